@@ -1,0 +1,81 @@
+// The main window: menus, tool bars, the property boxes, the drawing area
+// with its scroll bars, the layout tabs, the coordinate panel and the status
+// bar. It implements the Platform for the editor and hands every event to
+// it.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file/platform.h"
+#include "tools/editor.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QScrollBar;
+class QStatusBar;
+class QTabBar;
+class QToolBar;
+class QWidget;
+
+namespace vestrel {
+
+class PaintBox;
+struct ItemList;
+
+class TMainForm : public QMainWindow, public Platform {
+  Q_OBJECT
+ public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  Editor& editor() { return *editor_; }
+
+  // The first showing: a new drawing, then the file of the command line.
+  void FormShow(const std::vector<std::string>& args);
+
+  // Platform.
+  std::string Message(int nr) override;
+  void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
+  Answer AskYesNoCancel(int nr, int captionNr) override;
+  std::optional<std::string> OpenFileDialog() override;
+  std::optional<std::string> SaveFileDialog() override;
+  void SetCaption(std::string_view caption) override;
+  void Repaint() override;
+
+  // The controls, named as the program names them.
+  PaintBox* PaintBox1 = nullptr;
+  QScrollBar* HorzScrollbar = nullptr;
+  QScrollBar* VertScrollbar = nullptr;
+  QTabBar* TabControl1 = nullptr;
+  QComboBox* LineCombo = nullptr;
+  QComboBox* ColorComboBox = nullptr;
+  QComboBox* LayerCombo = nullptr;
+  QComboBox* LineWeightBox = nullptr;
+  QToolBar* ToolBar1 = nullptr;  // files and properties
+  QToolBar* ToolBar2 = nullptr;  // drawing tools, left
+  QToolBar* ToolBar3 = nullptr;  // editing tools, right
+  QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
+  QLineEdit* keyedit = nullptr;  // receives the keys pressed over the drawing
+  QStatusBar* StatusBar1 = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  void buildToolBars();
+  void buildCentre();
+  void showLists();
+  void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
+  void PaintBox1Paint(QImage& canvas);
+
+  std::unique_ptr<Editor> editor_;
+  std::uint64_t shownGeneration_ = 0;
+};
+
+}  // namespace vestrel

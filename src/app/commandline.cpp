@@ -1,0 +1,79 @@
+#include "app/commandline.h"
+
+#include <cstdio>
+#include <map>
+
+#include "document/drawing.h"
+#include "file/dxffile.h"
+#include "file/encoding.h"
+
+namespace vestrel {
+
+namespace {
+
+template <class Names>
+void PrintNames(std::ostream& out, const char* key, std::size_t count, const Names& names,
+                TextEncoding encoding) {
+  out << key << ": " << count;
+  const char* sep = ": ";
+  for (const auto& n : names) {
+    out << sep << DecodeUnicode(n, encoding);
+    sep = ", ";
+  }
+  out << '\n';
+}
+
+}  // namespace
+
+int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
+  Drawing d;
+  if (!ReadDxfFile(path, d.dxf)) {
+    err << "vestrel: cannot read " << path << '\n';
+    return 1;
+  }
+  processdxf(d);
+  const TextEncoding enc = d.dxf.encoding;
+
+  out << "acadver: " << (d.acadverpos >= 0 ? DecodeUnicode(d.value(d.acadverpos), enc) : "") << '\n';
+  out << "cadver: " << d.cadver << '\n';
+  std::vector<std::string> names;
+  for (std::int32_t i = 0; i < d.anzlayer; ++i) names.push_back(d.layers[static_cast<std::size_t>(i)].name);
+  PrintNames(out, "layers", names.size(), names, enc);
+  names.clear();
+  for (std::int32_t i = 0; i < d.anzlt; ++i) names.push_back(d.linetype[static_cast<std::size_t>(i)].name);
+  PrintNames(out, "linetypes", names.size(), names, enc);
+  names.clear();
+  for (const tblock& b : d.blocks) names.push_back(b.blockname);
+  PrintNames(out, "blocks", names.size(), names, enc);
+  out << "layouts: ";
+  const char* sep = "";
+  for (const std::string& tab : d.bar.TabControl1.items) {
+    out << sep << DecodeUnicode(tab, enc);
+    sep = ", ";
+  }
+  out << '\n';
+  char hex[24];
+  std::snprintf(hex, sizeof hex, "%llX", static_cast<unsigned long long>(d.maxhandle));
+  out << "maxhandle: " << hex << '\n';
+  out << "insertlinepos: " << d.insertlinepos << '\n';
+
+  // The kind of an entry is the value of its first pair.
+  std::map<std::string, int> kinds;
+  for (const tpoly& p : d.polys) ++kinds[std::string(d.value(p.linefrom + 1))];
+  out << "entities: " << d.polys.size() << '\n';
+  for (const auto& [kind, count] : kinds) out << "entities " << kind << ": " << count << '\n';
+  return 0;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: vestrel [FILE.dxf]\n"
+         "       vestrel --info FILE.dxf\n"
+         "       vestrel --help\n"
+         "\n"
+         "  FILE.dxf       open this drawing in the editor\n"
+         "  --info FILE    read and parse the drawing without a window and print\n"
+         "                 what it holds, one \"key: value\" per line\n"
+         "  --help         show this text\n";
+}
+
+}  // namespace vestrel

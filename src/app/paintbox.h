@@ -1,0 +1,31 @@
+// The drawing area. The drawing is rendered into a QImage, the canvas; the
+// widget's paint event only copies the canvas to the screen, so whatever is
+// drawn into the canvas between two renderings stays on screen.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+namespace vestrel {
+
+class PaintBox : public QWidget {
+  Q_OBJECT
+ public:
+  explicit PaintBox(QWidget* parent = nullptr);
+
+  QImage& canvas() { return canvas_; }
+  // Renders the drawing into the canvas and shows it.
+  void render();
+  // The renderer (the window's PaintBox1Paint).
+  std::function<void(QImage&)> onPaint;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QImage canvas_;
+};
+
+}  // namespace vestrel

@@ -1,0 +1,99 @@
+// The drawing: its line list and everything the reader derives from it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/linelist.h"
+#include "document/numbers.h"
+#include "document/records.h"
+
+namespace vestrel {
+
+// A list box of the window kept as plain data: its items and the selected
+// one (-1: none). The window mirrors these.
+struct ItemList {
+  std::vector<std::string> items;
+  int itemIndex = -1;
+};
+
+// The lists of the property bar and the layout tabs, as the reader leaves
+// them after every parse. Item texts are the document's bytes (layer and
+// line-type names) or the program's own German texts.
+struct PropertyBar {
+  PropertyBar();
+  ItemList LineCombo;      // line types of the drawing
+  ItemList LayerCombo;     // layers of the drawing
+  ItemList ColorComboBox;  // fixed colour choices
+  ItemList LineWeightBox;  // fixed line-weight choices
+  ItemList TabControl1;    // one tab per layout
+  std::uint64_t generation = 0;  // counts the parses that refilled the lists
+};
+
+struct Drawing {
+  LineList dxf;
+
+  // Display list. Capacity is kept from one parse to the next.
+  std::vector<tpoly> polys;
+  std::vector<Tmypoi> points;  // the points of all entries, entry after entry
+  std::vector<Tmypoi> snaps;   // the extra snap points of all entries
+
+  std::vector<TLayer> layers;  // slots outlive a parse; anzlayer are valid
+  std::int32_t anzlayer = 0;
+  std::vector<TLineType> linetype;  // anzlt are valid
+  std::int32_t anzlt = 0;
+  std::vector<tblock> blocks;
+  std::vector<Tlayout> layouts;
+
+  // Where the writers put things, and what the header says.
+  std::int32_t insertlinepos = -1;      // "0" line of the ENDSEC closing ENTITIES
+  std::int32_t layerinsertlinenr = -1;  // "0" line of the ENDTAB closing LAYER
+  std::int32_t ltypeinsetlinenr = -1;   // "0" line of the ENDTAB closing LTYPE
+  std::int32_t handleseedpos = -1;      // value line of $HANDSEED
+  std::int32_t acadverpos = -1;         // value line of $ACADVER
+  Handle maxhandle = 0;                 // largest handle in use
+  std::int32_t cadver = 0;              // 1009 for AC1009; kept when a file has none
+  std::int32_t maxviewportid = 2;
+  std::string plotstylereaded;
+
+  PropertyBar bar;
+
+  std::int32_t anzpoly() const { return static_cast<std::int32_t>(polys.size()); }
+
+  std::span<Tmypoi> ps(const tpoly& p) { return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)}; }
+  std::span<const Tmypoi> ps(const tpoly& p) const {
+    return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)};
+  }
+  std::span<const Tmypoi> snap(const tpoly& p) const {
+    return {snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)};
+  }
+
+  // Texts of an entry that are single value lines, read through their line
+  // numbers (valid until the next change of the line list).
+  std::string_view value(std::int32_t line) const { return Trim(dxf[static_cast<std::size_t>(line)]); }
+  std::string_view layer(const tpoly& p) const { return p.layerpresent ? value(p.layerlinenr) : std::string_view{}; }
+  std::string_view ltname(const tpoly& p) const {
+    return p.ltnamepresent ? value(p.ltnamelinenr) : std::string_view{};
+  }
+  std::string_view insertstr(const tpoly& p) const {
+    return p.insertstrpresent ? value(p.insertstrlinenr) : std::string_view{};
+  }
+  std::string_view theblockname(const tpoly& p) const {
+    return p.block >= 0 ? std::string_view(blocks[static_cast<std::size_t>(p.block)].blockname) : std::string_view{};
+  }
+  double blockbasex(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basex : 0; }
+  double blockbasey(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basey : 0; }
+  double blockbasez(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basez : 0; }
+
+  // Every trimmed line of the entry, from its "0" pair on.
+  std::vector<std::string> code(const tpoly& p) const;
+};
+
+// Parses the whole line list into the display list, the tables, the
+// layouts and the document positions, and refills the property bar.
+void processdxf(Drawing& d);
+
+}  // namespace vestrel

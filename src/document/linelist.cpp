@@ -1,0 +1,117 @@
+#include "document/linelist.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vestrel {
+
+bool LineList::assign(std::string text) {
+  if (text.size() > kMaxBytes) return false;
+  const char* const data = text.data();
+  const char* const end = data + text.size();
+
+  // Over-reserving costs only address space: untouched pages are never
+  // faulted in.
+  const bool hasCR = std::memchr(data, '\r', text.size()) != nullptr;
+  std::size_t upper = static_cast<std::size_t>(std::count(data, end, '\n')) + 1;
+  if (hasCR) upper += static_cast<std::size_t>(std::count(data, end, '\r'));
+  if (upper > kMaxLines + 1) return false;
+
+  std::vector<Span> spans;
+  spans.reserve(upper);
+  const char* p = data;
+  if (!hasCR) {
+    while (p < end) {
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      const char* stop = nl ? nl : end;
+      spans.push_back({static_cast<std::uint32_t>(p - data), static_cast<std::uint32_t>(stop - p)});
+      p = nl ? nl + 1 : end;
+    }
+  } else {
+    // CR LF is one line end; a lone CR or LF is one too.
+    const char* start = p;
+    while (p < end) {
+      const char c = *p;
+      if (c == '\n' || c == '\r') {
+        spans.push_back({static_cast<std::uint32_t>(start - data), static_cast<std::uint32_t>(p - start)});
+        ++p;
+        if (c == '\r' && p < end && *p == '\n') ++p;
+        start = p;
+      } else {
+        ++p;
+      }
+    }
+    if (start < end) spans.push_back({static_cast<std::uint32_t>(start - data), static_cast<std::uint32_t>(end - start)});
+  }
+  if (spans.size() > kMaxLines) return false;
+  for (const Span& s : spans)
+    if (s.len & kAddedBit) return false;  // a single line of 2 GiB or more
+
+  base_ = std::move(text);
+  added_.clear();
+  added_.shrink_to_fit();
+  spans_ = std::move(spans);
+  return true;
+}
+
+LineList::Span LineList::append(std::string_view line) {
+  if (added_.size() + line.size() > kMaxBytes) compactAdded();
+  const Span s{static_cast<std::uint32_t>(added_.size()),
+               static_cast<std::uint32_t>(line.size()) | kAddedBit};
+  added_.append(line);
+  return s;
+}
+
+// Overwritten and deleted lines leave their bytes behind in the added arena;
+// when it is full, keep only the lines still in use.
+void LineList::compactAdded() {
+  std::string kept;
+  for (Span& s : spans_) {
+    if (!(s.len & kAddedBit)) continue;
+    const std::uint32_t len = s.len & ~kAddedBit;
+    const std::uint32_t off = static_cast<std::uint32_t>(kept.size());
+    kept.append(added_, s.off, len);
+    s.off = off;
+  }
+  added_ = std::move(kept);
+}
+
+void LineList::insert(std::size_t at, const std::vector<std::string>& lines) {
+  std::vector<Span> added;
+  added.reserve(lines.size());
+  for (const std::string& l : lines) added.push_back(append(l));
+  spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+}
+
+void LineList::insert(std::size_t at, std::string_view line) {
+  const Span s = append(line);
+  spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(at), s);
+}
+
+void LineList::erase(std::size_t at, std::size_t count) {
+  spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(at),
+               spans_.begin() + static_cast<std::ptrdiff_t>(at + count));
+}
+
+void LineList::replace(std::size_t i, std::string_view line) { spans_[i] = append(line); }
+
+std::vector<std::string> LineList::copy(std::size_t at, std::size_t count) const {
+  std::vector<std::string> out;
+  out.reserve(count);
+  for (std::size_t i = at; i < at + count; ++i) out.emplace_back((*this)[i]);
+  return out;
+}
+
+std::string LineList::join(std::string_view eol) const {
+  std::size_t total = 0;
+  for (const Span& s : spans_) total += (s.len & ~kAddedBit) + eol.size();
+  std::string out;
+  out.reserve(total);
+  for (std::size_t i = 0; i < spans_.size(); ++i) {
+    out.append((*this)[i]);
+    out.append(eol);
+  }
+  return out;
+}
+
+}  // namespace vestrel

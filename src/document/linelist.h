@@ -1,0 +1,84 @@
+// The document: the DXF text as a list of lines.
+//
+// A drawing is held exactly as its file's bytes, one entry per text line,
+// without the line ends. Every edit is a splice of whole lines; nothing is
+// ever re-generated, so whatever the editor does not understand survives.
+//
+// The bytes live in two arenas: the file as it was read (never changed) and
+// the text added by edits (append-only). A line is an 8-byte reference into
+// one of them, so five million lines cost forty megabytes of index and no
+// allocation per line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vestrel {
+
+// How the file's bytes are to be read as text. The lines themselves are kept
+// as bytes; the encoding only matters for showing texts and names
+// (DecodeUnicode) and for what the user types into the drawing
+// (EncodeUnicode), and for writing the file back as it came.
+enum class TextEncoding : std::uint8_t {
+  Utf8,     // valid UTF-8 without byte-order mark
+  Utf8Bom,  // UTF-8 with byte-order mark
+  Ansi,     // anything else: the 8-bit Windows code page 1252
+  Utf16LE,  // UTF-16 with byte-order mark; held as UTF-8 in memory
+  Utf16BE,
+};
+
+class LineList {
+ public:
+  // Largest number of lines and bytes one list can hold.
+  static constexpr std::size_t kMaxLines = 0x7fffffff;
+  static constexpr std::size_t kMaxBytes = 0xffffffffu;
+
+  // Splits `text` into lines at CR LF, LF or CR. A line end at the very end
+  // does not start another line; an empty text has no lines. Returns false
+  // (and leaves the list as it was) when the text is beyond the limits.
+  bool assign(std::string text);
+
+  std::size_t size() const { return spans_.size(); }
+  bool empty() const { return spans_.empty(); }
+
+  // The bytes of line `i` (no line end). The view stays valid until the
+  // next change of the list.
+  std::string_view operator[](std::size_t i) const {
+    const Span s = spans_[i];
+    return {(s.len & kAddedBit ? added_.data() : base_.data()) + s.off,
+            s.len & ~kAddedBit};
+  }
+
+  // Splices. Indexes must be in range (insert: 0..size()).
+  void insert(std::size_t at, const std::vector<std::string>& lines);
+  void insert(std::size_t at, std::string_view line);
+  void erase(std::size_t at, std::size_t count);
+  void replace(std::size_t i, std::string_view line);
+
+  // Copies of lines [at, at + count), e.g. for the undo journal.
+  std::vector<std::string> copy(std::size_t at, std::size_t count) const;
+
+  // All lines, each followed by `eol`.
+  std::string join(std::string_view eol) const;
+
+  TextEncoding encoding = TextEncoding::Utf8;
+
+ private:
+  static constexpr std::uint32_t kAddedBit = 0x80000000u;
+  struct Span {
+    std::uint32_t off;
+    std::uint32_t len;  // top bit: the line lives in added_
+  };
+  Span append(std::string_view line);
+
+  void compactAdded();
+
+  std::string base_;
+  std::string added_;
+  std::vector<Span> spans_;
+};
+
+}  // namespace vestrel

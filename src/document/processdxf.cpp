@@ -1,0 +1,320 @@
+// processdxf: the one parser. A single forward pass over the line list, one
+// pair of lines at a time, with a look-ahead of one pair: a sub-reader that
+// stops at the next "0" pair leaves it for the main loop to look at again.
+#include <algorithm>
+
+#include "document/reader.h"
+
+namespace vestrel {
+
+namespace {
+
+const char* const kColorItems[] = {"Wie Ebene", "Wie Block", "Rot",  "Gelb", "Grün", "Hellblau",
+                                   "Blau",      "Rosa",      "Schwarz", "Grau", "Hellgrau"};
+const char* const kLineWeightItems[] = {
+    "Wie Ebene", "0.00 mm", "0.05 mm", "0.09 mm", "0.13 mm", "0.15 mm", "0.20 mm", "0.25 mm",
+    "0.30 mm",   "0.35 mm", "0.40 mm", "0.50 mm", "0.60 mm", "0.70 mm", "0.80 mm", "0.90 mm",
+    "1.00 mm",   "1.06 mm", "1.20 mm", "1.40 mm", "1.58 mm", "2.00 mm", "2.11 mm"};
+
+}  // namespace
+
+PropertyBar::PropertyBar() {
+  ColorComboBox.items.assign(std::begin(kColorItems), std::end(kColorItems));
+  ColorComboBox.itemIndex = 0;
+  LineWeightBox.items.assign(std::begin(kLineWeightItems), std::end(kLineWeightItems));
+  LineWeightBox.itemIndex = 0;
+}
+
+std::vector<std::string> Drawing::code(const tpoly& p) const {
+  std::vector<std::string> out;
+  const auto last = std::min<std::size_t>(static_cast<std::size_t>(p.linebis) + 1, dxf.size());
+  for (auto i = static_cast<std::size_t>(p.linefrom); i < last; ++i) out.emplace_back(Trim(dxf[i]));
+  return out;
+}
+
+void processdxf(Drawing& d) { reader::Reader(d).run(); }
+
+namespace reader {
+
+void Reader::readPair() {
+  codepos_ = pos_;
+  code_ = Trim(readLine());
+  value_ = Trim(readLine());
+  group_ = GroupCode(code_);
+  // Every handle in the file counts, wherever it stands, so that a new
+  // handle can never repeat one, even when $HANDSEED is behind. The one
+  // exception is the seed's own value.
+  const bool seedValue = handseedNameJustRead_;
+  handseedNameJustRead_ = false;
+  if ((group_ == 5 || group_ == 105) && !seedValue)
+    if (const auto h = ParseHandle(value_)) raiseMaxHandle(*h);
+}
+
+void Reader::reset() {
+  d_.polys.clear();
+  d_.points.clear();
+  d_.snaps.clear();
+  d_.handleseedpos = -1;
+  d_.acadverpos = -1;
+  d_.ltypeinsetlinenr = -1;
+  d_.maxviewportid = 2;
+  d_.layerinsertlinenr = -1;
+  d_.plotstylereaded.clear();
+  d_.linetype.resize(10);
+  d_.layers.resize(10);
+  d_.anzlt = 0;
+  d_.layouts.clear();
+  d_.blocks.clear();
+  d_.insertlinepos = -1;
+  d_.anzlayer = 0;
+  d_.maxhandle = 0;
+}
+
+void Reader::run() {
+  reset();
+  while (!atEnd()) {
+    if (!reuse_) readPair();
+    reuse_ = false;
+
+    // The tests below look at the current pair one after the other; a test
+    // that reads on leaves the next "0" pair as the current one for the
+    // tests after it.
+    if (is(0, "ENDSEC")) {
+      if (inEntities_ && d_.insertlinepos == -1) d_.insertlinepos = codeLine();
+      inTables_ = inBlocks_ = inBlock_ = inEntities_ = false;
+    }
+    if (group_ == 9) {
+      inHandseed_ = value_ == "$HANDSEED";
+      inAcadver_ = value_ == "$ACADVER";
+      handseedNameJustRead_ = inHandseed_;
+    }
+    if (inHandseed_ && group_ == 5) {
+      d_.handleseedpos = valueLine();
+      inHandseed_ = false;
+      if (const auto seed = ParseHandle(value_); seed && *seed > 0) raiseMaxHandle(*seed - 1);
+    }
+    if (inAcadver_ && group_ == 1) {
+      inAcadver_ = false;
+      d_.acadverpos = valueLine();
+      if (value_.size() > 2)
+        if (const auto v = ParseInt(value_.substr(2))) d_.cadver = *v;
+    }
+    if (isZero() && (value_ == "SECTION" || value_ == "ENDSEC")) {
+      inEntities_ = inBlock_ = inObjects_ = inTables_ = false;
+      if (value_ == "SECTION") expectingSectionName_ = true;
+    }
+    if (group_ == 2 && expectingSectionName_) {
+      if (value_ == "ENTITIES") {
+        inEntities_ = true;
+        inBlock_ = inHandseed_ = false;
+      } else if (value_ == "BLOCKS") {
+        inBlocks_ = true;
+      } else if (value_ == "OBJECTS") {
+        inObjects_ = true;
+      } else if (value_ == "TABLES") {
+        inTables_ = true;
+      } else {
+        inTables_ = inBlocks_ = inBlock_ = false;
+      }
+      expectingSectionName_ = false;
+    }
+    if (inObjects_ && is(0, "LAYOUT")) readLayout();
+    if (inTables_ && is(0, "TABLE")) readTable();
+    if (inBlocks_) {
+      if (is(0, "BLOCK")) readBlockHeader();
+      if (is(0, "ENDBLK")) {
+        if (!d_.blocks.empty()) d_.blocks.back().linetoinsert = codeLine();
+        inBlock_ = false;
+      }
+    }
+    if ((inEntities_ || (inBlocks_ && inBlock_)) && isZero()) {
+      const Kind kind = KindOf(value_);
+      if (kind != Kind::None)
+        readEntity(kind);
+      else
+        skipObject();
+    }
+  }
+  refreshLists();
+}
+
+void Reader::skipObject() {
+  while (!atEnd()) {
+    readPair();
+    if (isZero()) break;
+  }
+  reuse_ = true;
+}
+
+void Reader::readTable() {
+  std::string tableName;
+  bool inLtypeEntry = false, inLayerEntry = false;
+  TLayer* layer = nullptr;
+  TLineType* ltype = nullptr;
+  while (!atEnd()) {
+    readPair();
+    switch (group_) {
+      case 2:
+        if (inLtypeEntry)
+          ltype->name = value_;
+        else if (inLayerEntry)
+          layer->name = value_;
+        else
+          tableName = value_;
+        break;
+      case 3:
+        if (inLtypeEntry) ltype->desc = value_;
+        break;
+      case 70:
+        if (inLayerEntry) {
+          if (const auto v = ParseInt(value_)) layer->flag = *v;
+          layer->flaglinenr = valueLine();
+          layer->flagpresent = true;
+        }
+        break;
+      case 62:
+        if (inLayerEntry) {
+          if (const auto v = ParseInt(value_)) layer->colornr = *v;
+          layer->colorlinenr = valueLine();
+          layer->colorpresent = true;
+        }
+        break;
+      case 6:
+        if (inLayerEntry) {
+          layer->ltname = value_;
+          layer->ltnamelinenr = valueLine();
+          layer->ltnamepresent = true;
+        }
+        break;
+      case 390:
+        if (inLayerEntry) d_.plotstylereaded = value_;
+        break;
+      case 370:
+        if (inLayerEntry) {
+          if (const auto v = ParseInt(value_)) layer->lineweight = *v;
+          layer->lineweightlinenr = valueLine();
+          layer->linweightpresent = true;
+        }
+        break;
+      case 290:
+        if (inLayerEntry)
+          if (const auto v = ParseInt(value_)) layer->plotflag = *v;
+        break;
+      case 49:
+        if (inLtypeEntry)
+          if (const auto v = ParseDouble(value_)) ltype->parts.push_back(static_cast<float>(*v));
+        break;
+      case 0:
+        if (tableName == "LTYPE" && value_ == "LTYPE") {
+          if (d_.anzlt >= static_cast<std::int32_t>(d_.linetype.size()) - 1) d_.linetype.resize(d_.linetype.size() + 10);
+          ltype = &d_.linetype[static_cast<std::size_t>(d_.anzlt++)];
+          ltype->parts.clear();
+          inLtypeEntry = true;
+        } else if (tableName == "LAYER" && value_ == "LAYER") {
+          if (d_.anzlayer >= static_cast<std::int32_t>(d_.layers.size()) - 1) d_.layers.resize(d_.layers.size() + 10);
+          layer = &d_.layers[static_cast<std::size_t>(d_.anzlayer++)];
+          layer->colorpresent = false;
+          layer->linweightpresent = false;
+          inLayerEntry = true;
+        } else if (value_ == "ENDTAB") {
+          if (inLtypeEntry) d_.ltypeinsetlinenr = codeLine();
+          if (inLayerEntry) d_.layerinsertlinenr = codeLine();
+          inLtypeEntry = inLayerEntry = false;
+        }
+        break;
+      default:
+        break;
+    }
+    if (is(0, "ENDTAB")) break;
+  }
+  reuse_ = true;
+}
+
+void Reader::readBlockHeader() {
+  inBlock_ = true;
+  while (!atEnd()) {
+    readPair();
+    if (isZero()) break;
+    switch (group_) {
+      case 3: blockName_ = value_; break;
+      case 330:
+        if (const auto h = ParseHandle(value_)) blockOwner_ = *h;
+        break;
+      case 10:
+        if (const auto v = ParseDouble(value_)) blockBaseX_ = *v;
+        break;
+      case 20:
+        if (const auto v = ParseDouble(value_)) blockBaseY_ = *v;
+        break;
+      case 30:
+        if (const auto v = ParseDouble(value_)) blockBaseZ_ = *v;
+        break;
+      default: break;
+    }
+  }
+  reuse_ = true;
+  d_.blocks.push_back({blockName_, 0, blockOwner_, blockBaseX_, blockBaseY_, blockBaseZ_});
+}
+
+void Reader::readLayout() {
+  Tlayout& l = d_.layouts.emplace_back();
+  auto real = [this](double& field) {
+    if (const auto v = ParseDouble(value_)) field = *v;
+  };
+  while (!atEnd()) {
+    readPair();
+    if (isZero()) break;
+    switch (group_) {
+      case 10: real(l.lminx); break;
+      case 20: real(l.lminy); break;
+      case 30: real(l.lminz); break;
+      case 11: real(l.lmaxx); break;
+      case 21: real(l.lmaxy); break;
+      case 31: real(l.lmaxz); break;
+      case 14: real(l.eminx); break;
+      case 24: real(l.eminy); break;
+      case 34: real(l.eminz); break;
+      case 15: real(l.emaxx); break;
+      case 25: real(l.emaxy); break;
+      case 35: real(l.emaxz); break;
+      case 1: l.name = value_; break;
+      case 71:
+        if (const auto v = ParseInt(value_)) l.order = *v;
+        break;
+      case 330:
+        if (const auto h = ParseHandle(value_)) l.layhan = *h;
+        break;
+      default: break;
+    }
+  }
+  reuse_ = true;
+}
+
+void Reader::refreshLists() {
+  PropertyBar& bar = d_.bar;
+  bar.LineCombo.items.clear();
+  for (std::int32_t i = 0; i < d_.anzlt; ++i) bar.LineCombo.items.push_back(d_.linetype[static_cast<std::size_t>(i)].name);
+  bar.LineCombo.itemIndex = bar.LineCombo.items.empty() ? -1 : 0;
+  bar.LayerCombo.items.clear();
+  for (std::int32_t i = 0; i < d_.anzlayer; ++i) bar.LayerCombo.items.push_back(d_.layers[static_cast<std::size_t>(i)].name);
+  bar.LayerCombo.itemIndex = bar.LayerCombo.items.empty() ? -1 : 0;
+  bar.ColorComboBox.itemIndex = 0;
+  bar.LineWeightBox.itemIndex = 0;
+
+  // "Model" first, the other layouts by their order (group 71).
+  auto& lay = d_.layouts;
+  for (std::size_t i = 0; i + 1 < lay.size(); ++i)
+    for (std::size_t j = i + 1; j < lay.size(); ++j)
+      if (lay[j].order < lay[i].order || lay[j].name == "Model") std::swap(lay[i], lay[j]);
+
+  const int tab = bar.TabControl1.itemIndex;
+  bar.TabControl1.items.clear();
+  for (const Tlayout& l : lay) bar.TabControl1.items.push_back(l.name);
+  if (lay.empty()) bar.TabControl1.items = {"Model", "Layout1"};
+  // The tab shown before stays shown; one that is gone gives way to the model.
+  bar.TabControl1.itemIndex = tab >= 0 && tab < static_cast<int>(bar.TabControl1.items.size()) ? tab : 0;
+  ++bar.generation;
+}
+
+}  // namespace reader
+}  // namespace vestrel

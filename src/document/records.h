@@ -1,0 +1,189 @@
+// The records the reader builds from the line list: display-list entries and
+// their points, layers, line types, blocks, layouts; and the records of the
+// undo journal.
+//
+// Everything here is derived from the text and rebuilt by every parse. Line
+// numbers are 0-based indexes into the line list; a line-number field the
+// reader did not set holds 0, so 0 means "no such line" only together with
+// the matching presence flag.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vestrel {
+
+// Handles are hexadecimal in the text and 64 bits wide here: real drawings
+// carry handles beyond 32 bits, and a handle must never be issued twice.
+using Handle = std::uint64_t;
+
+// One point of a display-list entry.
+struct Tmypoi {
+  double x = 0, y = 0, z = 0;
+  double bulge = 0;  // bulge of the segment that starts here
+  double wid = 0;    // width in effect at this vertex
+  // Line numbers of the value lines of x, y, z (0: computed point). For a
+  // grip, linex is the line the grip edits (radius, angle, ratio, height).
+  std::int32_t linex = 0, liney = 0, linez = 0;
+  std::uint8_t botharrows : 2 = 0;  // 3: the segment ending here has arrows at both ends
+  std::uint8_t mode : 2 = 0;        // 0 vertex/centre, 1 radius, 2 minor axis, 3 end angle
+  bool setwid : 1 = false;          // a width group came before this vertex
+  bool doadddimtexthere : 1 = false;
+  bool moveonly : 1 = false;        // the segment ending here is not drawn
+  bool donotdraw : 1 = false;       // grip or centre, not part of the outline
+};
+
+// One display-list entry: one drawable object of the drawing.
+//
+// Its points are not held here but in the drawing's point pool (see
+// Drawing::ps); names and other texts that are plain value lines are read
+// from the line list through their line numbers (Drawing::layer, ...).
+struct tpoly {
+  std::uint32_t psfrom = 0;    // first point in the drawing's point pool
+  std::int32_t anzp = 0;       // number of points
+  std::uint32_t snapfrom = 0;  // first extra snap point in the snap pool
+  std::int32_t anzs = 0;       // number of extra snap points
+
+  std::int32_t linefrom = 0;  // the "0" code line that starts the object
+  std::int32_t linebis = 0;   // the object's last line
+
+  Handle han = 0;     // last group 5 of the object
+  Handle layhan = 0;  // last group 330 (owner); block members start with the block's owner
+
+  std::int32_t layerlinenr = 0;
+  std::int32_t ltnamelinenr = 0;
+  std::int32_t colorlinenr = 0;
+  std::int32_t colornr = 0;
+  std::int32_t lineweightlinenr = 0;
+  std::int32_t lineweight = 0;
+  std::int32_t winkel1linenr = 0;
+  std::int32_t winkel2linenr = 0;
+  std::int32_t radiuslinenr = 0;
+  std::int32_t insertstrlinenr = 0;  // INSERT: value line of the block name (group 2)
+  std::int32_t block = -1;           // index of the enclosing block in Drawing::blocks, -1 outside
+  std::int32_t viewid = 0;
+  std::int32_t dimtyp = 0;
+  std::int32_t nr = -1;
+  std::int8_t addtextmode = 0;
+
+  bool linweightpresent : 1 = false;
+  bool layerpresent : 1 = false;
+  bool ltnamepresent : 1 = false;
+  bool insertstrpresent : 1 = false;
+  bool istext : 1 = false;
+  bool isviewport : 1 = false;
+  bool ispaperspace : 1 = false;
+  bool locked : 1 = false;
+  bool setwidonce : 1 = false;
+  bool linweighttpolypresent : 1 = false;
+  bool patternfill : 1 = false;
+  bool iswipeout : 1 = false;
+  bool ispoint : 1 = false;
+  bool issolid : 1 = false;
+  bool arrowhead : 1 = false;
+  bool colorispresent : 1 = false;
+  bool needext210 : 1 = false;
+  bool needext220 : 1 = false;
+  bool needext230 : 1 = false;
+  bool isellipse : 1 = false;
+  bool ismtext : 1 = false;
+  bool isblock : 1 = false;
+  bool ray : 1 = false;
+  bool xline : 1 = false;
+  bool massselected : 1 = false;
+  bool selected : 1 = false;
+  bool isclosed : 1 = false;
+
+  double viewheight = 0;
+  double cx1 = 0, cy1 = 0, cz1 = 0;
+  double cx3 = 0, cy3 = 0, cz3 = 0;
+  double cx4 = 0, cy4 = 0, cz4 = 0;
+  double cx5 = 0, cy5 = 0, cz5 = 0;
+  double cx6 = 0, cy6 = 0, cz6 = 0;
+  double oblique = 0;
+  double panx = 0, pany = 0;
+  double widx = 0, widy = 0;
+  double thewid = 0;
+  double dimtextrotate = 0;
+  double ext230 = 0;
+  double radius1 = 0, radius2 = 0, radius3 = 0;
+  double cx = 0, cy = 0, cz = 0;
+  double zoomedvalue = 0;
+  double rotation = 0;
+  double radius = 0;
+  double rausx = 0, rausy = 0, rausz = 0;
+  double reinx = 0, reiny = 0, reinz = 0;
+
+  std::string textstr;      // TEXT/MTEXT: all groups 1 and 3; DIMENSION: group 1
+  std::string messuaretxt;  // DIMENSION: group 42 as fixed-point text, 4 decimals
+};
+
+// One entry of the LAYER table. The slots of the layer array outlive a
+// parse: a new entry only clears colorpresent and linweightpresent, every
+// other field keeps what the slot held until its group is read.
+struct TLayer {
+  std::string newltname;  // staging values of the layer manager
+  std::string name;
+  std::string ltname;
+  std::int32_t ltnamelinenr = 0;
+  std::int32_t newlineweight = 0;
+  std::int32_t newflag = 0;
+  std::int32_t flaglinenr = 0;
+  std::int32_t lineweightlinenr = 0;
+  std::int32_t lineweight = 0;
+  std::int32_t newcolornr = 0;
+  std::int32_t colorlinenr = 0;
+  std::int32_t colornr = 0;
+  std::int32_t plotflag = 0;
+  std::int32_t flag = 0;
+  bool ltnamepresent = false;
+  bool flagpresent = false;
+  bool linweightpresent = false;
+  bool colorpresent = false;
+};
+
+// One entry of the LTYPE table.
+struct TLineType {
+  std::string name;
+  std::string desc;          // shown to the user
+  std::vector<float> parts;  // group 49: > 0 dash, < 0 gap, 0 dot
+};
+
+// One block definition.
+struct tblock {
+  std::string blockname;        // group 3 of the BLOCK header
+  std::int32_t linetoinsert = 0;  // the "0" code line of its ENDBLK
+  Handle hand = 0;              // group 330 of the header: its block record
+  double basex = 0, basey = 0, basez = 0;  // base point, groups 10/20/30
+};
+
+// One layout: one tab.
+struct Tlayout {
+  std::string name;  // group 1; "Model" is model space
+  std::int32_t scrollxvalue = 0, scrollyvalue = 0;
+  std::int32_t order = 0;  // group 71
+  Handle layhan = 0;       // last group 330: its block record
+  double zoomvalue = 0;
+  double eminx = 0, eminy = 0, eminz = 0;
+  double emaxx = 0, emaxy = 0, emaxz = 0;
+  double lminx = 0, lminy = 0, lminz = 0;
+  double lmaxx = 0, lmaxy = 0, lmaxz = 0;
+  bool zoomsetted = false;
+};
+
+// One line-level edit of an undo step.
+struct taction {
+  std::int32_t typ = 0;  // 0 lines inserted, 1 lines deleted (texts in ustrs), 2 line overwritten
+  std::int32_t start = 0;
+  std::int32_t len = 0;
+  std::int32_t dest = 0;
+  std::vector<std::string> ustrs;
+};
+
+// One undo step.
+struct tundo {
+  std::vector<taction> actions;
+};
+
+}  // namespace vestrel

@@ -1,0 +1,55 @@
+// The drawing as a file: new from a template, open, save, save as, the
+// unsaved-changes question and the window caption.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/drawing.h"
+#include "document/journal.h"
+#include "file/platform.h"
+
+namespace vestrel {
+
+struct FileState {
+  std::string afilename;          // full path; empty for a drawing never saved
+  bool changed = false;           // the drawing differs from its file
+  std::string maincap = "Vestrel";  // the caption every caption starts with
+  std::string progpath;           // folder of the executable, with a trailing "/"
+  bool first = false;             // the first showing of the window is done
+};
+
+// What the file lifecycle works on.
+struct FileSession {
+  Drawing& drawing;
+  Journal& undos;
+  FileState& state;
+  Platform& platform;
+};
+
+inline constexpr std::string_view kTemplateNew = "template1.dat";     // "Neue DXF Datei "
+inline constexpr std::string_view kTemplateR12 = "template0.dat";     // "Neue DXF Datei (R12 ...)"
+
+void SetChanged(FileSession& s);
+void SetUnChanged(FileSession& s);
+
+// The unsaved-changes question before anything that would drop the
+// drawing. Returns whether to go on.
+bool AskToSave(FileSession& s);
+
+// Loads a file as the drawing. On failure the user is told and the
+// drawing stays as it was.
+bool openfilewithname(FileSession& s, const std::string& name);
+// Asks for a file, then loads it; false when the dialog is cancelled.
+bool OpenFile(FileSession& s);
+// A new, unnamed drawing from a template (after the question).
+void NewDrawing(FileSession& s, std::string_view templateName);
+
+bool SaveFileUnder(FileSession& s, const std::string& name);
+bool SaveTheFile(FileSession& s);
+// Saves under the current name, or asks for one when there is none.
+bool SaveFile(FileSession& s);
+// Saves under a name chosen in the save dialog.
+void SaveFileAs(FileSession& s);
+
+}  // namespace vestrel

@@ -1,0 +1,53 @@
+#include "i18n/messages.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr std::string_view kMessages[kMessageCount + 1] = {
+    "",
+    "Konte die folgende Datei nicht öffnen: ",
+    "Bitte schließen Sie das Program und starten Sie es neu.",
+    "Übersetzen",
+    "",
+    "",
+    "Die folgende Datei konnte nicht zum Schreiben geöffnet werden: ",
+    "Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?",
+    "Speichern",
+    "Die DXF Version dieser DXF Datei unterstützt keine Linienbreiten.",
+    "Die DXF Version dieser DXF untersützt keine solchen Spline Objekte.",
+    "DXF Datei",
+    "Die DXF Version dieser DXF Datei unterstützt keine Ellipsen.",
+    "Die DXF Version dieser DXF Datei unterstützt keine Konstruktionslinien.",
+    "Rot",
+    "Gelb",
+    "Grün",
+    "Hellblau",
+    "Blau",
+    "Rosa",
+    "Schwarz",
+    "Grau",
+    "Hellgrau",
+    "Unsichtbar",
+    "Sichtbar",
+    "Gesperrt",
+    "Entsperrt",
+    "Es existiert bereits eine Ebene mit diesem Namen.",
+    "Sie haben keinen Namen für die neue Ebene eingegeben.",
+    "Es existiert leider schon ein Linienstil mit diesem Namen.",
+    "Sie haben die Längen nicht korrekt eingegeben.",
+    "Sie haben leider keinen korrekten Namen für den Linienstil eingegeben.",
+    "Konnte folgende Datei nicht öffnen: ",
+    "Die DXF Version dieser DXF Datei unterstützt keine Strahlen.",
+    "unbenannt.dxf",
+    "",
+    "Die DXF Version dieser DXF untersützt keine mehrzeilen Texte. Es wird nur die erste Zeile verwendet.",
+    "Die DXF Version dieser DXF untersützt keine solchen \"LEADER\" Objekte.",
+    "",
+};
+
+}  // namespace
+
+std::string_view GermanMessage(int nr) { return nr >= 1 && nr <= kMessageCount ? kMessages[nr] : std::string_view{}; }
+
+}  // namespace vestrel

@@ -1,0 +1,77 @@
+// The real window, offscreen: a drawing opened in it shows in the caption,
+// the tabs and the property boxes.
+#include "app/MainUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QToolBar>
+
+#include "file/lifecycle.h"
+
+namespace vestrel {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+};
+
+QStringList Items(const QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+TEST_F(MainFormTest, StartsWithANewDrawing) {
+  TMainForm form;
+  form.show();
+  form.FormShow({});
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [unbenannt.dxf]");
+  EXPECT_EQ(form.TabControl1->count(), 2);
+  EXPECT_EQ(form.TabControl1->tabText(0), "Model");
+  EXPECT_EQ(form.TabControl1->tabText(1), "Layout1");
+  EXPECT_EQ(Items(form.LayerCombo), QStringList{"0"});
+  EXPECT_EQ(Items(form.LineCombo), (QStringList{"ByBlock", "ByLayer", "Continuous"}));
+  EXPECT_EQ(form.ColorComboBox->currentText(), "Wie Ebene");
+  EXPECT_EQ(form.LineWeightBox->count(), 23);
+  EXPECT_EQ(form.HorzScrollbar->value(), -2000);
+  EXPECT_EQ(form.VertScrollbar->value(), 2000);
+  EXPECT_FALSE(form.ToolBar2->isVisible());  // no drawing tools yet
+}
+
+TEST_F(MainFormTest, OpensACorpusDrawing) {
+  TMainForm form;
+  form.show();
+  const std::string file = std::string(VESTREL_CORPUS_DIR) + "/tables.dxf";
+  form.FormShow({file});
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf]");
+  const Drawing& d = form.editor().drawing;
+  ASSERT_GT(d.anzlayer, 1);
+  ASSERT_EQ(form.LayerCombo->count(), d.anzlayer);
+  for (int i = 0; i < d.anzlayer; ++i)
+    EXPECT_EQ(form.LayerCombo->itemText(i).toStdString(), d.layers[static_cast<std::size_t>(i)].name);
+  EXPECT_EQ(form.LayerCombo->currentIndex(), 0);
+  ASSERT_EQ(form.TabControl1->count(), static_cast<int>(d.bar.TabControl1.items.size()));
+  EXPECT_EQ(form.TabControl1->tabText(0), "Model");
+  EXPECT_EQ(form.TabControl1->currentIndex(), 0);
+
+  // Choosing a tab is the drawing's shown tab.
+  form.TabControl1->setCurrentIndex(1);
+  EXPECT_EQ(form.editor().drawing.bar.TabControl1.itemIndex, 1);
+
+  // After an edit the caption carries the mark.
+  SetChanged(form.editor().files);
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf*]");
+}
+
+}  // namespace
+}  // namespace vestrel

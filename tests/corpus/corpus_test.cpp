@@ -1,0 +1,102 @@
+// Every drawing of the corpus (and of $VESTREL_EXTRA_CORPUS) opens, parses
+// and saves back with the same bytes, up to the line ends.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/drawing.h"
+#include "file/dxffile.h"
+
+namespace vestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> CorpusFiles() {
+  std::vector<std::string> files;
+  std::vector<std::string> dirs = {VESTREL_CORPUS_DIR};
+  if (const char* extra = std::getenv("VESTREL_EXTRA_CORPUS"); extra && *extra) dirs.emplace_back(extra);
+  for (const std::string& dir : dirs) {
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(dir, ec)) {
+      std::string ext = entry.path().extension().string();
+      std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+      if (entry.is_regular_file() && ext == ".dxf") files.push_back(entry.path().string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string Read(const std::string& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The bytes with every line end (CR LF, LF, CR) as LF and a line end after
+// the last line.
+std::string Normalised(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r') {
+      out += '\n';
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else {
+      out += bytes[i];
+    }
+  }
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  return out;
+}
+
+class Corpus : public ::testing::TestWithParam<std::string> {};
+
+TEST(CorpusFiles, AreThere) { EXPECT_GE(CorpusFiles().size(), 20u); }
+
+TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
+  const std::string& file = GetParam();
+  Drawing d;
+  ASSERT_TRUE(ReadDxfFile(file, d.dxf));
+  processdxf(d);
+
+  const auto n = static_cast<std::int32_t>(d.dxf.size());
+  EXPECT_GE(d.insertlinepos, -1);
+  EXPECT_LT(d.insertlinepos, n);
+  for (const tpoly& p : d.polys) {
+    ASSERT_LE(0, p.linefrom);
+    ASSERT_LE(p.linefrom, p.linebis);
+    ASSERT_LT(p.linebis, n);
+    EXPECT_EQ(d.value(p.linefrom), "0");
+  }
+  for (const tblock& b : d.blocks) EXPECT_TRUE(b.linetoinsert == 0 || d.value(b.linetoinsert + 1) == "ENDBLK");
+  EXPECT_FALSE(d.bar.TabControl1.items.empty());
+  EXPECT_EQ(d.bar.TabControl1.items.front(), "Model");
+
+  const fs::path out = fs::temp_directory_path() /
+                       ("vestrel-corpus-" + std::to_string(::getpid()) + "-" + fs::path(file).filename().string());
+  ASSERT_TRUE(WriteDxfFile(out.string(), d.dxf));
+  const std::string saved = Read(out.string());
+  fs::remove(out);
+  EXPECT_TRUE(Normalised(saved) == Normalised(Read(file))) << "saved text differs";
+  EXPECT_EQ(saved.find('\n'), saved.find("\r\n") + 1);
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = fs::path(info.param).stem().string() + "_" + std::to_string(info.index);
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, Corpus, ::testing::ValuesIn(CorpusFiles()), TestName);
+
+}  // namespace
+}  // namespace vestrel

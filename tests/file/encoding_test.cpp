@@ -1,0 +1,47 @@
+// Encodings: what the byte-order mark or the bytes say, and the way back.
+#include "file/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace vestrel {
+namespace {
+
+TEST(Encoding, TheFileSaysHowItIsWritten) {
+  auto enc = [](std::string bytes) { return DecodeFileBytes(std::move(bytes))->encoding; };
+  EXPECT_EQ(enc("  0\nSECTION\n"), TextEncoding::Utf8);
+  EXPECT_EQ(enc("Stra\xC3\x9F" "e"), TextEncoding::Utf8);
+  EXPECT_EQ(enc("Stra\xDF" "e"), TextEncoding::Ansi);           // code page 1252
+  EXPECT_EQ(enc("\xC0\x80"), TextEncoding::Ansi);               // overlong: not UTF-8
+  EXPECT_EQ(enc("\xED\xA0\x80"), TextEncoding::Ansi);           // a surrogate: not UTF-8
+  EXPECT_EQ(enc("\xEF\xBB\xBF" "abc"), TextEncoding::Utf8Bom);
+  EXPECT_EQ(enc(std::string("\xFF\xFE" "a\0", 4)), TextEncoding::Utf16LE);
+  EXPECT_EQ(enc(std::string("\xFE\xFF\0a", 4)), TextEncoding::Utf16BE);
+  EXPECT_FALSE(DecodeFileBytes("\xFF\xFE" "a"));  // half a character
+}
+
+TEST(Encoding, EveryEncodingGoesBackByteForByte) {
+  const std::string samples[] = {
+      "plain\r\nascii\r\n",
+      "\xEF\xBB\xBF" "mit BOM \xC3\xA4\r\n",
+      "Ma\xDF \x80 \x81\r\n",
+      std::string("\xFF\xFE" "a\0\r\0\n\0\x3D\xD8\x00\xDE\x00\xD8x\0", 18),  // a pair, then a lone half
+      std::string("\xFE\xFF\0a\0\r\0\n\x20\xAC", 10),
+  };
+  for (const std::string& bytes : samples) {
+    auto decoded = DecodeFileBytes(bytes);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(EncodeFileBytes(decoded->text, decoded->encoding), bytes);
+  }
+}
+
+TEST(Encoding, NamesAndTextsForShowingAndForTheFile) {
+  EXPECT_EQ(DecodeUnicode("Ma\xDF \x80", TextEncoding::Ansi), "Ma\xC3\x9F \xE2\x82\xAC");
+  EXPECT_EQ(EncodeUnicode("Ma\xC3\x9F \xE2\x82\xAC", TextEncoding::Ansi), "Ma\xDF \x80");
+  EXPECT_EQ(EncodeUnicode("\xE4\xB8\xAD", TextEncoding::Ansi), "?");  // not in the code page
+  EXPECT_EQ(DecodeUnicode("\xC3\xA4", TextEncoding::Utf8), "\xC3\xA4");
+  EXPECT_EQ(DecodeUnicode("a\xFF" "b", TextEncoding::Utf8), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(EncodeUnicode("\xC3\xA4", TextEncoding::Utf16LE), "\xC3\xA4");  // held as UTF-8
+}
+
+}  // namespace
+}  // namespace vestrel

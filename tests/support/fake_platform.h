@@ -1,0 +1,68 @@
+// A window system for tests: it records what the editor shows and answers
+// questions and dialogs from a script.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "file/platform.h"
+#include "i18n/messages.h"
+
+namespace vestrel::test {
+
+class FakePlatform : public Platform {
+ public:
+  struct Shown {
+    int nr;
+    std::string suffix;
+    MsgIcon icon;
+    int captionNr;
+  };
+
+  // Script: answers to the next questions and dialogs, in order. A dialog
+  // without a scripted answer is cancelled; a question without one fails
+  // the test.
+  std::deque<Answer> answers;
+  std::deque<std::optional<std::string>> openNames, saveNames;
+
+  // Record.
+  std::vector<Shown> messages;
+  std::vector<int> questions;
+  std::string caption;
+  int repaints = 0;
+  int openDialogs = 0, saveDialogs = 0;
+
+  std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
+  void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
+    messages.push_back({nr, std::string(suffix), icon, captionNr});
+  }
+  Answer AskYesNoCancel(int nr, int) override {
+    questions.push_back(nr);
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question " << nr;
+      return Answer::Cancel;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
+  std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
+  void SetCaption(std::string_view c) override { caption = c; }
+  void Repaint() override { ++repaints; }
+
+ private:
+  static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {
+    ++count;
+    if (q.empty()) return std::nullopt;
+    auto v = q.front();
+    q.pop_front();
+    return v;
+  }
+};
+
+}  // namespace vestrel::test

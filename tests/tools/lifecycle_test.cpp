@@ -1,0 +1,225 @@
+// The drawing as a file, driven through the editor's handlers with a
+// scripted window system: start, new, open, save, save as, the question
+// before dropping changes, and the caption.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "file/templates.h"
+#include "support/fake_platform.h"
+#include "tools/editor.h"
+
+namespace vestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kSmall =
+    "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1009\n  0\nENDSEC\n"
+    "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n  0\nENDSEC\n  0\nEOF\n";
+
+class LifecycleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vestrel-lifecycle-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "program");
+    editor.FormCreate(VESTREL_TEMPLATE_DIR);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path(name), std::ios::binary) << bytes;
+    return path(name);
+  }
+  static std::string Read(const std::string& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  // An edit as the writers make it: a splice, then the changed mark.
+  void edit() {
+    editor.drawing.dxf.replace(0, "  0 ");
+    SetChanged(editor.files);
+  }
+
+  fs::path dir_;
+  test::FakePlatform platform;
+  Editor editor{platform};
+};
+
+TEST_F(LifecycleTest, StartsWithANewUnnamedDrawing) {
+  editor.FormShow({});
+  EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf]");
+  EXPECT_FALSE(editor.file.changed);
+  EXPECT_TRUE(editor.file.afilename.empty());
+  EXPECT_EQ(editor.drawing.cadver, 1015);
+  EXPECT_EQ(editor.drawing.bar.TabControl1.items, (std::vector<std::string>{"Model", "Layout1"}));
+  EXPECT_EQ(editor.drawing.bar.LayerCombo.items, (std::vector<std::string>{"0"}));
+  EXPECT_GE(editor.drawing.insertlinepos, 0);
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(platform.questions.empty());
+  EXPECT_GT(platform.repaints, 0);
+  // A second showing does not start over.
+  edit();
+  editor.FormShow({});
+  EXPECT_TRUE(editor.file.changed);
+}
+
+TEST_F(LifecycleTest, StartsWithTheFileOfTheCommandLine) {
+  const std::string file = write("small.dxf", kSmall);
+  editor.FormShow({file});
+  EXPECT_EQ(platform.caption, "Vestrel - [small.dxf]");
+  EXPECT_EQ(editor.file.afilename, file);
+  EXPECT_EQ(editor.drawing.cadver, 1009);
+  EXPECT_EQ(editor.drawing.anzpoly(), 1);
+}
+
+TEST_F(LifecycleTest, CaptionMarksChanges) {
+  editor.FormShow({});
+  edit();
+  EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf*]");
+  SetUnChanged(editor.files);
+  EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf]");
+}
+
+TEST_F(LifecycleTest, NewDrawingAsksFirstAndCancelKeepsTheEdits) {
+  editor.FormShow({});
+  edit();
+  platform.answers = {Answer::Cancel};
+  editor.NeueDXFDateiR12ohneSplineohneEllipseusw1Click();
+  EXPECT_EQ(platform.questions, (std::vector<int>{7}));
+  EXPECT_EQ(editor.drawing.dxf[0], "  0 ");
+  EXPECT_TRUE(editor.file.changed);
+  EXPECT_EQ(editor.drawing.cadver, 1015);
+
+  // No: the edits are dropped and an R12 drawing starts.
+  platform.answers = {Answer::No};
+  editor.NeueDXFDateiR12ohneSplineohneEllipseusw1Click();
+  EXPECT_EQ(editor.drawing.cadver, 1009);
+  EXPECT_FALSE(editor.file.changed);
+  EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf]");
+}
+
+TEST_F(LifecycleTest, YesSavesBeforeGoingOn) {
+  const std::string file = write("small.dxf", kSmall);
+  editor.FormShow({file});
+  edit();
+  platform.answers = {Answer::Yes};
+  editor.NeueDXFDatei1Click();
+  EXPECT_EQ(Read(file).substr(0, 6), "  0 \r\n");
+  EXPECT_TRUE(editor.file.afilename.empty());
+  EXPECT_FALSE(editor.file.changed);
+
+  // An unnamed drawing asks for a name; cancelling that stops everything,
+  // also closing the window.
+  edit();
+  platform.answers = {Answer::Yes};
+  EXPECT_FALSE(editor.FormCloseQuery());
+  EXPECT_EQ(platform.saveDialogs, 1);
+  EXPECT_TRUE(editor.file.changed);
+  platform.answers = {Answer::No};
+  EXPECT_TRUE(editor.FormCloseQuery());
+}
+
+TEST_F(LifecycleTest, OpenAsksFirstThenLoads) {
+  editor.FormShow({});
+  edit();
+  const std::string file = write("small.dxf", kSmall);
+  platform.answers = {Answer::No};
+  platform.openNames = {file};
+  editor.ffnen1Click();
+  EXPECT_EQ(platform.questions, (std::vector<int>{7}));
+  EXPECT_EQ(editor.file.afilename, file);
+  EXPECT_FALSE(editor.file.changed);
+  EXPECT_EQ(editor.drawing.anzpoly(), 1);
+  EXPECT_EQ(editor.drawing.bar.TabControl1.itemIndex, 0);
+  // A cancelled dialog changes nothing.
+  editor.ffnen1Click();
+  EXPECT_EQ(editor.file.afilename, file);
+}
+
+TEST_F(LifecycleTest, AFileThatCannotBeOpenedLeavesTheDrawingAsItWas) {
+  const std::string file = write("small.dxf", kSmall);
+  editor.FormShow({file});
+  edit();
+  editor.undos.undos.emplace_back();
+  const std::string missing = path("missing.dxf");
+  EXPECT_FALSE(openfilewithname(editor.files, missing));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].nr, 32);
+  EXPECT_EQ(platform.messages[0].suffix, missing);
+  EXPECT_EQ(platform.messages[0].icon, MsgIcon::Error);
+  EXPECT_EQ(editor.drawing.dxf[0], "  0 ");
+  EXPECT_EQ(editor.file.afilename, file);
+  EXPECT_TRUE(editor.file.changed);
+  EXPECT_TRUE(editor.undos.undos.empty());
+  EXPECT_EQ(editor.drawing.anzpoly(), 1);
+}
+
+TEST_F(LifecycleTest, AFailedSaveKeepsTheChangedMarkAndTheOldName) {
+  fs::create_directories(dir_ / "gone");
+  const std::string file = write("gone/small.dxf", kSmall);
+  editor.FormShow({file});
+  edit();
+  fs::remove_all(dir_ / "gone");
+  editor.Speichern1Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].nr, 6);
+  EXPECT_EQ(platform.messages[0].suffix, file);
+  EXPECT_TRUE(editor.file.changed);
+  EXPECT_EQ(platform.caption, "Vestrel - [small.dxf*]");
+
+  // Save as into a folder that does not exist: the old name comes back.
+  platform.saveNames = {path("nowhere/other.dxf")};
+  editor.Speichernunter1Click();
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(editor.file.afilename, file);
+  EXPECT_TRUE(editor.file.changed);
+
+  // Save as somewhere that works: the new name, unchanged.
+  platform.saveNames = {path("other.dxf")};
+  editor.Speichernunter1Click();
+  EXPECT_EQ(editor.file.afilename, path("other.dxf"));
+  EXPECT_FALSE(editor.file.changed);
+  EXPECT_EQ(platform.caption, "Vestrel - [other.dxf]");
+}
+
+TEST_F(LifecycleTest, SavingAnUnchangedFileGivesItsTextBack) {
+  const std::string file = write("small.dxf", kSmall);
+  editor.FormShow({file});
+  platform.saveNames = {path("copy.dxf")};
+  editor.Speichernunter1Click();
+  std::string expected;
+  for (char c : std::string(kSmall)) expected += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(Read(path("copy.dxf")), expected);
+}
+
+TEST_F(LifecycleTest, TemplatesFromTheWorkingFolderTheProgramFolderOrBuiltIn) {
+  // Built in: no template file anywhere.
+  const LineList builtIn = TemplateLines("template1.dat", path("program/"));
+  LineList fromFile;
+  fromFile.assign(Read(std::string(VESTREL_TEMPLATE_DIR) + "/template1.dat"));
+  ASSERT_GT(builtIn.size(), 100u);
+  EXPECT_EQ(builtIn.copy(0, builtIn.size()), fromFile.copy(0, fromFile.size()));
+  EXPECT_GT(TemplateLines("template0.dat", path("program/")).size(), 50u);
+
+  // The program folder's own copy comes before the built-in one.
+  write("program/template1.dat", kSmall);
+  EXPECT_EQ(TemplateLines("template1.dat", path("program/")).size(), 30u);
+
+  // A new drawing takes it.
+  editor.FormCreate(path("program"));
+  editor.FormShow({});
+  EXPECT_EQ(editor.drawing.cadver, 1009);
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+}  // namespace
+}  // namespace vestrel
