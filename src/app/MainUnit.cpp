@@ -215,24 +215,26 @@ Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
   return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
-std::optional<std::string> TMainForm::OpenFileDialog() {
-  QFileDialog dialog(this);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilter("DXF-Dateien (*.dxf)");
+namespace {
+
+std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilter(filter);
   dialog.setDefaultSuffix("dxf");
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }
 
+}  // namespace
+
+std::optional<std::string> TMainForm::OpenFileDialog() {
+  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)");
+}
+
 std::optional<std::string> TMainForm::SaveFileDialog() {
-  QFileDialog dialog(this);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter("DXF Dateien (*.dxf)");
-  dialog.setDefaultSuffix("dxf");
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front().toStdString();
+  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)");
 }
 
 void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)); }

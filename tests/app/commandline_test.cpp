@@ -2,27 +2,24 @@
 #include "app/commandline.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
 
 TEST(CommandLineInfo, PrintsTheFactsOfTheDrawing) {
-  const std::string file =
-      (std::filesystem::temp_directory_path() / ("vestrel-info-" + std::to_string(::getpid()) + ".dxf")).string();
-  std::ofstream(file, std::ios::binary)
-      << "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$HANDSEED\n  5\n2B\n  0\nENDSEC\n"
+  const test::TempDir tmp;
+  const std::string file = tmp.write("info.dxf",
+      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$HANDSEED\n  5\n2B\n  0\nENDSEC\n"
          "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n  0\nLAYER\n  2\nW\xC3\xA4nde\n  0\nENDTAB\n"
          "  0\nTABLE\n  2\nLTYPE\n  0\nLTYPE\n  2\nContinuous\n  0\nENDTAB\n  0\nENDSEC\n"
          "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  3\nCHAIR\n  0\nLINE\n  0\nENDBLK\n  0\nENDSEC\n"
-         "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  0\nCIRCLE\n  0\nLINE\n  0\n3DFACE\n  0\nENDSEC\n  0\nEOF\n";
+         "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  0\nCIRCLE\n  0\nLINE\n  0\n3DFACE\n  0\nENDSEC\n  0\nEOF\n");
   std::ostringstream out, err;
   EXPECT_EQ(RunInfo(file, out, err), 0);
-  std::filesystem::remove(file);
   EXPECT_EQ(out.str(),
             "acadver: AC1015\n"
             "cadver: 1015\n"

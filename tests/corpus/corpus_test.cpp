@@ -1,16 +1,14 @@
 // Every drawing of the corpus (and of $VESTREL_EXTRA_CORPUS) opens, parses
 // and saves back with the same bytes, up to the line ends.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
+#include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
@@ -31,13 +29,6 @@ std::vector<std::string> CorpusFiles() {
   }
   std::sort(files.begin(), files.end());
   return files;
-}
-
-std::string Read(const std::string& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // The bytes with every line end (CR LF, LF, CR) as LF and a line end after
@@ -80,12 +71,11 @@ TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
   EXPECT_FALSE(d.bar.TabControl1.items.empty());
   EXPECT_EQ(d.bar.TabControl1.items.front(), "Model");
 
-  const fs::path out = fs::temp_directory_path() /
-                       ("vestrel-corpus-" + std::to_string(::getpid()) + "-" + fs::path(file).filename().string());
-  ASSERT_TRUE(WriteDxfFile(out.string(), d.dxf));
-  const std::string saved = Read(out.string());
-  fs::remove(out);
-  EXPECT_TRUE(Normalised(saved) == Normalised(Read(file))) << "saved text differs";
+  const test::TempDir tmp;
+  const std::string out = tmp.path("saved.dxf");
+  ASSERT_TRUE(WriteDxfFile(out, d.dxf));
+  const std::string saved = test::ReadFile(out);
+  EXPECT_TRUE(Normalised(saved) == Normalised(test::ReadFile(file))) << "saved text differs";
   EXPECT_EQ(saved.find('\n'), saved.find("\r\n") + 1);
 }
 

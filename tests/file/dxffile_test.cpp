@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
@@ -17,24 +16,12 @@ namespace fs = std::filesystem;
 
 class DxfFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vestrel-dxffile-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const char* name) const { return tmp_.path(name); }
+  void Write(const std::string& p, const std::string& bytes) const { std::ofstream(p, std::ios::binary) << bytes; }
+  static std::string Read(const std::string& p) { return test::ReadFile(p); }
 
-  std::string path(const char* name) const { return (dir_ / name).string(); }
-  static void Write(const std::string& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
-  static std::string Read(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  fs::path dir_;
+  test::TempDir tmp_;
+  const std::filesystem::path& dir_ = tmp_.dir();
 };
 
 TEST_F(DxfFileTest, SaveWritesEveryLineWithCrLfInTheEncodingItWasReadWith) {

@@ -2,14 +2,12 @@
 // scripted window system: start, new, open, save, save as, the question
 // before dropping changes, and the caption.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "file/templates.h"
 #include "support/fake_platform.h"
+#include "support/temp_dir.h"
 #include "tools/editor.h"
 
 namespace vestrel {
@@ -24,32 +22,21 @@ const char* const kSmall =
 class LifecycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vestrel-lifecycle-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "program");
+    fs::create_directories(tmp_.dir() / "program");
     editor.FormCreate(VESTREL_TEMPLATE_DIR);
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-    return path(name);
-  }
-  static std::string Read(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string path(const std::string& name) const { return tmp_.path(name); }
+  std::string write(const std::string& name, const std::string& bytes) const { return tmp_.write(name, bytes); }
+  static std::string Read(const std::string& p) { return test::ReadFile(p); }
   // An edit as the writers make it: a splice, then the changed mark.
   void edit() {
     editor.drawing.dxf.replace(0, "  0 ");
     SetChanged(editor.files);
   }
 
-  fs::path dir_;
+  test::TempDir tmp_;
+  const fs::path& dir_ = tmp_.dir();
   test::FakePlatform platform;
   Editor editor{platform};
 };
