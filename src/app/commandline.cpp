@@ -1,11 +1,13 @@
 #include "app/commandline.h"
 
+#include <charconv>
 #include <cstdio>
 #include <map>
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
 #include "file/encoding.h"
+#include "view/viewfilter.h"
 
 namespace vestrel {
 
@@ -21,6 +23,13 @@ void PrintNames(std::ostream& out, const char* key, std::size_t count, const Nam
     sep = ", ";
   }
   out << '\n';
+}
+
+// A whole number held in a double, written out in full.
+std::string Whole(double v) {
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v + 0.0, std::chars_format::fixed, 0);
+  return std::string(buf, r.ptr);
 }
 
 }  // namespace
@@ -62,6 +71,11 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   for (const tpoly& p : d.polys) ++kinds[std::string(d.value(p.linefrom + 1))];
   out << "entities: " << d.polys.size() << '\n';
   for (const auto& [kind, count] : kinds) out << "entities " << kind << ": " << count << '\n';
+  const std::map<std::string, int> stepped(d.steppedover.begin(), d.steppedover.end());
+  for (const auto& [kind, count] : stepped) out << "stepped over " << DecodeUnicode(kind, enc) << ": " << count << '\n';
+  out << "points: " << d.points.size() << '\n';
+  const Extents e = TabExtents(d, 0);
+  out << "extents: " << Whole(e.minx) << ' ' << Whole(e.miny) << ' ' << Whole(e.maxx) << ' ' << Whole(e.maxy) << '\n';
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/linelist.h"
@@ -58,6 +59,9 @@ struct Drawing {
   std::int32_t cadver = 0;              // 1009 for AC1009; kept when a file has none
   std::int32_t maxviewportid = 2;
   std::string plotstylereaded;
+  // Kinds of objects in the drawing that make no display-list entry, with
+  // their counts, in the order first met.
+  std::vector<std::pair<std::string, std::int32_t>> steppedover;
 
   PropertyBar bar;
 

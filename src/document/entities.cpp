@@ -1,5 +1,9 @@
 // The entity frame shared by every drawable kind: one display-list entry
-// per object, its line range, its common groups and its block membership.
+// per object, its line range, its common groups and its block membership,
+// and the dispatch of every other group to the branch of its kind.
+#include <algorithm>
+#include <cmath>
+
 #include "document/reader.h"
 
 namespace vestrel::reader {
@@ -11,21 +15,19 @@ struct KindText {
   Kind kind;
 };
 
-// In the order of the Kind enumeration.
 constexpr KindText kKinds[] = {
     {"VIEWPORT", Kind::VIEWPORT}, {"POLYLINE", Kind::POLYLINE}, {"DIMENSION", Kind::DIMENSION},
-    {"RAY", Kind::RAY},           {"XLINE", Kind::XLINE},       {"LINE", Kind::LINE},
-    {"LWPOLYLINE", Kind::LWPOLYLINE}, {"LEADER", Kind::LEADER}, {"HATCH", Kind::HATCH},
-    {"WIPEOUT", Kind::WIPEOUT},   {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},
-    {"SPLINE", Kind::SPLINE},     {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},
-    {"ELLIPSE", Kind::ELLIPSE},   {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},
-    {"INSERT", Kind::INSERT},
+    {"RAY", Kind::RAY},           {"XLINE", Kind::XLINE},       {"LWPOLYLINE", Kind::LWPOLYLINE},
+    {"LEADER", Kind::LEADER},     {"HATCH", Kind::HATCH},       {"WIPEOUT", Kind::WIPEOUT},
+    {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},       {"SPLINE", Kind::SPLINE},
+    {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},     {"ELLIPSE", Kind::ELLIPSE},
+    {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
 };
 
 }  // namespace
 
 Kind KindOf(std::string_view value) {
-  // The common kinds first; a drawing is mostly lines, arcs and circles.
+  // A drawing is mostly lines.
   if (value == "LINE") return Kind::LINE;
   if (value.size() < 3 || value.size() > 10) return Kind::None;
   for (const KindText& k : kKinds)
@@ -33,12 +35,42 @@ Kind KindOf(std::string_view value) {
   return Kind::None;
 }
 
-const char* KindName(Kind k) {
-  return k == Kind::None ? "" : kKinds[static_cast<int>(k)].text.data();
+void Reader::skipObject() {
+  auto& stepped = d_.steppedover;
+  auto it = std::find_if(stepped.begin(), stepped.end(), [&](const auto& s) { return s.first == value_; });
+  if (it == stepped.end())
+    stepped.emplace_back(std::string(value_), 1);
+  else
+    ++it->second;
+  while (!atEnd()) {
+    readPair();
+    if (isZero()) break;
+  }
+  reuse_ = true;
+}
+
+bool Reader::real(double& field) const {
+  const auto v = ParseDouble(value_);
+  if (v) field = *v;
+  return v.has_value();
+}
+
+std::int32_t Reader::intValue(std::int32_t previous) const { return ParseInt(value_).value_or(previous); }
+
+Tmypoi& Reader::addPoint(tpoly& p) {
+  ++p.anzp;
+  return d_.points.emplace_back();
+}
+
+void Reader::addSnap(tpoly& p, double x, double y, double z) {
+  ++p.anzs;
+  Tmypoi& s = d_.snaps.emplace_back();
+  s.x = x, s.y = y, s.z = z;
 }
 
 tpoly& Reader::beginEntity(Kind kind) {
   tpoly& p = d_.polys.emplace_back();
+  o_ = Object{};
   p.isblock = inBlock_;
   if (inBlock_) {
     p.block = static_cast<std::int32_t>(d_.blocks.size()) - 1;
@@ -65,20 +97,31 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       break;
+    case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(); break;
     default: break;
   }
   return p;
 }
 
-// The groups every kind reads; the last occurrence in the object wins.
-// Returns whether the pair was one of them.
+// The groups every kind reads; the last occurrence in the object wins, but
+// for the owner. Returns whether the pair was one of them.
 bool Reader::commonGroup(tpoly& p, Kind kind) {
   switch (group_) {
     case 5:
       if (const auto h = ParseHandle(value_)) p.han = *h;
       return true;
+    case 102:
+      o_.inBraces = !value_.empty() && value_[0] == '{';
+      return false;
     case 330:
-      if (const auto h = ParseHandle(value_)) p.layhan = *h;
+      // The owner is the first 330 outside a {...} group: reactors come
+      // before it, and what follows it refers to other objects (the
+      // boundaries of a hatch; the polyline that owns a vertex).
+      if (!o_.inBraces && !o_.ownerSeen)
+        if (const auto h = ParseHandle(value_)) {
+          p.layhan = *h;
+          o_.ownerSeen = true;
+        }
       return true;
     case 67: p.ispaperspace = value_ == "1"; return true;
     case 8:
@@ -92,13 +135,13 @@ bool Reader::commonGroup(tpoly& p, Kind kind) {
       return true;
     case 370:
       if (kind == Kind::VIEWPORT || kind == Kind::SOLID || kind == Kind::POINT) return false;
-      if (const auto v = ParseInt(value_)) p.lineweight = *v;
+      p.lineweight = intValue(p.lineweight);
       p.linweightpresent = true;
       p.lineweightlinenr = valueLine();
       return true;
     case 62:
       if (kind == Kind::VIEWPORT) return false;
-      if (const auto v = ParseInt(value_)) p.colornr = *v;
+      p.colornr = intValue(p.colornr);
       p.colorispresent = true;
       p.colorlinenr = valueLine();
       return true;
@@ -112,16 +155,80 @@ void Reader::readEntity(Kind kind) {
   bool terminated = false;
   while (!atEnd()) {
     readPair();
+    tpoly& p = d_.polys[index];
     if (isZero()) {
       // An old-style polyline runs on over its vertices up to its SEQEND.
-      if (kind == Kind::POLYLINE && (value_ == "VERTEX" || value_ == "SEQEND")) continue;
+      if (kind == Kind::POLYLINE && (value_ == "VERTEX" || value_ == "SEQEND")) {
+        o_.inVertex = value_ == "VERTEX";
+        o_.inHeader = false;
+        o_.ownerSeen = true;  // a vertex's owner is the polyline itself
+        continue;
+      }
       terminated = true;
       break;
     }
-    tpoly& p = d_.polys[index];
-    commonGroup(p, kind);
+    if (commonGroup(p, kind)) continue;
+    switch (kind) {
+      case Kind::LINE:
+      case Kind::RAY:
+      case Kind::XLINE:
+      case Kind::LWPOLYLINE:
+      case Kind::LEADER: lineGroup(p); break;
+      case Kind::POLYLINE: polylineGroup(p); break;
+      case Kind::ARC:
+      case Kind::CIRCLE: arcGroup(p); break;
+      case Kind::ELLIPSE: ellipseGroup(p); break;
+      case Kind::SOLID:
+      case Kind::POINT: solidGroup(p); break;
+      case Kind::HATCH: hatchGroup(p); break;
+      case Kind::WIPEOUT: wipeoutGroup(p); break;
+      case Kind::VIEWPORT: viewportGroup(p); break;
+      case Kind::SPLINE: splineGroup(p); break;
+      case Kind::TEXT:
+      case Kind::MTEXT: textGroup(p); break;
+      case Kind::INSERT: insertGroup(p); break;
+      case Kind::DIMENSION: dimensionGroup(p); break;
+      case Kind::None: break;
+    }
   }
-  finishEntity(d_.polys[index], terminated);
+  tpoly& p = d_.polys[index];
+  switch (kind) {
+    case Kind::LINE:
+    case Kind::RAY:
+    case Kind::XLINE:
+    case Kind::LWPOLYLINE:
+    case Kind::LEADER: finishLine(p, kind); break;
+    case Kind::POLYLINE:
+    case Kind::HATCH: bulgeArcs(p); break;
+    case Kind::ARC:
+    case Kind::CIRCLE: finishArc(p, kind); break;
+    case Kind::ELLIPSE: finishEllipse(p); break;
+    case Kind::SOLID:
+    case Kind::POINT: finishSolid(p); break;
+    case Kind::WIPEOUT: finishWipeout(p); break;
+    case Kind::VIEWPORT: finishViewport(p); break;
+    case Kind::SPLINE: finishSpline(p); break;
+    case Kind::TEXT:
+    case Kind::MTEXT: finishText(p); break;
+    case Kind::DIMENSION: finishDimension(p); break;
+    case Kind::INSERT:
+    case Kind::None: break;
+  }
+  finishEntity(p, terminated);
+}
+
+void Reader::keepFinite(tpoly& p) {
+  constexpr double kLargest = 1e300;
+  auto finite = [](double& v) {
+    if (std::isnan(v))
+      v = 0;
+    else if (std::isinf(v))
+      v = v > 0 ? kLargest : -kLargest;
+  };
+  for (Tmypoi& q : d_.ps(p)) finite(q.x), finite(q.y), finite(q.z);
+  for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
+    finite(q.x), finite(q.y), finite(q.z);
+  for (double* v : {&p.radius, &p.radius1, &p.radius2, &p.radius3}) finite(*v);
 }
 
 void Reader::finishEntity(tpoly& p, bool terminated) {
@@ -129,6 +236,7 @@ void Reader::finishEntity(tpoly& p, bool terminated) {
   // the end of the list owns the rest of it.
   p.linebis = terminated ? codeLine() - 1 : static_cast<std::int32_t>(n_) - 1;
   reuse_ = true;
+  keepFinite(p);
   if (p.anzp > 0) {
     const auto pts = d_.ps(p);
     const Tmypoi& first = pts.front();

@@ -54,12 +54,17 @@ void Reader::reset() {
   d_.polys.clear();
   d_.points.clear();
   d_.snaps.clear();
+  // Room for the first parse without moving what is built; pages that are
+  // never written cost nothing.
+  d_.points.reserve(n_);
+  d_.polys.reserve(n_ / 8);
   d_.handleseedpos = -1;
   d_.acadverpos = -1;
   d_.ltypeinsetlinenr = -1;
   d_.maxviewportid = 2;
   d_.layerinsertlinenr = -1;
   d_.plotstylereaded.clear();
+  d_.steppedover.clear();
   d_.linetype.resize(10);
   d_.layers.resize(10);
   d_.anzlt = 0;
@@ -136,14 +141,6 @@ void Reader::run() {
     }
   }
   refreshLists();
-}
-
-void Reader::skipObject() {
-  while (!atEnd()) {
-    readPair();
-    if (isZero()) break;
-  }
-  reuse_ = true;
 }
 
 void Reader::readTable() {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/drawing.h"
 
@@ -56,6 +58,43 @@ class Reader {
   bool commonGroup(tpoly& p, Kind kind);
   void finishEntity(tpoly& p, bool terminated);
 
+  // The current object's points live at the end of the point pool.
+  Tmypoi& addPoint(tpoly& p);
+  Tmypoi* lastPoint(tpoly& p) { return p.anzp > 0 ? &d_.points.back() : nullptr; }
+  void addSnap(tpoly& p, double x, double y, double z);
+  bool real(double& field) const;  // the value, when it parses
+  std::int32_t intValue(std::int32_t previous) const;
+
+  // Lines, polylines, arcs and areas.
+  void lineGroup(tpoly& p);
+  void polylineGroup(tpoly& p);
+  void arcGroup(tpoly& p);
+  void ellipseGroup(tpoly& p);
+  void solidGroup(tpoly& p);
+  void hatchGroup(tpoly& p);
+  void wipeoutGroup(tpoly& p);
+  void finishLine(tpoly& p, Kind kind);
+  void finishArc(tpoly& p, Kind kind);
+  void finishEllipse(tpoly& p);
+  void finishSolid(tpoly& p);
+  void finishWipeout(tpoly& p);
+  void bulgeArcs(tpoly& p);
+
+  // Viewports, splines, texts, inserts and dimensions.
+  void viewportGroup(tpoly& p);
+  void splineGroup(tpoly& p);
+  void textGroup(tpoly& p);
+  void insertGroup(tpoly& p);
+  void dimensionGroup(tpoly& p);
+  void finishViewport(tpoly& p);
+  void finishSpline(tpoly& p);
+  void finishText(tpoly& p);
+  void finishDimension(tpoly& p);
+
+  // Infinite or undefined numbers that the geometry of extreme input made
+  // never reach the display list.
+  void keepFinite(tpoly& p);
+
   Drawing& d_;
   const LineList& dxf_;
   const std::size_t n_;
@@ -76,6 +115,34 @@ class Reader {
   std::string blockName_;
   Handle blockOwner_ = 0;
   double blockBaseX_ = 0, blockBaseY_ = 0, blockBaseZ_ = 0;
+
+  // The last width (group 40 or 41) read; not reset between objects.
+  double currentWidth_ = 0;
+
+  // Working state of the object being read, reset when it begins.
+  struct Object {
+    bool widthSeen = false;
+    bool inHeader = true;    // POLYLINE: before its first VERTEX
+    bool inVertex = false;   // POLYLINE: after "0"/"VERTEX"
+    bool seedPoints = false;  // HATCH: group 98 was read
+    bool ownerSeen = false;   // the owner (group 330) was read
+    bool inBraces = false;    // inside a "102" {...} group
+    double cx = 0, cy = 0, cz = 0;
+    std::int32_t line10 = 0, line20 = 0, line30 = 0;
+    double ax = 0, ay = 0, az = 0;  // ELLIPSE major axis; WIPEOUT u vector; TEXT direction
+    std::int32_t line11 = 0, line21 = 0, line31 = 0;
+    double vx = 0, vy = 0, vz = 0;  // WIPEOUT v vector
+    double start = 0, end = 0;      // ARC angles, ELLIPSE parameters
+    int count1040 = 0;              // VIEWPORT
+    std::int32_t line40 = 0, line41 = 0, line12 = 0, line22 = 0, lineHeight = 0;
+    int degree = 3;                  // SPLINE
+    bool rotationFrom50 = true;      // TEXT, MTEXT
+  } o_;
+  // SPLINE: control points, fit points and knots, kept for their capacity.
+  std::vector<Tmypoi> controls_;
+  std::vector<Tmypoi> fits_;
+  std::vector<double> knots_;
+  std::vector<Tmypoi> scratch_;
 };
 
 }  // namespace vestrel::reader

@@ -1,0 +1,387 @@
+// The branches of viewports, splines, texts, block references and
+// dimensions: a viewport becomes its frame and hidden grips, a spline its
+// sampled curve, a text its string and placement, an insert its block name
+// and insertion point, a dimension the lines that draw it.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+#include "document/reader.h"
+#include "geometry/spline.h"
+
+namespace vestrel::reader {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Splines of a higher degree than this are drawn through their defining
+// points: nobody draws them, and their basis would cost too much.
+constexpr int kMaxSplineDegree = 30;
+
+}  // namespace
+
+// --- VIEWPORT ---------------------------------------------------------------------
+
+void Reader::viewportGroup(tpoly& p) {
+  switch (group_) {
+    case 10:
+      if (real(p.cx)) o_.line10 = valueLine();
+      break;
+    case 20:
+      if (real(p.cy)) o_.line20 = valueLine();
+      break;
+    case 30: real(p.cz); break;
+    case 40:
+      if (real(p.widx)) o_.line40 = valueLine();
+      break;
+    case 41:
+      if (real(p.widy)) o_.line41 = valueLine();
+      break;
+    case 45:
+      if (real(p.viewheight)) o_.lineHeight = valueLine();
+      break;
+    case 12:
+      if (real(p.panx)) o_.line12 = valueLine();
+      break;
+    case 22:
+      if (real(p.pany)) o_.line22 = valueLine();
+      break;
+    case 69:
+      p.viewid = intValue(p.viewid);
+      if (p.viewid > d_.maxviewportid) d_.maxviewportid = p.viewid;
+      break;
+    case 1040:
+      // Older files keep the view in extended data: the second value is the
+      // view height, the third and fourth the view centre.
+      switch (++o_.count1040) {
+        case 2:
+          if (real(p.viewheight)) o_.lineHeight = valueLine();
+          break;
+        case 3:
+          if (real(p.panx)) o_.line12 = valueLine();
+          break;
+        case 4:
+          if (real(p.pany)) o_.line22 = valueLine();
+          break;
+        default: break;
+      }
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishViewport(tpoly& p) {
+  if (p.viewid == 1) return;  // the sheet's own viewport has no frame
+  const double w = p.widx / 2, h = p.widy / 2;
+  auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
+    Tmypoi& q = addPoint(p);
+    q.x = x, q.y = y, q.z = p.cz;
+    q.linex = linex;
+    q.donotdraw = hidden;
+    return q;
+  };
+  add(p.cx - w, p.cy - h, o_.line10, false);
+  add(p.cx + w, p.cy - h, o_.line20, false);
+  add(p.cx + w, p.cy + h, o_.line40, false);
+  add(p.cx - w, p.cy + h, o_.line41, false);
+  add(p.cx - w, p.cy - h, 0, false);
+  add(p.cx, p.cy, o_.line12, true).liney = o_.line22;  // pans the view
+  add(p.cx, p.cy + p.widy / 4, o_.lineHeight, true);    // zoom the view
+  add(p.cx, p.cy - p.widy / 4, o_.lineHeight, true);
+}
+
+// --- SPLINE -------------------------------------------------------------------------
+
+void Reader::splineGroup(tpoly& p) {
+  switch (group_) {
+    case 70:
+      if (const auto v = ParseInt(value_)) p.isclosed = *v & 1;
+      break;
+    case 71: o_.degree = intValue(o_.degree); break;
+    case 40:
+      if (double k; real(k)) knots_.push_back(k);
+      break;
+    case 10: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& c = controls_.emplace_back();
+      c.x = x;
+      c.linex = valueLine();
+      c.donotdraw = true;
+      break;
+    }
+    case 20:
+      if (!controls_.empty() && real(controls_.back().y)) controls_.back().liney = valueLine();
+      break;
+    case 30:
+      if (!controls_.empty() && real(controls_.back().z)) controls_.back().linez = valueLine();
+      break;
+    case 11:
+      if (double x; real(x)) fits_.emplace_back().x = x;
+      break;
+    case 21:
+      if (!fits_.empty()) real(fits_.back().y);
+      break;
+    case 31:
+      if (!fits_.empty()) real(fits_.back().z);
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishSpline(tpoly& p) {
+  auto asSpline = [](const std::vector<Tmypoi>& pts) {
+    std::vector<SplinePoint> out;
+    out.reserve(pts.size());
+    for (const Tmypoi& q : pts) out.push_back({q.x, q.y, q.z});
+    return out;
+  };
+  // What cannot make a curve is drawn through its defining points.
+  auto straight = [&](const std::vector<Tmypoi>& pts) {
+    for (const Tmypoi& q : pts) {
+      Tmypoi& s = addPoint(p);
+      s.x = q.x, s.y = q.y, s.z = q.z;
+    }
+  };
+
+  std::vector<SplinePoint> controls;
+  std::vector<double> knots;
+  int order = 0;
+  const int n = static_cast<int>(controls_.size());
+  if (n > 0) {
+    order = o_.degree + 1;
+    controls = asSpline(controls_);
+    const bool ordered = std::is_sorted(knots_.begin(), knots_.end());
+    if (o_.degree >= 1 && o_.degree <= kMaxSplineDegree && n >= order) {
+      knots = static_cast<int>(knots_.size()) == n + order && ordered ? knots_ : MakeKnots(n - 1, order);
+      if (knots[static_cast<std::size_t>(order - 1)] >= knots[static_cast<std::size_t>(n)]) knots.clear();
+    }
+    if (knots.empty()) straight(controls_);
+  } else if (fits_.size() >= 4) {
+    order = 4;
+    controls = FitControlPoints(asSpline(fits_), {});
+    knots = MakeKnots(static_cast<int>(controls.size()) - 1, order);
+  } else {
+    straight(fits_);
+  }
+
+  if (!knots.empty()) {
+    for (const SplinePoint& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100)) {
+      Tmypoi& q = addPoint(p);
+      q.x = s.x, q.y = s.y, q.z = s.z;
+    }
+  }
+  // The control points stay reachable for grips and snapping.
+  if (n > 0) {
+    for (const Tmypoi& c : controls_) addPoint(p) = c;
+  } else if (!knots.empty()) {
+    for (const SplinePoint& c : controls) {
+      Tmypoi& q = addPoint(p);
+      q.x = c.x, q.y = c.y, q.z = c.z;
+      q.donotdraw = true;
+    }
+  }
+}
+
+// --- TEXT and MTEXT -----------------------------------------------------------------
+
+void Reader::textGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 1:
+    case 3: p.textstr.append(value_); break;
+    case 10: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& q = addPoint(p);
+      q.x = p.cx = x;
+      q.linex = valueLine();
+      break;
+    }
+    case 20:
+      if (last && real(last->y)) {
+        last->liney = valueLine();
+        p.cy = last->y;
+      }
+      break;
+    case 30:
+      if (last && real(last->z)) {
+        last->linez = valueLine();
+        p.cz = last->z;
+      }
+      break;
+    case 40:
+      if (real(p.radius)) p.radiuslinenr = valueLine();
+      break;
+    // A multi-line text's 11/21/31 is the direction of its first line. A
+    // single-line text's is its second alignment point, no direction.
+    case 11:
+      if (p.ismtext && real(o_.ax)) o_.rotationFrom50 = false;
+      break;
+    case 21:
+      if (p.ismtext && real(o_.ay)) o_.rotationFrom50 = false;
+      break;
+    case 31:
+      if (p.ismtext && real(o_.az)) o_.rotationFrom50 = false;
+      break;
+    case 50:
+      if (real(p.rotation)) o_.rotationFrom50 = true;
+      break;
+    case 51: real(p.oblique); break;
+    case 210: p.needext210 = false; break;
+    case 220: p.needext220 = false; break;
+    case 230:
+      real(p.ext230);
+      p.needext230 = false;
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishText(tpoly& p) {
+  if (!o_.rotationFrom50) p.rotation = std::atan2(o_.ay, o_.ax) * 180 / kPi;
+}
+
+// --- INSERT ---------------------------------------------------------------------------
+
+void Reader::insertGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 2:
+      p.insertstrpresent = true;
+      p.insertstrlinenr = valueLine();
+      break;
+    case 10:
+      if (double x; real(x)) addPoint(p).x = x;
+      break;
+    case 20:
+      if (last) real(last->y);
+      break;
+    case 30:
+      if (last) real(last->z);
+      break;
+    default: break;
+  }
+}
+
+// --- DIMENSION ------------------------------------------------------------------------
+
+void Reader::dimensionGroup(tpoly& p) {
+  switch (group_) {
+    case 70: p.dimtyp = intValue(p.dimtyp); break;
+    case 1: p.textstr = value_; break;
+    case 42:
+      if (double m; real(m)) {
+        char buf[512];
+        const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
+        p.messuaretxt.assign(buf, r.ec == std::errc() ? r.ptr : buf);
+      }
+      break;
+    case 50: real(o_.start); break;  // the direction of a linear dimension
+    case 10: real(p.cx); break;
+    case 20: real(p.cy); break;
+    case 30: real(p.cz); break;
+    case 11: real(p.cx1); break;
+    case 21: real(p.cy1); break;
+    case 31: real(p.cz1); break;
+    case 13: real(p.cx3); break;
+    case 23: real(p.cy3); break;
+    case 33: real(p.cz3); break;
+    case 14: real(p.cx4); break;
+    case 24: real(p.cy4); break;
+    case 34: real(p.cz4); break;
+    case 15: real(p.cx5); break;
+    case 25: real(p.cy5); break;
+    case 35: real(p.cz5); break;
+    case 16: real(p.cx6); break;
+    case 26: real(p.cy6); break;
+    case 36: real(p.cz6); break;
+    default: break;
+  }
+}
+
+void Reader::finishDimension(tpoly& p) {
+  auto add = [&](double x, double y, double z) -> Tmypoi& {
+    Tmypoi& q = addPoint(p);
+    q.x = x, q.y = y, q.z = z;
+    return q;
+  };
+  const int k = p.dimtyp & 7;
+  if (k == 2 || k == 5) {  // angular
+    const double a = std::atan2(p.cy3 - p.cy5, p.cx3 - p.cx5);
+    const double b = std::atan2(p.cy4 - p.cy5, p.cx4 - p.cx5);
+    const double m = std::atan2(p.cy - p.cy5, p.cx - p.cx5);
+    const bool reversed = !((a <= m && m <= b) || (b <= m && m <= a));
+    const double start = reversed ? b + 2 * kPi : a;
+    const double end = reversed ? a : b;
+    p.radius = std::hypot(p.cx - p.cx5, p.cy - p.cy5);
+    if (reversed)
+      add(p.cx4, p.cy4, p.cz4);
+    else
+      add(p.cx3, p.cy3, p.cz3);
+    for (int j = 0; j <= 100; ++j) {
+      const double angle = start + j * (end - start) / 100;
+      add(p.cx5 + p.radius * std::cos(angle), p.cy5 + p.radius * std::sin(angle), p.cz);
+    }
+    if (reversed) {
+      add(p.cx3, p.cy3, p.cz3).doadddimtexthere = true;
+      p.addtextmode = 3;
+    } else {
+      add(p.cx4, p.cy4, p.cz4).doadddimtexthere = true;
+    }
+  } else if (k == 3 || k == 4) {  // diameter, radius
+    add(p.cx5, p.cy5, p.cz5);
+    Tmypoi& q = add(p.cx, p.cy, p.cz);
+    q.doadddimtexthere = true;
+    if (k == 3) {
+      q.botharrows = 3;
+      p.addtextmode = 1;
+    } else {
+      p.addtextmode = 2;
+      p.arrowhead = true;
+    }
+  } else if (k == 6) {  // ordinate: P13 the feature, P14 the leader's end
+    add(p.cx3, p.cy3, p.cz3);
+    if (std::abs(p.cy4 - p.cy3) >= std::abs(p.cx4 - p.cx3)) {
+      const double s = p.cy4 > p.cy3 ? 1 : -1;
+      add(p.cx3, p.cy4 - 0.8 * s, p.cz3);
+      add(p.cx4, p.cy4 - 0.4 * s, p.cz4).doadddimtexthere = true;
+      p.dimtextrotate = 90;
+    } else {
+      const double s = p.cx4 > p.cx3 ? 1 : -1;
+      add(p.cx4 - 0.8 * s, p.cy3, p.cz3);
+      add(p.cx4 - 0.4 * s, p.cy4, p.cz4).doadddimtexthere = true;
+    }
+    add(p.cx4, p.cy4, p.cz4);
+  } else {  // linear and aligned
+    // The dimension line runs through P10: an aligned one parallel to
+    // P13-P14, a linear one at its angle (group 50). The feet of the
+    // extension lines are where their perpendiculars meet it.
+    double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    if (k == 0) dx = std::cos(o_.start * kPi / 180), dy = std::sin(o_.start * kPi / 180);
+    const double len2 = dx * dx + dy * dy;
+    auto foot = [&](double x, double y, double& fx, double& fy) {
+      if (!(len2 > 0) || !std::isfinite(len2)) {  // no direction: the foot is the point itself
+        fx = x, fy = y;
+        return;
+      }
+      const double s = ((x - p.cx) * dx + (y - p.cy) * dy) / len2;
+      fx = p.cx + s * dx, fy = p.cy + s * dy;
+    };
+    double f13x, f13y, f14x, f14y;
+    foot(p.cx3, p.cy3, f13x, f13y);
+    foot(p.cx4, p.cy4, f14x, f14y);
+    add(p.cx3, p.cy3, p.cz3);
+    add(f13x, f13y, p.cz);
+    add(p.cx4, p.cy4, p.cz4).moveonly = true;
+    add(f14x, f14y, p.cz);
+    add(f13x, f13y, p.cz).moveonly = true;
+    Tmypoi& last = add(f14x, f14y, p.cz);
+    last.botharrows = 3;
+    last.doadddimtexthere = true;
+  }
+}
+
+}  // namespace vestrel::reader

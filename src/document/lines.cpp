@@ -1,0 +1,428 @@
+// The branches of the geometric kinds: lines and their family, old-style
+// polylines, arcs and circles, ellipses, solids and points, hatches and
+// wipeouts. Curves are flattened here, once per parse.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "document/reader.h"
+#include "geometry/bulge.h"
+
+namespace vestrel::reader {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Group 70 of polylines: bit 1 closed; bit 32 closed in the second
+// direction of a mesh.
+bool ClosedFlag(std::int32_t flags) { return (flags & 1) || (flags & 32); }
+
+}  // namespace
+
+// --- LINE, RAY, XLINE, LWPOLYLINE, LEADER --------------------------------------
+
+void Reader::lineGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 40:
+    case 41:
+      if (real(currentWidth_)) o_.widthSeen = true;
+      break;
+    case 43:
+      if (real(p.thewid)) p.setwidonce = true;
+      break;
+    case 71: p.arrowhead = value_ == "1"; break;
+    case 10:
+    case 11: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& q = addPoint(p);
+      q.x = x;
+      q.linex = valueLine();
+      q.setwid = o_.widthSeen;
+      q.wid = currentWidth_;
+      break;
+    }
+    case 20:
+    case 21:
+      if (last && real(last->y)) last->liney = valueLine();
+      break;
+    case 30:
+    case 31:
+      if (last && real(last->z)) last->linez = valueLine();
+      break;
+    case 42:
+      if (last) real(last->bulge);
+      break;
+    case 70:
+      if (const auto v = ParseInt(value_)) p.isclosed = ClosedFlag(*v);
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishLine(tpoly& p, Kind kind) {
+  bulgeArcs(p);
+  if (p.anzp < 2 || (kind != Kind::XLINE && kind != Kind::RAY)) return;
+  // Construction lines and rays: a base point and a direction, drawn far
+  // out along it.
+  const auto pts = d_.ps(p);
+  Tmypoi& b = pts[0];
+  Tmypoi& v = pts[1];
+  const double bx = b.x, by = b.y, bz = b.z;
+  if (kind == Kind::XLINE) {
+    b.x = bx - 10000 * v.x, b.y = by - 10000 * v.y, b.z = bz - 10000 * v.z;
+  }
+  v.x = bx + 10000 * v.x, v.y = by + 10000 * v.y, v.z = bz + 10000 * v.z;
+}
+
+// --- POLYLINE, its VERTEX and SEQEND ----------------------------------------------
+
+void Reader::polylineGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 40:
+    case 41:
+      if (real(currentWidth_)) o_.widthSeen = true;
+      return;
+    case 43:
+      if (real(p.thewid)) p.setwidonce = true;
+      return;
+    case 70:
+      // Only the polyline's own flags say whether it is closed: a vertex's
+      // group 70 holds vertex flags (32 marks every vertex of a 3-D polyline).
+      if (o_.inHeader)
+        if (const auto v = ParseInt(value_)) p.isclosed = ClosedFlag(*v);
+      return;
+    default: break;
+  }
+  if (!o_.inVertex) return;  // the header's own 10/20/30 is no vertex
+  switch (group_) {
+    case 10: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& q = addPoint(p);
+      q.x = x;
+      q.linex = valueLine();
+      q.setwid = o_.widthSeen;
+      q.wid = currentWidth_;
+      break;
+    }
+    case 20:
+      if (last && real(last->y)) last->liney = valueLine();
+      break;
+    case 30:
+      if (last && real(last->z)) last->linez = valueLine();
+      break;
+    case 42:
+      if (last) real(last->bulge);
+      break;
+    default: break;
+  }
+}
+
+// --- bulge arcs --------------------------------------------------------------------
+
+// Every segment with a bulge gets 50 points on its arc, the first on its
+// start and the last on its end; the arc's centre becomes a snap point.
+void Reader::bulgeArcs(tpoly& p) {
+  if (p.anzp == 0) return;
+  if (p.isclosed) {
+    Tmypoi first = d_.ps(p).front();
+    first.donotdraw = false;
+    addPoint(p) = first;
+  }
+  const auto pts = d_.ps(p);
+  bool any = false;
+  for (std::size_t i = 0; i + 1 < pts.size() && !any; ++i) any = pts[i].bulge != 0;
+  if (!any) return;
+
+  scratch_.clear();
+  std::vector<Tmypoi>& out = scratch_;
+  std::size_t centres = 0;
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const Tmypoi P = pts[i];
+    out.push_back(P);
+    if (i + 1 == pts.size()) break;
+    const Tmypoi& Q = pts[i + 1];
+    const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, P.bulge);
+    if (!arc) continue;
+    for (int k = 0; k < 50; ++k) {
+      const double a = arc->aP + k * (arc->aQ - arc->aP) / 49;
+      Tmypoi q;
+      q.x = arc->cx + arc->radius * std::cos(a);
+      q.y = arc->cy + arc->radius * std::sin(a);
+      q.z = P.z;
+      q.setwid = P.setwid;
+      q.wid = P.wid;
+      out.push_back(q);
+    }
+    addSnap(p, arc->cx, arc->cy, 0);
+    ++centres;
+  }
+  // The centres go in from the last segment to the first.
+  std::reverse(d_.snaps.end() - static_cast<std::ptrdiff_t>(centres), d_.snaps.end());
+  d_.points.resize(p.psfrom);
+  d_.points.insert(d_.points.end(), out.begin(), out.end());
+  p.anzp = static_cast<std::int32_t>(out.size());
+}
+
+// --- ARC and CIRCLE ------------------------------------------------------------------
+
+void Reader::arcGroup(tpoly& p) {
+  switch (group_) {
+    case 10:
+      if (real(o_.cx)) {
+        o_.line10 = valueLine();
+        p.cx = o_.cx;
+        addSnap(p, o_.cx, 0, 0);
+      }
+      break;
+    case 20:
+      if (real(o_.cy)) {
+        o_.line20 = valueLine();
+        p.cy = o_.cy;
+        if (p.anzs > 0) d_.snaps.back().y = o_.cy;
+      }
+      break;
+    case 30:
+      if (real(o_.cz)) {
+        o_.line30 = valueLine();
+        p.cz = o_.cz;
+        if (p.anzs > 0) d_.snaps.back().z = o_.cz;
+      }
+      break;
+    case 40:
+      if (real(p.radius)) p.radiuslinenr = valueLine();
+      break;
+    case 50:
+      if (real(o_.start)) p.winkel1linenr = valueLine();
+      break;
+    case 51:
+      if (real(o_.end)) p.winkel2linenr = valueLine();
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishArc(tpoly& p, Kind kind) {
+  const double r = p.radius;
+  Tmypoi& centre = addPoint(p);
+  centre.x = o_.cx, centre.y = o_.cy, centre.z = o_.cz;
+  centre.linex = o_.line10, centre.liney = o_.line20, centre.linez = o_.line30;
+  centre.donotdraw = true;
+  double start = 0, end = 0;
+  if (kind == Kind::ARC) {
+    start = o_.start, end = o_.end;
+    for (const auto& [angle, line] : {std::pair{start, p.winkel1linenr}, std::pair{end, p.winkel2linenr}}) {
+      Tmypoi& g = addPoint(p);
+      g.x = o_.cx + r * std::cos(angle * kPi / 180);
+      g.y = o_.cy + r * std::sin(angle * kPi / 180);
+      g.z = o_.cz;
+      g.mode = 3;
+      g.donotdraw = true;
+      g.linex = line;
+    }
+  }
+  if (end <= start) end += 360;
+  for (int k = 0; k <= 100; ++k) {
+    const double a = (start + k * (end - start) / 100) * kPi / 180;
+    Tmypoi& q = addPoint(p);
+    q.x = o_.cx + r * std::cos(a);
+    q.y = o_.cy + r * std::sin(a);
+    q.z = o_.cz;
+    // Radius grips: the arc's middle, the circle's quadrants.
+    if (kind == Kind::ARC ? k == 50 : k % 25 == 0 && k < 100) {
+      q.linex = p.radiuslinenr;
+      q.mode = 1;
+    }
+  }
+}
+
+// --- ELLIPSE ---------------------------------------------------------------------------
+
+void Reader::ellipseGroup(tpoly& p) {
+  switch (group_) {
+    case 10:
+    case 20:
+    case 30: arcGroup(p); break;
+    case 11:
+      if (real(o_.ax)) o_.line11 = valueLine();
+      break;
+    case 21:
+      if (real(o_.ay)) o_.line21 = valueLine();
+      break;
+    case 31:
+      if (real(o_.az)) o_.line31 = valueLine();
+      break;
+    case 40:
+      if (real(p.radius)) p.radiuslinenr = valueLine();
+      break;
+    case 41:
+      if (real(o_.start)) p.winkel1linenr = valueLine();
+      break;
+    case 42:
+      if (real(o_.end)) p.winkel2linenr = valueLine();
+      break;
+    case 210: p.needext210 = false; break;
+    case 220: p.needext220 = false; break;
+    case 230:
+      real(p.ext230);
+      p.needext230 = false;
+      break;
+    default: break;
+  }
+}
+
+void Reader::finishEllipse(tpoly& p) {
+  double start = o_.start, end = o_.end;
+  if (end <= start) end += 2 * kPi;
+  const double a = std::hypot(o_.ax, o_.ay, o_.az);
+  const double b = a * p.radius;
+  const double phi = std::atan2(o_.ay, o_.ax);
+  p.radius1 = a, p.radius2 = b, p.radius3 = phi;
+  const double cosphi = std::cos(phi), sinphi = std::sin(phi);
+  const bool mirrored = p.ext230 < 0;
+  auto at = [&](Tmypoi& q, double t) {
+    const double tt = mirrored ? -t : t;
+    const double u = a * std::cos(tt), v = b * std::sin(tt);
+    q.x = o_.cx + u * cosphi - v * sinphi;
+    q.y = o_.cy + u * sinphi + v * cosphi;
+    q.z = o_.cz;
+  };
+  Tmypoi& centre = addPoint(p);
+  centre.x = o_.cx, centre.y = o_.cy, centre.z = o_.cz;
+  centre.linex = o_.line10, centre.liney = o_.line20, centre.linez = o_.line30;
+  centre.donotdraw = true;
+  Tmypoi& axis = addPoint(p);
+  axis.x = o_.cx + o_.ax, axis.y = o_.cy + o_.ay, axis.z = o_.cz + o_.az;
+  axis.linex = o_.line11, axis.liney = o_.line21, axis.linez = o_.line31;
+  axis.donotdraw = true;
+  Tmypoi& minor = addPoint(p);
+  at(minor, kPi / 2);
+  minor.mode = 2;
+  minor.linex = p.radiuslinenr;
+  minor.donotdraw = true;
+  for (int k = 0; k <= 100; ++k) at(addPoint(p), start + k * (end - start) / 100);
+}
+
+// --- SOLID and POINT ----------------------------------------------------------------------
+
+void Reader::solidGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 10:
+    case 11:
+    case 12:
+    case 13: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& q = addPoint(p);
+      q.x = x;
+      q.linex = valueLine();
+      break;
+    }
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+      if (last && real(last->y)) last->liney = valueLine();
+      break;
+    case 30:
+    case 31:
+    case 32:
+    case 33:
+      if (last && real(last->z)) last->linez = valueLine();
+      break;
+    default: break;
+  }
+}
+
+// The file lists a solid's corners in the order 1, 2, 4, 3 of its outline.
+void Reader::finishSolid(tpoly& p) {
+  if (p.anzp <= 3) return;
+  const auto pts = d_.ps(p);
+  Tmypoi& a = pts[pts.size() - 2];
+  Tmypoi& b = pts[pts.size() - 1];
+  std::swap(a.x, b.x);
+  std::swap(a.y, b.y);
+  std::swap(a.z, b.z);
+}
+
+// --- HATCH -----------------------------------------------------------------------------------
+
+void Reader::hatchGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 10:
+    case 11: {
+      double x;
+      if (o_.seedPoints || !real(x)) break;
+      addPoint(p).x = x;
+      break;
+    }
+    case 20:
+    case 21:
+      if (!o_.seedPoints && last) real(last->y);
+      break;
+    case 30:
+    case 31:
+      if (!o_.seedPoints && last) real(last->z);
+      break;
+    case 42:
+      if (last) real(last->bulge);
+      break;
+    case 91:
+      // The boundary data begins: what came before (the elevation point) goes.
+      d_.points.resize(p.psfrom);
+      p.anzp = 0;
+      break;
+    case 98: o_.seedPoints = true; break;
+    default: break;
+  }
+}
+
+// --- WIPEOUT ---------------------------------------------------------------------------------
+
+void Reader::wipeoutGroup(tpoly& p) {
+  Tmypoi* last = lastPoint(p);
+  switch (group_) {
+    case 10: real(o_.cx); break;
+    case 20: real(o_.cy); break;
+    case 30: real(o_.cz); break;
+    case 11: real(o_.ax); break;
+    case 21: real(o_.ay); break;
+    case 31: real(o_.az); break;
+    case 12: real(o_.vx); break;
+    case 22: real(o_.vy); break;
+    case 32: real(o_.vz); break;
+    case 14: {
+      double x;
+      if (!real(x)) break;
+      Tmypoi& q = addPoint(p);
+      q.x = x;
+      q.linex = valueLine();
+      break;
+    }
+    case 24:
+      if (last && real(last->y)) last->liney = valueLine();
+      break;
+    case 42:
+      if (last) real(last->bulge);
+      break;
+    default: break;
+  }
+}
+
+// The clip boundary is given in the image's own units: map it through the
+// insertion point and the u and v vectors.
+void Reader::finishWipeout(tpoly& p) {
+  for (Tmypoi& q : d_.ps(p)) {
+    const double px = q.x, py = q.y;
+    q.x = px * o_.ax - py * o_.vx + o_.cx + o_.ax / 2 + o_.vx / 2;
+    q.y = px * o_.ay - py * o_.vy + o_.cy + o_.ay / 2 + o_.vy / 2;
+  }
+}
+
+}  // namespace vestrel::reader

@@ -1,0 +1,37 @@
+// B-spline curves: knot vectors, the Cox-de Boor basis, curve points,
+// evenly spaced samples, and control points that make a curve pass through
+// given fit points. Shared by the reader, the spline writer and the spline
+// tool's rubber band.
+#pragma once
+
+#include <span>
+#include <vector>
+
+namespace vestrel {
+
+struct SplinePoint {
+  double x = 0, y = 0, z = 0;
+};
+
+// Clamped knots with integer steps for n + 1 control points and order t:
+// u[0 .. n + t]. MakeKnots(4, 4) is 0 0 0 0 1 2 2 2 2.
+std::vector<double> MakeKnots(int n, int t);
+
+// The basis function N(i, t) at v; the first order is the half-open
+// interval u[i] <= v < u[i + 1].
+double BasisValue(int i, int t, std::span<const double> u, double v);
+
+// The point at v of the curve of order t over knots u with controls[0 .. n].
+SplinePoint CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const SplinePoint> controls);
+
+// S >= 2 samples evenly spaced over the curve's parameter range, the last
+// one at its end.
+std::vector<SplinePoint> SampleCurve(std::span<const SplinePoint> controls, int n, std::span<const double> u, int t,
+                                     int S);
+
+// Cubic control points (as many as fit points) whose curve passes through
+// every fit point. The control points of the indexes in `fixed` stay on
+// their fit points; the first and the last always do.
+std::vector<SplinePoint> FitControlPoints(std::span<const SplinePoint> F, std::span<const int> fixed);
+
+}  // namespace vestrel
