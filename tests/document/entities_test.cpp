@@ -1,0 +1,510 @@
+// What each kind of entity becomes in the display list: its points, grips,
+// snap points and the lines they come from.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "support/dxf_text.h"
+
+namespace vestrel {
+namespace {
+
+using test::GroupLine;
+using test::LineOf;
+
+constexpr double kPi = std::numbers::pi;
+
+// A drawing of the given entity pairs in the ENTITIES section.
+Drawing Entities(const std::string& body) { return test::Parsed(test::WithEof(test::Section("ENTITIES", body))); }
+
+std::vector<Tmypoi> Points(const Drawing& d, int i = 0) {
+  const auto ps = d.ps(d.polys[static_cast<std::size_t>(i)]);
+  return {ps.begin(), ps.end()};
+}
+
+void ExpectAt(const Tmypoi& p, double x, double y, double tolerance = 1e-9) {
+  EXPECT_NEAR(p.x, x, tolerance);
+  EXPECT_NEAR(p.y, y, tolerance);
+}
+
+// --- lines and light-weight polylines -------------------------------------------------
+
+TEST(LineFamily, ALineHasItsTwoPointsAndTheirLines) {
+  const Drawing d = Entities("  0\nLINE\n  8\n0\n 10\n1\n 20\n2\n 30\n0\n 11\n4\n 21\n6\n 31\n0\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 2u);
+  ExpectAt(ps[0], 1, 2);
+  ExpectAt(ps[1], 4, 6);
+  EXPECT_EQ(ps[0].linex, GroupLine(d, "10"));
+  EXPECT_EQ(ps[0].liney, GroupLine(d, "20"));
+  EXPECT_EQ(ps[0].linez, GroupLine(d, "30"));
+  EXPECT_EQ(ps[1].linex, GroupLine(d, "11"));
+  const tpoly& p = d.polys[0];
+  EXPECT_EQ(p.reinx, 1);
+  EXPECT_EQ(p.rausy, 6);
+}
+
+TEST(LineFamily, ConstructionLinesAndRaysReachFarOut) {
+  const Drawing d = Entities(
+      "  0\nXLINE\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n0\n 31\n0\n"
+      "  0\nRAY\n 10\n5\n 20\n5\n 30\n0\n 11\n0\n 21\n1\n 31\n0\n");
+  auto ps = Points(d, 0);
+  ExpectAt(ps[0], -10000, 0);
+  ExpectAt(ps[1], 10000, 0);
+  EXPECT_TRUE(d.polys[0].xline);
+  ps = Points(d, 1);
+  ExpectAt(ps[0], 5, 5);
+  ExpectAt(ps[1], 5, 10005);
+}
+
+TEST(LineFamily, ABulgeBecomesFiftyPointsOnItsArc) {
+  const Drawing d = Entities("  0\nLWPOLYLINE\n 90\n2\n 70\n0\n 10\n0\n 20\n0\n 42\n1\n 10\n2\n 20\n0\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 52u);
+  ExpectAt(ps[0], 0, 0);
+  ExpectAt(ps[1], 0, 0);    // the first point of the arc is on its start
+  ExpectAt(ps[50], 2, 0);   // and its last on its end
+  ExpectAt(ps[51], 2, 0);
+  for (std::size_t i = 1; i <= 50; ++i) {
+    EXPECT_NEAR(std::hypot(ps[i].x - 1, ps[i].y), 1, 1e-9);
+    EXPECT_LE(ps[i].y, 1e-9);  // counter-clockwise from (0,0): below the chord
+    EXPECT_EQ(ps[i].linex, 0);
+  }
+  EXPECT_EQ(ps[0].linex, GroupLine(d, "10"));
+  const tpoly& p = d.polys[0];
+  ASSERT_EQ(p.anzs, 1);
+  ExpectAt(d.snap(p)[0], 1, 0);
+}
+
+TEST(LineFamily, AClosedPolylineComesBackToItsStart) {
+  const Drawing d = Entities("  0\nLWPOLYLINE\n 70\n1\n 10\n0\n 20\n0\n 10\n4\n 20\n0\n 10\n4\n 20\n3\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 4u);
+  ExpectAt(ps[3], 0, 0);
+  EXPECT_EQ(ps[3].linex, ps[0].linex);
+  const tpoly& p = d.polys[0];
+  EXPECT_TRUE(p.isclosed);
+  EXPECT_EQ(p.rausx, p.reinx);
+  EXPECT_EQ(p.rausy, p.reiny);
+  // The closing segment takes the last vertex's bulge.
+  const Drawing bulged = Entities("  0\nLWPOLYLINE\n 70\n1\n 10\n0\n 20\n0\n 10\n4\n 20\n0\n 42\n1\n");
+  EXPECT_EQ(Points(bulged).size(), 53u);
+}
+
+TEST(LineFamily, WidthsAndLeaderArrows) {
+  const Drawing d = Entities(
+      "  0\nLWPOLYLINE\n 43\n0.5\n 10\n0\n 20\n0\n 40\n2\n 41\n3\n 10\n1\n 20\n0\n"
+      "  0\nLEADER\n 71\n0\n 10\n0\n 20\n0\n 10\n1\n 20\n1\n  0\nLEADER\n 10\n0\n 20\n0\n");
+  const tpoly& p = d.polys[0];
+  EXPECT_TRUE(p.setwidonce);
+  EXPECT_EQ(p.thewid, 0.5);
+  const auto ps = Points(d);
+  EXPECT_FALSE(ps[0].setwid);
+  EXPECT_TRUE(ps[1].setwid);
+  EXPECT_EQ(ps[1].wid, 3);
+  EXPECT_FALSE(d.polys[1].arrowhead);
+  EXPECT_TRUE(d.polys[2].arrowhead);
+}
+
+TEST(LineFamily, StrayGroupsBeforeTheFirstPointAreDropped) {
+  const Drawing d = Entities("  0\nLINE\n 20\n7\n 42\n1\n 10\nx\n 10\n1\n 20\n2\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 1u);
+  ExpectAt(ps[0], 1, 2);
+}
+
+// --- old-style polylines ------------------------------------------------------------------
+
+std::string Polyline(const std::string& header, const std::vector<std::string>& vertices) {
+  std::string s = "  0\nPOLYLINE\n  8\n0\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n" + header;
+  for (const std::string& v : vertices) s += "  0\nVERTEX\n  8\n0\n" + v;
+  return s + "  0\nSEQEND\n  8\n0\n";
+}
+
+TEST(OldPolyline, VerticesAreItsPointsAndTheHeaderPointIsNot) {
+  const Drawing d = Entities(Polyline(" 70\n0\n", {" 10\n1\n 20\n2\n 30\n3\n", " 10\n4\n 20\n5\n", " 10\n6\n 20\n7\n"}));
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 3u);
+  ExpectAt(ps[0], 1, 2);
+  EXPECT_EQ(ps[0].z, 3);
+  EXPECT_EQ(ps[0].linez, GroupLine(d, "30", 1));
+  ExpectAt(ps[2], 6, 7);
+}
+
+TEST(OldPolyline, OnlyItsOwnFlagsCloseIt) {
+  // Closed by its header, whatever flags its vertices carry.
+  Drawing d = Entities(Polyline(" 70\n1\n", {" 10\n0\n 20\n0\n 70\n0\n", " 10\n1\n 20\n0\n 70\n0\n", " 10\n1\n 20\n1\n 70\n0\n"}));
+  EXPECT_TRUE(d.polys[0].isclosed);
+  EXPECT_EQ(d.polys[0].anzp, 4);
+  // A 3-D polyline marks every vertex with 32; that closes nothing.
+  d = Entities(Polyline(" 70\n8\n", {" 10\n0\n 20\n0\n 70\n32\n", " 10\n1\n 20\n0\n 70\n32\n"}));
+  EXPECT_FALSE(d.polys[0].isclosed);
+  EXPECT_EQ(d.polys[0].anzp, 2);
+}
+
+TEST(OldPolyline, AVertexWidthCountsFromTheNextVertexOn) {
+  const Drawing d = Entities(Polyline("", {" 10\n0\n 20\n0\n 40\n2\n 41\n2\n", " 10\n1\n 20\n0\n", " 10\n2\n 20\n0\n"}));
+  const auto ps = Points(d);
+  EXPECT_FALSE(ps[0].setwid);
+  EXPECT_TRUE(ps[1].setwid);
+  EXPECT_EQ(ps[1].wid, 2);
+}
+
+TEST(OldPolyline, OwnerIsThePolylinesNotItsVertices) {
+  const Drawing d = Entities(
+      "  0\nPOLYLINE\n  5\nA0\n330\n1F\n  8\n0\n  0\nVERTEX\n  5\nA1\n330\nA0\n 10\n0\n 20\n0\n"
+      "  0\nSEQEND\n  5\nA2\n330\nA0\n");
+  EXPECT_EQ(d.polys[0].layhan, 0x1Fu);
+  EXPECT_EQ(d.polys[0].han, 0xA2u);  // the handle is the SEQEND's
+}
+
+// --- arcs and circles ------------------------------------------------------------------------
+
+TEST(ArcsAndCircles, ACircleHasItsCentreAndQuadrantGrips) {
+  const Drawing d = Entities("  0\nCIRCLE\n 10\n0\n 20\n0\n 30\n0\n 40\n2\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 102u);
+  EXPECT_TRUE(ps[0].donotdraw);
+  EXPECT_EQ(ps[0].linex, GroupLine(d, "10"));
+  EXPECT_EQ(ps[0].linez, GroupLine(d, "30"));
+  const int radiusLine = GroupLine(d, "40");
+  EXPECT_EQ(d.polys[0].radiuslinenr, radiusLine);
+  const double angles[] = {0, 90, 180, 270};
+  for (int q = 0; q < 4; ++q) {
+    const Tmypoi& g = ps[static_cast<std::size_t>(1 + 25 * q)];
+    EXPECT_EQ(g.mode, 1);
+    EXPECT_EQ(g.linex, radiusLine);
+    ExpectAt(g, 2 * std::cos(angles[q] * kPi / 180), 2 * std::sin(angles[q] * kPi / 180));
+  }
+  EXPECT_EQ(ps[2].linex, 0);
+  ExpectAt(ps[101], 2, 0);
+  EXPECT_FALSE(d.polys[0].isclosed);
+  ASSERT_EQ(d.polys[0].anzs, 1);
+  ExpectAt(d.snap(d.polys[0])[0], 0, 0);
+}
+
+TEST(ArcsAndCircles, AnArcThroughZeroDegrees) {
+  const Drawing d = Entities("  0\nARC\n 10\n1\n 20\n1\n 40\n1\n 50\n350\n 51\n10\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 104u);
+  // The two angle grips.
+  EXPECT_EQ(ps[1].mode, 3);
+  EXPECT_EQ(ps[1].linex, GroupLine(d, "50"));
+  EXPECT_EQ(ps[2].linex, GroupLine(d, "51"));
+  EXPECT_TRUE(ps[1].donotdraw && ps[2].donotdraw);
+  // The outline runs 350 .. 370 degrees; its middle is the radius grip at 0.
+  ExpectAt(ps[3], 1 + std::cos(350 * kPi / 180), 1 + std::sin(350 * kPi / 180));
+  ExpectAt(ps[53], 2, 1);
+  EXPECT_EQ(ps[53].mode, 1);
+  ExpectAt(ps[103], 1 + std::cos(10 * kPi / 180), 1 + std::sin(10 * kPi / 180));
+}
+
+// --- ellipses ---------------------------------------------------------------------------------
+
+TEST(Ellipses, AxisRatioGripsAndDirection) {
+  const std::string e = "  0\nELLIPSE\n 10\n1\n 20\n2\n 30\n0\n 11\n4\n 21\n0\n 31\n0\n 40\n0.5\n 41\n0\n 42\n6.283185307179586\n";
+  const Drawing d = Entities(e + e.substr(0, e.size()) + "230\n-1\n");
+  const tpoly& p = d.polys[0];
+  EXPECT_DOUBLE_EQ(p.radius1, 4);
+  EXPECT_DOUBLE_EQ(p.radius2, 2);
+  EXPECT_DOUBLE_EQ(p.radius3, 0);
+  EXPECT_TRUE(p.needext230);
+  const auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 104u);
+  ExpectAt(ps[0], 1, 2);
+  ExpectAt(ps[1], 5, 2);  // the end of the major axis
+  EXPECT_EQ(ps[1].linex, GroupLine(d, "11"));
+  ExpectAt(ps[2], 1, 4);  // the minor-axis grip edits the ratio
+  EXPECT_EQ(ps[2].mode, 2);
+  EXPECT_EQ(ps[2].linex, LineOf(d, "0.5"));
+  ExpectAt(ps[28], 1, 4);  // a quarter of the way round, counter-clockwise
+  // With the extrusion pointing down the same ellipse runs the other way.
+  const auto mirrored = Points(d, 1);
+  EXPECT_FALSE(d.polys[1].needext230);
+  EXPECT_EQ(d.polys[1].ext230, -1);
+  ExpectAt(mirrored[28], 1, 0);
+}
+
+// --- solids, points, hatches, wipeouts -----------------------------------------------------------
+
+TEST(Areas, SolidCornersAreReorderedIntoAnOutline) {
+  const Drawing d = Entities("  0\nSOLID\n 10\n0\n 20\n0\n 11\n1\n 21\n0\n 12\n0\n 22\n1\n 13\n1\n 23\n1\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 4u);
+  ExpectAt(ps[2], 1, 1);
+  ExpectAt(ps[3], 0, 1);
+  // The line numbers stay with their place, not with the coordinates.
+  EXPECT_EQ(ps[2].linex, GroupLine(d, "12"));
+  EXPECT_TRUE(d.polys[0].issolid && d.polys[0].isclosed);
+  EXPECT_EQ(d.polys[0].rausx, 0);  // closed: the end is the start
+}
+
+TEST(Areas, HatchBoundariesWithoutElevationAndSeeds) {
+  const Drawing d = Entities(
+      "  0\nHATCH\n 10\n0\n 20\n0\n 30\n5\n 91\n1\n 92\n2\n 72\n1\n 73\n1\n 93\n3\n"
+      " 10\n0\n 20\n0\n 10\n2\n 20\n0\n 42\n1\n 10\n2\n 20\n2\n 98\n1\n 10\n9\n 20\n9\n");
+  const tpoly& p = d.polys[0];
+  EXPECT_TRUE(p.patternfill && p.issolid && p.isclosed);
+  const auto ps = Points(d);
+  // 3 vertices, the closing copy, and 50 arc points after the bulged vertex.
+  ASSERT_EQ(ps.size(), 54u);
+  ExpectAt(ps[0], 0, 0);
+  EXPECT_EQ(ps[0].linex, 0);
+  ExpectAt(ps[52], 2, 2);
+  ExpectAt(ps[53], 0, 0);
+}
+
+TEST(Areas, WipeoutClipPointsAreMappedIntoTheDrawing) {
+  const Drawing d = Entities(
+      "  0\nWIPEOUT\n 10\n10\n 20\n20\n 30\n0\n 11\n4\n 21\n0\n 31\n0\n 12\n0\n 22\n2\n 32\n0\n"
+      " 14\n-0.5\n 24\n-0.5\n 14\n0.5\n 24\n0.5\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 2u);
+  ExpectAt(ps[0], 10, 22);
+  ExpectAt(ps[1], 14, 20);
+  EXPECT_TRUE(d.polys[0].iswipeout);
+}
+
+// --- viewports -------------------------------------------------------------------------------------
+
+TEST(Viewports, FrameAndHiddenGrips) {
+  const Drawing d = Entities(
+      "  0\nVIEWPORT\n 67\n1\n 10\n100\n 20\n50\n 30\n0\n 40\n40\n 41\n20\n 69\n1\n"
+      "  0\nVIEWPORT\n 67\n1\n 10\n100\n 20\n50\n 30\n0\n 40\n40\n 41\n20\n 12\n7\n 22\n8\n 45\n30\n 69\n4\n");
+  EXPECT_EQ(d.polys[0].anzp, 0);
+  EXPECT_EQ(d.polys[0].viewid, 1);
+  const auto ps = Points(d, 1);
+  ASSERT_EQ(ps.size(), 8u);
+  const double frame[5][2] = {{80, 40}, {120, 40}, {120, 60}, {80, 60}, {80, 40}};
+  for (int i = 0; i < 5; ++i) {
+    ExpectAt(ps[static_cast<std::size_t>(i)], frame[i][0], frame[i][1]);
+    EXPECT_FALSE(ps[static_cast<std::size_t>(i)].donotdraw);
+  }
+  EXPECT_EQ(ps[2].linex, GroupLine(d, "40", 1));
+  ExpectAt(ps[5], 100, 50);
+  EXPECT_EQ(ps[5].linex, GroupLine(d, "12"));
+  EXPECT_EQ(ps[5].liney, GroupLine(d, "22"));
+  ExpectAt(ps[6], 100, 55);
+  ExpectAt(ps[7], 100, 45);
+  EXPECT_EQ(ps[6].linex, GroupLine(d, "45"));
+  EXPECT_TRUE(ps[5].donotdraw && ps[6].donotdraw && ps[7].donotdraw);
+  const tpoly& p = d.polys[1];
+  EXPECT_EQ(p.panx, 7);
+  EXPECT_EQ(p.viewheight, 30);
+  EXPECT_EQ(d.maxviewportid, 4);
+}
+
+TEST(Viewports, OlderFilesKeepTheViewInExtendedData) {
+  const Drawing d = Entities(
+      "  0\nVIEWPORT\n 10\n0\n 20\n0\n 40\n10\n 41\n10\n 69\n2\n"
+      "1001\nACAD\n1040\n0.0\n1040\n25\n1040\n3\n1040\n4\n1040\n99\n");
+  const tpoly& p = d.polys[0];
+  EXPECT_EQ(p.viewheight, 25);
+  EXPECT_EQ(p.panx, 3);
+  EXPECT_EQ(p.pany, 4);
+  EXPECT_EQ(Points(d)[6].linex, GroupLine(d, "1040", 1));
+}
+
+// --- splines ---------------------------------------------------------------------------------------
+
+std::string Controls(const std::vector<std::pair<double, double>>& pts, const char* code = " 10") {
+  std::string s;
+  const std::string y = std::string(code) == " 10" ? " 20" : " 21";
+  for (const auto& [x, yy] : pts) s += std::string(code) + "\n" + std::to_string(x) + "\n" + y + "\n" + std::to_string(yy) + "\n";
+  return s;
+}
+
+TEST(Splines, ControlPointsAndKnotsGiveOneHundredSamples) {
+  const std::string controls = Controls({{0, 0}, {1, 2}, {3, 2}, {4, 0}});
+  const Drawing d = Entities(
+      "  0\nSPLINE\n 70\n8\n 71\n3\n 72\n8\n 73\n4\n 40\n0\n 40\n0\n 40\n0\n 40\n0\n 40\n1\n 40\n1\n 40\n1\n 40\n1\n" +
+      controls + "  0\nSPLINE\n 71\n3\n" + controls);
+  for (int i = 0; i < 2; ++i) {
+    const auto ps = Points(d, i);
+    ASSERT_EQ(ps.size(), 104u);
+    ExpectAt(ps[0], 0, 0);
+    EXPECT_EQ(ps[99].x, 4);  // exactly the last control point
+    EXPECT_FALSE(ps[50].donotdraw);
+    for (std::size_t k = 100; k < 104; ++k) EXPECT_TRUE(ps[k].donotdraw);
+    EXPECT_EQ(ps[101].linex, LineOf(d, "1.000000", i));
+    ExpectAt(ps[102], 3, 2);
+    const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    EXPECT_EQ(p.rausx, 4);  // the last control point
+  }
+  // Both give the same curve: the missing knots are the clamped ones.
+  EXPECT_EQ(Points(d, 0)[37].y, Points(d, 1)[37].y);
+}
+
+TEST(Splines, FitPointsAloneAreInterpolated) {
+  const Drawing d = Entities("  0\nSPLINE\n 71\n3\n 74\n5\n" +
+                             Controls({{0, 0}, {10, 20}, {30, -5}, {40, 10}, {50, 0}}, " 11"));
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 105u);
+  ExpectAt(ps[0], 0, 0);
+  ExpectAt(ps[99], 50, 0);
+  double best = 1e300;
+  for (std::size_t k = 0; k < 100; ++k) best = std::min(best, std::hypot(ps[k].x - 30, ps[k].y + 5));
+  EXPECT_LT(best, 0.5);
+  EXPECT_TRUE(ps[102].donotdraw);
+}
+
+TEST(Splines, WhatCannotMakeACurveIsDrawnThroughItsPoints) {
+  // Fewer control points than the order; three fit points; a degree of 0.
+  const Drawing d = Entities("  0\nSPLINE\n 71\n3\n" + Controls({{1, 1}, {5, 1}}) + "  0\nSPLINE\n" +
+                             Controls({{1, 1}, {5, 1}, {5, 5}}, " 11") + "  0\nSPLINE\n 71\n0\n" +
+                             Controls({{1, 1}, {5, 1}, {5, 5}}));
+  auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 4u);  // the two points drawn, then the two grips
+  ExpectAt(ps[0], 1, 1);
+  ExpectAt(ps[1], 5, 1);
+  EXPECT_FALSE(ps[1].donotdraw);
+  EXPECT_TRUE(ps[3].donotdraw);
+  ps = Points(d, 1);
+  ASSERT_EQ(ps.size(), 3u);
+  ExpectAt(ps[2], 5, 5);
+  EXPECT_EQ(d.polys[2].anzp, 6);
+  // Never a curve that falls back to the origin.
+  for (int i = 0; i < 3; ++i)
+    for (const Tmypoi& q : Points(d, i)) EXPECT_GE(q.x, 1);
+}
+
+// --- texts and inserts ------------------------------------------------------------------------------
+
+TEST(Texts, RotationFromGroup50OrFromTheDirection) {
+  const Drawing d = Entities(
+      "  0\nTEXT\n 10\n1\n 20\n2\n 30\n0\n 40\n2.5\n  1\nHallo\n 50\n30\n"
+      "  0\nMTEXT\n 10\n0\n 20\n0\n 40\n2\n 11\n0\n 21\n1\n 31\n0\n  3\nErster Teil \n  1\nZweiter\n"
+      "  0\nTEXT\n 10\n0\n 20\n0\n  1\nMitte\n 50\n15\n 72\n1\n 11\n100\n 21\n50\n");
+  const tpoly& text = d.polys[0];
+  EXPECT_TRUE(text.istext);
+  EXPECT_EQ(text.rotation, 30);
+  EXPECT_EQ(text.textstr, "Hallo");
+  EXPECT_EQ(text.radius, 2.5);
+  EXPECT_EQ(text.radiuslinenr, LineOf(d, "2.5"));
+  EXPECT_EQ(text.cx, 1);
+  EXPECT_EQ(Points(d, 0)[0].linex, GroupLine(d, "10"));
+  const tpoly& mtext = d.polys[1];
+  EXPECT_TRUE(mtext.ismtext);
+  EXPECT_DOUBLE_EQ(mtext.rotation, 90);
+  EXPECT_EQ(mtext.textstr, "Erster TeilZweiter");  // values are trimmed
+  // A single-line text's 11/21/31 is its alignment point, not a direction.
+  EXPECT_EQ(d.polys[2].rotation, 15);
+}
+
+TEST(Texts, InsertsKeepTheirBlockAndInsertionPoint) {
+  const Drawing d = Entities("  0\nINSERT\n  2\nCHAIR\n 10\n3\n 20\n4\n 30\n0\n 41\n2\n 50\n45\n");
+  const tpoly& p = d.polys[0];
+  EXPECT_EQ(d.insertstr(p), "CHAIR");
+  EXPECT_EQ(p.rotation, 0);
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 1u);
+  ExpectAt(ps[0], 3, 4);
+  EXPECT_EQ(ps[0].linex, 0);
+}
+
+// --- dimensions ------------------------------------------------------------------------------------
+
+std::string Dimension(int type, const std::string& points) {
+  return "  0\nDIMENSION\n  2\n*D1\n 70\n" + std::to_string(type) + "\n 42\n12.34567\n" + points;
+}
+
+TEST(Dimensions, RadiusAndDiameter) {
+  const Drawing d = Entities(Dimension(4, " 10\n5\n 20\n0\n 15\n0\n 25\n0\n") +
+                             Dimension(3, " 10\n5\n 20\n0\n 15\n-5\n 25\n0\n"));
+  auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 2u);
+  ExpectAt(ps[0], 0, 0);
+  EXPECT_TRUE(ps[1].doadddimtexthere);
+  EXPECT_FALSE(ps[0].doadddimtexthere);
+  EXPECT_EQ(d.polys[0].addtextmode, 2);
+  EXPECT_TRUE(d.polys[0].arrowhead);
+  EXPECT_EQ(d.polys[0].messuaretxt, "12.3457");
+  ps = Points(d, 1);
+  EXPECT_EQ(ps[1].botharrows, 3);
+  EXPECT_EQ(d.polys[1].addtextmode, 1);
+}
+
+TEST(Dimensions, AngularArcsAndTheirReversal) {
+  // Vertex at the origin, the lines towards (1,0) and (0,1).
+  const std::string def = " 13\n1\n 23\n0\n 14\n0\n 24\n1\n 15\n0\n 25\n0\n";
+  const Drawing d = Entities(Dimension(5, " 10\n2\n 20\n2\n" + def) + Dimension(5, " 10\n-2\n 20\n-2\n" + def));
+  auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 103u);
+  EXPECT_NEAR(d.polys[0].radius, std::sqrt(8.0), 1e-12);
+  ExpectAt(ps[0], 1, 0);
+  ExpectAt(ps[51], std::sqrt(8.0) * std::cos(kPi / 4), std::sqrt(8.0) * std::sin(kPi / 4));
+  ExpectAt(ps[102], 0, 1);
+  EXPECT_TRUE(ps[102].doadddimtexthere);
+  // The arc's place lies outside the angle: the long way round.
+  ps = Points(d, 1);
+  EXPECT_EQ(d.polys[1].addtextmode, 3);
+  ExpectAt(ps[0], 0, 1);
+  ExpectAt(ps[51], std::sqrt(8.0) * std::cos(1.25 * kPi), std::sqrt(8.0) * std::sin(1.25 * kPi));
+  ExpectAt(ps[102], 1, 0);
+}
+
+TEST(Dimensions, LinearAndAligned) {
+  // Aligned: the dimension line parallel to the measured points.
+  const Drawing d = Entities(Dimension(1, " 10\n0\n 20\n5\n 13\n0\n 23\n0\n 14\n10\n 24\n0\n") +
+                             // Linear at its own angle (here horizontal) between points that are not level.
+                             Dimension(0, " 10\n0\n 20\n8\n 13\n0\n 23\n0\n 14\n10\n 24\n4\n"));
+  auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 6u);
+  ExpectAt(ps[0], 0, 0);
+  ExpectAt(ps[1], 0, 5);
+  ExpectAt(ps[2], 10, 0);
+  EXPECT_TRUE(ps[2].moveonly);
+  ExpectAt(ps[3], 10, 5);
+  EXPECT_TRUE(ps[4].moveonly);
+  EXPECT_EQ(ps[5].botharrows, 3);
+  EXPECT_TRUE(ps[5].doadddimtexthere);
+  ps = Points(d, 1);
+  ExpectAt(ps[1], 0, 8);
+  ExpectAt(ps[3], 10, 8);
+}
+
+TEST(Dimensions, OrdinateLeadersAndDegenerateInput) {
+  const Drawing d = Entities(Dimension(6, " 13\n1\n 23\n1\n 14\n1.5\n 24\n6\n") +
+                             Dimension(1, " 10\n3\n 20\n3\n 13\n2\n 23\n2\n 14\n2\n 24\n2\n"));
+  auto ps = Points(d, 0);
+  ASSERT_EQ(ps.size(), 4u);
+  ExpectAt(ps[1], 1, 5.2);
+  ExpectAt(ps[2], 1.5, 5.6);
+  EXPECT_EQ(d.polys[0].dimtextrotate, 90);
+  // The measured points coincide: no direction, but nothing undefined.
+  for (const Tmypoi& q : Points(d, 1)) {
+    EXPECT_TRUE(std::isfinite(q.x));
+    EXPECT_TRUE(std::isfinite(q.y));
+  }
+}
+
+// --- owners and extreme numbers ---------------------------------------------------------------------
+
+TEST(Owners, ReactorsBeforeAndReferencesAfterTheOwner) {
+  const Drawing d = Entities(
+      "  0\nHATCH\n  5\n50\n102\n{ACAD_REACTORS\n330\n77\n102\n}\n330\n1F\n100\nAcDbEntity\n  8\n0\n"
+      " 91\n1\n 92\n1\n 93\n0\n 97\n1\n330\n51\n");
+  EXPECT_EQ(d.polys[0].layhan, 0x1Fu);
+}
+
+TEST(ExtremeInput, NoInfiniteOrUndefinedNumberReachesTheDisplayList) {
+  const Drawing d = Entities(
+      "  0\nXLINE\n 10\n1e308\n 20\n0\n 11\n1e308\n 21\n-1e308\n"
+      "  0\nELLIPSE\n 10\n0\n 20\n0\n 11\n1e300\n 21\n1e300\n 40\n1e300\n"
+      "  0\nLWPOLYLINE\n 10\n-1e308\n 20\n0\n 42\n1e308\n 10\n1e308\n 20\n0\n"
+      "  0\nARC\n 10\n1e308\n 20\n1e308\n 40\n1e308\n"
+      "  0\nSPLINE\n 71\n3\n 40\n0\n 40\n0\n 40\n0\n 40\n0\n 40\n1e308\n 40\n1e308\n 40\n1e308\n 40\n1e308\n" +
+      Controls({{1e308, 1}, {-1e308, 2}, {1e308, 3}, {-1e308, 4}}));
+  ASSERT_EQ(d.anzpoly(), 5);
+  for (const tpoly& p : d.polys) {
+    for (const Tmypoi& q : d.ps(p)) {
+      EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z));
+    }
+    EXPECT_TRUE(std::isfinite(p.radius1) && std::isfinite(p.radius2));
+  }
+  for (const Tmypoi& q : d.snaps) EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.y));
+}
+
+}  // namespace
+}  // namespace vestrel
