@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "document/reader.h"
+#include "geometry/anglesteps.h"
 #include "geometry/spline.h"
 
 namespace vestrel::reader {
@@ -321,10 +322,9 @@ void Reader::finishDimension(tpoly& p) {
       add(p.cx4, p.cy4, p.cz4);
     else
       add(p.cx3, p.cy3, p.cz3);
-    for (int j = 0; j <= 100; ++j) {
-      const double angle = start + j * (end - start) / 100;
-      add(p.cx5 + p.radius * std::cos(angle), p.cy5 + p.radius * std::sin(angle), p.cz);
-    }
+    AngleSteps angle(start, (end - start) / 100);
+    for (int j = 0; j <= 100; ++j, angle.next())
+      add(p.cx5 + p.radius * angle.cos(), p.cy5 + p.radius * angle.sin(), p.cz);
     if (reversed) {
       add(p.cx3, p.cy3, p.cz3).doadddimtexthere = true;
       p.addtextmode = 3;

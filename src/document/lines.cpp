@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "document/reader.h"
+#include "geometry/anglesteps.h"
 #include "geometry/bulge.h"
 
 namespace vestrel::reader {
@@ -148,11 +149,11 @@ void Reader::bulgeArcs(tpoly& p) {
     const Tmypoi& Q = pts[i + 1];
     const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, P.bulge);
     if (!arc) continue;
-    for (int k = 0; k < 50; ++k) {
-      const double a = arc->aP + k * (arc->aQ - arc->aP) / 49;
+    AngleSteps a(arc->aP, (arc->aQ - arc->aP) / 49);
+    for (int k = 0; k < 50; ++k, a.next()) {
       Tmypoi q;
-      q.x = arc->cx + arc->radius * std::cos(a);
-      q.y = arc->cy + arc->radius * std::sin(a);
+      q.x = arc->cx + arc->radius * a.cos();
+      q.y = arc->cy + arc->radius * a.sin();
       q.z = P.z;
       q.setwid = P.setwid;
       q.wid = P.wid;
@@ -226,11 +227,11 @@ void Reader::finishArc(tpoly& p, Kind kind) {
     }
   }
   if (end <= start) end += 360;
-  for (int k = 0; k <= 100; ++k) {
-    const double a = (start + k * (end - start) / 100) * kPi / 180;
+  AngleSteps a(start * kPi / 180, (end - start) / 100 * kPi / 180);
+  for (int k = 0; k <= 100; ++k, a.next()) {
     Tmypoi& q = addPoint(p);
-    q.x = o_.cx + r * std::cos(a);
-    q.y = o_.cy + r * std::sin(a);
+    q.x = o_.cx + r * a.cos();
+    q.y = o_.cy + r * a.sin();
     q.z = o_.cz;
     // Radius grips: the arc's middle, the circle's quadrants.
     if (kind == Kind::ARC ? k == 50 : k % 25 == 0 && k < 100) {
@@ -283,10 +284,10 @@ void Reader::finishEllipse(tpoly& p) {
   const double phi = std::atan2(o_.ay, o_.ax);
   p.radius1 = a, p.radius2 = b, p.radius3 = phi;
   const double cosphi = std::cos(phi), sinphi = std::sin(phi);
-  const bool mirrored = p.ext230 < 0;
-  auto at = [&](Tmypoi& q, double t) {
-    const double tt = mirrored ? -t : t;
-    const double u = a * std::cos(tt), v = b * std::sin(tt);
+  // Seen from below (extrusion pointing down) the ellipse runs the other way.
+  const double sense = p.ext230 < 0 ? -1 : 1;
+  auto at = [&](Tmypoi& q, double cost, double sint) {
+    const double u = a * cost, v = b * sense * sint;
     q.x = o_.cx + u * cosphi - v * sinphi;
     q.y = o_.cy + u * sinphi + v * cosphi;
     q.z = o_.cz;
@@ -300,11 +301,12 @@ void Reader::finishEllipse(tpoly& p) {
   axis.linex = o_.line11, axis.liney = o_.line21, axis.linez = o_.line31;
   axis.donotdraw = true;
   Tmypoi& minor = addPoint(p);
-  at(minor, kPi / 2);
+  at(minor, 0, 1);
   minor.mode = 2;
   minor.linex = p.radiuslinenr;
   minor.donotdraw = true;
-  for (int k = 0; k <= 100; ++k) at(addPoint(p), start + k * (end - start) / 100);
+  AngleSteps t(start, (end - start) / 100);
+  for (int k = 0; k <= 100; ++k, t.next()) at(addPoint(p), t.cos(), t.sin());
 }
 
 // --- SOLID and POINT ----------------------------------------------------------------------
