@@ -18,10 +18,8 @@ enum class Kind : std::uint8_t {
   SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
   None,  // anything else: stepped over
 };
-inline constexpr int kKindCount = static_cast<int>(Kind::None);
 
 Kind KindOf(std::string_view value);
-const char* KindName(Kind k);
 
 class Reader {
  public:
