@@ -1,0 +1,107 @@
+// libFuzzer target for the reader: any bytes become a line list, which is
+// parsed twice on the same drawing (the second parse reuses the storage of
+// the first). After each parse the display list must only point at lines
+// and points that exist, and every point must be finite; the second parse
+// must give as many entries and points as the first. A broken rule ends the
+// run with a message and a trap, which libFuzzer reports as a crash.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "document/drawing.h"
+
+namespace {
+
+using vestrel::Drawing;
+using vestrel::Tmypoi;
+
+// `what` is a printf format for the values that follow.
+template <typename... Args>
+[[noreturn]] void Broken(const char* what, Args... args) {
+  std::fputs("fuzz_processdxf: ", stderr);
+  std::fprintf(stderr, what, args...);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+  __builtin_trap();
+}
+
+// A line number the reader hands out: 0 (none) or a line of the list.
+bool LineOrZero(std::int64_t line, std::int64_t n) { return line == 0 || (line > 0 && line < n); }
+
+void CheckPoints(const std::vector<Tmypoi>& pts, std::int64_t n, const char* pool) {
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const Tmypoi& p = pts[i];
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+      Broken("%s point %zu is not finite: (%g, %g, %g)", pool, i, p.x, p.y, p.z);
+    if (!LineOrZero(p.linex, n) || !LineOrZero(p.liney, n) || !LineOrZero(p.linez, n))
+      Broken("%s point %zu has value lines %d, %d, %d of %lld lines", pool, i, p.linex, p.liney, p.linez,
+             static_cast<long long>(n));
+  }
+}
+
+// A position where the writers insert lines: -1 (none) or a line of the list.
+void CheckPosition(const char* name, std::int32_t line, std::int64_t n) {
+  if (line < -1 || line >= n) Broken("%s is %d of %lld lines", name, line, static_cast<long long>(n));
+}
+
+void Check(const Drawing& d) {
+  const auto n = static_cast<std::int64_t>(d.dxf.size());
+  const auto npoints = static_cast<std::uint64_t>(d.points.size());
+  const auto nsnaps = static_cast<std::uint64_t>(d.snaps.size());
+  const auto nblocks = static_cast<std::int64_t>(d.blocks.size());
+
+  for (std::size_t i = 0; i < d.polys.size(); ++i) {
+    const vestrel::tpoly& p = d.polys[i];
+    if (p.linefrom < 0 || p.linefrom > p.linebis || p.linebis >= n)
+      Broken("entry %zu spans lines %d..%d of %lld", i, p.linefrom, p.linebis, static_cast<long long>(n));
+    if (p.anzp < 0 || std::uint64_t{p.psfrom} + static_cast<std::uint64_t>(p.anzp) > npoints)
+      Broken("entry %zu has points %u + %d of %llu", i, p.psfrom, p.anzp, static_cast<unsigned long long>(npoints));
+    if (p.anzs < 0 || std::uint64_t{p.snapfrom} + static_cast<std::uint64_t>(p.anzs) > nsnaps)
+      Broken("entry %zu has snap points %u + %d of %llu", i, p.snapfrom, p.anzs,
+             static_cast<unsigned long long>(nsnaps));
+    // The names the window reads through these line numbers.
+    if ((p.layerpresent && !LineOrZero(p.layerlinenr, n)) || (p.ltnamepresent && !LineOrZero(p.ltnamelinenr, n)) ||
+        (p.insertstrpresent && !LineOrZero(p.insertstrlinenr, n)))
+      Broken("entry %zu has name lines %d, %d, %d of %lld", i, p.layerlinenr, p.ltnamelinenr, p.insertstrlinenr,
+             static_cast<long long>(n));
+    if (p.block < -1 || p.block >= nblocks)
+      Broken("entry %zu is in block %d of %lld", i, p.block, static_cast<long long>(nblocks));
+  }
+  CheckPoints(d.points, n, "display-list");
+  CheckPoints(d.snaps, n, "snap");
+
+  CheckPosition("insertlinepos", d.insertlinepos, n);
+  CheckPosition("layerinsertlinenr", d.layerinsertlinenr, n);
+  CheckPosition("ltypeinsetlinenr", d.ltypeinsetlinenr, n);
+  CheckPosition("handleseedpos", d.handleseedpos, n);
+  CheckPosition("acadverpos", d.acadverpos, n);
+  for (std::size_t i = 0; i < d.blocks.size(); ++i)
+    if (!LineOrZero(d.blocks[i].linetoinsert, n))
+      Broken("block %zu ends at line %d of %lld", i, d.blocks[i].linetoinsert, static_cast<long long>(n));
+  if (d.anzlayer < 0 || static_cast<std::size_t>(d.anzlayer) > d.layers.size())
+    Broken("anzlayer %d with %zu layer slots", d.anzlayer, d.layers.size());
+  if (d.anzlt < 0 || static_cast<std::size_t>(d.anzlt) > d.linetype.size())
+    Broken("anzlt %d with %zu line-type slots", d.anzlt, d.linetype.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Drawing d;
+  if (!d.dxf.assign(std::string(reinterpret_cast<const char*>(data), size))) return 0;
+
+  vestrel::processdxf(d);
+  Check(d);
+  const std::size_t polys = d.polys.size(), points = d.points.size(), snaps = d.snaps.size();
+
+  // The same text again, on the storage of the first parse.
+  vestrel::processdxf(d);
+  Check(d);
+  if (d.polys.size() != polys || d.points.size() != points || d.snaps.size() != snaps)
+    Broken("the second parse gives entries/points/snaps %zu/%zu/%zu, the first %zu/%zu/%zu", d.polys.size(),
+           d.points.size(), d.snaps.size(), polys, points, snaps);
+  return 0;
+}
