@@ -11,18 +11,25 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
+#include <QPageLayout>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
+#include "app/icons.h"
 #include "app/paintbox.h"
+#include "dialogs/DruckenFUnit.h"
 #include "file/encoding.h"
 #include "i18n/messages.h"
+#include "view/printing.h"
+#include "view/renderer.h"
 
 namespace vestrel {
 
@@ -30,17 +37,12 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-// The R12 button: the new-file picture with "12" on it.
-QIcon R12Icon(QStyle* style) {
-  QPixmap pm = style->standardIcon(QStyle::SP_FileIcon).pixmap(24, 24);
-  QPainter p(&pm);
-  QFont f = p.font();
-  f.setPixelSize(10);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(Qt::darkRed);
-  p.drawText(pm.rect(), Qt::AlignBottom | Qt::AlignHCenter, "12");
-  return QIcon(pm);
+ShiftState Shift(Qt::KeyboardModifiers m) {
+  return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::ControlModifier), m.testFlag(Qt::AltModifier)};
+}
+
+MouseButton Button(Qt::MouseButton b) {
+  return b == Qt::RightButton ? MouseButton::Right : b == Qt::MiddleButton ? MouseButton::Middle : MouseButton::Left;
 }
 
 }  // namespace
@@ -48,6 +50,12 @@ QIcon R12Icon(QStyle* style) {
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_unique<Editor>(*this)) {
   setWindowTitle("Vestrel");
   resize(1200, 800);
+  printer_.setFullPage(true);
+  DruckenForm = new TDruckenForm(this);
+  DruckenForm->BitBtn3Click = [this] { PrinterSetupDialog(); };
+  QSettings settings;
+  TDruckenForm::Load(settings, editor_->print);
+  DruckenForm->restoreGeometry(settings.value("DruckenForm/geometry").toByteArray());
   buildMenus();
   buildToolBars();
   buildCentre();
@@ -57,20 +65,35 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
 TMainForm::~TMainForm() = default;
 
 void TMainForm::buildMenus() {
-  QMenu* datei = menuBar()->addMenu("Datei");
-  auto add = [&](const char* caption, auto handler) {
-    QAction* a = datei->addAction(caption);
+  auto add = [this](QMenu* menu, const char* caption, auto handler) {
+    QAction* a = menu->addAction(caption);
     connect(a, &QAction::triggered, this, handler);
     return a;
   };
-  add("Neue DXF Datei ", [this] { editor_->NeueDXFDatei1Click(); })->setShortcut(QKeySequence::New);
-  add("Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
+  QMenu* datei = menuBar()->addMenu("Datei");
+  add(datei, "Neue DXF Datei ", [this] { editor_->NeueDXFDatei1Click(); })->setShortcut(QKeySequence::New);
+  add(datei, "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
       [this] { editor_->NeueDXFDateiR12ohneSplineohneEllipseusw1Click(); });
-  add("Öffnen...", [this] { editor_->ffnen1Click(); })->setShortcut(QKeySequence::Open);
-  add("Speichern", [this] { editor_->Speichern1Click(); })->setShortcut(QKeySequence::Save);
-  add("Speichern unter...", [this] { editor_->Speichernunter1Click(); });
+  add(datei, "Öffnen...", [this] { editor_->ffnen1Click(); })->setShortcut(QKeySequence::Open);
+  add(datei, "Speichern", [this] { editor_->Speichern1Click(); })->setShortcut(QKeySequence::Save);
+  add(datei, "Speichern unter...", [this] { editor_->Speichernunter1Click(); });
   datei->addSeparator();
-  add("Beenden", [this] { close(); });
+  add(datei, "Drucken...", [this] { editor_->Drucken1Click(); })->setShortcut(QKeySequence::Print);
+  add(datei, "Seite einrichten...", [this] { editor_->Seiteeinrichten1Click(); });
+  add(datei, "Drucker einrichten...", [this] { editor_->Druckereinrichten1Click(); });
+  datei->addSeparator();
+  add(datei, "Beenden", [this] { close(); });
+
+  QMenu* ansicht = menuBar()->addMenu("Ansicht");
+  add(ansicht, "Alles zeigen", [this] { editor_->ZoomAllClick(); });
+  add(ansicht, "Vergrößern", [this] { editor_->ZoomInBtnClick(); })->setShortcut(QKeySequence::ZoomIn);
+  add(ansicht, "Verkleinern", [this] { editor_->ZoomOutBtnClick(); })->setShortcut(QKeySequence::ZoomOut);
+  ansicht->addSeparator();
+  Druckvorschau1 = add(ansicht, "Druckvorschau", [this] { editor_->Druckvorschau1Click(); });
+  Druckvorschau1->setCheckable(true);
+  Linienbreitezeigen1 = add(ansicht, "Linienbreite zeigen", [this] { editor_->Linienbreitezeigen1Click(); });
+  Linienbreitezeigen1->setCheckable(true);
+  Linienbreitezeigen1->setChecked(true);
 }
 
 void TMainForm::buildToolBars() {
@@ -80,12 +103,21 @@ void TMainForm::buildToolBars() {
     QAction* a = ToolBar1->addAction(icon, hint);
     a->setToolTip(hint);
     connect(a, &QAction::triggered, this, handler);
+    return a;
   };
   button(style()->standardIcon(QStyle::SP_FileIcon), "Neue DXF Datei ", [this] { editor_->NeueDXFDatei1Click(); });
-  button(R12Icon(style()), "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
+  button(icons::NewR12(), "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
          [this] { editor_->NeueDXFDateiR12ohneSplineohneEllipseusw1Click(); });
   button(style()->standardIcon(QStyle::SP_DialogOpenButton), "Öffnen...", [this] { editor_->ffnen1Click(); });
   button(style()->standardIcon(QStyle::SP_DialogSaveButton), "Speichern", [this] { editor_->Speichern1Click(); });
+  button(icons::Print(), "Drucken", [this] { editor_->Drucken1Click(); });
+  ToolBar1->addSeparator();
+  button(icons::ZoomAll(), "Zeige alles", [this] { editor_->ZoomAllClick(); });
+  button(icons::ZoomIn(), "Vergrößern", [this] { editor_->ZoomInBtnClick(); });
+  button(icons::ZoomOut(), "Verkleinern", [this] { editor_->ZoomOutBtnClick(); });
+  button(icons::Zoom(), "Vergrößern/Verkleinern", [this] { editor_->ZoomBtnClick(); });
+  button(icons::Hand(), "Verschieben", [this] { editor_->HandBtnClick(); });
+  button(icons::Preview(), "Druckvorschau  an/aus", [this] { editor_->Druckvorschau1Click(); });
   ToolBar1->addSeparator();
 
   auto combo = [&](const char* name, const char* hint, int width) {
@@ -124,19 +156,36 @@ void TMainForm::buildCentre() {
   area->setSpacing(0);
   PaintBox1 = new PaintBox(centre);
   PaintBox1->setObjectName("PaintBox1");
+  PaintBox1->setCursor(Qt::CrossCursor);
   PaintBox1->onPaint = [this](QImage& canvas) { PaintBox1Paint(canvas); };
+  PaintBox1->onMouseDown = [this](QMouseEvent* e) {
+    editor_->PaintBox1MouseDown(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
+                                static_cast<int>(e->position().y()));
+  };
+  PaintBox1->onMouseMove = [this](QMouseEvent* e) {
+    editor_->PaintBox1MouseMove(Shift(e->modifiers()), static_cast<int>(e->position().x()),
+                                static_cast<int>(e->position().y()));
+  };
+  PaintBox1->onMouseUp = [this](QMouseEvent* e) {
+    editor_->PaintBox1MouseUp(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
+                              static_cast<int>(e->position().y()));
+  };
+  PaintBox1->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
+
   // The scroll bars hold the view's offsets in hundredths of a pixel.
   HorzScrollbar = new QScrollBar(Qt::Horizontal, centre);
   VertScrollbar = new QScrollBar(Qt::Vertical, centre);
   for (QScrollBar* bar : {HorzScrollbar, VertScrollbar}) {
-    bar->setRange(-100000000, 100000000);
+    bar->setRange(ViewState::kScrollMin, ViewState::kScrollMax);
     bar->setSingleStep(2000);
     bar->setPageStep(10000);
   }
   HorzScrollbar->setObjectName("HorzScrollbar");
   VertScrollbar->setObjectName("VertScrollbar");
-  HorzScrollbar->setValue(-2000);
-  VertScrollbar->setValue(2000);
+  HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
+  VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
+  connect(HorzScrollbar, &QScrollBar::valueChanged, this, [this](int v) { editor_->HorzScrollbarChange(v); });
+  connect(VertScrollbar, &QScrollBar::valueChanged, this, [this](int v) { editor_->VertScrollbarChange(v); });
   area->addWidget(PaintBox1, 0, 0);
   area->addWidget(VertScrollbar, 0, 1);
   area->addWidget(HorzScrollbar, 1, 0);
@@ -146,10 +195,7 @@ void TMainForm::buildCentre() {
   TabControl1->setObjectName("TabControl1");
   TabControl1->setShape(QTabBar::RoundedSouth);
   TabControl1->setExpanding(false);
-  connect(TabControl1, &QTabBar::currentChanged, this, [this](int index) {
-    editor_->drawing.bar.TabControl1.itemIndex = index;
-    PaintBox1->render();
-  });
+  connect(TabControl1, &QTabBar::currentChanged, this, [this](int index) { editor_->TabControl1Change(index); });
   column->addWidget(TabControl1);
 
   Panel6 = new QWidget(centre);
@@ -189,7 +235,17 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void TMainForm::PaintBox1Paint(QImage& canvas) { canvas.fill(Qt::white); }
+void TMainForm::wheelEvent(QWheelEvent* event) {
+  const QPointF at = PaintBox1->mapFromGlobal(event->globalPosition());
+  const int delta = event->angleDelta().y();
+  if (delta != 0) editor_->FormMouseWheel(delta > 0, Shift(event->modifiers()), at.x(), at.y());
+  event->accept();
+}
+
+void TMainForm::PaintBox1Paint(QImage& canvas) {
+  vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
+                          PaintBox1->logicalDpiX());
+}
 
 // --- Platform ---------------------------------------------------------------
 
@@ -217,12 +273,13 @@ Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
 
 namespace {
 
-std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter) {
+std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter,
+                                         const char* suffix) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setNameFilter(filter);
-  dialog.setDefaultSuffix("dxf");
+  dialog.setDefaultSuffix(suffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }
@@ -230,21 +287,65 @@ std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMod
 }  // namespace
 
 std::optional<std::string> TMainForm::OpenFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)");
+  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)", "dxf");
 }
 
 std::optional<std::string> TMainForm::SaveFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)");
+  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)", "dxf");
 }
 
 void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)); }
 
 void TMainForm::Repaint() {
-  showLists();
+  showState();
   PaintBox1->render();
 }
 
-// --- the lists of the property bar and the tabs -------------------------------
+PixelSize TMainForm::PaintBoxSize() { return {PaintBox1->width(), PaintBox1->height()}; }
+
+void TMainForm::SetCursor(Cursor cursor) {
+  switch (cursor) {
+    case Cursor::CrossHair: PaintBox1->setCursor(Qt::CrossCursor); break;
+    case Cursor::Magnifier: PaintBox1->setCursor(icons::Magnifier()); break;
+    case Cursor::Hand: PaintBox1->setCursor(Qt::PointingHandCursor); break;
+    case Cursor::Arrow: PaintBox1->setCursor(Qt::ArrowCursor); break;
+    case Cursor::Cross: PaintBox1->setCursor(Qt::SizeAllCursor); break;
+  }
+}
+
+void TMainForm::SetStatusText(std::string_view text) { StatusBar1->showMessage(Q(text)); }
+
+PrinterPage TMainForm::PrinterPageSize() {
+  const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());
+  return {page.width(), page.height(), printer_.resolution()};
+}
+
+DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup) {
+  const DialogResult r = DruckenForm->Run(setup);
+  QSettings settings;
+  TDruckenForm::Save(settings, setup);
+  settings.setValue("DruckenForm/geometry", DruckenForm->saveGeometry());
+  return r;
+}
+
+void TMainForm::PrinterSetupDialog() {
+  QPrintDialog dialog(&printer_, this);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile);
+  dialog.exec();
+}
+
+void TMainForm::PrintDrawing() {
+  // Without a printer the page goes into a PDF file.
+  if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
+    const auto name = RunFileDialog(this, QFileDialog::AcceptSave, "PDF (*.pdf)", "pdf");
+    if (!name) return;
+    printer_.setOutputFileName(QString::fromStdString(*name));
+  }
+  printer_.setDocName(Q(Message(11)));
+  PrintTab(printer_, editor_->drawing, editor_->view, editor_->print);
+}
+
+// --- what the window shows of the editor's state --------------------------------
 
 void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentText) {
   const QSignalBlocker block(box);
@@ -254,7 +355,7 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
   box->setCurrentIndex(list.itemIndex);
 }
 
-void TMainForm::showLists() {
+void TMainForm::showState() {
   const PropertyBar& bar = editor_->drawing.bar;
   if (bar.generation != shownGeneration_) {
     shownGeneration_ = bar.generation;
@@ -267,8 +368,13 @@ void TMainForm::showLists() {
     for (const std::string& tab : bar.TabControl1.items)
       TabControl1->addTab(Q(DecodeUnicode(tab, editor_->drawing.dxf.encoding)));
   }
-  const QSignalBlocker block(TabControl1);
+  const QSignalBlocker blockTabs(TabControl1);
   TabControl1->setCurrentIndex(bar.TabControl1.itemIndex);
+  const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
+  HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
+  VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
+  Druckvorschau1->setChecked(editor_->view.Druckvorschau);
+  Linienbreitezeigen1->setChecked(editor_->view.Linienbreitezeigen);
 }
 
 }  // namespace vestrel

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPrinter>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,7 +16,6 @@
 
 class QAction;
 class QComboBox;
-class QLineEdit;
 class QScrollBar;
 class QStatusBar;
 class QTabBar;
@@ -25,6 +25,7 @@ class QWidget;
 namespace vestrel {
 
 class PaintBox;
+class TDruckenForm;
 struct ItemList;
 
 class TMainForm : public QMainWindow, public Platform {
@@ -34,6 +35,7 @@ class TMainForm : public QMainWindow, public Platform {
   ~TMainForm() override;
 
   Editor& editor() { return *editor_; }
+  QPrinter& printer() { return printer_; }
 
   // The first showing: a new drawing, then the file of the command line.
   void FormShow(const std::vector<std::string>& args);
@@ -46,6 +48,13 @@ class TMainForm : public QMainWindow, public Platform {
   std::optional<std::string> SaveFileDialog() override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
+  PixelSize PaintBoxSize() override;
+  void SetCursor(Cursor cursor) override;
+  void SetStatusText(std::string_view text) override;
+  PrinterPage PrinterPageSize() override;
+  DialogResult ShowPrintDialog(PrintSetup& setup) override;
+  void PrinterSetupDialog() override;
+  void PrintDrawing() override;
 
   // The controls, named as the program names them.
   PaintBox* PaintBox1 = nullptr;
@@ -56,25 +65,29 @@ class TMainForm : public QMainWindow, public Platform {
   QComboBox* ColorComboBox = nullptr;
   QComboBox* LayerCombo = nullptr;
   QComboBox* LineWeightBox = nullptr;
-  QToolBar* ToolBar1 = nullptr;  // files and properties
+  QToolBar* ToolBar1 = nullptr;  // files, view and properties
   QToolBar* ToolBar2 = nullptr;  // drawing tools, left
   QToolBar* ToolBar3 = nullptr;  // editing tools, right
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
-  QLineEdit* keyedit = nullptr;  // receives the keys pressed over the drawing
   QStatusBar* StatusBar1 = nullptr;
+  QAction* Druckvorschau1 = nullptr;
+  QAction* Linienbreitezeigen1 = nullptr;
+  TDruckenForm* DruckenForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   void buildMenus();
   void buildToolBars();
   void buildCentre();
-  void showLists();
+  void showState();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
   void PaintBox1Paint(QImage& canvas);
 
   std::unique_ptr<Editor> editor_;
+  QPrinter printer_{QPrinter::HighResolution};
   std::uint64_t shownGeneration_ = 0;
 };
 

@@ -82,11 +82,21 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
 void PrintUsage(std::ostream& out) {
   out << "Usage: vestrel [FILE.dxf]\n"
          "       vestrel --info FILE.dxf\n"
+         "       vestrel --export-png OUT.png [--size WxH] [--tab N] FILE.dxf\n"
+         "       vestrel --export-pdf OUT.pdf [--tab N] [--scale MM:UNITS] [--margin MM]\n"
+         "                            [--offset XMM:YMM] FILE.dxf\n"
          "       vestrel --help\n"
          "\n"
          "  FILE.dxf       open this drawing in the editor\n"
-         "  --info FILE    read and parse the drawing without a window and print\n"
+         "  --info         read and parse the drawing without a window and print\n"
          "                 what it holds, one \"key: value\" per line\n"
+         "  --export-png   write what the window shows after zoom to extents\n"
+         "                 (1600x1000 pixels unless --size says otherwise) of tab N\n"
+         "                 (0, the model, unless --tab says otherwise)\n"
+         "  --export-pdf   print tab N into a PDF file with the stored page set-up;\n"
+         "                 --scale, --margin and --offset replace its values for\n"
+         "                 this run only (millimetres of paper per drawing units,\n"
+         "                 the margin and the origin's offset in millimetres)\n"
          "  --help         show this text\n";
 }
 

@@ -17,12 +17,19 @@ class PaintBox : public QWidget {
   QImage& canvas() { return canvas_; }
   // Renders the drawing into the canvas and shows it.
   void render();
-  // The renderer (the window's PaintBox1Paint).
+
+  // The window's handlers.
   std::function<void(QImage&)> onPaint;
+  std::function<void(QMouseEvent*)> onMouseDown, onMouseMove, onMouseUp;
+  std::function<void(QWheelEvent*)> onWheel;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   QImage canvas_;

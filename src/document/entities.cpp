@@ -215,6 +215,11 @@ void Reader::readEntity(Kind kind) {
     case Kind::None: break;
   }
   finishEntity(p, terminated);
+  if (kind == Kind::DIMENSION && p.anzp > 0) {
+    // The dimension's text stands at its own point.
+    p.boxminx = std::min(p.boxminx, p.cx1), p.boxmaxx = std::max(p.boxmaxx, p.cx1);
+    p.boxminy = std::min(p.boxminy, p.cy1), p.boxmaxy = std::max(p.boxmaxy, p.cy1);
+  }
 }
 
 void Reader::keepFinite(tpoly& p) {
@@ -239,6 +244,12 @@ void Reader::finishEntity(tpoly& p, bool terminated) {
   keepFinite(p);
   if (p.anzp > 0) {
     const auto pts = d_.ps(p);
+    p.boxminx = p.boxmaxx = pts[0].x;
+    p.boxminy = p.boxmaxy = pts[0].y;
+    for (const Tmypoi& q : pts) {
+      p.boxminx = std::min(p.boxminx, q.x), p.boxmaxx = std::max(p.boxmaxx, q.x);
+      p.boxminy = std::min(p.boxminy, q.y), p.boxmaxy = std::max(p.boxmaxy, q.y);
+    }
     const Tmypoi& first = pts.front();
     const Tmypoi& last = p.isclosed ? first : pts.back();
     p.reinx = first.x, p.reiny = first.y, p.reinz = first.z;

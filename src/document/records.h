@@ -114,6 +114,8 @@ struct tpoly {
   double radius = 0;
   double rausx = 0, rausy = 0, rausz = 0;
   double reinx = 0, reiny = 0, reinz = 0;
+  // The box around all points (x and y), for skipping what lies off screen.
+  double boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
 
   std::string textstr;      // TEXT/MTEXT: all groups 1 and 3; DIMENSION: group 1
   std::string messuaretxt;  // DIMENSION: group 42 as fixed-point text, 4 decimals

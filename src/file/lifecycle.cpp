@@ -28,7 +28,10 @@ void ShowNewDocument(FileSession& s) {
   FreeUndos(s.undos);
   processdxf(s.drawing);
   s.drawing.bar.TabControl1.itemIndex = 0;
-  s.platform.Repaint();
+  if (s.showLoaded)
+    s.showLoaded();
+  else
+    s.platform.Repaint();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // unsaved-changes question and the window caption.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ struct FileSession {
   Journal& undos;
   FileState& state;
   Platform& platform;
+  // Shows a drawing that was just loaded (the model tab is selected):
+  // zoom to its extents and repaint. Repaints only when not set.
+  std::function<void()> showLoaded;
 };
 
 inline constexpr std::string_view kTemplateNew = "template1.dat";     // "Neue DXF Datei "

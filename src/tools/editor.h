@@ -11,12 +11,25 @@
 #include "document/journal.h"
 #include "file/lifecycle.h"
 #include "file/platform.h"
+#include "view/transform.h"
 
 namespace vestrel {
 
+enum class MouseButton { Left, Right, Middle };
+struct ShiftState {
+  bool shift = false, ctrl = false, alt = false;
+};
+
+// The tools of the drawing area.
+struct ToolState {
+  bool inzoom = false;  // the drag-zoom tool is armed
+  bool inhand = false;  // the pan tool is armed
+  int lastmousex = 0, lastmousey = 0;
+};
+
 class Editor {
  public:
-  explicit Editor(Platform& platform) : platform(platform) {}
+  explicit Editor(Platform& platform);
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
@@ -24,7 +37,11 @@ class Editor {
   Drawing drawing;
   Journal undos;
   FileState file;
-  FileSession files{drawing, undos, file, platform};
+  ViewState view;
+  PrintSetup print;
+  ToolState tool;
+  FileSession files{drawing, undos, file, platform, {}};
+  ViewSession views{drawing, view, print, platform};
 
   // Window events.
   void FormCreate(std::string progpath);
@@ -40,6 +57,30 @@ class Editor {
   void ffnen1Click();
   void Speichern1Click();
   void Speichernunter1Click();
+  void Drucken1Click();
+  void Seiteeinrichten1Click();
+  void Druckereinrichten1Click();
+
+  // Menu "Ansicht" and the view's buttons.
+  void ZoomAllClick();
+  void ZoomInBtnClick();
+  void ZoomOutBtnClick();
+  void ZoomBtnClick();
+  void HandBtnClick();
+  void Druckvorschau1Click();
+  void Linienbreitezeigen1Click();
+  void TabControl1Change(int tab);
+  void HorzScrollbarChange(int position);
+  void VertScrollbarChange(int position);
+  void FormMouseWheel(bool up, ShiftState shift, double x, double y);
+
+  // The drawing area.
+  void PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void PaintBox1MouseMove(ShiftState shift, int x, int y);
+  void PaintBox1MouseUp(MouseButton button, ShiftState shift, int x, int y);
+
+  // Ends whatever tool runs.
+  void SetAlltoFalse();
 };
 
 }  // namespace vestrel

@@ -11,18 +11,14 @@
 #include <QToolBar>
 
 #include "file/lifecycle.h"
+#include "support/qt_app.h"
 
 namespace vestrel {
 namespace {
 
 class MainFormTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
 };
 
 QStringList Items(const QComboBox* box) {
@@ -43,8 +39,9 @@ TEST_F(MainFormTest, StartsWithANewDrawing) {
   EXPECT_EQ(Items(form.LineCombo), (QStringList{"ByBlock", "ByLayer", "Continuous"}));
   EXPECT_EQ(form.ColorComboBox->currentText(), "Wie Ebene");
   EXPECT_EQ(form.LineWeightBox->count(), 23);
-  EXPECT_EQ(form.HorzScrollbar->value(), -2000);
-  EXPECT_EQ(form.VertScrollbar->value(), 2000);
+  // The bars show the editor's view, zoomed to the new drawing's extents.
+  EXPECT_EQ(form.HorzScrollbar->value(), form.editor().view.HorzScrollbarPosition);
+  EXPECT_EQ(form.VertScrollbar->value(), form.editor().view.VertScrollbarPosition);
   EXPECT_FALSE(form.ToolBar2->isVisible());  // no drawing tools yet
 }
 

@@ -2,34 +2,17 @@
 // and saves back with the same bytes, up to the line ends.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
+#include "support/corpus.h"
 #include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> CorpusFiles() {
-  std::vector<std::string> files;
-  std::vector<std::string> dirs = {VESTREL_CORPUS_DIR};
-  if (const char* extra = std::getenv("VESTREL_EXTRA_CORPUS"); extra && *extra) dirs.emplace_back(extra);
-  for (const std::string& dir : dirs) {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(dir, ec)) {
-      std::string ext = entry.path().extension().string();
-      std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-      if (entry.is_regular_file() && ext == ".dxf") files.push_back(entry.path().string());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 // The bytes with every line end (CR LF, LF, CR) as LF and a line end after
 // the last line.
@@ -50,7 +33,7 @@ std::string Normalised(const std::string& bytes) {
 
 class Corpus : public ::testing::TestWithParam<std::string> {};
 
-TEST(CorpusFiles, AreThere) { EXPECT_GE(CorpusFiles().size(), 20u); }
+TEST(CorpusFiles, AreThere) { EXPECT_GE(test::CorpusFiles().size(), 20u); }
 
 TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
   const std::string& file = GetParam();
@@ -80,13 +63,10 @@ TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
 }
 
 std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
-  std::string name = fs::path(info.param).stem().string() + "_" + std::to_string(info.index);
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return name;
+  return test::CorpusName(info.param, info.index);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drawings, Corpus, ::testing::ValuesIn(CorpusFiles()), TestName);
+INSTANTIATE_TEST_SUITE_P(Drawings, Corpus, ::testing::ValuesIn(test::CorpusFiles()), TestName);
 
 }  // namespace
 }  // namespace vestrel

@@ -35,6 +35,14 @@ class FakePlatform : public Platform {
   std::string caption;
   int repaints = 0;
   int openDialogs = 0, saveDialogs = 0;
+  std::string status;
+  Cursor cursor = Cursor::CrossHair;
+
+  // The drawing area and the printer.
+  PixelSize paintBox{800, 600};
+  PrinterPage page{4960, 7016, 600};  // A4 at 600 dpi
+  std::deque<DialogResult> printDialogAnswers;
+  int printed = 0, printerSetups = 0;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
@@ -54,6 +62,18 @@ class FakePlatform : public Platform {
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
   void SetCaption(std::string_view c) override { caption = c; }
   void Repaint() override { ++repaints; }
+  PixelSize PaintBoxSize() override { return paintBox; }
+  void SetCursor(Cursor c) override { cursor = c; }
+  void SetStatusText(std::string_view text) override { status = text; }
+  PrinterPage PrinterPageSize() override { return page; }
+  DialogResult ShowPrintDialog(PrintSetup&) override {
+    if (printDialogAnswers.empty()) return DialogResult::Cancel;
+    const DialogResult r = printDialogAnswers.front();
+    printDialogAnswers.pop_front();
+    return r;
+  }
+  void PrinterSetupDialog() override { ++printerSetups; }
+  void PrintDrawing() override { ++printed; }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

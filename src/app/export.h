@@ -1,0 +1,28 @@
+// Pictures and PDF pages of a drawing, made without a window.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "file/platform.h"
+
+namespace vestrel {
+
+struct ExportOptions {
+  std::string input, output;
+  int width = 1600, height = 1000;  // --size, PNG only
+  int tab = 0;                      // --tab
+  // PDF only: values given on the command line instead of the stored ones.
+  std::optional<double> mm, units, margin, offsetx, offsety;
+};
+
+// What the window would show after zoom to extents, as a PNG file.
+// Returns the exit code: 0, or 1 with a message on `err`.
+int RunExportPng(const ExportOptions& options, std::ostream& err);
+
+// The tab printed into a PDF file with the stored page set-up (or the
+// values given).
+int RunExportPdf(const ExportOptions& options, std::ostream& err);
+
+}  // namespace vestrel

@@ -1,0 +1,550 @@
+#include "view/renderer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <QString>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "file/encoding.h"
+#include "view/colors.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+QColor Color(Argb c) { return QColor::fromRgba(c); }
+
+// Multi-line text formatting codes: braces go, "\P" breaks the line, "\~"
+// is a blank, "\\", "\{" and "\}" are the characters themselves, every
+// other code runs up to its ";" and goes.
+std::string CleanText(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  bool code = false;
+  for (const char c : s) {
+    if (!code) {
+      if (c == '{' || c == '}') continue;
+      if (c == '\\') {
+        code = true;
+        continue;
+      }
+      out += c;
+      continue;
+    }
+    switch (c) {
+      case ';': code = false; break;
+      case 'P': out += "\r\n", code = false; break;
+      case '~': out += ' ', code = false; break;
+      case '\\':
+      case '{':
+      case '}': out += c, code = false; break;
+      default: break;
+    }
+  }
+  return out;
+}
+
+QStringList TextLines(const Drawing& d, const std::string& text) {
+  const std::string utf8 = DecodeUnicode(CleanText(text), d.dxf.encoding);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).split(QStringLiteral("\r\n"));
+}
+
+QFont ArialPixels(int pixels) {
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(std::max(1, pixels));
+  f.setStyleStrategy(QFont::PreferAntialias);
+  return f;
+}
+
+// The text of a dimension: its measurement, with its sign for diameters and
+// radii, or in degrees for angles; a text of its own replaces it ("<>" in it
+// stands for the measurement, a single blank hides the text).
+QString DimensionText(const Drawing& d, const tpoly& p) {
+  std::string t = p.messuaretxt;
+  if (p.addtextmode == 1) t = "\xC3\x98" + t;  // Ø
+  if (p.addtextmode == 2) t = "R" + t;
+  if (p.addtextmode == 3) {
+    if (const auto radians = ParseDouble(Trim(t))) {
+      char buf[512];
+      const auto r = std::to_chars(buf, buf + sizeof buf, *radians * 180 / kPi, std::chars_format::fixed, 4);
+      if (r.ec == std::errc()) t = std::string(buf, r.ptr) + "\xC2\xB0";  // °
+    }
+  }
+  if (!p.textstr.empty()) {
+    std::string own = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);
+    if (own == " ") return {};
+    if (const auto at = own.find("<>"); at != std::string::npos) own.replace(at, 2, t);
+    t = own;
+  }
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+class Painter {
+ public:
+  Painter(QPainter& g, Drawing& d) : g_(g), d_(d), tables_(d) {}
+
+  void draw(const DrawParams& P, int depth);
+
+ private:
+  void drawEntry(std::size_t i, const DrawParams& P, int depth);
+  bool passesLayout(const tpoly& p, const DrawParams& P) const;
+  bool offScreen(const tpoly& p, const DrawParams& P, double bx, double by, double margin) const;
+  void drawText(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, const QPen& pen);
+  void drawGeometry(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, QPen pen);
+  void drawViewport(const tpoly& p, const DrawParams& P, double bx, double by, int depth);
+  void drawGrips(const tpoly& p, const DrawParams& P, double bx, double by);
+
+  double sx(const DrawParams& P, double x, double bx) const { return (x + bx) * P.zoomit / 100 - P.scrollx; }
+  double sy(const DrawParams& P, double y, double by) const {
+    return P.paintbox1height - 1 - std::nearbyint((y + by) * P.zoomit / 100 + P.scrolly);
+  }
+
+  // The entries to look at: all of them, or only the members of a block.
+  const std::vector<std::size_t>& membersOf(std::string_view block);
+
+  QPainter& g_;
+  Drawing& d_;
+  StyleTables tables_;
+  std::unordered_map<std::string_view, std::vector<std::size_t>> members_;
+  bool membersIndexed_ = false;
+  QRectF clip_;
+  Dashes dashes_;
+  std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
+};
+
+bool Painter::passesLayout(const tpoly& p, const DrawParams& P) const {
+  if (!P.thelayhan) {
+    if (P.showmodel) return !p.ispaperspace;
+    return p.ispaperspace || !P.blocktodraw.empty();
+  }
+  return p.layhan == *P.thelayhan || (P.showmodel && p.layhan == 0);
+}
+
+// Whether nothing of the entry can reach the target's clip.
+bool Painter::offScreen(const tpoly& p, const DrawParams& P, double bx, double by, double margin) const {
+  const QRectF& clip = clip_;
+  const double z = P.zoomit / 100, top = P.paintbox1height - 1 - P.scrolly;
+  const double x0 = (p.boxminx + bx) * z - P.scrollx, x1 = (p.boxmaxx + bx) * z - P.scrollx;
+  const double y0 = top - (p.boxmaxy + by) * z, y1 = top - (p.boxminy + by) * z;
+  return x1 < clip.left() - margin || x0 > clip.right() + margin || y1 < clip.top() - margin ||
+         y0 > clip.bottom() + margin;
+}
+
+const std::vector<std::size_t>& Painter::membersOf(std::string_view block) {
+  if (!membersIndexed_) {
+    for (std::size_t i = 0; i < d_.polys.size(); ++i)
+      if (d_.polys[i].isblock) members_[d_.theblockname(d_.polys[i])].push_back(i);
+    membersIndexed_ = true;
+  }
+  static const std::vector<std::size_t> none;
+  const auto it = members_.find(block);
+  return it == members_.end() ? none : it->second;
+}
+
+void Painter::draw(const DrawParams& P, int depth) {
+  // What the target shows, in the painter's coordinates.
+  const QRectF outer = clip_;
+  clip_ = g_.hasClipping() ? g_.clipBoundingRect() : g_.transform().inverted().mapRect(QRectF(g_.window()));
+  if (P.blocktodraw.empty()) {
+    for (std::size_t i = 0; i < d_.polys.size(); ++i) drawEntry(i, P, depth);
+  } else {
+    // A block's members, in list order.
+    for (const std::size_t i : membersOf(P.blocktodraw)) drawEntry(i, P, depth);
+  }
+  clip_ = outer;
+}
+
+void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
+  // Nested block references deeper than this are not drawn.
+  constexpr int kMaxDepth = 32;
+  {
+    tpoly& p = d_.polys[i];
+    if (!passesLayout(p, P)) return;
+    const LayerLook layer = tables_.layer(p);
+    p.locked = layer.locked;
+    if (layer.off) return;
+    const bool member = p.isblock && d_.theblockname(p) == P.blocktodraw;
+    if (!(member || (P.blocktodraw.empty() && !p.isblock))) return;
+    // A block's base point lands on the insertion point.
+    const double bx = P.baseblx - (p.isblock ? d_.blockbasex(p) : 0);
+    const double by = P.basebly - (p.isblock ? d_.blockbasey(p) : 0);
+    const double bz = P.baseblz - (p.isblock ? d_.blockbasez(p) : 0);
+
+    if (p.insertstrpresent && !d_.insertstr(p).empty()) {
+      const std::string_view name = d_.insertstr(p);
+      const bool cycle = std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end();
+      if (!cycle && depth < kMaxDepth) {
+        DrawParams inner = P;
+        inner.thelayhan.reset();
+        inner.blocktodraw = name;
+        inner.baseblx = inner.basebly = inner.baseblz = 0;
+        if (p.anzp > 0) {
+          const Tmypoi& at = d_.ps(p)[0];
+          inner.baseblx = at.x + bx, inner.basebly = at.y + by, inner.baseblz = at.z + bz;
+        }
+        blockStack_.push_back(name);
+        draw(inner, depth + 1);
+        blockStack_.pop_back();
+      }
+      if (!P.forprint && p.selected) drawGrips(p, P, bx, by);
+      return;
+    }
+
+    // An entry lies in its box, plus its pen, arrowheads, grips and texts:
+    // a text reaches as far as its characters (each at most a height wide)
+    // and lines go, a dimension's text its measurement.
+    const bool text = p.istext;
+    const double width = PenWidth(p, layer, P.dpi1, P.showweight);
+    const double textReach = text ? std::abs(p.radius) * P.zoomit / 100 * (p.textstr.size() + 2)
+                                  : 0.3 * P.zoomit / 100 * (p.messuaretxt.size() + p.textstr.size() + 2);
+    if (!p.isviewport &&
+        offScreen(p, P, bx, by, width + std::max(p.thewid, 0.0) * P.zoomit / 100 + P.zoomit / 600 + textReach + 12)) {
+      return;
+    }
+
+    const bool selectedLook = p.selected && !P.forprint;
+    const Argb color = EntryColor(p, layer, P.showmodelforcolor);
+    QPen pen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    EntryDashes(d_, tables_, p, layer, P.zoomit, selectedLook, dashes_);
+    if (!dashes_.pattern.empty()) {
+      pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
+      pen.setDashOffset(dashes_.offset);
+    }
+    if (text) {
+      if (p.anzp > 0) drawText(p, P, bx, by, color, pen);
+    } else {
+      drawGeometry(p, P, bx, by, color, pen);
+      if (p.isviewport && p.viewid != 1) drawViewport(p, P, bx, by, depth);
+    }
+    if (!P.forprint && p.selected) drawGrips(p, P, bx, by);
+  }
+}
+
+void Painter::drawText(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, const QPen& pen) {
+  const int h = std::max(1, static_cast<int>(std::nearbyint(p.radius * P.zoomit / 100)));
+  const QFont font = ArialPixels(h);
+  const QFontMetricsF metrics(font);
+  const double rot = p.rotation * kPi / 180;
+  const bool mirrored = p.ext230 < 0;
+  double px = 0, py = 0;
+  if (!p.ismtext) px = -h * std::sin(rot), py = h * std::cos(rot);
+  const Tmypoi& at = d_.ps(p)[0];
+  const QTransform saved = g_.transform();
+  const bool outline = p.selected && !P.forprint;
+  for (const QString& line : TextLines(d_, p.textstr)) {
+    const double dx = (at.x + bx) * P.zoomit / 100 - P.scrollx + px;
+    const double dy = P.paintbox1height - 1 - ((at.y + by) * P.zoomit / 100 + P.scrolly + py);
+    QTransform t;
+    t.translate(dx, dy);
+    if (mirrored) t.scale(-1, 1);
+    t.rotateRadians(mirrored ? rot : -rot);
+    g_.setTransform(t * saved);
+    if (outline) {
+      QPainterPath path;
+      path.addText(0, metrics.ascent(), font, line);
+      g_.strokePath(path, pen);
+    } else {
+      g_.setFont(font);
+      g_.setPen(Color(color));
+      g_.drawText(QPointF(0, metrics.ascent()), line);
+    }
+    if (mirrored)
+      px -= h * std::sin(rot), py += h * std::cos(rot);
+    else
+      px += h * std::sin(rot), py -= h * std::cos(rot);
+  }
+  g_.setTransform(saved);
+}
+
+void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, QPen pen) {
+  const auto pts = d_.ps(p);
+  if (pts.empty()) return;
+  const bool selectedLook = p.selected && !P.forprint;
+  const QColor arrowColor = Color(P.showmodelforcolor ? kBlack : kWhite);
+  const double k = P.zoomit / 600;  // an arrow is a sixth of a drawing unit long
+  auto widthFor = [&](double w) { return w * P.zoomit / 100 < 0 ? 1.0 : w * P.zoomit / 100; };
+  if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
+
+  const bool fill = p.issolid || p.iswipeout;
+  QPainterPath path;
+  bool split = false, started = false;
+  double cx = 0, cy = 0;
+  bool firstSegment = true;
+  auto stroke = [&] {
+    if (!path.isEmpty()) g_.strokePath(path, pen);
+    path = QPainterPath();
+  };
+  auto arrow = [&](double tipx, double tipy, double fromx, double fromy) {
+    const double L = std::hypot(fromx - tipx, fromy - tipy);
+    if (!(L > 0)) return;
+    const double ux = (fromx - tipx) / L * k, uy = (fromy - tipy) / L * k;
+    path.moveTo(tipx, tipy);
+    path.lineTo(tipx + ux + uy / 5, tipy + uy - ux / 5);
+    path.lineTo(tipx + ux - uy / 5, tipy + uy + ux / 5);
+    path.lineTo(tipx, tipy);
+    g_.fillPath(path, arrowColor);
+  };
+
+  // Vertices closer than this to the last one drawn add nothing visible
+  // and are left out (the last of them is drawn at the end).
+  constexpr double kSubPixel = 0.3;
+  bool pending = false;
+  double pendx = 0, pendy = 0;
+  for (const Tmypoi& q : pts) {
+    if (q.donotdraw) continue;
+    if (q.setwid && q.wid != 0) pen.setWidthF(widthFor(q.wid));
+    const double tx = sx(P, q.x, bx), ty = sy(P, q.y, by);
+    if (started && !q.moveonly && !q.setwid && !q.botharrows && !q.doadddimtexthere && !(p.arrowhead && firstSegment) &&
+        std::abs(tx - cx) < kSubPixel && std::abs(ty - cy) < kSubPixel) {
+      pending = true, pendx = tx, pendy = ty;
+      continue;
+    }
+    pending = false;
+    if (!started) {
+      started = true;
+      path.moveTo(tx, ty);
+      if (p.ispoint) g_.fillRect(QRectF(std::nearbyint(tx), ty, 1, 1), Color(color));
+    } else {
+      if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
+      if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
+      if (q.doadddimtexthere) {
+        const double ax = sx(P, p.cx1, bx), ay = sy(P, p.cy1, by);
+        const QFont font = ArialPixels(static_cast<int>(std::nearbyint(P.zoomit * 0.3 / 100)));
+        const QFontMetricsF m(font);
+        const QString text = DimensionText(d_, p);
+        const double ox = std::nearbyint(ax) - std::floor(m.horizontalAdvance(text) / 2);
+        const double oy = std::nearbyint(ay) - std::floor(m.height() / 2);
+        if (selectedLook) {
+          path.addText(ox, oy + m.ascent(), font, text);
+          stroke();
+        } else {
+          g_.setFont(font);
+          g_.setPen(Color(color));
+          g_.drawText(QPointF(ox, oy + m.ascent()), text);
+        }
+      }
+      if (q.moveonly) {
+        stroke();
+        path.moveTo(tx, ty);
+      } else {
+        if (path.elementCount() == 0 || path.currentPosition() != QPointF(cx, cy)) path.moveTo(cx, cy);
+        path.lineTo(tx, ty);
+      }
+      firstSegment = false;
+    }
+    cx = tx, cy = ty;
+    if (q.setwid) {
+      stroke();
+      path.moveTo(tx, ty);
+      split = true;
+    }
+  }
+  if (pending) {
+    if (path.elementCount() == 0 || path.currentPosition() != QPointF(cx, cy)) path.moveTo(cx, cy);
+    path.lineTo(pendx, pendy);
+  }
+  if (p.isclosed && !split) path.closeSubpath();
+  if (fill) {
+    if (p.iswipeout) {
+      g_.fillPath(path, Qt::white);
+    } else if (p.patternfill) {
+      g_.fillPath(path, Qt::white);
+      g_.fillPath(path, QBrush(Color(color), Qt::BDiagPattern));
+    } else {
+      g_.fillPath(path, Color(color));
+    }
+  }
+  stroke();
+}
+
+void Painter::drawViewport(const tpoly& p, const DrawParams& P, double bx, double by, int depth) {
+  const double left = sx(P, p.cx - p.widx / 2, bx), right = sx(P, p.cx + p.widx / 2, bx);
+  const double top = sy(P, p.cy + p.widy / 2, by), bottom = sy(P, p.cy - p.widy / 2, by);
+  g_.save();
+  g_.setClipRect(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(), Qt::IntersectClip);
+  if (p.viewheight != 0 && p.widy != 0) {
+    DrawParams inner = P;
+    inner.showmodel = true;
+    inner.blocktodraw = {};
+    if (!d_.layouts.empty()) {
+      const Handle model = d_.layouts[0].layhan;
+      if (!(P.thelayhan && *P.thelayhan == model && P.showmodel)) {
+        const double s = p.viewheight / p.widy;
+        inner.thelayhan = model;
+        inner.zoomit = P.zoomit * p.widy / p.viewheight;
+        inner.baseblx = (p.cx + bx) * s - p.panx;
+        inner.basebly = (p.cy + by) * s - p.pany;
+        inner.baseblz = -p.cz * s;
+        draw(inner, depth + 1);
+      }
+    } else if (P.thelayhan || !P.showmodel) {
+      inner.thelayhan.reset();
+      inner.baseblx = p.cx + bx - p.panx;
+      inner.basebly = p.cy + by - p.pany;
+      inner.baseblz = -p.cz;
+      draw(inner, depth + 1);
+    }
+  }
+  g_.restore();
+}
+
+// Blue squares on the points that have their own lines in the drawing; the
+// three hidden grips of a viewport get pictures of their own.
+void Painter::drawGrips(const tpoly& p, const DrawParams& P, double bx, double by) {
+  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
+  const auto pts = d_.ps(p);
+  for (std::size_t j = 0; j < pts.size(); ++j) {
+    const Tmypoi& q = pts[j];
+    if (q.linex <= 0) continue;
+    const double gx = std::nearbyint(sx(P, q.x, bx)), gy = sy(P, q.y, by);
+    if (p.isviewport && p.viewid != 1 && j >= 5 && j <= 7) {
+      // Pan (a cross) and the two zoom handles (triangles up and down).
+      g_.setPen(pen);
+      g_.setBrush(Qt::yellow);
+      if (j == 5) {
+        g_.drawRect(QRectF(gx - 7, gy - 2, 14, 4));
+        g_.drawRect(QRectF(gx - 2, gy - 7, 4, 14));
+      } else {
+        const double s = j == 6 ? -1 : 1;
+        const QPointF tri[] = {{gx, gy + 7 * s}, {gx - 7, gy - 6 * s}, {gx + 7, gy - 6 * s}};
+        g_.drawPolygon(tri, 3);
+      }
+      g_.setBrush(Qt::NoBrush);
+      continue;
+    }
+    g_.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
+    g_.setPen(pen);
+    g_.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
+  }
+}
+
+}  // namespace
+
+void Drawpolys(QPainter& g, Drawing& d, const DrawParams& params) { Painter(g, d).draw(params, 0); }
+
+void PixelCentres(QPainter& g) {
+  g.setRenderHint(QPainter::Antialiasing);
+  g.setRenderHint(QPainter::TextAntialiasing);
+  g.translate(0.5, 0.5);
+}
+
+TabScope ScopeOfTab(const Drawing& d, int tab, bool anyBlockName) {
+  TabScope s;
+  if (tab >= 0 && tab < static_cast<int>(d.layouts.size())) {
+    s.layhan = d.layouts[static_cast<std::size_t>(tab)].layhan;
+    s.model = tab == 0;
+    if (anyBlockName || tab > 0)
+      for (const tblock& b : d.blocks)
+        if (b.hand == *s.layhan && (anyBlockName || Trim(b.blockname) != "*Paper_Space")) {
+          s.block = b.blockname;
+          break;
+        }
+  } else {
+    s.model = tab != 1;
+  }
+  return s;
+}
+
+namespace {
+
+// The world rectangle from (x0, y0) to (x1, y1) on screen, corners rounded.
+QRect ScreenRect(const ViewState& v, int height, double x0, double y0, double x1, double y1) {
+  const double z = v.zoomedvalue;
+  auto X = [&](double x) { return static_cast<int>(std::nearbyint(z * x / 100 - v.HorzScrollbarPosition / 100.0)); };
+  auto Y = [&](double y) {
+    return static_cast<int>(std::nearbyint(height - 1 - z * y / 100 - v.VertScrollbarPosition / 100.0));
+  };
+  return QRect(QPoint(X(x0), Y(y1)), QPoint(X(x1), Y(y0))).normalized();
+}
+
+void OriginIcon(QPainter& g, int width, int height, double sx0, double sy0) {
+  int ox = static_cast<int>(std::nearbyint(-sx0)), oy = static_cast<int>(std::nearbyint(height - 1 - sy0));
+  bool detached = false;
+  if (ox + 80 >= width || oy + 5 >= height || ox - 5 < 0 || oy - 80 < 0) {
+    ox = 15, oy = height - 16;
+    detached = true;
+  }
+  g.setPen(QPen(Qt::black, 1));
+  g.drawLine(detached ? ox + 5 : ox - 5, oy, ox + 47, oy);
+  g.drawLine(ox, detached ? oy - 5 : oy + 5, ox, oy - 47);
+  g.drawRect(ox - 5, oy - 5, 10, 10);
+  const QPoint xArrow[] = {{ox + 47, oy - 5}, {ox + 47, oy + 5}, {ox + 60, oy}, {ox + 47, oy - 5}};
+  const QPoint yArrow[] = {{ox - 5, oy - 47}, {ox + 5, oy - 47}, {ox, oy - 60}, {ox - 5, oy - 47}};
+  g.drawPolyline(xArrow, 4);
+  g.drawPolyline(yArrow, 4);
+  g.setPen(QPen(QColor(0x9B, 0x9B, 0x9B), 1));
+  g.drawLine(ox + 48, oy + 2, ox + 61, oy);
+  g.drawLine(ox + 48, oy - 1, ox + 54, oy - 1);
+  g.drawLine(ox + 2, oy - 48, ox, oy - 61);
+  g.drawLine(ox - 1, oy - 48, ox - 1, oy - 54);
+  const QFont font = ArialPixels(20);
+  g.setFont(font);
+  g.setPen(Qt::black);
+  const QFontMetrics m(font);
+  g.drawText(QPoint(ox + 65, oy - m.height() / 2 + m.ascent()), QStringLiteral("X"));
+  g.drawText(QPoint(ox - m.horizontalAdvance('X') / 2, oy - m.height() - 65 + m.ascent()), QStringLiteral("Y"));
+}
+
+}  // namespace
+
+void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
+                    const PrinterPage& page, int screenDpi) {
+  const int t = d.bar.TabControl1.itemIndex;
+  const TabScope scope = ScopeOfTab(d, t, true);
+  if (view.donotdrawnow) return;
+  const int width = canvas.width(), height = canvas.height();
+  QPainter g(&canvas);
+  const double sx0 = view.HorzScrollbarPosition / 100.0, sy0 = view.VertScrollbarPosition / 100.0;
+  const bool sheet = !scope.model || view.Druckvorschau;
+  g.fillRect(QRect(0, 0, width, height), sheet ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
+
+  if (sheet) {
+    const double q = print.q();
+    const double dpi = page.dpi > 0 ? page.dpi : 600;
+    const double Pw = page.width / dpi * kMmPerInch, Ph = page.height / dpi * kMmPerInch;
+    const double R = print.RandEd, Xo = print.XOffsetEd, Yo = print.YOffsetEd;
+    const QColor paper = scope.model ? Qt::white : Qt::black;
+    const QColor edge = scope.model ? Qt::black : Qt::white;
+    const QRect sheetRect = ScreenRect(view, height, (-Xo - R) / q, (-Yo - R) / q, (Pw - Xo - R) / q, (Ph - Yo - R) / q);
+    g.setPen(edge);
+    g.setBrush(paper);
+    g.drawRect(sheetRect);
+    const QRect printable = ScreenRect(view, height, -Xo / q, -Yo / q, (Pw - Xo - 2 * R) / q, (Ph - Yo - 2 * R) / q);
+    g.setPen(QPen(edge, 1, Qt::DashLine));
+    g.drawRect(printable);
+    g.setBrush(Qt::NoBrush);
+    if (view.Druckvorschau) g.setClipRect(printable);
+  }
+  PixelCentres(g);
+  if (scope.model && !view.Druckvorschau) OriginIcon(g, width, height, sx0, sy0);
+
+  DrawParams P;
+  P.forprint = false;
+  P.showmodelforcolor = scope.model;
+  P.showmodel = scope.model;
+  P.thelayhan = scope.layhan;
+  P.zoomit = view.zoomedvalue;
+  P.dpi1 = screenDpi;
+  P.showweight = view.Linienbreitezeigen;
+  P.paintbox1height = height;
+  P.scrollx = sx0;
+  P.scrolly = sy0;
+  Painter painter(g, d);
+  painter.draw(P, 0);
+  if (!scope.block.empty()) {
+    P.showmodel = true;
+    P.blocktodraw = scope.block;
+    painter.draw(P, 0);
+  }
+}
+
+}  // namespace vestrel

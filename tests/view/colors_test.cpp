@@ -1,0 +1,99 @@
+// Colours, pen widths and dash patterns of entries and their layers.
+#include "view/colors.h"
+
+#include <gtest/gtest.h>
+
+#include "support/dxf_text.h"
+
+namespace vestrel {
+namespace {
+
+const char* const kTables =
+    "  0\nTABLE\n  2\nLTYPE\n"
+    "  0\nLTYPE\n  2\nDOTS\n 49\n0.5\n 49\n-0.25\n 49\n0\n 49\n-0.25\n"
+    "  0\nLTYPE\n  2\nGAPFIRST\n 49\n-0.25\n 49\n0.5\n"
+    "  0\nLTYPE\n  2\nEMPTY\n"
+    "  0\nENDTAB\n"
+    "  0\nTABLE\n  2\nLAYER\n"
+    "  0\nLAYER\n  2\nA\n 70\n0\n 62\n3\n  6\nDOTS\n370\n50\n"
+    "  0\nLAYER\n  2\nOFF\n 70\n0\n 62\n-5\n"
+    "  0\nLAYER\n  2\nLOCKED\n 70\n4\n 62\n1\n"
+    "  0\nENDTAB\n";
+
+Drawing WithEntities(const std::string& entities) {
+  return test::Parsed(test::WithEof(test::Section("TABLES", kTables) + test::Section("ENTITIES", entities)));
+}
+
+TEST(Colors, TheColourTable) {
+  EXPECT_EQ(getcolornr(1, true), 0xFFFF0000u);
+  EXPECT_EQ(getcolornr(5, true), 0xFF0000FFu);
+  EXPECT_EQ(getcolornr(9, true), 0xFFC0C0C0u);
+  EXPECT_EQ(getcolornr(252, true), 0xFF898989u);
+  EXPECT_EQ(getcolornr(253, true), kBlack);  // no colour of its own
+  EXPECT_EQ(getcolornr(254, true), 0xFFB7B7B7u);
+  EXPECT_EQ(getcolornr(7, true), kBlack);
+  EXPECT_EQ(getcolornr(7, false), kWhite);
+  EXPECT_EQ(getcolornr(0, false), kWhite);
+  EXPECT_EQ(getcolornr(300, true), kBlack);
+  EXPECT_EQ(getcolornr(-3, true), kWhite);
+}
+
+TEST(Colors, EntriesTakeTheirOwnColourOrTheirLayers) {
+  const Drawing d = WithEntities(
+      "  0\nLINE\n  8\nA\n 62\n256\n  0\nLINE\n  8\nA\n 62\n0\n  0\nLINE\n  8\nNOWHERE\n"
+      "  0\nLINE\n  8\nA\n 62\n-2\n  0\nLINE\n  8\nOFF\n  0\nLINE\n  8\nLOCKED\n");
+  const StyleTables tables(d);
+  auto color = [&](int i, bool model) {
+    const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    return EntryColor(p, tables.layer(p), model);
+  };
+  EXPECT_EQ(color(0, true), 0xFF00FF00u);  // by layer: green
+  EXPECT_EQ(color(1, true), kBlack);       // by block: the default foreground
+  EXPECT_EQ(color(1, false), kWhite);
+  EXPECT_EQ(color(2, true), kBlack);  // a layer not in the table: 7
+  EXPECT_EQ(color(3, true), kWhite);  // negative: white even on white
+  EXPECT_TRUE(tables.layer(d.polys[4]).off);
+  EXPECT_FALSE(tables.layer(d.polys[0]).off);
+  EXPECT_TRUE(tables.layer(d.polys[5]).locked);
+}
+
+TEST(Colors, PenWidths) {
+  const Drawing d = WithEntities(
+      "  0\nLINE\n  8\n0\n370\n100\n  0\nLINE\n  8\nA\n  0\nLINE\n  8\nA\n370\n-1\n  0\nLINE\n  8\n0\n370\n0\n");
+  const StyleTables tables(d);
+  auto width = [&](int i, bool show) {
+    const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    return PenWidth(p, tables.layer(p), 96, show);
+  };
+  EXPECT_NEAR(width(0, true), 100 / 100.0 * 96 / 25.39995 * 2, 1e-12);
+  EXPECT_NEAR(width(0, true), 7.56, 0.01);
+  EXPECT_NEAR(width(1, true), 96 * 0.5 / 25.39995 * 2, 1e-12);  // the layer's 0.50 mm
+  EXPECT_NEAR(width(2, true), width(1, true), 1e-12);            // by layer
+  EXPECT_EQ(width(3, true), 0);                                  // the thinnest line there is
+  EXPECT_EQ(width(0, false), 1);
+}
+
+TEST(Colors, DashPatterns) {
+  const Drawing d = WithEntities(
+      "  0\nLINE\n  8\nA\n  0\nLINE\n  8\nA\n  6\nGAPFIRST\n  0\nLINE\n  8\nA\n  6\nBYLAYER\n"
+      "  0\nLINE\n  8\nA\n  6\nByLayer\n  0\nLINE\n  8\n0\n  6\nEMPTY\n");
+  const StyleTables tables(d);
+  Dashes dashes;
+  auto pattern = [&](int i, double zoom, bool selected = false) {
+    const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    EntryDashes(d, tables, p, tables.layer(p), zoom, selected, dashes);
+    return dashes.pattern;
+  };
+  EXPECT_EQ(pattern(0, 100), (std::vector<double>{0.5, 0.25, 1.0, 0.25}));
+  EXPECT_EQ(dashes.offset, 0);
+  EXPECT_EQ(pattern(0, 200), (std::vector<double>{1.0, 0.5, 1.0, 0.5}));  // dots stay one pen wide
+  EXPECT_EQ(pattern(1, 100), (std::vector<double>{0.5}));
+  EXPECT_EQ(dashes.offset, 0.25);
+  EXPECT_TRUE(pattern(2, 100).empty());  // "BYLAYER" is a name, and there is none
+  EXPECT_EQ(pattern(3, 100).size(), 4u);  // "ByLayer" is the layer's
+  EXPECT_TRUE(pattern(4, 100).empty());   // a line type without parts is solid
+  EXPECT_EQ(pattern(0, 100, true), (std::vector<double>{5, 5}));
+}
+
+}  // namespace
+}  // namespace vestrel

@@ -1,0 +1,128 @@
+// The renderer, checked on the canvas pixel by pixel.
+#include "view/renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include "support/dxf_text.h"
+#include "support/qt_app.h"
+
+namespace vestrel {
+namespace {
+
+class RendererTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
+
+  void load(const std::string& sections) {
+    d.dxf.assign(test::WithEof(sections));
+    processdxf(d);
+  }
+  void loadEntities(const std::string& entities, const std::string& tables = "") {
+    load((tables.empty() ? "" : test::Section("TABLES", tables)) + test::Section("ENTITIES", entities));
+  }
+
+  // World (x, y) is pixel (x, 299 - y): one pixel per unit, no scrolling.
+  QImage paint() {
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    canvas.fill(Qt::magenta);
+    PaintBox1Paint(canvas, d, v, print, page, 96);
+    return canvas;
+  }
+
+  // The darkest grey value (0 black .. 255 white) in the rectangle.
+  static int Darkest(const QImage& img, int x0, int y0, int x1, int y1) {
+    int best = 255;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) best = std::min(best, qGray(img.pixel(x, y)));
+    return best;
+  }
+  static int Brightest(const QImage& img, int x0, int y0, int x1, int y1) {
+    int best = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) best = std::max(best, qGray(img.pixel(x, y)));
+    return best;
+  }
+
+  Drawing d;
+  ViewState v = [] {
+    ViewState s;
+    s.HorzScrollbarPosition = s.VertScrollbarPosition = 0;
+    return s;
+  }();
+  PrintSetup print;
+  PrinterPage page{4960, 7016, 600};
+};
+
+const char* const kLine = "  0\nLINE\n  8\n0\n 10\n100\n 20\n150\n 11\n300\n 21\n150\n";
+
+TEST_F(RendererTest, ALineWhereTheTransformPutsIt) {
+  loadEntities(kLine);
+  const QImage img = paint();
+  EXPECT_LT(Darkest(img, 150, 148, 250, 150), 100);  // along row 149
+  EXPECT_EQ(Darkest(img, 150, 100, 250, 140), 255);  // white above
+  EXPECT_EQ(Darkest(img, 320, 148, 390, 150), 255);  // and nothing past its end
+  EXPECT_EQ(img.pixel(200, 20), qRgb(255, 255, 255));
+}
+
+TEST_F(RendererTest, ALayerWithANegativeColourDrawsNothing) {
+  loadEntities("  0\nLINE\n  8\nOFF\n 10\n100\n 20\n150\n 11\n300\n 21\n150\n",
+               "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nOFF\n 70\n0\n 62\n-7\n  0\nENDTAB\n");
+  d.polys[0].selected = true;  // not even its grips
+  EXPECT_EQ(Darkest(paint(), 90, 140, 310, 160), 255);
+}
+
+TEST_F(RendererTest, ColourSevenIsBlackInModelAndWhiteOnTheSheet) {
+  loadEntities(std::string(kLine) + "  0\nLINE\n 67\n1\n  8\n0\n 10\n100\n 20\n150\n 11\n300\n 21\n150\n");
+  QImage img = paint();
+  EXPECT_LT(Darkest(img, 150, 148, 250, 150), 100);
+  // The layout tab: the paper entry only, white on the black sheet.
+  d.bar.TabControl1.itemIndex = 1;
+  img = paint();
+  EXPECT_GT(Brightest(img, 150, 148, 250, 150), 200);
+  EXPECT_EQ(qGray(img.pixel(200, 120)), 0);  // the sheet
+}
+
+TEST_F(RendererTest, PrintPreviewClipsToThePrintableArea) {
+  print.mmEd = 1, print.UnitsEd = 1;
+  print.XOffsetEd = 150;  // the sheet and its printable area begin 150 units left of the origin
+  loadEntities("  0\nLINE\n 10\n-140\n 20\n100\n 11\n-80\n 21\n100\n"
+               "  0\nLINE\n 10\n-300\n 20\n100\n 11\n-200\n 21\n100\n");
+  v.HorzScrollbarPosition = -40000;  // world x -400 at pixel 0
+  v.Druckvorschau = true;
+  const QImage img = paint();
+  EXPECT_LT(Darkest(img, 270, 198, 310, 200), 100);  // inside the printable area
+  EXPECT_EQ(Darkest(img, 110, 190, 190, 210), 0xC0);  // outside: clipped, the grey around the sheet
+  EXPECT_EQ(img.pixel(300, 150), qRgb(255, 255, 255));  // the sheet is white in the preview
+}
+
+TEST_F(RendererTest, BlockReferencesAndBlocksThatReferToThemselves) {
+  load(test::Section("BLOCKS",
+                     "  0\nBLOCK\n  2\nLOOP\n  3\nLOOP\n 10\n0\n 20\n0\n"
+                     "  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n50\n 21\n0\n"
+                     "  0\nINSERT\n  2\nLOOP\n 10\n10\n 20\n10\n  0\nENDBLK\n") +
+       test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nLOOP\n 10\n100\n 20\n100\n"));
+  const QImage img = paint();
+  EXPECT_LT(Darkest(img, 110, 198, 140, 200), 100);  // the block's line at the insertion point
+  EXPECT_EQ(Darkest(img, 120, 185, 150, 193), 255);  // drawn once: the reference to itself stops
+}
+
+TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
+  loadEntities(kLine);
+  d.polys[0].selected = true;
+  const QImage img = paint();
+  EXPECT_EQ(img.pixel(100, 149 - 3), qRgb(0, 0, 255));  // the grip square at (100, 150)
+  EXPECT_EQ(img.pixel(300, 149 + 3), qRgb(0, 0, 255));
+}
+
+TEST_F(RendererTest, TheOriginIconMovesAsideWhenTheOriginIsOffScreen) {
+  loadEntities("");
+  v.HorzScrollbarPosition = 100000;  // the origin far to the left
+  const QImage img = paint();
+  EXPECT_LT(Darkest(img, 10, 283, 20, 285), 100);  // the detached icon's square at (15, 284)
+}
+
+}  // namespace
+}  // namespace vestrel
