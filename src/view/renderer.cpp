@@ -5,15 +5,14 @@
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "file/encoding.h"
 #include "view/colors.h"
+#include "view/texts.h"
 
 namespace vestrel {
 
@@ -23,41 +22,6 @@ constexpr double kPi = std::numbers::pi;
 
 QColor Color(Argb c) { return QColor::fromRgba(c); }
 
-// Multi-line text formatting codes: braces go, "\P" breaks the line, "\~"
-// is a blank, "\\", "\{" and "\}" are the characters themselves, every
-// other code runs up to its ";" and goes.
-std::string CleanText(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  bool code = false;
-  for (const char c : s) {
-    if (!code) {
-      if (c == '{' || c == '}') continue;
-      if (c == '\\') {
-        code = true;
-        continue;
-      }
-      out += c;
-      continue;
-    }
-    switch (c) {
-      case ';': code = false; break;
-      case 'P': out += "\r\n", code = false; break;
-      case '~': out += ' ', code = false; break;
-      case '\\':
-      case '{':
-      case '}': out += c, code = false; break;
-      default: break;
-    }
-  }
-  return out;
-}
-
-QStringList TextLines(const Drawing& d, const std::string& text) {
-  const std::string utf8 = DecodeUnicode(CleanText(text), d.dxf.encoding);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).split(QStringLiteral("\r\n"));
-}
-
 QFont ArialPixels(int pixels) {
   QFont f(QStringLiteral("Arial"));
   f.setPixelSize(std::max(1, pixels));
@@ -65,28 +29,7 @@ QFont ArialPixels(int pixels) {
   return f;
 }
 
-// The text of a dimension: its measurement, with its sign for diameters and
-// radii, or in degrees for angles; a text of its own replaces it ("<>" in it
-// stands for the measurement, a single blank hides the text).
-QString DimensionText(const Drawing& d, const tpoly& p) {
-  std::string t = p.messuaretxt;
-  if (p.addtextmode == 1) t = "\xC3\x98" + t;  // Ø
-  if (p.addtextmode == 2) t = "R" + t;
-  if (p.addtextmode == 3) {
-    if (const auto radians = ParseDouble(Trim(t))) {
-      char buf[512];
-      const auto r = std::to_chars(buf, buf + sizeof buf, *radians * 180 / kPi, std::chars_format::fixed, 4);
-      if (r.ec == std::errc()) t = std::string(buf, r.ptr) + "\xC2\xB0";  // °
-    }
-  }
-  if (!p.textstr.empty()) {
-    std::string own = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);
-    if (own == " ") return {};
-    if (const auto at = own.find("<>"); at != std::string::npos) own.replace(at, 2, t);
-    t = own;
-  }
-  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
-}
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 class Painter {
  public:
@@ -240,7 +183,8 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, double bx, double by
   const Tmypoi& at = d_.ps(p)[0];
   const QTransform saved = g_.transform();
   const bool outline = p.selected && !P.forprint;
-  for (const QString& line : TextLines(d_, p.textstr)) {
+  for (const std::string& utf8 : TextLines(d_, p)) {
+    const QString line = Q(utf8);
     const double dx = (at.x + bx) * P.zoomit / 100 - P.scrollx + px;
     const double dy = P.paintbox1height - 1 - ((at.y + by) * P.zoomit / 100 + P.scrolly + py);
     QTransform t;
@@ -320,7 +264,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, doubl
         const double ax = sx(P, p.cx1, bx), ay = sy(P, p.cy1, by);
         const QFont font = ArialPixels(static_cast<int>(std::nearbyint(P.zoomit * 0.3 / 100)));
         const QFontMetricsF m(font);
-        const QString text = DimensionText(d_, p);
+        const QString text = Q(DimensionText(d_, p));
         const double ox = std::nearbyint(ax) - std::floor(m.horizontalAdvance(text) / 2);
         const double oy = std::nearbyint(ay) - std::floor(m.height() / 2);
         if (selectedLook) {

@@ -1,0 +1,100 @@
+// The view's handlers in the editor: the zoom and pan tools with the mouse,
+// the status bar, printing, and what opening a file does to the view.
+#include <gtest/gtest.h>
+
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+#include "tools/editor.h"
+
+namespace vestrel {
+namespace {
+
+class ViewHandlersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    editor.FormCreate(VESTREL_TEMPLATE_DIR);
+    editor.FormShow({});
+  }
+  test::FakePlatform platform;
+  Editor editor{platform};
+};
+
+TEST_F(ViewHandlersTest, TheZoomToolZoomsWhileTheButtonIsDown) {
+  editor.ZoomBtnClick();
+  EXPECT_EQ(platform.cursor, Cursor::Magnifier);
+  const double before = editor.view.zoomedvalue;
+  editor.PaintBox1MouseDown(MouseButton::Left, {}, 400, 300);
+  editor.PaintBox1MouseMove({}, 400, 200);  // up: in
+  EXPECT_GT(editor.view.zoomedvalue, before);
+  editor.PaintBox1MouseUp(MouseButton::Left, {}, 400, 200);
+  const double after = editor.view.zoomedvalue;
+  editor.PaintBox1MouseMove({}, 400, 100);  // the button is up: nothing
+  EXPECT_EQ(editor.view.zoomedvalue, after);
+  EXPECT_TRUE(editor.tool.inzoom);  // the tool stays armed
+  editor.PaintBox1MouseDown(MouseButton::Right, {}, 400, 100);
+  EXPECT_FALSE(editor.tool.inzoom);
+  EXPECT_EQ(platform.cursor, Cursor::CrossHair);
+}
+
+TEST_F(ViewHandlersTest, TheHandMovesTheDrawingWithThePointer) {
+  editor.HandBtnClick();
+  EXPECT_EQ(platform.cursor, Cursor::Hand);
+  EXPECT_FALSE(editor.tool.inzoom);
+  const auto h = editor.view.HorzScrollbarPosition, v = editor.view.VertScrollbarPosition;
+  editor.PaintBox1MouseDown(MouseButton::Left, {}, 100, 100);
+  editor.PaintBox1MouseMove({}, 130, 90);
+  EXPECT_EQ(editor.view.HorzScrollbarPosition, h - 3000);
+  EXPECT_EQ(editor.view.VertScrollbarPosition, v + 1000);
+  editor.PaintBox1MouseUp(MouseButton::Left, {}, 130, 90);
+  EXPECT_FALSE(editor.view.inpan);
+  // Another tool ends this one.
+  editor.ZoomBtnClick();
+  EXPECT_FALSE(editor.tool.inhand);
+}
+
+TEST_F(ViewHandlersTest, TheStatusBarShowsThePointersDrawingCoordinates) {
+  editor.view.zoomedvalue = 100;
+  editor.view.HorzScrollbarPosition = 0;
+  editor.view.VertScrollbarPosition = 0;
+  editor.PaintBox1MouseMove({}, 12, 599 - 7);
+  EXPECT_EQ(platform.status, "12.0000, 7.0000");
+  editor.view.zoomedvalue = 300;
+  editor.PaintBox1MouseMove({}, 1, 599);
+  EXPECT_EQ(platform.status, "0.3333, 0.0000");
+  EXPECT_EQ(editor.tool.lastmousex, 1);
+}
+
+TEST_F(ViewHandlersTest, PrintingPreviewAndPrinterSetUp) {
+  platform.printDialogAnswers = {DialogResult::Cancel, DialogResult::Ok, DialogResult::All};
+  editor.Drucken1Click();
+  EXPECT_EQ(platform.printed, 0);
+  editor.Drucken1Click();
+  EXPECT_EQ(platform.printed, 1);
+  EXPECT_FALSE(editor.view.Druckvorschau);
+  editor.Drucken1Click();
+  EXPECT_EQ(platform.printed, 1);
+  EXPECT_TRUE(editor.view.Druckvorschau);
+  editor.Druckvorschau1Click();
+  EXPECT_FALSE(editor.view.Druckvorschau);
+  platform.printDialogAnswers = {DialogResult::All};
+  editor.Seiteeinrichten1Click();
+  EXPECT_TRUE(editor.view.Druckvorschau);
+  editor.Druckereinrichten1Click();
+  EXPECT_EQ(platform.printerSetups, 1);
+}
+
+TEST_F(ViewHandlersTest, AnOpenedFileIsShownWhole) {
+  const test::TempDir tmp;
+  const std::string file = tmp.write(
+      "far.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n5000\n 20\n5000\n 11\n5100\n 21\n5050\n  0\nENDSEC\n  0\nEOF\n");
+  editor.TabControl1Change(1);
+  ASSERT_TRUE(openfilewithname(editor.files, file));
+  EXPECT_EQ(editor.drawing.bar.TabControl1.itemIndex, 0);
+  double sx, sy;
+  DXF2Bildschirm(editor.views, 5050, 5025, sx, sy);
+  EXPECT_NEAR(sx, 395, 2);
+  EXPECT_NEAR(sy, 304, 2);
+}
+
+}  // namespace
+}  // namespace vestrel
