@@ -275,6 +275,7 @@ void Reader::dimensionGroup(tpoly& p) {
     case 1: p.textstr = value_; break;
     case 42:
       if (double m; real(m)) {
+        p.messuare = m;
         char buf[512];
         const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
         p.messuaretxt.assign(buf, r.ec == std::errc() ? r.ptr : buf);

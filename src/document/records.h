@@ -112,6 +112,7 @@ struct tpoly {
   double zoomedvalue = 0;
   double rotation = 0;
   double radius = 0;
+  double messuare = 0;  // DIMENSION: group 42, the measurement as read
   double rausx = 0, rausy = 0, rausz = 0;
   double reinx = 0, reiny = 0, reinz = 0;
   // The box around all points (x and y), for skipping what lies off screen.

@@ -51,12 +51,11 @@ std::string DimensionText(const Drawing& d, const tpoly& p) {
   // Angles are measured in radians and shown in degrees; the sweep of the
   // dimension (reversed or not) changes nothing about that.
   const int kind = p.dimtyp & 7;
-  if (p.addtextmode == 3 || kind == 2 || kind == 5) {
-    if (const auto radians = ParseDouble(Trim(t))) {
-      char buf[512];
-      const auto r = std::to_chars(buf, buf + sizeof buf, *radians * 180 / std::numbers::pi, std::chars_format::fixed, 4);
-      if (r.ec == std::errc()) t = std::string(buf, r.ptr) + "\xC2\xB0";  // °
-    }
+  // The measurement as read, not its four decimals: a right angle is 90°.
+  if ((p.addtextmode == 3 || kind == 2 || kind == 5) && !t.empty()) {
+    char buf[512];
+    const auto r = std::to_chars(buf, buf + sizeof buf, p.messuare * 180 / std::numbers::pi, std::chars_format::fixed, 4);
+    if (r.ec == std::errc()) t = std::string(buf, r.ptr) + "\xC2\xB0";  // °
   }
   if (!p.textstr.empty()) {
     std::string own = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);
