@@ -7,7 +7,7 @@
 #include "document/drawing.h"
 #include "file/dxffile.h"
 #include "file/encoding.h"
-#include "view/viewfilter.h"
+#include "view/extents.h"
 
 namespace vestrel {
 

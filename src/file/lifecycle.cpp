@@ -15,7 +15,7 @@ constexpr int kMsgSave = 8;
 constexpr int kMsgCannotOpen = 32;
 constexpr int kMsgUnnamed = 34;
 
-void SetCaption(FileSession& s, std::string_view end) {
+void SetCaption(Session& s, std::string_view end) {
   const std::string name = s.state.afilename.empty()
                                ? s.platform.Message(kMsgUnnamed)
                                : std::filesystem::path(s.state.afilename).filename().string();
@@ -24,7 +24,7 @@ void SetCaption(FileSession& s, std::string_view end) {
 
 // After the line list was replaced (or a load failed): no history, a fresh
 // parse, the model tab, and the picture.
-void ShowNewDocument(FileSession& s) {
+void ShowNewDocument(Session& s) {
   FreeUndos(s.undos);
   processdxf(s.drawing);
   s.drawing.bar.TabControl1.itemIndex = 0;
@@ -36,17 +36,17 @@ void ShowNewDocument(FileSession& s) {
 
 }  // namespace
 
-void SetChanged(FileSession& s) {
+void SetChanged(Session& s) {
   s.state.changed = true;
   SetCaption(s, "*]");
 }
 
-void SetUnChanged(FileSession& s) {
+void SetUnChanged(Session& s) {
   s.state.changed = false;
   SetCaption(s, "]");
 }
 
-bool AskToSave(FileSession& s) {
+bool AskToSave(Session& s) {
   if (!s.state.changed) return true;
   switch (s.platform.AskYesNoCancel(kMsgNotSaved, kMsgSave)) {
     case Answer::Yes: return SaveFile(s);
@@ -56,7 +56,7 @@ bool AskToSave(FileSession& s) {
   return false;
 }
 
-bool openfilewithname(FileSession& s, const std::string& name) {
+bool openfilewithname(Session& s, const std::string& name) {
   const bool ok = ReadDxfFile(name, s.drawing.dxf);
   if (!ok) s.platform.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
   ShowNewDocument(s);
@@ -67,12 +67,12 @@ bool openfilewithname(FileSession& s, const std::string& name) {
   return ok;
 }
 
-bool OpenFile(FileSession& s) {
+bool OpenFile(Session& s) {
   const auto name = s.platform.OpenFileDialog();
   return name && openfilewithname(s, *name);
 }
 
-void NewDrawing(FileSession& s, std::string_view templateName) {
+void NewDrawing(Session& s, std::string_view templateName) {
   if (!AskToSave(s)) return;
   s.drawing.dxf = TemplateLines(templateName, s.state.progpath);
   ShowNewDocument(s);
@@ -80,13 +80,13 @@ void NewDrawing(FileSession& s, std::string_view templateName) {
   SetUnChanged(s);
 }
 
-bool SaveFileUnder(FileSession& s, const std::string& name) {
+bool SaveFileUnder(Session& s, const std::string& name) {
   if (WriteDxfFile(name, s.drawing.dxf)) return true;
   s.platform.ShowMessage(kMsgCannotWrite, name, MsgIcon::None);
   return false;
 }
 
-bool SaveTheFile(FileSession& s) {
+bool SaveTheFile(Session& s) {
   const bool ok = SaveFileUnder(s, s.state.afilename);
   if (ok) SetUnChanged(s);
   return ok;
@@ -96,7 +96,7 @@ namespace {
 
 // Saves under a name from the save dialog; a failure keeps the old name
 // and leaves the drawing marked changed.
-bool SaveUnderChosenName(FileSession& s) {
+bool SaveUnderChosenName(Session& s) {
   const auto name = s.platform.SaveFileDialog();
   if (!name) return false;
   const std::string old = s.state.afilename;
@@ -109,10 +109,10 @@ bool SaveUnderChosenName(FileSession& s) {
 
 }  // namespace
 
-bool SaveFile(FileSession& s) {
+bool SaveFile(Session& s) {
   return s.state.afilename.empty() ? SaveUnderChosenName(s) : SaveTheFile(s);
 }
 
-void SaveFileAs(FileSession& s) { SaveUnderChosenName(s); }
+void SaveFileAs(Session& s) { SaveUnderChosenName(s); }
 
 }  // namespace vestrel

@@ -20,8 +20,10 @@ struct FileState {
   bool first = false;             // the first showing of the window is done
 };
 
-// What the file lifecycle works on.
-struct FileSession {
+// The drawing and what every change of it involves: its undo journal, its
+// file's state (the changed mark in the caption) and the window system. The
+// file lifecycle, the writers and the edits work on it.
+struct Session {
   Drawing& drawing;
   Journal& undos;
   FileState& state;
@@ -34,26 +36,26 @@ struct FileSession {
 inline constexpr std::string_view kTemplateNew = "template1.dat";     // "Neue DXF Datei "
 inline constexpr std::string_view kTemplateR12 = "template0.dat";     // "Neue DXF Datei (R12 ...)"
 
-void SetChanged(FileSession& s);
-void SetUnChanged(FileSession& s);
+void SetChanged(Session& s);
+void SetUnChanged(Session& s);
 
 // The unsaved-changes question before anything that would drop the
 // drawing. Returns whether to go on.
-bool AskToSave(FileSession& s);
+bool AskToSave(Session& s);
 
 // Loads a file as the drawing. On failure the user is told and the
 // drawing stays as it was.
-bool openfilewithname(FileSession& s, const std::string& name);
+bool openfilewithname(Session& s, const std::string& name);
 // Asks for a file, then loads it; false when the dialog is cancelled.
-bool OpenFile(FileSession& s);
+bool OpenFile(Session& s);
 // A new, unnamed drawing from a template (after the question).
-void NewDrawing(FileSession& s, std::string_view templateName);
+void NewDrawing(Session& s, std::string_view templateName);
 
-bool SaveFileUnder(FileSession& s, const std::string& name);
-bool SaveTheFile(FileSession& s);
+bool SaveFileUnder(Session& s, const std::string& name);
+bool SaveTheFile(Session& s);
 // Saves under the current name, or asks for one when there is none.
-bool SaveFile(FileSession& s);
+bool SaveFile(Session& s);
 // Saves under a name chosen in the save dialog.
-void SaveFileAs(FileSession& s);
+void SaveFileAs(Session& s);
 
 }  // namespace vestrel

@@ -5,7 +5,7 @@
 namespace vestrel {
 
 Editor::Editor(Platform& platform) : platform(platform) {
-  files.showLoaded = [this] { ZoomAllClick(); };
+  session.showLoaded = [this] { ZoomAllClick(); };
 }
 
 void Editor::FormCreate(std::string progpath) {
@@ -15,24 +15,24 @@ void Editor::FormCreate(std::string progpath) {
 
 void Editor::FormShow(const std::vector<std::string>& args) {
   if (file.first) return;
-  NewDrawing(files, kTemplateNew);
+  NewDrawing(session, kTemplateNew);
   file.first = true;
-  if (!args.empty()) openfilewithname(files, args.front());
+  if (!args.empty()) openfilewithname(session, args.front());
 }
 
-bool Editor::FormCloseQuery() { return AskToSave(files); }
+bool Editor::FormCloseQuery() { return AskToSave(session); }
 
-void Editor::NeueDXFDatei1Click() { NewDrawing(files, kTemplateNew); }
+void Editor::NeueDXFDatei1Click() { NewDrawing(session, kTemplateNew); }
 
-void Editor::NeueDXFDateiR12ohneSplineohneEllipseusw1Click() { NewDrawing(files, kTemplateR12); }
+void Editor::NeueDXFDateiR12ohneSplineohneEllipseusw1Click() { NewDrawing(session, kTemplateR12); }
 
 void Editor::ffnen1Click() {
-  if (AskToSave(files)) OpenFile(files);
+  if (AskToSave(session)) OpenFile(session);
 }
 
-void Editor::Speichern1Click() { SaveFile(files); }
+void Editor::Speichern1Click() { SaveFile(session); }
 
-void Editor::Speichernunter1Click() { SaveFileAs(files); }
+void Editor::Speichernunter1Click() { SaveFileAs(session); }
 
 void Editor::Drucken1Click() {
   switch (platform.ShowPrintDialog(print)) {

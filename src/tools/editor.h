@@ -40,7 +40,7 @@ class Editor {
   ViewState view;
   PrintSetup print;
   ToolState tool;
-  FileSession files{drawing, undos, file, platform, {}};
+  Session session{drawing, undos, file, platform, {}};
   ViewSession views{drawing, view, print, platform};
 
   // Window events.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "view/viewfilter.h"
+#include "view/extents.h"
 
 namespace vestrel {
 

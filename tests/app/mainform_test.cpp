@@ -66,7 +66,7 @@ TEST_F(MainFormTest, OpensACorpusDrawing) {
   EXPECT_EQ(form.editor().drawing.bar.TabControl1.itemIndex, 1);
 
   // After an edit the caption carries the mark.
-  SetChanged(form.editor().files);
+  SetChanged(form.editor().session);
   EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf*]");
 }
 

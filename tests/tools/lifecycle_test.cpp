@@ -32,7 +32,7 @@ class LifecycleTest : public ::testing::Test {
   // An edit as the writers make it: a splice, then the changed mark.
   void edit() {
     editor.drawing.dxf.replace(0, "  0 ");
-    SetChanged(editor.files);
+    SetChanged(editor.session);
   }
 
   test::TempDir tmp_;
@@ -72,7 +72,7 @@ TEST_F(LifecycleTest, CaptionMarksChanges) {
   editor.FormShow({});
   edit();
   EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf*]");
-  SetUnChanged(editor.files);
+  SetUnChanged(editor.session);
   EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf]");
 }
 
@@ -138,7 +138,7 @@ TEST_F(LifecycleTest, AFileThatCannotBeOpenedLeavesTheDrawingAsItWas) {
   edit();
   editor.undos.undos.emplace_back();
   const std::string missing = path("missing.dxf");
-  EXPECT_FALSE(openfilewithname(editor.files, missing));
+  EXPECT_FALSE(openfilewithname(editor.session, missing));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, 32);
   EXPECT_EQ(platform.messages[0].suffix, missing);

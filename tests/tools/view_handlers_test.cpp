@@ -88,7 +88,7 @@ TEST_F(ViewHandlersTest, AnOpenedFileIsShownWhole) {
   const std::string file = tmp.write(
       "far.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n5000\n 20\n5000\n 11\n5100\n 21\n5050\n  0\nENDSEC\n  0\nEOF\n");
   editor.TabControl1Change(1);
-  ASSERT_TRUE(openfilewithname(editor.files, file));
+  ASSERT_TRUE(openfilewithname(editor.session, file));
   EXPECT_EQ(editor.drawing.bar.TabControl1.itemIndex, 0);
   double sx, sy;
   DXF2Bildschirm(editor.views, 5050, 5025, sx, sy);

@@ -8,7 +8,7 @@
 
 #include "support/dxf_text.h"
 #include "support/fake_platform.h"
-#include "view/viewfilter.h"
+#include "view/extents.h"
 
 namespace vestrel {
 namespace {

@@ -1,6 +1,7 @@
 // Which display-list entries belong to the tab that is shown: model space,
 // a layout's paper space, or the block that holds a layout's objects. Zoom
-// to extents, snapping, selection and the edit operations all ask this.
+// to extents, snapping, selection, the edit operations and the writers all
+// ask this.
 #pragma once
 
 #include <string_view>
@@ -26,14 +27,5 @@ class ViewFilter {
   std::string_view block_;  // the block holding the layout's objects; empty for none
   bool model_ = true;
 };
-
-// The box that zoom to extents fits into the window, in whole drawing units:
-// every drawn point of the tab's entries, and of the blocks they refer to,
-// rounded to the nearest integer, halves to even; construction lines and
-// rays do not count. (0, 0)-(10, 10) when nothing counts.
-struct Extents {
-  double minx = 0, miny = 0, maxx = 10, maxy = 10;
-};
-Extents TabExtents(const Drawing& d, int tab);
 
 }  // namespace vestrel
