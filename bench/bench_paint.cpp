@@ -34,6 +34,7 @@ class BenchPlatform : public Platform {
   DialogResult ShowPrintDialog(PrintSetup&) override { return DialogResult::Cancel; }
   void PrinterSetupDialog() override {}
   void PrintDrawing() override {}
+  void ShowViewportDialog(ViewportValues&) override {}
 };
 
 std::string gFile;

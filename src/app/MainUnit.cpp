@@ -26,6 +26,7 @@
 #include "app/icons.h"
 #include "app/paintbox.h"
 #include "dialogs/DruckenFUnit.h"
+#include "dialogs/ViewPortFUnit.h"
 #include "file/encoding.h"
 #include "i18n/messages.h"
 #include "view/printing.h"
@@ -52,6 +53,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   resize(1200, 800);
   printer_.setFullPage(true);
   DruckenForm = new TDruckenForm(this);
+  ViewPortForm = new TViewPortForm(this);
   DruckenForm->BitBtn3Click = [this] { PrinterSetupDialog(); };
   QSettings settings;
   TDruckenForm::Load(settings, editor_->print);
@@ -84,6 +86,12 @@ void TMainForm::buildMenus() {
   datei->addSeparator();
   add(datei, "Beenden", [this] { close(); });
 
+  QMenu* bearbeiten = menuBar()->addMenu("Bearbeiten");
+  Rckgngig1 = add(bearbeiten, "Rückgängig", [this] { editor_->Rckgngig1Click(); });
+  Rckgngig1->setShortcut(QKeySequence::Undo);
+  // The item is there exactly when there is something to take back.
+  connect(bearbeiten, &QMenu::aboutToShow, this, [this] { Rckgngig1->setEnabled(!editor_->undos.undos.empty()); });
+
   QMenu* ansicht = menuBar()->addMenu("Ansicht");
   add(ansicht, "Alles zeigen", [this] { editor_->ZoomAllClick(); });
   add(ansicht, "Vergrößern", [this] { editor_->ZoomInBtnClick(); })->setShortcut(QKeySequence::ZoomIn);
@@ -94,6 +102,8 @@ void TMainForm::buildMenus() {
   Linienbreitezeigen1 = add(ansicht, "Linienbreite zeigen", [this] { editor_->Linienbreitezeigen1Click(); });
   Linienbreitezeigen1->setCheckable(true);
   Linienbreitezeigen1->setChecked(true);
+  ansicht->addSeparator();
+  add(ansicht, "Viewport hinzufügen...", [this] { editor_->Viewporthinzufgen1Click(); });
 }
 
 void TMainForm::buildToolBars() {
@@ -111,6 +121,7 @@ void TMainForm::buildToolBars() {
   button(style()->standardIcon(QStyle::SP_DialogOpenButton), "Öffnen...", [this] { editor_->ffnen1Click(); });
   button(style()->standardIcon(QStyle::SP_DialogSaveButton), "Speichern", [this] { editor_->Speichern1Click(); });
   button(icons::Print(), "Drucken", [this] { editor_->Drucken1Click(); });
+  UndoBtn = button(style()->standardIcon(QStyle::SP_ArrowBack), "Rückgängig", [this] { editor_->Rckgngig1Click(); });
   ToolBar1->addSeparator();
   button(icons::ZoomAll(), "Zeige alles", [this] { editor_->ZoomAllClick(); });
   button(icons::ZoomIn(), "Vergrößern", [this] { editor_->ZoomInBtnClick(); });
@@ -334,6 +345,8 @@ void TMainForm::PrinterSetupDialog() {
   dialog.exec();
 }
 
+void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
+
 void TMainForm::PrintDrawing() {
   // Without a printer the page goes into a PDF file.
   if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
@@ -374,6 +387,7 @@ void TMainForm::showState() {
   HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
   VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
   Druckvorschau1->setChecked(editor_->view.Druckvorschau);
+  UndoBtn->setEnabled(!editor_->undos.undos.empty());
   Linienbreitezeigen1->setChecked(editor_->view.Linienbreitezeigen);
 }
 

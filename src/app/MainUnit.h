@@ -26,6 +26,7 @@ namespace vestrel {
 
 class PaintBox;
 class TDruckenForm;
+class TViewPortForm;
 struct ItemList;
 
 class TMainForm : public QMainWindow, public Platform {
@@ -55,6 +56,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
   void PrinterSetupDialog() override;
   void PrintDrawing() override;
+  void ShowViewportDialog(ViewportValues& values) override;
 
   // The controls, named as the program names them.
   PaintBox* PaintBox1 = nullptr;
@@ -72,7 +74,10 @@ class TMainForm : public QMainWindow, public Platform {
   QStatusBar* StatusBar1 = nullptr;
   QAction* Druckvorschau1 = nullptr;
   QAction* Linienbreitezeigen1 = nullptr;
+  QAction* Rckgngig1 = nullptr;
+  QAction* UndoBtn = nullptr;
   TDruckenForm* DruckenForm = nullptr;
+  TViewPortForm* ViewPortForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -48,6 +48,7 @@ class Headless : public Platform {
   DialogResult ShowPrintDialog(PrintSetup&) override { return DialogResult::Cancel; }
   void PrinterSetupDialog() override {}
   void PrintDrawing() override {}
+  void ShowViewportDialog(ViewportValues&) override {}
 
  private:
   PixelSize size_;

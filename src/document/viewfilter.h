@@ -19,6 +19,8 @@ class ViewFilter {
   // The entry lies in the tab's block, or in no block when the tab has none.
   bool inBlock(const tpoly& p) const;
   bool shows(const tpoly& p) const { return inSpace(p) && inBlock(p); }
+  // The block that holds the layout's objects; empty for none.
+  std::string_view block() const { return block_; }
 
  private:
   const Drawing& d_;

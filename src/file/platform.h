@@ -35,6 +35,15 @@ struct PrintSetup {
 // Millimetres per inch wherever millimetres meet printer or screen pixels.
 inline constexpr double kMmPerInch = 25.39995;
 
+// The values of the viewport dialog: the viewport's size and centre on the
+// sheet, and the part of the model it shows.
+struct ViewportValues {
+  double Breite = 0, Hoehe = 0;          // width, height
+  double MitteX = 0, MitteY = 0;         // centre
+  double InhaltX = 0, InhaltY = 0;       // the model point at the centre
+  double HoeheInhalt = 0;                // the height of model shown
+};
+
 // The current printer's page: its size in pixels and its pixels per inch.
 struct PrinterPage {
   int width = 0, height = 0;
@@ -73,6 +82,9 @@ class Platform {
   virtual DialogResult ShowPrintDialog(PrintSetup& setup) = 0;
   virtual void PrinterSetupDialog() = 0;
   virtual void PrintDrawing() = 0;
+
+  // The viewport dialog on `values`; they are taken whatever closes it.
+  virtual void ShowViewportDialog(ViewportValues& values) = 0;
 };
 
 }  // namespace vestrel

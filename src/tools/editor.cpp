@@ -2,6 +2,11 @@
 
 #include <charconv>
 
+#include "document/viewfilter.h"
+#include "editing/undo.h"
+#include "view/extents.h"
+#include "writers/insertcode.h"
+
 namespace vestrel {
 
 Editor::Editor(Platform& platform) : platform(platform) {
@@ -84,9 +89,31 @@ void Editor::Linienbreitezeigen1Click() {
   platform.Repaint();
 }
 
+void Editor::Rckgngig1Click() { vestrel::Rckgngig1Click(session); }
+
+ModelBox Editor::ModelExtents() const {
+  const auto e = DrawnExtents(drawing, 0);
+  return e ? ModelBox{e->minx, e->miny, e->maxx, e->maxy} : ModelBox{};
+}
+
+void Editor::Viewporthinzufgen1Click() { ViewportAdden(session, print, ModelExtents(), true, false); }
+
 void Editor::TabControl1Change(int tab) {
   drawing.bar.TabControl1.itemIndex = tab;
   RestoreZoom(views);
+  if (tab > 0 && HasInsertionPoint(drawing)) {
+    // Every layout shows the model: one without viewports gets them, the
+    // sheet's own (identifier 1) where the layout keeps its objects in a
+    // block of its own, and one onto the model.
+    const ViewFilter filter(drawing, tab);
+    bool sheetViewport = false, modelViewport = false;
+    for (const tpoly& p : drawing.polys) {
+      if (!p.isviewport || !filter.shows(p)) continue;
+      (p.viewid == 1 ? sheetViewport : modelViewport) = true;
+    }
+    if (!filter.block().empty() && !sheetViewport) ViewportAdden(session, print, ModelExtents(), false, true);
+    if (!modelViewport) ViewportAdden(session, print, ModelExtents(), false, false);
+  }
   platform.Repaint();
 }
 

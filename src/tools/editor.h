@@ -12,6 +12,7 @@
 #include "file/lifecycle.h"
 #include "file/platform.h"
 #include "view/transform.h"
+#include "writers/tablewriters.h"
 
 namespace vestrel {
 
@@ -61,6 +62,9 @@ class Editor {
   void Seiteeinrichten1Click();
   void Druckereinrichten1Click();
 
+  // Menu "Bearbeiten".
+  void Rckgngig1Click();
+
   // Menu "Ansicht" and the view's buttons.
   void ZoomAllClick();
   void ZoomInBtnClick();
@@ -69,6 +73,7 @@ class Editor {
   void HandBtnClick();
   void Druckvorschau1Click();
   void Linienbreitezeigen1Click();
+  void Viewporthinzufgen1Click();
   void TabControl1Change(int tab);
   void HorzScrollbarChange(int position);
   void VertScrollbarChange(int position);
@@ -81,6 +86,10 @@ class Editor {
 
   // Ends whatever tool runs.
   void SetAlltoFalse();
+
+ private:
+  // The model's drawn box, for the view of a new viewport.
+  ModelBox ModelExtents() const;
 };
 
 }  // namespace vestrel

@@ -29,7 +29,7 @@ class ExtentsWalk {
     if (p.insertstrpresent && p.anzp > 0) insert(d_.insertstr(p), d_.ps(p)[0].x + dx, d_.ps(p)[0].y + dy);
   }
 
-  Extents result() const { return e_; }
+  std::optional<Extents> result() const { return seen_ ? std::optional<Extents>(e_) : std::nullopt; }
 
  private:
   void insert(std::string_view name, double x, double y) {
@@ -64,7 +64,7 @@ class ExtentsWalk {
 
 }  // namespace
 
-Extents TabExtents(const Drawing& d, int tab) {
+std::optional<Extents> DrawnExtents(const Drawing& d, int tab) {
   const ViewFilter filter(d, tab);
   ExtentsWalk walk(d);
   for (const tpoly& p : d.polys)

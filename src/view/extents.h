@@ -1,17 +1,22 @@
 // The extents of a tab: what zoom to extents fits into the window.
 #pragma once
 
+#include <optional>
+
 #include "document/drawing.h"
 
 namespace vestrel {
 
-// The box that zoom to extents fits into the window, in whole drawing units:
-// every drawn point of the tab's entries, and of the blocks they refer to,
-// rounded to the nearest integer, halves to even; construction lines and
-// rays do not count. (0, 0)-(10, 10) when nothing counts.
+// The box of every drawn point of the tab's entries, and of the blocks they
+// refer to, in whole drawing units (each coordinate rounded to the nearest
+// integer, halves to even); construction lines and rays do not count.
 struct Extents {
   double minx = 0, miny = 0, maxx = 10, maxy = 10;
 };
-Extents TabExtents(const Drawing& d, int tab);
+// Nothing when no point counts.
+std::optional<Extents> DrawnExtents(const Drawing& d, int tab);
+// What zoom to extents fits into the window: the drawn extents, or
+// (0, 0)-(10, 10) when nothing counts.
+inline Extents TabExtents(const Drawing& d, int tab) { return DrawnExtents(d, tab).value_or(Extents{}); }
 
 }  // namespace vestrel

@@ -43,6 +43,8 @@ class FakePlatform : public Platform {
   PrinterPage page{4960, 7016, 600};  // A4 at 600 dpi
   std::deque<DialogResult> printDialogAnswers;
   int printed = 0, printerSetups = 0;
+  int viewportDialogs = 0;
+  std::optional<ViewportValues> viewportAnswer;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
@@ -74,6 +76,10 @@ class FakePlatform : public Platform {
   }
   void PrinterSetupDialog() override { ++printerSetups; }
   void PrintDrawing() override { ++printed; }
+  void ShowViewportDialog(ViewportValues& values) override {
+    ++viewportDialogs;
+    if (viewportAnswer) values = *viewportAnswer;
+  }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

@@ -1,0 +1,138 @@
+#include "writers/insertcode.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "document/journal.h"
+
+namespace vestrel {
+
+namespace {
+
+// C's exponent ("1e+18") as the program writes it ("1E18").
+std::string ExponentForm(std::string s) {
+  const auto e = s.find('e');
+  if (e == std::string::npos) return s;
+  std::string exp = s.substr(e + 1);
+  bool negative = false;
+  if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) negative = exp[0] == '-', exp.erase(0, 1);
+  while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
+  return s.substr(0, e) + "E" + (negative ? "-" : "") + exp;
+}
+
+}  // namespace
+
+std::string FloatToDxf(double value) {
+  if (value == 0) return "0";
+  char buf[512];
+  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+  std::string general(buf, r.ptr);
+  if (general.find('e') == std::string::npos) return general;
+  if (std::abs(value) >= 1e18) {
+    r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 18);
+    return ExponentForm(std::string(buf, r.ptr));
+  }
+  // Fixed point: at most 18 significant digits and 20 decimals, then
+  // exactly 18 decimals.
+  const int exponent = static_cast<int>(std::floor(std::log10(std::abs(value))));
+  const int decimals = std::max(0, std::min(20, 18 - (exponent + 1)));
+  r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string fixed(buf, r.ptr);
+  const auto point = fixed.find('.');
+  const std::size_t have = point == std::string::npos ? 0 : fixed.size() - point - 1;
+  if (point == std::string::npos) fixed += '.';
+  if (have > 18) fixed.resize(fixed.size() - (have - 18));
+  if (have < 18) fixed.append(18 - have, '0');
+  return fixed;
+}
+
+std::string HandleText(Handle h) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, h, 16);
+  std::string s(buf, r.ptr);
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s.size() < 2 ? "0" + s : s;
+}
+
+void CodeLines::add(std::string_view code, std::string_view value) {
+  lines_.emplace_back(code);
+  lines_.emplace_back(value);
+}
+
+void CodeLines::add(std::string_view code, double value) {
+  if (!std::isfinite(value)) valid_ = false;
+  add(code, std::string_view(FloatToDxf(value)));
+}
+
+void CodeLines::add(std::string_view code, int value) { add(code, std::string_view(std::to_string(value))); }
+
+void CodeLines::addHandle(Drawing& d) {
+  if (d.maxhandle == std::numeric_limits<Handle>::max()) valid_ = false;
+  else ++d.maxhandle;
+  add("  5", std::string_view(HandleText(d.maxhandle)));
+}
+
+std::string NewObjectLayer(const Drawing& d) {
+  return d.bar.LayerCombo.items.empty() ? "0" : d.bar.LayerCombo.items.front();
+}
+
+// The block that keeps the objects of the tab's layout, when it has one of
+// its own (the active paper space keeps them in the entities).
+static const tblock* LayoutBlock(const Drawing& d) {
+  const int tab = d.bar.TabControl1.itemIndex;
+  if (tab <= 0 || tab >= static_cast<int>(d.layouts.size())) return nullptr;
+  const Handle h = d.layouts[static_cast<std::size_t>(tab)].layhan;
+  for (const tblock& b : d.blocks)
+    if (b.hand == h) return b.blockname != "*Paper_Space" ? &b : nullptr;
+  return nullptr;
+}
+
+bool HasInsertionPoint(const Drawing& d) {
+  const tblock* b = LayoutBlock(d);
+  return b ? b->linetoinsert > 0 : d.insertlinepos >= 0;
+}
+
+void AddToLayout(Session& s, CodeLines& lines, bool noshowmodel) {
+  Drawing& d = s.drawing;
+  const int tab = d.bar.TabControl1.itemIndex;
+  bool model = true;
+  if (tab >= 0 && tab < static_cast<int>(d.layouts.size())) {
+    const Handle h = d.layouts[static_cast<std::size_t>(tab)].layhan;
+    if (const tblock* b = LayoutBlock(d)) d.insertlinepos = b->linetoinsert;
+    model = tab == 0;
+    lines.add("330", std::string_view(HandleText(h)));
+  } else if (tab == 1) {
+    model = false;
+  }
+  if (!model && !noshowmodel) lines.add(" 67", std::string_view("1"));
+}
+
+bool InsertCode(Session& s, const CodeLines& lines) {
+  Drawing& d = s.drawing;
+  if (d.insertlinepos < 0 || d.insertlinepos > static_cast<std::int32_t>(d.dxf.size())) {
+    s.platform.ShowMessage(kMsgNoInsertionPoint, "", MsgIcon::Error);
+    return false;
+  }
+  if (!lines.valid()) {
+    s.platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error);
+    return false;
+  }
+  BeginStep(s.undos);
+  InsertLines(s.undos, d.dxf, d.insertlinepos, lines.lines());
+  // The seed names the next free handle; undo leaves it where it is.
+  if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max()) {
+    const std::size_t seed = static_cast<std::size_t>(d.handleseedpos) +
+                             (d.handleseedpos >= d.insertlinepos ? lines.lines().size() : 0);
+    d.dxf.replace(seed, HandleText(d.maxhandle + 1));
+  }
+  SetChanged(s);
+  return true;
+}
+
+void ReparseAndRepaint(Session& s) {
+  processdxf(s.drawing);
+  s.platform.Repaint();
+}
+
+}  // namespace vestrel

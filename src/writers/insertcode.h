@@ -1,0 +1,68 @@
+// How new items reach the drawing: their lines are built in a list, then
+// spliced in at the insertion line as one undo step, with fresh handles and
+// the handle seed advanced.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/drawing.h"
+#include "file/lifecycle.h"
+
+namespace vestrel {
+
+// Numbers as every writer and every edit writes them: at most 15
+// significant digits, "." as decimal separator, the shortest form; what
+// that would write with an exponent is written in fixed point with 18
+// decimals instead (1E-5 as "0.000010000000000000").
+std::string FloatToDxf(double value);
+
+// Upper-case hexadecimal, at least two digits: "05", "1F", "1A3".
+std::string HandleText(Handle h);
+
+// The lines of a new item, built before they go into the drawing. A number
+// that is not finite, or a handle beyond the last one there is, makes the
+// list invalid: it is then not inserted.
+class CodeLines {
+ public:
+  void add(std::string_view code, std::string_view value);
+  void add(std::string_view code, double value);
+  void add(std::string_view code, int value);
+  // "  5" and a new handle: `maxhandle` is incremented first.
+  void addHandle(Drawing& d);
+
+  bool valid() const { return valid_; }
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+  bool valid_ = true;
+};
+
+// The layer a new object is put on: the first layer of the table, or "0".
+std::string NewObjectLayer(const Drawing& d);
+
+// The owner lines of a new entity for the tab that is shown ("330" and the
+// layout's block record; " 67" "1" in paper space), moving the insertion
+// line into the layout's block when the layout keeps its objects there.
+void AddToLayout(Session& s, CodeLines& lines, bool noshowmodel);
+
+// Whether a new entity of the tab that is shown has a place to go: the end
+// of the layout's own block, or the end of the ENTITIES section.
+bool HasInsertionPoint(const Drawing& d);
+
+// Splices the lines in at `insertlinepos` as one undo step, advances
+// $HANDSEED past `maxhandle` and marks the drawing changed. Refuses, with a
+// message and without any change, a list that is not valid or a drawing
+// that has no place for it.
+bool InsertCode(Session& s, const CodeLines& lines);
+
+// After every insertion: parse the drawing anew and paint it.
+void ReparseAndRepaint(Session& s);
+
+// Messages of the program's table that tell why nothing was inserted.
+inline constexpr int kMsgNoInsertionPoint = 38;
+inline constexpr int kMsgInvalidValue = 39;
+
+}  // namespace vestrel

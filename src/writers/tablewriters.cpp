@@ -1,0 +1,141 @@
+#include "writers/tablewriters.h"
+
+#include <cmath>
+
+#include "writers/insertcode.h"
+
+namespace vestrel {
+
+namespace {
+
+bool InsertAt(Session& s, std::int32_t line, const CodeLines& c) {
+  s.drawing.insertlinepos = line;
+  const bool ok = InsertCode(s, c);
+  ReparseAndRepaint(s);
+  return ok;
+}
+
+}  // namespace
+
+bool AddNewLayer(Session& s, const std::string& name, const std::string& linetypename, const std::string& lineweight,
+                 const std::string& colour) {
+  Drawing& d = s.drawing;
+  if (d.layerinsertlinenr == -1) return false;
+  CodeLines c;
+  c.add("  0", std::string_view("LAYER"));
+  c.addHandle(d);
+  if (d.cadver >= 1010) {
+    c.add("100", std::string_view("AcDbSymbolTableRecord"));
+    c.add("100", std::string_view("AcDbLayerTableRecord"));
+  }
+  c.add("  2", std::string_view(name));
+  c.add(" 70", std::string_view("0"));
+  c.add(" 62", std::string_view(colour));
+  c.add(" 6", std::string_view(linetypename));
+  if (d.cadver >= 1010) {
+    c.add(" 370", std::string_view(lineweight));
+    c.add(" 390", std::string_view(d.plotstylereaded));
+  }
+  return InsertAt(s, d.layerinsertlinenr, c);
+}
+
+bool AddLineStil(Session& s, const std::string& name, const std::string& description, const std::vector<double>& parts) {
+  Drawing& d = s.drawing;
+  if (d.ltypeinsetlinenr == -1 || parts.empty()) return false;
+  CodeLines c;
+  c.add("  0", std::string_view("LTYPE"));
+  c.addHandle(d);
+  if (d.cadver > 1009) {
+    c.add("100", std::string_view("AcDbSymbolTableRecord"));
+    c.add("100", std::string_view("AcDbLinetypeTableRecord"));
+  }
+  c.add("  2", std::string_view(name));
+  c.add(" 70", std::string_view("0"));
+  c.add("  3", std::string_view(description));
+  c.add(" 72", std::string_view("65"));
+  c.add(" 73", static_cast<int>(parts.size()));
+  double sum = 0;
+  for (const double v : parts) sum += v;
+  c.add(" 40", sum);
+  for (const double v : parts) {
+    c.add("  49", v);
+    c.add("  74", std::string_view("0"));
+  }
+  return InsertAt(s, d.ltypeinsetlinenr, c);
+}
+
+bool AddViewport(Session& s, bool first, const ViewportValues& v) {
+  Drawing& d = s.drawing;
+  ++d.maxviewportid;
+  const std::string id = first ? "1" : std::to_string(d.maxviewportid);
+  const bool newer = d.cadver > 1009;
+  CodeLines c;
+  c.add("  0", std::string_view("VIEWPORT"));
+  if (newer) c.add("100", std::string_view("AcDbEntity"));
+  AddToLayout(s, c, false);
+  c.add("  8", std::string_view(NewObjectLayer(d)));
+  if (newer) c.add("100", std::string_view("AcDbViewport"));
+  c.addHandle(d);
+  c.add("  10", v.MitteX);
+  c.add("  20", v.MitteY);
+  c.add("  30", std::string_view("0"));
+  c.add("  40", v.Breite);
+  c.add("  41", v.Hoehe);
+  auto fixed = [&c](const char* code, const char* value) { c.add(code, std::string_view(value)); };
+  if (newer) {
+    c.add("68", std::string_view(id));
+    c.add(first ? "69" : "  69", std::string_view(id));
+    c.add("  12", v.InhaltX);
+    c.add("  22", v.InhaltY);
+    fixed("  13", "0.0"), fixed("  23", "0.0"), fixed("  14", "10.0"), fixed("  24", "10.0");
+    fixed("  15", "10.0"), fixed("  25", "10.0"), fixed("  16", "0.0"), fixed("  26", "0.0");
+    fixed("  36", "1.0"), fixed("  17", "0.0"), fixed("  27", "0.0"), fixed("  37", "0.0");
+    fixed("  42", "50.0"), fixed("  43", "0.0"), fixed("  44", "0.0");
+    c.add("  45", v.HoeheInhalt);
+    fixed("  50", "0.0"), fixed("  51", "0.0"), fixed("  72", "1000"), fixed("  90", "33056");
+    fixed("  1", ""), fixed("  281", "0"), fixed("  71", "1"), fixed("  74", "0");
+    fixed("  110", "0.0"), fixed("  120", "0.0"), fixed("  130", "0.0");
+    fixed("  111", "1.0"), fixed("  121", "0.0"), fixed("  131", "0.0");
+    fixed("  112", "0.0"), fixed("  122", "1.0"), fixed("  132", "0.0");
+    fixed("  79", "0"), fixed("  146", "0.0"), fixed("  170", "0");
+  } else {
+    // R12 keeps the view in extended data.
+    c.add("68", std::string_view(id));
+    c.add("69", std::string_view(id));
+    fixed("1001", "ACAD"), fixed("1000", "MVIEW"), fixed("1002", "{"), fixed("1070", "    16");
+    fixed("1010", "0.0"), fixed("1020", "0.0"), fixed("1030", "0.0");
+    fixed("1010", "0.0"), fixed("1020", "0.0"), fixed("1030", "1.0");
+    fixed("1040", "0.0");
+    c.add("1040", v.HoeheInhalt);
+    c.add("1040", v.InhaltX);
+    c.add("1040", v.InhaltY);
+    fixed("1040", "50.0"), fixed("1040", "0.0"), fixed("1040", "0.0");
+    fixed("1070", "     0"), fixed("1070", "  1000"), fixed("1070", "     1"), fixed("1070", "     3");
+    for (int i = 0; i < 4; ++i) fixed("1070", "     0");
+    for (int i = 0; i < 3; ++i) fixed("1040", "0.0");
+    for (int i = 0; i < 4; ++i) fixed("1040", "10.0");
+    fixed("1070", "     0"), fixed("1002", "{"), fixed("1002", "}"), fixed("1002", "}");
+  }
+  const bool ok = InsertCode(s, c);
+  ReparseAndRepaint(s);
+  return ok;
+}
+
+bool ViewportAdden(Session& s, const PrintSetup& print, const ModelBox& model, bool dialog, bool first) {
+  const PrinterPage page = s.platform.PrinterPageSize();
+  const double r = page.dpi > 0 ? page.dpi : 600;
+  const double scale = print.q();
+  const double m = 2 * print.RandEd;
+  ViewportValues v;
+  v.Breite = (page.width / r * kMmPerInch - m - 2 * 10) / scale;
+  v.Hoehe = (page.height / r * kMmPerInch - m - 2 * 10) / scale;
+  v.MitteX = v.Breite / 2 + 10;
+  v.MitteY = v.Hoehe / 2 + 10;
+  v.InhaltX = (model.minx + model.maxx) / 2;
+  v.InhaltY = (model.miny + model.maxy) / 2;
+  v.HoeheInhalt = std::abs(model.maxy - model.miny) * 2;
+  if (dialog) s.platform.ShowViewportDialog(v);
+  return AddViewport(s, first, v);
+}
+
+}  // namespace vestrel
