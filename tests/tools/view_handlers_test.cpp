@@ -83,6 +83,35 @@ TEST_F(ViewHandlersTest, PrintingPreviewAndPrinterSetUp) {
   EXPECT_EQ(platform.printerSetups, 1);
 }
 
+TEST_F(ViewHandlersTest, ALayoutWithoutViewportsGetsOneOnItsFirstVisit) {
+  auto viewports = [&] {
+    int sheet = 0, model = 0;
+    for (const tpoly& p : editor.drawing.polys)
+      if (p.isviewport) ++(p.viewid == 1 ? sheet : model);
+    return std::pair{sheet, model};
+  };
+  // The active paper space ("*Paper_Space") gets no sheet viewport, but one
+  // onto the model.
+  editor.TabControl1Change(1);
+  EXPECT_EQ(viewports(), (std::pair{0, 1}));
+  EXPECT_TRUE(editor.drawing.polys.back().ispaperspace);
+  EXPECT_EQ(editor.undos.undos.size(), 1u);
+  editor.TabControl1Change(0);
+  editor.TabControl1Change(1);
+  EXPECT_EQ(viewports(), (std::pair{0, 1}));  // nothing more
+  // "Viewport hinzufügen..." asks, then adds another.
+  editor.Viewporthinzufgen1Click();
+  EXPECT_EQ(platform.viewportDialogs, 1);
+  EXPECT_EQ(viewports(), (std::pair{0, 2}));
+  // Both come out again with undo; the journal then is empty.
+  editor.Rckgngig1Click();
+  editor.Rckgngig1Click();
+  EXPECT_EQ(viewports(), (std::pair{0, 0}));
+  EXPECT_TRUE(editor.undos.undos.empty());
+  editor.Rckgngig1Click();  // nothing left: nothing happens
+  EXPECT_TRUE(editor.file.changed);
+}
+
 TEST_F(ViewHandlersTest, AnOpenedFileIsShownWhole) {
   const test::TempDir tmp;
   const std::string file = tmp.write(

@@ -1,0 +1,88 @@
+// The undo journal: each kind of splice and how a step is played backwards.
+#include "document/journal.h"
+
+#include <gtest/gtest.h>
+
+namespace vestrel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+LineList Doc(const std::string& text) {
+  LineList l;
+  l.assign(text);
+  return l;
+}
+
+Lines All(const LineList& l) { return l.copy(0, l.size()); }
+
+TEST(Journal, InsertionsComeOutAgain) {
+  LineList d = Doc("a\nb\nc\n");
+  Journal j;
+  BeginStep(j);
+  InsertLines(j, d, 1, {"x", "y"});
+  InsertLines(j, d, 0, {"z"});
+  EXPECT_EQ(All(d), (Lines{"z", "a", "x", "y", "b", "c"}));
+  ASSERT_TRUE(UndoLastStep(j, d));
+  EXPECT_EQ(All(d), (Lines{"a", "b", "c"}));
+  EXPECT_TRUE(j.undos.empty());
+  EXPECT_FALSE(UndoLastStep(j, d));  // nothing to take back
+}
+
+TEST(Journal, DeletionsComeBackWhereTheyStood) {
+  LineList d = Doc("0\n1\n2\n3\n4\n5\n");
+  Journal j;
+  BeginStep(j);
+  // The last object first, as the edits walk the display list.
+  DeleteLines(j, d, 4, 2);
+  DeleteLines(j, d, 1, 2);
+  EXPECT_EQ(All(d), (Lines{"0", "3"}));
+  EXPECT_EQ(j.undos[0].actions[1].ustrs, (Lines{"1", "2"}));
+  UndoLastStep(j, d);
+  EXPECT_EQ(All(d), (Lines{"0", "1", "2", "3", "4", "5"}));
+}
+
+TEST(Journal, OverwritesAndInsertionsOfOneStep) {
+  // A colour changed on two objects: one line overwritten, one pair added.
+  LineList d = Doc("  0\nLINE\n 62\n1\n  0\nLINE\n  8\n0\n");
+  Journal j;
+  BeginStep(j);
+  InsertLines(j, d, 6, {" 62", "3"});
+  OverwriteLine(j, d, 3, "3");
+  EXPECT_EQ(d[3], "3");
+  EXPECT_EQ(d[7], "3");
+  UndoLastStep(j, d);
+  EXPECT_EQ(All(d), (Lines{"  0", "LINE", " 62", "1", "  0", "LINE", "  8", "0"}));
+}
+
+TEST(Journal, ALineOverwrittenTwiceGetsItsFirstTextBack) {
+  LineList d = Doc("a\n");
+  Journal j;
+  BeginStep(j);
+  OverwriteLine(j, d, 0, "b");
+  OverwriteLine(j, d, 0, "c");
+  UndoLastStep(j, d);
+  EXPECT_EQ(d[0], "a");
+}
+
+TEST(Journal, StepsComeBackOneAtATimeAndAnEmptyStepCounts) {
+  LineList d = Doc("a\n");
+  Journal j;
+  BeginStep(j);
+  InsertLines(j, d, 1, {"b"});
+  BeginStep(j);  // an operation that changed nothing
+  BeginStep(j);
+  InsertLines(j, d, 2, {"c"});
+  ASSERT_EQ(j.undos.size(), 3u);
+  UndoLastStep(j, d);
+  EXPECT_EQ(All(d), (Lines{"a", "b"}));
+  UndoLastStep(j, d);
+  EXPECT_EQ(All(d), (Lines{"a", "b"}));
+  UndoLastStep(j, d);
+  EXPECT_EQ(All(d), (Lines{"a"}));
+  FreeUndos(j);
+  EXPECT_TRUE(j.undos.empty());
+}
+
+}  // namespace
+}  // namespace vestrel

@@ -1,0 +1,179 @@
+// How new lines reach the drawing: numbers and handles as text, the owner
+// lines of the tab shown, the splice with its undo step and the seed, and
+// the insertions that are refused.
+#include "writers/insertcode.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "document/journal.h"
+#include "support/dxf_text.h"
+#include "support/fake_platform.h"
+
+namespace vestrel {
+namespace {
+
+TEST(FloatToDxf, NumbersAsTheDrawingGetsThem) {
+  EXPECT_EQ(FloatToDxf(0), "0");
+  EXPECT_EQ(FloatToDxf(-0.0), "0");
+  EXPECT_EQ(FloatToDxf(1.5), "1.5");
+  EXPECT_EQ(FloatToDxf(-2.5), "-2.5");
+  EXPECT_EQ(FloatToDxf(0.25), "0.25");
+  EXPECT_EQ(FloatToDxf(100), "100");
+  EXPECT_EQ(FloatToDxf(1.0 / 3), "0.333333333333333");
+  EXPECT_EQ(FloatToDxf(123456789012345), "123456789012345");
+  EXPECT_EQ(FloatToDxf(0.0001), "0.0001");
+  // What the general form writes with an exponent comes in fixed point.
+  EXPECT_EQ(FloatToDxf(0.00001), "0.000010000000000000");
+  EXPECT_EQ(FloatToDxf(-0.00001), "-0.000010000000000000");
+  EXPECT_EQ(FloatToDxf(6.123233995736766E-17), "0.000000000000000061");
+  EXPECT_EQ(FloatToDxf(2E15), "2000000000000000.000000000000000000");
+  EXPECT_EQ(FloatToDxf(1234567890123456.0), "1234567890123456.000000000000000000");
+  EXPECT_EQ(FloatToDxf(1E18), "1E18");
+  EXPECT_EQ(FloatToDxf(-2.5E20), "-2.5E20");
+  // What it writes reads back.
+  for (const double v : {0.1, -123.456, 1e-12, 3.0e14, 7.25e16}) EXPECT_NEAR(*ParseDouble(FloatToDxf(v)), v, std::abs(v) * 1e-14);
+}
+
+TEST(HandleText, UpperCaseHexadecimalOfAtLeastTwoDigits) {
+  EXPECT_EQ(HandleText(5), "05");
+  EXPECT_EQ(HandleText(0x1F), "1F");
+  EXPECT_EQ(HandleText(0x1A3), "1A3");
+  EXPECT_EQ(HandleText(0x1234567890ABCDEFull), "1234567890ABCDEF");
+}
+
+// Ten lines of a drawing without header or layouts; the ENDSEC of ENTITIES
+// stands at line 10.
+const char* const kTen = "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n1\n  0\nENDSEC\n  0\nEOF\n";
+
+class InsertCodeTest : public ::testing::Test {
+ protected:
+  void load(const std::string& text) {
+    d.dxf.assign(text);
+    processdxf(d);
+  }
+  Drawing d;
+  Journal j;
+  FileState f;
+  test::FakePlatform platform;
+  Session s{d, j, f, platform, {}};
+};
+
+TEST_F(InsertCodeTest, LinesGoInAtTheInsertionLineAsOneStep) {
+  load(kTen);
+  ASSERT_EQ(d.insertlinepos, 10);
+  CodeLines c;
+  c.add("A", std::string_view("B"));
+  c.add("C", std::string_view("D"));
+  ASSERT_TRUE(InsertCode(s, c));
+  EXPECT_EQ(d.dxf[10], "A");
+  EXPECT_EQ(d.dxf[13], "D");
+  EXPECT_EQ(d.dxf[14], "  0");
+  EXPECT_EQ(d.dxf[15], "ENDSEC");
+  ASSERT_EQ(j.undos.size(), 1u);
+  ASSERT_EQ(j.undos[0].actions.size(), 1u);
+  const taction& a = j.undos[0].actions[0];
+  EXPECT_EQ(a.typ, 0);
+  EXPECT_EQ(a.start, 10);
+  EXPECT_EQ(a.len, 4);
+  EXPECT_TRUE(f.changed);
+  EXPECT_EQ(d.insertlinepos, 10);  // the writer's re-parse moves it
+}
+
+TEST_F(InsertCodeTest, HandlesAndTheSeed) {
+  load("  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n" + std::string(kTen).substr(0));
+  d.maxhandle = 0x2F;
+  CodeLines c;
+  c.add("  0", std::string_view("LINE"));
+  c.addHandle(d);
+  EXPECT_EQ(c.lines()[3], "30");
+  ASSERT_TRUE(InsertCode(s, c));
+  EXPECT_EQ(d.dxf[static_cast<std::size_t>(d.handleseedpos)], "31");
+  // Undo leaves the seed where it is: no handle is issued twice.
+  UndoLastStep(j, d.dxf);
+  processdxf(d);
+  EXPECT_EQ(d.value(d.handleseedpos), "31");
+  EXPECT_EQ(d.maxhandle, 0x30u);
+}
+
+TEST_F(InsertCodeTest, TheSeedStaysRightWhenTheHeaderComesAfterTheEntities) {
+  load("  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n"
+       "  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n  0\nEOF\n");
+  const int seed = d.handleseedpos;
+  CodeLines c;
+  c.addHandle(d);
+  ASSERT_TRUE(InsertCode(s, c));
+  // The seed moved down by the two lines inserted before it.
+  EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed + 2)], "31");
+  EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed)], "$HANDSEED");  // what stood there before is untouched
+}
+
+TEST_F(InsertCodeTest, OwnerLinesOfTheTabShown) {
+  load(test::WithEof(test::Section("BLOCKS",
+                                   "  0\nBLOCK\n330\n1F\n  3\n*Model_Space\n  0\nENDBLK\n"
+                                   "  0\nBLOCK\n330\n2A\n  3\n*Paper_Space\n  0\nENDBLK\n"
+                                   "  0\nBLOCK\n330\n3B\n  3\n*Paper_Space0\n  0\nENDBLK\n") +
+                     test::Section("ENTITIES", "") +
+                     test::Section("OBJECTS",
+                                   "  0\nLAYOUT\n  1\nModel\n 71\n0\n330\n1F\n  0\nLAYOUT\n  1\nLayout1\n 71\n1\n330\n2A\n"
+                                   "  0\nLAYOUT\n  1\nLayout2\n 71\n2\n330\n3B\n")));
+  const int entities = d.insertlinepos;
+  auto owner = [&](int tab) {
+    d.insertlinepos = entities;
+    d.bar.TabControl1.itemIndex = tab;
+    CodeLines c;
+    AddToLayout(s, c, false);
+    return c.lines();
+  };
+  EXPECT_EQ(owner(0), (std::vector<std::string>{"330", "1F"}));
+  EXPECT_EQ(d.insertlinepos, entities);
+  EXPECT_EQ(owner(1), (std::vector<std::string>{"330", "2A", " 67", "1"}));
+  EXPECT_EQ(d.insertlinepos, entities);  // the active paper space is in the entities
+  EXPECT_EQ(owner(2), (std::vector<std::string>{"330", "3B", " 67", "1"}));
+  EXPECT_EQ(d.insertlinepos, d.blocks[2].linetoinsert);  // the layout's own block
+  // Without layouts the second tab is paper space all the same.
+  load(kTen);
+  EXPECT_EQ(owner(1), (std::vector<std::string>{" 67", "1"}));
+  EXPECT_TRUE(owner(0).empty());
+}
+
+TEST_F(InsertCodeTest, NewObjectsGoOnTheFirstLayer) {
+  load(kTen);
+  EXPECT_EQ(NewObjectLayer(d), "0");
+  load(test::WithEof(test::Section("TABLES", "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nWAND\n  0\nLAYER\n  2\nTUER\n  0\nENDTAB\n")));
+  EXPECT_EQ(NewObjectLayer(d), "WAND");
+}
+
+TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {
+  load(test::WithEof(test::Section("TABLES", "")));  // no entities section
+  CodeLines c;
+  c.add("  0", std::string_view("POINT"));
+  c.add(" 10", 1.0);
+  const auto before = d.dxf.copy(0, d.dxf.size());
+  EXPECT_FALSE(InsertCode(s, c));
+  EXPECT_EQ(platform.messages.back().nr, kMsgNoInsertionPoint);
+  EXPECT_EQ(platform.messages.back().icon, MsgIcon::Error);
+
+  load(kTen);
+  CodeLines bad;
+  bad.add(" 10", std::numeric_limits<double>::quiet_NaN());
+  EXPECT_FALSE(bad.valid());
+  EXPECT_FALSE(InsertCode(s, bad));
+  EXPECT_EQ(platform.messages.back().nr, kMsgInvalidValue);
+  CodeLines infinite;
+  infinite.add(" 10", std::numeric_limits<double>::infinity());
+  EXPECT_FALSE(InsertCode(s, infinite));
+  EXPECT_EQ(d.dxf.size(), 14u);
+  EXPECT_TRUE(j.undos.empty());
+  EXPECT_FALSE(f.changed);
+  // The last handle there is cannot be followed by another.
+  d.maxhandle = std::numeric_limits<Handle>::max();
+  CodeLines exhausted;
+  exhausted.addHandle(d);
+  EXPECT_FALSE(exhausted.valid());
+}
+
+}  // namespace
+}  // namespace vestrel

@@ -1,0 +1,228 @@
+// The lines every writer puts into the drawing, in both versions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "document/journal.h"
+#include "support/fake_platform.h"
+#include "tools/editor.h"
+#include "writers/entitywriters.h"
+#include "writers/insertcode.h"
+#include "writers/tablewriters.h"
+
+namespace vestrel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class WritersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    editor.FormCreate(VESTREL_TEMPLATE_DIR);
+    editor.FormShow({});  // a new AC1015 drawing
+  }
+  // A new R12 drawing, dropping what was written.
+  void r12() {
+    platform.answers = {Answer::No};
+    editor.NeueDXFDateiR12ohneSplineohneEllipseusw1Click();
+  }
+  // The last `n` lines the last step inserted.
+  Lines tail(std::size_t n) const {
+    const Lines l = inserted();
+    return Lines(l.end() - static_cast<std::ptrdiff_t>(n), l.end());
+  }
+
+  // The lines the last step inserted.
+  Lines inserted() const {
+    const taction& a = editor.undos.undos.back().actions.back();
+    return editor.drawing.dxf.copy(static_cast<std::size_t>(a.start), static_cast<std::size_t>(a.len));
+  }
+  std::string model() const { return HandleText(editor.drawing.layouts[0].layhan); }
+  std::string handle(int after = 0) const { return HandleText(editor.drawing.maxhandle - after); }
+
+  test::FakePlatform platform;
+  Editor editor{platform};
+  Session& s = editor.session;
+};
+
+TEST_F(WritersTest, ALineInBothVersions) {
+  ASSERT_TRUE(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}));
+  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "100", "AcDbEntity", "330", model(), "  8", "0", "100", "AcDbLine", "  5",
+                               handle(), "  10", "0", "  20", "0", "  30", "0", "  11", "10", "  21", "5", "  31", "0"}));
+  r12();
+  ASSERT_TRUE(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}));
+  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "  8", "0", "  5", handle(), "  10", "0", "  20", "0", "  30", "0", "  11",
+                               "10", "  21", "5", "  31", "0"}));
+  EXPECT_EQ(editor.drawing.anzpoly(), 1);
+  EXPECT_TRUE(editor.file.changed);
+}
+
+TEST_F(WritersTest, RaysAndConstructionLinesStoreTheirDirection) {
+  EXPECT_EQ(LineKindOf(2), LineKind::Ray);
+  EXPECT_EQ(LineKindOf(1), LineKind::XLine);
+  EXPECT_EQ(LineKindOf(0), LineKind::Line);
+  ASSERT_TRUE(AddLine(s, LineKind::Ray, {1, 1, 0}, {4, 5, 0}));
+  Lines l = inserted();
+  EXPECT_EQ(l[1], "RAY");
+  EXPECT_EQ(l[9], "AcDbRay");
+  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "3", "  21", "4", "  31", "0"}));
+  ASSERT_TRUE(AddLine(s, LineKind::XLine, {1, 1, 0}, {0, 1, 0}));
+  l = inserted();
+  EXPECT_EQ(l[9], "AcDbXline");
+  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "-1", "  21", "0", "  31", "0"}));
+}
+
+TEST_F(WritersTest, SolidsPointsAndCircles) {
+  ASSERT_TRUE(AddSolid(s, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}));
+  Lines l = inserted();
+  EXPECT_EQ(l[9], "AcDbTrace");
+  // The third corner written is the fourth given.
+  EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 30), (Lines{"  12", "0", "  22", "1", "  32", "0"}));
+  EXPECT_EQ(Lines(l.begin() + 30, l.end()), (Lines{"  13", "1", "  23", "1", "  33", "0"}));
+  ASSERT_TRUE(AddPoint(s, {2.5, -1, 0}));
+  EXPECT_EQ(tail(6), (Lines{"  10", "2.5", "  20", "-1", "  30", "0"}));
+  ASSERT_TRUE(AddCircle(s, 0, {1, 1, 0}, {4, 5, 0}));
+  EXPECT_EQ(inserted().back(), "5");
+  ASSERT_TRUE(AddCircle(s, 2, {1, 1, 0}, {4, 5, 0}));  // centre and diameter
+  EXPECT_EQ(inserted().back(), "2.5");
+  ASSERT_TRUE(AddCircleDurch3Punkte(s, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  EXPECT_EQ(tail(8), (Lines{"  10", "0", "  20", "0", "  30", "0", "  40", "1"}));
+  const auto steps = editor.undos.undos.size();
+  EXPECT_FALSE(AddCircleDurch3Punkte(s, {0, 0, 0}, {1, 1, 0}, {2, 2, 0}));  // on one line: nothing
+  EXPECT_EQ(editor.undos.undos.size(), steps);
+}
+
+TEST_F(WritersTest, ArcsInTheirThreeVariants) {
+  ASSERT_TRUE(AddArc(s, 0, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  Lines l = inserted();
+  EXPECT_EQ(Lines(l.begin() + 12, l.end()), (Lines{"  10", "0", "  20", "0", "  30", "0", "  40", "1", "100", "AcDbArc",
+                                                   "  50", "0", "  51", "180"}));
+  ASSERT_TRUE(AddArc(s, 3, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}));  // start, end, middle
+  EXPECT_EQ(tail(4), (Lines{"  50", "0", "  51", "180"}));
+  // Centre, start, end: counter-clockwise from -90 to 0 becomes 270 to 360.
+  ASSERT_TRUE(AddArc(s, 1, {0, 0, 0}, {0, -2, 0}, {5, 0, 0}));
+  l = inserted();
+  EXPECT_EQ(l[19], "2");
+  EXPECT_EQ(Lines(l.end() - 4, l.end()), (Lines{"  50", "270", "  51", "360"}));
+  const auto steps = editor.undos.undos.size();
+  EXPECT_FALSE(AddArc(s, 0, {0, 0, 0}, {1, 0, 0}, {2, 0, 0}));
+  EXPECT_FALSE(AddArc(s, 5, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  EXPECT_EQ(editor.undos.undos.size(), steps);
+}
+
+TEST_F(WritersTest, Ellipses) {
+  ASSERT_TRUE(AddEllipse(s, 0, {0, 0, 0}, {10, 0, 0}, {5, 2, 0}, 0, 0));  // by the axis ends
+  Lines l = inserted();
+  EXPECT_EQ(l[9], "AcDbEllipse");
+  EXPECT_EQ(Lines(l.begin() + 12, l.end()), (Lines{"  10", "5", "  20", "0", "  30", "0", "  11", "5", "  21", "0",
+                                                   "  31", "0", "  40", "0.4"}));
+  ASSERT_TRUE(AddEllipse(s, 3, {0, 0, 0}, {0, 4, 0}, {1, 0, 0}, 0.5, 2));  // centre, arc
+  EXPECT_EQ(tail(6), (Lines{"  40", "0.25", "  41", "0.5", "  42", "2"}));
+  ASSERT_TRUE(AddEllipse(s, 2, {3, 3, 0}, {3, 3, 0}, {4, 4, 0}, 0, 0));  // no axis
+  EXPECT_EQ(inserted().back(), "1");
+}
+
+TEST_F(WritersTest, PolylinesInBothVersions) {
+  std::vector<Tmypoi> pts(3);
+  pts[1].x = 1, pts[2].x = 2, pts[2].y = 1;
+  pts[1].bulge = -0.5;  // the tools' sign: the drawing gets 0.5
+  ASSERT_TRUE(AddPolyLine(s, pts, false));
+  Lines l = inserted();
+  EXPECT_EQ(Lines(l.begin(), l.begin() + 14), (Lines{"  0", "LWPOLYLINE", "100", "AcDbEntity", "330", model(), "  8",
+                                                     "0", "100", "AcDbPolyline", " 90", "3", "  5", handle()}));
+  EXPECT_EQ(Lines(l.begin() + 20, l.begin() + 28), (Lines{"  10", "1", "  20", "0", "  30", "0", "  42", "0.5"}));
+  EXPECT_EQ(l.size(), 14u + 6 + 8 + 6);
+  // A closed R12 polyline of two points: four handles.
+  r12();
+  const Handle before = editor.drawing.maxhandle;
+  pts.resize(2);
+  pts[1].bulge = 0;
+  ASSERT_TRUE(AddPolyLine(s, pts, true));
+  l = inserted();
+  EXPECT_EQ(Lines(l.begin(), l.begin() + 10),
+            (Lines{"  0", "POLYLINE", " 66", "1", "  8", "0", " 70", "1", "  5", HandleText(before + 1)}));
+  EXPECT_EQ(Lines(l.begin() + 10, l.begin() + 16), (Lines{"  0", "VERTEX", "  8", "0", "  5", HandleText(before + 2)}));
+  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  0", "SEQEND", "  8", "0", "  5", HandleText(before + 4)}));
+  EXPECT_EQ(editor.drawing.polys.back().isclosed, true);
+}
+
+TEST_F(WritersTest, RegularPolygons) {
+  std::vector<Tmypoi> polyline0;
+  ASSERT_TRUE(AddPolyGon(s, polyline0, {0, 0, 0}, {1, 0, 0}, 4));
+  const double expected[][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {0, 1}};
+  ASSERT_EQ(polyline0.size(), 5u);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_NEAR(polyline0[static_cast<std::size_t>(i)].x, expected[i][0], 1e-12);
+    EXPECT_NEAR(polyline0[static_cast<std::size_t>(i)].y, expected[i][1], 1e-12);
+  }
+  const Lines l = inserted();
+  EXPECT_EQ(l[11], "5");
+  EXPECT_EQ(l[13], "1");  // closed
+}
+
+TEST_F(WritersTest, LayersAndLineTypes) {
+  const int at = editor.drawing.layerinsertlinenr;
+  ASSERT_TRUE(AddNewLayer(s, "N", "L", "-3", "1"));
+  EXPECT_EQ(editor.undos.undos.back().actions.back().start, at);
+  EXPECT_EQ(inserted(), (Lines{"  0", "LAYER", "  5", handle(), "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
+                               "  2", "N", " 70", "0", " 62", "1", " 6", "L", " 370", "-3", " 390",
+                               editor.drawing.plotstylereaded}));
+  EXPECT_EQ(editor.drawing.bar.LayerCombo.items.back(), "N");
+  ASSERT_TRUE(AddLineStil(s, "STRICH", "__ __", {0.5, -0.25}));
+  EXPECT_EQ(inserted(), (Lines{"  0", "LTYPE", "  5", handle(), "100", "AcDbSymbolTableRecord", "100",
+                               "AcDbLinetypeTableRecord", "  2", "STRICH", " 70", "0", "  3", "__ __", " 72", "65", " 73",
+                               "2", " 40", "0.25", "  49", "0.5", "  74", "0", "  49", "-0.25", "  74", "0"}));
+  EXPECT_EQ(editor.drawing.linetype[static_cast<std::size_t>(editor.drawing.anzlt - 1)].parts,
+            (std::vector<float>{0.5f, -0.25f}));
+  r12();
+  ASSERT_TRUE(AddNewLayer(s, "R", "CONTINUOUS", "-3", "2"));
+  EXPECT_EQ(inserted().size(), 12u);  // no subclasses, no weight, no plot style
+}
+
+TEST_F(WritersTest, ViewportsNumberThemselves) {
+  editor.drawing.bar.TabControl1.itemIndex = 1;
+  ViewportValues v;
+  v.Breite = 100, v.Hoehe = 50, v.MitteX = 60, v.MitteY = 35, v.InhaltX = 5, v.InhaltY = 6, v.HoeheInhalt = 20;
+  ASSERT_TRUE(AddViewport(s, true, v));
+  Lines l = inserted();
+  EXPECT_EQ(Lines(l.begin() + 14, l.begin() + 28), (Lines{"  10", "60", "  20", "35", "  30", "0", "  40", "100", "  41",
+                                                         "50", "68", "1", "69", "1"}));
+  EXPECT_EQ(l.size(), 104u);
+  EXPECT_EQ(Lines(l.begin() + 72, l.begin() + 74), (Lines{"  1", ""}));
+  ASSERT_TRUE(AddViewport(s, false, v));
+  l = inserted();
+  const std::string n = std::to_string(editor.drawing.maxviewportid);
+  EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 32), (Lines{"68", n, "  69", n, "  12", "5", "  22", "6"}));
+  const tpoly& p = editor.drawing.polys.back();
+  EXPECT_TRUE(p.isviewport && p.ispaperspace);
+  EXPECT_EQ(p.viewheight, 20);
+  // R12 keeps the view in extended data, which the reader finds again.
+  r12();
+  editor.drawing.bar.TabControl1.itemIndex = 1;
+  ASSERT_TRUE(AddViewport(s, false, v));
+  l = inserted();
+  EXPECT_EQ(Lines(l.begin() + 18, l.begin() + 24), (Lines{"68", "3", "69", "3", "1001", "ACAD"}));
+  EXPECT_EQ(editor.drawing.polys.back().viewheight, 20);
+  EXPECT_EQ(editor.drawing.polys.back().panx, 5);
+}
+
+TEST_F(WritersTest, AViewportProposedForThePage) {
+  AddLine(s, LineKind::Line, {0, 0, 0}, {100, 40, 0});
+  editor.drawing.bar.TabControl1.itemIndex = 1;
+  platform.viewportAnswer.reset();
+  PrintSetup print;
+  print.mmEd = 1, print.UnitsEd = 2, print.RandEd = 5;
+  ASSERT_TRUE(ViewportAdden(s, print, {0, 0, 100, 40}, true, false));
+  EXPECT_EQ(platform.viewportDialogs, 1);
+  const tpoly& p = editor.drawing.polys.back();
+  const double pw = 4960 / 600.0 * kMmPerInch, ph = 7016 / 600.0 * kMmPerInch;
+  EXPECT_NEAR(p.widx, (pw - 10 - 20) * 2, 1e-9);
+  EXPECT_NEAR(p.widy, (ph - 10 - 20) * 2, 1e-9);
+  EXPECT_NEAR(p.cx, p.widx / 2 + 10, 1e-9);
+  EXPECT_EQ(p.panx, 50);
+  EXPECT_EQ(p.pany, 20);
+  EXPECT_EQ(p.viewheight, 80);
+}
+
+}  // namespace
+}  // namespace vestrel
