@@ -77,8 +77,7 @@ void Reader::finishViewport(tpoly& p) {
   if (p.viewid == 1) return;  // the sheet's own viewport has no frame
   const double w = p.widx / 2, h = p.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
-    Tmypoi& q = addPoint(p);
-    q.x = x, q.y = y, q.z = p.cz;
+    Tmypoi& q = addPoint(p, x, y, p.cz);
     q.linex = linex;
     q.donotdraw = hidden;
     return q;
@@ -113,12 +112,8 @@ void Reader::splineGroup(tpoly& p) {
       c.donotdraw = true;
       break;
     }
-    case 20:
-      if (!controls_.empty() && real(controls_.back().y)) controls_.back().liney = valueLine();
-      break;
-    case 30:
-      if (!controls_.empty() && real(controls_.back().z)) controls_.back().linez = valueLine();
-      break;
+    case 20: fileY(controls_.empty() ? nullptr : &controls_.back()); break;
+    case 30: fileZ(controls_.empty() ? nullptr : &controls_.back()); break;
     case 11:
       if (double x; real(x)) fits_.emplace_back().x = x;
       break;
@@ -141,10 +136,7 @@ void Reader::finishSpline(tpoly& p) {
   };
   // What cannot make a curve is drawn through its defining points.
   auto straight = [&](const std::vector<Tmypoi>& pts) {
-    for (const Tmypoi& q : pts) {
-      Tmypoi& s = addPoint(p);
-      s.x = q.x, s.y = q.y, s.z = q.z;
-    }
+    for (const Tmypoi& q : pts) addPoint(p, q.x, q.y, q.z);
   };
 
   std::vector<SplinePoint> controls;
@@ -169,20 +161,14 @@ void Reader::finishSpline(tpoly& p) {
   }
 
   if (!knots.empty()) {
-    for (const SplinePoint& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100)) {
-      Tmypoi& q = addPoint(p);
-      q.x = s.x, q.y = s.y, q.z = s.z;
-    }
+    for (const SplinePoint& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100))
+      addPoint(p, s.x, s.y, s.z);
   }
   // The control points stay reachable for grips and snapping.
   if (n > 0) {
     for (const Tmypoi& c : controls_) addPoint(p) = c;
   } else if (!knots.empty()) {
-    for (const SplinePoint& c : controls) {
-      Tmypoi& q = addPoint(p);
-      q.x = c.x, q.y = c.y, q.z = c.z;
-      q.donotdraw = true;
-    }
+    for (const SplinePoint& c : controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
   }
 }
 
@@ -193,14 +179,9 @@ void Reader::textGroup(tpoly& p) {
   switch (group_) {
     case 1:
     case 3: p.textstr.append(value_); break;
-    case 10: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& q = addPoint(p);
-      q.x = p.cx = x;
-      q.linex = valueLine();
+    case 10:
+      if (const Tmypoi* q = filePoint(p)) p.cx = q->x;
       break;
-    }
     case 20:
       if (last && real(last->y)) {
         last->liney = valueLine();
@@ -231,13 +212,7 @@ void Reader::textGroup(tpoly& p) {
       if (real(p.rotation)) o_.rotationFrom50 = true;
       break;
     case 51: real(p.oblique); break;
-    case 210: p.needext210 = false; break;
-    case 220: p.needext220 = false; break;
-    case 230:
-      real(p.ext230);
-      p.needext230 = false;
-      break;
-    default: break;
+    default: extrusion(p); break;
   }
 }
 
@@ -305,11 +280,7 @@ void Reader::dimensionGroup(tpoly& p) {
 }
 
 void Reader::finishDimension(tpoly& p) {
-  auto add = [&](double x, double y, double z) -> Tmypoi& {
-    Tmypoi& q = addPoint(p);
-    q.x = x, q.y = y, q.z = z;
-    return q;
-  };
+  auto add = [&](double x, double y, double z) -> Tmypoi& { return addPoint(p, x, y, z); };
   const int k = p.dimtyp & 7;
   if (k == 2 || k == 5) {  // angular
     const double a = std::atan2(p.cy3 - p.cy5, p.cx3 - p.cx5);

@@ -62,6 +62,41 @@ Tmypoi& Reader::addPoint(tpoly& p) {
   return d_.points.emplace_back();
 }
 
+Tmypoi& Reader::addPoint(tpoly& p, double x, double y, double z) {
+  Tmypoi& q = addPoint(p);
+  q.x = x, q.y = y, q.z = z;
+  return q;
+}
+
+Tmypoi* Reader::filePoint(tpoly& p) {
+  double x;
+  if (!real(x)) return nullptr;
+  Tmypoi& q = addPoint(p);
+  q.x = x;
+  q.linex = valueLine();
+  return &q;
+}
+
+void Reader::fileY(Tmypoi* last) {
+  if (last && real(last->y)) last->liney = valueLine();
+}
+
+void Reader::fileZ(Tmypoi* last) {
+  if (last && real(last->z)) last->linez = valueLine();
+}
+
+void Reader::extrusion(tpoly& p) {
+  switch (group_) {
+    case 210: p.needext210 = false; break;
+    case 220: p.needext220 = false; break;
+    case 230:
+      real(p.ext230);
+      p.needext230 = false;
+      break;
+    default: break;
+  }
+}
+
 void Reader::addSnap(tpoly& p, double x, double y, double z) {
   ++p.anzs;
   Tmypoi& s = d_.snaps.emplace_back();

@@ -35,24 +35,13 @@ void Reader::lineGroup(tpoly& p) {
       break;
     case 71: p.arrowhead = value_ == "1"; break;
     case 10:
-    case 11: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& q = addPoint(p);
-      q.x = x;
-      q.linex = valueLine();
-      q.setwid = o_.widthSeen;
-      q.wid = currentWidth_;
+    case 11:
+      if (Tmypoi* q = filePoint(p)) q->setwid = o_.widthSeen, q->wid = currentWidth_;
       break;
-    }
     case 20:
-    case 21:
-      if (last && real(last->y)) last->liney = valueLine();
-      break;
+    case 21: fileY(last); break;
     case 30:
-    case 31:
-      if (last && real(last->z)) last->linez = valueLine();
-      break;
+    case 31: fileZ(last); break;
     case 42:
       if (last) real(last->bulge);
       break;
@@ -100,22 +89,11 @@ void Reader::polylineGroup(tpoly& p) {
   }
   if (!o_.inVertex) return;  // the header's own 10/20/30 is no vertex
   switch (group_) {
-    case 10: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& q = addPoint(p);
-      q.x = x;
-      q.linex = valueLine();
-      q.setwid = o_.widthSeen;
-      q.wid = currentWidth_;
+    case 10:
+      if (Tmypoi* q = filePoint(p)) q->setwid = o_.widthSeen, q->wid = currentWidth_;
       break;
-    }
-    case 20:
-      if (last && real(last->y)) last->liney = valueLine();
-      break;
-    case 30:
-      if (last && real(last->z)) last->linez = valueLine();
-      break;
+    case 20: fileY(last); break;
+    case 30: fileZ(last); break;
     case 42:
       if (last) real(last->bulge);
       break;
@@ -266,13 +244,7 @@ void Reader::ellipseGroup(tpoly& p) {
     case 42:
       if (real(o_.end)) p.winkel2linenr = valueLine();
       break;
-    case 210: p.needext210 = false; break;
-    case 220: p.needext220 = false; break;
-    case 230:
-      real(p.ext230);
-      p.needext230 = false;
-      break;
-    default: break;
+    default: extrusion(p); break;
   }
 }
 
@@ -317,26 +289,15 @@ void Reader::solidGroup(tpoly& p) {
     case 10:
     case 11:
     case 12:
-    case 13: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& q = addPoint(p);
-      q.x = x;
-      q.linex = valueLine();
-      break;
-    }
+    case 13: filePoint(p); break;
     case 20:
     case 21:
     case 22:
-    case 23:
-      if (last && real(last->y)) last->liney = valueLine();
-      break;
+    case 23: fileY(last); break;
     case 30:
     case 31:
     case 32:
-    case 33:
-      if (last && real(last->z)) last->linez = valueLine();
-      break;
+    case 33: fileZ(last); break;
     default: break;
   }
 }
@@ -399,17 +360,8 @@ void Reader::wipeoutGroup(tpoly& p) {
     case 12: real(o_.vx); break;
     case 22: real(o_.vy); break;
     case 32: real(o_.vz); break;
-    case 14: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& q = addPoint(p);
-      q.x = x;
-      q.linex = valueLine();
-      break;
-    }
-    case 24:
-      if (last && real(last->y)) last->liney = valueLine();
-      break;
+    case 14: filePoint(p); break;
+    case 24: fileY(last); break;
     case 42:
       if (last) real(last->bulge);
       break;

@@ -58,7 +58,15 @@ class Reader {
 
   // The current object's points live at the end of the point pool.
   Tmypoi& addPoint(tpoly& p);
+  Tmypoi& addPoint(tpoly& p, double x, double y, double z);
   Tmypoi* lastPoint(tpoly& p) { return p.anzp > 0 ? &d_.points.back() : nullptr; }
+  // A point of the file: the value as its x, with the line it stands on
+  // (nothing when the value is no number); then its y and z.
+  Tmypoi* filePoint(tpoly& p);
+  void fileY(Tmypoi* last);
+  void fileZ(Tmypoi* last);
+  // Groups 210, 220, 230: the extrusion of ellipses and texts.
+  void extrusion(tpoly& p);
   void addSnap(tpoly& p, double x, double y, double z);
   bool real(double& field) const;  // the value, when it parses
   std::int32_t intValue(std::int32_t previous) const;
