@@ -11,6 +11,7 @@
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
+#include "file/nullplatform.h"
 #include "view/renderer.h"
 #include "view/transform.h"
 
@@ -18,30 +19,10 @@ namespace {
 
 using namespace vestrel;
 
-class BenchPlatform : public Platform {
- public:
-  std::string Message(int) override { return {}; }
-  void ShowMessage(int, std::string_view, MsgIcon, int) override {}
-  Answer AskYesNoCancel(int, int) override { return Answer::Cancel; }
-  std::optional<std::string> OpenFileDialog() override { return std::nullopt; }
-  std::optional<std::string> SaveFileDialog() override { return std::nullopt; }
-  void SetCaption(std::string_view) override {}
-  void Repaint() override {}
-  PixelSize PaintBoxSize() override { return {1600, 1000}; }
-  void SetCursor(Cursor) override {}
-  void SetStatusText(std::string_view) override {}
-  PrinterPage PrinterPageSize() override { return {4960, 7016, 600}; }
-  DialogResult ShowPrintDialog(PrintSetup&) override { return DialogResult::Cancel; }
-  void PrinterSetupDialog() override {}
-  void PrintDrawing() override {}
-  void ShowViewportDialog(ViewportValues&) override {}
-};
-
-std::string gFile;
 Drawing* gDrawing = nullptr;
 
 void Paint(benchmark::State& state, double zoomFactor) {
-  BenchPlatform platform;
+  NullPlatform platform({1600, 1000});
   ViewState view;
   PrintSetup print;
   ViewSession s{*gDrawing, view, print, platform};

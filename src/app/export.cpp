@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "dialogs/DruckenFUnit.h"
+#include "file/nullplatform.h"
 #include "i18n/messages.h"
 #include "tools/editor.h"
 #include "view/printing.h"
@@ -18,9 +19,9 @@ namespace {
 // The window system of a run without a window: the drawing area is an
 // image of the asked size, messages go to the error stream, questions and
 // dialogs are cancelled.
-class Headless : public Platform {
+class Headless : public NullPlatform {
  public:
-  Headless(int width, int height, std::ostream& err) : size_{width, height}, err_(err) {
+  Headless(int width, int height, std::ostream& err) : NullPlatform({width, height}), err_(err) {
     printer_.setFullPage(true);
     printer_.setOutputFormat(QPrinter::PdfFormat);
   }
@@ -33,25 +34,12 @@ class Headless : public Platform {
     err_ << "vestrel: " << Message(nr) << suffix << '\n';
     if (icon == MsgIcon::Error) failed = true;
   }
-  Answer AskYesNoCancel(int, int) override { return Answer::Cancel; }
-  std::optional<std::string> OpenFileDialog() override { return std::nullopt; }
-  std::optional<std::string> SaveFileDialog() override { return std::nullopt; }
-  void SetCaption(std::string_view) override {}
-  void Repaint() override {}
-  PixelSize PaintBoxSize() override { return size_; }
-  void SetCursor(Cursor) override {}
-  void SetStatusText(std::string_view) override {}
   PrinterPage PrinterPageSize() override {
     const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());
     return {page.width(), page.height(), printer_.resolution()};
   }
-  DialogResult ShowPrintDialog(PrintSetup&) override { return DialogResult::Cancel; }
-  void PrinterSetupDialog() override {}
-  void PrintDrawing() override {}
-  void ShowViewportDialog(ViewportValues&) override {}
 
  private:
-  PixelSize size_;
   std::ostream& err_;
   QPrinter printer_{QPrinter::HighResolution};
 };

@@ -20,7 +20,7 @@ enum class LineKind { Line, Ray, XLine };
 LineKind LineKindOf(int arcmode);
 
 // A line from p1 to p2; a ray or construction line from p1 in the
-// direction of p2.
+// direction of p2 (the vector p2 - p1, as it is).
 bool AddLine(Session& s, LineKind kind, Point3 p1, Point3 p2);
 // A filled area; the file order of its corners is 1, 2, 4, 3.
 bool AddSolid(Session& s, Point3 p1, Point3 p2, Point3 p3, Point3 p4);
@@ -40,8 +40,10 @@ bool AddEllipse(Session& s, int arcmode, Point3 p1, Point3 p2, Point3 p3, double
 // The points of `polyline0`; their bulges are measured with y pointing
 // down (the negative of the drawing's).
 bool AddPolyLine(Session& s, const std::vector<Tmypoi>& polyline0, bool closed);
-// A regular polygon with centre p1 and a corner in the direction of p2:
-// its corners replace `polyline0`, which is then written closed.
+// A regular polygon with centre p1 through p2: its first corner is p2 turned
+// a quarter counter-clockwise about p1, the others follow clockwise, and
+// the last repeats the first. The corners replace `polyline0`, which is
+// then written closed.
 bool AddPolyGon(Session& s, std::vector<Tmypoi>& polyline0, Point3 p1, Point3 p2, double corners);
 
 }  // namespace vestrel

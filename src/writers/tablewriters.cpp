@@ -34,7 +34,8 @@ bool AddNewLayer(Session& s, const std::string& name, const std::string& linetyp
   c.add(" 6", std::string_view(linetypename));
   if (d.cadver >= 1010) {
     c.add(" 370", std::string_view(lineweight));
-    c.add(" 390", std::string_view(d.plotstylereaded));
+    // A pointer to the plot style the other layers use; none without one.
+    if (!d.plotstylereaded.empty()) c.add(" 390", std::string_view(d.plotstylereaded));
   }
   return InsertAt(s, d.layerinsertlinenr, c);
 }
@@ -54,8 +55,9 @@ bool AddLineStil(Session& s, const std::string& name, const std::string& descrip
   c.add("  3", std::string_view(description));
   c.add(" 72", std::string_view("65"));
   c.add(" 73", static_cast<int>(parts.size()));
+  // The pattern's total length: dashes and gaps alike.
   double sum = 0;
-  for (const double v : parts) sum += v;
+  for (const double v : parts) sum += std::abs(v);
   c.add(" 40", sum);
   for (const double v : parts) {
     c.add("  49", v);

@@ -13,7 +13,8 @@ namespace vestrel {
 bool AddNewLayer(Session& s, const std::string& name, const std::string& linetypename, const std::string& lineweight,
                  const std::string& colour);
 
-// A new entry at the end of the LTYPE table: dashes (> 0) and gaps (< 0).
+// A new entry at the end of the LTYPE table: dashes (> 0), gaps (< 0) and
+// dots (0); its total length is that of all of them.
 bool AddLineStil(Session& s, const std::string& name, const std::string& description, const std::vector<double>& parts);
 
 // A VIEWPORT entity on the layout that is shown: `first` for the one that

@@ -162,16 +162,21 @@ TEST_F(WritersTest, RegularPolygons) {
 
 TEST_F(WritersTest, LayersAndLineTypes) {
   const int at = editor.drawing.layerinsertlinenr;
+  editor.drawing.plotstylereaded = "F";  // what the reader found in the layer table
   ASSERT_TRUE(AddNewLayer(s, "N", "L", "-3", "1"));
   EXPECT_EQ(editor.undos.undos.back().actions.back().start, at);
   EXPECT_EQ(inserted(), (Lines{"  0", "LAYER", "  5", handle(), "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
-                               "  2", "N", " 70", "0", " 62", "1", " 6", "L", " 370", "-3", " 390",
-                               editor.drawing.plotstylereaded}));
+                               "  2", "N", " 70", "0", " 62", "1", " 6", "L", " 370", "-3", " 390", "F"}));
   EXPECT_EQ(editor.drawing.bar.LayerCombo.items.back(), "N");
+  EXPECT_EQ(editor.drawing.plotstylereaded, "F");  // the new layer's, read again
+  // Without a plot style there is no pointer to one.
+  editor.drawing.plotstylereaded.clear();
+  ASSERT_TRUE(AddNewLayer(s, "M", "L", "-3", "1"));
+  EXPECT_EQ(inserted().back(), "-3");
   ASSERT_TRUE(AddLineStil(s, "STRICH", "__ __", {0.5, -0.25}));
   EXPECT_EQ(inserted(), (Lines{"  0", "LTYPE", "  5", handle(), "100", "AcDbSymbolTableRecord", "100",
                                "AcDbLinetypeTableRecord", "  2", "STRICH", " 70", "0", "  3", "__ __", " 72", "65", " 73",
-                               "2", " 40", "0.25", "  49", "0.5", "  74", "0", "  49", "-0.25", "  74", "0"}));
+                               "2", " 40", "0.75", "  49", "0.5", "  74", "0", "  49", "-0.25", "  74", "0"}));
   EXPECT_EQ(editor.drawing.linetype[static_cast<std::size_t>(editor.drawing.anzlt - 1)].parts,
             (std::vector<float>{0.5f, -0.25f}));
   r12();
