@@ -11,7 +11,7 @@
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
-#include "file/nullplatform.h"
+#include "platform/nullplatform.h"
 #include "view/renderer.h"
 #include "view/transform.h"
 
@@ -25,7 +25,7 @@ void Paint(benchmark::State& state, double zoomFactor) {
   NullPlatform platform({1600, 1000});
   ViewState view;
   PrintSetup print;
-  ViewSession s{*gDrawing, view, print, platform};
+  ViewContext s{*gDrawing, view, print, platform};
   ZoomFullIn(s);
   // A hundredth of the area: ten times the zoom about the centre.
   if (zoomFactor != 1) ZoomAbout(s, 800, 500, zoomFactor);

@@ -5,31 +5,25 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPageLayout>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <map>
 
 #include "app/icons.h"
 #include "app/paintbox.h"
 #include "dialogs/DruckenFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "file/encoding.h"
-#include "i18n/messages.h"
-#include "view/printing.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -58,77 +52,58 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   QSettings settings;
   TDruckenForm::Load(settings, editor_->print);
   DruckenForm->restoreGeometry(settings.value("DruckenForm/geometry").toByteArray());
-  buildMenus();
-  buildToolBars();
+  buildCommands();
   buildCentre();
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
 }
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::buildMenus() {
-  auto add = [this](QMenu* menu, const char* caption, auto handler) {
-    QAction* a = menu->addAction(caption);
-    connect(a, &QAction::triggered, this, handler);
-    return a;
-  };
-  QMenu* datei = menuBar()->addMenu("Datei");
-  add(datei, "Neue DXF Datei ", [this] { editor_->NeueDXFDatei1Click(); })->setShortcut(QKeySequence::New);
-  add(datei, "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
-      [this] { editor_->NeueDXFDateiR12ohneSplineohneEllipseusw1Click(); });
-  add(datei, "Öffnen...", [this] { editor_->ffnen1Click(); })->setShortcut(QKeySequence::Open);
-  add(datei, "Speichern", [this] { editor_->Speichern1Click(); })->setShortcut(QKeySequence::Save);
-  add(datei, "Speichern unter...", [this] { editor_->Speichernunter1Click(); });
-  datei->addSeparator();
-  add(datei, "Drucken...", [this] { editor_->Drucken1Click(); })->setShortcut(QKeySequence::Print);
-  add(datei, "Seite einrichten...", [this] { editor_->Seiteeinrichten1Click(); });
-  add(datei, "Drucker einrichten...", [this] { editor_->Druckereinrichten1Click(); });
-  datei->addSeparator();
-  add(datei, "Beenden", [this] { close(); });
-
-  QMenu* bearbeiten = menuBar()->addMenu("Bearbeiten");
-  Rckgngig1 = add(bearbeiten, "Rückgängig", [this] { editor_->Rckgngig1Click(); });
-  Rckgngig1->setShortcut(QKeySequence::Undo);
-  // The item is there exactly when there is something to take back.
-  connect(bearbeiten, &QMenu::aboutToShow, this, [this] { Rckgngig1->setEnabled(!editor_->undos.undos.empty()); });
-
-  QMenu* ansicht = menuBar()->addMenu("Ansicht");
-  add(ansicht, "Alles zeigen", [this] { editor_->ZoomAllClick(); });
-  add(ansicht, "Vergrößern", [this] { editor_->ZoomInBtnClick(); })->setShortcut(QKeySequence::ZoomIn);
-  add(ansicht, "Verkleinern", [this] { editor_->ZoomOutBtnClick(); })->setShortcut(QKeySequence::ZoomOut);
-  ansicht->addSeparator();
-  Druckvorschau1 = add(ansicht, "Druckvorschau", [this] { editor_->Druckvorschau1Click(); });
-  Druckvorschau1->setCheckable(true);
-  Linienbreitezeigen1 = add(ansicht, "Linienbreite zeigen", [this] { editor_->Linienbreitezeigen1Click(); });
-  Linienbreitezeigen1->setCheckable(true);
-  Linienbreitezeigen1->setChecked(true);
-  ansicht->addSeparator();
-  add(ansicht, "Viewport hinzufügen...", [this] { editor_->Viewporthinzufgen1Click(); });
-}
-
-void TMainForm::buildToolBars() {
+void TMainForm::buildCommands() {
   ToolBar1 = addToolBar("ToolBar1");
   ToolBar1->setObjectName("ToolBar1");
-  auto button = [&](const QIcon& icon, const char* hint, auto handler) {
-    QAction* a = ToolBar1->addAction(icon, hint);
-    a->setToolTip(hint);
-    connect(a, &QAction::triggered, this, handler);
-    return a;
-  };
-  button(style()->standardIcon(QStyle::SP_FileIcon), "Neue DXF Datei ", [this] { editor_->NeueDXFDatei1Click(); });
-  button(icons::NewR12(), "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
-         [this] { editor_->NeueDXFDateiR12ohneSplineohneEllipseusw1Click(); });
-  button(style()->standardIcon(QStyle::SP_DialogOpenButton), "Öffnen...", [this] { editor_->ffnen1Click(); });
-  button(style()->standardIcon(QStyle::SP_DialogSaveButton), "Speichern", [this] { editor_->Speichern1Click(); });
-  button(icons::Print(), "Drucken", [this] { editor_->Drucken1Click(); });
-  UndoBtn = button(style()->standardIcon(QStyle::SP_ArrowBack), "Rückgängig", [this] { editor_->Rckgngig1Click(); });
-  ToolBar1->addSeparator();
-  button(icons::ZoomAll(), "Zeige alles", [this] { editor_->ZoomAllClick(); });
-  button(icons::ZoomIn(), "Vergrößern", [this] { editor_->ZoomInBtnClick(); });
-  button(icons::ZoomOut(), "Verkleinern", [this] { editor_->ZoomOutBtnClick(); });
-  button(icons::Zoom(), "Vergrößern/Verkleinern", [this] { editor_->ZoomBtnClick(); });
-  button(icons::Hand(), "Verschieben", [this] { editor_->HandBtnClick(); });
-  button(icons::Preview(), "Druckvorschau  an/aus", [this] { editor_->Druckvorschau1Click(); });
+  ToolBar2 = new QToolBar("ToolBar2", this);
+  ToolBar2->setObjectName("ToolBar2");
+  addToolBar(Qt::LeftToolBarArea, ToolBar2);
+  ToolBar3 = new QToolBar("ToolBar3", this);
+  ToolBar3->setObjectName("ToolBar3");
+  addToolBar(Qt::RightToolBarArea, ToolBar3);
+  const std::map<ToolBar, QToolBar*> bars{
+      {ToolBar::Main, ToolBar1}, {ToolBar::Drawing, ToolBar2}, {ToolBar::Editing, ToolBar3}};
+
+  std::map<std::string_view, QMenu*> menus;
+  for (const Command& c : Commands()) {
+    Control control{&c, nullptr, nullptr};
+    auto connectHandler = [&](QAction* a) {
+      if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] { ((*editor_).*h)(); });
+    };
+    if (!c.name.empty() && c.menu.empty()) {
+      QMenu* menu = menuBar()->addMenu(Q(c.caption));
+      menu->setObjectName(Q(c.name));
+      menus[c.name] = menu;
+    } else if (!c.name.empty()) {
+      QMenu* menu = menus.at(c.menu);
+      if (c.menuGap) menu->addSeparator();
+      QAction* a = menu->addAction(Q(c.caption));
+      a->setObjectName(Q(c.name));
+      a->setStatusTip(Q(c.hint));
+      if (!c.shortcut.empty()) a->setShortcut(QKeySequence(Q(c.shortcut)));
+      a->setCheckable(c.checked != nullptr);
+      connectHandler(a);
+      control.item = a;
+    }
+    if (!c.button.empty()) {
+      QToolBar* bar = bars.at(c.bar);
+      if (c.barGap) bar->addSeparator();
+      QAction* a = bar->addAction(icons::Of(c.icon), Q(c.hint));
+      a->setObjectName(Q(c.button));
+      a->setToolTip(Q(c.hint));
+      a->setCheckable(c.checked != nullptr);
+      connectHandler(a);
+      control.button = a;
+    }
+    controls_.push_back(control);
+  }
   ToolBar1->addSeparator();
 
   auto combo = [&](const char* name, const char* hint, int width) {
@@ -145,14 +120,7 @@ void TMainForm::buildToolBars() {
   LayerCombo = combo("LayerCombo", "Ebene", 16);
   LineWeightBox = combo("LineWeightBox", "Linienbreite", 9);
 
-  // The drawing and the editing tools join these as they come; an empty
-  // bar is not shown.
-  ToolBar2 = new QToolBar("ToolBar2", this);
-  ToolBar2->setObjectName("ToolBar2");
-  addToolBar(Qt::LeftToolBarArea, ToolBar2);
-  ToolBar3 = new QToolBar("ToolBar3", this);
-  ToolBar3->setObjectName("ToolBar3");
-  addToolBar(Qt::RightToolBarArea, ToolBar3);
+  // An empty bar is not shown.
   ToolBar2->setVisible(!ToolBar2->actions().isEmpty());
   ToolBar3->setVisible(!ToolBar3->actions().isEmpty());
 }
@@ -258,106 +226,6 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
                           PaintBox1->logicalDpiX());
 }
 
-// --- Platform ---------------------------------------------------------------
-
-std::string TMainForm::Message(int nr) { return std::string(GermanMessage(nr)); }
-
-void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
-  QMessageBox box(this);
-  box.setText(Q(Message(nr)) + Q(suffix));
-  box.setWindowTitle(captionNr ? Q(Message(captionNr)) : QApplication::applicationDisplayName());
-  switch (icon) {
-    case MsgIcon::None: break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-  }
-  box.exec();
-}
-
-Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
-  const auto b = QMessageBox::question(this, Q(Message(captionNr)), Q(Message(nr)),
-                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
-}
-
-namespace {
-
-std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter,
-                                         const char* suffix) {
-  QFileDialog dialog(parent);
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setNameFilter(filter);
-  dialog.setDefaultSuffix(suffix);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front().toStdString();
-}
-
-}  // namespace
-
-std::optional<std::string> TMainForm::OpenFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)", "dxf");
-}
-
-std::optional<std::string> TMainForm::SaveFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)", "dxf");
-}
-
-void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)); }
-
-void TMainForm::Repaint() {
-  showState();
-  PaintBox1->render();
-}
-
-PixelSize TMainForm::PaintBoxSize() { return {PaintBox1->width(), PaintBox1->height()}; }
-
-void TMainForm::SetCursor(Cursor cursor) {
-  switch (cursor) {
-    case Cursor::CrossHair: PaintBox1->setCursor(Qt::CrossCursor); break;
-    case Cursor::Magnifier: PaintBox1->setCursor(icons::Magnifier()); break;
-    case Cursor::Hand: PaintBox1->setCursor(Qt::PointingHandCursor); break;
-    case Cursor::Arrow: PaintBox1->setCursor(Qt::ArrowCursor); break;
-    case Cursor::Cross: PaintBox1->setCursor(Qt::SizeAllCursor); break;
-  }
-}
-
-void TMainForm::SetStatusText(std::string_view text) { StatusBar1->showMessage(Q(text)); }
-
-PrinterPage TMainForm::PrinterPageSize() {
-  const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());
-  return {page.width(), page.height(), printer_.resolution()};
-}
-
-DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup) {
-  const DialogResult r = DruckenForm->Run(setup);
-  QSettings settings;
-  TDruckenForm::Save(settings, setup);
-  settings.setValue("DruckenForm/geometry", DruckenForm->saveGeometry());
-  return r;
-}
-
-void TMainForm::PrinterSetupDialog() {
-  QPrintDialog dialog(&printer_, this);
-  dialog.setOption(QAbstractPrintDialog::PrintToFile);
-  dialog.exec();
-}
-
-void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
-
-void TMainForm::PrintDrawing() {
-  // Without a printer the page goes into a PDF file.
-  if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
-    const auto name = RunFileDialog(this, QFileDialog::AcceptSave, "PDF (*.pdf)", "pdf");
-    if (!name) return;
-    printer_.setOutputFileName(QString::fromStdString(*name));
-  }
-  printer_.setDocName(Q(Message(11)));
-  PrintTab(printer_, editor_->drawing, editor_->view, editor_->print);
-}
-
 // --- what the window shows of the editor's state --------------------------------
 
 void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentText) {
@@ -369,7 +237,8 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
 }
 
 void TMainForm::showState() {
-  const PropertyBar& bar = editor_->drawing.bar;
+  const Editor& e = *editor_;
+  const PropertyBar& bar = e.bar;
   if (bar.generation != shownGeneration_) {
     shownGeneration_ = bar.generation;
     fillCombo(LineCombo, bar.LineCombo, true);
@@ -378,17 +247,20 @@ void TMainForm::showState() {
     fillCombo(LineWeightBox, bar.LineWeightBox, false);
     const QSignalBlocker block(TabControl1);
     while (TabControl1->count() > 0) TabControl1->removeTab(0);
-    for (const std::string& tab : bar.TabControl1.items)
-      TabControl1->addTab(Q(DecodeUnicode(tab, editor_->drawing.dxf.encoding)));
+    for (const std::string& tab : bar.TabControl1) TabControl1->addTab(Q(DecodeUnicode(tab, e.drawing.dxf.encoding)));
   }
   const QSignalBlocker blockTabs(TabControl1);
-  TabControl1->setCurrentIndex(bar.TabControl1.itemIndex);
+  TabControl1->setCurrentIndex(e.view.tab);
   const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
-  HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
-  VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
-  Druckvorschau1->setChecked(editor_->view.Druckvorschau);
-  UndoBtn->setEnabled(!editor_->undos.undos.empty());
-  Linienbreitezeigen1->setChecked(editor_->view.Linienbreitezeigen);
+  HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
+  VertScrollbar->setValue(e.view.VertScrollbarPosition);
+  for (const Control& c : controls_) {
+    for (QAction* a : {c.item, c.button}) {
+      if (!a) continue;
+      if (c.command->checked) a->setChecked(c.command->checked(e));
+      if (c.command->enabled) a->setEnabled(c.command->enabled(e));
+    }
+  }
 }
 
 }  // namespace vestrel

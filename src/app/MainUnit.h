@@ -1,7 +1,8 @@
 // The main window: menus, tool bars, the property boxes, the drawing area
 // with its scroll bars, the layout tabs, the coordinate panel and the status
-// bar. It implements the Platform for the editor and hands every event to
-// it.
+// bar. Its menus and tool bars are built from the command table; it
+// implements the Platform for the editor (in MainPlatform.cpp) and hands
+// every event to it.
 #pragma once
 
 #include <QMainWindow>
@@ -11,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "file/platform.h"
+#include "platform/platform.h"
+#include "tools/commands.h"
 #include "tools/editor.h"
 
 class QAction;
@@ -44,18 +46,19 @@ class TMainForm : public QMainWindow, public Platform {
   // Platform.
   std::string Message(int nr) override;
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
-  Answer AskYesNoCancel(int nr, int captionNr) override;
-  std::optional<std::string> OpenFileDialog() override;
-  std::optional<std::string> SaveFileDialog() override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
+  void CloseMainWindow() override;
   PixelSize PaintBoxSize() override;
   void SetCursor(Cursor cursor) override;
   void SetStatusText(std::string_view text) override;
   PrinterPage PrinterPageSize() override;
+  void PrintDrawing() override;
+  Answer AskYesNoCancel(int nr, int captionNr) override;
+  std::optional<std::string> OpenFileDialog() override;
+  std::optional<std::string> SaveFileDialog() override;
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
   void PrinterSetupDialog() override;
-  void PrintDrawing() override;
   void ShowViewportDialog(ViewportValues& values) override;
 
   // The controls, named as the program names them.
@@ -72,10 +75,6 @@ class TMainForm : public QMainWindow, public Platform {
   QToolBar* ToolBar3 = nullptr;  // editing tools, right
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
   QStatusBar* StatusBar1 = nullptr;
-  QAction* Druckvorschau1 = nullptr;
-  QAction* Linienbreitezeigen1 = nullptr;
-  QAction* Rckgngig1 = nullptr;
-  QAction* UndoBtn = nullptr;
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;
 
@@ -84,8 +83,14 @@ class TMainForm : public QMainWindow, public Platform {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  void buildMenus();
-  void buildToolBars();
+  // A command's menu item and tool button, as far as it has them.
+  struct Control {
+    const Command* command;
+    QAction* item;
+    QAction* button;
+  };
+
+  void buildCommands();
   void buildCentre();
   void showState();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
@@ -93,7 +98,8 @@ class TMainForm : public QMainWindow, public Platform {
 
   std::unique_ptr<Editor> editor_;
   QPrinter printer_{QPrinter::HighResolution};
-  std::uint64_t shownGeneration_ = 0;
+  std::vector<Control> controls_;
+  std::uint64_t shownGeneration_ = ~std::uint64_t{0};
 };
 
 }  // namespace vestrel

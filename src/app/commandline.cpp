@@ -1,12 +1,12 @@
 #include "app/commandline.h"
 
-#include <charconv>
 #include <cstdio>
 #include <map>
 
 #include "document/drawing.h"
 #include "file/dxffile.h"
 #include "file/encoding.h"
+#include "tools/propertybar.h"
 #include "view/extents.h"
 
 namespace vestrel {
@@ -26,11 +26,7 @@ void PrintNames(std::ostream& out, const char* key, std::size_t count, const Nam
 }
 
 // A whole number held in a double, written out in full.
-std::string Whole(double v) {
-  char buf[400];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v + 0.0, std::chars_format::fixed, 0);
-  return std::string(buf, r.ptr);
-}
+std::string Whole(double v) { return FormatFixed(v, 0); }
 
 }  // namespace
 
@@ -56,7 +52,9 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   PrintNames(out, "blocks", names.size(), names, enc);
   out << "layouts: ";
   const char* sep = "";
-  for (const std::string& tab : d.bar.TabControl1.items) {
+  PropertyBar bar;
+  RefreshPropertyBar(bar, d);
+  for (const std::string& tab : bar.TabControl1) {
     out << sep << DecodeUnicode(tab, enc);
     sep = ", ";
   }

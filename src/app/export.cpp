@@ -6,7 +6,7 @@
 #include <QSettings>
 
 #include "dialogs/DruckenFUnit.h"
-#include "file/nullplatform.h"
+#include "platform/nullplatform.h"
 #include "i18n/messages.h"
 #include "tools/editor.h"
 #include "view/printing.h"
@@ -49,7 +49,7 @@ bool Load(Editor& editor, Headless& platform, const ExportOptions& o, std::ostre
   editor.FormCreate(QCoreApplication::applicationDirPath().toStdString());
   editor.FormShow({o.input});
   if (platform.failed || editor.file.afilename != o.input) return false;
-  const int tabs = static_cast<int>(editor.drawing.bar.TabControl1.items.size());
+  const int tabs = static_cast<int>(editor.bar.TabControl1.size());
   if (o.tab < 0 || o.tab >= tabs) {
     err << "vestrel: the drawing has no tab " << o.tab << " (it has " << tabs << ")\n";
     return false;

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "file/platform.h"
+#include "platform/platform.h"
 
 namespace vestrel {
 

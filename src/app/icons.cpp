@@ -32,8 +32,6 @@ void Glass(QPainter& p, QChar sign) {
   if (sign == '+') p.drawLine(QPointF(9.5, 6.5), QPointF(9.5, 12.5));
 }
 
-}  // namespace
-
 QIcon NewR12() {
   QPixmap pm = QApplication::style()->standardIcon(QStyle::SP_FileIcon).pixmap(24, 24);
   QPainter p(&pm);
@@ -92,6 +90,29 @@ QIcon Preview() {
     p.setPen(QPen(QColor(60, 60, 60), 1, Qt::DashLine));
     p.drawRect(QRectF(7, 5, 10, 14));
   }));
+}
+
+QIcon Standard(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
+
+}  // namespace
+
+QIcon Of(Icon icon) {
+  switch (icon) {
+    case Icon::None: return {};
+    case Icon::NewFile: return Standard(QStyle::SP_FileIcon);
+    case Icon::NewR12: return NewR12();
+    case Icon::Open: return Standard(QStyle::SP_DialogOpenButton);
+    case Icon::Save: return Standard(QStyle::SP_DialogSaveButton);
+    case Icon::Print: return Print();
+    case Icon::Undo: return Standard(QStyle::SP_ArrowBack);
+    case Icon::ZoomAll: return ZoomAll();
+    case Icon::ZoomIn: return ZoomIn();
+    case Icon::ZoomOut: return ZoomOut();
+    case Icon::Zoom: return Zoom();
+    case Icon::Hand: return Hand();
+    case Icon::Preview: return Preview();
+  }
+  return {};
 }
 
 QCursor Magnifier() {

@@ -5,16 +5,12 @@
 #include <QCursor>
 #include <QIcon>
 
+#include "tools/commands.h"
+
 namespace vestrel::icons {
 
-QIcon NewR12();
-QIcon Print();
-QIcon ZoomAll();
-QIcon ZoomIn();
-QIcon ZoomOut();
-QIcon Zoom();
-QIcon Hand();
-QIcon Preview();
+// The picture of a command's tool button.
+QIcon Of(Icon icon);
 QCursor Magnifier();
 
 }  // namespace vestrel::icons

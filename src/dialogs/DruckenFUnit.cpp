@@ -87,7 +87,7 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent) {
   connect(setup, &QPushButton::clicked, this, [this] {
     if (BitBtn3Click) BitBtn3Click();
   });
-  connect(preview, &QPushButton::clicked, this, [this] { done(static_cast<int>(DialogResult::All) + 100); });
+  connect(preview, &QPushButton::clicked, this, [this] { done(static_cast<int>(DialogResult::Preview) + 100); });
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);
@@ -133,7 +133,7 @@ DialogResult TDruckenForm::Run(PrintSetup& setup) {
   setup.YOffsetEd = YOffsetEd->value();
   setup.RandEd = RandEd->value();
   if (result == QDialog::Accepted) return DialogResult::Ok;
-  if (result == static_cast<int>(DialogResult::All) + 100) return DialogResult::All;
+  if (result == static_cast<int>(DialogResult::Preview) + 100) return DialogResult::Preview;
   return DialogResult::Cancel;
 }
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "file/platform.h"
+#include "platform/platform.h"
 
 class QDoubleSpinBox;
 class QSettings;

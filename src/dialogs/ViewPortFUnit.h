@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "file/platform.h"
+#include "platform/platform.h"
 
 class QDoubleSpinBox;
 

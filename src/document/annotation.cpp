@@ -3,19 +3,17 @@
 // sampled curve, a text its string and placement, an insert its block name
 // and insertion point, a dimension the lines that draw it.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <numbers>
 
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
+#include "geometry/point.h"
 #include "geometry/spline.h"
 
 namespace vestrel::reader {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // Splines of a higher degree than this are drawn through their defining
 // points: nobody draws them, and their basis would cost too much.
@@ -129,7 +127,7 @@ void Reader::splineGroup(tpoly& p) {
 
 void Reader::finishSpline(tpoly& p) {
   auto asSpline = [](const std::vector<Tmypoi>& pts) {
-    std::vector<SplinePoint> out;
+    std::vector<Point3> out;
     out.reserve(pts.size());
     for (const Tmypoi& q : pts) out.push_back({q.x, q.y, q.z});
     return out;
@@ -139,7 +137,7 @@ void Reader::finishSpline(tpoly& p) {
     for (const Tmypoi& q : pts) addPoint(p, q.x, q.y, q.z);
   };
 
-  std::vector<SplinePoint> controls;
+  std::vector<Point3> controls;
   std::vector<double> knots;
   int order = 0;
   const int n = static_cast<int>(controls_.size());
@@ -161,14 +159,14 @@ void Reader::finishSpline(tpoly& p) {
   }
 
   if (!knots.empty()) {
-    for (const SplinePoint& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100))
+    for (const Point3& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100))
       addPoint(p, s.x, s.y, s.z);
   }
   // The control points stay reachable for grips and snapping.
   if (n > 0) {
     for (const Tmypoi& c : controls_) addPoint(p) = c;
   } else if (!knots.empty()) {
-    for (const SplinePoint& c : controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
+    for (const Point3& c : controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
   }
 }
 
@@ -251,9 +249,7 @@ void Reader::dimensionGroup(tpoly& p) {
     case 42:
       if (double m; real(m)) {
         p.messuare = m;
-        char buf[512];
-        const auto r = std::to_chars(buf, buf + sizeof buf, m, std::chars_format::fixed, 4);
-        p.messuaretxt.assign(buf, r.ec == std::errc() ? r.ptr : buf);
+        p.messuaretxt = FormatFixed(m, 4);
       }
       break;
     case 50: real(o_.start); break;  // the direction of a linear dimension

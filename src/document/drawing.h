@@ -14,26 +14,6 @@
 
 namespace vestrel {
 
-// A list box of the window kept as plain data: its items and the selected
-// one (-1: none). The window mirrors these.
-struct ItemList {
-  std::vector<std::string> items;
-  int itemIndex = -1;
-};
-
-// The lists of the property bar and the layout tabs, as the reader leaves
-// them after every parse. Item texts are the document's bytes (layer and
-// line-type names) or the program's own German texts.
-struct PropertyBar {
-  PropertyBar();
-  ItemList LineCombo;      // line types of the drawing
-  ItemList LayerCombo;     // layers of the drawing
-  ItemList ColorComboBox;  // fixed colour choices
-  ItemList LineWeightBox;  // fixed line-weight choices
-  ItemList TabControl1;    // one tab per layout
-  std::uint64_t generation = 0;  // counts the parses that refilled the lists
-};
-
 struct Drawing {
   LineList dxf;
 
@@ -63,7 +43,9 @@ struct Drawing {
   // their counts, in the order first met.
   std::vector<std::pair<std::string, std::int32_t>> steppedover;
 
-  PropertyBar bar;
+  // Counts the parses, so that what is derived from the drawing elsewhere
+  // knows when to be derived again.
+  std::uint64_t generation = 0;
 
   std::int32_t anzpoly() const { return static_cast<std::int32_t>(polys.size()); }
 
@@ -97,7 +79,7 @@ struct Drawing {
 };
 
 // Parses the whole line list into the display list, the tables, the
-// layouts and the document positions, and refills the property bar.
+// layouts and the document positions.
 void processdxf(Drawing& d);
 
 }  // namespace vestrel

@@ -2,41 +2,45 @@
 
 namespace vestrel {
 
-void BeginStep(Journal& j) { j.undos.emplace_back(); }
-
-void InsertLines(Journal& j, LineList& dxf, std::int32_t at, const std::vector<std::string>& lines) {
-  j.undos.back().actions.push_back({0, at, static_cast<std::int32_t>(lines.size()), 0, {}});
-  dxf.insert(static_cast<std::size_t>(at), lines);
+ChangeStep::ChangeStep(Journal& j, LineList& dxf) : j_(j), dxf_(dxf), index_(j.undos.size()) {
+  j.undos.push_back({StepKind::Changes, {}});
 }
 
-void DeleteLines(Journal& j, LineList& dxf, std::int32_t at, std::int32_t count) {
-  j.undos.back().actions.push_back(
-      {1, at, count, 0, dxf.copy(static_cast<std::size_t>(at), static_cast<std::size_t>(count))});
-  dxf.erase(static_cast<std::size_t>(at), static_cast<std::size_t>(count));
+void ChangeStep::insert(std::int32_t at, const std::vector<std::string>& lines) {
+  step().actions.push_back({0, at, static_cast<std::int32_t>(lines.size()), 0, {}});
+  dxf_.insert(static_cast<std::size_t>(at), lines);
 }
 
-void OverwriteLine(Journal& j, LineList& dxf, std::int32_t at, std::string_view text) {
-  j.undos.back().actions.push_back({2, at, 1, 0, {std::string(dxf[static_cast<std::size_t>(at)])}});
-  dxf.replace(static_cast<std::size_t>(at), text);
+void ChangeStep::overwrite(std::int32_t at, std::string_view text) {
+  step().actions.push_back({2, at, 1, 0, {std::string(dxf_[static_cast<std::size_t>(at)])}});
+  dxf_.replace(static_cast<std::size_t>(at), text);
+}
+
+DeleteStep::DeleteStep(Journal& j, LineList& dxf) : j_(j), dxf_(dxf), index_(j.undos.size()) {
+  j.undos.push_back({StepKind::Deletions, {}});
+}
+
+void DeleteStep::erase(std::int32_t at, std::int32_t count) {
+  j_.undos[index_].actions.push_back(
+      {1, at, count, 0, dxf_.copy(static_cast<std::size_t>(at), static_cast<std::size_t>(count))});
+  dxf_.erase(static_cast<std::size_t>(at), static_cast<std::size_t>(count));
 }
 
 bool UndoLastStep(Journal& j, LineList& dxf) {
   if (j.undos.empty()) return false;
-  std::vector<taction>& actions = j.undos.back().actions;
-  if (!actions.empty()) {
-    if (actions.front().typ == 1) {
-      // Deletions: every block back where it stood, the last deleted first.
-      for (auto a = actions.rbegin(); a != actions.rend(); ++a)
-        if (a->typ == 1) dxf.insert(static_cast<std::size_t>(a->start), a->ustrs);
-    } else {
-      // Insertions out again, the last first; then the overwritten lines
-      // back, also the last first, so that a line overwritten twice gets
-      // its first text back.
-      for (auto a = actions.rbegin(); a != actions.rend(); ++a)
-        if (a->typ == 0) dxf.erase(static_cast<std::size_t>(a->start), static_cast<std::size_t>(a->len));
-      for (auto a = actions.rbegin(); a != actions.rend(); ++a)
-        if (a->typ == 2 && !a->ustrs.empty()) dxf.replace(static_cast<std::size_t>(a->start), a->ustrs.front());
-    }
+  const tundo& step = j.undos.back();
+  if (step.kind == StepKind::Deletions) {
+    // Every block back where it stood, the last deleted first.
+    for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a)
+      dxf.insert(static_cast<std::size_t>(a->start), a->ustrs);
+  } else {
+    // Insertions out again, the last first; then the overwritten lines
+    // back, also the last first, so that a line overwritten twice gets its
+    // first text back.
+    for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a)
+      if (a->typ == 0) dxf.erase(static_cast<std::size_t>(a->start), static_cast<std::size_t>(a->len));
+    for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a)
+      if (a->typ == 2 && !a->ustrs.empty()) dxf.replace(static_cast<std::size_t>(a->start), a->ustrs.front());
   }
   j.undos.pop_back();
   return true;

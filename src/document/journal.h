@@ -1,6 +1,7 @@
 // The undo journal: one step per user operation, each a list of the line
-// splices it made. Every change of the line list goes through the three
-// splices below, so that undo can play it backwards.
+// splices it made. Every change of the line list goes through a step, so
+// that undo can play it backwards. A step is opened for its kind and offers
+// only the splices of that kind.
 #pragma once
 
 #include <string>
@@ -16,13 +17,32 @@ struct Journal {
   std::vector<tundo> undos;
 };
 
-// Starts the step of a new operation; the splices that follow go into it.
-void BeginStep(Journal& j);
+// The step of an operation that puts lines in and overwrites lines; each
+// splice is recorded as an action of it.
+class ChangeStep {
+ public:
+  ChangeStep(Journal& j, LineList& dxf);
+  void insert(std::int32_t at, const std::vector<std::string>& lines);
+  void overwrite(std::int32_t at, std::string_view text);
 
-// Splices of the line list, each recorded as an action of the last step.
-void InsertLines(Journal& j, LineList& dxf, std::int32_t at, const std::vector<std::string>& lines);
-void DeleteLines(Journal& j, LineList& dxf, std::int32_t at, std::int32_t count);
-void OverwriteLine(Journal& j, LineList& dxf, std::int32_t at, std::string_view text);
+ private:
+  tundo& step() { return j_.undos[index_]; }
+  Journal& j_;
+  LineList& dxf_;
+  std::size_t index_;
+};
+
+// The step of an operation that takes lines out.
+class DeleteStep {
+ public:
+  DeleteStep(Journal& j, LineList& dxf);
+  void erase(std::int32_t at, std::int32_t count);
+
+ private:
+  Journal& j_;
+  LineList& dxf_;
+  std::size_t index_;
+};
 
 // Plays the last step backwards and forgets it; false when there is none.
 bool UndoLastStep(Journal& j, LineList& dxf);

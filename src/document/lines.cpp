@@ -3,17 +3,16 @@
 // wipeouts. Curves are flattened here, once per parse.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
 #include "geometry/bulge.h"
+#include "geometry/point.h"
 
 namespace vestrel::reader {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // Group 70 of polylines: bit 1 closed; bit 32 closed in the second
 // direction of a mesh.

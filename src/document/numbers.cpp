@@ -37,4 +37,10 @@ std::optional<double> ParseDouble(std::string_view t) {
   return negative ? -v : v;
 }
 
+std::string FormatFixed(double v, int decimals) {
+  char buf[400];  // the largest double has 309 digits before the point
+  const auto r = std::to_chars(buf, buf + sizeof buf, v + 0.0, std::chars_format::fixed, decimals);
+  return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
 }  // namespace vestrel

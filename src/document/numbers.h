@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vestrel {
@@ -44,5 +45,10 @@ std::optional<std::uint64_t> ParseHandle(std::string_view t);
 // A finite real number with an optional sign, "." as decimal separator and
 // an optional exponent.
 std::optional<double> ParseDouble(std::string_view t);
+
+// A number in fixed point with `decimals` digits after the ".", as the
+// program shows measurements and coordinates: 12.5 with 4 decimals is
+// "12.5000". Minus zero is written as zero.
+std::string FormatFixed(double v, int decimals);
 
 }  // namespace vestrel

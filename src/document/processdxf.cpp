@@ -7,24 +7,6 @@
 
 namespace vestrel {
 
-namespace {
-
-const char* const kColorItems[] = {"Wie Ebene", "Wie Block", "Rot",  "Gelb", "Grün", "Hellblau",
-                                   "Blau",      "Rosa",      "Schwarz", "Grau", "Hellgrau"};
-const char* const kLineWeightItems[] = {
-    "Wie Ebene", "0.00 mm", "0.05 mm", "0.09 mm", "0.13 mm", "0.15 mm", "0.20 mm", "0.25 mm",
-    "0.30 mm",   "0.35 mm", "0.40 mm", "0.50 mm", "0.60 mm", "0.70 mm", "0.80 mm", "0.90 mm",
-    "1.00 mm",   "1.06 mm", "1.20 mm", "1.40 mm", "1.58 mm", "2.00 mm", "2.11 mm"};
-
-}  // namespace
-
-PropertyBar::PropertyBar() {
-  ColorComboBox.items.assign(std::begin(kColorItems), std::end(kColorItems));
-  ColorComboBox.itemIndex = 0;
-  LineWeightBox.items.assign(std::begin(kLineWeightItems), std::end(kLineWeightItems));
-  LineWeightBox.itemIndex = 0;
-}
-
 std::vector<std::string> Drawing::code(const tpoly& p) const {
   std::vector<std::string> out;
   const auto last = std::min<std::size_t>(static_cast<std::size_t>(p.linebis) + 1, dxf.size());
@@ -140,7 +122,8 @@ void Reader::run() {
         skipObject();
     }
   }
-  refreshLists();
+  sortLayouts();
+  ++d_.generation;
 }
 
 void Reader::readTable() {
@@ -287,30 +270,12 @@ void Reader::readLayout() {
   reuse_ = true;
 }
 
-void Reader::refreshLists() {
-  PropertyBar& bar = d_.bar;
-  bar.LineCombo.items.clear();
-  for (std::int32_t i = 0; i < d_.anzlt; ++i) bar.LineCombo.items.push_back(d_.linetype[static_cast<std::size_t>(i)].name);
-  bar.LineCombo.itemIndex = bar.LineCombo.items.empty() ? -1 : 0;
-  bar.LayerCombo.items.clear();
-  for (std::int32_t i = 0; i < d_.anzlayer; ++i) bar.LayerCombo.items.push_back(d_.layers[static_cast<std::size_t>(i)].name);
-  bar.LayerCombo.itemIndex = bar.LayerCombo.items.empty() ? -1 : 0;
-  bar.ColorComboBox.itemIndex = 0;
-  bar.LineWeightBox.itemIndex = 0;
-
-  // "Model" first, the other layouts by their order (group 71).
+// "Model" first, the other layouts by their order (group 71).
+void Reader::sortLayouts() {
   auto& lay = d_.layouts;
   for (std::size_t i = 0; i + 1 < lay.size(); ++i)
     for (std::size_t j = i + 1; j < lay.size(); ++j)
       if (lay[j].order < lay[i].order || lay[j].name == "Model") std::swap(lay[i], lay[j]);
-
-  const int tab = bar.TabControl1.itemIndex;
-  bar.TabControl1.items.clear();
-  for (const Tlayout& l : lay) bar.TabControl1.items.push_back(l.name);
-  if (lay.empty()) bar.TabControl1.items = {"Model", "Layout1"};
-  // The tab shown before stays shown; one that is gone gives way to the model.
-  bar.TabControl1.itemIndex = tab >= 0 && tab < static_cast<int>(bar.TabControl1.items.size()) ? tab : 0;
-  ++bar.generation;
 }
 
 }  // namespace reader

@@ -47,7 +47,7 @@ class Reader {
   void readTable();
   void readBlockHeader();
   void readLayout();
-  void refreshLists();
+  void sortLayouts();
 
   // --- entities ------------------------------------------------------------
   void readEntity(Kind kind);

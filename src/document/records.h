@@ -184,8 +184,12 @@ struct taction {
   std::vector<std::string> ustrs;
 };
 
-// One undo step.
+// One undo step. A step either takes lines out (a deletion) or puts lines
+// in and overwrites lines (everything else), never both: undo plays the two
+// kinds back differently.
+enum class StepKind : std::uint8_t { Changes, Deletions };
 struct tundo {
+  StepKind kind = StepKind::Changes;
   std::vector<taction> actions;
 };
 

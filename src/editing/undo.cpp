@@ -1,14 +1,12 @@
 #include "editing/undo.h"
 
-#include "document/journal.h"
-
 namespace vestrel {
 
-void Rckgngig1Click(Session& s) {
-  if (!UndoLastStep(s.undos, s.drawing.dxf)) return;
-  processdxf(s.drawing);
-  s.platform.Repaint();
-  SetChanged(s);
+bool UndoLastOperation(DocumentContext& c) {
+  if (!UndoLastStep(c.undos, c.drawing.dxf)) return false;
+  processdxf(c.drawing);
+  SetChanged(c);
+  return true;
 }
 
 }  // namespace vestrel

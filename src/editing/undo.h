@@ -1,12 +1,12 @@
 // Taking the last operation back.
 #pragma once
 
-#include "file/lifecycle.h"
+#include "file/context.h"
 
 namespace vestrel {
 
-// "Rückgängig": plays the last step of the journal backwards, parses and
-// repaints, and marks the drawing changed. Nothing happens without a step.
-void Rckgngig1Click(Session& s);
+// Plays the last step of the journal backwards, parses the drawing anew
+// and marks it changed; false, with nothing done, when there is no step.
+bool UndoLastOperation(DocumentContext& c);
 
 }  // namespace vestrel

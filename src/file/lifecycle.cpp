@@ -13,82 +13,61 @@ constexpr int kMsgCannotWrite = 6;
 constexpr int kMsgNotSaved = 7;
 constexpr int kMsgSave = 8;
 constexpr int kMsgCannotOpen = 32;
-constexpr int kMsgUnnamed = 34;
 
-void SetCaption(Session& s, std::string_view end) {
-  const std::string name = s.state.afilename.empty()
-                               ? s.platform.Message(kMsgUnnamed)
-                               : std::filesystem::path(s.state.afilename).filename().string();
-  s.platform.SetCaption(s.state.maincap + " - [" + name + std::string(end));
-}
-
-// After the line list was replaced (or a load failed): no history, a fresh
-// parse, the model tab, and the picture.
-void ShowNewDocument(Session& s) {
-  FreeUndos(s.undos);
-  processdxf(s.drawing);
-  s.drawing.bar.TabControl1.itemIndex = 0;
-  if (s.showLoaded)
-    s.showLoaded();
-  else
-    s.platform.Repaint();
+// After the line list was replaced (or a load failed): no history and a
+// fresh parse.
+void ParseNewDocument(DocumentContext& c) {
+  FreeUndos(c.undos);
+  processdxf(c.drawing);
 }
 
 }  // namespace
 
-void SetChanged(Session& s) {
-  s.state.changed = true;
-  SetCaption(s, "*]");
+std::string Caption(const FileState& file, std::string_view unnamed) {
+  const std::string name =
+      file.afilename.empty() ? std::string(unnamed) : std::filesystem::path(file.afilename).filename().string();
+  return file.maincap + " - [" + name + (file.changed ? "*]" : "]");
 }
 
-void SetUnChanged(Session& s) {
-  s.state.changed = false;
-  SetCaption(s, "]");
-}
-
-bool AskToSave(Session& s) {
-  if (!s.state.changed) return true;
-  switch (s.platform.AskYesNoCancel(kMsgNotSaved, kMsgSave)) {
-    case Answer::Yes: return SaveFile(s);
+bool AskToSave(DocumentContext& c, Platform& p) {
+  if (!c.file.changed) return true;
+  switch (p.AskYesNoCancel(kMsgNotSaved, kMsgSave)) {
+    case Answer::Yes: return SaveFile(c, p);
     case Answer::No: return true;
     case Answer::Cancel: return false;
   }
   return false;
 }
 
-bool openfilewithname(Session& s, const std::string& name) {
-  const bool ok = ReadDxfFile(name, s.drawing.dxf);
-  if (!ok) s.platform.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
-  ShowNewDocument(s);
+bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) {
+  const bool ok = ReadDxfFile(name, c.drawing.dxf);
+  if (!ok) p.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
+  ParseNewDocument(c);
   if (ok) {
-    s.state.afilename = name;
-    SetUnChanged(s);
+    c.file.afilename = name;
+    SetUnChanged(c);
   }
   return ok;
 }
 
-bool OpenFile(Session& s) {
-  const auto name = s.platform.OpenFileDialog();
-  return name && openfilewithname(s, *name);
+bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) {
+  if (!AskToSave(c, p)) return false;
+  c.drawing.dxf = TemplateLines(templateName, c.file.progpath);
+  ParseNewDocument(c);
+  c.file.afilename.clear();
+  SetUnChanged(c);
+  return true;
 }
 
-void NewDrawing(Session& s, std::string_view templateName) {
-  if (!AskToSave(s)) return;
-  s.drawing.dxf = TemplateLines(templateName, s.state.progpath);
-  ShowNewDocument(s);
-  s.state.afilename.clear();
-  SetUnChanged(s);
-}
-
-bool SaveFileUnder(Session& s, const std::string& name) {
-  if (WriteDxfFile(name, s.drawing.dxf)) return true;
-  s.platform.ShowMessage(kMsgCannotWrite, name, MsgIcon::None);
+bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
+  if (WriteDxfFile(name, c.drawing.dxf)) return true;
+  p.ShowMessage(kMsgCannotWrite, name, MsgIcon::None);
   return false;
 }
 
-bool SaveTheFile(Session& s) {
-  const bool ok = SaveFileUnder(s, s.state.afilename);
-  if (ok) SetUnChanged(s);
+bool SaveTheFile(DocumentContext& c, Platform& p) {
+  const bool ok = SaveFileUnder(c, p, c.file.afilename);
+  if (ok) SetUnChanged(c);
   return ok;
 }
 
@@ -96,23 +75,23 @@ namespace {
 
 // Saves under a name from the save dialog; a failure keeps the old name
 // and leaves the drawing marked changed.
-bool SaveUnderChosenName(Session& s) {
-  const auto name = s.platform.SaveFileDialog();
+bool SaveUnderChosenName(DocumentContext& c, Platform& p) {
+  const auto name = p.SaveFileDialog();
   if (!name) return false;
-  const std::string old = s.state.afilename;
-  s.state.afilename = *name;
-  if (SaveTheFile(s)) return true;
-  s.state.afilename = old;
-  SetChanged(s);
+  const std::string old = c.file.afilename;
+  c.file.afilename = *name;
+  if (SaveTheFile(c, p)) return true;
+  c.file.afilename = old;
+  SetChanged(c);
   return false;
 }
 
 }  // namespace
 
-bool SaveFile(Session& s) {
-  return s.state.afilename.empty() ? SaveUnderChosenName(s) : SaveTheFile(s);
+bool SaveFile(DocumentContext& c, Platform& p) {
+  return c.file.afilename.empty() ? SaveUnderChosenName(c, p) : SaveTheFile(c, p);
 }
 
-void SaveFileAs(Session& s) { SaveUnderChosenName(s); }
+void SaveFileAs(DocumentContext& c, Platform& p) { SaveUnderChosenName(c, p); }
 
 }  // namespace vestrel

@@ -1,61 +1,41 @@
 // The drawing as a file: new from a template, open, save, save as, the
-// unsaved-changes question and the window caption.
+// unsaved-changes question and the window caption. These ask and tell the
+// user through the platform (questions, file dialogs, failures); showing
+// the result is the caller's.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
-#include "document/drawing.h"
-#include "document/journal.h"
-#include "file/platform.h"
+#include "file/context.h"
+#include "platform/platform.h"
 
 namespace vestrel {
 
-struct FileState {
-  std::string afilename;          // full path; empty for a drawing never saved
-  bool changed = false;           // the drawing differs from its file
-  std::string maincap = "Vestrel";  // the caption every caption starts with
-  std::string progpath;           // folder of the executable, with a trailing "/"
-  bool first = false;             // the first showing of the window is done
-};
+inline constexpr std::string_view kTemplateNew = "template1.dat";  // "Neue DXF Datei "
+inline constexpr std::string_view kTemplateR12 = "template0.dat";  // "Neue DXF Datei (R12 ...)"
 
-// The drawing and what every change of it involves: its undo journal, its
-// file's state (the changed mark in the caption) and the window system. The
-// file lifecycle, the writers and the edits work on it.
-struct Session {
-  Drawing& drawing;
-  Journal& undos;
-  FileState& state;
-  Platform& platform;
-  // Shows a drawing that was just loaded (the model tab is selected):
-  // zoom to its extents and repaint. Repaints only when not set.
-  std::function<void()> showLoaded;
-};
-
-inline constexpr std::string_view kTemplateNew = "template1.dat";     // "Neue DXF Datei "
-inline constexpr std::string_view kTemplateR12 = "template0.dat";     // "Neue DXF Datei (R12 ...)"
-
-void SetChanged(Session& s);
-void SetUnChanged(Session& s);
+// The window caption: "Vestrel - [name]", with "*" while changed; a drawing
+// never saved is called `unnamed`.
+std::string Caption(const FileState& file, std::string_view unnamed);
 
 // The unsaved-changes question before anything that would drop the
 // drawing. Returns whether to go on.
-bool AskToSave(Session& s);
+bool AskToSave(DocumentContext& c, Platform& p);
 
-// Loads a file as the drawing. On failure the user is told and the
-// drawing stays as it was.
-bool openfilewithname(Session& s, const std::string& name);
-// Asks for a file, then loads it; false when the dialog is cancelled.
-bool OpenFile(Session& s);
-// A new, unnamed drawing from a template (after the question).
-void NewDrawing(Session& s, std::string_view templateName);
+// Loads a file as the drawing, without history. On failure the user is
+// told and the lines stay as they were. Either way the drawing is parsed
+// anew.
+bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name);
+// A new, unnamed drawing from a template, after the question; false when
+// the user cancelled it.
+bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName);
 
-bool SaveFileUnder(Session& s, const std::string& name);
-bool SaveTheFile(Session& s);
+bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name);
+bool SaveTheFile(DocumentContext& c, Platform& p);
 // Saves under the current name, or asks for one when there is none.
-bool SaveFile(Session& s);
+bool SaveFile(DocumentContext& c, Platform& p);
 // Saves under a name chosen in the save dialog.
-void SaveFileAs(Session& s);
+void SaveFileAs(DocumentContext& c, Platform& p);
 
 }  // namespace vestrel

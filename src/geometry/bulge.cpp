@@ -1,13 +1,13 @@
 #include "geometry/bulge.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "geometry/point.h"
 
 namespace vestrel {
 
 std::optional<BulgeArc> BulgeArcOf(double px, double py, double qx, double qy, double bulge) {
   if (bulge == 0) return std::nullopt;
-  constexpr double kPi = std::numbers::pi;
   const double theta = -4 * std::atan(bulge);  // the included angle
   const double dx = qx - px, dy = qy - py;
   const double chord = std::hypot(dx, dy);

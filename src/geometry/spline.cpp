@@ -73,8 +73,8 @@ double BasisValue(int i, int t, std::span<const double> u, double v) {
   return row[0];
 }
 
-SplinePoint CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const SplinePoint> controls) {
-  SplinePoint p;
+Point3 CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const Point3> controls) {
+  Point3 p;
   if (n < 0 || t < 1 || u.size() < static_cast<std::size_t>(n + t + 1)) return p;
   // Only N(k, t) with u[k] <= v < u[k + t] are not zero: k = span - t + 1 .. span.
   const auto it = std::upper_bound(u.begin(), u.begin() + n + t + 1, v);
@@ -94,9 +94,9 @@ SplinePoint CurvePoint(std::span<const double> u, int n, int t, double v, std::s
   return p;
 }
 
-std::vector<SplinePoint> SampleCurve(std::span<const SplinePoint> controls, int n, std::span<const double> u, int t,
+std::vector<Point3> SampleCurve(std::span<const Point3> controls, int n, std::span<const double> u, int t,
                                      int S) {
-  std::vector<SplinePoint> samples;
+  std::vector<Point3> samples;
   if (n < 0 || t < 1 || S < 2 || u.size() < static_cast<std::size_t>(n + t + 1)) return samples;
   samples.reserve(static_cast<std::size_t>(S));
   double lo, hi;
@@ -109,9 +109,9 @@ std::vector<SplinePoint> SampleCurve(std::span<const SplinePoint> controls, int 
   return samples;
 }
 
-std::vector<SplinePoint> FitControlPoints(std::span<const SplinePoint> F, std::span<const int> fixed) {
+std::vector<Point3> FitControlPoints(std::span<const Point3> F, std::span<const int> fixed) {
   const int m = static_cast<int>(F.size());
-  std::vector<SplinePoint> C(F.begin(), F.end());
+  std::vector<Point3> C(F.begin(), F.end());
   if (m < 4) return C;
   constexpr int t = 4;
   const std::vector<double> u = MakeKnots(m - 1, t);
@@ -131,18 +131,18 @@ std::vector<SplinePoint> FitControlPoints(std::span<const SplinePoint> F, std::s
   for (int i = 0; i < m; ++i) tau[i] = lo + (static_cast<long long>(i) * (S - 1) / (m - 1)) * ((hi - lo) / (S - 1));
 
   double minx = F[0].x, maxx = F[0].x, miny = F[0].y, maxy = F[0].y;
-  for (const SplinePoint& f : F) {
+  for (const Point3& f : F) {
     minx = std::min(minx, f.x), maxx = std::max(maxx, f.x);
     miny = std::min(miny, f.y), maxy = std::max(maxy, f.y);
   }
   const double tolerance = 1e-13 * (std::max(maxx - minx, maxy - miny) + std::max({std::abs(minx), std::abs(maxx),
                                                                                     std::abs(miny), std::abs(maxy)}) + 1);
-  std::vector<SplinePoint> moved(C);
+  std::vector<Point3> moved(C);
   for (int round = 0; round < 2000; ++round) {
     double largest = 0;
     for (int i = 1; i < m - 1; ++i) {
       if (isFixed[i]) continue;
-      const SplinePoint p = CurvePoint(u, m - 1, t, tau[i], C);
+      const Point3 p = CurvePoint(u, m - 1, t, tau[i], C);
       moved[i].x = C[i].x + (F[i].x - p.x);
       moved[i].y = C[i].y + (F[i].y - p.y);
       largest = std::max({largest, std::abs(F[i].x - p.x), std::abs(F[i].y - p.y)});
@@ -150,8 +150,8 @@ std::vector<SplinePoint> FitControlPoints(std::span<const SplinePoint> F, std::s
     C.swap(moved);
     if (!(largest > tolerance)) break;
   }
-  for (const SplinePoint& c : C)
-    if (!std::isfinite(c.x) || !std::isfinite(c.y)) return std::vector<SplinePoint>(F.begin(), F.end());
+  for (const Point3& c : C)
+    if (!std::isfinite(c.x) || !std::isfinite(c.y)) return std::vector<Point3>(F.begin(), F.end());
   return C;
 }
 

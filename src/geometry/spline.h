@@ -7,11 +7,9 @@
 #include <span>
 #include <vector>
 
-namespace vestrel {
+#include "geometry/point.h"
 
-struct SplinePoint {
-  double x = 0, y = 0, z = 0;
-};
+namespace vestrel {
 
 // Clamped knots with integer steps for n + 1 control points and order t:
 // u[0 .. n + t]. MakeKnots(4, 4) is 0 0 0 0 1 2 2 2 2.
@@ -22,16 +20,16 @@ std::vector<double> MakeKnots(int n, int t);
 double BasisValue(int i, int t, std::span<const double> u, double v);
 
 // The point at v of the curve of order t over knots u with controls[0 .. n].
-SplinePoint CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const SplinePoint> controls);
+Point3 CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const Point3> controls);
 
 // S >= 2 samples evenly spaced over the curve's parameter range, the last
 // one at its end.
-std::vector<SplinePoint> SampleCurve(std::span<const SplinePoint> controls, int n, std::span<const double> u, int t,
+std::vector<Point3> SampleCurve(std::span<const Point3> controls, int n, std::span<const double> u, int t,
                                      int S);
 
 // Cubic control points (as many as fit points) whose curve passes through
 // every fit point. The control points of the indexes in `fixed` stay on
 // their fit points; the first and the last always do.
-std::vector<SplinePoint> FitControlPoints(std::span<const SplinePoint> F, std::span<const int> fixed);
+std::vector<Point3> FitControlPoints(std::span<const Point3> F, std::span<const int> fixed);
 
 }  // namespace vestrel

@@ -1,7 +1,16 @@
 // The editor without its window: all state of the main window, grouped by
-// subsystem, and the handlers of its menus, buttons and window events. The
-// Qt window owns one, implements the Platform for it and delegates every
+// subsystem, and every handler of its menus, buttons and window events.
+// The Qt window owns one, implements the Platform for it and hands every
 // event to it.
+//
+// The handlers are defined by family: tools/editor.cpp (the window's
+// life), tools/file.cpp (menu "Datei"), tools/view.cpp (menu "Ansicht",
+// tabs, scroll bars, wheel), tools/zoompan.cpp (the zoom and pan tools),
+// tools/modes.cpp (ending tools), tools/mouse.cpp (the drawing area's
+// dispatch), tools/draw/ (tools that add to the drawing) and tools/modify/
+// (tools that change it). A handler changes the state through the lower
+// layers, shows the messages their results call for, and ends with at
+// most one Repaint().
 #pragma once
 
 #include <string>
@@ -9,10 +18,11 @@
 
 #include "document/drawing.h"
 #include "document/journal.h"
-#include "file/lifecycle.h"
-#include "file/platform.h"
+#include "file/context.h"
+#include "platform/platform.h"
+#include "tools/propertybar.h"
 #include "view/transform.h"
-#include "writers/tablewriters.h"
+#include "writers/insertcode.h"
 
 namespace vestrel {
 
@@ -41,10 +51,18 @@ class Editor {
   ViewState view;
   PrintSetup print;
   ToolState tool;
-  Session session{drawing, undos, file, platform, {}};
-  ViewSession views{drawing, view, print, platform};
+  PropertyBar bar;
+  // What the lower layers work on.
+  DocumentContext doc{drawing, undos, file, view.tab};
+  ViewContext views{drawing, view, print, platform};
 
-  // Window events.
+  // Brings the window up to date after a handler's work: the lists after a
+  // parse, the caption, then the one repaint.
+  void Repaint();
+  // Only the caption, for handlers that change nothing that is drawn.
+  void ShowCaption();
+
+  // The window's life.
   void FormCreate(std::string progpath);
   // The first showing: a new drawing, then the file named on the command
   // line, if any.
@@ -61,23 +79,28 @@ class Editor {
   void Drucken1Click();
   void Seiteeinrichten1Click();
   void Druckereinrichten1Click();
+  void Beenden1Click();
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
 
-  // Menu "Ansicht" and the view's buttons.
+  // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();
   void ZoomInBtnClick();
   void ZoomOutBtnClick();
-  void ZoomBtnClick();
-  void HandBtnClick();
   void Druckvorschau1Click();
   void Linienbreitezeigen1Click();
-  void Viewporthinzufgen1Click();
   void TabControl1Change(int tab);
   void HorzScrollbarChange(int position);
   void VertScrollbarChange(int position);
   void FormMouseWheel(bool up, ShiftState shift, double x, double y);
+
+  // The zoom and pan tools.
+  void ZoomBtnClick();
+  void HandBtnClick();
+
+  // Viewports.
+  void Viewporthinzufgen1Click();
 
   // The drawing area.
   void PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y);
@@ -88,8 +111,12 @@ class Editor {
   void SetAlltoFalse();
 
  private:
-  // The model's drawn box, for the view of a new viewport.
-  ModelBox ModelExtents() const;
+  // Tells the user why a writer wrote nothing, when that is worth a word.
+  void Report(InsertResult result);
+  // A drawing was loaded or started: the model tab zoomed to its extents.
+  void ShowLoaded();
+  // The viewports a layout tab is given on its visit when it has none.
+  void AddLayoutViewports(int tab);
 };
 
 }  // namespace vestrel

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "document/viewfilter.h"
+#include "document/tabscope.h"
 
 namespace vestrel {
 
@@ -65,10 +65,10 @@ class ExtentsWalk {
 }  // namespace
 
 std::optional<Extents> DrawnExtents(const Drawing& d, int tab) {
-  const ViewFilter filter(d, tab);
+  const TabScope scope = TabScope::OfTab(d, tab);
   ExtentsWalk walk(d);
   for (const tpoly& p : d.polys)
-    if (filter.shows(p)) walk.entry(p, 0, 0);
+    if (scope.shows(p)) walk.entry(p, 0, 0);
   return walk.result();
 }
 

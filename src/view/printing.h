@@ -4,15 +4,14 @@
 #include <QPaintDevice>
 
 #include "document/drawing.h"
-#include "file/platform.h"
+#include "platform/platform.h"
 #include "view/transform.h"
 
 namespace vestrel {
 
 // Draws the current tab's entries onto `page` (a printer or PDF page whose
-// origin is the paper's corner): world (0, 0) lies margin + offset from the
-// left and bottom edges, `print.q()` millimetres of paper per unit, clipped
-// to the page less the margin. Prints black on white, without selection.
+// origin is the paper's corner) through the page transform, clipped to the
+// page less the margin. Prints black on white, without selection.
 void PrintTab(QPaintDevice& page, Drawing& d, const ViewState& view, const PrintSetup& print);
 
 }  // namespace vestrel

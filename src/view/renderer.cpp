@@ -6,11 +6,11 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "geometry/point.h"
 #include "view/colors.h"
 #include "view/texts.h"
 
@@ -18,7 +18,6 @@ namespace vestrel {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 QColor Color(Argb c) { return QColor::fromRgba(c); }
 
@@ -39,17 +38,11 @@ class Painter {
 
  private:
   void drawEntry(std::size_t i, const DrawParams& P, int depth);
-  bool passesLayout(const tpoly& p, const DrawParams& P) const;
-  bool offScreen(const tpoly& p, const DrawParams& P, double bx, double by, double margin) const;
-  void drawText(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, const QPen& pen);
-  void drawGeometry(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, QPen pen);
-  void drawViewport(const tpoly& p, const DrawParams& P, double bx, double by, int depth);
-  void drawGrips(const tpoly& p, const DrawParams& P, double bx, double by);
-
-  double sx(const DrawParams& P, double x, double bx) const { return (x + bx) * P.zoomit / 100 - P.scrollx; }
-  double sy(const DrawParams& P, double y, double by) const {
-    return P.paintbox1height - 1 - std::nearbyint((y + by) * P.zoomit / 100 + P.scrolly);
-  }
+  bool offScreen(const tpoly& p, const ScreenTransform& t, double margin) const;
+  void drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen);
+  void drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen);
+  void drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
+  void drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t);
 
   // The entries to look at: all of them, or only the members of a block.
   const std::vector<std::size_t>& membersOf(std::string_view block);
@@ -64,22 +57,12 @@ class Painter {
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
 };
 
-bool Painter::passesLayout(const tpoly& p, const DrawParams& P) const {
-  if (!P.thelayhan) {
-    if (P.showmodel) return !p.ispaperspace;
-    return p.ispaperspace || !P.blocktodraw.empty();
-  }
-  return p.layhan == *P.thelayhan || (P.showmodel && p.layhan == 0);
-}
-
 // Whether nothing of the entry can reach the target's clip.
-bool Painter::offScreen(const tpoly& p, const DrawParams& P, double bx, double by, double margin) const {
+bool Painter::offScreen(const tpoly& p, const ScreenTransform& t, double margin) const {
   const QRectF& clip = clip_;
-  const double z = P.zoomit / 100, top = P.paintbox1height - 1 - P.scrolly;
-  const double x0 = (p.boxminx + bx) * z - P.scrollx, x1 = (p.boxmaxx + bx) * z - P.scrollx;
-  const double y0 = top - (p.boxmaxy + by) * z, y1 = top - (p.boxminy + by) * z;
-  return x1 < clip.left() - margin || x0 > clip.right() + margin || y1 < clip.top() - margin ||
-         y0 > clip.bottom() + margin;
+  const Point2 low = t.toScreen(p.boxminx, p.boxminy), high = t.toScreen(p.boxmaxx, p.boxmaxy);
+  return high.x < clip.left() - margin || low.x > clip.right() + margin || low.y < clip.top() - margin ||
+         high.y > clip.bottom() + margin;
 }
 
 const std::vector<std::size_t>& Painter::membersOf(std::string_view block) {
@@ -97,11 +80,11 @@ void Painter::draw(const DrawParams& P, int depth) {
   // What the target shows, in the painter's coordinates.
   const QRectF outer = clip_;
   clip_ = g_.hasClipping() ? g_.clipBoundingRect() : g_.transform().inverted().mapRect(QRectF(g_.window()));
-  if (P.blocktodraw.empty()) {
+  if (P.scope.block().empty()) {
     for (std::size_t i = 0; i < d_.polys.size(); ++i) drawEntry(i, P, depth);
   } else {
     // A block's members, in list order.
-    for (const std::size_t i : membersOf(P.blocktodraw)) drawEntry(i, P, depth);
+    for (const std::size_t i : membersOf(P.scope.block())) drawEntry(i, P, depth);
   }
   clip_ = outer;
 }
@@ -109,71 +92,64 @@ void Painter::draw(const DrawParams& P, int depth) {
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   // Nested block references deeper than this are not drawn.
   constexpr int kMaxDepth = 32;
-  {
-    tpoly& p = d_.polys[i];
-    if (!passesLayout(p, P)) return;
-    const LayerLook layer = tables_.layer(p);
-    p.locked = layer.locked;
-    if (layer.off) return;
-    const bool member = p.isblock && d_.theblockname(p) == P.blocktodraw;
-    if (!(member || (P.blocktodraw.empty() && !p.isblock))) return;
-    // A block's base point lands on the insertion point.
-    const double bx = P.baseblx - (p.isblock ? d_.blockbasex(p) : 0);
-    const double by = P.basebly - (p.isblock ? d_.blockbasey(p) : 0);
-    const double bz = P.baseblz - (p.isblock ? d_.blockbasez(p) : 0);
+  tpoly& p = d_.polys[i];
+  if (!P.scope.inSpace(p)) return;
+  const LayerLook layer = tables_.layer(p);
+  p.locked = layer.locked;
+  if (layer.off) return;
+  if (!P.scope.inBlock(p)) return;
+  // A block's base point lands on the insertion point.
+  const ScreenTransform t = p.isblock ? P.transform.shifted(-d_.blockbasex(p), -d_.blockbasey(p)) : P.transform;
 
-    if (p.insertstrpresent && !d_.insertstr(p).empty()) {
-      const std::string_view name = d_.insertstr(p);
-      const bool cycle = std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end();
-      if (!cycle && depth < kMaxDepth) {
-        DrawParams inner = P;
-        inner.thelayhan.reset();
-        inner.blocktodraw = name;
-        inner.baseblx = inner.basebly = inner.baseblz = 0;
-        if (p.anzp > 0) {
-          const Tmypoi& at = d_.ps(p)[0];
-          inner.baseblx = at.x + bx, inner.basebly = at.y + by, inner.baseblz = at.z + bz;
-        }
-        blockStack_.push_back(name);
-        draw(inner, depth + 1);
-        blockStack_.pop_back();
+  if (p.insertstrpresent && !d_.insertstr(p).empty()) {
+    const std::string_view name = d_.insertstr(p);
+    const bool cycle = std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end();
+    if (!cycle && depth < kMaxDepth) {
+      DrawParams inner = P;
+      inner.scope = TabScope::BlockContents(d_, name, P.scope.model());
+      if (p.anzp > 0) {
+        const Tmypoi& at = d_.ps(p)[0];
+        inner.transform = t.shifted(at.x, at.y);
       }
-      if (!P.forprint && p.selected) drawGrips(p, P, bx, by);
-      return;
+      blockStack_.push_back(name);
+      draw(inner, depth + 1);
+      blockStack_.pop_back();
     }
-
-    // An entry lies in its box, plus its pen, arrowheads, grips and texts:
-    // a text reaches as far as its characters (each at most a height wide)
-    // and lines go, a dimension's text its measurement.
-    const bool text = p.istext;
-    const double width = PenWidth(p, layer, P.dpi1, P.showweight);
-    const double textReach = text ? std::abs(p.radius) * P.zoomit / 100 * (p.textstr.size() + 2)
-                                  : 0.3 * P.zoomit / 100 * (p.messuaretxt.size() + p.textstr.size() + 2);
-    if (!p.isviewport &&
-        offScreen(p, P, bx, by, width + std::max(p.thewid, 0.0) * P.zoomit / 100 + P.zoomit / 600 + textReach + 12)) {
-      return;
-    }
-
-    const bool selectedLook = p.selected && !P.forprint;
-    const Argb color = EntryColor(p, layer, P.showmodelforcolor);
-    QPen pen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    EntryDashes(d_, tables_, p, layer, P.zoomit, selectedLook, dashes_);
-    if (!dashes_.pattern.empty()) {
-      pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
-      pen.setDashOffset(dashes_.offset);
-    }
-    if (text) {
-      if (p.anzp > 0) drawText(p, P, bx, by, color, pen);
-    } else {
-      drawGeometry(p, P, bx, by, color, pen);
-      if (p.isviewport && p.viewid != 1) drawViewport(p, P, bx, by, depth);
-    }
-    if (!P.forprint && p.selected) drawGrips(p, P, bx, by);
+    if (!P.forprint && p.selected) drawGrips(p, P, t);
+    return;
   }
+
+  // An entry lies in its box, plus its pen, arrowheads, grips and texts:
+  // a text reaches as far as its characters (each at most a height wide)
+  // and lines go, a dimension's text its measurement.
+  const bool text = p.istext;
+  const double width = PenWidth(p, layer, P.dpi1, P.showweight);
+  const double textReach = text ? t.pixels(std::abs(p.radius)) * (p.textstr.size() + 2)
+                                : t.pixels(0.3) * (p.messuaretxt.size() + p.textstr.size() + 2);
+  if (!p.isviewport &&
+      offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) {
+    return;
+  }
+
+  const bool selectedLook = p.selected && !P.forprint;
+  const Argb color = EntryColor(p, layer, P.showmodelforcolor);
+  QPen pen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  EntryDashes(d_, tables_, p, layer, t.zoom(), selectedLook, dashes_);
+  if (!dashes_.pattern.empty()) {
+    pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
+    pen.setDashOffset(dashes_.offset);
+  }
+  if (text) {
+    if (p.anzp > 0) drawText(p, P, t, color, pen);
+  } else {
+    drawGeometry(p, P, t, color, pen);
+    if (p.isviewport && p.viewid != 1) drawViewport(p, P, t, depth);
+  }
+  if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
 
-void Painter::drawText(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, const QPen& pen) {
-  const int h = std::max(1, static_cast<int>(std::nearbyint(p.radius * P.zoomit / 100)));
+void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen) {
+  const int h = std::max(1, static_cast<int>(std::nearbyint(t.pixels(p.radius))));
   const QFont font = ArialPixels(h);
   const QFontMetricsF metrics(font);
   const double rot = p.rotation * kPi / 180;
@@ -181,17 +157,16 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, double bx, double by
   double px = 0, py = 0;
   if (!p.ismtext) px = -h * std::sin(rot), py = h * std::cos(rot);
   const Tmypoi& at = d_.ps(p)[0];
+  const Point2 origin = t.toScreen(at.x, at.y);
   const QTransform saved = g_.transform();
   const bool outline = p.selected && !P.forprint;
   for (const std::string& utf8 : TextLines(d_, p)) {
     const QString line = Q(utf8);
-    const double dx = (at.x + bx) * P.zoomit / 100 - P.scrollx + px;
-    const double dy = P.paintbox1height - 1 - ((at.y + by) * P.zoomit / 100 + P.scrolly + py);
-    QTransform t;
-    t.translate(dx, dy);
-    if (mirrored) t.scale(-1, 1);
-    t.rotateRadians(mirrored ? rot : -rot);
-    g_.setTransform(t * saved);
+    QTransform m;
+    m.translate(origin.x + px, origin.y - py);
+    if (mirrored) m.scale(-1, 1);
+    m.rotateRadians(mirrored ? rot : -rot);
+    g_.setTransform(m * saved);
     if (outline) {
       QPainterPath path;
       path.addText(0, metrics.ascent(), font, line);
@@ -209,13 +184,13 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, double bx, double by
   g_.setTransform(saved);
 }
 
-void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, double by, Argb color, QPen pen) {
+void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen) {
   const auto pts = d_.ps(p);
   if (pts.empty()) return;
   const bool selectedLook = p.selected && !P.forprint;
   const QColor arrowColor = Color(P.showmodelforcolor ? kBlack : kWhite);
-  const double k = P.zoomit / 600;  // an arrow is a sixth of a drawing unit long
-  auto widthFor = [&](double w) { return w * P.zoomit / 100 < 0 ? 1.0 : w * P.zoomit / 100; };
+  const double k = t.zoom() / 600;  // an arrow is a sixth of a drawing unit long
+  auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
 
   const bool fill = p.issolid || p.iswipeout;
@@ -246,7 +221,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, doubl
   for (const Tmypoi& q : pts) {
     if (q.donotdraw) continue;
     if (q.setwid && q.wid != 0) pen.setWidthF(widthFor(q.wid));
-    const double tx = sx(P, q.x, bx), ty = sy(P, q.y, by);
+    const auto [tx, ty] = t.toPaint(q.x, q.y);
     if (started && !q.moveonly && !q.setwid && !q.botharrows && !q.doadddimtexthere && !(p.arrowhead && firstSegment) &&
         std::abs(tx - cx) < kSubPixel && std::abs(ty - cy) < kSubPixel) {
       pending = true, pendx = tx, pendy = ty;
@@ -261,8 +236,8 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, doubl
       if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
       if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
       if (q.doadddimtexthere) {
-        const double ax = sx(P, p.cx1, bx), ay = sy(P, p.cy1, by);
-        const QFont font = ArialPixels(static_cast<int>(std::nearbyint(P.zoomit * 0.3 / 100)));
+        const auto [ax, ay] = t.toPaint(p.cx1, p.cy1);
+        const QFont font = ArialPixels(static_cast<int>(std::nearbyint(t.pixels(0.3))));
         const QFontMetricsF m(font);
         const QString text = Q(DimensionText(d_, p));
         const double ox = std::nearbyint(ax) - std::floor(m.horizontalAdvance(text) / 2);
@@ -310,46 +285,33 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, double bx, doubl
   stroke();
 }
 
-void Painter::drawViewport(const tpoly& p, const DrawParams& P, double bx, double by, int depth) {
-  const double left = sx(P, p.cx - p.widx / 2, bx), right = sx(P, p.cx + p.widx / 2, bx);
-  const double top = sy(P, p.cy + p.widy / 2, by), bottom = sy(P, p.cy - p.widy / 2, by);
+void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
+  const Point2 lowLeft = t.toPaint(p.cx - p.widx / 2, p.cy - p.widy / 2);
+  const Point2 topRight = t.toPaint(p.cx + p.widx / 2, p.cy + p.widy / 2);
   g_.save();
-  g_.setClipRect(QRectF(QPointF(left, top), QPointF(right, bottom)).normalized(), Qt::IntersectClip);
-  if (p.viewheight != 0 && p.widy != 0) {
+  g_.setClipRect(QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized(),
+                 Qt::IntersectClip);
+  // The model, unless it is what is being drawn already.
+  const TabScope model = TabScope::ModelSpace(d_);
+  if (p.viewheight != 0 && p.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
     DrawParams inner = P;
-    inner.showmodel = true;
-    inner.blocktodraw = {};
-    if (!d_.layouts.empty()) {
-      const Handle model = d_.layouts[0].layhan;
-      if (!(P.thelayhan && *P.thelayhan == model && P.showmodel)) {
-        const double s = p.viewheight / p.widy;
-        inner.thelayhan = model;
-        inner.zoomit = P.zoomit * p.widy / p.viewheight;
-        inner.baseblx = (p.cx + bx) * s - p.panx;
-        inner.basebly = (p.cy + by) * s - p.pany;
-        inner.baseblz = -p.cz * s;
-        draw(inner, depth + 1);
-      }
-    } else if (P.thelayhan || !P.showmodel) {
-      inner.thelayhan.reset();
-      inner.baseblx = p.cx + bx - p.panx;
-      inner.basebly = p.cy + by - p.pany;
-      inner.baseblz = -p.cz;
-      draw(inner, depth + 1);
-    }
+    inner.scope = model;
+    // A drawing without layouts shows the model at the sheet's scale.
+    inner.transform = t.insideViewport(p.cx, p.cy, p.widy, p.viewheight, p.panx, p.pany, model.layhan().has_value());
+    draw(inner, depth + 1);
   }
   g_.restore();
 }
 
 // Blue squares on the points that have their own lines in the drawing; the
 // three hidden grips of a viewport get pictures of their own.
-void Painter::drawGrips(const tpoly& p, const DrawParams& P, double bx, double by) {
+void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
   const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   const auto pts = d_.ps(p);
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
-    const double gx = std::nearbyint(sx(P, q.x, bx)), gy = sy(P, q.y, by);
+    const auto [gx, gy] = t.toPixel(q.x, q.y);
     if (p.isviewport && p.viewid != 1 && j >= 5 && j <= 7) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
@@ -381,37 +343,10 @@ void PixelCentres(QPainter& g) {
   g.translate(0.5, 0.5);
 }
 
-TabScope ScopeOfTab(const Drawing& d, int tab, bool anyBlockName) {
-  TabScope s;
-  if (tab >= 0 && tab < static_cast<int>(d.layouts.size())) {
-    s.layhan = d.layouts[static_cast<std::size_t>(tab)].layhan;
-    s.model = tab == 0;
-    if (anyBlockName || tab > 0)
-      for (const tblock& b : d.blocks)
-        if (b.hand == *s.layhan && (anyBlockName || Trim(b.blockname) != "*Paper_Space")) {
-          s.block = b.blockname;
-          break;
-        }
-  } else {
-    s.model = tab != 1;
-  }
-  return s;
-}
-
 namespace {
 
-// The world rectangle from (x0, y0) to (x1, y1) on screen, corners rounded.
-QRect ScreenRect(const ViewState& v, int height, double x0, double y0, double x1, double y1) {
-  const double z = v.zoomedvalue;
-  auto X = [&](double x) { return static_cast<int>(std::nearbyint(z * x / 100 - v.HorzScrollbarPosition / 100.0)); };
-  auto Y = [&](double y) {
-    return static_cast<int>(std::nearbyint(height - 1 - z * y / 100 - v.VertScrollbarPosition / 100.0));
-  };
-  return QRect(QPoint(X(x0), Y(y1)), QPoint(X(x1), Y(y0))).normalized();
-}
-
-void OriginIcon(QPainter& g, int width, int height, double sx0, double sy0) {
-  int ox = static_cast<int>(std::nearbyint(-sx0)), oy = static_cast<int>(std::nearbyint(height - 1 - sy0));
+void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
+  int ox = static_cast<int>(origin.x), oy = static_cast<int>(origin.y);
   bool detached = false;
   if (ox + 80 >= width || oy + 5 >= height || ox - 5 < 0 || oy - 80 < 0) {
     ox = 15, oy = height - 16;
@@ -440,15 +375,23 @@ void OriginIcon(QPainter& g, int width, int height, double sx0, double sy0) {
 
 }  // namespace
 
+void DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock) {
+  Painter painter(g, d);
+  painter.draw(params, 0);
+  if (layoutBlock && !layoutBlock->blockname.empty()) {
+    DrawParams members = params;
+    members.scope = params.scope.membersOf(*layoutBlock);
+    painter.draw(members, 0);
+  }
+}
+
 void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                     const PrinterPage& page, int screenDpi) {
-  const int t = d.bar.TabControl1.itemIndex;
-  const TabScope scope = ScopeOfTab(d, t, true);
-  if (view.donotdrawnow) return;
+  const TabScope scope = TabScope::OfTab(d, view.tab);
   const int width = canvas.width(), height = canvas.height();
+  const ScreenTransform window = WindowTransform(view, height);
   QPainter g(&canvas);
-  const double sx0 = view.HorzScrollbarPosition / 100.0, sy0 = view.VertScrollbarPosition / 100.0;
-  const bool sheet = !scope.model || view.Druckvorschau;
+  const bool sheet = !scope.model() || view.Druckvorschau;
   g.fillRect(QRect(0, 0, width, height), sheet ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
 
   if (sheet) {
@@ -456,39 +399,32 @@ void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
     const double dpi = page.dpi > 0 ? page.dpi : 600;
     const double Pw = page.width / dpi * kMmPerInch, Ph = page.height / dpi * kMmPerInch;
     const double R = print.RandEd, Xo = print.XOffsetEd, Yo = print.YOffsetEd;
-    const QColor paper = scope.model ? Qt::white : Qt::black;
-    const QColor edge = scope.model ? Qt::black : Qt::white;
-    const QRect sheetRect = ScreenRect(view, height, (-Xo - R) / q, (-Yo - R) / q, (Pw - Xo - R) / q, (Ph - Yo - R) / q);
+    const QColor paper = scope.model() ? Qt::white : Qt::black;
+    const QColor edge = scope.model() ? Qt::black : Qt::white;
+    // A drawing rectangle in whole pixels.
+    auto rect = [&](double x0, double y0, double x1, double y1) {
+      const Point2 a = window.toPixel(x0, y1), b = window.toPixel(x1, y0);
+      return QRect(QPoint(static_cast<int>(a.x), static_cast<int>(a.y)), QPoint(static_cast<int>(b.x), static_cast<int>(b.y)))
+          .normalized();
+    };
     g.setPen(edge);
     g.setBrush(paper);
-    g.drawRect(sheetRect);
-    const QRect printable = ScreenRect(view, height, -Xo / q, -Yo / q, (Pw - Xo - 2 * R) / q, (Ph - Yo - 2 * R) / q);
+    g.drawRect(rect((-Xo - R) / q, (-Yo - R) / q, (Pw - Xo - R) / q, (Ph - Yo - R) / q));
+    const QRect printable = rect(-Xo / q, -Yo / q, (Pw - Xo - 2 * R) / q, (Ph - Yo - 2 * R) / q);
     g.setPen(QPen(edge, 1, Qt::DashLine));
     g.drawRect(printable);
     g.setBrush(Qt::NoBrush);
     if (view.Druckvorschau) g.setClipRect(printable);
   }
   PixelCentres(g);
-  if (scope.model && !view.Druckvorschau) OriginIcon(g, width, height, sx0, sy0);
+  if (scope.model() && !view.Druckvorschau) OriginIcon(g, width, height, window.toPixel(0, 0));
 
-  DrawParams P;
+  DrawParams P{window, scope.outsideBlocks()};
   P.forprint = false;
-  P.showmodelforcolor = scope.model;
-  P.showmodel = scope.model;
-  P.thelayhan = scope.layhan;
-  P.zoomit = view.zoomedvalue;
+  P.showmodelforcolor = scope.model();
   P.dpi1 = screenDpi;
   P.showweight = view.Linienbreitezeigen;
-  P.paintbox1height = height;
-  P.scrollx = sx0;
-  P.scrolly = sy0;
-  Painter painter(g, d);
-  painter.draw(P, 0);
-  if (!scope.block.empty()) {
-    P.showmodel = true;
-    P.blocktodraw = scope.block;
-    painter.draw(P, 0);
-  }
+  DrawTab(g, d, P, scope.recordBlock());
 }
 
 }  // namespace vestrel

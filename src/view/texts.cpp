@@ -1,9 +1,7 @@
 #include "view/texts.h"
 
-#include <charconv>
-#include <numbers>
-
 #include "file/encoding.h"
+#include "geometry/point.h"
 
 namespace vestrel {
 
@@ -53,9 +51,7 @@ std::string DimensionText(const Drawing& d, const tpoly& p) {
   const int kind = p.dimtyp & 7;
   // The measurement as read, not its four decimals: a right angle is 90°.
   if ((p.addtextmode == 3 || kind == 2 || kind == 5) && !t.empty()) {
-    char buf[512];
-    const auto r = std::to_chars(buf, buf + sizeof buf, p.messuare * 180 / std::numbers::pi, std::chars_format::fixed, 4);
-    if (r.ec == std::errc()) t = std::string(buf, r.ptr) + "\xC2\xB0";  // °
+    t = FormatFixed(p.messuare * 180 / kPi, 4) + "\xC2\xB0";  // °
   }
   if (!p.textstr.empty()) {
     std::string own = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);

@@ -1,23 +1,25 @@
-// The view: one linear transform from drawing units to the pixels of the
-// drawing area, made of a zoom factor and two scroll offsets, and every way
-// of changing it: zoom to extents, zoom in and out, the wheel, drag zoom,
-// pan, the scroll bars, and the view each tab keeps.
+// The view: a zoom factor and two scroll offsets that make the transform
+// from drawing units to the pixels of the drawing area, the tab shown, and
+// every way of changing them: zoom to extents, zoom in and out, the wheel,
+// drag zoom, pan, the scroll bars, and the view each tab keeps. These
+// functions change the view and nothing else; the caller repaints.
 #pragma once
 
 #include <cstdint>
 
 #include "document/drawing.h"
-#include "file/platform.h"
+#include "platform/platform.h"
+#include "view/screentransform.h"
 
 namespace vestrel {
 
 struct ViewState {
+  int tab = 0;               // the layout tab shown: 0 the model
   double zoomedvalue = 100;  // pixels per drawing unit, times 100
   // The scroll bars hold the offsets, in hundredths of a pixel.
   static constexpr std::int32_t kScrollMin = -100000000, kScrollMax = 100000000;
   std::int32_t HorzScrollbarPosition = -2000;
   std::int32_t VertScrollbarPosition = 2000;
-  bool donotdrawnow = false;   // a paint request now draws nothing
   bool donotstorenow = false;  // the view is not stored for the tab now
   // Views of the two tabs of a drawing without layouts.
   bool zoomsetted0 = false, zoomsetted1 = false;
@@ -35,42 +37,46 @@ struct ViewState {
 inline constexpr double kZoomMin = 0.000001, kZoomMax = 1000000;
 double ClampZoom(double z);
 
-// What the view works on.
-struct ViewSession {
+// What the view works on: the drawing and the view, and the sizes of the
+// drawing area and of the printed page that zoom to extents fits.
+struct ViewContext {
   Drawing& drawing;
   ViewState& view;
   const PrintSetup& print;
   Platform& platform;
 };
 
+// The transform of the drawing area as the view stands.
+ScreenTransform WindowTransform(const ViewState& view, int height);
+ScreenTransform WindowTransform(const ViewContext& c);
+
 // World to screen and back; not rounded.
-void DXF2Bildschirm(const ViewSession& s, double x, double y, double& sx, double& sy);
-void Bildschirm2DXF(const ViewSession& s, double sx, double sy, double& x, double& y);
+Point2 DXF2Bildschirm(const ViewContext& c, double x, double y);
+Point2 Bildschirm2DXF(const ViewContext& c, double sx, double sy);
 
-// Setting a scroll bar stores the view for the tab and repaints, as the
-// bar's change event does.
-void SetHorzScrollbar(ViewSession& s, std::int64_t position);
-void SetVertScrollbar(ViewSession& s, std::int64_t position);
-// The change events of the two bars.
-void HorzScrollbarChange(ViewSession& s);
-void VertScrollbarChange(ViewSession& s);
+// A scroll bar moved (by the user or by the view itself); the view is
+// stored for the tab when it changed.
+void SetHorzScrollbar(ViewContext& c, std::int64_t position);
+void SetVertScrollbar(ViewContext& c, std::int64_t position);
 
-// Zoom and scroll so that the extents of the current tab fill 95 % of the
-// drawing area; no repaint.
-void ZoomFullIn(ViewSession& s);
-// Zoom by `factor` about the screen point (px, py); repaints.
-void ZoomAbout(ViewSession& s, double px, double py, double factor);
-void ZoomInBtnClick(ViewSession& s);
-void ZoomOutBtnClick(ViewSession& s);
-void ZoomAllClick(ViewSession& s);
-// The wheel over the window, at (px, py) in drawing-area pixels.
-void MouseWheel(ViewSession& s, bool up, bool shift, bool ctrl, double px, double py);
+// Zoom and scroll so that the extents of the shown tab fill 95 % of the
+// drawing area.
+void ZoomFullIn(ViewContext& c);
+// Zoom by `factor` about the screen point (px, py); a negative factor
+// divides by its size.
+void ZoomAbout(ViewContext& c, double px, double py, double factor);
+// "Vergrößern" and "Verkleinern": about the middle of the drawing area.
+void ZoomIn(ViewContext& c);
+void ZoomOut(ViewContext& c);
+// The wheel over the window, at (px, py) in drawing-area pixels: zoom,
+// with Shift a horizontal and with Ctrl a vertical scroll.
+void MouseWheel(ViewContext& c, bool up, bool shift, bool ctrl, double px, double py);
 // Drag zoom and pan while the mouse moves with the button down.
-void DragZoom(ViewSession& s, int x, int y);
-void Pan(ViewSession& s, int x, int y);
+void DragZoom(ViewContext& c, int x, int y);
+void Pan(ViewContext& c, int x, int y);
 
-void StoreZoom(ViewSession& s);
+void StoreZoom(ViewContext& c);
 // The first step of a tab change: the tab's stored view, else its extents.
-void RestoreZoom(ViewSession& s);
+void RestoreZoom(ViewContext& c);
 
 }  // namespace vestrel

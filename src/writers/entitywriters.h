@@ -1,19 +1,15 @@
 // The writers of the entities the drawing tools make: each builds the lines
 // of one new entity in the drawing's version, inserts them as one undo
-// step, parses the drawing again and repaints. They return whether
-// anything was written.
+// step and parses the drawing again.
 #pragma once
 
 #include <vector>
 
 #include "document/records.h"
-#include "file/lifecycle.h"
+#include "geometry/point.h"
+#include "writers/insertcode.h"
 
 namespace vestrel {
-
-struct Point3 {
-  double x = 0, y = 0, z = 0;
-};
 
 enum class LineKind { Line, Ray, XLine };
 // The line tool's variant: 1 construction line, 2 ray, else a line.
@@ -21,29 +17,29 @@ LineKind LineKindOf(int arcmode);
 
 // A line from p1 to p2; a ray or construction line from p1 in the
 // direction of p2 (the vector p2 - p1, as it is).
-bool AddLine(Session& s, LineKind kind, Point3 p1, Point3 p2);
+InsertResult AddLine(DocumentContext& c, LineKind kind, Point3 p1, Point3 p2);
 // A filled area; the file order of its corners is 1, 2, 4, 3.
-bool AddSolid(Session& s, Point3 p1, Point3 p2, Point3 p3, Point3 p4);
-bool AddPoint(Session& s, Point3 p);
+InsertResult AddSolid(DocumentContext& c, Point3 p1, Point3 p2, Point3 p3, Point3 p4);
+InsertResult AddPoint(DocumentContext& c, Point3 p);
 // Centre p1 through p2; with `arcmode` 2 (centre and diameter) half as large.
-bool AddCircle(Session& s, int arcmode, Point3 p1, Point3 p2);
-bool AddCircleDurch3Punkte(Session& s, Point3 p1, Point3 p2, Point3 p3);
+InsertResult AddCircle(DocumentContext& c, int arcmode, Point3 p1, Point3 p2);
+InsertResult AddCircleDurch3Punkte(DocumentContext& c, Point3 p1, Point3 p2, Point3 p3);
 // `arcmode` 0: start, a point on the arc, end; 3: start, end, a point on
 // the arc; 1: centre, start, end (counter-clockwise; the end only gives a
 // direction).
-bool AddArc(Session& s, int arcmode, Point3 p1, Point3 p2, Point3 p3);
+InsertResult AddArc(DocumentContext& c, int arcmode, Point3 p1, Point3 p2, Point3 p3);
 // `arcmode` 0/1: by the ends of the major axis p1, p2; 2/3: by the centre
 // p1 and the end p2; p3 fixes the minor axis. 1 and 3 are arcs from
 // `ellipsewinkel1` to `ellipsewinkel2` (radians).
-bool AddEllipse(Session& s, int arcmode, Point3 p1, Point3 p2, Point3 p3, double ellipsewinkel1,
+InsertResult AddEllipse(DocumentContext& c, int arcmode, Point3 p1, Point3 p2, Point3 p3, double ellipsewinkel1,
                 double ellipsewinkel2);
 // The points of `polyline0`; their bulges are measured with y pointing
 // down (the negative of the drawing's).
-bool AddPolyLine(Session& s, const std::vector<Tmypoi>& polyline0, bool closed);
+InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline0, bool closed);
 // A regular polygon with centre p1 through p2: its first corner is p2 turned
 // a quarter counter-clockwise about p1, the others follow clockwise, and
 // the last repeats the first. The corners replace `polyline0`, which is
 // then written closed.
-bool AddPolyGon(Session& s, std::vector<Tmypoi>& polyline0, Point3 p1, Point3 p2, double corners);
+InsertResult AddPolyGon(DocumentContext& c, std::vector<Tmypoi>& polyline0, Point3 p1, Point3 p2, double corners);
 
 }  // namespace vestrel

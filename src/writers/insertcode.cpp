@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "document/journal.h"
+#include "document/tabscope.h"
 
 namespace vestrel {
 
@@ -73,66 +74,43 @@ void CodeLines::addHandle(Drawing& d) {
   add("  5", std::string_view(HandleText(d.maxhandle)));
 }
 
-std::string NewObjectLayer(const Drawing& d) {
-  return d.bar.LayerCombo.items.empty() ? "0" : d.bar.LayerCombo.items.front();
-}
+std::string NewObjectLayer(const Drawing& d) { return d.anzlayer > 0 ? d.layers.front().name : "0"; }
 
-// The block that keeps the objects of the tab's layout, when it has one of
-// its own (the active paper space keeps them in the entities).
-static const tblock* LayoutBlock(const Drawing& d) {
-  const int tab = d.bar.TabControl1.itemIndex;
-  if (tab <= 0 || tab >= static_cast<int>(d.layouts.size())) return nullptr;
-  const Handle h = d.layouts[static_cast<std::size_t>(tab)].layhan;
-  for (const tblock& b : d.blocks)
-    if (b.hand == h) return b.blockname != "*Paper_Space" ? &b : nullptr;
-  return nullptr;
-}
-
-bool HasInsertionPoint(const Drawing& d) {
-  const tblock* b = LayoutBlock(d);
+bool HasInsertionPoint(const Drawing& d, int tab) {
+  const tblock* b = TabScope::OfTab(d, tab).ownBlock();
   return b ? b->linetoinsert > 0 : d.insertlinepos >= 0;
 }
 
-void AddToLayout(Session& s, CodeLines& lines, bool noshowmodel) {
-  Drawing& d = s.drawing;
-  const int tab = d.bar.TabControl1.itemIndex;
-  bool model = true;
-  if (tab >= 0 && tab < static_cast<int>(d.layouts.size())) {
-    const Handle h = d.layouts[static_cast<std::size_t>(tab)].layhan;
-    if (const tblock* b = LayoutBlock(d)) d.insertlinepos = b->linetoinsert;
-    model = tab == 0;
-    lines.add("330", std::string_view(HandleText(h)));
-  } else if (tab == 1) {
-    model = false;
+void AddToLayout(DocumentContext& c, CodeLines& lines, bool noshowmodel) {
+  Drawing& d = c.drawing;
+  const TabScope scope = TabScope::OfTab(d, c.tab);
+  if (const auto h = scope.layhan()) {
+    if (const tblock* b = scope.ownBlock()) d.insertlinepos = b->linetoinsert;
+    lines.add("330", std::string_view(HandleText(*h)));
   }
-  if (!model && !noshowmodel) lines.add(" 67", std::string_view("1"));
+  if (!scope.model() && !noshowmodel) lines.add(" 67", std::string_view("1"));
 }
 
-bool InsertCode(Session& s, const CodeLines& lines) {
-  Drawing& d = s.drawing;
-  if (d.insertlinepos < 0 || d.insertlinepos > static_cast<std::int32_t>(d.dxf.size())) {
-    s.platform.ShowMessage(kMsgNoInsertionPoint, "", MsgIcon::Error);
-    return false;
-  }
-  if (!lines.valid()) {
-    s.platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error);
-    return false;
-  }
-  BeginStep(s.undos);
-  InsertLines(s.undos, d.dxf, d.insertlinepos, lines.lines());
+InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
+  Drawing& d = c.drawing;
+  if (d.insertlinepos < 0 || d.insertlinepos > static_cast<std::int32_t>(d.dxf.size()))
+    return InsertResult::NoInsertionPoint;
+  if (!lines.valid()) return InsertResult::InvalidValue;
+  ChangeStep(c.undos, d.dxf).insert(d.insertlinepos, lines.lines());
   // The seed names the next free handle; undo leaves it where it is.
   if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max()) {
     const std::size_t seed = static_cast<std::size_t>(d.handleseedpos) +
                              (d.handleseedpos >= d.insertlinepos ? lines.lines().size() : 0);
     d.dxf.replace(seed, HandleText(d.maxhandle + 1));
   }
-  SetChanged(s);
-  return true;
+  SetChanged(c);
+  return InsertResult::Inserted;
 }
 
-void ReparseAndRepaint(Session& s) {
-  processdxf(s.drawing);
-  s.platform.Repaint();
+InsertResult InsertAndParse(DocumentContext& c, const CodeLines& lines) {
+  const InsertResult r = InsertCode(c, lines);
+  processdxf(c.drawing);
+  return r;
 }
 
 }  // namespace vestrel

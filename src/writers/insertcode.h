@@ -1,6 +1,7 @@
 // How new items reach the drawing: their lines are built in a list, then
 // spliced in at the insertion line as one undo step, with fresh handles and
-// the handle seed advanced.
+// the handle seed advanced. Writers say what came of it; telling the user
+// and painting is their caller's.
 #pragma once
 
 #include <string>
@@ -8,9 +9,17 @@
 #include <vector>
 
 #include "document/drawing.h"
-#include "file/lifecycle.h"
+#include "file/context.h"
 
 namespace vestrel {
+
+// What came of a writer's work.
+enum class InsertResult {
+  Inserted,
+  NothingToWrite,    // nothing could be made of the values (points on one line, no such table)
+  NoInsertionPoint,  // the drawing has no place for it
+  InvalidValue,      // a number that is not finite, or no handle left
+};
 
 // Numbers as every writer and every edit writes them: at most 15
 // significant digits, "." as decimal separator, the shortest form; what
@@ -46,23 +55,20 @@ std::string NewObjectLayer(const Drawing& d);
 // The owner lines of a new entity for the tab that is shown ("330" and the
 // layout's block record; " 67" "1" in paper space), moving the insertion
 // line into the layout's block when the layout keeps its objects there.
-void AddToLayout(Session& s, CodeLines& lines, bool noshowmodel);
+void AddToLayout(DocumentContext& c, CodeLines& lines, bool noshowmodel);
 
-// Whether a new entity of the tab that is shown has a place to go: the end
-// of the layout's own block, or the end of the ENTITIES section.
-bool HasInsertionPoint(const Drawing& d);
+// Whether a new entity of tab `tab` has a place to go: the end of the
+// layout's own block, or the end of the ENTITIES section.
+bool HasInsertionPoint(const Drawing& d, int tab);
 
 // Splices the lines in at `insertlinepos` as one undo step, advances
-// $HANDSEED past `maxhandle` and marks the drawing changed. Refuses, with a
-// message and without any change, a list that is not valid or a drawing
-// that has no place for it.
-bool InsertCode(Session& s, const CodeLines& lines);
+// $HANDSEED past `maxhandle` and marks the drawing changed. Refuses,
+// without any change, a list that is not valid or a drawing that has no
+// place for it.
+InsertResult InsertCode(DocumentContext& c, const CodeLines& lines);
 
-// After every insertion: parse the drawing anew and paint it.
-void ReparseAndRepaint(Session& s);
-
-// Messages of the program's table that tell why nothing was inserted.
-inline constexpr int kMsgNoInsertionPoint = 38;
-inline constexpr int kMsgInvalidValue = 39;
+// What every writer does with its lines: InsertCode, then a parse of the
+// drawing (also after a refusal, which may have moved the insertion line).
+InsertResult InsertAndParse(DocumentContext& c, const CodeLines& lines);
 
 }  // namespace vestrel

@@ -2,98 +2,96 @@
 
 #include <cmath>
 
-#include "writers/insertcode.h"
 
 namespace vestrel {
 
 namespace {
 
-bool InsertAt(Session& s, std::int32_t line, const CodeLines& c) {
-  s.drawing.insertlinepos = line;
-  const bool ok = InsertCode(s, c);
-  ReparseAndRepaint(s);
-  return ok;
+InsertResult InsertAt(DocumentContext& c, std::int32_t line, const CodeLines& l) {
+  c.drawing.insertlinepos = line;
+  return InsertAndParse(c, l);
 }
 
 }  // namespace
 
-bool AddNewLayer(Session& s, const std::string& name, const std::string& linetypename, const std::string& lineweight,
-                 const std::string& colour) {
-  Drawing& d = s.drawing;
-  if (d.layerinsertlinenr == -1) return false;
-  CodeLines c;
-  c.add("  0", std::string_view("LAYER"));
-  c.addHandle(d);
+InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std::string& linetypename,
+                         const std::string& lineweight, const std::string& colour) {
+  Drawing& d = c.drawing;
+  if (d.layerinsertlinenr == -1) return InsertResult::NothingToWrite;
+  CodeLines l;
+  l.add("  0", std::string_view("LAYER"));
+  l.addHandle(d);
   if (d.cadver >= 1010) {
-    c.add("100", std::string_view("AcDbSymbolTableRecord"));
-    c.add("100", std::string_view("AcDbLayerTableRecord"));
+    l.add("100", std::string_view("AcDbSymbolTableRecord"));
+    l.add("100", std::string_view("AcDbLayerTableRecord"));
   }
-  c.add("  2", std::string_view(name));
-  c.add(" 70", std::string_view("0"));
-  c.add(" 62", std::string_view(colour));
-  c.add(" 6", std::string_view(linetypename));
+  l.add("  2", std::string_view(name));
+  l.add(" 70", std::string_view("0"));
+  l.add(" 62", std::string_view(colour));
+  l.add(" 6", std::string_view(linetypename));
   if (d.cadver >= 1010) {
-    c.add(" 370", std::string_view(lineweight));
+    l.add(" 370", std::string_view(lineweight));
     // A pointer to the plot style the other layers use; none without one.
-    if (!d.plotstylereaded.empty()) c.add(" 390", std::string_view(d.plotstylereaded));
+    if (!d.plotstylereaded.empty()) l.add(" 390", std::string_view(d.plotstylereaded));
   }
-  return InsertAt(s, d.layerinsertlinenr, c);
+  return InsertAt(c, d.layerinsertlinenr, l);
 }
 
-bool AddLineStil(Session& s, const std::string& name, const std::string& description, const std::vector<double>& parts) {
-  Drawing& d = s.drawing;
-  if (d.ltypeinsetlinenr == -1 || parts.empty()) return false;
-  CodeLines c;
-  c.add("  0", std::string_view("LTYPE"));
-  c.addHandle(d);
+InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std::string& description,
+                         const std::vector<double>& parts) {
+  Drawing& d = c.drawing;
+  if (d.ltypeinsetlinenr == -1 || parts.empty()) return InsertResult::NothingToWrite;
+  CodeLines l;
+  l.add("  0", std::string_view("LTYPE"));
+  l.addHandle(d);
   if (d.cadver > 1009) {
-    c.add("100", std::string_view("AcDbSymbolTableRecord"));
-    c.add("100", std::string_view("AcDbLinetypeTableRecord"));
+    l.add("100", std::string_view("AcDbSymbolTableRecord"));
+    l.add("100", std::string_view("AcDbLinetypeTableRecord"));
   }
-  c.add("  2", std::string_view(name));
-  c.add(" 70", std::string_view("0"));
-  c.add("  3", std::string_view(description));
-  c.add(" 72", std::string_view("65"));
-  c.add(" 73", static_cast<int>(parts.size()));
+  l.add("  2", std::string_view(name));
+  l.add(" 70", std::string_view("0"));
+  l.add("  3", std::string_view(description));
+  l.add(" 72", std::string_view("65"));
+  l.add(" 73", static_cast<int>(parts.size()));
   // The pattern's total length: dashes and gaps alike.
   double sum = 0;
   for (const double v : parts) sum += std::abs(v);
-  c.add(" 40", sum);
+  l.add(" 40", sum);
   for (const double v : parts) {
-    c.add("  49", v);
-    c.add("  74", std::string_view("0"));
+    l.add("  49", v);
+    l.add("  74", std::string_view("0"));
   }
-  return InsertAt(s, d.ltypeinsetlinenr, c);
+  return InsertAt(c, d.ltypeinsetlinenr, l);
 }
 
-bool AddViewport(Session& s, bool first, const ViewportValues& v) {
-  Drawing& d = s.drawing;
+InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v) {
+  Drawing& d = c.drawing;
   ++d.maxviewportid;
   const std::string id = first ? "1" : std::to_string(d.maxviewportid);
   const bool newer = d.cadver > 1009;
-  CodeLines c;
-  c.add("  0", std::string_view("VIEWPORT"));
-  if (newer) c.add("100", std::string_view("AcDbEntity"));
-  AddToLayout(s, c, false);
-  c.add("  8", std::string_view(NewObjectLayer(d)));
-  if (newer) c.add("100", std::string_view("AcDbViewport"));
-  c.addHandle(d);
-  c.add("  10", v.MitteX);
-  c.add("  20", v.MitteY);
-  c.add("  30", std::string_view("0"));
-  c.add("  40", v.Breite);
-  c.add("  41", v.Hoehe);
-  auto fixed = [&c](const char* code, const char* value) { c.add(code, std::string_view(value)); };
+  CodeLines l;
+  l.add("  0", std::string_view("VIEWPORT"));
+  if (newer) l.add("100", std::string_view("AcDbEntity"));
+  AddToLayout(c, l, false);
+  l.add("  8", std::string_view(NewObjectLayer(d)));
+  if (newer) l.add("100", std::string_view("AcDbViewport"));
+  l.addHandle(d);
+  l.add("  10", v.MitteX);
+  l.add("  20", v.MitteY);
+  l.add("  30", std::string_view("0"));
+  l.add("  40", v.Breite);
+  l.add("  41", v.Hoehe);
+  auto fixed = [&l](const char* code, const char* value) { l.add(code, std::string_view(value)); };
   if (newer) {
-    c.add("68", std::string_view(id));
-    c.add(first ? "69" : "  69", std::string_view(id));
-    c.add("  12", v.InhaltX);
-    c.add("  22", v.InhaltY);
+    l.add("68", std::string_view(id));
+    l.add(first ? "69" : "  69", std::string_view(id));
+    l.add("  12", v.InhaltX);
+    l.add("  22", v.InhaltY);
     fixed("  13", "0.0"), fixed("  23", "0.0"), fixed("  14", "10.0"), fixed("  24", "10.0");
     fixed("  15", "10.0"), fixed("  25", "10.0"), fixed("  16", "0.0"), fixed("  26", "0.0");
     fixed("  36", "1.0"), fixed("  17", "0.0"), fixed("  27", "0.0"), fixed("  37", "0.0");
     fixed("  42", "50.0"), fixed("  43", "0.0"), fixed("  44", "0.0");
-    c.add("  45", v.HoeheInhalt);
+    l.add("  45", v.HoeheInhalt);
     fixed("  50", "0.0"), fixed("  51", "0.0"), fixed("  72", "1000"), fixed("  90", "33056");
     fixed("  1", ""), fixed("  281", "0"), fixed("  71", "1"), fixed("  74", "0");
     fixed("  110", "0.0"), fixed("  120", "0.0"), fixed("  130", "0.0");
@@ -102,15 +100,15 @@ bool AddViewport(Session& s, bool first, const ViewportValues& v) {
     fixed("  79", "0"), fixed("  146", "0.0"), fixed("  170", "0");
   } else {
     // R12 keeps the view in extended data.
-    c.add("68", std::string_view(id));
-    c.add("69", std::string_view(id));
+    l.add("68", std::string_view(id));
+    l.add("69", std::string_view(id));
     fixed("1001", "ACAD"), fixed("1000", "MVIEW"), fixed("1002", "{"), fixed("1070", "    16");
     fixed("1010", "0.0"), fixed("1020", "0.0"), fixed("1030", "0.0");
     fixed("1010", "0.0"), fixed("1020", "0.0"), fixed("1030", "1.0");
     fixed("1040", "0.0");
-    c.add("1040", v.HoeheInhalt);
-    c.add("1040", v.InhaltX);
-    c.add("1040", v.InhaltY);
+    l.add("1040", v.HoeheInhalt);
+    l.add("1040", v.InhaltX);
+    l.add("1040", v.InhaltY);
     fixed("1040", "50.0"), fixed("1040", "0.0"), fixed("1040", "0.0");
     fixed("1070", "     0"), fixed("1070", "  1000"), fixed("1070", "     1"), fixed("1070", "     3");
     for (int i = 0; i < 4; ++i) fixed("1070", "     0");
@@ -118,13 +116,10 @@ bool AddViewport(Session& s, bool first, const ViewportValues& v) {
     for (int i = 0; i < 4; ++i) fixed("1040", "10.0");
     fixed("1070", "     0"), fixed("1002", "{"), fixed("1002", "}"), fixed("1002", "}");
   }
-  const bool ok = InsertCode(s, c);
-  ReparseAndRepaint(s);
-  return ok;
+  return InsertAndParse(c, l);
 }
 
-bool ViewportAdden(Session& s, const PrintSetup& print, const ModelBox& model, bool dialog, bool first) {
-  const PrinterPage page = s.platform.PrinterPageSize();
+ViewportValues ProposedViewport(const PrinterPage& page, const PrintSetup& print, const ModelBox& model) {
   const double r = page.dpi > 0 ? page.dpi : 600;
   const double scale = print.q();
   const double m = 2 * print.RandEd;
@@ -136,8 +131,7 @@ bool ViewportAdden(Session& s, const PrintSetup& print, const ModelBox& model, b
   v.InhaltX = (model.minx + model.maxx) / 2;
   v.InhaltY = (model.miny + model.maxy) / 2;
   v.HoeheInhalt = std::abs(model.maxy - model.miny) * 2;
-  if (dialog) s.platform.ShowViewportDialog(v);
-  return AddViewport(s, first, v);
+  return v;
 }
 
 }  // namespace vestrel

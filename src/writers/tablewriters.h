@@ -5,21 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "file/lifecycle.h"
+#include "platform/platform.h"
+#include "writers/insertcode.h"
 
 namespace vestrel {
 
 // A new entry at the end of the LAYER table; nothing without such a table.
-bool AddNewLayer(Session& s, const std::string& name, const std::string& linetypename, const std::string& lineweight,
+InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std::string& linetypename, const std::string& lineweight,
                  const std::string& colour);
 
 // A new entry at the end of the LTYPE table: dashes (> 0), gaps (< 0) and
 // dots (0); its total length is that of all of them.
-bool AddLineStil(Session& s, const std::string& name, const std::string& description, const std::vector<double>& parts);
+InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std::string& description, const std::vector<double>& parts);
 
 // A VIEWPORT entity on the layout that is shown: `first` for the one that
 // stands for the sheet itself (identifier 1), else the next identifier.
-bool AddViewport(Session& s, bool first, const ViewportValues& v);
+InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v);
 
 // The box that the drawn points of the model fill, in whole units (0 0 0 0
 // for an empty model).
@@ -27,8 +28,8 @@ struct ModelBox {
   double minx = 0, miny = 0, maxx = 0, maxy = 0;
 };
 
-// Proposes a viewport filling the printable page and showing the whole
-// model, lets the user change it when `dialog` is set, and adds it.
-bool ViewportAdden(Session& s, const PrintSetup& print, const ModelBox& model, bool dialog, bool first);
+// The viewport a layout is given, or the viewport dialog proposes: it fills
+// the printable part of `page` and shows the whole model.
+ViewportValues ProposedViewport(const PrinterPage& page, const PrintSetup& print, const ModelBox& model);
 
 }  // namespace vestrel

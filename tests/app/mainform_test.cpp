@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QScrollBar>
@@ -57,17 +58,50 @@ TEST_F(MainFormTest, OpensACorpusDrawing) {
   for (int i = 0; i < d.anzlayer; ++i)
     EXPECT_EQ(form.LayerCombo->itemText(i).toStdString(), d.layers[static_cast<std::size_t>(i)].name);
   EXPECT_EQ(form.LayerCombo->currentIndex(), 0);
-  ASSERT_EQ(form.TabControl1->count(), static_cast<int>(d.bar.TabControl1.items.size()));
+  ASSERT_EQ(form.TabControl1->count(), static_cast<int>(form.editor().bar.TabControl1.size()));
   EXPECT_EQ(form.TabControl1->tabText(0), "Model");
   EXPECT_EQ(form.TabControl1->currentIndex(), 0);
 
   // Choosing a tab is the drawing's shown tab.
   form.TabControl1->setCurrentIndex(1);
-  EXPECT_EQ(form.editor().drawing.bar.TabControl1.itemIndex, 1);
+  EXPECT_EQ(form.editor().view.tab, 1);
 
   // After an edit the caption carries the mark.
-  SetChanged(form.editor().session);
+  SetChanged(form.editor().doc);
+  form.editor().ShowCaption();
   EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf*]");
+}
+
+TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsState) {
+  TMainForm form;
+  form.show();
+  form.FormShow({});
+  auto action = [&](std::string_view name) { return form.findChild<QAction*>(QString::fromUtf8(name.data(), name.size())); };
+  for (const Command& c : Commands()) {
+    if (!c.button.empty()) {
+      ASSERT_NE(action(c.button), nullptr) << c.button;
+      EXPECT_EQ(action(c.button)->toolTip().toStdString(), c.hint);
+    }
+    if (!c.menu.empty()) {
+      ASSERT_NE(action(c.name), nullptr) << c.name;
+      EXPECT_EQ(action(c.name)->text().toStdString(), c.caption);
+    }
+  }
+  // The preview: from the menu, and the button shows it.
+  action("Druckvorschau1")->trigger();
+  EXPECT_TRUE(form.editor().view.Druckvorschau);
+  EXPECT_TRUE(action("PreviewBtn")->isChecked());
+  action("PreviewBtn")->trigger();
+  EXPECT_FALSE(form.editor().view.Druckvorschau);
+  EXPECT_FALSE(action("Druckvorschau1")->isChecked());
+  // Undo can be used exactly when there is something to take back.
+  EXPECT_FALSE(action("UndoBtn")->isEnabled());
+  EXPECT_FALSE(action("Rckgngig1")->isEnabled());
+  form.TabControl1->setCurrentIndex(1);  // the layout gets its viewport
+  EXPECT_TRUE(action("UndoBtn")->isEnabled());
+  EXPECT_TRUE(action("Rckgngig1")->isEnabled());
+  action("UndoBtn")->trigger();
+  EXPECT_FALSE(action("UndoBtn")->isEnabled());
 }
 
 }  // namespace

@@ -31,10 +31,11 @@ TEST_P(CorpusRender, EveryTabShowsSomething) {
   platform.paintBox = {640, 480};
   ViewState view;
   PrintSetup print;
-  ViewSession s{d, view, print, platform};
-  for (int tab = 0; tab < static_cast<int>(d.bar.TabControl1.items.size()); ++tab) {
+  ViewContext s{d, view, print, platform};
+  const int tabs = std::max<int>(2, static_cast<int>(d.layouts.size()));
+  for (int tab = 0; tab < tabs; ++tab) {
     SCOPED_TRACE("tab " + std::to_string(tab));
-    d.bar.TabControl1.itemIndex = tab;
+    view.tab = tab;
     ZoomFullIn(s);
     QImage canvas(640, 480, QImage::Format_RGB32), bare(640, 480, QImage::Format_RGB32);
     PaintBox1Paint(canvas, d, view, print, platform.page, 96);

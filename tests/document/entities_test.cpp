@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 
+#include "geometry/point.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -13,7 +13,6 @@ namespace {
 using test::GroupLine;
 using test::LineOf;
 
-constexpr double kPi = std::numbers::pi;
 
 // A drawing of the given entity pairs in the ENTITIES section.
 Drawing Entities(const std::string& body) { return test::Parsed(test::WithEof(test::Section("ENTITIES", body))); }

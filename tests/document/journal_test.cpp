@@ -19,9 +19,9 @@ Lines All(const LineList& l) { return l.copy(0, l.size()); }
 TEST(Journal, InsertionsComeOutAgain) {
   LineList d = Doc("a\nb\nc\n");
   Journal j;
-  BeginStep(j);
-  InsertLines(j, d, 1, {"x", "y"});
-  InsertLines(j, d, 0, {"z"});
+  ChangeStep step(j, d);
+  step.insert(1, {"x", "y"});
+  step.insert(0, {"z"});
   EXPECT_EQ(All(d), (Lines{"z", "a", "x", "y", "b", "c"}));
   ASSERT_TRUE(UndoLastStep(j, d));
   EXPECT_EQ(All(d), (Lines{"a", "b", "c"}));
@@ -32,10 +32,10 @@ TEST(Journal, InsertionsComeOutAgain) {
 TEST(Journal, DeletionsComeBackWhereTheyStood) {
   LineList d = Doc("0\n1\n2\n3\n4\n5\n");
   Journal j;
-  BeginStep(j);
+  DeleteStep step(j, d);
   // The last object first, as the edits walk the display list.
-  DeleteLines(j, d, 4, 2);
-  DeleteLines(j, d, 1, 2);
+  step.erase(4, 2);
+  step.erase(1, 2);
   EXPECT_EQ(All(d), (Lines{"0", "3"}));
   EXPECT_EQ(j.undos[0].actions[1].ustrs, (Lines{"1", "2"}));
   UndoLastStep(j, d);
@@ -46,9 +46,9 @@ TEST(Journal, OverwritesAndInsertionsOfOneStep) {
   // A colour changed on two objects: one line overwritten, one pair added.
   LineList d = Doc("  0\nLINE\n 62\n1\n  0\nLINE\n  8\n0\n");
   Journal j;
-  BeginStep(j);
-  InsertLines(j, d, 6, {" 62", "3"});
-  OverwriteLine(j, d, 3, "3");
+  ChangeStep step(j, d);
+  step.insert(6, {" 62", "3"});
+  step.overwrite(3, "3");
   EXPECT_EQ(d[3], "3");
   EXPECT_EQ(d[7], "3");
   UndoLastStep(j, d);
@@ -58,9 +58,9 @@ TEST(Journal, OverwritesAndInsertionsOfOneStep) {
 TEST(Journal, ALineOverwrittenTwiceGetsItsFirstTextBack) {
   LineList d = Doc("a\n");
   Journal j;
-  BeginStep(j);
-  OverwriteLine(j, d, 0, "b");
-  OverwriteLine(j, d, 0, "c");
+  ChangeStep step(j, d);
+  step.overwrite(0, "b");
+  step.overwrite(0, "c");
   UndoLastStep(j, d);
   EXPECT_EQ(d[0], "a");
 }
@@ -68,11 +68,9 @@ TEST(Journal, ALineOverwrittenTwiceGetsItsFirstTextBack) {
 TEST(Journal, StepsComeBackOneAtATimeAndAnEmptyStepCounts) {
   LineList d = Doc("a\n");
   Journal j;
-  BeginStep(j);
-  InsertLines(j, d, 1, {"b"});
-  BeginStep(j);  // an operation that changed nothing
-  BeginStep(j);
-  InsertLines(j, d, 2, {"c"});
+  ChangeStep(j, d).insert(1, {"b"});
+  DeleteStep(j, d);  // an operation that changed nothing
+  ChangeStep(j, d).insert(2, {"c"});
   ASSERT_EQ(j.undos.size(), 3u);
   UndoLastStep(j, d);
   EXPECT_EQ(All(d), (Lines{"a", "b"}));

@@ -193,7 +193,6 @@ TEST(ReaderTables, ManyLayersGrowTheTable) {
   const Drawing d = Parsed(WithEof(Section("TABLES", body)));
   ASSERT_EQ(d.anzlayer, 25);
   EXPECT_EQ(d.layers[24].name, "L24");
-  EXPECT_EQ(d.bar.LayerCombo.items.size(), 25u);
 }
 
 // --- blocks ---------------------------------------------------------------------
@@ -229,7 +228,7 @@ TEST(ReaderBlocks, MembersKnowTheirBlock) {
   EXPECT_EQ(d.maxhandle, 0x2Bu);
 }
 
-// --- layouts and the lists for the window ------------------------------------------
+// --- layouts -------------------------------------------------------------------------
 
 std::string Layout(std::string_view name, int order, std::string_view record) {
   return "  0\nLAYOUT\n  5\n30\n330\n1A\n  1\n" + std::string(name) + "\n 71\n" + std::to_string(order) +
@@ -240,43 +239,14 @@ TEST(ReaderLayouts, ModelFirstThenByOrder) {
   const Drawing d = Parsed(WithEof(Section(
       "OBJECTS", Layout("Zwei", 2, "B2") + Layout("Model", 0, "B0") + Layout("Eins", 1, "B1"))));
   ASSERT_EQ(d.layouts.size(), 3u);
-  EXPECT_EQ(d.bar.TabControl1.items, (std::vector<std::string>{"Model", "Eins", "Zwei"}));
+  EXPECT_EQ(d.layouts[0].name, "Model");
+  EXPECT_EQ(d.layouts[1].name, "Eins");
+  EXPECT_EQ(d.layouts[2].name, "Zwei");
   EXPECT_EQ(d.layouts[0].layhan, 0xB0u);  // the last 330: its block record
   EXPECT_EQ(d.layouts[2].layhan, 0xB2u);
   EXPECT_DOUBLE_EQ(d.layouts[1].lminx, -1);
   EXPECT_DOUBLE_EQ(d.layouts[1].lmaxy, 210);
   EXPECT_DOUBLE_EQ(d.layouts[1].emaxy, 4);
-}
-
-TEST(ReaderLayouts, DrawingsWithoutLayoutsShowModelAndLayout1) {
-  const Drawing d = Parsed(WithEof(Section("ENTITIES", kLine)));
-  EXPECT_TRUE(d.layouts.empty());
-  EXPECT_EQ(d.bar.TabControl1.items, (std::vector<std::string>{"Model", "Layout1"}));
-  EXPECT_EQ(d.bar.TabControl1.itemIndex, 0);
-}
-
-TEST(ReaderLayouts, TheShownTabStaysAcrossParses) {
-  Drawing d = Parsed(WithEof(Section("OBJECTS", Layout("Model", 0, "B0") + Layout("Eins", 1, "B1"))));
-  d.bar.TabControl1.itemIndex = 1;
-  processdxf(d);
-  EXPECT_EQ(d.bar.TabControl1.itemIndex, 1);
-  // A tab that is gone gives way to the model tab.
-  d.bar.TabControl1.itemIndex = 5;
-  processdxf(d);
-  EXPECT_EQ(d.bar.TabControl1.itemIndex, 0);
-}
-
-TEST(ReaderLists, PropertyBarFollowsTheTables) {
-  const Drawing d = Parsed(WithEof(Section("TABLES", kTables)));
-  EXPECT_EQ(d.bar.LineCombo.items, (std::vector<std::string>{"Continuous", "DASHED"}));
-  EXPECT_EQ(d.bar.LineCombo.itemIndex, 0);
-  EXPECT_EQ(d.bar.LayerCombo.items, (std::vector<std::string>{"0", "HIDDEN"}));
-  EXPECT_EQ(d.bar.LayerCombo.itemIndex, 0);
-  EXPECT_EQ(d.bar.ColorComboBox.items.front(), "Wie Ebene");
-  EXPECT_EQ(d.bar.ColorComboBox.items.size(), 11u);
-  EXPECT_EQ(d.bar.LineWeightBox.items.size(), 23u);
-  const Drawing empty = Parsed("");
-  EXPECT_EQ(empty.bar.LayerCombo.itemIndex, -1);
 }
 
 // --- the entity frame -----------------------------------------------------------------

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
+
+#include "geometry/point.h"
 
 namespace vestrel {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 
 // The arc's middle, half way from aP to aQ.
 void Middle(const BulgeArc& a, double& x, double& y) {

@@ -51,7 +51,7 @@ TEST(SplineBasis, AgreesWithTheRecursionAndSumsToOne) {
 }
 
 TEST(SplineSamples, ABezierFromItsFirstToExactlyItsLastControlPoint) {
-  const std::vector<SplinePoint> c = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}};
+  const std::vector<Point3> c = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}};
   const auto samples = SampleCurve(c, 3, MakeKnots(3, 4), 4, 100);
   ASSERT_EQ(samples.size(), 100u);
   EXPECT_EQ(samples.front().x, 0);
@@ -68,7 +68,7 @@ TEST(SplineSamples, ABezierFromItsFirstToExactlyItsLastControlPoint) {
 }
 
 TEST(SplineSamples, KnotsThatDoNotStartAtZeroAndOpenEndsStayOnTheCurve) {
-  const std::vector<SplinePoint> c = {{10, 10, 0}, {11, 12, 0}, {13, 12, 0}, {14, 10, 0}, {16, 11, 0}};
+  const std::vector<Point3> c = {{10, 10, 0}, {11, 12, 0}, {13, 12, 0}, {14, 10, 0}, {16, 11, 0}};
   // Clamped, but from 5 to 7: the curve starts on the first control point.
   auto samples = SampleCurve(c, 4, std::vector<double>{5, 5, 5, 5, 6, 7, 7, 7, 7}, 4, 100);
   EXPECT_DOUBLE_EQ(samples.front().x, 10);
@@ -77,7 +77,7 @@ TEST(SplineSamples, KnotsThatDoNotStartAtZeroAndOpenEndsStayOnTheCurve) {
   // Uniform, unclamped: every sample lies in the hull of the controls and
   // the curve ends smoothly instead of jumping to the last control point.
   samples = SampleCurve(c, 4, std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}, 4, 100);
-  for (const SplinePoint& s : samples) {
+  for (const Point3& s : samples) {
     EXPECT_GE(s.x, 10);
     EXPECT_LE(s.x, 16);
     EXPECT_GE(s.y, 10);
@@ -86,16 +86,16 @@ TEST(SplineSamples, KnotsThatDoNotStartAtZeroAndOpenEndsStayOnTheCurve) {
 }
 
 TEST(SplineFit, PassesThroughEveryFitPoint) {
-  const std::vector<SplinePoint> F = {{0, 0, 0}, {10, 20, 0}, {30, -5, 0}, {40, 10, 0}, {50, 0, 0}, {55, 7, 0}};
+  const std::vector<Point3> F = {{0, 0, 0}, {10, 20, 0}, {30, -5, 0}, {40, 10, 0}, {50, 0, 0}, {55, 7, 0}};
   const auto C = FitControlPoints(F, {});
   ASSERT_EQ(C.size(), F.size());
   EXPECT_EQ(C.front().x, F.front().x);
   EXPECT_EQ(C.back().y, F.back().y);
   const auto u = MakeKnots(static_cast<int>(C.size()) - 1, 4);
   const auto samples = SampleCurve(C, static_cast<int>(C.size()) - 1, u, 4, 100 * static_cast<int>(F.size()));
-  for (const SplinePoint& f : F) {
+  for (const Point3& f : F) {
     double best = 1e300;
-    for (const SplinePoint& s : samples) best = std::min(best, std::hypot(s.x - f.x, s.y - f.y));
+    for (const Point3& s : samples) best = std::min(best, std::hypot(s.x - f.x, s.y - f.y));
     EXPECT_LT(best, 0.05) << f.x << "," << f.y;
   }
   // The fit is not the fit points themselves: the curve must bend.
@@ -103,16 +103,16 @@ TEST(SplineFit, PassesThroughEveryFitPoint) {
 }
 
 TEST(SplineFit, FixedPointsStayAndALevelRowStaysLevel) {
-  const std::vector<SplinePoint> level = {{0, 3, 0}, {1, 3, 0}, {4, 3, 0}, {6, 3, 0}, {9, 3, 0}};
-  for (const SplinePoint& c : FitControlPoints(level, {})) EXPECT_DOUBLE_EQ(c.y, 3);
-  const std::vector<SplinePoint> F = {{0, 0, 0}, {1, 5, 0}, {4, 2, 0}, {6, 7, 0}, {9, 0, 0}};
+  const std::vector<Point3> level = {{0, 3, 0}, {1, 3, 0}, {4, 3, 0}, {6, 3, 0}, {9, 3, 0}};
+  for (const Point3& c : FitControlPoints(level, {})) EXPECT_DOUBLE_EQ(c.y, 3);
+  const std::vector<Point3> F = {{0, 0, 0}, {1, 5, 0}, {4, 2, 0}, {6, 7, 0}, {9, 0, 0}};
   const std::vector<int> fixed = {1, 3};
   const auto C = FitControlPoints(F, fixed);
   EXPECT_EQ(C[1].y, 5);
   EXPECT_EQ(C[3].x, 6);
   EXPECT_NE(C[2].y, 2);
   // Too few points for a cubic: the points themselves.
-  const std::vector<SplinePoint> three = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}};
+  const std::vector<Point3> three = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}};
   EXPECT_EQ(FitControlPoints(three, {}).size(), 3u);
 }
 

@@ -9,12 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "file/platform.h"
 #include "i18n/messages.h"
+#include "platform/nullplatform.h"
 
 namespace vestrel::test {
 
-class FakePlatform : public Platform {
+class FakePlatform : public NullPlatform {
  public:
   struct Shown {
     int nr;
@@ -44,6 +44,7 @@ class FakePlatform : public Platform {
   std::deque<DialogResult> printDialogAnswers;
   int printed = 0, printerSetups = 0;
   int viewportDialogs = 0;
+  int closes = 0;
   std::optional<ViewportValues> viewportAnswer;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
@@ -64,6 +65,7 @@ class FakePlatform : public Platform {
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
   void SetCaption(std::string_view c) override { caption = c; }
   void Repaint() override { ++repaints; }
+  void CloseMainWindow() override { ++closes; }
   PixelSize PaintBoxSize() override { return paintBox; }
   void SetCursor(Cursor c) override { cursor = c; }
   void SetStatusText(std::string_view text) override { status = text; }

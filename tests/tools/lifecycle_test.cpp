@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "file/lifecycle.h"
 #include "file/templates.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -32,7 +33,7 @@ class LifecycleTest : public ::testing::Test {
   // An edit as the writers make it: a splice, then the changed mark.
   void edit() {
     editor.drawing.dxf.replace(0, "  0 ");
-    SetChanged(editor.session);
+    SetChanged(editor.doc);
   }
 
   test::TempDir tmp_;
@@ -47,8 +48,8 @@ TEST_F(LifecycleTest, StartsWithANewUnnamedDrawing) {
   EXPECT_FALSE(editor.file.changed);
   EXPECT_TRUE(editor.file.afilename.empty());
   EXPECT_EQ(editor.drawing.cadver, 1015);
-  EXPECT_EQ(editor.drawing.bar.TabControl1.items, (std::vector<std::string>{"Model", "Layout1"}));
-  EXPECT_EQ(editor.drawing.bar.LayerCombo.items, (std::vector<std::string>{"0"}));
+  EXPECT_EQ(editor.bar.TabControl1, (std::vector<std::string>{"Model", "Layout1"}));
+  EXPECT_EQ(editor.bar.LayerCombo.items, (std::vector<std::string>{"0"}));
   EXPECT_GE(editor.drawing.insertlinepos, 0);
   EXPECT_TRUE(platform.messages.empty());
   EXPECT_TRUE(platform.questions.empty());
@@ -71,8 +72,10 @@ TEST_F(LifecycleTest, StartsWithTheFileOfTheCommandLine) {
 TEST_F(LifecycleTest, CaptionMarksChanges) {
   editor.FormShow({});
   edit();
+  editor.Repaint();  // what a handler ends with
   EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf*]");
-  SetUnChanged(editor.session);
+  SetUnChanged(editor.doc);
+  editor.ShowCaption();
   EXPECT_EQ(platform.caption, "Vestrel - [unbenannt.dxf]");
 }
 
@@ -126,7 +129,7 @@ TEST_F(LifecycleTest, OpenAsksFirstThenLoads) {
   EXPECT_EQ(editor.file.afilename, file);
   EXPECT_FALSE(editor.file.changed);
   EXPECT_EQ(editor.drawing.anzpoly(), 1);
-  EXPECT_EQ(editor.drawing.bar.TabControl1.itemIndex, 0);
+  EXPECT_EQ(editor.view.tab, 0);
   // A cancelled dialog changes nothing.
   editor.ffnen1Click();
   EXPECT_EQ(editor.file.afilename, file);
@@ -138,7 +141,7 @@ TEST_F(LifecycleTest, AFileThatCannotBeOpenedLeavesTheDrawingAsItWas) {
   edit();
   editor.undos.undos.emplace_back();
   const std::string missing = path("missing.dxf");
-  EXPECT_FALSE(openfilewithname(editor.session, missing));
+  EXPECT_FALSE(openfilewithname(editor.doc, platform, missing));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, 32);
   EXPECT_EQ(platform.messages[0].suffix, missing);

@@ -65,7 +65,7 @@ TEST_F(ViewHandlersTest, TheStatusBarShowsThePointersDrawingCoordinates) {
 }
 
 TEST_F(ViewHandlersTest, PrintingPreviewAndPrinterSetUp) {
-  platform.printDialogAnswers = {DialogResult::Cancel, DialogResult::Ok, DialogResult::All};
+  platform.printDialogAnswers = {DialogResult::Cancel, DialogResult::Ok, DialogResult::Preview};
   editor.Drucken1Click();
   EXPECT_EQ(platform.printed, 0);
   editor.Drucken1Click();
@@ -76,7 +76,7 @@ TEST_F(ViewHandlersTest, PrintingPreviewAndPrinterSetUp) {
   EXPECT_TRUE(editor.view.Druckvorschau);
   editor.Druckvorschau1Click();
   EXPECT_FALSE(editor.view.Druckvorschau);
-  platform.printDialogAnswers = {DialogResult::All};
+  platform.printDialogAnswers = {DialogResult::Preview};
   editor.Seiteeinrichten1Click();
   EXPECT_TRUE(editor.view.Druckvorschau);
   editor.Druckereinrichten1Click();
@@ -117,12 +117,13 @@ TEST_F(ViewHandlersTest, AnOpenedFileIsShownWhole) {
   const std::string file = tmp.write(
       "far.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n 10\n5000\n 20\n5000\n 11\n5100\n 21\n5050\n  0\nENDSEC\n  0\nEOF\n");
   editor.TabControl1Change(1);
-  ASSERT_TRUE(openfilewithname(editor.session, file));
-  EXPECT_EQ(editor.drawing.bar.TabControl1.itemIndex, 0);
-  double sx, sy;
-  DXF2Bildschirm(editor.views, 5050, 5025, sx, sy);
-  EXPECT_NEAR(sx, 395, 2);
-  EXPECT_NEAR(sy, 304, 2);
+  platform.answers = {Answer::No};  // the viewport the layout got is dropped
+  platform.openNames = {file};
+  editor.ffnen1Click();
+  EXPECT_EQ(editor.view.tab, 0);
+  const Point2 p = DXF2Bildschirm(editor.views, 5050, 5025);
+  EXPECT_NEAR(p.x, 395, 2);
+  EXPECT_NEAR(p.y, 304, 2);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST_F(RendererTest, ColourSevenIsBlackInModelAndWhiteOnTheSheet) {
   QImage img = paint();
   EXPECT_LT(Darkest(img, 150, 148, 250, 150), 100);
   // The layout tab: the paper entry only, white on the black sheet.
-  d.bar.TabControl1.itemIndex = 1;
+  v.tab = 1;
   img = paint();
   EXPECT_GT(Brightest(img, 150, 148, 250, 150), 200);
   EXPECT_EQ(qGray(img.pixel(200, 120)), 0);  // the sheet

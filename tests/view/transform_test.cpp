@@ -19,14 +19,20 @@ class ViewTest : public ::testing::Test {
     d.dxf.assign(test::WithEof(test::Section("ENTITIES", entities) + (objects.empty() ? "" : test::Section("OBJECTS", objects))));
     processdxf(d);
   }
-  void screen(double x, double y, double& sx, double& sy) { DXF2Bildschirm(s, x, y, sx, sy); }
-  void world(double sx, double sy, double& x, double& y) { Bildschirm2DXF(s, sx, sy, x, y); }
+  void screen(double x, double y, double& sx, double& sy) {
+    const Point2 p = DXF2Bildschirm(s, x, y);
+    sx = p.x, sy = p.y;
+  }
+  void world(double sx, double sy, double& x, double& y) {
+    const Point2 p = Bildschirm2DXF(s, sx, sy);
+    x = p.x, y = p.y;
+  }
 
   Drawing d;
   ViewState v;
   PrintSetup print;
   test::FakePlatform platform;
-  ViewSession s{d, v, print, platform};
+  ViewContext s{d, v, print, platform};
 };
 
 TEST_F(ViewTest, TransformAndItsInverse) {
@@ -65,10 +71,10 @@ TEST_F(ViewTest, ZoomAboutAPointKeepsThatPointAndIsClamped) {
   EXPECT_NEAR(y, wy, 0.01);
 
   v.zoomedvalue = 900000;
-  ZoomInBtnClick(s);
+  ZoomIn(s);
   EXPECT_EQ(v.zoomedvalue, 1000000);
   v.zoomedvalue = 0.0000011;
-  ZoomOutBtnClick(s);
+  ZoomOut(s);
   EXPECT_EQ(v.zoomedvalue, 0.000001);
 }
 
@@ -96,7 +102,6 @@ TEST_F(ViewTest, ZoomToExtentsFitsTheDrawing) {
   load("  0\nLINE\n 10\n0\n 20\n0\n 11\n100\n 21\n50\n"
        "  0\nXLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n");  // construction lines do not count
   ZoomFullIn(s);
-  EXPECT_FALSE(v.donotdrawnow);
   // 100 units wide into 800 pixels: f = 800 / 110, then 95 %.
   EXPECT_NEAR(v.zoomedvalue, 100 * 800.0 / 110 * 0.95, 1e-9);
   double sx, sy;
@@ -127,7 +132,7 @@ TEST_F(ViewTest, TinyAndEmptyDrawings) {
 
 TEST_F(ViewTest, APaperTabShowsAtLeastThePrintablePage) {
   load("  0\nLINE\n 67\n1\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n");
-  d.bar.TabControl1.itemIndex = 1;
+  v.tab = 1;
   print.RandEd = 10;
   ZoomFullIn(s);
   // A4 less twice the margin: 190 x 277 mm at 1 mm per unit.
@@ -142,17 +147,17 @@ TEST_F(ViewTest, APaperTabShowsAtLeastThePrintablePage) {
 
 TEST_F(ViewTest, EachTabKeepsItsView) {
   load("  0\nLINE\n 10\n0\n 20\n0\n 11\n10\n 21\n10\n");
-  ZoomAllClick(s);
-  ZoomInBtnClick(s);
+  ZoomFullIn(s);
+  ZoomIn(s);
   const double zoom = v.zoomedvalue;
   const auto h = v.HorzScrollbarPosition;
   // Another tab, seen for the first time, zooms to its own extents.
-  d.bar.TabControl1.itemIndex = 1;
+  v.tab = 1;
   RestoreZoom(s);
   EXPECT_NE(v.zoomedvalue, zoom);
   EXPECT_FALSE(v.zoomsetted1);  // a restore stores nothing
   // Back: the view exactly as it was.
-  d.bar.TabControl1.itemIndex = 0;
+  v.tab = 0;
   RestoreZoom(s);
   EXPECT_EQ(v.zoomedvalue, zoom);
   EXPECT_EQ(v.HorzScrollbarPosition, h);
@@ -178,6 +183,78 @@ TEST_F(ViewTest, DragZoomAndPan) {
   screen(0, 0, after, afterY);
   EXPECT_NEAR(after - before, 15, 1e-9);  // the drawing follows the pointer
   EXPECT_NEAR(afterY - beforeY, -7, 1e-9);
+}
+
+}  // namespace
+}  // namespace vestrel
+
+namespace vestrel {
+namespace {
+
+// The one conversion between drawing units and pixels, for the window, a
+// printed page and the inside of a viewport.
+TEST(ScreenTransform, WhereDrawingPointsLand) {
+  const ScreenTransform window(200, -10, 20, 600);  // 2 px per unit
+  struct Case {
+    const char* what;
+    ScreenTransform t;
+    Point2 world, screen;
+  };
+  const double mm = 600 / kMmPerInch;  // pixels per millimetre at 600 dpi
+  PrintSetup print;
+  print.mmEd = 10, print.RandEd = 10, print.XOffsetEd = 5;
+  const Case cases[] = {
+      {"origin", window, {0, 0}, {10, 599 - 20}},
+      {"a point", window, {10, 5}, {30, 599 - 30}},
+      {"with a drawing offset", window.shifted(-10, -5), {10, 5}, {10, 599 - 20}},
+      // The model point (100, 50) at the centre (20, 10) of a viewport 40
+      // high that shows 400 units: a tenth of the size.
+      {"inside a viewport", window.insideViewport(20, 10, 40, 400, 100, 50, true), {100, 50}, {50, 599 - 40}},
+      {"10 model units in it", window.insideViewport(20, 10, 40, 400, 100, 50, true), {110, 50}, {52, 599 - 40}},
+      {"without layouts, unscaled", window.insideViewport(20, 10, 40, 400, 100, 50, false), {110, 50}, {70, 599 - 40}},
+      // 10 mm of paper per unit, origin 10 + 5 mm from the left and 10 mm
+      // from the bottom.
+      {"a page", ScreenTransform::OfPage(print, 600, 7016), {1, 1}, {25 * mm, 7015 - 20 * mm}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Point2 s = c.t.toScreen(c.world.x, c.world.y);
+    EXPECT_NEAR(s.x, c.screen.x, 1e-9);
+    EXPECT_NEAR(s.y, c.screen.y, 1e-9);
+    const Point2 w = c.t.toWorld(s.x, s.y);
+    EXPECT_NEAR(w.x, c.world.x, 1e-9);
+    EXPECT_NEAR(w.y, c.world.y, 1e-9);
+  }
+}
+
+TEST(ScreenTransform, OneRoundingRuleForWholePixels) {
+  // Half a pixel off in both directions: each distance is rounded half to
+  // even, then the row counted from the bottom.
+  const ScreenTransform t(100, 0.5, 0.5, 600);
+  struct Case {
+    double x, y;
+    Point2 pixel;
+  };
+  const Case cases[] = {
+      {0, 0, {0, 599}},      // -0.5 and 0.5 both round to 0
+      {1, 1, {0, 597}},      // 0.5 rounds to 0, 1.5 to 2
+      {2, 2, {2, 597}},      // 1.5 rounds to 2, 2.5 to 2
+      {0.3, 0.3, {0, 598}},  // -0.2 and 0.8
+  };
+  for (const Case& c : cases) {
+    const Point2 p = t.toPixel(c.x, c.y);
+    EXPECT_EQ(p.x, c.pixel.x) << c.x;
+    EXPECT_EQ(p.y, c.pixel.y) << c.y;
+    // Painting keeps x as it is and puts y on the same row.
+    const Point2 v = t.toPaint(c.x, c.y);
+    EXPECT_DOUBLE_EQ(v.x, c.x - 0.5);
+    EXPECT_EQ(v.y, p.y);
+  }
+  // The scroll that puts a drawing point on a pixel.
+  const Point2 scroll = ScreenTransform::ScrollPlacing({10, 20}, {300, 200}, 250, 600);
+  const Point2 s = ScreenTransform(250, scroll.x, scroll.y, 600).toScreen(10, 20);
+  EXPECT_NEAR(s.x, 300, 1e-9);
+  EXPECT_NEAR(s.y, 200, 1e-9);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "document/journal.h"
 #include "support/dxf_text.h"
-#include "support/fake_platform.h"
 
 namespace vestrel {
 namespace {
@@ -57,8 +56,8 @@ class InsertCodeTest : public ::testing::Test {
   Drawing d;
   Journal j;
   FileState f;
-  test::FakePlatform platform;
-  Session s{d, j, f, platform, {}};
+  int tab = 0;
+  DocumentContext s{d, j, f, tab};
 };
 
 TEST_F(InsertCodeTest, LinesGoInAtTheInsertionLineAsOneStep) {
@@ -67,7 +66,7 @@ TEST_F(InsertCodeTest, LinesGoInAtTheInsertionLineAsOneStep) {
   CodeLines c;
   c.add("A", std::string_view("B"));
   c.add("C", std::string_view("D"));
-  ASSERT_TRUE(InsertCode(s, c));
+  ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   EXPECT_EQ(d.dxf[10], "A");
   EXPECT_EQ(d.dxf[13], "D");
   EXPECT_EQ(d.dxf[14], "  0");
@@ -89,7 +88,7 @@ TEST_F(InsertCodeTest, HandlesAndTheSeed) {
   c.add("  0", std::string_view("LINE"));
   c.addHandle(d);
   EXPECT_EQ(c.lines()[3], "30");
-  ASSERT_TRUE(InsertCode(s, c));
+  ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(d.handleseedpos)], "31");
   // Undo leaves the seed where it is: no handle is issued twice.
   UndoLastStep(j, d.dxf);
@@ -104,7 +103,7 @@ TEST_F(InsertCodeTest, TheSeedStaysRightWhenTheHeaderComesAfterTheEntities) {
   const int seed = d.handleseedpos;
   CodeLines c;
   c.addHandle(d);
-  ASSERT_TRUE(InsertCode(s, c));
+  ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   // The seed moved down by the two lines inserted before it.
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed + 2)], "31");
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed)], "$HANDSEED");  // what stood there before is untouched
@@ -122,7 +121,7 @@ TEST_F(InsertCodeTest, OwnerLinesOfTheTabShown) {
   const int entities = d.insertlinepos;
   auto owner = [&](int tab) {
     d.insertlinepos = entities;
-    d.bar.TabControl1.itemIndex = tab;
+    this->tab = tab;
     CodeLines c;
     AddToLayout(s, c, false);
     return c.lines();
@@ -152,19 +151,16 @@ TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {
   c.add("  0", std::string_view("POINT"));
   c.add(" 10", 1.0);
   const auto before = d.dxf.copy(0, d.dxf.size());
-  EXPECT_FALSE(InsertCode(s, c));
-  EXPECT_EQ(platform.messages.back().nr, kMsgNoInsertionPoint);
-  EXPECT_EQ(platform.messages.back().icon, MsgIcon::Error);
+  EXPECT_EQ(InsertCode(s, c), InsertResult::NoInsertionPoint);
 
   load(kTen);
   CodeLines bad;
   bad.add(" 10", std::numeric_limits<double>::quiet_NaN());
   EXPECT_FALSE(bad.valid());
-  EXPECT_FALSE(InsertCode(s, bad));
-  EXPECT_EQ(platform.messages.back().nr, kMsgInvalidValue);
+  EXPECT_EQ(InsertCode(s, bad), InsertResult::InvalidValue);
   CodeLines infinite;
   infinite.add(" 10", std::numeric_limits<double>::infinity());
-  EXPECT_FALSE(InsertCode(s, infinite));
+  EXPECT_EQ(InsertCode(s, infinite), InsertResult::InvalidValue);
   EXPECT_EQ(d.dxf.size(), 14u);
   EXPECT_TRUE(j.undos.empty());
   EXPECT_FALSE(f.changed);

@@ -48,7 +48,7 @@ TEST_P(JournalModel, RandomWritesAndUndos) {
   editor.FormCreate(VESTREL_TEMPLATE_DIR);
   editor.FormShow({std::string(VESTREL_CORPUS_DIR) + "/" + GetParam()});
   Drawing& d = editor.drawing;
-  Session& s = editor.session;
+  DocumentContext& s = editor.doc;
   ASSERT_GT(d.dxf.size(), 0u);
   ExpectUniqueHandles(d);
   const Lines original = WithoutSeed(d);
@@ -58,9 +58,7 @@ TEST_P(JournalModel, RandomWritesAndUndos) {
   auto point = [&] { return Point3{coordinate(), coordinate(), 0}; };
   std::vector<Lines> before;  // the model: the text before each step still in the journal
   for (int round = 0; round < 300; ++round) {
-    const int tab = static_cast<int>(random() % d.bar.TabControl1.items.size());
-    d.bar.TabControl1.itemIndex = tab;
-    processdxf(d);  // a tab switch in the window does the same
+    editor.view.tab = static_cast<int>(random() % std::max<std::size_t>(2, d.layouts.size()));
     const Lines now = WithoutSeed(d);
     const auto steps = editor.undos.undos.size();
     switch (random() % 9) {
@@ -75,7 +73,9 @@ TEST_P(JournalModel, RandomWritesAndUndos) {
       }
       case 4: AddSolid(s, point(), point(), point(), point()); break;
       case 5: AddNewLayer(s, "L" + std::to_string(round), "Continuous", "-3", "3"); break;
-      case 6: ViewportAdden(s, editor.print, {0, 0, 100, 100}, false, random() % 2); break;
+      case 6:
+        AddViewport(s, random() % 2, ProposedViewport(platform.page, editor.print, {0, 0, 100, 100}));
+        break;
       default:
         if (!before.empty()) {
           editor.Rckgngig1Click();

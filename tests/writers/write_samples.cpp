@@ -14,21 +14,18 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "file/lifecycle.h"
-#include "file/nullplatform.h"
+#include "platform/nullplatform.h"
 #include "tools/editor.h"
 #include "writers/entitywriters.h"
 #include "writers/tablewriters.h"
 
 namespace vestrel {
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // A window system that answers nothing: the writers must not ask or
 // complain, so every message or question is recorded as a failure.
@@ -100,7 +97,7 @@ class Samples {
 
   // Calls every writer once; false when one of them refused.
   bool write(Expected& x) {
-    Session& s = editor_.session;
+    DocumentContext& s = editor_.doc;
     const std::string model = "model";
 
     // A line in space.
@@ -273,13 +270,13 @@ class Samples {
     ViewportValues v1;
     v1.Breite = 277, v1.Hoehe = 190, v1.MitteX = 148.5, v1.MitteY = 105;
     v1.InhaltX = 12.5, v1.InhaltY = -7.25, v1.HoeheInhalt = 80.5;
-    editor_.drawing.bar.TabControl1.itemIndex = 1;
+    editor_.view.tab = 1;
     check("AddViewport first", AddViewport(s, true, v1));
     x.entities.push_back(viewport("sheet viewport", paper, v1, true).json());
     ViewportValues v2;
     v2.Breite = 100.5, v2.Hoehe = 70.25, v2.MitteX = 60.25, v2.MitteY = 45.75;
     v2.InhaltX = 3.75, v2.InhaltY = 2.5, v2.HoeheInhalt = 20.125;
-    editor_.drawing.bar.TabControl1.itemIndex = 1;
+    editor_.view.tab = 1;
     check("AddViewport next", AddViewport(s, false, v2));
     x.entities.push_back(viewport("viewport", paper, v2, false).json());
     return ok_ && platform_.complaints == 0;
@@ -303,8 +300,8 @@ class Samples {
       o.set("id_unique_above", "1");
     return o;
   }
-  void check(const char* what, bool written) {
-    if (!written) {
+  void check(const char* what, InsertResult result) {
+    if (result != InsertResult::Inserted) {
       std::cerr << "write_samples: " << what << " wrote nothing (" << (r2000_ ? "R2000" : "R12") << ")\n";
       ok_ = false;
     }
@@ -336,11 +333,11 @@ std::string Drawing1(const std::string& outdir, bool r2000) {
     std::cerr << "write_samples: new drawing is version " << editor.drawing.cadver << ", not " << want << "\n";
     return "";
   }
-  if (!SaveFileUnder(editor.session, outdir + "/" + stem + "_base.dxf")) return "";
+  if (!SaveFileUnder(editor.doc, platform, outdir + "/" + stem + "_base.dxf")) return "";
   Expected x;
   Samples samples(editor, platform, r2000);
   const bool written = samples.write(x);
-  if (!SaveFileUnder(editor.session, outdir + "/" + stem + ".dxf") || !written) return "";
+  if (!SaveFileUnder(editor.doc, platform, outdir + "/" + stem + ".dxf") || !written) return "";
   return "{\n    \"file\": " + Str(stem + ".dxf") + ",\n    \"base\": " + Str(stem + "_base.dxf") +
          ",\n    \"version\": " + Str(r2000 ? "AC1015" : "AC1009") + ",\n    \"entities\": " + List(x.entities) +
          ",\n    \"layers\": " + List(x.layers) + ",\n    \"linetypes\": " + List(x.linetypes) + "\n  }";

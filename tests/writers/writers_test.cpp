@@ -42,15 +42,15 @@ class WritersTest : public ::testing::Test {
 
   test::FakePlatform platform;
   Editor editor{platform};
-  Session& s = editor.session;
+  DocumentContext& s = editor.doc;
 };
 
 TEST_F(WritersTest, ALineInBothVersions) {
-  ASSERT_TRUE(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}));
+  ASSERT_EQ(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}), InsertResult::Inserted);
   EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "100", "AcDbEntity", "330", model(), "  8", "0", "100", "AcDbLine", "  5",
                                handle(), "  10", "0", "  20", "0", "  30", "0", "  11", "10", "  21", "5", "  31", "0"}));
   r12();
-  ASSERT_TRUE(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}));
+  ASSERT_EQ(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}), InsertResult::Inserted);
   EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "  8", "0", "  5", handle(), "  10", "0", "  20", "0", "  30", "0", "  11",
                                "10", "  21", "5", "  31", "0"}));
   EXPECT_EQ(editor.drawing.anzpoly(), 1);
@@ -61,64 +61,64 @@ TEST_F(WritersTest, RaysAndConstructionLinesStoreTheirDirection) {
   EXPECT_EQ(LineKindOf(2), LineKind::Ray);
   EXPECT_EQ(LineKindOf(1), LineKind::XLine);
   EXPECT_EQ(LineKindOf(0), LineKind::Line);
-  ASSERT_TRUE(AddLine(s, LineKind::Ray, {1, 1, 0}, {4, 5, 0}));
+  ASSERT_EQ(AddLine(s, LineKind::Ray, {1, 1, 0}, {4, 5, 0}), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(l[1], "RAY");
   EXPECT_EQ(l[9], "AcDbRay");
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "3", "  21", "4", "  31", "0"}));
-  ASSERT_TRUE(AddLine(s, LineKind::XLine, {1, 1, 0}, {0, 1, 0}));
+  ASSERT_EQ(AddLine(s, LineKind::XLine, {1, 1, 0}, {0, 1, 0}), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(l[9], "AcDbXline");
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "-1", "  21", "0", "  31", "0"}));
 }
 
 TEST_F(WritersTest, SolidsPointsAndCircles) {
-  ASSERT_TRUE(AddSolid(s, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}));
+  ASSERT_EQ(AddSolid(s, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(l[9], "AcDbTrace");
   // The third corner written is the fourth given.
   EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 30), (Lines{"  12", "0", "  22", "1", "  32", "0"}));
   EXPECT_EQ(Lines(l.begin() + 30, l.end()), (Lines{"  13", "1", "  23", "1", "  33", "0"}));
-  ASSERT_TRUE(AddPoint(s, {2.5, -1, 0}));
+  ASSERT_EQ(AddPoint(s, {2.5, -1, 0}), InsertResult::Inserted);
   EXPECT_EQ(tail(6), (Lines{"  10", "2.5", "  20", "-1", "  30", "0"}));
-  ASSERT_TRUE(AddCircle(s, 0, {1, 1, 0}, {4, 5, 0}));
+  ASSERT_EQ(AddCircle(s, 0, {1, 1, 0}, {4, 5, 0}), InsertResult::Inserted);
   EXPECT_EQ(inserted().back(), "5");
-  ASSERT_TRUE(AddCircle(s, 2, {1, 1, 0}, {4, 5, 0}));  // centre and diameter
+  ASSERT_EQ(AddCircle(s, 2, {1, 1, 0}, {4, 5, 0}), InsertResult::Inserted);  // centre and diameter
   EXPECT_EQ(inserted().back(), "2.5");
-  ASSERT_TRUE(AddCircleDurch3Punkte(s, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  ASSERT_EQ(AddCircleDurch3Punkte(s, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}), InsertResult::Inserted);
   EXPECT_EQ(tail(8), (Lines{"  10", "0", "  20", "0", "  30", "0", "  40", "1"}));
   const auto steps = editor.undos.undos.size();
-  EXPECT_FALSE(AddCircleDurch3Punkte(s, {0, 0, 0}, {1, 1, 0}, {2, 2, 0}));  // on one line: nothing
+  EXPECT_EQ(AddCircleDurch3Punkte(s, {0, 0, 0}, {1, 1, 0}, {2, 2, 0}), InsertResult::NothingToWrite);  // on one line: nothing
   EXPECT_EQ(editor.undos.undos.size(), steps);
 }
 
 TEST_F(WritersTest, ArcsInTheirThreeVariants) {
-  ASSERT_TRUE(AddArc(s, 0, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  ASSERT_EQ(AddArc(s, 0, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(Lines(l.begin() + 12, l.end()), (Lines{"  10", "0", "  20", "0", "  30", "0", "  40", "1", "100", "AcDbArc",
                                                    "  50", "0", "  51", "180"}));
-  ASSERT_TRUE(AddArc(s, 3, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}));  // start, end, middle
+  ASSERT_EQ(AddArc(s, 3, {1, 0, 0}, {-1, 0, 0}, {0, 1, 0}), InsertResult::Inserted);  // start, end, middle
   EXPECT_EQ(tail(4), (Lines{"  50", "0", "  51", "180"}));
   // Centre, start, end: counter-clockwise from -90 to 0 becomes 270 to 360.
-  ASSERT_TRUE(AddArc(s, 1, {0, 0, 0}, {0, -2, 0}, {5, 0, 0}));
+  ASSERT_EQ(AddArc(s, 1, {0, 0, 0}, {0, -2, 0}, {5, 0, 0}), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(l[19], "2");
   EXPECT_EQ(Lines(l.end() - 4, l.end()), (Lines{"  50", "270", "  51", "360"}));
   const auto steps = editor.undos.undos.size();
-  EXPECT_FALSE(AddArc(s, 0, {0, 0, 0}, {1, 0, 0}, {2, 0, 0}));
-  EXPECT_FALSE(AddArc(s, 5, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}));
+  EXPECT_EQ(AddArc(s, 0, {0, 0, 0}, {1, 0, 0}, {2, 0, 0}), InsertResult::NothingToWrite);
+  EXPECT_EQ(AddArc(s, 5, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}), InsertResult::NothingToWrite);
   EXPECT_EQ(editor.undos.undos.size(), steps);
 }
 
 TEST_F(WritersTest, Ellipses) {
-  ASSERT_TRUE(AddEllipse(s, 0, {0, 0, 0}, {10, 0, 0}, {5, 2, 0}, 0, 0));  // by the axis ends
+  ASSERT_EQ(AddEllipse(s, 0, {0, 0, 0}, {10, 0, 0}, {5, 2, 0}, 0, 0), InsertResult::Inserted);  // by the axis ends
   Lines l = inserted();
   EXPECT_EQ(l[9], "AcDbEllipse");
   EXPECT_EQ(Lines(l.begin() + 12, l.end()), (Lines{"  10", "5", "  20", "0", "  30", "0", "  11", "5", "  21", "0",
                                                    "  31", "0", "  40", "0.4"}));
-  ASSERT_TRUE(AddEllipse(s, 3, {0, 0, 0}, {0, 4, 0}, {1, 0, 0}, 0.5, 2));  // centre, arc
+  ASSERT_EQ(AddEllipse(s, 3, {0, 0, 0}, {0, 4, 0}, {1, 0, 0}, 0.5, 2), InsertResult::Inserted);  // centre, arc
   EXPECT_EQ(tail(6), (Lines{"  40", "0.25", "  41", "0.5", "  42", "2"}));
-  ASSERT_TRUE(AddEllipse(s, 2, {3, 3, 0}, {3, 3, 0}, {4, 4, 0}, 0, 0));  // no axis
+  ASSERT_EQ(AddEllipse(s, 2, {3, 3, 0}, {3, 3, 0}, {4, 4, 0}, 0, 0), InsertResult::Inserted);  // no axis
   EXPECT_EQ(inserted().back(), "1");
 }
 
@@ -126,7 +126,7 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
   std::vector<Tmypoi> pts(3);
   pts[1].x = 1, pts[2].x = 2, pts[2].y = 1;
   pts[1].bulge = -0.5;  // the tools' sign: the drawing gets 0.5
-  ASSERT_TRUE(AddPolyLine(s, pts, false));
+  ASSERT_EQ(AddPolyLine(s, pts, false), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(Lines(l.begin(), l.begin() + 14), (Lines{"  0", "LWPOLYLINE", "100", "AcDbEntity", "330", model(), "  8",
                                                      "0", "100", "AcDbPolyline", " 90", "3", "  5", handle()}));
@@ -137,7 +137,7 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
   const Handle before = editor.drawing.maxhandle;
   pts.resize(2);
   pts[1].bulge = 0;
-  ASSERT_TRUE(AddPolyLine(s, pts, true));
+  ASSERT_EQ(AddPolyLine(s, pts, true), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(Lines(l.begin(), l.begin() + 10),
             (Lines{"  0", "POLYLINE", " 66", "1", "  8", "0", " 70", "1", "  5", HandleText(before + 1)}));
@@ -148,7 +148,7 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
 
 TEST_F(WritersTest, RegularPolygons) {
   std::vector<Tmypoi> polyline0;
-  ASSERT_TRUE(AddPolyGon(s, polyline0, {0, 0, 0}, {1, 0, 0}, 4));
+  ASSERT_EQ(AddPolyGon(s, polyline0, {0, 0, 0}, {1, 0, 0}, 4), InsertResult::Inserted);
   const double expected[][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {0, 1}};
   ASSERT_EQ(polyline0.size(), 5u);
   for (int i = 0; i < 5; ++i) {
@@ -163,38 +163,38 @@ TEST_F(WritersTest, RegularPolygons) {
 TEST_F(WritersTest, LayersAndLineTypes) {
   const int at = editor.drawing.layerinsertlinenr;
   editor.drawing.plotstylereaded = "F";  // what the reader found in the layer table
-  ASSERT_TRUE(AddNewLayer(s, "N", "L", "-3", "1"));
+  ASSERT_EQ(AddNewLayer(s, "N", "L", "-3", "1"), InsertResult::Inserted);
   EXPECT_EQ(editor.undos.undos.back().actions.back().start, at);
   EXPECT_EQ(inserted(), (Lines{"  0", "LAYER", "  5", handle(), "100", "AcDbSymbolTableRecord", "100", "AcDbLayerTableRecord",
                                "  2", "N", " 70", "0", " 62", "1", " 6", "L", " 370", "-3", " 390", "F"}));
-  EXPECT_EQ(editor.drawing.bar.LayerCombo.items.back(), "N");
+  EXPECT_EQ(editor.drawing.layers[static_cast<std::size_t>(editor.drawing.anzlayer - 1)].name, "N");
   EXPECT_EQ(editor.drawing.plotstylereaded, "F");  // the new layer's, read again
   // Without a plot style there is no pointer to one.
   editor.drawing.plotstylereaded.clear();
-  ASSERT_TRUE(AddNewLayer(s, "M", "L", "-3", "1"));
+  ASSERT_EQ(AddNewLayer(s, "M", "L", "-3", "1"), InsertResult::Inserted);
   EXPECT_EQ(inserted().back(), "-3");
-  ASSERT_TRUE(AddLineStil(s, "STRICH", "__ __", {0.5, -0.25}));
+  ASSERT_EQ(AddLineStil(s, "STRICH", "__ __", {0.5, -0.25}), InsertResult::Inserted);
   EXPECT_EQ(inserted(), (Lines{"  0", "LTYPE", "  5", handle(), "100", "AcDbSymbolTableRecord", "100",
                                "AcDbLinetypeTableRecord", "  2", "STRICH", " 70", "0", "  3", "__ __", " 72", "65", " 73",
                                "2", " 40", "0.75", "  49", "0.5", "  74", "0", "  49", "-0.25", "  74", "0"}));
   EXPECT_EQ(editor.drawing.linetype[static_cast<std::size_t>(editor.drawing.anzlt - 1)].parts,
             (std::vector<float>{0.5f, -0.25f}));
   r12();
-  ASSERT_TRUE(AddNewLayer(s, "R", "CONTINUOUS", "-3", "2"));
+  ASSERT_EQ(AddNewLayer(s, "R", "CONTINUOUS", "-3", "2"), InsertResult::Inserted);
   EXPECT_EQ(inserted().size(), 12u);  // no subclasses, no weight, no plot style
 }
 
 TEST_F(WritersTest, ViewportsNumberThemselves) {
-  editor.drawing.bar.TabControl1.itemIndex = 1;
+  editor.view.tab = 1;
   ViewportValues v;
   v.Breite = 100, v.Hoehe = 50, v.MitteX = 60, v.MitteY = 35, v.InhaltX = 5, v.InhaltY = 6, v.HoeheInhalt = 20;
-  ASSERT_TRUE(AddViewport(s, true, v));
+  ASSERT_EQ(AddViewport(s, true, v), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(Lines(l.begin() + 14, l.begin() + 28), (Lines{"  10", "60", "  20", "35", "  30", "0", "  40", "100", "  41",
                                                          "50", "68", "1", "69", "1"}));
   EXPECT_EQ(l.size(), 104u);
   EXPECT_EQ(Lines(l.begin() + 72, l.begin() + 74), (Lines{"  1", ""}));
-  ASSERT_TRUE(AddViewport(s, false, v));
+  ASSERT_EQ(AddViewport(s, false, v), InsertResult::Inserted);
   l = inserted();
   const std::string n = std::to_string(editor.drawing.maxviewportid);
   EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 32), (Lines{"68", n, "  69", n, "  12", "5", "  22", "6"}));
@@ -203,8 +203,8 @@ TEST_F(WritersTest, ViewportsNumberThemselves) {
   EXPECT_EQ(p.viewheight, 20);
   // R12 keeps the view in extended data, which the reader finds again.
   r12();
-  editor.drawing.bar.TabControl1.itemIndex = 1;
-  ASSERT_TRUE(AddViewport(s, false, v));
+  editor.view.tab = 1;
+  ASSERT_EQ(AddViewport(s, false, v), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(Lines(l.begin() + 18, l.begin() + 24), (Lines{"68", "3", "69", "3", "1001", "ACAD"}));
   EXPECT_EQ(editor.drawing.polys.back().viewheight, 20);
@@ -213,12 +213,10 @@ TEST_F(WritersTest, ViewportsNumberThemselves) {
 
 TEST_F(WritersTest, AViewportProposedForThePage) {
   AddLine(s, LineKind::Line, {0, 0, 0}, {100, 40, 0});
-  editor.drawing.bar.TabControl1.itemIndex = 1;
-  platform.viewportAnswer.reset();
+  editor.view.tab = 1;
   PrintSetup print;
   print.mmEd = 1, print.UnitsEd = 2, print.RandEd = 5;
-  ASSERT_TRUE(ViewportAdden(s, print, {0, 0, 100, 40}, true, false));
-  EXPECT_EQ(platform.viewportDialogs, 1);
+  ASSERT_EQ(AddViewport(s, false, ProposedViewport(platform.page, print, {0, 0, 100, 40})), InsertResult::Inserted);
   const tpoly& p = editor.drawing.polys.back();
   const double pw = 4960 / 600.0 * kMmPerInch, ph = 7016 / 600.0 * kMmPerInch;
   EXPECT_NEAR(p.widx, (pw - 10 - 20) * 2, 1e-9);

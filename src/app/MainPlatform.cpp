@@ -1,0 +1,123 @@
+// The main window as the editor's Platform: message boxes, questions, the
+// dialogs, the caption, repaints, the printer.
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "app/MainUnit.h"
+#include "app/icons.h"
+#include "app/paintbox.h"
+#include "dialogs/DruckenFUnit.h"
+#include "dialogs/ViewPortFUnit.h"
+#include "i18n/messages.h"
+#include "view/printing.h"
+
+namespace vestrel {
+
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter,
+                                         const char* suffix) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
+std::string TMainForm::Message(int nr) { return std::string(GermanMessage(nr)); }
+
+void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
+  QMessageBox box(this);
+  box.setText(Q(Message(nr)) + Q(suffix));
+  box.setWindowTitle(captionNr ? Q(Message(captionNr)) : QApplication::applicationDisplayName());
+  switch (icon) {
+    case MsgIcon::None: break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+  }
+  box.exec();
+}
+
+Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
+  const auto b = QMessageBox::question(this, Q(Message(captionNr)), Q(Message(nr)),
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
+std::optional<std::string> TMainForm::OpenFileDialog() {
+  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)", "dxf");
+}
+
+std::optional<std::string> TMainForm::SaveFileDialog() {
+  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)", "dxf");
+}
+
+void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)); }
+
+void TMainForm::Repaint() {
+  showState();
+  PaintBox1->render();
+}
+
+void TMainForm::CloseMainWindow() { close(); }
+
+PixelSize TMainForm::PaintBoxSize() { return {PaintBox1->width(), PaintBox1->height()}; }
+
+void TMainForm::SetCursor(Cursor cursor) {
+  switch (cursor) {
+    case Cursor::CrossHair: PaintBox1->setCursor(Qt::CrossCursor); break;
+    case Cursor::Magnifier: PaintBox1->setCursor(icons::Magnifier()); break;
+    case Cursor::Hand: PaintBox1->setCursor(Qt::PointingHandCursor); break;
+    case Cursor::Arrow: PaintBox1->setCursor(Qt::ArrowCursor); break;
+    case Cursor::Cross: PaintBox1->setCursor(Qt::SizeAllCursor); break;
+  }
+}
+
+void TMainForm::SetStatusText(std::string_view text) { StatusBar1->showMessage(Q(text)); }
+
+PrinterPage TMainForm::PrinterPageSize() {
+  const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());
+  return {page.width(), page.height(), printer_.resolution()};
+}
+
+DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup) {
+  const DialogResult r = DruckenForm->Run(setup);
+  QSettings settings;
+  TDruckenForm::Save(settings, setup);
+  settings.setValue("DruckenForm/geometry", DruckenForm->saveGeometry());
+  return r;
+}
+
+void TMainForm::PrinterSetupDialog() {
+  QPrintDialog dialog(&printer_, this);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile);
+  dialog.exec();
+}
+
+void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
+
+void TMainForm::PrintDrawing() {
+  // Without a printer the page goes into a PDF file.
+  if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
+    const auto name = RunFileDialog(this, QFileDialog::AcceptSave, "PDF (*.pdf)", "pdf");
+    if (!name) return;
+    printer_.setOutputFileName(QString::fromStdString(*name));
+  }
+  printer_.setDocName(Q(Message(11)));
+  PrintTab(printer_, editor_->drawing, editor_->view, editor_->print);
+}
+
+}  // namespace vestrel

@@ -1,0 +1,80 @@
+// Everything the window system gives the editor: message boxes, questions,
+// the dialogs, file dialogs, the caption, repaints, the drawing area's size
+// and cursor, the status bar and the printer. The window implements it with
+// Qt; runs without a window and tests start from the null platform.
+//
+// Every dialog method has a default that cancels, so that an implementation
+// only overrides the dialogs it shows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/dialogs.h"
+
+namespace vestrel {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class Answer { Yes, No, Cancel };
+// How a modal dialog was closed: OK, its preview button ("Vorschau"), or
+// cancelled.
+enum class DialogResult { Ok, Preview, Cancel };
+// Cursors of the drawing area.
+enum class Cursor { CrossHair, Magnifier, Hand, Arrow, Cross };
+
+struct PixelSize {
+  int width = 0, height = 0;
+};
+
+// The current printer's page: its size in pixels and its pixels per inch.
+struct PrinterPage {
+  int width = 0, height = 0;
+  int dpi = 0;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Message `nr` of the program's message table, translated.
+  virtual std::string Message(int nr) = 0;
+  // A modal message box showing message `nr` of the program's message
+  // table (translated) followed by `suffix`; `captionNr` 0 for none.
+  virtual void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr = 0) = 0;
+
+  virtual void SetCaption(std::string_view caption) = 0;
+  // Shows the editor's state: the drawing painted anew, the lists, tabs,
+  // scroll bars and the state of every command.
+  virtual void Repaint() = 0;
+  // Closes the main window (which asks about unsaved changes first).
+  virtual void CloseMainWindow() = 0;
+
+  // The drawing area's size in pixels.
+  virtual PixelSize PaintBoxSize() = 0;
+  virtual void SetCursor(Cursor cursor) = 0;
+  virtual void SetStatusText(std::string_view text) = 0;
+
+  // The printing service: the current printer's page, and printing the
+  // shown tab on it.
+  virtual PrinterPage PrinterPageSize() = 0;
+  virtual void PrintDrawing() = 0;
+
+  // Questions and dialogs.
+
+  // Message `nr` with Yes, No and Cancel and a question icon.
+  virtual Answer AskYesNoCancel(int /*nr*/, int /*captionNr*/) { return Answer::Cancel; }
+  // The open and save dialogs for drawings; nothing when cancelled. The
+  // save dialog asks before overwriting and wants an existing folder.
+  virtual std::optional<std::string> OpenFileDialog() { return std::nullopt; }
+  virtual std::optional<std::string> SaveFileDialog() { return std::nullopt; }
+  // The print dialog on the page set-up; its values are kept whatever
+  // closes it.
+  virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/) { return DialogResult::Cancel; }
+  // The printer's own set-up dialog.
+  virtual void PrinterSetupDialog() {}
+  // The viewport dialog on `values`; they are taken whatever closes it.
+  virtual void ShowViewportDialog(ViewportValues& /*values*/) {}
+};
+
+}  // namespace vestrel

@@ -1,0 +1,44 @@
+// Viewports onto the model on a layout: the one "Viewport hinzufügen..."
+// adds with its dialog, and those a layout is given on its first visit.
+#include "document/tabscope.h"
+#include "tools/editor.h"
+#include "view/extents.h"
+#include "writers/tablewriters.h"
+
+namespace vestrel {
+
+namespace {
+
+// The model's drawn box, for the view of a new viewport.
+ModelBox ModelExtents(const Drawing& d) {
+  const auto e = DrawnExtents(d, 0);
+  return e ? ModelBox{e->minx, e->miny, e->maxx, e->maxy} : ModelBox{};
+}
+
+}  // namespace
+
+void Editor::Viewporthinzufgen1Click() {
+  ViewportValues v = ProposedViewport(platform.PrinterPageSize(), print, ModelExtents(drawing));
+  platform.ShowViewportDialog(v);
+  Report(AddViewport(doc, false, v));
+  Repaint();
+}
+
+void Editor::AddLayoutViewports(int tab) {
+  // Every layout shows the model: one without viewports gets them, the
+  // sheet's own (identifier 1) where the layout keeps its objects in a
+  // block of its own, and one onto the model.
+  const TabScope scope = TabScope::OfTab(drawing, tab);
+  bool sheetViewport = false, modelViewport = false;
+  for (const tpoly& p : drawing.polys) {
+    if (!p.isviewport || !scope.shows(p)) continue;
+    (p.viewid == 1 ? sheetViewport : modelViewport) = true;
+  }
+  const bool ownBlock = !scope.block().empty();
+  // Both show the model, which neither changes.
+  const ViewportValues v = ProposedViewport(platform.PrinterPageSize(), print, ModelExtents(drawing));
+  if (ownBlock && !sheetViewport) Report(AddViewport(doc, true, v));
+  if (!modelViewport) Report(AddViewport(doc, false, v));
+}
+
+}  // namespace vestrel

@@ -1,0 +1,54 @@
+// Menu "Ansicht", the layout tabs, the scroll bars and the wheel.
+#include "tools/editor.h"
+#include "writers/insertcode.h"
+
+namespace vestrel {
+
+void Editor::ZoomAllClick() {
+  ZoomFullIn(views);
+  Repaint();
+}
+
+void Editor::ZoomInBtnClick() {
+  ZoomIn(views);
+  Repaint();
+}
+
+void Editor::ZoomOutBtnClick() {
+  ZoomOut(views);
+  Repaint();
+}
+
+void Editor::Druckvorschau1Click() {
+  view.Druckvorschau = !view.Druckvorschau;
+  Repaint();
+}
+
+void Editor::Linienbreitezeigen1Click() {
+  view.Linienbreitezeigen = !view.Linienbreitezeigen;
+  Repaint();
+}
+
+void Editor::TabControl1Change(int tab) {
+  view.tab = tab;
+  RestoreZoom(views);
+  if (tab > 0 && HasInsertionPoint(drawing, tab)) AddLayoutViewports(tab);
+  Repaint();
+}
+
+void Editor::HorzScrollbarChange(int position) {
+  SetHorzScrollbar(views, position);
+  Repaint();
+}
+
+void Editor::VertScrollbarChange(int position) {
+  SetVertScrollbar(views, position);
+  Repaint();
+}
+
+void Editor::FormMouseWheel(bool up, ShiftState shift, double x, double y) {
+  MouseWheel(views, up, shift.shift, shift.ctrl, x, y);
+  Repaint();
+}
+
+}  // namespace vestrel
