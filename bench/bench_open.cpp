@@ -23,7 +23,7 @@ std::string gFile;
 void BM_Read(benchmark::State& state) {
   for (auto _ : state) {
     vestrel::LineList lines;
-    if (!vestrel::ReadDxfFile(gFile, lines)) state.SkipWithError("cannot read");
+    if (vestrel::ReadDxfFile(gFile, lines) != vestrel::FileError::None) state.SkipWithError("cannot read");
     benchmark::DoNotOptimize(lines.size());
   }
 }
@@ -32,7 +32,7 @@ void BM_Read(benchmark::State& state) {
 void BM_ReadAndParse(benchmark::State& state) {
   for (auto _ : state) {
     vestrel::Drawing d;
-    if (!vestrel::ReadDxfFile(gFile, d.dxf)) state.SkipWithError("cannot read");
+    if (vestrel::ReadDxfFile(gFile, d.dxf) != vestrel::FileError::None) state.SkipWithError("cannot read");
     vestrel::processdxf(d);
     benchmark::DoNotOptimize(d.polys.size());
   }
@@ -41,7 +41,7 @@ void BM_ReadAndParse(benchmark::State& state) {
 // What every edit costs: a parse of the opened drawing.
 void BM_Reparse(benchmark::State& state) {
   vestrel::Drawing d;
-  if (!vestrel::ReadDxfFile(gFile, d.dxf)) state.SkipWithError("cannot read");
+  if (vestrel::ReadDxfFile(gFile, d.dxf) != vestrel::FileError::None) state.SkipWithError("cannot read");
   vestrel::processdxf(d);
   for (auto _ : state) {
     vestrel::processdxf(d);
@@ -53,10 +53,10 @@ void BM_Reparse(benchmark::State& state) {
 
 void BM_Save(benchmark::State& state) {
   vestrel::LineList lines;
-  if (!vestrel::ReadDxfFile(gFile, lines)) state.SkipWithError("cannot read");
+  if (vestrel::ReadDxfFile(gFile, lines) != vestrel::FileError::None) state.SkipWithError("cannot read");
   const std::string out = (std::filesystem::temp_directory_path() / "vestrel-bench-save.dxf").string();
   for (auto _ : state)
-    if (!vestrel::WriteDxfFile(out, lines)) state.SkipWithError("cannot write");
+    if (vestrel::WriteDxfFile(out, lines) != vestrel::FileError::None) state.SkipWithError("cannot write");
   std::remove(out.c_str());
 }
 

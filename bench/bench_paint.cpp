@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication app(argc, argv);
   Drawing d;
-  if (!ReadDxfFile(argv[1], d.dxf)) {
+  if (ReadDxfFile(argv[1], d.dxf) != FileError::None) {
     std::cerr << "cannot read " << argv[1] << '\n';
     return 1;
   }

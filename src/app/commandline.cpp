@@ -32,8 +32,8 @@ std::string Whole(double v) { return FormatFixed(v, 0); }
 
 int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   Drawing d;
-  if (!ReadDxfFile(path, d.dxf)) {
-    err << "vestrel: cannot read " << path << '\n';
+  if (const FileError e = ReadDxfFile(path, d.dxf); e != FileError::None) {
+    err << "vestrel: cannot read " << path << ": " << FileErrorEnglish(e) << '\n';
     return 1;
   }
   processdxf(d);

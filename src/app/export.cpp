@@ -4,8 +4,15 @@
 #include <QImage>
 #include <QPrinter>
 #include <QSettings>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
 
 #include "dialogs/DruckenFUnit.h"
+#include "document/numbers.h"
+#include "file/dxffile.h"
 #include "platform/nullplatform.h"
 #include "i18n/messages.h"
 #include "tools/editor.h"
@@ -58,13 +65,91 @@ bool Load(Editor& editor, Headless& platform, const ExportOptions& o, std::ostre
   return true;
 }
 
+// Whether `output` can be written, found out before any work is done: it is
+// opened for appending (which changes nothing) and, when it was not there,
+// removed again.
+bool CanWrite(const std::string& output, std::ostream& err) {
+  struct stat st {};
+  const bool existed = ::stat(output.c_str(), &st) == 0;
+  FileError e = existed && S_ISDIR(st.st_mode) ? FileError::IsFolder : FileError::None;
+  if (e == FileError::None) {
+    if (std::FILE* f = std::fopen(output.c_str(), "ab")) {
+      std::fclose(f);
+      if (!existed) std::remove(output.c_str());
+    } else {
+      e = errno == ENOENT || errno == ENOTDIR ? FileError::NotFound
+          : errno == EACCES || errno == EPERM  ? FileError::NoPermission
+          : errno == EROFS                     ? FileError::ReadOnly
+          : errno == ENOSPC                    ? FileError::NoSpace
+                                               : FileError::IoError;
+    }
+  }
+  if (e == FileError::None) return true;
+  err << "vestrel: cannot write " << output << ": " << FileErrorEnglish(e) << '\n';
+  return false;
+}
+
+// "A:B" as two numbers.
+bool Pair(std::string_view text, char sep, double& a, double& b) {
+  const auto at = text.find(sep);
+  if (at == std::string_view::npos) return false;
+  const auto x = ParseDouble(text.substr(0, at)), y = ParseDouble(text.substr(at + 1));
+  if (!x || !y) return false;
+  a = *x, b = *y;
+  return true;
+}
+
+// A number of pixels a picture could have.
+bool Pixels(double v) { return std::floor(v) == v && std::abs(v) < 1e9; }
+
 }  // namespace
+
+std::string ParseExportOptions(const std::vector<std::string>& args, bool pdf, ExportOptions& o) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    if (a == "--size" && !pdf) {
+      double w, h;
+      if (!value || !Pair(*value, 'x', w, h) || !Pixels(w) || !Pixels(h)) return "--size wants WIDTHxHEIGHT in pixels";
+      o.width = static_cast<int>(w), o.height = static_cast<int>(h);
+    } else if (a == "--tab") {
+      const auto t = value ? ParseInt(*value) : std::nullopt;
+      if (!t) return "--tab wants a tab number";
+      o.tab = *t;
+    } else if (a == "--scale" && pdf) {
+      double mm, units;
+      if (!value || !Pair(*value, ':', mm, units) || !(mm > 0) || !(units > 0))
+        return "--scale wants MM:UNITS, two positive numbers";
+      o.mm = mm, o.units = units;
+    } else if (a == "--margin" && pdf) {
+      const auto m = value ? ParseDouble(*value) : std::nullopt;
+      if (!m) return "--margin wants millimetres";
+      o.margin = *m;
+    } else if (a == "--offset" && pdf) {
+      double x, y;
+      if (!value || !Pair(*value, ':', x, y)) return "--offset wants XMM:YMM";
+      o.offsetx = x, o.offsety = y;
+    } else if (a.starts_with("--")) {
+      return "unknown option " + std::string(a);
+    } else {
+      names.emplace_back(a);
+      continue;
+    }
+    ++i;  // the option's value
+  }
+  if (names.size() != 2) return pdf ? "--export-pdf wants OUT.pdf and FILE" : "--export-png wants OUT.png and FILE";
+  o.output = names[0];
+  o.input = names[1];
+  return {};
+}
 
 int RunExportPng(const ExportOptions& o, std::ostream& err) {
   if (o.width < 1 || o.height < 1 || o.width > 20000 || o.height > 20000) {
     err << "vestrel: a picture of " << o.width << "x" << o.height << " pixels cannot be made\n";
     return 1;
   }
+  if (!CanWrite(o.output, err)) return 1;
   Headless platform(o.width, o.height, err);
   Editor editor(platform);
   if (!Load(editor, platform, o, err)) return 1;
@@ -91,7 +176,7 @@ int RunExportPdf(const ExportOptions& o, std::ostream& err) {
     err << "vestrel: the scale must be two positive numbers\n";
     return 1;
   }
-  if (!Load(editor, platform, o, err)) return 1;
+  if (!CanWrite(o.output, err) || !Load(editor, platform, o, err)) return 1;
   QPrinter& printer = platform.printer();
   printer.setOutputFileName(QString::fromStdString(o.output));
   printer.setDocName(QString::fromStdString(std::string(GermanMessage(11))));

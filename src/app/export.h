@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -16,6 +17,11 @@ struct ExportOptions {
   // PDF only: values given on the command line instead of the stored ones.
   std::optional<double> mm, units, margin, offsetx, offsety;
 };
+
+// Reads the options and the two names that follow "--export-png" or
+// "--export-pdf" (`pdf`) into `options`; returns what is wrong with them,
+// empty when nothing is.
+std::string ParseExportOptions(const std::vector<std::string>& args, bool pdf, ExportOptions& options);
 
 // What the window would show after zoom to extents, as a PNG file.
 // Returns the exit code: 0, or 1 with a message on `err`.

@@ -8,7 +8,6 @@
 #include "app/MainUnit.h"
 #include "app/commandline.h"
 #include "app/export.h"
-#include "document/numbers.h"
 
 namespace {
 
@@ -18,54 +17,11 @@ int Usage(const std::string& problem) {
   return 1;
 }
 
-// "A:B" as two numbers.
-bool Pair(std::string_view text, char sep, double& a, double& b) {
-  const auto at = text.find(sep);
-  if (at == std::string_view::npos) return false;
-  const auto x = vestrel::ParseDouble(text.substr(0, at)), y = vestrel::ParseDouble(text.substr(at + 1));
-  if (!x || !y) return false;
-  a = *x, b = *y;
-  return true;
-}
-
 // The exports run without a window: offscreen unless told otherwise.
 int Export(int argc, char** argv, bool pdf) {
   vestrel::ExportOptions o;
-  std::vector<std::string> rest;
-  for (int i = 2; i < argc; ++i) {
-    const std::string_view a = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (a == "--size" && hasValue && !pdf) {
-      double w, h;
-      if (!Pair(argv[++i], 'x', w, h) || w != static_cast<int>(w) || h != static_cast<int>(h))
-        return Usage("--size wants WIDTHxHEIGHT in pixels");
-      o.width = static_cast<int>(w), o.height = static_cast<int>(h);
-    } else if (a == "--tab" && hasValue) {
-      const auto t = vestrel::ParseInt(argv[++i]);
-      if (!t) return Usage("--tab wants a tab number");
-      o.tab = *t;
-    } else if (a == "--scale" && hasValue && pdf) {
-      double mm, units;
-      if (!Pair(argv[++i], ':', mm, units) || !(mm > 0) || !(units > 0))
-        return Usage("--scale wants MM:UNITS, two positive numbers");
-      o.mm = mm, o.units = units;
-    } else if (a == "--margin" && hasValue && pdf) {
-      const auto m = vestrel::ParseDouble(argv[++i]);
-      if (!m) return Usage("--margin wants millimetres");
-      o.margin = *m;
-    } else if (a == "--offset" && hasValue && pdf) {
-      double x, y;
-      if (!Pair(argv[++i], ':', x, y)) return Usage("--offset wants XMM:YMM");
-      o.offsetx = x, o.offsety = y;
-    } else if (a.starts_with("--")) {
-      return Usage("unknown option " + std::string(a));
-    } else {
-      rest.emplace_back(a);
-    }
-  }
-  if (argc < 3 || rest.size() != 2) return Usage(pdf ? "--export-pdf wants OUT.pdf and FILE" : "--export-png wants OUT.png and FILE");
-  o.output = rest[0];
-  o.input = rest[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (const std::string problem = vestrel::ParseExportOptions(args, pdf, o); !problem.empty()) return Usage(problem);
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vestrel");

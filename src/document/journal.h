@@ -15,6 +15,9 @@ namespace vestrel {
 
 struct Journal {
   std::vector<tundo> undos;
+  // The largest handle written since the file was opened: an undo takes
+  // the object out, but its handle is not given out again.
+  Handle handlesIssued = 0;
 };
 
 // The step of an operation that puts lines in and overwrites lines; each
@@ -48,6 +51,9 @@ class DeleteStep {
 bool UndoLastStep(Journal& j, LineList& dxf);
 
 // Forgets every step; a newly opened file starts without history.
-inline void FreeUndos(Journal& j) { j.undos.clear(); }
+inline void FreeUndos(Journal& j) {
+  j.undos.clear();
+  j.handlesIssued = 0;
+}
 
 }  // namespace vestrel

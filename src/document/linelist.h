@@ -28,7 +28,14 @@ enum class TextEncoding : std::uint8_t {
   Ansi,     // anything else: the 8-bit Windows code page 1252
   Utf16LE,  // UTF-16 with byte-order mark; held as UTF-8 in memory
   Utf16BE,
+  Utf16LENoBom,  // UTF-16 without byte-order mark, told by its zero bytes
+  Utf16BENoBom,
 };
+
+inline bool IsUtf16(TextEncoding e) {
+  return e == TextEncoding::Utf16LE || e == TextEncoding::Utf16BE || e == TextEncoding::Utf16LENoBom ||
+         e == TextEncoding::Utf16BENoBom;
+}
 
 class LineList {
  public:

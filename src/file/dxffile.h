@@ -1,19 +1,50 @@
-// Reading a drawing file into a line list and writing it back.
+// Reading a drawing file into a line list and writing it back, and why
+// that did not work when it did not.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "document/linelist.h"
 
 namespace vestrel {
 
-// Reads the whole file at `path` into `lines` (encoding as the file says).
-// On failure `lines` is left as it was and false is returned.
-bool ReadDxfFile(const std::string& path, LineList& lines);
+enum class FileError {
+  None,          // it worked
+  NotFound,      // no such file or folder
+  NoPermission,  // the system refuses access
+  IsFolder,
+  NotRegular,    // a device, FIFO or socket
+  TooLarge,      // beyond what a drawing can hold, or than memory holds
+  NoSpace,       // the device is full
+  ReadOnly,      // the file is marked read-only
+  BinaryDxf,     // the binary form of DXF
+  BinaryData,    // zero bytes: no text at all
+  NotDxf,        // text, but no group codes
+  OddUtf16,      // UTF-16 with an odd number of bytes
+  IoError,       // anything else the system reports
+};
+
+// Why, in the program's German, for the message boxes; and in English for
+// the command line.
+std::string_view FileErrorText(FileError e);
+std::string_view FileErrorEnglish(FileError e);
+
+// Reads the whole drawing file at `path` into `lines` (encoding as the file
+// says). A file that is not DXF text (binary DXF, zero bytes, no group
+// code) is refused. On failure `lines` is left as it was.
+FileError ReadDxfFile(const std::string& path, LineList& lines);
 
 // Writes every line followed by CR LF, in the encoding the lines were read
-// with. The text goes to a new file in the same folder first, which then
-// replaces the target, so a failed save leaves the old file as it was.
-bool WriteDxfFile(const std::string& path, const LineList& lines);
+// with. The text goes to a temporary file beside the target first, made
+// with the target's permissions, which then replaces the target; a failed
+// or killed save leaves the old file as it was. A target marked read-only
+// is refused. A temporary file that a killed save of the same target left
+// behind is removed.
+FileError WriteDxfFile(const std::string& path, const LineList& lines);
+
+// The start of the names of the temporary files of saves of `target`, in
+// its folder: ".NAME.vestrel-save." followed by the saving process's id.
+std::string SaveTemporaryPrefix(const std::string& target);
 
 }  // namespace vestrel

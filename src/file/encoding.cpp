@@ -1,5 +1,6 @@
 #include "file/encoding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vestrel {
@@ -87,7 +88,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-std::string Utf8ToUtf16(std::string_view s, bool bigEndian) {
+std::string Utf8ToUtf16(std::string_view s, bool bigEndian, bool bom) {
   std::string out;
   out.reserve(s.size() * 2 + 2);
   auto put = [&](std::uint32_t u) {
@@ -100,7 +101,7 @@ std::string Utf8ToUtf16(std::string_view s, bool bigEndian) {
       out += hi;
     }
   };
-  put(0xFEFF);
+  if (bom) put(0xFEFF);
   for (std::size_t i = 0; i < s.size();) {
     std::int32_t cp = NextCodePoint(s, i, true);
     if (cp < 0) {  // cannot come from a UTF-16 file; typed text is checked before
@@ -116,6 +117,23 @@ std::string Utf8ToUtf16(std::string_view s, bool bigEndian) {
     }
   }
   return out;
+}
+
+// UTF-16 without a byte-order mark shows itself by its zero bytes: the
+// high byte of every Latin character. Nothing when the bytes look like no
+// UTF-16; else whether it is big-endian.
+std::optional<bool> Utf16WithoutMark(std::string_view bytes) {
+  const std::size_t n = std::min<std::size_t>(bytes.size(), 1 << 16) / 2 * 2;
+  if (n < 4) return std::nullopt;
+  std::size_t zeroEven = 0, zeroOdd = 0;
+  for (std::size_t i = 0; i < n; i += 2) {
+    zeroEven += bytes[i] == 0;
+    zeroOdd += bytes[i + 1] == 0;
+  }
+  const std::size_t units = n / 2;
+  if (zeroOdd * 10 >= units * 9 && zeroEven * 10 < units) return false;
+  if (zeroEven * 10 >= units * 9 && zeroOdd * 10 < units) return true;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -148,6 +166,10 @@ std::optional<DecodedFile> DecodeFileBytes(std::string bytes) {
     return DecodedFile{big ? TextEncoding::Utf16BE : TextEncoding::Utf16LE,
                        Utf16ToUtf8(std::string_view(bytes).substr(2), big)};
   }
+  if (const auto big = Utf16WithoutMark(bytes)) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    return DecodedFile{*big ? TextEncoding::Utf16BENoBom : TextEncoding::Utf16LENoBom, Utf16ToUtf8(bytes, *big)};
+  }
   const TextEncoding enc = IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Ansi;
   return DecodedFile{enc, std::move(bytes)};
 }
@@ -155,8 +177,10 @@ std::optional<DecodedFile> DecodeFileBytes(std::string bytes) {
 std::string EncodeFileBytes(std::string text, TextEncoding encoding) {
   switch (encoding) {
     case TextEncoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
-    case TextEncoding::Utf16LE: return Utf8ToUtf16(text, false);
-    case TextEncoding::Utf16BE: return Utf8ToUtf16(text, true);
+    case TextEncoding::Utf16LE: return Utf8ToUtf16(text, false, true);
+    case TextEncoding::Utf16BE: return Utf8ToUtf16(text, true, true);
+    case TextEncoding::Utf16LENoBom: return Utf8ToUtf16(text, false, false);
+    case TextEncoding::Utf16BENoBom: return Utf8ToUtf16(text, true, false);
     default: return text;
   }
 }

@@ -17,8 +17,9 @@ namespace vestrel {
 bool IsValidUtf8(std::string_view s);
 
 // Finds the encoding of a file's bytes and turns them into the bytes the
-// line list holds (byte-order mark removed, UTF-16 as UTF-8). Returns
-// nothing for bytes that cannot be held (UTF-16 of odd length).
+// line list holds (byte-order mark removed, UTF-16 as UTF-8). UTF-16
+// without a byte-order mark is told by its zero bytes. Returns nothing for
+// bytes that cannot be held (UTF-16 of odd length).
 struct DecodedFile {
   TextEncoding encoding;
   std::string text;

@@ -14,11 +14,15 @@ constexpr int kMsgNotSaved = 7;
 constexpr int kMsgSave = 8;
 constexpr int kMsgCannotOpen = 32;
 
-// After the line list was replaced (or a load failed): no history and a
-// fresh parse.
+// After the line list was replaced: no history and a fresh parse.
 void ParseNewDocument(DocumentContext& c) {
   FreeUndos(c.undos);
   processdxf(c.drawing);
+}
+
+// The file's name and, on the next line, why it failed.
+std::string NameAndReason(const std::string& name, FileError e) {
+  return name + "\n" + std::string(FileErrorText(e));
 }
 
 }  // namespace
@@ -40,14 +44,14 @@ bool AskToSave(DocumentContext& c, Platform& p) {
 }
 
 bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) {
-  const bool ok = ReadDxfFile(name, c.drawing.dxf);
-  if (!ok) p.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
-  ParseNewDocument(c);
-  if (ok) {
-    c.file.afilename = name;
-    SetUnChanged(c);
+  if (const FileError e = ReadDxfFile(name, c.drawing.dxf); e != FileError::None) {
+    p.ShowMessage(kMsgCannotOpen, NameAndReason(name, e), MsgIcon::Error);
+    return false;
   }
-  return ok;
+  ParseNewDocument(c);
+  c.file.afilename = name;
+  SetUnChanged(c);
+  return true;
 }
 
 bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) {
@@ -60,8 +64,9 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
 }
 
 bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
-  if (WriteDxfFile(name, c.drawing.dxf)) return true;
-  p.ShowMessage(kMsgCannotWrite, name, MsgIcon::None);
+  const FileError e = WriteDxfFile(name, c.drawing.dxf);
+  if (e == FileError::None) return true;
+  p.ShowMessage(kMsgCannotWrite, NameAndReason(name, e), MsgIcon::None);
   return false;
 }
 

@@ -24,8 +24,7 @@ std::string Caption(const FileState& file, std::string_view unnamed);
 bool AskToSave(DocumentContext& c, Platform& p);
 
 // Loads a file as the drawing, without history. On failure the user is
-// told and the lines stay as they were. Either way the drawing is parsed
-// anew.
+// told why, and the drawing and its history stay as they were.
 bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name);
 // A new, unnamed drawing from a template, after the question; false when
 // the user cancelled it.

@@ -7,7 +7,7 @@ namespace vestrel {
 LineList TemplateLines(std::string_view name, const std::string& progpath) {
   LineList lines;
   for (const std::string& path : {std::string(name), progpath + std::string(name)})
-    if (ReadDxfFile(path, lines)) return lines;
+    if (ReadDxfFile(path, lines) == FileError::None) return lines;
   lines.assign(std::string(BuiltInTemplate(name)));
   return lines;
 }

@@ -45,6 +45,7 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Die DXF Version dieser DXF untersützt keine solchen \"LEADER\" Objekte.",
     "Die Zeichnung hat keinen Abschnitt für Objekte (ENTITIES); es wurde nichts eingefügt.",
     "Ein Wert ist keine gültige Zahl; es wurde nichts eingefügt.",
+    "Die Zeichnung hat keine freien Kennungen (Handles) mehr; es wurde nichts eingefügt.",
 };
 
 }  // namespace

@@ -6,9 +6,9 @@
 
 namespace vestrel {
 
-inline constexpr int kMessageCount = 39;
+inline constexpr int kMessageCount = 40;
 
-// Message `nr` (1 to 39); empty for a number not in use.
+// Message `nr` (1 to kMessageCount); empty for a number not in use.
 std::string_view GermanMessage(int nr);
 
 }  // namespace vestrel

@@ -10,6 +10,7 @@ constexpr int kMsgUnnamed = 34;
 // Why nothing was inserted.
 constexpr int kMsgNoInsertionPoint = 38;
 constexpr int kMsgInvalidValue = 39;
+constexpr int kMsgNoHandleLeft = 40;
 
 }  // namespace
 
@@ -29,6 +30,7 @@ void Editor::Report(InsertResult result) {
   switch (result) {
     case InsertResult::NoInsertionPoint: platform.ShowMessage(kMsgNoInsertionPoint, "", MsgIcon::Error); break;
     case InsertResult::InvalidValue: platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error); break;
+    case InsertResult::NoHandleLeft: platform.ShowMessage(kMsgNoHandleLeft, "", MsgIcon::Error); break;
     case InsertResult::Inserted:
     case InsertResult::NothingToWrite: break;
   }
@@ -49,10 +51,7 @@ void Editor::FormShow(const std::vector<std::string>& args) {
   NewDrawing(doc, platform, kTemplateNew);
   ShowLoaded();
   file.first = true;
-  if (!args.empty()) {
-    openfilewithname(doc, platform, args.front());
-    ShowLoaded();
-  }
+  if (!args.empty() && openfilewithname(doc, platform, args.front())) ShowLoaded();
   Repaint();
 }
 

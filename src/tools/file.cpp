@@ -18,8 +18,7 @@ void Editor::NeueDXFDateiR12ohneSplineohneEllipseusw1Click() {
 
 void Editor::ffnen1Click() {
   const auto name = AskToSave(doc, platform) ? platform.OpenFileDialog() : std::nullopt;
-  if (!name) return ShowCaption();
-  openfilewithname(doc, platform, *name);
+  if (!name || !openfilewithname(doc, platform, *name)) return ShowCaption();
   ShowLoaded();
   Repaint();
 }

@@ -18,7 +18,7 @@ CodeLines Frame(DocumentContext& c, std::string_view type, std::string_view subc
   AddToLayout(c, l, false);
   l.add("  8", std::string_view(NewObjectLayer(c.drawing)));
   if (Newer(c)) l.add("100", subclass);
-  l.addHandle(c.drawing);
+  l.addHandle(c);
   return l;
 }
 
@@ -153,12 +153,12 @@ InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline
     l.add(" 90", static_cast<int>(polyline0.size()));
   }
   if (closed) l.add(" 70", std::string_view("1"));
-  l.addHandle(d);
+  l.addHandle(c);
   for (const Tmypoi& q : polyline0) {
     if (old) {
       l.add("  0", std::string_view("VERTEX"));
       l.add("  8", std::string_view(layer));
-      l.addHandle(d);
+      l.addHandle(c);
     }
     Point(l, "  10", "  20", "  30", {q.x, q.y, q.z});
     if (q.bulge != 0) l.add("  42", -q.bulge);
@@ -166,7 +166,7 @@ InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline
   if (old) {
     l.add("  0", std::string_view("SEQEND"));
     l.add("  8", std::string_view(layer));
-    l.addHandle(d);
+    l.addHandle(c);
   }
   return InsertAndParse(c, l);
 }

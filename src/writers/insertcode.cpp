@@ -1,6 +1,7 @@
 #include "writers/insertcode.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -68,10 +69,15 @@ void CodeLines::add(std::string_view code, double value) {
 
 void CodeLines::add(std::string_view code, int value) { add(code, std::string_view(std::to_string(value))); }
 
-void CodeLines::addHandle(Drawing& d) {
-  if (d.maxhandle == std::numeric_limits<Handle>::max()) valid_ = false;
-  else ++d.maxhandle;
-  add("  5", std::string_view(HandleText(d.maxhandle)));
+void CodeLines::addHandle(DocumentContext& c) {
+  Handle& top = c.drawing.maxhandle;
+  top = std::max(top, c.undos.handlesIssued);
+  if (top >= std::numeric_limits<Handle>::max() - 1) {
+    handlesLeft_ = false;
+  } else {
+    c.undos.handlesIssued = ++top;
+  }
+  add("  5", std::string_view(HandleText(top)));
 }
 
 std::string NewObjectLayer(const Drawing& d) { return d.anzlayer > 0 ? d.layers.front().name : "0"; }
@@ -96,6 +102,7 @@ InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
   if (d.insertlinepos < 0 || d.insertlinepos > static_cast<std::int32_t>(d.dxf.size()))
     return InsertResult::NoInsertionPoint;
   if (!lines.valid()) return InsertResult::InvalidValue;
+  if (!lines.handlesLeft()) return InsertResult::NoHandleLeft;
   ChangeStep(c.undos, d.dxf).insert(d.insertlinepos, lines.lines());
   // The seed names the next free handle; undo leaves it where it is.
   if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max()) {

@@ -18,7 +18,8 @@ enum class InsertResult {
   Inserted,
   NothingToWrite,    // nothing could be made of the values (points on one line, no such table)
   NoInsertionPoint,  // the drawing has no place for it
-  InvalidValue,      // a number that is not finite, or no handle left
+  InvalidValue,      // a number that is not finite
+  NoHandleLeft,      // every handle the drawing can name is taken
 };
 
 // Numbers as every writer and every edit writes them: at most 15
@@ -32,21 +33,26 @@ std::string HandleText(Handle h);
 
 // The lines of a new item, built before they go into the drawing. A number
 // that is not finite, or a handle beyond the last one there is, makes the
-// list invalid: it is then not inserted.
+// list unfit: it is then not inserted.
 class CodeLines {
  public:
   void add(std::string_view code, std::string_view value);
   void add(std::string_view code, double value);
   void add(std::string_view code, int value);
-  // "  5" and a new handle: `maxhandle` is incremented first.
-  void addHandle(Drawing& d);
+  // "  5" and a new handle: one above `maxhandle` and above every handle
+  // this session has written (an undone one is not given out again). The
+  // last handle of all is not given out: the seed after it could not be
+  // written.
+  void addHandle(DocumentContext& c);
 
   bool valid() const { return valid_; }
+  bool handlesLeft() const { return handlesLeft_; }
   const std::vector<std::string>& lines() const { return lines_; }
 
  private:
   std::vector<std::string> lines_;
   bool valid_ = true;
+  bool handlesLeft_ = true;
 };
 
 // The layer a new object is put on: the first layer of the table, or "0".

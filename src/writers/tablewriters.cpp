@@ -20,7 +20,7 @@ InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std:
   if (d.layerinsertlinenr == -1) return InsertResult::NothingToWrite;
   CodeLines l;
   l.add("  0", std::string_view("LAYER"));
-  l.addHandle(d);
+  l.addHandle(c);
   if (d.cadver >= 1010) {
     l.add("100", std::string_view("AcDbSymbolTableRecord"));
     l.add("100", std::string_view("AcDbLayerTableRecord"));
@@ -43,7 +43,7 @@ InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std:
   if (d.ltypeinsetlinenr == -1 || parts.empty()) return InsertResult::NothingToWrite;
   CodeLines l;
   l.add("  0", std::string_view("LTYPE"));
-  l.addHandle(d);
+  l.addHandle(c);
   if (d.cadver > 1009) {
     l.add("100", std::string_view("AcDbSymbolTableRecord"));
     l.add("100", std::string_view("AcDbLinetypeTableRecord"));
@@ -75,7 +75,7 @@ InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v
   AddToLayout(c, l, false);
   l.add("  8", std::string_view(NewObjectLayer(d)));
   if (newer) l.add("100", std::string_view("AcDbViewport"));
-  l.addHandle(d);
+  l.addHandle(c);
   l.add("  10", v.MitteX);
   l.add("  20", v.MitteY);
   l.add("  30", std::string_view("0"));

@@ -83,10 +83,44 @@ TEST_F(ExportTest, FailuresExitWithOneAndSaySo) {
   EXPECT_EQ(RunExportPng(o, err), 1);
   EXPECT_NE(err.str().find("tab 7"), std::string::npos);
   o.tab = 0;
+  // A page that cannot be written is refused before anything is painted.
   o.output = tmp.path("no/such/folder/out.pdf");
   err.str("");
   EXPECT_EQ(RunExportPdf(o, err), 1);
-  EXPECT_NE(err.str().find("cannot write"), std::string::npos);
+  EXPECT_EQ(err.str(), "vestrel: cannot write " + o.output + ": no such file or folder\n");
+  o.output = tmp.dir().string();
+  err.str("");
+  EXPECT_EQ(RunExportPng(o, err), 1);
+  EXPECT_EQ(err.str(), "vestrel: cannot write " + o.output + ": it is a folder\n");
+}
+
+TEST(ExportOptions, WhatIsMissingOrWrongIsSaid) {
+  struct Case {
+    std::vector<std::string> args;
+    bool pdf;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {{"out.png", "in.dxf", "--tab"}, false, "--tab wants a tab number"},
+      {{"--tab", "x", "out.png", "in.dxf"}, false, "--tab wants a tab number"},
+      {{"--size", "1e20x5", "out.png", "in.dxf"}, false, "--size wants WIDTHxHEIGHT in pixels"},
+      {{"--size"}, false, "--size wants WIDTHxHEIGHT in pixels"},
+      {{"--scale", "1:0", "out.pdf", "in.dxf"}, true, "--scale wants MM:UNITS, two positive numbers"},
+      {{"--margin"}, true, "--margin wants millimetres"},
+      {{"--scale", "1:1", "out.png", "in.dxf"}, false, "unknown option --scale"},
+      {{"out.png"}, false, "--export-png wants OUT.png and FILE"},
+      {{"--tab", "2", "--size", "30x20", "out.png", "in.dxf"}, false, ""},
+  };
+  for (const Case& c : cases) {
+    ExportOptions o;
+    EXPECT_EQ(ParseExportOptions(c.args, c.pdf, o), c.problem);
+  }
+  ExportOptions o;
+  ASSERT_EQ(ParseExportOptions({"--offset", "1:-2", "a.pdf", "b.dxf", "--tab", "1"}, true, o), "");
+  EXPECT_EQ(o.output, "a.pdf");
+  EXPECT_EQ(o.input, "b.dxf");
+  EXPECT_EQ(o.tab, 1);
+  EXPECT_EQ(*o.offsety, -2);
 }
 
 }  // namespace

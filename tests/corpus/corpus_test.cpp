@@ -38,7 +38,7 @@ TEST(CorpusFiles, AreThere) { EXPECT_GE(test::CorpusFiles().size(), 20u); }
 TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
   const std::string& file = GetParam();
   Drawing d;
-  ASSERT_TRUE(ReadDxfFile(file, d.dxf));
+  ASSERT_EQ(ReadDxfFile(file, d.dxf), FileError::None);
   processdxf(d);
 
   const auto n = static_cast<std::int32_t>(d.dxf.size());
@@ -55,7 +55,7 @@ TEST_P(Corpus, OpensParsesAndSavesBackUnchanged) {
 
   const test::TempDir tmp;
   const std::string out = tmp.path("saved.dxf");
-  ASSERT_TRUE(WriteDxfFile(out, d.dxf));
+  ASSERT_EQ(WriteDxfFile(out, d.dxf), FileError::None);
   const std::string saved = test::ReadFile(out);
   EXPECT_TRUE(Normalised(saved) == Normalised(test::ReadFile(file))) << "saved text differs";
   EXPECT_EQ(saved.find('\n'), saved.find("\r\n") + 1);

@@ -25,7 +25,7 @@ class CorpusRender : public ::testing::TestWithParam<std::string> {
 
 TEST_P(CorpusRender, EveryTabShowsSomething) {
   Drawing d;
-  ASSERT_TRUE(ReadDxfFile(GetParam(), d.dxf));
+  ASSERT_EQ(ReadDxfFile(GetParam(), d.dxf), FileError::None);
   processdxf(d);
   test::FakePlatform platform;
   platform.paintBox = {640, 480};

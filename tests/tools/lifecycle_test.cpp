@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "file/dxffile.h"
 #include "file/lifecycle.h"
 #include "file/templates.h"
 #include "support/fake_platform.h"
@@ -144,13 +145,26 @@ TEST_F(LifecycleTest, AFileThatCannotBeOpenedLeavesTheDrawingAsItWas) {
   EXPECT_FALSE(openfilewithname(editor.doc, platform, missing));
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, 32);
-  EXPECT_EQ(platform.messages[0].suffix, missing);
+  // The name, and on the next line why.
+  EXPECT_EQ(platform.messages[0].suffix, missing + "\n" + std::string(FileErrorText(FileError::NotFound)));
   EXPECT_EQ(platform.messages[0].icon, MsgIcon::Error);
   EXPECT_EQ(editor.drawing.dxf[0], "  0 ");
   EXPECT_EQ(editor.file.afilename, file);
   EXPECT_TRUE(editor.file.changed);
-  EXPECT_TRUE(editor.undos.undos.empty());
+  EXPECT_EQ(editor.undos.undos.size(), 1u);  // the history too
   EXPECT_EQ(editor.drawing.anzpoly(), 1);
+
+  // Through the menu: no new view either.
+  const auto zoom = editor.view.zoomedvalue;
+  editor.view.zoomedvalue = zoom * 2;
+  platform.answers = {Answer::No};
+  platform.openNames = {write("words.dxf", "Dear reader,\nthis is no drawing.\n")};
+  editor.ffnen1Click();
+  EXPECT_EQ(platform.messages.back().suffix,
+            path("words.dxf") + "\n" + std::string(FileErrorText(FileError::NotDxf)));
+  EXPECT_EQ(editor.view.zoomedvalue, zoom * 2);
+  EXPECT_EQ(editor.undos.undos.size(), 1u);
+  EXPECT_EQ(editor.file.afilename, file);
 }
 
 TEST_F(LifecycleTest, AFailedSaveKeepsTheChangedMarkAndTheOldName) {
@@ -162,7 +176,7 @@ TEST_F(LifecycleTest, AFailedSaveKeepsTheChangedMarkAndTheOldName) {
   editor.Speichern1Click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, 6);
-  EXPECT_EQ(platform.messages[0].suffix, file);
+  EXPECT_EQ(platform.messages[0].suffix, file + "\n" + std::string(FileErrorText(FileError::NotFound)));
   EXPECT_TRUE(editor.file.changed);
   EXPECT_EQ(platform.caption, "Vestrel - [small.dxf*]");
 

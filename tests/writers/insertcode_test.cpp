@@ -86,7 +86,7 @@ TEST_F(InsertCodeTest, HandlesAndTheSeed) {
   d.maxhandle = 0x2F;
   CodeLines c;
   c.add("  0", std::string_view("LINE"));
-  c.addHandle(d);
+  c.addHandle(s);
   EXPECT_EQ(c.lines()[3], "30");
   ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(d.handleseedpos)], "31");
@@ -102,7 +102,7 @@ TEST_F(InsertCodeTest, TheSeedStaysRightWhenTheHeaderComesAfterTheEntities) {
        "  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n  0\nEOF\n");
   const int seed = d.handleseedpos;
   CodeLines c;
-  c.addHandle(d);
+  c.addHandle(s);
   ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   // The seed moved down by the two lines inserted before it.
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed + 2)], "31");
@@ -164,11 +164,38 @@ TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {
   EXPECT_EQ(d.dxf.size(), 14u);
   EXPECT_TRUE(j.undos.empty());
   EXPECT_FALSE(f.changed);
-  // The last handle there is cannot be followed by another.
-  d.maxhandle = std::numeric_limits<Handle>::max();
-  CodeLines exhausted;
-  exhausted.addHandle(d);
-  EXPECT_FALSE(exhausted.valid());
+}
+
+TEST_F(InsertCodeTest, NoHandleIsGivenTwiceNorPastTheLastOne) {
+  auto insertOne = [&] {
+    CodeLines c;
+    c.add("  0", std::string_view("POINT"));
+    c.addHandle(s);
+    const InsertResult r = InsertCode(s, c);
+    processdxf(d);
+    return r;
+  };
+  // The seed names the next free handle; the last one of all cannot be
+  // given out, for no seed could follow it.
+  load("  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\nFFFFFFFFFFFFFFFE\n  0\nENDSEC\n" + std::string(kTen));
+  ASSERT_EQ(insertOne(), InsertResult::Inserted);
+  EXPECT_EQ(d.value(d.handleseedpos), "FFFFFFFFFFFFFFFF");
+  EXPECT_EQ(d.maxhandle, 0xFFFFFFFFFFFFFFFEu);
+  const auto lines = d.dxf.size();
+  EXPECT_EQ(insertOne(), InsertResult::NoHandleLeft);
+  EXPECT_EQ(d.dxf.size(), lines);
+  EXPECT_EQ(j.undos.size(), 1u);
+
+  // Without a seed, a handle that an undo took out is not given out again.
+  load(kTen);
+  j = {};
+  ASSERT_EQ(insertOne(), InsertResult::Inserted);
+  const Handle first = d.maxhandle;
+  UndoLastStep(j, d.dxf);
+  processdxf(d);
+  EXPECT_LT(d.maxhandle, first);
+  ASSERT_EQ(insertOne(), InsertResult::Inserted);
+  EXPECT_EQ(d.maxhandle, first + 1);
 }
 
 }  // namespace
