@@ -14,7 +14,6 @@ namespace vestrel::reader {
 
 namespace {
 
-
 // Splines of a higher degree than this are drawn through their defining
 // points: nobody draws them, and their basis would cost too much.
 constexpr int kMaxSplineDegree = 30;
@@ -121,52 +120,59 @@ void Reader::splineGroup(tpoly& p) {
     case 31:
       if (!fits_.empty()) real(fits_.back().z);
       break;
+    case 41:
+      if (double w; real(w)) weights_.push_back(w);
+      break;
+    // The directions of the curve at its start and end.
+    case 12: o_.startTangent = real(o_.tangent0.x); break;
+    case 22: real(o_.tangent0.y); break;
+    case 32: real(o_.tangent0.z); break;
+    case 13: o_.endTangent = real(o_.tangent1.x); break;
+    case 23: real(o_.tangent1.y); break;
+    case 33: real(o_.tangent1.z); break;
     default: break;
   }
 }
 
 void Reader::finishSpline(tpoly& p) {
-  auto asSpline = [](const std::vector<Tmypoi>& pts) {
+  auto asPoints = [](const std::vector<Tmypoi>& pts) {
     std::vector<Point3> out;
     out.reserve(pts.size());
     for (const Tmypoi& q : pts) out.push_back({q.x, q.y, q.z});
     return out;
   };
-  // What cannot make a curve is drawn through its defining points.
-  auto straight = [&](const std::vector<Tmypoi>& pts) {
-    for (const Tmypoi& q : pts) addPoint(p, q.x, q.y, q.z);
-  };
-
-  std::vector<Point3> controls;
-  std::vector<double> knots;
-  int order = 0;
-  const int n = static_cast<int>(controls_.size());
-  if (n > 0) {
-    order = o_.degree + 1;
-    controls = asSpline(controls_);
-    const bool ordered = std::is_sorted(knots_.begin(), knots_.end());
-    if (o_.degree >= 1 && o_.degree <= kMaxSplineDegree && n >= order) {
-      knots = static_cast<int>(knots_.size()) == n + order && ordered ? knots_ : MakeKnots(n - 1, order);
-      if (knots[static_cast<std::size_t>(order - 1)] >= knots[static_cast<std::size_t>(n)]) knots.clear();
+  Spline s;
+  const int n = static_cast<int>(controls_.size()) - 1;
+  if (n >= 0) {
+    // Control points: the file's knots when there are as many as the curve
+    // needs and they do not go back, else clamped ones; the file's weights
+    // when each control point has one and they are all positive.
+    if (o_.degree >= 1 && o_.degree <= kMaxSplineDegree && n >= o_.degree) {
+      s.order = o_.degree + 1;
+      s.controls = asPoints(controls_);
+      const bool ordered = std::is_sorted(knots_.begin(), knots_.end());
+      s.knots = knots_.size() == static_cast<std::size_t>(n + s.order + 1) && ordered ? knots_ : MakeKnots(n, s.order);
+      const bool positive = std::all_of(weights_.begin(), weights_.end(), [](double w) { return w > 0; });
+      if (weights_.size() == controls_.size() && positive) s.weights = weights_;
     }
-    if (knots.empty()) straight(controls_);
-  } else if (fits_.size() >= 4) {
-    order = 4;
-    controls = FitControlPoints(asSpline(fits_), {});
-    knots = MakeKnots(static_cast<int>(controls.size()) - 1, order);
-  } else {
-    straight(fits_);
+  } else if (fits_.size() >= 2) {
+    // Fit points only: the curve through them.
+    std::vector<Point3> fits = asPoints(fits_);
+    s = InterpolateFitPoints(fits, o_.startTangent ? std::optional(o_.tangent0) : std::nullopt,
+                             o_.endTangent ? std::optional(o_.tangent1) : std::nullopt);
   }
-
-  if (!knots.empty()) {
-    for (const Point3& s : SampleCurve(controls, static_cast<int>(controls.size()) - 1, knots, order, 100))
-      addPoint(p, s.x, s.y, s.z);
+  const std::vector<Point3> curve = FlattenSpline(s);
+  if (curve.empty()) {
+    // What makes no curve is drawn through its defining points.
+    for (const Tmypoi& q : n >= 0 ? controls_ : fits_) addPoint(p, q.x, q.y, q.z);
+  } else {
+    for (const Point3& c : curve) addPoint(p, c.x, c.y, c.z);
   }
   // The control points stay reachable for grips and snapping.
-  if (n > 0) {
+  if (n >= 0) {
     for (const Tmypoi& c : controls_) addPoint(p) = c;
-  } else if (!knots.empty()) {
-    for (const Point3& c : controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
+  } else if (!curve.empty()) {
+    for (const Point3& c : s.controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
   }
 }
 

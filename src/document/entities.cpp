@@ -132,7 +132,7 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       break;
-    case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(); break;
+    case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(), weights_.clear(); break;
     default: break;
   }
   return p;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "geometry/point.h"
 
 namespace vestrel::reader {
 
@@ -142,12 +143,16 @@ class Reader {
     int count1040 = 0;              // VIEWPORT
     std::int32_t line40 = 0, line41 = 0, line12 = 0, line22 = 0, lineHeight = 0;
     int degree = 3;                  // SPLINE
+    bool startTangent = false, endTangent = false;  // SPLINE: groups 12 and 13 were read
+    Point3 tangent0, tangent1;
     bool rotationFrom50 = true;      // TEXT, MTEXT
   } o_;
-  // SPLINE: control points, fit points and knots, kept for their capacity.
+  // SPLINE: control points, fit points, knots and weights, kept for their
+  // capacity.
   std::vector<Tmypoi> controls_;
   std::vector<Tmypoi> fits_;
   std::vector<double> knots_;
+  std::vector<double> weights_;
   std::vector<Tmypoi> scratch_;
 };
 

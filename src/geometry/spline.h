@@ -1,9 +1,11 @@
-// B-spline curves: knot vectors, the Cox-de Boor basis, curve points,
-// evenly spaced samples, and control points that make a curve pass through
-// given fit points. Shared by the reader, the spline writer and the spline
-// tool's rubber band.
+// B-spline curves: knot vectors, the Cox-de Boor basis, curve points of
+// plain and rational curves, the curve flattened span by span as its
+// bends need, and control points that make a curve pass through given fit
+// points. Shared by the reader, the spline writer and the spline tool's
+// rubber band.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -19,17 +21,38 @@ std::vector<double> MakeKnots(int n, int t);
 // interval u[i] <= v < u[i + 1].
 double BasisValue(int i, int t, std::span<const double> u, double v);
 
-// The point at v of the curve of order t over knots u with controls[0 .. n].
-Point3 CurvePoint(std::span<const double> u, int n, int t, double v, std::span<const Point3> controls);
+// A curve of order t (degree t - 1) over knots u[0 .. n + t] with controls
+// [0 .. n]; rational when it has a weight per control point.
+struct Spline {
+  int order = 4;
+  std::vector<double> knots;
+  std::vector<Point3> controls;
+  std::vector<double> weights;  // empty: all 1
+};
 
-// S >= 2 samples evenly spaced over the curve's parameter range, the last
-// one at its end.
-std::vector<Point3> SampleCurve(std::span<const Point3> controls, int n, std::span<const double> u, int t,
-                                     int S);
+// The point at v (within the curve's parameter range).
+Point3 CurvePoint(const Spline& s, double v);
 
-// Cubic control points (as many as fit points) whose curve passes through
-// every fit point. The control points of the indexes in `fixed` stay on
-// their fit points; the first and the last always do.
+// The curve as a polyline, span by span through its knots: every knot of
+// the range is a vertex (so a knot of full multiplicity stays a sharp
+// corner), and each span gets as many vertices as its bends need to stay
+// within a chord tolerance of 1/5000 of the size of the control polygon,
+// at most 64. The last vertex is the end of the curve.
+std::vector<Point3> FlattenSpline(const Spline& s);
+
+// The cubic curve through fit points F (at least two), parameterised by
+// chord length, with the tangent directions at its ends when they are
+// given and else those of the parabola through the first and the last
+// three points. A linear-time solve.
+Spline InterpolateFitPoints(std::span<const Point3> F, std::optional<Point3> startTangent,
+                            std::optional<Point3> endTangent);
+
+// Cubic control points (as many as fit points, over the clamped integer
+// knots of MakeKnots) whose curve passes through every fit point, the fit
+// points spread evenly over the parameter range. The control points of the
+// indexes in `fixed` are the fit points themselves (tangent handles); the
+// first and the last always are. Fewer than four fit points are returned
+// as they are.
 std::vector<Point3> FitControlPoints(std::span<const Point3> F, std::span<const int> fixed);
 
 }  // namespace vestrel

@@ -314,44 +314,61 @@ std::string Controls(const std::vector<std::pair<double, double>>& pts, const ch
   return s;
 }
 
-TEST(Splines, ControlPointsAndKnotsGiveOneHundredSamples) {
+// The drawn vertices of an entry, and its hidden ones.
+std::pair<std::vector<Tmypoi>, std::vector<Tmypoi>> DrawnAndHidden(const Drawing& d, int i) {
+  std::pair<std::vector<Tmypoi>, std::vector<Tmypoi>> r;
+  for (const Tmypoi& q : Points(d, i)) (q.donotdraw ? r.second : r.first).push_back(q);
+  return r;
+}
+
+TEST(Splines, ControlPointsAndKnotsGiveTheCurveThenTheControls) {
   const std::string controls = Controls({{0, 0}, {1, 2}, {3, 2}, {4, 0}});
   const Drawing d = Entities(
       "  0\nSPLINE\n 70\n8\n 71\n3\n 72\n8\n 73\n4\n 40\n0\n 40\n0\n 40\n0\n 40\n0\n 40\n1\n 40\n1\n 40\n1\n 40\n1\n" +
       controls + "  0\nSPLINE\n 71\n3\n" + controls);
   for (int i = 0; i < 2; ++i) {
-    const auto ps = Points(d, i);
-    ASSERT_EQ(ps.size(), 104u);
-    ExpectAt(ps[0], 0, 0);
-    EXPECT_EQ(ps[99].x, 4);  // exactly the last control point
-    EXPECT_FALSE(ps[50].donotdraw);
-    for (std::size_t k = 100; k < 104; ++k) EXPECT_TRUE(ps[k].donotdraw);
-    EXPECT_EQ(ps[101].linex, LineOf(d, "1.000000", i));
-    ExpectAt(ps[102], 3, 2);
-    const tpoly& p = d.polys[static_cast<std::size_t>(i)];
-    EXPECT_EQ(p.rausx, 4);  // the last control point
+    const auto [drawn, hidden] = DrawnAndHidden(d, i);
+    ASSERT_GT(drawn.size(), 8u);
+    ExpectAt(drawn.front(), 0, 0);
+    EXPECT_EQ(drawn.back().x, 4);  // exactly the last control point
+    // The controls follow, hidden, with their lines.
+    ASSERT_EQ(hidden.size(), 4u);
+    EXPECT_EQ(hidden[1].linex, LineOf(d, "1.000000", i));
+    ExpectAt(hidden[2], 3, 2);
+    EXPECT_EQ(d.polys[static_cast<std::size_t>(i)].rausx, 4);  // the last control point
   }
   // Both give the same curve: the missing knots are the clamped ones.
-  EXPECT_EQ(Points(d, 0)[37].y, Points(d, 1)[37].y);
+  EXPECT_EQ(DrawnAndHidden(d, 0).first.size(), DrawnAndHidden(d, 1).first.size());
+  EXPECT_EQ(DrawnAndHidden(d, 0).first[5].y, DrawnAndHidden(d, 1).first[5].y);
 }
 
-TEST(Splines, FitPointsAloneAreInterpolated) {
-  const Drawing d = Entities("  0\nSPLINE\n 71\n3\n 74\n5\n" +
-                             Controls({{0, 0}, {10, 20}, {30, -5}, {40, 10}, {50, 0}}, " 11"));
-  const auto ps = Points(d);
-  ASSERT_EQ(ps.size(), 105u);
-  ExpectAt(ps[0], 0, 0);
-  ExpectAt(ps[99], 50, 0);
-  double best = 1e300;
-  for (std::size_t k = 0; k < 100; ++k) best = std::min(best, std::hypot(ps[k].x - 30, ps[k].y + 5));
-  EXPECT_LT(best, 0.5);
-  EXPECT_TRUE(ps[102].donotdraw);
+TEST(Splines, FitPointsAloneAreInterpolatedWithTheirEndTangents) {
+  const std::vector<std::pair<double, double>> fits = {{0, 0}, {10, 20}, {30, -5}, {40, 10}, {50, 0}};
+  const Drawing d = Entities("  0\nSPLINE\n 71\n3\n 74\n5\n" + Controls(fits, " 11") +
+                             "  0\nSPLINE\n 71\n3\n 12\n0\n 22\n-1\n 32\n0\n" + Controls(fits, " 11"));
+  for (int i = 0; i < 2; ++i) {
+    const auto [drawn, hidden] = DrawnAndHidden(d, i);
+    ExpectAt(drawn.front(), 0, 0);
+    ExpectAt(drawn.back(), 50, 0);
+    // Every fit point is a vertex of the curve.
+    for (const auto& [x, y] : fits) {
+      double best = 1e300;
+      for (const Tmypoi& q : drawn) best = std::min(best, std::hypot(q.x - x, q.y - y));
+      EXPECT_LT(best, 1e-9);
+    }
+    EXPECT_EQ(hidden.size(), fits.size() + 2);  // the control points of the curve
+  }
+  // The start tangent points down: the curve leaves the origin downwards.
+  EXPECT_GT(DrawnAndHidden(d, 0).first[1].y, 0);
+  EXPECT_LT(DrawnAndHidden(d, 1).first[1].y, 0);
 }
 
 TEST(Splines, WhatCannotMakeACurveIsDrawnThroughItsPoints) {
-  // Fewer control points than the order; three fit points; a degree of 0.
+  // Fewer control points than the order; fit points all in one place; a
+  // degree of 0; a degree beyond any integer.
   const Drawing d = Entities("  0\nSPLINE\n 71\n3\n" + Controls({{1, 1}, {5, 1}}) + "  0\nSPLINE\n" +
-                             Controls({{1, 1}, {5, 1}, {5, 5}}, " 11") + "  0\nSPLINE\n 71\n0\n" +
+                             Controls({{1, 1}, {1, 1}, {1, 1}}, " 11") + "  0\nSPLINE\n 71\n0\n" +
+                             Controls({{1, 1}, {5, 1}, {5, 5}}) + "  0\nSPLINE\n 71\n2147483647\n" +
                              Controls({{1, 1}, {5, 1}, {5, 5}}));
   auto ps = Points(d, 0);
   ASSERT_EQ(ps.size(), 4u);  // the two points drawn, then the two grips
@@ -361,10 +378,11 @@ TEST(Splines, WhatCannotMakeACurveIsDrawnThroughItsPoints) {
   EXPECT_TRUE(ps[3].donotdraw);
   ps = Points(d, 1);
   ASSERT_EQ(ps.size(), 3u);
-  ExpectAt(ps[2], 5, 5);
+  ExpectAt(ps[2], 1, 1);
   EXPECT_EQ(d.polys[2].anzp, 6);
+  EXPECT_EQ(d.polys[3].anzp, 6);
   // Never a curve that falls back to the origin.
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 4; ++i)
     for (const Tmypoi& q : Points(d, i)) EXPECT_GE(q.x, 1);
 }
 

@@ -1,10 +1,11 @@
-// B-spline mathematics: knots, the basis, points, samples and the fit.
+// B-spline mathematics: knots, the basis, flattening, rational curves and
+// the fits.
 #include "geometry/spline.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace vestrel {
 namespace {
@@ -50,56 +51,95 @@ TEST(SplineBasis, AgreesWithTheRecursionAndSumsToOne) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(BasisValue(i, 4, u, 1.0), 0);
 }
 
-TEST(SplineSamples, ABezierFromItsFirstToExactlyItsLastControlPoint) {
-  const std::vector<Point3> c = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}};
-  const auto samples = SampleCurve(c, 3, MakeKnots(3, 4), 4, 100);
-  ASSERT_EQ(samples.size(), 100u);
-  EXPECT_EQ(samples.front().x, 0);
-  EXPECT_EQ(samples.back().x, 4);
-  EXPECT_EQ(samples.back().y, 0);
-  // Compare with the Bernstein form.
-  for (int k = 0; k < 99; ++k) {
-    const double s = k / 99.0, r = 1 - s;
-    const double x = 3 * r * r * s * 1 + 3 * r * s * s * 3 + s * s * s * 4;
-    const double y = 3 * r * r * s * 2 + 3 * r * s * s * 2;
-    EXPECT_NEAR(samples[static_cast<std::size_t>(k)].x, x, 1e-12);
-    EXPECT_NEAR(samples[static_cast<std::size_t>(k)].y, y, 1e-12);
-  }
+// The distance of p from the nearest of `curve`'s vertices.
+double Nearest(const std::vector<Point3>& curve, const Point3& p) {
+  double best = 1e300;
+  for (const Point3& c : curve) best = std::min(best, std::hypot(c.x - p.x, c.y - p.y));
+  return best;
 }
 
-TEST(SplineSamples, KnotsThatDoNotStartAtZeroAndOpenEndsStayOnTheCurve) {
-  const std::vector<Point3> c = {{10, 10, 0}, {11, 12, 0}, {13, 12, 0}, {14, 10, 0}, {16, 11, 0}};
-  // Clamped, but from 5 to 7: the curve starts on the first control point.
-  auto samples = SampleCurve(c, 4, std::vector<double>{5, 5, 5, 5, 6, 7, 7, 7, 7}, 4, 100);
-  EXPECT_DOUBLE_EQ(samples.front().x, 10);
-  EXPECT_DOUBLE_EQ(samples.front().y, 10);
-  EXPECT_DOUBLE_EQ(samples.back().x, 16);
-  // Uniform, unclamped: every sample lies in the hull of the controls and
-  // the curve ends smoothly instead of jumping to the last control point.
-  samples = SampleCurve(c, 4, std::vector<double>{0, 1, 2, 3, 4, 5, 6, 7, 8}, 4, 100);
-  for (const Point3& s : samples) {
-    EXPECT_GE(s.x, 10);
-    EXPECT_LE(s.x, 16);
-    EXPECT_GE(s.y, 10);
-  }
-  EXPECT_NEAR(samples.back().x, samples[98].x, 0.1);
-}
-
-TEST(SplineFit, PassesThroughEveryFitPoint) {
-  const std::vector<Point3> F = {{0, 0, 0}, {10, 20, 0}, {30, -5, 0}, {40, 10, 0}, {50, 0, 0}, {55, 7, 0}};
-  const auto C = FitControlPoints(F, {});
-  ASSERT_EQ(C.size(), F.size());
-  EXPECT_EQ(C.front().x, F.front().x);
-  EXPECT_EQ(C.back().y, F.back().y);
-  const auto u = MakeKnots(static_cast<int>(C.size()) - 1, 4);
-  const auto samples = SampleCurve(C, static_cast<int>(C.size()) - 1, u, 4, 100 * static_cast<int>(F.size()));
-  for (const Point3& f : F) {
+TEST(SplineFlatten, ABezierFromItsFirstToExactlyItsLastControlPoint) {
+  Spline s;
+  s.controls = {{0, 0, 0}, {1, 2, 0}, {3, 2, 1}, {4, 0, 0}};
+  s.knots = MakeKnots(3, 4);
+  const auto curve = FlattenSpline(s);
+  ASSERT_GT(curve.size(), 8u);
+  EXPECT_EQ(curve.front().x, 0);
+  EXPECT_EQ(curve.back().x, 4);
+  EXPECT_EQ(curve.back().y, 0);
+  // Every vertex is a point of the Bernstein form.
+  for (const Point3& c : curve) {
     double best = 1e300;
-    for (const Point3& s : samples) best = std::min(best, std::hypot(s.x - f.x, s.y - f.y));
-    EXPECT_LT(best, 0.05) << f.x << "," << f.y;
+    for (int k = 0; k <= 20000; ++k) {
+      const double t = k / 20000.0, r = 1 - t;
+      best = std::min(best, std::hypot(c.x - (3 * r * r * t + 9 * r * t * t + 4 * t * t * t),
+                                       c.y - (6 * r * r * t + 6 * r * t * t)));
+    }
+    EXPECT_LT(best, 1e-3);
+  }
+  // And the chords stay within the tolerance of the curve.
+  for (int k = 0; k <= 100; ++k) {
+    const Point3 p = CurvePoint(s, k / 100.0);
+    EXPECT_LT(Nearest(curve, p), 0.05) << k;
+  }
+}
+
+TEST(SplineFlatten, KnotsThatDoNotStartAtZeroAndOpenEndsStayOnTheCurve) {
+  Spline s;
+  s.controls = {{10, 10, 0}, {11, 12, 0}, {13, 12, 0}, {14, 10, 0}, {16, 11, 0}};
+  // Clamped, but from 5 to 7: the curve starts on the first control point.
+  s.knots = {5, 5, 5, 5, 6, 7, 7, 7, 7};
+  auto curve = FlattenSpline(s);
+  EXPECT_DOUBLE_EQ(curve.front().x, 10);
+  EXPECT_DOUBLE_EQ(curve.front().y, 10);
+  EXPECT_DOUBLE_EQ(curve.back().x, 16);
+  // Uniform, unclamped: every vertex lies in the hull of the controls and
+  // the curve ends smoothly instead of jumping to the last control point.
+  s.knots = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+  curve = FlattenSpline(s);
+  for (const Point3& c : curve) {
+    EXPECT_GE(c.x, 10);
+    EXPECT_LE(c.x, 16);
+    EXPECT_GE(c.y, 10);
+  }
+  EXPECT_LT(curve.back().x, 15);
+}
+
+TEST(SplineFlatten, ARationalCircleIsRoundAndACornerKnotStaysSharp) {
+  // A full circle of radius 5 about (1, 2): nine controls, weights 1 and
+  // 1/sqrt(2), knots of multiplicity two.
+  const double w = std::sqrt(0.5);
+  Spline circle;
+  circle.order = 3;
+  circle.controls = {{6, 2, 0}, {6, 7, 0}, {1, 7, 0}, {-4, 7, 0}, {-4, 2, 0}, {-4, -3, 0}, {1, -3, 0}, {6, -3, 0}, {6, 2, 0}};
+  circle.weights = {1, w, 1, w, 1, w, 1, w, 1};
+  circle.knots = {0, 0, 0, 0.25, 0.25, 0.5, 0.5, 0.75, 0.75, 1, 1, 1};
+  const auto round = FlattenSpline(circle);
+  ASSERT_GT(round.size(), 40u);
+  for (const Point3& c : round) EXPECT_NEAR(std::hypot(c.x - 1, c.y - 2), 5, 5e-9);
+  // A cubic with a triple knot at 1 has a corner at its control point 3.
+  Spline corner;
+  corner.controls = {{0, 0, 0}, {1, 1, 0}, {2, 1, 0}, {3, 0, 0}, {4, 1, 0}, {5, 1, 0}, {6, 0, 0}};
+  corner.knots = {0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 2};
+  const auto sharp = FlattenSpline(corner);
+  EXPECT_EQ(Nearest(sharp, {3, 0, 0}), 0);
+}
+
+TEST(SplineFit, ControlPointsThroughEveryFitPoint) {
+  const std::vector<Point3> F = {{0, 0, 0}, {10, 20, 0}, {30, -5, 0}, {40, 10, 0}, {50, 0, 0}, {55, 7, 0}};
+  Spline s;
+  s.controls = FitControlPoints(F, {});
+  ASSERT_EQ(s.controls.size(), F.size());
+  EXPECT_EQ(s.controls.front().x, F.front().x);
+  EXPECT_EQ(s.controls.back().y, F.back().y);
+  s.knots = MakeKnots(static_cast<int>(F.size()) - 1, 4);
+  for (std::size_t i = 0; i + 1 < F.size(); ++i) {
+    const Point3 p = CurvePoint(s, 3.0 * i / 5);
+    EXPECT_NEAR(p.x, F[i].x, 1e-9);
+    EXPECT_NEAR(p.y, F[i].y, 1e-9);
   }
   // The fit is not the fit points themselves: the curve must bend.
-  EXPECT_NE(C[2].y, F[2].y);
+  EXPECT_NE(s.controls[2].y, F[2].y);
 }
 
 TEST(SplineFit, FixedPointsStayAndALevelRowStaysLevel) {
@@ -114,6 +154,46 @@ TEST(SplineFit, FixedPointsStayAndALevelRowStaysLevel) {
   // Too few points for a cubic: the points themselves.
   const std::vector<Point3> three = {{0, 0, 0}, {1, 1, 0}, {2, 0, 0}};
   EXPECT_EQ(FitControlPoints(three, {}).size(), 3u);
+}
+
+TEST(SplineInterpolation, ThroughTheFitPointsOfLinesCirclesAndLongRows) {
+  struct Case {
+    const char* what;
+    std::vector<Point3> fits;
+    double radius;  // > 0: every vertex lies on the circle about the origin
+  };
+  std::vector<Point3> line, circle, wave;
+  for (int i = 0; i < 110; ++i) line.push_back({static_cast<double>(i), 0, 0});
+  for (int i = 0; i < 200; ++i) circle.push_back({std::cos(i * 2 * kPi / 200) * 3, std::sin(i * 2 * kPi / 200) * 3, 0});
+  for (int i = 0; i < 100000; ++i) wave.push_back({static_cast<double>(i), std::sin(i), 0});
+  const Case cases[] = {{"110 points on a line", line, 0}, {"200 points on a circle", circle, 3},
+                        {"100000 points", wave, 0}, {"two points", {{0, 0, 0}, {4, 3, 0}}, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Spline s = InterpolateFitPoints(c.fits, std::nullopt, std::nullopt);
+    ASSERT_EQ(s.controls.size(), c.fits.size() + 2);
+    const auto curve = FlattenSpline(s);
+    ASSERT_FALSE(curve.empty());
+    // Each fit point is a vertex (it stands at a knot).
+    for (std::size_t i = 0; i < c.fits.size(); i += std::max<std::size_t>(1, c.fits.size() / 50))
+      EXPECT_LT(Nearest(curve, c.fits[i]), 1e-9 * (1 + std::abs(c.fits[i].x)));
+    for (const Point3& v : curve) {
+      if (c.radius > 0) {
+        EXPECT_NEAR(std::hypot(v.x, v.y), c.radius, 1e-4);
+      }
+      if (&c == &cases[0]) {
+        EXPECT_EQ(v.y, 0);  // a straight row stays straight
+      }
+    }
+    EXPECT_LT(curve.size(), 8 * c.fits.size() + 16);
+  }
+  // Given end tangents set the directions at the ends.
+  const Spline s = InterpolateFitPoints(std::vector<Point3>{{0, 0, 0}, {10, 0, 0}, {20, 0, 0}},
+                                        Point3{0, 1, 0}, Point3{0, -1, 0});
+  EXPECT_EQ(s.controls[1].x, 0);
+  EXPECT_GT(s.controls[1].y, 0);
+  EXPECT_EQ(s.controls[s.controls.size() - 2].x, 20);
+  EXPECT_GT(s.controls[s.controls.size() - 2].y, 0);
 }
 
 }  // namespace
