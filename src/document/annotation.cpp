@@ -23,6 +23,7 @@ constexpr int kMaxSplineDegree = 30;
 // --- VIEWPORT ---------------------------------------------------------------------
 
 void Reader::viewportGroup(tpoly& p) {
+  ViewportData& v = d_.viewports.back();
   switch (group_) {
     case 10:
       if (real(p.cx)) o_.line10 = valueLine();
@@ -32,19 +33,19 @@ void Reader::viewportGroup(tpoly& p) {
       break;
     case 30: real(p.cz); break;
     case 40:
-      if (real(p.widx)) o_.line40 = valueLine();
+      if (real(v.widx)) o_.line40 = valueLine();
       break;
     case 41:
-      if (real(p.widy)) o_.line41 = valueLine();
+      if (real(v.widy)) o_.line41 = valueLine();
       break;
     case 45:
-      if (real(p.viewheight)) o_.lineHeight = valueLine();
+      if (real(v.viewheight)) o_.lineHeight = valueLine();
       break;
     case 12:
-      if (real(p.panx)) o_.line12 = valueLine();
+      if (real(v.panx)) o_.line12 = valueLine();
       break;
     case 22:
-      if (real(p.pany)) o_.line22 = valueLine();
+      if (real(v.pany)) o_.line22 = valueLine();
       break;
     case 69:
       p.viewid = intValue(p.viewid);
@@ -55,13 +56,13 @@ void Reader::viewportGroup(tpoly& p) {
       // view height, the third and fourth the view centre.
       switch (++o_.count1040) {
         case 2:
-          if (real(p.viewheight)) o_.lineHeight = valueLine();
+          if (real(v.viewheight)) o_.lineHeight = valueLine();
           break;
         case 3:
-          if (real(p.panx)) o_.line12 = valueLine();
+          if (real(v.panx)) o_.line12 = valueLine();
           break;
         case 4:
-          if (real(p.pany)) o_.line22 = valueLine();
+          if (real(v.pany)) o_.line22 = valueLine();
           break;
         default: break;
       }
@@ -72,7 +73,8 @@ void Reader::viewportGroup(tpoly& p) {
 
 void Reader::finishViewport(tpoly& p) {
   if (p.viewid == 1) return;  // the sheet's own viewport has no frame
-  const double w = p.widx / 2, h = p.widy / 2;
+  const ViewportData& v = d_.viewports.back();
+  const double w = v.widx / 2, h = v.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
     Tmypoi& q = addPoint(p, x, y, p.cz);
     q.linex = linex;
@@ -85,8 +87,8 @@ void Reader::finishViewport(tpoly& p) {
   add(p.cx - w, p.cy + h, o_.line41, false);
   add(p.cx - w, p.cy - h, 0, false);
   add(p.cx, p.cy, o_.line12, true).liney = o_.line22;  // pans the view
-  add(p.cx, p.cy + p.widy / 4, o_.lineHeight, true);    // zoom the view
-  add(p.cx, p.cy - p.widy / 4, o_.lineHeight, true);
+  add(p.cx, p.cy + v.widy / 4, o_.lineHeight, true);    // zoom the view
+  add(p.cx, p.cy - v.widy / 4, o_.lineHeight, true);
 }
 
 // --- SPLINE -------------------------------------------------------------------------
@@ -180,9 +182,10 @@ void Reader::finishSpline(tpoly& p) {
 
 void Reader::textGroup(tpoly& p) {
   Tmypoi* last = lastPoint(p);
+  TextData& t = d_.texts.back();
   switch (group_) {
     case 1:
-    case 3: p.textstr.append(value_); break;
+    case 3: t.textstr.append(value_); break;
     case 10:
       if (const Tmypoi* q = filePoint(p)) p.cx = q->x;
       break;
@@ -213,15 +216,15 @@ void Reader::textGroup(tpoly& p) {
       if (p.ismtext && real(o_.az)) o_.rotationFrom50 = false;
       break;
     case 50:
-      if (real(p.rotation)) o_.rotationFrom50 = true;
+      if (real(t.rotation)) o_.rotationFrom50 = true;
       break;
-    case 51: real(p.oblique); break;
+    case 51: real(t.oblique); break;
     default: extrusion(p); break;
   }
 }
 
-void Reader::finishText(tpoly& p) {
-  if (!o_.rotationFrom50) p.rotation = std::atan2(o_.ay, o_.ax) * 180 / kPi;
+void Reader::finishText() {
+  if (!o_.rotationFrom50) d_.texts.back().rotation = std::atan2(o_.ay, o_.ax) * 180 / kPi;
 }
 
 // --- INSERT ---------------------------------------------------------------------------
@@ -249,64 +252,76 @@ void Reader::insertGroup(tpoly& p) {
 // --- DIMENSION ------------------------------------------------------------------------
 
 void Reader::dimensionGroup(tpoly& p) {
+  DimensionData& m = d_.dimensions.back();
   switch (group_) {
     case 70: p.dimtyp = intValue(p.dimtyp); break;
-    case 1: p.textstr = value_; break;
+    case 1: m.textstr = value_; break;
     case 42:
-      if (double m; real(m)) {
-        p.messuare = m;
-        p.messuaretxt = FormatFixed(m, 4);
+      if (double v; real(v)) {
+        m.messuare = v;
+        m.messuaretxt = FormatFixed(v, 4);
       }
       break;
     case 50: real(o_.start); break;  // the direction of a linear dimension
     case 10: real(p.cx); break;
     case 20: real(p.cy); break;
     case 30: real(p.cz); break;
-    case 11: real(p.cx1); break;
-    case 21: real(p.cy1); break;
-    case 31: real(p.cz1); break;
-    case 13: real(p.cx3); break;
-    case 23: real(p.cy3); break;
-    case 33: real(p.cz3); break;
-    case 14: real(p.cx4); break;
-    case 24: real(p.cy4); break;
-    case 34: real(p.cz4); break;
-    case 15: real(p.cx5); break;
-    case 25: real(p.cy5); break;
-    case 35: real(p.cz5); break;
-    case 16: real(p.cx6); break;
-    case 26: real(p.cy6); break;
-    case 36: real(p.cz6); break;
+    case 11: real(m.cx1); break;
+    case 21: real(m.cy1); break;
+    case 31: real(m.cz1); break;
+    case 13: real(m.cx3); break;
+    case 23: real(m.cy3); break;
+    case 33: real(m.cz3); break;
+    case 14: real(m.cx4); break;
+    case 24: real(m.cy4); break;
+    case 34: real(m.cz4); break;
+    case 15: real(m.cx5); break;
+    case 25: real(m.cy5); break;
+    case 35: real(m.cz5); break;
+    case 16: real(m.cx6); break;
+    case 26: real(m.cy6); break;
+    case 36: real(m.cz6); break;
     default: break;
   }
 }
 
 void Reader::finishDimension(tpoly& p) {
+  DimensionData& m = d_.dimensions.back();
   auto add = [&](double x, double y, double z) -> Tmypoi& { return addPoint(p, x, y, z); };
   const int k = p.dimtyp & 7;
   if (k == 2 || k == 5) {  // angular
-    const double a = std::atan2(p.cy3 - p.cy5, p.cx3 - p.cx5);
-    const double b = std::atan2(p.cy4 - p.cy5, p.cx4 - p.cx5);
-    const double m = std::atan2(p.cy - p.cy5, p.cx - p.cx5);
-    const bool reversed = !((a <= m && m <= b) || (b <= m && m <= a));
-    const double start = reversed ? b + 2 * kPi : a;
-    const double end = reversed ? a : b;
-    p.radius = std::hypot(p.cx - p.cx5, p.cy - p.cy5);
+    // The arc runs between the two legs on the side where the dimension
+    // line's point (10/20) lies: from the first leg counter-clockwise to
+    // the second, or, when the point lies outside that, from the second
+    // the long way round to the first.
+    auto ccw = [](double from, double to) {
+      const double d = std::fmod(to - from, 2 * kPi);
+      return d < 0 ? d + 2 * kPi : d;
+    };
+    const double a = std::atan2(m.cy3 - m.cy5, m.cx3 - m.cx5);
+    const double b = std::atan2(m.cy4 - m.cy5, m.cx4 - m.cx5);
+    const double mid = std::atan2(p.cy - m.cy5, p.cx - m.cx5);
+    const double between = ccw(a, b);
+    const bool reversed = ccw(a, mid) > between;
+    const double start = reversed ? b : a;
+    const double sweep = reversed ? 2 * kPi - between : between;
+    p.radius = std::hypot(p.cx - m.cx5, p.cy - m.cy5);
     if (reversed)
-      add(p.cx4, p.cy4, p.cz4);
+      add(m.cx4, m.cy4, m.cz4);
     else
-      add(p.cx3, p.cy3, p.cz3);
-    AngleSteps angle(start, (end - start) / 100);
-    for (int j = 0; j <= 100; ++j, angle.next())
-      add(p.cx5 + p.radius * angle.cos(), p.cy5 + p.radius * angle.sin(), p.cz);
+      add(m.cx3, m.cy3, m.cz3);
+    const int n = ArcSegments(sweep);
+    AngleSteps angle(start, sweep / n);
+    for (int j = 0; j <= n; ++j, angle.next())
+      add(m.cx5 + p.radius * angle.cos(), m.cy5 + p.radius * angle.sin(), p.cz);
     if (reversed) {
-      add(p.cx3, p.cy3, p.cz3).doadddimtexthere = true;
+      add(m.cx3, m.cy3, m.cz3).doadddimtexthere = true;
       p.addtextmode = 3;
     } else {
-      add(p.cx4, p.cy4, p.cz4).doadddimtexthere = true;
+      add(m.cx4, m.cy4, m.cz4).doadddimtexthere = true;
     }
   } else if (k == 3 || k == 4) {  // diameter, radius
-    add(p.cx5, p.cy5, p.cz5);
+    add(m.cx5, m.cy5, m.cz5);
     Tmypoi& q = add(p.cx, p.cy, p.cz);
     q.doadddimtexthere = true;
     if (k == 3) {
@@ -317,23 +332,23 @@ void Reader::finishDimension(tpoly& p) {
       p.arrowhead = true;
     }
   } else if (k == 6) {  // ordinate: P13 the feature, P14 the leader's end
-    add(p.cx3, p.cy3, p.cz3);
-    if (std::abs(p.cy4 - p.cy3) >= std::abs(p.cx4 - p.cx3)) {
-      const double s = p.cy4 > p.cy3 ? 1 : -1;
-      add(p.cx3, p.cy4 - 0.8 * s, p.cz3);
-      add(p.cx4, p.cy4 - 0.4 * s, p.cz4).doadddimtexthere = true;
-      p.dimtextrotate = 90;
+    add(m.cx3, m.cy3, m.cz3);
+    if (std::abs(m.cy4 - m.cy3) >= std::abs(m.cx4 - m.cx3)) {
+      const double s = m.cy4 > m.cy3 ? 1 : -1;
+      add(m.cx3, m.cy4 - 0.8 * s, m.cz3);
+      add(m.cx4, m.cy4 - 0.4 * s, m.cz4).doadddimtexthere = true;
+      m.dimtextrotate = 90;
     } else {
-      const double s = p.cx4 > p.cx3 ? 1 : -1;
-      add(p.cx4 - 0.8 * s, p.cy3, p.cz3);
-      add(p.cx4 - 0.4 * s, p.cy4, p.cz4).doadddimtexthere = true;
+      const double s = m.cx4 > m.cx3 ? 1 : -1;
+      add(m.cx4 - 0.8 * s, m.cy3, m.cz3);
+      add(m.cx4 - 0.4 * s, m.cy4, m.cz4).doadddimtexthere = true;
     }
-    add(p.cx4, p.cy4, p.cz4);
+    add(m.cx4, m.cy4, m.cz4);
   } else {  // linear and aligned
     // The dimension line runs through P10: an aligned one parallel to
     // P13-P14, a linear one at its angle (group 50). The feet of the
     // extension lines are where their perpendiculars meet it.
-    double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    double dx = m.cx3 - m.cx4, dy = m.cy3 - m.cy4;
     if (k == 0) dx = std::cos(o_.start * kPi / 180), dy = std::sin(o_.start * kPi / 180);
     const double len2 = dx * dx + dy * dy;
     auto foot = [&](double x, double y, double& fx, double& fy) {
@@ -345,11 +360,11 @@ void Reader::finishDimension(tpoly& p) {
       fx = p.cx + s * dx, fy = p.cy + s * dy;
     };
     double f13x, f13y, f14x, f14y;
-    foot(p.cx3, p.cy3, f13x, f13y);
-    foot(p.cx4, p.cy4, f14x, f14y);
-    add(p.cx3, p.cy3, p.cz3);
+    foot(m.cx3, m.cy3, f13x, f13y);
+    foot(m.cx4, m.cy4, f14x, f14y);
+    add(m.cx3, m.cy3, m.cz3);
     add(f13x, f13y, p.cz);
-    add(p.cx4, p.cy4, p.cz4).moveonly = true;
+    add(m.cx4, m.cy4, m.cz4).moveonly = true;
     add(f14x, f14y, p.cz);
     add(f13x, f13y, p.cz).moveonly = true;
     Tmypoi& last = add(f14x, f14y, p.cz);

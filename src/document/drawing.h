@@ -10,6 +10,7 @@
 
 #include "document/linelist.h"
 #include "document/numbers.h"
+#include "document/pool.h"
 #include "document/records.h"
 
 namespace vestrel {
@@ -18,9 +19,13 @@ struct Drawing {
   LineList dxf;
 
   // Display list. Capacity is kept from one parse to the next.
-  std::vector<tpoly> polys;
-  std::vector<Tmypoi> points;  // the points of all entries, entry after entry
-  std::vector<Tmypoi> snaps;   // the extra snap points of all entries
+  Pool<tpoly> polys;
+  Pool<Tmypoi> points;  // the points of all entries, entry after entry
+  Pool<Tmypoi> snaps;   // the extra snap points of all entries
+  // What texts, dimensions and viewports have beyond the common fields.
+  std::vector<TextData> texts;
+  std::vector<DimensionData> dimensions;
+  std::vector<ViewportData> viewports;
 
   std::vector<TLayer> layers;  // slots outlive a parse; anzlayer are valid
   std::int32_t anzlayer = 0;
@@ -56,6 +61,18 @@ struct Drawing {
   std::span<const Tmypoi> snap(const tpoly& p) const {
     return {snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)};
   }
+  // The start and the end of an entry (the start again when it is closed);
+  // nothing without points.
+  const Tmypoi* rein(const tpoly& p) const { return p.anzp > 0 ? &points[p.psfrom] : nullptr; }
+  const Tmypoi* raus(const tpoly& p) const {
+    return p.anzp > 0 ? &points[p.psfrom + (p.isclosed ? 0 : static_cast<std::uint32_t>(p.anzp) - 1)] : nullptr;
+  }
+
+  // The records of the kinds that have more than the common fields; an
+  // empty one for an entry of another kind.
+  const TextData& text(const tpoly& p) const { return Extra(texts, p); }
+  const DimensionData& dimension(const tpoly& p) const { return Extra(dimensions, p); }
+  const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p); }
 
   // Texts of an entry that are single value lines, read through their line
   // numbers (valid until the next change of the line list).
@@ -76,6 +93,14 @@ struct Drawing {
 
   // Every trimmed line of the entry, from its "0" pair on.
   std::vector<std::string> code(const tpoly& p) const;
+
+ private:
+  template <class T>
+  static const T& Extra(const std::vector<T>& table, const tpoly& p) {
+    static const T none{};
+    return p.extra >= 0 && static_cast<std::size_t>(p.extra) < table.size() ? table[static_cast<std::size_t>(p.extra)]
+                                                                            : none;
+  }
 };
 
 // Parses the whole line list into the display list, the tables, the

@@ -37,11 +37,11 @@ Kind KindOf(std::string_view value) {
 
 void Reader::skipObject() {
   auto& stepped = d_.steppedover;
-  auto it = std::find_if(stepped.begin(), stepped.end(), [&](const auto& s) { return s.first == value_; });
-  if (it == stepped.end())
+  const auto [it, added] = steppedIndex_.try_emplace(value_, stepped.size());
+  if (added)
     stepped.emplace_back(std::string(value_), 1);
   else
-    ++it->second;
+    ++stepped[it->second].second;
   while (!atEnd()) {
     readPair();
     if (isZero()) break;
@@ -114,6 +114,7 @@ tpoly& Reader::beginEntity(Kind kind) {
   p.linefrom = codeLine();
   p.psfrom = static_cast<std::uint32_t>(d_.points.size());
   p.snapfrom = static_cast<std::uint32_t>(d_.snaps.size());
+  bulges_.clear();
   switch (kind) {
     case Kind::XLINE: p.xline = true; break;
     case Kind::RAY: p.ray = true; break;
@@ -126,11 +127,21 @@ tpoly& Reader::beginEntity(Kind kind) {
     case Kind::POINT: p.ispoint = true; break;
     case Kind::HATCH: p.isclosed = p.issolid = p.patternfill = true; break;
     case Kind::WIPEOUT: p.iswipeout = true; break;
-    case Kind::VIEWPORT: p.isviewport = true; break;
+    case Kind::VIEWPORT:
+      p.isviewport = true;
+      p.extra = static_cast<std::int32_t>(d_.viewports.size());
+      d_.viewports.emplace_back();
+      break;
     case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
     case Kind::TEXT:
       p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
+      p.extra = static_cast<std::int32_t>(d_.texts.size());
+      d_.texts.emplace_back();
+      break;
+    case Kind::DIMENSION:
+      p.extra = static_cast<std::int32_t>(d_.dimensions.size());
+      d_.dimensions.emplace_back();
       break;
     case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(), weights_.clear(); break;
     default: break;
@@ -244,7 +255,7 @@ void Reader::readEntity(Kind kind) {
     case Kind::VIEWPORT: finishViewport(p); break;
     case Kind::SPLINE: finishSpline(p); break;
     case Kind::TEXT:
-    case Kind::MTEXT: finishText(p); break;
+    case Kind::MTEXT: finishText(); break;
     case Kind::DIMENSION: finishDimension(p); break;
     case Kind::INSERT:
     case Kind::None: break;
@@ -252,8 +263,9 @@ void Reader::readEntity(Kind kind) {
   finishEntity(p, terminated);
   if (kind == Kind::DIMENSION && p.anzp > 0) {
     // The dimension's text stands at its own point.
-    p.boxminx = std::min(p.boxminx, p.cx1), p.boxmaxx = std::max(p.boxmaxx, p.cx1);
-    p.boxminy = std::min(p.boxminy, p.cy1), p.boxmaxy = std::max(p.boxmaxy, p.cy1);
+    const DimensionData& m = d_.dimensions.back();
+    p.boxminx = std::min(p.boxminx, m.cx1), p.boxmaxx = std::max(p.boxmaxx, m.cx1);
+    p.boxminy = std::min(p.boxminy, m.cy1), p.boxmaxy = std::max(p.boxmaxy, m.cy1);
   }
 }
 
@@ -285,10 +297,6 @@ void Reader::finishEntity(tpoly& p, bool terminated) {
       p.boxminx = std::min(p.boxminx, q.x), p.boxmaxx = std::max(p.boxmaxx, q.x);
       p.boxminy = std::min(p.boxminy, q.y), p.boxmaxy = std::max(p.boxmaxy, q.y);
     }
-    const Tmypoi& first = pts.front();
-    const Tmypoi& last = p.isclosed ? first : pts.back();
-    p.reinx = first.x, p.reiny = first.y, p.reinz = first.z;
-    p.rausx = last.x, p.rausy = last.y, p.rausz = last.z;
   }
 }
 

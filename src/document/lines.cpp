@@ -3,6 +3,7 @@
 // wipeouts. Curves are flattened here, once per parse.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
@@ -41,9 +42,7 @@ void Reader::lineGroup(tpoly& p) {
     case 21: fileY(last); break;
     case 30:
     case 31: fileZ(last); break;
-    case 42:
-      if (last) real(last->bulge);
-      break;
+    case 42: readBulge(p); break;
     case 70:
       if (const auto v = ParseInt(value_)) p.isclosed = ClosedFlag(*v);
       break;
@@ -93,17 +92,23 @@ void Reader::polylineGroup(tpoly& p) {
       break;
     case 20: fileY(last); break;
     case 30: fileZ(last); break;
-    case 42:
-      if (last) real(last->bulge);
-      break;
+    case 42: readBulge(p); break;
     default: break;
   }
 }
 
 // --- bulge arcs --------------------------------------------------------------------
 
-// Every segment with a bulge gets 50 points on its arc, the first on its
-// start and the last on its end; the arc's centre becomes a snap point.
+void Reader::readBulge(tpoly& p) {
+  double b;
+  if (p.anzp == 0 || !real(b)) return;
+  const auto last = static_cast<std::size_t>(p.anzp - 1);
+  if (bulges_.size() <= last) bulges_.resize(last + 1, 0.0);
+  bulges_[last] = b;
+}
+
+// Every segment with a bulge becomes its arc: as many points between its
+// ends as the arc's sweep needs; the arc's centre becomes a snap point.
 void Reader::bulgeArcs(tpoly& p) {
   if (p.anzp == 0) return;
   if (p.isclosed) {
@@ -111,39 +116,39 @@ void Reader::bulgeArcs(tpoly& p) {
     first.donotdraw = false;
     addPoint(p) = first;
   }
-  const auto pts = d_.ps(p);
-  bool any = false;
-  for (std::size_t i = 0; i + 1 < pts.size() && !any; ++i) any = pts[i].bulge != 0;
-  if (!any) return;
-
-  scratch_.clear();
-  std::vector<Tmypoi>& out = scratch_;
+  if (bulges_.empty()) return;
+  // The new outline is built behind the vertices, then moved down over
+  // them: no second copy of a long outline.
+  const std::size_t from = p.psfrom, count = static_cast<std::size_t>(p.anzp);
+  auto bulge = [&](std::size_t i) { return i < bulges_.size() ? bulges_[i] : 0.0; };
   std::size_t centres = 0;
-  for (std::size_t i = 0; i < pts.size(); ++i) {
-    const Tmypoi P = pts[i];
-    out.push_back(P);
-    if (i + 1 == pts.size()) break;
-    const Tmypoi& Q = pts[i + 1];
-    const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, P.bulge);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Tmypoi P = d_.points[from + i];
+    d_.points.push_back(P);
+    if (i + 1 == count) break;
+    const Tmypoi Q = d_.points[from + i + 1];
+    const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, bulge(i));
     if (!arc) continue;
-    AngleSteps a(arc->aP, (arc->aQ - arc->aP) / 49);
-    for (int k = 0; k < 50; ++k, a.next()) {
-      Tmypoi q;
+    const int n = ArcSegments(arc->aQ - arc->aP);
+    AngleSteps a(arc->aP, (arc->aQ - arc->aP) / n);
+    a.next();
+    for (int k = 1; k < n; ++k, a.next()) {
+      Tmypoi& q = d_.points.emplace_back();
       q.x = arc->cx + arc->radius * a.cos();
       q.y = arc->cy + arc->radius * a.sin();
       q.z = P.z;
       q.setwid = P.setwid;
       q.wid = P.wid;
-      out.push_back(q);
     }
     addSnap(p, arc->cx, arc->cy, 0);
     ++centres;
   }
   // The centres go in from the last segment to the first.
   std::reverse(d_.snaps.end() - static_cast<std::ptrdiff_t>(centres), d_.snaps.end());
-  d_.points.resize(p.psfrom);
-  d_.points.insert(d_.points.end(), out.begin(), out.end());
-  p.anzp = static_cast<std::int32_t>(out.size());
+  const std::size_t outline = d_.points.size() - from - count;
+  std::memmove(static_cast<void*>(d_.points.data() + from), d_.points.data() + from + count, outline * sizeof(Tmypoi));
+  d_.points.resize(from + outline);
+  p.anzp = static_cast<std::int32_t>(outline);
 }
 
 // --- ARC and CIRCLE ------------------------------------------------------------------
@@ -204,14 +209,18 @@ void Reader::finishArc(tpoly& p, Kind kind) {
     }
   }
   if (end <= start) end += 360;
-  AngleSteps a(start * kPi / 180, (end - start) / 100 * kPi / 180);
-  for (int k = 0; k <= 100; ++k, a.next()) {
+  // A circle in as many pieces as a full turn needs, a multiple of four; an
+  // arc in an even number, so that its middle is a vertex.
+  const double sweep = (end - start) * kPi / 180;
+  const int n = kind == Kind::CIRCLE ? ArcSegments(2 * kPi) : (ArcSegments(sweep) + 1) / 2 * 2;
+  AngleSteps a(start * kPi / 180, sweep / n);
+  for (int k = 0; k <= n; ++k, a.next()) {
     Tmypoi& q = addPoint(p);
     q.x = o_.cx + r * a.cos();
     q.y = o_.cy + r * a.sin();
     q.z = o_.cz;
     // Radius grips: the arc's middle, the circle's quadrants.
-    if (kind == Kind::ARC ? k == 50 : k % 25 == 0 && k < 100) {
+    if (kind == Kind::ARC ? k == n / 2 : k % (n / 4) == 0 && k < n) {
       q.linex = p.radiuslinenr;
       q.mode = 1;
     }
@@ -276,8 +285,9 @@ void Reader::finishEllipse(tpoly& p) {
   minor.mode = 2;
   minor.linex = p.radiuslinenr;
   minor.donotdraw = true;
-  AngleSteps t(start, (end - start) / 100);
-  for (int k = 0; k <= 100; ++k, t.next()) at(addPoint(p), t.cos(), t.sin());
+  const int n = ArcSegments(end - start);
+  AngleSteps t(start, (end - start) / n);
+  for (int k = 0; k <= n; ++k, t.next()) at(addPoint(p), t.cos(), t.sin());
 }
 
 // --- SOLID and POINT ----------------------------------------------------------------------
@@ -332,13 +342,12 @@ void Reader::hatchGroup(tpoly& p) {
     case 31:
       if (!o_.seedPoints && last) real(last->z);
       break;
-    case 42:
-      if (last) real(last->bulge);
-      break;
+    case 42: readBulge(p); break;
     case 91:
       // The boundary data begins: what came before (the elevation point) goes.
       d_.points.resize(p.psfrom);
       p.anzp = 0;
+      bulges_.clear();
       break;
     case 98: o_.seedPoints = true; break;
     default: break;
@@ -361,9 +370,6 @@ void Reader::wipeoutGroup(tpoly& p) {
     case 32: real(o_.vz); break;
     case 14: filePoint(p); break;
     case 24: fileY(last); break;
-    case 42:
-      if (last) real(last->bulge);
-      break;
     default: break;
   }
 }

@@ -36,6 +36,9 @@ void Reader::reset() {
   d_.polys.clear();
   d_.points.clear();
   d_.snaps.clear();
+  d_.texts.clear();
+  d_.dimensions.clear();
+  d_.viewports.clear();
   // Room for the first parse without moving what is built; pages that are
   // never written cost nothing.
   d_.points.reserve(n_);
@@ -270,12 +273,13 @@ void Reader::readLayout() {
   reuse_ = true;
 }
 
-// "Model" first, the other layouts by their order (group 71).
+// "Model" first, the other layouts by their order (group 71); layouts of
+// the same order keep the order of the file.
 void Reader::sortLayouts() {
-  auto& lay = d_.layouts;
-  for (std::size_t i = 0; i + 1 < lay.size(); ++i)
-    for (std::size_t j = i + 1; j < lay.size(); ++j)
-      if (lay[j].order < lay[i].order || lay[j].name == "Model") std::swap(lay[i], lay[j]);
+  std::stable_sort(d_.layouts.begin(), d_.layouts.end(), [](const Tlayout& a, const Tlayout& b) {
+    const bool am = a.name == "Model", bm = b.name == "Model";
+    return am != bm ? am : a.order < b.order;
+  });
 }
 
 }  // namespace reader

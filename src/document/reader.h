@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "document/drawing.h"
@@ -85,6 +86,8 @@ class Reader {
   void finishEllipse(tpoly& p);
   void finishSolid(tpoly& p);
   void finishWipeout(tpoly& p);
+  // Group 42: the bulge of the segment from the last point on.
+  void readBulge(tpoly& p);
   void bulgeArcs(tpoly& p);
 
   // Viewports, splines, texts, inserts and dimensions.
@@ -95,7 +98,7 @@ class Reader {
   void dimensionGroup(tpoly& p);
   void finishViewport(tpoly& p);
   void finishSpline(tpoly& p);
-  void finishText(tpoly& p);
+  void finishText();
   void finishDimension(tpoly& p);
 
   // Infinite or undefined numbers that the geometry of extreme input made
@@ -153,7 +156,10 @@ class Reader {
   std::vector<Tmypoi> fits_;
   std::vector<double> knots_;
   std::vector<double> weights_;
-  std::vector<Tmypoi> scratch_;
+  // The bulges of the current object's points, by index; none beyond.
+  std::vector<double> bulges_;
+  // Where each kind of the objects stepped over is counted.
+  std::unordered_map<std::string_view, std::size_t> steppedIndex_;
 };
 
 }  // namespace vestrel::reader

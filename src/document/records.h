@@ -21,7 +21,6 @@ using Handle = std::uint64_t;
 // One point of a display-list entry.
 struct Tmypoi {
   double x = 0, y = 0, z = 0;
-  double bulge = 0;  // bulge of the segment that starts here
   double wid = 0;    // width in effect at this vertex
   // Line numbers of the value lines of x, y, z (0: computed point). For a
   // grip, linex is the line the grip edits (radius, angle, ratio, height).
@@ -95,31 +94,45 @@ struct tpoly {
   bool selected : 1 = false;
   bool isclosed : 1 = false;
 
-  double viewheight = 0;
-  double cx1 = 0, cy1 = 0, cz1 = 0;
+  // What only texts, dimensions or viewports have: the index of their
+  // record in the drawing's table of that kind (TextData, DimensionData,
+  // ViewportData); -1 for the other kinds.
+  std::int32_t extra = -1;
+
+  double thewid = 0;
+  double ext230 = 0;
+  double radius1 = 0, radius2 = 0, radius3 = 0;
+  double cx = 0, cy = 0, cz = 0;
+  double radius = 0;
+  // The box around all points (x and y), for skipping what lies off screen.
+  double boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
+};
+
+// What a TEXT or MTEXT has beside the common fields.
+struct TextData {
+  std::string textstr;  // all groups 1 and 3
+  double rotation = 0;  // degrees
+  double oblique = 0;   // group 51, degrees
+};
+
+// What a DIMENSION has beside the common fields.
+struct DimensionData {
+  double cx1 = 0, cy1 = 0, cz1 = 0;  // groups 11/21/31: the text's middle
   double cx3 = 0, cy3 = 0, cz3 = 0;
   double cx4 = 0, cy4 = 0, cz4 = 0;
   double cx5 = 0, cy5 = 0, cz5 = 0;
   double cx6 = 0, cy6 = 0, cz6 = 0;
-  double oblique = 0;
-  double panx = 0, pany = 0;
-  double widx = 0, widy = 0;
-  double thewid = 0;
   double dimtextrotate = 0;
-  double ext230 = 0;
-  double radius1 = 0, radius2 = 0, radius3 = 0;
-  double cx = 0, cy = 0, cz = 0;
-  double zoomedvalue = 0;
-  double rotation = 0;
-  double radius = 0;
-  double messuare = 0;  // DIMENSION: group 42, the measurement as read
-  double rausx = 0, rausy = 0, rausz = 0;
-  double reinx = 0, reiny = 0, reinz = 0;
-  // The box around all points (x and y), for skipping what lies off screen.
-  double boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
+  double messuare = 0;      // group 42, the measurement as read
+  std::string messuaretxt;  // group 42 as fixed-point text, 4 decimals
+  std::string textstr;      // group 1: the text that replaces the measurement
+};
 
-  std::string textstr;      // TEXT/MTEXT: all groups 1 and 3; DIMENSION: group 1
-  std::string messuaretxt;  // DIMENSION: group 42 as fixed-point text, 4 decimals
+// What a VIEWPORT has beside the common fields.
+struct ViewportData {
+  double viewheight = 0;  // model units shown over its height
+  double panx = 0, pany = 0;  // the model point at its centre
+  double widx = 0, widy = 0;  // its size on the sheet
 };
 
 // One entry of the LAYER table. The slots of the layer array outlive a

@@ -1,10 +1,22 @@
-// Cosine and sine of evenly spaced angles, as curves are flattened: one
-// sincos for the start and one for the step, then a rotation per point.
+// How finely arcs are flattened, and the cosine and sine of evenly spaced
+// angles along them: one sincos for the start and one for the step, then a
+// rotation per point.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 
+#include "geometry/point.h"
+
 namespace vestrel {
+
+// The pieces an arc of `sweep` radians is drawn in: steps of at most a
+// tenth of a radian, so that no chord leaves the arc by more than 1/800 of
+// its radius, and 64 for a full turn; at least one.
+inline int ArcSegments(double sweep) {
+  const double steps = std::ceil(std::abs(sweep) / (2 * kPi) * 64 - 1e-9);
+  return steps >= 1 ? static_cast<int>(std::min(steps, 64.0)) : 1;
+}
 
 class AngleSteps {
  public:

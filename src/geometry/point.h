@@ -15,4 +15,11 @@ struct Point3 {
   double x = 0, y = 0, z = 0;
 };
 
+// A vertex of a polyline being drawn, with the bulge of the segment that
+// starts at it.
+struct PolyVertex {
+  double x = 0, y = 0, z = 0;
+  double bulge = 0;
+};
+
 }  // namespace vestrel

@@ -124,8 +124,9 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   // and lines go, a dimension's text its measurement.
   const bool text = p.istext;
   const double width = PenWidth(p, layer, P.dpi1, P.showweight);
-  const double textReach = text ? t.pixels(std::abs(p.radius)) * (p.textstr.size() + 2)
-                                : t.pixels(0.3) * (p.messuaretxt.size() + p.textstr.size() + 2);
+  const DimensionData& dim = d_.dimension(p);
+  const double textReach = text ? t.pixels(std::abs(p.radius)) * (d_.text(p).textstr.size() + 2)
+                                : t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
   if (!p.isviewport &&
       offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) {
     return;
@@ -152,7 +153,7 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
   const int h = std::max(1, static_cast<int>(std::nearbyint(t.pixels(p.radius))));
   const QFont font = ArialPixels(h);
   const QFontMetricsF metrics(font);
-  const double rot = p.rotation * kPi / 180;
+  const double rot = d_.text(p).rotation * kPi / 180;
   const bool mirrored = p.ext230 < 0;
   double px = 0, py = 0;
   if (!p.ismtext) px = -h * std::sin(rot), py = h * std::cos(rot);
@@ -236,7 +237,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
       if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
       if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
       if (q.doadddimtexthere) {
-        const auto [ax, ay] = t.toPaint(p.cx1, p.cy1);
+        const auto [ax, ay] = t.toPaint(d_.dimension(p).cx1, d_.dimension(p).cy1);
         const QFont font = ArialPixels(static_cast<int>(std::nearbyint(t.pixels(0.3))));
         const QFontMetricsF m(font);
         const QString text = Q(DimensionText(d_, p));
@@ -286,18 +287,19 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
 }
 
 void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
-  const Point2 lowLeft = t.toPaint(p.cx - p.widx / 2, p.cy - p.widy / 2);
-  const Point2 topRight = t.toPaint(p.cx + p.widx / 2, p.cy + p.widy / 2);
+  const ViewportData& v = d_.viewport(p);
+  const Point2 lowLeft = t.toPaint(p.cx - v.widx / 2, p.cy - v.widy / 2);
+  const Point2 topRight = t.toPaint(p.cx + v.widx / 2, p.cy + v.widy / 2);
   g_.save();
   g_.setClipRect(QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized(),
                  Qt::IntersectClip);
   // The model, unless it is what is being drawn already.
   const TabScope model = TabScope::ModelSpace(d_);
-  if (p.viewheight != 0 && p.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
+  if (v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
     DrawParams inner = P;
     inner.scope = model;
     // A drawing without layouts shows the model at the sheet's scale.
-    inner.transform = t.insideViewport(p.cx, p.cy, p.widy, p.viewheight, p.panx, p.pany, model.layhan().has_value());
+    inner.transform = t.insideViewport(p.cx, p.cy, v.widy, v.viewheight, v.panx, v.pany, model.layhan().has_value());
     draw(inner, depth + 1);
   }
   g_.restore();

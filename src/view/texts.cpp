@@ -33,7 +33,7 @@ std::string CleanText(std::string_view s) {
 }
 
 std::vector<std::string> TextLines(const Drawing& d, const tpoly& p) {
-  const std::string text = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);
+  const std::string text = DecodeUnicode(CleanText(d.text(p).textstr), d.dxf.encoding);
   std::vector<std::string> lines;
   std::size_t from = 0;
   for (std::size_t at; (at = text.find("\r\n", from)) != std::string::npos; from = at + 2)
@@ -43,7 +43,8 @@ std::vector<std::string> TextLines(const Drawing& d, const tpoly& p) {
 }
 
 std::string DimensionText(const Drawing& d, const tpoly& p) {
-  std::string t = p.messuaretxt;
+  const DimensionData& m = d.dimension(p);
+  std::string t = m.messuaretxt;
   if (p.addtextmode == 1) t = "\xC3\x98" + t;  // Ø
   if (p.addtextmode == 2) t = "R" + t;
   // Angles are measured in radians and shown in degrees; the sweep of the
@@ -51,10 +52,10 @@ std::string DimensionText(const Drawing& d, const tpoly& p) {
   const int kind = p.dimtyp & 7;
   // The measurement as read, not its four decimals: a right angle is 90°.
   if ((p.addtextmode == 3 || kind == 2 || kind == 5) && !t.empty()) {
-    t = FormatFixed(p.messuare * 180 / kPi, 4) + "\xC2\xB0";  // °
+    t = FormatFixed(m.messuare * 180 / kPi, 4) + "\xC2\xB0";  // °
   }
-  if (!p.textstr.empty()) {
-    std::string own = DecodeUnicode(CleanText(p.textstr), d.dxf.encoding);
+  if (!m.textstr.empty()) {
+    std::string own = DecodeUnicode(CleanText(m.textstr), d.dxf.encoding);
     if (const auto at = own.find("<>"); at != std::string::npos) own.replace(at, 2, t);
     t = own;
   }

@@ -136,7 +136,7 @@ InsertResult AddEllipse(DocumentContext& c, int arcmode, Point3 p1, Point3 p2, P
   return InsertAndParse(c, l);
 }
 
-InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline0, bool closed) {
+InsertResult AddPolyLine(DocumentContext& c, const std::vector<PolyVertex>& polyline0, bool closed) {
   Drawing& d = c.drawing;
   const bool old = d.cadver < 1010;
   const std::string layer = NewObjectLayer(d);
@@ -154,7 +154,7 @@ InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline
   }
   if (closed) l.add(" 70", std::string_view("1"));
   l.addHandle(c);
-  for (const Tmypoi& q : polyline0) {
+  for (const PolyVertex& q : polyline0) {
     if (old) {
       l.add("  0", std::string_view("VERTEX"));
       l.add("  8", std::string_view(layer));
@@ -171,7 +171,7 @@ InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline
   return InsertAndParse(c, l);
 }
 
-InsertResult AddPolyGon(DocumentContext& c, std::vector<Tmypoi>& polyline0, Point3 p1, Point3 p2, double corners) {
+InsertResult AddPolyGon(DocumentContext& c, std::vector<PolyVertex>& polyline0, Point3 p1, Point3 p2, double corners) {
   const int n = static_cast<int>(std::nearbyint(corners));
   if (n < 1) return InsertResult::NothingToWrite;
   const double r = std::sqrt((p2.x - p1.x) * (p2.x - p1.x) + (p2.y - p1.y) * (p2.y - p1.y));
@@ -179,7 +179,7 @@ InsertResult AddPolyGon(DocumentContext& c, std::vector<Tmypoi>& polyline0, Poin
   polyline0.clear();
   for (int e = 0; e <= n; ++e) {
     const double f = t0 + e * 2 * kPi / n;
-    Tmypoi q;
+    PolyVertex q;
     q.x = p1.x + r * std::sin(f);
     q.y = p1.y + r * std::cos(f);
     q.z = p1.z;

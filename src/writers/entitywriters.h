@@ -35,11 +35,11 @@ InsertResult AddEllipse(DocumentContext& c, int arcmode, Point3 p1, Point3 p2, P
                 double ellipsewinkel2);
 // The points of `polyline0`; their bulges are measured with y pointing
 // down (the negative of the drawing's).
-InsertResult AddPolyLine(DocumentContext& c, const std::vector<Tmypoi>& polyline0, bool closed);
+InsertResult AddPolyLine(DocumentContext& c, const std::vector<PolyVertex>& polyline0, bool closed);
 // A regular polygon with centre p1 through p2: its first corner is p2 turned
 // a quarter counter-clockwise about p1, the others follow clockwise, and
 // the last repeats the first. The corners replace `polyline0`, which is
 // then written closed.
-InsertResult AddPolyGon(DocumentContext& c, std::vector<Tmypoi>& polyline0, Point3 p1, Point3 p2, double corners);
+InsertResult AddPolyGon(DocumentContext& c, std::vector<PolyVertex>& polyline0, Point3 p1, Point3 p2, double corners);
 
 }  // namespace vestrel

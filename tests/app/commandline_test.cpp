@@ -35,7 +35,7 @@ TEST(CommandLineInfo, PrintsTheFactsOfTheDrawing) {
             "entities LINE: 2\n"
             "entities XLINE: 1\n"
             "stepped over 3DFACE: 1\n"
-            "points: 106\n"
+            "points: 70\n"
             // Rounded halves to even; the construction line and the circle's
             // centre do not count.
             "extents: -1 -4 10 3\n");

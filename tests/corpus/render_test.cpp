@@ -40,7 +40,7 @@ TEST_P(CorpusRender, EveryTabShowsSomething) {
     QImage canvas(640, 480, QImage::Format_RGB32), bare(640, 480, QImage::Format_RGB32);
     PaintBox1Paint(canvas, d, view, print, platform.page, 96);
     // The same view without the drawing's entries: sheet and icon only.
-    std::vector<tpoly> entries;
+    Pool<tpoly> entries;
     entries.swap(d.polys);
     PaintBox1Paint(bare, d, view, print, platform.page, 96);
     entries.swap(d.polys);

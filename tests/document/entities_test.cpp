@@ -40,8 +40,8 @@ TEST(LineFamily, ALineHasItsTwoPointsAndTheirLines) {
   EXPECT_EQ(ps[0].linez, GroupLine(d, "30"));
   EXPECT_EQ(ps[1].linex, GroupLine(d, "11"));
   const tpoly& p = d.polys[0];
-  EXPECT_EQ(p.reinx, 1);
-  EXPECT_EQ(p.rausy, 6);
+  EXPECT_EQ(d.rein(p)->x, 1);
+  EXPECT_EQ(d.raus(p)->y, 6);
 }
 
 TEST(LineFamily, ConstructionLinesAndRaysReachFarOut) {
@@ -57,15 +57,15 @@ TEST(LineFamily, ConstructionLinesAndRaysReachFarOut) {
   ExpectAt(ps[1], 5, 10005);
 }
 
-TEST(LineFamily, ABulgeBecomesFiftyPointsOnItsArc) {
+TEST(LineFamily, ABulgeBecomesItsArc) {
   const Drawing d = Entities("  0\nLWPOLYLINE\n 90\n2\n 70\n0\n 10\n0\n 20\n0\n 42\n1\n 10\n2\n 20\n0\n");
   const auto ps = Points(d);
-  ASSERT_EQ(ps.size(), 52u);
+  // A half circle in 32 pieces: 31 points between its ends.
+  ASSERT_EQ(ps.size(), 33u);
   ExpectAt(ps[0], 0, 0);
-  ExpectAt(ps[1], 0, 0);    // the first point of the arc is on its start
-  ExpectAt(ps[50], 2, 0);   // and its last on its end
-  ExpectAt(ps[51], 2, 0);
-  for (std::size_t i = 1; i <= 50; ++i) {
+  ExpectAt(ps[32], 2, 0);
+  ExpectAt(ps[16], 1, -1);
+  for (std::size_t i = 1; i <= 31; ++i) {
     EXPECT_NEAR(std::hypot(ps[i].x - 1, ps[i].y), 1, 1e-9);
     EXPECT_LE(ps[i].y, 1e-9);  // counter-clockwise from (0,0): below the chord
     EXPECT_EQ(ps[i].linex, 0);
@@ -84,11 +84,10 @@ TEST(LineFamily, AClosedPolylineComesBackToItsStart) {
   EXPECT_EQ(ps[3].linex, ps[0].linex);
   const tpoly& p = d.polys[0];
   EXPECT_TRUE(p.isclosed);
-  EXPECT_EQ(p.rausx, p.reinx);
-  EXPECT_EQ(p.rausy, p.reiny);
+  EXPECT_EQ(d.raus(p), d.rein(p));
   // The closing segment takes the last vertex's bulge.
   const Drawing bulged = Entities("  0\nLWPOLYLINE\n 70\n1\n 10\n0\n 20\n0\n 10\n4\n 20\n0\n 42\n1\n");
-  EXPECT_EQ(Points(bulged).size(), 53u);
+  EXPECT_EQ(Points(bulged).size(), 34u);
 }
 
 TEST(LineFamily, WidthsAndLeaderArrows) {
@@ -163,7 +162,8 @@ TEST(OldPolyline, OwnerIsThePolylinesNotItsVertices) {
 TEST(ArcsAndCircles, ACircleHasItsCentreAndQuadrantGrips) {
   const Drawing d = Entities("  0\nCIRCLE\n 10\n0\n 20\n0\n 30\n0\n 40\n2\n");
   const auto ps = Points(d);
-  ASSERT_EQ(ps.size(), 102u);
+  // The centre, then 64 pieces of a full turn.
+  ASSERT_EQ(ps.size(), 66u);
   EXPECT_TRUE(ps[0].donotdraw);
   EXPECT_EQ(ps[0].linex, GroupLine(d, "10"));
   EXPECT_EQ(ps[0].linez, GroupLine(d, "30"));
@@ -171,13 +171,13 @@ TEST(ArcsAndCircles, ACircleHasItsCentreAndQuadrantGrips) {
   EXPECT_EQ(d.polys[0].radiuslinenr, radiusLine);
   const double angles[] = {0, 90, 180, 270};
   for (int q = 0; q < 4; ++q) {
-    const Tmypoi& g = ps[static_cast<std::size_t>(1 + 25 * q)];
+    const Tmypoi& g = ps[static_cast<std::size_t>(1 + 16 * q)];
     EXPECT_EQ(g.mode, 1);
     EXPECT_EQ(g.linex, radiusLine);
     ExpectAt(g, 2 * std::cos(angles[q] * kPi / 180), 2 * std::sin(angles[q] * kPi / 180));
   }
   EXPECT_EQ(ps[2].linex, 0);
-  ExpectAt(ps[101], 2, 0);
+  ExpectAt(ps[65], 2, 0);
   EXPECT_FALSE(d.polys[0].isclosed);
   ASSERT_EQ(d.polys[0].anzs, 1);
   ExpectAt(d.snap(d.polys[0])[0], 0, 0);
@@ -186,7 +186,8 @@ TEST(ArcsAndCircles, ACircleHasItsCentreAndQuadrantGrips) {
 TEST(ArcsAndCircles, AnArcThroughZeroDegrees) {
   const Drawing d = Entities("  0\nARC\n 10\n1\n 20\n1\n 40\n1\n 50\n350\n 51\n10\n");
   const auto ps = Points(d);
-  ASSERT_EQ(ps.size(), 104u);
+  // The centre, the two angle grips, and 20 degrees in four pieces.
+  ASSERT_EQ(ps.size(), 8u);
   // The two angle grips.
   EXPECT_EQ(ps[1].mode, 3);
   EXPECT_EQ(ps[1].linex, GroupLine(d, "50"));
@@ -194,9 +195,9 @@ TEST(ArcsAndCircles, AnArcThroughZeroDegrees) {
   EXPECT_TRUE(ps[1].donotdraw && ps[2].donotdraw);
   // The outline runs 350 .. 370 degrees; its middle is the radius grip at 0.
   ExpectAt(ps[3], 1 + std::cos(350 * kPi / 180), 1 + std::sin(350 * kPi / 180));
-  ExpectAt(ps[53], 2, 1);
-  EXPECT_EQ(ps[53].mode, 1);
-  ExpectAt(ps[103], 1 + std::cos(10 * kPi / 180), 1 + std::sin(10 * kPi / 180));
+  ExpectAt(ps[5], 2, 1);
+  EXPECT_EQ(ps[5].mode, 1);
+  ExpectAt(ps[7], 1 + std::cos(10 * kPi / 180), 1 + std::sin(10 * kPi / 180));
 }
 
 // --- ellipses ---------------------------------------------------------------------------------
@@ -210,19 +211,19 @@ TEST(Ellipses, AxisRatioGripsAndDirection) {
   EXPECT_DOUBLE_EQ(p.radius3, 0);
   EXPECT_TRUE(p.needext230);
   const auto ps = Points(d, 0);
-  ASSERT_EQ(ps.size(), 104u);
+  ASSERT_EQ(ps.size(), 68u);
   ExpectAt(ps[0], 1, 2);
   ExpectAt(ps[1], 5, 2);  // the end of the major axis
   EXPECT_EQ(ps[1].linex, GroupLine(d, "11"));
   ExpectAt(ps[2], 1, 4);  // the minor-axis grip edits the ratio
   EXPECT_EQ(ps[2].mode, 2);
   EXPECT_EQ(ps[2].linex, LineOf(d, "0.5"));
-  ExpectAt(ps[28], 1, 4);  // a quarter of the way round, counter-clockwise
+  ExpectAt(ps[19], 1, 4);  // a quarter of the way round, counter-clockwise
   // With the extrusion pointing down the same ellipse runs the other way.
   const auto mirrored = Points(d, 1);
   EXPECT_FALSE(d.polys[1].needext230);
   EXPECT_EQ(d.polys[1].ext230, -1);
-  ExpectAt(mirrored[28], 1, 0);
+  ExpectAt(mirrored[19], 1, 0);
 }
 
 // --- solids, points, hatches, wipeouts -----------------------------------------------------------
@@ -236,7 +237,7 @@ TEST(Areas, SolidCornersAreReorderedIntoAnOutline) {
   // The line numbers stay with their place, not with the coordinates.
   EXPECT_EQ(ps[2].linex, GroupLine(d, "12"));
   EXPECT_TRUE(d.polys[0].issolid && d.polys[0].isclosed);
-  EXPECT_EQ(d.polys[0].rausx, 0);  // closed: the end is the start
+  EXPECT_EQ(d.raus(d.polys[0])->x, 0);  // closed: the end is the start
 }
 
 TEST(Areas, HatchBoundariesWithoutElevationAndSeeds) {
@@ -246,12 +247,13 @@ TEST(Areas, HatchBoundariesWithoutElevationAndSeeds) {
   const tpoly& p = d.polys[0];
   EXPECT_TRUE(p.patternfill && p.issolid && p.isclosed);
   const auto ps = Points(d);
-  // 3 vertices, the closing copy, and 50 arc points after the bulged vertex.
-  ASSERT_EQ(ps.size(), 54u);
+  // 3 vertices, the closing copy, and a half circle's 31 points after the
+  // bulged vertex.
+  ASSERT_EQ(ps.size(), 35u);
   ExpectAt(ps[0], 0, 0);
   EXPECT_EQ(ps[0].linex, 0);
-  ExpectAt(ps[52], 2, 2);
-  ExpectAt(ps[53], 0, 0);
+  ExpectAt(ps[33], 2, 2);
+  ExpectAt(ps[34], 0, 0);
 }
 
 TEST(Areas, WipeoutClipPointsAreMappedIntoTheDrawing) {
@@ -289,8 +291,8 @@ TEST(Viewports, FrameAndHiddenGrips) {
   EXPECT_EQ(ps[6].linex, GroupLine(d, "45"));
   EXPECT_TRUE(ps[5].donotdraw && ps[6].donotdraw && ps[7].donotdraw);
   const tpoly& p = d.polys[1];
-  EXPECT_EQ(p.panx, 7);
-  EXPECT_EQ(p.viewheight, 30);
+  EXPECT_EQ(d.viewport(p).panx, 7);
+  EXPECT_EQ(d.viewport(p).viewheight, 30);
   EXPECT_EQ(d.maxviewportid, 4);
 }
 
@@ -299,9 +301,9 @@ TEST(Viewports, OlderFilesKeepTheViewInExtendedData) {
       "  0\nVIEWPORT\n 10\n0\n 20\n0\n 40\n10\n 41\n10\n 69\n2\n"
       "1001\nACAD\n1040\n0.0\n1040\n25\n1040\n3\n1040\n4\n1040\n99\n");
   const tpoly& p = d.polys[0];
-  EXPECT_EQ(p.viewheight, 25);
-  EXPECT_EQ(p.panx, 3);
-  EXPECT_EQ(p.pany, 4);
+  EXPECT_EQ(d.viewport(p).viewheight, 25);
+  EXPECT_EQ(d.viewport(p).panx, 3);
+  EXPECT_EQ(d.viewport(p).pany, 4);
   EXPECT_EQ(Points(d)[6].linex, GroupLine(d, "1040", 1));
 }
 
@@ -335,7 +337,7 @@ TEST(Splines, ControlPointsAndKnotsGiveTheCurveThenTheControls) {
     ASSERT_EQ(hidden.size(), 4u);
     EXPECT_EQ(hidden[1].linex, LineOf(d, "1.000000", i));
     ExpectAt(hidden[2], 3, 2);
-    EXPECT_EQ(d.polys[static_cast<std::size_t>(i)].rausx, 4);  // the last control point
+    EXPECT_EQ(d.raus(d.polys[static_cast<std::size_t>(i)])->x, 4);  // the last control point
   }
   // Both give the same curve: the missing knots are the clamped ones.
   EXPECT_EQ(DrawnAndHidden(d, 0).first.size(), DrawnAndHidden(d, 1).first.size());
@@ -395,25 +397,25 @@ TEST(Texts, RotationFromGroup50OrFromTheDirection) {
       "  0\nTEXT\n 10\n0\n 20\n0\n  1\nMitte\n 50\n15\n 72\n1\n 11\n100\n 21\n50\n");
   const tpoly& text = d.polys[0];
   EXPECT_TRUE(text.istext);
-  EXPECT_EQ(text.rotation, 30);
-  EXPECT_EQ(text.textstr, "Hallo");
+  EXPECT_EQ(d.text(text).rotation, 30);
+  EXPECT_EQ(d.text(text).textstr, "Hallo");
   EXPECT_EQ(text.radius, 2.5);
   EXPECT_EQ(text.radiuslinenr, LineOf(d, "2.5"));
   EXPECT_EQ(text.cx, 1);
   EXPECT_EQ(Points(d, 0)[0].linex, GroupLine(d, "10"));
   const tpoly& mtext = d.polys[1];
   EXPECT_TRUE(mtext.ismtext);
-  EXPECT_DOUBLE_EQ(mtext.rotation, 90);
-  EXPECT_EQ(mtext.textstr, "Erster TeilZweiter");  // values are trimmed
+  EXPECT_DOUBLE_EQ(d.text(mtext).rotation, 90);
+  EXPECT_EQ(d.text(mtext).textstr, "Erster TeilZweiter");  // values are trimmed
   // A single-line text's 11/21/31 is its alignment point, not a direction.
-  EXPECT_EQ(d.polys[2].rotation, 15);
+  EXPECT_EQ(d.text(d.polys[2]).rotation, 15);
 }
 
 TEST(Texts, InsertsKeepTheirBlockAndInsertionPoint) {
   const Drawing d = Entities("  0\nINSERT\n  2\nCHAIR\n 10\n3\n 20\n4\n 30\n0\n 41\n2\n 50\n45\n");
   const tpoly& p = d.polys[0];
   EXPECT_EQ(d.insertstr(p), "CHAIR");
-  EXPECT_EQ(p.rotation, 0);
+  EXPECT_EQ(d.text(p).rotation, 0);
   const auto ps = Points(d);
   ASSERT_EQ(ps.size(), 1u);
   ExpectAt(ps[0], 3, 4);
@@ -436,7 +438,7 @@ TEST(Dimensions, RadiusAndDiameter) {
   EXPECT_FALSE(ps[0].doadddimtexthere);
   EXPECT_EQ(d.polys[0].addtextmode, 2);
   EXPECT_TRUE(d.polys[0].arrowhead);
-  EXPECT_EQ(d.polys[0].messuaretxt, "12.3457");
+  EXPECT_EQ(d.dimension(d.polys[0]).messuaretxt, "12.3457");
   ps = Points(d, 1);
   EXPECT_EQ(ps[1].botharrows, 3);
   EXPECT_EQ(d.polys[1].addtextmode, 1);
@@ -447,18 +449,27 @@ TEST(Dimensions, AngularArcsAndTheirReversal) {
   const std::string def = " 13\n1\n 23\n0\n 14\n0\n 24\n1\n 15\n0\n 25\n0\n";
   const Drawing d = Entities(Dimension(5, " 10\n2\n 20\n2\n" + def) + Dimension(5, " 10\n-2\n 20\n-2\n" + def));
   auto ps = Points(d, 0);
-  ASSERT_EQ(ps.size(), 103u);
+  // The quarter circle in 16 pieces between the two measured points.
+  ASSERT_EQ(ps.size(), 19u);
   EXPECT_NEAR(d.polys[0].radius, std::sqrt(8.0), 1e-12);
   ExpectAt(ps[0], 1, 0);
-  ExpectAt(ps[51], std::sqrt(8.0) * std::cos(kPi / 4), std::sqrt(8.0) * std::sin(kPi / 4));
-  ExpectAt(ps[102], 0, 1);
-  EXPECT_TRUE(ps[102].doadddimtexthere);
-  // The arc's place lies outside the angle: the long way round.
+  ExpectAt(ps[9], std::sqrt(8.0) * std::cos(kPi / 4), std::sqrt(8.0) * std::sin(kPi / 4));
+  ExpectAt(ps[18], 0, 1);
+  EXPECT_TRUE(ps[18].doadddimtexthere);
+  // The arc's place lies outside the angle: the long way round, three
+  // quarters of a turn in 48 pieces, from the second leg to the first.
   ps = Points(d, 1);
+  ASSERT_EQ(ps.size(), 51u);
   EXPECT_EQ(d.polys[1].addtextmode, 3);
   ExpectAt(ps[0], 0, 1);
-  ExpectAt(ps[51], std::sqrt(8.0) * std::cos(1.25 * kPi), std::sqrt(8.0) * std::sin(1.25 * kPi));
-  ExpectAt(ps[102], 1, 0);
+  ExpectAt(ps[1], 0, std::sqrt(8.0));
+  ExpectAt(ps[25], std::sqrt(8.0) * std::cos(1.25 * kPi), std::sqrt(8.0) * std::sin(1.25 * kPi));
+  ExpectAt(ps[49], std::sqrt(8.0), 0);
+  ExpectAt(ps[50], 1, 0);
+  // Legs on both sides of the half turn: the short way across it.
+  const Drawing across = Entities(
+      Dimension(5, " 10\n-3\n 20\n0.1\n 13\n-1\n 23\n0.2\n 14\n-1\n 24\n-0.2\n 15\n0\n 25\n0\n"));
+  for (const Tmypoi& q : Points(across)) EXPECT_LT(q.x, 0);
 }
 
 TEST(Dimensions, LinearAndAligned) {
@@ -488,7 +499,7 @@ TEST(Dimensions, OrdinateLeadersAndDegenerateInput) {
   ASSERT_EQ(ps.size(), 4u);
   ExpectAt(ps[1], 1, 5.2);
   ExpectAt(ps[2], 1.5, 5.6);
-  EXPECT_EQ(d.polys[0].dimtextrotate, 90);
+  EXPECT_EQ(d.dimension(d.polys[0]).dimtextrotate, 90);
   // The measured points coincide: no direction, but nothing undefined.
   for (const Tmypoi& q : Points(d, 1)) {
     EXPECT_TRUE(std::isfinite(q.x));

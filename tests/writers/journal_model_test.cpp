@@ -66,8 +66,8 @@ TEST_P(JournalModel, RandomWritesAndUndos) {
       case 1: AddCircle(s, static_cast<int>(random() % 3), point(), point()); break;
       case 2: AddArc(s, static_cast<int>(random() % 4), point(), point(), point()); break;
       case 3: {
-        std::vector<Tmypoi> pts(2 + random() % 5);
-        for (Tmypoi& q : pts) q.x = coordinate(), q.y = coordinate(), q.bulge = (random() % 3) * 0.25;
+        std::vector<PolyVertex> pts(2 + random() % 5);
+        for (PolyVertex& q : pts) q.x = coordinate(), q.y = coordinate(), q.bulge = (random() % 3) * 0.25;
         AddPolyLine(s, pts, random() % 2);
         break;
       }

@@ -207,7 +207,7 @@ class Samples {
     // the opposite sign.
     const std::string poly = r2000_ ? "LWPOLYLINE" : "POLYLINE";
     {
-      std::vector<Tmypoi> p(4);
+      std::vector<PolyVertex> p(4);
       p[0].x = 1.5, p[0].y = -2.25;
       p[1].x = 5.5, p[1].y = -2.25, p[1].bulge = -0.5;
       p[2].x = 5.5, p[2].y = 3.75, p[2].bulge = 0.25;
@@ -220,7 +220,7 @@ class Samples {
                                .json());
     }
     {
-      std::vector<Tmypoi> p(3);
+      std::vector<PolyVertex> p(3);
       p[0].x = -7.5, p[0].y = -7.5, p[0].bulge = 0.125;
       p[1].x = -1.5, p[1].y = -7.5;
       p[2].x = -4.5, p[2].y = -2.5, p[2].bulge = 1;  // the closing segment: a half circle
@@ -235,7 +235,7 @@ class Samples {
       // A pentagon around (2, 3) through (5, 7): radius 5; its first
       // corner is (3, 4) turned a quarter counter-clockwise, (-4, 3); the
       // others follow clockwise, and the first comes again at the end.
-      std::vector<Tmypoi> p;
+      std::vector<PolyVertex> p;
       check("AddPolyGon", AddPolyGon(s, p, {2, 3, 0}, {5, 7, 0}, 5));
       const double t0 = std::atan2(3.0, -4.0);
       std::string v = "[";

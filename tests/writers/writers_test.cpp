@@ -123,7 +123,7 @@ TEST_F(WritersTest, Ellipses) {
 }
 
 TEST_F(WritersTest, PolylinesInBothVersions) {
-  std::vector<Tmypoi> pts(3);
+  std::vector<PolyVertex> pts(3);
   pts[1].x = 1, pts[2].x = 2, pts[2].y = 1;
   pts[1].bulge = -0.5;  // the tools' sign: the drawing gets 0.5
   ASSERT_EQ(AddPolyLine(s, pts, false), InsertResult::Inserted);
@@ -147,7 +147,7 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
 }
 
 TEST_F(WritersTest, RegularPolygons) {
-  std::vector<Tmypoi> polyline0;
+  std::vector<PolyVertex> polyline0;
   ASSERT_EQ(AddPolyGon(s, polyline0, {0, 0, 0}, {1, 0, 0}, 4), InsertResult::Inserted);
   const double expected[][2] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {0, 1}};
   ASSERT_EQ(polyline0.size(), 5u);
@@ -200,15 +200,15 @@ TEST_F(WritersTest, ViewportsNumberThemselves) {
   EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 32), (Lines{"68", n, "  69", n, "  12", "5", "  22", "6"}));
   const tpoly& p = editor.drawing.polys.back();
   EXPECT_TRUE(p.isviewport && p.ispaperspace);
-  EXPECT_EQ(p.viewheight, 20);
+  EXPECT_EQ(editor.drawing.viewport(p).viewheight, 20);
   // R12 keeps the view in extended data, which the reader finds again.
   r12();
   editor.view.tab = 1;
   ASSERT_EQ(AddViewport(s, false, v), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(Lines(l.begin() + 18, l.begin() + 24), (Lines{"68", "3", "69", "3", "1001", "ACAD"}));
-  EXPECT_EQ(editor.drawing.polys.back().viewheight, 20);
-  EXPECT_EQ(editor.drawing.polys.back().panx, 5);
+  EXPECT_EQ(editor.drawing.viewport(editor.drawing.polys.back()).viewheight, 20);
+  EXPECT_EQ(editor.drawing.viewport(editor.drawing.polys.back()).panx, 5);
 }
 
 TEST_F(WritersTest, AViewportProposedForThePage) {
@@ -219,12 +219,13 @@ TEST_F(WritersTest, AViewportProposedForThePage) {
   ASSERT_EQ(AddViewport(s, false, ProposedViewport(platform.page, print, {0, 0, 100, 40})), InsertResult::Inserted);
   const tpoly& p = editor.drawing.polys.back();
   const double pw = 4960 / 600.0 * kMmPerInch, ph = 7016 / 600.0 * kMmPerInch;
-  EXPECT_NEAR(p.widx, (pw - 10 - 20) * 2, 1e-9);
-  EXPECT_NEAR(p.widy, (ph - 10 - 20) * 2, 1e-9);
-  EXPECT_NEAR(p.cx, p.widx / 2 + 10, 1e-9);
-  EXPECT_EQ(p.panx, 50);
-  EXPECT_EQ(p.pany, 20);
-  EXPECT_EQ(p.viewheight, 80);
+  const ViewportData& v = editor.drawing.viewport(p);
+  EXPECT_NEAR(v.widx, (pw - 10 - 20) * 2, 1e-9);
+  EXPECT_NEAR(v.widy, (ph - 10 - 20) * 2, 1e-9);
+  EXPECT_NEAR(p.cx, v.widx / 2 + 10, 1e-9);
+  EXPECT_EQ(v.panx, 50);
+  EXPECT_EQ(v.pany, 20);
+  EXPECT_EQ(v.viewheight, 80);
 }
 
 }  // namespace
