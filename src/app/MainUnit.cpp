@@ -232,7 +232,10 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
   const QSignalBlocker block(box);
   box->clear();
   const TextEncoding enc = editor_->drawing.dxf.encoding;
-  for (const std::string& item : list.items) box->addItem(Q(documentText ? DecodeUnicode(item, enc) : item));
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(list.items.size()));
+  for (const std::string& item : list.items) items << Q(documentText ? DecodeUnicode(item, enc) : item);
+  box->addItems(items);
   box->setCurrentIndex(list.itemIndex);
 }
 
@@ -245,9 +248,18 @@ void TMainForm::showState() {
     fillCombo(LayerCombo, bar.LayerCombo, true);
     fillCombo(ColorComboBox, bar.ColorComboBox, false);
     fillCombo(LineWeightBox, bar.LineWeightBox, false);
+    // A tab bar lays itself out anew for every tab added: a drawing of
+    // many thousand layouts shows the first of them.
+    constexpr std::size_t kMostTabs = 256;
     const QSignalBlocker block(TabControl1);
     while (TabControl1->count() > 0) TabControl1->removeTab(0);
-    for (const std::string& tab : bar.TabControl1) TabControl1->addTab(Q(DecodeUnicode(tab, e.drawing.dxf.encoding)));
+    const std::size_t shown = std::min(bar.TabControl1.size(), kMostTabs);
+    for (std::size_t i = 0; i < shown; ++i)
+      TabControl1->addTab(Q(DecodeUnicode(bar.TabControl1[i], e.drawing.dxf.encoding)));
+    if (shown < bar.TabControl1.size())
+      StatusBar1->showMessage(QString("Die Zeichnung hat %1 Layouts; die Reiter zeigen die ersten %2.")
+                                  .arg(bar.TabControl1.size())
+                                  .arg(shown));
   }
   const QSignalBlocker blockTabs(TabControl1);
   TabControl1->setCurrentIndex(e.view.tab);

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,34 @@
 #include "app/export.h"
 
 namespace {
+
+// The program's application: an allocation that fails in any event ends
+// that event, not the program with the user's unsaved work.
+class Application : public QApplication {
+ public:
+  using QApplication::QApplication;
+  vestrel::TMainForm* form = nullptr;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      if (form) form->editor().OutOfMemory();
+      return false;
+    }
+  }
+};
+
+// What runs without a window: a failed allocation is a message and exit 1.
+template <class F>
+int Guarded(F run) {
+  try {
+    return run();
+  } catch (const std::bad_alloc&) {
+    std::cerr << "vestrel: not enough memory\n";
+    return 1;
+  }
+}
 
 int Usage(const std::string& problem) {
   std::cerr << "vestrel: " << problem << '\n';
@@ -26,7 +55,7 @@ int Export(int argc, char** argv, bool pdf) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vestrel");
   QApplication::setOrganizationName("Korvel");
-  return pdf ? vestrel::RunExportPdf(o, std::cerr) : vestrel::RunExportPng(o, std::cerr);
+  return Guarded([&] { return pdf ? vestrel::RunExportPdf(o, std::cerr) : vestrel::RunExportPng(o, std::cerr); });
 }
 
 }  // namespace
@@ -41,14 +70,14 @@ int main(int argc, char** argv) {
     }
     if (first == "--info") {
       if (argc != 3) return Usage("--info wants one file");
-      return vestrel::RunInfo(argv[2], std::cout, std::cerr);
+      return Guarded([&] { return vestrel::RunInfo(argv[2], std::cout, std::cerr); });
     }
     if (first == "--export-png") return Export(argc, argv, false);
     if (first == "--export-pdf") return Export(argc, argv, true);
     if (first.starts_with("--")) return Usage("unknown option " + std::string(first));
   }
 
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   QApplication::setApplicationName("Vestrel");
   QApplication::setOrganizationName("Korvel");
   std::vector<std::string> files;
@@ -56,6 +85,7 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < args.size(); ++i) files.push_back(args[i].toStdString());
 
   vestrel::TMainForm form;
+  app.form = &form;
   form.show();
   form.FormShow(files);
   return QApplication::exec();

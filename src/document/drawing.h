@@ -48,8 +48,8 @@ struct Drawing {
   // their counts, in the order first met.
   std::vector<std::pair<std::string, std::int32_t>> steppedover;
 
-  // Counts the parses, so that what is derived from the drawing elsewhere
-  // knows when to be derived again.
+  // The parse the display list comes from: what is derived from the
+  // drawing elsewhere knows by it when to be derived again.
   std::uint64_t generation = 0;
 
   std::int32_t anzpoly() const { return static_cast<std::int32_t>(polys.size()); }
@@ -104,7 +104,8 @@ struct Drawing {
 };
 
 // Parses the whole line list into the display list, the tables, the
-// layouts and the document positions.
+// layouts and the document positions. When memory runs out the display
+// list is left empty and std::bad_alloc goes on to the caller.
 void processdxf(Drawing& d);
 
 }  // namespace vestrel

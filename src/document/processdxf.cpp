@@ -14,7 +14,24 @@ std::vector<std::string> Drawing::code(const tpoly& p) const {
   return out;
 }
 
-void processdxf(Drawing& d) { reader::Reader(d).run(); }
+void processdxf(Drawing& d) {
+  // Every parse gets a number no parse had before, whatever drawing it is.
+  static std::uint64_t parses = 0;
+  d.generation = ++parses;
+  try {
+    reader::Reader(d).run();
+  } catch (...) {
+    // What was built is not all there is: nothing is shown rather than a
+    // part, and its memory goes back. The lines stay as they are.
+    d.polys = {};
+    d.points = {};
+    d.snaps = {};
+    d.texts = {};
+    d.dimensions = {};
+    d.viewports = {};
+    throw;
+  }
+}
 
 namespace reader {
 
@@ -39,10 +56,6 @@ void Reader::reset() {
   d_.texts.clear();
   d_.dimensions.clear();
   d_.viewports.clear();
-  // Room for the first parse without moving what is built; pages that are
-  // never written cost nothing.
-  d_.points.reserve(n_);
-  d_.polys.reserve(n_ / 8);
   d_.handleseedpos = -1;
   d_.acadverpos = -1;
   d_.ltypeinsetlinenr = -1;
@@ -126,7 +139,6 @@ void Reader::run() {
     }
   }
   sortLayouts();
-  ++d_.generation;
 }
 
 void Reader::readTable() {

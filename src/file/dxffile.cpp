@@ -38,6 +38,7 @@ constexpr Reason kReasons[] = {
     {"Das ist keine DXF-Datei: sie beginnt mit keinem Gruppencode.", "not a DXF file: it starts with no group code"},
     {"UTF-16-Text mit einer ungeraden Zahl von Bytes.", "UTF-16 text with an odd number of bytes"},
     {"Lese- oder Schreibfehler.", "input/output error"},
+    {"Für diese Zeichnung reicht der Arbeitsspeicher nicht.", "not enough memory for the drawing"},
 };
 
 FileError FromErrno(int e) {
@@ -106,7 +107,7 @@ FileError ReadDxfFile(const std::string& path, LineList& lines) try {
   lines = std::move(read);
   return FileError::None;
 } catch (const std::bad_alloc&) {
-  return FileError::TooLarge;
+  return FileError::OutOfMemory;
 }
 
 std::string SaveTemporaryPrefix(const std::string& target) {
@@ -227,7 +228,7 @@ FileError WriteDxfFile(const std::string& path, const LineList& lines) try {
   }
   return FileError::None;
 } catch (const std::bad_alloc&) {
-  return FileError::TooLarge;
+  return FileError::OutOfMemory;
 }
 
 }  // namespace vestrel

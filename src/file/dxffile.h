@@ -23,6 +23,7 @@ enum class FileError {
   NotDxf,        // text, but no group codes
   OddUtf16,      // UTF-16 with an odd number of bytes
   IoError,       // anything else the system reports
+  OutOfMemory,   // the drawing does not fit into memory
 };
 
 // Why, in the program's German, for the message boxes; and in English for

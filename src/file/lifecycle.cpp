@@ -1,6 +1,7 @@
 #include "file/lifecycle.h"
 
 #include <filesystem>
+#include <new>
 
 #include "file/dxffile.h"
 #include "file/templates.h"
@@ -13,12 +14,6 @@ constexpr int kMsgCannotWrite = 6;
 constexpr int kMsgNotSaved = 7;
 constexpr int kMsgSave = 8;
 constexpr int kMsgCannotOpen = 32;
-
-// After the line list was replaced: no history and a fresh parse.
-void ParseNewDocument(DocumentContext& c) {
-  FreeUndos(c.undos);
-  processdxf(c.drawing);
-}
 
 // The file's name and, on the next line, why it failed.
 std::string NameAndReason(const std::string& name, FileError e) {
@@ -44,11 +39,23 @@ bool AskToSave(DocumentContext& c, Platform& p) {
 }
 
 bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) {
-  if (const FileError e = ReadDxfFile(name, c.drawing.dxf); e != FileError::None) {
+  // The file is read and parsed beside the drawing, which it replaces only
+  // when all of it could be held.
+  Drawing fresh;
+  FileError e = ReadDxfFile(name, fresh.dxf);
+  if (e == FileError::None) {
+    try {
+      processdxf(fresh);
+    } catch (const std::bad_alloc&) {
+      e = FileError::OutOfMemory;
+    }
+  }
+  if (e != FileError::None) {
     p.ShowMessage(kMsgCannotOpen, NameAndReason(name, e), MsgIcon::Error);
     return false;
   }
-  ParseNewDocument(c);
+  c.drawing = std::move(fresh);
+  FreeUndos(c.undos);
   c.file.afilename = name;
   SetUnChanged(c);
   return true;
@@ -57,7 +64,8 @@ bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) 
 bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) {
   if (!AskToSave(c, p)) return false;
   c.drawing.dxf = TemplateLines(templateName, c.file.progpath);
-  ParseNewDocument(c);
+  FreeUndos(c.undos);
+  processdxf(c.drawing);
   c.file.afilename.clear();
   SetUnChanged(c);
   return true;

@@ -46,6 +46,7 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Die Zeichnung hat keinen Abschnitt für Objekte (ENTITIES); es wurde nichts eingefügt.",
     "Ein Wert ist keine gültige Zahl; es wurde nichts eingefügt.",
     "Die Zeichnung hat keine freien Kennungen (Handles) mehr; es wurde nichts eingefügt.",
+    "Der Arbeitsspeicher reicht nicht aus. Die Zeichnung ist vollständig erhalten und kann gespeichert werden.",
 };
 
 }  // namespace

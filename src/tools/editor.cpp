@@ -11,6 +11,7 @@ constexpr int kMsgUnnamed = 34;
 constexpr int kMsgNoInsertionPoint = 38;
 constexpr int kMsgInvalidValue = 39;
 constexpr int kMsgNoHandleLeft = 40;
+constexpr int kMsgOutOfMemory = 41;
 
 }  // namespace
 
@@ -34,6 +35,15 @@ void Editor::Report(InsertResult result) {
     case InsertResult::Inserted:
     case InsertResult::NothingToWrite: break;
   }
+}
+
+void Editor::OutOfMemory() {
+  platform.ShowMessage(kMsgOutOfMemory, "", MsgIcon::Error);
+  try {
+    processdxf(drawing);
+  } catch (const std::bad_alloc&) {
+  }
+  Repaint();
 }
 
 void Editor::ShowLoaded() {

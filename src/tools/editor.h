@@ -110,6 +110,11 @@ class Editor {
   // Ends whatever tool runs.
   void SetAlltoFalse();
 
+  // Memory ran out in the middle of an event: the user is told, and the
+  // drawing is parsed again if memory now allows (else it shows nothing
+  // until it does; its lines are all there and can be saved).
+  void OutOfMemory();
+
  private:
   // Tells the user why a writer wrote nothing, when that is worth a word.
   void Report(InsertResult result);

@@ -1,0 +1,76 @@
+// A drawing too big for the memory there is: the user is told, and the
+// drawing that was open stays as it was, history and all.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+#include "tools/editor.h"
+
+namespace vestrel {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// The address space this process uses now, in bytes.
+std::size_t AddressSpace() {
+  std::ifstream status("/proc/self/statm");
+  std::size_t pages = 0;
+  status >> pages;
+  return pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+TEST(OutOfMemory, ADrawingTooBigToHoldLeavesTheOpenOneAsItWas) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizers' shadow memory does not go with a limited address space";
+  const test::TempDir tmp;
+  // A million half circles: 22 MB of text, some 1.6 GB as a display list.
+  const std::string big = tmp.path("big.dxf");
+  {
+    std::ofstream out(big, std::ios::binary);
+    out << "  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n  8\n0\n";
+    for (int i = 0; i < 1000000; ++i) out << " 10\n" << i << "\n 20\n0\n 42\n1\n";
+    out << "  0\nENDSEC\n  0\nEOF\n";
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    test::FakePlatform platform;
+    Editor editor(platform);
+    editor.FormCreate(VESTREL_TEMPLATE_DIR);
+    editor.FormShow({});
+    editor.TabControl1Change(1);  // an edit: a viewport, and a step to undo
+    const std::size_t lines = editor.drawing.dxf.size(), entries = editor.drawing.polys.size();
+    // Room for the text, not for the display list.
+    const rlimit limit{AddressSpace() + (400u << 20), AddressSpace() + (400u << 20)};
+    ::setrlimit(RLIMIT_AS, &limit);
+    platform.answers = {Answer::No};
+    platform.openNames = {big};
+    editor.ffnen1Click();
+    const bool told = platform.messages.size() == 1 && platform.messages[0].nr == 32 &&
+                      platform.messages[0].suffix.find("Arbeitsspeicher") != std::string::npos;
+    const bool kept = editor.drawing.dxf.size() == lines && editor.drawing.polys.size() == entries &&
+                      editor.undos.undos.size() == 1 && editor.file.afilename.empty();
+    ::_exit(told && kept ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "no message, or the open drawing changed";
+}
+
+}  // namespace
+}  // namespace vestrel
