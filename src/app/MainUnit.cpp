@@ -222,8 +222,9 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TMainForm::PaintBox1Paint(QImage& canvas) {
-  vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
-                          PaintBox1->logicalDpiX());
+  if (!vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
+                               PaintBox1->logicalDpiX()))
+    StatusBar1->showMessage("Nicht alles ist gezeichnet: die Blockreferenzen gehen zu tief oder zeichnen zu viel.");
 }
 
 // --- what the window shows of the editor's state --------------------------------

@@ -65,6 +65,9 @@ bool Load(Editor& editor, Headless& platform, const ExportOptions& o, std::ostre
   return true;
 }
 
+constexpr const char* kNotAllDrawn =
+    "not all is drawn: its block references go too deep or draw too much for one picture";
+
 // Whether `output` can be written, found out before any work is done: it is
 // opened for appending (which changes nothing) and, when it was not there,
 // removed again.
@@ -154,7 +157,8 @@ int RunExportPng(const ExportOptions& o, std::ostream& err) {
   Editor editor(platform);
   if (!Load(editor, platform, o, err)) return 1;
   QImage canvas(o.width, o.height, QImage::Format_RGB32);
-  PaintBox1Paint(canvas, editor.drawing, editor.view, editor.print, platform.PrinterPageSize(), 96);
+  if (!PaintBox1Paint(canvas, editor.drawing, editor.view, editor.print, platform.PrinterPageSize(), 96))
+    err << "vestrel: " << kNotAllDrawn << '\n';
   if (!canvas.save(QString::fromStdString(o.output), "PNG")) {
     err << "vestrel: cannot write " << o.output << '\n';
     return 1;
@@ -180,7 +184,7 @@ int RunExportPdf(const ExportOptions& o, std::ostream& err) {
   QPrinter& printer = platform.printer();
   printer.setOutputFileName(QString::fromStdString(o.output));
   printer.setDocName(QString::fromStdString(std::string(GermanMessage(11))));
-  PrintTab(printer, editor.drawing, editor.view, editor.print);
+  if (!PrintTab(printer, editor.drawing, editor.view, editor.print)) err << "vestrel: " << kNotAllDrawn << '\n';
   if (printer.printerState() == QPrinter::Error) {
     err << "vestrel: cannot write " << o.output << '\n';
     return 1;

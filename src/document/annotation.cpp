@@ -231,6 +231,7 @@ void Reader::finishText() {
 
 void Reader::insertGroup(tpoly& p) {
   Tmypoi* last = lastPoint(p);
+  InsertData& r = d_.inserts.back();
   switch (group_) {
     case 2:
       p.insertstrpresent = true;
@@ -245,6 +246,17 @@ void Reader::insertGroup(tpoly& p) {
     case 30:
       if (last) real(last->z);
       break;
+    case 41: real(r.sx); break;
+    case 42: real(r.sy); break;
+    case 43: real(r.sz); break;
+    case 50: real(r.rotation); break;
+    case 70: r.columns = intValue(r.columns); break;
+    case 71: r.rows = intValue(r.rows); break;
+    case 44: real(r.colspacing); break;
+    case 45: real(r.rowspacing); break;
+    case 210: real(r.ex); break;
+    case 220: real(r.ey); break;
+    case 230: real(r.ez); break;
     default: break;
   }
 }

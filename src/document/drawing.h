@@ -22,10 +22,12 @@ struct Drawing {
   Pool<tpoly> polys;
   Pool<Tmypoi> points;  // the points of all entries, entry after entry
   Pool<Tmypoi> snaps;   // the extra snap points of all entries
-  // What texts, dimensions and viewports have beyond the common fields.
+  // What texts, dimensions, viewports and inserts have beyond the common
+  // fields.
   std::vector<TextData> texts;
   std::vector<DimensionData> dimensions;
   std::vector<ViewportData> viewports;
+  std::vector<InsertData> inserts;
 
   std::vector<TLayer> layers;  // slots outlive a parse; anzlayer are valid
   std::int32_t anzlayer = 0;
@@ -73,6 +75,7 @@ struct Drawing {
   const TextData& text(const tpoly& p) const { return Extra(texts, p); }
   const DimensionData& dimension(const tpoly& p) const { return Extra(dimensions, p); }
   const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p); }
+  const InsertData& insert(const tpoly& p) const { return Extra(inserts, p); }
 
   // Texts of an entry that are single value lines, read through their line
   // numbers (valid until the next change of the line list).

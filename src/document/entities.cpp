@@ -143,6 +143,10 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.extra = static_cast<std::int32_t>(d_.dimensions.size());
       d_.dimensions.emplace_back();
       break;
+    case Kind::INSERT:
+      p.extra = static_cast<std::int32_t>(d_.inserts.size());
+      d_.inserts.emplace_back();
+      break;
     case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(), weights_.clear(); break;
     default: break;
   }

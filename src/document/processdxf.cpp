@@ -29,6 +29,7 @@ void processdxf(Drawing& d) {
     d.texts = {};
     d.dimensions = {};
     d.viewports = {};
+    d.inserts = {};
     throw;
   }
 }
@@ -56,6 +57,7 @@ void Reader::reset() {
   d_.texts.clear();
   d_.dimensions.clear();
   d_.viewports.clear();
+  d_.inserts.clear();
   d_.handleseedpos = -1;
   d_.acadverpos = -1;
   d_.ltypeinsetlinenr = -1;

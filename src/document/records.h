@@ -94,9 +94,9 @@ struct tpoly {
   bool selected : 1 = false;
   bool isclosed : 1 = false;
 
-  // What only texts, dimensions or viewports have: the index of their
-  // record in the drawing's table of that kind (TextData, DimensionData,
-  // ViewportData); -1 for the other kinds.
+  // What only texts, dimensions, viewports or inserts have: the index of
+  // their record in the drawing's table of that kind (TextData,
+  // DimensionData, ViewportData, InsertData); -1 for the other kinds.
   std::int32_t extra = -1;
 
   double thewid = 0;
@@ -126,6 +126,15 @@ struct DimensionData {
   double messuare = 0;      // group 42, the measurement as read
   std::string messuaretxt;  // group 42 as fixed-point text, 4 decimals
   std::string textstr;      // group 1: the text that replaces the measurement
+};
+
+// What an INSERT has beside the common fields: how it places its block.
+struct InsertData {
+  double sx = 1, sy = 1, sz = 1;  // groups 41, 42, 43: scale; negative mirrors
+  double rotation = 0;            // group 50, degrees
+  std::int32_t columns = 1, rows = 1;  // groups 70, 71: an array of copies
+  double colspacing = 0, rowspacing = 0;  // groups 44, 45
+  double ex = 0, ey = 0, ez = 1;  // groups 210, 220, 230: the extrusion
 };
 
 // What a VIEWPORT has beside the common fields.

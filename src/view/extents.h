@@ -7,8 +7,8 @@
 
 namespace vestrel {
 
-// The box of every drawn point of the tab's entries, and of the blocks they
-// refer to, in whole drawing units (each coordinate rounded to the nearest
+// The box of every drawn point of the tab's entries and of what their
+// block references draw, in whole drawing units (rounded to the nearest
 // integer, halves to even); construction lines and rays do not count.
 struct Extents {
   double minx = 0, miny = 0, maxx = 10, maxy = 10;

@@ -7,7 +7,7 @@
 
 namespace vestrel {
 
-void PrintTab(QPaintDevice& page, Drawing& d, const ViewState& view, const PrintSetup& print) {
+bool PrintTab(QPaintDevice& page, Drawing& d, const ViewState& view, const PrintSetup& print) {
   const TabScope scope = TabScope::OfTab(d, view.tab);
   const double b = page.logicalDpiX();
   const int W = page.width(), H = page.height();
@@ -22,8 +22,9 @@ void PrintTab(QPaintDevice& page, Drawing& d, const ViewState& view, const Print
   P.showmodelforcolor = true;
   P.dpi1 = static_cast<int>(b);
   P.showweight = view.Linienbreitezeigen;
-  DrawTab(g, d, P, scope.ownBlock());
+  const bool complete = DrawTab(g, d, P, scope.ownBlock());
   g.setClipping(false);
+  return complete;
 }
 
 }  // namespace vestrel

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "geometry/point.h"
+#include "view/blocks.h"
 #include "view/colors.h"
 #include "view/texts.h"
 
@@ -32,9 +33,12 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast
 
 class Painter {
  public:
-  Painter(QPainter& g, Drawing& d) : g_(g), d_(d), tables_(d) {}
+  Painter(QPainter& g, Drawing& d) : g_(g), d_(d), tables_(d), blocks_(d) {}
 
   void draw(const DrawParams& P, int depth);
+  // Whether block references were left out because the paint reached its
+  // budget.
+  bool incomplete() const { return incomplete_; }
 
  private:
   void drawEntry(std::size_t i, const DrawParams& P, int depth);
@@ -43,15 +47,19 @@ class Painter {
   void drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen);
   void drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
   void drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t);
-
-  // The entries to look at: all of them, or only the members of a block.
-  const std::vector<std::size_t>& membersOf(std::string_view block);
+  void drawReference(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
+  // Whether a block drawn through `t` shows nothing: it lies off the clip
+  // or within a pixel.
+  bool invisible(const Box3& box, const ScreenTransform& t) const;
 
   QPainter& g_;
   Drawing& d_;
   StyleTables tables_;
-  std::unordered_map<std::string_view, std::vector<std::size_t>> members_;
-  bool membersIndexed_ = false;
+  Blocks blocks_;
+  // What block references have drawn so far; past the budget no more
+  // reference is expanded.
+  std::size_t expanded_ = 0;
+  bool incomplete_ = false;
   QRectF clip_;
   Dashes dashes_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
@@ -60,20 +68,35 @@ class Painter {
 // Whether nothing of the entry can reach the target's clip.
 bool Painter::offScreen(const tpoly& p, const ScreenTransform& t, double margin) const {
   const QRectF& clip = clip_;
-  const Point2 low = t.toScreen(p.boxminx, p.boxminy), high = t.toScreen(p.boxmaxx, p.boxmaxy);
+  Point2 low = t.toScreen(p.boxminx, p.boxminy), high = t.toScreen(p.boxmaxx, p.boxmaxy);
+  if (t.turned()) {
+    // A turned box: all its corners count. The box has no depth, so one
+    // that a tilted extrusion turns is never taken for off the screen.
+    if (!t.level()) return false;
+    for (const Point2 c : {t.toScreen(p.boxminx, p.boxmaxy), t.toScreen(p.boxmaxx, p.boxminy)}) {
+      low = {std::min({low.x, high.x, c.x}), std::max({low.y, high.y, c.y})};
+      high = {std::max({low.x, high.x, c.x}), std::min({low.y, high.y, c.y})};
+    }
+  }
   return high.x < clip.left() - margin || low.x > clip.right() + margin || low.y < clip.top() - margin ||
          high.y > clip.bottom() + margin;
 }
 
-const std::vector<std::size_t>& Painter::membersOf(std::string_view block) {
-  if (!membersIndexed_) {
-    for (std::size_t i = 0; i < d_.polys.size(); ++i)
-      if (d_.polys[i].isblock) members_[d_.theblockname(d_.polys[i])].push_back(i);
-    membersIndexed_ = true;
+bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
+  if (box.empty) return true;
+  double left = 0, right = 0, top = 0, bottom = 0;
+  for (int k = 0; k < 8; ++k) {
+    const Point2 s = t.toScreen(k & 1 ? box.maxx : box.minx, k & 2 ? box.maxy : box.miny, k & 4 ? box.maxz : box.minz);
+    if (k == 0) left = right = s.x, top = bottom = s.y;
+    left = std::min(left, s.x), right = std::max(right, s.x);
+    top = std::min(top, s.y), bottom = std::max(bottom, s.y);
   }
-  static const std::vector<std::size_t> none;
-  const auto it = members_.find(block);
-  return it == members_.end() ? none : it->second;
+  // Room for pens, arrows and texts at its edges.
+  constexpr double kMargin = 64;
+  if (right < clip_.left() - kMargin || left > clip_.right() + kMargin || bottom < clip_.top() - kMargin ||
+      top > clip_.bottom() + kMargin)
+    return true;
+  return right - left < 1 && bottom - top < 1;
 }
 
 void Painter::draw(const DrawParams& P, int depth) {
@@ -84,37 +107,23 @@ void Painter::draw(const DrawParams& P, int depth) {
     for (std::size_t i = 0; i < d_.polys.size(); ++i) drawEntry(i, P, depth);
   } else {
     // A block's members, in list order.
-    for (const std::size_t i : membersOf(P.scope.block())) drawEntry(i, P, depth);
+    for (const std::size_t i : blocks_.members(P.scope.block())) drawEntry(i, P, depth);
   }
   clip_ = outer;
 }
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
-  // Nested block references deeper than this are not drawn.
-  constexpr int kMaxDepth = 32;
   tpoly& p = d_.polys[i];
   if (!P.scope.inSpace(p)) return;
   const LayerLook layer = tables_.layer(p);
   p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
-  // A block's base point lands on the insertion point.
-  const ScreenTransform t = p.isblock ? P.transform.shifted(-d_.blockbasex(p), -d_.blockbasey(p)) : P.transform;
+  const ScreenTransform& t = P.transform;
+  if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
   if (p.insertstrpresent && !d_.insertstr(p).empty()) {
-    const std::string_view name = d_.insertstr(p);
-    const bool cycle = std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end();
-    if (!cycle && depth < kMaxDepth) {
-      DrawParams inner = P;
-      inner.scope = TabScope::BlockContents(d_, name, P.scope.model());
-      if (p.anzp > 0) {
-        const Tmypoi& at = d_.ps(p)[0];
-        inner.transform = t.shifted(at.x, at.y);
-      }
-      blockStack_.push_back(name);
-      draw(inner, depth + 1);
-      blockStack_.pop_back();
-    }
+    drawReference(p, P, t, depth);
     if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
@@ -149,6 +158,38 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
 
+void Painter::drawReference(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
+  // Nested block references deeper than this are not drawn.
+  constexpr int kMaxDepth = 128;
+  // What references may draw in one paint; a drawing whose blocks refer to
+  // each other many times over could otherwise take without end.
+  constexpr std::size_t kBudget = 2000000;
+  const std::string_view name = d_.insertstr(p);
+  if (std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end()) return;  // drawn once
+  if (depth >= kMaxDepth) {
+    incomplete_ = true;
+    return;
+  }
+  const Box3& box = blocks_.box(name);
+  const auto [columns, rows] = blocks_.cells(p);
+  blockStack_.push_back(name);
+  DrawParams inner = P;
+  inner.scope = TabScope::BlockContents(d_, name, P.scope.model());
+  for (std::int32_t c = 0; c < columns; ++c) {
+    for (std::int32_t r = 0; r < rows; ++r) {
+      if (expanded_ >= kBudget) {
+        incomplete_ = true;
+        blockStack_.pop_back();
+        return;
+      }
+      inner.transform = t.placed(blocks_.placement(p, c, r));
+      if (invisible(box, inner.transform)) continue;
+      draw(inner, depth + 1);
+    }
+  }
+  blockStack_.pop_back();
+}
+
 void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen) {
   const int h = std::max(1, static_cast<int>(std::nearbyint(t.pixels(p.radius))));
   const QFont font = ArialPixels(h);
@@ -158,7 +199,7 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
   double px = 0, py = 0;
   if (!p.ismtext) px = -h * std::sin(rot), py = h * std::cos(rot);
   const Tmypoi& at = d_.ps(p)[0];
-  const Point2 origin = t.toScreen(at.x, at.y);
+  const Point2 origin = t.toScreen(at.x, at.y, at.z);
   const QTransform saved = g_.transform();
   const bool outline = p.selected && !P.forprint;
   for (const std::string& utf8 : TextLines(d_, p)) {
@@ -222,7 +263,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   for (const Tmypoi& q : pts) {
     if (q.donotdraw) continue;
     if (q.setwid && q.wid != 0) pen.setWidthF(widthFor(q.wid));
-    const auto [tx, ty] = t.toPaint(q.x, q.y);
+    const auto [tx, ty] = t.toPaint(q.x, q.y, q.z);
     if (started && !q.moveonly && !q.setwid && !q.botharrows && !q.doadddimtexthere && !(p.arrowhead && firstSegment) &&
         std::abs(tx - cx) < kSubPixel && std::abs(ty - cy) < kSubPixel) {
       pending = true, pendx = tx, pendy = ty;
@@ -237,7 +278,8 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
       if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
       if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
       if (q.doadddimtexthere) {
-        const auto [ax, ay] = t.toPaint(d_.dimension(p).cx1, d_.dimension(p).cy1);
+        const DimensionData& dim = d_.dimension(p);
+        const auto [ax, ay] = t.toPaint(dim.cx1, dim.cy1, dim.cz1);
         const QFont font = ArialPixels(static_cast<int>(std::nearbyint(t.pixels(0.3))));
         const QFontMetricsF m(font);
         const QString text = Q(DimensionText(d_, p));
@@ -288,8 +330,8 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
 
 void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
   const ViewportData& v = d_.viewport(p);
-  const Point2 lowLeft = t.toPaint(p.cx - v.widx / 2, p.cy - v.widy / 2);
-  const Point2 topRight = t.toPaint(p.cx + v.widx / 2, p.cy + v.widy / 2);
+  const Point2 lowLeft = t.toPaint(p.cx - v.widx / 2, p.cy - v.widy / 2, p.cz);
+  const Point2 topRight = t.toPaint(p.cx + v.widx / 2, p.cy + v.widy / 2, p.cz);
   g_.save();
   g_.setClipRect(QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized(),
                  Qt::IntersectClip);
@@ -313,7 +355,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
-    const auto [gx, gy] = t.toPixel(q.x, q.y);
+    const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
     if (p.isviewport && p.viewid != 1 && j >= 5 && j <= 7) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
@@ -337,7 +379,11 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
 
 }  // namespace
 
-void Drawpolys(QPainter& g, Drawing& d, const DrawParams& params) { Painter(g, d).draw(params, 0); }
+bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params) {
+  Painter painter(g, d);
+  painter.draw(params, 0);
+  return !painter.incomplete();
+}
 
 void PixelCentres(QPainter& g) {
   g.setRenderHint(QPainter::Antialiasing);
@@ -377,17 +423,20 @@ void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
 
 }  // namespace
 
-void DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock) {
+bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock) {
   Painter painter(g, d);
   painter.draw(params, 0);
   if (layoutBlock && !layoutBlock->blockname.empty()) {
+    // The layout's block, its base point on the origin.
     DrawParams members = params;
     members.scope = params.scope.membersOf(*layoutBlock);
+    members.transform = params.transform.shifted(-layoutBlock->basex, -layoutBlock->basey);
     painter.draw(members, 0);
   }
+  return !painter.incomplete();
 }
 
-void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
+bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                     const PrinterPage& page, int screenDpi) {
   const TabScope scope = TabScope::OfTab(d, view.tab);
   const int width = canvas.width(), height = canvas.height();
@@ -426,7 +475,7 @@ void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
   P.showmodelforcolor = scope.model();
   P.dpi1 = screenDpi;
   P.showweight = view.Linienbreitezeigen;
-  DrawTab(g, d, P, scope.recordBlock());
+  return DrawTab(g, d, P, scope.recordBlock());
 }
 
 }  // namespace vestrel

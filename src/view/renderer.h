@@ -23,20 +23,23 @@ struct DrawParams {
 };
 
 // Draws the entries of one scope, and block references and viewports
-// through itself. Sets `locked` of every entry of the scope's space.
-void Drawpolys(QPainter& g, Drawing& d, const DrawParams& params);
+// through itself. Sets `locked` of every entry of the scope's space. False
+// when block references were left out: what they draw reached the budget
+// of one paint, or they refer to each other deeper than can be drawn.
+bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params);
 
 // Draws a tab: the entries of `params.scope` (the tab's entries outside
 // blocks), then the members of the layout's block `layoutBlock` (when there
-// is one) over them.
-void DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock);
+// is one) over them. False as for Drawpolys.
+bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock);
 
 // Anti-aliased drawing with whole coordinates on pixel centres, so that a
 // one-pixel line at a whole coordinate covers one row of pixels.
 void PixelCentres(QPainter& g);
 
-// Paints the drawing area into `canvas` as the view shows it.
-void PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
+// Paints the drawing area into `canvas` as the view shows it. False as for
+// Drawpolys.
+bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                     const PrinterPage& page, int screenDpi);
 
 }  // namespace vestrel

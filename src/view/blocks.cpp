@@ -1,0 +1,105 @@
+#include "view/blocks.h"
+
+#include <algorithm>
+
+namespace vestrel {
+
+void Box3::add(Point3 p) {
+  if (empty) {
+    minx = maxx = p.x, miny = maxy = p.y, minz = maxz = p.z;
+    empty = false;
+    return;
+  }
+  minx = std::min(minx, p.x), maxx = std::max(maxx, p.x);
+  miny = std::min(miny, p.y), maxy = std::max(maxy, p.y);
+  minz = std::min(minz, p.z), maxz = std::max(maxz, p.z);
+}
+
+void Box3::add(const Box3& b) {
+  if (b.empty) return;
+  add(Point3{b.minx, b.miny, b.minz});
+  add(Point3{b.maxx, b.maxy, b.maxz});
+}
+
+Box3 Box3::placed(const Placement& p) const {
+  Box3 r;
+  if (empty) return r;
+  for (int k = 0; k < 8; ++k)
+    r.add(p.apply({k & 1 ? maxx : minx, k & 2 ? maxy : miny, k & 4 ? maxz : minz}));
+  return r;
+}
+
+void Blocks::index() {
+  if (indexed_) return;
+  indexed_ = true;
+  for (std::size_t i = 0; i < d_.polys.size(); ++i)
+    if (d_.polys[i].isblock) members_[d_.theblockname(d_.polys[i])].push_back(i);
+  for (const tblock& b : d_.blocks) blocks_.try_emplace(b.blockname, &b);
+}
+
+const std::vector<std::size_t>& Blocks::members(std::string_view name) {
+  index();
+  static const std::vector<std::size_t> none;
+  const auto it = members_.find(name);
+  return it == members_.end() ? none : it->second;
+}
+
+const tblock* Blocks::block(std::string_view name) {
+  index();
+  const auto it = blocks_.find(name);
+  return it == blocks_.end() ? nullptr : it->second;
+}
+
+std::pair<std::int32_t, std::int32_t> Blocks::cells(const tpoly& insert) const {
+  const InsertData& r = d_.insert(insert);
+  return {std::max(r.columns, 1), std::max(r.rows, 1)};
+}
+
+Placement Blocks::placement(const tpoly& insert, std::int32_t column, std::int32_t row) {
+  const InsertData& r = d_.insert(insert);
+  const tblock* b = block(d_.insertstr(insert));
+  const Point3 base = b ? Point3{b->basex, b->basey, b->basez} : Point3{};
+  Point3 at;
+  if (insert.anzp > 0) {
+    const Tmypoi& q = d_.ps(insert)[0];
+    at = {q.x, q.y, q.z};
+  }
+  return InsertPlacement(base, at, {r.sx, r.sy, r.sz}, r.rotation, {r.ex, r.ey, r.ez},
+                         {column * r.colspacing, row * r.rowspacing, 0});
+}
+
+Box3 Blocks::referenceBox(const tpoly& insert) {
+  Box3 r;
+  const Box3& inner = box(d_.insertstr(insert));
+  if (inner.empty) return r;
+  // The cells lie on a lattice: the corner cells span the box of them all.
+  const auto [columns, rows] = cells(insert);
+  for (const std::int32_t c : {0, columns - 1})
+    for (const std::int32_t w : {0, rows - 1}) r.add(inner.placed(placement(insert, c, w)));
+  return r;
+}
+
+const Box3& Blocks::box(std::string_view name) {
+  Cached& c = boxes_[name];
+  if (c.done || c.busy) return c.box;
+  c.busy = true;
+  Box3 box;
+  for (const std::size_t i : members(name)) box.add(DrawnBox(d_, d_.polys[i], *this));
+  // The map may have grown meanwhile: look the entry up again.
+  Cached& done = boxes_[name];
+  done.box = box;
+  done.done = true;
+  done.busy = false;
+  return done.box;
+}
+
+Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks) {
+  if (p.xline || p.ray) return {};
+  if (p.insertstrpresent) return blocks.referenceBox(p);
+  Box3 box;
+  for (const Tmypoi& q : d.ps(p))
+    if (!q.donotdraw) box.add(Point3{q.x, q.y, q.z});  // centres, axis ends and grips are not drawn
+  return box;
+}
+
+}  // namespace vestrel

@@ -1,0 +1,69 @@
+// Block references as they are drawn: the members of each block, where a
+// reference places them (scale, rotation, extrusion, array cells), and the
+// box each block fills, computed once per block however often and however
+// deeply it is referenced.
+#pragma once
+
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "document/drawing.h"
+#include "geometry/placement.h"
+
+namespace vestrel {
+
+// A box in space; empty until a point is added.
+struct Box3 {
+  double minx = 0, miny = 0, minz = 0, maxx = 0, maxy = 0, maxz = 0;
+  bool empty = true;
+  void add(Point3 p);
+  void add(const Box3& b);
+  // The box of this one's eight corners placed by `p`.
+  Box3 placed(const Placement& p) const;
+};
+
+class Blocks {
+ public:
+  explicit Blocks(const Drawing& d) : d_(d) {}
+
+  // The entries of the block named `name`, in list order.
+  const std::vector<std::size_t>& members(std::string_view name);
+  // The first block of that name; nullptr when there is none.
+  const tblock* block(std::string_view name);
+
+  // What the block draws, in its own coordinates: the drawn points of its
+  // members (not construction lines and rays) and the boxes of the blocks
+  // they refer to. A block that refers to itself adds nothing the second
+  // time.
+  const Box3& box(std::string_view name);
+
+  // Where reference `insert` puts its block's points in cell (column, row)
+  // of its array.
+  Placement placement(const tpoly& insert, std::int32_t column, std::int32_t row);
+  // The number of columns and rows of its array, at least one each.
+  std::pair<std::int32_t, std::int32_t> cells(const tpoly& insert) const;
+  // What reference `insert` draws in its space: its block's box in every
+  // cell of its array.
+  Box3 referenceBox(const tpoly& insert);
+
+ private:
+  void index();
+
+  const Drawing& d_;
+  bool indexed_ = false;
+  std::unordered_map<std::string_view, std::vector<std::size_t>> members_;
+  std::unordered_map<std::string_view, const tblock*> blocks_;
+  struct Cached {
+    Box3 box;
+    bool done = false, busy = false;
+  };
+  std::unordered_map<std::string_view, Cached> boxes_;
+};
+
+// The drawn box of entry `p` itself: its points that are drawn, or for a
+// block reference what its block draws; construction lines and rays have
+// none.
+Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks);
+
+}  // namespace vestrel
