@@ -106,28 +106,44 @@ double FromChord(const Point3& p, const Point3& a, const Point3& b) {
   return Distance(p, {a.x + k * dx, a.y + k * dy, a.z + k * dz});
 }
 
-// Solves the tridiagonal system a[i] x[i-1] + b[i] x[i] + c[i] x[i+1] = r[i]
-// for three coordinates at once, without pivoting (the collocation
-// matrices of B-splines are totally positive, which makes that stable).
-// False when a pivot vanishes.
-bool SolveTridiagonal(std::vector<double> a, std::vector<double> b, std::vector<double> c, std::vector<Point3>& r) {
-  const std::size_t n = b.size();
-  for (std::size_t i = 1; i < n; ++i) {
-    if (b[i - 1] == 0) return false;
-    const double m = a[i] / b[i - 1];
-    b[i] -= m * c[i - 1];
-    r[i].x -= m * r[i - 1].x, r[i].y -= m * r[i - 1].y, r[i].z -= m * r[i - 1].z;
+// A square matrix with `w` diagonals on either side of its own, solved for
+// three coordinates at once by elimination without pivoting: collocation
+// matrices of B-splines are totally positive, which makes that stable.
+class Banded {
+ public:
+  Banded(std::size_t n, int w) : n_(n), w_(w), a_(n * static_cast<std::size_t>(2 * w + 1), 0.0) {}
+  // Entry (i, j); |i - j| <= w.
+  double& at(std::size_t i, std::size_t j) {
+    return a_[i * static_cast<std::size_t>(2 * w_ + 1) + static_cast<std::size_t>(static_cast<long>(j) - static_cast<long>(i) + w_)];
   }
-  if (n == 0) return true;
-  if (b[n - 1] == 0) return false;
-  for (std::size_t i = n; i-- > 0;) {
-    if (b[i] == 0) return false;
-    Point3 v = r[i];
-    if (i + 1 < n) v.x -= c[i] * r[i + 1].x, v.y -= c[i] * r[i + 1].y, v.z -= c[i] * r[i + 1].z;
-    r[i] = {v.x / b[i], v.y / b[i], v.z / b[i]};
+  // Solves A x = r in place; false when a pivot vanishes.
+  bool solve(std::vector<Point3>& r) {
+    const std::size_t w = static_cast<std::size_t>(w_);
+    for (std::size_t p = 0; p < n_; ++p) {
+      const double pivot = at(p, p);
+      if (pivot == 0 || !std::isfinite(pivot)) return false;
+      for (std::size_t i = p + 1; i < std::min(n_, p + w + 1); ++i) {
+        const double f = at(i, p) / pivot;
+        if (f == 0) continue;
+        for (std::size_t j = p; j < std::min(n_, p + w + 1); ++j)
+          if (j <= i + w) at(i, j) -= f * at(p, j);
+        r[i].x -= f * r[p].x, r[i].y -= f * r[p].y, r[i].z -= f * r[p].z;
+      }
+    }
+    for (std::size_t p = n_; p-- > 0;) {
+      Point3 v = r[p];
+      for (std::size_t j = p + 1; j < std::min(n_, p + w + 1); ++j)
+        v.x -= at(p, j) * r[j].x, v.y -= at(p, j) * r[j].y, v.z -= at(p, j) * r[j].z;
+      r[p] = {v.x / at(p, p), v.y / at(p, p), v.z / at(p, p)};
+    }
+    return true;
   }
-  return true;
-}
+
+ private:
+  std::size_t n_;
+  int w_;
+  std::vector<double> a_;
+};
 
 bool Finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
@@ -258,25 +274,27 @@ Spline InterpolateFitPoints(std::span<const Point3> F, std::optional<Point3> sta
     // Row i (inner fit point i = 1 .. m - 2) of the unknowns P2 .. P(m-1):
     // N(i) P(i) + N(i+1) P(i+1) + N(i+2) P(i+2) = F(i), at the knot t(i).
     const std::size_t k = m - 2;
-    std::vector<double> a(k), b(k), c(k);
+    Banded a(k, 1);
     std::vector<Point3> r(k);
     std::vector<double> row;
     for (std::size_t i = 1; i + 1 < m; ++i) {
       BasisRow(s.knots, 4, t[i], static_cast<int>(i), 3, row);
       const std::size_t e = i - 1;
-      a[e] = row[0], b[e] = row[1], c[e] = row[2];
       r[e] = F[i];
+      a.at(e, e) = row[1];
       // Known controls go to the right-hand side.
       if (i == 1) {
-        r[e].x -= a[e] * s.controls[1].x, r[e].y -= a[e] * s.controls[1].y, r[e].z -= a[e] * s.controls[1].z;
-        a[e] = 0;
+        r[e].x -= row[0] * s.controls[1].x, r[e].y -= row[0] * s.controls[1].y, r[e].z -= row[0] * s.controls[1].z;
+      } else {
+        a.at(e, e - 1) = row[0];
       }
       if (i + 2 == m) {
-        r[e].x -= c[e] * s.controls[m].x, r[e].y -= c[e] * s.controls[m].y, r[e].z -= c[e] * s.controls[m].z;
-        c[e] = 0;
+        r[e].x -= row[2] * s.controls[m].x, r[e].y -= row[2] * s.controls[m].y, r[e].z -= row[2] * s.controls[m].z;
+      } else {
+        a.at(e, e + 1) = row[2];
       }
     }
-    if (!SolveTridiagonal(std::move(a), std::move(b), std::move(c), r)) return {};
+    if (!a.solve(r)) return {};
     std::copy(r.begin(), r.end(), s.controls.begin() + 2);
   }
   for (const Point3& p : s.controls)
@@ -301,12 +319,10 @@ std::vector<Point3> FitControlPoints(std::span<const Point3> F, std::span<const 
   for (int i = 1; i < m - 1; ++i)
     if (!isFixed[static_cast<std::size_t>(i)]) free.push_back(i);
   const std::size_t k = free.size();
-  // A cubic collocation matrix has at most four entries a row, three of them
-  // on or next to the diagonal here: the fit point i at parameter
-  // i (m - 3) / (m - 1) lies in the span of controls i - 2 .. i + 1 or
-  // i - 1 .. i + 2. Banded storage: columns i - 3 .. i + 3.
-  constexpr int kBand = 3;
-  std::vector<double> band(k * (2 * kBand + 1), 0.0);
+  // A cubic collocation matrix has at most four entries a row: the fit
+  // point i at parameter i (m - 3) / (m - 1) lies in the span of controls
+  // i - 2 .. i + 1 or i - 1 .. i + 2, so three diagonals on either side.
+  Banded a(k, 3);
   std::vector<int> column(static_cast<std::size_t>(m), -1);
   for (std::size_t e = 0; e < k; ++e) column[static_cast<std::size_t>(free[e])] = static_cast<int>(e);
   std::vector<Point3> r(k);
@@ -327,32 +343,11 @@ std::vector<Point3> FitControlPoints(std::span<const Point3> F, std::span<const 
         r[e].x -= nj * c.x, r[e].y -= nj * c.y, r[e].z -= nj * c.z;
         continue;
       }
-      const int off = col - static_cast<int>(e);
-      if (off < -kBand || off > kBand) return C;  // cannot happen with these parameters
-      band[e * (2 * kBand + 1) + static_cast<std::size_t>(off + kBand)] = nj;
+      if (std::abs(col - static_cast<int>(e)) > 3) return C;  // cannot happen with these parameters
+      a.at(e, static_cast<std::size_t>(col)) = nj;
     }
   }
-  // Banded elimination without pivoting (the matrix is totally positive).
-  auto A = [&](std::size_t i, std::size_t j) -> double& {
-    return band[i * (2 * kBand + 1) + static_cast<std::size_t>(static_cast<int>(j) - static_cast<int>(i) + kBand)];
-  };
-  for (std::size_t p = 0; p < k; ++p) {
-    const double pivot = A(p, p);
-    if (pivot == 0 || !std::isfinite(pivot)) return C;
-    for (std::size_t i = p + 1; i < std::min(k, p + kBand + 1); ++i) {
-      const double f = A(i, p) / pivot;
-      if (f == 0) continue;
-      for (std::size_t j = p; j < std::min(k, p + kBand + 1); ++j)
-        if (static_cast<int>(j) - static_cast<int>(i) <= kBand) A(i, j) -= f * A(p, j);
-      r[i].x -= f * r[p].x, r[i].y -= f * r[p].y, r[i].z -= f * r[p].z;
-    }
-  }
-  for (std::size_t p = k; p-- > 0;) {
-    Point3 v = r[p];
-    for (std::size_t j = p + 1; j < std::min(k, p + kBand + 1); ++j)
-      v.x -= A(p, j) * r[j].x, v.y -= A(p, j) * r[j].y, v.z -= A(p, j) * r[j].z;
-    r[p] = {v.x / A(p, p), v.y / A(p, p), v.z / A(p, p)};
-  }
+  if (!a.solve(r)) return C;
   for (std::size_t e = 0; e < k; ++e) {
     if (!Finite(r[e])) return std::vector<Point3>(F.begin(), F.end());
     C[static_cast<std::size_t>(free[e])] = r[e];

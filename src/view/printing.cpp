@@ -15,8 +15,7 @@ bool PrintTab(QPaintDevice& page, Drawing& d, const ViewState& view, const Print
   g.fillRect(QRect(0, 0, 1, 1), Qt::white);
   PixelCentres(g);
   const double m = print.RandEd * b / kMmPerInch;
-  g.setClipRect(QRect(QPoint(static_cast<int>(std::nearbyint(m)), static_cast<int>(std::nearbyint(m))),
-                      QPoint(static_cast<int>(std::nearbyint(W - 1 - m)), static_cast<int>(std::nearbyint(H - 1 - m)))));
+  g.setClipRect(QRect(QPoint(WholePixels(m), WholePixels(m)), QPoint(WholePixels(W - 1 - m), WholePixels(H - 1 - m))));
   DrawParams P{ScreenTransform::OfPage(print, b, H), scope.outsideBlocks()};
   P.forprint = true;
   P.showmodelforcolor = true;

@@ -191,7 +191,8 @@ void Painter::drawReference(const tpoly& p, const DrawParams& P, const ScreenTra
 }
 
 void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen) {
-  const int h = std::max(1, static_cast<int>(std::nearbyint(t.pixels(p.radius))));
+  // A text higher than any screen is drawn no higher.
+  const int h = std::clamp(WholePixels(t.pixels(p.radius)), 1, 1 << 16);
   const QFont font = ArialPixels(h);
   const QFontMetricsF metrics(font);
   const double rot = d_.text(p).rotation * kPi / 180;
@@ -280,7 +281,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
       if (q.doadddimtexthere) {
         const DimensionData& dim = d_.dimension(p);
         const auto [ax, ay] = t.toPaint(dim.cx1, dim.cy1, dim.cz1);
-        const QFont font = ArialPixels(static_cast<int>(std::nearbyint(t.pixels(0.3))));
+        const QFont font = ArialPixels(std::min(WholePixels(t.pixels(0.3)), 1 << 16));
         const QFontMetricsF m(font);
         const QString text = Q(DimensionText(d_, p));
         const double ox = std::nearbyint(ax) - std::floor(m.horizontalAdvance(text) / 2);
@@ -394,7 +395,7 @@ void PixelCentres(QPainter& g) {
 namespace {
 
 void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
-  int ox = static_cast<int>(origin.x), oy = static_cast<int>(origin.y);
+  int ox = WholePixels(origin.x), oy = WholePixels(origin.y);
   bool detached = false;
   if (ox + 80 >= width || oy + 5 >= height || ox - 5 < 0 || oy - 80 < 0) {
     ox = 15, oy = height - 16;
@@ -455,8 +456,7 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
     // A drawing rectangle in whole pixels.
     auto rect = [&](double x0, double y0, double x1, double y1) {
       const Point2 a = window.toPixel(x0, y1), b = window.toPixel(x1, y0);
-      return QRect(QPoint(static_cast<int>(a.x), static_cast<int>(a.y)), QPoint(static_cast<int>(b.x), static_cast<int>(b.y)))
-          .normalized();
+      return QRect(QPoint(WholePixels(a.x), WholePixels(a.y)), QPoint(WholePixels(b.x), WholePixels(b.y))).normalized();
     };
     g.setPen(edge);
     g.setBrush(paper);

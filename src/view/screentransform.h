@@ -25,6 +25,16 @@
 
 namespace vestrel {
 
+// A pixel coordinate or size as an int: rounded, and kept within what the
+// painting and the window systems can take (a drawing of the largest
+// numbers there are lands far off the screen, not beyond integers).
+inline int WholePixels(double v) {
+  constexpr double kFar = 1 << 30;
+  if (!(v > -kFar)) return -(1 << 30);
+  if (!(v < kFar)) return 1 << 30;
+  return static_cast<int>(std::nearbyint(v));
+}
+
 class ScreenTransform {
  public:
   ScreenTransform(double zoom, double scrollx, double scrolly, int height)

@@ -9,9 +9,6 @@ namespace vestrel {
 
 namespace {
 
-// Rounds to the nearest integer, halves to the even neighbour.
-std::int64_t Round(double v) { return static_cast<std::int64_t>(std::nearbyint(v)); }
-
 int Height(const ViewContext& c) { return c.platform.PaintBoxSize().height; }
 
 // Scroll positions computed from extreme zooms can leave the range of the
@@ -19,7 +16,7 @@ int Height(const ViewContext& c) { return c.platform.PaintBoxSize().height; }
 std::int64_t Position(double v) {
   if (!(v > ViewState::kScrollMin)) return ViewState::kScrollMin;
   if (!(v < ViewState::kScrollMax)) return ViewState::kScrollMax;
-  return Round(v);
+  return static_cast<std::int64_t>(std::nearbyint(v));
 }
 
 std::int32_t Clamped(std::int64_t position) {
@@ -126,16 +123,18 @@ void ZoomFullIn(ViewContext& c) {
       if (e.maxy < ph) e.maxy = ph;
     }
   }
+  // Sizes in whole pixels (kept as doubles: extents may reach the largest
+  // numbers there are).
   double z = v.zoomedvalue;
-  const double wpx = static_cast<double>(Round((e.maxx - e.minx) * z / 100) + 10);
-  const double hpx = static_cast<double>(Round((e.maxy - e.miny) * z / 100) + 10);
+  const double wpx = std::nearbyint((e.maxx - e.minx) * z / 100) + 10;
+  const double hpx = std::nearbyint((e.maxy - e.miny) * z / 100) + 10;
   const double f = std::min(box.width / wpx, box.height / hpx);
   z = ClampZoom(z * f * 0.95);
   v.zoomedvalue = z;
   // The box, widened by 10 pixels, in the middle: its lower left corner A/2
   // from the left and E/2 from the bottom.
-  const double A = box.width - (static_cast<double>(Round((e.maxx - e.minx) * z / 100)) + 10);
-  const double E = box.height - (static_cast<double>(Round((e.maxy - e.miny) * z / 100)) + 10);
+  const double A = box.width - (std::nearbyint((e.maxx - e.minx) * z / 100) + 10);
+  const double E = box.height - (std::nearbyint((e.maxy - e.miny) * z / 100) + 10);
   ScrollTo(c, ScreenTransform::ScrollPlacing({e.minx, e.miny}, {A / 2, box.height - 1 - E / 2}, z, box.height));
 }
 

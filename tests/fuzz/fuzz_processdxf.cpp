@@ -1,17 +1,26 @@
-// libFuzzer target for the reader: any bytes become a line list, which is
-// parsed twice on the same drawing (the second parse reuses the storage of
-// the first). After each parse the display list must only point at lines
-// and points that exist, and every point must be finite; the second parse
-// must give as many entries and points as the first. A broken rule ends the
-// run with a message and a trap, which libFuzzer reports as a crash.
+// libFuzzer target for the reader and the view: any bytes become a line
+// list, which is parsed twice on the same drawing (the second parse reuses
+// the storage of the first). After each parse the display list must only
+// point at lines and points that exist, and every point must be finite; the
+// second parse must give as many entries and points as the first. Then the
+// model and the first layout are zoomed to their extents and painted into a
+// small picture, so that the view's arithmetic meets the same inputs. A
+// broken rule ends the run with a message and a trap, which libFuzzer
+// reports as a crash.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
-#include <vector>
+
+#include <QGuiApplication>
+#include <QImage>
 
 #include "document/drawing.h"
+#include "platform/nullplatform.h"
+#include "view/renderer.h"
+#include "view/transform.h"
 
 namespace {
 
@@ -31,7 +40,7 @@ template <typename... Args>
 // A line number the reader hands out: 0 (none) or a line of the list.
 bool LineOrZero(std::int64_t line, std::int64_t n) { return line == 0 || (line > 0 && line < n); }
 
-void CheckPoints(const std::vector<Tmypoi>& pts, std::int64_t n, const char* pool) {
+void CheckPoints(const vestrel::Pool<Tmypoi>& pts, std::int64_t n, const char* pool) {
   for (std::size_t i = 0; i < pts.size(); ++i) {
     const Tmypoi& p = pts[i];
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
@@ -87,7 +96,28 @@ void Check(const Drawing& d) {
     Broken("anzlt %d with %zu line-type slots", d.anzlt, d.linetype.size());
 }
 
+// The model and the first layout at their extents, painted small.
+void Paint(Drawing& d) {
+  vestrel::NullPlatform platform({64, 48});
+  vestrel::ViewState view;
+  const vestrel::PrintSetup print;
+  vestrel::ViewContext c{d, view, print, platform};
+  QImage canvas(64, 48, QImage::Format_RGB32);
+  for (int tab = 0; tab < 2; ++tab) {
+    view.tab = tab;
+    vestrel::ZoomFullIn(c);
+    vestrel::PaintBox1Paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
+  }
+}
+
 }  // namespace
+
+// Painting measures texts: the fonts need an application.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static QGuiApplication app(*argc, *argv);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Drawing d;
@@ -103,5 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (d.polys.size() != polys || d.points.size() != points || d.snaps.size() != snaps)
     Broken("the second parse gives entries/points/snaps %zu/%zu/%zu, the first %zu/%zu/%zu", d.polys.size(),
            d.points.size(), d.snaps.size(), polys, points, snaps);
+  Paint(d);
   return 0;
 }

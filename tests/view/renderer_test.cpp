@@ -5,9 +5,11 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <chrono>
 
 #include "support/dxf_text.h"
 #include "support/qt_app.h"
+#include "view/extents.h"
 
 namespace vestrel {
 namespace {
@@ -107,6 +109,60 @@ TEST_F(RendererTest, BlockReferencesAndBlocksThatReferToThemselves) {
   const QImage img = paint();
   EXPECT_LT(Darkest(img, 110, 198, 140, 200), 100);  // the block's line at the insertion point
   EXPECT_EQ(Darkest(img, 120, 185, 150, 193), 255);  // drawn once: the reference to itself stops
+}
+
+TEST_F(RendererTest, AReferencePlacesItsBlockScaledTurnedMirroredAndInAnArray) {
+  // A bar from the block's base point (10, 0) 40 units to the right.
+  const std::string block = "  0\nBLOCK\n  2\nBAR\n  3\nBAR\n 10\n10\n 20\n0\n"
+                            "  0\nLINE\n  8\n0\n 10\n10\n 20\n0\n 11\n50\n 21\n0\n  0\nENDBLK\n";
+  struct Case {
+    const char* what;
+    std::string insert;  // after the block name
+    int x0, y0, x1, y1;  // where the bar lands, in pixels (y down)
+  };
+  const Case cases[] = {
+      {"moved", " 10\n100\n 20\n100\n", 100, 199, 140, 199},
+      {"scaled twice", " 10\n100\n 20\n100\n 41\n2\n", 100, 199, 180, 199},
+      {"turned a quarter", " 10\n100\n 20\n100\n 50\n90\n", 100, 159, 100, 199},
+      {"mirrored", " 10\n200\n 20\n100\n 41\n-1\n", 160, 199, 200, 199},
+      {"seen from below", "210\n0\n220\n0\n230\n-1\n 10\n-200\n 20\n100\n", 160, 199, 200, 199},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    load(test::Section("BLOCKS", block) + test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nBAR\n" + c.insert));
+    const QImage img = paint();
+    EXPECT_LT(Darkest(img, c.x0, c.y0, c.x0, c.y0), 128);
+    EXPECT_LT(Darkest(img, c.x1, c.y1, c.x1, c.y1), 128);
+    EXPECT_LT(Darkest(img, (c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2, (c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2), 128);
+  }
+  // Three columns 50 apart and two rows 20 apart: six bars.
+  load(test::Section("BLOCKS", block) +
+       test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nBAR\n 10\n50\n 20\n100\n 70\n3\n 71\n2\n 44\n50\n 45\n20\n"));
+  const QImage img = paint();
+  for (int c = 0; c < 3; ++c)
+    for (int r = 0; r < 2; ++r) EXPECT_LT(Darkest(img, 70 + 50 * c, 199 - 20 * r, 70 + 50 * c, 199 - 20 * r), 128);
+}
+
+TEST_F(RendererTest, BlocksThatInsertEachOtherManyTimesOverAreBounded) {
+  // 34 levels, each block inserting the next twice (or ten times).
+  for (const int refs : {2, 10}) {
+    std::string blocks;
+    for (int k = 0; k < 34; ++k) {
+      blocks += "  0\nBLOCK\n  2\nB" + std::to_string(k) + "\n  3\nB" + std::to_string(k) + "\n 10\n0\n 20\n0\n";
+      for (int r = 0; k + 1 < 34 && r < refs; ++r)
+        blocks += "  0\nINSERT\n  2\nB" + std::to_string(k + 1) + "\n 10\n" + std::to_string(r) + "\n 20\n0\n";
+      if (k + 1 == 34) blocks += "  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n";
+      blocks += "  0\nENDBLK\n";
+    }
+    load(test::Section("BLOCKS", blocks) + test::Section("ENTITIES", "  0\nINSERT\n  2\nB0\n 10\n0\n 20\n0\n"));
+    const auto start = std::chrono::steady_clock::now();
+    const auto e = DrawnExtents(d, 0);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->maxx, 33 * (refs - 1) + 1);  // each level shifts up to refs - 1 further
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    EXPECT_FALSE(PaintBox1Paint(canvas, d, v, print, page, 96));  // not all: says so
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30);
+  }
 }
 
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {

@@ -130,6 +130,20 @@ TEST_F(ViewTest, TinyAndEmptyDrawings) {
   EXPECT_EQ(e.maxy, 10);
 }
 
+TEST_F(ViewTest, TheLargestNumbersGiveAClampedViewNotUndefinedArithmetic) {
+  load("  0\nLINE\n 10\n-1e308\n 20\n-1e308\n 11\n1e308\n 21\n1e308\n");
+  ZoomFullIn(s);
+  EXPECT_EQ(v.zoomedvalue, kZoomMin);
+  EXPECT_GE(v.HorzScrollbarPosition, ViewState::kScrollMin);
+  EXPECT_LE(v.VertScrollbarPosition, ViewState::kScrollMax);
+  load("  0\nLINE\n 10\n0\n 20\n0\n 11\n1e19\n 21\n1e19\n");
+  ZoomFullIn(s);
+  EXPECT_TRUE(std::isfinite(v.zoomedvalue));
+  EXPECT_GE(v.zoomedvalue, kZoomMin);
+  EXPECT_EQ(WholePixels(1e300), 1 << 30);
+  EXPECT_EQ(WholePixels(std::nan("")), -(1 << 30));
+}
+
 TEST_F(ViewTest, APaperTabShowsAtLeastThePrintablePage) {
   load("  0\nLINE\n 67\n1\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n");
   v.tab = 1;

@@ -1,0 +1,100 @@
+// Drawings made to hurt: what took quadratic time or blew up memory takes
+// about as long and as much as an ordinary drawing of the same size. The
+// inputs are made here; the time of an ordinary drawing of as many bytes,
+// parsed by the same build on the same machine, is the measure.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+
+#include "support/dxf_text.h"
+
+namespace vestrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds the parse of `text` takes (the best of two).
+double ParseSeconds(const std::string& text, Drawing* out = nullptr) {
+  double best = 1e9;
+  for (int round = 0; round < 2; ++round) {
+    Drawing d;
+    d.dxf.assign(text);
+    const auto start = Clock::now();
+    processdxf(d);
+    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    if (out && round == 1) *out = std::move(d);
+  }
+  return best;
+}
+
+// Lines between two points, about `bytes` of them.
+std::string Ordinary(std::size_t bytes) {
+  std::string body;
+  for (int i = 0; body.size() < bytes; ++i)
+    body += "  0\nLINE\n  8\n0\n 10\n" + std::to_string(i) + "\n 20\n0\n 11\n" + std::to_string(i + 1) + "\n 21\n5\n";
+  return test::WithEof(test::Section("ENTITIES", body));
+}
+
+// `hostile` may take twenty times as long as an ordinary drawing of its size
+// and a fifth of a second more (its output may be larger, timers and caches
+// and a loaded machine vary); the quadratic ways took hundreds of times.
+void ExpectLinear(const std::string& hostile, const char* what) {
+  const double ordinary = ParseSeconds(Ordinary(hostile.size()));
+  const double took = ParseSeconds(hostile);
+  EXPECT_LT(took, 20 * ordinary + 0.2) << what << ": " << took << " s, an ordinary drawing of its size " << ordinary
+                                       << " s";
+}
+
+TEST(Hostile, ManyKindsAndLayoutsParseInLinearTime) {
+  std::string kinds;
+  for (int i = 0; i < 300000; ++i) kinds += "  0\nKIND" + std::to_string(i) + "\n  8\n0\n";
+  ExpectLinear(test::WithEof(test::Section("ENTITIES", kinds)), "300000 unknown kinds");
+  std::string layouts;
+  for (int i = 0; i < 100000; ++i)
+    layouts += "  0\nLAYOUT\n  1\nL" + std::to_string(i) + "\n 71\n" + std::to_string(100000 - i) + "\n330\n" +
+               std::to_string(256 + i) + "\n";
+  const std::string text = test::WithEof(test::Section("OBJECTS", layouts));
+  ExpectLinear(text, "100000 layouts");
+  Drawing d;
+  ParseSeconds(text, &d);
+  ASSERT_EQ(d.layouts.size(), 100000u);
+  EXPECT_EQ(d.layouts.front().order, 1);  // by their order
+  EXPECT_EQ(d.layouts.back().order, 100000);
+}
+
+TEST(Hostile, LongFitSplinesAreSolvedNotSearched) {
+  // 200,000 fit points on a wave, and 110 on a straight line.
+  std::string fits = "  0\nSPLINE\n  8\n0\n 71\n3\n";
+  for (int i = 0; i < 200000; ++i)
+    fits += " 11\n" + std::to_string(i) + "\n 21\n" + std::to_string(std::sin(i)) + "\n 31\n0\n";
+  const std::string text = test::WithEof(test::Section("ENTITIES", fits));
+  ExpectLinear(text, "a spline of 200000 fit points");
+  std::string line = "  0\nSPLINE\n  8\n0\n 71\n3\n";
+  for (int i = 0; i < 110; ++i) line += " 11\n" + std::to_string(i) + "\n 21\n0\n";
+  const Drawing d = test::Parsed(test::WithEof(test::Section("ENTITIES", line)));
+  for (const Tmypoi& q : d.ps(d.polys[0])) {
+    EXPECT_GE(q.x, 0);
+    EXPECT_LE(q.x, 109);
+    EXPECT_EQ(q.y, 0);
+  }
+}
+
+TEST(Hostile, BulgesCostPointsByTheirSweep) {
+  // 100,000 half circles: each is 32 pieces, nothing more.
+  std::string body = "  0\nLWPOLYLINE\n  8\n0\n";
+  for (int i = 0; i < 100000; ++i) body += " 10\n" + std::to_string(i) + "\n 20\n0\n 42\n1\n";
+  const std::string text = test::WithEof(test::Section("ENTITIES", body));
+  Drawing d;
+  ExpectLinear(text, "100000 bulges");
+  ParseSeconds(text, &d);
+  EXPECT_EQ(d.points.size(), 99999u * 32 + 1);
+  // A small bend costs few: a tenth of a half circle is four pieces.
+  const Drawing small = test::Parsed(test::WithEof(
+      test::Section("ENTITIES", "  0\nLWPOLYLINE\n 10\n0\n 20\n0\n 42\n0.078\n 10\n1\n 20\n0\n")));
+  EXPECT_EQ(small.points.size(), 5u);
+}
+
+}  // namespace
+}  // namespace vestrel
