@@ -7,6 +7,7 @@
 
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
+#include "geometry/placement.h"
 #include "geometry/point.h"
 #include "geometry/spline.h"
 
@@ -180,7 +181,11 @@ void Reader::finishSpline(tpoly& p) {
 
 // --- TEXT and MTEXT -----------------------------------------------------------------
 
-void Reader::textGroup(tpoly& p) {
+void Reader::textGroup(tpoly& p, Kind kind) {
+  // An attribute may carry a multi-line text of its own after group 101;
+  // it is drawn as its single line.
+  if (group_ == 101) o_.embedded = true;
+  if (o_.embedded) return;
   Tmypoi* last = lastPoint(p);
   TextData& t = d_.texts.back();
   switch (group_) {
@@ -207,24 +212,70 @@ void Reader::textGroup(tpoly& p) {
     // A multi-line text's 11/21/31 is the direction of its first line. A
     // single-line text's is its second alignment point, no direction.
     case 11:
-      if (p.ismtext && real(o_.ax)) o_.rotationFrom50 = false;
+      if (real(o_.ax)) {
+        if (p.ismtext)
+          o_.rotationFrom50 = false;
+        else
+          t.alignSeen = true;
+      }
       break;
     case 21:
-      if (p.ismtext && real(o_.ay)) o_.rotationFrom50 = false;
+      if (real(o_.ay) && p.ismtext) o_.rotationFrom50 = false;
       break;
     case 31:
-      if (p.ismtext && real(o_.az)) o_.rotationFrom50 = false;
+      if (real(o_.az) && p.ismtext) o_.rotationFrom50 = false;
       break;
     case 50:
       if (real(t.rotation)) o_.rotationFrom50 = true;
       break;
     case 51: real(t.oblique); break;
+    case 41: real(p.ismtext ? t.boxWidth : t.widthFactor); break;
+    case 44:
+      if (p.ismtext) real(t.lineSpacing);
+      break;
+    case 70:
+      if (!p.ismtext) t.invisible = intValue(0) & 1;  // an attribute's flags
+      break;
+    case 71:
+      if (p.ismtext)
+        t.attachment = intValue(t.attachment);
+      else
+        t.generation = intValue(t.generation);
+      break;
+    case 72:
+      if (!p.ismtext) t.halign = intValue(t.halign);
+      break;
+    case 73:
+    case 74:
+      // The vertical alignment: group 73 of a text, 74 of an attribute
+      // (whose 73 is the length of its field).
+      if (group_ == (kind == Kind::ATTRIB ? 74 : 73) && !p.ismtext) t.valign = intValue(t.valign);
+      break;
     default: extrusion(p); break;
   }
 }
 
-void Reader::finishText() {
-  if (!o_.rotationFrom50) d_.texts.back().rotation = std::atan2(o_.ay, o_.ax) * 180 / kPi;
+void Reader::finishText(tpoly& p) {
+  TextData& t = d_.texts.back();
+  const Placement ocs = ObjectCoordinates(o_.normal);
+  Point3 x;
+  if (p.ismtext && !o_.rotationFrom50) {
+    // The direction of a multi-line text's first line is in the world.
+    const double l = std::hypot(o_.ax, o_.ay, o_.az);
+    x = l > 0 && std::isfinite(l) ? Point3{o_.ax / l, o_.ay / l, o_.az / l} : Point3{1, 0, 0};
+  } else {
+    const double r = t.rotation * kPi / 180;
+    x = ocs.linear({std::cos(r), std::sin(r), 0});
+  }
+  // Upright is the baseline turned a quarter about the extrusion.
+  const Point3 n = ocs.linear({0, 0, 1});
+  const Point3 y{n.y * x.z - n.z * x.y, n.z * x.x - n.x * x.z, n.x * x.y - n.y * x.x};
+  t.xdirx = x.x, t.xdiry = x.y, t.ydirx = y.x, t.ydiry = y.y;
+  if (p.ismtext && !o_.rotationFrom50) t.rotation = std::atan2(x.y, x.x) * 180 / kPi;
+  if (t.alignSeen) {
+    const Point3 a = ocs.apply({o_.ax, o_.ay, o_.az});
+    t.alignx = a.x, t.aligny = a.y, t.alignz = a.z;
+  }
 }
 
 // --- INSERT ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "document/reader.h"
+#include "geometry/placement.h"
 
 namespace vestrel::reader {
 
@@ -22,6 +23,7 @@ constexpr KindText kKinds[] = {
     {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},       {"SPLINE", Kind::SPLINE},
     {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},     {"ELLIPSE", Kind::ELLIPSE},
     {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
+    {"ATTRIB", Kind::ATTRIB},
 };
 
 }  // namespace
@@ -134,6 +136,7 @@ tpoly& Reader::beginEntity(Kind kind) {
       break;
     case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
     case Kind::TEXT:
+    case Kind::ATTRIB:
       p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       p.extra = static_cast<std::int32_t>(d_.texts.size());
@@ -218,6 +221,12 @@ void Reader::readEntity(Kind kind) {
       break;
     }
     if (commonGroup(p, kind)) continue;
+    switch (group_) {
+      case 210: real(o_.normal.x); break;
+      case 220: real(o_.normal.y); break;
+      case 230: real(o_.normal.z); break;
+      default: break;
+    }
     switch (kind) {
       case Kind::LINE:
       case Kind::RAY:
@@ -235,7 +244,8 @@ void Reader::readEntity(Kind kind) {
       case Kind::VIEWPORT: viewportGroup(p); break;
       case Kind::SPLINE: splineGroup(p); break;
       case Kind::TEXT:
-      case Kind::MTEXT: textGroup(p); break;
+      case Kind::MTEXT:
+      case Kind::ATTRIB: textGroup(p, kind); break;
       case Kind::INSERT: insertGroup(p); break;
       case Kind::DIMENSION: dimensionGroup(p); break;
       case Kind::None: break;
@@ -259,10 +269,23 @@ void Reader::readEntity(Kind kind) {
     case Kind::VIEWPORT: finishViewport(p); break;
     case Kind::SPLINE: finishSpline(p); break;
     case Kind::TEXT:
-    case Kind::MTEXT: finishText(); break;
+    case Kind::MTEXT:
+    case Kind::ATTRIB: finishText(p); break;
     case Kind::DIMENSION: finishDimension(p); break;
     case Kind::INSERT:
     case Kind::None: break;
+  }
+  toWorld(p, kind);
+  if (kind == Kind::INSERT) {
+    lastInsert_ = index;
+  } else if (kind == Kind::ATTRIB && lastInsert_ < index) {
+    // An attribute is owned by its reference and lies in the reference's
+    // space.
+    const tpoly& insert = d_.polys[lastInsert_];
+    p.layhan = insert.layhan;
+    p.ispaperspace = insert.ispaperspace;
+  } else {
+    lastInsert_ = SIZE_MAX;
   }
   finishEntity(p, terminated);
   if (kind == Kind::DIMENSION && p.anzp > 0) {
@@ -271,6 +294,35 @@ void Reader::readEntity(Kind kind) {
     p.boxminx = std::min(p.boxminx, m.cx1), p.boxmaxx = std::max(p.boxmaxx, m.cx1);
     p.boxminy = std::min(p.boxminy, m.cy1), p.boxmaxy = std::max(p.boxmaxy, m.cy1);
   }
+}
+
+void Reader::toWorld(tpoly& p, Kind kind) {
+  switch (kind) {
+    case Kind::ARC:
+    case Kind::CIRCLE:
+    case Kind::LWPOLYLINE:
+    case Kind::SOLID:
+    case Kind::HATCH:
+    case Kind::TEXT:
+    case Kind::ATTRIB:
+    case Kind::INSERT: break;
+    // A 3-D polyline, a mesh and a polyface mesh have world points.
+    case Kind::POLYLINE:
+      if (o_.polylineFlags & (8 | 16 | 64)) return;
+      break;
+    default: return;
+  }
+  const Point3 n = o_.normal;
+  if (n.x == 0 && n.y == 0 && n.z > 0) return;  // the world's own
+  const Placement ocs = ObjectCoordinates(n);
+  auto place = [&](Tmypoi& q) {
+    const Point3 w = ocs.apply({q.x, q.y, q.z});
+    q.x = w.x, q.y = w.y, q.z = w.z;
+  };
+  for (Tmypoi& q : d_.ps(p)) place(q);
+  for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs))) place(q);
+  const Point3 c = ocs.apply({p.cx, p.cy, p.cz});
+  p.cx = c.x, p.cy = c.y, p.cz = c.z;
 }
 
 void Reader::keepFinite(tpoly& p) {

@@ -8,6 +8,7 @@
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
 #include "geometry/bulge.h"
+#include "geometry/placement.h"
 #include "geometry/point.h"
 
 namespace vestrel::reader {
@@ -34,6 +35,7 @@ void Reader::lineGroup(tpoly& p) {
       if (real(p.thewid)) p.setwidonce = true;
       break;
     case 71: p.arrowhead = value_ == "1"; break;
+    case 38: real(o_.elevation); break;
     case 10:
     case 11:
       if (Tmypoi* q = filePoint(p)) q->setwid = o_.widthSeen, q->wid = currentWidth_;
@@ -51,6 +53,9 @@ void Reader::lineGroup(tpoly& p) {
 }
 
 void Reader::finishLine(tpoly& p, Kind kind) {
+  // A light-weight polyline's vertices lie at its elevation.
+  if (kind == Kind::LWPOLYLINE && o_.elevation != 0)
+    for (Tmypoi& q : d_.ps(p)) q.z = o_.elevation;
   bulgeArcs(p);
   if (p.anzp < 2 || (kind != Kind::XLINE && kind != Kind::RAY)) return;
   // Construction lines and rays: a base point and a direction, drawn far
@@ -81,8 +86,14 @@ void Reader::polylineGroup(tpoly& p) {
       // Only the polyline's own flags say whether it is closed: a vertex's
       // group 70 holds vertex flags (32 marks every vertex of a 3-D polyline).
       if (o_.inHeader)
-        if (const auto v = ParseInt(value_)) p.isclosed = ClosedFlag(*v);
+        if (const auto v = ParseInt(value_)) {
+          p.isclosed = ClosedFlag(*v);
+          o_.polylineFlags = *v;
+        }
       return;
+    case 30:
+      if (o_.inHeader) real(o_.elevation);  // a 2-D polyline's elevation
+      break;
     default: break;
   }
   if (!o_.inVertex) return;  // the header's own 10/20/30 is no vertex
@@ -263,14 +274,17 @@ void Reader::finishEllipse(tpoly& p) {
   const double b = a * p.radius;
   const double phi = std::atan2(o_.ay, o_.ax);
   p.radius1 = a, p.radius2 = b, p.radius3 = phi;
-  const double cosphi = std::cos(phi), sinphi = std::sin(phi);
-  // Seen from below (extrusion pointing down) the ellipse runs the other way.
-  const double sense = p.ext230 < 0 ? -1 : 1;
+  // Centre and major axis are in the world; the minor axis is the major
+  // one turned a quarter about the extrusion (seen from below, the other
+  // way) and shortened by the ratio.
+  const Point3 major{o_.ax, o_.ay, o_.az};
+  const Point3 z = ObjectCoordinates(o_.normal).linear({0, 0, 1});
+  const Point3 across{(z.y * major.z - z.z * major.y) * p.radius, (z.z * major.x - z.x * major.z) * p.radius,
+                      (z.x * major.y - z.y * major.x) * p.radius};
   auto at = [&](Tmypoi& q, double cost, double sint) {
-    const double u = a * cost, v = b * sense * sint;
-    q.x = o_.cx + u * cosphi - v * sinphi;
-    q.y = o_.cy + u * sinphi + v * cosphi;
-    q.z = o_.cz;
+    q.x = o_.cx + major.x * cost + across.x * sint;
+    q.y = o_.cy + major.y * cost + across.y * sint;
+    q.z = o_.cz + major.z * cost + across.z * sint;
   };
   Tmypoi& centre = addPoint(p);
   centre.x = o_.cx, centre.y = o_.cy, centre.z = o_.cz;
@@ -345,6 +359,7 @@ void Reader::hatchGroup(tpoly& p) {
     case 42: readBulge(p); break;
     case 91:
       // The boundary data begins: what came before (the elevation point) goes.
+      if (p.anzp > 0) o_.elevation = d_.points[p.psfrom].z;
       d_.points.resize(p.psfrom);
       p.anzp = 0;
       bulges_.clear();

@@ -18,7 +18,8 @@ namespace vestrel::reader {
 enum class Kind : std::uint8_t {
   VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
   SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
-  None,  // anything else: stepped over
+  ATTRIB,  // the value of an attribute that follows its INSERT
+  None,    // anything else: stepped over
 };
 
 Kind KindOf(std::string_view value);
@@ -93,14 +94,17 @@ class Reader {
   // Viewports, splines, texts, inserts and dimensions.
   void viewportGroup(tpoly& p);
   void splineGroup(tpoly& p);
-  void textGroup(tpoly& p);
+  void textGroup(tpoly& p, Kind kind);
   void insertGroup(tpoly& p);
   void dimensionGroup(tpoly& p);
   void finishViewport(tpoly& p);
   void finishSpline(tpoly& p);
-  void finishText();
+  void finishText(tpoly& p);
   void finishDimension(tpoly& p);
 
+  // The points of a planar kind from its object coordinate system into
+  // the world's.
+  void toWorld(tpoly& p, Kind kind);
   // Infinite or undefined numbers that the geometry of extreme input made
   // never reach the display list.
   void keepFinite(tpoly& p);
@@ -149,6 +153,13 @@ class Reader {
     bool startTangent = false, endTangent = false;  // SPLINE: groups 12 and 13 were read
     Point3 tangent0, tangent1;
     bool rotationFrom50 = true;      // TEXT, MTEXT
+    bool embedded = false;           // ATTRIB: the multi-line text it carries begins
+    // Groups 210/220/230: the extrusion, whose object coordinate system
+    // holds the points of planar kinds; group 38 (or the polyline's and
+    // the hatch's own 30): their height in it.
+    Point3 normal{0, 0, 1};
+    double elevation = 0;
+    std::int32_t polylineFlags = 0;  // POLYLINE: the header's group 70
   } o_;
   // SPLINE: control points, fit points, knots and weights, kept for their
   // capacity.
@@ -156,6 +167,8 @@ class Reader {
   std::vector<Tmypoi> fits_;
   std::vector<double> knots_;
   std::vector<double> weights_;
+  // The last block reference read, which the attributes after it belong to.
+  std::size_t lastInsert_ = SIZE_MAX;
   // The bulges of the current object's points, by index; none beyond.
   std::vector<double> bulges_;
   // Where each kind of the objects stepped over is counted.

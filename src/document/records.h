@@ -108,11 +108,26 @@ struct tpoly {
   double boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
 };
 
-// What a TEXT or MTEXT has beside the common fields.
+// What a TEXT, MTEXT or ATTRIB has beside the common fields. Its height
+// (group 40, the height of a capital letter) is the entry's radius, its
+// insertion point (group 10) the entry's first point.
 struct TextData {
   std::string textstr;  // all groups 1 and 3
   double rotation = 0;  // degrees
   double oblique = 0;   // group 51, degrees
+  double widthFactor = 1;  // TEXT group 41: how wide the letters are
+  double boxWidth = 0;     // MTEXT group 41: the width it wraps at; 0 none
+  double lineSpacing = 1;  // MTEXT group 44: times the usual distance of lines
+  std::int32_t halign = 0;  // TEXT group 72: 0 left, 1 centre, 2 right, 3 aligned, 4 middle, 5 fit
+  std::int32_t valign = 0;  // TEXT group 73 (ATTRIB 74): 0 baseline, 1 bottom, 2 middle, 3 top
+  std::int32_t attachment = 1;  // MTEXT group 71: 1 top left, 2 top centre, ... 9 bottom right
+  std::int32_t generation = 0;  // TEXT group 71: 2 mirrored left to right, 4 upside down
+  bool invisible = false;       // ATTRIB group 70 flag 1: not shown
+  bool alignSeen = false;       // TEXT: groups 11/21/31 were read
+  double alignx = 0, aligny = 0, alignz = 0;  // TEXT: the second alignment point, in the world
+  // The world directions of the text's baseline and of its upright, each
+  // of unit length (but for what an extrusion tilts out of the plan).
+  double xdirx = 1, xdiry = 0, ydirx = 0, ydiry = 1;
 };
 
 // What a DIMENSION has beside the common fields.

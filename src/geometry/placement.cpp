@@ -39,15 +39,17 @@ Placement ObjectCoordinates(Point3 n) {
 
 Placement InsertPlacement(Point3 base, Point3 at, Point3 scale, double degrees, Point3 extrusion, Point3 shift) {
   const double r = degrees * kPi / 180, c = std::cos(r), s = std::sin(r);
-  // In the object coordinates: q -> at + R (shift + S (q - base)).
+  // In the object coordinates: q -> R (shift + S (q - base)); then into
+  // the world and onto the insertion point.
   Placement local;
   local.m[0][0] = c * scale.x, local.m[0][1] = -s * scale.y, local.m[0][2] = 0;
   local.m[1][0] = s * scale.x, local.m[1][1] = c * scale.y, local.m[1][2] = 0;
   local.m[2][0] = 0, local.m[2][1] = 0, local.m[2][2] = scale.z;
   const Point3 toBase = local.linear({-base.x, -base.y, -base.z});
-  local.offset = {at.x + c * shift.x - s * shift.y + toBase.x, at.y + s * shift.x + c * shift.y + toBase.y,
-                  at.z + shift.z + toBase.z};
-  return ObjectCoordinates(extrusion).after(local);
+  local.offset = {c * shift.x - s * shift.y + toBase.x, s * shift.x + c * shift.y + toBase.y, shift.z + toBase.z};
+  Placement world = ObjectCoordinates(extrusion).after(local);
+  world.offset = {world.offset.x + at.x, world.offset.y + at.y, world.offset.z + at.z};
+  return world;
 }
 
 }  // namespace vestrel

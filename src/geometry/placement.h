@@ -31,10 +31,10 @@ struct Placement {
 Placement ObjectCoordinates(Point3 n);
 
 // Where a block reference puts its block's point q: base point `base` on
-// the insertion point `at`, scaled, rotated by `degrees` about the
-// insertion point, all in the object coordinate system of `extrusion`,
-// and moved by `shift` (the offset of an array's cell, in the rotated
-// frame, unscaled).
+// the insertion point `at` (in world coordinates), scaled and rotated by
+// `degrees` about it in the object coordinate system of `extrusion`, and
+// moved by `shift` (the offset of an array's cell, in the rotated frame,
+// unscaled).
 Placement InsertPlacement(Point3 base, Point3 at, Point3 scale, double degrees, Point3 extrusion, Point3 shift);
 
 }  // namespace vestrel

@@ -191,38 +191,39 @@ void Painter::drawReference(const tpoly& p, const DrawParams& P, const ScreenTra
 }
 
 void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen) {
+  const TextData& data = d_.text(p);
+  if (data.invisible) return;
   // A text higher than any screen is drawn no higher.
   const int h = std::clamp(WholePixels(t.pixels(p.radius)), 1, 1 << 16);
   const QFont font = ArialPixels(h);
   const QFontMetricsF metrics(font);
-  const double rot = d_.text(p).rotation * kPi / 180;
-  const bool mirrored = p.ext230 < 0;
-  double px = 0, py = 0;
-  if (!p.ismtext) px = -h * std::sin(rot), py = h * std::cos(rot);
+  // The text's own frame: font pixels along its baseline and down its
+  // upright, placed on the screen through the transform (which may turn,
+  // scale and mirror it further).
   const Tmypoi& at = d_.ps(p)[0];
-  const Point2 origin = t.toScreen(at.x, at.y, at.z);
+  const Point2 o = t.toScreen(at.x, at.y, at.z);
+  const Point2 ex = t.toScreen(at.x + data.xdirx, at.y + data.xdiry, at.z);
+  const Point2 ey = t.toScreen(at.x + data.ydirx, at.y + data.ydiry, at.z);
+  const double k = std::max(p.radius, 0.0) / h;  // drawing units per font pixel
+  const QTransform frame((ex.x - o.x) * k, (ex.y - o.y) * k, -(ey.x - o.x) * k, -(ey.y - o.y) * k, o.x, o.y);
   const QTransform saved = g_.transform();
+  g_.setTransform(frame * saved);
   const bool outline = p.selected && !P.forprint;
+  // A single-line text stands on its insertion point; a multi-line text
+  // hangs from it.
+  double baseline = p.ismtext ? metrics.ascent() : 0;
   for (const std::string& utf8 : TextLines(d_, p)) {
     const QString line = Q(utf8);
-    QTransform m;
-    m.translate(origin.x + px, origin.y - py);
-    if (mirrored) m.scale(-1, 1);
-    m.rotateRadians(mirrored ? rot : -rot);
-    g_.setTransform(m * saved);
     if (outline) {
       QPainterPath path;
-      path.addText(0, metrics.ascent(), font, line);
+      path.addText(0, baseline, font, line);
       g_.strokePath(path, pen);
     } else {
       g_.setFont(font);
       g_.setPen(Color(color));
-      g_.drawText(QPointF(0, metrics.ascent()), line);
+      g_.drawText(QPointF(0, baseline), line);
     }
-    if (mirrored)
-      px -= h * std::sin(rot), py += h * std::cos(rot);
-    else
-      px += h * std::sin(rot), py -= h * std::cos(rot);
+    baseline += h;
   }
   g_.setTransform(saved);
 }

@@ -422,6 +422,96 @@ TEST(Texts, InsertsKeepTheirBlockAndInsertionPoint) {
   EXPECT_EQ(ps[0].linex, 0);
 }
 
+TEST(Texts, AlignmentWidthAndAttributesAfterTheirReference) {
+  const Drawing d = Entities(
+      "  0\nTEXT\n 10\n0\n 20\n0\n 40\n1\n  1\nA\n 41\n0.8\n 72\n2\n 11\n5\n 21\n6\n 73\n3\n 71\n2\n"
+      "  0\nMTEXT\n 10\n0\n 20\n0\n 40\n1\n 41\n30\n 71\n5\n 44\n1.5\n  1\nB\n"
+      "  0\nINSERT\n  8\n0\n 66\n1\n  2\nTITLE\n 10\n0\n 20\n0\n 67\n1\n"
+      "  0\nATTRIB\n330\nABC\n 10\n1\n 20\n1\n 40\n2\n  1\nVALUE\n  2\nTAG\n 70\n1\n 73\n9\n 74\n2\n"
+      "101\nEmbedded Object\n 10\n50\n  1\nMULTI\n"
+      "  0\nSEQEND\n");
+  const TextData& text = d.text(d.polys[0]);
+  EXPECT_EQ(text.widthFactor, 0.8);
+  EXPECT_EQ(text.halign, 2);
+  EXPECT_EQ(text.valign, 3);
+  EXPECT_EQ(text.generation, 2);
+  EXPECT_TRUE(text.alignSeen);
+  EXPECT_EQ(text.alignx, 5);
+  EXPECT_EQ(text.aligny, 6);
+  const TextData& mtext = d.text(d.polys[1]);
+  EXPECT_EQ(mtext.boxWidth, 30);
+  EXPECT_EQ(mtext.attachment, 5);
+  EXPECT_EQ(mtext.lineSpacing, 1.5);
+  EXPECT_EQ(mtext.widthFactor, 1);
+  // The attribute: its own placement, in its reference's space; its
+  // vertical alignment is group 74; what its embedded text says is not
+  // read over it.
+  ASSERT_EQ(d.polys.size(), 4u);
+  const tpoly& attrib = d.polys[3];
+  EXPECT_TRUE(attrib.istext);
+  EXPECT_TRUE(attrib.ispaperspace);
+  EXPECT_EQ(attrib.layhan, d.polys[2].layhan);
+  const TextData& value = d.text(attrib);
+  EXPECT_EQ(value.textstr, "VALUE");
+  EXPECT_TRUE(value.invisible);
+  EXPECT_EQ(value.valign, 2);
+  ExpectAt(Points(d, 3)[0], 1, 1);
+}
+
+// --- object coordinate systems ----------------------------------------------------------------------
+
+TEST(ObjectCoordinates, PlanarKindsSeenFromBelowAreMirroredWorldKindsStay) {
+  const char* down = "210\n0\n220\n0\n230\n-1\n";
+  struct Case {
+    std::string entity;
+    std::size_t point;  // which point
+    double x, y, z;     // where it lands in the world
+  } cases[] = {
+      {"  0\nARC\n 10\n2\n 20\n0\n 40\n1\n 50\n0\n 51\n90\n", 0, -2, 0, 0},  // the centre
+      {"  0\nARC\n 10\n2\n 20\n0\n 40\n1\n 50\n0\n 51\n90\n", 1, -3, 0, 0},  // the start
+      {"  0\nARC\n 10\n2\n 20\n0\n 40\n1\n 50\n0\n 51\n90\n", 2, -2, 1, 0},  // the end
+      {"  0\nCIRCLE\n 10\n2\n 20\n3\n 40\n1\n", 0, -2, 3, 0},
+      {"  0\nLWPOLYLINE\n 38\n5\n 10\n1\n 20\n1\n 10\n2\n 20\n1\n", 0, -1, 1, -5},
+      {"  0\nSOLID\n 10\n1\n 20\n0\n 11\n2\n 21\n0\n 12\n1\n 22\n1\n", 1, -2, 0, 0},
+      {"  0\nPOLYLINE\n 70\n0\n  0\nVERTEX\n 10\n4\n 20\n5\n  0\nSEQEND\n", 0, -4, 5, 0},
+      {"  0\nTEXT\n 10\n1\n 20\n2\n 40\n1\n  1\nT\n", 0, -1, 2, 0},
+      {"  0\nINSERT\n  2\nB\n 10\n3\n 20\n4\n", 0, -3, 4, 0},
+      // Kinds whose points are in the world whatever their extrusion.
+      {"  0\nPOLYLINE\n 70\n8\n  0\nVERTEX\n 10\n4\n 20\n5\n  0\nSEQEND\n", 0, 4, 5, 0},
+      {"  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n", 0, 1, 2, 0},
+      {"  0\nPOINT\n 10\n1\n 20\n2\n", 0, 1, 2, 0},
+      {"  0\nMTEXT\n 10\n1\n 20\n2\n 40\n1\n  1\nT\n", 0, 1, 2, 0},
+  };
+  for (const Case& c : cases) {
+    std::string entity = c.entity;
+    // The extrusion goes with the header, before any vertex.
+    const std::size_t at = entity.find("  0\nVERTEX");
+    entity.insert(at == std::string::npos ? entity.size() : at, down);
+    const Drawing d = Entities(entity);
+    const auto ps = Points(d);
+    ASSERT_GT(ps.size(), c.point) << entity;
+    EXPECT_NEAR(ps[c.point].x, c.x, 1e-12) << entity;
+    EXPECT_NEAR(ps[c.point].y, c.y, 1e-12) << entity;
+    EXPECT_NEAR(ps[c.point].z, c.z, 1e-12) << entity;
+  }
+  // A text seen from below reads from right to left; one in the world's
+  // plan from left to right.
+  const Drawing texts = Entities(std::string("  0\nTEXT\n 10\n1\n 20\n2\n  1\nT\n") + down +
+                                 "  0\nMTEXT\n 10\n1\n 20\n2\n  1\nT\n 50\n90\n");
+  const TextData& fromBelow = texts.text(texts.polys[0]);
+  EXPECT_EQ(fromBelow.xdirx, -1);
+  EXPECT_EQ(fromBelow.ydiry, 1);
+  EXPECT_NEAR(texts.text(texts.polys[1]).xdiry, 1, 1e-15);
+  EXPECT_NEAR(texts.text(texts.polys[1]).ydirx, -1, 1e-15);
+  // A circle standing upright, its extrusion along x: its plane is the
+  // world's y-z plane.
+  const Drawing upright = Entities("  0\nCIRCLE\n 10\n2\n 20\n3\n 40\n1\n210\n1\n220\n0\n230\n0\n");
+  const Tmypoi centre = Points(upright)[0];
+  EXPECT_NEAR(centre.x, 0, 1e-15);
+  EXPECT_NEAR(centre.y, 2, 1e-15);
+  EXPECT_NEAR(centre.z, 3, 1e-15);
+}
+
 // --- dimensions ------------------------------------------------------------------------------------
 
 std::string Dimension(int type, const std::string& points) {

@@ -47,7 +47,7 @@ TEST(Placement, AReferenceScalesTurnsAndShiftsFromTheBasePoint) {
   ExpectNear(p.apply({2, 0, 0}), {10, 25, 0});   // a unit along x: two units along y
   ExpectNear(p.apply({1, 1, 0}), {8, 23, 0});
   // Composed: a reference in a reference.
-  const Placement outer = InsertPlacement({0, 0, 0}, {100, 0, 0}, {1, 1, 1}, 0, {0, 0, -1}, {0, 0, 0});
+  const Placement outer = InsertPlacement({0, 0, 0}, {-100, 0, 0}, {1, 1, 1}, 0, {0, 0, -1}, {0, 0, 0});
   ExpectNear(outer.after(p).apply({2, 0, 0}), outer.apply({10, 25, 0}));
   ExpectNear(outer.apply({10, 25, 0}), {-110, 25, 0});
 }
