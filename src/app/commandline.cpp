@@ -25,8 +25,12 @@ void PrintNames(std::ostream& out, const char* key, std::size_t count, const Nam
   out << '\n';
 }
 
-// A whole number held in a double, written out in full.
-std::string Whole(double v) { return FormatFixed(v, 0); }
+// A coordinate in the fewest digits that tell it (at most ten).
+std::string Coordinate(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", v);
+  return text;
+}
 
 }  // namespace
 
@@ -73,7 +77,8 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   for (const auto& [kind, count] : stepped) out << "stepped over " << DecodeUnicode(kind, enc) << ": " << count << '\n';
   out << "points: " << d.points.size() << '\n';
   const Extents e = TabExtents(d, 0);
-  out << "extents: " << Whole(e.minx) << ' ' << Whole(e.miny) << ' ' << Whole(e.maxx) << ' ' << Whole(e.maxy) << '\n';
+  out << "extents: " << Coordinate(e.minx) << ' ' << Coordinate(e.miny) << ' ' << Coordinate(e.maxx) << ' '
+      << Coordinate(e.maxy) << '\n';
   return 0;
 }
 

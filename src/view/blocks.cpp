@@ -84,7 +84,8 @@ const Box3& Blocks::box(std::string_view name) {
   if (c.done || c.busy) return c.box;
   c.busy = true;
   Box3 box;
-  for (const std::size_t i : members(name)) box.add(DrawnBox(d_, d_.polys[i], *this));
+  for (const std::size_t i : members(name))
+    if (shown(d_.polys[i])) box.add(DrawnBox(d_, d_.polys[i], *this));
   // The map may have grown meanwhile: look the entry up again.
   Cached& done = boxes_[name];
   done.box = box;

@@ -10,6 +10,7 @@
 
 #include "document/drawing.h"
 #include "geometry/placement.h"
+#include "view/colors.h"
 
 namespace vestrel {
 
@@ -25,16 +26,18 @@ struct Box3 {
 
 class Blocks {
  public:
-  explicit Blocks(const Drawing& d) : d_(d) {}
+  explicit Blocks(const Drawing& d) : d_(d), tables_(d) {}
 
+  // Whether entry `p` is drawn at all: its layer is neither off nor frozen.
+  bool shown(const tpoly& p) const { return !tables_.layer(p).off; }
   // The entries of the block named `name`, in list order.
   const std::vector<std::size_t>& members(std::string_view name);
   // The first block of that name; nullptr when there is none.
   const tblock* block(std::string_view name);
 
   // What the block draws, in its own coordinates: the drawn points of its
-  // members (not construction lines and rays) and the boxes of the blocks
-  // they refer to. A block that refers to itself adds nothing the second
+  // shown members (not construction lines and rays) and the boxes of the
+  // blocks they refer to. A block that refers to itself adds nothing the second
   // time.
   const Box3& box(std::string_view name);
 
@@ -51,6 +54,7 @@ class Blocks {
   void index();
 
   const Drawing& d_;
+  StyleTables tables_;
   bool indexed_ = false;
   std::unordered_map<std::string_view, std::vector<std::size_t>> members_;
   std::unordered_map<std::string_view, const tblock*> blocks_;

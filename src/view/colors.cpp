@@ -1,5 +1,6 @@
 #include "view/colors.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "view/transform.h"
@@ -44,7 +45,7 @@ LayerLook StyleTables::layer(const tpoly& p) const {
   const TLayer& l = d_.layers[static_cast<std::size_t>(it->second)];
   look.found = true;
   look.colornr = l.colornr;
-  look.off = l.colornr < 0;
+  look.off = l.colornr < 0 || (l.flag & 1) != 0;
   if (l.linweightpresent) look.lineweight = l.lineweight;
   look.ltname = l.ltname;
   look.locked = (l.flag & 4) != 0;
@@ -63,9 +64,11 @@ Argb EntryColor(const tpoly& p, const LayerLook& layer, bool showmodelforcolor) 
 
 double PenWidth(const tpoly& p, const LayerLook& layer, int dpi, bool showweight) {
   if (!showweight) return 1.0;
-  if (p.linweightpresent && p.lineweight >= 0) return p.lineweight / 100.0 * dpi / kMmPerInch * 2;
-  if (layer.lineweight > 0) return dpi * (layer.lineweight / 100.0) / kMmPerInch * 2;
-  return 1.0;
+  // Hundredths of a millimetre at their true width; never thinner than a
+  // pixel.
+  const int weight = p.linweightpresent && p.lineweight >= 0 ? p.lineweight : layer.lineweight;
+  if (weight <= 0) return 1.0;
+  return std::max(1.0, weight / 100.0 * dpi / kMmPerInch);
 }
 
 void EntryDashes(const Drawing& d, const StyleTables& tables, const tpoly& p, const LayerLook& layer, double zoom,

@@ -23,7 +23,7 @@ Argb getcolornr(int nr, bool showmodel);
 // What an entry takes from its layer.
 struct LayerLook {
   bool found = false;
-  bool off = false;         // the layer's colour is negative: nothing is drawn
+  bool off = false;         // the layer is off (negative colour) or frozen (flag bit 1): nothing is drawn
   bool locked = false;      // flag bit 4
   int colornr = 7;          // 7 without a layer, or with one not in the table
   int lineweight = -1;      // the layer's line weight when it has one

@@ -1,7 +1,5 @@
 #include "view/extents.h"
 
-#include <cmath>
-
 #include "document/tabscope.h"
 #include "view/blocks.h"
 
@@ -12,9 +10,9 @@ std::optional<Extents> DrawnExtents(const Drawing& d, int tab) {
   Blocks blocks(d);
   Box3 box;
   for (const tpoly& p : d.polys)
-    if (scope.shows(p)) box.add(DrawnBox(d, p, blocks));
+    if (scope.shows(p) && blocks.shown(p)) box.add(DrawnBox(d, p, blocks));
   if (box.empty) return std::nullopt;
-  return Extents{std::nearbyint(box.minx), std::nearbyint(box.miny), std::nearbyint(box.maxx), std::nearbyint(box.maxy)};
+  return Extents{box.minx, box.miny, box.maxx, box.maxy};
 }
 
 }  // namespace vestrel

@@ -8,8 +8,8 @@
 namespace vestrel {
 
 // The box of every drawn point of the tab's entries and of what their
-// block references draw, in whole drawing units (rounded to the nearest
-// integer, halves to even); construction lines and rays do not count.
+// block references draw, exactly; construction lines and rays do not
+// count, nor what lies on layers that are off or frozen.
 struct Extents {
   double minx = 0, miny = 0, maxx = 10, maxy = 10;
 };

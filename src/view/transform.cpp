@@ -123,19 +123,27 @@ void ZoomFullIn(ViewContext& c) {
       if (e.maxy < ph) e.maxy = ph;
     }
   }
-  // Sizes in whole pixels (kept as doubles: extents may reach the largest
-  // numbers there are).
-  double z = v.zoomedvalue;
-  const double wpx = std::nearbyint((e.maxx - e.minx) * z / 100) + 10;
-  const double hpx = std::nearbyint((e.maxy - e.miny) * z / 100) + 10;
-  const double f = std::min(box.width / wpx, box.height / hpx);
-  z = ClampZoom(z * f * 0.95);
-  v.zoomedvalue = z;
-  // The box, widened by 10 pixels, in the middle: its lower left corner A/2
+  // The box, widened by 10 pixels, fills 95 % of the drawing area in the
+  // direction it is tighter, whatever the zoom was before (so that a second
+  // zoom to extents changes nothing); a drawing without width or height
+  // keeps the zoom.
+  const double w = e.maxx - e.minx, h = e.maxy - e.miny;
+  auto fit = [](double area, double size) {
+    const double room = 0.95 * area > 20 ? 0.95 * area - 10 : 0.95 * area;
+    return size > 0 ? 100 * room / size : HUGE_VAL;
+  };
+  double z = std::min(fit(box.width, w), fit(box.height, h));
+  // A small drawing far from the origin is zoomed no closer than the scroll
+  // bars can reach.
+  const double far = std::max({std::abs(e.minx), std::abs(e.maxx), std::abs(e.miny), std::abs(e.maxy)});
+  const double reach = ViewState::kScrollMax / 100.0 - 2.0 * std::max(box.width, box.height);
+  if (z != HUGE_VAL) v.zoomedvalue = ClampZoom(far * z / 100 > reach ? 100 * reach / far : z);
+  const double zoom = v.zoomedvalue;
+  // The widened box in the middle: the drawing's lower left corner A/2
   // from the left and E/2 from the bottom.
-  const double A = box.width - (std::nearbyint((e.maxx - e.minx) * z / 100) + 10);
-  const double E = box.height - (std::nearbyint((e.maxy - e.miny) * z / 100) + 10);
-  ScrollTo(c, ScreenTransform::ScrollPlacing({e.minx, e.miny}, {A / 2, box.height - 1 - E / 2}, z, box.height));
+  const double A = box.width - (w * zoom / 100 + 10);
+  const double E = box.height - (h * zoom / 100 + 10);
+  ScrollTo(c, ScreenTransform::ScrollPlacing({e.minx, e.miny}, {A / 2, box.height - 1 - E / 2}, zoom, box.height));
 }
 
 void ZoomAbout(ViewContext& c, double px, double py, double factor) {

@@ -16,8 +16,10 @@ namespace vestrel {
 struct ViewState {
   int tab = 0;               // the layout tab shown: 0 the model
   double zoomedvalue = 100;  // pixels per drawing unit, times 100
-  // The scroll bars hold the offsets, in hundredths of a pixel.
-  static constexpr std::int32_t kScrollMin = -100000000, kScrollMax = 100000000;
+  // The scroll bars hold the offsets, in hundredths of a pixel: twenty
+  // million pixels to either side, what a 32-bit bar holds with room to
+  // step beyond.
+  static constexpr std::int32_t kScrollMin = -2000000000, kScrollMax = 2000000000;
   std::int32_t HorzScrollbarPosition = -2000;
   std::int32_t VertScrollbarPosition = 2000;
   bool donotstorenow = false;  // the view is not stored for the tab now

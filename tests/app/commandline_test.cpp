@@ -36,9 +36,9 @@ TEST(CommandLineInfo, PrintsTheFactsOfTheDrawing) {
             "entities XLINE: 1\n"
             "stepped over 3DFACE: 1\n"
             "points: 70\n"
-            // Rounded halves to even; the construction line and the circle's
-            // centre do not count.
-            "extents: -1 -4 10 3\n");
+            // Exact; the construction line and the circle's centre do not
+            // count.
+            "extents: -1 -3.5 10.5 2.6\n");
   EXPECT_TRUE(err.str().empty());
 }
 

@@ -18,6 +18,7 @@ const char* const kTables =
     "  0\nLAYER\n  2\nA\n 70\n0\n 62\n3\n  6\nDOTS\n370\n50\n"
     "  0\nLAYER\n  2\nOFF\n 70\n0\n 62\n-5\n"
     "  0\nLAYER\n  2\nLOCKED\n 70\n4\n 62\n1\n"
+    "  0\nLAYER\n  2\nFROZEN\n 70\n1\n 62\n1\n"
     "  0\nENDTAB\n";
 
 Drawing WithEntities(const std::string& entities) {
@@ -41,7 +42,7 @@ TEST(Colors, TheColourTable) {
 TEST(Colors, EntriesTakeTheirOwnColourOrTheirLayers) {
   const Drawing d = WithEntities(
       "  0\nLINE\n  8\nA\n 62\n256\n  0\nLINE\n  8\nA\n 62\n0\n  0\nLINE\n  8\nNOWHERE\n"
-      "  0\nLINE\n  8\nA\n 62\n-2\n  0\nLINE\n  8\nOFF\n  0\nLINE\n  8\nLOCKED\n");
+      "  0\nLINE\n  8\nA\n 62\n-2\n  0\nLINE\n  8\nOFF\n  0\nLINE\n  8\nLOCKED\n  0\nLINE\n  8\nFROZEN\n");
   const StyleTables tables(d);
   auto color = [&](int i, bool model) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
@@ -55,6 +56,8 @@ TEST(Colors, EntriesTakeTheirOwnColourOrTheirLayers) {
   EXPECT_TRUE(tables.layer(d.polys[4]).off);
   EXPECT_FALSE(tables.layer(d.polys[0]).off);
   EXPECT_TRUE(tables.layer(d.polys[5]).locked);
+  EXPECT_FALSE(tables.layer(d.polys[5]).off);
+  EXPECT_TRUE(tables.layer(d.polys[6]).off);  // frozen: not drawn either
 }
 
 TEST(Colors, PenWidths) {
@@ -65,11 +68,12 @@ TEST(Colors, PenWidths) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
     return PenWidth(p, tables.layer(p), 96, show);
   };
-  EXPECT_NEAR(width(0, true), 100 / 100.0 * 96 / 25.39995 * 2, 1e-12);
-  EXPECT_NEAR(width(0, true), 7.56, 0.01);
-  EXPECT_NEAR(width(1, true), 96 * 0.5 / 25.39995 * 2, 1e-12);  // the layer's 0.50 mm
-  EXPECT_NEAR(width(2, true), width(1, true), 1e-12);            // by layer
-  EXPECT_EQ(width(3, true), 0);                                  // the thinnest line there is
+  // At their true width: 1 mm at 96 dots per inch.
+  EXPECT_NEAR(width(0, true), 100 / 100.0 * 96 / 25.39995, 1e-12);
+  EXPECT_NEAR(width(0, true), 3.78, 0.01);
+  EXPECT_NEAR(width(1, true), 96 * 0.5 / 25.39995, 1e-12);  // the layer's 0.50 mm
+  EXPECT_NEAR(width(2, true), width(1, true), 1e-12);        // by layer
+  EXPECT_EQ(width(3, true), 1);                              // the thinnest line there is: a pixel
   EXPECT_EQ(width(0, false), 1);
 }
 

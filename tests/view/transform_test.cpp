@@ -92,18 +92,37 @@ TEST_F(ViewTest, WheelWithShiftOrCtrlScrolls) {
 }
 
 TEST_F(ViewTest, ScrollBarsKeepTheirRange) {
-  SetHorzScrollbar(s, 300000000);
+  SetHorzScrollbar(s, 3000000000);
   EXPECT_EQ(v.HorzScrollbarPosition, ViewState::kScrollMax);
-  SetVertScrollbar(s, -300000000);
+  SetVertScrollbar(s, -3000000000);
   EXPECT_EQ(v.VertScrollbarPosition, ViewState::kScrollMin);
+  // A small drawing far out is zoomed to fit as far as the bars reach,
+  // and shown.
+  for (const char* far : {"650", "1e5"}) {
+    load(std::string("  0\nLINE\n 10\n") + far + "\n 20\n0\n 11\n" + far + "\n 21\n0.2\n");
+    ZoomFullIn(s);
+    double sx, sy, ex, ey;
+    screen(std::stod(far), 0, sx, sy);
+    screen(std::stod(far), 0.2, ex, ey);
+    EXPECT_GT(sx, 0) << far;
+    EXPECT_LT(sx, 800) << far;
+    EXPECT_GT(sy, 0) << far;
+    EXPECT_LT(ey, 600) << far;
+    EXPECT_GT(sy - ey, far[0] == '6' ? 500 : 1) << far;  // 650 units out: filled
+  }
 }
 
 TEST_F(ViewTest, ZoomToExtentsFitsTheDrawing) {
   load("  0\nLINE\n 10\n0\n 20\n0\n 11\n100\n 21\n50\n"
        "  0\nXLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n");  // construction lines do not count
   ZoomFullIn(s);
-  // 100 units wide into 800 pixels: f = 800 / 110, then 95 %.
-  EXPECT_NEAR(v.zoomedvalue, 100 * 800.0 / 110 * 0.95, 1e-9);
+  // 100 units and 10 pixels wide into 95 % of 800 pixels.
+  EXPECT_NEAR(v.zoomedvalue, 100 * (0.95 * 800 - 10) / 100, 1e-9);
+  // Again: nothing changes.
+  const auto h = v.HorzScrollbarPosition;
+  ZoomFullIn(s);
+  EXPECT_NEAR(v.zoomedvalue, 750, 1e-9);
+  EXPECT_EQ(v.HorzScrollbarPosition, h);
   double sx, sy;
   screen(0, 0, sx, sy);
   double ex, ey;
@@ -115,14 +134,28 @@ TEST_F(ViewTest, ZoomToExtentsFitsTheDrawing) {
   EXPECT_LT(ex, 800);
 }
 
-TEST_F(ViewTest, TinyAndEmptyDrawings) {
-  // Points within (0.2, 0.2)-(0.4, 0.4) round to one point: 10-pixel boxes.
-  load("  0\nLINE\n 10\n0.2\n 20\n0.2\n 11\n0.4\n 21\n0.4\n");
+TEST_F(ViewTest, TinyAndEmptyDrawingsAndLayersThatAreOff) {
+  // A drawing a fifth of a unit wide fills the window as any other.
+  load("  0\nLINE\n 10\n0.2\n 20\n0.2\n 11\n0.4\n 21\n0.3\n");
   Extents e = TabExtents(d, 0);
-  EXPECT_EQ(e.minx, 0);
-  EXPECT_EQ(e.maxx, 0);
+  EXPECT_EQ(e.minx, 0.2);
+  EXPECT_EQ(e.maxx, 0.4);
   ZoomFullIn(s);
-  EXPECT_NEAR(v.zoomedvalue, 100 * 60 * 0.95, 1e-6);
+  double sx, sy, ex, ey;
+  screen(0.2, 0.2, sx, sy);
+  screen(0.4, 0.3, ex, ey);
+  EXPECT_NEAR(ex - sx, 0.95 * 800 - 10, 1);
+  // What lies on a layer that is off or frozen does not count.
+  d.dxf.assign(test::WithEof(
+      test::Section("TABLES", "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nOFF\n 70\n0\n 62\n-1\n"
+                              "  0\nLAYER\n  2\nFROZEN\n 70\n1\n 62\n1\n  0\nENDTAB\n") +
+      test::Section("ENTITIES", "  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n"
+                                "  0\nLINE\n  8\nOFF\n 10\n0\n 20\n0\n 11\n50\n 21\n1\n"
+                                "  0\nLINE\n  8\nFROZEN\n 10\n0\n 20\n0\n 11\n1\n 21\n70\n")));
+  processdxf(d);
+  e = TabExtents(d, 0);
+  EXPECT_EQ(e.maxx, 1);
+  EXPECT_EQ(e.maxy, 1);
   // Nothing at all: the box (0, 0)-(10, 10).
   load("");
   e = TabExtents(d, 0);
@@ -152,7 +185,7 @@ TEST_F(ViewTest, APaperTabShowsAtLeastThePrintablePage) {
   // A4 less twice the margin: 190 x 277 mm at 1 mm per unit.
   const double pw = 4960 / 600.0 * kMmPerInch - 20, ph = 7016 / 600.0 * kMmPerInch - 20;
   const double z = v.zoomedvalue;
-  EXPECT_NEAR(z, 100 * std::min(800 / (std::nearbyint(pw) + 10), 600 / (std::nearbyint(ph) + 10)) * 0.95, 1e-6);
+  EXPECT_NEAR(z, 100 * std::min((0.95 * 800 - 10) / pw, (0.95 * 600 - 10) / ph), 1e-6);
   double sx, sy;
   screen(pw, ph, sx, sy);
   EXPECT_LT(sx, 800);
