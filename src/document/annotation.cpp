@@ -319,6 +319,10 @@ void Reader::dimensionGroup(tpoly& p) {
   switch (group_) {
     case 70: p.dimtyp = intValue(p.dimtyp); break;
     case 1: m.textstr = value_; break;
+    case 2: m.blocklinenr = valueLine(); break;
+    case 12: real(m.insx); break;
+    case 22: real(m.insy); break;
+    case 32: real(m.insz); break;
     case 42:
       if (double v; real(v)) {
         m.messuare = v;
@@ -350,6 +354,8 @@ void Reader::dimensionGroup(tpoly& p) {
 
 void Reader::finishDimension(tpoly& p) {
   DimensionData& m = d_.dimensions.back();
+  const Point3 at = ObjectCoordinates(o_.normal).apply({m.insx, m.insy, m.insz});
+  m.insx = at.x, m.insy = at.y, m.insz = at.z;
   auto add = [&](double x, double y, double z) -> Tmypoi& { return addPoint(p, x, y, z); };
   const int k = p.dimtyp & 7;
   if (k == 2 || k == 5) {  // angular

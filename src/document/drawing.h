@@ -72,10 +72,10 @@ struct Drawing {
 
   // The records of the kinds that have more than the common fields; an
   // empty one for an entry of another kind.
-  const TextData& text(const tpoly& p) const { return Extra(texts, p); }
-  const DimensionData& dimension(const tpoly& p) const { return Extra(dimensions, p); }
-  const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p); }
-  const InsertData& insert(const tpoly& p) const { return Extra(inserts, p); }
+  const TextData& text(const tpoly& p) const { return Extra(texts, p, ExtraKind::Text); }
+  const DimensionData& dimension(const tpoly& p) const { return Extra(dimensions, p, ExtraKind::Dimension); }
+  const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p, ExtraKind::Viewport); }
+  const InsertData& insert(const tpoly& p) const { return Extra(inserts, p, ExtraKind::Insert); }
 
   // Texts of an entry that are single value lines, read through their line
   // numbers (valid until the next change of the line list).
@@ -86,6 +86,11 @@ struct Drawing {
   }
   std::string_view insertstr(const tpoly& p) const {
     return p.insertstrpresent ? value(p.insertstrlinenr) : std::string_view{};
+  }
+  // The block a dimension names; empty when it names none.
+  std::string_view dimensionblock(const tpoly& p) const {
+    const std::int32_t line = dimension(p).blocklinenr;
+    return line >= 0 ? value(line) : std::string_view{};
   }
   std::string_view theblockname(const tpoly& p) const {
     return p.block >= 0 ? std::string_view(blocks[static_cast<std::size_t>(p.block)].blockname) : std::string_view{};
@@ -99,10 +104,11 @@ struct Drawing {
 
  private:
   template <class T>
-  static const T& Extra(const std::vector<T>& table, const tpoly& p) {
+  static const T& Extra(const std::vector<T>& table, const tpoly& p, ExtraKind kind) {
     static const T none{};
-    return p.extra >= 0 && static_cast<std::size_t>(p.extra) < table.size() ? table[static_cast<std::size_t>(p.extra)]
-                                                                            : none;
+    return p.extrakind == kind && p.extra >= 0 && static_cast<std::size_t>(p.extra) < table.size()
+               ? table[static_cast<std::size_t>(p.extra)]
+               : none;
   }
 };
 

@@ -132,6 +132,7 @@ tpoly& Reader::beginEntity(Kind kind) {
     case Kind::VIEWPORT:
       p.isviewport = true;
       p.extra = static_cast<std::int32_t>(d_.viewports.size());
+      p.extrakind = ExtraKind::Viewport;
       d_.viewports.emplace_back();
       break;
     case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
@@ -140,14 +141,17 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       p.extra = static_cast<std::int32_t>(d_.texts.size());
+      p.extrakind = ExtraKind::Text;
       d_.texts.emplace_back();
       break;
     case Kind::DIMENSION:
       p.extra = static_cast<std::int32_t>(d_.dimensions.size());
+      p.extrakind = ExtraKind::Dimension;
       d_.dimensions.emplace_back();
       break;
     case Kind::INSERT:
       p.extra = static_cast<std::int32_t>(d_.inserts.size());
+      p.extrakind = ExtraKind::Insert;
       d_.inserts.emplace_back();
       break;
     case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(), weights_.clear(); break;

@@ -18,6 +18,10 @@ namespace vestrel {
 // carry handles beyond 32 bits, and a handle must never be issued twice.
 using Handle = std::uint64_t;
 
+// The table of records that holds what an entry has beyond the common
+// fields.
+enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert };
+
 // One point of a display-list entry.
 struct Tmypoi {
   double x = 0, y = 0, z = 0;
@@ -96,8 +100,9 @@ struct tpoly {
 
   // What only texts, dimensions, viewports or inserts have: the index of
   // their record in the drawing's table of that kind (TextData,
-  // DimensionData, ViewportData, InsertData); -1 for the other kinds.
+  // DimensionData, ViewportData, InsertData), and which table that is.
   std::int32_t extra = -1;
+  ExtraKind extrakind = ExtraKind::None;
 
   double thewid = 0;
   double ext230 = 0;
@@ -141,6 +146,11 @@ struct DimensionData {
   double messuare = 0;      // group 42, the measurement as read
   std::string messuaretxt;  // group 42 as fixed-point text, 4 decimals
   std::string textstr;      // group 1: the text that replaces the measurement
+  // Group 2: the block that draws the dimension, as the program that made
+  // it drew it (-1: none named); groups 12/22/32, in the world: where that
+  // block is moved to (copies of a dimension share one block).
+  std::int32_t blocklinenr = -1;
+  double insx = 0, insy = 0, insz = 0;
 };
 
 // What an INSERT has beside the common fields: how it places its block.

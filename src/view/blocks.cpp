@@ -55,7 +55,23 @@ std::pair<std::int32_t, std::int32_t> Blocks::cells(const tpoly& insert) const {
   return {std::max(r.columns, 1), std::max(r.rows, 1)};
 }
 
+std::string_view Blocks::referenced(const tpoly& p) {
+  if (p.extrakind == ExtraKind::Dimension) {
+    const std::string_view name = d_.dimensionblock(p);
+    return !name.empty() && block(name) ? name : std::string_view{};
+  }
+  return d_.insertstr(p);
+}
+
 Placement Blocks::placement(const tpoly& insert, std::int32_t column, std::int32_t row) {
+  if (insert.extrakind == ExtraKind::Dimension) {
+    // A dimension's block is drawn where it stands, moved by the
+    // dimension's own offset; its base point does not count.
+    const DimensionData& m = d_.dimension(insert);
+    Placement moved;
+    moved.offset = {m.insx, m.insy, m.insz};
+    return moved;
+  }
   const InsertData& r = d_.insert(insert);
   const tblock* b = block(d_.insertstr(insert));
   const Point3 base = b ? Point3{b->basex, b->basey, b->basez} : Point3{};
@@ -70,7 +86,7 @@ Placement Blocks::placement(const tpoly& insert, std::int32_t column, std::int32
 
 Box3 Blocks::referenceBox(const tpoly& insert) {
   Box3 r;
-  const Box3& inner = box(d_.insertstr(insert));
+  const Box3& inner = box(referenced(insert));
   if (inner.empty) return r;
   // The cells lie on a lattice: the corner cells span the box of them all.
   const auto [columns, rows] = cells(insert);
@@ -96,7 +112,7 @@ const Box3& Blocks::box(std::string_view name) {
 
 Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks) {
   if (p.xline || p.ray) return {};
-  if (p.insertstrpresent) return blocks.referenceBox(p);
+  if (!blocks.referenced(p).empty()) return blocks.referenceBox(p);
   Box3 box;
   for (const Tmypoi& q : d.ps(p))
     if (!q.donotdraw) box.add(Point3{q.x, q.y, q.z});  // centres, axis ends and grips are not drawn

@@ -41,8 +41,11 @@ class Blocks {
   // time.
   const Box3& box(std::string_view name);
 
-  // Where reference `insert` puts its block's points in cell (column, row)
-  // of its array.
+  // The block that entry `p` draws: an INSERT's, or the one a DIMENSION
+  // names when the drawing has it; empty for every other entry.
+  std::string_view referenced(const tpoly& p);
+  // Where reference `insert` (an INSERT or a DIMENSION) puts its block's
+  // points in cell (column, row) of its array.
   Placement placement(const tpoly& insert, std::int32_t column, std::int32_t row);
   // The number of columns and rows of its array, at least one each.
   std::pair<std::int32_t, std::int32_t> cells(const tpoly& insert) const;
@@ -66,8 +69,8 @@ class Blocks {
 };
 
 // The drawn box of entry `p` itself: its points that are drawn, or for a
-// block reference what its block draws; construction lines and rays have
-// none.
+// block reference (or a dimension drawn by its block) what its block
+// draws; construction lines and rays have none.
 Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks);
 
 }  // namespace vestrel

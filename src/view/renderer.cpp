@@ -47,7 +47,9 @@ class Painter {
   void drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen);
   void drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
   void drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t);
-  void drawReference(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
+  // An INSERT's block, or the block that draws a dimension.
+  void drawReference(const tpoly& p, std::string_view name, const DrawParams& P, const ScreenTransform& t,
+                     int depth);
   // Whether a block drawn through `t` shows nothing: it lies off the clip
   // or within a pixel.
   bool invisible(const Box3& box, const ScreenTransform& t) const;
@@ -122,8 +124,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   const ScreenTransform& t = P.transform;
   if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
-  if (p.insertstrpresent && !d_.insertstr(p).empty()) {
-    drawReference(p, P, t, depth);
+  if (const std::string_view name = blocks_.referenced(p); !name.empty()) {
+    drawReference(p, name, P, t, depth);
     if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
@@ -158,13 +160,13 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
 
-void Painter::drawReference(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
+void Painter::drawReference(const tpoly& p, std::string_view name, const DrawParams& P, const ScreenTransform& t,
+                            int depth) {
   // Nested block references deeper than this are not drawn.
   constexpr int kMaxDepth = 128;
   // What references may draw in one paint; a drawing whose blocks refer to
   // each other many times over could otherwise take without end.
   constexpr std::size_t kBudget = 2000000;
-  const std::string_view name = d_.insertstr(p);
   if (std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end()) return;  // drawn once
   if (depth >= kMaxDepth) {
     incomplete_ = true;

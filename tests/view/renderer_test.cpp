@@ -165,6 +165,35 @@ TEST_F(RendererTest, BlocksThatInsertEachOtherManyTimesOverAreBounded) {
   }
 }
 
+TEST_F(RendererTest, ADimensionIsDrawnByItsBlockWhenTheDrawingHasIt) {
+  // The block draws a line from (50, 50) to (150, 50), moved up by the
+  // dimension's own offset (12/22); the dimension's defining points lie
+  // elsewhere. A dimension that names no block of the drawing is built from
+  // its points.
+  const std::string dimension =
+      "  0\nDIMENSION\n  8\n0\n  2\n%s\n 10\n300\n 20\n250\n 11\n300\n 21\n260\n 12\n0\n 22\n100\n"
+      " 70\n1\n 13\n300\n 23\n200\n 14\n380\n 24\n200\n 42\n80\n";
+  auto with = [&](const char* name) {
+    std::string e = dimension;
+    e.replace(e.find("%s"), 2, name);
+    return e;
+  };
+  load(test::Section("BLOCKS", "  0\nBLOCK\n  2\n*D1\n  3\n*D1\n 10\n0\n 20\n0\n"
+                               "  0\nLINE\n  8\n0\n 10\n50\n 20\n50\n 11\n150\n 21\n50\n  0\nENDBLK\n") +
+       test::Section("ENTITIES", with("*D1")));
+  QImage img = paint();
+  EXPECT_LT(Darkest(img, 60, 148, 140, 150), 100);   // the block's line at y 150
+  EXPECT_EQ(Darkest(img, 290, 40, 390, 110), 255);  // nothing of the construction
+  const auto e = DrawnExtents(d, 0);
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->minx, 50);
+  EXPECT_EQ(e->maxy, 150);
+  load(test::Section("ENTITIES", with("*D9")));
+  img = paint();
+  EXPECT_EQ(Darkest(img, 60, 140, 140, 160), 255);
+  EXPECT_LT(Darkest(img, 300, 48, 380, 52), 100);  // the dimension line through (10, 20)
+}
+
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
   loadEntities(kLine);
   d.polys[0].selected = true;
