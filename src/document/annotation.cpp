@@ -442,4 +442,138 @@ void Reader::finishDimension(tpoly& p) {
   }
 }
 
+// --- MULTILEADER ---------------------------------------------------------------------
+
+void Reader::mleaderGroup(tpoly& p) {
+  // The groups mean different things in the context data, in a leader and
+  // in a leader line; braces mark where each begins and ends.
+  switch (group_) {
+    case 300:
+      if (value_ == "CONTEXT_DATA{") leaderPart_ = LeaderPart::Context;
+      return;
+    case 301: leaderPart_ = LeaderPart::Main; return;
+    case 302:
+      if (leaderPart_ == LeaderPart::Context) {
+        leaderPart_ = LeaderPart::Leader;
+        leaders_.emplace_back();
+      }
+      return;
+    case 303:
+      if (leaderPart_ == LeaderPart::Leader) leaderPart_ = LeaderPart::Context;
+      return;
+    case 305:
+      if (leaderPart_ == LeaderPart::Line) leaderPart_ = LeaderPart::Leader;
+      return;
+    default: break;
+  }
+  auto coordinate = [&](Point3& v) {
+    switch (group_ / 10) {
+      case 1: real(v.x); break;
+      case 2: real(v.y); break;
+      default: real(v.z); break;
+    }
+  };
+  TextData& t = d_.texts.back();
+  switch (leaderPart_) {
+    case LeaderPart::Main:
+      switch (group_) {
+        case 170: mleader_.type = intValue(mleader_.type); break;
+        case 291: mleader_.dogleg = value_ == "1"; break;
+        default: break;
+      }
+      break;
+    case LeaderPart::Context:
+      switch (group_) {
+        case 40: real(mleader_.scale); break;
+        case 41: real(p.radius); break;
+        case 140: real(t.arrowSize); break;
+        case 304: t.textstr.append(value_); break;
+        case 12: real(mleader_.textAt.x); break;
+        case 22: real(mleader_.textAt.y); break;
+        case 32: real(mleader_.textAt.z); break;
+        case 13: real(mleader_.textDirection.x); break;
+        case 23: real(mleader_.textDirection.y); break;
+        case 33: real(mleader_.textDirection.z); break;
+        case 11: real(mleader_.textNormal.x); break;
+        case 21: real(mleader_.textNormal.y); break;
+        case 31: real(mleader_.textNormal.z); break;
+        case 43: real(mleader_.width); break;
+        case 45: real(t.lineSpacing); break;
+        case 171: t.attachment = intValue(t.attachment); break;
+        default: break;
+      }
+      break;
+    case LeaderPart::Leader: {
+      Leader& l = leaders_.back();
+      if (group_ == 304 && value_ == "LEADER_LINE{") {
+        leaderPart_ = LeaderPart::Line;
+        l.lines.emplace_back();
+      } else if (group_ == 10 || group_ == 20 || group_ == 30) {
+        coordinate(l.end);
+      } else if (group_ == 11 || group_ == 21 || group_ == 31) {
+        if (group_ == 11) l.dogleg = {};
+        coordinate(l.dogleg);
+      } else if (group_ == 40) {
+        real(l.doglegLength);
+      } else if (group_ == 271) {
+        l.horizontal = intValue(0) == 0;
+      }
+      break;
+    }
+    case LeaderPart::Line:
+      if (group_ == 10) {
+        if (double x; real(x)) leaders_.back().lines.back().push_back({x, 0, 0});
+      } else if ((group_ == 20 || group_ == 30) && !leaders_.back().lines.back().empty()) {
+        coordinate(leaders_.back().lines.back().back());
+      }
+      break;
+  }
+}
+
+void Reader::finishMLeader(tpoly& p) {
+  TextData& t = d_.texts.back();
+  // The text: its insertion point first (hidden), hanging from it by its
+  // attachment 1 to 3 (left, centre, right), along its direction.
+  Tmypoi& at = addPoint(p, mleader_.textAt.x, mleader_.textAt.y, mleader_.textAt.z);
+  at.donotdraw = true;
+  p.cx = at.x, p.cy = at.y, p.cz = at.z;
+  o_.normal = mleader_.textNormal;
+  o_.ax = mleader_.textDirection.x, o_.ay = mleader_.textDirection.y, o_.az = mleader_.textDirection.z;
+  o_.rotationFrom50 = false;
+  t.boxWidth = mleader_.width * mleader_.scale;
+  finishText(p);
+  if (mleader_.type == 0) return;
+  // Each line of a leader runs from its arrow head over its vertices to
+  // the leader's end, and on along the horizontal piece; a spline leader
+  // through the same points, without that piece.
+  bool first = true;
+  for (const Leader& l : leaders_) {
+    const double dl = std::hypot(l.dogleg.x, l.dogleg.y, l.dogleg.z);
+    const Point3 piece = dl > 0 && std::isfinite(dl) ? Point3{l.dogleg.x / dl * l.doglegLength,
+                                                               l.dogleg.y / dl * l.doglegLength,
+                                                               l.dogleg.z / dl * l.doglegLength}
+                                                     : Point3{l.doglegLength, 0, 0};
+    for (const std::vector<Point3>& line : l.lines) {
+      std::vector<Point3> pts = line;
+      if (l.horizontal) {
+        if (mleader_.dogleg && mleader_.type != 2) pts.push_back(l.end);
+        pts.push_back({l.end.x + piece.x, l.end.y + piece.y, l.end.z + piece.z});
+      } else {
+        pts.push_back(l.end);
+      }
+      if (pts.size() < 2) continue;
+      if (mleader_.type == 2) {
+        const std::vector<Point3> curve = FlattenSpline(InterpolateFitPoints(pts, std::nullopt, std::nullopt));
+        if (curve.size() >= 2) pts = curve;
+      }
+      for (std::size_t k = 0; k < pts.size(); ++k) {
+        Tmypoi& q = addPoint(p, pts[k].x, pts[k].y, pts[k].z);
+        q.moveonly = k == 0 && !first;
+        if (k == 1) q.botharrows = 1;  // the arrow head at the line's start
+      }
+      first = false;
+    }
+  }
+}
+
 }  // namespace vestrel::reader

@@ -23,7 +23,7 @@ constexpr KindText kKinds[] = {
     {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},       {"SPLINE", Kind::SPLINE},
     {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},     {"ELLIPSE", Kind::ELLIPSE},
     {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
-    {"ATTRIB", Kind::ATTRIB},
+    {"ATTRIB", Kind::ATTRIB},     {"MULTILEADER", Kind::MULTILEADER}, {"MLEADER", Kind::MULTILEADER},
 };
 
 }  // namespace
@@ -31,7 +31,7 @@ constexpr KindText kKinds[] = {
 Kind KindOf(std::string_view value) {
   // A drawing is mostly lines.
   if (value == "LINE") return Kind::LINE;
-  if (value.size() < 3 || value.size() > 10) return Kind::None;
+  if (value.size() < 3 || value.size() > 11) return Kind::None;
   for (const KindText& k : kKinds)
     if (k.text == value) return k.kind;
   return Kind::None;
@@ -135,6 +135,12 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.extrakind = ExtraKind::Viewport;
       d_.viewports.emplace_back();
       break;
+    case Kind::MULTILEADER:
+      p.ismleader = true;
+      leaders_.clear();
+      leaderPart_ = LeaderPart::Main;
+      mleader_ = {};
+      [[fallthrough]];
     case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
     case Kind::TEXT:
     case Kind::ATTRIB:
@@ -252,6 +258,7 @@ void Reader::readEntity(Kind kind) {
       case Kind::ATTRIB: textGroup(p, kind); break;
       case Kind::INSERT: insertGroup(p); break;
       case Kind::DIMENSION: dimensionGroup(p); break;
+      case Kind::MULTILEADER: mleaderGroup(p); break;
       case Kind::None: break;
     }
   }
@@ -276,6 +283,7 @@ void Reader::readEntity(Kind kind) {
     case Kind::MTEXT:
     case Kind::ATTRIB: finishText(p); break;
     case Kind::DIMENSION: finishDimension(p); break;
+    case Kind::MULTILEADER: finishMLeader(p); break;
     case Kind::INSERT:
     case Kind::None: break;
   }

@@ -19,6 +19,7 @@ enum class Kind : std::uint8_t {
   VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
   SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
   ATTRIB,  // the value of an attribute that follows its INSERT
+  MULTILEADER,
   None,    // anything else: stepped over
 };
 
@@ -101,6 +102,10 @@ class Reader {
   void finishSpline(tpoly& p);
   void finishText(tpoly& p);
   void finishDimension(tpoly& p);
+  // Multileaders: their leaders, each of lines from an arrow head to the
+  // leader's end, and their text.
+  void mleaderGroup(tpoly& p);
+  void finishMLeader(tpoly& p);
 
   // The points of a planar kind from its object coordinate system into
   // the world's.
@@ -167,6 +172,23 @@ class Reader {
   std::vector<Tmypoi> fits_;
   std::vector<double> knots_;
   std::vector<double> weights_;
+  // MULTILEADER: where its groups stand (the nesting of its braces), and
+  // its leaders.
+  enum class LeaderPart : std::uint8_t { Main, Context, Leader, Line };
+  LeaderPart leaderPart_ = LeaderPart::Main;
+  struct Leader {
+    Point3 end, dogleg{1, 0, 0};
+    double doglegLength = 0;
+    bool horizontal = true;  // the text is attached at its side, not above or below
+    std::vector<std::vector<Point3>> lines;
+  };
+  std::vector<Leader> leaders_;
+  struct {
+    int type = 1;             // 0 no lines, 1 straight, 2 a spline
+    bool dogleg = true;       // whether the leader's end has its horizontal piece
+    Point3 textAt, textDirection{1, 0, 0}, textNormal{0, 0, 1};
+    double scale = 1, width = 0;
+  } mleader_;
   // The last block reference read, which the attributes after it belong to.
   std::size_t lastInsert_ = SIZE_MAX;
   // The bulges of the current object's points, by index; none beyond.

@@ -91,6 +91,7 @@ struct tpoly {
   bool needext230 : 1 = false;
   bool isellipse : 1 = false;
   bool ismtext : 1 = false;
+  bool ismleader : 1 = false;  // a multileader: leader lines and a multi-line text
   bool isblock : 1 = false;
   bool ray : 1 = false;
   bool xline : 1 = false;
@@ -133,6 +134,7 @@ struct TextData {
   // The world directions of the text's baseline and of its upright, each
   // of unit length (but for what an extrusion tilts out of the plan).
   double xdirx = 1, xdiry = 0, ydirx = 0, ydiry = 1;
+  double arrowSize = 0;  // a multileader's: the length of its arrow heads
 };
 
 // What a DIMENSION has beside the common fields.

@@ -151,10 +151,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
     pen.setDashOffset(dashes_.offset);
   }
-  if (text) {
+  if (text && !p.ismleader) {
     if (p.anzp > 0) drawText(p, P, t, color, pen);
   } else {
     drawGeometry(p, P, t, color, pen);
+    if (p.ismleader && p.anzp > 0) drawText(p, P, t, color, pen);
     if (p.isviewport && p.viewid != 1) drawViewport(p, P, t, depth);
   }
   if (!P.forprint && p.selected) drawGrips(p, P, t);
@@ -235,7 +236,9 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   if (pts.empty()) return;
   const bool selectedLook = p.selected && !P.forprint;
   const QColor arrowColor = Color(P.showmodelforcolor ? kBlack : kWhite);
-  const double k = t.zoom() / 600;  // an arrow is a sixth of a drawing unit long
+  // An arrow is a sixth of a drawing unit long; a multileader's as long as
+  // it says.
+  const double k = p.ismleader ? t.pixels(d_.text(p).arrowSize) : t.zoom() / 600;
   auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
 

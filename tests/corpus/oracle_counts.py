@@ -33,7 +33,7 @@ from ezdxf.document import Drawing
 KINDS = frozenset({
     "VIEWPORT", "POLYLINE", "DIMENSION", "RAY", "XLINE", "LINE", "LWPOLYLINE",
     "LEADER", "HATCH", "WIPEOUT", "SOLID", "POINT", "SPLINE", "ARC", "CIRCLE",
-    "ELLIPSE", "TEXT", "MTEXT", "INSERT",
+    "ELLIPSE", "TEXT", "MTEXT", "INSERT", "MULTILEADER", "ATTRIB",
 })
 
 # Differences between our reader and ezdxf that are not faults, found by
@@ -122,6 +122,10 @@ def ezdxf_counts(doc):
             made_entities += len(entities)
             continue
         counts.update(kind for kind in entities if kind in KINDS)
+        # The attributes that follow a reference are entries of their own.
+        attribs = sum(len(e.attribs) for e in block if e.dxftype() == "INSERT")
+        if attribs:
+            counts["ATTRIB"] += attribs
     for layout in doc.layouts:
         name = layout.block_record.dxf.name.upper()
         if name not in seen:

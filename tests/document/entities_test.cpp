@@ -458,6 +458,46 @@ TEST(Texts, AlignmentWidthAndAttributesAfterTheirReference) {
   ExpectAt(Points(d, 3)[0], 1, 1);
 }
 
+TEST(Texts, AMultileaderHasItsTextAndLinesFromEachArrowHeadToItsLeadersEnd) {
+  // Two leaders: one of two lines, one with a horizontal piece of length 2.
+  const Drawing d = Entities(
+      "  0\nMULTILEADER\n  8\n0\n300\nCONTEXT_DATA{\n 40\n1\n 10\n9\n 20\n9\n 41\n2.5\n140\n0.5\n"
+      "290\n1\n304\nNotiz\n 11\n0\n 21\n0\n 31\n1\n 12\n20\n 22\n10\n 32\n0\n 13\n1\n 23\n0\n 33\n0\n"
+      " 43\n30\n171\n1\n"
+      "302\nLEADER{\n290\n1\n291\n1\n 10\n18\n 20\n9\n 30\n0\n 11\n1\n 21\n0\n 31\n0\n 40\n0\n"
+      "304\nLEADER_LINE{\n 10\n0\n 20\n0\n 30\n0\n 10\n5\n 20\n5\n 30\n0\n 91\n0\n305\n}\n"
+      "304\nLEADER_LINE{\n 10\n0\n 20\n9\n 30\n0\n305\n}\n271\n0\n303\n}\n"
+      "302\nLEADER{\n 10\n40\n 20\n9\n 30\n0\n 11\n-1\n 21\n0\n 31\n0\n 40\n2\n"
+      "304\nLEADER_LINE{\n 10\n50\n 20\n0\n 30\n0\n305\n}\n303\n}\n"
+      "301\n}\n340\n14\n170\n1\n291\n1\n 41\n2\n 42\n4\n");
+  ASSERT_EQ(d.polys.size(), 1u);
+  const tpoly& p = d.polys[0];
+  EXPECT_TRUE(p.ismleader && p.istext);
+  const TextData& t = d.text(p);
+  EXPECT_EQ(t.textstr, "Notiz");
+  EXPECT_EQ(p.radius, 2.5);
+  EXPECT_EQ(t.arrowSize, 0.5);
+  EXPECT_EQ(t.boxWidth, 30);
+  const auto ps = Points(d);
+  // The text's insertion point, hidden; then the lines.
+  ASSERT_EQ(ps.size(), 1u + 4 + 3 + 3);
+  EXPECT_TRUE(ps[0].donotdraw);
+  ExpectAt(ps[0], 20, 10);
+  struct Expected {
+    double x, y;
+    bool moveonly, arrow;
+  } lines[] = {
+      {0, 0, false, false}, {5, 5, false, true}, {18, 9, false, false}, {18, 9, false, false},  // to the end, no piece
+      {0, 9, true, false},  {18, 9, false, true}, {18, 9, false, false},
+      {50, 0, true, false}, {40, 9, false, true}, {38, 9, false, false},  // the piece, 2 to the left
+  };
+  for (std::size_t k = 0; k < std::size(lines); ++k) {
+    ExpectAt(ps[k + 1], lines[k].x, lines[k].y);
+    EXPECT_EQ(ps[k + 1].moveonly, lines[k].moveonly) << k;
+    EXPECT_EQ(ps[k + 1].botharrows == 1, lines[k].arrow) << k;
+  }
+}
+
 // --- object coordinate systems ----------------------------------------------------------------------
 
 TEST(ObjectCoordinates, PlanarKindsSeenFromBelowAreMirroredWorldKindsStay) {

@@ -107,7 +107,7 @@ TEST(ReaderPairs, CodesAreComparedAsTrimmedText) {
 
 TEST(ReaderPairs, UnknownKindsAreSteppedOverWithoutHidingWhatFollows) {
   const Drawing d = Parsed(WithEof(Section(
-      "ENTITIES", std::string(kLine) + "  0\n3DFACE\n  8\nX\n 10\n0\n" + kLine + "  0\nMLEADER\n")));
+      "ENTITIES", std::string(kLine) + "  0\n3DFACE\n  8\nX\n 10\n0\n" + kLine + "  0\nACAD_TABLE\n")));
   ASSERT_EQ(d.anzpoly(), 2);
   EXPECT_EQ(d.polys[1].linefrom, LineOf(d, "LINE", 1) - 1);
 }
