@@ -9,10 +9,11 @@ VESTREL_PACKAGES=(
   python3-ezdxf
 )
 # Only the tests need these: clang with its sanitizer and libFuzzer runtimes,
-# llvm-symbolizer for readable sanitizer stacks, and pdftoppm to look at
-# printed pages.
+# llvm-symbolizer for readable sanitizer stacks, pdftoppm to look at
+# printed pages, and matplotlib for ezdxf's drawings that ours are compared
+# with.
 VESTREL_TEST_PACKAGES=(
-  clang libclang-rt-14-dev llvm poppler-utils
+  clang libclang-rt-14-dev llvm poppler-utils python3-matplotlib
 )
 
 # vestrel_install_missing [--tests]
