@@ -52,6 +52,13 @@ void Reader::viewportGroup(tpoly& p) {
       p.viewid = intValue(p.viewid);
       if (p.viewid > d_.maxviewportid) d_.maxviewportid = p.viewid;
       break;
+    case 68:
+      o_.statusSeen = true;
+      if (intValue(1) == 0) v.off = true;
+      break;
+    case 90:
+      if (intValue(0) & 0x20000) v.off = true;
+      break;
     case 1040:
       // Older files keep the view in extended data: the second value is the
       // view height, the third and fourth the view centre.
@@ -74,7 +81,8 @@ void Reader::viewportGroup(tpoly& p) {
 
 void Reader::finishViewport(tpoly& p) {
   if (p.viewid == 1) return;  // the sheet's own viewport has no frame
-  const ViewportData& v = d_.viewports.back();
+  ViewportData& v = d_.viewports.back();
+  if (p.viewid == -1 && !o_.statusSeen) v.off = true;  // how some programs say it is off
   const double w = v.widx / 2, h = v.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
     Tmypoi& q = addPoint(p, x, y, p.cz);

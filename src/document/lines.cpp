@@ -28,18 +28,14 @@ void Reader::lineGroup(tpoly& p) {
   Tmypoi* last = lastPoint(p);
   switch (group_) {
     case 40:
-    case 41:
-      if (real(currentWidth_)) o_.widthSeen = true;
-      break;
+    case 41: widthGroup(); break;
     case 43:
       if (real(p.thewid)) p.setwidonce = true;
       break;
     case 71: p.arrowhead = value_ == "1"; break;
     case 38: real(o_.elevation); break;
     case 10:
-    case 11:
-      if (Tmypoi* q = filePoint(p)) q->setwid = o_.widthSeen, q->wid = currentWidth_;
-      break;
+    case 11: vertexWidths(filePoint(p)); break;
     case 20:
     case 21: fileY(last); break;
     case 30:
@@ -76,9 +72,7 @@ void Reader::polylineGroup(tpoly& p) {
   Tmypoi* last = lastPoint(p);
   switch (group_) {
     case 40:
-    case 41:
-      if (real(currentWidth_)) o_.widthSeen = true;
-      return;
+    case 41: widthGroup(); return;
     case 43:
       if (real(p.thewid)) p.setwidonce = true;
       return;
@@ -98,14 +92,27 @@ void Reader::polylineGroup(tpoly& p) {
   }
   if (!o_.inVertex) return;  // the header's own 10/20/30 is no vertex
   switch (group_) {
-    case 10:
-      if (Tmypoi* q = filePoint(p)) q->setwid = o_.widthSeen, q->wid = currentWidth_;
-      break;
+    case 10: vertexWidths(filePoint(p)); break;
     case 20: fileY(last); break;
     case 30: fileZ(last); break;
     case 42: readBulge(p); break;
     default: break;
   }
+}
+
+void Reader::widthGroup() {
+  double w;
+  if (!real(w)) return;
+  currentWidth_ = w;
+  if (group_ == 40) startWidth_ = w;
+  o_.widthSeen = true;
+}
+
+void Reader::vertexWidths(Tmypoi* q) const {
+  if (!q) return;
+  q->setwid = o_.widthSeen;
+  q->startwid = static_cast<float>(startWidth_);
+  q->wid = static_cast<float>(currentWidth_);
 }
 
 // --- bulge arcs --------------------------------------------------------------------
@@ -143,14 +150,19 @@ void Reader::bulgeArcs(tpoly& p) {
     const int n = ArcSegments(arc->aQ - arc->aP);
     AngleSteps a(arc->aP, (arc->aQ - arc->aP) / n);
     a.next();
+    // The arc's pieces share its widths, from its start width to its end
+    // width.
+    auto width = [&](int k) { return Q.startwid + (Q.wid - Q.startwid) * static_cast<float>(k) / n; };
     for (int k = 1; k < n; ++k, a.next()) {
       Tmypoi& q = d_.points.emplace_back();
       q.x = arc->cx + arc->radius * a.cos();
       q.y = arc->cy + arc->radius * a.sin();
       q.z = P.z;
-      q.setwid = P.setwid;
-      q.wid = P.wid;
+      q.setwid = Q.setwid;
+      q.startwid = width(k - 1);
+      q.wid = width(k);
     }
+    d_.points[from + i + 1].startwid = width(n - 1);
     addSnap(p, arc->cx, arc->cy, 0);
     ++centres;
   }

@@ -135,8 +135,12 @@ class Reader {
   Handle blockOwner_ = 0;
   double blockBaseX_ = 0, blockBaseY_ = 0, blockBaseZ_ = 0;
 
-  // The last width (group 40 or 41) read; not reset between objects.
-  double currentWidth_ = 0;
+  // The last width (group 40 or 41) read, and the last start width (group
+  // 40); not reset between objects.
+  double currentWidth_ = 0, startWidth_ = 0;
+  // Groups 40 and 41 of polylines.
+  void widthGroup();
+  void vertexWidths(Tmypoi* q) const;
 
   // Working state of the object being read, reset when it begins.
   struct Object {
@@ -153,6 +157,7 @@ class Reader {
     double vx = 0, vy = 0, vz = 0;  // WIPEOUT v vector
     double start = 0, end = 0;      // ARC angles, ELLIPSE parameters
     int count1040 = 0;              // VIEWPORT
+    bool statusSeen = false;        // VIEWPORT: group 68
     std::int32_t line40 = 0, line41 = 0, line12 = 0, line22 = 0, lineHeight = 0;
     int degree = 3;                  // SPLINE
     bool startTangent = false, endTangent = false;  // SPLINE: groups 12 and 13 were read

@@ -25,7 +25,9 @@ enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert };
 // One point of a display-list entry.
 struct Tmypoi {
   double x = 0, y = 0, z = 0;
-  double wid = 0;    // width in effect at this vertex
+  // The width of the segment that ends here: at its start and at this end
+  // (the widths a polyline gives at its previous vertex).
+  float startwid = 0, wid = 0;
   // Line numbers of the value lines of x, y, z (0: computed point). For a
   // grip, linex is the line the grip edits (radius, angle, ratio, height).
   std::int32_t linex = 0, liney = 0, linez = 0;
@@ -169,6 +171,7 @@ struct ViewportData {
   double viewheight = 0;  // model units shown over its height
   double panx = 0, pany = 0;  // the model point at its centre
   double widx = 0, widy = 0;  // its size on the sheet
+  bool off = false;  // switched off (status 0, flag 0x20000, or id -1 with no status): its frame only
 };
 
 // One entry of the LAYER table. The slots of the layer array outlive a

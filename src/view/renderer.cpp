@@ -262,6 +262,18 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     g_.fillPath(path, arrowColor);
   };
 
+  // A segment that narrows or widens along its length: its outline filled.
+  auto taper = [&](double ax, double ay, double bx, double by, double wa, double wb) {
+    const double L = std::hypot(bx - ax, by - ay);
+    if (!(L > 0)) return;
+    const double nx = (ay - by) / L / 2, ny = (bx - ax) / L / 2;
+    const QPointF corners[] = {{ax + nx * wa, ay + ny * wa}, {bx + nx * wb, by + ny * wb},
+                               {bx - nx * wb, by - ny * wb}, {ax - nx * wa, ay - ny * wa}};
+    QPainterPath outline;
+    outline.addPolygon(QPolygonF(QList<QPointF>(std::begin(corners), std::end(corners))));
+    g_.fillPath(outline, pen.color());
+  };
+
   // Vertices closer than this to the last one drawn add nothing visible
   // and are left out (the last of them is drawn at the end).
   constexpr double kSubPixel = 0.3;
@@ -304,6 +316,9 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
       if (q.moveonly) {
         stroke();
         path.moveTo(tx, ty);
+      } else if (q.setwid && q.startwid != q.wid) {
+        taper(cx, cy, tx, ty, widthFor(q.startwid), widthFor(q.wid));
+        path.moveTo(tx, ty);
       } else {
         if (path.elementCount() == 0 || path.currentPosition() != QPointF(cx, cy)) path.moveTo(cx, cy);
         path.lineTo(tx, ty);
@@ -344,7 +359,7 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
                  Qt::IntersectClip);
   // The model, unless it is what is being drawn already.
   const TabScope model = TabScope::ModelSpace(d_);
-  if (v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
+  if (!v.off && v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
     DrawParams inner = P;
     inner.scope = model;
     // A drawing without layouts shows the model at the sheet's scale.

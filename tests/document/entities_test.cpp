@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 
 #include "geometry/point.h"
 #include "support/dxf_text.h"
@@ -100,9 +101,18 @@ TEST(LineFamily, WidthsAndLeaderArrows) {
   const auto ps = Points(d);
   EXPECT_FALSE(ps[0].setwid);
   EXPECT_TRUE(ps[1].setwid);
+  EXPECT_EQ(ps[1].startwid, 2);  // the segment widens from 2 to 3
   EXPECT_EQ(ps[1].wid, 3);
   EXPECT_FALSE(d.polys[1].arrowhead);
   EXPECT_TRUE(d.polys[2].arrowhead);
+  // A half circle that widens from 0 to 4: its pieces share the widening.
+  const Drawing arc = Entities("  0\nLWPOLYLINE\n 10\n0\n 20\n0\n 40\n0\n 41\n4\n 42\n1\n 10\n2\n 20\n0\n");
+  const auto half = Points(arc);
+  ASSERT_EQ(half.size(), 33u);
+  for (std::size_t k = 1; k < half.size(); ++k) {
+    EXPECT_FLOAT_EQ(half[k].startwid, 4.0f * (k - 1) / 32) << k;
+    EXPECT_FLOAT_EQ(half[k].wid, 4.0f * k / 32) << k;
+  }
 }
 
 TEST(LineFamily, StrayGroupsBeforeTheFirstPointAreDropped) {
@@ -294,6 +304,17 @@ TEST(Viewports, FrameAndHiddenGrips) {
   EXPECT_EQ(d.viewport(p).panx, 7);
   EXPECT_EQ(d.viewport(p).viewheight, 30);
   EXPECT_EQ(d.maxviewportid, 4);
+  EXPECT_FALSE(d.viewport(p).off);
+  // Switched off: by its status, by its flags, or by an id of -1 without a
+  // status.
+  const char* off[] = {" 68\n0\n 69\n2\n", " 68\n1\n 90\n131072\n 69\n2\n", " 69\n-1\n"};
+  const char* on[] = {" 68\n1\n 69\n2\n", " 68\n-1\n 69\n2\n", " 68\n1\n 69\n-1\n", " 69\n2\n"};
+  for (const auto& [cases, expected] : {std::pair{std::span<const char* const>(off), true},
+                                        std::pair{std::span<const char* const>(on), false}})
+    for (const char* groups : cases) {
+      const Drawing v = Entities(std::string("  0\nVIEWPORT\n 10\n0\n 20\n0\n 40\n4\n 41\n2\n") + groups);
+      EXPECT_EQ(v.viewport(v.polys[0]).off, expected) << groups;
+    }
 }
 
 TEST(Viewports, OlderFilesKeepTheViewInExtendedData) {

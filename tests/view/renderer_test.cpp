@@ -194,6 +194,33 @@ TEST_F(RendererTest, ADimensionIsDrawnByItsBlockWhenTheDrawingHasIt) {
   EXPECT_LT(Darkest(img, 300, 48, 380, 52), 100);  // the dimension line through (10, 20)
 }
 
+TEST_F(RendererTest, APolylineSegmentNarrowsFromItsStartWidthToItsEndWidth) {
+  // From (100, 150) 40 units wide to (300, 150) a point.
+  loadEntities("  0\nLWPOLYLINE\n  8\n0\n 10\n100\n 20\n150\n 40\n40\n 41\n0\n 10\n300\n 20\n150\n");
+  const QImage img = paint();
+  EXPECT_LT(Darkest(img, 110, 149 - 17, 110, 149 - 17), 100);  // near the start: 17 of 19 above the axis
+  EXPECT_EQ(Darkest(img, 290, 149 - 5, 290, 149 - 3), 255);     // near the end: 1 of 2
+  EXPECT_LT(Darkest(img, 200, 149 - 9, 200, 149 + 9), 100);     // half way: 10 to either side
+  EXPECT_EQ(Darkest(img, 200, 149 - 14, 200, 149 - 12), 255);
+}
+
+TEST_F(RendererTest, AViewportThatIsSwitchedOffShowsNothingOfTheModel) {
+  // The model's line from (0, 0) to (100, 0), seen through a viewport on
+  // the sheet whose centre (200, 150) shows the model's (50, 0).
+  auto sheet = [&](const char* status) {
+    loadEntities(std::string("  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n100\n 21\n0\n"
+                             "  0\nVIEWPORT\n 67\n1\n  8\n0\n 10\n200\n 20\n150\n 40\n200\n 41\n100\n"
+                             " 12\n50\n 22\n0\n 45\n100\n 69\n2\n") +
+                 status);
+    v.tab = 1;
+    return paint();
+  };
+  const QImage on = sheet(" 68\n1\n"), off = sheet(" 68\n0\n");
+  EXPECT_NE(on.pixel(200, 149), off.pixel(200, 149));
+  EXPECT_EQ(on.pixel(200, 170), off.pixel(200, 170));
+  EXPECT_EQ(on.pixel(100, 199), off.pixel(100, 199));  // the frame stays
+}
+
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
   loadEntities(kLine);
   d.polys[0].selected = true;
