@@ -100,8 +100,9 @@ const Box3& Blocks::box(std::string_view name) {
   if (c.done || c.busy) return c.box;
   c.busy = true;
   Box3 box;
+  // Members on layer "0" are shown as their reference is.
   for (const std::size_t i : members(name))
-    if (shown(d_.polys[i])) box.add(DrawnBox(d_, d_.polys[i], *this));
+    if (OnLayerZero(d_, d_.polys[i]) || shown(d_.polys[i])) box.add(DrawnBox(d_, d_.polys[i], *this));
   // The map may have grown meanwhile: look the entry up again.
   Cached& done = boxes_[name];
   done.box = box;

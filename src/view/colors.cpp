@@ -57,6 +57,11 @@ const TLineType* StyleTables::linetype(std::string_view name) const {
   return it == linetypes_.end() ? nullptr : &d_.linetype[static_cast<std::size_t>(it->second)];
 }
 
+bool OnLayerZero(const Drawing& d, const tpoly& p) {
+  const std::string_view name = d.layer(p);
+  return name.empty() || name == "0";
+}
+
 Argb EntryColor(const tpoly& p, const LayerLook& layer, bool showmodelforcolor) {
   if (p.colorispresent && p.colornr < 256) return getcolornr(p.colornr, showmodelforcolor);
   return getcolornr(layer.colornr, showmodelforcolor);

@@ -46,6 +46,9 @@ class StyleTables {
   mutable LayerLook lastLook_;
 };
 
+// Whether the entry is on layer "0" (where an entry without a layer is).
+bool OnLayerZero(const Drawing& d, const tpoly& p);
+
 // The colour of lines, texts, fills and points of an entry.
 Argb EntryColor(const tpoly& p, const LayerLook& layer, bool showmodelforcolor);
 

@@ -48,8 +48,8 @@ class Painter {
   void drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth);
   void drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t);
   // An INSERT's block, or the block that draws a dimension.
-  void drawReference(const tpoly& p, std::string_view name, const DrawParams& P, const ScreenTransform& t,
-                     int depth);
+  void drawReference(const tpoly& p, std::string_view name, const ByBlock& look, const DrawParams& P,
+                     const ScreenTransform& t, int depth);
   // Whether a block drawn through `t` shows nothing: it lies off the clip
   // or within a pixel.
   bool invisible(const Box3& box, const ScreenTransform& t) const;
@@ -117,15 +117,23 @@ void Painter::draw(const DrawParams& P, int depth) {
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   tpoly& p = d_.polys[i];
   if (!P.scope.inSpace(p)) return;
-  const LayerLook layer = tables_.layer(p);
+  // A block's members on layer "0" are on the layer of the reference that
+  // draws them.
+  const LayerLook layer = P.byblock && OnLayerZero(d_, p) ? P.byblock->layer : tables_.layer(p);
   p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
   const ScreenTransform& t = P.transform;
   if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
+  // Colour 0 and line weight -2 are those of the reference.
+  const bool colorByBlock = p.colorispresent && p.colornr == 0;
+  const bool widthByBlock = p.linweightpresent && p.lineweight == -2;
+  const Argb color = P.byblock && colorByBlock ? P.byblock->color : EntryColor(p, layer, P.showmodelforcolor);
+  const double width = P.byblock && widthByBlock ? P.byblock->width : PenWidth(p, layer, P.dpi1, P.showweight);
+
   if (const std::string_view name = blocks_.referenced(p); !name.empty()) {
-    drawReference(p, name, P, t, depth);
+    drawReference(p, name, {layer, color, width}, P, t, depth);
     if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
@@ -134,7 +142,6 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   // a text reaches as far as its characters (each at most a height wide)
   // and lines go, a dimension's text its measurement.
   const bool text = p.istext;
-  const double width = PenWidth(p, layer, P.dpi1, P.showweight);
   const DimensionData& dim = d_.dimension(p);
   const double textReach = text ? t.pixels(std::abs(p.radius)) * (d_.text(p).textstr.size() + 2)
                                 : t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
@@ -144,7 +151,6 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   }
 
   const bool selectedLook = p.selected && !P.forprint;
-  const Argb color = EntryColor(p, layer, P.showmodelforcolor);
   QPen pen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   EntryDashes(d_, tables_, p, layer, t.zoom(), selectedLook, dashes_);
   if (!dashes_.pattern.empty()) {
@@ -161,8 +167,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
 
-void Painter::drawReference(const tpoly& p, std::string_view name, const DrawParams& P, const ScreenTransform& t,
-                            int depth) {
+void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock& look, const DrawParams& P,
+                            const ScreenTransform& t, int depth) {
   // Nested block references deeper than this are not drawn.
   constexpr int kMaxDepth = 128;
   // What references may draw in one paint; a drawing whose blocks refer to
@@ -178,6 +184,7 @@ void Painter::drawReference(const tpoly& p, std::string_view name, const DrawPar
   blockStack_.push_back(name);
   DrawParams inner = P;
   inner.scope = TabScope::BlockContents(d_, name, P.scope.model());
+  inner.byblock = look;
   for (std::int32_t c = 0; c < columns; ++c) {
     for (std::int32_t r = 0; r < rows; ++r) {
       if (expanded_ >= kBudget) {

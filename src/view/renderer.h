@@ -3,14 +3,25 @@
 #pragma once
 
 #include <QPainter>
+#include <optional>
 
 #include "document/drawing.h"
 #include "document/tabscope.h"
 #include "platform/platform.h"
+#include "view/colors.h"
 #include "view/screentransform.h"
 #include "view/transform.h"
 
 namespace vestrel {
+
+// What the members of a block take from the reference that draws them:
+// members on layer "0" its layer, members "by block" its colour and its
+// line weight.
+struct ByBlock {
+  LayerLook layer;
+  Argb color = kBlack;
+  double width = 1;  // of its pen, in pixels
+};
 
 // What Drawpolys draws and how.
 struct DrawParams {
@@ -20,6 +31,7 @@ struct DrawParams {
   int dpi1 = 96;                  // pixels per inch of the target
   bool showmodelforcolor = true;  // black on white (true) or white on the black sheet
   bool forprint = false;          // no selection look, no grips
+  std::optional<ByBlock> byblock = std::nullopt;  // inside a block reference
 };
 
 // Draws the entries of one scope, and block references and viewports

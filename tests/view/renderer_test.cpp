@@ -221,6 +221,22 @@ TEST_F(RendererTest, AViewportThatIsSwitchedOffShowsNothingOfTheModel) {
   EXPECT_EQ(on.pixel(100, 199), off.pixel(100, 199));  // the frame stays
 }
 
+TEST_F(RendererTest, BlockMembersByBlockOrOnLayerZeroLookLikeTheirReference) {
+  // A red reference on the green layer L draws its block: a line "by
+  // block" at y 100, a line on layer 0 at y 150, a blue line at y 200.
+  load(test::Section("TABLES", "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n"
+                               "  0\nLAYER\n  2\nL\n 70\n0\n 62\n3\n  0\nENDTAB\n") +
+       test::Section("BLOCKS", "  0\nBLOCK\n  2\nB\n  3\nB\n 10\n0\n 20\n0\n"
+                               "  0\nLINE\n  8\n0\n 62\n0\n 10\n0\n 20\n100\n 11\n200\n 21\n100\n"
+                               "  0\nLINE\n  8\n0\n 10\n0\n 20\n150\n 11\n200\n 21\n150\n"
+                               "  0\nLINE\n  8\n0\n 62\n5\n 10\n0\n 20\n200\n 11\n200\n 21\n200\n  0\nENDBLK\n") +
+       test::Section("ENTITIES", "  0\nINSERT\n  8\nL\n 62\n1\n  2\nB\n 10\n50\n 20\n0\n"));
+  const QImage img = paint();
+  EXPECT_EQ(img.pixel(150, 199), qRgb(255, 0, 0));
+  EXPECT_EQ(img.pixel(150, 149), qRgb(0, 255, 0));
+  EXPECT_EQ(img.pixel(150, 99), qRgb(0, 0, 255));
+}
+
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
   loadEntities(kLine);
   d.polys[0].selected = true;
