@@ -262,6 +262,39 @@ TEST_F(RendererTest, PatternLinesAreClippedToTheRingAtTheirAngleWhereverTheHatch
   EXPECT_GT(edge, 45);
 }
 
+TEST_F(RendererTest, HostilePatternsPaintInBoundedTime) {
+  std::string dashes = " 79\n100000\n";
+  for (int i = 0; i < 100000; ++i) dashes += i % 2 ? " 49\n-0.001\n" : " 49\n0.001\n";
+  std::string families = " 78\n10000\n";
+  for (int i = 0; i < 10000; ++i) families += " 53\n" + std::to_string(i * 0.01) + "\n 43\n0\n 44\n0\n 45\n0\n 46\n3\n 79\n0\n";
+  // A comb of 20,000 teeth that every line crosses.
+  std::string comb = " 92\n2\n 72\n0\n 73\n1\n 93\n40000\n";
+  for (int i = 0; i < 20000; ++i)
+    comb += " 10\n" + std::to_string(100 + i * 0.005) + "\n 20\n50\n 10\n" + std::to_string(100.0025 + i * 0.005) +
+            "\n 20\n150\n";
+  struct Case {
+    const char* what;
+    std::string hatch;
+  } cases[] = {
+      {"lines 1e-300 apart", Ring("  2\nX\n 70\n0\n", Lines(45, 1e-300))},
+      {"lines 1e300 apart", Ring("  2\nX\n 70\n0\n", Lines(45, 1e300))},
+      {"lines along their own offset", Ring("  2\nX\n 70\n0\n", " 78\n1\n 53\n0\n 43\n0\n 44\n0\n 45\n5\n 46\n0\n")},
+      {"100000 dashes a line", Ring("  2\nX\n 70\n0\n", Lines(0, 3) + dashes)},
+      {"10000 families", Ring("  2\nX\n 70\n0\n", families)},
+      {"a base point far away", Ring("  2\nX\n 70\n0\n", " 78\n1\n 53\n30\n 43\n1e300\n 44\n-1e300\n 45\n0\n 46\n3\n 79\n2\n 49\n1\n 49\n-1e-300\n")},
+      {"a comb crossed by every line",
+       "  0\nHATCH\n  8\n0\n  2\nX\n 70\n0\n 91\n1\n" + comb + " 75\n0\n 76\n1\n" + Lines(0, 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    loadEntities(c.hatch);
+    const auto start = std::chrono::steady_clock::now();
+    paint();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5);
+  }
+}
+
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
   loadEntities(kLine);
   d.polys[0].selected = true;
