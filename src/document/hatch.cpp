@@ -36,6 +36,7 @@ void HatchReader::begin(tpoly& p) {
   inPath_ = false;
   firstLoop_ = true;
   solidName_ = solidFlag_ = false;
+  gradientColour_ = 0;
   edge_ = Edge::None;
 }
 
@@ -72,6 +73,7 @@ void HatchReader::group(tpoly& p, int group, std::string_view value) {
         part_ = Part::Gradient;
       }
       if (group == 450) h_->gradient = ParseInt(value).value_or(0) != 0;
+      if (group == 463) ++gradientColour_;  // each colour begins with its value
       return;
     default: break;
   }
@@ -91,6 +93,7 @@ void HatchReader::group(tpoly& p, int group, std::string_view value) {
     case Part::Seeds: return;  // seed points are no part of the outline
     case Part::Gradient:
       // The first colour: its true colour, or its colour number.
+      if (gradientColour_ > 1) return;
       if (group == 421 && h_->gradientRgb < 0) {
         if (const auto v = ParseInt(value)) h_->gradientRgb = *v & 0xFFFFFF;
       } else if (group == 63 && h_->gradientAci < 0) {

@@ -65,6 +65,7 @@ class HatchReader {
   bool firstLoop_ = true;
   bool solidName_ = false;     // the pattern is named SOLID
   bool solidFlag_ = false;     // group 70 flag 1
+  int gradientColour_ = 0;     // the gradient's colour being read, from 1
   std::size_t loopFrom_ = 0;   // the first point of the loop being read, in the pool
   std::vector<PolyVertex> vertices_;
 

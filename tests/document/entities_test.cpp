@@ -351,7 +351,7 @@ TEST(Hatches, PatternLinesGradientsAndTheExtrusionGoToTheirTable) {
       " 53\n135\n 43\n1\n 44\n2\n 45\n3\n 46\n4\n 79\n3\n 49\n5\n 49\n-2.5\n 49\n0\n 47\n0.1\n 98\n1\n 10\n3\n 20\n3\n" +
       // A named SOLID without the flag, a gradient of two colours.
       "  0\nHATCH\n  8\n0\n  2\nSOLID\n 70\n0\n 91\n1\n" + square +
-      " 75\n1\n 76\n1\n 98\n0\n450\n1\n451\n0\n452\n0\n453\n2\n463\n0\n 63\n5\n421\n255\n463\n1\n 63\n2\n421\n16776960\n"
+      " 75\n1\n 76\n1\n 98\n0\n450\n1\n451\n0\n452\n0\n453\n2\n463\n0\n421\n255\n463\n1\n 63\n2\n421\n16776960\n"
       "470\nLINEAR\n" +
       "  0\nHATCH\n  8\n0\n  2\nUSER\n 70\n0\n 91\n1\n" + square + " 75\n1\n 76\n0\n 52\n0\n 41\n1\n 77\n0\n 78\n1\n"
       " 53\n0\n 43\n0\n 44\n0\n 45\n0\n 46\n1\n 79\n0\n");
@@ -373,7 +373,7 @@ TEST(Hatches, PatternLinesGradientsAndTheExtrusionGoToTheirTable) {
   const HatchData& gradient = d.hatch(d.polys[1]);
   EXPECT_TRUE(gradient.solid && gradient.gradient);
   EXPECT_EQ(gradient.gradientRgb, 255);  // the first colour
-  EXPECT_EQ(gradient.gradientAci, 5);
+  EXPECT_EQ(gradient.gradientAci, -1);   // it has no colour number; the second one's is not its
   EXPECT_TRUE(d.lines(gradient).empty());
   const auto user = d.lines(d.hatch(d.polys[2]));
   ASSERT_EQ(user.size(), 1u);
