@@ -13,14 +13,6 @@
 
 namespace vestrel::reader {
 
-namespace {
-
-// Splines of a higher degree than this are drawn through their defining
-// points: nobody draws them, and their basis would cost too much.
-constexpr int kMaxSplineDegree = 30;
-
-}  // namespace
-
 // --- VIEWPORT ---------------------------------------------------------------------
 
 void Reader::viewportGroup(tpoly& p) {
@@ -152,26 +144,10 @@ void Reader::finishSpline(tpoly& p) {
     for (const Tmypoi& q : pts) out.push_back({q.x, q.y, q.z});
     return out;
   };
-  Spline s;
   const int n = static_cast<int>(controls_.size()) - 1;
-  if (n >= 0) {
-    // Control points: the file's knots when there are as many as the curve
-    // needs and they do not go back, else clamped ones; the file's weights
-    // when each control point has one and they are all positive.
-    if (o_.degree >= 1 && o_.degree <= kMaxSplineDegree && n >= o_.degree) {
-      s.order = o_.degree + 1;
-      s.controls = asPoints(controls_);
-      const bool ordered = std::is_sorted(knots_.begin(), knots_.end());
-      s.knots = knots_.size() == static_cast<std::size_t>(n + s.order + 1) && ordered ? knots_ : MakeKnots(n, s.order);
-      const bool positive = std::all_of(weights_.begin(), weights_.end(), [](double w) { return w > 0; });
-      if (weights_.size() == controls_.size() && positive) s.weights = weights_;
-    }
-  } else if (fits_.size() >= 2) {
-    // Fit points only: the curve through them.
-    std::vector<Point3> fits = asPoints(fits_);
-    s = InterpolateFitPoints(fits, o_.startTangent ? std::optional(o_.tangent0) : std::nullopt,
-                             o_.endTangent ? std::optional(o_.tangent1) : std::nullopt);
-  }
+  const Spline s = SplineOfFile(o_.degree, asPoints(controls_), knots_, weights_, asPoints(fits_),
+                                o_.startTangent ? std::optional(o_.tangent0) : std::nullopt,
+                                o_.endTangent ? std::optional(o_.tangent1) : std::nullopt);
   const std::vector<Point3> curve = FlattenSpline(s);
   if (curve.empty()) {
     // What makes no curve is drawn through its defining points.

@@ -22,12 +22,15 @@ struct Drawing {
   Pool<tpoly> polys;
   Pool<Tmypoi> points;  // the points of all entries, entry after entry
   Pool<Tmypoi> snaps;   // the extra snap points of all entries
-  // What texts, dimensions, viewports and inserts have beyond the common
-  // fields.
+  // What texts, dimensions, viewports, inserts and hatches have beyond the
+  // common fields.
   std::vector<TextData> texts;
   std::vector<DimensionData> dimensions;
   std::vector<ViewportData> viewports;
   std::vector<InsertData> inserts;
+  std::vector<HatchData> hatches;
+  Pool<HatchLine> hatchlines;  // the pattern lines of all hatches, hatch after hatch
+  Pool<double> hatchdashes;    // the dashes of all pattern lines, line after line
 
   std::vector<TLayer> layers;  // slots outlive a parse; anzlayer are valid
   std::int32_t anzlayer = 0;
@@ -76,6 +79,13 @@ struct Drawing {
   const DimensionData& dimension(const tpoly& p) const { return Extra(dimensions, p, ExtraKind::Dimension); }
   const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p, ExtraKind::Viewport); }
   const InsertData& insert(const tpoly& p) const { return Extra(inserts, p, ExtraKind::Insert); }
+  const HatchData& hatch(const tpoly& p) const { return Extra(hatches, p, ExtraKind::Hatch); }
+  std::span<const HatchLine> lines(const HatchData& h) const {
+    return {hatchlines.data() + h.linefrom, static_cast<std::size_t>(h.lines)};
+  }
+  std::span<const double> dashes(const HatchLine& l) const {
+    return {hatchdashes.data() + l.dashfrom, static_cast<std::size_t>(l.dashes)};
+  }
 
   // Texts of an entry that are single value lines, read through their line
   // numbers (valid until the next change of the line list).

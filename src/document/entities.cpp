@@ -127,7 +127,10 @@ tpoly& Reader::beginEntity(Kind kind) {
       break;
     case Kind::SOLID: p.issolid = p.isclosed = true; break;
     case Kind::POINT: p.ispoint = true; break;
-    case Kind::HATCH: p.isclosed = p.issolid = p.patternfill = true; break;
+    case Kind::HATCH:
+      p.isclosed = p.issolid = p.patternfill = true;
+      hatch_.begin(p);
+      break;
     case Kind::WIPEOUT: p.iswipeout = true; break;
     case Kind::VIEWPORT:
       p.isviewport = true;
@@ -249,7 +252,7 @@ void Reader::readEntity(Kind kind) {
       case Kind::ELLIPSE: ellipseGroup(p); break;
       case Kind::SOLID:
       case Kind::POINT: solidGroup(p); break;
-      case Kind::HATCH: hatchGroup(p); break;
+      case Kind::HATCH: hatch_.group(p, group_, value_); break;
       case Kind::WIPEOUT: wipeoutGroup(p); break;
       case Kind::VIEWPORT: viewportGroup(p); break;
       case Kind::SPLINE: splineGroup(p); break;
@@ -269,8 +272,8 @@ void Reader::readEntity(Kind kind) {
     case Kind::XLINE:
     case Kind::LWPOLYLINE:
     case Kind::LEADER: finishLine(p, kind); break;
-    case Kind::POLYLINE:
-    case Kind::HATCH: bulgeArcs(p); break;
+    case Kind::POLYLINE: bulgeArcs(p); break;
+    case Kind::HATCH: hatch_.finish(p, o_.normal); break;
     case Kind::ARC:
     case Kind::CIRCLE: finishArc(p, kind); break;
     case Kind::ELLIPSE: finishEllipse(p); break;

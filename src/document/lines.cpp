@@ -1,6 +1,7 @@
 // The branches of the geometric kinds: lines and their family, old-style
-// polylines, arcs and circles, ellipses, solids and points, hatches and
-// wipeouts. Curves are flattened here, once per parse.
+// polylines, arcs and circles, ellipses, solids and points, and wipeouts
+// (hatches have a file of their own). Curves are flattened here, once per
+// parse.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -147,21 +148,19 @@ void Reader::bulgeArcs(tpoly& p) {
     const Tmypoi Q = d_.points[from + i + 1];
     const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, bulge(i));
     if (!arc) continue;
-    const int n = ArcSegments(arc->aQ - arc->aP);
-    AngleSteps a(arc->aP, (arc->aQ - arc->aP) / n);
-    a.next();
     // The arc's pieces share its widths, from its start width to its end
     // width.
+    const int n = ArcSegments(arc->aQ - arc->aP);
     auto width = [&](int k) { return Q.startwid + (Q.wid - Q.startwid) * static_cast<float>(k) / n; };
-    for (int k = 1; k < n; ++k, a.next()) {
+    int k = 0;
+    EachInnerArcPoint(*arc, [&](double x, double y) {
+      ++k;
       Tmypoi& q = d_.points.emplace_back();
-      q.x = arc->cx + arc->radius * a.cos();
-      q.y = arc->cy + arc->radius * a.sin();
-      q.z = P.z;
+      q.x = x, q.y = y, q.z = P.z;
       q.setwid = Q.setwid;
       q.startwid = width(k - 1);
       q.wid = width(k);
-    }
+    });
     d_.points[from + i + 1].startwid = width(n - 1);
     addSnap(p, arc->cx, arc->cy, 0);
     ++centres;
@@ -346,39 +345,6 @@ void Reader::finishSolid(tpoly& p) {
   std::swap(a.x, b.x);
   std::swap(a.y, b.y);
   std::swap(a.z, b.z);
-}
-
-// --- HATCH -----------------------------------------------------------------------------------
-
-void Reader::hatchGroup(tpoly& p) {
-  Tmypoi* last = lastPoint(p);
-  switch (group_) {
-    case 10:
-    case 11: {
-      double x;
-      if (o_.seedPoints || !real(x)) break;
-      addPoint(p).x = x;
-      break;
-    }
-    case 20:
-    case 21:
-      if (!o_.seedPoints && last) real(last->y);
-      break;
-    case 30:
-    case 31:
-      if (!o_.seedPoints && last) real(last->z);
-      break;
-    case 42: readBulge(p); break;
-    case 91:
-      // The boundary data begins: what came before (the elevation point) goes.
-      if (p.anzp > 0) o_.elevation = d_.points[p.psfrom].z;
-      d_.points.resize(p.psfrom);
-      p.anzp = 0;
-      bulges_.clear();
-      break;
-    case 98: o_.seedPoints = true; break;
-    default: break;
-  }
 }
 
 // --- WIPEOUT ---------------------------------------------------------------------------------

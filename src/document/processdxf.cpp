@@ -30,6 +30,9 @@ void processdxf(Drawing& d) {
     d.dimensions = {};
     d.viewports = {};
     d.inserts = {};
+    d.hatches = {};
+    d.hatchlines = {};
+    d.hatchdashes = {};
     throw;
   }
 }
@@ -58,6 +61,9 @@ void Reader::reset() {
   d_.dimensions.clear();
   d_.viewports.clear();
   d_.inserts.clear();
+  d_.hatches.clear();
+  d_.hatchlines.clear();
+  d_.hatchdashes.clear();
   d_.handleseedpos = -1;
   d_.acadverpos = -1;
   d_.ltypeinsetlinenr = -1;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "document/hatch.h"
 #include "geometry/point.h"
 
 namespace vestrel::reader {
@@ -81,7 +82,6 @@ class Reader {
   void arcGroup(tpoly& p);
   void ellipseGroup(tpoly& p);
   void solidGroup(tpoly& p);
-  void hatchGroup(tpoly& p);
   void wipeoutGroup(tpoly& p);
   void finishLine(tpoly& p, Kind kind);
   void finishArc(tpoly& p, Kind kind);
@@ -147,7 +147,6 @@ class Reader {
     bool widthSeen = false;
     bool inHeader = true;    // POLYLINE: before its first VERTEX
     bool inVertex = false;   // POLYLINE: after "0"/"VERTEX"
-    bool seedPoints = false;  // HATCH: group 98 was read
     bool ownerSeen = false;   // the owner (group 330) was read
     bool inBraces = false;    // inside a "102" {...} group
     double cx = 0, cy = 0, cz = 0;
@@ -165,12 +164,14 @@ class Reader {
     bool rotationFrom50 = true;      // TEXT, MTEXT
     bool embedded = false;           // ATTRIB: the multi-line text it carries begins
     // Groups 210/220/230: the extrusion, whose object coordinate system
-    // holds the points of planar kinds; group 38 (or the polyline's and
-    // the hatch's own 30): their height in it.
+    // holds the points of planar kinds; group 38 (or the polyline's own
+    // 30): their height in it.
     Point3 normal{0, 0, 1};
     double elevation = 0;
     std::int32_t polylineFlags = 0;  // POLYLINE: the header's group 70
   } o_;
+  // HATCH: its paths and pattern.
+  HatchReader hatch_{d_};
   // SPLINE: control points, fit points, knots and weights, kept for their
   // capacity.
   std::vector<Tmypoi> controls_;

@@ -20,7 +20,7 @@ using Handle = std::uint64_t;
 
 // The table of records that holds what an entry has beyond the common
 // fields.
-enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert };
+enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert, Hatch };
 
 // One point of a display-list entry.
 struct Tmypoi {
@@ -101,9 +101,10 @@ struct tpoly {
   bool selected : 1 = false;
   bool isclosed : 1 = false;
 
-  // What only texts, dimensions, viewports or inserts have: the index of
-  // their record in the drawing's table of that kind (TextData,
-  // DimensionData, ViewportData, InsertData), and which table that is.
+  // What only texts, dimensions, viewports, inserts or hatches have: the
+  // index of their record in the drawing's table of that kind (TextData,
+  // DimensionData, ViewportData, InsertData, HatchData), and which table
+  // that is.
   std::int32_t extra = -1;
   ExtraKind extrakind = ExtraKind::None;
 
@@ -164,6 +165,32 @@ struct InsertData {
   std::int32_t columns = 1, rows = 1;  // groups 70, 71: an array of copies
   double colspacing = 0, rowspacing = 0;  // groups 44, 45
   double ex = 0, ey = 0, ez = 1;  // groups 210, 220, 230: the extrusion
+};
+
+// One family of parallel lines of a hatch pattern, in the hatch's own
+// plane and already scaled and turned by the hatch's scale and angle: the
+// line through the base point at the angle, and one more every offset (each
+// line the one before moved by it), each drawn with the dashes from where
+// its base point lands.
+struct HatchLine {
+  double angle = 0;                 // group 53, degrees
+  double basex = 0, basey = 0;      // groups 43, 44
+  double offsetx = 0, offsety = 0;  // groups 45, 46
+  std::uint32_t dashfrom = 0;       // its first dash in Drawing::hatchdashes
+  std::int32_t dashes = 0;          // groups 49 read: > 0 dash, < 0 gap, 0 dot; none: a solid line
+};
+
+// What a HATCH has beside the common fields; its loops are the entry's
+// points, each loop closed and begun by a point marked moveonly.
+struct HatchData {
+  bool solid = false;     // group 70 flag 1 or the pattern SOLID: filled with its colour
+  bool gradient = false;  // group 450 not 0: filled with the gradient's first colour
+  std::int32_t gradientRgb = -1;  // the first group 421 of the gradient, 0xRRGGBB; -1 none
+  std::int32_t gradientAci = -1;  // the first group 63 of the gradient; -1 none
+  double elevation = 0;           // the boundary's height in its plane (the 30 before the paths)
+  double nx = 0, ny = 0, nz = 1;  // groups 210, 220, 230: the plane's normal
+  std::uint32_t linefrom = 0;     // its first pattern line in Drawing::hatchlines
+  std::int32_t lines = 0;         // pattern lines read (groups 53)
 };
 
 // What a VIEWPORT has beside the common fields.

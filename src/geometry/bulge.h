@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "geometry/anglesteps.h"
+
 namespace vestrel {
 
 struct BulgeArc {
@@ -14,5 +16,15 @@ struct BulgeArc {
 
 // Nothing when the segment is straight: no bulge, or its ends coincide.
 std::optional<BulgeArc> BulgeArcOf(double px, double py, double qx, double qy, double bulge);
+
+// Calls f(x, y) for the points of the arc between its two ends, evenly
+// spaced, as many as its sweep needs (ArcSegments).
+template <class F>
+void EachInnerArcPoint(const BulgeArc& arc, F&& f) {
+  const int n = ArcSegments(arc.aQ - arc.aP);
+  AngleSteps a(arc.aP, (arc.aQ - arc.aP) / n);
+  a.next();
+  for (int k = 1; k < n; ++k, a.next()) f(arc.cx + arc.radius * a.cos(), arc.cy + arc.radius * a.sin());
+}
 
 }  // namespace vestrel

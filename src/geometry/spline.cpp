@@ -223,6 +223,27 @@ std::vector<Point3> FlattenSpline(const Spline& s) {
   return out;
 }
 
+Spline SplineOfFile(int degree, std::span<const Point3> controls, std::span<const double> knots,
+                    std::span<const double> weights, std::span<const Point3> fits,
+                    std::optional<Point3> startTangent, std::optional<Point3> endTangent) {
+  // Higher degrees than this are drawn through their defining points:
+  // nobody draws them, and their basis would cost too much.
+  constexpr int kMaxDegree = 30;
+  Spline s;
+  const int n = static_cast<int>(controls.size()) - 1;
+  if (n < 0) return fits.size() >= 2 ? InterpolateFitPoints(fits, startTangent, endTangent) : s;
+  if (degree < 1 || degree > kMaxDegree || n < degree) return s;
+  s.order = degree + 1;
+  s.controls.assign(controls.begin(), controls.end());
+  if (knots.size() == static_cast<std::size_t>(n + s.order + 1) && std::is_sorted(knots.begin(), knots.end()))
+    s.knots.assign(knots.begin(), knots.end());
+  else
+    s.knots = MakeKnots(n, s.order);
+  if (weights.size() == controls.size() && std::all_of(weights.begin(), weights.end(), [](double w) { return w > 0; }))
+    s.weights.assign(weights.begin(), weights.end());
+  return s;
+}
+
 Spline InterpolateFitPoints(std::span<const Point3> F, std::optional<Point3> startTangent,
                             std::optional<Point3> endTangent) {
   Spline s;

@@ -40,6 +40,17 @@ Point3 CurvePoint(const Spline& s, double v);
 // at most 64. The last vertex is the end of the curve.
 std::vector<Point3> FlattenSpline(const Spline& s);
 
+// The curve a drawing file defines. With control points: degree `degree`
+// over the file's knots when there are as many as the curve needs and they
+// do not go back (else clamped ones), rational when each control point has
+// a weight and all are positive. Without control points: the cubic through
+// the fit points, with the end tangents when they are given. A spline
+// without control points when neither makes a curve: a degree out of
+// 1 .. 30 or fewer control points than it needs, fewer than two fit points.
+Spline SplineOfFile(int degree, std::span<const Point3> controls, std::span<const double> knots,
+                    std::span<const double> weights, std::span<const Point3> fits,
+                    std::optional<Point3> startTangent, std::optional<Point3> endTangent);
+
 // The cubic curve through fit points F (at least two), parameterised by
 // chord length, with the tangent directions at its ends when they are
 // given and else those of the parabola through the first and the last

@@ -13,6 +13,7 @@
 #include "geometry/point.h"
 #include "view/blocks.h"
 #include "view/colors.h"
+#include "view/hatchpaint.h"
 #include "view/texts.h"
 
 namespace vestrel {
@@ -64,6 +65,7 @@ class Painter {
   bool incomplete_ = false;
   QRectF clip_;
   Dashes dashes_;
+  HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
 };
 
@@ -248,8 +250,12 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   const double k = p.ismleader ? t.pixels(d_.text(p).arrowSize) : t.zoom() / 600;
   auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
+  if (p.patternfill) {
+    hatches_.draw(g_, d_, p, t, clip_, Color(color), pen.widthF(), P.showmodelforcolor);
+    if (!selectedLook) return;  // a hatch's boundary shows only while it is selected
+  }
 
-  const bool fill = p.issolid || p.iswipeout;
+  const bool fill = (p.issolid && !p.patternfill) || p.iswipeout;
   QPainterPath path;
   bool split = false, started = false;
   double cx = 0, cy = 0;
@@ -345,14 +351,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   }
   if (p.isclosed && !split) path.closeSubpath();
   if (fill) {
-    if (p.iswipeout) {
-      g_.fillPath(path, Qt::white);
-    } else if (p.patternfill) {
-      g_.fillPath(path, Qt::white);
-      g_.fillPath(path, QBrush(Color(color), Qt::BDiagPattern));
-    } else {
-      g_.fillPath(path, Color(color));
-    }
+    g_.fillPath(path, p.iswipeout ? QColor(Qt::white) : Color(color));
   }
   stroke();
 }

@@ -2,6 +2,7 @@
 // snap points and the lines they come from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 
@@ -264,6 +265,131 @@ TEST(Areas, HatchBoundariesWithoutElevationAndSeeds) {
   EXPECT_EQ(ps[0].linex, 0);
   ExpectAt(ps[33], 2, 2);
   ExpectAt(ps[34], 0, 0);
+}
+
+// --- hatches ---------------------------------------------------------------------------------------
+
+// A hatch of boundary paths (what follows group 91), and what comes after them.
+std::string Hatch(const std::string& paths, const std::string& after = " 75\n0\n 76\n1\n 98\n0\n") {
+  return "  0\nHATCH\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n  2\nSOLID\n 70\n1\n 91\n1\n" + paths + after;
+}
+
+// How far (x, y) is from the nearest segment of the points.
+double FromOutline(const std::vector<Tmypoi>& ps, double x, double y) {
+  double best = 1e300;
+  for (std::size_t i = 1; i < ps.size(); ++i) {
+    const double ax = ps[i - 1].x, ay = ps[i - 1].y, dx = ps[i].x - ax, dy = ps[i].y - ay;
+    const double len2 = dx * dx + dy * dy;
+    const double k = len2 > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / len2, 0.0, 1.0) : 0;
+    best = std::min(best, std::hypot(ax + k * dx - x, ay + k * dy - y));
+  }
+  return best;
+}
+
+TEST(Hatches, EveryKindOfPathBecomesItsClosedLoop) {
+  const std::string line = " 72\n1\n 10\n0\n 20\n0\n 11\n2\n 21\n0\n";  // (0,0) to (2,0)
+  const std::string halfCircle = " 72\n2\n 10\n1\n 20\n0\n 40\n1\n 50\n0\n 51\n180\n 73\n";
+  struct Case {
+    const char* what;
+    std::string path;  // from group 92 on
+    std::vector<Point2> on, off;  // points on the outline, points that must not be
+  } cases[] = {
+      {"line edges, one of them written backwards",
+       " 92\n1\n 93\n4\n 72\n1\n 10\n0\n 20\n0\n 11\n4\n 21\n0\n 72\n1\n 10\n4\n 20\n4\n 11\n4\n 21\n0\n"
+       " 72\n1\n 10\n4\n 20\n4\n 11\n0\n 21\n4\n 72\n1\n 10\n0\n 20\n4\n 11\n0\n 21\n0\n",
+       {{4, 2}, {2, 4}}, {{2, 2}}},
+      {"counter-clockwise arc", " 92\n1\n 93\n2\n" + line + halfCircle + "1\n", {{1, 1}}, {{1, -1}}},
+      // A clockwise arc keeps its angles as seen from below: 0 to 180 is
+      // the lower half, run from (2,0) to (0,0).
+      {"clockwise arc", " 92\n1\n 93\n2\n" + line + halfCircle + "0\n", {{1, -1}}, {{1, 1}}},
+      // 50/51 are the angles of the end points seen from the centre.
+      {"elliptic arc", " 92\n1\n 93\n1\n 72\n3\n 10\n0\n 20\n0\n 11\n2\n 21\n0\n 40\n0.5\n 50\n0\n 51\n45\n 73\n1\n",
+       {{0.894427191, 0.894427191}, {2, 0}}, {{0, 1}, {0, -1}}},
+      {"spline by control points",
+       " 92\n1\n 93\n2\n 72\n4\n 94\n3\n 73\n0\n 74\n0\n 95\n8\n 96\n4\n 40\n0\n 40\n0\n 40\n0\n 40\n0\n 40\n1\n 40\n1\n"
+       " 40\n1\n 40\n1\n 10\n0\n 20\n0\n 10\n0\n 20\n4\n 10\n4\n 20\n4\n 10\n4\n 20\n0\n"
+       " 72\n1\n 10\n4\n 20\n0\n 11\n0\n 21\n0\n",
+       {{2, 3}}, {{0, 4}, {2, 4}}},
+      {"spline by fit points",
+       " 92\n1\n 93\n1\n 72\n4\n 94\n3\n 73\n0\n 74\n0\n 95\n0\n 96\n0\n 97\n3\n 11\n0\n 21\n0\n 11\n2\n 21\n2\n 11\n4\n 21\n0\n",
+       {{2, 2}}, {{2, 0.5}}},
+      {"polyline path with a bulge", " 92\n2\n 72\n1\n 73\n1\n 93\n2\n 10\n0\n 20\n0\n 42\n1\n 10\n2\n 20\n0\n",
+       {{1, -1}}, {{1, 1}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Drawing d = Entities(Hatch(c.path));
+    const auto ps = Points(d);
+    ASSERT_GT(ps.size(), 2u);
+    EXPECT_EQ(ps.front().x, ps.back().x);
+    EXPECT_EQ(ps.front().y, ps.back().y);
+    for (const Tmypoi& q : ps) EXPECT_FALSE(q.moveonly || q.donotdraw);
+    for (const Point2& q : c.on) EXPECT_LT(FromOutline(ps, q.x, q.y), 2e-3) << q.x << " " << q.y;
+    for (const Point2& q : c.off) EXPECT_GT(FromOutline(ps, q.x, q.y), 0.2) << q.x << " " << q.y;
+  }
+  // The edge written backwards is turned round: four corners and the start again.
+  EXPECT_EQ(Points(Entities(Hatch(cases[0].path))).size(), 5u);
+}
+
+TEST(Hatches, LoopsApartAtTheirHeightWithoutTheSeedPoints) {
+  const Drawing d = Entities(
+      "  0\nHATCH\n  8\n0\n 10\n0\n 20\n0\n 30\n5\n  2\nSOLID\n 70\n1\n 91\n2\n"
+      " 92\n2\n 72\n0\n 73\n1\n 93\n4\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n 97\n0\n"
+      " 92\n1\n 93\n4\n 72\n1\n 10\n2\n 20\n2\n 11\n4\n 21\n2\n 72\n1\n 10\n4\n 20\n2\n 11\n4\n 21\n4\n"
+      " 72\n1\n 10\n4\n 20\n4\n 11\n2\n 21\n4\n 72\n1\n 10\n2\n 20\n4\n 11\n2\n 21\n2\n 97\n1\n330\n2A\n"
+      " 75\n0\n 76\n1\n 98\n1\n 10\n50\n 20\n50\n");
+  const auto ps = Points(d);
+  ASSERT_EQ(ps.size(), 10u);
+  for (std::size_t i = 0; i < ps.size(); ++i) {
+    EXPECT_EQ(ps[i].moveonly, i == 5) << i;  // only the second loop's start: no segment between the loops
+    EXPECT_EQ(ps[i].z, 5);
+  }
+  ExpectAt(ps[4], 0, 0);
+  ExpectAt(ps[5], 2, 2);
+  ExpectAt(ps[9], 2, 2);
+  const tpoly& p = d.polys[0];
+  EXPECT_TRUE(p.isclosed && p.issolid && p.patternfill);
+  EXPECT_EQ(p.boxmaxx, 10);  // the seed point is not part of it
+  EXPECT_EQ(d.hatch(p).elevation, 5);
+}
+
+TEST(Hatches, PatternLinesGradientsAndTheExtrusionGoToTheirTable) {
+  const std::string square = " 92\n2\n 72\n0\n 73\n1\n 93\n3\n 10\n0\n 20\n0\n 10\n1\n 20\n0\n 10\n1\n 20\n1\n";
+  const Drawing d = Entities(
+      "  0\nHATCH\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n210\n0\n220\n0\n230\n-1\n  2\nANSI31\n 70\n0\n 91\n1\n" + square +
+      " 75\n1\n 76\n1\n 52\n0\n 41\n1\n 77\n0\n 78\n2\n 53\n45\n 43\n0\n 44\n0\n 45\n-2.2\n 46\n2.2\n 79\n0\n"
+      " 53\n135\n 43\n1\n 44\n2\n 45\n3\n 46\n4\n 79\n3\n 49\n5\n 49\n-2.5\n 49\n0\n 47\n0.1\n 98\n1\n 10\n3\n 20\n3\n" +
+      // A named SOLID without the flag, a gradient of two colours.
+      "  0\nHATCH\n  8\n0\n  2\nSOLID\n 70\n0\n 91\n1\n" + square +
+      " 75\n1\n 76\n1\n 98\n0\n450\n1\n451\n0\n452\n0\n453\n2\n463\n0\n421\n255\n463\n1\n 63\n2\n421\n16776960\n"
+      "470\nLINEAR\n" +
+      "  0\nHATCH\n  8\n0\n  2\nUSER\n 70\n0\n 91\n1\n" + square + " 75\n1\n 76\n0\n 52\n0\n 41\n1\n 77\n0\n 78\n1\n"
+      " 53\n0\n 43\n0\n 44\n0\n 45\n0\n 46\n1\n 79\n0\n");
+  ASSERT_EQ(d.anzpoly(), 3);
+  const HatchData& pattern = d.hatch(d.polys[0]);
+  EXPECT_FALSE(pattern.solid || pattern.gradient);
+  EXPECT_EQ(pattern.nz, -1);
+  const auto lines = d.lines(pattern);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].angle, 45);
+  EXPECT_EQ(lines[0].offsetx, -2.2);
+  EXPECT_EQ(lines[0].offsety, 2.2);
+  EXPECT_TRUE(d.dashes(lines[0]).empty());
+  EXPECT_EQ(lines[1].basex, 1);
+  EXPECT_EQ(lines[1].basey, 2);
+  EXPECT_EQ(lines[1].offsety, 4);
+  const auto dashes = d.dashes(lines[1]);
+  EXPECT_EQ(std::vector<double>(dashes.begin(), dashes.end()), (std::vector<double>{5, -2.5, 0}));
+  const HatchData& gradient = d.hatch(d.polys[1]);
+  EXPECT_TRUE(gradient.solid && gradient.gradient);
+  EXPECT_EQ(gradient.gradientRgb, 255);  // the first colour
+  EXPECT_EQ(gradient.gradientAci, -1);   // it has no colour number; the second one's is not its
+  EXPECT_TRUE(d.lines(gradient).empty());
+  const auto user = d.lines(d.hatch(d.polys[2]));
+  ASSERT_EQ(user.size(), 1u);
+  EXPECT_EQ(user[0].offsety, 1);
+  // An entry of another kind has no hatch.
+  EXPECT_EQ(d.lines(d.hatch(tpoly{})).size(), 0u);
 }
 
 TEST(Areas, WipeoutClipPointsAreMappedIntoTheDrawing) {
@@ -537,6 +663,8 @@ TEST(ObjectCoordinates, PlanarKindsSeenFromBelowAreMirroredWorldKindsStay) {
       {"  0\nPOLYLINE\n 70\n0\n  0\nVERTEX\n 10\n4\n 20\n5\n  0\nSEQEND\n", 0, -4, 5, 0},
       {"  0\nTEXT\n 10\n1\n 20\n2\n 40\n1\n  1\nT\n", 0, -1, 2, 0},
       {"  0\nINSERT\n  2\nB\n 10\n3\n 20\n4\n", 0, -3, 4, 0},
+      {"  0\nHATCH\n 10\n0\n 20\n0\n 30\n2\n 91\n1\n 92\n2\n 93\n3\n 10\n1\n 20\n2\n 10\n3\n 20\n2\n 10\n3\n 20\n4\n",
+       0, -1, 2, -2},
       // Kinds whose points are in the world whatever their extrusion.
       {"  0\nPOLYLINE\n 70\n8\n  0\nVERTEX\n 10\n4\n 20\n5\n  0\nSEQEND\n", 0, 4, 5, 0},
       {"  0\nLINE\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n", 0, 1, 2, 0},

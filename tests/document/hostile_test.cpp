@@ -96,5 +96,34 @@ TEST(Hostile, BulgesCostPointsByTheirSweep) {
   EXPECT_EQ(small.points.size(), 5u);
 }
 
+TEST(Hostile, HatchCountsAreNotTrustedAndEdgesCostByWhatIsThere) {
+  // Counts of a billion with a handful behind them, and an edge cut off by
+  // the end of the file.
+  const std::string lying =
+      "  0\nSECTION\n  2\nENTITIES\n"
+      "  0\nHATCH\n 91\n1000000000\n 92\n1\n 93\n2000000000\n 72\n4\n 94\n3\n 95\n1000000000\n 96\n1000000000\n"
+      " 40\n0\n 40\n0\n 10\n0\n 20\n0\n 10\n1\n 20\n1\n 97\n1000000000\n 72\n1\n 10\n1\n 20\n1\n 11\n0\n 21\n1\n"
+      " 75\n0\n 76\n1\n 78\n1000000000\n 53\n45\n 79\n1000000000\n 49\n1\n 98\n1000000000\n 10\n5\n 20\n5\n"
+      "  0\nHATCH\n 91\n1\n 92\n2\n 93\n1000000000\n 10\n0\n 20\n0\n 42\n1e308\n 10\n1\n 20\n0\n 10\n1\n 20\n1\n"
+      "  0\nHATCH\n 91\n1\n 92\n1\n 93\n5\n 72\n2\n 10\n0\n 20\n0\n 40\n1\n 50\n1e308\n 51\n-1e308\n 73\n0\n"
+      " 72\n3\n 10\n0\n 20\n0\n 11\n1e300\n 21\n1e300\n 40\n1e-300\n 50\n0\n 51\n90\n 72\n4\n 94\n2000000000\n"
+      " 10\n0\n 20\n0\n 72\n2\n 10\n0\n 20\n0\n 40\n";
+  const Drawing d = test::Parsed(lying);
+  ASSERT_EQ(d.anzpoly(), 3);
+  EXPECT_LT(d.points.size(), 1000u);
+  EXPECT_EQ(d.lines(d.hatch(d.polys[0])).size(), 1u);
+  EXPECT_EQ(d.hatchdashes.size(), 1u);
+  for (const Tmypoi& q : d.points) EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.y)) << q.x << " " << q.y;
+  // A loop of 300,000 line edges parses like as many lines.
+  std::string edges = "  0\nHATCH\n  8\n0\n 91\n1\n 92\n1\n 93\n300000\n";
+  for (int i = 0; i < 300000; ++i)
+    edges += " 72\n1\n 10\n" + std::to_string(i) + "\n 20\n0\n 11\n" + std::to_string(i + 1) + "\n 21\n0\n";
+  const std::string text = test::WithEof(test::Section("ENTITIES", edges));
+  ExpectLinear(text, "a hatch of 300000 edges");
+  Drawing many;
+  ParseSeconds(text, &many);
+  EXPECT_EQ(many.points.size(), 300002u);  // each edge's start is the last one's end; and closed
+}
+
 }  // namespace
 }  // namespace vestrel

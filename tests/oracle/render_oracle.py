@@ -72,12 +72,6 @@ from ezdxf.protocols import SupportsVirtualEntities, virtual_entities  # noqa: E
 # Checks are "render" and "extents".  Each entry is a to-do item: it says
 # what differs and whose fault it is.
 KNOWN = {
-    "langmuirsystems.dxf": (("render",),
-                            "the 15 SOLID hatches of the letters (boundaries of "
-                            "line and spline edges, in nested blocks) are drawn "
-                            "as 45-degree line hatching instead of a solid fill, "
-                            "and the A's hole gets a stray edge: our fault, "
-                            "under repair"),
     "mleader.dxf": (("render", "extents"),
                     "the leader lines agree, but the three texts are smaller "
                     "than AutoCAD's own picture of them (the proxy graphics "

@@ -237,6 +237,136 @@ TEST_F(RendererTest, BlockMembersByBlockOrOnLayerZeroLookLikeTheirReference) {
   EXPECT_EQ(img.pixel(150, 99), qRgb(0, 0, 255));
 }
 
+// --- hatches: a ring from (100, 50) to (200, 150) around a hole from (130, 80) to (170, 120) ---------
+
+std::string Square(int x0, int y0, int x1, int y1) {
+  std::string s = " 92\n2\n 72\n0\n 73\n1\n 93\n4\n";
+  for (const auto& [x, y] : {std::pair{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
+    s += " 10\n" + std::to_string(x) + "\n 20\n" + std::to_string(y) + "\n";
+  return s;
+}
+
+// A hatch of the ring: `fill` is what goes before the paths, `pattern` after them.
+std::string Ring(const std::string& fill, const std::string& pattern, int dx = 0) {
+  return "  0\nHATCH\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n" + fill + " 91\n2\n" + Square(100 + dx, 50, 200 + dx, 150) +
+         Square(130 + dx, 80, 170 + dx, 120) + " 75\n0\n 76\n1\n" + pattern + " 98\n0\n";
+}
+
+// One family of lines `spacing` apart at `angle` degrees through (0, 0).
+std::string Lines(double angle, double spacing) {
+  const double a = angle * kPi / 180;
+  return " 52\n0\n 41\n1\n 77\n0\n 78\n1\n 53\n" + std::to_string(angle) + "\n 43\n0\n 44\n0\n 45\n" +
+         std::to_string(-std::sin(a) * spacing) + "\n 46\n" + std::to_string(std::cos(a) * spacing) + "\n 79\n0\n";
+}
+
+TEST_F(RendererTest, SolidGradientAndDenseHatchesFillTheRingAndLeaveTheHole) {
+  struct Case {
+    const char* what;
+    std::string hatch;
+    QRgb ring;
+  } cases[] = {
+      {"solid", Ring(" 62\n1\n  2\nSOLID\n 70\n1\n", ""), qRgb(255, 0, 0)},
+      {"gradient: its first colour", Ring("  2\nSOLID\n 70\n1\n", "450\n1\n453\n2\n463\n0\n421\n65280\n463\n1\n421\n255\n"),
+       qRgb(0, 255, 0)},
+      {"lines closer than a pixel", Ring(" 62\n5\n  2\nANSI31\n 70\n0\n", Lines(45, 0.5)), qRgb(0, 0, 255)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    loadEntities(c.hatch);
+    const QImage img = paint();
+    EXPECT_EQ(img.pixel(115, 199), c.ring);
+    EXPECT_EQ(img.pixel(185, 160), c.ring);
+    EXPECT_EQ(img.pixel(150, 199), qRgb(255, 255, 255));  // the hole
+    EXPECT_EQ(img.pixel(90, 199), qRgb(255, 255, 255));   // outside
+  }
+}
+
+// How often a dark pixel in the rectangle has a dark pixel (dx, dy) from it too.
+double Along(const QImage& img, int x0, int y0, int x1, int y1, int dx, int dy) {
+  int dark = 0, both = 0;
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x)
+      if (qGray(img.pixel(x, y)) < 128) {
+        ++dark;
+        both += qGray(img.pixel(x + dx, y + dy)) < 192;
+      }
+  return dark > 0 ? static_cast<double>(both) / dark : 0;
+}
+
+TEST_F(RendererTest, PatternLinesAreClippedToTheRingAtTheirAngleWhereverTheHatchIsPlaced) {
+  struct Case {
+    const char* what;
+    std::string sections;
+    int dx, dy;  // the way the lines go on the screen
+  } cases[] = {
+      {"at 45 degrees", test::Section("ENTITIES", Ring("  2\nANSI31\n 70\n0\n", Lines(45, 10))), 4, -4},
+      // Seen from below, x runs the other way: the ring drawn at -200 .. -100 lands on it, its lines at 135 degrees.
+      {"seen from below", test::Section("ENTITIES", Ring("210\n0\n220\n0\n230\n-1\n  2\nANSI31\n 70\n0\n", Lines(45, 10), -300)),
+       4, 4},
+      // Level lines in a block turned a quarter: the block's (x, y) lands on (200 - y, 50 + x).
+      {"in a turned block",
+       test::Section("BLOCKS", "  0\nBLOCK\n  2\nHB\n  3\nHB\n 10\n0\n 20\n0\n" +
+                                   Ring("  2\nUSER\n 70\n0\n", Lines(0, 10), -100) + "  0\nENDBLK\n") +
+           test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nHB\n 10\n250\n 20\n50\n 50\n90\n"),
+       0, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    load(c.sections);
+    QImage img = paint();
+    EXPECT_LT(Darkest(img, 103, 152, 127, 246), 128);     // ink in the ring
+    EXPECT_EQ(Darkest(img, 134, 183, 166, 215), 255);     // none in the hole
+    EXPECT_EQ(Darkest(img, 80, 140, 96, 260), 255);       // nor outside
+    EXPECT_EQ(Darkest(img, 204, 140, 220, 260), 255);
+    EXPECT_GT(Along(img, 104, 155, 124, 245, c.dx, c.dy), 0.9);  // lines, at their angle
+    EXPECT_LT(Along(img, 104, 155, 124, 245, c.dy, -c.dx), 0.3);
+    // The boundary is not drawn: along the ring's left edge only where lines meet it.
+    int edge = 0;
+    for (int y = 152; y <= 246; ++y) edge += qGray(img.pixel(100, y)) < 128;
+    EXPECT_LT(edge, 40);
+  }
+  // Selected, its outline shows.
+  load(cases[0].sections);
+  d.polys[0].selected = true;
+  const QImage img = paint();
+  int edge = 0;
+  for (int y = 152; y <= 246; ++y) edge += qGray(img.pixel(100, y)) < 128;
+  EXPECT_GT(edge, 45);
+}
+
+TEST_F(RendererTest, HostilePatternsPaintInBoundedTime) {
+  std::string dashes = " 79\n100000\n";
+  for (int i = 0; i < 100000; ++i) dashes += i % 2 ? " 49\n-0.001\n" : " 49\n0.001\n";
+  std::string families = " 78\n10000\n";
+  for (int i = 0; i < 10000; ++i) families += " 53\n" + std::to_string(i * 0.01) + "\n 43\n0\n 44\n0\n 45\n0\n 46\n3\n 79\n0\n";
+  // A comb of 20,000 teeth that every line crosses.
+  std::string comb = " 92\n2\n 72\n0\n 73\n1\n 93\n40000\n";
+  for (int i = 0; i < 20000; ++i)
+    comb += " 10\n" + std::to_string(100 + i * 0.005) + "\n 20\n50\n 10\n" + std::to_string(100.0025 + i * 0.005) +
+            "\n 20\n150\n";
+  struct Case {
+    const char* what;
+    std::string hatch;
+  } cases[] = {
+      {"lines 1e-300 apart", Ring("  2\nX\n 70\n0\n", Lines(45, 1e-300))},
+      {"lines 1e300 apart", Ring("  2\nX\n 70\n0\n", Lines(45, 1e300))},
+      {"lines along their own offset", Ring("  2\nX\n 70\n0\n", " 78\n1\n 53\n0\n 43\n0\n 44\n0\n 45\n5\n 46\n0\n")},
+      {"100000 dashes a line", Ring("  2\nX\n 70\n0\n", Lines(0, 3) + dashes)},
+      {"10000 families", Ring("  2\nX\n 70\n0\n", families)},
+      {"a base point far away", Ring("  2\nX\n 70\n0\n", " 78\n1\n 53\n30\n 43\n1e300\n 44\n-1e300\n 45\n0\n 46\n3\n 79\n2\n 49\n1\n 49\n-1e-300\n")},
+      {"a comb crossed by every line",
+       "  0\nHATCH\n  8\n0\n  2\nX\n 70\n0\n 91\n1\n" + comb + " 75\n0\n 76\n1\n" + Lines(0, 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    loadEntities(c.hatch);
+    const auto start = std::chrono::steady_clock::now();
+    paint();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 5);
+  }
+}
+
 TEST_F(RendererTest, SelectedEntriesShowGripsOnTheirOwnPoints) {
   loadEntities(kLine);
   d.polys[0].selected = true;
