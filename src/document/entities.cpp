@@ -205,6 +205,13 @@ bool Reader::commonGroup(tpoly& p, Kind kind) {
       p.linweightpresent = true;
       p.lineweightlinenr = valueLine();
       return true;
+    case 420:
+      if (kind == Kind::VIEWPORT) return false;
+      if (const auto v = ParseInt(value_)) {
+        p.truecolor = static_cast<std::uint32_t>(*v) & 0xFFFFFF;
+        p.truecolorpresent = true;
+      }
+      return true;
     case 62:
       if (kind == Kind::VIEWPORT) return false;
       p.colornr = intValue(p.colornr);

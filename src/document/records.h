@@ -60,6 +60,7 @@ struct tpoly {
   std::int32_t ltnamelinenr = 0;
   std::int32_t colorlinenr = 0;
   std::int32_t colornr = 0;
+  std::uint32_t truecolor = 0;  // group 420: 0xRRGGBB, over the colour number
   std::int32_t lineweightlinenr = 0;
   std::int32_t lineweight = 0;
   std::int32_t winkel1linenr = 0;
@@ -88,6 +89,7 @@ struct tpoly {
   bool issolid : 1 = false;
   bool arrowhead : 1 = false;
   bool colorispresent : 1 = false;
+  bool truecolorpresent : 1 = false;
   bool needext210 : 1 = false;
   bool needext220 : 1 = false;
   bool needext230 : 1 = false;

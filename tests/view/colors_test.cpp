@@ -30,19 +30,23 @@ TEST(Colors, TheColourTable) {
   EXPECT_EQ(getcolornr(5, true), 0xFF0000FFu);
   EXPECT_EQ(getcolornr(9, true), 0xFFC0C0C0u);
   EXPECT_EQ(getcolornr(252, true), 0xFF898989u);
-  EXPECT_EQ(getcolornr(253, true), kBlack);  // no colour of its own
+  EXPECT_EQ(getcolornr(253, true), 0xFF999999u);
   EXPECT_EQ(getcolornr(254, true), 0xFFB7B7B7u);
   EXPECT_EQ(getcolornr(7, true), kBlack);
   EXPECT_EQ(getcolornr(7, false), kWhite);
   EXPECT_EQ(getcolornr(0, false), kWhite);
   EXPECT_EQ(getcolornr(300, true), kBlack);
+  // Every number from 10 to 249 has a colour of its own: 30 is orange.
+  EXPECT_EQ(getcolornr(30, true), 0xFFFF7F00u);
+  EXPECT_EQ(getcolornr(249, false), getcolornr(249, true));
   EXPECT_EQ(getcolornr(-3, true), kWhite);
 }
 
 TEST(Colors, EntriesTakeTheirOwnColourOrTheirLayers) {
   const Drawing d = WithEntities(
       "  0\nLINE\n  8\nA\n 62\n256\n  0\nLINE\n  8\nA\n 62\n0\n  0\nLINE\n  8\nNOWHERE\n"
-      "  0\nLINE\n  8\nA\n 62\n-2\n  0\nLINE\n  8\nOFF\n  0\nLINE\n  8\nLOCKED\n  0\nLINE\n  8\nFROZEN\n");
+      "  0\nLINE\n  8\nA\n 62\n-2\n  0\nLINE\n  8\nOFF\n  0\nLINE\n  8\nLOCKED\n  0\nLINE\n  8\nFROZEN\n"
+      "  0\nLINE\n  8\nA\n 62\n1\n420\n1193046\n");
   const StyleTables tables(d);
   auto color = [&](int i, bool model) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
@@ -58,6 +62,7 @@ TEST(Colors, EntriesTakeTheirOwnColourOrTheirLayers) {
   EXPECT_TRUE(tables.layer(d.polys[5]).locked);
   EXPECT_FALSE(tables.layer(d.polys[5]).off);
   EXPECT_TRUE(tables.layer(d.polys[6]).off);  // frozen: not drawn either
+  EXPECT_EQ(color(7, true), 0xFF123456u);      // a true colour before its number
 }
 
 TEST(Colors, PenWidths) {
