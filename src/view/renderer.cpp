@@ -39,6 +39,9 @@ constexpr double kCapPerEm = static_cast<double>(fonttable::kCapHeight) / fontta
 // higher than the largest font size, as the outlines of that size scaled.
 constexpr double kLegible = 2;
 constexpr int kMostFontPixels = 256;
+// Letters higher than this many pixels are not drawn: the screen would
+// show a sliver of one stroke, and the outlines would not fit the rasterizer.
+constexpr double kMostCapPixels = 1e7;
 
 QFont TextFont(int pixels) {
   QFont f = ArialPixels(pixels);
@@ -254,19 +257,23 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
     if (r.from == r.to || (r.lines & kHidden)) continue;
     const QColor c = colorOf(r.aci, r.rgb);
     const double capPx = r.height * up;
+    if (!(capPx < kMostCapPixels)) continue;
     if (capPx < kLegible) {
       // Too small to read: a stroke as dark as its letters would be.
       if (capPx < 0.1) continue;
       line(r.x, r.y + 0.35 * r.height, r.x + r.width, r.y + 0.35 * r.height, 0.4 * capPx, c);
       continue;
     }
-    const QRectF runBox = toScreen.mapRect(QRectF(QPointF(r.x - r.height, r.y - r.height), QPointF(r.x + r.width + r.height, r.y + 2 * r.height)));
+    const double slant = r.oblique == 0 ? 0 : std::tan(r.oblique * kPi / 180);
+    const double reachOut = r.height * (1 + std::abs(slant));  // accents, descenders, slanted letters
+    const QRectF runBox = toScreen.mapRect(
+        QRectF(QPointF(r.x - reachOut, r.y - r.height), QPointF(r.x + r.width + reachOut, r.y + 2 * r.height)));
     if (!runBox.intersects(clip_)) continue;
     // Font pixels are em pixels; the rest of the scale, the width factor
     // and the slant are in the transform (font y runs down).
-    const int pixels = std::clamp(static_cast<int>(std::lround(capPx / kCapPerEm)), 1, kMostFontPixels);
+    const int pixels = static_cast<int>(std::lround(std::clamp(capPx / kCapPerEm, 1.0, double{kMostFontPixels})));
     const double k = r.height / (pixels * kCapPerEm);
-    const QTransform glyphs(k * r.widthFactor, 0, -k * std::tan(r.oblique * kPi / 180), -k, r.x, r.y);
+    const QTransform glyphs(k * r.widthFactor, 0, -k * slant, -k, r.x, r.y);
     const QTransform all = glyphs * toScreen;
     QFont f = textFont(pixels);
     if (r.tracking != 1) f.setLetterSpacing(QFont::PercentageSpacing, r.tracking * 100);
@@ -284,7 +291,10 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
       g_.setTransform(saved);
     }
   }
-  for (const TextStroke& s : l.strokes) line(s.x0, s.y0, s.x1, s.y1, std::max(s.thickness * up, 1.0), colorOf(s.aci, s.rgb));
+  for (const TextStroke& s : l.strokes) {
+    const double width = s.thickness * up;
+    if (width < kMostCapPixels) line(s.x0, s.y0, s.x1, s.y1, std::max(width, 1.0), colorOf(s.aci, s.rgb));
+  }
 }
 
 void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen) {

@@ -671,7 +671,7 @@ double TextReach(const Drawing& d, const tpoly& p) {
   constexpr double kFar = std::numeric_limits<double>::infinity();
   const TextData& t = d.text(p);
   const std::string_view raw = std::string_view(t.textstr).substr(0, kMostInput);
-  if (!p.ismtext && (t.halign == 3 || t.halign == 5)) return kFar;
+  if (p.anzp == 0 || (!p.ismtext && (t.halign == 3 || t.halign == 5))) return kFar;
   const double h = p.radiuslinenr > 0 ? std::abs(p.radius) : 2.5;
   // How much higher, wider and further apart than the text's own its
   // letters may get through codes: relative ones multiply.

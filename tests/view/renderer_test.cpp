@@ -236,6 +236,14 @@ TEST_F(RendererTest, TextsFarLargerThanTheScreenAreDrawnQuickly) {
   const QImage img = paint();
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5);
   EXPECT_LT(Brightest(img, 0, 0, 399, 299), 64);
+
+  // Heights and codes beyond all measure: drawn or left out, quickly.
+  loadEntities("  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1e300\n 41\n1e300\n  1\n%%uHH\n"
+               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1\n  1\n\\H1e300;\\LH\\H1e-300;H\\W1e300;H\n"
+               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1e-300\n 41\n1e-300\n  1\nx x x\n");
+  const auto again = std::chrono::steady_clock::now();
+  paint();
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count(), 5);
 }
 
 }  // namespace
