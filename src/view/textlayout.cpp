@@ -657,13 +657,14 @@ void LayOutText(const Drawing& d, const tpoly& p, TextLayout& out) {
       s.alignSeen = std::isfinite(s.alignX) && std::isfinite(s.alignY);
     }
   }
-  const std::string& raw = t.textstr;
+  // What is read of a text: plain ASCII as it stands, anything else decoded.
+  const std::string_view raw = std::string_view(t.textstr).substr(0, kMostInput);
   const bool plain = std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) &&
-                     raw.find("\\U+") == std::string::npos;
+                     raw.find("\\U+") == std::string_view::npos;
   if (plain) {
     LayOutText(raw, s, out);
   } else {
-    LayOutText(DecodeUnicode(std::string_view(raw).substr(0, kMostInput), d.dxf.encoding), s, out);
+    LayOutText(DecodeUnicode(raw, d.dxf.encoding), s, out);
   }
 }
 

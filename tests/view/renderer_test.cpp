@@ -240,7 +240,13 @@ TEST_F(RendererTest, TextsFarLargerThanTheScreenAreDrawnQuickly) {
   // Heights and codes beyond all measure: drawn or left out, quickly.
   loadEntities("  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1e300\n 41\n1e300\n  1\n%%uHH\n"
                "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1\n  1\n\\H1e300;\\LH\\H1e-300;H\\W1e300;H\n"
-               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1e-300\n 41\n1e-300\n  1\nx x x\n");
+               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1e-300\n 41\n1e-300\n  1\nx x x\n"
+               "  0\nTEXT\n  8\n0\n 10\n0\n 20\n100\n 40\n10\n  1\n" + std::string(10 << 20, 'x') + "\n"
+               "  0\nMTEXT\n  8\n0\n 10\n0\n 20\n200\n 40\n10\n 41\n300\n  1\n" + [] {
+                 std::string words;
+                 while (words.size() < (10 << 20)) words += "ab ";
+                 return words;
+               }() + "\n");
   const auto again = std::chrono::steady_clock::now();
   paint();
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count(), 5);
