@@ -271,9 +271,7 @@ void Layouter::endLine(std::size_t firstNext, double width) {
 }
 
 double Layouter::widthOf(std::string_view utf8, const Style& s) const {
-  double units = 0;
-  for (std::size_t i = 0; i < utf8.size();) units += Advance(NextChar(utf8, i));
-  return units / kCap * s.height * s.widthFactor * s.tracking;
+  return TextWidth(utf8) * s.height * s.widthFactor * s.tracking;
 }
 
 // A run of its own, which the next character does not continue.
