@@ -173,8 +173,10 @@ void Reader::textGroup(tpoly& p, Kind kind) {
   Tmypoi* last = lastPoint(p);
   TextData& t = d_.texts.back();
   switch (group_) {
+    // The blanks at either end of a chunk are part of the text: a long
+    // text is cut into chunks wherever, also next to a blank.
     case 1:
-    case 3: t.textstr.append(value_); break;
+    case 3: t.textstr.append(dxf_[static_cast<std::size_t>(valueLine())]); break;
     case 10:
       if (const Tmypoi* q = filePoint(p)) p.cx = q->x;
       break;
@@ -469,7 +471,9 @@ void Reader::mleaderGroup(tpoly& p) {
     case LeaderPart::Context:
       switch (group_) {
         case 40: real(mleader_.scale); break;
-        case 41: real(p.radius); break;
+        case 41:
+          if (real(p.radius)) p.radiuslinenr = valueLine();
+          break;
         case 140: real(t.arrowSize); break;
         case 304: t.textstr.append(value_); break;
         case 12: real(mleader_.textAt.x); break;

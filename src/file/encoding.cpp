@@ -185,7 +185,54 @@ std::string EncodeFileBytes(std::string text, TextEncoding encoding) {
   }
 }
 
-std::string DecodeUnicode(std::string_view s, TextEncoding encoding) {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The code unit of "\U+XXXX" at s[i]; -1 when there is none.
+std::int32_t UnicodeEscape(std::string_view s, std::size_t i) {
+  if (s.substr(i, 3) != "\\U+" || i + 7 > s.size()) return -1;
+  std::int32_t u = 0;
+  for (std::size_t k = i + 3; k < i + 7; ++k) {
+    const int h = HexDigit(s[k]);
+    if (h < 0) return -1;
+    u = u << 4 | h;
+  }
+  return u;
+}
+
+// Drawings write the characters their code page lacks as "\U+XXXX" (UTF-16
+// code units, so a pair of them for what lies beyond); in UTF-8 files too.
+std::string DecodeUnicodeEscapes(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size();) {
+    std::int32_t u = UnicodeEscape(s, i);
+    if (u < 0) {
+      out += s[i++];
+      continue;
+    }
+    i += 7;
+    if (u >= 0xD800 && u < 0xDC00) {
+      const std::int32_t low = UnicodeEscape(s, i);
+      if (low >= 0xDC00 && low < 0xE000) {
+        u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        i += 7;
+      }
+    }
+    const bool unpaired = u >= 0xD800 && u < 0xE000;
+    AppendUtf8(out, u == 0 || unpaired ? 0xFFFD : static_cast<std::uint32_t>(u));
+  }
+  return out;
+}
+
+// Document bytes as UTF-8.
+std::string DecodeBytes(std::string_view s, TextEncoding encoding) {
   if (encoding != TextEncoding::Ansi) {
     // Held as UTF-8; what is not valid shows as the replacement character.
     std::string out;
@@ -213,6 +260,15 @@ std::string DecodeUnicode(std::string_view s, TextEncoding encoding) {
     else
       AppendUtf8(out, b);
   }
+  return out;
+}
+
+}  // namespace
+
+std::string DecodeUnicode(std::string_view s, TextEncoding encoding) {
+  std::string out = DecodeBytes(s, encoding);
+  // The escapes are ASCII, which every encoding keeps as it is.
+  if (out.find("\\U+") != std::string::npos) out = DecodeUnicodeEscapes(out);
   return out;
 }
 

@@ -30,7 +30,8 @@ std::optional<DecodedFile> DecodeFileBytes(std::string bytes);
 std::string EncodeFileBytes(std::string text, TextEncoding encoding);
 
 // Document bytes to UTF-8 for showing them, and typed UTF-8 to document
-// bytes. Characters that code page 1252 lacks become "?".
+// bytes. Showing decodes the "\U+XXXX" escapes of characters that a
+// drawing's code page lacks; writing makes such characters "?".
 std::string DecodeUnicode(std::string_view s, TextEncoding encoding);
 std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding);
 

@@ -1,6 +1,9 @@
 #include "view/blocks.h"
 
 #include <algorithm>
+#include <array>
+
+#include "view/textlayout.h"
 
 namespace vestrel {
 
@@ -117,6 +120,13 @@ Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks) {
   Box3 box;
   for (const Tmypoi& q : d.ps(p))
     if (!q.donotdraw) box.add(Point3{q.x, q.y, q.z});  // centres, axis ends and grips are not drawn
+  if (p.istext) {
+    // The box of its letters as they are laid out.
+    thread_local TextLayout scratch;
+    std::array<Point3, 4> corners;
+    if (TextCorners(d, p, scratch, corners))
+      for (const Point3& c : corners) box.add(c);
+  }
   return box;
 }
 

@@ -68,8 +68,9 @@ class Blocks {
   std::unordered_map<std::string_view, Cached> boxes_;
 };
 
-// The drawn box of entry `p` itself: its points that are drawn, or for a
-// block reference (or a dimension drawn by its block) what its block
+// The drawn box of entry `p` itself: its points that are drawn and, for a
+// text, the box of its letters; for a block reference (or a dimension
+// drawn by its block) what its block
 // draws; construction lines and rays have none.
 Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks);
 

@@ -13,7 +13,9 @@
 #include "geometry/point.h"
 #include "view/blocks.h"
 #include "view/colors.h"
+#include "view/fonttable.h"
 #include "view/hatchpaint.h"
+#include "view/textlayout.h"
 #include "view/texts.h"
 
 namespace vestrel {
@@ -27,6 +29,25 @@ QFont ArialPixels(int pixels) {
   QFont f(QStringLiteral("Arial"));
   f.setPixelSize(std::max(1, pixels));
   f.setStyleStrategy(QFont::PreferAntialias);
+  return f;
+}
+
+// Texts are drawn in the font whose metrics the layout measures with
+// (fonttable.h): kerning and hinting would move letters from where it
+// puts them.
+constexpr double kCapPerEm = static_cast<double>(fonttable::kCapHeight) / fonttable::kUnitsPerEm;
+// Capital letters lower than this many pixels are drawn as a stroke;
+// higher than the largest font size, as the outlines of that size scaled.
+constexpr double kLegible = 2;
+constexpr int kMostFontPixels = 256;
+// Letters higher than this many pixels are not drawn: the screen would
+// show a sliver of one stroke, and the outlines would not fit the rasterizer.
+constexpr double kMostCapPixels = 1e7;
+
+QFont TextFont(int pixels) {
+  QFont f = ArialPixels(pixels);
+  f.setKerning(false);
+  f.setHintingPreference(QFont::PreferNoHinting);
   return f;
 }
 
@@ -67,6 +88,13 @@ class Painter {
   Dashes dashes_;
   HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
+  TextLayout layout_;  // of the text being drawn; its storage serves them all
+  std::unordered_map<int, QFont> fonts_;  // by pixel size
+  const QFont& textFont(int pixels) {
+    const auto [it, fresh] = fonts_.try_emplace(pixels);
+    if (fresh) it->second = TextFont(pixels);
+    return it->second;
+  }
 };
 
 // Whether nothing of the entry can reach the target's clip.
@@ -140,14 +168,12 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     return;
   }
 
-  // An entry lies in its box, plus its pen, arrowheads, grips and texts:
-  // a text reaches as far as its characters (each at most a height wide)
-  // and lines go, a dimension's text its measurement.
+  // An entry lies in its box, plus its pen, arrowheads, grips and a
+  // dimension's text. A text knows its box once it is laid out.
   const bool text = p.istext;
   const DimensionData& dim = d_.dimension(p);
-  const double textReach = text ? t.pixels(std::abs(p.radius)) * (d_.text(p).textstr.size() + 2)
-                                : t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
-  if (!p.isviewport &&
+  const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
+  if (!p.isviewport && !text &&
       offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) {
     return;
   }
@@ -202,42 +228,85 @@ void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock
   blockStack_.pop_back();
 }
 
+// A text as laid out: each run in its own font size, near what the screen
+// shows, and scaled, stretched and slanted the rest of the way.
 void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen) {
   const TextData& data = d_.text(p);
   if (data.invisible) return;
-  // A text higher than any screen is drawn no higher.
-  const int h = std::clamp(WholePixels(t.pixels(p.radius)), 1, 1 << 16);
-  const QFont font = ArialPixels(h);
-  const QFontMetricsF metrics(font);
-  // The text's own frame: font pixels along its baseline and down its
-  // upright, placed on the screen through the transform (which may turn,
-  // scale and mirror it further).
+  // The frame of the text, its baseline and upright from its insertion
+  // point, on the screen.
   const Tmypoi& at = d_.ps(p)[0];
   const Point2 o = t.toScreen(at.x, at.y, at.z);
   const Point2 ex = t.toScreen(at.x + data.xdirx, at.y + data.xdiry, at.z);
   const Point2 ey = t.toScreen(at.x + data.ydirx, at.y + data.ydiry, at.z);
-  const double k = std::max(p.radius, 0.0) / h;  // drawing units per font pixel
-  const QTransform frame((ex.x - o.x) * k, (ex.y - o.y) * k, -(ey.x - o.x) * k, -(ey.y - o.y) * k, o.x, o.y);
-  const QTransform saved = g_.transform();
-  g_.setTransform(frame * saved);
+  // What lies far off the screen is not even laid out.
+  const double reach = TextReach(d_, p) * std::max(std::hypot(ex.x - o.x, ex.y - o.y), std::hypot(ey.x - o.x, ey.y - o.y));
+  if (reach < 1e12 && !QRectF(o.x - reach, o.y - reach, 2 * reach, 2 * reach).intersects(clip_)) return;
+  TextLayout& l = layout_;
+  LayOutText(d_, p, l);
+  if (l.empty) return;
+  const QTransform frame(ex.x - o.x, ex.y - o.y, ey.x - o.x, ey.y - o.y, o.x, o.y);
+  const QTransform toScreen = QTransform(l.place[0], l.place[1], l.place[2], l.place[3], l.place[4], l.place[5]) * frame;
+  const QRectF box = toScreen.mapRect(QRectF(QPointF(l.minx, l.miny), QPointF(l.maxx, l.maxy)));
+  const double margin = pen.widthF() + 2;
+  if (!std::isfinite(box.left()) || !std::isfinite(box.right()) || !std::isfinite(box.top()) ||
+      !std::isfinite(box.bottom()) || !box.adjusted(-margin, -margin, margin, margin).intersects(clip_))
+    return;
+  const double up = std::hypot(toScreen.m21(), toScreen.m22());  // pixels per unit of height
   const bool outline = p.selected && !P.forprint;
-  // A single-line text stands on its insertion point; a multi-line text
-  // hangs from it.
-  double baseline = p.ismtext ? metrics.ascent() : 0;
-  for (const std::string& utf8 : TextLines(d_, p)) {
-    const QString line = Q(utf8);
+  auto colorOf = [&](std::int32_t aci, std::int32_t rgb) {
+    if (rgb >= 0) return QColor(QRgb(0xFF000000u | static_cast<std::uint32_t>(rgb)));
+    return Color(aci >= 0 ? getcolornr(aci, P.showmodelforcolor) : color);
+  };
+  auto line = [&](double x0, double y0, double x1, double y1, double width, const QColor& c) {
+    QPen linePen = outline ? pen : QPen(c, width, Qt::SolidLine, Qt::FlatCap);
+    if (outline) linePen.setWidthF(std::max(width, pen.widthF()));
+    g_.setPen(linePen);
+    g_.drawLine(toScreen.map(QPointF(x0, y0)), toScreen.map(QPointF(x1, y1)));
+  };
+  const QTransform saved = g_.transform();
+  for (const TextRun& r : l.runs) {
+    if (r.from == r.to || (r.lines & kHidden)) continue;
+    const QColor c = colorOf(r.aci, r.rgb);
+    const double capPx = r.height * up;
+    if (!(capPx < kMostCapPixels)) continue;
+    if (capPx < kLegible) {
+      // Too small to read: a stroke as dark as its letters would be.
+      if (capPx < 0.1) continue;
+      line(r.x, r.y + 0.35 * r.height, r.x + r.width, r.y + 0.35 * r.height, 0.4 * capPx, c);
+      continue;
+    }
+    const double slant = r.oblique == 0 ? 0 : std::tan(r.oblique * kPi / 180);
+    const double reachOut = r.height * (1 + std::abs(slant));  // accents, descenders, slanted letters
+    const QRectF runBox = toScreen.mapRect(
+        QRectF(QPointF(r.x - reachOut, r.y - r.height), QPointF(r.x + r.width + reachOut, r.y + 2 * r.height)));
+    if (!runBox.intersects(clip_)) continue;
+    // Font pixels are em pixels; the rest of the scale, the width factor
+    // and the slant are in the transform (font y runs down).
+    const int pixels = static_cast<int>(std::lround(std::clamp(capPx / kCapPerEm, 1.0, double{kMostFontPixels})));
+    const double k = r.height / (pixels * kCapPerEm);
+    const QTransform glyphs(k * r.widthFactor, 0, -k * slant, -k, r.x, r.y);
+    const QTransform all = glyphs * toScreen;
+    QFont f = textFont(pixels);
+    if (r.tracking != 1) f.setLetterSpacing(QFont::PercentageSpacing, r.tracking * 100);
+    const std::string_view utf8 = l.text(r);
+    const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     if (outline) {
       QPainterPath path;
-      path.addText(0, baseline, font, line);
-      g_.strokePath(path, pen);
+      path.addText(0, 0, f, s);
+      g_.strokePath(all.map(path), pen);
     } else {
-      g_.setFont(font);
-      g_.setPen(Color(color));
-      g_.drawText(QPointF(0, baseline), line);
+      g_.setTransform(all * saved);
+      g_.setFont(f);
+      g_.setPen(c);
+      g_.drawText(QPointF(0, 0), s);
+      g_.setTransform(saved);
     }
-    baseline += h;
   }
-  g_.setTransform(saved);
+  for (const TextStroke& s : l.strokes) {
+    const double width = s.thickness * up;
+    if (width < kMostCapPixels) line(s.x0, s.y0, s.x1, s.y1, std::max(width, 1.0), colorOf(s.aci, s.rgb));
+  }
 }
 
 void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen) {

@@ -553,7 +553,7 @@ TEST(Texts, RotationFromGroup50OrFromTheDirection) {
   const tpoly& mtext = d.polys[1];
   EXPECT_TRUE(mtext.ismtext);
   EXPECT_DOUBLE_EQ(d.text(mtext).rotation, 90);
-  EXPECT_EQ(d.text(mtext).textstr, "Erster TeilZweiter");  // values are trimmed
+  EXPECT_EQ(d.text(mtext).textstr, "Erster Teil Zweiter");  // the blank at a chunk's end stays
   // A single-line text's 11/21/31 is its alignment point, not a direction.
   EXPECT_EQ(d.text(d.polys[2]).rotation, 15);
 }

@@ -41,6 +41,12 @@ TEST(Encoding, NamesAndTextsForShowingAndForTheFile) {
   EXPECT_EQ(DecodeUnicode("\xC3\xA4", TextEncoding::Utf8), "\xC3\xA4");
   EXPECT_EQ(DecodeUnicode("a\xFF" "b", TextEncoding::Utf8), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(EncodeUnicode("\xC3\xA4", TextEncoding::Utf16LE), "\xC3\xA4");  // held as UTF-8
+  // Escapes of what a code page lacks, in any encoding; a pair of them beyond
+  // the first 65536; what is no escape stays.
+  EXPECT_EQ(DecodeUnicode("\\U+4E2D\\U+00e4 \xE4", TextEncoding::Ansi), "\xE4\xB8\xAD\xC3\xA4 \xC3\xA4");
+  EXPECT_EQ(DecodeUnicode("\\U+D83D\\U+DE00", TextEncoding::Utf8), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeUnicode("\\U+D83D \\U+0000", TextEncoding::Utf8), "\xEF\xBF\xBD \xEF\xBF\xBD");
+  EXPECT_EQ(DecodeUnicode("\\U+12G4 \\U+12", TextEncoding::Utf8), "\\U+12G4 \\U+12");
 }
 
 }  // namespace

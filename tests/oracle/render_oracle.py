@@ -73,18 +73,16 @@ from ezdxf.protocols import SupportsVirtualEntities, virtual_entities  # noqa: E
 # what differs and whose fault it is.
 KNOWN = {
     "mleader.dxf": (("render", "extents"),
-                    "the leader lines agree, but the three texts are smaller "
-                    "than AutoCAD's own picture of them (the proxy graphics "
-                    "that ezdxf draws) and stand off from their leaders, and "
-                    "our extents leave the texts out (x from -401 to 7133 "
-                    "where the texts reach -2951 and 11775): our fault, under "
-                    "repair"),
+                    "the leader lines agree; our texts have Arial's widths, "
+                    "while ezdxf measures texts with its own font, not "
+                    "Arial's, about 2 % wider, so the right end of the "
+                    "longest text and the extents differ: ezdxf's font"),
     "mtext-test.dxf": (("render", "extents"),
-                       "MTEXT is not wrapped at its width (the long paragraph "
-                       "runs on one line far to the right), its letters are "
-                       "smaller, the top-centre attachment of the second is "
-                       "drawn from its left end, and the extents leave out the "
-                       "text boxes: our fault, under repair"),
+                       "the long paragraph wraps at its width in both, but "
+                       "ezdxf measures texts with its own font, not Arial's, "
+                       "whose letters are wider, so its lines break earlier "
+                       "and it has more of them, reaching further down: "
+                       "ezdxf's font"),
 }
 
 TOLERANCE_PX = 3          # ink this close to the other picture's ink matches

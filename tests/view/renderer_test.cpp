@@ -48,6 +48,21 @@ class RendererTest : public ::testing::Test {
     return best;
   }
 
+  // The box of the pixels darker than mid grey in a rectangle; left > right
+  // when there are none.
+  struct Ink {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+  };
+  static Ink InkOf(const QImage& img, int x0, int y0, int x1, int y1) {
+    Ink k;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (qGray(img.pixel(x, y)) < 128)
+          k.left = std::min(k.left, x), k.right = std::max(k.right, x), k.top = std::min(k.top, y),
+          k.bottom = std::max(k.bottom, y);
+    return k;
+  }
+
   Drawing d;
   ViewState v = [] {
     ViewState s;
@@ -380,6 +395,63 @@ TEST_F(RendererTest, TheOriginIconMovesAsideWhenTheOriginIsOffScreen) {
   v.HorzScrollbarPosition = 100000;  // the origin far to the left
   const QImage img = paint();
   EXPECT_LT(Darkest(img, 10, 283, 20, 285), 100);  // the detached icon's square at (15, 284)
+}
+
+TEST_F(RendererTest, TextsAreAsHighAsTheirCapitalsAndStandWhereTheirAlignmentSays) {
+  // A capital 10 units high is 10 pixels high at one pixel a unit, on the
+  // baseline through its insertion point (row 299 - 150).
+  loadEntities("  0\nTEXT\n  8\n0\n 10\n100\n 20\n150\n 40\n10\n  1\nH\n");
+  const Ink h = InkOf(paint(), 80, 110, 140, 170);
+  EXPECT_NEAR(h.bottom - h.top + 1, 10, 1);
+  EXPECT_NEAR(h.bottom, 149, 1);
+  EXPECT_NEAR(h.left, 101, 1);  // the letter's side bearing
+
+  // Centred in the middle of its second point: the ink around (200, 150),
+  // drawn as wide as measured (nine advances of "H" more than one "H").
+  auto centred = [&](int height, const char* text) {
+    loadEntities("  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n" + std::to_string(height) +
+                 "\n 72\n1\n 73\n2\n 11\n200\n 21\n150\n  1\n" + text + "\n");
+    return InkOf(paint(), 20, 100, 380, 200);
+  };
+  for (const int height : {7, 20}) {
+    SCOPED_TRACE(height);
+    const Ink one = centred(height, "H"), ten = centred(height, "HHHHHHHHHH");
+    EXPECT_NEAR((ten.left + ten.right) / 2.0, 200, 1);
+    EXPECT_NEAR((ten.top + ten.bottom) / 2.0, 149, 1);
+    EXPECT_NEAR(ten.bottom - ten.top + 1, height, 1);
+    EXPECT_NEAR((ten.right - ten.left) - (one.right - one.left), 9 * 1479.0 / 1409 * height, 1.5);
+  }
+  const Ink ten = centred(20, "HHHHHHHHHH");
+
+  // Selected: its outline in the selection pen, where the letters are.
+  d.polys[0].selected = true;
+  const QImage selected = paint();
+  const Ink outline = InkOf(selected, 20, 100, 380, 200);
+  EXPECT_NEAR(outline.left, ten.left, 2);
+  EXPECT_NEAR(outline.right, ten.right, 2);
+}
+
+TEST_F(RendererTest, TextsFarLargerThanTheScreenAreDrawnQuickly) {
+  // The left stem of an "H" 100000 units high covers the whole window.
+  loadEntities("  0\nTEXT\n  8\n0\n 10\n-15000\n 20\n-1000\n 40\n100000\n  1\nHH\n");
+  const auto start = std::chrono::steady_clock::now();
+  const QImage img = paint();
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5);
+  EXPECT_LT(Brightest(img, 0, 0, 399, 299), 64);
+
+  // Heights and codes beyond all measure: drawn or left out, quickly.
+  loadEntities("  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1e300\n 41\n1e300\n  1\n%%uHH\n"
+               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1\n  1\n\\H1e300;\\LH\\H1e-300;H\\W1e300;H\n"
+               "  0\nMTEXT\n  8\n0\n 10\n100\n 20\n100\n 40\n1e-300\n 41\n1e-300\n  1\nx x x\n"
+               "  0\nTEXT\n  8\n0\n 10\n0\n 20\n100\n 40\n10\n  1\n" + std::string(10 << 20, 'x') + "\n"
+               "  0\nMTEXT\n  8\n0\n 10\n0\n 20\n200\n 40\n10\n 41\n300\n  1\n" + [] {
+                 std::string words;
+                 while (words.size() < (10 << 20)) words += "ab ";
+                 return words;
+               }() + "\n");
+  const auto again = std::chrono::steady_clock::now();
+  paint();
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - again).count(), 5);
 }
 
 }  // namespace

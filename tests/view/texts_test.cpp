@@ -4,22 +4,50 @@
 #include <gtest/gtest.h>
 
 #include "support/dxf_text.h"
+#include "view/textlayout.h"
 
 namespace vestrel {
 namespace {
 
-TEST(Texts, FormattingCodesOfMultiLineTexts) {
-  EXPECT_EQ(CleanText("{\\fArial|b1;Bold}\\Pline 2"), "Bold\r\nline 2");
-  EXPECT_EQ(CleanText("a\\\\b"), "a\\b");
-  EXPECT_EQ(CleanText("\\{x\\}\\~y"), "{x} y");
-  EXPECT_EQ(CleanText("H\\H2.5x;och"), "Hoch");
-  EXPECT_EQ(CleanText("offen\\"), "offen");  // a code cut off by the end
+// What a text shows, codes interpreted: multi-line formatting codes,
+// special characters of all texts.
+TEST(Texts, FormattingCodesAndSpecialCharacters) {
+  struct Case {
+    const char* text;
+    bool mtext;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"{\\fArial|b1;Bold}\\Pline 2", true, "Bold\nline 2"},
+      {"a\\\\b", true, "a\\b"},
+      {"\\{x\\}\\~y", true, "{x} y"},
+      {"H\\H2.5x;och", true, "Hoch"},
+      {"offen\\", true, "offen"},  // a code cut off by the end
+      {"\\W0.8;\\T1.2;\\Q15;\\C1;\\c255;\\A1;\\pxqc,i1;\\Fgdt;x\\H3;y", true, "xy"},
+      {"\\Lunder\\l \\Oover\\o \\Kstrike\\k", true, "under over strike"},
+      {"a\\Nb\\Xc^Jd", true, "a\nb\nc\nd"},
+      {"x\\S1/2;y\\S3#4;z\\S+0.1^-0.2;", true, "x1/2y3/4z+0.1/-0.2"},
+      {"\\S1\\/2/3;", true, "1/2/3"},  // an escaped slash is no stacking
+      {"\\Z1 {}{{a}}}", true, "\\Z1 a"},  // a code we do not know stands as it is
+      {"%%c20 %%d %%p0.1 %%% 100%", false, "\xC3\x98" "20 \xC2\xB0 \xC2\xB1" "0.1 % 100%"},
+      {"%%C %%D %%P", true, "\xC3\x98 \xC2\xB0 \xC2\xB1"},
+      {"%%uunder%%u %%oover%%O %%kstrike", false, "under over strike"},
+      {"%%0651 %%176 %%", false, "A1 \xC2\xB0 %%"},
+      {"\\P {} stay in a single-line text", false, "\\P {} stay in a single-line text"},
+      {"tab^Iand^ caret", false, "taband^caret"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PlainText(c.text, c.mtext), c.shown) << c.text;
 }
 
 TEST(Texts, LinesAreDecodedFromTheDrawingsEncoding) {
-  Drawing d = test::Parsed(test::WithEof(test::Section("ENTITIES", "  0\nMTEXT\n 10\n0\n 20\n0\n  1\nStra\xDF" "e\\Pzwei\n")));
+  Drawing d = test::Parsed(test::WithEof(test::Section("ENTITIES", "  0\nMTEXT\n 10\n0\n 20\n0\n  1\nStra\xDF" "e\\Pzwei \\U+4E2D\n")));
   d.dxf.encoding = TextEncoding::Ansi;
-  EXPECT_EQ(TextLines(d, d.polys[0]), (std::vector<std::string>{"Stra\xC3\x9F" "e", "zwei"}));
+  TextLayout l;
+  LayOutText(d, d.polys[0], l);
+  ASSERT_EQ(l.lines.size(), 2u);
+  ASSERT_EQ(l.runs.size(), 2u);
+  EXPECT_EQ(l.text(l.runs[0]), "Stra\xC3\x9F" "e");
+  EXPECT_EQ(l.text(l.runs[1]), "zwei \xE4\xB8\xAD");
 }
 
 TEST(Texts, DimensionTexts) {
