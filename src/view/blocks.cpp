@@ -59,6 +59,7 @@ std::pair<std::int32_t, std::int32_t> Blocks::cells(const tpoly& insert) const {
 }
 
 std::string_view Blocks::referenced(const tpoly& p) {
+  if (!p.insertstrpresent && p.extrakind != ExtraKind::Dimension) return {};
   if (p.extrakind == ExtraKind::Dimension) {
     const std::string_view name = d_.dimensionblock(p);
     return !name.empty() && block(name) ? name : std::string_view{};

@@ -157,24 +157,22 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
   // Colour 0 and line weight -2 are those of the reference.
-  const bool colorByBlock = p.colorispresent && p.colornr == 0;
   const bool widthByBlock = p.linweightpresent && p.lineweight == -2;
-  const Argb color = P.byblock && colorByBlock ? P.byblock->color : EntryColor(p, layer, P.showmodelforcolor);
   const double width = P.byblock && widthByBlock ? P.byblock->width : PenWidth(p, layer, P.dpi1, P.showweight);
-
-  if (const std::string_view name = blocks_.referenced(p); !name.empty()) {
-    drawReference(p, name, {layer, color, width}, P, t, depth);
-    if (!P.forprint && p.selected) drawGrips(p, P, t);
-    return;
-  }
-
+  const std::string_view name = blocks_.referenced(p);
   // An entry lies in its box, plus its pen, arrowheads, grips and a
   // dimension's text. A text knows its box once it is laid out.
   const bool text = p.istext;
-  const DimensionData& dim = d_.dimension(p);
-  const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
-  if (!p.isviewport && !text &&
-      offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) {
+  if (name.empty() && !p.isviewport && !text) {
+    const DimensionData& dim = d_.dimension(p);
+    const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
+    if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
+  }
+  const bool colorByBlock = p.colorispresent && p.colornr == 0;
+  const Argb color = P.byblock && colorByBlock ? P.byblock->color : EntryColor(p, layer, P.showmodelforcolor);
+  if (!name.empty()) {
+    drawReference(p, name, {layer, color, width}, P, t, depth);
+    if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
 
