@@ -51,6 +51,7 @@ class TMainForm : public QMainWindow, public Platform {
   void CloseMainWindow() override;
   PixelSize PaintBoxSize() override;
   void SetCursor(Cursor cursor) override;
+  void DrawXor(std::span<const tremove> segments) override;
   void SetStatusText(std::string_view text) override;
   PrinterPage PrinterPageSize() override;
   void PrintDrawing() override;

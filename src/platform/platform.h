@@ -7,7 +7,9 @@
 // only overrides the dialogs it shows.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,15 @@ enum class Cursor { CrossHair, Magnifier, Hand, Arrow, Cross };
 
 struct PixelSize {
   int width = 0, height = 0;
+};
+
+// The pen of a rubber-band segment.
+enum class PenStyle : std::uint8_t { Solid, Dot };
+
+// A segment of the rubber band, in pixels of the drawing area.
+struct tremove {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  PenStyle syl = PenStyle::Solid;
 };
 
 // The current printer's page: its size in pixels and its pixels per inch.
@@ -53,6 +64,10 @@ class Platform {
   // The drawing area's size in pixels.
   virtual PixelSize PaintBoxSize() = 0;
   virtual void SetCursor(Cursor cursor) = 0;
+  // Draws segments onto the drawing area in XOR (white, one pixel, not
+  // smoothed), over what was painted: drawing them again restores it. A
+  // full repaint wipes them.
+  virtual void DrawXor(std::span<const tremove> /*segments*/) {}
   virtual void SetStatusText(std::string_view text) = 0;
 
   // The printing service: the current printer's page, and printing the

@@ -23,6 +23,7 @@ void Editor::Repaint() {
   if (view.tab < 0 || view.tab >= static_cast<int>(bar.TabControl1.size())) view.tab = 0;
   ShowCaption();
   platform.Repaint();
+  tool.anzrem = 0;  // the rubber band went with the old picture
 }
 
 void Editor::ShowCaption() { platform.SetCaption(Caption(file, platform.Message(kMsgUnnamed))); }

@@ -18,6 +18,7 @@
 
 #include "document/drawing.h"
 #include "document/journal.h"
+#include "geometry/point.h"
 #include "file/context.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
@@ -31,11 +32,69 @@ struct ShiftState {
   bool shift = false, ctrl = false, alt = false;
 };
 
-// The tools of the drawing area.
+// The tool buttons of the left tool bar, one radio group: the armed tool is
+// the one whose button is down.
+enum class ToolButton {
+  None, LineBtn, PolyLineBtn, PolyGon, RectangleBtn, ArcBtn, CircleBtn, SplineBtn, EllipseBtn, TextBtn,
+  DimensionBtn, PointBtn, SolidBtn, ArrowBtn, PenBtn,
+};
+
+// The tools of the drawing area: what runs, what it has collected so far,
+// and the rubber band on the screen. At most one drawing mode is on.
 struct ToolState {
+  // The armed tool; the first click of a tool releases its button (but for
+  // the point and free-hand tools) and its mode carries on.
+  ToolButton down = ToolButton::None;
+
+  // Drawing modes: the tool has its first point and waits for the next.
+  bool inlin = false;     // a line, construction line, ray or arrow
+  bool inarrow = false;   // the line gets an arrow head
+  bool inpoly = false;    // a polyline, free-hand stroke or spline in polyline0
+  bool inrec = false;     // a rectangle
+  bool inarc = false;     // an arc
+  bool incircle = false;  // a circle or regular polygon
+  bool inellipse = false;
+  bool insolid = false;
+  bool indim = false;  // a dimension
+  // Editing modes: picking objects, then waiting for points.
+  bool indelselect = false;
+  bool incopyselect = false, incopyline = false;
+  bool inmoveselect = false, inmoveline = false;
+  bool inrotateselect = false, inrotateline = false;
+  bool inmirrorselect = false, inmirrorline = false;
+  bool inscaleselect = false, inscaleline = false;
+  bool inarrayselect = false;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
+  // Selection: a window has its first corner; the selection or one of its
+  // grips is dragged.
+  bool inmassselect = false, inmove = false, inmovepoint = false;
+  bool useexact = false;  // the click comes from the typed coordinates
+
+  int arcmode = 0;      // the variant of the armed tool
+  int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
+  int addmode = 0;      // polylines: the next segment is straight (0) or an arc (1)
+  int splinemode = 0;   // splines: 0 fit points, 1 and 2 the two clicks after "Fertig"
+  bool splineshouldclose = false;
+  // The vertices of the polyline or spline being drawn; bulges in screen
+  // orientation (the negatives of the drawing's).
+  std::vector<PolyVertex> polyline0;
+  // Points of the running tool, in drawing units.
+  double linesx = 0, linesy = 0, linesx2 = 0, linesy2 = 0, linesx3 = 0, linesy3 = 0, linesz3 = 0;
+  double linesx4 = 0, linesy4 = 0, linesx5 = 0, linesy5 = 0;
+  double ellipsewinkel1 = 0, ellipsewinkel2 = 0;  // an elliptical arc's angles, radians
+  double lastcalcbulge = 0;
+  // Drags of the selection and of grips.
+  double movestartx = 0, movestarty = 0;
+  int movepointnr = 0, moveobjnr = 0;
+  // The typed point on the screen.
+  double exactx = 0, exacty = 0;
   int lastmousex = 0, lastmousey = 0;
+
+  // The rubber band on the screen: every segment drawn in XOR, so that
+  // drawing them again erases them.
+  std::vector<tremove> remove;
+  int anzrem = 0;
 };
 
 class Editor {
@@ -109,6 +168,10 @@ class Editor {
 
   // Ends whatever tool runs.
   void SetAlltoFalse();
+  // Erases the rubber band from the screen.
+  void removeall();
+  // Draws a rubber-band segment in XOR and records it for erasing.
+  void AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl = PenStyle::Solid);
 
   // Memory ran out in the middle of an event: the user is told, and the
   // drawing is parsed again if memory now allows (else it shows nothing

@@ -37,6 +37,7 @@ class FakePlatform : public NullPlatform {
   int openDialogs = 0, saveDialogs = 0;
   std::string status;
   Cursor cursor = Cursor::CrossHair;
+  std::vector<tremove> xor_;  // every segment drawn in XOR, in order
 
   // The drawing area and the printer.
   PixelSize paintBox{800, 600};
@@ -68,6 +69,7 @@ class FakePlatform : public NullPlatform {
   void CloseMainWindow() override { ++closes; }
   PixelSize PaintBoxSize() override { return paintBox; }
   void SetCursor(Cursor c) override { cursor = c; }
+  void DrawXor(std::span<const tremove> segments) override { xor_.insert(xor_.end(), segments.begin(), segments.end()); }
   void SetStatusText(std::string_view text) override { status = text; }
   PrinterPage PrinterPageSize() override { return page; }
   DialogResult ShowPrintDialog(PrintSetup&) override {
