@@ -2,6 +2,7 @@
 // dialogs, the caption, repaints, the printer.
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPageLayout>
@@ -72,6 +73,10 @@ void TMainForm::Repaint() {
   showState();
   PaintBox1->render();
 }
+
+void TMainForm::ShowState() { showState(); }
+
+void TMainForm::ShowPopupMenu(int x, int y) { PopupMenu1->popup(PaintBox1->mapToGlobal(QPoint(x, y))); }
 
 void TMainForm::CloseMainWindow() { close(); }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -54,6 +55,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   DruckenForm->restoreGeometry(settings.value("DruckenForm/geometry").toByteArray());
   buildCommands();
   buildCentre();
+  // Escape ends what runs, wherever the focus is in the window.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] { editor_->keyeditKeyDown(27); });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
 }
 
@@ -77,10 +81,15 @@ void TMainForm::buildCommands() {
     auto connectHandler = [&](QAction* a) {
       if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] { ((*editor_).*h)(); });
     };
-    if (!c.name.empty() && c.menu.empty()) {
-      QMenu* menu = menuBar()->addMenu(Q(c.caption));
+    if (!c.name.empty() && !c.handler) {
+      // A menu: in the menu bar, in another menu, or at the pointer.
+      QMenu* menu = c.popup       ? new QMenu(this)
+                    : c.menu.empty() ? menuBar()->addMenu(Q(c.caption))
+                                     : menus.at(c.menu)->addMenu(Q(c.caption));
+      if (!c.menu.empty() && c.menuGap) menus.at(c.menu)->insertSeparator(menu->menuAction());
       menu->setObjectName(Q(c.name));
       menus[c.name] = menu;
+      if (c.popup) PopupMenu1 = menu;
     } else if (!c.name.empty()) {
       QMenu* menu = menus.at(c.menu);
       if (c.menuGap) menu->addSeparator();
@@ -137,7 +146,10 @@ void TMainForm::buildCentre() {
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->setCursor(Qt::CrossCursor);
   PaintBox1->onPaint = [this](QImage& canvas) { PaintBox1Paint(canvas); };
+  PaintBox1->setFocusPolicy(Qt::ClickFocus);
   PaintBox1->onMouseDown = [this](QMouseEvent* e) {
+    // Keys pressed while working in the drawing reach the editor.
+    PaintBox1->setFocus();
     editor_->PaintBox1MouseDown(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
                                 static_cast<int>(e->position().y()));
   };
@@ -195,7 +207,11 @@ void TMainForm::buildCentre() {
   coordinate("Y:", "YEd");
   auto* benutzen = new QPushButton("Klick an diese Stelle (Anstatt Mausklick)", Panel6);
   benutzen->setObjectName("BenutzenBtn");
-  benutzen->setEnabled(false);  // the typed click comes with the drawing tools
+  connect(benutzen, &QPushButton::clicked, this, [this] {
+    const auto* x = Panel6->findChild<QDoubleSpinBox*>("Xed");
+    const auto* y = Panel6->findChild<QDoubleSpinBox*>("YEd");
+    editor_->BenutzenBtnClick(x->value(), y->value());
+  });
   row->addWidget(benutzen);
   row->addStretch(1);
   column->addWidget(Panel6);

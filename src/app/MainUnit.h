@@ -18,6 +18,7 @@
 
 class QAction;
 class QComboBox;
+class QMenu;
 class QScrollBar;
 class QStatusBar;
 class QTabBar;
@@ -48,6 +49,8 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
+  void ShowState() override;
+  void ShowPopupMenu(int x, int y) override;
   void CloseMainWindow() override;
   PixelSize PaintBoxSize() override;
   void SetCursor(Cursor cursor) override;
@@ -76,6 +79,7 @@ class TMainForm : public QMainWindow, public Platform {
   QToolBar* ToolBar3 = nullptr;  // editing tools, right
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
   QStatusBar* StatusBar1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;
 

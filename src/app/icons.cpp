@@ -5,7 +5,10 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QStyle>
+#include <cmath>
 #include <functional>
+
+#include "geometry/point.h"
 
 namespace vestrel::icons {
 
@@ -94,6 +97,101 @@ QIcon Preview() {
 
 QIcon Standard(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
 
+// The drawing tools: what each draws, in dark blue with black dots on the
+// points it is clicked at.
+QIcon Tool(Icon icon) {
+  return QIcon(Draw(24, [icon](QPainter& p) {
+    const QPen ink(QColor(0, 40, 140), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(ink);
+    auto dot = [&](double x, double y) {
+      p.save();
+      p.setPen(Qt::NoPen);
+      p.setBrush(Qt::black);
+      p.drawEllipse(QPointF(x, y), 1.8, 1.8);
+      p.restore();
+    };
+    switch (icon) {
+      case Icon::Line:
+        p.drawLine(QPointF(4, 20), QPointF(20, 4));
+        dot(4, 20), dot(20, 4);
+        break;
+      case Icon::PolyLine: {
+        const QPointF pts[] = {{3, 20}, {9, 6}, {15, 16}, {21, 4}};
+        p.drawPolyline(pts, 4);
+        for (const QPointF& q : pts) dot(q.x(), q.y());
+        break;
+      }
+      case Icon::Polygon: {
+        QPolygonF hexagon;
+        for (int k = 0; k < 6; ++k) hexagon << QPointF(12 + 9 * std::cos(k * kPi / 3), 12 + 9 * std::sin(k * kPi / 3));
+        p.drawPolygon(hexagon);
+        dot(12, 12);
+        break;
+      }
+      case Icon::Rectangle:
+        p.drawRect(QRectF(3, 6, 18, 12));
+        dot(3, 18), dot(21, 6);
+        break;
+      case Icon::Arc:
+        p.drawArc(QRectF(3, 5, 18, 18), 0, 180 * 16);
+        dot(3, 14), dot(12, 5), dot(21, 14);
+        break;
+      case Icon::Circle:
+        p.drawEllipse(QRectF(3, 3, 18, 18));
+        dot(12, 12);
+        break;
+      case Icon::Spline: {
+        QPainterPath curve(QPointF(3, 18));
+        curve.cubicTo(QPointF(8, 0), QPointF(14, 26), QPointF(21, 6));
+        p.drawPath(curve);
+        dot(3, 18), dot(21, 6);
+        break;
+      }
+      case Icon::Ellipse:
+        p.drawEllipse(QRectF(2, 6, 20, 12));
+        dot(2, 12), dot(22, 12);
+        break;
+      case Icon::Text: {
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(18);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("A"));
+        break;
+      }
+      case Icon::Dimension:
+        p.drawLine(QPointF(3, 4), QPointF(3, 20));
+        p.drawLine(QPointF(21, 4), QPointF(21, 20));
+        p.drawLine(QPointF(3, 12), QPointF(21, 12));
+        p.drawLine(QPointF(3, 12), QPointF(7, 10)), p.drawLine(QPointF(3, 12), QPointF(7, 14));
+        p.drawLine(QPointF(21, 12), QPointF(17, 10)), p.drawLine(QPointF(21, 12), QPointF(17, 14));
+        break;
+      case Icon::Point:
+        p.drawLine(QPointF(8, 12), QPointF(16, 12));
+        p.drawLine(QPointF(12, 8), QPointF(12, 16));
+        dot(12, 12);
+        break;
+      case Icon::Solid:
+        p.setBrush(QColor(0, 40, 140));
+        p.drawPolygon(QPolygonF({QPointF(3, 20), QPointF(12, 4), QPointF(21, 20)}));
+        break;
+      case Icon::Arrow:
+        p.drawLine(QPointF(4, 20), QPointF(20, 4));
+        p.setBrush(QColor(0, 40, 140));
+        p.drawPolygon(QPolygonF({QPointF(20, 4), QPointF(12, 7), QPointF(17, 12)}));
+        break;
+      case Icon::Pen: {
+        QPainterPath stroke(QPointF(3, 16));
+        stroke.cubicTo(QPointF(6, 4), QPointF(10, 22), QPointF(13, 12));
+        stroke.cubicTo(QPointF(15, 6), QPointF(19, 8), QPointF(21, 4));
+        p.drawPath(stroke);
+        break;
+      }
+      default: break;
+    }
+  }));
+}
+
 }  // namespace
 
 QIcon Of(Icon icon) {
@@ -111,6 +209,20 @@ QIcon Of(Icon icon) {
     case Icon::Zoom: return Zoom();
     case Icon::Hand: return Hand();
     case Icon::Preview: return Preview();
+    case Icon::Line:
+    case Icon::PolyLine:
+    case Icon::Polygon:
+    case Icon::Rectangle:
+    case Icon::Arc:
+    case Icon::Circle:
+    case Icon::Spline:
+    case Icon::Ellipse:
+    case Icon::Text:
+    case Icon::Dimension:
+    case Icon::Point:
+    case Icon::Solid:
+    case Icon::Arrow:
+    case Icon::Pen: return Tool(icon);
   }
   return {};
 }

@@ -58,6 +58,12 @@ class Platform {
   // Shows the editor's state: the drawing painted anew, the lists, tabs,
   // scroll bars and the state of every command.
   virtual void Repaint() = 0;
+  // Shows the state of every command (pressed buttons, check marks,
+  // enabled items) without painting the drawing anew.
+  virtual void ShowState() {}
+  // The polyline's popup menu ("Fertig", "Linienzug schließen",
+  // "Kreisbogen", "Linie") at a point of the drawing area.
+  virtual void ShowPopupMenu(int /*x*/, int /*y*/) {}
   // Closes the main window (which asks about unsaved changes first).
   virtual void CloseMainWindow() = 0;
 

@@ -7,6 +7,12 @@ namespace vestrel {
 namespace {
 
 bool CanUndo(const Editor& e) { return !e.undos.undos.empty(); }
+template <ToolButton button>
+bool Down(const Editor& e) {
+  return e.tool.down == button;
+}
+bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
+bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
 bool ShowingWeights(const Editor& e) { return e.view.Linienbreitezeigen; }
 
@@ -56,6 +62,72 @@ const Command kCommands[] = {
      .handler = &E::Linienbreitezeigen1Click, .checked = ShowingWeights},
     {.menu = "Ansicht1", .name = "Viewporthinzufgen1", .caption = "Viewport hinzufügen...",
      .handler = &E::Viewporthinzufgen1Click, .menuGap = true},
+
+    // The drawing tools; their buttons are one radio group on the left.
+    {.name = "Zeichnen1", .caption = "Zeichnen"},
+    {.menu = "Zeichnen1", .name = "Linie1", .caption = "Linie", .button = "LineBtn", .bar = B::Drawing,
+     .hint = "Linie", .icon = Icon::Line, .handler = &E::LineBtnClick, .checked = Down<ToolButton::LineBtn>},
+    {.menu = "Zeichnen1", .name = "Konstruktionslinie1", .caption = "Konstruktionslinie",
+     .handler = &E::Konstruktionslinie1Click},
+    {.menu = "Zeichnen1", .name = "Strahl1", .caption = "Strahl", .handler = &E::Strahl1Click},
+    {.menu = "Zeichnen1", .name = "Pfeil1", .caption = "Pfeil", .button = "ArrowBtn", .bar = B::Drawing,
+     .hint = "Pfeil", .icon = Icon::Arrow, .handler = &E::ArrowBtnClick, .checked = Down<ToolButton::ArrowBtn>},
+    {.menu = "Zeichnen1", .name = "Polylinie1", .caption = "Polylinie", .button = "PolyLineBtn", .bar = B::Drawing,
+     .hint = "Polylinie", .icon = Icon::PolyLine, .handler = &E::PolyLineBtnClick, .menuGap = true,
+     .checked = Down<ToolButton::PolyLineBtn>},
+    {.menu = "Zeichnen1", .name = "Freihand1", .caption = "Freihand", .button = "PenBtn", .bar = B::Drawing,
+     .hint = "Freihand", .icon = Icon::Pen, .handler = &E::PenBtnClick, .checked = Down<ToolButton::PenBtn>},
+    {.button = "SplineBtn", .bar = B::Drawing, .hint = "Spline", .icon = Icon::Spline, .handler = &E::SplineBtnClick,
+     .checked = Down<ToolButton::SplineBtn>},
+    {.menu = "Zeichnen1", .name = "Rechteck1", .caption = "Rechteck", .button = "RectangleBtn", .bar = B::Drawing,
+     .hint = "Rechteck", .icon = Icon::Rectangle, .handler = &E::RectangleBtnClick,
+     .checked = Down<ToolButton::RectangleBtn>},
+    {.menu = "Zeichnen1", .name = "Kreisbogen1", .caption = "Kreisbogen", .menuGap = true},
+    {.menu = "Kreisbogen1", .name = "StartMitteEnde1", .caption = "3 Punkte (Start, Mitte, Ende)", .button = "ArcBtn",
+     .bar = B::Drawing, .hint = "Kreisbogen", .icon = Icon::Arc, .handler = &E::ArcBtnClick,
+     .checked = Down<ToolButton::ArcBtn>},
+    {.menu = "Kreisbogen1", .name = "N3PunkteStartEndeMitte1", .caption = "3 Punkte (Start, Ende, Mitte)",
+     .handler = &E::N3PunkteStartEndeMitte1Click},
+    {.menu = "Kreisbogen1", .name = "MittelpunktStart1", .caption = "Mittelpunkt, Start, Ende",
+     .handler = &E::MittelpunktStart1Click},
+    {.menu = "Zeichnen1", .name = "Kreis1", .caption = "Kreis"},
+    {.menu = "Kreis1", .name = "MittelpunktRadius1", .caption = "Mittelpunkt, Radius", .button = "CircleBtn",
+     .bar = B::Drawing, .hint = "Kreis", .icon = Icon::Circle, .handler = &E::CircleBtnClick,
+     .checked = Down<ToolButton::CircleBtn>},
+    {.menu = "Kreis1", .name = "MittelpunktDurchmesser1", .caption = "Mittelpunkt, Durchmesser",
+     .handler = &E::MittelpunktDurchmesser1Click},
+    {.menu = "Kreis1", .name = "N2Punkte1", .caption = "2 Punkte", .handler = &E::N2Punkte1Click},
+    {.menu = "Kreis1", .name = "N3Punkte1", .caption = "3 Punkte", .handler = &E::N3Punkte1Click},
+    {.menu = "Zeichnen1", .name = "Ellipse1", .caption = "Ellipse"},
+    {.menu = "Ellipse1", .name = "Achsen1", .caption = "Achsen", .button = "EllipseBtn", .bar = B::Drawing,
+     .hint = "Ellipse", .icon = Icon::Ellipse, .handler = &E::EllipseBtnClick, .checked = Down<ToolButton::EllipseBtn>},
+    {.menu = "Ellipse1", .name = "Mittelpunkt1", .caption = "Mittelpunkt", .handler = &E::Mittelpunkt1Click},
+    {.menu = "Ellipse1", .name = "Ellipsenbogen1", .caption = "Ellipsenbogen Achsen",
+     .handler = &E::Ellipsenbogen1Click},
+    {.menu = "Ellipse1", .name = "EllipsenbogenMittelpunkt1", .caption = "Ellipsenbogen Mittelpunkt",
+     .handler = &E::EllipsenbogenMittelpunkt1Click},
+    {.menu = "Zeichnen1", .name = "Pukt1", .caption = "Punkt", .button = "PointBtn", .bar = B::Drawing,
+     .hint = "Punkt", .icon = Icon::Point, .handler = &E::PointBtnClick, .menuGap = true,
+     .checked = Down<ToolButton::PointBtn>},
+    {.menu = "Zeichnen1", .name = "Flche1", .caption = "Fläche", .button = "SolidBtn", .bar = B::Drawing,
+     .hint = "Fläche", .icon = Icon::Solid, .handler = &E::SolidBtnClick, .checked = Down<ToolButton::SolidBtn>},
+
+    {.name = "Optionen1", .caption = "Optionen"},
+    {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",
+     .caption = "Skalierungsfaktor per Tastatur eingeben", .handler = &E::SkalierungsfaktorperTastatureingeben1Click,
+     .checked = ScaleByKeyboard},
+    {.menu = "Optionen1", .name = "RotationsrichtungperTastatureingeben1",
+     .caption = "Rotationsrichtung per Tastatur eingeben", .handler = &E::RotationsrichtungperTastatureingeben1Click,
+     .checked = RotationByKeyboard},
+
+    // At the pointer while a polyline is drawn.
+    {.popup = true, .name = "PopupMenu1"},
+    {.menu = "PopupMenu1", .name = "Fertig1", .caption = "Fertig", .handler = &E::Fertig1Click},
+    {.menu = "PopupMenu1", .name = "Linienzugschlieen1", .caption = "Linienzug schließen",
+     .handler = &E::Linienzugschlieen1Click},
+    {.menu = "PopupMenu1", .name = "Kreisbogen2", .caption = "Kreisbogen", .handler = &E::Kreisbogen2Click,
+     .menuGap = true},
+    {.menu = "PopupMenu1", .name = "Linie2", .caption = "Linie", .handler = &E::Linie2Click},
 };
 
 }  // namespace

@@ -16,6 +16,8 @@ class Editor;
 // The pictures of the tool buttons; the window draws them.
 enum class Icon {
   None, NewFile, NewR12, Open, Save, Print, Undo, ZoomAll, ZoomIn, ZoomOut, Zoom, Hand, Preview,
+  // The drawing tools.
+  Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
 };
 
 // Where a command's tool button stands.
@@ -28,13 +30,14 @@ enum class ToolBar {
 
 struct Command {
   std::string_view menu = {};     // program name of the menu it stands in; empty for a top menu or a button only
+  bool popup = false;             // a menu that opens at the pointer, not in the menu bar
   std::string_view name = {};     // program name of its menu item; empty for a button only
   std::string_view caption = {};  // German caption of the menu item
   std::string_view button = {};   // program name of its tool button; empty for a menu item only
   ToolBar bar = ToolBar::None;
   std::string_view hint = {};      // German hint of the button and of the menu item
   Icon icon = Icon::None;
-  void (Editor::*handler)() = nullptr;  // none for a menu that opens
+  void (Editor::*handler)() = nullptr;  // none for a menu that opens (in the menu bar, in a menu, or at the pointer)
   std::string_view shortcut = {};  // "Ctrl+Z"; empty for none
   bool menuGap = false;       // a separator before the menu item
   bool barGap = false;        // a separator before the tool button

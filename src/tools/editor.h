@@ -70,6 +70,9 @@ struct ToolState {
   // grips is dragged.
   bool inmassselect = false, inmove = false, inmovepoint = false;
   bool useexact = false;  // the click comes from the typed coordinates
+  // Menu "Optionen": scaling and rotation ask for their value.
+  bool SkalierungsfaktorperTastatureingeben = true;
+  bool RotationsrichtungperTastatureingeben = false;
 
   int arcmode = 0;      // the variant of the armed tool
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -158,6 +161,47 @@ class Editor {
   void ZoomBtnClick();
   void HandBtnClick();
 
+  // The drawing tools: each arms its tool (its button down), ending what
+  // ran before.
+  void LineBtnClick();
+  void Konstruktionslinie1Click();
+  void Strahl1Click();
+  void ArrowBtnClick();
+  void PolyLineBtnClick();
+  void PenBtnClick();
+  void SplineBtnClick();
+  void PolyGonClick();
+  void RectangleBtnClick();
+  void ArcBtnClick();
+  void N3PunkteStartEndeMitte1Click();
+  void MittelpunktStart1Click();
+  void CircleBtnClick();
+  void MittelpunktDurchmesser1Click();
+  void N2Punkte1Click();
+  void N3Punkte1Click();
+  void EllipseBtnClick();
+  void Mittelpunkt1Click();
+  void Ellipsenbogen1Click();
+  void EllipsenbogenMittelpunkt1Click();
+  void TextBtnClick();
+  void DimensionBtnClick();
+  void PointBtnClick();
+  void SolidBtnClick();
+  // The polyline's popup menu: finish it open or closed, and the kind of
+  // its next segment.
+  void Fertig1Click();
+  void Linienzugschlieen1Click();
+  void Kreisbogen2Click();
+  void Linie2Click();
+
+  // The keyboard: Escape ends what runs (other keys do nothing), and the
+  // typed point (X, Y) of the panel below the tabs is clicked.
+  void keyeditKeyDown(int key);
+  void BenutzenBtnClick(double x, double y);
+  // Menu "Optionen": whether rotation and scale ask for their value.
+  void SkalierungsfaktorperTastatureingeben1Click();
+  void RotationsrichtungperTastatureingeben1Click();
+
   // Viewports.
   void Viewporthinzufgen1Click();
 
@@ -178,9 +222,15 @@ class Editor {
   // until it does; its lines are all there and can be saved).
   void OutOfMemory();
 
- private:
   // Tells the user why a writer wrote nothing, when that is worth a word.
   void Report(InsertResult result);
+  // Arms the drawing tool of `button`: whatever ran ends, the button goes
+  // down (the window shows it) and `arcmode` is the tool's variant.
+  void Arm(ToolButton button, int arcmode);
+  // Releases the armed tool's button (its mode, if on, carries on).
+  void Release();
+
+ private:
   // A drawing was loaded or started: the model tab zoomed to its extents.
   void ShowLoaded();
   // The viewports a layout tab is given on its visit when it has none.

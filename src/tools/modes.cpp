@@ -1,5 +1,6 @@
 // Ending the tools of the drawing area.
 #include "tools/editor.h"
+#include "writers/entitywriters.h"
 
 namespace vestrel {
 
@@ -25,6 +26,65 @@ void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl) {
   platform.DrawXor(std::span<const tremove>(&r, 1));
   if (static_cast<std::size_t>(t.anzrem) >= t.remove.size()) t.remove.resize(t.remove.size() + 1000);
   t.remove[static_cast<std::size_t>(t.anzrem++)] = r;
+}
+
+
+void Editor::Arm(ToolButton button, int arcmode) {
+  SetAlltoFalse();
+  tool.down = button;
+  tool.arcmode = arcmode;
+  platform.ShowState();
+}
+
+void Editor::Release() {
+  tool.down = ToolButton::None;
+  platform.ShowState();
+}
+
+void Editor::keyeditKeyDown(int key) {
+  constexpr int kEscape = 27;
+  if (key != kEscape) return;
+  ToolState& t = tool;
+  if (t.down != ToolButton::None) Release();
+  if (t.inpoly) {
+    // Escape keeps a polyline drawn so far; a spline goes on to its two
+    // direction clicks as with "Fertig".
+    if (t.arcmode == 2) return Fertig1Click();
+    t.inpoly = false;
+    removeall();
+    if (t.polyline0.size() >= 2) Report(AddPolyLine(doc, t.polyline0, false));
+    return Repaint();
+  }
+  const bool running = t.insolid || t.indim || t.inlin || t.inrec || t.inmassselect || t.incircle || t.inellipse ||
+                       t.inarc || t.inhand || t.inzoom || t.indelselect || t.incopyselect || t.incopyline ||
+                       t.inmoveselect || t.inmoveline || t.inrotateselect || t.inrotateline || t.inmirrorselect ||
+                       t.inmirrorline || t.inscaleselect || t.inscaleline || t.inarrayselect || t.inmove ||
+                       t.inmovepoint;
+  if (running) {
+    SetAlltoFalse();
+    return platform.ShowState();
+  }
+  // Nothing ran: the selection goes.
+  for (tpoly& p : drawing.polys) p.selected = false;
+  Repaint();
+}
+
+void Editor::BenutzenBtnClick(double x, double y) {
+  const Point2 s = DXF2Bildschirm(views, x, y);
+  tool.exactx = s.x, tool.exacty = s.y;
+  tool.useexact = true;
+  PaintBox1MouseDown(MouseButton::Left, {}, WholePixels(s.x), WholePixels(s.y));
+  tool.useexact = false;
+}
+
+void Editor::SkalierungsfaktorperTastatureingeben1Click() {
+  tool.SkalierungsfaktorperTastatureingeben = !tool.SkalierungsfaktorperTastatureingeben;
+  platform.ShowState();
+}
+
+void Editor::RotationsrichtungperTastatureingeben1Click() {
+  tool.RotationsrichtungperTastatureingeben = !tool.RotationsrichtungperTastatureingeben;
+  platform.ShowState();
 }
 
 }  // namespace vestrel

@@ -14,6 +14,27 @@ struct PressStep {
 const PressStep kPress[] = {
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomClick},
     {[](const Editor& e) { return e.tool.inhand; }, HandClick},
+    {[](const Editor& e) { return e.tool.incircle; }, CircleClick},
+    {[](const Editor& e) { return e.tool.inellipse; }, EllipseClick},
+    {[](const Editor& e) { return e.tool.insolid; }, SolidClick},
+    {[](const Editor& e) { return e.tool.inpoly; }, PolyClick},
+    {[](const Editor& e) { return e.tool.inarc; }, ArcClick},
+    {[](const Editor& e) { return e.tool.inlin; }, LineClick},
+    {[](const Editor& e) { return e.tool.inrec; }, RectangleClick},
+};
+
+// The first click of the armed tool, by its button.
+struct FirstStep {
+  ToolButton button;
+  void (*step)(Editor&, const Click&);
+};
+const FirstStep kFirst[] = {
+    {ToolButton::EllipseBtn, EllipseFirstClick},     {ToolButton::SolidBtn, SolidFirstClick},
+    {ToolButton::PolyLineBtn, PolyFirstClick},       {ToolButton::SplineBtn, PolyFirstClick},
+    {ToolButton::PenBtn, PolyFirstClick},            {ToolButton::CircleBtn, CircleFirstClick},
+    {ToolButton::ArcBtn, ArcFirstClick},             {ToolButton::RectangleBtn, RectangleFirstClick},
+    {ToolButton::PointBtn, PointFirstClick},         {ToolButton::ArrowBtn, LineFirstClick},
+    {ToolButton::LineBtn, LineFirstClick},
 };
 
 struct DragStep {
@@ -25,11 +46,27 @@ const DragStep kDrag[] = {
     {[](const Editor& e) { return e.view.inpan; }, PanDrag},
 };
 
+// The rubber band of the running tool.
+struct PreviewStep {
+  bool (*running)(const Editor&);
+  void (*step)(Editor&, const Move&);
+};
+const PreviewStep kPreview[] = {
+    {[](const Editor& e) { return e.tool.inlin; }, LinePreview},
+    {[](const Editor& e) { return e.tool.insolid; }, SolidPreview},
+    {[](const Editor& e) { return e.tool.inrec; }, RectanglePreview},
+    {[](const Editor& e) { return e.tool.inpoly; }, PolyPreview},
+    {[](const Editor& e) { return e.tool.incircle; }, CirclePreview},
+    {[](const Editor& e) { return e.tool.inellipse; }, EllipsePreview},
+    {[](const Editor& e) { return e.tool.inarc; }, ArcPreview},
+};
+
 struct ReleaseStep {
   bool (*running)(const Editor&);
   void (*step)(Editor&);
 };
 const ReleaseStep kRelease[] = {
+    {[](const Editor& e) { return e.tool.inpoly && e.tool.arcmode == 1; }, PolyRelease},
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomRelease},
     {[](const Editor& e) { return e.tool.inhand; }, HandRelease},
 };
@@ -37,18 +74,31 @@ const ReleaseStep kRelease[] = {
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
-  const Click c{button, shift, x, y};
+  // The middle button acts as the left.
+  if (button == MouseButton::Middle) button = MouseButton::Left;
+  const bool typed = tool.useexact;
+  const Click c{button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y};
   for (const PressStep& s : kPress)
     if (s.running(*this)) return s.step(*this, c);
+  for (const FirstStep& s : kFirst)
+    if (tool.down == s.button) return s.step(*this, c);
 }
 
-void Editor::PaintBox1MouseMove(ShiftState, int x, int y) {
+void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   tool.lastmousex = x;
   tool.lastmousey = y;
   const Point2 w = Bildschirm2DXF(views, x, y);
   platform.SetStatusText(FormatFixed(w.x, 4) + ", " + FormatFixed(w.y, 4));
   for (const DragStep& s : kDrag)
     if (s.running(*this)) return s.step(*this, x, y);
+  const Move m{shift, x, y};
+  for (const PreviewStep& s : kPreview)
+    if (s.running(*this)) return s.step(*this, m);
+  // An armed tool shows what its first click would catch.
+  if (tool.down != ToolButton::None) {
+    removeall();
+    PreviewPoint(*this, {static_cast<double>(x), static_cast<double>(y)}, m);
+  }
 }
 
 void Editor::PaintBox1MouseUp(MouseButton, ShiftState, int, int) {

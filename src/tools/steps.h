@@ -1,25 +1,87 @@
 // The steps of the tool families that the drawing area's mouse dispatch
-// calls; each family defines its own in its file.
+// calls; each family defines its own in its file (tools/zoompan.cpp,
+// tools/draw/...). A click step takes a press in the drawing area; a
+// preview step draws the rubber band for a mouse move.
 #pragma once
 
 #include "tools/editor.h"
 
 namespace vestrel {
 
-// A press of a mouse button in the drawing area.
+// A press of a mouse button in the drawing area: the pixel, and the
+// pointer as the tool takes it (the typed point, unrounded, for a typed
+// click).
 struct Click {
   MouseButton button = MouseButton::Left;
   ShiftState shift;
   int x = 0, y = 0;
+  double px = 0, py = 0;
+  bool right() const { return button == MouseButton::Right; }
 };
 
-// The zoom and pan tools (tools/zoompan.cpp): a press starts the drag,
-// the right button ends the tool; moves drag; a release ends the drag.
+// A mouse move over the drawing area.
+struct Move {
+  ShiftState shift;
+  int x = 0, y = 0;
+};
+
+// --- shared steps (tools/pointstep.cpp) --------------------------------------
+
+// The point a click gives: the rubber band erased, the pointer aligned with
+// and snapped against `reference` (a screen point: the tool's previous
+// point), in drawing units. A typed click is taken as it is.
+Point2 PointStep(Editor& e, Point2 reference, const Click& c);
+// The same against the tool's first point (linesx, linesy).
+Point2 PointStep(Editor& e, const Click& c);
+// A tool's first click: the pointer, snapped against itself, into
+// (linesx, linesy).
+void FirstClick(Editor& e, const Click& c);
+// A writer has taken the tool's points: the rubber band list starts anew.
+void ResetRubberBand(ToolState& t);
+// The screen position of a drawing point, as the rubber band draws it.
+Point2 Screen(const Editor& e, double x, double y);
+// The pointer of a move as the rubber band shows it: aligned with and
+// snapped against `reference` (the snap marker drawn), in whole pixels.
+Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m);
+// Rubber-band lines through screen points, each recorded.
+void BandLine(Editor& e, Point2 a, Point2 b);
+void BandPolyline(Editor& e, const std::vector<Point2>& points);
+
+// --- the zoom and pan tools (tools/zoompan.cpp) ---------------------------------
+// A press starts the drag, the right button ends the tool; moves drag; a
+// release ends the drag.
 void ZoomClick(Editor& e, const Click& c);
 void HandClick(Editor& e, const Click& c);
 void ZoomDrag(Editor& e, int x, int y);
 void PanDrag(Editor& e, int x, int y);
 void ZoomRelease(Editor& e);
 void HandRelease(Editor& e);
+
+// --- drawing tools (tools/draw/) -------------------------------------------------
+// Each family: the click of its running mode, its first click (the tool
+// armed), and its rubber band.
+void LineClick(Editor& e, const Click& c);
+void LineFirstClick(Editor& e, const Click& c);
+void LinePreview(Editor& e, const Move& m);
+void PolyClick(Editor& e, const Click& c);
+void PolyFirstClick(Editor& e, const Click& c);
+void PolyPreview(Editor& e, const Move& m);
+void PolyRelease(Editor& e);
+void RectangleClick(Editor& e, const Click& c);
+void RectangleFirstClick(Editor& e, const Click& c);
+void RectanglePreview(Editor& e, const Move& m);
+void ArcClick(Editor& e, const Click& c);
+void ArcFirstClick(Editor& e, const Click& c);
+void ArcPreview(Editor& e, const Move& m);
+void CircleClick(Editor& e, const Click& c);
+void CircleFirstClick(Editor& e, const Click& c);
+void CirclePreview(Editor& e, const Move& m);
+void EllipseClick(Editor& e, const Click& c);
+void EllipseFirstClick(Editor& e, const Click& c);
+void EllipsePreview(Editor& e, const Move& m);
+void SolidClick(Editor& e, const Click& c);
+void SolidFirstClick(Editor& e, const Click& c);
+void SolidPreview(Editor& e, const Move& m);
+void PointFirstClick(Editor& e, const Click& c);
 
 }  // namespace vestrel

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -43,7 +44,7 @@ TEST_F(MainFormTest, StartsWithANewDrawing) {
   // The bars show the editor's view, zoomed to the new drawing's extents.
   EXPECT_EQ(form.HorzScrollbar->value(), form.editor().view.HorzScrollbarPosition);
   EXPECT_EQ(form.VertScrollbar->value(), form.editor().view.VertScrollbarPosition);
-  EXPECT_FALSE(form.ToolBar2->isVisible());  // no drawing tools yet
+  EXPECT_TRUE(form.ToolBar2->isVisible());  // the drawing tools
 }
 
 TEST_F(MainFormTest, OpensACorpusDrawing) {
@@ -82,9 +83,12 @@ TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsStat
       ASSERT_NE(action(c.button), nullptr) << c.button;
       EXPECT_EQ(action(c.button)->toolTip().toStdString(), c.hint);
     }
-    if (!c.menu.empty()) {
+    if (!c.menu.empty() && c.handler) {
       ASSERT_NE(action(c.name), nullptr) << c.name;
       EXPECT_EQ(action(c.name)->text().toStdString(), c.caption);
+    }
+    if (!c.name.empty() && !c.handler) {
+      EXPECT_NE(form.findChild<QMenu*>(QString::fromUtf8(c.name.data(), c.name.size())), nullptr) << c.name;
     }
   }
   // The preview: from the menu, and the button shows it.
@@ -102,6 +106,14 @@ TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsStat
   EXPECT_TRUE(action("Rckgngig1")->isEnabled());
   action("UndoBtn")->trigger();
   EXPECT_FALSE(action("UndoBtn")->isEnabled());
+  // A drawing tool's button is down while it is armed, and one only.
+  action("LineBtn")->trigger();
+  EXPECT_TRUE(action("LineBtn")->isChecked());
+  action("StartMitteEnde1")->trigger();
+  EXPECT_TRUE(action("ArcBtn")->isChecked());
+  EXPECT_FALSE(action("LineBtn")->isChecked());
+  action("ArcBtn")->trigger();  // pressed again: it stays down
+  EXPECT_TRUE(action("ArcBtn")->isChecked());
 }
 
 }  // namespace

@@ -21,9 +21,11 @@ TEST(Commands, EveryNameOnceEveryItemInAMenuEveryButtonWithAHintAndAPicture) {
       if (n.empty()) continue;
       EXPECT_TRUE(names.insert(n).second) << n;
     }
-    if (!c.name.empty() && c.menu.empty()) {
-      menus.insert(c.name);  // a menu of the menu bar
-      EXPECT_EQ(c.handler, nullptr) << c.name;
+    if (!c.name.empty() && !c.handler) {
+      // A menu: of the menu bar, in another menu, or at the pointer.
+      EXPECT_TRUE(c.menu.empty() || menus.count(c.menu)) << c.name;
+      EXPECT_TRUE(c.button.empty()) << c.name;
+      menus.insert(c.name);
       continue;
     }
     EXPECT_NE(c.handler, nullptr) << c.name << c.button;

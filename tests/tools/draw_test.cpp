@@ -1,0 +1,277 @@
+// The drawing tools, click by click through the window's events: what each
+// writes into a new R2000 and a new R12 drawing, and the rubber band that
+// each leaves on the screen.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+#include <tuple>
+#include <string>
+#include <vector>
+
+#include "support/fake_platform.h"
+#include "tools/editor.h"
+
+namespace vestrel {
+namespace {
+
+using Handler = void (Editor::*)();
+
+// One step of a case: a handler called, or a mouse event at a drawing
+// point.
+struct Step {
+  enum Kind { Call, Click, Right, Move, Press, Release, Escape } kind;
+  double x = 0, y = 0;
+  Handler handler = nullptr;
+};
+Step C(Handler h) { return {Step::Call, 0, 0, h}; }
+Step L(double x, double y) { return {Step::Click, x, y}; }
+Step R() { return {Step::Right}; }
+Step M(double x, double y) { return {Step::Move, x, y}; }
+Step P(double x, double y) { return {Step::Press, x, y}; }
+Step U(double x, double y) { return {Step::Release, x, y}; }
+Step Esc() { return {Step::Escape}; }
+
+// What a case writes: the kind of each new entity and points each must
+// have among its own (in drawing units).
+struct Written {
+  const char* kind;
+  std::vector<Point2> points;
+};
+
+class DrawTest : public ::testing::Test {
+ protected:
+  // A new drawing of the version, one pixel per unit with the origin at
+  // pixel (100, 500).
+  void Start(bool r12) {
+    platform_ = std::make_unique<test::FakePlatform>();
+    editor_ = std::make_unique<Editor>(*platform_);
+    ed().FormCreate(VESTREL_TEMPLATE_DIR);
+    ed().FormShow({});
+    if (r12) ed().NeueDXFDateiR12ohneSplineohneEllipseusw1Click();
+    ed().view.zoomedvalue = 100;
+    ed().view.HorzScrollbarPosition = -10000;
+    ed().view.VertScrollbarPosition = 9900;
+    before_ = ed().drawing.polys.size();
+  }
+  Point2 Pixel(double x, double y) { return DXF2Bildschirm(ed().views, x, y); }
+  void Run(const std::vector<Step>& steps) {
+    for (const Step& s : steps) {
+      const Point2 at = Pixel(s.x, s.y);
+      const int px = static_cast<int>(std::lround(at.x)), py = static_cast<int>(std::lround(at.y));
+      switch (s.kind) {
+        case Step::Call: (ed().*s.handler)(); break;
+        case Step::Click:
+          ed().PaintBox1MouseDown(MouseButton::Left, {}, px, py);
+          ed().PaintBox1MouseUp(MouseButton::Left, {}, px, py);
+          break;
+        case Step::Right: ed().PaintBox1MouseDown(MouseButton::Right, {}, 0, 0); break;
+        case Step::Move: ed().PaintBox1MouseMove({}, px, py); break;
+        case Step::Press: ed().PaintBox1MouseDown(MouseButton::Left, {}, px, py); break;
+        case Step::Release: ed().PaintBox1MouseUp(MouseButton::Left, {}, px, py); break;
+        case Step::Escape: ed().keyeditKeyDown(27); break;
+      }
+    }
+  }
+  void Expect(const std::vector<Written>& written) {
+    const Drawing& d = ed().drawing;
+    ASSERT_EQ(d.polys.size(), before_ + written.size());
+    for (std::size_t i = 0; i < written.size(); ++i) {
+      const tpoly& p = d.polys[before_ + i];
+      EXPECT_EQ(d.value(p.linefrom + 1), written[i].kind) << i;
+      for (const Point2 want : written[i].points) {
+        bool found = false;
+        for (const Tmypoi& q : d.ps(p)) found = found || (std::abs(q.x - want.x) < 1e-9 && std::abs(q.y - want.y) < 1e-9);
+        EXPECT_TRUE(found) << written[i].kind << " has no point " << want.x << ", " << want.y;
+      }
+    }
+  }
+
+  Editor& ed() { return *editor_; }
+  test::FakePlatform& pf() { return *platform_; }
+
+  std::unique_ptr<test::FakePlatform> platform_;
+  std::unique_ptr<Editor> editor_;
+  std::size_t before_ = 0;
+};
+
+TEST_F(DrawTest, EachToolWritesWhatItsClicksSay) {
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::vector<Written> r2000, r12 = {};  // r12 empty: as in R2000
+    bool r12Refused = false;              // R12 has no such entities: the tool is refused
+  } cases[] = {
+      {"a chain of lines, ended by the right button",
+       {C(&Editor::LineBtnClick), L(0, 0), L(100, 0), L(100, 50), R()},
+       {{"LINE", {{0, 0}, {100, 0}}}, {"LINE", {{100, 0}, {100, 50}}}}},
+      {"construction lines through one point",
+       {C(&Editor::Konstruktionslinie1Click), L(0, 0), L(10, 0), L(0, 10), R()},
+       {{"XLINE", {}}, {"XLINE", {}}}, {}, true},
+      {"a ray", {C(&Editor::Strahl1Click), L(0, 0), L(10, 10), R()}, {{"RAY", {}}}, {}, true},
+      {"a polyline finished open",
+       {C(&Editor::PolyLineBtnClick), L(0, 0), L(50, 0), L(50, 50), C(&Editor::Fertig1Click)},
+       {{"LWPOLYLINE", {{0, 0}, {50, 0}, {50, 50}}}},
+       {{"POLYLINE", {{0, 0}, {50, 0}, {50, 50}}}}},
+      {"a polyline closed",
+       {C(&Editor::PolyLineBtnClick), L(0, 0), L(50, 0), L(50, 50), C(&Editor::Linienzugschlieen1Click)},
+       {{"LWPOLYLINE", {{0, 0}, {50, 50}}}},
+       {{"POLYLINE", {{0, 0}, {50, 50}}}}},
+      {"Escape keeps the polyline drawn so far",
+       {C(&Editor::PolyLineBtnClick), L(0, 0), L(50, 0), L(50, 50), Esc()},
+       {{"LWPOLYLINE", {{0, 0}, {50, 50}}}},
+       {{"POLYLINE", {{0, 0}, {50, 50}}}}},
+      {"a polyline of one point writes nothing",
+       {C(&Editor::PolyLineBtnClick), L(0, 0), C(&Editor::Fertig1Click)}, {}, {}},
+      {"a free-hand stroke: press, moves, release",
+       {C(&Editor::PenBtnClick), P(0, 0), M(5, 5), M(10, 0), U(10, 0)},
+       {{"LWPOLYLINE", {{0, 0}, {5, 5}, {10, 0}}}},
+       {{"POLYLINE", {{0, 0}, {5, 5}, {10, 0}}}}},
+      {"a rectangle", {C(&Editor::RectangleBtnClick), L(0, 0), L(10, 5)},
+       {{"LWPOLYLINE", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}}},
+       {{"POLYLINE", {{0, 0}, {10, 0}, {10, 5}, {0, 5}}}}},
+      {"an arc through start, middle and end", {C(&Editor::ArcBtnClick), L(10, 0), L(0, 10), L(-10, 0)},
+       {{"ARC", {{0, 0}, {10, 0}, {-10, 0}}}}},
+      {"an arc from centre, start and end",
+       {C(&Editor::MittelpunktStart1Click), L(0, 0), L(10, 0), L(0, 20)}, {{"ARC", {{0, 0}, {10, 0}, {0, 10}}}}},
+      {"a circle by centre and radius", {C(&Editor::CircleBtnClick), L(0, 0), L(10, 0)},
+       {{"CIRCLE", {{0, 0}, {10, 0}, {-10, 0}}}}},
+      {"a circle by centre and diameter", {C(&Editor::MittelpunktDurchmesser1Click), L(0, 0), L(20, 0)},
+       {{"CIRCLE", {{0, 0}, {10, 0}}}}},
+      {"a circle by two points", {C(&Editor::N2Punkte1Click), L(0, 0), L(20, 0)},
+       {{"CIRCLE", {{10, 0}, {20, 0}, {0, 0}}}}},
+      {"a circle by three points", {C(&Editor::N3Punkte1Click), L(10, 0), L(0, 10), L(-10, 0)},
+       {{"CIRCLE", {{0, 0}, {10, 0}}}}},
+      {"a solid of four corners", {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), L(0, 10), L(10, 10)},
+       {{"SOLID", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}}}},
+      {"a solid of three corners and the right button",
+       {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), L(0, 10), R()}, {{"SOLID", {{0, 0}, {10, 0}, {0, 10}}}}},
+      {"two corners and the right button write no solid",
+       {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), R()}, {}, {}},
+      {"points, one per click", {C(&Editor::PointBtnClick), L(1, 2), L(3, 4), R()},
+       {{"POINT", {{1, 2}}}, {"POINT", {{3, 4}}}}},
+      {"arming another tool drops the running one",
+       {C(&Editor::LineBtnClick), L(0, 0), C(&Editor::CircleBtnClick), L(5, 5), L(5, 10)},
+       {{"CIRCLE", {{5, 5}, {5, 10}}}}},
+  };
+  for (const Case& c : cases) {
+    for (const bool r12 : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (r12 ? " (R12)" : " (R2000)"));
+      Start(r12);
+      Run(c.steps);
+      const std::vector<Written> none;
+      const std::vector<Written>& want = r12 && c.r12Refused ? none : r12 && !c.r12.empty() ? c.r12 : c.r2000;
+      Expect(want);
+      // Every entity written can be taken back on its own.
+      EXPECT_EQ(ed().undos.undos.size(), want.size());
+    }
+  }
+}
+
+TEST_F(DrawTest, EllipsesAndWhatOldDrawingsRefuse) {
+  // Three clicks: the axis from (-20, 0) to (20, 0), the other half axis 10.
+  Start(false);
+  Run({C(&Editor::EllipseBtnClick), L(-20, 0), L(20, 0), L(0, 10)});
+  Expect({{"ELLIPSE", {{0, 0}, {20, 0}, {0, 10}}}});
+  // By the centre; then an arc: two more clicks for its ends.
+  Start(false);
+  Run({C(&Editor::EllipsenbogenMittelpunkt1Click), L(0, 0), L(20, 0), L(0, 10), L(20, 0), M(0, 10), L(0, 10)});
+  Expect({{"ELLIPSE", {{20, 0}, {0, 10}}}});
+  // R12 has no ellipses, construction lines, rays or splines: the tool is
+  // refused with its message and no button stays down.
+  struct Refused {
+    Handler arm;
+    int message;
+  } refused[] = {{&Editor::EllipseBtnClick, 12}, {&Editor::Konstruktionslinie1Click, 13},
+                 {&Editor::Strahl1Click, 33},     {&Editor::SplineBtnClick, 10}};
+  for (const Refused& r : refused) {
+    Start(true);
+    pf().messages.clear();
+    (ed().*r.arm)();
+    ASSERT_EQ(pf().messages.size(), 1u);
+    EXPECT_EQ(pf().messages[0].nr, r.message);
+    EXPECT_EQ(ed().tool.down, ToolButton::None);
+  }
+  // The ellipse tool ends the running tool even when it is refused; the
+  // spline tool leaves it running.
+  Start(true);
+  Run({C(&Editor::LineBtnClick), L(0, 0), C(&Editor::SplineBtnClick)});
+  EXPECT_TRUE(ed().tool.inlin);
+  Run({C(&Editor::EllipseBtnClick)});
+  EXPECT_FALSE(ed().tool.inlin);
+}
+
+TEST_F(DrawTest, EscapeEndsToolsAndOtherwiseClearsTheSelection) {
+  Start(false);
+  Run({C(&Editor::LineBtnClick), L(0, 0), L(10, 0), C(&Editor::LineBtnClick), L(0, 5)});
+  EXPECT_TRUE(ed().tool.inlin);
+  ed().drawing.polys[before_].selected = true;
+  Run({Esc()});  // a running tool ends; the selection stays
+  EXPECT_FALSE(ed().tool.inlin);
+  EXPECT_EQ(ed().tool.down, ToolButton::None);
+  EXPECT_TRUE(ed().drawing.polys[before_].selected);
+  Run({Esc()});  // nothing runs: the selection goes
+  EXPECT_FALSE(ed().drawing.polys[before_].selected);
+}
+
+TEST_F(DrawTest, ArcSegmentsOfPolylinesLeaveTheLastOneTangentially) {
+  // The last segment points right; "Kreisbogen", and the pointer straight
+  // above the last vertex: a half circle, bulge 1 in the drawing.
+  Start(false);
+  Run({C(&Editor::PolyLineBtnClick), L(0, 0), L(20, 0), C(&Editor::Kreisbogen2Click), M(20, 20)});
+  EXPECT_NEAR(ed().tool.lastcalcbulge, -kPi / 2, 1e-12);
+  EXPECT_NEAR(ed().tool.polyline0.back().bulge, -1, 1e-12);
+  Run({L(20, 20), C(&Editor::Linie2Click), L(0, 20), C(&Editor::Fertig1Click)});
+  const Drawing& d = ed().drawing;
+  ASSERT_EQ(d.polys.size(), before_ + 1);
+  // The half circle bulges out to the right: its middle is at (30, 10).
+  bool middle = false;
+  for (const Tmypoi& q : d.ps(d.polys[before_])) middle = middle || (std::abs(q.x - 30) < 1e-6 && std::abs(q.y - 10) < 1e-6);
+  EXPECT_TRUE(middle);
+}
+
+TEST_F(DrawTest, TypedPointsAreClickedWhereTheySayWithoutTheMouse) {
+  Start(false);
+  Run({C(&Editor::LineBtnClick)});
+  ed().BenutzenBtnClick(10.25, 20.5);
+  ed().BenutzenBtnClick(30, 20.125);
+  Run({R()});
+  Expect({{"LINE", {{10.25, 20.5}, {30, 20.125}}}});
+  EXPECT_FALSE(ed().tool.useexact);
+}
+
+TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {
+  // Random pointer paths over every tool; whatever the band drew, erasing
+  // it draws again, so each segment ends up drawn an even number of times.
+  const std::vector<std::vector<Step>> tools = {
+      {C(&Editor::LineBtnClick), L(0, 0)},
+      {C(&Editor::Konstruktionslinie1Click), L(0, 0)},
+      {C(&Editor::PolyLineBtnClick), L(0, 0), L(30, 0), C(&Editor::Kreisbogen2Click)},
+      {C(&Editor::RectangleBtnClick), L(0, 0)},
+      {C(&Editor::ArcBtnClick), L(0, 0), L(20, 30)},
+      {C(&Editor::MittelpunktStart1Click), L(0, 0), L(20, 0)},
+      {C(&Editor::CircleBtnClick), L(0, 0)},
+      {C(&Editor::N3Punkte1Click), L(0, 0), L(30, 10)},
+      {C(&Editor::Ellipsenbogen1Click), L(-20, 0), L(20, 0), L(0, 10), L(20, 0)},
+      {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0)},
+  };
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> coordinate(-150, 150);
+  for (std::size_t k = 0; k < tools.size(); ++k) {
+    SCOPED_TRACE(k);
+    Start(false);
+    Run(tools[k]);
+    pf().xor_.clear();
+    for (int i = 0; i < 40; ++i) Run({M(coordinate(random), coordinate(random))});
+    EXPECT_GT(pf().xor_.size(), 0u);
+    ed().removeall();
+    std::map<std::tuple<int, int, int, int>, int> times;
+    for (const tremove& r : pf().xor_) ++times[{r.x1, r.y1, r.x2, r.y2}];
+    for (const auto& [segment, n] : times) EXPECT_EQ(n % 2, 0);
+    EXPECT_EQ(ed().tool.anzrem, 0);
+  }
+}
+
+}  // namespace
+}  // namespace vestrel
