@@ -272,30 +272,76 @@ std::string DecodeUnicode(std::string_view s, TextEncoding encoding) {
   return out;
 }
 
+namespace {
+
+// "\U+XXXX" for a character the file cannot hold as it is; a pair of them
+// (its UTF-16 halves) beyond the first 65536.
+void AppendEscape(std::string& out, std::uint32_t cp) {
+  auto unit = [&out](std::uint32_t u) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += "\\U+";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 0xF];
+  };
+  if (cp >= 0x10000) {
+    unit(0xD800 + ((cp - 0x10000) >> 10));
+    unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+  } else {
+    unit(cp);
+  }
+}
+
+// Typed UTF-8 as bytes of code page 1252, or as plain ASCII when `ascii`
+// is set; what those cannot hold as escapes.
+std::string EncodeNarrow(std::string_view utf8, bool ascii) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t at = i;
+    const std::int32_t cp = NextCodePoint(utf8, i, false);
+    if (cp < 0) {  // not UTF-8: nothing to say what it was
+      out += '?';
+      i = at + 1;
+      continue;
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+      continue;
+    }
+    int byte = -1;
+    if (!ascii) {
+      if (cp >= 0xA0 && cp <= 0xFF) byte = cp;
+      for (int k = 0; k < 32 && byte < 0; ++k)
+        if (kCp1252High[k] == cp) byte = 0x80 + k;
+    }
+    if (byte >= 0)
+      out += static_cast<char>(byte);
+    else
+      AppendEscape(out, static_cast<std::uint32_t>(cp));
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding) {
+  if (encoding == TextEncoding::Ansi) return EncodeNarrow(utf8, false);
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t at = i;
     std::int32_t cp = NextCodePoint(utf8, i, false);
     if (cp < 0) {
-      cp = encoding == TextEncoding::Ansi ? '?' : 0xFFFD;
+      cp = 0xFFFD;
       i = at + 1;
     }
-    if (encoding != TextEncoding::Ansi) {
-      AppendUtf8(out, static_cast<std::uint32_t>(cp));
-      continue;
-    }
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      out += static_cast<char>(cp);
-      continue;
-    }
-    char byte = '?';
-    for (int k = 0; k < 32; ++k)
-      if (kCp1252High[k] == cp) byte = static_cast<char>(0x80 + k);
-    out += byte;
+    AppendUtf8(out, static_cast<std::uint32_t>(cp));
   }
   return out;
+}
+
+std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding, int cadver) {
+  if (encoding == TextEncoding::Utf8 && cadver < kUtf8FileVersion) return EncodeNarrow(utf8, true);
+  return EncodeUnicode(utf8, encoding);
 }
 
 }  // namespace vestrel

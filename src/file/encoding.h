@@ -31,8 +31,18 @@ std::string EncodeFileBytes(std::string text, TextEncoding encoding);
 
 // Document bytes to UTF-8 for showing them, and typed UTF-8 to document
 // bytes. Showing decodes the "\U+XXXX" escapes of characters that a
-// drawing's code page lacks; writing makes such characters "?".
+// drawing's code page lacks; writing writes such characters as escapes
+// (a pair of them, the UTF-16 halves, beyond U+FFFF).
 std::string DecodeUnicode(std::string_view s, TextEncoding encoding);
 std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding);
+
+// Drawings are written in UTF-8 from this version (AC1021) on.
+inline constexpr int kUtf8FileVersion = 1021;
+
+// The same for a drawing of version `cadver`. Other programs read a drawing
+// older than that in the code page its header names, even when its bytes
+// look like UTF-8 (as plain ASCII does): there, what lies beyond ASCII is
+// written as escapes, which read the same in every code page.
+std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding, int cadver);
 
 }  // namespace vestrel

@@ -10,6 +10,7 @@ constexpr int kMsgUnnamed = 34;
 // Why nothing was inserted.
 constexpr int kMsgNoInsertionPoint = 38;
 constexpr int kMsgInvalidValue = 39;
+constexpr int kMsgNoSplines = 10;
 constexpr int kMsgNoHandleLeft = 40;
 constexpr int kMsgOutOfMemory = 41;
 
@@ -33,6 +34,7 @@ void Editor::Report(InsertResult result) {
     case InsertResult::NoInsertionPoint: platform.ShowMessage(kMsgNoInsertionPoint, "", MsgIcon::Error); break;
     case InsertResult::InvalidValue: platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error); break;
     case InsertResult::NoHandleLeft: platform.ShowMessage(kMsgNoHandleLeft, "", MsgIcon::Error); break;
+    case InsertResult::NotInThisVersion: platform.ShowMessage(kMsgNoSplines, "", MsgIcon::Error); break;
     case InsertResult::Inserted:
     case InsertResult::NothingToWrite: break;
   }

@@ -12,12 +12,7 @@ bool Newer(const DocumentContext& c) { return c.drawing.cadver > 1009; }
 
 // The common frame: type, owner lines, layer, subclass, handle.
 CodeLines Frame(DocumentContext& c, std::string_view type, std::string_view subclass) {
-  CodeLines l;
-  l.add("  0", type);
-  if (Newer(c)) l.add("100", std::string_view("AcDbEntity"));
-  AddToLayout(c, l, false);
-  l.add("  8", std::string_view(NewObjectLayer(c.drawing)));
-  if (Newer(c)) l.add("100", subclass);
+  CodeLines l = EntityStart(c, type, subclass);
   l.addHandle(c);
   return l;
 }
@@ -46,6 +41,16 @@ InsertResult WriteArc(DocumentContext& c, const Arc3& arc) {
 }
 
 }  // namespace
+
+CodeLines EntityStart(DocumentContext& c, std::string_view type, std::string_view subclass) {
+  CodeLines l;
+  l.add("  0", type);
+  if (Newer(c)) l.add("100", std::string_view("AcDbEntity"));
+  AddToLayout(c, l, false);
+  l.add("  8", std::string_view(NewObjectLayer(c.drawing)));
+  if (Newer(c)) l.add("100", subclass);
+  return l;
+}
 
 LineKind LineKindOf(int arcmode) {
   return arcmode == 2 ? LineKind::Ray : arcmode == 1 ? LineKind::XLine : LineKind::Line;

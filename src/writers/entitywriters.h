@@ -3,6 +3,7 @@
 // step and parses the drawing again.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "document/records.h"
@@ -10,6 +11,11 @@
 #include "writers/insertcode.h"
 
 namespace vestrel {
+
+// How every new entity starts: its type, the owner lines of the tab that is
+// shown, its layer and, in newer drawings, the subclass markers ("100"
+// "AcDbEntity" and `subclass`). Its handle comes next.
+CodeLines EntityStart(DocumentContext& c, std::string_view type, std::string_view subclass);
 
 enum class LineKind { Line, Ray, XLine };
 // The line tool's variant: 1 construction line, 2 ray, else a line.

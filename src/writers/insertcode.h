@@ -20,6 +20,7 @@ enum class InsertResult {
   NoInsertionPoint,  // the drawing has no place for it
   InvalidValue,      // a number that is not finite
   NoHandleLeft,      // every handle the drawing can name is taken
+  NotInThisVersion,  // the drawing's version cannot hold a spline
 };
 
 // Numbers as every writer and every edit writes them: at most 15

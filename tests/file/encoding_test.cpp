@@ -37,7 +37,18 @@ TEST(Encoding, EveryEncodingGoesBackByteForByte) {
 TEST(Encoding, NamesAndTextsForShowingAndForTheFile) {
   EXPECT_EQ(DecodeUnicode("Ma\xDF \x80", TextEncoding::Ansi), "Ma\xC3\x9F \xE2\x82\xAC");
   EXPECT_EQ(EncodeUnicode("Ma\xC3\x9F \xE2\x82\xAC", TextEncoding::Ansi), "Ma\xDF \x80");
-  EXPECT_EQ(EncodeUnicode("\xE4\xB8\xAD", TextEncoding::Ansi), "?");  // not in the code page
+  EXPECT_EQ(EncodeUnicode("\xE4\xB8\xAD", TextEncoding::Ansi), "\\U+4E2D");  // not in the code page: escaped
+  EXPECT_EQ(EncodeUnicode("\xE4\xB8\xAD\xC3\xA4\xE2\x82\xAC", TextEncoding::Ansi), "\\U+4E2D\xE4\x80");
+  EXPECT_EQ(EncodeUnicode("\xF0\x9F\x98\x80", TextEncoding::Ansi), "\\U+D83D\\U+DE00");  // beyond U+FFFF: a pair
+  // Older drawings that look like UTF-8 are read by others in their code
+  // page: all beyond ASCII is escaped there; a byte-order mark says UTF-8.
+  EXPECT_EQ(EncodeUnicode("a\xC3\xA4", TextEncoding::Utf8, 1015), "a\\U+00E4");
+  EXPECT_EQ(EncodeUnicode("\xC3\xA4", TextEncoding::Utf8, 1021), "\xC3\xA4");
+  EXPECT_EQ(EncodeUnicode("\xC3\xA4", TextEncoding::Utf8Bom, 1015), "\xC3\xA4");
+  EXPECT_EQ(EncodeUnicode("\xC3\xA4\xE4\xB8\xAD", TextEncoding::Ansi, 1015), "\xE4\\U+4E2D");
+  // Escapes read back as what was typed.
+  EXPECT_EQ(DecodeUnicode(EncodeUnicode("\xF0\x9F\x98\x80\xE4\xB8\xAD", TextEncoding::Ansi), TextEncoding::Ansi),
+            "\xF0\x9F\x98\x80\xE4\xB8\xAD");
   EXPECT_EQ(DecodeUnicode("\xC3\xA4", TextEncoding::Utf8), "\xC3\xA4");
   EXPECT_EQ(DecodeUnicode("a\xFF" "b", TextEncoding::Utf8), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(EncodeUnicode("\xC3\xA4", TextEncoding::Utf16LE), "\xC3\xA4");  // held as UTF-8

@@ -18,7 +18,10 @@ checks that
     noted, not failed);
   * every expected entity is there, once, in its layout and on its layer,
     with its geometry (relative tolerance 1e-9), and no other entity was
-    added;
+    added; a text has the characters that were typed, as ezdxf reads them
+    in the drawing's code page (with the "\\U+XXXX" escapes of what the
+    code page lacks); a spline passes through the points it was drawn
+    through (within 1e-6 of the drawing's size);
   * the new layer and line type are in their tables with their values.
 
 Prints a report; exit status 0 when everything holds, else 1.
@@ -30,9 +33,10 @@ import sys
 import tempfile
 
 import ezdxf
+from ezdxf.math import Vec3
 
 REL_TOL = 1e-9
-META_KEYS = {"name", "dxftype", "layout", "layer", "id_unique_above"}
+META_KEYS = {"name", "dxftype", "layout", "layer", "id_unique_above", "passes_through"}
 ANGLE_KEYS = {"start_angle", "end_angle"}
 
 
@@ -207,6 +211,37 @@ def r12_viewport_views(path):
 
 # --- what ezdxf finds -----------------------------------------------------
 
+def unicode_text(raw):
+    """A text as typed: its escapes decoded, a pair of them (the halves of a
+    character beyond U+FFFF) joined."""
+    if raw is None:
+        return None
+    text = ezdxf.decode_dxf_unicode(raw)
+    return text.encode("utf-16", "surrogatepass").decode("utf-16")
+
+
+def off_curve(spline, points):
+    """The largest distance of `points` from the curve of `spline`."""
+    curve = spline.construction_tool()
+    top = curve.max_t
+    n = 4000
+    ts = [top * i / n for i in range(n + 1)]
+    samples = list(curve.points(ts))
+    worst = 0.0
+    for p in points:
+        p = Vec3(p)
+        k = min(range(len(samples)), key=lambda j: samples[j].distance(p))
+        lo, hi = ts[max(k - 1, 0)], ts[min(k + 1, n)]
+        for _ in range(100):  # the nearest point between the neighbours
+            a, b = lo + (hi - lo) / 3, hi - (hi - lo) / 3
+            if curve.point(a).distance(p) < curve.point(b).distance(p):
+                hi = b
+            else:
+                lo = a
+        worst = max(worst, curve.point((lo + hi) / 2).distance(p))
+    return worst
+
+
 def geometry(entity, key, views):
     """The value of `key` of an ezdxf entity, in the terms of expected.json;
     what the file leaves out has ezdxf's default value."""
@@ -221,6 +256,18 @@ def geometry(entity, key, views):
         if t == "LWPOLYLINE":
             return [list(p) for p in entity.get_points("xyb")]
         return [[v.dxf.location.x, v.dxf.location.y, v.dxf.bulge] for v in entity.vertices]
+    if key == "text":
+        return unicode_text(entity.text if t == "MTEXT" else entity.dxf.get("text"))
+    if t == "SPLINE":
+        if key in ("start", "end"):
+            points = entity.control_points
+            return list(points[0] if key == "start" else points[-1]) if len(points) else None
+        if key == "knots":
+            return list(entity.knots)
+        if key == "control_count":
+            return len(entity.control_points)
+        if key == "closed":
+            return bool(entity.closed)
     if key == "closed":
         return bool(entity.is_closed)
     value = entity.dxf.get(key)
@@ -257,6 +304,11 @@ def mismatches(exp, entity, all_vps, views):
             ok = got is not None and same(want, got, angle=key in ANGLE_KEYS)
         if not ok:
             out.append(f"{key} {fmt(got)}, expected {fmt(want)}")
+    if "passes_through" in exp:
+        size = max(abs(c) for p in exp["passes_through"] for c in p)
+        off = off_curve(entity, exp["passes_through"])
+        if not off <= 1e-6 * max(1.0, size):
+            out.append(f"passes its points at up to {off:.3g} away")
     if "id_unique_above" in exp:
         vid = entity.dxf.get("id")
         others = [v.dxf.get("id") for v in all_vps if v is not entity]

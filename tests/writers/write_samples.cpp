@@ -21,6 +21,7 @@
 #include "file/lifecycle.h"
 #include "platform/nullplatform.h"
 #include "tools/editor.h"
+#include "writers/annotationwriters.h"
 #include "writers/entitywriters.h"
 #include "writers/tablewriters.h"
 
@@ -249,6 +250,59 @@ class Samples {
                                .json());
     }
 
+    // Texts, typed with letters of the code page and beyond it. A newer
+    // drawing gets every line, one of them longer than a chunk (250
+    // characters) with wide characters where the first chunk ends; R12
+    // only the first line.
+    {
+      const std::string first = "Stra\xC3\x9F" "e \xE2\x80\x94 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
+      const std::string second = std::string(246, 'x') + "\xC3\xA4\xE4\xB8\xAD\xF0\x9F\x98\x80" + std::string(40, 'y');
+      const TextResult t = AddText(s, {4.5, -6.25, 0}, 2.5, first + "\r\n" + second, 30);
+      check("AddText", t.result);
+      const bool single = !r2000_;
+      if (t.firstLineOnly != single) {
+        std::cerr << "write_samples: AddText says only the first line went in: " << t.firstLineOnly << "\n";
+        ok_ = false;
+      }
+      Obj o = entity(single ? "text" : "mtext", single ? "TEXT" : "MTEXT", model);
+      o.set("insert", Vec({4.5, -6.25, 0})).num(single ? "height" : "char_height", 2.5).num("rotation", 30);
+      o.str("text", single ? first : first + "\\P" + second + "\\P");
+      x.entities.push_back(o.json());
+    }
+
+    // An arrow head at (2, 1) with its back towards (2, 9): 0.17 long,
+    // 0.068 wide.
+    check("AddArrowToLine", AddArrowToLine(s, {2, 1}, {2, 9}));
+    x.entities.push_back(head("arrow head", {2, 1, 0}, {1.966, 1.17, 0}, {2.034, 1.17, 0}));
+
+    // A dimension of (10, 20) to (16, 20) with its line 3 above: two
+    // extension lines, the dimension line, a head at either end of it
+    // pointing outwards.
+    check("AddDimensionLines", AddDimensionLines(s, {10, 20, 0}, {16, 20, 0}, {10, 23}, {16, 23}));
+    x.entities.push_back(
+        entity("extension line 1", "LINE", model).set("start", Vec({10, 20, 0})).set("end", Vec({10, 23, 0})).json());
+    x.entities.push_back(
+        entity("extension line 2", "LINE", model).set("start", Vec({16, 20, 0})).set("end", Vec({16, 23, 0})).json());
+    x.entities.push_back(
+        entity("dimension line", "LINE", model).set("start", Vec({10, 23, 0})).set("end", Vec({16, 23, 0})).json());
+    x.entities.push_back(head("dimension head 1", {10, 23, 0}, {10.17, 23.034, 0}, {10.17, 22.966, 0}));
+    x.entities.push_back(head("dimension head 2", {16, 23, 0}, {15.83, 22.966, 0}, {15.83, 23.034, 0}));
+
+    if (r2000_) {
+      // Splines through the clicks: a cubic with a control point a click
+      // over clamped integer knots. Five points; then four points with a
+      // handle for each end direction, closed back to the first point.
+      const std::vector<PolyVertex> five{{0, 0, 0, 0}, {10, 5, 0, 0}, {20, -3, 0, 0}, {30, 8, 0, 0}, {40, 0, 0, 0}};
+      check("AddSPLINE", AddSPLINE(s, five, 0, false));
+      x.entities.push_back(spline("spline", five, false).set("knots", Vec({0, 0, 0, 0, 1, 2, 2, 2, 2})).json());
+      const std::vector<PolyVertex> handles{{0, 30, 0, 0},  {12, 34, 0, 0}, {20, 26, 0, 0},
+                                            {0, 30, 0, 0},  {-4, 20, 0, 0}, {3, 45, 0, 0}};
+      check("AddSPLINE directions", AddSPLINE(s, handles, 2, true));
+      x.entities.push_back(spline("spline with directions", {handles.begin(), handles.end() - 2}, true)
+                               .num("control_count", 6)
+                               .json());
+    }
+
     // The tables: a dash-gap-dot-gap line type and a layer drawn with it.
     const std::vector<double> pattern{1.25, -0.5, 0, -0.5};
     check("AddLineStil", AddLineStil(s, "DASHDOT_S", "Dash dot __ . __ .", pattern));
@@ -298,6 +352,27 @@ class Samples {
       o.num("id", 1);
     else
       o.set("id_unique_above", "1");
+    return o;
+  }
+  // An arrow head: a solid from its tip to the two corners of its back, the
+  // second given twice.
+  std::string head(const std::string& name, Point3 tip, Point3 back1, Point3 back2) {
+    return entity(name, "SOLID", "model")
+        .set("vtx0", Vec(tip))
+        .set("vtx1", Vec(back1))
+        .set("vtx2", Vec(back2))
+        .set("vtx3", Vec(back2))
+        .json();
+  }
+  // A cubic spline that starts on the first of `through`, ends on the last
+  // and passes through all of them.
+  Obj spline(const std::string& name, const std::vector<PolyVertex>& through, bool closed) {
+    std::string pts = "[";
+    for (const PolyVertex& q : through) pts += (pts.size() > 1 ? ", " : "") + Vec({q.x, q.y, 0});
+    Obj o = entity(name, "SPLINE", "model");
+    o.num("degree", 3).set("closed", closed ? "true" : "false").set("passes_through", pts + "]");
+    o.set("start", Vec({through.front().x, through.front().y, 0}));
+    o.set("end", Vec({through.back().x, through.back().y, 0}));
     return o;
   }
   void check(const char* what, InsertResult result) {

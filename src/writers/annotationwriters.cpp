@@ -1,0 +1,192 @@
+#include "writers/annotationwriters.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "file/encoding.h"
+#include "geometry/clickedspline.h"
+#include "writers/entitywriters.h"
+
+namespace vestrel {
+
+namespace {
+
+// A multi-line text is written in chunks of this many characters.
+constexpr std::size_t kChunk = 250;
+
+bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
+
+// The lines of a memo. A break at the very end ends the last line rather
+// than starting an empty one.
+std::vector<std::string_view> MemoLines(std::string_view memo) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < memo.size(); ++i) {
+    if (memo[i] != '\r' && memo[i] != '\n') continue;
+    lines.push_back(memo.substr(start, i - start));
+    if (memo[i] == '\r' && i + 1 < memo.size() && memo[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < memo.size()) lines.push_back(memo.substr(start));
+  return lines;
+}
+
+// The code unit of the escape "\U+XXXX" at s[i]; -1 when there is none.
+int EscapeAt(std::string_view s, std::size_t i) {
+  if (s.substr(i, 3) != "\\U+" || i + 7 > s.size()) return -1;
+  int u = 0;
+  for (std::size_t k = i + 3; k < i + 7; ++k) {
+    int h = 0;
+    if (std::from_chars(s.data() + k, s.data() + k + 1, h, 16).ptr != s.data() + k + 1) return -1;
+    u = u << 4 | h;
+  }
+  return u;
+}
+
+// What must stay within one chunk, starting at s[i]: an escape (two for
+// the halves of a character beyond U+FFFF), else one character, which in
+// a code page is one byte and in UTF-8 its sequence. Its length in bytes;
+// `chars` gets how many characters it counts.
+std::size_t PieceAt(std::string_view s, std::size_t i, bool codePage, std::size_t& chars) {
+  if (const int u = EscapeAt(s, i); u >= 0) {
+    const bool pair = u >= 0xD800 && u < 0xDC00 && EscapeAt(s, i + 7) >= 0xDC00 && EscapeAt(s, i + 7) < 0xE000;
+    chars = pair ? 14 : 7;
+    return chars;
+  }
+  chars = 1;
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::size_t len = codePage || b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+  len = std::min(len, s.size() - i);
+  for (std::size_t k = 1; k < len; ++k)
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return k;
+  return len;
+}
+
+// "  3" chunks of at most kChunk characters while more than that remain,
+// then "  1" with the rest.
+void AddChunks(CodeLines& l, std::string_view text, bool codePage) {
+  std::vector<std::size_t> ends, counts;  // the pieces: where each ends, characters up to there
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t chars;
+    i += PieceAt(text, i, codePage, chars);
+    total += chars;
+    ends.push_back(i);
+    counts.push_back(total);
+  }
+  std::size_t from = 0, done = 0, piece = 0;
+  while (total - done > kChunk) {
+    while (piece < ends.size() && counts[piece] - done <= kChunk) ++piece;
+    l.add("  3", text.substr(from, ends[piece - 1] - from));
+    from = ends[piece - 1];
+    done = counts[piece - 1];
+  }
+  l.add("  1", text.substr(from));
+}
+
+bool Finite(Point3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+bool Finite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+}  // namespace
+
+TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees) {
+  const Drawing& d = c.drawing;
+  const bool single = SingleLineTexts(d);
+  const std::vector<std::string_view> lines = MemoLines(memo);
+  TextResult r;
+  r.firstLineOnly = single && lines.size() > 1;
+  const bool empty = single ? lines.empty() || lines[0].empty()
+                            : std::all_of(lines.begin(), lines.end(), [](std::string_view s) { return s.empty(); });
+  if (empty) return r;
+
+  std::string text;
+  for (std::string_view line : lines) {
+    text += EncodeUnicode(line, d.dxf.encoding, d.cadver);
+    if (single) break;
+    text += "\\P";
+  }
+  CodeLines l = EntityStart(c, single ? "TEXT" : "MTEXT", "AcDbMText");
+  l.addHandle(c);
+  l.add("  10", p.x);
+  l.add("  20", p.y);
+  l.add("  30", p.z);
+  l.add("  40", height);
+  l.add("  50", angleDegrees);
+  if (single)
+    l.add("  1", std::string_view(text));
+  else
+    AddChunks(l, text, d.dxf.encoding == TextEncoding::Ansi);
+  r.result = InsertAndParse(c, l);
+  return r;
+}
+
+InsertResult AddArrowToLine(DocumentContext& c, Point2 tip, Point2 toward) {
+  if (!Finite(tip) || !Finite(toward)) return InsertResult::InvalidValue;
+  const double dx = toward.x - tip.x, dy = toward.y - tip.y;
+  const double length = std::hypot(dx, dy);
+  if (length == 0) return InsertResult::NothingToWrite;
+  const double ux = dx / length * 0.17, uy = dy / length * 0.17;
+  const double wx = -0.2 * uy, wy = 0.2 * ux;
+  const Point3 back1{tip.x + ux + wx, tip.y + uy + wy, 0}, back2{tip.x + ux - wx, tip.y + uy - wy, 0};
+  return AddSolid(c, {tip.x, tip.y, 0}, back1, back2, back2);
+}
+
+InsertResult AddDimensionLines(DocumentContext& c, Point3 p1, Point3 p2, Point2 a, Point2 b) {
+  if (!Finite(p1) || !Finite(p2) || !Finite(a) || !Finite(b)) return InsertResult::InvalidValue;
+  if (!HasInsertionPoint(c.drawing, c.tab)) return InsertResult::NoInsertionPoint;
+  const Point3 A{a.x, a.y, p1.z}, B{b.x, b.y, p1.z};
+  InsertResult r = AddLine(c, LineKind::Line, p1, A);
+  if (r == InsertResult::Inserted) r = AddLine(c, LineKind::Line, p2, B);
+  if (r == InsertResult::Inserted) r = AddLine(c, LineKind::Line, A, B);
+  if (r != InsertResult::Inserted) return r;
+  // Arrow heads need a dimension line of some length.
+  r = AddArrowToLine(c, a, b);
+  if (r == InsertResult::Inserted) r = AddArrowToLine(c, b, a);
+  return r == InsertResult::NothingToWrite ? InsertResult::Inserted : r;
+}
+
+std::string DimensionProposal(Point3 p1, Point3 p2) {
+  const double d = std::hypot(p2.x - p1.x, p2.y - p1.y, p2.z - p1.z);
+  if (!std::isfinite(d)) return {};
+  // The distance to 15 significant digits, as it is written everywhere,
+  // then to two decimals with halves rounded up: 2.675 is "2.68".
+  const int magnitude = d > 0 ? static_cast<int>(std::floor(std::log10(d))) : 0;
+  char buf[512];
+  const auto end = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, std::max(3, 14 - magnitude)).ptr;
+  std::string s(buf, end);
+  const std::size_t point = s.find('.');
+  const bool up = s[point + 3] >= '5';
+  s.resize(point + 3);
+  for (std::size_t i = s.size(); up && i-- > 0;) {
+    if (s[i] == '.') continue;
+    if (s[i] != '9') {
+      ++s[i];
+      break;
+    }
+    s[i] = '0';
+    if (i == 0) s.insert(s.begin(), '1');
+  }
+  return s;
+}
+
+InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed) {
+  if (c.drawing.cadver <= 1009) return InsertResult::NotInThisVersion;
+  const Spline s = SplineOfClicks(polyline0, splinemode);
+  if (s.controls.empty()) return InsertResult::NothingToWrite;
+  CodeLines l = EntityStart(c, "SPLINE", "AcDbSpline");
+  l.add(" 72", static_cast<int>(s.knots.size()));
+  l.add(" 73", static_cast<int>(s.controls.size()));
+  if (closed) l.add(" 70", std::string_view("1"));
+  l.add(" 71", s.order - 1);
+  l.addHandle(c);
+  for (double k : s.knots) l.add("  40", k);
+  for (const Point3& q : s.controls) {
+    l.add("  10", q.x);
+    l.add("  20", q.y);
+    l.add("  30", q.z);
+  }
+  return InsertAndParse(c, l);
+}
+
+}  // namespace vestrel

@@ -1,0 +1,53 @@
+// The writers of texts, arrow heads, dimensions and splines: like the
+// entity writers, each insertion is one undo step, parsed again.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "geometry/point.h"
+#include "writers/insertcode.h"
+
+namespace vestrel {
+
+struct TextResult {
+  // NothingToWrite when the text is empty.
+  InsertResult result = InsertResult::NothingToWrite;
+  // The drawing holds single-line texts only and the memo had more lines:
+  // only its first line was written.
+  bool firstLineOnly = false;
+};
+
+// A text at p, `height` high, turned by `angleDegrees`, of the memo's lines
+// (separated by "\n", "\r\n" or "\r"; a break at the very end ends the last
+// line). Newer drawings get a multi-line text, its lines each ended by
+// "\P", in chunks of at most 250 characters; R12 drawings a single-line
+// text of the first line. Characters the drawing cannot hold are written
+// as "\U+XXXX" escapes, and a chunk never ends inside one. Nothing is
+// written when there is no text.
+TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees);
+
+// A filled arrow head 0.17 long with its tip at `tip`, its back towards
+// `toward`. Nothing when the two are the same point.
+InsertResult AddArrowToLine(DocumentContext& c, Point2 tip, Point2 toward);
+
+// The lines of a dimension of p1 to p2 whose dimension line runs from a to
+// b: the extension lines p1-a and p2-b, the dimension line and an arrow
+// head at either end of it, pointing outwards; five insertions (four when
+// a and b meet: no arrow heads then). Nothing is written when a value is
+// not finite or the drawing has no place for it. Its text is the caller's
+// (DimensionProposal, AddText).
+InsertResult AddDimensionLines(DocumentContext& c, Point3 p1, Point3 p2, Point2 a, Point2 b);
+
+// The text proposed for a dimension of p1 to p2: their distance with two
+// decimals ("5.00").
+std::string DimensionProposal(Point3 p1, Point3 p2);
+
+// The spline through the clicks of the spline tool (SplineOfClicks says
+// what `splinemode` makes of them); closed when `closed`. NotInThisVersion
+// for an R12 drawing, NothingToWrite for fewer than two points besides the
+// direction handles.
+InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed);
+
+}  // namespace vestrel
