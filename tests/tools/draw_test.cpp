@@ -151,6 +151,16 @@ TEST_F(DrawTest, EachToolWritesWhatItsClicksSay) {
        {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), R()}, {}, {}},
       {"points, one per click", {C(&Editor::PointBtnClick), L(1, 2), L(3, 4), R()},
        {{"POINT", {{1, 2}}}, {"POINT", {{3, 4}}}}},
+      {"an arrow: its head on the first line only",
+       {C(&Editor::ArrowBtnClick), L(0, 0), L(10, 0), L(10, 10), R()},
+       {{"LINE", {{0, 0}, {10, 0}}}, {"SOLID", {{0, 0}, {0.17, 0.034}}}, {"LINE", {{10, 0}, {10, 10}}}}},
+      {"a spline: its points, Fertig, then the two directions",
+       {C(&Editor::SplineBtnClick), L(0, 0), L(10, 10), L(20, 0), L(30, 10), C(&Editor::Fertig1Click), L(-10, 0),
+        L(40, 10)},
+       {{"SPLINE", {{0, 0}, {30, 10}}}}, {}, true},
+      {"Escape on a spline goes on to its directions; Fertig then writes it",
+       {C(&Editor::SplineBtnClick), L(0, 0), L(10, 10), L(20, 0), Esc(), L(-10, 0), C(&Editor::Fertig1Click)},
+       {{"SPLINE", {{0, 0}, {20, 0}}}}, {}, true},
       {"arming another tool drops the running one",
        {C(&Editor::LineBtnClick), L(0, 0), C(&Editor::CircleBtnClick), L(5, 5), L(5, 10)},
        {{"CIRCLE", {{5, 5}, {5, 10}}}}},
@@ -255,6 +265,8 @@ TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {
       {C(&Editor::N3Punkte1Click), L(0, 0), L(30, 10)},
       {C(&Editor::Ellipsenbogen1Click), L(-20, 0), L(20, 0), L(0, 10), L(20, 0)},
       {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0)},
+      {C(&Editor::SplineBtnClick), L(0, 0), L(10, 10), L(20, 0)},
+      {C(&Editor::SplineBtnClick), L(0, 0), L(10, 10), L(20, 0), C(&Editor::Fertig1Click), L(-10, 0)},
   };
   std::mt19937 random(7);
   std::uniform_int_distribution<int> coordinate(-150, 150);

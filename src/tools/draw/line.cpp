@@ -1,6 +1,7 @@
 // The line tools: lines in a chain, construction lines and rays through
 // one base point, and the arrow (a line with an arrow head at its start).
 #include "tools/steps.h"
+#include "writers/annotationwriters.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
@@ -47,8 +48,8 @@ void LineClick(Editor& e, const Click& c) {
   }
   const Point2 p = PointStep(e, c);
   const Point3 from{t.linesx, t.linesy, 0}, to{p.x, p.y, 0};
-  InsertResult r = AddLine(e.doc, LineKindOf(t.arcmode), from, to);
-  e.Report(r);
+  e.Report(AddLine(e.doc, LineKindOf(t.arcmode), from, to));
+  if (t.inarrow) e.Report(AddArrowToLine(e.doc, {from.x, from.y}, {to.x, to.y}));
   t.inarrow = false;
   ResetRubberBand(t);
   if (t.arcmode == 0) t.linesx = p.x, t.linesy = p.y;

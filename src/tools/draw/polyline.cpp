@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "geometry/bulge.h"
+#include "geometry/clickedspline.h"
 #include "tools/steps.h"
+#include "writers/annotationwriters.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
@@ -15,6 +17,25 @@ constexpr int kMsgNoSplines = 10;  // "... untersützt keine solchen Spline Obje
 
 // The polyline's variants (arcmode).
 constexpr int kPolyline = 0, kFreeHand = 1, kSpline = 2;
+
+}  // namespace
+
+namespace {
+
+// A spline of three points or more: the curve the next click would make,
+// and the line the next click is measured from (the last point, or the
+// first and the last while the directions are clicked).
+void SplineBand(Editor& e, const Move& m) {
+  ToolState& t = e.tool;
+  const Point2 w = Bildschirm2DXF(e.views, m.x, m.y);
+  t.linesx4 = w.x, t.linesy4 = w.y;
+  std::vector<Point2> curve;
+  for (const Point3& q : SplinePreview(t.polyline0, w, t.splinemode)) curve.push_back(Screen(e, q.x, q.y));
+  BandPolyline(e, curve);
+  const std::size_t n = t.polyline0.size();
+  const PolyVertex& from = t.splinemode == 1 ? t.polyline0.front() : t.splinemode == 2 ? t.polyline0[n - 2] : t.polyline0.back();
+  BandLine(e, Screen(e, from.x, from.y), {static_cast<double>(m.x), static_cast<double>(m.y)});
+}
 
 }  // namespace
 
@@ -59,9 +80,11 @@ void PolyClick(Editor& e, const Click& c) {
   if (t.splinemode == 1) {
     t.splinemode = 2;
   } else if (t.splinemode == 2) {
+    // Both directions given: the spline is complete.
     t.inpoly = false;
-    t.splinemode = 0;
     e.removeall();
+    e.Report(AddSPLINE(e.doc, t.polyline0, 2, t.splineshouldclose));
+    t.splinemode = 0;
     e.Repaint();
   }
 }
@@ -91,7 +114,10 @@ void FinishPolyline(Editor& e, bool closed) {
     }
     t.inpoly = false;
   } else if (t.arcmode == kSpline) {
+    // Finished while its directions are clicked: with the start's if that
+    // click was made.
     t.inpoly = false;
+    e.Report(AddSPLINE(e.doc, t.polyline0, t.splinemode - 1, t.splineshouldclose));
     t.splinemode = 0;
   } else {
     t.inpoly = false;
@@ -126,6 +152,7 @@ void PolyPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
   e.removeall();
   const std::size_t n = t.polyline0.size();
+  if (t.arcmode == kSpline && n >= 3) return SplineBand(e, m);
   Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
   if (t.arcmode == kPolyline) {
     const PolyVertex& last = t.polyline0.back();
