@@ -675,9 +675,15 @@ int Replayer::run(const Script& script, std::ostream& err) {
 }  // namespace
 
 bool LoadScript(const std::string& path, Script& script, std::ostream& err) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.is_open() || in.bad()) {
+  std::string text;
+  bool read = false;
+  try {  // reading a folder throws
+    std::ifstream in(path, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    read = in.is_open() && !in.bad();
+  } catch (const std::ios_base::failure&) {
+  }
+  if (!read) {
     err << "vestrel: cannot read " << path << '\n';
     return false;
   }

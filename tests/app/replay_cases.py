@@ -83,6 +83,11 @@ CASES = [
         exit=1, stderr="vestrel: cannot open @TMP@/missing.dxf", nofile="@TMP@/never.dxf",
     ),
     dict(
+        name="a folder for a script",
+        script="", script_arg="@TMP@",
+        exit=1, stderr="vestrel: cannot read @TMP@",
+    ),
+    dict(
         name="an answer for the wrong dialog",
         script="answer ViewPortForm ok\ntrigger Drucken1\nsaveas @TMP@/never.dxf\n",
         exit=1,
@@ -134,7 +139,8 @@ def run_case(vestrel, corpus, case):
             f.write("\n".join(line.strip() for line in subst(case["script"]).splitlines()) + "\n")
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                    XDG_DATA_HOME=os.path.join(tmp, "data"))
-        p = subprocess.run([vestrel, "--replay", script] + [subst(a) for a in case.get("args", [])],
+        p = subprocess.run([vestrel, "--replay", subst(case.get("script_arg", script))] +
+                           [subst(a) for a in case.get("args", [])],
                            capture_output=True, text=True, env=env, timeout=120)
         problems = []
         if p.returncode != case.get("exit", 0):
