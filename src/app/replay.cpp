@@ -348,7 +348,7 @@ void Replayer::dialogShown(QDialog& d) {
   QTimer::singleShot(0, &d, [this, &d] {
     if (!d.isVisible()) return;
     if (line_ == 0 || failure_) return d.reject();  // at the start nothing is answered
-    if (auto* f = qobject_cast<QFileDialog*>(&d)) return giveFile(*f);
+    if (auto* f = qobject_cast<QFileDialog*>(&d); f && file_) return giveFile(*f);
     answerDialog(d);
   });
 }
@@ -392,9 +392,7 @@ void Replayer::answerDialog(QDialog& d) {
 void Replayer::giveFile(QFileDialog& d) {
   const bool save = d.acceptMode() == QFileDialog::AcceptSave;
   QPointer<QFileDialog> open(&d);
-  if (!file_) {
-    fail(save ? "a save dialog opened with no file to give it" : "an open dialog opened with no file to give it");
-  } else if (file_->save != save) {
+  if (file_->save != save) {
     fail(save ? "a save dialog opened, but the file is one to open" : "an open dialog opened, but the file is one to save");
   } else {
     const QString path = file_->path;

@@ -59,11 +59,15 @@ CASES = [
             saveas @TMP@/arc1.dxf
             answer message yes
             saveas @TMP@/arc1.dxf
+            # any file dialog, by the names of its controls
+            answer QFileDialog fileNameEdit=@TMP@/other.dxf ok
+            trigger Speichernunter1
             state
         """,
         stdout=["message 7: Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?",
                 "message 0: arc1.dxf already exists.\\nDo you want to replace it?",
-                "modified: 0", "caption: Vestrel - [arc1.dxf]"],
+                "modified: 0", "caption: Vestrel - [other.dxf]"],
+        same=("@TMP@/arc1.dxf", "@TMP@/other.dxf"),
         audit="@TMP@/arc1.dxf",
     ),
     dict(
