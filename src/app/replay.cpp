@@ -176,7 +176,8 @@ std::string Press(QDialog& d, const std::string& word) {
     return {};
   }
   if (!button) return FormName(d) + " has no button " + word;
-  if (!button->isEnabled() || !button->isVisibleTo(&d)) return "the button " + word + " of " + FormName(d) + " is not there to press";
+  if (!button->isEnabled() || !button->isVisibleTo(&d))
+    return "the button " + word + " of " + FormName(d) + " is not there to press";
   button->click();
   return {};
 }
@@ -393,7 +394,8 @@ void Replayer::giveFile(QFileDialog& d) {
   const bool save = d.acceptMode() == QFileDialog::AcceptSave;
   QPointer<QFileDialog> open(&d);
   if (file_->save != save) {
-    fail(save ? "a save dialog opened, but the file is one to open" : "an open dialog opened, but the file is one to save");
+    fail(save ? "a save dialog opened, but the file is one to open"
+              : "an open dialog opened, but the file is one to save");
   } else {
     const QString path = file_->path;
     file_.reset();
