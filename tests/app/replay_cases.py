@@ -71,6 +71,13 @@ CASES = [
         audit="@TMP@/arc1.dxf",
     ),
     dict(
+        name="the file to open is not given to the save dialog of the question before",
+        copy=("@CORPUS@/arc1.dxf", "@TMP@/arc1.dxf"),
+        script="tab 1\nanswer message yes\nopen @TMP@/arc1.dxf\n",
+        exit=1, stderr="@SCRIPT@:3: a save dialog opened, but the file is one to open",
+        same=("@TMP@/arc1.dxf", "@CORPUS@/arc1.dxf"),
+    ),
+    dict(
         name="an unknown word: nothing runs",
         script="state\nsaveas @TMP@/never.dxf\nfrobnicate\n",
         exit=1, stderr='@SCRIPT@:3: unknown command "frobnicate"', stdout=None, nofile="@TMP@/never.dxf",
@@ -141,6 +148,8 @@ def run_case(vestrel, corpus, case):
         subst = lambda s: s.replace("@CORPUS@", corpus).replace("@TMP@", tmp).replace("@SCRIPT@", script)
         with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(line.strip() for line in subst(case["script"]).splitlines()) + "\n")
+        if "copy" in case:
+            shutil.copyfile(*(subst(x) for x in case["copy"]))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                    XDG_DATA_HOME=os.path.join(tmp, "data"))
         p = subprocess.run([vestrel, "--replay", subst(case.get("script_arg", script))] +
