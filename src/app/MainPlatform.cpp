@@ -42,6 +42,7 @@ std::string TMainForm::Message(int nr) { return std::string(GermanMessage(nr)); 
 void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
   QMessageBox box(this);
   box.setText(Q(Message(nr)) + Q(suffix));
+  box.setProperty(kMessageNumber, nr);
   box.setWindowTitle(captionNr ? Q(Message(captionNr)) : QApplication::applicationDisplayName());
   switch (icon) {
     case MsgIcon::None: break;
@@ -54,8 +55,10 @@ void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int c
 }
 
 Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
-  const auto b = QMessageBox::question(this, Q(Message(captionNr)), Q(Message(nr)),
-                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  QMessageBox box(QMessageBox::Question, Q(Message(captionNr)), Q(Message(nr)),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  box.setProperty(kMessageNumber, nr);
+  const int b = box.exec();
   return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 

@@ -32,6 +32,10 @@ class TDruckenForm;
 class TViewPortForm;
 struct ItemList;
 
+// The property of a message box that holds the number of its text in the
+// message table.
+inline constexpr char kMessageNumber[] = "messageNumber";
+
 class TMainForm : public QMainWindow, public Platform {
   Q_OBJECT
  public:

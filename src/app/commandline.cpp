@@ -88,6 +88,7 @@ void PrintUsage(std::ostream& out) {
          "       vestrel --export-png OUT.png [--size WxH] [--tab N] FILE.dxf\n"
          "       vestrel --export-pdf OUT.pdf [--tab N] [--scale MM:UNITS] [--margin MM]\n"
          "                            [--offset XMM:YMM] FILE.dxf\n"
+         "       vestrel --replay SCRIPT [--size WxH] [FILE.dxf]\n"
          "       vestrel --help\n"
          "\n"
          "  FILE.dxf       open this drawing in the editor\n"
@@ -100,6 +101,10 @@ void PrintUsage(std::ostream& out) {
          "                 --scale, --margin and --offset replace its values for\n"
          "                 this run only (millimetres of paper per drawing units,\n"
          "                 the margin and the origin's offset in millimetres)\n"
+         "  --replay       run SCRIPT in the window (offscreen without a display),\n"
+         "                 its drawing area WxH pixels (1200x800 unless --size says\n"
+         "                 otherwise), on FILE.dxf or a new drawing; exits 0 when\n"
+         "                 every line ran, else says which line could not\n"
          "  --help         show this text\n";
 }
 

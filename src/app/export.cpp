@@ -107,15 +107,20 @@ bool Pixels(double v) { return std::floor(v) == v && std::abs(v) < 1e9; }
 
 }  // namespace
 
+bool ParsePictureSize(std::string_view text, int& width, int& height) {
+  double w, h;
+  if (!Pair(text, 'x', w, h) || !Pixels(w) || !Pixels(h)) return false;
+  width = static_cast<int>(w), height = static_cast<int>(h);
+  return true;
+}
+
 std::string ParseExportOptions(const std::vector<std::string>& args, bool pdf, ExportOptions& o) {
   std::vector<std::string> names;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
     const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
     if (a == "--size" && !pdf) {
-      double w, h;
-      if (!value || !Pair(*value, 'x', w, h) || !Pixels(w) || !Pixels(h)) return "--size wants WIDTHxHEIGHT in pixels";
-      o.width = static_cast<int>(w), o.height = static_cast<int>(h);
+      if (!value || !ParsePictureSize(*value, o.width, o.height)) return "--size wants WIDTHxHEIGHT in pixels";
     } else if (a == "--tab") {
       const auto t = value ? ParseInt(*value) : std::nullopt;
       if (!t) return "--tab wants a tab number";
@@ -148,7 +153,7 @@ std::string ParseExportOptions(const std::vector<std::string>& args, bool pdf, E
 }
 
 int RunExportPng(const ExportOptions& o, std::ostream& err) {
-  if (o.width < 1 || o.height < 1 || o.width > 20000 || o.height > 20000) {
+  if (o.width < 1 || o.height < 1 || o.width > kMostPixels || o.height > kMostPixels) {
     err << "vestrel: a picture of " << o.width << "x" << o.height << " pixels cannot be made\n";
     return 1;
   }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -17,6 +18,13 @@ struct ExportOptions {
   // PDF only: values given on the command line instead of the stored ones.
   std::optional<double> mm, units, margin, offsetx, offsety;
 };
+
+// The largest side of a picture, and of the drawing area of a replay.
+inline constexpr int kMostPixels = 20000;
+
+// "WxH" as a picture's size: two whole numbers of pixels. False when it is
+// no such pair; whether the size can be made is the caller's to check.
+bool ParsePictureSize(std::string_view text, int& width, int& height);
 
 // Reads the options and the two names that follow "--export-png" or
 // "--export-pdf" (`pdf`) into `options`; returns what is wrong with them,

@@ -9,6 +9,7 @@
 #include "app/MainUnit.h"
 #include "app/commandline.h"
 #include "app/export.h"
+#include "app/replay.h"
 
 namespace {
 
@@ -58,6 +59,26 @@ int Export(int argc, char** argv, bool pdf) {
   return Guarded([&] { return pdf ? vestrel::RunExportPdf(o, std::cerr) : vestrel::RunExportPng(o, std::cerr); });
 }
 
+// The window is the real one, offscreen when there is no display; every
+// dialog is Qt's own, so that the script can answer it.
+int Replay(int argc, char** argv) {
+  vestrel::ReplayOptions o;
+  if (const std::string problem = vestrel::ParseReplayOptions({argv + 2, argv + argc}, o); !problem.empty())
+    return Usage(problem);
+  vestrel::Script script;
+  if (!vestrel::LoadScript(o.script, script, std::cerr)) return 1;
+  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  int qtArgc = 1;  // the script's arguments are not Qt's
+  Application app(qtArgc, argv);
+  QApplication::setApplicationName("Vestrel");
+  QApplication::setOrganizationName("Korvel");
+  vestrel::TMainForm form;
+  app.form = &form;
+  return Guarded([&] { return vestrel::RunReplay(form, o, script, std::cout, std::cerr); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,6 +95,7 @@ int main(int argc, char** argv) {
     }
     if (first == "--export-png") return Export(argc, argv, false);
     if (first == "--export-pdf") return Export(argc, argv, true);
+    if (first == "--replay") return Replay(argc, argv);
     if (first.starts_with("--")) return Usage("unknown option " + std::string(first));
   }
 

@@ -14,8 +14,9 @@ namespace vestrel {
 
 namespace {
 
-QDoubleSpinBox* Field(QWidget* parent, double min, double max, int decimals, double step) {
+QDoubleSpinBox* Field(QWidget* parent, const char* name, double min, double max, int decimals, double step) {
   auto* ed = new QDoubleSpinBox(parent);
+  ed->setObjectName(name);
   ed->setRange(min, max);
   ed->setDecimals(decimals);
   ed->setSingleStep(step);
@@ -35,9 +36,9 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent) {
 
   auto* scale = new QGroupBox("Skalierung", this);
   auto* s = new QGridLayout(scale);
-  mmEd = Field(scale, 0.0001, 10000000000, 4, 1);
-  UnitsEd = Field(scale, 0.0001, 10000000000, 4, 1);
-  RxSpinEdit4 = Field(scale, 0.0001, 10000000000, 4, 0.1);
+  mmEd = Field(scale, "mmEd", 0.0001, 10000000000, 4, 1);
+  UnitsEd = Field(scale, "UnitsEd", 0.0001, 10000000000, 4, 1);
+  RxSpinEdit4 = Field(scale, "RxSpinEdit4", 0.0001, 10000000000, 4, 0.1);
   s->addWidget(mmEd, 0, 0);
   s->addWidget(new QLabel("mm =", scale), 0, 1);
   s->addWidget(UnitsEd, 0, 2);
@@ -48,10 +49,10 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent) {
 
   auto* offset = new QGroupBox("Offset", this);
   auto* o = new QGridLayout(offset);
-  XOffsetEd = Field(offset, -kNoLimit, kNoLimit, 4, 1);
-  YOffsetEd = Field(offset, -kNoLimit, kNoLimit, 4, 1);
-  RxSpinEdit1 = Field(offset, -kNoLimit, kNoLimit, 4, 0.1);
-  RxSpinEdit2 = Field(offset, -kNoLimit, kNoLimit, 4, 0.1);
+  XOffsetEd = Field(offset, "XOffsetEd", -kNoLimit, kNoLimit, 4, 1);
+  YOffsetEd = Field(offset, "YOffsetEd", -kNoLimit, kNoLimit, 4, 1);
+  RxSpinEdit1 = Field(offset, "RxSpinEdit1", -kNoLimit, kNoLimit, 4, 0.1);
+  RxSpinEdit2 = Field(offset, "RxSpinEdit2", -kNoLimit, kNoLimit, 4, 0.1);
   o->addWidget(new QLabel("X:", offset), 0, 0);
   o->addWidget(XOffsetEd, 0, 1);
   o->addWidget(new QLabel("mm", offset), 0, 2);
@@ -65,8 +66,8 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent) {
   column->addWidget(offset);
 
   auto* margin = new QHBoxLayout;
-  RandEd = Field(this, -kNoLimit, kNoLimit, 4, 1);
-  RxSpinEdit3 = Field(this, -kNoLimit, kNoLimit, 4, 0.1);
+  RandEd = Field(this, "RandEd", -kNoLimit, kNoLimit, 4, 1);
+  RxSpinEdit3 = Field(this, "RxSpinEdit3", -kNoLimit, kNoLimit, 4, 0.1);
   margin->addWidget(new QLabel("Seitenrand:", this));
   margin->addWidget(RandEd);
   margin->addWidget(new QLabel("mm", this));
@@ -81,6 +82,7 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent) {
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* setup = buttons->addButton("Drucker einrichten", QDialogButtonBox::ActionRole);
+  setup->setObjectName("BitBtn3");
   buttons->addButton(QDialogButtonBox::Ok);
   QPushButton* preview = buttons->addButton("Vorschau", QDialogButtonBox::ActionRole);
   buttons->addButton("Abbrechen", QDialogButtonBox::RejectRole);

@@ -11,8 +11,9 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Viewport konfigurieren");
   setObjectName("ViewPortForm");
   auto* form = new QFormLayout(this);
-  auto field = [&](const char* label) {
+  auto field = [&](const char* name, const char* label) {
     auto* ed = new QDoubleSpinBox(this);
+    ed->setObjectName(name);
     ed->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
     ed->setDecimals(4);
     ed->setAlignment(Qt::AlignRight);
@@ -20,13 +21,13 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
     form->addRow(label, ed);
     return ed;
   };
-  breiteEd = field("Breite:");
-  HoeheEd = field("Höhe:");
-  MitteXEd = field("Mitte X:");
-  MitteYEd = field("Mitte Y:");
-  InhaltX = field("Inhalt X:");
-  InhaltY = field("Inhalt Y:");
-  HeiContEd = field("Höhe Inhalt:");
+  breiteEd = field("breiteEd", "Breite:");
+  HoeheEd = field("HoeheEd", "Höhe:");
+  MitteXEd = field("MitteXEd", "Mitte X:");
+  MitteYEd = field("MitteYEd", "Mitte Y:");
+  InhaltX = field("InhaltX", "Inhalt X:");
+  InhaltY = field("InhaltY", "Inhalt Y:");
+  HeiContEd = field("HeiContEd", "Höhe Inhalt:");
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   form->addRow(buttons);
