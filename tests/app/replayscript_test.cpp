@@ -33,7 +33,7 @@ std::string Describe(const ScriptStep& s) {
     std::snprintf(number, sizeof number, " %g %g", s.x, s.y);
     d += number;
   }
-  if (s.word == W::Tab) d += " " + std::to_string(s.tab);
+  if (s.word == W::Tab) d.append(" ").append(std::to_string(s.tab));
   return d;
 }
 
