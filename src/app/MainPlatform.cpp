@@ -85,19 +85,7 @@ void TMainForm::CloseMainWindow() { close(); }
 
 PixelSize TMainForm::PaintBoxSize() { return {PaintBox1->width(), PaintBox1->height()}; }
 
-void TMainForm::DrawXor(std::span<const tremove> segments) {
-  QImage& canvas = PaintBox1->canvas();
-  if (canvas.isNull() || segments.empty()) return;
-  {
-    QPainter g(&canvas);
-    g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    for (const tremove& r : segments) {
-      g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
-      g.drawLine(r.x1, r.y1, r.x2, r.y2);
-    }
-  }
-  PaintBox1->update();
-}
+void TMainForm::DrawXor(std::span<const tremove> segments) { PaintBox1->xorLines(segments); }
 
 void TMainForm::SetCursor(Cursor cursor) {
   switch (cursor) {

@@ -13,13 +13,38 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
   setMinimumSize(100, 100);
 }
 
+QImage& PaintBox::canvas() {
+  drawPending();
+  return canvas_;
+}
+
 void PaintBox::render() {
+  pending_.clear();
   if (canvas_.size() != size()) canvas_ = QImage(size(), QImage::Format_RGB32);
   if (onPaint) onPaint(canvas_);
   update();
 }
 
-void PaintBox::paintEvent(QPaintEvent*) { QPainter(this).drawImage(0, 0, canvas_); }
+void PaintBox::xorLines(std::span<const tremove> segments) {
+  pending_.insert(pending_.end(), segments.begin(), segments.end());
+  update();
+}
+
+void PaintBox::drawPending() {
+  if (pending_.empty() || canvas_.isNull()) return pending_.clear();
+  QPainter g(&canvas_);
+  g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  for (const tremove& r : pending_) {
+    g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
+    g.drawLine(r.x1, r.y1, r.x2, r.y2);
+  }
+  pending_.clear();
+}
+
+void PaintBox::paintEvent(QPaintEvent*) {
+  drawPending();
+  QPainter(this).drawImage(0, 0, canvas_);
+}
 
 void PaintBox::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

@@ -6,6 +6,10 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <span>
+#include <vector>
+
+#include "platform/platform.h"
 
 namespace vestrel {
 
@@ -14,9 +18,15 @@ class PaintBox : public QWidget {
  public:
   explicit PaintBox(QWidget* parent = nullptr);
 
-  QImage& canvas() { return canvas_; }
-  // Renders the drawing into the canvas and shows it.
+  // The canvas with every rubber-band segment drawn into it.
+  QImage& canvas();
+  // Renders the drawing into the canvas and shows it; the rubber band goes
+  // with the old picture.
   void render();
+  // Draws segments in XOR over the canvas (white, one pixel, not smoothed):
+  // drawing them again restores it. They are drawn together when the
+  // widget is painted next.
+  void xorLines(std::span<const tremove> segments);
 
   // The window's handlers.
   std::function<void(QImage&)> onPaint;
@@ -32,7 +42,10 @@ class PaintBox : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  void drawPending();
+
   QImage canvas_;
+  std::vector<tremove> pending_;
 };
 
 }  // namespace vestrel

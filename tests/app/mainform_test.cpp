@@ -1,6 +1,7 @@
 // The real window, offscreen: a drawing opened in it shows in the caption,
 // the tabs and the property boxes.
 #include "app/MainUnit.h"
+#include "app/paintbox.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolBar>
+#include <random>
 
 #include "file/lifecycle.h"
 #include "support/qt_app.h"
@@ -45,6 +47,31 @@ TEST_F(MainFormTest, StartsWithANewDrawing) {
   EXPECT_EQ(form.HorzScrollbar->value(), form.editor().view.HorzScrollbarPosition);
   EXPECT_EQ(form.VertScrollbar->value(), form.editor().view.VertScrollbarPosition);
   EXPECT_TRUE(form.ToolBar2->isVisible());  // the drawing tools
+}
+
+TEST_F(MainFormTest, TheRubberBandLeavesTheCanvasAsItWasWhenItIsErased) {
+  TMainForm form;
+  form.show();
+  form.FormShow({std::string(VESTREL_CORPUS_DIR) + "/FINGERPRINT.dxf"});  // a version with every tool
+  Editor& e = form.editor();
+  std::mt19937 random(11);
+  std::uniform_int_distribution<int> x(0, form.PaintBox1->width() - 1), y(0, form.PaintBox1->height() - 1);
+  // Each tool with the clicks that it takes without writing yet.
+  const std::pair<void (Editor::*)(), int> tools[] = {{&Editor::LineBtnClick, 1},    {&Editor::PolyLineBtnClick, 3},
+                                                      {&Editor::N3Punkte1Click, 2},  {&Editor::EllipseBtnClick, 2},
+                                                      {&Editor::SplineBtnClick, 3},  {&Editor::ArcBtnClick, 2}};
+  for (const auto& [arm, clicks] : tools) {
+    (e.*arm)();
+    const QImage before = form.PaintBox1->canvas().copy();
+    for (int click = 0; click < clicks; ++click) {
+      e.PaintBox1MouseDown(MouseButton::Left, {}, x(random), y(random));
+      for (int move = 0; move < 20; ++move) e.PaintBox1MouseMove({}, x(random), y(random));
+    }
+    ASSERT_GT(e.tool.anzrem, 0);
+    EXPECT_NE(form.PaintBox1->canvas(), before);  // the band is on the canvas
+    e.SetAlltoFalse();                          // ends the tool, erases the band
+    EXPECT_EQ(form.PaintBox1->canvas(), before);
+  }
 }
 
 TEST_F(MainFormTest, OpensACorpusDrawing) {
