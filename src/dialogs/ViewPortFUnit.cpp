@@ -1,18 +1,18 @@
 #include "dialogs/ViewPortFUnit.h"
 
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <limits>
 
+#include "dialogs/fields.h"
+
 namespace vestrel {
 
 TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("Viewport konfigurieren");
-  setObjectName("ViewPortForm");
-  auto* form = new QFormLayout(this);
-  auto field = [&](const char* label) {
+  QFormLayout* form = DialogForm(this, "Viewport konfigurieren", "ViewPortForm");
+  auto field = [&](const char* label, const char* name) {
     auto* ed = new QDoubleSpinBox(this);
+    ed->setObjectName(name);
     ed->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
     ed->setDecimals(4);
     ed->setAlignment(Qt::AlignRight);
@@ -20,16 +20,14 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
     form->addRow(label, ed);
     return ed;
   };
-  breiteEd = field("Breite:");
-  HoeheEd = field("Höhe:");
-  MitteXEd = field("Mitte X:");
-  MitteYEd = field("Mitte Y:");
-  InhaltX = field("Inhalt X:");
-  InhaltY = field("Inhalt Y:");
-  HeiContEd = field("Höhe Inhalt:");
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  form->addRow(buttons);
+  breiteEd = field("Breite:", "breiteEd");
+  HoeheEd = field("Höhe:", "HoeheEd");
+  MitteXEd = field("Mitte X:", "MitteXEd");
+  MitteYEd = field("Mitte Y:", "MitteYEd");
+  InhaltX = field("Inhalt X:", "InhaltX");
+  InhaltY = field("Inhalt Y:", "InhaltY");
+  HeiContEd = field("Höhe Inhalt:", "HeiContEd");
+  DialogButtons(this, form, false);
 }
 
 void TViewPortForm::Run(ViewportValues& v) {
@@ -40,7 +38,7 @@ void TViewPortForm::Run(ViewportValues& v) {
   InhaltX->setValue(v.InhaltX);
   InhaltY->setValue(v.InhaltY);
   HeiContEd->setValue(v.HoeheInhalt);
-  exec();
+  RunDialog(this);
   v.Breite = breiteEd->value();
   v.Hoehe = HoeheEd->value();
   v.MitteX = MitteXEd->value();
