@@ -27,7 +27,13 @@ class QWidget;
 namespace vestrel {
 
 class PaintBox;
+class TAddNewLayerForm;
+class TAddTextForm;
+class TArrayForm;
 class TDruckenForm;
+class TPolygonForm;
+class TRotationsForm;
+class TSkalierungForm;
 class TViewPortForm;
 struct ItemList;
 
@@ -61,6 +67,12 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
   void PrinterSetupDialog() override;
   void ShowViewportDialog(ViewportValues& values) override;
+  DialogResult ShowTextDialog(TextDialogValues& values) override;
+  DialogResult ShowArrayDialog(ArrayDialogValues& values) override;
+  void ShowPolygonDialog(PolygonDialogValues& values) override;
+  void ShowRotationDialog(RotationDialogValues& values) override;
+  void ShowScaleDialog(ScaleDialogValues& values) override;
+  DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
 
   // The controls, named as the program names them.
   PaintBox* PaintBox1 = nullptr;
@@ -78,6 +90,12 @@ class TMainForm : public QMainWindow, public Platform {
   QStatusBar* StatusBar1 = nullptr;
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;
+  TAddTextForm* AddTextForm = nullptr;
+  TArrayForm* ArrayForm = nullptr;
+  TPolygonForm* PolygonForm = nullptr;
+  TRotationsForm* RotationsForm = nullptr;
+  TSkalierungForm* SkalierungForm = nullptr;
+  TAddNewLayerForm* AddNewLayerForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
