@@ -35,7 +35,8 @@ struct ViewportValues {
 
 // The text dialog "Text hinzufügen": the text, its height and its angle
 // in degrees. Memo1 holds the lines as typed, UTF-8, one "\n" between two
-// lines (none after the last).
+// lines (none after the last). The two switches are the caller's, set for
+// each showing: they stay as they are set.
 struct TextDialogValues {
   std::string Memo1;
   double FontSizeEd = 0.2;           // the height of a text
