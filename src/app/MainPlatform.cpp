@@ -13,7 +13,13 @@
 #include "app/MainUnit.h"
 #include "app/icons.h"
 #include "app/paintbox.h"
+#include "dialogs/AddNewLayerFUnit.h"
+#include "dialogs/AddTextFUnit.h"
+#include "dialogs/ArrayFUnit.h"
 #include "dialogs/DruckenFUnit.h"
+#include "dialogs/PolygonFUnit.h"
+#include "dialogs/RotationsFUnit.h"
+#include "dialogs/SkalierungFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "i18n/messages.h"
 #include "view/printing.h"
@@ -119,6 +125,25 @@ void TMainForm::PrinterSetupDialog() {
 }
 
 void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
+
+DialogResult TMainForm::ShowTextDialog(TextDialogValues& values) {
+  const DialogResult r = AddTextForm->Run(values);
+  if (r == DialogResult::Ok) {
+    QSettings settings;
+    TAddTextForm::Save(settings, values);
+  }
+  return r;
+}
+
+DialogResult TMainForm::ShowArrayDialog(ArrayDialogValues& values) { return ArrayForm->Run(values); }
+
+void TMainForm::ShowPolygonDialog(PolygonDialogValues& values) { PolygonForm->Run(values); }
+
+void TMainForm::ShowRotationDialog(RotationDialogValues& values) { RotationsForm->Run(values); }
+
+void TMainForm::ShowScaleDialog(ScaleDialogValues& values) { SkalierungForm->Run(values); }
+
+DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
 
 void TMainForm::PrintDrawing() {
   // Without a printer the page goes into a PDF file.

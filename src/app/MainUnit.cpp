@@ -22,7 +22,13 @@
 
 #include "app/icons.h"
 #include "app/paintbox.h"
+#include "dialogs/AddNewLayerFUnit.h"
+#include "dialogs/AddTextFUnit.h"
+#include "dialogs/ArrayFUnit.h"
 #include "dialogs/DruckenFUnit.h"
+#include "dialogs/PolygonFUnit.h"
+#include "dialogs/RotationsFUnit.h"
+#include "dialogs/SkalierungFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "file/encoding.h"
 #include "view/renderer.h"
@@ -49,9 +55,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   printer_.setFullPage(true);
   DruckenForm = new TDruckenForm(this);
   ViewPortForm = new TViewPortForm(this);
+  AddTextForm = new TAddTextForm(this);
+  ArrayForm = new TArrayForm(this);
+  PolygonForm = new TPolygonForm(this);
+  RotationsForm = new TRotationsForm(this);
+  SkalierungForm = new TSkalierungForm(this);
+  AddNewLayerForm = new TAddNewLayerForm(this);
   DruckenForm->BitBtn3Click = [this] { PrinterSetupDialog(); };
   QSettings settings;
   TDruckenForm::Load(settings, editor_->print);
+  TAddTextForm::Load(settings, editor_->dialogs.text);
   DruckenForm->restoreGeometry(settings.value("DruckenForm/geometry").toByteArray());
   buildCommands();
   buildCentre();

@@ -28,7 +28,13 @@ class QWidget;
 namespace vestrel {
 
 class PaintBox;
+class TAddNewLayerForm;
+class TAddTextForm;
+class TArrayForm;
 class TDruckenForm;
+class TPolygonForm;
+class TRotationsForm;
+class TSkalierungForm;
 class TViewPortForm;
 struct ItemList;
 
@@ -68,6 +74,12 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
   void PrinterSetupDialog() override;
   void ShowViewportDialog(ViewportValues& values) override;
+  DialogResult ShowTextDialog(TextDialogValues& values) override;
+  DialogResult ShowArrayDialog(ArrayDialogValues& values) override;
+  void ShowPolygonDialog(PolygonDialogValues& values) override;
+  void ShowRotationDialog(RotationDialogValues& values) override;
+  void ShowScaleDialog(ScaleDialogValues& values) override;
+  DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
 
   // The controls, named as the program names them.
   PaintBox* PaintBox1 = nullptr;
@@ -86,6 +98,12 @@ class TMainForm : public QMainWindow, public Platform {
   QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;
+  TAddTextForm* AddTextForm = nullptr;
+  TArrayForm* ArrayForm = nullptr;
+  TPolygonForm* PolygonForm = nullptr;
+  TRotationsForm* RotationsForm = nullptr;
+  TSkalierungForm* SkalierungForm = nullptr;
+  TAddNewLayerForm* AddNewLayerForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,17 +1,16 @@
 #include "dialogs/ViewPortFUnit.h"
 
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <limits>
 
+#include "dialogs/fields.h"
+
 namespace vestrel {
 
 TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("Viewport konfigurieren");
-  setObjectName("ViewPortForm");
-  auto* form = new QFormLayout(this);
-  auto field = [&](const char* name, const char* label) {
+  QFormLayout* form = DialogForm(this, "Viewport konfigurieren", "ViewPortForm");
+  auto field = [&](const char* label, const char* name) {
     auto* ed = new QDoubleSpinBox(this);
     ed->setObjectName(name);
     ed->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
@@ -21,16 +20,14 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
     form->addRow(label, ed);
     return ed;
   };
-  breiteEd = field("breiteEd", "Breite:");
-  HoeheEd = field("HoeheEd", "Höhe:");
-  MitteXEd = field("MitteXEd", "Mitte X:");
-  MitteYEd = field("MitteYEd", "Mitte Y:");
-  InhaltX = field("InhaltX", "Inhalt X:");
-  InhaltY = field("InhaltY", "Inhalt Y:");
-  HeiContEd = field("HeiContEd", "Höhe Inhalt:");
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  form->addRow(buttons);
+  breiteEd = field("Breite:", "breiteEd");
+  HoeheEd = field("Höhe:", "HoeheEd");
+  MitteXEd = field("Mitte X:", "MitteXEd");
+  MitteYEd = field("Mitte Y:", "MitteYEd");
+  InhaltX = field("Inhalt X:", "InhaltX");
+  InhaltY = field("Inhalt Y:", "InhaltY");
+  HeiContEd = field("Höhe Inhalt:", "HeiContEd");
+  DialogButtons(this, form, false);
 }
 
 void TViewPortForm::Run(ViewportValues& v) {
@@ -41,7 +38,7 @@ void TViewPortForm::Run(ViewportValues& v) {
   InhaltX->setValue(v.InhaltX);
   InhaltY->setValue(v.InhaltY);
   HeiContEd->setValue(v.HoeheInhalt);
-  exec();
+  RunDialog(this);
   v.Breite = breiteEd->value();
   v.Hoehe = HoeheEd->value();
   v.MitteX = MitteXEd->value();

@@ -47,6 +47,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Ein Wert ist keine gültige Zahl; es wurde nichts eingefügt.",
     "Die Zeichnung hat keine freien Kennungen (Handles) mehr; es wurde nichts eingefügt.",
     "Der Arbeitsspeicher reicht nicht aus. Die Zeichnung ist vollständig erhalten und kann gespeichert werden.",
+    "Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind (< > / \\ \" : ; ? * | , = ` und "
+    "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
 };
 
 }  // namespace

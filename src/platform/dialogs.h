@@ -3,6 +3,9 @@
 // the window.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace vestrel {
 
 // Millimetres per inch wherever millimetres meet printer or screen pixels.
@@ -28,6 +31,67 @@ struct ViewportValues {
   double MitteX = 0, MitteY = 0;    // centre
   double InhaltX = 0, InhaltY = 0;  // the model point at the centre
   double HoeheInhalt = 0;           // the height of model shown
+};
+
+// The text dialog "Text hinzufügen": the text, its height and its angle
+// in degrees. Memo1 holds the lines as typed, UTF-8, one "\n" between two
+// lines (none after the last). The two switches are the caller's, set for
+// each showing: they stay as they are set.
+struct TextDialogValues {
+  std::string Memo1;
+  double FontSizeEd = 0.2;           // the height of a text
+  double FontSizeDimensionEd = 0.5;  // the height of a dimension's text
+  double WinkEd = 0;
+  bool dimension = false;   // shows FontSizeDimensionEd instead of FontSizeEd
+  bool textChange = false;  // FontSizeEd and WinkEd disabled (changing an existing text)
+};
+
+// The array dialog "Array erstellen": columns and rows, their spacing, and
+// the array's rotation in degrees.
+struct ArrayDialogValues {
+  int SpaltenEd = 4, ZeilenEd = 4;
+  double SpaltenAbstandEd = 4, ZeilenAbstandEd = 4, RotierenEd = 0;
+};
+
+// The polygon dialog "Vieleck": the number of corners.
+struct PolygonDialogValues {
+  int EckenEd = 3;
+};
+
+// The rotation dialog "Rotationswinkel eingeben": degrees, clockwise.
+struct RotationDialogValues {
+  double RotEd = 0;
+};
+
+// The scale dialog "Skalierungsfaktor eingeben": the factor in percent.
+struct ScaleDialogValues {
+  double SkalEd = 100;
+};
+
+// The line weights of the new layer's "Linienbreite:" list, in hundredths
+// of a millimetre: "Standard" (the DXF's default, -3), then "0.00 mm" to
+// "2.11 mm".
+inline constexpr int kLayerLineWeights[] = {-3, 0,  5,  9,  13, 15,  20,  25,  30,  35,  40, 50,
+                                            60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+
+// The new-layer dialog "Neue Ebene hinzufügen": the name as typed (UTF-8),
+// the line types it offers (as shown) and the entries chosen in its three
+// lists: LineCombo in `linetypes`, ColorComboBox 0 "Rot" to 8 "Hellgrau"
+// (colour numbers 1 to 9), LineWeightBox in kLayerLineWeights.
+struct NewLayerDialogValues {
+  std::string Edit1;
+  std::vector<std::string> linetypes;
+  int LineCombo = 0, ColorComboBox = 0, LineWeightBox = 0;
+};
+
+// What the editor keeps of its small dialogs from one use to the next.
+struct DialogValues {
+  TextDialogValues text;
+  ArrayDialogValues array;
+  PolygonDialogValues polygon;
+  RotationDialogValues rotation;
+  ScaleDialogValues scale;
+  NewLayerDialogValues newLayer;
 };
 
 }  // namespace vestrel

@@ -96,6 +96,16 @@ class Platform {
   virtual void PrinterSetupDialog() {}
   // The viewport dialog on `values`; they are taken whatever closes it.
   virtual void ShowViewportDialog(ViewportValues& /*values*/) {}
+  // The small dialogs of the tools, each on the values it proposes; what
+  // was typed is in them afterwards, whatever closed the dialog. The text,
+  // array and new-layer dialogs close with OK or Cancel; the others have
+  // only OK.
+  virtual DialogResult ShowTextDialog(TextDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowArrayDialog(ArrayDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual void ShowPolygonDialog(PolygonDialogValues& /*values*/) {}
+  virtual void ShowRotationDialog(RotationDialogValues& /*values*/) {}
+  virtual void ShowScaleDialog(ScaleDialogValues& /*values*/) {}
+  virtual DialogResult ShowNewLayerDialog(NewLayerDialogValues& /*values*/) { return DialogResult::Cancel; }
 };
 
 }  // namespace vestrel

@@ -114,6 +114,7 @@ class Editor {
   PrintSetup print;
   ToolState tool;
   PropertyBar bar;
+  DialogValues dialogs;  // the small dialogs' values, kept from one use to the next
   // What the lower layers work on.
   DocumentContext doc{drawing, undos, file, view.tab};
   ViewContext views{drawing, view, print, platform};

@@ -10,12 +10,18 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTabBar>
 #include <QToolBar>
 #include <random>
 
+#include "dialogs/AddTextFUnit.h"
+#include "dialogs/PolygonFUnit.h"
+#include "dialogs/fields.h"
 #include "file/lifecycle.h"
+#include "support/dialog_driver.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
@@ -141,6 +147,58 @@ TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsStat
   EXPECT_FALSE(action("LineBtn")->isChecked());
   action("ArcBtn")->trigger();  // pressed again: it stays down
   EXPECT_TRUE(action("ArcBtn")->isChecked());
+}
+
+TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARestart) {
+  const test::TempDir tmp;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(tmp.dir().string()));
+  QSettings settings;
+  settings.setValue("AddTextForm/FontSizeEd", 0.35);
+  settings.setValue("AddTextForm/FontSizeDimensionEd", 1.5);
+  settings.sync();
+
+  TMainForm form;
+  TextDialogValues& text = form.editor().dialogs.text;
+  EXPECT_EQ(text.FontSizeEd, 0.35);
+  EXPECT_EQ(text.FontSizeDimensionEd, 1.5);
+  // Cancelled: the dialog proposes what was typed, but it is not stored.
+  auto showText = [&](const char* height, const char* button) {
+    return test::WhileShown(
+        *form.AddTextForm,
+        [&] {
+          test::Type(form.AddTextForm->FontSizeEd, height);
+          test::Press(*form.AddTextForm, button);
+        },
+        [&] { return form.ShowTextDialog(text); });
+  };
+  EXPECT_EQ(showText("0.8", "AbbrechenBtn"), DialogResult::Cancel);
+  EXPECT_EQ(text.FontSizeEd, 0.8);
+  settings.sync();
+  EXPECT_EQ(settings.value("AddTextForm/FontSizeEd").toDouble(), 0.35);
+  EXPECT_EQ(showText("0.9", "OKBtn"), DialogResult::Ok);
+  settings.sync();
+  EXPECT_EQ(settings.value("AddTextForm/FontSizeEd").toDouble(), 0.9);
+  EXPECT_EQ(settings.value("AddTextForm/FontSizeDimensionEd").toDouble(), 1.5);
+
+  // A spin edit keeps its value from one use to the next.
+  PolygonDialogValues& polygon = form.editor().dialogs.polygon;
+  test::WhileShown(
+      *form.PolygonForm, [&] { test::Type(form.PolygonForm->EckenEd, "6\n"); },
+      [&] { form.ShowPolygonDialog(polygon); });
+  int proposed = 0;
+  test::WhileShown(
+      *form.PolygonForm,
+      [&] {
+        proposed = form.PolygonForm->EckenEd->value();
+        test::Press(*form.PolygonForm, "OKBtn");
+      },
+      [&] { form.ShowPolygonDialog(polygon); });
+  EXPECT_EQ(proposed, 6);
+
+  TMainForm restarted;
+  EXPECT_EQ(restarted.editor().dialogs.text.FontSizeEd, 0.9);
+  EXPECT_EQ(restarted.editor().dialogs.text.FontSizeDimensionEd, 1.5);
+  EXPECT_EQ(restarted.editor().dialogs.polygon.EckenEd, 3);  // only the heights are stored
 }
 
 }  // namespace

@@ -323,7 +323,7 @@ TEST_F(ReplayTest, ALineThatCannotRunStopsTheReplay) {
   } kCases[] = {
       {"trigger Nix", "s.replay:1: there is no button or menu item Nix\n"},
       {"trigger Rckgngig1", "s.replay:1: Rckgngig1 cannot be used now\n"},
-      {"combo LayerCombo 0\ncombo LineWeightBox nix", "s.replay:2: LineWeightBox: it has no item \"nix\"\n"},
+      {"combo LayerCombo 0\ncombo LayerCombo nix", "s.replay:2: LayerCombo: it has no item \"nix\"\n"},
       {"tab 2", "s.replay:1: there is no tab 2 (there are 2)\n"},
       {"click 400 10", "s.replay:1: the point 400 10 lies outside the drawing area 400x300\n"},
       {"wheel 10 -1 up", "s.replay:1: the point 10 -1 lies outside the drawing area 400x300\n"},

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,29 @@
 #include "platform/nullplatform.h"
 
 namespace vestrel::test {
+
+// One of the small dialogs, scripted: each answer edits the values the
+// dialog was shown on and closes it with its result. A dialog shown without
+// an answer left is cancelled (closed with OK where it has no other button)
+// and its values stay as proposed.
+template <class Values>
+struct ScriptedDialog {
+  struct Answer {
+    std::function<void(Values&)> edit;
+    DialogResult result = DialogResult::Ok;
+  };
+  std::deque<Answer> answers;
+  std::vector<Values> shown;  // the values proposed, each time it was shown
+
+  DialogResult Run(Values& values) {
+    shown.push_back(values);
+    if (answers.empty()) return DialogResult::Cancel;
+    const Answer a = answers.front();
+    answers.pop_front();
+    if (a.edit) a.edit(values);
+    return a.result;
+  }
+};
 
 class FakePlatform : public NullPlatform {
  public:
@@ -47,6 +71,12 @@ class FakePlatform : public NullPlatform {
   int viewportDialogs = 0;
   int closes = 0;
   std::optional<ViewportValues> viewportAnswer;
+  ScriptedDialog<TextDialogValues> textDialog;
+  ScriptedDialog<ArrayDialogValues> arrayDialog;
+  ScriptedDialog<PolygonDialogValues> polygonDialog;
+  ScriptedDialog<RotationDialogValues> rotationDialog;
+  ScriptedDialog<ScaleDialogValues> scaleDialog;
+  ScriptedDialog<NewLayerDialogValues> newLayerDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
@@ -84,6 +114,12 @@ class FakePlatform : public NullPlatform {
     ++viewportDialogs;
     if (viewportAnswer) values = *viewportAnswer;
   }
+  DialogResult ShowTextDialog(TextDialogValues& values) override { return textDialog.Run(values); }
+  DialogResult ShowArrayDialog(ArrayDialogValues& values) override { return arrayDialog.Run(values); }
+  void ShowPolygonDialog(PolygonDialogValues& values) override { polygonDialog.Run(values); }
+  void ShowRotationDialog(RotationDialogValues& values) override { rotationDialog.Run(values); }
+  void ShowScaleDialog(ScaleDialogValues& values) override { scaleDialog.Run(values); }
+  DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override { return newLayerDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

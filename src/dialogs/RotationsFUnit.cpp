@@ -1,0 +1,25 @@
+#include "dialogs/RotationsFUnit.h"
+
+#include <QFormLayout>
+#include <QLabel>
+
+#include "dialogs/fields.h"
+
+namespace vestrel {
+
+TRotationsForm::TRotationsForm(QWidget* parent) : QDialog(parent) {
+  QFormLayout* form = DialogForm(this, "Rotationswinkel eingeben", "RotationsForm");
+  RotEd = new FloatSpinEdit(this, "RotEd", -kUnbounded, kUnbounded);
+  RotEd->setValue(RotationDialogValues{}.RotEd);
+  form->addRow("Rotation in °:", RotEd);
+  form->addRow(new QLabel("Die Rotation erfolgt im Uhrzeigersinn.", this));
+  DialogButtons(this, form, false);
+}
+
+void TRotationsForm::Run(RotationDialogValues& values) {
+  RotEd->setValue(values.RotEd);
+  RunDialog(this, RotEd);
+  values.RotEd = RotEd->value();
+}
+
+}  // namespace vestrel

@@ -1,0 +1,383 @@
+// The small parameter dialogs in their Qt widgets: names, captions, labels,
+// limits and defaults, what typing beyond a limit gives, focus, the buttons
+// and their results, and the text heights kept between runs.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <memory>
+
+#include "dialogs/AddNewLayerFUnit.h"
+#include "dialogs/AddTextFUnit.h"
+#include "dialogs/ArrayFUnit.h"
+#include "dialogs/PolygonFUnit.h"
+#include "dialogs/RotationsFUnit.h"
+#include "dialogs/SkalierungFUnit.h"
+#include "dialogs/ViewPortFUnit.h"
+#include "dialogs/fields.h"
+#include "support/dialog_driver.h"
+#include "support/qt_app.h"
+#include "support/temp_dir.h"
+
+namespace vestrel {
+namespace {
+
+class SmallDialogs : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+
+  // Every dialog once, by its form name.
+  QDialog* form(const QString& name) {
+    for (QDialog* d : dialogs_)
+      if (d->objectName() == name) return d;
+    return nullptr;
+  }
+
+  TAddTextForm text_;
+  TArrayForm array_;
+  TPolygonForm polygon_;
+  TRotationsForm rotation_;
+  TSkalierungForm scale_;
+  TViewPortForm viewport_;
+  TAddNewLayerForm newLayer_;
+  std::vector<QDialog*> dialogs_{&text_, &array_, &polygon_, &rotation_, &scale_, &viewport_, &newLayer_};
+};
+
+QString LabelOf(QWidget* field) {
+  auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout());
+  auto* label = form ? qobject_cast<QLabel*>(form->labelForField(field)) : nullptr;
+  return label ? label->text() : QString();
+}
+
+TEST_F(SmallDialogs, CaptionsAndButtons) {
+  struct Row {
+    const char* form;
+    const char* caption;
+    bool cancel;
+  };
+  const Row rows[] = {
+      {"AddTextForm", "Text hinzufügen", true},
+      {"ArrayForm", "Array erstellen", true},
+      {"PolygonForm", "Vieleck", false},
+      {"RotationsForm", "Rotationswinkel eingeben", false},
+      {"SkalierungForm", "Skalierungsfaktor eingeben", false},
+      {"ViewPortForm", "Viewport konfigurieren", false},
+      {"AddNewLayerForm", "Neue Ebene hinzufügen", true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.form);
+    QDialog* d = form(r.form);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), QString::fromUtf8(r.caption));
+    auto* ok = d->findChild<QPushButton*>("OKBtn");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    auto* cancel = d->findChild<QPushButton*>("AbbrechenBtn");
+    EXPECT_EQ(cancel != nullptr, r.cancel);
+    if (cancel) {
+      EXPECT_EQ(cancel->text(), "Abbrechen");
+    }
+  }
+  bool clockwise = false;
+  for (const QLabel* l : rotation_.findChildren<QLabel*>())
+    clockwise |= l->text() == "Die Rotation erfolgt im Uhrzeigersinn.";
+  EXPECT_TRUE(clockwise);
+}
+
+TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
+  constexpr double kNone = kUnbounded;
+  struct Row {
+    const char* form;
+    const char* field;
+    const char* label;
+    double min, max, value;
+  };
+  const Row rows[] = {
+      {"AddTextForm", "FontSizeEd", "Schriftgröße:", 0.000001, 1000000, 0.2},
+      {"AddTextForm", "FontSizeDimensionEd", "Schriftgröße:", 0.000001, 1000000, 0.5},
+      {"AddTextForm", "WinkEd", "Winkel:", 0, 360, 0},
+      {"ArrayForm", "SpaltenEd", "Spalten:", 1, 10000, 4},
+      {"ArrayForm", "ZeilenEd", "Zeilen:", 1, 10000, 4},
+      {"ArrayForm", "SpaltenAbstandEd", "Spalten Abstand:", -kNone, kNone, 4},
+      {"ArrayForm", "ZeilenAbstandEd", "Zeilen Abstand:", -kNone, kNone, 4},
+      {"ArrayForm", "RotierenEd", "Rotieren:", -kNone, kNone, 0},
+      {"PolygonForm", "EckenEd", "Anzahl der Eckpunkte:", 3, 1000, 3},
+      {"RotationsForm", "RotEd", "Rotation in °:", -kNone, kNone, 0},
+      {"SkalierungForm", "SkalEd", "Skalierung in %:", 0.00001, 100000, 100},
+      {"ViewPortForm", "breiteEd", "Breite:", -kNone, kNone, 0},
+      {"ViewPortForm", "HoeheEd", "Höhe:", -kNone, kNone, 0},
+      {"ViewPortForm", "MitteXEd", "Mitte X:", -kNone, kNone, 0},
+      {"ViewPortForm", "MitteYEd", "Mitte Y:", -kNone, kNone, 0},
+      {"ViewPortForm", "InhaltX", "Inhalt X:", -kNone, kNone, 0},
+      {"ViewPortForm", "InhaltY", "Inhalt Y:", -kNone, kNone, 0},
+      {"ViewPortForm", "HeiContEd", "Höhe Inhalt:", -kNone, kNone, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.form) + "." + r.field);
+    auto* field = form(r.form)->findChild<QAbstractSpinBox*>(r.field);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(LabelOf(field), QString::fromUtf8(r.label));
+    EXPECT_EQ(field->property("minimum").toDouble(), r.min);
+    EXPECT_EQ(field->property("maximum").toDouble(), r.max);
+    EXPECT_DOUBLE_EQ(field->property("value").toDouble(), r.value);
+  }
+  // The other controls.
+  struct Other {
+    const char* form;
+    const char* name;
+    const char* label;
+  };
+  const Other others[] = {{"AddTextForm", "Memo1", ""},
+                          {"AddNewLayerForm", "Edit1", "Name:"},
+                          {"AddNewLayerForm", "LineCombo", "Linienstil:"},
+                          {"AddNewLayerForm", "ColorComboBox", "Linienfarbe:"},
+                          {"AddNewLayerForm", "LineWeightBox", "Linienbreite:"}};
+  for (const Other& o : others) {
+    auto* w = form(o.form)->findChild<QWidget*>(o.name);
+    ASSERT_NE(w, nullptr) << o.name;
+    EXPECT_EQ(LabelOf(w), QString::fromUtf8(o.label)) << o.name;
+  }
+  EXPECT_EQ(text_.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(text_.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(text_.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(SmallDialogs, TypedValuesComeBackWithinTheLimits) {
+  struct Row {
+    const char* form;
+    const char* field;
+    const char* typed;
+    double value;
+  };
+  const Row rows[] = {
+      {"PolygonForm", "EckenEd", "12", 12},
+      {"PolygonForm", "EckenEd", "2", 3},
+      {"PolygonForm", "EckenEd", "5000", 1000},
+      {"PolygonForm", "EckenEd", "-7", 3},
+      {"SkalierungForm", "SkalEd", "0", 0.00001},
+      {"SkalierungForm", "SkalEd", "-3", 0.00001},
+      {"SkalierungForm", "SkalEd", "250000", 100000},
+      {"SkalierungForm", "SkalEd", "12.5", 12.5},
+      {"SkalierungForm", "SkalEd", "12,5", 125},  // no comma: "." is the decimal separator
+      {"AddTextForm", "FontSizeEd", "0", 0.000001},
+      {"AddTextForm", "FontSizeEd", "0.0000001", 0.000001},
+      {"AddTextForm", "FontSizeEd", "2000000", 1000000},
+      {"AddTextForm", "WinkEd", "400", 360},
+      {"AddTextForm", "WinkEd", "-1", 0},
+      {"AddTextForm", "WinkEd", "45.25", 45.25},
+      {"ArrayForm", "SpaltenEd", "0", 1},
+      {"ArrayForm", "ZeilenEd", "99999999999999999999", 10000},
+      {"ArrayForm", "RotierenEd", "-720.5", -720.5},
+      {"ArrayForm", "SpaltenAbstandEd", "1e6", 1000000},
+      {"RotationsForm", "RotEd", "-", 0},     // nothing but a sign
+      {"RotationsForm", "RotEd", "x30", 30},  // a letter is not taken
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.form) + "." + r.field + " typed " + r.typed);
+    auto* field = form(r.form)->findChild<QAbstractSpinBox*>(r.field);
+    ASSERT_NE(field, nullptr);
+    test::Type(field, r.typed);
+    field->interpretText();  // as when the field is left
+    EXPECT_DOUBLE_EQ(field->property("value").toDouble(), r.value);
+  }
+}
+
+// Shows `form` on `values`, expects `field` to propose `proposed` and to
+// have the focus, types `typed` into it and presses OK (or Enter, ending
+// `typed`).
+template <class Form, class Values>
+void TypeInto(Form& form, Values& values, QAbstractSpinBox* field, double proposed, const QString& typed) {
+  test::WhileShown(
+      form,
+      [&] {
+        EXPECT_EQ(form.focusWidget(), field);
+        EXPECT_EQ(field->property("value").toDouble(), proposed);
+        test::Type(field, typed);
+        if (!typed.endsWith('\n')) test::Press(form, "OKBtn");
+      },
+      [&] { form.Run(values); });
+}
+
+TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) {
+  PolygonDialogValues polygon{7};
+  TypeInto(polygon_, polygon, polygon_.EckenEd, 7, "2\n");  // Enter, without leaving the field
+  EXPECT_EQ(polygon.EckenEd, 3);
+  RotationDialogValues rotation{12.5};
+  TypeInto(rotation_, rotation, rotation_.RotEd, 12.5, "90");
+  EXPECT_EQ(rotation.RotEd, 90);
+  ScaleDialogValues scale{50};
+  TypeInto(scale_, scale, scale_.SkalEd, 50, "0");
+  EXPECT_EQ(scale.SkalEd, 0.00001);
+
+  // Cancelled, the array dialog still gives back what was typed.
+  ArrayDialogValues array{2, 3, 1.5, 2.5, 30};
+  const DialogResult cancelled = test::WhileShown(
+      array_,
+      [&] {
+        EXPECT_EQ(array_.ZeilenEd->value(), 3);
+        EXPECT_EQ(array_.ZeilenAbstandEd->value(), 2.5);
+        test::Type(array_.SpaltenEd, "6");
+        test::Press(array_, "AbbrechenBtn");
+      },
+      [&] { return array_.Run(array); });
+  EXPECT_EQ(cancelled, DialogResult::Cancel);
+  EXPECT_EQ(array.SpaltenEd, 6);
+  EXPECT_EQ(array.ZeilenEd, 3);
+  EXPECT_EQ(array.SpaltenAbstandEd, 1.5);
+  EXPECT_EQ(array.RotierenEd, 30);
+  const DialogResult ok = test::WhileShown(
+      array_, [&] { test::Press(array_, "OKBtn"); }, [&] { return array_.Run(array); });
+  EXPECT_EQ(ok, DialogResult::Ok);
+}
+
+TEST_F(SmallDialogs, TheTextDialog) {
+  // A new text: the memo focused, lines typed, no-break spaces and lines
+  // broken with Shift kept.
+  TextDialogValues v;
+  v.Memo1 = "alt";
+  v.FontSizeEd = 2.5;
+  DialogResult r = test::WhileShown(
+      text_,
+      [&] {
+        EXPECT_EQ(text_.focusWidget(), text_.Memo1);
+        EXPECT_EQ(text_.Memo1->toPlainText(), "alt");
+        EXPECT_TRUE(text_.FontSizeEd->isVisibleTo(&text_));
+        EXPECT_FALSE(text_.FontSizeDimensionEd->isVisibleTo(&text_));
+        EXPECT_TRUE(text_.FontSizeEd->isEnabled());
+        text_.Memo1->clear();
+        test::Type(text_.Memo1, QString("Erste\nZweite") + QChar(0xA0) + "Zeile");
+        test::Type(text_.Memo1, "\n", Qt::ShiftModifier);
+        test::Type(text_.Memo1, "Dritte");
+        test::Type(text_.WinkEd, "30");
+        test::Press(text_, "OKBtn");
+      },
+      [&] { return text_.Run(v); });
+  EXPECT_EQ(r, DialogResult::Ok);
+  EXPECT_EQ(v.Memo1, "Erste\nZweite\u00A0Zeile\nDritte");
+  EXPECT_EQ(v.FontSizeEd, 2.5);
+  EXPECT_EQ(v.WinkEd, 30);
+
+  // A dimension's text shows its own height; whichever button closes the
+  // dialog, the text is given back. Line ends of any kind are lines.
+  v.dimension = true;
+  v.Memo1 = "12.35\r\nzwei\rdrei";
+  r = test::WhileShown(
+      text_,
+      [&] {
+        EXPECT_EQ(text_.Memo1->document()->blockCount(), 3);
+        EXPECT_FALSE(text_.FontSizeEd->isVisibleTo(&text_));
+        EXPECT_TRUE(text_.FontSizeDimensionEd->isVisibleTo(&text_));
+        test::Type(text_.FontSizeDimensionEd, "0.75");
+        test::Press(text_, "AbbrechenBtn");
+      },
+      [&] { return text_.Run(v); });
+  EXPECT_EQ(r, DialogResult::Cancel);
+  EXPECT_EQ(v.Memo1, "12.35\nzwei\ndrei");
+  EXPECT_EQ(v.FontSizeDimensionEd, 0.75);
+
+  // Changing a text: height and angle cannot be changed.
+  v.dimension = false;
+  v.textChange = true;
+  test::WhileShown(
+      text_,
+      [&] {
+        EXPECT_TRUE(text_.FontSizeEd->isVisibleTo(&text_));
+        EXPECT_FALSE(text_.FontSizeEd->isEnabled());
+        EXPECT_FALSE(text_.WinkEd->isEnabled());
+        EXPECT_TRUE(text_.Memo1->isEnabled());
+        test::Press(text_, "OKBtn");
+      },
+      [&] { return text_.Run(v); });
+  v.textChange = false;
+  test::WhileShown(
+      text_,
+      [&] {
+        EXPECT_TRUE(text_.FontSizeEd->isEnabled());
+        EXPECT_TRUE(text_.WinkEd->isEnabled());
+        test::Press(text_, "OKBtn");
+      },
+      [&] { return text_.Run(v); });
+}
+
+TEST_F(SmallDialogs, TheNewLayerDialogListsItsChoices) {
+  const QStringList colours{"Rot", "Gelb", "Grün", "Hellblau", "Blau", "Rosa", "Schwarz", "Grau", "Hellgrau"};
+  const QStringList weights{"Standard", "0.00 mm", "0.05 mm", "0.09 mm", "0.13 mm", "0.15 mm", "0.20 mm", "0.25 mm",
+                            "0.30 mm",  "0.35 mm", "0.40 mm", "0.50 mm", "0.60 mm", "0.70 mm", "0.80 mm", "0.90 mm",
+                            "1.00 mm",  "1.06 mm", "1.20 mm", "1.40 mm", "1.58 mm", "2.00 mm", "2.11 mm"};
+  auto items = [](const QComboBox* box) {
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i) list << box->itemText(i);
+    return list;
+  };
+  EXPECT_EQ(items(newLayer_.ColorComboBox), colours);
+  EXPECT_EQ(items(newLayer_.LineWeightBox), weights);
+
+  NewLayerDialogValues v;
+  v.Edit1 = "Alt";
+  v.linetypes = {"Continuous", "Strich·Punkt"};
+  v.LineCombo = 7;  // beyond the list: its first entry
+  const DialogResult r = test::WhileShown(
+      newLayer_,
+      [&] {
+        EXPECT_EQ(newLayer_.focusWidget(), newLayer_.Edit1);
+        EXPECT_EQ(newLayer_.Edit1->selectedText(), "Alt");
+        EXPECT_EQ(items(newLayer_.LineCombo), (QStringList{"Continuous", "Strich·Punkt"}));
+        EXPECT_EQ(newLayer_.LineCombo->currentIndex(), 0);
+        test::Type(newLayer_.Edit1, "Wände");
+        newLayer_.LineCombo->setCurrentIndex(1);
+        newLayer_.ColorComboBox->setCurrentIndex(8);
+        newLayer_.LineWeightBox->setCurrentIndex(7);
+        test::Press(newLayer_, "OKBtn");
+      },
+      [&] { return newLayer_.Run(v); });
+  EXPECT_EQ(r, DialogResult::Ok);
+  EXPECT_EQ(v.Edit1, "Wände");
+  EXPECT_EQ(v.LineCombo, 1);
+  EXPECT_EQ(v.ColorComboBox, 8);
+  EXPECT_EQ(kLayerLineWeights[v.LineWeightBox], 25);
+
+  // No line types: nothing to choose; cancelled.
+  v.linetypes.clear();
+  const DialogResult cancelled = test::WhileShown(
+      newLayer_, [&] { test::Press(newLayer_, "AbbrechenBtn"); }, [&] { return newLayer_.Run(v); });
+  EXPECT_EQ(cancelled, DialogResult::Cancel);
+  EXPECT_EQ(v.LineCombo, -1);
+}
+
+TEST(TextHeights, AreKeptBetweenRunsWithinTheirLimits) {
+  const test::TempDir tmp;
+  QSettings settings(QString::fromStdString(tmp.path("settings.ini")), QSettings::IniFormat);
+  TextDialogValues v;
+  v.FontSizeEd = 3.5, v.FontSizeDimensionEd = 0.125;
+  TAddTextForm::Save(settings, v);
+  TextDialogValues read;
+  TAddTextForm::Load(settings, read);
+  EXPECT_EQ(read.FontSizeEd, 3.5);
+  EXPECT_EQ(read.FontSizeDimensionEd, 0.125);
+
+  // What the fields could not hold is brought within their limits; what is
+  // no number is not taken.
+  struct Row {
+    QVariant stored;
+    double height;
+  };
+  const Row rows[] = {{0, 0.000001}, {-4, 0.000001}, {5e9, 1000000}, {"abc", 0.2},
+                      {"nan", 0.2},  {"inf", 0.2},   {"7.25", 7.25}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.stored.toString().toStdString());
+    settings.setValue("AddTextForm/FontSizeEd", r.stored);
+    TextDialogValues fresh;
+    TAddTextForm::Load(settings, fresh);
+    EXPECT_EQ(fresh.FontSizeEd, r.height);
+    EXPECT_EQ(fresh.FontSizeDimensionEd, 0.125);
+  }
+}
+
+}  // namespace
+}  // namespace vestrel
