@@ -14,6 +14,9 @@ struct PressStep {
 const PressStep kPress[] = {
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomClick},
     {[](const Editor& e) { return e.tool.inhand; }, HandClick},
+    {[](const Editor& e) { return e.tool.inmassselect; }, MassSelectClick},
+    // Last: nothing runs and no tool is armed.
+    {[](const Editor& e) { return e.tool.down == ToolButton::None; }, SelectClick},
 };
 
 struct DragStep {
@@ -23,6 +26,7 @@ struct DragStep {
 const DragStep kDrag[] = {
     {[](const Editor& e) { return e.view.inzoomit; }, ZoomDrag},
     {[](const Editor& e) { return e.view.inpan; }, PanDrag},
+    {[](const Editor& e) { return e.tool.inmassselect; }, MassSelectBand},
 };
 
 struct ReleaseStep {
@@ -32,6 +36,7 @@ struct ReleaseStep {
 const ReleaseStep kRelease[] = {
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomRelease},
     {[](const Editor& e) { return e.tool.inhand; }, HandRelease},
+    {[](const Editor& e) { return e.tool.inmove || e.tool.inmovepoint; }, DragEnd},
 };
 
 }  // namespace

@@ -22,4 +22,11 @@ void PanDrag(Editor& e, int x, int y);
 void ZoomRelease(Editor& e);
 void HandRelease(Editor& e);
 
+// Selection (tools/select.cpp): the click with nothing armed, the second
+// corner of a window and its rubber band, and the end of a drag.
+void SelectClick(Editor& e, const Click& c);
+void MassSelectClick(Editor& e, const Click& c);
+void MassSelectBand(Editor& e, int x, int y);
+void DragEnd(Editor& e);
+
 }  // namespace vestrel
