@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace vestrel {
 
@@ -42,7 +43,8 @@ double MiddleY(const WorldBox& b) { return b.miny / 2 + b.maxy / 2; }
 // The bits of v as a float, in the order of the numbers: what the boxes
 // are sorted by. The order need not be exact, only close.
 std::uint32_t OrderedBits(double v) {
-  const auto f = static_cast<float>(v);
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  const auto f = static_cast<float>(v > -kLargest ? std::min(v, kLargest) : -kLargest);
   std::uint32_t u;
   std::memcpy(&u, &f, sizeof u);
   return u & 0x80000000u ? ~u : u | 0x80000000u;
