@@ -1,18 +1,21 @@
 // The real window, offscreen: a drawing opened in it shows in the caption,
 // the tabs and the property boxes.
 #include "app/MainUnit.h"
+#include "app/paintbox.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolBar>
 
 #include "file/lifecycle.h"
 #include "support/qt_app.h"
+#include "support/temp_dir.h"
 
 namespace vestrel {
 namespace {
@@ -102,6 +105,45 @@ TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsStat
   EXPECT_TRUE(action("Rckgngig1")->isEnabled());
   action("UndoBtn")->trigger();
   EXPECT_FALSE(action("UndoBtn")->isEnabled());
+}
+
+TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {
+  const test::TempDir tmp;
+  const std::string file = tmp.write(
+      "line.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n100\n 21\n100\n  0\nENDSEC\n  0\nEOF\n");
+  TMainForm form;
+  form.show();
+  form.FormShow({file});
+  const Editor& e = form.editor();
+  auto mouse = [&](QEvent::Type type, Point2 at, Qt::MouseButton button) {
+    QMouseEvent ev(type, QPointF(at.x, at.y), form.PaintBox1->mapToGlobal(QPointF(at.x, at.y)), button,
+                   type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.PaintBox1, &ev);
+  };
+  const Point2 middle = WindowTransform(e.view, form.PaintBox1->height()).toPixel(50, 50);
+  mouse(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, middle, Qt::LeftButton);
+  ASSERT_EQ(e.drawing.polys.size(), 1u);
+  EXPECT_TRUE(e.drawing.polys[0].selected);
+
+  // Empty ground: a window, drawn in XOR as the pointer moves.
+  const Point2 corner{middle.x + 40, middle.y - 60}, to{middle.x + 80, middle.y - 20};
+  mouse(QEvent::MouseButtonPress, corner, Qt::LeftButton);
+  EXPECT_TRUE(e.tool.inmassselect);
+  const QImage before = form.PaintBox1->canvas().copy();
+  mouse(QEvent::MouseMove, to, Qt::NoButton);
+  const QPoint onTopSide(static_cast<int>(corner.x) + 20, static_cast<int>(corner.y));
+  EXPECT_NE(form.PaintBox1->canvas().pixel(onTopSide), before.pixel(onTopSide));
+  mouse(QEvent::MouseButtonPress, to, Qt::LeftButton);
+  EXPECT_FALSE(e.tool.inmassselect);
+  EXPECT_EQ(form.PaintBox1->canvas().pixel(onTopSide), before.pixel(onTopSide));  // erased
+
+  auto action = [&](const char* name) { return form.findChild<QAction*>(name); };
+  action("Nichtsauswhlen1")->trigger();
+  EXPECT_FALSE(e.drawing.polys[0].selected);
+  EXPECT_EQ(action("AllesAuswhlen1")->shortcut(), QKeySequence("Ctrl+A"));
+  action("AllesAuswhlen1")->trigger();
+  EXPECT_TRUE(e.drawing.polys[0].selected);
 }
 
 }  // namespace
