@@ -44,6 +44,10 @@ const Command kCommands[] = {
     {.menu = "Bearbeiten1", .name = "Rckgngig1", .caption = "Rückgängig", .button = "UndoBtn", .bar = B::Main,
      .hint = "Rückgängig", .icon = Icon::Undo, .handler = &E::Rckgngig1Click, .shortcut = "Ctrl+Z",
      .enabled = CanUndo},
+    {.menu = "Bearbeiten1", .name = "AllesAuswhlen1", .caption = "Alles Auswählen", .handler = &E::AllesAuswhlen1Click,
+     .shortcut = "Ctrl+A", .menuGap = true},
+    {.menu = "Bearbeiten1", .name = "Nichtsauswhlen1", .caption = "Nichts auswählen",
+     .handler = &E::Nichtsauswhlen1Click},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

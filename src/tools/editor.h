@@ -18,6 +18,7 @@
 
 #include "document/drawing.h"
 #include "document/journal.h"
+#include "document/spatialindex.h"
 #include "geometry/point.h"
 #include "file/context.h"
 #include "platform/platform.h"
@@ -115,6 +116,9 @@ class Editor {
   ToolState tool;
   PropertyBar bar;
   DialogValues dialogs;  // the small dialogs' values, kept from one use to the next
+  // Where the display list's points lie, for snapping and picking; rebuilt
+  // on demand after a parse.
+  SpatialIndex spatialindex;
   // What the lower layers work on.
   DocumentContext doc{drawing, undos, file, view.tab};
   ViewContext views{drawing, view, print, platform};
@@ -146,6 +150,11 @@ class Editor {
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
+  void AllesAuswhlen1Click();
+  void Nichtsauswhlen1Click();
+  // Whether an object of the shown tab's block (or outside blocks) is
+  // selected.
+  bool IsSelected() const;
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

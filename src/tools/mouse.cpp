@@ -14,6 +14,7 @@ struct PressStep {
 const PressStep kPress[] = {
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomClick},
     {[](const Editor& e) { return e.tool.inhand; }, HandClick},
+    {[](const Editor& e) { return e.tool.inmassselect; }, MassSelectClick},
     {[](const Editor& e) { return e.tool.incircle; }, CircleClick},
     {[](const Editor& e) { return e.tool.inellipse; }, EllipseClick},
     {[](const Editor& e) { return e.tool.insolid; }, SolidClick},
@@ -21,6 +22,8 @@ const PressStep kPress[] = {
     {[](const Editor& e) { return e.tool.inarc; }, ArcClick},
     {[](const Editor& e) { return e.tool.inlin; }, LineClick},
     {[](const Editor& e) { return e.tool.inrec; }, RectangleClick},
+    // Last: nothing runs and no tool is armed.
+    {[](const Editor& e) { return e.tool.down == ToolButton::None; }, SelectClick},
 };
 
 // The first click of the armed tool, by its button.
@@ -44,6 +47,7 @@ struct DragStep {
 const DragStep kDrag[] = {
     {[](const Editor& e) { return e.view.inzoomit; }, ZoomDrag},
     {[](const Editor& e) { return e.view.inpan; }, PanDrag},
+    {[](const Editor& e) { return e.tool.inmassselect; }, MassSelectBand},
 };
 
 // The rubber band of the running tool.
@@ -69,13 +73,15 @@ const ReleaseStep kRelease[] = {
     {[](const Editor& e) { return e.tool.inpoly && e.tool.arcmode == 1; }, PolyRelease},
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomRelease},
     {[](const Editor& e) { return e.tool.inhand; }, HandRelease},
+    {[](const Editor& e) { return e.tool.inmove || e.tool.inmovepoint; }, DragEnd},
 };
 
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
-  // The middle button acts as the left.
-  if (button == MouseButton::Middle) button = MouseButton::Left;
+  // The middle button acts as the left in every tool; with nothing armed it
+  // selects nothing.
+  if (button == MouseButton::Middle && tool.down != ToolButton::None) button = MouseButton::Left;
   const bool typed = tool.useexact;
   const Click c{button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y};
   for (const PressStep& s : kPress)

@@ -2,6 +2,7 @@
 // first click, the rubber band's lines and its reset.
 #include <cmath>
 
+#include "tools/snap.h"
 #include "tools/steps.h"
 
 namespace vestrel {
@@ -11,8 +12,7 @@ namespace {
 // The pointer aligned with and caught by what lies near it; false when no
 // point of the drawing caught it (x, y then hold the aligned pointer).
 bool Snap(Editor& e, Point2 reference, double& x, double& y, Point2& caught, ShiftState shift) {
-  (void)e, (void)reference, (void)x, (void)y, (void)caught, (void)shift;
-  return false;
+  return SnapPoints(e, reference.x, reference.y, x, y, caught.x, caught.y, shift);
 }
 
 }  // namespace

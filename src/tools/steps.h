@@ -83,5 +83,11 @@ void SolidClick(Editor& e, const Click& c);
 void SolidFirstClick(Editor& e, const Click& c);
 void SolidPreview(Editor& e, const Move& m);
 void PointFirstClick(Editor& e, const Click& c);
+// Selection (tools/select.cpp): the click with nothing armed, the second
+// corner of a window and its rubber band, and the end of a drag.
+void SelectClick(Editor& e, const Click& c);
+void MassSelectClick(Editor& e, const Click& c);
+void MassSelectBand(Editor& e, int x, int y);
+void DragEnd(Editor& e);
 
 }  // namespace vestrel

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabBar>
@@ -199,6 +200,45 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
   EXPECT_EQ(restarted.editor().dialogs.text.FontSizeEd, 0.9);
   EXPECT_EQ(restarted.editor().dialogs.text.FontSizeDimensionEd, 1.5);
   EXPECT_EQ(restarted.editor().dialogs.polygon.EckenEd, 3);  // only the heights are stored
+}
+
+TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {
+  const test::TempDir tmp;
+  const std::string file = tmp.write(
+      "line.dxf", "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n100\n 21\n100\n  0\nENDSEC\n  0\nEOF\n");
+  TMainForm form;
+  form.show();
+  form.FormShow({file});
+  const Editor& e = form.editor();
+  auto mouse = [&](QEvent::Type type, Point2 at, Qt::MouseButton button) {
+    QMouseEvent ev(type, QPointF(at.x, at.y), form.PaintBox1->mapToGlobal(QPointF(at.x, at.y)), button,
+                   type == QEvent::MouseMove ? Qt::NoButton : button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.PaintBox1, &ev);
+  };
+  const Point2 middle = WindowTransform(e.view, form.PaintBox1->height()).toPixel(50, 50);
+  mouse(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, middle, Qt::LeftButton);
+  ASSERT_EQ(e.drawing.polys.size(), 1u);
+  EXPECT_TRUE(e.drawing.polys[0].selected);
+
+  // Empty ground: a window, drawn in XOR as the pointer moves.
+  const Point2 corner{middle.x + 40, middle.y - 60}, to{middle.x + 80, middle.y - 20};
+  mouse(QEvent::MouseButtonPress, corner, Qt::LeftButton);
+  EXPECT_TRUE(e.tool.inmassselect);
+  const QImage before = form.PaintBox1->canvas().copy();
+  mouse(QEvent::MouseMove, to, Qt::NoButton);
+  const QPoint onTopSide(static_cast<int>(corner.x) + 20, static_cast<int>(corner.y));
+  EXPECT_NE(form.PaintBox1->canvas().pixel(onTopSide), before.pixel(onTopSide));
+  mouse(QEvent::MouseButtonPress, to, Qt::LeftButton);
+  EXPECT_FALSE(e.tool.inmassselect);
+  EXPECT_EQ(form.PaintBox1->canvas().pixel(onTopSide), before.pixel(onTopSide));  // erased
+
+  auto action = [&](const char* name) { return form.findChild<QAction*>(name); };
+  action("Nichtsauswhlen1")->trigger();
+  EXPECT_FALSE(e.drawing.polys[0].selected);
+  EXPECT_EQ(action("AllesAuswhlen1")->shortcut(), QKeySequence("Ctrl+A"));
+  action("AllesAuswhlen1")->trigger();
+  EXPECT_TRUE(e.drawing.polys[0].selected);
 }
 
 }  // namespace

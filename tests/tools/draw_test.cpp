@@ -40,6 +40,8 @@ struct Written {
   std::vector<Point2> points;
 };
 
+constexpr ShiftState kNoSnap{false, true};
+
 class DrawTest : public ::testing::Test {
  protected:
   // A new drawing of the version, one pixel per unit with the origin at
@@ -62,14 +64,14 @@ class DrawTest : public ::testing::Test {
       const int px = static_cast<int>(std::lround(at.x)), py = static_cast<int>(std::lround(at.y));
       switch (s.kind) {
         case Step::Call: (ed().*s.handler)(); break;
-        case Step::Click:
-          ed().PaintBox1MouseDown(MouseButton::Left, {}, px, py);
-          ed().PaintBox1MouseUp(MouseButton::Left, {}, px, py);
+        case Step::Click:  // Ctrl held: the click is taken where it is, not snapped
+          ed().PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py);
+          ed().PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py);
           break;
         case Step::Right: ed().PaintBox1MouseDown(MouseButton::Right, {}, 0, 0); break;
-        case Step::Move: ed().PaintBox1MouseMove({}, px, py); break;
-        case Step::Press: ed().PaintBox1MouseDown(MouseButton::Left, {}, px, py); break;
-        case Step::Release: ed().PaintBox1MouseUp(MouseButton::Left, {}, px, py); break;
+        case Step::Move: ed().PaintBox1MouseMove(kNoSnap, px, py); break;
+        case Step::Press: ed().PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py); break;
+        case Step::Release: ed().PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py); break;
         case Step::Escape: ed().keyeditKeyDown(27); break;
       }
     }

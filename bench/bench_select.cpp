@@ -1,0 +1,111 @@
+// Picking and snapping on a large drawing shown whole in a 1600 x 1000
+// drawing area: a selection click, a window round everything, the snap of
+// one mouse move, and building the spatial index they search.
+//
+//   bench_select [benchmark options] FILE.dxf
+//
+// Make FILE.dxf with ../shared/bench/gen_big.py (scale 1).
+#include <benchmark/benchmark.h>
+
+#include <iostream>
+#include <random>
+#include <vector>
+
+#include "file/dxffile.h"
+#include "platform/nullplatform.h"
+#include "tools/editor.h"
+#include "tools/select.h"
+#include "tools/snap.h"
+
+namespace {
+
+using namespace vestrel;
+
+NullPlatform gPlatform({1600, 1000});
+Editor* gEditor = nullptr;
+// Pixels near vertices of the drawing, and anywhere, in a fixed order.
+std::vector<Point2> gProbes;
+
+void Deselect(Editor& e) {
+  for (tpoly& p : e.drawing.polys) p.selected = false;
+}
+
+void BM_SelectClick(benchmark::State& state) {
+  Editor& e = *gEditor;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point2 at = gProbes[i++ % gProbes.size()];
+    e.tool = {};
+    SelectAt(e, at.x, at.y, false);
+    state.PauseTiming();
+    Deselect(e);
+    state.ResumeTiming();
+  }
+}
+
+void BM_WindowAroundEverything(benchmark::State& state) {
+  Editor& e = *gEditor;
+  bool deselect = false;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(MassSelect(e, 0, 0, 1599, 999, deselect));
+    deselect = !deselect;
+  }
+}
+
+void BM_SnapOneMove(benchmark::State& state) {
+  Editor& e = *gEditor;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point2 at = gProbes[i++ % gProbes.size()];
+    double x = at.x, y = at.y, ex = 0, ey = 0;
+    benchmark::DoNotOptimize(SnapPoints(e, x, y, x, y, ex, ey, {}));
+    e.tool.anzrem = 0;
+  }
+}
+
+// What the first pick after an edit adds: the index of the new parse.
+void BM_BuildIndex(benchmark::State& state) {
+  Drawing& d = gEditor->drawing;
+  SpatialIndex index;
+  for (auto _ : state) {
+    ++d.generation;  // as if parsed again
+    index.Refresh(d);
+    benchmark::DoNotOptimize(index.size());
+  }
+  state.counters["runs"] = static_cast<double>(index.size());
+}
+
+BENCHMARK(BM_SelectClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_WindowAroundEverything)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SnapOneMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (argc != 2) {
+    std::cerr << "usage: bench_select [benchmark options] FILE.dxf\n";
+    return 2;
+  }
+  Editor e(gPlatform);
+  if (ReadDxfFile(argv[1], e.drawing.dxf) != FileError::None) {
+    std::cerr << "cannot read " << argv[1] << '\n';
+    return 1;
+  }
+  processdxf(e.drawing);
+  ZoomFullIn(e.views);
+  e.spatialindex.Refresh(e.drawing);
+  gEditor = &e;
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const ScreenTransform t = WindowTransform(e.views);
+  for (int k = 0; k < 1000; ++k) {
+    const Tmypoi& q = e.drawing.points[static_cast<std::size_t>(unit(rng) * e.drawing.points.size())];
+    const Point2 s = t.toPixel(q.x, q.y);
+    gProbes.push_back(k % 4 == 0 ? Point2{unit(rng) * 1600, unit(rng) * 1000} : Point2{s.x + 2, s.y - 1});
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,217 @@
+#include "document/spatialindex.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace vestrel {
+
+namespace {
+
+// Children of a node of the tree.
+constexpr std::uint32_t kFanOut = 16;
+
+// The box around the finite points added; none until one was.
+struct BoxBuilder {
+  WorldBox box;
+  bool any = false;
+  void add(const Tmypoi& q) {
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    if (!any) {
+      box = {q.x, q.y, q.x, q.y};
+      any = true;
+      return;
+    }
+    box.minx = std::min(box.minx, q.x), box.maxx = std::max(box.maxx, q.x);
+    box.miny = std::min(box.miny, q.y), box.maxy = std::max(box.maxy, q.y);
+  }
+};
+
+bool Meet(const WorldBox& a, const WorldBox& b) {
+  return a.minx <= b.maxx && b.minx <= a.maxx && a.miny <= b.maxy && b.miny <= a.maxy;
+}
+
+WorldBox Union(const WorldBox& a, const WorldBox& b) {
+  return {std::min(a.minx, b.minx), std::min(a.miny, b.miny), std::max(a.maxx, b.maxx), std::max(a.maxy, b.maxy)};
+}
+
+// Halves first: the middle of the largest boxes stays finite.
+double MiddleX(const WorldBox& b) { return b.minx / 2 + b.maxx / 2; }
+double MiddleY(const WorldBox& b) { return b.miny / 2 + b.maxy / 2; }
+
+// The bits of v as a float, in the order of the numbers: what the boxes
+// are sorted by. The order need not be exact, only close.
+std::uint32_t OrderedBits(double v) {
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  const auto f = static_cast<float>(v > -kLargest ? std::min(v, kLargest) : -kLargest);
+  std::uint32_t u;
+  std::memcpy(&u, &f, sizeof u);
+  return u & 0x80000000u ? ~u : u | 0x80000000u;
+}
+
+using Keyed = std::pair<std::uint32_t, std::uint32_t>;  // sort key, item
+
+// Sorts by key, a byte at a time.
+void RadixSort(std::vector<Keyed>& v, std::vector<Keyed>& spare) {
+  spare.resize(v.size());
+  for (int shift = 0; shift < 32; shift += 8) {
+    std::size_t start[257] = {};
+    for (const Keyed& k : v) ++start[((k.first >> shift) & 255) + 1];
+    for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
+    for (const Keyed& k : v) spare[start[(k.first >> shift) & 255]++] = k;
+    v.swap(spare);
+  }
+}
+
+// Sort-tile-recursive order of `items`: in slabs by x, each slab by y, so
+// that every kFanOut consecutive items lie close together. `box(item)`
+// gives an item's box; `keys`, `keyspare` and `spare` are room to work in.
+template <class T, class BoxOf>
+void TileOrder(std::vector<T>& items, BoxOf box, std::vector<Keyed>& keys, std::vector<Keyed>& keyspare,
+               std::vector<T>& spare) {
+  const std::size_t n = items.size();
+  if (n <= kFanOut) return;
+  keys.resize(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = {OrderedBits(MiddleX(box(items[i]))), static_cast<std::uint32_t>(i)};
+  RadixSort(keys, keyspare);
+  const std::size_t groups = (n + kFanOut - 1) / kFanOut;
+  const auto slabs = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(groups))));
+  const std::size_t slab = ((groups + slabs - 1) / slabs) * kFanOut;
+  for (std::size_t s = 0; s < n; s += slab) {
+    const auto first = keys.begin() + static_cast<std::ptrdiff_t>(s);
+    const auto last = keys.begin() + static_cast<std::ptrdiff_t>(std::min(n, s + slab));
+    for (auto k = first; k != last; ++k) k->first = OrderedBits(MiddleY(box(items[k->second])));
+    std::sort(first, last);
+  }
+  spare.resize(n);
+  for (std::size_t i = 0; i < n; ++i) spare[i] = items[keys[i].second];
+  items.swap(spare);
+}
+
+}  // namespace
+
+bool SpatialIndex::current(const Drawing& d) const {
+  return built_ && generation_ == d.generation && polys_ == d.polys.size() && points_ == d.points.size() &&
+         snaps_ == d.snaps.size();
+}
+
+void SpatialIndex::Refresh(const Drawing& d) {
+  if (current(d)) return;
+  // Until the build is done, the index is of no parse (a build that runs
+  // out of memory leaves it so, and the next one starts again).
+  built_ = false;
+  runs_.clear();
+  nodes_.clear();
+  levels_.clear();
+  for (std::int32_t i = 0; i < d.anzpoly(); ++i) AddRuns(d, i);
+  Pack();
+  generation_ = d.generation;
+  polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();
+  built_ = true;
+}
+
+void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
+  const tpoly& p = d.polys[static_cast<std::size_t>(entry)];
+  auto add = [&](RunKind kind, std::int32_t from, std::int32_t count, std::int32_t before, const BoxBuilder& b) {
+    if (!b.any) return;
+    // Whether the pointer is near a segment is worked out in doubles on
+    // the screen: along a segment of astronomic length they lose so much
+    // that "near" reaches a little beyond its ends, by far less than a
+    // trillionth of its length. The box reaches a trillionth farther.
+    WorldBox box = b.box;
+    const double slack = ((box.maxx - box.minx) + (box.maxy - box.miny)) * 1e-12;
+    box.minx -= slack, box.miny -= slack, box.maxx += slack, box.maxy += slack;
+    runs_.push_back({box, entry, from, count, before, kind});
+  };
+  if (p.anzp > 0 && p.psfrom + static_cast<std::size_t>(p.anzp) <= d.points.size()) {
+    const std::span<const Tmypoi> pts = d.ps(p);
+    const auto n = static_cast<std::int32_t>(pts.size());
+    // The closing segment runs back to where the outline's last piece
+    // began: its first drawn point, or the last one that starts a piece
+    // without a segment leading to it.
+    std::int32_t pieceStart = -1, lastDrawn = -1;
+    for (std::int32_t s = 0; s < n; s += kRunLength) {
+      const std::int32_t count = std::min(kRunLength, n - s);
+      BoxBuilder b;
+      if (lastDrawn >= 0) b.add(pts[static_cast<std::size_t>(lastDrawn)]);
+      const std::int32_t before = lastDrawn;
+      for (std::int32_t j = s; j < s + count; ++j) {
+        const Tmypoi& q = pts[static_cast<std::size_t>(j)];
+        b.add(q);
+        if (q.donotdraw) continue;
+        if (pieceStart < 0 || q.moveonly) pieceStart = j;
+        lastDrawn = j;
+      }
+      add(RunKind::Points, s, count, before, b);
+    }
+    if (p.isclosed && lastDrawn != pieceStart) {
+      BoxBuilder b;
+      b.add(pts[static_cast<std::size_t>(lastDrawn)]);
+      b.add(pts[static_cast<std::size_t>(pieceStart)]);
+      add(RunKind::Closing, lastDrawn, 1, pieceStart, b);
+    }
+  }
+  if (p.anzs > 0 && p.snapfrom + static_cast<std::size_t>(p.anzs) <= d.snaps.size()) {
+    const std::span<const Tmypoi> snaps = d.snap(p);
+    const auto n = static_cast<std::int32_t>(snaps.size());
+    for (std::int32_t s = 0; s < n; s += kRunLength) {
+      const std::int32_t count = std::min(kRunLength, n - s);
+      BoxBuilder b;
+      for (std::int32_t j = s; j < s + count; ++j) b.add(snaps[static_cast<std::size_t>(j)]);
+      add(RunKind::Snaps, s, count, -1, b);
+    }
+  }
+}
+
+void SpatialIndex::Pack() {
+  // The leaves: kFanOut runs each, the runs put in the order of the leaves.
+  TileOrder(runs_, [](const Run& r) -> const WorldBox& { return r.box; }, keys_, keyspare_, spareruns_);
+  std::vector<Node> level, spare;
+  for (std::size_t i = 0; i < runs_.size(); i += kFanOut) {
+    const auto last = static_cast<std::uint32_t>(std::min(runs_.size(), i + kFanOut));
+    Node n{runs_[i].box, static_cast<std::uint32_t>(i), last};
+    for (std::uint32_t k = n.first + 1; k < last; ++k) n.box = Union(n.box, runs_[k].box);
+    level.push_back(n);
+  }
+  // Each level above groups kFanOut nodes of the one below, up to one root.
+  while (!level.empty()) {
+    TileOrder(level, [](const Node& n) -> const WorldBox& { return n.box; }, keys_, keyspare_, spare);
+    const auto below = static_cast<std::uint32_t>(nodes_.size());
+    nodes_.insert(nodes_.end(), level.begin(), level.end());
+    levels_.push_back(below);
+    if (level.size() == 1) break;
+    std::vector<Node> up;
+    for (std::size_t i = 0; i < level.size(); i += kFanOut) {
+      const auto last = static_cast<std::uint32_t>(std::min(level.size(), i + kFanOut));
+      Node n{level[i].box, below + static_cast<std::uint32_t>(i), below + last};
+      for (std::size_t k = i + 1; k < last; ++k) n.box = Union(n.box, level[k].box);
+      up.push_back(n);
+    }
+    level = std::move(up);
+  }
+}
+
+void SpatialIndex::Find(const WorldBox& box, std::vector<std::uint32_t>& out) const {
+  if (levels_.empty()) return;
+  // Node indexes still to look into; a node below the leaves' level holds
+  // nodes, a leaf holds runs.
+  std::uint32_t stack[64 * kFanOut];
+  std::size_t top = 0;
+  const std::uint32_t leaves = static_cast<std::uint32_t>(levels_.size() > 1 ? levels_[1] : nodes_.size());
+  stack[top++] = levels_.back();
+  while (top > 0) {
+    const Node& n = nodes_[stack[--top]];
+    if (!Meet(n.box, box)) continue;
+    const bool leaf = static_cast<std::size_t>(&n - nodes_.data()) < leaves;
+    for (std::uint32_t k = n.first; k < n.last; ++k) {
+      if (leaf) {
+        if (Meet(runs_[k].box, box)) out.push_back(k);
+      } else {
+        stack[top++] = k;
+      }
+    }
+  }
+}
+
+}  // namespace vestrel

@@ -1,0 +1,95 @@
+// Where the display list's points and segments lie, for finding what is
+// near a point or inside a box without visiting every point of the drawing.
+//
+// The index holds runs: up to kRunLength consecutive points of one entry,
+// its own points or its extra snap points, each with the box around them
+// in drawing units. A run of an entry's own points also covers the segment
+// that leads into its first drawn point, so every drawn segment lies in the
+// box of the run that holds its end; a closed entry has one more run, the
+// segment that closes it: from its last drawn point back to the start of
+// the outline's last piece (its first drawn point, or the last point that
+// no segment leads to). The runs are packed into a tree of boxes.
+//
+// The index only narrows the search: it names the runs whose boxes meet a
+// box, and the caller tests their points itself, on the screen, in the
+// order it needs. Points whose coordinates are not finite numbers are left
+// out: no test on the screen can catch them.
+//
+// It is derived from one parse of the drawing and rebuilt by Refresh when
+// the drawing has been parsed again. Memory grows with the display list
+// (about one run per kRunLength points, one per entry at the least) and is
+// kept from one build to the next.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "document/drawing.h"
+
+namespace vestrel {
+
+// A box in drawing units, edges included.
+struct WorldBox {
+  double minx = 0, miny = 0, maxx = 0, maxy = 0;
+};
+
+class SpatialIndex {
+ public:
+  static constexpr int kRunLength = 32;
+
+  enum class RunKind : std::uint8_t {
+    Points,   // points of the entry's own (Drawing::ps)
+    Snaps,    // its extra snap points (Drawing::snap)
+    Closing,  // the closing segment: from the last drawn point (from) back to `before`
+  };
+  struct Run {
+    WorldBox box;
+    std::int32_t entry = 0;  // index in Drawing::polys
+    // Points from `from` to `from + count - 1`, counted within the entry's
+    // points or snap points.
+    std::int32_t from = 0, count = 0;
+    // Points runs: the entry's last drawn point before `from`, where the
+    // segment into the run's first drawn point starts; -1 when there is
+    // none. The closing run: where the closing segment ends.
+    std::int32_t before = -1;
+    RunKind kind = RunKind::Points;
+  };
+
+  // Builds the index for the drawing as parsed, unless it was built from
+  // that parse already.
+  void Refresh(const Drawing& d);
+  // Whether the index was built from the drawing's current parse.
+  bool current(const Drawing& d) const;
+
+  // The runs whose boxes meet `box`, appended to `out` as indexes for
+  // run(); in no particular order. A box with a coordinate that is not a
+  // number meets nothing.
+  void Find(const WorldBox& box, std::vector<std::uint32_t>& out) const;
+  const Run& run(std::uint32_t i) const { return runs_[i]; }
+  std::size_t size() const { return runs_.size(); }
+
+ private:
+  void AddRuns(const Drawing& d, std::int32_t entry);
+  void Pack();
+
+  struct Node {
+    WorldBox box;
+    std::uint32_t first = 0, last = 0;  // children: nodes of the level below, or runs
+  };
+
+  std::vector<Run> runs_;
+  // The tree, level after level: the leaves (over runs) first, the root
+  // last; levels_ holds where each level starts.
+  std::vector<Node> nodes_;
+  std::vector<std::uint32_t> levels_;
+  // Room for ordering the runs, kept from one build to the next.
+  std::vector<Run> spareruns_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> keys_, keyspare_;
+  // The parse and the sizes the index was built from.
+  std::uint64_t generation_ = 0;
+  bool built_ = false;
+  std::size_t polys_ = 0, points_ = 0, snaps_ = 0;
+};
+
+}  // namespace vestrel

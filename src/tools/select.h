@@ -1,0 +1,23 @@
+// Selection with the mouse: a click catches the objects whose vertices or
+// segments lie under the pointer, or grabs a selected object or one of its
+// grips for dragging; a click on empty ground opens a window, and the
+// window catches every object with a vertex inside it. Objects on locked
+// layers are never caught.
+#pragma once
+
+#include "tools/editor.h"
+
+namespace vestrel {
+
+// The selection click at (px, py), in pixels of the drawing area; with
+// Shift (`deselect`) it takes the objects out of the selection instead.
+// Ends in a grip drag (inmovepoint), a drag of the selection (inmove), a
+// repaint, or the first corner of a window (inmassselect).
+void SelectAt(Editor& e, double px, double py, bool deselect);
+
+// The window between the screen points (x1, y1) and (x2, y2): every shown,
+// unlocked object with a drawn vertex inside is selected, or with
+// `deselect` taken out of the selection. True when it caught anything.
+bool MassSelect(Editor& e, double x1, double y1, double x2, double y2, bool deselect);
+
+}  // namespace vestrel
