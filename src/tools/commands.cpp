@@ -11,6 +11,10 @@ template <ToolButton button>
 bool Down(const Editor& e) {
   return e.tool.down == button;
 }
+// The polygon tool is armed through the circle's button (it is placed like
+// a circle); its own button shows it.
+bool CircleArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode != 5; }
+bool PolygonArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode == 5; }
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
@@ -96,12 +100,13 @@ const Command kCommands[] = {
      .handler = &E::MittelpunktStart1Click},
     {.menu = "Zeichnen1", .name = "Kreis1", .caption = "Kreis"},
     {.menu = "Kreis1", .name = "MittelpunktRadius1", .caption = "Mittelpunkt, Radius", .button = "CircleBtn",
-     .bar = B::Drawing, .hint = "Kreis", .icon = Icon::Circle, .handler = &E::CircleBtnClick,
-     .checked = Down<ToolButton::CircleBtn>},
+     .bar = B::Drawing, .hint = "Kreis", .icon = Icon::Circle, .handler = &E::CircleBtnClick, .checked = CircleArmed},
     {.menu = "Kreis1", .name = "MittelpunktDurchmesser1", .caption = "Mittelpunkt, Durchmesser",
      .handler = &E::MittelpunktDurchmesser1Click},
     {.menu = "Kreis1", .name = "N2Punkte1", .caption = "2 Punkte", .handler = &E::N2Punkte1Click},
     {.menu = "Kreis1", .name = "N3Punkte1", .caption = "3 Punkte", .handler = &E::N3Punkte1Click},
+    {.menu = "Zeichnen1", .name = "Vieleck1", .caption = "Vieleck", .button = "PolyGon", .bar = B::Drawing,
+     .hint = "Vieleck", .icon = Icon::Polygon, .handler = &E::PolyGonClick, .checked = PolygonArmed},
     {.menu = "Zeichnen1", .name = "Ellipse1", .caption = "Ellipse"},
     {.menu = "Ellipse1", .name = "Achsen1", .caption = "Achsen", .button = "EllipseBtn", .bar = B::Drawing,
      .hint = "Ellipse", .icon = Icon::Ellipse, .handler = &E::EllipseBtnClick, .checked = Down<ToolButton::EllipseBtn>},
@@ -115,6 +120,11 @@ const Command kCommands[] = {
      .checked = Down<ToolButton::PointBtn>},
     {.menu = "Zeichnen1", .name = "Flche1", .caption = "Fläche", .button = "SolidBtn", .bar = B::Drawing,
      .hint = "Fläche", .icon = Icon::Solid, .handler = &E::SolidBtnClick, .checked = Down<ToolButton::SolidBtn>},
+    {.menu = "Zeichnen1", .name = "Punkt1", .caption = "Text", .button = "TextBtn", .bar = B::Drawing, .hint = "Text",
+     .icon = Icon::Text, .handler = &E::TextBtnClick, .menuGap = true, .checked = Down<ToolButton::TextBtn>},
+    {.menu = "Zeichnen1", .name = "Bemaung1", .caption = "Bemaßung", .button = "DimensionBtn", .bar = B::Drawing,
+     .hint = "Bemaßung", .icon = Icon::Dimension, .handler = &E::DimensionBtnClick,
+     .checked = Down<ToolButton::DimensionBtn>},
 
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",

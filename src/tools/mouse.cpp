@@ -18,6 +18,7 @@ const PressStep kPress[] = {
     {[](const Editor& e) { return e.tool.incircle; }, CircleClick},
     {[](const Editor& e) { return e.tool.inellipse; }, EllipseClick},
     {[](const Editor& e) { return e.tool.insolid; }, SolidClick},
+    {[](const Editor& e) { return e.tool.indim; }, DimensionClick},
     {[](const Editor& e) { return e.tool.inpoly; }, PolyClick},
     {[](const Editor& e) { return e.tool.inarc; }, ArcClick},
     {[](const Editor& e) { return e.tool.inlin; }, LineClick},
@@ -33,9 +34,10 @@ struct FirstStep {
 };
 const FirstStep kFirst[] = {
     {ToolButton::EllipseBtn, EllipseFirstClick},     {ToolButton::SolidBtn, SolidFirstClick},
-    {ToolButton::PolyLineBtn, PolyFirstClick},       {ToolButton::SplineBtn, PolyFirstClick},
-    {ToolButton::PenBtn, PolyFirstClick},            {ToolButton::CircleBtn, CircleFirstClick},
-    {ToolButton::ArcBtn, ArcFirstClick},             {ToolButton::RectangleBtn, RectangleFirstClick},
+    {ToolButton::TextBtn, TextFirstClick},           {ToolButton::PolyLineBtn, PolyFirstClick},
+    {ToolButton::SplineBtn, PolyFirstClick},         {ToolButton::PenBtn, PolyFirstClick},
+    {ToolButton::CircleBtn, CircleFirstClick},       {ToolButton::ArcBtn, ArcFirstClick},
+    {ToolButton::RectangleBtn, RectangleFirstClick}, {ToolButton::DimensionBtn, DimensionFirstClick},
     {ToolButton::PointBtn, PointFirstClick},         {ToolButton::ArrowBtn, LineFirstClick},
     {ToolButton::LineBtn, LineFirstClick},
 };
@@ -58,6 +60,7 @@ struct PreviewStep {
 const PreviewStep kPreview[] = {
     {[](const Editor& e) { return e.tool.inlin; }, LinePreview},
     {[](const Editor& e) { return e.tool.insolid; }, SolidPreview},
+    {[](const Editor& e) { return e.tool.indim; }, DimensionPreview},
     {[](const Editor& e) { return e.tool.inrec; }, RectanglePreview},
     {[](const Editor& e) { return e.tool.inpoly; }, PolyPreview},
     {[](const Editor& e) { return e.tool.incircle; }, CirclePreview},

@@ -83,6 +83,13 @@ void SolidClick(Editor& e, const Click& c);
 void SolidFirstClick(Editor& e, const Click& c);
 void SolidPreview(Editor& e, const Move& m);
 void PointFirstClick(Editor& e, const Click& c);
+void TextFirstClick(Editor& e, const Click& c);
+// Writes the text dialog's text at `at`, `height` high; the message when
+// the drawing keeps only its first line.
+void WriteText(Editor& e, Point2 at, double height);
+void DimensionClick(Editor& e, const Click& c);
+void DimensionFirstClick(Editor& e, const Click& c);
+void DimensionPreview(Editor& e, const Move& m);
 // Selection (tools/select.cpp): the click with nothing armed, the second
 // corner of a window and its rubber band, and the end of a drag.
 void SelectClick(Editor& e, const Click& c);

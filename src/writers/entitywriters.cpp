@@ -57,6 +57,11 @@ LineKind LineKindOf(int arcmode) {
 }
 
 InsertResult AddLine(DocumentContext& c, LineKind kind, Point3 p1, Point3 p2) {
+  // Rays and construction lines keep their direction as a unit vector, as
+  // other programs read it: how far apart the two clicks were means nothing.
+  const Point3 d{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
+  const double length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+  if (kind != LineKind::Line && length == 0) return InsertResult::NothingToWrite;
   CodeLines l = kind == LineKind::Ray     ? Frame(c, "RAY", "AcDbRay")
                 : kind == LineKind::XLine ? Frame(c, "XLINE", "AcDbXline")
                                           : Frame(c, "LINE", "AcDbLine");
@@ -64,7 +69,7 @@ InsertResult AddLine(DocumentContext& c, LineKind kind, Point3 p1, Point3 p2) {
   if (kind == LineKind::Line)
     Point(l, "  11", "  21", "  31", p2);
   else
-    Point(l, "  11", "  21", "  31", {p2.x - p1.x, p2.y - p1.y, p2.z - p1.z});
+    Point(l, "  11", "  21", "  31", {d.x / length, d.y / length, d.z / length});
   return InsertAndParse(c, l);
 }
 

@@ -17,7 +17,206 @@ import tempfile
 
 import ezdxf
 
+# One object of every kind, drawn with the mouse (Ctrl held: taken where
+# clicked, not snapped) and with typed points. {new} starts the drawing; the
+# tools an R12 drawing has no entities for are refused with a message there.
+EVERY_KIND = """
+    {new}
+    trigger LineBtn
+    click @0,0 ctrl
+    click @2,0 ctrl
+    click @2,1 ctrl
+    click @2,1 right
+    {answer_xline}
+    trigger Konstruktionslinie1
+    typed 1 9
+    typed 2 10
+    click @2,10 right
+    {answer_ray}
+    trigger Strahl1
+    typed 3 9
+    typed 4 9
+    click @4,9 right
+    trigger ArrowBtn
+    click @0,2 ctrl
+    click @2,2 ctrl
+    click @2,2 right
+    # a straight segment, then an arc leaving it tangentially
+    trigger PolyLineBtn
+    click @3,0 ctrl
+    click @5,0 ctrl
+    trigger Kreisbogen2
+    move @5,2 ctrl
+    click @5,2 ctrl
+    click @5,2 right
+    trigger Fertig1
+    trigger PenBtn
+    press @6,0 ctrl
+    move @7,1 left ctrl
+    move @8,0 left ctrl
+    release @8,0
+    {spline}
+    trigger RectangleBtn
+    click @4,3 ctrl
+    click @6,4 ctrl
+    trigger StartMitteEnde1
+    click @8,0 ctrl
+    click @9,1 ctrl
+    click @10,0 ctrl
+    trigger N3PunkteStartEndeMitte1
+    click @8,2 ctrl
+    click @10,2 ctrl
+    click @9,3 ctrl
+    trigger MittelpunktStart1
+    click @11,1 ctrl
+    click @12,1 ctrl
+    click @11,2 ctrl
+    trigger MittelpunktRadius1
+    click @1,7 ctrl
+    click @2,7 ctrl
+    trigger MittelpunktDurchmesser1
+    click @4,7 ctrl
+    click @6,7 ctrl
+    trigger N2Punkte1
+    click @7,6 ctrl
+    click @9,6 ctrl
+    trigger N3Punkte1
+    click @10,6 ctrl
+    click @11,7 ctrl
+    click @12,6 ctrl
+    answer PolygonForm EckenEd=6 ok
+    trigger PolyGon
+    click @6,9 ctrl
+    click @7,9 ctrl
+    {ellipses}
+    trigger SolidBtn
+    click @7,4 ctrl
+    click @8,4 ctrl
+    click @7,5 ctrl
+    click @8,5 ctrl
+    trigger DimensionBtn
+    typed 5 5
+    typed 7 5
+    answer AddTextForm ok
+    typed 6 6
+    trigger TextBtn
+    answer AddTextForm Memo1="Hallo\\nWelt" FontSizeEd=0.3 ok
+    {answer_text}
+    click @9,9 ctrl
+    trigger PointBtn
+    click @12,10 ctrl
+    click @12,9 ctrl
+    click @12,9 right
+    saveas @TMP@/every.dxf
+    state
+"""
+
+SPLINE = """
+    trigger SplineBtn
+    click @0,4 ctrl
+    click @1,5 ctrl
+    click @2,4 ctrl
+    click @3,5 ctrl
+    trigger Fertig1
+    click @-1,4 ctrl
+    click @4,5 ctrl
+"""
+
+ELLIPSES = """
+    trigger EllipseBtn
+    click @8,8 ctrl
+    click @12,8 ctrl
+    click @10,9 ctrl
+    trigger Ellipsenbogen1
+    click @8,3 ctrl
+    click @12,3 ctrl
+    click @10,4 ctrl
+    click @12,4 ctrl
+    click @10,5 ctrl
+"""
+
+
+def near(a, b, eps=1e-9):
+    return all(abs(x - y) <= eps for x, y in zip(a, b))
+
+
+def check_every_kind(doc, r12):
+    """What is wrong with the drawing of EVERY_KIND."""
+    msp = doc.modelspace()
+    problems = []
+    counts = {}
+    for e in msp:
+        counts[e.dxftype()] = counts.get(e.dxftype(), 0) + 1
+    poly = "POLYLINE" if r12 else "LWPOLYLINE"
+    text = "TEXT" if r12 else "MTEXT"
+    wanted = {"LINE": 6, poly: 4, "ARC": 3, "CIRCLE": 4, "SOLID": 4, text: 2, "POINT": 2}
+    if not r12:
+        wanted.update({"XLINE": 1, "RAY": 1, "SPLINE": 1, "ELLIPSE": 2})
+    if counts != wanted:
+        problems.append(f"entities {counts}, wanted {wanted}")
+
+    def has(kind, test, what):
+        if not any(test(e) for e in msp.query(kind)):
+            problems.append(f"no {kind} {what}")
+
+    has("LINE", lambda e: near(e.dxf.start, (0, 0, 0)) and near(e.dxf.end, (2, 0, 0)), "from (0,0) to (2,0)")
+    has("LINE", lambda e: near(e.dxf.start, (2, 0, 0)) and near(e.dxf.end, (2, 1, 0)), "from (2,0) to (2,1)")
+    has("LINE", lambda e: near(e.dxf.start, (5, 6, 0)) and near(e.dxf.end, (7, 6, 0)), "dimension line")
+    for c, r in (((9, 0), 1), ((9, 2), 1), ((11, 1), 1)):
+        has("ARC", lambda e: near((e.dxf.center.x, e.dxf.center.y), c) and near([e.dxf.radius], [r]), f"round {c}")
+    has("ARC", lambda e: near([e.dxf.start_angle % 360, e.dxf.end_angle % 360], [0, 90]), "from 0 to 90 degrees")
+    for c in ((1, 7), (4, 7), (8, 6), (11, 6)):
+        has("CIRCLE", lambda e: near((e.dxf.center.x, e.dxf.center.y), c) and near([e.dxf.radius], [1]), f"round {c}")
+    has("POINT", lambda e: near(e.dxf.location, (12, 10, 0)), "at (12,10)")
+
+    def vertices(e):
+        if r12:
+            return [(v.dxf.location[0], v.dxf.location[1], v.dxf.bulge) for v in e.vertices]
+        return [(x, y, b) for x, y, b in e.get_points("xyb")]
+
+    polys = [vertices(e) for e in msp.query(poly)]
+    if [(3, 0, 0), (5, 0, 1), (5, 2, 0)] not in [[tuple(round(v, 9) + 0 for v in p) for p in q] for q in polys]:
+        problems.append(f"no polyline (3,0) (5,0) (5,2) with a half circle: {polys}")
+    hexagon = [q for q in polys if len(q) == 7]
+    if not hexagon or not near(hexagon[0][0][:2], (6, 10)):
+        problems.append(f"no closed six-cornered polygon from (6,10): {polys}")
+    texts = sorted(e.dxf.text for e in msp.query(text))
+    want = ["2.00", "Hallo"] if r12 else ["2.00\\P", "Hallo\\PWelt\\P"]
+    if texts != want:
+        problems.append(f"texts {texts}, wanted {want}")
+    if not r12:
+        has("XLINE", lambda e: near(e.dxf.start, (1, 9, 0)) and near(e.dxf.unit_vector, (0.5**0.5, 0.5**0.5, 0)),
+            "through (1,9) at 45 degrees")
+        has("RAY", lambda e: near(e.dxf.start, (3, 9, 0)) and near(e.dxf.unit_vector, (1, 0, 0)), "from (3,9)")
+        has("ELLIPSE", lambda e: near(e.dxf.center, (10, 8, 0)) and near(e.dxf.major_axis, (2, 0, 0)) and
+            near([e.dxf.ratio], [0.5]), "round (10,8)")
+        has("SPLINE", lambda e: near(e.control_points[0], (0, 4, 0)) and near(e.control_points[-1], (3, 5, 0)),
+            "from (0,4) to (3,5)")
+    return problems
+
+
 CASES = [
+    dict(
+        name="every drawing tool in a new R2000 drawing",
+        script=EVERY_KIND.format(new="new", answer_xline="", answer_ray="", spline=SPLINE, ellipses=ELLIPSES,
+                                 answer_text=""),
+        stdout=["modes:", "down:", "undo: 30", "modified: 0"],
+        audit="@TMP@/every.dxf",
+        check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, False)),
+    ),
+    dict(
+        name="every drawing tool in a new R12 drawing: what it cannot hold is refused",
+        script=EVERY_KIND.format(new="new12", answer_xline="answer message ok", answer_ray="answer message ok",
+                                 spline="answer message ok\ntrigger SplineBtn",
+                                 ellipses="answer message ok\ntrigger EllipseBtn\nanswer message ok\ntrigger Ellipsenbogen1",
+                                 answer_text="answer message ok"),
+        stdout=["message 13: Die DXF Version dieser DXF Datei unterstützt keine Konstruktionslinien.",
+                "message 36: Die DXF Version dieser DXF untersützt keine mehrzeilen Texte. "
+                "Es wird nur die erste Zeile verwendet.",
+                "modes:", "down:", "undo: 25", "modified: 0"],
+        audit="@TMP@/every.dxf",
+        check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, True)),
+    ),
     dict(
         name="corpus drawing: zoom, tabs, undo, save as",
         args=["--size", "800x600"],
@@ -184,10 +383,15 @@ def run_case(vestrel, corpus, case):
             size = png_size(subst(path)) if os.path.exists(subst(path)) else None
             if size != (w, h):
                 problems.append(f"{path}: {size}, wanted {(w, h)}")
-        if "audit" in case:
+        if "audit" in case and not os.path.exists(subst(case["audit"])):
+            problems.append(f"{case['audit']} was not written")
+        elif "audit" in case:
             auditor = ezdxf.readfile(subst(case["audit"])).audit()
             if auditor.has_errors:
                 problems.append(f"ezdxf finds errors in {case['audit']}: {[e.message for e in auditor.errors]}")
+        if "check" in case and not problems:
+            path, check = case["check"]
+            problems += check(ezdxf.readfile(subst(path)))
         if problems:
             problems += ["stdout:", p.stdout, "stderr:", p.stderr]
         return problems

@@ -12,6 +12,7 @@
 
 #include "support/fake_platform.h"
 #include "tools/editor.h"
+#include "view/textlayout.h"
 
 namespace vestrel {
 namespace {
@@ -90,6 +91,14 @@ class DrawTest : public ::testing::Test {
     }
   }
 
+  // The value of the entry's first group `code` ("1", "40", ...), as written.
+  std::string Group(const tpoly& p, std::string_view code) {
+    const Drawing& d = ed().drawing;
+    for (std::int32_t i = p.linefrom; i < p.linebis; i += 2)
+      if (d.value(i) == code) return std::string(d.value(i + 1));
+    return "(none)";
+  }
+
   Editor& ed() { return *editor_; }
   test::FakePlatform& pf() { return *platform_; }
 
@@ -145,6 +154,17 @@ TEST_F(DrawTest, EachToolWritesWhatItsClicksSay) {
        {{"CIRCLE", {{10, 0}, {20, 0}, {0, 0}}}}},
       {"a circle by three points", {C(&Editor::N3Punkte1Click), L(10, 0), L(0, 10), L(-10, 0)},
        {{"CIRCLE", {{0, 0}, {10, 0}}}}},
+      {"a regular polygon: a corner turned a right angle from the pointer, three corners unless asked",
+       {C(&Editor::PolyGonClick), L(0, 0), L(10, 0)},
+       {{"LWPOLYLINE", {{0, 10}, {10 * std::sin(2 * kPi / 3), 10 * std::cos(2 * kPi / 3)}}}},
+       {{"POLYLINE", {{0, 10}}}}},
+      {"a dimension: extension lines, the line through the third click, arrow heads and its text",
+       {C(&Editor::DimensionBtnClick), L(0, 0), L(30, 0), L(10, 10)},
+       {{"LINE", {{0, 0}, {0, 10}}}, {"LINE", {{30, 0}, {30, 10}}}, {"LINE", {{0, 10}, {30, 10}}},
+        {"SOLID", {{0, 10}}}, {"SOLID", {{30, 10}}}, {"MTEXT", {}}},
+       {{"LINE", {{0, 0}, {0, 10}}}, {"LINE", {{30, 0}, {30, 10}}}, {"LINE", {{0, 10}, {30, 10}}},
+        {"SOLID", {{0, 10}}}, {"SOLID", {{30, 10}}}, {"TEXT", {}}}},
+      {"a text dialog cancelled writes nothing", {C(&Editor::TextBtnClick), L(0, 0)}, {}, {}},
       {"a solid of four corners", {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), L(0, 10), L(10, 10)},
        {{"SOLID", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}}}},
       {"a solid of three corners and the right button",
@@ -214,6 +234,45 @@ TEST_F(DrawTest, EllipsesAndWhatOldDrawingsRefuse) {
   EXPECT_FALSE(ed().tool.inlin);
 }
 
+TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
+  // Two lines at (5, 5), 2.5 high, turned 30 degrees: R12 keeps the first
+  // line and says so.
+  for (const bool r12 : {false, true}) {
+    Start(r12);
+    pf().textDialog.answers.push_back({[](TextDialogValues& v) {
+      v.Memo1 = "Hallo\nWelt";
+      v.FontSizeEd = 2.5;
+      v.WinkEd = 30;
+    }});
+    Run({C(&Editor::TextBtnClick), L(5, 5)});
+    Expect({{r12 ? "TEXT" : "MTEXT", {{5, 5}}}});
+    const tpoly& t = ed().drawing.polys.back();
+    EXPECT_EQ(Group(t, "1"), r12 ? "Hallo" : "Hallo\\PWelt\\P");
+    EXPECT_EQ(Group(t, "40"), "2.5");
+    EXPECT_EQ(Group(t, "50"), "30");
+    ASSERT_EQ(pf().textDialog.shown.size(), 1u);
+    EXPECT_EQ(pf().textDialog.shown[0].Memo1, "");  // the memo starts empty
+    EXPECT_EQ(pf().messages.size(), r12 ? 1u : 0u);
+    if (r12) EXPECT_EQ(pf().messages[0].nr, 36);
+    EXPECT_EQ(ed().tool.down, ToolButton::None);
+  }
+  // A dimension proposes its length and centres the text above its line,
+  // whatever closes the dialog.
+  Start(false);
+  ed().dialogs.text.FontSizeDimensionEd = 2;
+  Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
+  ASSERT_EQ(pf().textDialog.shown.size(), 1u);
+  EXPECT_EQ(pf().textDialog.shown[0].Memo1, "40.00");
+  EXPECT_TRUE(pf().textDialog.shown[0].dimension);
+  EXPECT_FALSE(ed().dialogs.text.dimension);
+  const tpoly& t = ed().drawing.polys.back();
+  EXPECT_EQ(Group(t, "1"), "40.00\\P");
+  EXPECT_EQ(Group(t, "40"), "2");
+  EXPECT_NEAR(std::stod(Group(t, "10")) + TextWidth("40.00") * 2 / 2, -10, 1e-9);
+  EXPECT_NEAR(std::stod(Group(t, "20")), 20 + 1, 1e-9);
+  EXPECT_EQ(ed().undos.undos.size(), 6u);
+}
+
 TEST_F(DrawTest, EscapeEndsToolsAndOtherwiseClearsTheSelection) {
   Start(false);
   Run({C(&Editor::LineBtnClick), L(0, 0), L(10, 0), C(&Editor::LineBtnClick), L(0, 5)});
@@ -264,6 +323,8 @@ TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {
       {C(&Editor::ArcBtnClick), L(0, 0), L(20, 30)},
       {C(&Editor::MittelpunktStart1Click), L(0, 0), L(20, 0)},
       {C(&Editor::CircleBtnClick), L(0, 0)},
+      {C(&Editor::PolyGonClick), L(0, 0)},
+      {C(&Editor::DimensionBtnClick), L(0, 0), L(30, 20)},
       {C(&Editor::N3Punkte1Click), L(0, 0), L(30, 10)},
       {C(&Editor::Ellipsenbogen1Click), L(-20, 0), L(20, 0), L(0, 10), L(20, 0)},
       {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0)},

@@ -109,17 +109,17 @@ class Samples {
                              .json());
 
     if (r2000_) {
-      // A ray from (2.5, 3.5) towards (5.5, 7.5): the direction is written
-      // as the vector between the two points, (3, 4), not shortened to 1.
+      // A ray from (2.5, 3.5) towards (5.5, 7.5): the direction (3, 4) is
+      // written as a unit vector.
       check("AddLine Ray", AddLine(s, LineKind::Ray, {2.5, 3.5, 0}, {5.5, 7.5, 0}));
       x.entities.push_back(
-          entity("ray", "RAY", model).set("start", Vec({2.5, 3.5, 0})).set("unit_vector", Vec({3, 4, 0})).json());
+          entity("ray", "RAY", model).set("start", Vec({2.5, 3.5, 0})).set("unit_vector", Vec({0.6, 0.8, 0})).json());
       // A construction line through (-4.25, 1.75) and (-12.25, 7.75):
-      // direction (-8, 6).
+      // direction (-8, 6), one long.
       check("AddLine XLine", AddLine(s, LineKind::XLine, {-4.25, 1.75, 0}, {-12.25, 7.75, 0}));
       x.entities.push_back(entity("xline", "XLINE", model)
                                .set("start", Vec({-4.25, 1.75, 0}))
-                               .set("unit_vector", Vec({-8, 6, 0}))
+                               .set("unit_vector", Vec({-0.8, 0.6, 0}))
                                .json());
     }
 

@@ -30,11 +30,15 @@ TEST_F(WritersTest, RaysAndConstructionLinesStoreTheirDirection) {
   Lines l = inserted();
   EXPECT_EQ(l[1], "RAY");
   EXPECT_EQ(l[9], "AcDbRay");
-  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "3", "  21", "4", "  31", "0"}));
+  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "0.6", "  21", "0.8", "  31", "0"}));
   ASSERT_EQ(AddLine(s, LineKind::XLine, {1, 1, 0}, {0, 1, 0}), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(l[9], "AcDbXline");
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "-1", "  21", "0", "  31", "0"}));
+  // Through one point only there is no direction.
+  const std::size_t size = editor.drawing.dxf.size();
+  EXPECT_EQ(AddLine(s, LineKind::XLine, {1, 1, 0}, {1, 1, 0}), InsertResult::NothingToWrite);
+  EXPECT_EQ(editor.drawing.dxf.size(), size);
 }
 
 TEST_F(WritersTest, SolidsPointsAndCircles) {

@@ -1,5 +1,7 @@
 // The circle tools: centre and radius, centre and diameter, two points
-// across, three points on it.
+// across, three points on it - and the regular polygon, placed like a
+// circle by its centre and a corner.
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/arc3.h"
@@ -11,7 +13,7 @@ namespace vestrel {
 namespace {
 
 // The circle's variants (arcmode).
-constexpr int kCentreRadius = 0, kThreePoints = 1, kCentreDiameter = 2, kTwoPoints = 3;
+constexpr int kCentreRadius = 0, kThreePoints = 1, kCentreDiameter = 2, kTwoPoints = 3, kPolygon = 5;
 
 }  // namespace
 
@@ -22,6 +24,13 @@ void Editor::CircleBtnClick() {
 
 void Editor::MittelpunktDurchmesser1Click() {
   Arm(ToolButton::CircleBtn, kCentreDiameter);
+  tool.ellipsemode = 0;
+}
+
+// Asks for the number of corners first.
+void Editor::PolyGonClick() {
+  platform.ShowPolygonDialog(dialogs.polygon);
+  Arm(ToolButton::CircleBtn, kPolygon);
   tool.ellipsemode = 0;
 }
 
@@ -55,6 +64,7 @@ void CircleClick(Editor& e, const Click& c) {
     case kTwoPoints:
       e.Report(AddCircle(e.doc, t.arcmode, {(first.x + at.x) / 2, (first.y + at.y) / 2, 0}, at));
       break;
+    case kPolygon: e.Report(AddPolyGon(e.doc, t.polyline0, first, at, e.dialogs.polygon.EckenEd)); break;
     default: e.Report(AddCircle(e.doc, t.arcmode, first, at)); break;
   }
   ResetRubberBand(t);
@@ -89,7 +99,11 @@ void CirclePreview(Editor& e, const Move& m) {
   double r = std::hypot(centre.x - p.x, centre.y - p.y);
   if (t.arcmode == kCentreDiameter) r /= 2;
   BandLine(e, centre, p);
-  outline(centre, r, 100, 0);
+  // A polygon's first corner lies where the pointer is.
+  if (t.arcmode == kPolygon)
+    outline(centre, r, std::clamp(e.dialogs.polygon.EckenEd, 3, 1000), -std::atan2(centre.y - p.y, centre.x - p.x));
+  else
+    outline(centre, r, 100, 0);
 }
 
 }  // namespace vestrel

@@ -1,0 +1,33 @@
+// The text tool: one click places the text, the text dialog gives its
+// lines, height and angle.
+#include "tools/steps.h"
+#include "writers/annotationwriters.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr int kMsgFirstLineOnly = 36;  // "... keine mehrzeilen Texte. Es wird nur die erste Zeile verwendet."
+
+}  // namespace
+
+void Editor::TextBtnClick() { Arm(ToolButton::TextBtn, tool.arcmode); }
+
+void WriteText(Editor& e, Point2 at, double height) {
+  const TextResult r = AddText(e.doc, {at.x, at.y, 0}, height, e.dialogs.text.Memo1, e.dialogs.text.WinkEd);
+  if (r.firstLineOnly) e.platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
+  e.Report(r.result);
+}
+
+void TextFirstClick(Editor& e, const Click& c) {
+  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  TextDialogValues& text = e.dialogs.text;
+  text.Memo1.clear();
+  text.dimension = false;
+  text.textChange = false;
+  if (e.platform.ShowTextDialog(text) == DialogResult::Ok) WriteText(e, p, text.FontSizeEd);
+  e.Release();
+  e.Repaint();
+}
+
+}  // namespace vestrel
