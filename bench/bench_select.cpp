@@ -1,6 +1,7 @@
-// Picking and snapping on a large drawing shown whole in a 1600 x 1000
-// drawing area: a selection click, a window round everything, the snap of
-// one mouse move, and building the spatial index they search.
+// Picking, snapping and drawing on a large drawing shown whole in a
+// 1600 x 1000 drawing area: a selection click, a window round everything,
+// the snap of one mouse move, a whole mouse move of the polyline tool, and
+// building the spatial index they search.
 //
 //   bench_select [benchmark options] FILE.dxf
 //
@@ -63,6 +64,23 @@ void BM_SnapOneMove(benchmark::State& state) {
   }
 }
 
+// A mouse move while a polyline is drawn: the status text, the band
+// erased, the pointer snapped, the band drawn again.
+void BM_PolylineToolMove(benchmark::State& state) {
+  Editor& e = *gEditor;
+  e.tool = {};
+  e.PolyLineBtnClick();
+  e.PaintBox1MouseDown(MouseButton::Left, {}, 800, 500);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const Point2 at = gProbes[i++ % gProbes.size()];
+    e.PaintBox1MouseMove({}, static_cast<int>(at.x), static_cast<int>(at.y));
+  }
+  state.counters["segments"] = e.tool.anzrem;
+  e.SetAlltoFalse();
+  e.tool = {};
+}
+
 // What the first pick after an edit adds: the index of the new parse.
 void BM_BuildIndex(benchmark::State& state) {
   Drawing& d = gEditor->drawing;
@@ -78,6 +96,7 @@ void BM_BuildIndex(benchmark::State& state) {
 BENCHMARK(BM_SelectClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_WindowAroundEverything)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SnapOneMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_PolylineToolMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
