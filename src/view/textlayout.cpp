@@ -18,9 +18,6 @@ namespace ft = fonttable;
 
 constexpr double kCap = ft::kCapHeight;
 constexpr double kDescent = ft::kDescender / kCap;  // below the baseline, in capital heights
-// Baseline to baseline of a multi-line text at line spacing 1, in capital
-// heights (the usual "3 on 5" spacing).
-constexpr double kLinePitch = 5.0 / 3;
 // The advance of characters the font does not have: that of digits and
 // most small letters.
 constexpr int kDefaultAdvance = 1139;

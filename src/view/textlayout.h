@@ -94,6 +94,10 @@ struct TextLayout {
   std::array<Point2, 4> corners() const;
 };
 
+// Baseline to baseline of a multi-line text at line spacing 1, in capital
+// heights (the usual "3 on 5" spacing).
+inline constexpr double kLinePitch = 5.0 / 3;
+
 // The width of a plain string in capital heights, as the layout measures
 // it.
 double TextWidth(std::string_view utf8);

@@ -257,20 +257,24 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     EXPECT_EQ(ed().tool.down, ToolButton::None);
   }
   // A dimension proposes its length and centres the text above its line,
-  // whatever closes the dialog.
-  Start(false);
-  ed().dialogs.text.FontSizeDimensionEd = 2;
-  Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
-  ASSERT_EQ(pf().textDialog.shown.size(), 1u);
-  EXPECT_EQ(pf().textDialog.shown[0].Memo1, "40.00");
-  EXPECT_TRUE(pf().textDialog.shown[0].dimension);
-  EXPECT_FALSE(ed().dialogs.text.dimension);
-  const tpoly& t = ed().drawing.polys.back();
-  EXPECT_EQ(Group(t, "1"), "40.00\\P");
-  EXPECT_EQ(Group(t, "40"), "2");
-  EXPECT_NEAR(std::stod(Group(t, "10")) + TextWidth("40.00") * 2 / 2, -10, 1e-9);
-  EXPECT_NEAR(std::stod(Group(t, "20")), 20 + 1, 1e-9);
-  EXPECT_EQ(ed().undos.undos.size(), 6u);
+  // whatever closes the dialog: the baseline of a multi-line text's (R2000)
+  // only line half its height (2) above the line, as the single-line text's
+  // (R12).
+  for (const bool r12 : {false, true}) {
+    Start(r12);
+    ed().dialogs.text.FontSizeDimensionEd = 2;
+    Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
+    ASSERT_EQ(pf().textDialog.shown.size(), 1u);
+    EXPECT_EQ(pf().textDialog.shown[0].Memo1, "40.00");
+    EXPECT_TRUE(pf().textDialog.shown[0].dimension);
+    EXPECT_FALSE(ed().dialogs.text.dimension);
+    const tpoly& t = ed().drawing.polys.back();
+    EXPECT_EQ(Group(t, "1"), r12 ? "40.00" : "40.00\\P");
+    EXPECT_EQ(Group(t, "40"), "2");
+    EXPECT_NEAR(std::stod(Group(t, "10")) + TextWidth("40.00") * 2 / 2, -10, 1e-9);
+    EXPECT_NEAR(std::stod(Group(t, "20")), r12 ? 20 + 1 : 20 + 1 + 2, 1e-9);
+    EXPECT_EQ(ed().undos.undos.size(), 6u);
+  }
 }
 
 TEST_F(DrawTest, EscapeEndsToolsAndOtherwiseClearsTheSelection) {

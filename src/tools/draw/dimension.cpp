@@ -23,13 +23,13 @@ std::pair<Point2, Point2> DimensionLine(Point2 p1, Point2 p2, Point2 m) {
   return {{p1.x + off * nx, p1.y + off * ny}, {p2.x + off * nx, p2.y + off * ny}};
 }
 
-// The widest line of a text, in text heights.
-double WidestLine(std::string_view memo) {
+// The widest line of a text, in text heights, and its number of lines.
+std::pair<double, int> TextBox(std::string_view memo) {
   double widest = 0;
-  while (true) {
+  for (int lines = 1;; ++lines) {
     const std::size_t nl = memo.find('\n');
     widest = std::max(widest, TextWidth(memo.substr(0, nl)));
-    if (nl == std::string_view::npos) return widest;
+    if (nl == std::string_view::npos) return {widest, lines};
     memo.remove_prefix(nl + 1);
   }
 }
@@ -46,8 +46,8 @@ void PlaceDimensionLine(ToolState& t, Point2 m) {
 void AddDimension(Editor& e) {
   const ToolState& t = e.tool;
   const Point3 p1{t.linesx, t.linesy, 0}, p2{t.linesx2, t.linesy2, 0};
-  const InsertResult lines = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
-  if (lines != InsertResult::Inserted) return e.Report(lines);
+  const InsertResult drawn = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
+  if (drawn != InsertResult::Inserted) return e.Report(drawn);
   // The distance is proposed; whatever closes the dialog, its text is
   // written, centred over the dimension line.
   TextDialogValues& text = e.dialogs.text;
@@ -56,8 +56,13 @@ void AddDimension(Editor& e) {
   text.textChange = false;
   e.platform.ShowTextDialog(text);
   text.dimension = false;
+  // Centred over the line, its last baseline half a text height above it:
+  // a single-line text stands on its baseline, a multi-line one hangs from
+  // the top of its first line.
   const double h = text.FontSizeDimensionEd;
-  WriteText(e, {t.linesx3 - WidestLine(text.Memo1) * h / 2, t.linesy3 + h / 2}, h);
+  const auto [width, lines] = TextBox(text.Memo1);
+  const double above = e.drawing.cadver < 1010 ? h / 2 : h / 2 + h + (lines - 1) * kLinePitch * h;
+  WriteText(e, {t.linesx3 - width * h / 2, t.linesy3 + above}, h);
 }
 
 }  // namespace
