@@ -203,6 +203,7 @@ QIcon Of(Icon icon) {
     case Icon::Save: return Standard(QStyle::SP_DialogSaveButton);
     case Icon::Print: return Print();
     case Icon::Undo: return Standard(QStyle::SP_ArrowBack);
+    case Icon::Redo: return Standard(QStyle::SP_ArrowForward);
     case Icon::ZoomAll: return ZoomAll();
     case Icon::ZoomIn: return ZoomIn();
     case Icon::ZoomOut: return ZoomOut();

@@ -15,6 +15,9 @@ namespace vestrel {
 
 struct Journal {
   std::vector<tundo> undos;
+  // The steps taken back, the last one taken back last; each holds what
+  // its redo puts back. A new step forgets them.
+  std::vector<tundo> redos;
   // The largest handle written since the file was opened: an undo takes
   // the object out, but its handle is not given out again.
   Handle handlesIssued = 0;
@@ -47,12 +50,18 @@ class DeleteStep {
   std::size_t index_;
 };
 
-// Plays the last step backwards and forgets it; false when there is none.
+// Plays the last step backwards and keeps it for a redo; false when there
+// is none.
 bool UndoLastStep(Journal& j, LineList& dxf);
+
+// Plays the step taken back last forwards again and makes it the last
+// step; false when there is none.
+bool RedoLastStep(Journal& j, LineList& dxf);
 
 // Forgets every step; a newly opened file starts without history.
 inline void FreeUndos(Journal& j) {
   j.undos.clear();
+  j.redos.clear();
   j.handlesIssued = 0;
 }
 

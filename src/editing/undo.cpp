@@ -9,4 +9,11 @@ bool UndoLastOperation(DocumentContext& c) {
   return true;
 }
 
+bool RedoLastOperation(DocumentContext& c) {
+  if (!RedoLastStep(c.undos, c.drawing.dxf)) return false;
+  processdxf(c.drawing);
+  SetChanged(c);
+  return true;
+}
+
 }  // namespace vestrel

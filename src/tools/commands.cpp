@@ -7,6 +7,7 @@ namespace vestrel {
 namespace {
 
 bool CanUndo(const Editor& e) { return !e.undos.undos.empty(); }
+bool CanRedo(const Editor& e) { return !e.undos.redos.empty(); }
 template <ToolButton button>
 bool Down(const Editor& e) {
   return e.tool.down == button;
@@ -48,6 +49,9 @@ const Command kCommands[] = {
     {.menu = "Bearbeiten1", .name = "Rckgngig1", .caption = "Rückgängig", .button = "UndoBtn", .bar = B::Main,
      .hint = "Rückgängig", .icon = Icon::Undo, .handler = &E::Rckgngig1Click, .shortcut = "Ctrl+Z",
      .enabled = CanUndo},
+    {.menu = "Bearbeiten1", .name = "Wiederherstellen1", .caption = "Wiederherstellen", .button = "RedoBtn",
+     .bar = B::Main, .hint = "Wiederherstellen", .icon = Icon::Redo, .handler = &E::Wiederherstellen1Click,
+     .shortcut = "Ctrl+Y", .enabled = CanRedo},
     {.menu = "Bearbeiten1", .name = "AllesAuswhlen1", .caption = "Alles Auswählen", .handler = &E::AllesAuswhlen1Click,
      .shortcut = "Ctrl+A", .menuGap = true},
     {.menu = "Bearbeiten1", .name = "Nichtsauswhlen1", .caption = "Nichts auswählen",

@@ -150,6 +150,7 @@ class Editor {
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
+  void Wiederherstellen1Click();
   void AllesAuswhlen1Click();
   void Nichtsauswhlen1Click();
   // Whether an object of the shown tab's block (or outside blocks) is

@@ -277,6 +277,28 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
   }
 }
 
+TEST_F(DrawTest, RedoGivesBackTheTextExactlyAndANewObjectNeverTakesAnOldHandle) {
+  Start(false);
+  Run({C(&Editor::LineBtnClick), L(0, 0), L(10, 0), L(10, 10), R()});
+  const std::string drawn = ed().drawing.dxf.join("\n");
+  const Handle line = ed().drawing.polys.back().han;
+  ed().Rckgngig1Click();
+  ed().Rckgngig1Click();
+  EXPECT_EQ(ed().undos.redos.size(), 2u);
+  ed().Wiederherstellen1Click();
+  ed().Wiederherstellen1Click();
+  EXPECT_EQ(ed().drawing.dxf.join("\n"), drawn);  // $HANDSEED included
+  EXPECT_TRUE(ed().undos.redos.empty());
+  ed().Wiederherstellen1Click();  // nothing left to redo
+  EXPECT_EQ(ed().drawing.dxf.join("\n"), drawn);
+  // Taken back, the line's handle is not given out again; the new object
+  // forgets what could be redone.
+  ed().Rckgngig1Click();
+  Run({C(&Editor::CircleBtnClick), L(0, 0), L(5, 0)});
+  EXPECT_GT(ed().drawing.polys.back().han, line);
+  EXPECT_TRUE(ed().undos.redos.empty());
+}
+
 TEST_F(DrawTest, EscapeEndsToolsAndOtherwiseClearsTheSelection) {
   Start(false);
   Run({C(&Editor::LineBtnClick), L(0, 0), L(10, 0), C(&Editor::LineBtnClick), L(0, 5)});
