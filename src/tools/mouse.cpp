@@ -70,12 +70,12 @@ const PreviewStep kPreview[] = {
 
 struct ReleaseStep {
   bool (*running)(const Editor&);
-  void (*step)(Editor&);
+  void (*step)(Editor&, const Click&);
 };
 const ReleaseStep kRelease[] = {
-    {[](const Editor& e) { return e.tool.inpoly && e.tool.arcmode == 1; }, PolyRelease},
-    {[](const Editor& e) { return e.tool.inzoom; }, ZoomRelease},
-    {[](const Editor& e) { return e.tool.inhand; }, HandRelease},
+    {[](const Editor& e) { return e.tool.inpoly && e.tool.arcmode == 1; }, [](Editor& e, const Click&) { PolyRelease(e); }},
+    {[](const Editor& e) { return e.tool.inzoom; }, [](Editor& e, const Click&) { ZoomRelease(e); }},
+    {[](const Editor& e) { return e.tool.inhand; }, [](Editor& e, const Click&) { HandRelease(e); }},
     {[](const Editor& e) { return e.tool.inmove || e.tool.inmovepoint; }, DragEnd},
 };
 
@@ -110,9 +110,10 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   }
 }
 
-void Editor::PaintBox1MouseUp(MouseButton, ShiftState, int, int) {
+void Editor::PaintBox1MouseUp(MouseButton button, ShiftState shift, int x, int y) {
+  const Click c{button, shift, x, y, static_cast<double>(x), static_cast<double>(y)};
   for (const ReleaseStep& s : kRelease)
-    if (s.running(*this)) return s.step(*this);
+    if (s.running(*this)) return s.step(*this, c);
 }
 
 }  // namespace vestrel

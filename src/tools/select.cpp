@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include "editing/grips.h"
 #include "geometry/segments.h"
 #include "tools/screensearch.h"
+#include "tools/snap.h"
 #include "tools/steps.h"
 
 namespace vestrel {
@@ -226,11 +228,35 @@ void MassSelectBand(Editor& e, int x, int y) {
   e.AddRubberBand(cx, y, cx, cy);
 }
 
-void DragEnd(Editor& e) {
-  // Moving the selection and its grips comes with the editing tools; until
-  // then a drag ends where it began.
-  e.tool.inmove = e.tool.inmovepoint = false;
+void DragEnd(Editor& e, const Click& c) {
+  ToolState& t = e.tool;
+  const bool moved = c.x != t.movestartx || c.y != t.movestarty;
+  const bool grip = t.inmovepoint;
+  t.inmove = t.inmovepoint = false;
   e.removeall();
+  if (!grip) return;
+  // The properties grip of a viewport opens its dialog, also on a click.
+  const bool dialog = t.moveobjnr >= 0 && static_cast<std::size_t>(t.moveobjnr) < e.drawing.polys.size() &&
+                      e.drawing.polys[static_cast<std::size_t>(t.moveobjnr)].isviewport &&
+                      t.movepointnr == kViewportPropertiesGrip;
+  if (!moved && !dialog) return;
+  // Where the grip lands: snapped against the pointer itself, exactly on
+  // the point caught.
+  double x = c.px, y = c.py;
+  Point2 q;
+  if (!SnapPoints(e, x, y, x, y, q.x, q.y, c.shift)) q = Bildschirm2DXF(e.views, x, y);
+  e.removeall();
+  t.linesx2 = q.x, t.linesy2 = q.y;
+  if (dialog) {
+    ViewportValues v = ViewportValuesOf(e.drawing, t.moveobjnr);
+    e.platform.ShowViewportDialog(v);
+    SetViewportValues(e.doc, t.moveobjnr, v);
+  } else if (q.x != t.linesx || q.y != t.linesy) {
+    MovePoint(e.doc, t.moveobjnr, t.movepointnr, {q.x - t.linesx, q.y - t.linesy}, q);
+  } else {
+    return;
+  }
+  e.Repaint();
 }
 
 }  // namespace vestrel

@@ -95,6 +95,6 @@ void DimensionPreview(Editor& e, const Move& m);
 void SelectClick(Editor& e, const Click& c);
 void MassSelectClick(Editor& e, const Click& c);
 void MassSelectBand(Editor& e, int x, int y);
-void DragEnd(Editor& e);
+void DragEnd(Editor& e, const Click& c);
 
 }  // namespace vestrel

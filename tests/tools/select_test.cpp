@@ -140,6 +140,22 @@ TEST_F(SelectTest, APressAndReleaseOnTheSelectionChangesNothing) {
   EXPECT_TRUE(editor.undos.undos.empty());
 }
 
+TEST_F(SelectTest, AGripDraggedOntoAPointLandsExactlyThere) {
+  Load(Line(100, 100, 300, 100) + Line(350.25, 200.5, 400, 200));
+  editor.drawing.polys[0].selected = true;
+  editor.PaintBox1MouseDown(MouseButton::Left, {}, 300, Row(100));
+  ASSERT_TRUE(editor.tool.inmovepoint);
+  editor.PaintBox1MouseMove({}, 352, static_cast<int>(Row(199)));
+  editor.PaintBox1MouseUp(MouseButton::Left, {}, 352, static_cast<int>(Row(199)));
+  EXPECT_FALSE(editor.tool.inmovepoint);
+  const Drawing& d = editor.drawing;
+  EXPECT_EQ(d.value(d.polys[0].linefrom + 9), "350.25");
+  EXPECT_EQ(d.value(d.polys[0].linefrom + 11), "200.5");
+  EXPECT_EQ(d.value(d.polys[0].linefrom + 5), "100");  // the other end stays
+  EXPECT_EQ(editor.undos.undos.size(), 1u);
+  EXPECT_EQ(editor.tool.anzrem, 0);
+}
+
 TEST_F(SelectTest, AWindowCatchesObjectsWithAVertexInside) {
   // A long polyline, a line crossing the window without a vertex in it, and
   // a line on a locked layer with its vertex inside.
