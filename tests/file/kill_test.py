@@ -32,7 +32,10 @@ for r in range(rounds):
     time.sleep(random.uniform(0, 0.25))
     # A temporary file on its way is as private as the drawing.
     for n in temporaries():
-        mode = os.stat(os.path.join(work, n)).st_mode
+        try:
+            mode = os.stat(os.path.join(work, n)).st_mode
+        except FileNotFoundError:  # renamed over the drawing meanwhile
+            continue
         if mode & (stat.S_IRWXG | stat.S_IRWXO):
             failures.append("round %d: %s has mode %o" % (r, n, stat.S_IMODE(mode)))
     p.kill()
