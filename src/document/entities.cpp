@@ -172,6 +172,10 @@ tpoly& Reader::beginEntity(Kind kind) {
 // The groups every kind reads; the last occurrence in the object wins, but
 // for the owner. Returns whether the pair was one of them.
 bool Reader::commonGroup(tpoly& p, Kind kind) {
+  // The layer, line type, colour and weight of an old-style polyline are
+  // those of its header; its vertices and its end repeat them or not.
+  if (!o_.inHeader && (group_ == 8 || group_ == 6 || group_ == 62 || group_ == 370 || group_ == 420 || group_ == 67))
+    return true;
   switch (group_) {
     case 5:
       if (const auto h = ParseHandle(value_)) p.han = *h;

@@ -330,7 +330,9 @@ TEST(ReaderFrame, PolylineRunsOverItsVerticesToItsSeqend) {
   EXPECT_EQ(p.linefrom, LineOf(d, "POLYLINE") - 1);
   EXPECT_EQ(p.linebis, LineOf(d, "Q"));
   EXPECT_EQ(p.han, 0x44u);
-  EXPECT_EQ(d.layer(p), "Q");
+  // The layer is the header's, as other programs take it.
+  EXPECT_EQ(d.layer(p), "P");
+  EXPECT_EQ(p.layerlinenr, LineOf(d, "P"));
   EXPECT_EQ(d.code(p).front(), "0");
   EXPECT_EQ(d.code(p)[1], "POLYLINE");
   EXPECT_EQ(d.code(p).back(), "Q");
