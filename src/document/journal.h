@@ -1,7 +1,7 @@
 // The undo journal: one step per user operation, each a list of the line
-// splices it made. Every change of the line list goes through a step, so
-// that undo can play it backwards. A step is opened for its kind and offers
-// only the splices of that kind.
+// splices it made, every one recorded where it was made at its moment.
+// Every change of the line list goes through a step, so that undo can play
+// it backwards, the last splice first, and redo forwards again.
 #pragma once
 
 #include <string>
@@ -23,13 +23,14 @@ struct Journal {
   Handle handlesIssued = 0;
 };
 
-// The step of an operation that puts lines in and overwrites lines; each
-// splice is recorded as an action of it.
+// The step of an operation that puts lines in, overwrites lines and takes
+// lines out; each splice is recorded as an action of it.
 class ChangeStep {
  public:
   ChangeStep(Journal& j, LineList& dxf);
   void insert(std::int32_t at, const std::vector<std::string>& lines);
   void overwrite(std::int32_t at, std::string_view text);
+  void erase(std::int32_t at, std::int32_t count);
 
  private:
   tundo& step() { return j_.undos[index_]; }
@@ -38,17 +39,8 @@ class ChangeStep {
   std::size_t index_;
 };
 
-// The step of an operation that takes lines out.
-class DeleteStep {
- public:
-  DeleteStep(Journal& j, LineList& dxf);
-  void erase(std::int32_t at, std::int32_t count);
-
- private:
-  Journal& j_;
-  LineList& dxf_;
-  std::size_t index_;
-};
+// Deleting is one of the splices of a step.
+using DeleteStep = ChangeStep;
 
 // Plays the last step backwards and keeps it for a redo; false when there
 // is none.

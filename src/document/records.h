@@ -265,12 +265,8 @@ struct taction {
   std::vector<std::string> ustrs;
 };
 
-// One undo step. A step either takes lines out (a deletion) or puts lines
-// in and overwrites lines (everything else), never both: undo plays the two
-// kinds back differently.
-enum class StepKind : std::uint8_t { Changes, Deletions };
+// One undo step: the splices of one operation, in the order they were made.
 struct tundo {
-  StepKind kind = StepKind::Changes;
   std::vector<taction> actions;
 };
 

@@ -85,8 +85,8 @@ TEST(Journal, StepsComeBackOneAtATimeAndAnEmptyStepCounts) {
 }
 
 TEST(Journal, RedoPlaysForwardsWhatUndoTookBackAndANewStepForgetsIt) {
-  // Random steps of both kinds, undos and redos against the history of the
-  // texts they must give.
+  // Random steps, undos and redos against the history of the texts they
+  // must give.
   std::mt19937 random(11);
   auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
   LineList d = Doc("a\nb\nc\nd\ne\n");
@@ -95,32 +95,28 @@ TEST(Journal, RedoPlaysForwardsWhatUndoTookBackAndANewStepForgetsIt) {
   std::size_t now = 0;
   for (int i = 0; i < 2000; ++i) {
     const std::size_t what = below(4);
-    if (what == 0) {
-      // Overwrites come before the insertions of their step, as every
-      // operation makes them.
+    if (what < 2) {
+      // Any mix of the three splices, in any order.
       ChangeStep step(j, d);
-      for (std::size_t k = below(3); k-- > 0 && d.size() > 0;)
-        step.overwrite(static_cast<std::int32_t>(below(d.size())), "o" + std::to_string(i));
-      for (std::size_t k = below(3); k-- > 0;)
-        step.insert(static_cast<std::int32_t>(below(d.size() + 1)), Lines(below(3) + 1, "i" + std::to_string(i)));
-    } else if (what == 1) {
-      DeleteStep step(j, d);
-      for (std::size_t k = below(3); k-- > 0 && d.size() > 2;) {
-        const std::size_t at = below(d.size() - 1);
-        step.erase(static_cast<std::int32_t>(at), static_cast<std::int32_t>(1 + below(2)));
+      for (std::size_t k = below(5); k-- > 0;) {
+        const std::size_t kind = below(3);
+        if (kind == 0)
+          step.insert(static_cast<std::int32_t>(below(d.size() + 1)), Lines(below(3) + 1, "i" + std::to_string(i)));
+        else if (kind == 1 && d.size() > 0)
+          step.overwrite(static_cast<std::int32_t>(below(d.size())), "o" + std::to_string(i) + "." + std::to_string(k));
+        else if (d.size() > 2)
+          step.erase(static_cast<std::int32_t>(below(d.size() - 1)), static_cast<std::int32_t>(1 + below(2)));
       }
+      history.resize(now + 1);
+      history.push_back(All(d));
+      now = history.size() - 1;
+      EXPECT_TRUE(j.redos.empty());
     } else if (what == 2) {
       ASSERT_EQ(UndoLastStep(j, d), now > 0);
       if (now > 0) --now;
     } else {
       ASSERT_EQ(RedoLastStep(j, d), now + 1 < history.size());
       if (now + 1 < history.size()) ++now;
-    }
-    if (what < 2) {
-      history.resize(++now);
-      history.push_back(All(d));
-      now = history.size() - 1;
-      EXPECT_TRUE(j.redos.empty());
     }
     ASSERT_EQ(All(d), history[now]) << "after operation " << i;
     ASSERT_EQ(j.undos.size(), now);
