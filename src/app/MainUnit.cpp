@@ -141,6 +141,12 @@ void TMainForm::buildCommands() {
   ColorComboBox = combo("ColorComboBox", "Farbe", 10);
   LayerCombo = combo("LayerCombo", "Ebene", 16);
   LineWeightBox = combo("LineWeightBox", "Linienbreite", 9);
+  // Choosing an entry applies it to the selection, also the entry shown.
+  for (const auto& [box, handler] : {std::pair{LineCombo, &Editor::LineComboChange},
+                                     std::pair{ColorComboBox, &Editor::ColorComboBoxChange},
+                                     std::pair{LayerCombo, &Editor::LayerComboChange},
+                                     std::pair{LineWeightBox, &Editor::LineWeightBoxChange}})
+    connect(box, &QComboBox::activated, this, [this, handler](int i) { (editor_.get()->*handler)(i); });
 
   // An empty bar is not shown.
   ToolBar2->setVisible(!ToolBar2->actions().isEmpty());
@@ -175,6 +181,7 @@ void TMainForm::buildCentre() {
                               static_cast<int>(e->position().y()));
   };
   PaintBox1->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
+  PaintBox1->onDoubleClick = [this] { editor_->PaintBox1DblClick(); };
 
   // The scroll bars hold the view's offsets in hundredths of a pixel.
   HorzScrollbar = new QScrollBar(Qt::Horizontal, centre);

@@ -65,6 +65,11 @@ void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
   if (onMouseUp) onMouseUp(event);
 }
 
+void PaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (onMouseDown) onMouseDown(event);
+  if (onDoubleClick && event->button() == Qt::LeftButton) onDoubleClick();
+}
+
 void PaintBox::wheelEvent(QWheelEvent* event) {
   if (onWheel) onWheel(event);
   event->accept();

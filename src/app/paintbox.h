@@ -32,6 +32,7 @@ class PaintBox : public QWidget {
   std::function<void(QImage&)> onPaint;
   std::function<void(QMouseEvent*)> onMouseDown, onMouseMove, onMouseUp;
   std::function<void(QWheelEvent*)> onWheel;
+  std::function<void()> onDoubleClick;  // after the press the second click gives
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -39,6 +40,7 @@ class PaintBox : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:

@@ -216,6 +216,14 @@ class Editor {
   // Viewports.
   void Viewporthinzufgen1Click();
 
+  // The property boxes apply their entry to the selection; a double click
+  // on a selected text edits it.
+  void ColorComboBoxChange(int index);
+  void LayerComboChange(int index);
+  void LineComboChange(int index);
+  void LineWeightBoxChange(int index);
+  void PaintBox1DblClick();
+
   // The drawing area.
   void PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y);
   void PaintBox1MouseMove(ShiftState shift, int x, int y);

@@ -63,9 +63,9 @@ std::size_t PieceAt(std::string_view s, std::size_t i, bool codePage, std::size_
   return len;
 }
 
-// "  3" chunks of at most kChunk characters while more than that remain,
-// then "  1" with the rest.
-void AddChunks(CodeLines& l, std::string_view text, bool codePage) {
+// Chunks of at most kChunk characters while more than that remain, then
+// the rest.
+std::vector<std::string> Chunks(std::string_view text, bool codePage) {
   std::vector<std::size_t> ends, counts;  // the pieces: where each ends, characters up to there
   std::size_t total = 0;
   for (std::size_t i = 0; i < text.size();) {
@@ -75,14 +75,16 @@ void AddChunks(CodeLines& l, std::string_view text, bool codePage) {
     ends.push_back(i);
     counts.push_back(total);
   }
+  std::vector<std::string> chunks;
   std::size_t from = 0, done = 0, piece = 0;
   while (total - done > kChunk) {
     while (piece < ends.size() && counts[piece] - done <= kChunk) ++piece;
-    l.add("  3", text.substr(from, ends[piece - 1] - from));
+    chunks.emplace_back(text.substr(from, ends[piece - 1] - from));
     from = ends[piece - 1];
     done = counts[piece - 1];
   }
-  l.add("  1", text.substr(from));
+  chunks.emplace_back(text.substr(from));
+  return chunks;
 }
 
 bool Finite(Point3 p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
@@ -90,22 +92,33 @@ bool Finite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 }  // namespace
 
-TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees) {
-  const Drawing& d = c.drawing;
-  const bool single = SingleLineTexts(d);
+TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single) {
   const std::vector<std::string_view> lines = MemoLines(memo);
-  TextResult r;
-  r.firstLineOnly = single && lines.size() > 1;
+  TextGroups g;
+  g.firstLineOnly = single && lines.size() > 1;
   const bool empty = single ? lines.empty() || lines[0].empty()
                             : std::all_of(lines.begin(), lines.end(), [](std::string_view s) { return s.empty(); });
-  if (empty) return r;
-
+  if (empty) return g;
   std::string text;
   for (std::string_view line : lines) {
     text += EncodeUnicode(line, d.dxf.encoding, d.cadver);
     if (single) break;
     text += "\\P";
   }
+  if (single)
+    g.chunks.push_back(std::move(text));
+  else
+    g.chunks = Chunks(text, d.dxf.encoding == TextEncoding::Ansi);
+  return g;
+}
+
+TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees) {
+  const Drawing& d = c.drawing;
+  const bool single = SingleLineTexts(d);
+  const TextGroups g = TextOfMemo(d, memo, single);
+  TextResult r;
+  r.firstLineOnly = g.firstLineOnly;
+  if (g.chunks.empty()) return r;
   CodeLines l = EntityStart(c, single ? "TEXT" : "MTEXT", "AcDbMText");
   l.addHandle(c);
   l.add("  10", p.x);
@@ -113,10 +126,8 @@ TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view
   l.add("  30", p.z);
   l.add("  40", height);
   l.add("  50", angleDegrees);
-  if (single)
-    l.add("  1", std::string_view(text));
-  else
-    AddChunks(l, text, d.dxf.encoding == TextEncoding::Ansi);
+  for (std::size_t i = 0; i + 1 < g.chunks.size(); ++i) l.add("  3", std::string_view(g.chunks[i]));
+  l.add("  1", std::string_view(g.chunks.back()));
   r.result = InsertAndParse(c, l);
   return r;
 }

@@ -19,13 +19,23 @@ struct TextResult {
   bool firstLineOnly = false;
 };
 
-// A text at p, `height` high, turned by `angleDegrees`, of the memo's lines
-// (separated by "\n", "\r\n" or "\r"; a break at the very end ends the last
-// line). Newer drawings get a multi-line text, its lines each ended by
-// "\P", in chunks of at most 250 characters; R12 drawings a single-line
-// text of the first line. Characters the drawing cannot hold are written
-// as "\U+XXXX" escapes, and a chunk never ends inside one. Nothing is
-// written when there is no text.
+// The content of a text as the drawing holds it, made of a memo's lines
+// (separated by "\n", "\r\n" or "\r"; a break at the very end ends the
+// last line): a multi-line text has every line ended by "\P", cut in chunks
+// of at most 250 characters (groups 3, then the last one group 1); a
+// single-line text the first line only. Characters the drawing cannot hold
+// become "\U+XXXX" escapes, and a chunk never ends inside one. No chunks
+// when there is no text.
+struct TextGroups {
+  std::vector<std::string> chunks;
+  bool firstLineOnly = false;  // single-line, and the memo had more lines
+};
+TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single);
+
+// A text at p, `height` high, turned by `angleDegrees`, of the memo's
+// lines: newer drawings get a multi-line text, R12 drawings a single-line
+// text of the first line (TextOfMemo). Nothing is written when there is no
+// text.
 TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees);
 
 // A filled arrow head 0.17 long with its tip at `tip`, its back towards

@@ -156,6 +156,39 @@ TEST_F(SelectTest, AGripDraggedOntoAPointLandsExactlyThere) {
   EXPECT_EQ(editor.tool.anzrem, 0);
 }
 
+TEST_F(SelectTest, TheBoxesApplyToTheSelectionAndADoubleClickEditsItsText) {
+  Load(Line(100, 100, 200, 100) + Line(100, 200, 200, 200) + "  0\nMTEXT\n  8\n0\n 10\n300\n 20\n300\n 40\n5\n  1\nalt\n");
+  Drawing& d = editor.drawing;
+  d.polys[0].selected = true;
+  editor.ColorComboBoxChange(2);  // "Rot"
+  EXPECT_FALSE(d.polys[0].selected);  // a parse ends the selection
+  d.polys[0].selected = true;
+  editor.LayerComboChange(1);  // the table's second layer
+  EXPECT_EQ(d.polys[0].colornr, 1);
+  EXPECT_EQ(d.layer(d.polys[0]), "LOCKED");
+  EXPECT_FALSE(d.polys[1].colorispresent);
+  EXPECT_EQ(editor.undos.undos.size(), 2u);
+  // A drawing without a version holds no line weights.
+  editor.LineWeightBoxChange(7);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].nr, 9);
+  // A double click on the selected text's insertion point.
+  d.polys[2].selected = true;
+  platform.messages.clear();
+  platform.textDialog.answers.push_back({[](TextDialogValues& v) { v.Memo1 = "neu"; }});
+  editor.tool.lastmousex = 302, editor.tool.lastmousey = static_cast<int>(Row(296));
+  editor.PaintBox1DblClick();
+  ASSERT_EQ(platform.textDialog.shown.size(), 1u);
+  EXPECT_EQ(platform.textDialog.shown[0].Memo1, "alt");
+  EXPECT_TRUE(platform.textDialog.shown[0].textChange);
+  EXPECT_FALSE(editor.dialogs.text.textChange);
+  EXPECT_EQ(d.text(d.polys[2]).textstr, "neu\\P");
+  // Farther than 5 pixels nothing opens.
+  editor.tool.lastmousex = 306;
+  editor.PaintBox1DblClick();
+  EXPECT_EQ(platform.textDialog.shown.size(), 1u);
+}
+
 TEST_F(SelectTest, AWindowCatchesObjectsWithAVertexInside) {
   // A long polyline, a line crossing the window without a vertex in it, and
   // a line on a locked layer with its vertex inside.

@@ -1,0 +1,89 @@
+// The property boxes on the selection, and the text edit of a double
+// click.
+#include <cmath>
+#include <iterator>
+#include <string>
+
+#include "editing/properties.h"
+#include "tools/screensearch.h"
+#include "tools/steps.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr int kMsgNoLineWeights = 9;   // "... unterstützt keine Linienbreiten."
+constexpr int kMsgFirstLineOnly = 36;  // "... keine mehrzeilen Texte. Es wird nur die erste Zeile verwendet."
+constexpr double kTextReach = 5;       // pixels, in x and in y, from a text's insertion point
+
+// The entry of a box's list, or nothing when the index is outside it.
+const std::string* Item(const ItemList& list, int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= list.items.size()) return nullptr;
+  return &list.items[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+void Editor::ColorComboBoxChange(int index) {
+  // "Wie Ebene", "Wie Block", then the colours 1 to 9.
+  if (index < 0 || static_cast<std::size_t>(index) >= bar.ColorComboBox.items.size()) return;
+  SetColorForObjects(doc, index == 0 ? 256 : index - 1);
+  Repaint();
+}
+
+void Editor::LayerComboChange(int index) {
+  if (const std::string* name = Item(bar.LayerCombo, index)) {
+    SetLayerForObjects(doc, *name);
+    Repaint();
+  }
+}
+
+void Editor::LineComboChange(int index) {
+  if (const std::string* name = Item(bar.LineCombo, index)) {
+    SetLineTypeForObjects(doc, *name);
+    Repaint();
+  }
+}
+
+void Editor::LineWeightBoxChange(int index) {
+  // "Wie Ebene", then the weights in hundredths of a millimetre.
+  const int weight = index > 0 && static_cast<std::size_t>(index) < std::size(kLayerLineWeights)
+                         ? kLayerLineWeights[index]
+                         : kLayerLineWeights[0];
+  if (!SetLeineWeightForObjects(doc, std::to_string(weight)))
+    return platform.ShowMessage(kMsgNoLineWeights, "", MsgIcon::Error);
+  Repaint();
+}
+
+void Editor::PaintBox1DblClick() {
+  // The first selected text shown whose insertion point lies near the
+  // pointer.
+  const ScreenSearch s(*this);
+  const double x = tool.lastmousex, y = tool.lastmousey;
+  int found = -1;
+  for (std::size_t i = 0; i < drawing.polys.size() && found < 0; ++i) {
+    const tpoly& p = drawing.polys[i];
+    if (!p.selected || p.extrakind != ExtraKind::Text || p.anzp < 1 || !s.scope.shows(p)) continue;
+    if (drawing.text(p).textstr.empty()) continue;
+    const Tmypoi& q = drawing.ps(p)[0];
+    if (q.linex <= 0) continue;
+    const Point2 at = s.pixel(q);
+    if (std::abs(at.x - x) <= kTextReach && std::abs(at.y - y) <= kTextReach) found = static_cast<int>(i);
+  }
+  if (found < 0) return;
+  removeall();
+  TextDialogValues& text = dialogs.text;
+  text.Memo1 = TextForEditing(drawing, found);
+  text.dimension = false;
+  text.textChange = true;
+  if (platform.ShowTextDialog(text) == DialogResult::Ok) {
+    if (ChangeText(doc, found, text.Memo1).firstLineOnly)
+      platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
+  }
+  text.textChange = false;
+  // The second press of the double click grabbed the text: that ends too.
+  SetAlltoFalse();
+  Repaint();
+}
+
+}  // namespace vestrel
