@@ -22,6 +22,7 @@
 #include <QTabBar>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolBar>
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -582,7 +583,9 @@ void Replayer::step(const ScriptStep& s) {
       return trigger("BenutzenBtn");
     }
     case Word::Combo: {
-      QComboBox* box = form_.findChild<QComboBox*>(Q(s.name));
+      // The property boxes of the tool bar; a dialog may have boxes of the
+      // same names.
+      QComboBox* box = form_.ToolBar1->findChild<QComboBox*>(Q(s.name));
       if (!box) return fail("the window has no " + s.name);
       if (const std::string why = SetControl(*box, s.item, form_); !why.empty()) return fail(s.name + ": " + why);
       return;
