@@ -17,6 +17,8 @@
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/DruckenFUnit.h"
+#include "dialogs/LayerFUnit.h"
+#include "dialogs/LinienStilFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
@@ -144,6 +146,8 @@ void TMainForm::ShowRotationDialog(RotationDialogValues& values) { RotationsForm
 void TMainForm::ShowScaleDialog(ScaleDialogValues& values) { SkalierungForm->Run(values); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
+void TMainForm::ShowLayerDialog(LayerDialogValues& values) { LayerForm->Run(values); }
+DialogResult TMainForm::ShowLineStyleDialog(LineStyleDialogValues& values) { return LinienstilForm->Run(values); }
 
 void TMainForm::PrintDrawing() {
   // Without a printer the page goes into a PDF file.

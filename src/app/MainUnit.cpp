@@ -26,6 +26,8 @@
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/DruckenFUnit.h"
+#include "dialogs/LayerFUnit.h"
+#include "dialogs/LinienStilFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
@@ -61,6 +63,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   RotationsForm = new TRotationsForm(this);
   SkalierungForm = new TSkalierungForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
+  LayerForm = new TLayerForm(this);
+  LinienstilForm = new TLinienstilForm(this);
   DruckenForm->BitBtn3Click = [this] { PrinterSetupDialog(); };
   QSettings settings;
   TDruckenForm::Load(settings, editor_->print);

@@ -29,6 +29,8 @@ namespace vestrel {
 
 class PaintBox;
 class TAddNewLayerForm;
+class TLayerForm;
+class TLinienstilForm;
 class TAddTextForm;
 class TArrayForm;
 class TDruckenForm;
@@ -80,6 +82,8 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowRotationDialog(RotationDialogValues& values) override;
   void ShowScaleDialog(ScaleDialogValues& values) override;
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
+  void ShowLayerDialog(LayerDialogValues& values) override;
+  DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
 
   // The controls, named as the program names them.
   PaintBox* PaintBox1 = nullptr;
@@ -104,6 +108,8 @@ class TMainForm : public QMainWindow, public Platform {
   TRotationsForm* RotationsForm = nullptr;
   TSkalierungForm* SkalierungForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
+  TLayerForm* LayerForm = nullptr;
+  TLinienstilForm* LinienstilForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -95,6 +95,19 @@ QIcon Preview() {
   }));
 }
 
+// Three sheets stacked, each its own colour: the layers.
+QIcon Layers() {
+  return QIcon(Draw(24, [](QPainter& p) {
+    const QColor colours[] = {QColor(200, 40, 40), QColor(40, 150, 60), QColor(40, 80, 200)};
+    for (int i = 0; i < 3; ++i) {
+      QPolygonF sheet({QPointF(12, 4 + 5 * i), QPointF(22, 9 + 5 * i), QPointF(12, 14 + 5 * i), QPointF(2, 9 + 5 * i)});
+      p.setPen(QPen(QColor(40, 40, 40), 1));
+      p.setBrush(colours[i]);
+      p.drawPolygon(sheet);
+    }
+  }));
+}
+
 QIcon Standard(QStyle::StandardPixmap pixmap) { return QApplication::style()->standardIcon(pixmap); }
 
 // The drawing tools: what each draws, in dark blue with black dots on the
@@ -210,6 +223,7 @@ QIcon Of(Icon icon) {
     case Icon::Zoom: return Zoom();
     case Icon::Hand: return Hand();
     case Icon::Preview: return Preview();
+    case Icon::Layers: return Layers();
     case Icon::Line:
     case Icon::PolyLine:
     case Icon::Polygon:

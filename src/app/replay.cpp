@@ -1,6 +1,7 @@
 #include "app/replay.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -114,6 +116,25 @@ std::string SetNumber(SpinBox& box, std::optional<Value> v, const std::string& t
   return {};
 }
 
+// Selects a row of a list or grid as a user does by clicking it: the row
+// whose first column reads `value`, or else the row of that index.
+std::string ChooseRow(QAbstractItemView& view, const std::string& value) {
+  const QAbstractItemModel* model = view.model();
+  if (!model) return "it lists nothing";
+  int row = -1;
+  for (int r = 0; r < model->rowCount() && row < 0; ++r)
+    if (model->index(r, 0).data().toString() == Q(value)) row = r;
+  if (row < 0) {
+    const auto n = ParseInt(value);
+    if (n && *n >= 0 && *n < model->rowCount()) row = *n;
+  }
+  if (row < 0) return "it has no row \"" + value + "\"";
+  view.setCurrentIndex(model->index(row, 0));
+  view.selectionModel()->select(model->index(row, 0),
+                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  return {};
+}
+
 // Fills a control of `window` with `value` as a user would, by typing or
 // choosing; returns what stops it.
 std::string SetControl(QWidget& c, const std::string& value, const QWidget& window) {
@@ -138,6 +159,7 @@ std::string SetControl(QWidget& c, const std::string& value, const QWidget& wind
     return {};
   }
   if (auto* b = qobject_cast<QComboBox*>(&c)) return Choose(*b, value);
+  if (auto* v = qobject_cast<QAbstractItemView*>(&c)) return ChooseRow(*v, value);
   if (auto* b = qobject_cast<QAbstractButton*>(&c); b && b->isCheckable()) {
     const auto want = Checked(value);
     if (!want) return "wants 1 or 0, not \"" + value + "\"";
@@ -375,6 +397,15 @@ void Replayer::answerDialog(QDialog& d) {
     answers_.pop_front();
     answered = true;
     for (const ScriptField& f : a.fields) {
+      // A button inside the dialog, pressed where it stands among the
+      // fields.
+      if (f.control == "press") {
+        if (const std::string why = Press(*open, f.value); !why.empty()) {
+          fail(form + " " + why);
+          break;
+        }
+        continue;
+      }
       QWidget* c = open->findChild<QWidget*>(Q(f.control));
       if (!c) {
         fail(form + " has no control " + f.control);

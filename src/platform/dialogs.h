@@ -84,6 +84,34 @@ struct NewLayerDialogValues {
   int LineCombo = 0, ColorComboBox = 0, LineWeightBox = 0;
 };
 
+// The layer dialog "Ebenen". Its list is its edit buffer: one row per layer
+// of the table, in table order, each the layer's name and the texts of its
+// columns, which the dialog's buttons change on the selected row. The
+// texts are those of the language in force.
+struct LayerRow {
+  std::string name;      // as shown
+  std::string Farbe;     // a colour name of `colours`, or the colour number
+  std::string Sichtbar;  // `visible` or `invisible`
+  std::string Gesperrt;  // `locked` or `unlocked`
+  std::string Linienstil;
+  std::string Linienbreite;  // millimetres: "0.25", "-0.03" (by default)
+};
+struct LayerDialogValues {
+  std::vector<LayerRow> rows;
+  std::vector<std::string> linetypes;  // LineCombo: the drawing's but "ByLayer" and "ByBlock"
+  std::vector<std::string> colours;    // ColorComboBox: the names of the colours 1 to 9
+  std::string visible, invisible, locked, unlocked;
+  bool newLayer = false;  // closed with "Neue Ebene..."
+};
+
+// The line-style dialog "Linienstil hinzufügen": the name, the description
+// and the pattern, one length a line (UTF-8, "\n" between lines). Its
+// values stay for the next showing.
+struct LineStyleDialogValues {
+  std::string Edit1, Edit2;
+  std::string Memo1 = "6.4\n-1.27\n1.27\n-1.27";
+};
+
 // What the editor keeps of its small dialogs from one use to the next.
 struct DialogValues {
   TextDialogValues text;
@@ -92,6 +120,7 @@ struct DialogValues {
   RotationDialogValues rotation;
   ScaleDialogValues scale;
   NewLayerDialogValues newLayer;
+  LineStyleDialogValues lineStyle;
 };
 
 }  // namespace vestrel

@@ -106,6 +106,9 @@ class Platform {
   virtual void ShowRotationDialog(RotationDialogValues& /*values*/) {}
   virtual void ShowScaleDialog(ScaleDialogValues& /*values*/) {}
   virtual DialogResult ShowNewLayerDialog(NewLayerDialogValues& /*values*/) { return DialogResult::Cancel; }
+  // The layer dialog: its rows come back as the buttons left them.
+  virtual void ShowLayerDialog(LayerDialogValues& /*values*/) {}
+  virtual DialogResult ShowLineStyleDialog(LineStyleDialogValues& /*values*/) { return DialogResult::Cancel; }
 };
 
 }  // namespace vestrel

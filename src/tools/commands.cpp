@@ -130,6 +130,12 @@ const Command kCommands[] = {
      .hint = "Bemaßung", .icon = Icon::Dimension, .handler = &E::DimensionBtnClick,
      .checked = Down<ToolButton::DimensionBtn>},
 
+    // The drawing's tables.
+    {.name = "Format1", .caption = "Format"},
+    {.menu = "Format1", .name = "Layer1", .caption = "Ebenen...", .button = "LayerBtn", .bar = B::Main,
+     .hint = "Ebenen...", .icon = Icon::Layers, .handler = &E::LayerBtnClick, .barGap = true},
+    {.menu = "Format1", .name = "Linienstile1", .caption = "Linienstile...", .handler = &E::Linienstile1Click},
+
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",
      .caption = "Skalierungsfaktor per Tastatur eingeben", .handler = &E::SkalierungsfaktorperTastatureingeben1Click,

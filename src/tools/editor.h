@@ -216,6 +216,10 @@ class Editor {
   // Viewports.
   void Viewporthinzufgen1Click();
 
+  // Menu "Format": the layer manager and a new line type.
+  void LayerBtnClick();
+  void Linienstile1Click();
+
   // The property boxes apply their entry to the selection; a double click
   // on a selected text edits it.
   void ColorComboBoxChange(int index);

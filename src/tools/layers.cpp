@@ -1,8 +1,14 @@
 #include "tools/layers.h"
 
+#include "tools/editor.h"
+#include "writers/tablewriters.h"
+
+#include <cmath>
 #include <string>
 
+#include "document/numbers.h"
 #include "file/encoding.h"
+#include "writers/insertcode.h"
 
 namespace vestrel {
 
@@ -55,6 +61,104 @@ bool ForbiddenInName(unsigned char c) {
 
 }  // namespace
 
+namespace {
+
+constexpr int kMsgFirstColour = 14;  // "Rot"; then the colours 2 to 9
+constexpr int kMsgInvisible = 23, kMsgVisible = 24, kMsgLocked = 25, kMsgUnlocked = 26;
+constexpr std::int32_t kLockedFlag = 4;
+
+std::string ColourText(const LayerDialogValues& v, std::int32_t n) {
+  const std::int32_t a = n < 0 ? -n : n;
+  if (a >= 1 && a <= 9) return v.colours[static_cast<std::size_t>(a - 1)];
+  return std::to_string(a);
+}
+
+std::int32_t ColourNumber(const LayerDialogValues& v, const std::string& text) {
+  for (std::size_t i = 0; i < v.colours.size(); ++i)
+    if (v.colours[i] == text) return static_cast<std::int32_t>(i + 1);
+  if (const auto n = ParseInt(text)) return *n;
+  return 7;
+}
+
+}  // namespace
+
+LayerDialogValues ProposeLayers(const Drawing& d, const std::function<std::string(int)>& message) {
+  LayerDialogValues v;
+  for (int k = 0; k < 9; ++k) v.colours.push_back(message(kMsgFirstColour + k));
+  v.visible = message(kMsgVisible), v.invisible = message(kMsgInvisible);
+  v.locked = message(kMsgLocked), v.unlocked = message(kMsgUnlocked);
+  NewLayerDialogValues lists;
+  ProposeNewLayer(d, lists);
+  v.linetypes = std::move(lists.linetypes);
+  const TextEncoding enc = d.dxf.encoding;
+  for (std::int32_t i = 0; i < d.anzlayer; ++i) {
+    const TLayer& l = d.layers[static_cast<std::size_t>(i)];
+    v.rows.push_back({DecodeUnicode(l.name, enc), ColourText(v, l.colornr), l.colornr < 0 ? v.invisible : v.visible,
+                      l.flag & kLockedFlag ? v.locked : v.unlocked, DecodeUnicode(l.ltname, enc),
+                      FloatToDxf(l.lineweight / 100.0)});
+  }
+  return v;
+}
+
+bool WriteLayers(DocumentContext& c, const LayerDialogValues& v) {
+  Drawing& d = c.drawing;
+  const TextEncoding enc = d.dxf.encoding;
+  // The lines to write, found first: a round trip that changes nothing
+  // leaves no step (and what can be redone stays).
+  std::vector<std::pair<std::int32_t, std::string>> lines;
+  auto write = [&](bool present, std::int32_t line, bool differs, std::string text) {
+    if (present && differs && line > 0 && static_cast<std::size_t>(line) < d.dxf.size())
+      lines.emplace_back(line, std::move(text));
+  };
+  const std::size_t n = std::min(v.rows.size(), static_cast<std::size_t>(std::max(d.anzlayer, 0)));
+  for (std::size_t i = 0; i < n; ++i) {
+    const TLayer& l = d.layers[i];
+    const LayerRow& r = v.rows[i];
+    std::int32_t colour = ColourNumber(v, r.Farbe);
+    if (r.Sichtbar == v.invisible) colour = -colour;
+    std::int32_t flag = l.flag;
+    if (r.Gesperrt == v.locked) flag |= kLockedFlag;
+    if (r.Gesperrt == v.unlocked) flag &= ~kLockedFlag;
+    const std::string ltname = EncodeUnicode(r.Linienstil, enc, d.cadver);
+    write(l.colorpresent, l.colorlinenr, colour != l.colornr, std::to_string(colour));
+    write(l.flagpresent, l.flaglinenr, flag != l.flag, std::to_string(flag));
+    write(l.ltnamepresent, l.ltnamelinenr, ltname != l.ltname, ltname);
+    if (const auto mm = ParseDouble(r.Linienbreite); mm && std::isfinite(*mm) && std::abs(*mm) < 1e6) {
+      const auto weight = static_cast<std::int32_t>(std::lround(*mm * 100));
+      write(l.linweightpresent, l.lineweightlinenr, weight != l.lineweight, std::to_string(weight));
+    }
+  }
+  if (lines.empty()) return false;
+  ChangeStep step(c.undos, d.dxf);
+  for (const auto& [line, text] : lines) step.overwrite(line, text);
+  processdxf(d);
+  return true;
+}
+
+std::vector<double> LineStylePattern(std::string_view memo) {
+  std::vector<double> parts;
+  while (!memo.empty()) {
+    const std::size_t nl = memo.find('\n');
+    std::string line(Trim(memo.substr(0, nl)));
+    for (char& ch : line)
+      if (ch == ',') ch = '.';
+    if (const auto v = ParseDouble(line); v && std::isfinite(*v)) parts.push_back(*v);
+    if (nl == std::string_view::npos) break;
+    memo.remove_prefix(nl + 1);
+  }
+  return parts;
+}
+
+int NewLineStyleProblem(const Drawing& d, std::string_view name, const std::vector<double>& parts) {
+  if (Trim(name).empty()) return kMsgNoLineTypeName;
+  if (parts.empty()) return kMsgNoLengths;
+  const std::string key = NameKey(name);
+  for (std::int32_t i = 0; i < d.anzlt; ++i)
+    if (NameKey(DecodeUnicode(d.linetype[static_cast<std::size_t>(i)].name, d.dxf.encoding)) == key)
+      return kMsgLineTypeExists;
+  return 0;
+}
+
 void ProposeNewLayer(const Drawing& d, NewLayerDialogValues& values) {
   values.linetypes.clear();
   for (std::int32_t i = 0; i < d.anzlt; ++i) {
@@ -79,6 +183,47 @@ int NewLayerNameProblem(const Drawing& d, std::string_view name) {
   for (const char c : stored)
     if (ForbiddenInName(static_cast<unsigned char>(c))) return kMsgBadLayerName;
   return 0;
+}
+
+void Editor::LayerBtnClick() {
+  LayerDialogValues v = ProposeLayers(drawing, [this](int nr) { return platform.Message(nr); });
+  platform.ShowLayerDialog(v);
+  WriteLayers(doc, v);
+  if (v.newLayer) {
+    NewLayerDialogValues& n = dialogs.newLayer;
+    ProposeNewLayer(drawing, n);
+    if (platform.ShowNewLayerDialog(n) == DialogResult::Ok) {
+      if (const int problem = NewLayerNameProblem(drawing, n.Edit1)) {
+        platform.ShowMessage(problem, "", MsgIcon::Error);
+      } else {
+        const TextEncoding enc = drawing.dxf.encoding;
+        auto at = [](const std::vector<std::string>& items, int i) {
+          return i >= 0 && static_cast<std::size_t>(i) < items.size() ? items[static_cast<std::size_t>(i)] : "";
+        };
+        const int weight = n.LineWeightBox >= 0 && static_cast<std::size_t>(n.LineWeightBox) < std::size(kLayerLineWeights)
+                               ? kLayerLineWeights[n.LineWeightBox]
+                               : kLayerLineWeights[0];
+        const int ver = drawing.cadver;
+        Report(AddNewLayer(doc, EncodeUnicode(Trim(n.Edit1), enc, ver), EncodeUnicode(at(n.linetypes, n.LineCombo), enc, ver),
+                           std::to_string(weight), std::to_string(n.ColorComboBox + 1)));
+      }
+    }
+  }
+  // A look at the layers marks the drawing changed, as a change would.
+  SetChanged(doc);
+  Repaint();
+}
+
+void Editor::Linienstile1Click() {
+  LineStyleDialogValues& v = dialogs.lineStyle;
+  if (platform.ShowLineStyleDialog(v) != DialogResult::Ok) return;
+  const std::vector<double> parts = LineStylePattern(v.Memo1);
+  if (const int problem = NewLineStyleProblem(drawing, v.Edit1, parts))
+    return platform.ShowMessage(problem, "", MsgIcon::Error);
+  const TextEncoding enc = drawing.dxf.encoding;
+  Report(AddLineStil(doc, EncodeUnicode(Trim(v.Edit1), enc, drawing.cadver), EncodeUnicode(Trim(v.Edit2), enc, drawing.cadver),
+                     parts));
+  Repaint();
 }
 
 }  // namespace vestrel

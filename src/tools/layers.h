@@ -1,10 +1,14 @@
-// Layers as the layer manager offers them: what the new-layer dialog
-// proposes, and whether a name it was given will do.
+// Layers and line types as the layer manager and the line-style dialog
+// offer them: the layer list and what its rows write back, what the
+// new-layer dialog proposes, and whether a name given will do.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
-#include "document/drawing.h"
+#include "file/context.h"
 #include "platform/dialogs.h"
 
 namespace vestrel {
@@ -13,6 +17,32 @@ namespace vestrel {
 inline constexpr int kMsgLayerExists = 27;
 inline constexpr int kMsgNoLayerName = 28;
 inline constexpr int kMsgBadLayerName = 42;
+
+// Messages of the line-style dialog.
+inline constexpr int kMsgLineTypeExists = 29;
+inline constexpr int kMsgNoLengths = 30;
+inline constexpr int kMsgNoLineTypeName = 31;
+
+// The layer dialog as it opens: a row for every layer of the table, its
+// texts taken from `message` (the colour names 14 to 22, "Unsichtbar" 23,
+// "Sichtbar" 24, "Gesperrt" 25, "Entsperrt" 26 in the language in force).
+LayerDialogValues ProposeLayers(const Drawing& d, const std::function<std::string(int)>& message);
+
+// The rows as the dialog left them, written into the LAYER table: colour
+// (negative when switched off), lock flag, line type and weight, each where
+// it changed and the layer has its line; no line is added. One step; false,
+// and no step, when no line changed.
+bool WriteLayers(DocumentContext& c, const LayerDialogValues& v);
+
+// The lengths of a pattern typed one a line, "," or "." as decimal
+// separator; lines that are no number are left out.
+std::vector<double> LineStylePattern(std::string_view memo);
+
+// Why a new line type of this name (UTF-8) and pattern cannot be added: 0
+// when it can, kMsgNoLineTypeName for a blank name, kMsgNoLengths for an
+// empty pattern, kMsgLineTypeExists when one of that name exists (case and
+// blanks around it do not count).
+int NewLineStyleProblem(const Drawing& d, std::string_view name, const std::vector<double>& parts);
 
 // The new-layer dialog as it is shown: the drawing's line types but
 // "ByLayer" and "ByBlock" (decoded for showing), and every list on its

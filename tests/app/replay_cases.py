@@ -195,7 +195,54 @@ def check_every_kind(doc, r12):
     return problems
 
 
+def check_layers(doc):
+    """What is wrong with the drawing of the layer and line-style case."""
+    problems = []
+    layers = {l.dxf.name: l for l in doc.layers}
+    if "0" not in layers or layers["0"].is_on():
+        problems.append("layer 0 is not switched off")
+    new = layers.get("Waende")
+    if new is None or (new.dxf.color, new.dxf.lineweight) != (5, 25):
+        problems.append("no layer Waende in blue, 0.25 mm")
+    if "Punktiert" not in doc.linetypes:
+        problems.append("no line type Punktiert")
+    lines = list(doc.modelspace().query("LINE"))
+    if len(lines) != 1 or (lines[0].dxf.layer, lines[0].dxf.linetype) != ("Waende", "Punktiert"):
+        problems.append("the line is not on Waende, drawn Punktiert: %s" %
+                        [(e.dxf.layer, e.dxf.linetype) for e in lines])
+    return problems
+
+
 CASES = [
+    dict(
+        name="the layer manager and a new line style",
+        script="""
+            trigger LineBtn
+            click @1,1 ctrl
+            click @8,1 ctrl
+            click @8,1 right
+            # a new layer from the manager, a line style of dots
+            answer LayerForm BitBtn5
+            answer AddNewLayerForm Edit1=Waende LineWeightBox=7 ColorComboBox=Blau ok
+            trigger Layer1
+            answer LinienstilForm Edit1=Punktiert press=BitBtn3 ok
+            trigger Linienstile1
+            # the line onto them, then layer 0 switched off
+            click @4,1
+            combo LayerCombo Waende
+            click @4,1
+            combo LineCombo Punktiert
+            answer LayerForm ListView1=0 press=BitBtn4 ok
+            trigger Layer1
+            png @TMP@/layers.png
+            saveas @TMP@/layers.dxf
+            state
+        """,
+        stdout=["undo: 6", "modified: 0"],
+        audit="@TMP@/layers.dxf",
+        png=("@TMP@/layers.png", 1200, 800),
+        check=("@TMP@/layers.dxf", check_layers),
+    ),
     dict(
         name="every drawing tool in a new R2000 drawing",
         script=EVERY_KIND.format(new="new", answer_xline="", answer_ray="", spline=SPLINE, ellipses=ELLIPSES,
@@ -241,7 +288,7 @@ CASES = [
             state
         """,
         stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [Gear.dxf*]",
-                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Optionen",
+                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Optionen",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
         same=("@TMP@/copy.dxf", "@CORPUS@/Gear.dxf"),  # the viewport taken back

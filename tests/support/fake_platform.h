@@ -77,6 +77,8 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<RotationDialogValues> rotationDialog;
   ScriptedDialog<ScaleDialogValues> scaleDialog;
   ScriptedDialog<NewLayerDialogValues> newLayerDialog;
+  ScriptedDialog<LayerDialogValues> layerDialog;
+  ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
@@ -120,6 +122,8 @@ class FakePlatform : public NullPlatform {
   void ShowRotationDialog(RotationDialogValues& values) override { rotationDialog.Run(values); }
   void ShowScaleDialog(ScaleDialogValues& values) override { scaleDialog.Run(values); }
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override { return newLayerDialog.Run(values); }
+  void ShowLayerDialog(LayerDialogValues& values) override { layerDialog.Run(values); }
+  DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

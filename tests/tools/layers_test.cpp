@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "support/dxf_text.h"
+#include "support/fake_platform.h"
+#include "tools/editor.h"
 
 namespace vestrel {
 namespace {
@@ -78,6 +80,131 @@ TEST(NewLayer, TheDialogOffersTheLineTypesALayerCanHave) {
   EXPECT_EQ(v.LineCombo, 0);
   EXPECT_EQ(v.ColorComboBox, 0);
   EXPECT_EQ(v.LineWeightBox, 0);
+}
+
+// A drawing with three layers and two line types, in an editor.
+class LayerManager : public ::testing::Test {
+ protected:
+  LayerManager() {
+    const std::string layers =
+        "  0\nTABLE\n  2\nLTYPE\n  0\nLTYPE\n  2\nCONTINUOUS\n  0\nLTYPE\n  2\nCENTER\n 73\n2\n 49\n1\n 49\n-0.5\n"
+        "  0\nENDTAB\n  0\nTABLE\n  2\nLAYER\n"
+        "  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n  6\nCONTINUOUS\n370\n-3\n"
+        "  0\nLAYER\n  2\nLAYER1\n 70\n0\n 62\n3\n  6\nCONTINUOUS\n"
+        "  0\nLAYER\n  2\nHIDDEN\n 70\n0\n 62\n-12\n  6\nCONTINUOUS\n370\n25\n  0\nENDTAB\n";
+    editor.drawing.dxf.assign(test::WithEof(test::Section("HEADER", "  9\n$ACADVER\n  1\nAC1015\n") +
+                                            test::Section("TABLES", layers) + test::Section("ENTITIES", "")));
+    processdxf(editor.drawing);
+    before = editor.drawing.dxf.join("\n");
+  }
+  std::string LayerGroup(std::string_view layer, std::string_view code) {
+    const Drawing& d = editor.drawing;
+    for (int n = 0, at; (at = test::GroupLine(d, "2", n)) >= 0; ++n) {
+      if (d.value(at) != layer) continue;
+      for (int i = at + 1; i + 1 < static_cast<int>(d.dxf.size()) && d.value(i) != "0"; i += 2)
+        if (d.value(i) == code) return std::string(d.value(i + 1));
+    }
+    return "(none)";
+  }
+  test::FakePlatform platform;
+  Editor editor{platform};
+  std::string before;
+};
+
+TEST_F(LayerManager, TheRowsShowEachLayerAndWriteBackWhatChanged) {
+  platform.layerDialog.answers.push_back({[](LayerDialogValues& v) {
+    v.rows[1].Sichtbar = v.invisible;  // LAYER1 off
+    v.rows[0].Gesperrt = v.locked;
+    v.rows[0].Linienbreite = "0.5";
+    v.rows[1].Linienbreite = "0.5";  // it has no weight line: stays as it is
+    v.rows[2].Linienstil = "CENTER";
+    v.rows[2].Farbe = v.colours[0];  // "Rot", still off
+  }});
+  editor.LayerBtnClick();
+  const LayerDialogValues& shown = platform.layerDialog.shown.at(0);
+  ASSERT_EQ(shown.rows.size(), 3u);
+  EXPECT_EQ(shown.rows[2].Farbe, "12");
+  EXPECT_EQ(shown.rows[2].Sichtbar, "Unsichtbar");
+  EXPECT_EQ(shown.rows[0].Farbe, "Schwarz");  // colour 7
+  EXPECT_EQ(shown.rows[1].Farbe, "Grün");
+  EXPECT_EQ(shown.rows[0].Linienbreite, "-0.03");
+  EXPECT_EQ(shown.rows[2].Linienbreite, "0.25");
+  EXPECT_EQ(shown.linetypes, (std::vector<std::string>{"CONTINUOUS", "CENTER"}));
+  EXPECT_EQ(LayerGroup("LAYER1", "62"), "-3");
+  EXPECT_EQ(LayerGroup("0", "70"), "4");
+  EXPECT_EQ(LayerGroup("0", "370"), "50");
+  EXPECT_EQ(LayerGroup("LAYER1", "370"), "(none)");
+  EXPECT_EQ(LayerGroup("HIDDEN", "6"), "CENTER");
+  EXPECT_EQ(LayerGroup("HIDDEN", "62"), "-1");
+  ASSERT_EQ(editor.undos.undos.size(), 1u);
+  editor.Rckgngig1Click();
+  EXPECT_EQ(editor.drawing.dxf.join("\n"), before);
+}
+
+TEST_F(LayerManager, ALookWithoutChangesWritesNothing) {
+  editor.LayerBtnClick();  // closed as it opened
+  EXPECT_EQ(editor.drawing.dxf.join("\n"), before);
+  EXPECT_TRUE(editor.undos.undos.empty());
+  EXPECT_TRUE(editor.file.changed);
+}
+
+TEST_F(LayerManager, ANewLayerFromTheManager) {
+  auto newLayer = [](LayerDialogValues& v) { v.newLayer = true; };
+  platform.layerDialog.answers.push_back({newLayer});
+  platform.newLayerDialog.answers.push_back({[](NewLayerDialogValues& v) { v.Edit1 = " layer1 "; }});
+  editor.LayerBtnClick();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].nr, kMsgLayerExists);
+  EXPECT_EQ(editor.drawing.anzlayer, 3);
+  platform.layerDialog.answers.push_back({newLayer});
+  platform.newLayerDialog.answers.push_back({[](NewLayerDialogValues& v) {
+    v.Edit1 = "Wände";
+    v.LineCombo = 1;      // CENTER
+    v.ColorComboBox = 4;  // "Blau"
+    v.LineWeightBox = 7;  // 0.25 mm
+  }});
+  editor.LayerBtnClick();
+  ASSERT_EQ(editor.drawing.anzlayer, 4);
+  // An R2000 drawing is read in its code page: what lies beyond ASCII is
+  // written as an escape.
+  EXPECT_EQ(LayerGroup("W\\U+00E4nde", "62"), "5");
+  EXPECT_EQ(LayerGroup("W\\U+00E4nde", "6"), "CENTER");
+  EXPECT_EQ(LayerGroup("W\\U+00E4nde", "370"), "25");
+}
+
+TEST_F(LayerManager, ALineStyleIsCheckedThenAdded) {
+  EXPECT_EQ(LineStylePattern("1,5\nx\n-0,5\n\n"), (std::vector<double>{1.5, -0.5}));
+  struct Case {
+    const char* name;
+    const char* memo;
+    int message;  // 0: added
+  } cases[] = {
+      {"center", "1\n-1", kMsgLineTypeExists},
+      {"   ", "1\n-1", kMsgNoLineTypeName},
+      {"Leer", "", kMsgNoLengths},
+      {"Leer", "x\ny", kMsgNoLengths},
+      {"Punktiert", "0\n-0,25", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.messages.clear();
+    platform.lineStyleDialog.answers.push_back({[&](LineStyleDialogValues& v) {
+      v.Edit1 = c.name;
+      v.Edit2 = " Punkte ";
+      v.Memo1 = c.memo;
+    }});
+    const std::int32_t types = editor.drawing.anzlt;
+    editor.Linienstile1Click();
+    EXPECT_EQ(platform.messages.empty() ? 0 : platform.messages[0].nr, c.message);
+    EXPECT_EQ(editor.drawing.anzlt, types + (c.message == 0 ? 1 : 0));
+  }
+  const TLineType& added = editor.drawing.linetype[2];
+  EXPECT_EQ(added.name, "Punktiert");
+  EXPECT_EQ(added.desc, "Punkte");
+  EXPECT_EQ(added.parts, (std::vector<float>{0, -0.25f}));
+  // Cancelled: nothing.
+  editor.Linienstile1Click();
+  EXPECT_EQ(editor.drawing.anzlt, 3);
 }
 
 }  // namespace
