@@ -126,6 +126,19 @@ void TMainForm::PrinterSetupDialog() {
   dialog.exec();
 }
 
+std::vector<std::string> TMainForm::RecentFiles() {
+  std::vector<std::string> names;
+  for (const QString& name : QSettings().value("RecentFiles").toStringList()) names.push_back(name.toStdString());
+  return names;
+}
+
+void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
+  QStringList list;
+  for (const std::string& name : names) list << QString::fromStdString(name);
+  QSettings().setValue("RecentFiles", list);
+  fillRecentFiles();
+}
+
 void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
 
 DialogResult TMainForm::ShowTextDialog(TextDialogValues& values) {

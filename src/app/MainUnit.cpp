@@ -12,6 +12,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QUrl>
+#include <QMimeData>
+#include <QFileInfo>
+#include <QDropEvent>
+#include <QDragEnterEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
@@ -72,10 +77,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   DruckenForm->restoreGeometry(settings.value("DruckenForm/geometry").toByteArray());
   buildCommands();
   buildCentre();
+  // Where the window stood, how large, and where its tool bars were.
+  setAcceptDrops(true);
+  restoreGeometry(settings.value("MainWindow/geometry").toByteArray());
+  restoreState(settings.value("MainWindow/state").toByteArray());
+  if (QMenu* recent = findChild<QMenu*>("Zuletztgeffnet1"))
+    connect(recent, &QMenu::aboutToShow, this, &TMainForm::fillRecentFiles);
   // Escape ends what runs, wherever the focus is in the window.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] { editor_->keyeditKeyDown(27); });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
+  fillRecentFiles();
 }
 
 TMainForm::~TMainForm() = default;
@@ -248,10 +260,52 @@ void TMainForm::buildCentre() {
 void TMainForm::FormShow(const std::vector<std::string>& args) { editor_->FormShow(args); }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  if (editor_->FormCloseQuery())
-    event->accept();
-  else
-    event->ignore();
+  if (!editor_->FormCloseQuery()) return event->ignore();
+  QSettings settings;
+  settings.setValue("MainWindow/geometry", saveGeometry());
+  settings.setValue("MainWindow/state", saveState());
+  event->accept();
+}
+
+void TMainForm::fillRecentFiles() {
+  QMenu* menu = findChild<QMenu*>("Zuletztgeffnet1");
+  if (!menu) return;
+  menu->clear();
+  const std::vector<std::string>& names = editor_->RecentFiles();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    QAction* a = menu->addAction(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(names[i])));
+    a->setObjectName(QString("RecentFile%1").arg(i + 1));
+    connect(a, &QAction::triggered, this, [this, i] { editor_->RecentFileClick(static_cast<int>(i)); });
+  }
+  menu->setEnabled(!names.empty());
+}
+
+namespace {
+
+// The one local .dxf file a drag brings, or nothing.
+QString DroppedDrawing(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return QFileInfo(path).suffix().compare("dxf", Qt::CaseInsensitive) == 0 ? path : QString();
+}
+
+}  // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedDrawing(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!DroppedDrawing(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QString path = DroppedDrawing(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  editor_->OpenDroppedFile(path.toStdString());
 }
 
 void TMainForm::wheelEvent(QWheelEvent* event) {

@@ -82,6 +82,8 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowRotationDialog(RotationDialogValues& values) override;
   void ShowScaleDialog(ScaleDialogValues& values) override;
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
+  std::vector<std::string> RecentFiles() override;
+  void KeepRecentFiles(const std::vector<std::string>& names) override;
   void ShowLayerDialog(LayerDialogValues& values) override;
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
 
@@ -114,6 +116,10 @@ class TMainForm : public QMainWindow, public Platform {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  // A drawing dropped onto the window is opened; nothing else is taken.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // A command's menu item and tool button, as far as it has them.
@@ -124,6 +130,8 @@ class TMainForm : public QMainWindow, public Platform {
   };
 
   void buildCommands();
+  // The items of "Zuletzt geöffnet", one a recent drawing ("RecentFile1" ...).
+  void fillRecentFiles();
   void buildCentre();
   void showState();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);

@@ -89,6 +89,7 @@ void PrintUsage(std::ostream& out) {
          "       vestrel --export-pdf OUT.pdf [--tab N] [--scale MM:UNITS] [--margin MM]\n"
          "                            [--offset XMM:YMM] FILE.dxf\n"
          "       vestrel --replay SCRIPT [--size WxH] [FILE.dxf]\n"
+         "       vestrel --version\n"
          "       vestrel --help\n"
          "\n"
          "  FILE.dxf       open this drawing in the editor\n"
@@ -105,6 +106,7 @@ void PrintUsage(std::ostream& out) {
          "                 its drawing area WxH pixels (1200x800 unless --size says\n"
          "                 otherwise), on FILE.dxf or a new drawing; exits 0 when\n"
          "                 every line ran, else says which line could not\n"
+         "  --version      print the program's version and the Qt version\n"
          "  --help         show this text\n";
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QtGlobal>
 #include <cstdlib>
 #include <iostream>
 #include <new>
@@ -87,6 +88,10 @@ int main(int argc, char** argv) {
     const std::string_view first = argv[1];
     if (first == "--help" || first == "-h") {
       vestrel::PrintUsage(std::cout);
+      return 0;
+    }
+    if (first == "--version") {
+      std::cout << "vestrel " << VESTREL_VERSION << " (Qt " << qVersion() << ")\n";
       return 0;
     }
     if (first == "--info") {

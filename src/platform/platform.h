@@ -89,6 +89,9 @@ class Platform {
   // save dialog asks before overwriting and wants an existing folder.
   virtual std::optional<std::string> OpenFileDialog() { return std::nullopt; }
   virtual std::optional<std::string> SaveFileDialog() { return std::nullopt; }
+  // The drawings opened or saved last, the latest first, kept between runs.
+  virtual std::vector<std::string> RecentFiles() { return {}; }
+  virtual void KeepRecentFiles(const std::vector<std::string>& /*names*/) {}
   // The print dialog on the page set-up; its values are kept whatever
   // closes it.
   virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/) { return DialogResult::Cancel; }

@@ -34,6 +34,8 @@ const Command kCommands[] = {
      .handler = &E::NeueDXFDateiR12ohneSplineohneEllipseusw1Click},
     {.menu = "Datei1", .name = "ffnen1", .caption = "Öffnen...", .button = "OpenBtn", .bar = B::Main,
      .hint = "Öffnen...", .icon = Icon::Open, .handler = &E::ffnen1Click, .shortcut = "Ctrl+O"},
+    // Filled by the window with the drawings opened or saved last.
+    {.menu = "Datei1", .name = "Zuletztgeffnet1", .caption = "Zuletzt geöffnet"},
     {.menu = "Datei1", .name = "Speichern1", .caption = "Speichern", .button = "SaveBtn", .bar = B::Main,
      .hint = "Speichern", .icon = Icon::Save, .handler = &E::Speichern1Click, .shortcut = "Ctrl+S"},
     {.menu = "Datei1", .name = "Speichernunter1", .caption = "Speichern unter...", .handler = &E::Speichernunter1Click},

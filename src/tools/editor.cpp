@@ -64,7 +64,10 @@ void Editor::FormShow(const std::vector<std::string>& args) {
   NewDrawing(doc, platform, kTemplateNew);
   ShowLoaded();
   file.first = true;
-  if (!args.empty() && openfilewithname(doc, platform, args.front())) ShowLoaded();
+  if (!args.empty() && openfilewithname(doc, platform, args.front())) {
+    ShowLoaded();
+    RememberFile();
+  }
   Repaint();
 }
 

@@ -147,6 +147,12 @@ class Editor {
   void Seiteeinrichten1Click();
   void Druckereinrichten1Click();
   void Beenden1Click();
+  // "Zuletzt geöffnet": the drawings opened or saved last, the latest
+  // first; opening one of them, as a file dropped onto the window is
+  // opened, the question about unsaved changes first.
+  const std::vector<std::string>& RecentFiles();
+  void RecentFileClick(int index);
+  void OpenDroppedFile(const std::string& name);
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
@@ -258,6 +264,13 @@ class Editor {
   void ShowLoaded();
   // The viewports a layout tab is given on its visit when it has none.
   void AddLayoutViewports(int tab);
+  // The drawing's file goes first in the recent files, when it has one.
+  void RememberFile();
+  // Opens `name` after the question about unsaved changes.
+  void OpenNamed(const std::string& name);
+
+  std::vector<std::string> recent_;
+  bool recentRead_ = false;
 };
 
 }  // namespace vestrel

@@ -1,8 +1,19 @@
-// Menu "Datei": new drawings, open, save, print, and the end.
+// Menu "Datei": new drawings, open, save, print, the recent files and the
+// end.
+#include <algorithm>
+#include <filesystem>
+
 #include "file/lifecycle.h"
 #include "tools/editor.h"
 
 namespace vestrel {
+
+namespace {
+
+constexpr std::size_t kMostRecent = 8;
+constexpr int kMsgCannotOpen = 32;  // "Konnte folgende Datei nicht öffnen: "
+
+}  // namespace
 
 void Editor::NeueDXFDatei1Click() {
   if (!NewDrawing(doc, platform, kTemplateNew)) return ShowCaption();
@@ -20,17 +31,59 @@ void Editor::ffnen1Click() {
   const auto name = AskToSave(doc, platform) ? platform.OpenFileDialog() : std::nullopt;
   if (!name || !openfilewithname(doc, platform, *name)) return ShowCaption();
   ShowLoaded();
+  RememberFile();
   Repaint();
 }
 
 void Editor::Speichern1Click() {
-  SaveFile(doc, platform);
+  if (SaveFile(doc, platform)) RememberFile();
   ShowCaption();
 }
 
 void Editor::Speichernunter1Click() {
   SaveFileAs(doc, platform);
+  if (!file.changed) RememberFile();
   ShowCaption();
+}
+
+const std::vector<std::string>& Editor::RecentFiles() {
+  if (!recentRead_) {
+    recent_ = platform.RecentFiles();
+    if (recent_.size() > kMostRecent) recent_.resize(kMostRecent);
+    recentRead_ = true;
+  }
+  return recent_;
+}
+
+void Editor::RememberFile() {
+  if (file.afilename.empty()) return;
+  RecentFiles();
+  std::erase(recent_, file.afilename);
+  recent_.insert(recent_.begin(), file.afilename);
+  if (recent_.size() > kMostRecent) recent_.resize(kMostRecent);
+  platform.KeepRecentFiles(recent_);
+}
+
+void Editor::RecentFileClick(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= RecentFiles().size()) return;
+  const std::string name = recent_[static_cast<std::size_t>(index)];
+  std::error_code e;
+  if (!std::filesystem::is_regular_file(name, e)) {
+    // Gone since: it leaves the list.
+    recent_.erase(recent_.begin() + index);
+    platform.KeepRecentFiles(recent_);
+    return platform.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
+  }
+  OpenNamed(name);
+}
+
+void Editor::OpenDroppedFile(const std::string& name) { OpenNamed(name); }
+
+void Editor::OpenNamed(const std::string& name) {
+  if (!AskToSave(doc, platform) || !openfilewithname(doc, platform, name)) return ShowCaption();
+  ShowLoaded();
+  RememberFile();
+  Repaint();
 }
 
 void Editor::Drucken1Click() {

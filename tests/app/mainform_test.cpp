@@ -9,11 +9,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabBar>
 #include <QToolBar>
+#include <QUrl>
 #include <random>
 
 #include "dialogs/AddTextFUnit.h"
@@ -30,6 +32,12 @@ namespace {
 class MainFormTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  // Each test keeps its settings (window place, recent files, dialogs) to
+  // itself.
+  void SetUp() override {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(settings_.dir().string()));
+  }
+  test::TempDir settings_;
 };
 
 QStringList Items(const QComboBox* box) {
@@ -151,8 +159,6 @@ TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsStat
 }
 
 TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARestart) {
-  const test::TempDir tmp;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(tmp.dir().string()));
   QSettings settings;
   settings.setValue("AddTextForm/FontSizeEd", 0.35);
   settings.setValue("AddTextForm/FontSizeDimensionEd", 1.5);
@@ -239,6 +245,43 @@ TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {
   EXPECT_EQ(action("AllesAuswhlen1")->shortcut(), QKeySequence("Ctrl+A"));
   action("AllesAuswhlen1")->trigger();
   EXPECT_TRUE(e.drawing.polys[0].selected);
+}
+
+TEST_F(MainFormTest, ADroppedDrawingOpensAndTheWindowKeepsItsSizeAndBars) {
+  const QString drawing = QString(VESTREL_CORPUS_DIR) + "/arc1.dxf";
+  {
+    TMainForm form;
+    form.show();
+    form.FormShow({});
+    auto takes = [&](const QList<QUrl>& urls) {
+      QMimeData data;
+      data.setUrls(urls);
+      QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      enter.ignore();
+      QApplication::sendEvent(&form, &enter);
+      return enter.isAccepted();
+    };
+    EXPECT_TRUE(takes({QUrl::fromLocalFile(drawing)}));
+    EXPECT_TRUE(takes({QUrl::fromLocalFile("/somewhere/PLAN.DXF")}));
+    EXPECT_FALSE(takes({QUrl::fromLocalFile("/somewhere/plan.png")}));
+    EXPECT_FALSE(takes({QUrl::fromLocalFile(drawing), QUrl::fromLocalFile(drawing)}));
+    EXPECT_FALSE(takes({QUrl("https://example.com/plan.dxf")}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(drawing)});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    EXPECT_EQ(form.windowTitle(), "Vestrel - [arc1.dxf]");
+    // The drawing is the latest of the recent files.
+    EXPECT_NE(form.findChild<QAction*>("RecentFile1"), nullptr);
+    form.removeToolBar(form.ToolBar2);
+    form.addToolBar(Qt::RightToolBarArea, form.ToolBar2);
+    form.ToolBar2->show();
+    form.resize(1000, 700);
+    form.close();
+  }
+  TMainForm again;
+  EXPECT_EQ(again.size(), QSize(1000, 700));
+  EXPECT_EQ(again.toolBarArea(again.ToolBar2), Qt::RightToolBarArea);
 }
 
 }  // namespace

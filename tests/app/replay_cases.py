@@ -215,6 +215,19 @@ def check_layers(doc):
 
 CASES = [
     dict(
+        name="the recent files: opened and saved drawings, the latest first",
+        script="""
+            open @CORPUS@/arc1.dxf
+            saveas @TMP@/copy.dxf
+            new
+            trigger RecentFile2
+            state
+            trigger RecentFile2
+            state
+        """,
+        stdout=["caption: Vestrel - [arc1.dxf]", "caption: Vestrel - [copy.dxf]"],
+    ),
+    dict(
         name="the layer manager and a new line style",
         script="""
             trigger LineBtn

@@ -52,6 +52,7 @@ class FakePlatform : public NullPlatform {
   // the test.
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> openNames, saveNames;
+  std::vector<std::string> recentFiles;  // as kept between runs
 
   // Record.
   std::vector<Shown> messages;
@@ -96,6 +97,8 @@ class FakePlatform : public NullPlatform {
   }
   std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
+  std::vector<std::string> RecentFiles() override { return recentFiles; }
+  void KeepRecentFiles(const std::vector<std::string>& names) override { recentFiles = names; }
   void SetCaption(std::string_view c) override { caption = c; }
   void Repaint() override { ++repaints; }
   void CloseMainWindow() override { ++closes; }

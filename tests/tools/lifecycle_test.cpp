@@ -225,5 +225,48 @@ TEST_F(LifecycleTest, TemplatesFromTheWorkingFolderTheProgramFolderOrBuiltIn) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
+TEST_F(LifecycleTest, TheRecentFilesAreTheLastEightOpenedOrSaved) {
+  platform.recentFiles = {path("gone.dxf"), path("old.dxf")};
+  editor.FormShow({});
+  std::vector<std::string> names;
+  for (int i = 0; i < 10; ++i) names.push_back(write("d" + std::to_string(i) + ".dxf", kSmall));
+  for (const std::string& n : names) {
+    platform.openNames.push_back(n);
+    editor.ffnen1Click();
+  }
+  // Saved under a new name: it goes first, the others move down, eight stay.
+  platform.saveNames.push_back(path("saved.dxf"));
+  editor.Speichernunter1Click();
+  ASSERT_EQ(platform.recentFiles.size(), 8u);
+  EXPECT_EQ(platform.recentFiles[0], path("saved.dxf"));
+  EXPECT_EQ(platform.recentFiles[1], names[9]);
+  EXPECT_EQ(platform.recentFiles[7], names[3]);
+  // Opened again: it moves to the front, once.
+  editor.RecentFileClick(3);
+  EXPECT_EQ(editor.file.afilename, names[7]);
+  EXPECT_EQ(platform.recentFiles[0], names[7]);
+  EXPECT_EQ(std::count(platform.recentFiles.begin(), platform.recentFiles.end(), names[7]), 1);
+  // A changed drawing asks first; "Abbrechen" keeps it.
+  edit();
+  platform.answers.push_back(Answer::Cancel);
+  editor.RecentFileClick(1);
+  EXPECT_EQ(editor.file.afilename, names[7]);
+  EXPECT_TRUE(editor.file.changed);
+  // A file gone since is said and leaves the list.
+  fs::remove(names[9]);
+  const std::size_t before = platform.recentFiles.size();
+  editor.RecentFileClick(2);
+  ASSERT_FALSE(platform.messages.empty());
+  EXPECT_EQ(platform.messages.back().nr, 32);
+  EXPECT_EQ(platform.recentFiles.size(), before - 1);
+  EXPECT_EQ(std::count(platform.recentFiles.begin(), platform.recentFiles.end(), names[9]), 0);
+  // A dropped drawing opens like one chosen.
+  const std::string dropped = write("dropped.dxf", kSmall);
+  platform.answers.push_back(Answer::No);
+  editor.OpenDroppedFile(dropped);
+  EXPECT_EQ(editor.file.afilename, dropped);
+  EXPECT_EQ(platform.recentFiles[0], dropped);
+}
+
 }  // namespace
 }  // namespace vestrel
