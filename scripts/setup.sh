@@ -10,10 +10,10 @@ VESTREL_PACKAGES=(
 )
 # Only the tests need these: clang with its sanitizer and libFuzzer runtimes,
 # llvm-symbolizer for readable sanitizer stacks, pdftoppm to look at
-# printed pages, and matplotlib for ezdxf's drawings that ours are compared
-# with.
+# printed pages, matplotlib for ezdxf's drawings that ours are compared
+# with, and desktop-file-validate for the installed launcher.
 VESTREL_TEST_PACKAGES=(
-  clang libclang-rt-14-dev llvm poppler-utils python3-matplotlib
+  clang libclang-rt-14-dev llvm poppler-utils python3-matplotlib desktop-file-utils
 )
 
 # vestrel_install_missing [--tests]

@@ -5,22 +5,23 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
-#include <QUrl>
-#include <QMimeData>
-#include <QFileInfo>
-#include <QDropEvent>
-#include <QDragEnterEvent>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <map>
@@ -79,6 +80,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   buildCentre();
   // Where the window stood, how large, and where its tool bars were.
   setAcceptDrops(true);
+  setWindowIcon(QIcon::fromTheme("vestrel"));
   restoreGeometry(settings.value("MainWindow/geometry").toByteArray());
   restoreState(settings.value("MainWindow/state").toByteArray());
   if (QMenu* recent = findChild<QMenu*>("Zuletztgeffnet1"))
