@@ -9,9 +9,11 @@
 #include <QPrintDialog>
 #include <QSettings>
 #include <QStatusBar>
+#include <fstream>
 
 #include "app/MainUnit.h"
 #include "app/icons.h"
+#include "app/macro.h"
 #include "app/paintbox.h"
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/AddTextFUnit.h"
@@ -44,6 +46,9 @@ std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMod
 }
 
 }  // namespace
+
+constexpr int kMsgMacroNotSaved = 43;  // "Das Makro konnte nicht gespeichert werden: "
+constexpr int kMsgMacroStopped = 44;   // "Das Makro lief nicht zu Ende: "
 
 std::string TMainForm::Message(int nr) { return std::string(GermanMessage(nr)); }
 
@@ -137,6 +142,33 @@ void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
   for (const std::string& name : names) list << QString::fromStdString(name);
   QSettings().setValue("RecentFiles", list);
   fillRecentFiles();
+}
+
+void TMainForm::RecordMacro() {
+  if (!recorder_) recorder_ = new MacroRecorder(*this);
+  if (!recorder_->recording()) {
+    recorder_->start();
+    editor_->recordingMacro = true;
+    return showState();
+  }
+  const std::vector<std::string> lines = recorder_->stop();
+  editor_->recordingMacro = false;
+  showState();
+  const auto name = RunFileDialog(this, QFileDialog::AcceptSave, "Makros (*.replay)", "replay");
+  if (!name) return;
+  std::ofstream out(*name, std::ios::binary);
+  out << "# Vestrel macro: vestrel --replay runs it, \"Makro abspielen...\" plays it\n";
+  for (const std::string& line : lines) out << line << '\n';
+  out.close();
+  if (!out) ShowMessage(kMsgMacroNotSaved, *name, MsgIcon::Error, 0);
+}
+
+void TMainForm::PlayMacro() {
+  const auto name = RunFileDialog(this, QFileDialog::AcceptOpen, "Makros (*.replay)", "replay");
+  if (!name) return;
+  std::string why;
+  if (!vestrel::PlayMacro(*this, *name, why))
+    ShowMessage(kMsgMacroStopped, why, MsgIcon::Error, 0);
 }
 
 void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }

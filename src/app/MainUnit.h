@@ -28,6 +28,7 @@ class QWidget;
 namespace vestrel {
 
 class PaintBox;
+class MacroRecorder;
 class TAddNewLayerForm;
 class TLayerForm;
 class TLinienstilForm;
@@ -83,6 +84,8 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowScaleDialog(ScaleDialogValues& values) override;
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
   std::vector<std::string> RecentFiles() override;
+  void RecordMacro() override;
+  void PlayMacro() override;
   void KeepRecentFiles(const std::vector<std::string>& names) override;
   void ShowLayerDialog(LayerDialogValues& values) override;
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
@@ -138,6 +141,7 @@ class TMainForm : public QMainWindow, public Platform {
   void PaintBox1Paint(QImage& canvas);
 
   std::unique_ptr<Editor> editor_;
+  MacroRecorder* recorder_ = nullptr;
   QPrinter printer_{QPrinter::HighResolution};
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};

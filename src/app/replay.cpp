@@ -669,7 +669,7 @@ bool Replayer::start(std::ostream& err) {
 
 int Replayer::run(const Script& script, std::ostream& err) {
   qApp->installEventFilter(this);
-  bool ran = start(err);
+  bool ran = options_.inOpenWindow || start(err);
   for (const ScriptStep& s : script.steps) {
     if (!ran || failure_) break;
     line_ = s.line;

@@ -69,6 +69,8 @@ Script ParseScript(std::string_view text);
 struct ReplayOptions {
   std::string script, file;
   int width = 1200, height = 800;
+  // A macro: the script runs in the window as it stands, with its drawing.
+  bool inOpenWindow = false;
 };
 // Returns what is wrong with the arguments, empty when nothing is.
 std::string ParseReplayOptions(const std::vector<std::string>& args, ReplayOptions& options);

@@ -49,6 +49,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Arbeitsspeicher reicht nicht aus. Die Zeichnung ist vollständig erhalten und kann gespeichert werden.",
     "Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind (< > / \\ \" : ; ? * | , = ` und "
     "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
+    "Das Makro konnte nicht gespeichert werden: ",
+    "Das Makro lief nicht zu Ende: ",
 };
 
 }  // namespace

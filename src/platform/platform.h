@@ -89,6 +89,10 @@ class Platform {
   // save dialog asks before overwriting and wants an existing folder.
   virtual std::optional<std::string> OpenFileDialog() { return std::nullopt; }
   virtual std::optional<std::string> SaveFileDialog() { return std::nullopt; }
+  // Macros: recording what the user does in the window starts, or ends and
+  // is saved; a saved one is played back into the open drawing.
+  virtual void RecordMacro() {}
+  virtual void PlayMacro() {}
   // The drawings opened or saved last, the latest first, kept between runs.
   virtual std::vector<std::string> RecentFiles() { return {}; }
   virtual void KeepRecentFiles(const std::vector<std::string>& /*names*/) {}

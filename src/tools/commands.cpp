@@ -16,6 +16,7 @@ bool Down(const Editor& e) {
 // a circle); its own button shows it.
 bool CircleArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode != 5; }
 bool PolygonArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode == 5; }
+bool Recording(const Editor& e) { return e.recordingMacro; }
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
@@ -137,6 +138,12 @@ const Command kCommands[] = {
     {.menu = "Format1", .name = "Layer1", .caption = "Ebenen...", .button = "LayerBtn", .bar = B::Main,
      .hint = "Ebenen...", .icon = Icon::Layers, .handler = &E::LayerBtnClick, .barGap = true},
     {.menu = "Format1", .name = "Linienstile1", .caption = "Linienstile...", .handler = &E::Linienstile1Click},
+
+    // What the user does, recorded and played back.
+    {.name = "Extras1", .caption = "Extras"},
+    {.menu = "Extras1", .name = "Makroaufzeichnen1", .caption = "Makro aufzeichnen...",
+     .handler = &E::Makroaufzeichnen1Click, .checked = Recording},
+    {.menu = "Extras1", .name = "Makroabspielen1", .caption = "Makro abspielen...", .handler = &E::Makroabspielen1Click},
 
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",

@@ -153,6 +153,10 @@ class Editor {
   const std::vector<std::string>& RecentFiles();
   void RecentFileClick(int index);
   void OpenDroppedFile(const std::string& name);
+  // Menu "Extras": a macro recorded, or played back into the drawing.
+  void Makroaufzeichnen1Click() { platform.RecordMacro(); }
+  void Makroabspielen1Click() { platform.PlayMacro(); }
+  bool recordingMacro = false;  // the window records what the user does
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();

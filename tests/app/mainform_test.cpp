@@ -11,13 +11,16 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabBar>
 #include <QToolBar>
 #include <QUrl>
+#include <fstream>
 #include <random>
 
+#include "app/macro.h"
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/fields.h"
@@ -282,6 +285,77 @@ TEST_F(MainFormTest, ADroppedDrawingOpensAndTheWindowKeepsItsSizeAndBars) {
   TMainForm again;
   EXPECT_EQ(again.size(), QSize(1000, 700));
   EXPECT_EQ(again.toolBarArea(again.ToolBar2), Qt::RightToolBarArea);
+}
+
+// The drawing's text without its handles and the handle seed.
+std::string WithoutHandles(const Drawing& d) {
+  std::string text;
+  for (std::size_t i = 0; i + 1 < d.dxf.size(); i += 2) {
+    const std::string_view code = Trim(d.dxf[i]);
+    const bool handle = code == "5" || code == "330" || code == "$HANDSEED";
+    text += std::string(code) + "=" + (handle ? std::string("h") : std::string(Trim(d.dxf[i + 1]))) + "\n";
+    if (code == "$HANDSEED") i += 2;  // its value pair
+  }
+  return text;
+}
+
+TEST_F(MainFormTest, AMacroRecordedPlaysBackTheSameDrawing) {
+  TMainForm form;
+  form.show();
+  form.FormShow({});
+  auto click = [&](int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent e(type, QPointF(x, y), form.PaintBox1->mapToGlobal(QPointF(x, y)), button,
+                    type == QEvent::MouseButtonPress ? button : Qt::NoButton, Qt::ControlModifier);
+      QApplication::sendEvent(form.PaintBox1, &e);
+    }
+  };
+  auto trigger = [&](const char* name) { form.findChild<QAction*>(name)->trigger(); };
+  const std::string empty = WithoutHandles(form.editor().drawing);
+
+  MacroRecorder recorder(form);
+  recorder.start();
+  // A line chain, a circle and a text.
+  trigger("LineBtn");
+  click(100, 400);
+  click(300, 400);
+  click(300, 200);
+  click(300, 200, Qt::RightButton);
+  trigger("CircleBtn");
+  click(500, 300);
+  click(560, 300);
+  trigger("TextBtn");
+  test::WhileShown(
+      *form.AddTextForm,
+      [&] {
+        form.AddTextForm->Memo1->setPlainText("Zwei\nZeilen");
+        test::Press(*form.AddTextForm, "OKBtn");
+      },
+      [&] { click(150, 150); });
+  const std::vector<std::string> lines = recorder.stop();
+  const std::string byHand = WithoutHandles(form.editor().drawing);
+  ASSERT_NE(byHand, empty);
+
+  const test::TempDir tmp;
+  const std::string macro = tmp.path("drawing.replay");
+  {
+    std::ofstream out(macro);
+    for (const std::string& l : lines) out << l << '\n';
+  }
+  // Into a new drawing seen as the first was: the same objects. (At
+  // another zoom each click lands on the pixel nearest to its point.)
+  const ViewState seen = form.editor().view;
+  form.editor().file.changed = false;  // no question before the new drawing
+  form.editor().NeueDXFDatei1Click();
+  form.editor().view.zoomedvalue = seen.zoomedvalue;
+  form.editor().view.HorzScrollbarPosition = seen.HorzScrollbarPosition;
+  form.editor().view.VertScrollbarPosition = seen.VertScrollbarPosition;
+  form.editor().Repaint();
+  std::string why;
+  ASSERT_TRUE(PlayMacro(form, macro, why)) << why;
+  EXPECT_EQ(WithoutHandles(form.editor().drawing), byHand);
+  // Each object played is taken back on its own, as drawn by hand.
+  EXPECT_EQ(form.editor().undos.undos.size(), 4u);
 }
 
 }  // namespace

@@ -301,7 +301,7 @@ CASES = [
             state
         """,
         stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [Gear.dxf*]",
-                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Optionen",
+                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
         same=("@TMP@/copy.dxf", "@CORPUS@/Gear.dxf"),  # the viewport taken back

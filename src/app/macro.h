@@ -1,0 +1,58 @@
+// Macros: what the user does in the window, recorded as a replay script
+// (tool buttons and menu items by their program names, clicks as drawing
+// coordinates so that a macro works at any zoom, typed points, the
+// property boxes, the tabs, the answers of dialogs), and a saved macro
+// played back into the open drawing. `vestrel --replay` runs the same
+// files.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <string>
+#include <vector>
+
+class QDialog;
+class QEvent;
+
+namespace vestrel {
+
+class TMainForm;
+
+class MacroRecorder : public QObject {
+ public:
+  explicit MacroRecorder(TMainForm& form);
+
+  bool recording() const { return recording_; }
+  // Starts recording; what was recorded before is forgotten.
+  void start();
+  // Stops recording and gives back the script's lines.
+  std::vector<std::string> stop();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void add(std::string line) { lines_.push_back(std::move(line)); }
+  // The pointer's drawing point, as "@X,Y".
+  std::string at(QPoint pixel) const;
+  void dialogClosed(QDialog& d);
+
+  TMainForm& form_;
+  bool recording_ = false;
+  std::vector<std::string> lines_;
+  // A press not written yet: it becomes a click at its release, or a press
+  // before the first move that drags.
+  bool pressed_ = false, dragged_ = false;
+  std::string press_;
+};
+
+// Plays the script in `path` in the window as it is, the drawing open in
+// it; false, with the reason in `why` ("LINE: reason"), when a line could
+// not run.
+bool PlayMacro(TMainForm& form, const std::string& path, std::string& why);
+
+// A value as a script writes it: in double quotes when it has blanks,
+// quotes, backslashes or line breaks (written \", \\ and \n).
+std::string ScriptValue(const std::string& value);
+
+}  // namespace vestrel
