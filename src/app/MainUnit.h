@@ -35,6 +35,7 @@ class TDruckenForm;
 class TPolygonForm;
 class TRotationsForm;
 class TSkalierungForm;
+class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
 
@@ -56,6 +57,10 @@ class TMainForm : public QMainWindow, public Platform {
 
   // Platform.
   std::string Message(int nr) override;
+  std::string Translate(std::string_view text) override;
+  std::string UserDataFolder() override;
+  void TranslateAllForms() override;
+  void ShowTranslateDialog() override;
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
@@ -104,6 +109,7 @@ class TMainForm : public QMainWindow, public Platform {
   TRotationsForm* RotationsForm = nullptr;
   TSkalierungForm* SkalierungForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
+  TTranslateForm* TranslateForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -121,6 +127,7 @@ class TMainForm : public QMainWindow, public Platform {
   void buildCentre();
   void showState();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
+  QString translated(std::string_view text);
   void PaintBox1Paint(QImage& canvas);
 
   std::unique_ptr<Editor> editor_;
