@@ -1,6 +1,7 @@
 #include "app/replay.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -114,11 +115,44 @@ std::string SetNumber(SpinBox& box, std::optional<Value> v, const std::string& t
   return {};
 }
 
+// Selects the row of a list or grid whose first column shows `row`, or
+// else the row of that index (0 the first below the headings).
+std::string SelectRow(QAbstractItemView& v, const std::string& row) {
+  QAbstractItemModel* m = v.model();
+  if (!m) return "it shows nothing";
+  int r = -1;
+  for (int i = 0; i < m->rowCount() && r < 0; ++i)
+    if (m->index(i, 0).data().toString() == Q(row)) r = i;
+  if (r < 0) {
+    const auto n = ParseInt(row);
+    if (n && *n >= 0 && *n < m->rowCount()) r = *n;
+  }
+  if (r < 0) return "it has no row "" + row + """;
+  const QModelIndex at = m->index(r, std::max(0, v.currentIndex().column()));
+  v.setCurrentIndex(at);
+  v.scrollTo(at);
+  return {};
+}
+
+// Types `value` into column `column` of the selected row, as a user edits
+// a cell.
+std::string SetCell(QWidget& c, int column, const std::string& value) {
+  auto* v = qobject_cast<QAbstractItemView*>(&c);
+  if (!v || !v->model()) return "it is no list or grid";
+  if (!v->currentIndex().isValid()) return "no row is selected";
+  const QModelIndex at = v->model()->index(v->currentIndex().row(), column);
+  if (!at.isValid() || !(v->model()->flags(at) & Qt::ItemIsEditable)) return "its cell cannot be edited";
+  v->setCurrentIndex(at);
+  if (!v->model()->setData(at, Q(value), Qt::EditRole)) return "its cell does not take \"" + value + "\"";
+  return {};
+}
+
 // Fills a control of `window` with `value` as a user would, by typing or
 // choosing; returns what stops it.
 std::string SetControl(QWidget& c, const std::string& value, const QWidget& window) {
   if (!c.isEnabled()) return "it is disabled";
   if (!c.isVisibleTo(&window)) return "it is hidden";
+  if (auto* v = qobject_cast<QAbstractItemView*>(&c)) return SelectRow(*v, value);
   if (auto* s = qobject_cast<QDoubleSpinBox*>(&c)) return SetNumber(*s, ParseDouble(value), value, "number");
   if (auto* s = qobject_cast<QSpinBox*>(&c)) return SetNumber(*s, ParseInt(value), value, "whole number");
   if (auto* e = qobject_cast<QLineEdit*>(&c)) {
@@ -375,17 +409,35 @@ void Replayer::answerDialog(QDialog& d) {
     answers_.pop_front();
     answered = true;
     for (const ScriptField& f : a.fields) {
-      QWidget* c = open->findChild<QWidget*>(Q(f.control));
-      if (!c) {
-        fail(form + " has no control " + f.control);
+      if (!open || !open->isVisible()) {
+        fail(form + " closed before " + f.control + "=" + f.value);
         break;
       }
-      if (const std::string why = SetControl(*c, f.value, *open); !why.empty()) {
+      // A button of the dialog pressed before the one that closes it.
+      if (f.control == "press") {
+        if (const std::string why = Press(*open, f.value); !why.empty()) fail(why);
+        if (failure_) break;
+        continue;
+      }
+      // NAME.COLUMN: a cell of the selected row of a grid.
+      std::string name = f.control;
+      std::optional<int> column;
+      if (const auto dot = name.rfind('.'); dot != std::string::npos) {
+        column = ParseInt(name.substr(dot + 1));
+        if (column) name.resize(dot);
+      }
+      QWidget* c = open->findChild<QWidget*>(Q(name));
+      if (!c) {
+        fail(form + " has no control " + name);
+        break;
+      }
+      const std::string why = column ? SetCell(*c, *column, f.value) : SetControl(*c, f.value, *open);
+      if (!why.empty()) {
         fail(form + " " + f.control + ": " + why);
         break;
       }
     }
-    if (failure_) break;
+    if (failure_ || !open) break;
     if (const std::string why = Press(*open, a.item); !why.empty()) fail(why);
   }
   if (open && open->isVisible()) open->reject();

@@ -70,6 +70,8 @@ class FakePlatform : public NullPlatform {
   int printed = 0, printerSetups = 0;
   int viewportDialogs = 0;
   int closes = 0;
+  std::string userData;  // the per-user data folder; none when empty
+  int formTranslations = 0, translateDialogs = 0;
   std::optional<ViewportValues> viewportAnswer;
   ScriptedDialog<TextDialogValues> textDialog;
   ScriptedDialog<ArrayDialogValues> arrayDialog;
@@ -94,6 +96,9 @@ class FakePlatform : public NullPlatform {
   }
   std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
+  std::string UserDataFolder() override { return userData; }
+  void TranslateAllForms() override { ++formTranslations; }
+  void ShowTranslateDialog() override { ++translateDialogs; }
   void SetCaption(std::string_view c) override { caption = c; }
   void Repaint() override { ++repaints; }
   void CloseMainWindow() override { ++closes; }
