@@ -55,11 +55,13 @@ class Walk {
   void action(QAction& a) {
     // A menu's own action is its title; a separator has no text.
     if (a.isSeparator() || a.menu<QMenu*>() || a.property(kNotTranslated).toBool()) return;
-    const QString tip = a.toolTip();
-    const bool ownTip = tip != StrippedText(a.text());
+    // A tool tip that was not given follows the text; one that was given
+    // stays when the text changes.
+    const QString text = a.text(), tip = a.toolTip();
     change(a, [&] { return a.text(); }, [&](const QString& s) { a.setText(s); });
     change(a, [&] { return a.statusTip(); }, [&](const QString& s) { a.setStatusTip(s); });
-    if (ownTip) change(a, [&] { return tip; }, [&](const QString& s) { a.setToolTip(s); });
+    const bool follows = a.text() == text ? tip == StrippedText(text) : a.toolTip() != tip;
+    if (!follows) change(a, [&] { return tip; }, [&](const QString& s) { a.setToolTip(s); });
   }
 
   void widget(QWidget& w) {
