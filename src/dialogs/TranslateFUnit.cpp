@@ -147,6 +147,7 @@ TTranslateForm::TTranslateForm(QWidget* parent) : QDialog(parent) {
 
   connect(BackBtn, &QPushButton::clicked, this, [this] { BackBtnClick(); });
   connect(FilterBtn, &QPushButton::clicked, this, [this] { FilterBtnClick(); });
+  connect(FilterEdit, &QLineEdit::returnPressed, this, [this] { FilterBtnClick(); });
   connect(DeleteRowBtn, &QPushButton::clicked, this, [this] { DeleteRowBtnClick(); });
   connect(FixedColCheck, &QCheckBox::toggled, this, [this] { FixedColCheckClick(); });
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
@@ -155,6 +156,7 @@ TTranslateForm::TTranslateForm(QWidget* parent) : QDialog(parent) {
 void TTranslateForm::Run(LanguageState& languages) {
   languages_ = &languages;
   FillStringGrid();
+  FilterEdit->setFocus();
   exec();
 }
 
