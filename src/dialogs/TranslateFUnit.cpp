@@ -134,6 +134,9 @@ TTranslateForm::TTranslateForm(QWidget* parent) : QDialog(parent) {
   StringGrid1->setObjectName("StringGrid1");
   StringGrid1->setModel(model_);
   StringGrid1->horizontalHeader()->setDefaultSectionSize(250);
+  // The German texts of a fixed first column, as wide as a column.
+  StringGrid1->verticalHeader()->setMaximumWidth(250);
+  StringGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
   StringGrid1->setWordWrap(false);

@@ -110,6 +110,29 @@ void AnswerNextMessage(QMessageBox::StandardButton button, int& asked) {
   });
 }
 
+TEST_F(TranslateTest, TheLanguageMenuIsOneRadioGroup) {
+  TMainForm form;
+  form.show();
+  form.FormShow({});
+  const QStringList names{"Deutsch1",  "English1",  "Italiano1",   "Franais1",    "Espaol1",
+                          "N13",       "Portugus1", "Nederlands1", "Jzykpolski1", "esky1"};
+  auto checked = [&] {
+    QStringList on;
+    for (const QString& n : names)
+      if (form.findChild<QAction*>(n)->isChecked()) on << n;
+    return on;
+  };
+  EXPECT_EQ(checked(), QStringList{"Deutsch1"});
+  int told = 0;
+  AnswerNextMessage(QMessageBox::Ok, told);
+  form.findChild<QAction*>("esky1")->trigger();
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(checked(), QStringList{"esky1"});
+  form.editor().languages.language = 12;  // from an options file: no item of its own
+  form.ShowState();
+  EXPECT_EQ(checked(), QStringList{});
+}
+
 TEST_F(TranslateTest, TheEditorWritesASecondAfterTheLastChangeAndAsksBeforeDeleting) {
   LanguageState s;
   s.file.programFile = Shipped();
