@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -164,6 +165,23 @@ TEST_F(TranslateTest, TheEditorWritesASecondAfterTheLastChangeAndAsksBeforeDelet
       form.FilterBtn->click();
       EXPECT_EQ(asked, 2);
       EXPECT_TRUE(grid->currentIndex().data().toString().toUpper().contains("DATEI"));
+      // Escape presses "Zeile löchen" (Cancel keeps the row), the Delete key
+      // on the grid too (Yes takes it out).
+      const QString found = grid->model()->index(grid->currentIndex().row(), 0).data().toString();
+      asked = 0;
+      AnswerNextMessage(QMessageBox::Cancel, asked);
+      QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QApplication::sendEvent(&form, &escape);
+      EXPECT_EQ(asked, 1);
+      EXPECT_TRUE(form.isVisible());
+      EXPECT_TRUE(s.dictionary.Find(found.toStdString()));
+      AnswerNextMessage(QMessageBox::Yes, asked);
+      QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+      QApplication::sendEvent(grid, &del);
+      EXPECT_EQ(asked, 2);
+      EXPECT_FALSE(s.dictionary.Find(found.toStdString()));
+      EXPECT_FALSE(Read(s.file.programFile).Find(found.toStdString()));
+      EXPECT_EQ(grid->model()->rowCount(), static_cast<int>(entries) - 1);
       form.BackBtn->click();
     });
   });
