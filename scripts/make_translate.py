@@ -93,7 +93,7 @@ def main():
         return 1
     for n, table in tables.items():
         for german in sorted(set(table) - set(texts)):
-            print(f"note: translations/{LANGUAGES[n]}.tsv translates a text the program no longer shows: {german}")
+            print(f"note: translations/{LANGUAGES[n]}.tsv translates a text the program does not show: {german}")
 
     entries = []
     for t in texts:
