@@ -8,6 +8,7 @@
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <fstream>
 
@@ -24,8 +25,10 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
+#include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
-#include "i18n/messages.h"
+#include "app/windowtexts.h"
+#include "i18n/translateforms.h"
 #include "view/printing.h"
 
 namespace vestrel {
@@ -34,7 +37,7 @@ namespace {
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const char* filter,
+std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& filter,
                                          const char* suffix) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(mode);
@@ -47,10 +50,22 @@ std::optional<std::string> RunFileDialog(QWidget* parent, QFileDialog::AcceptMod
 
 }  // namespace
 
-constexpr int kMsgMacroNotSaved = 43;  // "Das Makro konnte nicht gespeichert werden: "
-constexpr int kMsgMacroStopped = 44;   // "Das Makro lief nicht zu Ende: "
+std::string TMainForm::Message(int nr) { return editor_->languages.Message(nr); }
 
-std::string TMainForm::Message(int nr) { return std::string(GermanMessage(nr)); }
+std::string TMainForm::Translate(std::string_view text) { return editor_->languages.Translate(text); }
+
+std::string TMainForm::UserDataFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+}
+
+void TMainForm::TranslateAllForms() {
+  vestrel::TranslateAllForms({this}, [this](std::string_view text) { return Translate(text); });
+}
+
+void TMainForm::ShowTranslateDialog() { TranslateForm->Run(editor_->languages); }
+constexpr int kMsgMacroNotSaved = 47;  // "Das Makro konnte nicht gespeichert werden: "
+constexpr int kMsgMacroStopped = 48;   // "Das Makro lief nicht zu Ende: "
+
 
 void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
   QMessageBox box(this);
@@ -76,11 +91,11 @@ Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
 }
 
 std::optional<std::string> TMainForm::OpenFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptOpen, "DXF-Dateien (*.dxf)", "dxf");
+  return RunFileDialog(this, QFileDialog::AcceptOpen, translated(kOpenFilter), "dxf");
 }
 
 std::optional<std::string> TMainForm::SaveFileDialog() {
-  return RunFileDialog(this, QFileDialog::AcceptSave, "DXF Dateien (*.dxf)", "dxf");
+  return RunFileDialog(this, QFileDialog::AcceptSave, translated(kSaveFilter), "dxf");
 }
 
 void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)); }
@@ -197,7 +212,7 @@ DialogResult TMainForm::ShowLineStyleDialog(LineStyleDialogValues& values) { ret
 void TMainForm::PrintDrawing() {
   // Without a printer the page goes into a PDF file.
   if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
-    const auto name = RunFileDialog(this, QFileDialog::AcceptSave, "PDF (*.pdf)", "pdf");
+    const auto name = RunFileDialog(this, QFileDialog::AcceptSave, translated(kPdfFilter), "pdf");
     if (!name) return;
     printer_.setOutputFileName(QString::fromStdString(*name));
   }

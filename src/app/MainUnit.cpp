@@ -1,6 +1,7 @@
 #include "app/MainUnit.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -37,8 +39,11 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
+#include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
+#include "app/windowtexts.h"
 #include "file/encoding.h"
+#include "i18n/translateforms.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -59,6 +64,7 @@ MouseButton Button(Qt::MouseButton b) {
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_unique<Editor>(*this)) {
   setWindowTitle("Vestrel");
+  setProperty(kNotTranslated, true);  // the caption names the file
   resize(1200, 800);
   printer_.setFullPage(true);
   DruckenForm = new TDruckenForm(this);
@@ -71,6 +77,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);
   LinienstilForm = new TLinienstilForm(this);
+  AddNewLayerForm->LineCombo->setProperty(kNotTranslated, true);
+  LinienstilForm->Memo1->setProperty(kNotTranslated, true);  // lengths
+  TranslateForm = new TTranslateForm(this);
   DruckenForm->BitBtn3Click = [this] { PrinterSetupDialog(); };
   QSettings settings;
   TDruckenForm::Load(settings, editor_->print);
@@ -107,6 +116,7 @@ void TMainForm::buildCommands() {
       {ToolBar::Main, ToolBar1}, {ToolBar::Drawing, ToolBar2}, {ToolBar::Editing, ToolBar3}};
 
   std::map<std::string_view, QMenu*> menus;
+  std::map<std::string_view, QActionGroup*> radios;
   for (const Command& c : Commands()) {
     Control control{&c, nullptr, nullptr};
     auto connectHandler = [&](QAction* a) {
@@ -129,6 +139,11 @@ void TMainForm::buildCommands() {
       a->setStatusTip(Q(c.hint));
       if (!c.shortcut.empty()) a->setShortcut(QKeySequence(Q(c.shortcut)));
       a->setCheckable(c.checked != nullptr);
+      if (c.radio) {
+        QActionGroup*& group = radios[c.menu];
+        if (!group) group = new QActionGroup(menu);
+        group->addAction(a);
+      }
       connectHandler(a);
       control.item = a;
     }
@@ -159,6 +174,9 @@ void TMainForm::buildCommands() {
   ColorComboBox = combo("ColorComboBox", "Farbe", 10);
   LayerCombo = combo("LayerCombo", "Ebene", 16);
   LineWeightBox = combo("LineWeightBox", "Linienbreite", 9);
+  // Names from the drawing are shown as they are, in any language.
+  LineCombo->setProperty(kNotTranslated, true);
+  LayerCombo->setProperty(kNotTranslated, true);
   // Choosing an entry applies it to the selection, also the entry shown.
   for (const auto& [box, handler] : {std::pair{LineCombo, &Editor::LineComboChange},
                                      std::pair{ColorComboBox, &Editor::ColorComboBoxChange},
@@ -166,6 +184,8 @@ void TMainForm::buildCommands() {
                                      std::pair{LineWeightBox, &Editor::LineWeightBoxChange}})
     connect(box, &QComboBox::activated, this, [this, handler](int i) { (editor_.get()->*handler)(i); });
 
+  // The bars' names (in the window's context menu) are names.
+  for (QToolBar* bar : {ToolBar1, ToolBar2, ToolBar3}) bar->toggleViewAction()->setProperty(kNotTranslated, true);
   // An empty bar is not shown.
   ToolBar2->setVisible(!ToolBar2->actions().isEmpty());
   ToolBar3->setVisible(!ToolBar3->actions().isEmpty());
@@ -222,6 +242,7 @@ void TMainForm::buildCentre() {
 
   TabControl1 = new QTabBar(centre);
   TabControl1->setObjectName("TabControl1");
+  TabControl1->setProperty(kNotTranslated, true);
   TabControl1->setShape(QTabBar::RoundedSouth);
   TabControl1->setExpanding(false);
   connect(TabControl1, &QTabBar::currentChanged, this, [this](int index) { editor_->TabControl1Change(index); });
@@ -277,6 +298,7 @@ void TMainForm::fillRecentFiles() {
   for (std::size_t i = 0; i < names.size(); ++i) {
     QAction* a = menu->addAction(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(names[i])));
     a->setObjectName(QString("RecentFile%1").arg(i + 1));
+    a->setProperty(kNotTranslated, true);  // a file's name
     connect(a, &QAction::triggered, this, [this, i] { editor_->RecentFileClick(static_cast<int>(i)); });
   }
   menu->setEnabled(!names.empty());
@@ -320,7 +342,7 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 void TMainForm::PaintBox1Paint(QImage& canvas) {
   if (!vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
                                PaintBox1->logicalDpiX()))
-    StatusBar1->showMessage("Nicht alles ist gezeichnet: die Blockreferenzen gehen zu tief oder zeichnen zu viel.");
+    StatusBar1->showMessage(translated(kNotAllDrawn));
   editor_->tool.anzrem = 0;  // the rubber band went with the old picture
 }
 
@@ -332,10 +354,12 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
   const TextEncoding enc = editor_->drawing.dxf.encoding;
   QStringList items;
   items.reserve(static_cast<qsizetype>(list.items.size()));
-  for (const std::string& item : list.items) items << Q(documentText ? DecodeUnicode(item, enc) : item);
+  for (const std::string& item : list.items) items << (documentText ? Q(DecodeUnicode(item, enc)) : translated(item));
   box->addItems(items);
   box->setCurrentIndex(list.itemIndex);
 }
+
+QString TMainForm::translated(std::string_view text) { return Q(editor_->languages.Translate(text)); }
 
 void TMainForm::showState() {
   const Editor& e = *editor_;
@@ -355,7 +379,7 @@ void TMainForm::showState() {
     for (std::size_t i = 0; i < shown; ++i)
       TabControl1->addTab(Q(DecodeUnicode(bar.TabControl1[i], e.drawing.dxf.encoding)));
     if (shown < bar.TabControl1.size())
-      StatusBar1->showMessage(QString("Die Zeichnung hat %1 Layouts; die Reiter zeigen die ersten %2.")
+      StatusBar1->showMessage(translated(kFirstTabsOnly)
                                   .arg(bar.TabControl1.size())
                                   .arg(shown));
   }

@@ -38,6 +38,7 @@ class TDruckenForm;
 class TPolygonForm;
 class TRotationsForm;
 class TSkalierungForm;
+class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
 
@@ -59,6 +60,10 @@ class TMainForm : public QMainWindow, public Platform {
 
   // Platform.
   std::string Message(int nr) override;
+  std::string Translate(std::string_view text) override;
+  std::string UserDataFolder() override;
+  void TranslateAllForms() override;
+  void ShowTranslateDialog() override;
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
@@ -115,6 +120,7 @@ class TMainForm : public QMainWindow, public Platform {
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;
   TLinienstilForm* LinienstilForm = nullptr;
+  TTranslateForm* TranslateForm = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -138,6 +144,7 @@ class TMainForm : public QMainWindow, public Platform {
   void buildCentre();
   void showState();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
+  QString translated(std::string_view text);
   void PaintBox1Paint(QImage& canvas);
 
   std::unique_ptr<Editor> editor_;

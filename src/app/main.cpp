@@ -76,6 +76,7 @@ int Replay(int argc, char** argv) {
   QApplication::setApplicationName("Vestrel");
   QApplication::setOrganizationName("Korvel");
   vestrel::TMainForm form;
+  form.editor().LoadLanguage();
   app.form = &form;
   return Guarded([&] { return vestrel::RunReplay(form, o, script, std::cout, std::cerr); });
 }
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < args.size(); ++i) files.push_back(args[i].toStdString());
 
   vestrel::TMainForm form;
+  form.editor().LoadLanguage();
   app.form = &form;
   form.show();
   form.FormShow(files);

@@ -116,22 +116,35 @@ std::string SetNumber(SpinBox& box, std::optional<Value> v, const std::string& t
   return {};
 }
 
-// Selects a row of a list or grid as a user does by clicking it: the row
-// whose first column reads `value`, or else the row of that index.
-std::string ChooseRow(QAbstractItemView& view, const std::string& value) {
-  const QAbstractItemModel* model = view.model();
-  if (!model) return "it lists nothing";
-  int row = -1;
-  for (int r = 0; r < model->rowCount() && row < 0; ++r)
-    if (model->index(r, 0).data().toString() == Q(value)) row = r;
-  if (row < 0) {
-    const auto n = ParseInt(value);
-    if (n && *n >= 0 && *n < model->rowCount()) row = *n;
+// Selects the row of a list or grid whose first column shows `row`, or
+// else the row of that index (0 the first below the headings).
+std::string SelectRow(QAbstractItemView& v, const std::string& row) {
+  QAbstractItemModel* m = v.model();
+  if (!m) return "it shows nothing";
+  int r = -1;
+  for (int i = 0; i < m->rowCount() && r < 0; ++i)
+    if (m->index(i, 0).data().toString() == Q(row)) r = i;
+  if (r < 0) {
+    const auto n = ParseInt(row);
+    if (n && *n >= 0 && *n < m->rowCount()) r = *n;
   }
-  if (row < 0) return "it has no row \"" + value + "\"";
-  view.setCurrentIndex(model->index(row, 0));
-  view.selectionModel()->select(model->index(row, 0),
-                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  if (r < 0) return "it has no row "" + row + """;
+  const QModelIndex at = m->index(r, std::max(0, v.currentIndex().column()));
+  v.setCurrentIndex(at);
+  v.scrollTo(at);
+  return {};
+}
+
+// Types `value` into column `column` of the selected row, as a user edits
+// a cell.
+std::string SetCell(QWidget& c, int column, const std::string& value) {
+  auto* v = qobject_cast<QAbstractItemView*>(&c);
+  if (!v || !v->model()) return "it is no list or grid";
+  if (!v->currentIndex().isValid()) return "no row is selected";
+  const QModelIndex at = v->model()->index(v->currentIndex().row(), column);
+  if (!at.isValid() || !(v->model()->flags(at) & Qt::ItemIsEditable)) return "its cell cannot be edited";
+  v->setCurrentIndex(at);
+  if (!v->model()->setData(at, Q(value), Qt::EditRole)) return "its cell does not take \"" + value + "\"";
   return {};
 }
 
@@ -140,6 +153,7 @@ std::string ChooseRow(QAbstractItemView& view, const std::string& value) {
 std::string SetControl(QWidget& c, const std::string& value, const QWidget& window) {
   if (!c.isEnabled()) return "it is disabled";
   if (!c.isVisibleTo(&window)) return "it is hidden";
+  if (auto* v = qobject_cast<QAbstractItemView*>(&c)) return SelectRow(*v, value);
   if (auto* s = qobject_cast<QDoubleSpinBox*>(&c)) return SetNumber(*s, ParseDouble(value), value, "number");
   if (auto* s = qobject_cast<QSpinBox*>(&c)) return SetNumber(*s, ParseInt(value), value, "whole number");
   if (auto* e = qobject_cast<QLineEdit*>(&c)) {
@@ -159,7 +173,6 @@ std::string SetControl(QWidget& c, const std::string& value, const QWidget& wind
     return {};
   }
   if (auto* b = qobject_cast<QComboBox*>(&c)) return Choose(*b, value);
-  if (auto* v = qobject_cast<QAbstractItemView*>(&c)) return ChooseRow(*v, value);
   if (auto* b = qobject_cast<QAbstractButton*>(&c); b && b->isCheckable()) {
     const auto want = Checked(value);
     if (!want) return "wants 1 or 0, not \"" + value + "\"";
@@ -397,26 +410,35 @@ void Replayer::answerDialog(QDialog& d) {
     answers_.pop_front();
     answered = true;
     for (const ScriptField& f : a.fields) {
-      // A button inside the dialog, pressed where it stands among the
-      // fields.
-      if (f.control == "press") {
-        if (const std::string why = Press(*open, f.value); !why.empty()) {
-          fail(form + " " + why);
-          break;
-        }
-        continue;
-      }
-      QWidget* c = open->findChild<QWidget*>(Q(f.control));
-      if (!c) {
-        fail(form + " has no control " + f.control);
+      if (!open || !open->isVisible()) {
+        fail(form + " closed before " + f.control + "=" + f.value);
         break;
       }
-      if (const std::string why = SetControl(*c, f.value, *open); !why.empty()) {
+      // A button of the dialog pressed before the one that closes it.
+      if (f.control == "press") {
+        if (const std::string why = Press(*open, f.value); !why.empty()) fail(why);
+        if (failure_) break;
+        continue;
+      }
+      // NAME.COLUMN: a cell of the selected row of a grid.
+      std::string name = f.control;
+      std::optional<int> column;
+      if (const auto dot = name.rfind('.'); dot != std::string::npos) {
+        column = ParseInt(name.substr(dot + 1));
+        if (column) name.resize(dot);
+      }
+      QWidget* c = open->findChild<QWidget*>(Q(name));
+      if (!c) {
+        fail(form + " has no control " + name);
+        break;
+      }
+      const std::string why = column ? SetCell(*c, *column, f.value) : SetControl(*c, f.value, *open);
+      if (!why.empty()) {
         fail(form + " " + f.control + ": " + why);
         break;
       }
     }
-    if (failure_) break;
+    if (failure_ || !open) break;
     if (const std::string why = Press(*open, a.item); !why.empty()) fail(why);
   }
   if (open && open->isVisible()) open->reject();

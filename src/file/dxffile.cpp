@@ -77,18 +77,18 @@ FileError CheckText(std::string_view bytes) {
 std::string_view FileErrorText(FileError e) { return kReasons[static_cast<int>(e)].german; }
 std::string_view FileErrorEnglish(FileError e) { return kReasons[static_cast<int>(e)].english; }
 
-FileError ReadDxfFile(const std::string& path, LineList& lines) try {
+FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes) try {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return FromErrno(errno);
   if (S_ISDIR(st.st_mode)) return FileError::IsFolder;
   if (!S_ISREG(st.st_mode)) return FileError::NotRegular;
-  if (static_cast<std::uintmax_t>(st.st_size) > LineList::kMaxBytes) return FileError::TooLarge;
+  if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) return FileError::TooLarge;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return FromErrno(errno);
-  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  std::string read(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t got = 0;
-  while (got < bytes.size()) {
-    const ssize_t r = ::read(fd, bytes.data() + got, bytes.size() - got);
+  while (got < read.size()) {
+    const ssize_t r = ::read(fd, read.data() + got, read.size() - got);
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) {
       const int e = r < 0 ? errno : EIO;
@@ -98,6 +98,15 @@ FileError ReadDxfFile(const std::string& path, LineList& lines) try {
     got += static_cast<std::size_t>(r);
   }
   ::close(fd);
+  bytes = std::move(read);
+  return FileError::None;
+} catch (const std::bad_alloc&) {
+  return FileError::OutOfMemory;
+}
+
+FileError ReadDxfFile(const std::string& path, LineList& lines) try {
+  std::string bytes;
+  if (const FileError e = ReadWholeFile(path, bytes, LineList::kMaxBytes); e != FileError::None) return e;
   auto decoded = DecodeFileBytes(std::move(bytes));
   if (!decoded) return FileError::OddUtf16;
   if (const FileError e = CheckText(decoded->text); e != FileError::None) return e;
@@ -175,9 +184,10 @@ bool WritableByMode(const struct stat& st) {
   return st.st_mode & S_IWOTH;
 }
 
-}  // namespace
-
-FileError WriteDxfFile(const std::string& path, const LineList& lines) try {
+// Writes what `write` puts into the open file descriptor to a temporary
+// file beside `path`, which then replaces `path`.
+template <class Write>
+FileError WriteReplacing(const std::string& path, Write write) try {
   std::error_code ec;
   fs::path target(path);
   // Saving through a link replaces the file it points to, not the link.
@@ -212,7 +222,7 @@ FileError WriteDxfFile(const std::string& path, const LineList& lines) try {
     if (::fchown(fd, st.st_uid, st.st_gid) != 0) {}  // only the administrator may give files away
   }
   errno = 0;
-  check(WriteAll(fd, lines));
+  check(write(fd));
   check(::fsync(fd) == 0);
   check(::close(fd) == 0);
   if (error == 0) check(::rename(tmp.c_str(), target.c_str()) == 0);
@@ -229,6 +239,16 @@ FileError WriteDxfFile(const std::string& path, const LineList& lines) try {
   return FileError::None;
 } catch (const std::bad_alloc&) {
   return FileError::OutOfMemory;
+}
+
+}  // namespace
+
+FileError WriteDxfFile(const std::string& path, const LineList& lines) {
+  return WriteReplacing(path, [&](int fd) { return WriteAll(fd, lines); });
+}
+
+FileError WriteWholeFile(const std::string& path, std::string_view bytes) {
+  return WriteReplacing(path, [&](int fd) { return WriteBytes(fd, bytes); });
 }
 
 }  // namespace vestrel

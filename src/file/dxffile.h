@@ -2,6 +2,7 @@
 // that did not work when it did not.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,15 @@ FileError ReadDxfFile(const std::string& path, LineList& lines);
 // is refused. A temporary file that a killed save of the same target left
 // behind is removed.
 FileError WriteDxfFile(const std::string& path, const LineList& lines);
+
+// The same for any file: `bytes` replace the file at `path` whole, or
+// not at all.
+FileError WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Reads the whole file at `path` into `bytes`; a file larger than
+// `maxBytes` is refused as TooLarge, before anything is read. On failure
+// `bytes` is left as it was.
+FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes);
 
 // The start of the names of the temporary files of saves of `target`, in
 // its folder: ".NAME.vestrel-save." followed by the saving process's id.

@@ -16,8 +16,8 @@ constexpr int kMsgSave = 8;
 constexpr int kMsgCannotOpen = 32;
 
 // The file's name and, on the next line, why it failed.
-std::string NameAndReason(const std::string& name, FileError e) {
-  return name + "\n" + std::string(FileErrorText(e));
+std::string NameAndReason(Platform& p, const std::string& name, FileError e) {
+  return name + "\n" + p.Translate(FileErrorText(e));
 }
 
 }  // namespace
@@ -51,7 +51,7 @@ bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) 
     }
   }
   if (e != FileError::None) {
-    p.ShowMessage(kMsgCannotOpen, NameAndReason(name, e), MsgIcon::Error);
+    p.ShowMessage(kMsgCannotOpen, NameAndReason(p, name, e), MsgIcon::Error);
     return false;
   }
   c.drawing = std::move(fresh);
@@ -74,7 +74,7 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
 bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
   const FileError e = WriteDxfFile(name, c.drawing.dxf);
   if (e == FileError::None) return true;
-  p.ShowMessage(kMsgCannotWrite, NameAndReason(name, e), MsgIcon::None);
+  p.ShowMessage(kMsgCannotWrite, NameAndReason(p, name, e), MsgIcon::None);
   return false;
 }
 

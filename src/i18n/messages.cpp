@@ -49,6 +49,11 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Arbeitsspeicher reicht nicht aus. Die Zeichnung ist vollständig erhalten und kann gespeichert werden.",
     "Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind (< > / \\ \" : ; ? * | , = ` und "
     "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
+    "Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. Bevor das Wörterbuch neu "
+    "geschrieben wird, wird sie als translate.dat.bad aufbewahrt: ",
+    "Die Spracheinstellung konnte nicht gespeichert werden: ",
+    "Gefunden. Weitersuchen?",
+    "Soll dieser Eintrag aus dem Wörterbuch gelöscht werden?",
     "Das Makro konnte nicht gespeichert werden: ",
     "Das Makro lief nicht zu Ende: ",
 };

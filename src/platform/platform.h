@@ -50,6 +50,13 @@ class Platform {
 
   // Message `nr` of the program's message table, translated.
   virtual std::string Message(int nr) = 0;
+  // Any other text the program shows, translated.
+  virtual std::string Translate(std::string_view text) { return std::string(text); }
+  // The user's own folder for application data (the per-user program
+  // folder lies below it); empty when the system names none.
+  virtual std::string UserDataFolder() { return {}; }
+  // Puts every text of every window into the language in force.
+  virtual void TranslateAllForms() {}
   // A modal message box showing message `nr` of the program's message
   // table (translated) followed by `suffix`; `captionNr` 0 for none.
   virtual void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr = 0) = 0;
@@ -116,6 +123,9 @@ class Platform {
   // The layer dialog: its rows come back as the buttons left them.
   virtual void ShowLayerDialog(LayerDialogValues& /*values*/) {}
   virtual DialogResult ShowLineStyleDialog(LineStyleDialogValues& /*values*/) { return DialogResult::Cancel; }
+  // The translation editor on the whole dictionary; its edits are in the
+  // dictionary (and on disk) when it closes.
+  virtual void ShowTranslateDialog() {}
 };
 
 }  // namespace vestrel

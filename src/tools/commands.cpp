@@ -21,6 +21,10 @@ bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastat
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
 bool ShowingWeights(const Editor& e) { return e.view.Linienbreitezeigen; }
+template <int language>
+bool Speaking(const Editor& e) {
+  return e.languages.language == language;
+}
 
 using E = Editor;
 using B = ToolBar;
@@ -152,6 +156,31 @@ const Command kCommands[] = {
     {.menu = "Optionen1", .name = "RotationsrichtungperTastatureingeben1",
      .caption = "Rotationsrichtung per Tastatur eingeben", .handler = &E::RotationsrichtungperTastatureingeben1Click,
      .checked = RotationByKeyboard},
+
+    // The language of the next start; each language by its own name.
+    {.name = "Sprache1", .caption = "Sprache"},
+    {.menu = "Sprache1", .name = "Deutsch1", .caption = "Deutsch", .handler = &E::Deutsch1Click,
+     .checked = Speaking<0>, .radio = true},
+    {.menu = "Sprache1", .name = "English1", .caption = "English", .handler = &E::English1Click,
+     .checked = Speaking<1>, .radio = true},
+    {.menu = "Sprache1", .name = "Italiano1", .caption = "Italiano", .handler = &E::Italiano1Click,
+     .checked = Speaking<2>, .radio = true},
+    {.menu = "Sprache1", .name = "Franais1", .caption = "Français", .handler = &E::Franais1Click,
+     .checked = Speaking<3>, .radio = true},
+    {.menu = "Sprache1", .name = "Espaol1", .caption = "Español", .handler = &E::Espaol1Click,
+     .checked = Speaking<4>, .radio = true},
+    {.menu = "Sprache1", .name = "N13", .caption = "Русский", .handler = &E::N13Click, .checked = Speaking<5>,
+     .radio = true},
+    {.menu = "Sprache1", .name = "Portugus1", .caption = "Português", .handler = &E::Portugus1Click,
+     .checked = Speaking<6>, .radio = true},
+    {.menu = "Sprache1", .name = "Nederlands1", .caption = "Nederlands", .handler = &E::Nederlands1Click,
+     .checked = Speaking<7>, .radio = true},
+    {.menu = "Sprache1", .name = "Jzykpolski1", .caption = "Język polski", .handler = &E::Jzykpolski1Click,
+     .checked = Speaking<8>, .radio = true},
+    {.menu = "Sprache1", .name = "esky1", .caption = "Česky", .handler = &E::esky1Click, .checked = Speaking<9>,
+     .radio = true},
+    {.menu = "Sprache1", .name = "bersetzen1", .caption = "Übersetzen...", .handler = &E::bersetzen1Click,
+     .menuGap = true},
 
     // At the pointer while a polyline is drawn.
     {.popup = true, .name = "PopupMenu1"},

@@ -45,6 +45,9 @@ struct Command {
   bool (*checked)(const Editor&) = nullptr;
   // Whether the command can be used now; always when not given.
   bool (*enabled)(const Editor&) = nullptr;
+  // The checked items of one menu that are marked so form one radio group:
+  // exactly one of them is checked.
+  bool radio = false;
 };
 
 // The commands in the order of the menu bar and, within each menu and tool

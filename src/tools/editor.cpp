@@ -61,6 +61,7 @@ void Editor::FormCreate(std::string progpath) {
 
 void Editor::FormShow(const std::vector<std::string>& args) {
   if (file.first) return;
+  ShowLanguage();
   NewDrawing(doc, platform, kTemplateNew);
   ShowLoaded();
   file.first = true;
@@ -73,6 +74,7 @@ void Editor::FormShow(const std::vector<std::string>& args) {
 
 bool Editor::FormCloseQuery() {
   const bool close = AskToSave(doc, platform);
+  if (close) SaveLanguage();
   ShowCaption();
   return close;
 }

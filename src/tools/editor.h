@@ -21,6 +21,7 @@
 #include "document/spatialindex.h"
 #include "geometry/point.h"
 #include "file/context.h"
+#include "i18n/language.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
 #include "view/transform.h"
@@ -116,6 +117,7 @@ class Editor {
   ToolState tool;
   PropertyBar bar;
   DialogValues dialogs;  // the small dialogs' values, kept from one use to the next
+  LanguageState languages;  // the language in force and the dictionary
   // Where the display list's points lie, for snapping and picking; rebuilt
   // on demand after a parse.
   SpatialIndex spatialindex;
@@ -136,6 +138,23 @@ class Editor {
   void FormShow(const std::vector<std::string>& args);
   // Closing the window; false keeps it open.
   bool FormCloseQuery();
+  // Reads options.dat and the dictionary (tools/language.cpp); the window
+  // calls it after FormCreate.
+  void LoadLanguage();
+
+  // Menu "Sprache": the language of the next start, and the translation
+  // editor.
+  void Deutsch1Click();
+  void English1Click();
+  void Italiano1Click();
+  void Franais1Click();
+  void Espaol1Click();
+  void N13Click();  // Russian
+  void Portugus1Click();
+  void Nederlands1Click();
+  void Jzykpolski1Click();
+  void esky1Click();
+  void bersetzen1Click();
 
   // Menu "Datei".
   void NeueDXFDatei1Click();
@@ -264,6 +283,14 @@ class Editor {
   void Release();
 
  private:
+  // The language step of the first showing: messages and forms in the
+  // language read at start, and a damaged dictionary told of.
+  void ShowLanguage();
+  // Language item `n` was chosen.
+  void ChooseLanguage(int n);
+  // Writes options.dat at the end; tells when a language chosen in this
+  // run cannot be kept.
+  void SaveLanguage();
   // A drawing was loaded or started: the model tab zoomed to its extents.
   void ShowLoaded();
   // The viewports a layout tab is given on its visit when it has none.

@@ -5,8 +5,9 @@ they end, and the files they write (or, when a line cannot run, do not).
 Usage: replay_cases.py VESTREL CORPUS_DIR
 
 Each case is a script with its command line; @CORPUS@ and @TMP@ (a fresh
-folder for the case) stand for those folders and @SCRIPT@ for the script's
-path.  Exit status 0 when every case holds, 1 otherwise.
+folder for the case) stand for those folders, @USER@ for the per-user
+program folder below it ($XDG_DATA_HOME/Korvel/Vestrel) and @SCRIPT@ for
+the script's path.  Exit status 0 when every case holds, 1 otherwise.
 """
 import os
 import shutil
@@ -16,6 +17,11 @@ import sys
 import tempfile
 
 import ezdxf
+
+# The dictionary shipped with the program; the cases work on copies of it.
+DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
+with open(DICTIONARY, "rb") as _f:
+    TRUNCATED_DICTIONARY = _f.read()[:3001]
 
 # One object of every kind, drawn with the mouse (Ctrl held: taken where
 # clicked, not snapped) and with typed points. {new} starts the drawing; the
@@ -301,7 +307,7 @@ CASES = [
             state
         """,
         stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [Gear.dxf*]",
-                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen",
+                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Sprache",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
         same=("@TMP@/copy.dxf", "@CORPUS@/Gear.dxf"),  # the viewport taken back
@@ -374,6 +380,71 @@ CASES = [
         script="tab 1\nanswer DruckenForm ok\n",
         exit=1, stderr="@SCRIPT@:2: the answer for DruckenForm was never asked for",
     ),
+    dict(
+        name="English chosen, and the next start speaks it",
+        user_dictionary=True,
+        runs=[
+            dict(script="""
+                    answer message ok
+                    trigger English1
+                    state
+                    trigger Beenden1
+                """,
+                 stdout=["message 2: Please close the program and start it again.",
+                         "caption: Vestrel - [unbenannt.dxf]",
+                         "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Sprache"],
+                 bytes={"@USER@/options.dat": b"\x01\x00\x00\x00"}),
+            dict(script_name="second.replay",
+                 script="""
+                    state
+                    new12
+                    answer message ok
+                    trigger Konstruktionslinie1
+                    answer message ok
+                    trigger Deutsch1
+                    trigger Beenden1
+                """,
+                 stdout=["caption: Vestrel - [untitled.dxf]",
+                         "menus: File, Edit, View, Draw, Format, Tools, Options, Language",
+                         "message 13: The DXF version of this DXF file does not support construction lines.",
+                         "message 2: Bitte schließen Sie das Program und starten Sie es neu."],
+                 bytes={"@USER@/options.dat": b"\x00\x00\x00\x00",
+                        "@USER@/translate.dat": DICTIONARY}),
+        ],
+    ),
+    dict(
+        name="the translation editor: a cell typed, a row deleted, a search",
+        user_dictionary=True,
+        script="""
+            answer TranslateForm StringGrid1=Datei StringGrid1.3=Fichier StringGrid1=Beenden press=DeleteRowBtn StringGrid1=0 press=DeleteRowBtn FilterEdit=DATEI press=FilterBtn BackBtn
+            answer message yes
+            answer message no
+            answer message yes
+            answer message no
+            answer message ok
+            trigger bersetzen1
+            state
+        """,
+        stdout=["message 46: Soll dieser Eintrag aus dem Wörterbuch gelöscht werden?\\nBeenden",
+                "message 46: Soll dieser Eintrag aus dem Wörterbuch gelöscht werden?\\nKonte die folgende Datei "
+                "nicht öffnen:",
+                "message 45: Gefunden. Weitersuchen?", "message 45: Gefunden. Weitersuchen?",
+                "message 2: Bitte schließen Sie das Program und starten Sie es neu.", "modified: 0"],
+        dictionary=("@USER@/translate.dat", {"Datei": (3, "Fichier"), "Datei ": (1, None), "Beenden": (0, None),
+                                             "Konte die folgende Datei nicht öffnen:": (1, "Could not open the following file:"),
+                                             "Speichern unter...": (1, "Save as...")}),
+    ),
+    dict(
+        name="a truncated dictionary: told once, kept as translate.dat.bad, written anew whole",
+        user_file=("translate.dat", TRUNCATED_DICTIONARY),
+        script="state\n",
+        stdout=["message 43: Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. "
+                "Bevor das Wörterbuch neu geschrieben wird, wird sie als translate.dat.bad aufbewahrt: "
+                "@USER@/translate.dat\\nDie Datei endet vor ihrem letzten Eintrag.", "modified: 0"],
+        bytes={"@USER@/translate.dat.bad": TRUNCATED_DICTIONARY},
+        dictionary=("@USER@/translate.dat", {"Konte die folgende Datei nicht öffnen:": (1, "Could not open the following file:"),
+                                             "unbenannt.dxf": (1, ""), "Datei": (0, None)}),
+    ),
 ]
 
 
@@ -399,12 +470,13 @@ def lines_of(path):
     return lines
 
 
-def run_case(vestrel, corpus, case):
-    """Returns what is wrong with the case, an empty list when nothing."""
-    tmp = tempfile.mkdtemp(prefix="vestrel-replay-")
-    try:
-        script = os.path.join(tmp, "case.replay")
-        subst = lambda s: s.replace("@CORPUS@", corpus).replace("@TMP@", tmp).replace("@SCRIPT@", script)
+def run_one(vestrel, corpus, tmp, case):
+    """Runs one script of a case in its folder `tmp`; returns what is wrong."""
+    if True:
+        script = os.path.join(tmp, case.get("script_name", "case.replay"))
+        user = os.path.join(tmp, "data", "Korvel", "Vestrel")
+        subst = lambda s: (s.replace("@CORPUS@", corpus).replace("@TMP@", tmp).replace("@SCRIPT@", script)
+                           .replace("@USER@", user))
         with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(line.strip() for line in subst(case["script"]).splitlines()) + "\n")
         if "copy" in case:
@@ -429,6 +501,7 @@ def run_case(vestrel, corpus, case):
             # The lines wanted, in this order, among those printed.
             out = iter(p.stdout.splitlines())
             for line in wanted:
+                line = subst(line)
                 if not any(o == line for o in out):
                     problems.append(f"no line {line!r} on stdout (in its place)")
                     break
@@ -452,8 +525,70 @@ def run_case(vestrel, corpus, case):
         if "check" in case and not problems:
             path, check = case["check"]
             problems += check(ezdxf.readfile(subst(path)))
+        for path, want in case.get("bytes", {}).items():
+            path = subst(path)
+            have = open(path, "rb").read() if os.path.exists(path) else None
+            if have != (want if isinstance(want, bytes) else open(subst(want), "rb").read()):
+                problems.append(f"{path} holds {have!r:.80}, not what was wanted")
+        if "dictionary" in case:
+            path, wanted = case["dictionary"]
+            problems += check_dictionary(subst(path), wanted)
         if problems:
             problems += ["stdout:", p.stdout, "stderr:", p.stderr]
+        return problems
+
+
+def read_dictionary(path):
+    """The entries of a translate.dat: a list of lists of texts."""
+    with open(path, "rb") as f:
+        data = f.read()
+    slots, count = struct.unpack_from("<II", data)
+    at, entries = 8, []
+    for _ in range(count):
+        entry = []
+        for _ in range(slots):
+            (n,) = struct.unpack_from("<I", data, at)
+            entry.append(data[at + 4:at + 4 + 2 * n].decode("utf-16-le"))
+            at += 4 + 2 * n
+        entries.append(entry)
+    if at != len(data):
+        raise ValueError(f"{len(data) - at} bytes after the last entry")
+    return entries
+
+
+def check_dictionary(path, wanted):
+    """`wanted` maps German texts to (slot, text); text None: no such entry."""
+    try:
+        entries = {e[0]: e for e in reversed(read_dictionary(path))}
+    except (OSError, ValueError, struct.error) as e:
+        return [f"{path} is no dictionary: {e}"]
+    problems = []
+    for german, (slot, text) in wanted.items():
+        have = entries[german][slot] if german in entries else None
+        if have != text:
+            problems.append(f"{path}: slot {slot} of {german!r} is {have!r}, wanted {text!r}")
+    return problems
+
+
+def run_case(vestrel, corpus, case):
+    """Returns what is wrong with the case, an empty list when nothing. A
+    case of several runs ("runs") runs them in one folder, one after the
+    other, as starts of the program by the same user."""
+    tmp = tempfile.mkdtemp(prefix="vestrel-replay-")
+    try:
+        user = os.path.join(tmp, "data", "Korvel", "Vestrel")
+        os.makedirs(user)
+        if case.get("user_dictionary"):
+            shutil.copyfile(DICTIONARY, os.path.join(user, "translate.dat"))
+        if "user_file" in case:
+            name, data = case["user_file"]
+            with open(os.path.join(user, name), "wb") as f:
+                f.write(data)
+        problems = []
+        for run in case.get("runs", [case]):
+            problems += run_one(vestrel, corpus, tmp, run)
+            if problems:
+                break
         return problems
     finally:
         shutil.rmtree(tmp, ignore_errors=True)

@@ -71,6 +71,8 @@ class FakePlatform : public NullPlatform {
   int printed = 0, printerSetups = 0;
   int viewportDialogs = 0;
   int closes = 0;
+  std::string userData;  // the per-user data folder; none when empty
+  int formTranslations = 0, translateDialogs = 0;
   std::optional<ViewportValues> viewportAnswer;
   ScriptedDialog<TextDialogValues> textDialog;
   ScriptedDialog<ArrayDialogValues> arrayDialog;
@@ -99,6 +101,9 @@ class FakePlatform : public NullPlatform {
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }
   std::vector<std::string> RecentFiles() override { return recentFiles; }
   void KeepRecentFiles(const std::vector<std::string>& names) override { recentFiles = names; }
+  std::string UserDataFolder() override { return userData; }
+  void TranslateAllForms() override { ++formTranslations; }
+  void ShowTranslateDialog() override { ++translateDialogs; }
   void SetCaption(std::string_view c) override { caption = c; }
   void Repaint() override { ++repaints; }
   void CloseMainWindow() override { ++closes; }

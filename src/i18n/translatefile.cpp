@@ -1,0 +1,239 @@
+#include "i18n/translatefile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <new>
+#include <optional>
+
+#include "file/options.h"
+
+namespace vestrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t left() const { return bytes_.size() - at_; }
+  std::optional<std::uint32_t> u32() {
+    if (left() < 4) return std::nullopt;
+    const auto b = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes_[at_ + i])); };
+    const std::uint32_t v = b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+    at_ += 4;
+    return v;
+  }
+  std::uint16_t unit() {
+    const auto v = static_cast<std::uint16_t>(static_cast<unsigned char>(bytes_[at_]) |
+                                              static_cast<unsigned char>(bytes_[at_ + 1]) << 8);
+    at_ += 2;
+    return v;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t at_ = 0;
+};
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | cp >> 6);
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | cp >> 12);
+    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | cp >> 18);
+    out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// A string of the file as UTF-8; damage when it is not whole or not UTF-16.
+DictionaryDamage ReadString(Reader& r, std::string& out) {
+  const auto count = r.u32();
+  if (!count) return DictionaryDamage::Truncated;
+  if (*count > r.left() / 2) return DictionaryDamage::StringTooLong;
+  out.clear();
+  for (std::uint32_t i = 0; i < *count; ++i) {
+    std::uint32_t cp = r.unit();
+    if (cp >= 0xDC00 && cp <= 0xDFFF) return DictionaryDamage::InvalidUtf16;
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+      if (i + 1 == *count) return DictionaryDamage::InvalidUtf16;
+      const std::uint32_t low = r.unit();
+      ++i;
+      if (low < 0xDC00 || low > 0xDFFF) return DictionaryDamage::InvalidUtf16;
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+    }
+    AppendUtf8(out, cp);
+  }
+  return DictionaryDamage::None;
+}
+
+// The UTF-16 code units of UTF-8 text; what is no UTF-8 becomes U+FFFD.
+std::u16string Utf16(std::string_view s) {
+  std::u16string out;
+  out.reserve(s.size());
+  std::size_t i = 0;
+  const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const auto cont = [&](std::size_t k) { return k < s.size() && (b(k) & 0xC0) == 0x80; };
+  while (i < s.size()) {
+    const unsigned c = b(i);
+    std::uint32_t cp = 0xFFFD;
+    std::size_t n = 1;
+    if (c < 0x80) {
+      cp = c;
+    } else if (c >= 0xC2 && c < 0xE0 && cont(i + 1)) {
+      cp = (c & 0x1F) << 6 | (b(i + 1) & 0x3F), n = 2;
+    } else if (c >= 0xE0 && c < 0xF0 && cont(i + 1) && cont(i + 2)) {
+      cp = (c & 0x0F) << 12 | (b(i + 1) & 0x3F) << 6 | (b(i + 2) & 0x3F), n = 3;
+      if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    } else if (c >= 0xF0 && c < 0xF5 && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
+      cp = (c & 0x07) << 18 | (b(i + 1) & 0x3F) << 12 | (b(i + 2) & 0x3F) << 6 | (b(i + 3) & 0x3F), n = 4;
+      if (cp < 0x10000 || cp > 0x10FFFF) cp = 0xFFFD;
+    }
+    i += n;
+    if (cp >= 0x10000) {
+      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
+
+void PutU32(std::string& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+std::string Folder(const std::string& file) { return fs::path(file).parent_path().string() + "/"; }
+
+}  // namespace
+
+DictionaryBytes ReadTranslateBytes(std::string_view bytes) {
+  DictionaryBytes read;
+  Reader r(bytes);
+  const auto slotCount = r.u32();
+  const auto count = r.u32();
+  if (!slotCount || !count) {
+    read.damage = DictionaryDamage::Truncated;
+    return read;
+  }
+  if (*slotCount == 0) {
+    read.damage = *count == 0 && r.left() == 0 ? DictionaryDamage::None : DictionaryDamage::NoSlots;
+    return read;
+  }
+  std::string text;
+  // The counts are only believed as far as the bytes go: every string takes
+  // four bytes at least, so the loop ends with them.
+  for (std::uint32_t e = 0; e < *count; ++e) {
+    DictionaryEntry entry;
+    for (std::uint32_t s = 0; s < *slotCount; ++s) {
+      read.damage = ReadString(r, text);
+      if (read.damage != DictionaryDamage::None) return read;
+      if (s < kSlots) entry.set(static_cast<int>(s), text);
+    }
+    read.entries.push_back(std::move(entry));
+  }
+  if (r.left() > 0) read.damage = DictionaryDamage::TrailingBytes;
+  return read;
+}
+
+std::string TranslateBytes(const std::vector<DictionaryEntry>& entries) {
+  std::string out;
+  PutU32(out, kSlots);
+  PutU32(out, static_cast<std::uint32_t>(entries.size()));
+  for (const DictionaryEntry& e : entries) {
+    for (int n = 0; n < kSlots; ++n) {
+      const std::u16string units = Utf16(e.slot(n));
+      PutU32(out, static_cast<std::uint32_t>(units.size()));
+      for (const char16_t u : units) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+      }
+    }
+  }
+  return out;
+}
+
+void LoadDictionary(DictionaryFile& file, Dictionary& dictionary) {
+  file.loadedFrom.clear();
+  file.damage = DictionaryDamage::None;
+  file.keptAs.clear();
+  for (const std::string& path : {file.userFile, file.programFile}) {
+    std::error_code ec;
+    if (path.empty() || !fs::exists(path, ec)) continue;
+    file.loadedFrom = path;
+    std::string bytes;
+    const FileError e = ReadWholeFile(path, bytes, kMaxTranslateBytes);
+    if (e != FileError::None) {
+      file.damage = e == FileError::TooLarge ? DictionaryDamage::TooLarge : DictionaryDamage::Unreadable;
+      dictionary.Assign({});
+      return;
+    }
+    try {
+      DictionaryBytes read = ReadTranslateBytes(bytes);
+      file.damage = read.damage;
+      dictionary.Assign(std::move(read.entries));
+    } catch (const std::bad_alloc&) {
+      file.damage = DictionaryDamage::TooLarge;
+      dictionary.Assign({});
+    }
+    return;
+  }
+}
+
+FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary) {
+  std::vector<std::string> targets;
+  if (!file.loadedFrom.empty()) targets.push_back(file.loadedFrom);
+  for (const std::string& t : {file.programFile, file.userFile})
+    if (!t.empty() && std::find(targets.begin(), targets.end(), t) == targets.end()) targets.push_back(t);
+  std::string bytes;
+  try {
+    bytes = TranslateBytes(dictionary.entries());
+  } catch (const std::bad_alloc&) {
+    return FileError::OutOfMemory;
+  }
+  FileError result = FileError::NotFound;
+  for (const std::string& target : targets) {
+    if (target == file.userFile && (result = CreateProgramDir(Folder(target))) != FileError::None) continue;
+    // A damaged file is never replaced by the part of it that was read.
+    if (target == file.loadedFrom && file.damage != DictionaryDamage::None && file.keptAs.empty()) {
+      std::error_code ec;
+      fs::rename(target, target + ".bad", ec);
+      if (ec) {
+        result = FileError::NoPermission;
+        continue;
+      }
+      file.keptAs = target + ".bad";
+    }
+    result = WriteWholeFile(target, bytes);
+    if (result == FileError::None) {
+      file.loadedFrom = target;
+      return result;
+    }
+  }
+  return result;
+}
+
+std::string_view DictionaryDamageText(DictionaryDamage d) {
+  switch (d) {
+    case DictionaryDamage::None: return "";
+    case DictionaryDamage::Unreadable: return "Die Datei kann nicht gelesen werden.";
+    case DictionaryDamage::TooLarge: return "Die Datei ist zu groß für ein Wörterbuch.";
+    case DictionaryDamage::Truncated: return "Die Datei endet vor ihrem letzten Eintrag.";
+    case DictionaryDamage::NoSlots: return "Die Datei gibt null Texte je Eintrag an.";
+    case DictionaryDamage::StringTooLong: return "Ein Text reicht über das Ende der Datei hinaus.";
+    case DictionaryDamage::InvalidUtf16: return "Ein Text ist kein gültiges UTF-16.";
+    case DictionaryDamage::TrailingBytes: return "Nach dem letzten Eintrag folgen weitere Bytes.";
+  }
+  return "";
+}
+
+}  // namespace vestrel

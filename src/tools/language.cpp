@@ -1,0 +1,83 @@
+// Menu "Sprache", options.dat and the dictionary at start and end.
+#include "file/options.h"
+#include "i18n/messages.h"
+#include "tools/editor.h"
+
+namespace vestrel {
+
+namespace {
+
+constexpr int kMsgRestart = 2;
+constexpr int kMsgTranslate = 3;
+constexpr int kMsgDamagedDictionary = 43;
+constexpr int kMsgOptionsNotSaved = 44;
+
+}  // namespace
+
+void Editor::LoadLanguage() {
+  LanguageState& l = languages;
+  const std::string user = GetProgramDir(platform.UserDataFolder(), file.progpath);
+  l.optionsFolder = user;
+  l.file.programFile = file.progpath + kTranslateFile;
+  l.file.userFile = user == file.progpath ? std::string() : user + kTranslateFile;
+  LoadDictionary(l.file, l.dictionary);
+  // Without options.dat the program speaks its own language, German.
+  l.languagesetto = LoadOptions(user).value_or(0);
+  l.language = 0;
+}
+
+void Editor::ShowLanguage() {
+  LanguageState& l = languages;
+  {
+    const HoldSaves hold(l);
+    for (int nr = 1; nr <= kMessageCount; ++nr) l.Message(nr);
+  }
+  l.dontchlang = true;
+  l.language = l.languagesetto;
+  l.dontchlang = false;
+  file.maincap = l.Translate(file.maincap);  // the program's name, in every language
+  if (l.language != 0) {
+    const HoldSaves hold(l);
+    platform.TranslateAllForms();
+  }
+  if (l.file.damage != DictionaryDamage::None)
+    platform.ShowMessage(kMsgDamagedDictionary,
+                         l.file.loadedFrom + "\n" + platform.Translate(DictionaryDamageText(l.file.damage)),
+                         MsgIcon::Warning);
+}
+
+void Editor::ChooseLanguage(int n) {
+  LanguageState& l = languages;
+  if (l.dontchlang) return;
+  l.language = n;
+  l.languageChanged = true;
+  platform.ShowState();
+  platform.ShowMessage(kMsgRestart, "", MsgIcon::Information, kMsgTranslate);
+}
+
+void Editor::SaveLanguage() {
+  const std::string& folder = languages.optionsFolder;
+  if (folder.empty()) return;  // the options were never read
+  const FileError e = SaveOptions(folder, languages.language);
+  if (e != FileError::None && languages.languageChanged)
+    platform.ShowMessage(kMsgOptionsNotSaved, folder + kOptionsFile + "\n" + platform.Translate(FileErrorText(e)),
+                         MsgIcon::Warning);
+}
+
+void Editor::Deutsch1Click() { ChooseLanguage(0); }
+void Editor::English1Click() { ChooseLanguage(1); }
+void Editor::Italiano1Click() { ChooseLanguage(2); }
+void Editor::Franais1Click() { ChooseLanguage(3); }
+void Editor::Espaol1Click() { ChooseLanguage(4); }
+void Editor::N13Click() { ChooseLanguage(5); }
+void Editor::Portugus1Click() { ChooseLanguage(6); }
+void Editor::Nederlands1Click() { ChooseLanguage(7); }
+void Editor::Jzykpolski1Click() { ChooseLanguage(8); }
+void Editor::esky1Click() { ChooseLanguage(9); }
+
+void Editor::bersetzen1Click() {
+  platform.ShowTranslateDialog();
+  platform.ShowMessage(kMsgRestart, "", MsgIcon::Information, kMsgTranslate);
+}
+
+}  // namespace vestrel
