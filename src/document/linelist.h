@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "document/linechanges.h"
+
 namespace vestrel {
 
 // How the file's bytes are to be read as text. The lines themselves are kept
@@ -71,6 +73,12 @@ class LineList {
   // All lines, each followed by `eol`.
   std::string join(std::string_view eol) const;
 
+  // What the splices changed since the reader last parsed the list (a new
+  // or reassigned list counts as changed throughout).
+  const LineChanges& changes() const { return changes_; }
+  void forgetChanges() { changes_.clear(); }
+  void markAllChanged() { changes_.setAll(); }
+
   TextEncoding encoding = TextEncoding::Utf8;
 
  private:
@@ -86,6 +94,7 @@ class LineList {
   std::string base_;
   std::string added_;
   std::vector<Span> spans_;
+  LineChanges changes_;
 };
 
 }  // namespace vestrel
