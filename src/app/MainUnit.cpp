@@ -251,8 +251,8 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TMainForm::PaintBox1Paint(QImage& canvas) {
-  if (!vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
-                               PaintBox1->logicalDpiX()))
+  if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
+                                     PaintBox1->logicalDpiX()))
     StatusBar1->showMessage("Nicht alles ist gezeichnet: die Blockreferenzen gehen zu tief oder zeichnen zu viel.");
   editor_->tool.anzrem = 0;  // the rubber band went with the old picture
 }
