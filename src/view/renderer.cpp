@@ -61,7 +61,10 @@ constexpr std::size_t kNoOwner = SIZE_MAX;
 
 class Painter {
  public:
-  Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr) : g_(g), d_(d), tables_(d), blocks_(d), pass_(pass) {}
+  Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr)
+      : g_(g), d_(d), tables_(d), blocks_(d), pass_(pass),
+        lockedLayers_(std::any_of(d.layers.begin(), d.layers.begin() + d.anzlayer,
+                                  [](const TLayer& l) { return (l.flag & 4) != 0; })) {}
 
   void draw(const DrawParams& P, int depth);
   // Whether block references were left out because the paint reached its
@@ -100,6 +103,7 @@ class Painter {
   // against it.
   QRectF clip_;
   PaintPass* pass_;
+  const bool lockedLayers_;  // a layer of the drawing is locked
   // The entry of the scope being drawn whose pixels are noted, and how
   // painter coordinates become pixels.
   std::size_t owner_ = kNoOwner;
@@ -186,6 +190,13 @@ void Painter::draw(const DrawParams& P, int depth) {
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   tpoly& p = d_.polys[i];
+  // An entry of the scope itself (not a block's member drawn by a
+  // reference) the pass may leave out. Where no layer is locked, it leaves
+  // it out at once; else the entry is still told its layer is locked.
+  const bool own = !P.byblock && pass_;
+  const bool chosen = !own || !pass_->only || (*pass_->only)[i];
+  const bool through = chosen || (pass_->throughViewports && p.isviewport);
+  if (!through && !lockedLayers_) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
   // draws them.
@@ -193,14 +204,10 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
-  // An entry of the scope itself (not a block's member drawn by a
-  // reference): the pass may leave it out, or note what it draws.
+  if (!through) return;
+  // What it draws is noted for it.
   const std::size_t outerOwner = owner_;
-  if (!P.byblock && pass_) {
-    const bool chosen = !pass_->only || (*pass_->only)[i];
-    if (!chosen && !(pass_->throughViewports && p.isviewport)) return;
-    owner_ = chosen && pass_->reach ? i : kNoOwner;
-  }
+  if (own) owner_ = chosen && pass_->reach ? i : kNoOwner;
   struct Restore {
     std::size_t& owner;
     std::size_t was;

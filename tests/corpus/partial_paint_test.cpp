@@ -87,7 +87,13 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
         p.selected = !p.selected;
       }
       cache.paint(kept, d, view, print, platform.page, 96);
+      // Entries outside blocks learn whether their layer is locked from
+      // either paint.
+      std::vector<bool> locked;
+      for (const tpoly& p : d.polys) locked.push_back(!p.isblock && p.locked);
       PaintBox1Paint(fresh, d, view, print, platform.page, 96);
+      for (std::size_t i = 0; i < d.polys.size(); ++i)
+        ASSERT_EQ(locked[i], !d.polys[i].isblock && d.polys[i].locked) << "entry " << i;
       ++paints;
       parts += cache.partial();
       ASSERT_TRUE(kept == fresh) << Difference(kept, fresh);

@@ -165,9 +165,10 @@ inline std::string Synthetic(bool late) {
     pair(std::to_string(code + 10), std::to_string(y));
   };
   const std::string header = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$HANDSEED\n  5\n9999\n  0\nENDSEC\n";
+  // Layer WALLS is locked in the late drawing.
   const std::string tables =
-      "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n 62\n7\n  0\nLAYER\n  2\nWALLS\n 62\n"
-      "1\n  6\nDASHED\n  0\nENDTAB\n  0\nENDSEC\n";
+      "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n 62\n7\n  0\nLAYER\n  2\nWALLS\n 70\n" +
+      std::string(late ? "4" : "0") + "\n 62\n1\n  6\nDASHED\n  0\nENDTAB\n  0\nENDSEC\n";
   std::string blocks;
   {
     std::swap(out, blocks);
