@@ -24,7 +24,7 @@ class LineChanges {
     std::int32_t oldEnd() const { return oldStart + oldCount; }
   };
 
-  static constexpr std::size_t kMostRuns = 4096;
+  static constexpr std::size_t kMostRuns = 1024;
   static constexpr std::int32_t kJoinGap = 8;
 
   // Everything counts as changed: the list was never parsed, or its whole

@@ -24,9 +24,9 @@ namespace vestrel::reader {
 
 namespace {
 
-// More stretches read again than this, or one longer than this many
-// entries, and reading it all is as quick.
-constexpr std::size_t kMostRegions = 256;
+// A stretch read again that grows longer than this many entries, and
+// reading it all is as quick. (The line list counts everything as changed
+// past a thousand runs.)
 constexpr std::size_t kMostEntries = 20000;
 
 // The tables whose records follow the entries in order.
@@ -114,7 +114,6 @@ bool Reader::reparse(std::uint64_t before) {
     else
       runs.push_back(r);
   }
-  if (runs.size() > kMostRegions) return false;
   // The tables keep their line numbers only where they are not moved.
   if (record.tablesEnd >= 0 && changes.toNew(record.tablesEnd) != record.tablesEnd) return false;
 
