@@ -363,8 +363,15 @@ bool Reader::reparse(std::uint64_t before) {
   for (const EntryParse& e : d_.entryparse) most = std::max(most, e.handles);
   d_.maxhandle = most;
 
-  // What does not survive a parse.
+  // What does not survive a parse: the selection, and the views the
+  // layout tabs keep.
   for (tpoly& p : d_.polys) p.selected = p.massselected = p.locked = false;
+  for (Tlayout& l : d_.layouts) {
+    const Tlayout none;
+    l.scrollxvalue = none.scrollxvalue, l.scrollyvalue = none.scrollyvalue;
+    l.zoomvalue = none.zoomvalue;
+    l.zoomsetted = none.zoomsetted;
+  }
 
   d_.reparsed = {before, false, {}};
   for (const Region& g : regions)

@@ -27,11 +27,13 @@ TEST_P(CorpusReparse, RandomEditsReadAsAFullParseReadsThem) {
   bool broken = false;
   for (int cycle = 0; cycle < 60; ++cycle) {
     SCOPED_TRACE("cycle " + std::to_string(cycle));
-    // Selected and painted entries: what a parse does not keep.
+    // Selected and painted entries, and views of the tabs: what a parse
+    // does not keep.
     for (int k = 0; k < 3 && d.polys.size() > 0; ++k) {
       tpoly& p = d.polys[static_cast<std::size_t>(cycle * 7919 + k * 104729) % d.polys.size()];
       p.selected = p.massselected = p.locked = true;
     }
+    for (Tlayout& l : d.layouts) l.zoomsetted = true, l.zoomvalue = 250, l.scrollxvalue = cycle;
     if (broken) {
       // What broke the drawing is taken back: the edits go on on a whole one.
       UndoLastStep(j, d.dxf);
