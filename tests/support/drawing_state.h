@@ -2,8 +2,6 @@
 // that two parses can be compared field by field (numbers to the bit).
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <sstream>
 #include <string>
