@@ -27,6 +27,10 @@
 
 namespace vestrel {
 
+// The picture is taken to follow from the view, the display list as the
+// last parse made it (Drawing::generation and Drawing::reparsed) and the
+// entries' `selected` flags: whoever changes the display list otherwise
+// calls forget() before the next paint.
 class PaintCache {
  public:
   // The canvas no longer holds the last picture: the next paint is whole.
