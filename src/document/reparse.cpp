@@ -176,12 +176,20 @@ bool Reader::reparse(std::uint64_t before) {
           return false;
       }
       // From here on, the reader must stand as it stood: the entries after
-      // take its widths and the reference their attributes belong to.
+      // take its widths and the reference their attributes belong to (the
+      // same entry, or the one read again in its place, with the owner and
+      // space the attributes take from it).
       const EntryParse& was = d_.entryparse[last];
-      const bool same = SameBits(currentWidth_, was.width) && SameBits(startWidth_, was.startwidth) &&
-                        (was.insert < 0 ? lastInsert_ == SIZE_MAX
-                                        : lastInsert_ == static_cast<std::size_t>(was.insert) &&
-                                              static_cast<std::size_t>(was.insert) < s);
+      const auto tail = static_cast<std::size_t>(g.tailFrom[Polys]);
+      bool sameInsert = was.insert < 0 ? lastInsert_ == SIZE_MAX : lastInsert_ == static_cast<std::size_t>(was.insert);
+      if (was.insert >= 0 && lastInsert_ != SIZE_MAX && lastInsert_ >= tail &&
+          d_.polys.size() - tail == last - s + 1 && static_cast<std::size_t>(was.insert) == s + (lastInsert_ - tail)) {
+        const tpoly &now = d_.polys[lastInsert_], &then = d_.polys[static_cast<std::size_t>(was.insert)];
+        sameInsert = now.layhan == then.layhan && now.ispaperspace == then.ispaperspace;
+      } else if (was.insert >= 0 && static_cast<std::size_t>(was.insert) >= s) {
+        sameInsert = false;
+      }
+      const bool same = SameBits(currentWidth_, was.width) && SameBits(startWidth_, was.startwidth) && sameInsert;
       if (!same && last + 1 < n) continue;
       g.last = last;
       const Sizes now = SizesOf(d_);
