@@ -2,8 +2,41 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vestrel {
+
+std::uint64_t LineList::NewIdentity() {
+  static std::uint64_t lists = 0;
+  return ++lists;
+}
+
+LineList::LineList(const LineList& other)
+    : encoding(other.encoding), base_(other.base_), added_(other.added_), spans_(other.spans_),
+      changes_(other.changes_) {}
+
+LineList::LineList(LineList&& other) noexcept
+    : encoding(other.encoding), base_(std::move(other.base_)), added_(std::move(other.added_)),
+      spans_(std::move(other.spans_)), changes_(std::move(other.changes_)), identity_(other.identity_) {
+  other.identity_ = NewIdentity();
+}
+
+LineList& LineList::operator=(const LineList& other) {
+  if (this != &other) *this = LineList(other);
+  return *this;
+}
+
+LineList& LineList::operator=(LineList&& other) noexcept {
+  if (this == &other) return *this;
+  encoding = other.encoding;
+  base_ = std::move(other.base_);
+  added_ = std::move(other.added_);
+  spans_ = std::move(other.spans_);
+  changes_ = std::move(other.changes_);
+  identity_ = other.identity_;
+  other.identity_ = NewIdentity();
+  return *this;
+}
 
 bool LineList::assign(std::string text) {
   if (text.size() > kMaxBytes) return false;

@@ -41,6 +41,14 @@ inline bool IsUtf16(TextEncoding e) {
 
 class LineList {
  public:
+  // Every list is a list of its own (identity()); a move hands its
+  // identity on with its lines, a copy is another list.
+  LineList() = default;
+  LineList(const LineList& other);
+  LineList(LineList&& other) noexcept;
+  LineList& operator=(const LineList& other);
+  LineList& operator=(LineList&& other) noexcept;
+
   // Largest number of lines and bytes one list can hold.
   static constexpr std::size_t kMaxLines = 0x7fffffff;
   static constexpr std::size_t kMaxBytes = 0xffffffffu;
@@ -74,10 +82,12 @@ class LineList {
   std::string join(std::string_view eol) const;
 
   // What the splices changed since the reader last parsed the list (a new
-  // or reassigned list counts as changed throughout).
+  // text counts as changed throughout); what was parsed then knows the list
+  // by its identity.
   const LineChanges& changes() const { return changes_; }
   void forgetChanges() { changes_.clear(); }
   void markAllChanged() { changes_.setAll(); }
+  std::uint64_t identity() const { return identity_; }
 
   TextEncoding encoding = TextEncoding::Utf8;
 
@@ -95,6 +105,8 @@ class LineList {
   std::string added_;
   std::vector<Span> spans_;
   LineChanges changes_;
+  std::uint64_t identity_ = NewIdentity();
+  static std::uint64_t NewIdentity();
 };
 
 }  // namespace vestrel

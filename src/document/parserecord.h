@@ -32,6 +32,7 @@ struct ParseRecord {
   Handle seed = 0;               // what the last $HANDSEED adds: its value less one, or 0
   bool seedPaired = false;       // that value also counted as a handle of its own
   std::int32_t tablesEnd = -1;   // the last line of the tables
+  std::uint64_t lines = 0;       // the identity of the line list parsed
 };
 
 // How the display list of a parse follows from the one before: entries

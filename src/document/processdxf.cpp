@@ -173,7 +173,7 @@ void Reader::run() {
     }
   }
   sortLayouts();
-  d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_};
+  d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_, dxf_.identity()};
 }
 
 void Reader::readTable() {

@@ -103,7 +103,7 @@ bool Reader::reparse(std::uint64_t before) {
   const LineChanges& changes = dxf_.changes();
   const ParseRecord record = d_.parserecord;
   const std::size_t n = d_.polys.size();
-  if (changes.all() || !record.valid || d_.entryparse.size() != n) return false;
+  if (changes.all() || !record.valid || record.lines != dxf_.identity() || d_.entryparse.size() != n) return false;
 
   // The runs among the entities, and whether the seed's value changed.
   std::vector<LineChanges::Run> runs;

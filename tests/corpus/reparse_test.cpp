@@ -58,6 +58,26 @@ TEST_P(CorpusReparse, RandomEditsReadAsAFullParseReadsThem) {
   }
 }
 
+// A drawing given the lines of another list (even one parsed just now)
+// reads them all; one moved with its display list goes on as before.
+TEST(Reparse, ALineListFromElsewhereIsReadInFull) {
+  Drawing a, b;
+  ASSERT_TRUE(test::LoadDrawing("synthetic", a));
+  ASSERT_TRUE(test::LoadDrawing("synthetic late", b));
+  processdxf(a);
+  processdxf(b);
+  a.dxf = b.dxf;
+  processdxf(a);
+  EXPECT_TRUE(a.reparsed.whole);
+  EXPECT_EQ(test::DrawingDifference(a, b), "");
+
+  Drawing moved = std::move(b);
+  Journal j;
+  ChangeStep(j, moved.dxf).overwrite(moved.polys[moved.polys.size() / 2].linefrom + 5, "1");
+  processdxf(moved);
+  EXPECT_FALSE(moved.reparsed.whole);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drawings, CorpusReparse, ::testing::ValuesIn(test::EditedDrawings()),
                          [](const auto& info) { return test::CorpusName(info.param, info.index); });
 

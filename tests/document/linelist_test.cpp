@@ -122,6 +122,25 @@ TEST(LineListChanges, ANewTextOrTooManyRunsChangeEverything) {
   for (std::size_t i = 0; i <= LineChanges::kMostRuns; ++i) l.replace(i * 20, "x");
   EXPECT_TRUE(l.changes().all());
   EXPECT_TRUE(l.changes().runs().empty());
+
+}
+
+// What was parsed from a list knows it by its identity: a copy is another
+// list, a moved list is the same.
+TEST(LineListChanges, AMovedListIsTheSameListACopyAnother) {
+  LineList a;
+  a.assign("a\nb\n");
+  const std::uint64_t first = a.identity();
+  const LineList copy = a;
+  EXPECT_NE(copy.identity(), first);
+  LineList moved = std::move(a);
+  EXPECT_EQ(moved.identity(), first);
+  EXPECT_NE(a.identity(), first);
+  LineList assigned;
+  assigned = copy;
+  EXPECT_NE(assigned.identity(), copy.identity());
+  assigned = std::move(moved);
+  EXPECT_EQ(assigned.identity(), first);
 }
 
 }  // namespace
