@@ -340,8 +340,8 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TMainForm::PaintBox1Paint(QImage& canvas) {
-  if (!vestrel::PaintBox1Paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
-                               PaintBox1->logicalDpiX()))
+  if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
+                                     PaintBox1->logicalDpiX()))
     StatusBar1->showMessage(translated(kNotAllDrawn));
   editor_->tool.anzrem = 0;  // the rubber band went with the old picture
 }

@@ -18,9 +18,32 @@ QImage& PaintBox::canvas() {
   return canvas_;
 }
 
+namespace {
+
+// More segments than this on the canvas, and the next rendering starts
+// afresh rather than erase them.
+constexpr std::size_t kMostDrawn = 1 << 18;
+
+void DrawXorSegments(QImage& canvas, std::span<const tremove> segments) {
+  QPainter g(&canvas);
+  g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  for (const tremove& r : segments) {
+    g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
+    g.drawLine(r.x1, r.y1, r.x2, r.y2);
+  }
+}
+
+}  // namespace
+
 void PaintBox::render() {
   pending_.clear();
-  if (canvas_.size() != size()) canvas_ = QImage(size(), QImage::Format_RGB32);
+  if (canvas_.size() != size()) {
+    canvas_ = QImage(size(), QImage::Format_RGB32);
+    cache_.forget();
+  }
+  if (drawn_.size() > kMostDrawn) cache_.forget();
+  else if (!drawn_.empty() && !canvas_.isNull()) DrawXorSegments(canvas_, drawn_);
+  drawn_.clear();
   if (onPaint) onPaint(canvas_);
   update();
 }
@@ -32,12 +55,8 @@ void PaintBox::xorLines(std::span<const tremove> segments) {
 
 void PaintBox::drawPending() {
   if (pending_.empty() || canvas_.isNull()) return pending_.clear();
-  QPainter g(&canvas_);
-  g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  for (const tremove& r : pending_) {
-    g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
-    g.drawLine(r.x1, r.y1, r.x2, r.y2);
-  }
+  DrawXorSegments(canvas_, pending_);
+  if (drawn_.size() <= kMostDrawn) drawn_.insert(drawn_.end(), pending_.begin(), pending_.end());
   pending_.clear();
 }
 
@@ -50,6 +69,8 @@ void PaintBox::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   canvas_ = QImage(size(), QImage::Format_RGB32);
   canvas_.fill(Qt::white);
+  drawn_.clear();
+  cache_.forget();
   render();
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "view/paintcache.h"
 
 namespace vestrel {
 
@@ -23,6 +24,8 @@ class PaintBox : public QWidget {
   // Renders the drawing into the canvas and shows it; the rubber band goes
   // with the old picture.
   void render();
+  // What the last rendering drew, for the next to redraw only what changed.
+  PaintCache& paintCache() { return cache_; }
   // Draws segments in XOR over the canvas (white, one pixel, not smoothed):
   // drawing them again restores it. They are drawn together when the
   // widget is painted next.
@@ -48,6 +51,10 @@ class PaintBox : public QWidget {
 
   QImage canvas_;
   std::vector<tremove> pending_;
+  // The segments drawn into the canvas since it was rendered: drawn again,
+  // they leave the rendered picture, which the next rendering builds on.
+  std::vector<tremove> drawn_;
+  PaintCache cache_;
 };
 
 }  // namespace vestrel

@@ -10,6 +10,7 @@
 
 #include "document/linelist.h"
 #include "document/numbers.h"
+#include "document/parserecord.h"
 #include "document/pool.h"
 #include "document/records.h"
 
@@ -56,6 +57,12 @@ struct Drawing {
   // The parse the display list comes from: what is derived from the
   // drawing elsewhere knows by it when to be derived again.
   std::uint64_t generation = 0;
+  // How this parse's display list follows from the one before.
+  Reparsed reparsed;
+  // What the reader keeps for the next parse: one record per entry, and
+  // the rest.
+  Pool<EntryParse> entryparse;
+  ParseRecord parserecord;
 
   std::int32_t anzpoly() const { return static_cast<std::int32_t>(polys.size()); }
 
@@ -125,6 +132,11 @@ struct Drawing {
 // Parses the whole line list into the display list, the tables, the
 // layouts and the document positions. When memory runs out the display
 // list is left empty and std::bad_alloc goes on to the caller.
+//
+// After a change that touched only objects of the ENTITIES section (and
+// the value of $HANDSEED) only those objects are read again, with what
+// follows them up to where the reader stands as it stood before; the
+// result is what reading it all would give.
 void processdxf(Drawing& d);
 
 }  // namespace vestrel

@@ -228,6 +228,9 @@ bool Reader::commonGroup(tpoly& p, Kind kind) {
 
 void Reader::readEntity(Kind kind) {
   const std::size_t index = d_.polys.size();
+  const std::uint8_t open = sections();
+  entryHandles_ = 0;
+  handles_ = &entryHandles_;
   beginEntity(kind);
   bool terminated = false;
   while (!atEnd()) {
@@ -320,6 +323,9 @@ void Reader::readEntity(Kind kind) {
     p.boxminx = std::min(p.boxminx, m.cx1), p.boxmaxx = std::max(p.boxmaxx, m.cx1);
     p.boxminy = std::min(p.boxminy, m.cy1), p.boxmaxy = std::max(p.boxmaxy, m.cy1);
   }
+  handles_ = &outside_;
+  d_.entryparse.push_back({currentWidth_, startWidth_, entryHandles_,
+                           lastInsert_ == SIZE_MAX ? -1 : static_cast<std::int32_t>(lastInsert_), open});
 }
 
 void Reader::toWorld(tpoly& p, Kind kind) {

@@ -2,8 +2,41 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vestrel {
+
+std::uint64_t LineList::NewIdentity() {
+  static std::uint64_t lists = 0;
+  return ++lists;
+}
+
+LineList::LineList(const LineList& other)
+    : encoding(other.encoding), base_(other.base_), added_(other.added_), spans_(other.spans_),
+      changes_(other.changes_) {}
+
+LineList::LineList(LineList&& other) noexcept
+    : encoding(other.encoding), base_(std::move(other.base_)), added_(std::move(other.added_)),
+      spans_(std::move(other.spans_)), changes_(std::move(other.changes_)), identity_(other.identity_) {
+  other.identity_ = NewIdentity();
+}
+
+LineList& LineList::operator=(const LineList& other) {
+  if (this != &other) *this = LineList(other);
+  return *this;
+}
+
+LineList& LineList::operator=(LineList&& other) noexcept {
+  if (this == &other) return *this;
+  encoding = other.encoding;
+  base_ = std::move(other.base_);
+  added_ = std::move(other.added_);
+  spans_ = std::move(other.spans_);
+  changes_ = std::move(other.changes_);
+  identity_ = other.identity_;
+  other.identity_ = NewIdentity();
+  return *this;
+}
 
 bool LineList::assign(std::string text) {
   if (text.size() > kMaxBytes) return false;
@@ -51,6 +84,7 @@ bool LineList::assign(std::string text) {
   added_.clear();
   added_.shrink_to_fit();
   spans_ = std::move(spans);
+  changes_.setAll();
   return true;
 }
 
@@ -81,19 +115,25 @@ void LineList::insert(std::size_t at, const std::vector<std::string>& lines) {
   added.reserve(lines.size());
   for (const std::string& l : lines) added.push_back(append(l));
   spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+  changes_.splice(at, 0, lines.size());
 }
 
 void LineList::insert(std::size_t at, std::string_view line) {
   const Span s = append(line);
   spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(at), s);
+  changes_.splice(at, 0, 1);
 }
 
 void LineList::erase(std::size_t at, std::size_t count) {
   spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(at),
                spans_.begin() + static_cast<std::ptrdiff_t>(at + count));
+  changes_.splice(at, count, 0);
 }
 
-void LineList::replace(std::size_t i, std::string_view line) { spans_[i] = append(line); }
+void LineList::replace(std::size_t i, std::string_view line) {
+  spans_[i] = append(line);
+  changes_.splice(i, 1, 1);
+}
 
 std::vector<std::string> LineList::copy(std::size_t at, std::size_t count) const {
   std::vector<std::string> out;

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "document/linechanges.h"
+
 namespace vestrel {
 
 // How the file's bytes are to be read as text. The lines themselves are kept
@@ -39,6 +41,14 @@ inline bool IsUtf16(TextEncoding e) {
 
 class LineList {
  public:
+  // Every list is a list of its own (identity()); a move hands its
+  // identity on with its lines, a copy is another list.
+  LineList() = default;
+  LineList(const LineList& other);
+  LineList(LineList&& other) noexcept;
+  LineList& operator=(const LineList& other);
+  LineList& operator=(LineList&& other) noexcept;
+
   // Largest number of lines and bytes one list can hold.
   static constexpr std::size_t kMaxLines = 0x7fffffff;
   static constexpr std::size_t kMaxBytes = 0xffffffffu;
@@ -71,6 +81,14 @@ class LineList {
   // All lines, each followed by `eol`.
   std::string join(std::string_view eol) const;
 
+  // What the splices changed since the reader last parsed the list (a new
+  // text counts as changed throughout); what was parsed then knows the list
+  // by its identity.
+  const LineChanges& changes() const { return changes_; }
+  void forgetChanges() { changes_.clear(); }
+  void markAllChanged() { changes_.setAll(); }
+  std::uint64_t identity() const { return identity_; }
+
   TextEncoding encoding = TextEncoding::Utf8;
 
  private:
@@ -86,6 +104,9 @@ class LineList {
   std::string base_;
   std::string added_;
   std::vector<Span> spans_;
+  LineChanges changes_;
+  std::uint64_t identity_ = NewIdentity();
+  static std::uint64_t NewIdentity();
 };
 
 }  // namespace vestrel

@@ -17,9 +17,13 @@ std::vector<std::string> Drawing::code(const tpoly& p) const {
 void processdxf(Drawing& d) {
   // Every parse gets a number no parse had before, whatever drawing it is.
   static std::uint64_t parses = 0;
+  const std::uint64_t before = d.generation;
   d.generation = ++parses;
   try {
-    reader::Reader(d).run();
+    if (!reader::Reader(d).reparse(before)) {
+      reader::Reader(d).run();
+      d.reparsed = {before, true, {}};
+    }
   } catch (...) {
     // What was built is not all there is: nothing is shown rather than a
     // part, and its memory goes back. The lines stay as they are.
@@ -33,8 +37,12 @@ void processdxf(Drawing& d) {
     d.hatches = {};
     d.hatchlines = {};
     d.hatchdashes = {};
+    d.entryparse = {};
+    d.parserecord = {};
+    d.reparsed = {before, true, {}};
     throw;
   }
+  d.dxf.forgetChanges();
 }
 
 namespace reader {
@@ -49,8 +57,15 @@ void Reader::readPair() {
   // exception is the seed's own value.
   const bool seedValue = handseedNameJustRead_;
   handseedNameJustRead_ = false;
-  if ((group_ == 5 || group_ == 105) && !seedValue)
+  pairCounted_ = (group_ == 5 || group_ == 105) && !seedValue;
+  if (pairCounted_)
     if (const auto h = ParseHandle(value_)) raiseMaxHandle(*h);
+}
+
+std::uint8_t Reader::sections() const {
+  return static_cast<std::uint8_t>((inEntities_ ? kInEntities : 0) | (inBlocks_ ? kInBlocks : 0) |
+                                   (inBlock_ ? kInBlock : 0) | (inTables_ ? kInTables : 0) |
+                                   (inObjects_ ? kInObjects : 0) | (expectingSectionName_ ? kExpectingSection : 0));
 }
 
 void Reader::reset() {
@@ -64,6 +79,8 @@ void Reader::reset() {
   d_.hatches.clear();
   d_.hatchlines.clear();
   d_.hatchdashes.clear();
+  d_.entryparse.clear();
+  d_.parserecord = {};
   d_.handleseedpos = -1;
   d_.acadverpos = -1;
   d_.ltypeinsetlinenr = -1;
@@ -102,7 +119,16 @@ void Reader::run() {
     if (inHandseed_ && group_ == 5) {
       d_.handleseedpos = valueLine();
       inHandseed_ = false;
-      if (const auto seed = ParseHandle(value_); seed && *seed > 0) raiseMaxHandle(*seed - 1);
+      // What an earlier seed added is one of the handles outside entries
+      // now; the last seed's part is kept apart, so that a new seed value
+      // alone can be read again.
+      outside_ = std::max(outside_, seed_);
+      seed_ = 0;
+      seedPaired_ = pairCounted_;
+      if (const auto seed = ParseHandle(value_); seed && *seed > 0) {
+        seed_ = *seed - 1;
+        d_.maxhandle = std::max(d_.maxhandle, seed_);
+      }
     }
     if (inAcadver_ && group_ == 1) {
       inAcadver_ = false;
@@ -147,6 +173,7 @@ void Reader::run() {
     }
   }
   sortLayouts();
+  d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_, dxf_.identity()};
 }
 
 void Reader::readTable() {
@@ -230,6 +257,7 @@ void Reader::readTable() {
     }
     if (is(0, "ENDTAB")) break;
   }
+  tablesEnd_ = std::max(tablesEnd_, valueLine());
   reuse_ = true;
 }
 

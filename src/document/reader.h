@@ -30,6 +30,10 @@ class Reader {
  public:
   explicit Reader(Drawing& d) : d_(d), dxf_(d.dxf), n_(d.dxf.size()) {}
   void run();
+  // Reads again only what the line list's changes touched (reparse.cpp);
+  // false, with the display list to be read in full, when that cannot give
+  // what a full reading gives. `before` is the parse the list came from.
+  bool reparse(std::uint64_t before);
 
  private:
   // --- pairs -------------------------------------------------------------
@@ -45,6 +49,7 @@ class Reader {
   std::int32_t codeLine() const { return static_cast<std::int32_t>(codepos_); }
   void raiseMaxHandle(Handle h) {
     if (h > d_.maxhandle) d_.maxhandle = h;
+    if (h > *handles_) *handles_ = h;
   }
 
   // --- sections, tables, blocks, layouts ------------------------------------
@@ -124,6 +129,16 @@ class Reader {
   int group_ = kNoGroup;
   bool reuse_ = false;
   bool handseedNameJustRead_ = false;
+  bool pairCounted_ = false;  // the current pair's value counts as a handle
+
+  // What the parse record keeps: the handles read outside entries and in
+  // the entry being read, what $HANDSEED adds, where the tables end.
+  Handle outside_ = 0, entryHandles_ = 0;
+  Handle* handles_ = &outside_;
+  Handle seed_ = 0;
+  bool seedPaired_ = false;
+  std::int32_t tablesEnd_ = -1;
+  std::uint8_t sections() const;
 
   bool expectingSectionName_ = false;
   bool inEntities_ = false, inBlocks_ = false, inTables_ = false, inObjects_ = false;

@@ -50,6 +50,10 @@ void HatchPainter::draw(QPainter& g, const Drawing& d, const tpoly& p, const Scr
   }
 }
 
+double HatchPainter::spent() const {
+  return std::max(static_cast<double>(work_) / kMaxWork, static_cast<double>(segments_) / kMaxSegments);
+}
+
 void HatchPainter::fill(QPainter& g, const Drawing& d, const tpoly& p, const ScreenTransform& t, QColor color) {
   // Vertices closer than this to the last one taken add nothing visible.
   constexpr double kSubPixel = 0.3;

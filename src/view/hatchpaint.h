@@ -27,6 +27,8 @@ class HatchPainter {
   // `showmodel`: black on white rather than white on the black sheet.
   void draw(QPainter& g, const Drawing& d, const tpoly& p, const ScreenTransform& t, const QRectF& clip, QColor color,
             double width, bool showmodel);
+  // How much of what one paint may spend on pattern lines is spent: 1 all.
+  double spent() const;
 
  private:
   // An edge of the loops in the frame of one family of pattern lines:

@@ -6,6 +6,7 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -53,14 +54,24 @@ QFont TextFont(int pixels) {
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
+// What block references may draw in one paint; a drawing whose blocks refer
+// to each other many times over could otherwise take without end.
+constexpr std::size_t kBudget = 2000000;
+constexpr std::size_t kNoOwner = SIZE_MAX;
+
 class Painter {
  public:
-  Painter(QPainter& g, Drawing& d) : g_(g), d_(d), tables_(d), blocks_(d) {}
+  Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr)
+      : g_(g), d_(d), tables_(d), blocks_(d), pass_(pass),
+        lockedLayers_(std::any_of(d.layers.begin(), d.layers.begin() + d.anzlayer,
+                                  [](const TLayer& l) { return (l.flag & 4) != 0; })) {}
 
   void draw(const DrawParams& P, int depth);
   // Whether block references were left out because the paint reached its
   // budget.
   bool incomplete() const { return incomplete_; }
+  // How much of its budgets the paint has spent: 1 all.
+  double spent() const { return std::max(static_cast<double>(expanded_) / kBudget, hatches_.spent()); }
 
  private:
   void drawEntry(std::size_t i, const DrawParams& P, int depth);
@@ -75,6 +86,10 @@ class Painter {
   // Whether a block drawn through `t` shows nothing: it lies off the clip
   // or within a pixel.
   bool invisible(const Box3& box, const ScreenTransform& t) const;
+  // The pixels of `r` (painter coordinates) widened by `margin` may have
+  // been touched by the entry being drawn: noted for it, when the pass
+  // notes them.
+  void touch(QRectF r, double margin);
 
   QPainter& g_;
   Drawing& d_;
@@ -84,7 +99,15 @@ class Painter {
   // reference is expanded.
   std::size_t expanded_ = 0;
   bool incomplete_ = false;
+  // What the target shows, in painter coordinates: entries are left out
+  // against it.
   QRectF clip_;
+  PaintPass* pass_;
+  const bool lockedLayers_;  // a layer of the drawing is locked
+  // The entry of the scope being drawn whose pixels are noted, and how
+  // painter coordinates become pixels.
+  std::size_t owner_ = kNoOwner;
+  QTransform toDevice_;
   Dashes dashes_;
   HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
@@ -131,21 +154,49 @@ bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
   return right - left < 1 && bottom - top < 1;
 }
 
+void Painter::touch(QRectF r, double margin) {
+  if (owner_ == kNoOwner) return;
+  const QRectF seen = clip_.adjusted(-2, -2, 2, 2);
+  if (std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.right()) && std::isfinite(r.bottom()) &&
+      std::isfinite(margin)) {
+    r = r.normalized().adjusted(-margin - 2, -margin - 2, margin + 2, margin + 2);
+    if (!r.intersects(seen)) return;
+    r = r.intersected(seen);
+  } else {
+    r = seen;  // somewhere on the target
+  }
+  const QRectF px = toDevice_.mapRect(r);
+  (*pass_->reach)[owner_].add({static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
+                               static_cast<std::int32_t>(std::ceil(px.right())),
+                               static_cast<std::int32_t>(std::ceil(px.bottom()))});
+}
+
 void Painter::draw(const DrawParams& P, int depth) {
-  // What the target shows, in the painter's coordinates.
-  const QRectF outer = clip_;
-  clip_ = g_.hasClipping() ? g_.clipBoundingRect() : g_.transform().inverted().mapRect(QRectF(g_.window()));
+  if (depth == 0) {
+    // What the target shows, in the painter's coordinates; a viewport
+    // narrows it for what it shows.
+    clip_ = pass_ && pass_->shown ? *pass_->shown
+            : g_.hasClipping()    ? g_.clipBoundingRect()
+                                  : g_.transform().inverted().mapRect(QRectF(g_.window()));
+    toDevice_ = g_.transform();
+  }
   if (P.scope.block().empty()) {
     for (std::size_t i = 0; i < d_.polys.size(); ++i) drawEntry(i, P, depth);
   } else {
     // A block's members, in list order.
     for (const std::size_t i : blocks_.members(P.scope.block())) drawEntry(i, P, depth);
   }
-  clip_ = outer;
 }
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   tpoly& p = d_.polys[i];
+  // An entry of the scope itself (not a block's member drawn by a
+  // reference) the pass may leave out. Where no layer is locked, it leaves
+  // it out at once; else the entry is still told its layer is locked.
+  const bool own = !P.byblock && pass_;
+  const bool chosen = !own || !pass_->only || (*pass_->only)[i];
+  const bool through = chosen || (pass_->throughViewports && p.isviewport);
+  if (!through && !lockedLayers_) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
   // draws them.
@@ -153,6 +204,15 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
+  if (!through) return;
+  // What it draws is noted for it.
+  const std::size_t outerOwner = owner_;
+  if (own) owner_ = chosen && pass_->reach ? i : kNoOwner;
+  struct Restore {
+    std::size_t& owner;
+    std::size_t was;
+    ~Restore() { owner = was; }
+  } restore{owner_, outerOwner};
   const ScreenTransform& t = P.transform;
   if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
@@ -197,9 +257,6 @@ void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock
                             const ScreenTransform& t, int depth) {
   // Nested block references deeper than this are not drawn.
   constexpr int kMaxDepth = 128;
-  // What references may draw in one paint; a drawing whose blocks refer to
-  // each other many times over could otherwise take without end.
-  constexpr std::size_t kBudget = 2000000;
   if (std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end()) return;  // drawn once
   if (depth >= kMaxDepth) {
     incomplete_ = true;
@@ -260,7 +317,9 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
     QPen linePen = outline ? pen : QPen(c, width, Qt::SolidLine, Qt::FlatCap);
     if (outline) linePen.setWidthF(std::max(width, pen.widthF()));
     g_.setPen(linePen);
-    g_.drawLine(toScreen.map(QPointF(x0, y0)), toScreen.map(QPointF(x1, y1)));
+    const QPointF a = toScreen.map(QPointF(x0, y0)), b = toScreen.map(QPointF(x1, y1));
+    g_.drawLine(a, b);
+    touch(QRectF(a, b), linePen.widthF());
   };
   const QTransform saved = g_.transform();
   for (const TextRun& r : l.runs) {
@@ -279,6 +338,7 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
     const QRectF runBox = toScreen.mapRect(
         QRectF(QPointF(r.x - reachOut, r.y - r.height), QPointF(r.x + r.width + reachOut, r.y + 2 * r.height)));
     if (!runBox.intersects(clip_)) continue;
+    touch(runBox, pen.widthF());
     // Font pixels are em pixels; the rest of the scale, the width factor
     // and the slant are in the transform (font y runs down).
     const int pixels = static_cast<int>(std::lround(std::clamp(capPx / kCapPerEm, 1.0, double{kMostFontPixels})));
@@ -319,8 +379,22 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
   if (p.patternfill) {
     hatches_.draw(g_, d_, p, t, clip_, Color(color), pen.widthF(), P.showmodelforcolor);
+    if (owner_ != kNoOwner) {
+      // Its fill and pattern lie inside its loops.
+      double minx = std::numeric_limits<double>::infinity(), miny = minx, maxx = -minx, maxy = -minx;
+      for (const Tmypoi& q : pts) {
+        const auto [x, y] = t.toPaint(q.x, q.y, q.z);
+        minx = std::min(minx, x), maxx = std::max(maxx, x), miny = std::min(miny, y), maxy = std::max(maxy, y);
+      }
+      touch(QRectF(QPointF(minx, miny), QPointF(maxx, maxy)), pen.widthF());
+    }
     if (!selectedLook) return;  // a hatch's boundary shows only while it is selected
   }
+  // What the outline reaches: its points, its widest pen, its arrows, its
+  // dimension text.
+  double reachMinx = std::numeric_limits<double>::infinity(), reachMiny = reachMinx, reachMaxx = -reachMinx,
+         reachMaxy = -reachMinx;
+  double widest = pen.widthF(), arrowReach = 0;
 
   const bool fill = (p.issolid && !p.patternfill) || p.iswipeout;
   QPainterPath path;
@@ -334,6 +408,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   auto arrow = [&](double tipx, double tipy, double fromx, double fromy) {
     const double L = std::hypot(fromx - tipx, fromy - tipy);
     if (!(L > 0)) return;
+    arrowReach = std::max(arrowReach, 1.1 * std::abs(k));
     const double ux = (fromx - tipx) / L * k, uy = (fromy - tipy) / L * k;
     path.moveTo(tipx, tipy);
     path.lineTo(tipx + ux + uy / 5, tipy + uy - ux / 5);
@@ -363,6 +438,10 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     if (q.donotdraw) continue;
     if (q.setwid && q.wid != 0) pen.setWidthF(widthFor(q.wid));
     const auto [tx, ty] = t.toPaint(q.x, q.y, q.z);
+    reachMinx = std::min(reachMinx, tx), reachMaxx = std::max(reachMaxx, tx);
+    reachMiny = std::min(reachMiny, ty), reachMaxy = std::max(reachMaxy, ty);
+    widest = std::max(widest, pen.widthF());
+    if (q.setwid) widest = std::max({widest, widthFor(q.startwid), widthFor(q.wid)});
     if (started && !q.moveonly && !q.setwid && !q.botharrows && !q.doadddimtexthere && !(p.arrowhead && firstSegment) &&
         std::abs(tx - cx) < kSubPixel && std::abs(ty - cy) < kSubPixel) {
       pending = true, pendx = tx, pendy = ty;
@@ -384,6 +463,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
         const QString text = Q(DimensionText(d_, p));
         const double ox = std::nearbyint(ax) - std::floor(m.horizontalAdvance(text) / 2);
         const double oy = std::nearbyint(ay) - std::floor(m.height() / 2);
+        touch(QRectF(ox, oy, m.horizontalAdvance(text), m.height()), pen.widthF() + 0.3 * font.pixelSize());
         if (selectedLook) {
           path.addText(ox, oy + m.ascent(), font, text);
           stroke();
@@ -421,15 +501,18 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     g_.fillPath(path, p.iswipeout ? QColor(Qt::white) : Color(color));
   }
   stroke();
+  if (reachMinx <= reachMaxx)
+    touch(QRectF(QPointF(reachMinx, reachMiny), QPointF(reachMaxx, reachMaxy)), widest / 2 + arrowReach + 1);
 }
 
 void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTransform& t, int depth) {
   const ViewportData& v = d_.viewport(p);
   const Point2 lowLeft = t.toPaint(p.cx - v.widx / 2, p.cy - v.widy / 2, p.cz);
   const Point2 topRight = t.toPaint(p.cx + v.widx / 2, p.cy + v.widy / 2, p.cz);
+  const QRectF frame = QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized();
   g_.save();
-  g_.setClipRect(QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized(),
-                 Qt::IntersectClip);
+  g_.setClipRect(frame, Qt::IntersectClip);
+  touch(frame, 0);
   // The model, unless it is what is being drawn already.
   const TabScope model = TabScope::ModelSpace(d_);
   if (!v.off && v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
@@ -437,7 +520,10 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
     inner.scope = model;
     // A drawing without layouts shows the model at the sheet's scale.
     inner.transform = t.insideViewport(p.cx, p.cy, v.widy, v.viewheight, v.panx, v.pany, model.layhan().has_value());
+    const QRectF outer = clip_;
+    clip_ = clip_.intersected(frame);
     draw(inner, depth + 1);
+    clip_ = outer;
   }
   g_.restore();
 }
@@ -451,6 +537,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
+    touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
     if (p.isviewport && p.viewid != 1 && j >= 5 && j <= 7) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
@@ -518,8 +605,8 @@ void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
 
 }  // namespace
 
-bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock) {
-  Painter painter(g, d);
+bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass) {
+  Painter painter(g, d, pass);
   painter.draw(params, 0);
   if (layoutBlock && !layoutBlock->blockname.empty()) {
     // The layout's block, its base point on the origin.
@@ -528,15 +615,15 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
     members.transform = params.transform.shifted(-layoutBlock->basex, -layoutBlock->basey);
     painter.draw(members, 0);
   }
+  if (pass) pass->spent = painter.spent();
   return !painter.incomplete();
 }
 
-bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
-                    const PrinterPage& page, int screenDpi) {
+TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const ViewState& view,
+                         const PrintSetup& print, const PrinterPage& page, int screenDpi) {
   const TabScope scope = TabScope::OfTab(d, view.tab);
-  const int width = canvas.width(), height = canvas.height();
   const ScreenTransform window = WindowTransform(view, height);
-  QPainter g(&canvas);
+  QRect shown(0, 0, width, height);
   const bool sheet = !scope.model() || view.Druckvorschau;
   g.fillRect(QRect(0, 0, width, height), sheet ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
 
@@ -559,7 +646,10 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
     g.setPen(QPen(edge, 1, Qt::DashLine));
     g.drawRect(printable);
     g.setBrush(Qt::NoBrush);
-    if (view.Druckvorschau) g.setClipRect(printable);
+    if (view.Druckvorschau) {
+      g.setClipRect(printable, Qt::IntersectClip);
+      shown = printable;
+    }
   }
   PixelCentres(g);
   if (scope.model() && !view.Druckvorschau) OriginIcon(g, width, height, window.toPixel(0, 0));
@@ -569,7 +659,16 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
   P.showmodelforcolor = scope.model();
   P.dpi1 = screenDpi;
   P.showweight = view.Linienbreitezeigen;
-  return DrawTab(g, d, P, scope.recordBlock());
+  return {P, scope.recordBlock(), g.transform().inverted().mapRect(QRectF(shown))};
+}
+
+bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
+                    const PrinterPage& page, int screenDpi) {
+  QPainter g(&canvas);
+  const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
+  PaintPass pass;
+  pass.shown = tab.shown;
+  return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
 }
 
 }  // namespace vestrel

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "document/drawing.h"
 #include "document/tabscope.h"
@@ -34,6 +37,44 @@ struct DrawParams {
   std::optional<ByBlock> byblock = std::nullopt;  // inside a block reference
 };
 
+// A box of pixels of the target, edges included; empty when x1 < x0.
+struct PixelBox {
+  std::int32_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+  bool empty() const { return x1 < x0 || y1 < y0; }
+  void add(const PixelBox& b) {
+    if (b.empty()) return;
+    if (empty()) {
+      *this = b;
+      return;
+    }
+    x0 = std::min(x0, b.x0), y0 = std::min(y0, b.y0), x1 = std::max(x1, b.x1), y1 = std::max(y1, b.y1);
+  }
+  bool meets(const PixelBox& b) const {
+    return !empty() && !b.empty() && x0 <= b.x1 && b.x0 <= x1 && y0 <= b.y1 && b.y0 <= y1;
+  }
+};
+
+// What a paint draws beyond everything in its scope, and what it notes.
+struct PaintPass {
+  // Only the entries marked here (by index into the display list) are
+  // drawn, with what they draw through block references; all when null.
+  const std::vector<std::uint8_t>* only = nullptr;
+  // Viewports outside `only` are drawn too, for the entries of `only`
+  // they show.
+  bool throughViewports = false;
+  // When set: for every entry drawn (of `only`, if given) the pixels it
+  // may have touched are added to its box here, by index; the boxes must
+  // be there.
+  std::vector<PixelBox>* reach = nullptr;
+  // What the target shows, in painter coordinates, when it shows more than
+  // its clip: entries are left out against this, as a paint of the whole
+  // target would leave them out.
+  std::optional<QRectF> shown;
+  // Set by the paint: how much of what one paint may spend (points drawn
+  // through block references, hatch pattern work) it spent; 1 is all.
+  double spent = 0;
+};
+
 // Draws the entries of one scope, and block references and viewports
 // through itself. Sets `locked` of every entry of the scope's space. False
 // when block references were left out: what they draw reached the budget
@@ -43,11 +84,25 @@ bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params);
 // Draws a tab: the entries of `params.scope` (the tab's entries outside
 // blocks), then the members of the layout's block `layoutBlock` (when there
 // is one) over them. False as for Drawpolys.
-bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock);
+bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass = nullptr);
 
 // Anti-aliased drawing with whole coordinates on pixel centres, so that a
 // one-pixel line at a whole coordinate covers one row of pixels.
 void PixelCentres(QPainter& g);
+
+// What the drawing area shows of a tab, and how DrawTab draws it there.
+struct TabPaint {
+  DrawParams params;
+  const tblock* layoutBlock = nullptr;
+  QRectF shown;  // the area the entries are drawn in, in painter coordinates
+};
+
+// The drawing area's ground: its colour, on a layout tab or in the print
+// preview the paper sheet and its printable area (the preview then clips
+// what follows to it), in the model the origin icon; the painter left set
+// for DrawTab (anti-aliased, on pixel centres).
+TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const ViewState& view,
+                         const PrintSetup& print, const PrinterPage& page, int screenDpi);
 
 // Paints the drawing area into `canvas` as the view shows it. False as for
 // Drawpolys.

@@ -28,6 +28,7 @@
 #include "support/dialog_driver.h"
 #include "support/qt_app.h"
 #include "support/temp_dir.h"
+#include "view/renderer.h"
 
 namespace vestrel {
 namespace {
@@ -90,6 +91,43 @@ TEST_F(MainFormTest, TheRubberBandLeavesTheCanvasAsItWasWhenItIsErased) {
     e.SetAlltoFalse();                          // ends the tool, erases the band
     EXPECT_EQ(form.PaintBox1->canvas(), before);
   }
+}
+
+// Lines drawn and taken back, with the rubber band on the canvas between:
+// each change is redrawn where it shows, and the canvas is what a whole
+// paint of the drawing makes of it.
+TEST_F(MainFormTest, ChangesRedrawnInPartLookAsAWholePaint) {
+  TMainForm form;
+  form.show();
+  form.FormShow({std::string(VESTREL_CORPUS_DIR) + "/FINGERPRINT.dxf"});
+  Editor& e = form.editor();
+  auto whole = [&] {
+    QImage canvas(form.PaintBox1->canvas().size(), QImage::Format_RGB32);
+    PaintBox1Paint(canvas, e.drawing, e.view, e.print, form.PrinterPageSize(), form.PaintBox1->logicalDpiX());
+    return canvas;
+  };
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> x(0, form.PaintBox1->width() - 1), y(0, form.PaintBox1->height() - 1);
+  int parts = 0;
+  std::uniform_int_distribution<int> near(-40, 40);
+  for (int round = 0; round < 6; ++round) {
+    e.LineBtnClick();
+    const int x0 = x(random), y0 = y(random);
+    e.PaintBox1MouseDown(MouseButton::Left, {}, x0, y0);
+    for (int move = 0; move < 5; ++move) e.PaintBox1MouseMove({}, x(random), y(random));
+    form.PaintBox1->canvas();  // the band drawn into the canvas, as the window shows it
+    e.PaintBox1MouseDown(MouseButton::Left, {}, x0 + near(random), y0 + near(random));  // the line; the band goes on
+    parts += form.PaintBox1->paintCache().partial();
+    e.PaintBox1MouseMove({}, x(random), y(random));
+    e.SetAlltoFalse();
+    ASSERT_EQ(form.PaintBox1->canvas(), whole()) << "round " << round;
+    if (round % 2) {
+      e.Rckgngig1Click();
+      parts += form.PaintBox1->paintCache().partial();
+      ASSERT_EQ(form.PaintBox1->canvas(), whole()) << "undo, round " << round;
+    }
+  }
+  EXPECT_GE(parts, 6);
 }
 
 TEST_F(MainFormTest, OpensACorpusDrawing) {

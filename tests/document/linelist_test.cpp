@@ -67,5 +67,81 @@ TEST(LineListSplice, ManyOverwritesKeepEveryLine) {
   EXPECT_EQ(All(l), (std::vector<std::string>{"19998", "19999", "19997"}));
 }
 
+
+// What the splices since the last parse changed: each run as it stands and
+// the lines it replaced; lines elsewhere map both ways.
+TEST(LineListChanges, RunsOfTheSplicesSinceTheParse) {
+  using Run = LineChanges::Run;
+  struct Splice {
+    std::size_t at, erased, inserted;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Splice> splices;
+    std::vector<Run> runs;  // start, count, oldStart, oldCount
+    std::vector<std::pair<std::int32_t, std::int32_t>> moved;  // old line, line now
+  };
+  const Case cases[] = {
+      {"an overwrite", {{10, 1, 1}}, {{10, 1, 10, 1}}, {{9, 9}, {11, 11}}},
+      {"an insertion and a far overwrite", {{5, 0, 3}, {30, 1, 1}}, {{5, 3, 5, 0}, {30, 1, 27, 1}}, {{5, 8}, {20, 23}, {40, 43}}},
+      {"a deletion and an overwrite near it, joined", {{4, 2, 0}, {8, 1, 1}}, {{4, 5, 4, 7}}, {{3, 3}, {11, 9}}},
+      {"an overwrite, then lines inserted before it", {{50, 1, 1}, {10, 0, 2}}, {{10, 2, 10, 0}, {52, 1, 50, 1}}, {{30, 32}}},
+      {"inserted lines taken out again", {{20, 0, 4}, {20, 4, 0}}, {{20, 0, 20, 0}}, {{25, 25}}},
+  };
+  for (const Case& c : cases) {
+    LineList l;
+    l.assign(std::string(100, '\n'));
+    l.forgetChanges();
+    for (const Splice& s : c.splices) {
+      if (s.erased) l.erase(s.at, s.erased);
+      if (s.inserted) l.insert(s.at, std::vector<std::string>(s.inserted, "x"));
+    }
+    const LineChanges& ch = l.changes();
+    ASSERT_FALSE(ch.all()) << c.what;
+    ASSERT_EQ(ch.runs().size(), c.runs.size()) << c.what;
+    for (std::size_t i = 0; i < c.runs.size(); ++i) {
+      const Run& r = ch.runs()[i];
+      EXPECT_EQ(std::tie(r.start, r.count, r.oldStart, r.oldCount),
+                std::tie(c.runs[i].start, c.runs[i].count, c.runs[i].oldStart, c.runs[i].oldCount))
+          << c.what << ", run " << i;
+    }
+    for (const auto& [old, now] : c.moved) {
+      EXPECT_EQ(ch.toNew(old), now) << c.what;
+      EXPECT_EQ(ch.toOld(now), old) << c.what;
+    }
+  }
+}
+
+TEST(LineListChanges, ANewTextOrTooManyRunsChangeEverything) {
+  LineList l;
+  EXPECT_TRUE(l.changes().all());  // never parsed
+  l.assign(std::string(100000, '\n'));
+  EXPECT_TRUE(l.changes().all());
+  l.forgetChanges();
+  EXPECT_FALSE(l.changes().all());
+  for (std::size_t i = 0; i <= LineChanges::kMostRuns; ++i) l.replace(i * 20, "x");
+  EXPECT_TRUE(l.changes().all());
+  EXPECT_TRUE(l.changes().runs().empty());
+
+}
+
+// What was parsed from a list knows it by its identity: a copy is another
+// list, a moved list is the same.
+TEST(LineListChanges, AMovedListIsTheSameListACopyAnother) {
+  LineList a;
+  a.assign("a\nb\n");
+  const std::uint64_t first = a.identity();
+  const LineList copy = a;
+  EXPECT_NE(copy.identity(), first);
+  LineList moved = std::move(a);
+  EXPECT_EQ(moved.identity(), first);
+  EXPECT_NE(a.identity(), first);
+  LineList assigned;
+  assigned = copy;
+  EXPECT_NE(assigned.identity(), copy.identity());
+  assigned = std::move(moved);
+  EXPECT_EQ(assigned.identity(), first);
+}
+
 }  // namespace
 }  // namespace vestrel

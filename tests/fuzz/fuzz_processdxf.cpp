@@ -4,9 +4,12 @@
 // point at lines and points that exist, and every point must be finite; the
 // second parse must give as many entries and points as the first. Then the
 // model and the first layout are zoomed to their extents and painted into a
-// small picture, so that the view's arithmetic meets the same inputs. A
-// broken rule ends the run with a message and a trap, which libFuzzer
-// reports as a crash.
+// small picture, so that the view's arithmetic meets the same inputs; an
+// object is moved, given a colour and another one taken out, as the edits
+// do, and the parse after it (which reads again what changed) must give
+// what a full parse gives, and the paint after it (which redraws what
+// changed) what a whole paint gives. A broken rule ends the run with a
+// message and a trap, which libFuzzer reports as a crash.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +21,10 @@
 #include <QImage>
 
 #include "document/drawing.h"
+#include "document/journal.h"
 #include "platform/nullplatform.h"
+#include "support/drawing_state.h"
+#include "view/paintcache.h"
 #include "view/renderer.h"
 #include "view/transform.h"
 
@@ -96,18 +102,48 @@ void Check(const Drawing& d) {
     Broken("anzlt %d with %zu line-type slots", d.anzlt, d.linetype.size());
 }
 
-// The model and the first layout at their extents, painted small.
-void Paint(Drawing& d) {
+// Entry `k` moved and given a colour, and the last entry taken out, in two
+// undo steps.
+void Edit(Drawing& d, std::size_t k) {
+  vestrel::Journal j;
+  const vestrel::tpoly p = d.polys[k], last = d.polys.back();
+  {
+    vestrel::ChangeStep step(j, d.dxf);
+    for (std::int32_t line = p.linefrom + 2; line < p.linebis; line += 2) {
+      const std::string_view group = vestrel::Trim(d.dxf[static_cast<std::size_t>(line)]);
+      if (group == "10" || group == "20") step.overwrite(line + 1, "12.5");
+    }
+    step.insert(p.linefrom + 2, {" 62", "3"});
+  }
+  if (last.linefrom > p.linefrom) vestrel::DeleteStep(j, d.dxf).erase(last.linefrom + 2, last.linebis - last.linefrom + 1);
+}
+
+// The model and the first layout at their extents, painted small; then
+// painted again after an edit, redrawn where it shows and whole.
+void Paint(Drawing& d, std::size_t edited) {
   vestrel::NullPlatform platform({64, 48});
   vestrel::ViewState view;
   const vestrel::PrintSetup print;
   vestrel::ViewContext c{d, view, print, platform};
-  QImage canvas(64, 48, QImage::Format_RGB32);
+  QImage canvas(64, 48, QImage::Format_RGB32), whole(64, 48, QImage::Format_RGB32);
+  vestrel::PaintCache cache;
   for (int tab = 0; tab < 2; ++tab) {
     view.tab = tab;
     vestrel::ZoomFullIn(c);
-    vestrel::PaintBox1Paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
+    cache.paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
   }
+  if (d.polys.size() == 0) return;
+  Edit(d, edited % d.polys.size());
+  Drawing full = d;
+  full.dxf.markAllChanged();
+  vestrel::processdxf(full);
+  vestrel::processdxf(d);
+  Check(d);
+  if (const std::string diff = vestrel::test::DrawingDifference(d, full); !diff.empty())
+    Broken("the parse after an edit differs from a full parse in %s", diff.c_str());
+  cache.paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
+  vestrel::PaintBox1Paint(whole, d, view, print, platform.PrinterPageSize(), 96);
+  if (canvas != whole) Broken("the paint after an edit differs from a whole paint");
 }
 
 }  // namespace
@@ -128,11 +164,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t polys = d.polys.size(), points = d.points.size(), snaps = d.snaps.size();
 
   // The same text again, on the storage of the first parse.
+  d.dxf.markAllChanged();
   vestrel::processdxf(d);
   Check(d);
   if (d.polys.size() != polys || d.points.size() != points || d.snaps.size() != snaps)
     Broken("the second parse gives entries/points/snaps %zu/%zu/%zu, the first %zu/%zu/%zu", d.polys.size(),
            d.points.size(), d.snaps.size(), polys, points, snaps);
-  Paint(d);
+  Paint(d, size);
   return 0;
 }

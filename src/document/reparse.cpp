@@ -1,0 +1,392 @@
+// Reading again only what a change touched.
+//
+// The line list knows which runs of lines changed since the last parse.
+// When every run lies among the objects of the ENTITIES section (or is the
+// value of $HANDSEED), each is read again from the object it begins in (or
+// the one before, when it touches an object's first line), object after
+// object, until the reader ends an object where an old object ended and
+// stands there as it stood then: in the same section, with the same
+// polyline widths and the same block reference for attributes to follow.
+// From there on the text and the reader are what they were, so the old
+// entries stay, moved with the lines and with the records of the entries
+// read again. Anything else (the header, the tables, blocks, objects a
+// change makes or unmakes that are no entries, viewports, whose numbers are
+// counted over the drawing) is read in full instead.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <span>
+#include <utility>
+
+#include "document/reader.h"
+
+namespace vestrel::reader {
+
+namespace {
+
+// A stretch read again that grows longer than this many entries, and
+// reading it all is as quick. (The line list counts everything as changed
+// past a thousand runs.)
+constexpr std::size_t kMostEntries = 20000;
+
+// The tables whose records follow the entries in order.
+enum Table : std::size_t { Polys, Points, Snaps, Texts, Dimensions, Inserts, Hatches, HatchLines, HatchDashes, kTables };
+using Sizes = std::array<std::int64_t, kTables>;
+
+Sizes SizesOf(const Drawing& d) {
+  return {static_cast<std::int64_t>(d.polys.size()),     static_cast<std::int64_t>(d.points.size()),
+          static_cast<std::int64_t>(d.snaps.size()),     static_cast<std::int64_t>(d.texts.size()),
+          static_cast<std::int64_t>(d.dimensions.size()), static_cast<std::int64_t>(d.inserts.size()),
+          static_cast<std::int64_t>(d.hatches.size()),   static_cast<std::int64_t>(d.hatchlines.size()),
+          static_cast<std::int64_t>(d.hatchdashes.size())};
+}
+
+// The table of an entry's extra record, among those that may be read again.
+int TableOf(ExtraKind k) {
+  switch (k) {
+    case ExtraKind::Text: return Texts;
+    case ExtraKind::Dimension: return Dimensions;
+    case ExtraKind::Insert: return Inserts;
+    case ExtraKind::Hatch: return Hatches;
+    default: return -1;
+  }
+}
+
+// One stretch read again: old entries [first, last], and for every table
+// where its old records were and where its new ones were appended.
+struct Region {
+  std::size_t first = 0, last = 0;
+  Sizes oldFrom{}, oldCount{}, tailFrom{}, tailCount{}, finalFrom{};
+};
+
+// Replaces in `v` the old records of every region by its new ones, which
+// were appended after the `oldSize` old records, moving the records between
+// in place (those moving left from the left, those moving right from the
+// right, so that none is overwritten before it has moved).
+template <class V>
+void Splice(V& v, std::size_t table, std::size_t oldSize, const std::vector<Region>& regions) {
+  using T = std::remove_cvref_t<decltype(*v.begin())>;
+  std::vector<T> fresh;
+  for (const Region& r : regions)
+    for (std::int64_t i = 0; i < r.tailCount[table]; ++i)
+      fresh.push_back(std::move(v[static_cast<std::size_t>(r.tailFrom[table] + i)]));
+  v.resize(oldSize);
+  // Segment j: the old records after region j - 1 and before region j.
+  const std::size_t R = regions.size();
+  std::vector<std::int64_t> segFrom(R + 1), segTo(R + 1), shift(R + 1);
+  std::int64_t d = 0;
+  for (std::size_t j = 0; j <= R; ++j) {
+    segFrom[j] = j == 0 ? 0 : regions[j - 1].oldFrom[table] + regions[j - 1].oldCount[table];
+    segTo[j] = j == R ? static_cast<std::int64_t>(oldSize) : regions[j].oldFrom[table];
+    shift[j] = d;
+    if (j < R) d += regions[j].tailCount[table] - regions[j].oldCount[table];
+  }
+  const auto finalSize = static_cast<std::size_t>(static_cast<std::int64_t>(oldSize) + d);
+  if (finalSize > oldSize) v.resize(finalSize);
+  auto at = [&](std::int64_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
+  for (std::size_t j = 1; j <= R; ++j)
+    if (shift[j] < 0) std::move(at(segFrom[j]), at(segTo[j]), at(segFrom[j] + shift[j]));
+  for (std::size_t j = R; j >= 1; --j)
+    if (shift[j] > 0) std::move_backward(at(segFrom[j]), at(segTo[j]), at(segTo[j] + shift[j]));
+  std::size_t k = 0;
+  for (std::size_t j = 0; j < R; ++j)
+    for (std::int64_t i = 0; i < regions[j].tailCount[table]; ++i)
+      *at(regions[j].oldFrom[table] + shift[j] + i) = std::move(fresh[k++]);
+  if (finalSize < oldSize) v.resize(finalSize);
+}
+
+bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+}  // namespace
+
+bool Reader::reparse(std::uint64_t before) {
+  const LineChanges& changes = dxf_.changes();
+  const ParseRecord record = d_.parserecord;
+  const std::size_t n = d_.polys.size();
+  if (changes.all() || !record.valid || record.lines != dxf_.identity() || d_.entryparse.size() != n) return false;
+
+  // The runs among the entities, and whether the seed's value changed.
+  std::vector<LineChanges::Run> runs;
+  bool seed = false;
+  for (const LineChanges::Run& r : changes.runs()) {
+    if (d_.handleseedpos >= 0 && r.oldStart == d_.handleseedpos && r.oldCount == 1 && r.count == 1 && !record.seedPaired)
+      seed = true;
+    else
+      runs.push_back(r);
+  }
+  // The tables keep their line numbers only where they are not moved.
+  if (record.tablesEnd >= 0 && changes.toNew(record.tablesEnd) != record.tablesEnd) return false;
+
+  // The old entries; reading appends new ones, which may move them.
+  const tpoly* polys = d_.polys.data();
+  const Sizes old = SizesOf(d_);
+  std::vector<Region> regions;
+  std::size_t next = 0;  // the first run not read yet
+  while (next < runs.size()) {
+    // The entry the run begins in, or the one before when the run begins
+    // at an entry's first line (that entry may now run on into it).
+    const std::int32_t at = runs[next].oldStart;
+    const tpoly* it = std::upper_bound(polys, polys + n, at, [](std::int32_t v, const tpoly& p) { return v < p.linefrom; });
+    if (it == polys) return false;
+    std::size_t s = static_cast<std::size_t>(it - polys) - 1;
+    if (at > polys[s].linebis + 1) return false;  // among lines of no entry
+    if (at == polys[s].linefrom) {
+      if (s == 0) return false;
+      --s;
+    }
+    if ((!regions.empty() && s <= regions.back().last) || d_.entryparse[s].sections != kInEntities) return false;
+
+    Region g;
+    g.first = s;
+    g.tailFrom = SizesOf(d_);
+    // The reader as it stood when entry s began.
+    const EntryParse* prev = s > 0 ? &d_.entryparse[s - 1] : nullptr;
+    currentWidth_ = prev ? prev->width : 0;
+    startWidth_ = prev ? prev->startwidth : 0;
+    lastInsert_ = prev && prev->insert >= 0 ? static_cast<std::size_t>(prev->insert) : SIZE_MAX;
+    inEntities_ = true;
+    inBlocks_ = inBlock_ = inTables_ = inObjects_ = expectingSectionName_ = false;
+    pos_ = static_cast<std::size_t>(changes.toNew(polys[s].linefrom));
+    reuse_ = false;
+    readPair();
+    std::size_t checked = s;  // old entries up to here are objects of ENTITIES, one after the other
+    for (;;) {
+      if (!isZero()) return false;
+      const Kind kind = KindOf(value_);
+      if (kind == Kind::None || kind == Kind::VIEWPORT) return false;
+      if (d_.polys.size() - static_cast<std::size_t>(g.tailFrom[Polys]) >= kMostEntries) return false;
+      readEntity(kind);
+      polys = d_.polys.data();
+      if (!isZero()) return false;  // the list ended inside it
+      // Where the object ended: is it where an old one ended, past every
+      // changed line read so far, with the next line unchanged?
+      const auto b = static_cast<std::int32_t>(codepos_);
+      while (next < runs.size() && runs[next].start < b) ++next;
+      if (next > 0 && runs[next - 1].end() > b) continue;
+      if (next < runs.size() && runs[next].start == b) continue;
+      const std::int32_t ob = changes.toOld(b);
+      const tpoly* e = std::lower_bound(polys, polys + n, ob, [](const tpoly& p, std::int32_t v) { return p.linebis + 1 < v; });
+      if (e == polys + n || e->linebis + 1 != ob) continue;
+      const auto last = static_cast<std::size_t>(e - polys);
+      if (last < s) return false;
+      for (; checked <= last; ++checked) {
+        const tpoly& p = polys[checked];
+        if (d_.entryparse[checked].sections != kInEntities || p.isviewport ||
+            (checked > s && p.linefrom != polys[checked - 1].linebis + 1))
+          return false;
+      }
+      // From here on, the reader must stand as it stood: the entries after
+      // take its widths and the reference their attributes belong to (the
+      // same entry, or the one read again in its place, with the owner and
+      // space the attributes take from it).
+      const EntryParse& was = d_.entryparse[last];
+      const auto tail = static_cast<std::size_t>(g.tailFrom[Polys]);
+      bool sameInsert = was.insert < 0 ? lastInsert_ == SIZE_MAX : lastInsert_ == static_cast<std::size_t>(was.insert);
+      if (was.insert >= 0 && lastInsert_ != SIZE_MAX && lastInsert_ >= tail &&
+          d_.polys.size() - tail == last - s + 1 && static_cast<std::size_t>(was.insert) == s + (lastInsert_ - tail)) {
+        const tpoly &now = d_.polys[lastInsert_], &then = d_.polys[static_cast<std::size_t>(was.insert)];
+        sameInsert = now.layhan == then.layhan && now.ispaperspace == then.ispaperspace;
+      } else if (was.insert >= 0 && static_cast<std::size_t>(was.insert) >= s) {
+        sameInsert = false;
+      }
+      const bool same = SameBits(currentWidth_, was.width) && SameBits(startWidth_, was.startwidth) && sameInsert;
+      if (!same && last + 1 < n) continue;
+      g.last = last;
+      const Sizes now = SizesOf(d_);
+      for (std::size_t t = 0; t < kTables; ++t) g.tailCount[t] = now[t] - g.tailFrom[t];
+      regions.push_back(g);
+      break;
+    }
+  }
+
+  // Where each region's old records are. Records of a kind follow the
+  // entries in order: the first of a region comes after the last of an
+  // entry before it.
+  for (std::size_t r = 0; r < regions.size(); ++r) {
+    Region& g = regions[r];
+    g.oldFrom[Polys] = static_cast<std::int64_t>(g.first);
+    g.oldCount[Polys] = static_cast<std::int64_t>(g.last - g.first + 1);
+    const bool tail = g.last + 1 == n;
+    g.oldFrom[Points] = polys[g.first].psfrom;
+    g.oldCount[Points] = (tail ? old[Points] : polys[g.last + 1].psfrom) - g.oldFrom[Points];
+    g.oldFrom[Snaps] = polys[g.first].snapfrom;
+    g.oldCount[Snaps] = (tail ? old[Snaps] : polys[g.last + 1].snapfrom) - g.oldFrom[Snaps];
+    // The kinds with records of their own: after the nearest entry of the
+    // kind before the region (or the region before).
+    const std::size_t stop = r > 0 ? regions[r - 1].last + 1 : 0;
+    std::array<bool, kTables> found{};
+    for (const int t : {Texts, Dimensions, Inserts, Hatches}) {
+      g.oldFrom[t] = r > 0 ? regions[r - 1].oldFrom[t] + regions[r - 1].oldCount[t] : 0;
+      g.oldCount[t] = 0;
+    }
+    g.oldFrom[HatchLines] = r > 0 ? regions[r - 1].oldFrom[HatchLines] + regions[r - 1].oldCount[HatchLines] : 0;
+    int missing = 4;
+    for (std::size_t i = g.first; i-- > stop && missing > 0;) {
+      const int t = TableOf(polys[i].extrakind);
+      if (t < 0 || found[static_cast<std::size_t>(t)]) continue;
+      found[static_cast<std::size_t>(t)] = true;
+      --missing;
+      g.oldFrom[t] = polys[i].extra + 1;
+      if (t == Hatches) {
+        const HatchData& h = d_.hatches[static_cast<std::size_t>(polys[i].extra)];
+        g.oldFrom[HatchLines] = h.linefrom + h.lines;
+      }
+    }
+    g.oldCount[HatchLines] = 0;
+    for (std::size_t i = g.first; i <= g.last; ++i) {
+      const int t = TableOf(polys[i].extrakind);
+      if (t < 0) continue;
+      ++g.oldCount[t];
+      if (t == Hatches) g.oldCount[HatchLines] += d_.hatches[static_cast<std::size_t>(polys[i].extra)].lines;
+    }
+    g.oldFrom[HatchDashes] = 0;
+    if (g.oldFrom[HatchLines] > 0) {
+      const HatchLine& l = d_.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] - 1)];
+      g.oldFrom[HatchDashes] = l.dashfrom + l.dashes;
+    }
+    g.oldCount[HatchDashes] = 0;
+    for (std::int64_t i = 0; i < g.oldCount[HatchLines]; ++i)
+      g.oldCount[HatchDashes] += d_.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] + i)].dashes;
+  }
+  // Where they will be.
+  {
+    Sizes shift{};
+    for (Region& g : regions)
+      for (std::size_t t = 0; t < kTables; ++t) {
+        g.finalFrom[t] = g.oldFrom[t] + shift[t];
+        shift[t] += g.tailCount[t] - g.oldCount[t];
+      }
+  }
+
+  // The old entries of the regions out, the new ones in; the entries
+  // between them as they were.
+  {
+    auto apply = [&](auto& table, std::size_t t) { Splice(table, t, static_cast<std::size_t>(old[t]), regions); };
+    apply(d_.polys, Polys);
+    apply(d_.entryparse, Polys);  // the reader's records go with the entries
+    apply(d_.points, Points);
+    apply(d_.snaps, Snaps);
+    apply(d_.texts, Texts);
+    apply(d_.dimensions, Dimensions);
+    apply(d_.inserts, Inserts);
+    apply(d_.hatches, Hatches);
+    apply(d_.hatchlines, HatchLines);
+    apply(d_.hatchdashes, HatchDashes);
+  }
+
+  // An old entry's index in the new list.
+  auto moved = [&](std::int32_t i) {
+    std::int64_t d = 0;
+    for (const Region& g : regions)
+      if (static_cast<std::int64_t>(g.last) < i) d += g.tailCount[Polys] - g.oldCount[Polys];
+    return static_cast<std::int32_t>(i + d);
+  };
+  auto shiftLines = [](std::int32_t& line, std::int32_t by) {
+    if (line > 0) line += by;
+  };
+
+  // The new entries: their records counted from where they were appended
+  // to where they are.
+  for (const Region& g : regions) {
+    for (std::int64_t k = 0; k < g.tailCount[Polys]; ++k) {
+      const auto i = static_cast<std::size_t>(g.finalFrom[Polys] + k);
+      tpoly& p = d_.polys[i];
+      p.psfrom = static_cast<std::uint32_t>(p.psfrom - g.tailFrom[Points] + g.finalFrom[Points]);
+      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom - g.tailFrom[Snaps] + g.finalFrom[Snaps]);
+      if (const int t = TableOf(p.extrakind); t >= 0)
+        p.extra = static_cast<std::int32_t>(p.extra - g.tailFrom[t] + g.finalFrom[t]);
+      EntryParse& e = d_.entryparse[i];
+      if (e.insert >= g.tailFrom[Polys])
+        e.insert = static_cast<std::int32_t>(e.insert - g.tailFrom[Polys] + g.finalFrom[Polys]);
+      else if (e.insert >= 0)
+        e.insert = moved(e.insert);
+    }
+    for (std::int64_t k = 0; k < g.tailCount[Hatches]; ++k) {
+      HatchData& h = d_.hatches[static_cast<std::size_t>(g.finalFrom[Hatches] + k)];
+      h.linefrom = static_cast<std::uint32_t>(h.linefrom - g.tailFrom[HatchLines] + g.finalFrom[HatchLines]);
+    }
+    for (std::int64_t k = 0; k < g.tailCount[HatchLines]; ++k) {
+      HatchLine& l = d_.hatchlines[static_cast<std::size_t>(g.finalFrom[HatchLines] + k)];
+      l.dashfrom = static_cast<std::uint32_t>(l.dashfrom - g.tailFrom[HatchDashes] + g.finalFrom[HatchDashes]);
+    }
+  }
+
+  // The entries after each region: moved with the lines and the records.
+  for (std::size_t r = 0; r < regions.size(); ++r) {
+    const Region& g = regions[r];
+    Sizes by{};
+    for (std::size_t t = 0; t < kTables; ++t) by[t] = g.finalFrom[t] + g.tailCount[t] - (g.oldFrom[t] + g.oldCount[t]);
+    const std::size_t from = static_cast<std::size_t>(g.finalFrom[Polys] + g.tailCount[Polys]);
+    const std::size_t to = r + 1 < regions.size() ? static_cast<std::size_t>(regions[r + 1].finalFrom[Polys])
+                                                   : d_.polys.size();
+    if (from >= to) continue;
+    const std::int32_t lines = changes.toNew(d_.polys[from].linefrom) - d_.polys[from].linefrom;
+    bool moves = lines != 0;
+    for (const std::int64_t v : by) moves = moves || v != 0;
+    if (!moves) continue;
+    for (std::size_t i = from; i < to; ++i) {
+      tpoly& p = d_.polys[i];
+      p.psfrom = static_cast<std::uint32_t>(p.psfrom + by[Points]);
+      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom + by[Snaps]);
+      const int t = TableOf(p.extrakind);
+      if (t >= 0) p.extra = static_cast<std::int32_t>(p.extra + by[t]);
+      EntryParse& e = d_.entryparse[i];
+      if (e.insert >= 0) e.insert = moved(e.insert);
+      if (t == Hatches) {
+        HatchData& h = d_.hatches[static_cast<std::size_t>(p.extra)];
+        h.linefrom = static_cast<std::uint32_t>(h.linefrom + by[HatchLines]);
+        for (HatchLine& l : std::span<HatchLine>(d_.hatchlines.data() + h.linefrom, static_cast<std::size_t>(h.lines)))
+          l.dashfrom = static_cast<std::uint32_t>(l.dashfrom + by[HatchDashes]);
+      }
+      if (lines == 0) continue;
+      p.linefrom += lines;
+      p.linebis += lines;
+      for (std::int32_t* f : {&p.layerlinenr, &p.ltnamelinenr, &p.colorlinenr, &p.lineweightlinenr, &p.winkel1linenr,
+                              &p.winkel2linenr, &p.radiuslinenr, &p.insertstrlinenr})
+        shiftLines(*f, lines);
+      for (Tmypoi& q : d_.ps(p)) shiftLines(q.linex, lines), shiftLines(q.liney, lines), shiftLines(q.linez, lines);
+      for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
+        shiftLines(q.linex, lines), shiftLines(q.liney, lines), shiftLines(q.linez, lines);
+      if (t == Dimensions) {
+        std::int32_t& block = d_.dimensions[static_cast<std::size_t>(p.extra)].blocklinenr;
+        if (block >= 0) block += lines;
+      }
+    }
+  }
+
+  // The places in the text the writers use, moved with the lines.
+  for (std::int32_t* line : {&d_.insertlinepos, &d_.layerinsertlinenr, &d_.ltypeinsetlinenr, &d_.handleseedpos,
+                             &d_.acadverpos})
+    if (*line >= 0) *line = changes.toNew(*line);
+  for (tblock& b : d_.blocks)
+    if (b.linetoinsert > 0) b.linetoinsert = changes.toNew(b.linetoinsert);
+
+  // The handles: those outside entries, the seed's, and every entry's.
+  ParseRecord& kept = d_.parserecord;
+  if (seed) {
+    kept.seed = 0;
+    if (const auto v = ParseHandle(Trim(dxf_[static_cast<std::size_t>(d_.handleseedpos)])); v && *v > 0) kept.seed = *v - 1;
+  }
+  Handle most = std::max(kept.outside, kept.seed);
+  for (const EntryParse& e : d_.entryparse) most = std::max(most, e.handles);
+  d_.maxhandle = most;
+
+  // What does not survive a parse: the selection, and the views the
+  // layout tabs keep.
+  for (tpoly& p : d_.polys) p.selected = p.massselected = p.locked = false;
+  for (Tlayout& l : d_.layouts) {
+    const Tlayout none;
+    l.scrollxvalue = none.scrollxvalue, l.scrollyvalue = none.scrollyvalue;
+    l.zoomvalue = none.zoomvalue;
+    l.zoomsetted = none.zoomsetted;
+  }
+
+  d_.reparsed = {before, false, {}};
+  for (const Region& g : regions)
+    d_.reparsed.ranges.push_back({static_cast<std::int32_t>(g.oldFrom[Polys]), static_cast<std::int32_t>(g.oldCount[Polys]),
+                                  static_cast<std::int32_t>(g.finalFrom[Polys]),
+                                  static_cast<std::int32_t>(g.tailCount[Polys])});
+  return true;
+}
+
+}  // namespace vestrel::reader

@@ -1,0 +1,113 @@
+// A paint after a change that redraws only where the change shows gives the
+// picture a paint of the whole area gives, bit for bit: every corpus drawing
+// on its model and its first layout tab, at its extents and zoomed in, in
+// the print preview, through random edits and selections.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include "support/fake_platform.h"
+#include "support/qt_app.h"
+#include "support/random_edits.h"
+#include "view/paintcache.h"
+#include "view/transform.h"
+
+namespace vestrel {
+namespace {
+
+// Where two pictures differ: the number of pixels and their box.
+std::string Difference(const QImage& a, const QImage& b) {
+  int count = 0, x0 = a.width(), y0 = a.height(), x1 = -1, y1 = -1;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) {
+        ++count;
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+      }
+  return std::to_string(count) + " pixels differ in (" + std::to_string(x0) + ", " + std::to_string(y0) + ") - (" +
+         std::to_string(x1) + ", " + std::to_string(y1) + ")";
+}
+
+struct View {
+  const char* name;
+  int tab;
+  double zoom;  // about the middle, after zoom to extents
+  bool preview;
+};
+
+class PartialPaint : public ::testing::TestWithParam<std::string> {
+ protected:
+  static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
+};
+
+TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
+  const View views[] = {{"extents", 0, 1, false}, {"zoomed in", 0, 5, false}, {"preview", 0, 2, true},
+                        {"layout", 1, 1, false}};
+  int parts = 0, paints = 0;
+  std::size_t entities = 0;  // objects of the ENTITIES section
+  for (const View& v : views) {
+    SCOPED_TRACE(v.name);
+    Drawing d;
+    ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
+    processdxf(d);
+    entities = static_cast<std::size_t>(std::count_if(d.entryparse.begin(), d.entryparse.end(),
+                                                      [](const EntryParse& e) { return e.sections == kInEntities; }));
+    test::FakePlatform platform;
+    platform.paintBox = {480, 360};
+    ViewState view;
+    PrintSetup print;
+    print.mmEd = 0.5;
+    ViewContext s{d, view, print, platform};
+    view.tab = v.tab;
+    view.Druckvorschau = v.preview;
+    ZoomFullIn(s);
+    if (v.zoom != 1) ZoomAbout(s, 240, 180, v.zoom);
+
+    PaintCache cache;
+    QImage kept(480, 360, QImage::Format_RGB32), fresh(480, 360, QImage::Format_RGB32);
+    cache.paint(kept, d, view, print, platform.page, 96);
+    Journal j;
+    test::Edits edits(d, j, 11);
+    bool broken = false;
+    for (int cycle = 0; cycle < 24; ++cycle) {
+      SCOPED_TRACE("cycle " + std::to_string(cycle));
+      if (cycle % 4 != 3) {
+        if (broken) {
+          UndoLastStep(j, d.dxf);
+          broken = false;
+        } else {
+          broken = edits.once();
+        }
+        processdxf(d);
+      }
+      // Some entries selected, some no more.
+      for (int k = 0; k < 2 && d.polys.size() > 0; ++k) {
+        tpoly& p = d.polys[static_cast<std::size_t>(cycle * 7919 + k * 104729) % d.polys.size()];
+        p.selected = !p.selected;
+      }
+      cache.paint(kept, d, view, print, platform.page, 96);
+      // Entries outside blocks learn whether their layer is locked from
+      // either paint.
+      std::vector<bool> locked;
+      for (const tpoly& p : d.polys) locked.push_back(!p.isblock && p.locked);
+      PaintBox1Paint(fresh, d, view, print, platform.page, 96);
+      for (std::size_t i = 0; i < d.polys.size(); ++i)
+        ASSERT_EQ(locked[i], !d.polys[i].isblock && d.polys[i].locked) << "entry " << i;
+      ++paints;
+      parts += cache.partial();
+      ASSERT_TRUE(kept == fresh) << Difference(kept, fresh);
+    }
+  }
+  // Changes of one object or a few, and of the selection, are mostly
+  // redrawn in part, or the comparison proves little.
+  if (entities >= 20) {
+    EXPECT_GE(parts, paints / 3);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, PartialPaint, ::testing::ValuesIn(test::EditedDrawings()),
+                         [](const auto& info) { return test::CorpusName(info.param, info.index); });
+
+}  // namespace
+}  // namespace vestrel
