@@ -143,7 +143,7 @@ void Paint(Drawing& d, std::size_t edited) {
     Broken("the parse after an edit differs from a full parse in %s", diff.c_str());
   cache.paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
   vestrel::PaintBox1Paint(whole, d, view, print, platform.PrinterPageSize(), 96);
-  if (canvas != whole) Broken("the paint after an edit differs from a whole paint");
+  if (canvas != whole) Broken("%s", "the paint after an edit differs from a whole paint");
 }
 
 }  // namespace
