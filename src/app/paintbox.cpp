@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
@@ -34,9 +35,24 @@ void PaintBox::drawPending() {
   if (pending_.empty() || canvas_.isNull()) return pending_.clear();
   QPainter g(&canvas_);
   g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  for (const tremove& r : pending_) {
+  for (std::size_t i = 0; i < pending_.size();) {
+    const tremove& r = pending_[i];
     g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
-    g.drawLine(r.x1, r.y1, r.x2, r.y2);
+    // A run of joined segments is one path, each of its pixels drawn once.
+    std::size_t end = i + 1;
+    while (end < pending_.size() && pending_[end].joined) ++end;
+    if (end == i + 1) {
+      g.drawLine(r.x1, r.y1, r.x2, r.y2);
+    } else {
+      QPainterPath path;
+      for (std::size_t k = i; k < end; ++k) {
+        const tremove& s = pending_[k];
+        if (k == i || path.currentPosition() != QPointF(s.x1, s.y1)) path.moveTo(s.x1, s.y1);
+        path.lineTo(s.x2, s.y2);
+      }
+      g.drawPath(path);
+    }
+    i = end;
   }
   pending_.clear();
 }

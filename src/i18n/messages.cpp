@@ -49,6 +49,10 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Arbeitsspeicher reicht nicht aus. Die Zeichnung ist vollständig erhalten und kann gespeichert werden.",
     "Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind (< > / \\ \" : ; ? * | , = ` und "
     "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
+    "Ein Wert ist keine gültige Zahl; es wurde nichts geändert.",
+    "Der Skalierungsfaktor muss größer als 0 sein; es wurde nichts geändert.",
+    "Ein Array braucht mindestens eine und höchstens 10000 Spalten und Zeilen; es wurde nichts eingefügt.",
+    "Das Array wäre zu groß (mehr als 100000 Kopien oder 10 Millionen neue Zeilen); es wurde nichts eingefügt.",
 };
 
 }  // namespace
