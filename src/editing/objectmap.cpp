@@ -192,9 +192,26 @@ class Mapper {
     const auto e = ei >= 0 ? num(static_cast<std::size_t>(ei)) : std::optional<double>(defaultEnd);
     if (!s || !e) return;
     const double turn = degrees ? pm.turn : 0;
-    const double s2 = pm.reflects ? Normalized(turn - *e, full) : *s + turn;
+    if (!pm.reflects) {
+      ensure(start, *s + turn, 0, after);
+      ensure(end, *e + turn, defaultEnd, after);
+      return;
+    }
+    // The sweep counter-clockwise, more than nothing and at most a turn
+    // (an arc whose ends are one point keeps them so). What lies within
+    // the last digits of a full turn, or of none, is one: the numbers are
+    // written with 15 digits, 2 pi as 6.28318530717959.
+    const double tiny = full * 1e-12;
+    double sweep = *e - *s;
+    if (std::abs(sweep - full) < tiny) sweep = full;
+    if (sweep != 0 && (sweep < 0 || sweep > full)) {
+      sweep = std::fmod(sweep, full);
+      if (sweep <= 0) sweep += full;
+    }
+    double s2 = Normalized(turn - *e, full);
+    if (s2 < tiny || full - s2 < tiny) s2 = 0;
     ensure(start, s2, 0, after);
-    ensure(end, s2 + (*e - *s), defaultEnd, after);
+    ensure(end, s2 + sweep, defaultEnd, after);
   }
 
   // --- the extrusion -----------------------------------------------------------------
