@@ -70,6 +70,19 @@ void Select(Doc& doc, std::initializer_list<std::string_view> handles) {
 
 constexpr double kNear = 1e-9;
 
+// A number the edit must have written: group `code` (its `nth`) of the
+// object with handle `handle`.
+struct Written {
+  const char* handle;
+  const char* code;
+  double want;
+  int nth = 0;
+};
+void ExpectWritten(const Doc& doc, std::initializer_list<Written> table) {
+  for (const Written& w : table)
+    EXPECT_NEAR(Number(doc, w.handle, w.code, w.nth), w.want, kNear) << w.handle << " " << w.code << " " << w.nth;
+}
+
 const std::string kLine = Obj("LINE", {{"5", "A1"}, {"8", "0"}, {"10", "1"}, {"20", "2"}, {"30", "0"}, {"11", "4"}, {"21", "6"}, {"31", "0"}});
 const std::string kEllipse = Obj("ELLIPSE", {{"5", "A2"}, {"8", "0"}, {"10", "10"}, {"20", "0"}, {"30", "0"}, {"11", "3"},
                                              {"21", "0"}, {"31", "0"}, {"40", "0.5"}, {"41", "0"}, {"42", "1.5"}});
@@ -103,11 +116,7 @@ TEST(Move, EachKindByItsOwnRules) {
   const std::vector<std::string> before = doc->lines();
   Select(*doc, {"A1", "A2", "A3", "A4", "A6", "A8"});
   ASSERT_EQ(MoveObjects(doc->c, 5, -2), EditResult::Done);
-  struct Case {
-    const char* handle;
-    const char* code;
-    double want;
-  } cases[] = {
+  ExpectWritten(*doc, {
       {"A1", "10", 6}, {"A1", "20", 0}, {"A1", "11", 9}, {"A1", "21", 4},
       // The ellipse's 11/21 is its axis, no point.
       {"A2", "10", 15}, {"A2", "11", 3}, {"A2", "21", 0},
@@ -116,8 +125,7 @@ TEST(Move, EachKindByItsOwnRules) {
       {"A6", "10", 6}, {"A6", "20", -1},
       // A block reference takes its attributes along.
       {"A8", "10", 15}, {"A8", "20", 3}, {"A8", "50", 30}, {"A9", "10", 15}, {"A9", "20", 2},
-  };
-  for (const Case& c : cases) EXPECT_NEAR(Number(*doc, c.handle, c.code), c.want, kNear) << c.handle << " " << c.code;
+  });
   EXPECT_EQ(Value(*doc, "A3", "230"), "-1");
   ASSERT_EQ(doc->j.undos.size(), 1u);
   ASSERT_TRUE(UndoLastOperation(doc->c));
@@ -139,21 +147,14 @@ TEST(Rotate, AnglesAndPointsTurn) {
   Select(*doc, {"A5", "A6", "A8", "A7"});
   // A quarter turn about the arc's centre.
   ASSERT_EQ(RotateObjects(doc->c, 2, 3, 2, 4, kRotate), EditResult::Done);
-  struct Case {
-    const char* handle;
-    const char* code;
-    double want;
-    int nth = 0;
-  } cases[] = {
+  ExpectWritten(*doc, {
       // Angles go up by 90 and are not brought back below 360.
       {"A5", "10", 2}, {"A5", "20", 3}, {"A5", "50", 390}, {"A5", "51", 120},
       // A text without an angle gets one.
       {"A6", "10", 4}, {"A6", "20", 2}, {"A6", "50", 90},
       {"A8", "10", 0}, {"A8", "20", 11}, {"A8", "50", 120},
       {"A7", "10", 5}, {"A7", "20", 1}, {"A7", "42", 0.5}, {"A7", "10", 5, 1}, {"A7", "20", 5, 1},
-  };
-  for (const Case& c : cases)
-    EXPECT_NEAR(Number(*doc, c.handle, c.code, c.nth), c.want, kNear) << c.handle << " " << c.code << " " << c.nth;
+  });
 }
 
 TEST(Mirror, RunsArcsBulgesAndReferencesTheOtherWay) {
@@ -162,11 +163,7 @@ TEST(Mirror, RunsArcsBulgesAndReferencesTheOtherWay) {
   Select(*doc, {"A5", "A7", "A8", "A6", "A2", "A3", "A4"});
   // Across the y axis.
   ASSERT_EQ(RotateObjects(doc->c, 0, 0, 0, 1, kMirror), EditResult::Done);
-  struct Case {
-    const char* handle;
-    const char* code;
-    double want;
-  } cases[] = {
+  ExpectWritten(*doc, {
       // 300..30 through 0 becomes 150..240 through 180.
       {"A5", "10", -2}, {"A5", "50", 150}, {"A5", "51", 240},
       {"A7", "10", 0}, {"A7", "42", -0.5},
@@ -178,8 +175,7 @@ TEST(Mirror, RunsArcsBulgesAndReferencesTheOtherWay) {
       {"A2", "10", -10}, {"A2", "11", -3}, {"A2", "40", 0.5}, {"A2", "41", 2 * kPi - 1.5}, {"A2", "42", 2 * kPi},
       // Seen from below they stay so.
       {"A3", "10", -5}, {"A3", "230", -1}, {"A4", "50", 90}, {"A4", "51", 180},
-  };
-  for (const Case& c : cases) EXPECT_NEAR(Number(*doc, c.handle, c.code), c.want, kNear) << c.handle << " " << c.code;
+  });
   EXPECT_EQ(RawValue(*doc, "A6", "1"), " A b ") << "the text as it was";
   EXPECT_EQ(Value(*doc, "A6", "71"), "(none)") << "no letters mirrored";
   // Nothing added that one undo does not take back.
@@ -192,15 +188,10 @@ TEST(Scale, LengthsScaleRatiosDoNot) {
   auto doc = Doc::Of(Drawing2000(kArc + kText + kEllipse + kPolyline));
   Select(*doc, {"A5", "A6", "A2", "A7"});
   ASSERT_EQ(RotateObjects(doc->c, 0, 0, 2, 0, kScale), EditResult::Done);
-  struct Case {
-    const char* handle;
-    const char* code;
-    double want;
-  } cases[] = {
+  ExpectWritten(*doc, {
       {"A5", "10", 4}, {"A5", "40", 2}, {"A5", "50", 300}, {"A6", "40", 4}, {"A6", "10", 2},
       {"A2", "11", 6}, {"A2", "40", 0.5}, {"A2", "41", 0}, {"A7", "10", 0}, {"A7", "42", 0.5},
-  };
-  for (const Case& c : cases) EXPECT_NEAR(Number(*doc, c.handle, c.code), c.want, kNear) << c.handle << " " << c.code;
+  });
 }
 
 TEST(Edits, WhatIsNoNumberOrNoScaleChangesNothing) {
