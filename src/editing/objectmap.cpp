@@ -30,7 +30,8 @@ enum class Point { World, Plane, Plane2D };
 // stands.
 class Mapper {
  public:
-  Mapper(const LineList& dxf, const EditMap& map, LineEdits& out) : dxf_(dxf), map_(map), out_(out) {}
+  Mapper(const LineList& dxf, const EditMap& map, LineEdits& out, std::vector<Pair>& pairs)
+      : dxf_(dxf), map_(map), out_(out), pairs_(pairs) {}
 
   void run(std::int32_t from, std::int32_t to) {
     std::int32_t i = from;
@@ -521,7 +522,7 @@ class Mapper {
   LineEdits& out_;
   std::string_view kind_;
   std::int32_t end_ = 0;
-  std::vector<Pair> pairs_;
+  std::vector<Pair>& pairs_;
   // The polyline whose vertices follow.
   bool polyline_ = false, polyline3d_ = false, polyface_ = false;
   PlaneMap polylinePlane_;
@@ -738,7 +739,9 @@ void Mapper::mleader() {
 }  // namespace
 
 void MapObject(const LineList& dxf, std::int32_t from, std::int32_t to, const EditMap& map, LineEdits& out) {
-  Mapper(dxf, map, out).run(from, to);
+  // The pairs of one object after another, in one buffer.
+  thread_local std::vector<Pair> pairs;
+  Mapper(dxf, map, out, pairs).run(from, to);
 }
 
 }  // namespace vestrel

@@ -22,11 +22,10 @@ class Splices {
   void add(LineEdits& e);
   bool empty() const { return edits_.empty(); }
 
-  // Makes them all as one step of the journal: from the end of the drawing
-  // to its start, each overwrite before the insertions at its place, so
-  // that every position names the line it named when it was gathered.
-  // `shift` says where a line of that time stands now (when earlier steps
-  // came in between); none: where it stood.
+  // Makes them all as one step of the journal: the overwrites, then the
+  // insertions in one pass, every position naming the line it named when
+  // it was gathered. `shift` says where a line of that time stands now
+  // (when earlier steps came in between); none: where it stood.
   template <class Shift>
   void apply(DocumentContext& c, Shift shift);
   void apply(DocumentContext& c) {
@@ -43,22 +42,22 @@ class Splices {
     bool insertion;
     std::vector<std::string> lines;
   };
-  void sort();
   std::vector<Edit> edits_;
 };
 
 template <class Shift>
 void Splices::apply(DocumentContext& c, Shift shift) {
   if (edits_.empty()) return;
-  sort();
   ChangeStep step(c.undos, c.drawing.dxf);
-  for (Edit& e : edits_) {
-    const std::int32_t at = shift(e.at);
+  std::vector<LineList::Insertion> insertions;
+  for (const Edit& e : edits_) {
+    const auto at = static_cast<std::size_t>(shift(e.at));
     if (e.insertion)
-      step.insert(at, e.lines);
+      insertions.push_back({at, &e.lines});
     else
-      step.overwrite(at, e.lines.front());
+      step.overwrite(static_cast<std::int32_t>(at), e.lines.front());
   }
+  if (!insertions.empty()) step.insert(insertions);
 }
 
 }  // namespace vestrel
