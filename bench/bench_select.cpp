@@ -6,13 +6,12 @@
 //   bench_select [benchmark options] FILE.dxf
 //
 // Make FILE.dxf with ../shared/bench/gen_big.py (scale 1).
-#include <benchmark/benchmark.h>
+#include "bench_editor.h"
 
 #include <iostream>
 #include <random>
 #include <vector>
 
-#include "file/dxffile.h"
 #include "platform/nullplatform.h"
 #include "tools/editor.h"
 #include "tools/select.h"
@@ -103,17 +102,8 @@ BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  if (argc != 2) {
-    std::cerr << "usage: bench_select [benchmark options] FILE.dxf\n";
-    return 2;
-  }
   Editor e(gPlatform);
-  if (ReadDxfFile(argv[1], e.drawing.dxf) != FileError::None) {
-    std::cerr << "cannot read " << argv[1] << '\n';
-    return 1;
-  }
-  processdxf(e.drawing);
-  ZoomFullIn(e.views);
+  if (!bench::OpenDrawing(e, argc, argv, "bench_select")) return 2;
   e.spatialindex.Refresh(e.drawing);
   gEditor = &e;
   std::mt19937 rng(7);

@@ -205,6 +205,73 @@ QIcon Tool(Icon icon) {
   }));
 }
 
+// The editing tools: a shape in dark blue and what the tool makes of it in
+// green, the way it goes in black.
+QIcon EditTool(Icon icon) {
+  return QIcon(Draw(24, [icon](QPainter& p) {
+    const QPen ink(QColor(0, 40, 140), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen made(QColor(0, 130, 60), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen way(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    auto arrowHead = [&](QPointF tip, double angle) {
+      p.setPen(way);
+      for (const double side : {-0.5, 0.5})
+        p.drawLine(tip, tip - QPointF(4 * std::cos(angle + side), 4 * std::sin(angle + side)));
+    };
+    // A square before and after, and the way from the one to the other.
+    auto squares = [&](const QPen& first, QRectF from, QRectF to, QLineF way = {}) {
+      p.setPen(first);
+      p.drawRect(from);
+      p.setPen(made);
+      p.drawRect(to);
+      if (way.isNull()) return;
+      arrowHead(way.p2(), std::atan2(way.dy(), way.dx()));
+      p.drawLine(way);
+    };
+    switch (icon) {
+      case Icon::Delete:
+        p.setPen(ink);
+        p.drawRect(QRectF(4, 7, 16, 10));
+        p.setPen(QPen(QColor(200, 20, 20), 2.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(5, 4), QPointF(19, 20));
+        p.drawLine(QPointF(19, 4), QPointF(5, 20));
+        break;
+      case Icon::Copy: squares(ink, QRectF(3, 3, 11, 11), QRectF(10, 10, 11, 11)); break;
+      case Icon::Move:
+        squares(QPen(QColor(0, 40, 140), 1.2, Qt::DashLine), QRectF(2, 12, 9, 9), QRectF(13, 3, 9, 9),
+                QLineF(7, 16, 16, 7));
+        break;
+      case Icon::Rotate:
+        p.setPen(ink);
+        p.drawLine(QPointF(12, 12), QPointF(21, 12));
+        p.setPen(made);
+        p.drawLine(QPointF(12, 12), QPointF(12, 3));
+        p.setPen(way);
+        p.drawArc(QRectF(5, 5, 14, 14), 10 * 16, 70 * 16);
+        arrowHead(QPointF(13.5, 5.2), kPi + 0.2);
+        p.setBrush(Qt::black);
+        p.drawEllipse(QPointF(12, 12), 1.5, 1.5);
+        break;
+      case Icon::Mirror:
+        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        p.drawLine(QPointF(12, 2), QPointF(12, 22));
+        p.setPen(ink);
+        p.drawPolygon(QPolygonF({QPointF(10, 5), QPointF(10, 19), QPointF(2, 19)}));
+        p.setPen(made);
+        p.drawPolygon(QPolygonF({QPointF(14, 5), QPointF(14, 19), QPointF(22, 19)}));
+        break;
+      case Icon::Scale: squares(ink, QRectF(3, 13, 8, 8), QRectF(3, 3, 18, 18), QLineF(10, 14, 18, 6)); break;
+      case Icon::Array:
+        for (int i = 0; i < 3; ++i)
+          for (int j = 0; j < 3; ++j) {
+            p.setPen(i == 0 && j == 2 ? ink : made);
+            p.drawRect(QRectF(2.5 + 7 * i, 2.5 + 7 * j, 5, 5));
+          }
+        break;
+      default: break;
+    }
+  }));
+}
+
 }  // namespace
 
 QIcon Of(Icon icon) {
@@ -238,6 +305,13 @@ QIcon Of(Icon icon) {
     case Icon::Solid:
     case Icon::Arrow:
     case Icon::Pen: return Tool(icon);
+    case Icon::Delete:
+    case Icon::Copy:
+    case Icon::Move:
+    case Icon::Rotate:
+    case Icon::Mirror:
+    case Icon::Scale:
+    case Icon::Array: return EditTool(icon);
   }
   return {};
 }

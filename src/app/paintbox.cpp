@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QResizeEvent>
 #include <QWheelEvent>
 
@@ -27,9 +28,24 @@ constexpr std::size_t kMostDrawn = 1 << 18;
 void DrawXorSegments(QImage& canvas, std::span<const tremove> segments) {
   QPainter g(&canvas);
   g.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  for (const tremove& r : segments) {
+  for (std::size_t i = 0; i < segments.size();) {
+    const tremove& r = segments[i];
     g.setPen(QPen(Qt::white, 1, r.syl == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine));
-    g.drawLine(r.x1, r.y1, r.x2, r.y2);
+    // A run of joined segments is one path, each of its pixels drawn once.
+    std::size_t end = i + 1;
+    while (end < segments.size() && segments[end].joined) ++end;
+    if (end == i + 1) {
+      g.drawLine(r.x1, r.y1, r.x2, r.y2);
+    } else {
+      QPainterPath path;
+      for (std::size_t k = i; k < end; ++k) {
+        const tremove& t = segments[k];
+        if (k == i || path.currentPosition() != QPointF(t.x1, t.y1)) path.moveTo(t.x1, t.y1);
+        path.lineTo(t.x2, t.y2);
+      }
+      g.drawPath(path);
+    }
+    i = end;
   }
 }
 

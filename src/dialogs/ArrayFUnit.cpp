@@ -8,8 +8,8 @@ namespace vestrel {
 
 TArrayForm::TArrayForm(QWidget* parent) : QDialog(parent) {
   QFormLayout* form = DialogForm(this, "Array erstellen", "ArrayForm");
-  SpaltenEd = new IntSpinEdit(this, "SpaltenEd", 1, 10000);
-  ZeilenEd = new IntSpinEdit(this, "ZeilenEd", 1, 10000);
+  SpaltenEd = new IntSpinEdit(this, "SpaltenEd", 1, kArrayMaxCount);
+  ZeilenEd = new IntSpinEdit(this, "ZeilenEd", 1, kArrayMaxCount);
   SpaltenAbstandEd = new FloatSpinEdit(this, "SpaltenAbstandEd", -kUnbounded, kUnbounded);
   ZeilenAbstandEd = new FloatSpinEdit(this, "ZeilenAbstandEd", -kUnbounded, kUnbounded);
   RotierenEd = new FloatSpinEdit(this, "RotierenEd", -kUnbounded, kUnbounded);

@@ -1,5 +1,7 @@
 #include "document/journal.h"
 
+#include <algorithm>
+
 namespace vestrel {
 
 ChangeStep::ChangeStep(Journal& j, LineList& dxf) : j_(j), dxf_(dxf), index_(j.undos.size()) {
@@ -10,6 +12,20 @@ ChangeStep::ChangeStep(Journal& j, LineList& dxf) : j_(j), dxf_(dxf), index_(j.u
 void ChangeStep::insert(std::int32_t at, const std::vector<std::string>& lines) {
   step().actions.push_back({0, at, static_cast<std::int32_t>(lines.size()), 0, {}});
   dxf_.insert(static_cast<std::size_t>(at), lines);
+}
+
+void ChangeStep::insert(const std::vector<LineList::Insertion>& insertions) {
+  // The last place first; at one place the last given first, so that they
+  // stand in the order given.
+  std::vector<std::size_t> order(insertions.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return insertions[a].at != insertions[b].at ? insertions[a].at > insertions[b].at : a > b;
+  });
+  for (const std::size_t i : order)
+    step().actions.push_back(
+        {0, static_cast<std::int32_t>(insertions[i].at), static_cast<std::int32_t>(insertions[i].lines->size()), 0, {}});
+  dxf_.insert(insertions);
 }
 
 void ChangeStep::overwrite(std::int32_t at, std::string_view text) {

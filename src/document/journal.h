@@ -29,6 +29,10 @@ class ChangeStep {
  public:
   ChangeStep(Journal& j, LineList& dxf);
   void insert(std::int32_t at, const std::vector<std::string>& lines);
+  // Several insertions at places of the lines as they are now, made in one
+  // pass and recorded as if made one by one from the last place to the
+  // first.
+  void insert(const std::vector<LineList::Insertion>& insertions);
   void overwrite(std::int32_t at, std::string_view text);
   void erase(std::int32_t at, std::int32_t count);
 

@@ -124,6 +124,23 @@ void LineList::insert(std::size_t at, std::string_view line) {
   changes_.splice(at, 0, 1);
 }
 
+void LineList::insert(std::vector<Insertion> insertions) {
+  std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) { return a.at < b.at; });
+  std::size_t total = 0;
+  for (const Insertion& i : insertions) total += i.lines->size();
+  std::vector<Span> spans;
+  spans.reserve(spans_.size() + total);
+  std::size_t from = 0;
+  for (const Insertion& i : insertions) {
+    spans.insert(spans.end(), spans_.begin() + static_cast<std::ptrdiff_t>(from),
+                 spans_.begin() + static_cast<std::ptrdiff_t>(i.at));
+    for (const std::string& l : *i.lines) spans.push_back(append(l));
+    from = i.at;
+  }
+  spans.insert(spans.end(), spans_.begin() + static_cast<std::ptrdiff_t>(from), spans_.end());
+  spans_ = std::move(spans);
+}
+
 void LineList::erase(std::size_t at, std::size_t count) {
   spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(at),
                spans_.begin() + static_cast<std::ptrdiff_t>(at + count));

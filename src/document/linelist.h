@@ -72,6 +72,15 @@ class LineList {
   // Splices. Indexes must be in range (insert: 0..size()).
   void insert(std::size_t at, const std::vector<std::string>& lines);
   void insert(std::size_t at, std::string_view line);
+  // Several insertions in one pass, each of `lines` before line `at` of the
+  // list as it is now (several at one place in the order given): the same
+  // as inserting them one by one from the last place to the first, without
+  // moving the lines after each.
+  struct Insertion {
+    std::size_t at;
+    const std::vector<std::string>* lines;
+  };
+  void insert(std::vector<Insertion> insertions);
   void erase(std::size_t at, std::size_t count);
   void replace(std::size_t i, std::string_view line);
 

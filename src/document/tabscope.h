@@ -48,6 +48,9 @@ class TabScope {
   // scope has none.
   bool inBlock(const tpoly& p) const;
   bool shows(const tpoly& p) const { return inSpace(p) && inBlock(p); }
+  // What an edit of the tab works on: the selected entries it shows.
+  // (Entries selected on another tab and left selected are not touched.)
+  bool edits(const tpoly& p) const { return p.selected && shows(p); }
   // The block whose members the scope holds; empty for entries outside
   // blocks.
   std::string_view block() const { return block_; }

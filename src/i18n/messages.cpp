@@ -56,6 +56,10 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Soll dieser Eintrag aus dem Wörterbuch gelöscht werden?",
     "Das Makro konnte nicht gespeichert werden: ",
     "Das Makro lief nicht zu Ende: ",
+    "Ein Wert ist keine gültige Zahl; es wurde nichts geändert.",
+    "Der Skalierungsfaktor muss größer als 0 sein; es wurde nichts geändert.",
+    "Ein Array braucht mindestens eine und höchstens 10000 Spalten und Zeilen; es wurde nichts eingefügt.",
+    "Das Array wäre zu groß (mehr als 100000 Kopien oder 10 Millionen neue Zeilen); es wurde nichts eingefügt.",
 };
 
 }  // namespace

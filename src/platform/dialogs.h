@@ -46,8 +46,9 @@ struct TextDialogValues {
   bool textChange = false;  // FontSizeEd and WinkEd disabled (changing an existing text)
 };
 
-// The array dialog "Array erstellen": columns and rows, their spacing, and
-// the array's rotation in degrees.
+// The array dialog "Array erstellen": columns and rows (1 to
+// kArrayMaxCount each), their spacing, and the array's rotation in degrees.
+inline constexpr int kArrayMaxCount = 10000;
 struct ArrayDialogValues {
   int SpaltenEd = 4, ZeilenEd = 4;
   double SpaltenAbstandEd = 4, ZeilenAbstandEd = 4, RotierenEd = 0;

@@ -32,10 +32,13 @@ struct PixelSize {
 // The pen of a rubber-band segment.
 enum class PenStyle : std::uint8_t { Solid, Dot };
 
-// A segment of the rubber band, in pixels of the drawing area.
+// A segment of the rubber band, in pixels of the drawing area. A joined
+// segment is stroked as one path with the one before it, so that where
+// the two meet or cross the XOR does not wipe itself out.
 struct tremove {
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   PenStyle syl = PenStyle::Solid;
+  bool joined = false;
 };
 
 // The current printer's page: its size in pixels and its pixels per inch.
@@ -78,8 +81,9 @@ class Platform {
   virtual PixelSize PaintBoxSize() = 0;
   virtual void SetCursor(Cursor cursor) = 0;
   // Draws segments onto the drawing area in XOR (white, one pixel, not
-  // smoothed), over what was painted: drawing them again restores it. A
-  // full repaint wipes them.
+  // smoothed), over what was painted: drawing them again restores it.
+  // Joined segments are stroked together as one path. A full repaint
+  // wipes them.
   virtual void DrawXor(std::span<const tremove> /*segments*/) {}
   virtual void SetStatusText(std::string_view text) = 0;
 

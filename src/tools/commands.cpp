@@ -17,6 +17,11 @@ bool Down(const Editor& e) {
 bool CircleArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode != 5; }
 bool PolygonArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode == 5; }
 bool Recording(const Editor& e) { return e.recordingMacro; }
+// An editing tool shows itself pressed while it picks or waits for points.
+template <bool ToolState::*select, bool ToolState::*line = select>
+bool Running(const Editor& e) {
+  return e.tool.*select || e.tool.*line;
+}
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
@@ -59,6 +64,22 @@ const Command kCommands[] = {
     {.menu = "Bearbeiten1", .name = "Wiederherstellen1", .caption = "Wiederherstellen", .button = "RedoBtn",
      .bar = B::Main, .hint = "Wiederherstellen", .icon = Icon::Redo, .handler = &E::Wiederherstellen1Click,
      .shortcut = "Ctrl+Y", .enabled = CanRedo},
+    // The editing tools; their buttons stand on the right.
+    {.menu = "Bearbeiten1", .name = "Lschen1", .caption = "Löschen", .button = "DelBtn", .bar = B::Editing,
+     .hint = "Löschen", .icon = Icon::Delete, .handler = &E::DelBtnClick, .shortcut = "Del", .menuGap = true,
+     .checked = Running<&ToolState::indelselect>},
+    {.menu = "Bearbeiten1", .name = "Kopieren1", .caption = "Kopieren", .button = "CopyBtn", .bar = B::Editing,
+     .hint = "Kopieren", .icon = Icon::Copy, .handler = &E::CopyBtnClick, .checked = Running<&ToolState::incopyselect, &ToolState::incopyline>},
+    {.menu = "Bearbeiten1", .name = "Verschieben1", .caption = "Verschieben", .button = "MoveBtn", .bar = B::Editing,
+     .hint = "Verschieben", .icon = Icon::Move, .handler = &E::MoveBtnClick, .checked = Running<&ToolState::inmoveselect, &ToolState::inmoveline>},
+    {.menu = "Bearbeiten1", .name = "Rotieren1", .caption = "Rotieren", .button = "RotateBtn", .bar = B::Editing,
+     .hint = "Rotieren", .icon = Icon::Rotate, .handler = &E::RotateBtnClick, .checked = Running<&ToolState::inrotateselect, &ToolState::inrotateline>},
+    {.menu = "Bearbeiten1", .name = "Spiegeln1", .caption = "Spiegeln", .button = "MirrorBtn", .bar = B::Editing,
+     .hint = "Spiegeln", .icon = Icon::Mirror, .handler = &E::MirrorBtnClick, .checked = Running<&ToolState::inmirrorselect, &ToolState::inmirrorline>},
+    {.menu = "Bearbeiten1", .name = "Skalieren1", .caption = "Skalieren", .button = "ScaleBtn", .bar = B::Editing,
+     .hint = "Skalieren", .icon = Icon::Scale, .handler = &E::ScaleBtnClick, .checked = Running<&ToolState::inscaleselect, &ToolState::inscaleline>},
+    {.menu = "Bearbeiten1", .name = "Array1", .caption = "Array...", .button = "ArrayBtn", .bar = B::Editing,
+     .hint = "Array", .icon = Icon::Array, .handler = &E::ArrayBtnClick, .checked = Running<&ToolState::inarrayselect>},
     {.menu = "Bearbeiten1", .name = "AllesAuswhlen1", .caption = "Alles Auswählen", .handler = &E::AllesAuswhlen1Click,
      .shortcut = "Ctrl+A", .menuGap = true},
     {.menu = "Bearbeiten1", .name = "Nichtsauswhlen1", .caption = "Nichts auswählen",

@@ -18,6 +18,8 @@ enum class Icon {
   None, NewFile, NewR12, Open, Save, Print, Undo, Redo, ZoomAll, ZoomIn, ZoomOut, Zoom, Hand, Preview, Layers,
   // The drawing tools.
   Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
+  // The editing tools.
+  Delete, Copy, Move, Rotate, Mirror, Scale, Array,
 };
 
 // Where a command's tool button stands.

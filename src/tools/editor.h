@@ -19,6 +19,7 @@
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "document/spatialindex.h"
+#include "editing/transforms.h"
 #include "geometry/point.h"
 #include "file/context.h"
 #include "i18n/language.h"
@@ -186,6 +187,18 @@ class Editor {
   // selected.
   bool IsSelected() const;
 
+  // The editing tools ("Bearbeiten" and the right tool bar). Delete and
+  // the array work on the selection at once; the others then wait for
+  // their points. With nothing selected, each lets objects be picked
+  // first; the right button ends the picking.
+  void DelBtnClick();
+  void CopyBtnClick();
+  void MoveBtnClick();
+  void RotateBtnClick();
+  void MirrorBtnClick();
+  void ScaleBtnClick();
+  void ArrayBtnClick();
+
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();
   void ZoomInBtnClick();
@@ -266,8 +279,9 @@ class Editor {
   void SetAlltoFalse();
   // Erases the rubber band from the screen.
   void removeall();
-  // Draws a rubber-band segment in XOR and records it for erasing.
-  void AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl = PenStyle::Solid);
+  // Draws a rubber-band segment in XOR and records it for erasing;
+  // `joined`: stroked as one path with the segment before it.
+  void AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl = PenStyle::Solid, bool joined = false);
 
   // Memory ran out in the middle of an event: the user is told, and the
   // drawing is parsed again if memory now allows (else it shows nothing
@@ -276,6 +290,8 @@ class Editor {
 
   // Tells the user why a writer wrote nothing, when that is worth a word.
   void Report(InsertResult result);
+  // Tells the user why an edit changed nothing, when that is worth a word.
+  void Report(EditResult result);
   // Arms the drawing tool of `button`: whatever ran ends, the button goes
   // down (the window shows it) and `arcmode` is the tool's variant.
   void Arm(ToolButton button, int arcmode);

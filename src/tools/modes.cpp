@@ -20,9 +20,9 @@ void Editor::removeall() {
   t.anzrem = 0;
 }
 
-void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl) {
+void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl, bool joined) {
   ToolState& t = tool;
-  const tremove r{x1, y1, x2, y2, syl};
+  const tremove r{x1, y1, x2, y2, syl, joined};
   platform.DrawXor(std::span<const tremove>(&r, 1));
   if (static_cast<std::size_t>(t.anzrem) >= t.remove.size()) t.remove.resize(t.remove.size() + 1000);
   t.remove[static_cast<std::size_t>(t.anzrem++)] = r;

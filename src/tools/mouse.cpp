@@ -10,8 +10,23 @@ namespace {
 struct PressStep {
   bool (*running)(const Editor&);
   void (*step)(Editor&, const Click&);
+  bool rightOnly = false;  // the row takes the right button only
 };
 const PressStep kPress[] = {
+    // The editing tools: the right button ends their picking, then their
+    // points.
+    {[](const Editor& e) { return e.tool.incopyselect; }, CopyPicked, true},
+    {[](const Editor& e) { return e.tool.inmoveselect; }, MovePicked, true},
+    {[](const Editor& e) { return e.tool.inrotateselect; }, RotatePicked, true},
+    {[](const Editor& e) { return e.tool.inscaleselect; }, ScalePicked, true},
+    {[](const Editor& e) { return e.tool.inarrayselect; }, ArrayPicked, true},
+    {[](const Editor& e) { return e.tool.inmirrorselect; }, MirrorPicked, true},
+    {[](const Editor& e) { return e.tool.indelselect; }, DeletePicked, true},
+    {[](const Editor& e) { return e.tool.incopyline; }, CopyClick},
+    {[](const Editor& e) { return e.tool.inmoveline; }, MoveClick},
+    {[](const Editor& e) { return e.tool.inrotateline; }, RotateClick},
+    {[](const Editor& e) { return e.tool.inscaleline; }, ScaleClick},
+    {[](const Editor& e) { return e.tool.inmirrorline; }, MirrorClick},
     {[](const Editor& e) { return e.tool.inzoom; }, ZoomClick},
     {[](const Editor& e) { return e.tool.inhand; }, HandClick},
     {[](const Editor& e) { return e.tool.inmassselect; }, MassSelectClick},
@@ -58,6 +73,7 @@ struct PreviewStep {
   void (*step)(Editor&, const Move&);
 };
 const PreviewStep kPreview[] = {
+    {EditPreviewRunning, EditPreview},
     {[](const Editor& e) { return e.tool.inlin; }, LinePreview},
     {[](const Editor& e) { return e.tool.insolid; }, SolidPreview},
     {[](const Editor& e) { return e.tool.indim; }, DimensionPreview},
@@ -88,7 +104,7 @@ void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int
   const bool typed = tool.useexact;
   const Click c{button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y};
   for (const PressStep& s : kPress)
-    if (s.running(*this)) return s.step(*this, c);
+    if (s.running(*this) && (!s.rightOnly || c.right())) return s.step(*this, c);
   for (const FirstStep& s : kFirst)
     if (tool.down == s.button) return s.step(*this, c);
 }

@@ -90,6 +90,29 @@ void WriteText(Editor& e, Point2 at, double height);
 void DimensionClick(Editor& e, const Click& c);
 void DimensionFirstClick(Editor& e, const Click& c);
 void DimensionPreview(Editor& e, const Move& m);
+// --- editing tools (tools/modify/) -------------------------------------------------
+// The right button ends the picking of each: delete and the array do
+// their work, the others wait for their points.
+void DeletePicked(Editor& e, const Click& c);
+void CopyPicked(Editor& e, const Click& c);
+void MovePicked(Editor& e, const Click& c);
+void RotatePicked(Editor& e, const Click& c);
+void ScalePicked(Editor& e, const Click& c);
+void MirrorPicked(Editor& e, const Click& c);
+void ArrayPicked(Editor& e, const Click& c);
+// Their points: the base point, then the target (copy, move), the
+// direction (rotate), the factor's distance (scale) or the second point of
+// the axis (mirror); the right button gives up.
+void CopyClick(Editor& e, const Click& c);
+void MoveClick(Editor& e, const Click& c);
+void RotateClick(Editor& e, const Click& c);
+void ScaleClick(Editor& e, const Click& c);
+void MirrorClick(Editor& e, const Click& c);
+// The selection as the pointer would move, turn, mirror or scale it, and
+// while it or one of its grips is dragged.
+bool EditPreviewRunning(const Editor& e);
+void EditPreview(Editor& e, const Move& m);
+
 // Selection (tools/select.cpp): the click with nothing armed, the second
 // corner of a window and its rubber band, and the end of a drag.
 void SelectClick(Editor& e, const Click& c);

@@ -69,15 +69,17 @@ void CodeLines::add(std::string_view code, double value) {
 
 void CodeLines::add(std::string_view code, int value) { add(code, std::string_view(std::to_string(value))); }
 
-void CodeLines::addHandle(DocumentContext& c) {
+std::optional<Handle> IssueHandle(DocumentContext& c) {
   Handle& top = c.drawing.maxhandle;
   top = std::max(top, c.undos.handlesIssued);
-  if (top >= std::numeric_limits<Handle>::max() - 1) {
-    handlesLeft_ = false;
-  } else {
-    c.undos.handlesIssued = ++top;
-  }
-  add("  5", std::string_view(HandleText(top)));
+  if (top >= std::numeric_limits<Handle>::max() - 1) return std::nullopt;
+  return c.undos.handlesIssued = ++top;
+}
+
+void CodeLines::addHandle(DocumentContext& c) {
+  const std::optional<Handle> h = IssueHandle(c);
+  if (!h) handlesLeft_ = false;
+  add("  5", std::string_view(HandleText(h.value_or(c.drawing.maxhandle))));
 }
 
 std::string NewObjectLayer(const Drawing& d) { return d.anzlayer > 0 ? d.layers.front().name : "0"; }

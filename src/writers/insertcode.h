@@ -4,6 +4,7 @@
 // and painting is their caller's.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ std::string FloatToDxf(double value);
 
 // Upper-case hexadecimal, at least two digits: "05", "1F", "1A3".
 std::string HandleText(Handle h);
+
+// A new handle: one above `maxhandle` and above every handle this session
+// has written (an undone one is not given out again). None when the last
+// handle of all is reached: the seed after it could not be written.
+std::optional<Handle> IssueHandle(DocumentContext& c);
 
 // The lines of a new item, built before they go into the drawing. A number
 // that is not finite, or a handle beyond the last one there is, makes the

@@ -142,6 +142,88 @@ ELLIPSES = """
 """
 
 
+# The editing tools on a line and a circle: picked by a window, then each
+# tool on "Alles Auswählen" (Ctrl+A), the rotation by its dialog.
+EDITS = """
+    new
+    trigger LineBtn
+    click @1,1 ctrl
+    click @5,1 ctrl
+    click @5,1 right
+    trigger MittelpunktRadius1
+    click @3,3 ctrl
+    click @4,3 ctrl
+    # a window round both
+    click @0,0.5
+    click @6,4.5
+    state
+    trigger MoveBtn
+    click @1,1 ctrl
+    # the ghost shows on the way
+    move @4,4 ctrl
+    state
+    click @3,1 ctrl
+    trigger RotationsrichtungperTastatureingeben1
+    key ctrl+a
+    trigger RotateBtn
+    answer RotationsForm RotEd=30 ok
+    click @3,1 ctrl
+    key ctrl+a
+    trigger MirrorBtn
+    click @0,5 ctrl
+    click @1,5 ctrl
+    key ctrl+a
+    trigger ScaleBtn
+    answer SkalierungForm SkalEd=50 ok
+    click @0,0 ctrl
+    key ctrl+a
+    trigger CopyBtn
+    click @0,0 ctrl
+    click @0,5 ctrl
+    key ctrl+a
+    answer ArrayForm SpaltenEd=2 ZeilenEd=1 SpaltenAbstandEd=6 ZeilenAbstandEd=0 RotierenEd=0 ok
+    trigger ArrayBtn
+    # everything deleted, and back
+    key ctrl+a
+    key Del
+    state
+    key ctrl+z
+    saveas @TMP@/edits.dxf
+    state
+"""
+
+
+def check_edits(doc):
+    """What is wrong with the drawing of EDITS: the line and the circle
+    moved, turned 30 degrees clockwise, mirrored, halved, copied and
+    arrayed, as ezdxf maps them."""
+    import math
+    from ezdxf.math import Matrix44, Vec3
+    m = Matrix44.chain(
+        Matrix44.translate(2, 0, 0),
+        Matrix44.translate(-3, -1, 0), Matrix44.z_rotate(math.radians(-30)), Matrix44.translate(3, 1, 0),
+        Matrix44.translate(0, -5, 0), Matrix44.scale(1, -1, 1), Matrix44.translate(0, 5, 0),
+        Matrix44.scale(0.5, 0.5, 0.5))
+    wanted_lines, wanted_circles = [], []
+    for dx, dy in ((0, 0), (0, 5), (6, 0), (6, 5)):
+        shift = Matrix44.translate(dx, dy, 0)
+        wanted_lines.append([shift.transform(m.transform(Vec3(x, 1, 0))) for x in (1, 5)])
+        wanted_circles.append(shift.transform(m.transform(Vec3(3, 3, 0))))
+    msp = doc.modelspace()
+    problems = []
+    lines = [[e.dxf.start, e.dxf.end] for e in msp.query("LINE")]
+    circles = [(e.dxf.center, e.dxf.radius) for e in msp.query("CIRCLE")]
+    if len(lines) != 4 or len(circles) != 4:
+        return [f"{len(lines)} lines and {len(circles)} circles, wanted 4 and 4"]
+    for w in wanted_lines:
+        if not any(near(a, w[0], 1e-9) and near(b, w[1], 1e-9) for a, b in lines):
+            problems.append(f"no line from {w[0]} to {w[1]}: {lines}")
+    for w in wanted_circles:
+        if not any(near(c, w, 1e-9) and near([r], [0.5], 1e-9) for c, r in circles):
+            problems.append(f"no circle round {w} of radius 0.5: {circles}")
+    return problems
+
+
 def near(a, b, eps=1e-9):
     return all(abs(x - y) <= eps for x, y in zip(a, b))
 
@@ -282,6 +364,13 @@ CASES = [
                 "modes:", "down:", "undo: 25", "modified: 0"],
         audit="@TMP@/every.dxf",
         check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, True)),
+    ),
+    dict(
+        name="the editing tools: window, move, rotate by the dialog, mirror, scale, copy, array, delete, undo",
+        script=EDITS,
+        stdout=["selected: 2", "modes: inmoveline", "ellipsemode: 1", "undo: 9", "undo: 8", "modified: 0"],
+        audit="@TMP@/edits.dxf",
+        check=("@TMP@/edits.dxf", check_edits),
     ),
     dict(
         name="corpus drawing: zoom, tabs, undo, save as",

@@ -31,6 +31,19 @@ TEST(Journal, InsertionsComeOutAgain) {
   EXPECT_FALSE(UndoLastStep(j, d));  // nothing to take back
 }
 
+TEST(Journal, InsertionsInOnePassAsOneByOneAndOutAgain) {
+  LineList d = Doc("a\nb\nc\n");
+  const Lines x{"x"}, yz{"y", "z"}, w{"w"}, v{"v"};
+  Journal j;
+  ChangeStep step(j, d);
+  step.overwrite(1, "B");
+  // At one place in the order given; at the end too.
+  step.insert({{1, &x}, {3, &w}, {1, &yz}, {0, &v}});
+  EXPECT_EQ(All(d), (Lines{"v", "a", "x", "y", "z", "B", "c", "w"}));
+  ASSERT_TRUE(UndoLastStep(j, d));
+  EXPECT_EQ(All(d), (Lines{"a", "b", "c"}));
+}
+
 TEST(Journal, DeletionsComeBackWhereTheyStood) {
   LineList d = Doc("0\n1\n2\n3\n4\n5\n");
   Journal j;

@@ -10,29 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_platform.h"
+#include "support/editor_steps.h"
 #include "tools/editor.h"
 #include "view/textlayout.h"
 
 namespace vestrel {
 namespace {
 
-using Handler = void (Editor::*)();
-
-// One step of a case: a handler called, or a mouse event at a drawing
-// point.
-struct Step {
-  enum Kind { Call, Click, Right, Move, Press, Release, Escape } kind;
-  double x = 0, y = 0;
-  Handler handler = nullptr;
-};
-Step C(Handler h) { return {Step::Call, 0, 0, h}; }
-Step L(double x, double y) { return {Step::Click, x, y}; }
-Step R() { return {Step::Right}; }
-Step M(double x, double y) { return {Step::Move, x, y}; }
-Step P(double x, double y) { return {Step::Press, x, y}; }
-Step U(double x, double y) { return {Step::Release, x, y}; }
-Step Esc() { return {Step::Escape}; }
+using namespace test;  // the steps of a case
 
 // What a case writes: the kind of each new entity and points each must
 // have among its own (in drawing units).
@@ -41,42 +26,16 @@ struct Written {
   std::vector<Point2> points;
 };
 
-constexpr ShiftState kNoSnap{false, true};
-
 class DrawTest : public ::testing::Test {
  protected:
   // A new drawing of the version, one pixel per unit with the origin at
   // pixel (100, 500).
   void Start(bool r12) {
-    platform_ = std::make_unique<test::FakePlatform>();
-    editor_ = std::make_unique<Editor>(*platform_);
-    ed().FormCreate(VESTREL_TEMPLATE_DIR);
-    ed().FormShow({});
-    if (r12) ed().NeueDXFDateiR12ohneSplineohneEllipseusw1Click();
-    ed().view.zoomedvalue = 100;
-    ed().view.HorzScrollbarPosition = -10000;
-    ed().view.VertScrollbarPosition = 9900;
+    screen_ = std::make_unique<EditorOnScreen>(r12);
     before_ = ed().drawing.polys.size();
   }
   Point2 Pixel(double x, double y) { return DXF2Bildschirm(ed().views, x, y); }
-  void Run(const std::vector<Step>& steps) {
-    for (const Step& s : steps) {
-      const Point2 at = Pixel(s.x, s.y);
-      const int px = static_cast<int>(std::lround(at.x)), py = static_cast<int>(std::lround(at.y));
-      switch (s.kind) {
-        case Step::Call: (ed().*s.handler)(); break;
-        case Step::Click:  // Ctrl held: the click is taken where it is, not snapped
-          ed().PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py);
-          ed().PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py);
-          break;
-        case Step::Right: ed().PaintBox1MouseDown(MouseButton::Right, {}, 0, 0); break;
-        case Step::Move: ed().PaintBox1MouseMove(kNoSnap, px, py); break;
-        case Step::Press: ed().PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py); break;
-        case Step::Release: ed().PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py); break;
-        case Step::Escape: ed().keyeditKeyDown(27); break;
-      }
-    }
-  }
+  void Run(const std::vector<Step>& steps) { RunSteps(ed(), steps); }
   void Expect(const std::vector<Written>& written) {
     const Drawing& d = ed().drawing;
     ASSERT_EQ(d.polys.size(), before_ + written.size());
@@ -99,11 +58,10 @@ class DrawTest : public ::testing::Test {
     return "(none)";
   }
 
-  Editor& ed() { return *editor_; }
-  test::FakePlatform& pf() { return *platform_; }
+  Editor& ed() { return *screen_->editor; }
+  test::FakePlatform& pf() { return *screen_->platform; }
 
-  std::unique_ptr<test::FakePlatform> platform_;
-  std::unique_ptr<Editor> editor_;
+  std::unique_ptr<EditorOnScreen> screen_;
   std::size_t before_ = 0;
 };
 

@@ -1,0 +1,76 @@
+// A drawing with its journal, as the editing operations take it, and what
+// their tests ask of it.
+#pragma once
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/drawing.h"
+#include "document/tabscope.h"
+#include "file/context.h"
+#include "file/dxffile.h"
+#include "support/corpus.h"
+
+namespace vestrel::test {
+
+struct Doc {
+  Drawing d;
+  Journal j;
+  FileState f;
+  int tab = 0;
+  DocumentContext c{d, j, f, tab};
+
+  static std::unique_ptr<Doc> Read(const std::string& path) {
+    auto doc = std::make_unique<Doc>();
+    if (ReadDxfFile(path, doc->d.dxf) != FileError::None) return nullptr;
+    processdxf(doc->d);
+    return doc;
+  }
+  static std::unique_ptr<Doc> Of(std::string text) {
+    auto doc = std::make_unique<Doc>();
+    doc->d.dxf.assign(std::move(text));
+    processdxf(doc->d);
+    return doc;
+  }
+  std::vector<std::string> lines() const { return d.dxf.copy(0, d.dxf.size()); }
+  std::string kind(const tpoly& p) const { return std::string(d.value(p.linefrom + 1)); }
+  // The entries the shown tab shows outside blocks: what can be picked
+  // (but a layout's sheet, its viewport 1).
+  std::vector<std::int32_t> shown() const {
+    const TabScope s = TabScope::OfTab(d, tab);
+    std::vector<std::int32_t> out;
+    for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
+      const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+      if (s.shows(p) && !p.isblock && !(p.isviewport && p.viewid == 1)) out.push_back(i);
+    }
+    return out;
+  }
+  // Selects the entries at positions `which` of shown().
+  void select(const std::vector<std::size_t>& which) {
+    const std::vector<std::int32_t> s = shown();
+    for (tpoly& p : d.polys) p.selected = false;
+    for (const std::size_t k : which)
+      if (k < s.size()) d.polys[static_cast<std::size_t>(s[k])].selected = true;
+  }
+  void selectAll() {
+    for (const std::int32_t i : shown()) d.polys[static_cast<std::size_t>(i)].selected = true;
+  }
+};
+
+// The drawings every property runs on: the corpus and, when ezdxf could
+// make them, the drawings with every kind (tests/editing/make_kinds.py).
+inline std::vector<std::string> EditDrawings() {
+  std::vector<std::string> files = CorpusFiles();
+#ifdef VESTREL_KINDS_DIR
+  for (const char* name : {"kinds_r12.dxf", "kinds_r2000.dxf", "kinds_r2018.dxf"}) {
+    const std::string path = std::string(VESTREL_KINDS_DIR) + "/" + name;
+    if (std::filesystem::exists(path)) files.push_back(path);
+  }
+#endif
+  return files;
+}
+
+}  // namespace vestrel::test

@@ -1,0 +1,228 @@
+// The editing tools, click by click through the window's events: what
+// each does to a line from (0, 0) to (10, 0), what it asks and says, and
+// the ghost it shows.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "support/editor_steps.h"
+#include "tools/editor.h"
+#include "writers/entitywriters.h"
+
+namespace vestrel {
+namespace {
+
+using namespace test;  // the steps of a case
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct Segment {
+  double x1, y1, x2, y2;
+};
+
+class ModifyTest : public ::testing::Test {
+ protected:
+  // A new drawing with the line, one pixel per unit, the origin at pixel
+  // (100, 500); the line selected or not.
+  void Start(bool selected) {
+    screen_ = std::make_unique<EditorOnScreen>();
+    ASSERT_EQ(AddLine(ed().doc, LineKind::Line, {0, 0, 0}, {10, 0, 0}), InsertResult::Inserted);
+    ed().drawing.polys.back().selected = selected;
+    steps_ = ed().undos.undos.size();
+    pf().repaints = 0;
+  }
+  void Run(const std::vector<Step>& steps) { RunSteps(ed(), steps); }
+  // Every line of the drawing, start and end.
+  std::vector<Segment> Lines() {
+    std::vector<Segment> out;
+    for (const tpoly& p : ed().drawing.polys) {
+      if (ed().drawing.value(p.linefrom + 1) != "LINE") continue;
+      const auto pts = ed().drawing.ps(p);
+      out.push_back({pts[0].x, pts[0].y, pts[1].x, pts[1].y});
+    }
+    return out;
+  }
+  std::size_t NewSteps() { return ed().undos.undos.size() - steps_; }
+
+  Editor& ed() { return *screen_->editor; }
+  test::FakePlatform& pf() { return *screen_->platform; }
+
+  std::unique_ptr<EditorOnScreen> screen_;
+  std::size_t steps_ = 0;
+};
+
+TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
+  struct Case {
+    const char* what;
+    bool selected;
+    std::function<void(test::FakePlatform&)> answers;
+    std::vector<Step> steps;
+    std::vector<Segment> lines;
+    std::size_t undoSteps = 1;
+    int message = 0;
+  } cases[] = {
+      {"copy: base point and target", true, {}, {C(&Editor::CopyBtnClick), L(0, 0), L(5, 5)},
+       {{0, 0, 10, 0}, {5, 5, 15, 5}}},
+      {"move, the line picked first", false, {},
+       {C(&Editor::MoveBtnClick), L(5, 0), R(), L(0, 0), L(0, 10)}, {{0, 10, 10, 10}}},
+      {"rotate by a second point", true, {}, {C(&Editor::RotateBtnClick), L(0, 0), L(0, 10)}, {{0, 0, 0, 10}}},
+      {"rotate by a typed angle, clockwise", true,
+       [](test::FakePlatform& p) { p.rotationDialog.answers.push_back({[](RotationDialogValues& v) { v.RotEd = 90; }}); },
+       {C(&Editor::RotationsrichtungperTastatureingeben1Click), C(&Editor::RotateBtnClick), L(0, 0)}, {{0, 0, 0, -10}}},
+      {"scale by a typed percentage", true,
+       [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = 200; }}); },
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 20, 0}}},
+      {"scale by a second point", true, {},
+       {C(&Editor::SkalierungsfaktorperTastatureingeben1Click), C(&Editor::ScaleBtnClick), L(10, 0), L(12, 0)},
+       {{-10, 0, 10, 0}}},
+      {"mirror across two points", true, {}, {C(&Editor::MirrorBtnClick), L(0, -5), L(0, 5)}, {{0, 0, -10, 0}}},
+      {"array from its dialog", true,
+       [](test::FakePlatform& p) {
+         p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) {
+           v.SpaltenEd = 1, v.ZeilenEd = 2, v.ZeilenAbstandEd = 3, v.RotierenEd = 0;
+         }});
+       },
+       {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}, {0, 3, 10, 3}}},
+      {"array of what was picked", false,
+       [](test::FakePlatform& p) {
+         p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) { v.SpaltenEd = 2, v.ZeilenEd = 1, v.SpaltenAbstandEd = 20; }});
+       },
+       {C(&Editor::ArrayBtnClick), L(5, 0), R()}, {{0, 0, 10, 0}, {20, 0, 30, 0}}},
+      {"delete at once", true, {}, {C(&Editor::DelBtnClick)}, {}},
+      {"delete what was picked", false, {}, {C(&Editor::DelBtnClick), L(5, 0), R()}, {}},
+      // Giving up and refusing.
+      {"the right button gives up", true, {}, {C(&Editor::RotateBtnClick), L(0, 0), R(), L(0, 10)}, {{0, 0, 10, 0}}, 0},
+      {"the array dialog cancelled", true, {}, {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0},
+      {"a scale of -50 %", true,
+       [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = -50; }}); },
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 50},
+      {"a scale of 0 %", true,
+       [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = 0; }}); },
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 50},
+      {"a scale of no number", true,
+       [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = kNaN; }}); },
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 49},
+      {"a scale by the base point itself", true, {},
+       {C(&Editor::SkalierungsfaktorperTastatureingeben1Click), C(&Editor::ScaleBtnClick), L(3, 0), L(3, 0)},
+       {{0, 0, 10, 0}}, 0, 50},
+      {"an angle of no number", true,
+       [](test::FakePlatform& p) { p.rotationDialog.answers.push_back({[](RotationDialogValues& v) { v.RotEd = kNaN; }}); },
+       {C(&Editor::RotationsrichtungperTastatureingeben1Click), C(&Editor::RotateBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0,
+       49},
+      {"an array without rows", true,
+       [](test::FakePlatform& p) { p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) { v.ZeilenEd = 0; }}); },
+       {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0, 51},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(c.selected);
+    if (c.answers) c.answers(pf());
+    Run(c.steps);
+    const std::vector<Segment> lines = Lines();
+    ASSERT_EQ(lines.size(), c.lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_NEAR(lines[i].x1, c.lines[i].x1, 1e-9);
+      EXPECT_NEAR(lines[i].y1, c.lines[i].y1, 1e-9);
+      EXPECT_NEAR(lines[i].x2, c.lines[i].x2, 1e-9);
+      EXPECT_NEAR(lines[i].y2, c.lines[i].y2, 1e-9);
+    }
+    EXPECT_EQ(NewSteps(), c.undoSteps);
+    if (c.message) {
+      ASSERT_EQ(pf().messages.size(), 1u);
+      EXPECT_EQ(pf().messages[0].nr, c.message);
+    } else {
+      EXPECT_TRUE(pf().messages.empty());
+    }
+    const ToolState& t = ed().tool;
+    EXPECT_FALSE(t.incopyline || t.inmoveline || t.inrotateline || t.inscaleline || t.inmirrorline || t.incopyselect ||
+                 t.inmoveselect || t.inrotateselect || t.inscaleselect || t.inmirrorselect || t.inarrayselect ||
+                 t.indelselect)
+        << "the tool has ended";
+  }
+}
+
+TEST_F(ModifyTest, PickingShowsTheArrowAndEndsOnEscapeKeepingTheSelection) {
+  Start(false);
+  Run({C(&Editor::LineBtnClick), C(&Editor::CopyBtnClick)});
+  EXPECT_TRUE(ed().tool.incopyselect);
+  EXPECT_EQ(ed().tool.down, ToolButton::None) << "an armed drawing tool lets go";
+  EXPECT_EQ(pf().cursor, Cursor::Arrow);
+  Run({L(5, 0)});
+  EXPECT_TRUE(ed().drawing.polys.back().selected) << "a click picks, it draws no line";
+  EXPECT_EQ(Lines().size(), 1u);
+  Run({Esc()});
+  EXPECT_FALSE(ed().tool.incopyselect);
+  EXPECT_TRUE(ed().drawing.polys.back().selected);
+  // With the selection, the tool waits for its points at once.
+  Run({C(&Editor::CopyBtnClick)});
+  EXPECT_TRUE(ed().tool.incopyline);
+}
+
+TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    Segment ghost;  // the line's ghost, in drawing units
+  } cases[] = {
+      {"copy", {C(&Editor::CopyBtnClick), L(0, 0), M(0, 20)}, {0, 20, 10, 20}},
+      {"move", {C(&Editor::MoveBtnClick), L(0, 0), M(5, 5)}, {5, 5, 15, 5}},
+      {"rotate a quarter", {C(&Editor::RotateBtnClick), L(0, 0), M(0, 30)}, {0, 0, 0, 10}},
+      {"mirror across y", {C(&Editor::MirrorBtnClick), L(0, 0), M(0, 30)}, {0, 0, -10, 0}},
+      {"scale to 300 %", {C(&Editor::SkalierungsfaktorperTastatureingeben1Click), C(&Editor::ScaleBtnClick), L(0, 0), M(3, 0)},
+       {0, 0, 30, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(true);
+    Run(c.steps);
+    // The way from the base point, then the ghost.
+    ASSERT_EQ(ed().tool.anzrem, 2);
+    const tremove& g = ed().tool.remove[1];
+    const Point2 a = DXF2Bildschirm(ed().views, c.ghost.x1, c.ghost.y1);
+    const Point2 b = DXF2Bildschirm(ed().views, c.ghost.x2, c.ghost.y2);
+    EXPECT_NEAR(g.x1, a.x, 1);
+    EXPECT_NEAR(g.y1, a.y, 1);
+    EXPECT_NEAR(g.x2, b.x, 1);
+    EXPECT_NEAR(g.y2, b.y, 1);
+    // The next move first draws the same segments again, which erases them.
+    const std::vector<tremove> shown(ed().tool.remove.begin(), ed().tool.remove.begin() + 2);
+    pf().xor_.clear();
+    Run({M(1, 1)});
+    ASSERT_GE(pf().xor_.size(), 4u);
+    for (std::size_t i = 0; i < 2; ++i) {
+      const tremove &was = shown[i], &now = pf().xor_[i];
+      EXPECT_TRUE(was.x1 == now.x1 && was.y1 == now.y1 && was.x2 == now.x2 && was.y2 == now.y2 && was.joined == now.joined);
+    }
+    EXPECT_EQ(pf().repaints, 0);
+  }
+  // A circle's ghost is one path: its segments after the first join it.
+  Start(true);
+  ASSERT_EQ(AddCircle(ed().doc, 0, {50, 50, 0}, {60, 50, 0}), InsertResult::Inserted);
+  for (tpoly& p : ed().drawing.polys) p.selected = true;
+  Run({C(&Editor::MoveBtnClick), L(0, 0), M(1, 0)});
+  int joined = 0, alone = 0;
+  for (int i = 1; i < ed().tool.anzrem; ++i) ed().tool.remove[static_cast<std::size_t>(i)].joined ? ++joined : ++alone;
+  EXPECT_EQ(alone, 2) << "the line's one segment and the circle's first";
+  EXPECT_GT(joined, 20);
+}
+
+TEST_F(ModifyTest, ACompletingClickRepaintsOnce) {
+  for (const std::vector<Step>& steps : std::vector<std::vector<Step>>{
+           {C(&Editor::MoveBtnClick), L(0, 0), L(1, 1)},
+           {C(&Editor::CopyBtnClick), L(0, 0), L(1, 1)},
+           {C(&Editor::MirrorBtnClick), L(0, 0), L(1, 1)},
+           {C(&Editor::DelBtnClick)},
+       }) {
+    Start(true);
+    Run(steps);
+    EXPECT_EQ(pf().repaints, 1);
+    EXPECT_EQ(NewSteps(), 1u);
+  }
+}
+
+}  // namespace
+}  // namespace vestrel
