@@ -240,17 +240,21 @@ QIcon EditTool(Icon icon) {
         squares(QPen(QColor(0, 40, 140), 1.2, Qt::DashLine), QRectF(2, 12, 9, 9), QRectF(13, 3, 9, 9),
                 QLineF(7, 16, 16, 7));
         break;
-      case Icon::Rotate:
+      case Icon::Rotate: {
+        // A bar turned about its end, the way of the turn between the two.
+        const QPointF centre(5, 19);
         p.setPen(ink);
-        p.drawLine(QPointF(12, 12), QPointF(21, 12));
+        p.drawLine(centre, QPointF(21, 19));
         p.setPen(made);
-        p.drawLine(QPointF(12, 12), QPointF(12, 3));
+        p.drawLine(centre, centre + QPointF(16 * std::cos(kPi / 3), -16 * std::sin(kPi / 3)));
         p.setPen(way);
-        p.drawArc(QRectF(5, 5, 14, 14), 10 * 16, 70 * 16);
-        arrowHead(QPointF(13.5, 5.2), kPi + 0.2);
+        p.drawArc(QRectF(centre.x() - 11, centre.y() - 11, 22, 22), 8 * 16, 40 * 16);
+        const double end = 48 * kPi / 180;
+        arrowHead(centre + QPointF(11 * std::cos(end), -11 * std::sin(end)), std::atan2(-std::cos(end), -std::sin(end)));
         p.setBrush(Qt::black);
-        p.drawEllipse(QPointF(12, 12), 1.5, 1.5);
+        p.drawEllipse(centre, 1.5, 1.5);
         break;
+      }
       case Icon::Mirror:
         p.setPen(QPen(Qt::black, 1, Qt::DashLine));
         p.drawLine(QPointF(12, 2), QPointF(12, 22));
