@@ -139,6 +139,12 @@ void LineList::insert(std::vector<Insertion> insertions) {
   }
   spans.insert(spans.end(), spans_.begin() + static_cast<std::ptrdiff_t>(from), spans_.end());
   spans_ = std::move(spans);
+  // As if inserted one by one, the first first.
+  std::size_t before = 0;
+  for (const Insertion& i : insertions) {
+    changes_.splice(i.at + before, 0, i.lines->size());
+    before += i.lines->size();
+  }
 }
 
 void LineList::erase(std::size_t at, std::size_t count) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "editing/grips.h"
+#include "editing/transforms.h"
 #include "geometry/segments.h"
 #include "tools/screensearch.h"
 #include "tools/snap.h"
@@ -234,14 +235,13 @@ void DragEnd(Editor& e, const Click& c) {
   const bool grip = t.inmovepoint;
   t.inmove = t.inmovepoint = false;
   e.removeall();
-  if (!grip) return;
   // The properties grip of a viewport opens its dialog, also on a click.
-  const bool dialog = t.moveobjnr >= 0 && static_cast<std::size_t>(t.moveobjnr) < e.drawing.polys.size() &&
+  const bool dialog = grip && t.moveobjnr >= 0 && static_cast<std::size_t>(t.moveobjnr) < e.drawing.polys.size() &&
                       e.drawing.polys[static_cast<std::size_t>(t.moveobjnr)].isviewport &&
                       t.movepointnr == kViewportPropertiesGrip;
-  if (!moved && !dialog) return;
-  // Where the grip lands: snapped against the pointer itself, exactly on
-  // the point caught.
+  if (!moved && !dialog) return;  // a click without movement only selected
+  // Where the selection or the grip lands: snapped against the pointer
+  // itself, exactly on the point caught.
   double x = c.px, y = c.py;
   Point2 q;
   if (!SnapPoints(e, x, y, x, y, q.x, q.y, c.shift)) q = Bildschirm2DXF(e.views, x, y);
@@ -251,10 +251,12 @@ void DragEnd(Editor& e, const Click& c) {
     ViewportValues v = ViewportValuesOf(e.drawing, t.moveobjnr);
     e.platform.ShowViewportDialog(v);
     SetViewportValues(e.doc, t.moveobjnr, v);
-  } else if (q.x != t.linesx || q.y != t.linesy) {
+  } else if (q.x == t.linesx && q.y == t.linesy) {
+    return;
+  } else if (grip) {
     MovePoint(e.doc, t.moveobjnr, t.movepointnr, {q.x - t.linesx, q.y - t.linesy}, q);
   } else {
-    return;
+    e.Report(MoveObjects(e.doc, q.x - t.linesx, q.y - t.linesy));
   }
   e.Repaint();
 }

@@ -140,6 +140,22 @@ TEST_F(SelectTest, APressAndReleaseOnTheSelectionChangesNothing) {
   EXPECT_TRUE(editor.undos.undos.empty());
 }
 
+TEST_F(SelectTest, TheSelectionDraggedMovesByThePointersWay) {
+  Load(Line(100, 100, 300, 100) + Line(100, 300, 300, 300));
+  editor.drawing.polys[0].selected = true;
+  editor.PaintBox1MouseDown(MouseButton::Left, {}, 200, Row(100));
+  ASSERT_TRUE(editor.tool.inmove);
+  const ShiftState noSnap{false, true};
+  editor.PaintBox1MouseMove(noSnap, 250, static_cast<int>(Row(130)));
+  editor.PaintBox1MouseUp(MouseButton::Left, noSnap, 250, static_cast<int>(Row(130)));
+  EXPECT_FALSE(editor.tool.inmove);
+  const Drawing& d = editor.drawing;
+  EXPECT_EQ(d.value(d.polys[0].linefrom + 5), "150");
+  EXPECT_EQ(d.value(d.polys[0].linefrom + 7), "130");
+  EXPECT_EQ(d.value(d.polys[1].linefrom + 5), "100");  // not selected: it stays
+  EXPECT_EQ(editor.undos.undos.size(), 1u);
+}
+
 TEST_F(SelectTest, AGripDraggedOntoAPointLandsExactlyThere) {
   Load(Line(100, 100, 300, 100) + Line(350.25, 200.5, 400, 200));
   editor.drawing.polys[0].selected = true;
