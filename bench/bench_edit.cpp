@@ -96,6 +96,10 @@ struct Editing {
     UndoLastStep(j, d.dxf);
     show();
   }
+  void redo() {
+    RedoLastStep(j, d.dxf);
+    show();
+  }
 };
 
 // One session for all: reading the drawing takes seconds. Its picture is
@@ -130,6 +134,13 @@ void BM_UndoMoveOne(benchmark::State& state) {
   Rounds(state, [](Editing& e) { e.undo(); }, [](Editing& e) { e.moveOne(); });
   Session(state.range(0)).undo();
 }
+// The redo of an undone move; the undo of the round before makes it
+// redoable again.
+void BM_RedoMoveOne(benchmark::State& state) {
+  Session(state.range(0)).moveOne();
+  Session(state.range(0)).undo();
+  Rounds(state, [](Editing& e) { e.redo(); }, [](Editing& e) { e.undo(); });
+}
 void BM_MoveAll(benchmark::State& state) {
   Rounds(state, [](Editing& e) { e.moveAll(); }, [](Editing& e) { e.undo(); });
 }
@@ -140,6 +151,7 @@ void Modes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_MoveOne)->Apply(Modes);
 BENCHMARK(BM_UndoMoveOne)->Apply(Modes);
+BENCHMARK(BM_RedoMoveOne)->Apply(Modes);
 BENCHMARK(BM_MoveAll)->Apply(Modes)->Iterations(3);
 
 }  // namespace

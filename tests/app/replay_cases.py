@@ -188,6 +188,11 @@ EDITS = """
     key Del
     state
     key ctrl+z
+    # all red, taken back and done again
+    key ctrl+a
+    combo ColorComboBox Rot
+    key ctrl+z
+    key ctrl+y
     saveas @TMP@/edits.dxf
     state
 """
@@ -221,6 +226,9 @@ def check_edits(doc):
     for w in wanted_circles:
         if not any(near(c, w, 1e-9) and near([r], [0.5], 1e-9) for c, r in circles):
             problems.append(f"no circle round {w} of radius 0.5: {circles}")
+    colours = sorted({e.dxf.color for e in msp.query("LINE CIRCLE")})
+    if colours != [1]:
+        problems.append(f"colours {colours}, wanted all red (1) after the redo")
     return problems
 
 
@@ -366,9 +374,10 @@ CASES = [
         check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, True)),
     ),
     dict(
-        name="the editing tools: window, move, rotate by the dialog, mirror, scale, copy, array, delete, undo",
+        name="the editing tools: window, move, rotate by the dialog, mirror, scale, copy, array, delete, undo, "
+             "the colour, undo and redo",
         script=EDITS,
-        stdout=["selected: 2", "modes: inmoveline", "ellipsemode: 1", "undo: 9", "undo: 8", "modified: 0"],
+        stdout=["selected: 2", "modes: inmoveline", "ellipsemode: 1", "undo: 9", "undo: 9", "modified: 0"],
         audit="@TMP@/edits.dxf",
         check=("@TMP@/edits.dxf", check_edits),
     ),
