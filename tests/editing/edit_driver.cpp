@@ -140,11 +140,18 @@ int Random(char** argv) {
   }
   std::cout << done << " edits, " << doc.j.undos.size() << " undo steps, " << doc.d.dxf.size() << " lines\n";
   if (!Write(doc, argv[5])) return 1;
-  // Redo is not there yet. When it is: redo every step undone below and
-  // write the drawing to a third file, which must equal EDITED.
+  const std::string edited = doc.d.dxf.join("\n");
   while (UndoLastOperation(doc.c)) {
   }
-  return Write(doc, argv[6]) ? 0 : 1;
+  if (!Write(doc, argv[6])) return 1;
+  // Every step done again gives back the edited drawing exactly.
+  while (RedoLastOperation(doc.c)) {
+  }
+  if (doc.d.dxf.join("\n") != edited) {
+    std::cerr << "edit_driver: redoing every edit does not give back the edited drawing\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
