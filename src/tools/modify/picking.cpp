@@ -8,7 +8,7 @@ namespace {
 
 // Why an edit changed nothing (where copies found no place or no handle,
 // as for the writers).
-constexpr int kMsgInvalidValue = 49;
+constexpr int kMsgNotANumber = 49;
 constexpr int kMsgBadFactor = 50;
 constexpr int kMsgBadCount = 51;
 constexpr int kMsgTooLarge = 52;
@@ -18,7 +18,7 @@ constexpr int kMsgTooLarge = 52;
 void Editor::Report(EditResult result) {
   int nr = 0;
   switch (result) {
-    case EditResult::InvalidValue: nr = kMsgInvalidValue; break;
+    case EditResult::InvalidValue: nr = kMsgNotANumber; break;
     case EditResult::BadFactor: nr = kMsgBadFactor; break;
     case EditResult::BadCount: nr = kMsgBadCount; break;
     case EditResult::TooLarge: nr = kMsgTooLarge; break;
