@@ -120,7 +120,6 @@ TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view
   r.firstLineOnly = g.firstLineOnly;
   if (g.chunks.empty()) return r;
   CodeLines l = EntityStart(c, single ? "TEXT" : "MTEXT", "AcDbMText");
-  l.addHandle(c);
   l.add("  10", p.x);
   l.add("  20", p.y);
   l.add("  30", p.z);
@@ -190,7 +189,6 @@ InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyli
   l.add(" 73", static_cast<int>(s.controls.size()));
   if (closed) l.add(" 70", std::string_view("1"));
   l.add(" 71", s.order - 1);
-  l.addHandle(c);
   for (double k : s.knots) l.add("  40", k);
   for (const Point3& q : s.controls) {
     l.add("  10", q.x);

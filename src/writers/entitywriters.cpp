@@ -10,13 +10,6 @@ namespace {
 
 bool Newer(const DocumentContext& c) { return c.drawing.cadver > 1009; }
 
-// The common frame: type, owner lines, layer, subclass, handle.
-CodeLines Frame(DocumentContext& c, std::string_view type, std::string_view subclass) {
-  CodeLines l = EntityStart(c, type, subclass);
-  l.addHandle(c);
-  return l;
-}
-
 void Point(CodeLines& l, const char* x, const char* y, const char* z, Point3 p) {
   l.add(x, p.x);
   l.add(y, p.y);
@@ -27,7 +20,7 @@ double Distance(Point3 a, Point3 b) { return std::sqrt((b.x - a.x) * (b.x - a.x)
 
 // The centre, radius and angles of an arc as its writer writes them.
 InsertResult WriteArc(DocumentContext& c, const Arc3& arc) {
-  CodeLines l = Frame(c, "ARC", "AcDbCircle");
+  CodeLines l = EntityStart(c, "ARC", "AcDbCircle");
   l.add("  10", arc.arcmx);
   l.add("  20", arc.arcmy);
   l.add("  30", 0.0);
@@ -45,8 +38,10 @@ InsertResult WriteArc(DocumentContext& c, const Arc3& arc) {
 CodeLines EntityStart(DocumentContext& c, std::string_view type, std::string_view subclass) {
   CodeLines l;
   l.add("  0", type);
+  l.addHandle(c);
+  const bool paper = AddToLayout(c, l);
   if (Newer(c)) l.add("100", std::string_view("AcDbEntity"));
-  AddToLayout(c, l, false);
+  if (paper) l.add(" 67", std::string_view("1"));
   l.add("  8", std::string_view(NewObjectLayer(c.drawing)));
   if (Newer(c)) l.add("100", subclass);
   return l;
@@ -62,9 +57,9 @@ InsertResult AddLine(DocumentContext& c, LineKind kind, Point3 p1, Point3 p2) {
   const Point3 d{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
   const double length = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
   if (kind != LineKind::Line && length == 0) return InsertResult::NothingToWrite;
-  CodeLines l = kind == LineKind::Ray     ? Frame(c, "RAY", "AcDbRay")
-                : kind == LineKind::XLine ? Frame(c, "XLINE", "AcDbXline")
-                                          : Frame(c, "LINE", "AcDbLine");
+  CodeLines l = kind == LineKind::Ray     ? EntityStart(c, "RAY", "AcDbRay")
+                : kind == LineKind::XLine ? EntityStart(c, "XLINE", "AcDbXline")
+                                          : EntityStart(c, "LINE", "AcDbLine");
   Point(l, "  10", "  20", "  30", p1);
   if (kind == LineKind::Line)
     Point(l, "  11", "  21", "  31", p2);
@@ -74,7 +69,7 @@ InsertResult AddLine(DocumentContext& c, LineKind kind, Point3 p1, Point3 p2) {
 }
 
 InsertResult AddSolid(DocumentContext& c, Point3 p1, Point3 p2, Point3 p3, Point3 p4) {
-  CodeLines l = Frame(c, "SOLID", "AcDbTrace");
+  CodeLines l = EntityStart(c, "SOLID", "AcDbTrace");
   Point(l, "  10", "  20", "  30", p1);
   Point(l, "  11", "  21", "  31", p2);
   Point(l, "  12", "  22", "  32", p4);
@@ -83,7 +78,7 @@ InsertResult AddSolid(DocumentContext& c, Point3 p1, Point3 p2, Point3 p3, Point
 }
 
 InsertResult AddPoint(DocumentContext& c, Point3 p) {
-  CodeLines l = Frame(c, "POINT", "AcDbPoint");
+  CodeLines l = EntityStart(c, "POINT", "AcDbPoint");
   Point(l, "  10", "  20", "  30", p);
   return InsertAndParse(c, l);
 }
@@ -91,7 +86,7 @@ InsertResult AddPoint(DocumentContext& c, Point3 p) {
 InsertResult AddCircle(DocumentContext& c, int arcmode, Point3 p1, Point3 p2) {
   double r = Distance(p1, p2);
   if (arcmode == 2) r /= 2;
-  CodeLines l = Frame(c, "CIRCLE", "AcDbCircle");
+  CodeLines l = EntityStart(c, "CIRCLE", "AcDbCircle");
   Point(l, "  10", "  20", "  30", p1);
   l.add("  40", r);
   return InsertAndParse(c, l);
@@ -100,7 +95,7 @@ InsertResult AddCircle(DocumentContext& c, int arcmode, Point3 p1, Point3 p2) {
 InsertResult AddCircleDurch3Punkte(DocumentContext& c, Point3 p1, Point3 p2, Point3 p3) {
   Arc3 arc;
   if (!ArcDurch3Punkte(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, arc)) return InsertResult::NothingToWrite;
-  CodeLines l = Frame(c, "CIRCLE", "AcDbCircle");
+  CodeLines l = EntityStart(c, "CIRCLE", "AcDbCircle");
   l.add("  10", arc.arcmx);
   l.add("  20", arc.arcmy);
   l.add("  30", 0.0);
@@ -132,7 +127,7 @@ InsertResult AddEllipse(DocumentContext& c, int arcmode, Point3 p1, Point3 p2, P
                 double ellipsewinkel2) {
   const Point3 c0 = arcmode == 2 || arcmode == 3 ? p1 : Point3{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2, (p1.z + p2.z) / 2};
   const double major = Distance(c0, p2);
-  CodeLines l = Frame(c, "ELLIPSE", "AcDbEllipse");
+  CodeLines l = EntityStart(c, "ELLIPSE", "AcDbEllipse");
   Point(l, "  10", "  20", "  30", c0);
   Point(l, "  11", "  21", "  31", {p2.x - c0.x, p2.y - c0.y, p2.z - c0.z});
   if (major == 0)
@@ -150,33 +145,25 @@ InsertResult AddPolyLine(DocumentContext& c, const std::vector<PolyVertex>& poly
   Drawing& d = c.drawing;
   const bool old = d.cadver < 1010;
   const std::string layer = NewObjectLayer(d);
-  CodeLines l;
-  l.add("  0", std::string_view(old ? "POLYLINE" : "LWPOLYLINE"));
-  if (!old)
-    l.add("100", std::string_view("AcDbEntity"));
-  else
+  CodeLines l = EntityStart(c, old ? "POLYLINE" : "LWPOLYLINE", "AcDbPolyline");
+  if (old)
     l.add(" 66", std::string_view("1"));
-  AddToLayout(c, l, false);
-  l.add("  8", std::string_view(layer));
-  if (!old) {
-    l.add("100", std::string_view("AcDbPolyline"));
+  else
     l.add(" 90", static_cast<int>(polyline0.size()));
-  }
   if (closed) l.add(" 70", std::string_view("1"));
-  l.addHandle(c);
   for (const PolyVertex& q : polyline0) {
     if (old) {
       l.add("  0", std::string_view("VERTEX"));
-      l.add("  8", std::string_view(layer));
       l.addHandle(c);
+      l.add("  8", std::string_view(layer));
     }
     Point(l, "  10", "  20", "  30", {q.x, q.y, q.z});
     if (q.bulge != 0) l.add("  42", -q.bulge);
   }
   if (old) {
     l.add("  0", std::string_view("SEQEND"));
-    l.add("  8", std::string_view(layer));
     l.addHandle(c);
+    l.add("  8", std::string_view(layer));
   }
   return InsertAndParse(c, l);
 }

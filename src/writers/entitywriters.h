@@ -12,9 +12,10 @@
 
 namespace vestrel {
 
-// How every new entity starts: its type, the owner lines of the tab that is
-// shown, its layer and, in newer drawings, the subclass markers ("100"
-// "AcDbEntity" and `subclass`). Its handle comes next.
+// How every new entity starts, in the order other programs look for it: its
+// type, a new handle, the owner of the tab that is shown, in newer drawings
+// "100" "AcDbEntity", the paper-space flag, its layer and, in newer
+// drawings, its own subclass marker `subclass`.
 CodeLines EntityStart(DocumentContext& c, std::string_view type, std::string_view subclass);
 
 enum class LineKind { Line, Ray, XLine };

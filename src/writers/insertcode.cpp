@@ -89,14 +89,14 @@ bool HasInsertionPoint(const Drawing& d, int tab) {
   return b ? b->linetoinsert > 0 : d.insertlinepos >= 0;
 }
 
-void AddToLayout(DocumentContext& c, CodeLines& lines, bool noshowmodel) {
+bool AddToLayout(DocumentContext& c, CodeLines& lines) {
   Drawing& d = c.drawing;
   const TabScope scope = TabScope::OfTab(d, c.tab);
   if (const auto h = scope.layhan()) {
     if (const tblock* b = scope.ownBlock()) d.insertlinepos = b->linetoinsert;
     lines.add("330", std::string_view(HandleText(*h)));
   }
-  if (!scope.model() && !noshowmodel) lines.add(" 67", std::string_view("1"));
+  return !scope.model();
 }
 
 InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {

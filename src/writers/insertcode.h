@@ -65,10 +65,11 @@ class CodeLines {
 // The layer a new object is put on: the first layer of the table, or "0".
 std::string NewObjectLayer(const Drawing& d);
 
-// The owner lines of a new entity for the tab that is shown ("330" and the
-// layout's block record; " 67" "1" in paper space), moving the insertion
-// line into the layout's block when the layout keeps its objects there.
-void AddToLayout(DocumentContext& c, CodeLines& lines, bool noshowmodel);
+// The owner line of a new entity for the tab that is shown ("330" and the
+// layout's block record), moving the insertion line into the layout's block
+// when the layout keeps its objects there. True when the tab is paper space:
+// the entity then carries " 67" "1" after its "AcDbEntity" marker.
+bool AddToLayout(DocumentContext& c, CodeLines& lines);
 
 // Whether a new entity of tab `tab` has a place to go: the end of the
 // layout's own block, or the end of the ENTITIES section.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "writers/entitywriters.h"
 
 namespace vestrel {
 
@@ -69,13 +70,7 @@ InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v
   ++d.maxviewportid;
   const std::string id = first ? "1" : std::to_string(d.maxviewportid);
   const bool newer = d.cadver > 1009;
-  CodeLines l;
-  l.add("  0", std::string_view("VIEWPORT"));
-  if (newer) l.add("100", std::string_view("AcDbEntity"));
-  AddToLayout(c, l, false);
-  l.add("  8", std::string_view(NewObjectLayer(d)));
-  if (newer) l.add("100", std::string_view("AcDbViewport"));
-  l.addHandle(c);
+  CodeLines l = EntityStart(c, "VIEWPORT", "AcDbViewport");
   l.add("  10", v.MitteX);
   l.add("  20", v.MitteY);
   l.add("  30", std::string_view("0"));

@@ -33,15 +33,15 @@ void SetVersion(Editor& e, std::string_view acadver) {
 
 TEST_F(AnnotationTest, TextsInBothVersions) {
   ASSERT_EQ(AddText(s, {1, 2, 0}, 2.5, "A\nB", 30).result, InsertResult::Inserted);
-  EXPECT_EQ(inserted(), (Lines{"  0", "MTEXT", "100", "AcDbEntity", "330", model(), "  8", "0", "100", "AcDbMText", "  5",
-                               handle(), "  10", "1", "  20", "2", "  30", "0", "  40", "2.5", "  50", "30", "  1",
+  EXPECT_EQ(inserted(), (Lines{"  0", "MTEXT", "  5", handle(), "330", model(), "100", "AcDbEntity", "  8", "0", "100",
+                               "AcDbMText", "  10", "1", "  20", "2", "  30", "0", "  40", "2.5", "  50", "30", "  1",
                                "A\\PB\\P"}));
   EXPECT_TRUE(editor.drawing.polys.back().ismtext);
   r12();
   const TextResult r = AddText(s, {1, 2, 0}, 2.5, "A\nB", 30);
   EXPECT_EQ(r.result, InsertResult::Inserted);
   EXPECT_TRUE(r.firstLineOnly);
-  EXPECT_EQ(inserted(), (Lines{"  0", "TEXT", "  8", "0", "  5", handle(), "  10", "1", "  20", "2", "  30",
+  EXPECT_EQ(inserted(), (Lines{"  0", "TEXT", "  5", handle(), "  8", "0", "  10", "1", "  20", "2", "  30",
                                "0", "  40", "2.5", "  50", "30", "  1", "A"}));
 }
 
@@ -235,8 +235,8 @@ TEST_F(AnnotationTest, ASplineOfFiveClicks) {
   const auto clicks = Clicks({{0, 0}, {10, 5}, {20, -3}, {30, 8}, {40, 0}});
   ASSERT_EQ(AddSPLINE(s, clicks, 0, false), InsertResult::Inserted);
   const Lines l = inserted();
-  EXPECT_EQ(Lines(l.begin(), l.begin() + 20), (Lines{"  0", "SPLINE", "100", "AcDbEntity", "330", model(), "  8", "0", "100",
-                                                   "AcDbSpline", " 72", "9", " 73", "5", " 71", "3", "  5", handle(),
+  EXPECT_EQ(Lines(l.begin(), l.begin() + 20), (Lines{"  0", "SPLINE", "  5", handle(), "330", model(), "100", "AcDbEntity",
+                                                   "  8", "0", "100", "AcDbSpline", " 72", "9", " 73", "5", " 71", "3",
                                                    "  40", "0"}));
   const Spline sp = SplineOfLines(l);
   EXPECT_EQ(sp.knots, (std::vector<double>{0, 0, 0, 0, 1, 2, 2, 2, 2}));
@@ -247,7 +247,7 @@ TEST_F(AnnotationTest, ASplineOfFiveClicks) {
   // Closed: " 70" "1" before the degree.
   ASSERT_EQ(AddSPLINE(s, clicks, 0, true), InsertResult::Inserted);
   const Lines closed = inserted();
-  EXPECT_EQ(Lines(closed.begin() + 14, closed.begin() + 18), (Lines{" 70", "1", " 71", "3"}));
+  EXPECT_EQ(Lines(closed.begin() + 16, closed.begin() + 20), (Lines{" 70", "1", " 71", "3"}));
   EXPECT_TRUE(editor.drawing.polys.back().isclosed);
   // R12 holds no splines.
   r12();

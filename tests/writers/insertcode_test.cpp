@@ -119,11 +119,12 @@ TEST_F(InsertCodeTest, OwnerLinesOfTheTabShown) {
                                    "  0\nLAYOUT\n  1\nModel\n 71\n0\n330\n1F\n  0\nLAYOUT\n  1\nLayout1\n 71\n1\n330\n2A\n"
                                    "  0\nLAYOUT\n  1\nLayout2\n 71\n2\n330\n3B\n")));
   const int entities = d.insertlinepos;
+  // The owner lines, and " 67" where the tab is paper space.
   auto owner = [&](int tab) {
     d.insertlinepos = entities;
     this->tab = tab;
     CodeLines c;
-    AddToLayout(s, c, false);
+    if (AddToLayout(s, c)) c.add(" 67", std::string_view("1"));
     return c.lines();
   };
   EXPECT_EQ(owner(0), (std::vector<std::string>{"330", "1F"}));

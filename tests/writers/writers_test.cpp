@@ -12,11 +12,11 @@ namespace {
 
 TEST_F(WritersTest, ALineInBothVersions) {
   ASSERT_EQ(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}), InsertResult::Inserted);
-  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "100", "AcDbEntity", "330", model(), "  8", "0", "100", "AcDbLine", "  5",
-                               handle(), "  10", "0", "  20", "0", "  30", "0", "  11", "10", "  21", "5", "  31", "0"}));
+  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "  5", handle(), "330", model(), "100", "AcDbEntity", "  8", "0", "100",
+                               "AcDbLine", "  10", "0", "  20", "0", "  30", "0", "  11", "10", "  21", "5", "  31", "0"}));
   r12();
   ASSERT_EQ(AddLine(s, LineKind::Line, {0, 0, 0}, {10, 5, 0}), InsertResult::Inserted);
-  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "  8", "0", "  5", handle(), "  10", "0", "  20", "0", "  30", "0", "  11",
+  EXPECT_EQ(inserted(), (Lines{"  0", "LINE", "  5", handle(), "  8", "0", "  10", "0", "  20", "0", "  30", "0", "  11",
                                "10", "  21", "5", "  31", "0"}));
   EXPECT_EQ(editor.drawing.anzpoly(), 1);
   EXPECT_TRUE(editor.file.changed);
@@ -29,11 +29,11 @@ TEST_F(WritersTest, RaysAndConstructionLinesStoreTheirDirection) {
   ASSERT_EQ(AddLine(s, LineKind::Ray, {1, 1, 0}, {4, 5, 0}), InsertResult::Inserted);
   Lines l = inserted();
   EXPECT_EQ(l[1], "RAY");
-  EXPECT_EQ(l[9], "AcDbRay");
+  EXPECT_EQ(l[11], "AcDbRay");
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "0.6", "  21", "0.8", "  31", "0"}));
   ASSERT_EQ(AddLine(s, LineKind::XLine, {1, 1, 0}, {0, 1, 0}), InsertResult::Inserted);
   l = inserted();
-  EXPECT_EQ(l[9], "AcDbXline");
+  EXPECT_EQ(l[11], "AcDbXline");
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  11", "-1", "  21", "0", "  31", "0"}));
   // Through one point only there is no direction.
   const std::size_t size = editor.drawing.dxf.size();
@@ -44,7 +44,7 @@ TEST_F(WritersTest, RaysAndConstructionLinesStoreTheirDirection) {
 TEST_F(WritersTest, SolidsPointsAndCircles) {
   ASSERT_EQ(AddSolid(s, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}), InsertResult::Inserted);
   Lines l = inserted();
-  EXPECT_EQ(l[9], "AcDbTrace");
+  EXPECT_EQ(l[11], "AcDbTrace");
   // The third corner written is the fourth given.
   EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 30), (Lines{"  12", "0", "  22", "1", "  32", "0"}));
   EXPECT_EQ(Lines(l.begin() + 30, l.end()), (Lines{"  13", "1", "  23", "1", "  33", "0"}));
@@ -82,7 +82,7 @@ TEST_F(WritersTest, ArcsInTheirThreeVariants) {
 TEST_F(WritersTest, Ellipses) {
   ASSERT_EQ(AddEllipse(s, 0, {0, 0, 0}, {10, 0, 0}, {5, 2, 0}, 0, 0), InsertResult::Inserted);  // by the axis ends
   Lines l = inserted();
-  EXPECT_EQ(l[9], "AcDbEllipse");
+  EXPECT_EQ(l[11], "AcDbEllipse");
   EXPECT_EQ(Lines(l.begin() + 12, l.end()), (Lines{"  10", "5", "  20", "0", "  30", "0", "  11", "5", "  21", "0",
                                                    "  31", "0", "  40", "0.4"}));
   ASSERT_EQ(AddEllipse(s, 3, {0, 0, 0}, {0, 4, 0}, {1, 0, 0}, 0.5, 2), InsertResult::Inserted);  // centre, arc
@@ -97,8 +97,8 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
   pts[1].bulge = -0.5;  // the tools' sign: the drawing gets 0.5
   ASSERT_EQ(AddPolyLine(s, pts, false), InsertResult::Inserted);
   Lines l = inserted();
-  EXPECT_EQ(Lines(l.begin(), l.begin() + 14), (Lines{"  0", "LWPOLYLINE", "100", "AcDbEntity", "330", model(), "  8",
-                                                     "0", "100", "AcDbPolyline", " 90", "3", "  5", handle()}));
+  EXPECT_EQ(Lines(l.begin(), l.begin() + 14), (Lines{"  0", "LWPOLYLINE", "  5", handle(), "330", model(), "100",
+                                                     "AcDbEntity", "  8", "0", "100", "AcDbPolyline", " 90", "3"}));
   EXPECT_EQ(Lines(l.begin() + 20, l.begin() + 28), (Lines{"  10", "1", "  20", "0", "  30", "0", "  42", "0.5"}));
   EXPECT_EQ(l.size(), 14u + 6 + 8 + 6);
   // A closed R12 polyline of two points: four handles.
@@ -109,9 +109,9 @@ TEST_F(WritersTest, PolylinesInBothVersions) {
   ASSERT_EQ(AddPolyLine(s, pts, true), InsertResult::Inserted);
   l = inserted();
   EXPECT_EQ(Lines(l.begin(), l.begin() + 10),
-            (Lines{"  0", "POLYLINE", " 66", "1", "  8", "0", " 70", "1", "  5", HandleText(before + 1)}));
-  EXPECT_EQ(Lines(l.begin() + 10, l.begin() + 16), (Lines{"  0", "VERTEX", "  8", "0", "  5", HandleText(before + 2)}));
-  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  0", "SEQEND", "  8", "0", "  5", HandleText(before + 4)}));
+            (Lines{"  0", "POLYLINE", "  5", HandleText(before + 1), "  8", "0", " 66", "1", " 70", "1"}));
+  EXPECT_EQ(Lines(l.begin() + 10, l.begin() + 16), (Lines{"  0", "VERTEX", "  5", HandleText(before + 2), "  8", "0"}));
+  EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  0", "SEQEND", "  5", HandleText(before + 4), "  8", "0"}));
   EXPECT_EQ(editor.drawing.polys.back().isclosed, true);
 }
 
@@ -125,8 +125,8 @@ TEST_F(WritersTest, RegularPolygons) {
     EXPECT_NEAR(polyline0[static_cast<std::size_t>(i)].y, expected[i][1], 1e-12);
   }
   const Lines l = inserted();
-  EXPECT_EQ(l[11], "5");
-  EXPECT_EQ(l[13], "1");  // closed
+  EXPECT_EQ(l[13], "5");
+  EXPECT_EQ(l[15], "1");  // closed
 }
 
 TEST_F(WritersTest, LayersAndLineTypes) {
