@@ -56,4 +56,18 @@ std::optional<BulgeArc> BulgeArcOf(double px, double py, double qx, double qy, d
   return best;
 }
 
+double TangentTurn(Point2 tangent, Point2 a, Point2 b) {
+  double turn = std::atan2(b.y - a.y, b.x - a.x) - std::atan2(tangent.y, tangent.x);
+  if (turn > kPi) turn -= 2 * kPi;
+  if (turn <= -kPi) turn += 2 * kPi;
+  return std::abs(turn) < 0.001 ? 0 : turn;
+}
+
+Point2 BulgeEndDirection(Point2 a, Point2 b, double bulge) {
+  // An arc meets its chord at the same angle at both ends: half its sweep.
+  const double turn = 2 * std::atan(bulge);
+  const double dx = b.x - a.x, dy = b.y - a.y, c = std::cos(turn), s = std::sin(turn);
+  return {dx * c - dy * s, dx * s + dy * c};
+}
+
 }  // namespace vestrel

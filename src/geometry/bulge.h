@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "geometry/anglesteps.h"
+#include "geometry/point.h"
 
 namespace vestrel {
 
@@ -16,6 +17,15 @@ struct BulgeArc {
 
 // Nothing when the segment is straight: no bulge, or its ends coincide.
 std::optional<BulgeArc> BulgeArcOf(double px, double py, double qx, double qy, double bulge);
+
+// The angle from `tangent` to the chord from a to b, in (-pi, pi]; below a
+// thousandth of a radian none. The arc from a to b that leaves a along
+// `tangent` turns twice as far and has the bulge tan(turn / 2).
+double TangentTurn(Point2 tangent, Point2 a, Point2 b);
+
+// The direction in which the segment from a to b with `bulge` arrives at b:
+// a straight one along its chord, an arc along its tangent there.
+Point2 BulgeEndDirection(Point2 a, Point2 b, double bulge);
 
 // Calls f(x, y) for the points of the arc between its two ends, evenly
 // spaced, as many as its sweep needs (ArcSegments).

@@ -205,7 +205,7 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     Run({C(&Editor::TextBtnClick), L(5, 5)});
     Expect({{r12 ? "TEXT" : "MTEXT", {{5, 5}}}});
     const tpoly& t = ed().drawing.polys.back();
-    EXPECT_EQ(Group(t, "1"), r12 ? "Hallo" : "Hallo\\PWelt\\P");
+    EXPECT_EQ(Group(t, "1"), r12 ? "Hallo" : "Hallo\\PWelt");
     EXPECT_EQ(Group(t, "40"), "2.5");
     EXPECT_EQ(Group(t, "50"), "30");
     ASSERT_EQ(pf().textDialog.shown.size(), 1u);
@@ -227,7 +227,7 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     EXPECT_TRUE(pf().textDialog.shown[0].dimension);
     EXPECT_FALSE(ed().dialogs.text.dimension);
     const tpoly& t = ed().drawing.polys.back();
-    EXPECT_EQ(Group(t, "1"), r12 ? "40.00" : "40.00\\P");
+    EXPECT_EQ(Group(t, "1"), "40.00");
     EXPECT_EQ(Group(t, "40"), "2");
     EXPECT_NEAR(std::stod(Group(t, "10")) + TextWidth("40.00") * 2 / 2, -10, 1e-9);
     EXPECT_NEAR(std::stod(Group(t, "20")), r12 ? 20 + 1 : 20 + 1 + 2, 1e-9);
@@ -284,6 +284,38 @@ TEST_F(DrawTest, ArcSegmentsOfPolylinesLeaveTheLastOneTangentially) {
   bool middle = false;
   for (const Tmypoi& q : d.ps(d.polys[before_])) middle = middle || (std::abs(q.x - 30) < 1e-6 && std::abs(q.y - 10) < 1e-6);
   EXPECT_TRUE(middle);
+}
+
+TEST_F(DrawTest, TangentArcsHaveTheBulgeOfHalfTheirTurn) {
+  // A line to the right, or a line and a half circle that arrives at (20, 20)
+  // going left; then an arc to a typed point at the angle `turn` from that
+  // direction (counter-clockwise), the pointer last shown elsewhere.
+  struct Case {
+    bool afterArc;
+    double turn;  // degrees
+  };
+  for (const Case c : {Case{false, 30}, {false, 90}, {false, 135}, {false, -45}, {false, -170},
+                       {true, 20}, {true, 90}, {true, -60}, {true, 150}}) {
+    SCOPED_TRACE(std::to_string(c.afterArc) + " " + std::to_string(c.turn));
+    Start(false);
+    Run({C(&Editor::PolyLineBtnClick), L(0, 0), L(20, 0), C(&Editor::Kreisbogen2Click)});
+    Point2 from{20, 0}, direction{1, 0};
+    if (c.afterArc) {
+      ed().BenutzenBtnClick(20, 20);
+      from = {20, 20}, direction = {-1, 0};
+    }
+    Run({M(-50, -70)});
+    const double a = std::atan2(direction.y, direction.x) + c.turn * kPi / 180;
+    ed().BenutzenBtnClick(from.x + 10 * std::cos(a), from.y + 10 * std::sin(a));
+    Run({C(&Editor::Fertig1Click)});
+    const Drawing& d = ed().drawing;
+    ASSERT_EQ(d.polys.size(), before_ + 1);
+    std::vector<double> bulges;
+    for (std::int32_t i = d.polys.back().linefrom; i < d.polys.back().linebis; i += 2)
+      if (d.value(i) == "42") bulges.push_back(std::stod(std::string(d.value(i + 1))));
+    ASSERT_EQ(bulges.size(), c.afterArc ? 2u : 1u);
+    EXPECT_NEAR(bulges.back(), std::tan(c.turn * kPi / 360), 1e-9);
+  }
 }
 
 TEST_F(DrawTest, TypedPointsAreClickedWhereTheySayWithoutTheMouse) {

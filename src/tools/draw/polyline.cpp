@@ -37,6 +37,18 @@ void SplineBand(Editor& e, const Move& m) {
   BandLine(e, Screen(e, from.x, from.y), {static_cast<double>(m.x), static_cast<double>(m.y)});
 }
 
+// The direction, on the screen, in which the polyline drawn so far leaves
+// its last vertex: that of its last segment of some length there (an arc's
+// tangent), to the right before the first.
+Point2 LastDirection(const Editor& e) {
+  const std::vector<PolyVertex>& v = e.tool.polyline0;
+  for (std::size_t i = v.size(); i-- > 1;) {
+    const Point2 a = Screen(e, v[i - 1].x, v[i - 1].y), b = Screen(e, v[i].x, v[i].y);
+    if (a.x != b.x || a.y != b.y) return BulgeEndDirection(a, b, e.tool.arcmode == kSpline ? 0 : v[i - 1].bulge);
+  }
+  return {1, 0};
+}
+
 }  // namespace
 
 void Editor::PolyLineBtnClick() { Arm(ToolButton::PolyLineBtn, kPolyline); }
@@ -73,8 +85,15 @@ void PolyClick(Editor& e, const Click& c) {
     if (t.arcmode == kFreeHand) return e.Fertig1Click();
     return e.platform.ShowPopupMenu(c.x, c.y);
   }
-  const PolyVertex& last = t.polyline0.back();
-  const Point2 p = PointStep(e, Screen(e, last.x, last.y), c);
+  PolyVertex& last = t.polyline0.back();
+  const Point2 from = Screen(e, last.x, last.y);
+  const Point2 p = PointStep(e, from, c);
+  // An arc segment leaves the last one tangentially towards the point
+  // clicked (or typed), wherever the pointer was last shown.
+  if (t.arcmode == kPolyline && t.addmode == 1) {
+    t.lastcalcbulge = TangentTurn(LastDirection(e), from, Screen(e, p.x, p.y));
+    last.bulge = std::tan(t.lastcalcbulge / 2);
+  }
   t.polyline0.push_back({p.x, p.y, 0, 0});
   if (t.arcmode != kSpline) return;
   if (t.splinemode == 1) {
@@ -146,8 +165,8 @@ void Editor::Linie2Click() {
 
 // The polyline drawn so far and its next segment to the pointer: straight,
 // or with "Kreisbogen" an arc that leaves the last segment tangentially
-// (its bulge is kept on the last vertex for the click). A free-hand stroke
-// takes every move as a vertex.
+// (its bulge is kept on the last vertex). A free-hand stroke takes every
+// move as a vertex.
 void PolyPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
   e.removeall();
@@ -158,27 +177,19 @@ void PolyPreview(Editor& e, const Move& m) {
     const PolyVertex& last = t.polyline0.back();
     pointer = PreviewPoint(e, Screen(e, last.x, last.y), m);
   }
+  const PolyVertex& last = t.polyline0.back();
+  t.lastcalcbulge = TangentTurn(LastDirection(e), Screen(e, last.x, last.y), pointer);
+  if (t.addmode == 1) t.polyline0.back().bulge = std::tan(t.lastcalcbulge / 2);
   std::vector<Point2> screen;
   screen.reserve(n + 1);
   for (const PolyVertex& v : t.polyline0) screen.push_back(Screen(e, v.x, v.y));
   screen.push_back(pointer);
-  Point2 dir{1, 0};  // the direction the last segment leaves its end in, on the screen
-  t.lastcalcbulge = 0;
   for (std::size_t i = 1; i <= n; ++i) {
     const Point2 a = screen[i - 1], b = screen[i];
-    if (i == n) {
-      double turn = std::atan2(-dir.y, dir.x) + std::atan2(b.y - a.y, b.x - a.x);
-      if (turn > kPi) turn -= 2 * kPi;
-      if (turn < -kPi) turn += 2 * kPi;
-      if (std::abs(turn) < 0.001) turn = 0;
-      t.lastcalcbulge = turn;
-      if (t.addmode == 1) t.polyline0.back().bulge = turn / (kPi / 2);
-    }
     const double bulge = t.arcmode == kSpline ? 0 : t.polyline0[i - 1].bulge;
     const auto arc = bulge != 0 ? BulgeArcOf(a.x, a.y, b.x, b.y, bulge) : std::nullopt;
     if (!arc) {
       BandLine(e, a, b);
-      dir = {b.x - a.x, b.y - a.y};
       continue;
     }
     Point2 from = a;
@@ -187,7 +198,6 @@ void PolyPreview(Editor& e, const Move& m) {
       from = {x, y};
     });
     BandLine(e, from, b);
-    dir = {b.x - from.x, b.y - from.y};
   }
   if (t.arcmode == kFreeHand) {
     const Point2 w = Bildschirm2DXF(e.views, m.x, m.y);
