@@ -93,17 +93,18 @@ bool Finite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 }  // namespace
 
 TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single) {
-  const std::vector<std::string_view> lines = MemoLines(memo);
+  std::vector<std::string_view> lines = MemoLines(memo);
+  // Breaks at the end end the last line: they start no empty paragraph.
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
   TextGroups g;
   g.firstLineOnly = single && lines.size() > 1;
   const bool empty = single ? lines.empty() || lines[0].empty()
                             : std::all_of(lines.begin(), lines.end(), [](std::string_view s) { return s.empty(); });
   if (empty) return g;
   std::string text;
-  for (std::string_view line : lines) {
-    text += EncodeUnicode(line, d.dxf.encoding, d.cadver);
-    if (single) break;
-    text += "\\P";
+  for (std::size_t i = 0; i < lines.size() && !(single && i > 0); ++i) {
+    if (i > 0) text += "\\P";
+    text += EncodeUnicode(lines[i], d.dxf.encoding, d.cadver);
   }
   if (single)
     g.chunks.push_back(std::move(text));

@@ -9,6 +9,7 @@ folder for the case) stand for those folders, @USER@ for the per-user
 program folder below it ($XDG_DATA_HOME/Korvel/Vestrel) and @SCRIPT@ for
 the script's path.  Exit status 0 when every case holds, 1 otherwise.
 """
+import math
 import os
 import shutil
 import struct
@@ -55,6 +56,13 @@ EVERY_KIND = """
     move @5,2 ctrl
     click @5,2 ctrl
     click @5,2 right
+    trigger Fertig1
+    # typed points only: a quarter circle after a straight segment
+    trigger PolyLineBtn
+    typed 13 0
+    typed 15 0
+    trigger Kreisbogen2
+    typed 16 1
     trigger Fertig1
     trigger PenBtn
     press @6,0 ctrl
@@ -245,7 +253,7 @@ def check_every_kind(doc, r12):
         counts[e.dxftype()] = counts.get(e.dxftype(), 0) + 1
     poly = "POLYLINE" if r12 else "LWPOLYLINE"
     text = "TEXT" if r12 else "MTEXT"
-    wanted = {"LINE": 6, poly: 4, "ARC": 3, "CIRCLE": 4, "SOLID": 4, text: 2, "POINT": 2}
+    wanted = {"LINE": 6, poly: 5, "ARC": 3, "CIRCLE": 4, "SOLID": 4, text: 2, "POINT": 2}
     if not r12:
         wanted.update({"XLINE": 1, "RAY": 1, "SPLINE": 1, "ELLIPSE": 2})
     if counts != wanted:
@@ -273,11 +281,14 @@ def check_every_kind(doc, r12):
     polys = [vertices(e) for e in msp.query(poly)]
     if [(3, 0, 0), (5, 0, 1), (5, 2, 0)] not in [[tuple(round(v, 9) + 0 for v in p) for p in q] for q in polys]:
         problems.append(f"no polyline (3,0) (5,0) (5,2) with a half circle: {polys}")
+    quarter = [(13, 0, 0), (15, 0, round(math.tan(math.pi / 8), 9)), (16, 1, 0)]
+    if quarter not in [[tuple(round(v, 9) + 0 for v in p) for p in q] for q in polys]:
+        problems.append(f"no polyline (13,0) (15,0) (16,1) with a quarter circle of bulge tan(22.5): {polys}")
     hexagon = [q for q in polys if len(q) == 7]
     if not hexagon or not near(hexagon[0][0][:2], (6, 10)):
         problems.append(f"no closed six-cornered polygon from (6,10): {polys}")
     texts = sorted(e.dxf.text for e in msp.query(text))
-    want = ["2.00", "Hallo"] if r12 else ["2.00\\P", "Hallo\\PWelt\\P"]
+    want = ["2.00", "Hallo"] if r12 else ["2.00", "Hallo\\PWelt"]
     if texts != want:
         problems.append(f"texts {texts}, wanted {want}")
     if not r12:
@@ -356,7 +367,7 @@ CASES = [
         name="every drawing tool in a new R2000 drawing",
         script=EVERY_KIND.format(new="new", answer_xline="", answer_ray="", spline=SPLINE, ellipses=ELLIPSES,
                                  answer_text=""),
-        stdout=["modes:", "down:", "undo: 30", "modified: 0"],
+        stdout=["modes:", "down:", "undo: 31", "modified: 0"],
         audit="@TMP@/every.dxf",
         check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, False)),
     ),
@@ -369,7 +380,7 @@ CASES = [
         stdout=["message 13: Die DXF Version dieser DXF Datei unterstützt keine Konstruktionslinien.",
                 "message 36: Die DXF Version dieser DXF untersützt keine mehrzeilen Texte. "
                 "Es wird nur die erste Zeile verwendet.",
-                "modes:", "down:", "undo: 25", "modified: 0"],
+                "modes:", "down:", "undo: 26", "modified: 0"],
         audit="@TMP@/every.dxf",
         check=("@TMP@/every.dxf", lambda doc: check_every_kind(doc, True)),
     ),

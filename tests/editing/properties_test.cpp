@@ -111,9 +111,9 @@ TEST(TextEdits, TheMemoBecomesTheTextInChunks) {
     bool firstLineOnly = false;
   } cases[] = {
       {"one line grows past a chunk", "  0\nMTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n  1\nalt\\P\n", longLine,
-       {"  8", "0", " 10", "0", " 20", "0", " 40", "1", "  3", std::string(250, 'x'), "  1", std::string(50, 'x') + "\\P"}},
+       {"  8", "0", " 10", "0", " 20", "0", " 40", "1", "  3", std::string(250, 'x'), "  1", std::string(50, 'x')}},
       {"two chunks shrink to one", "  0\nMTEXT\n  8\n0\n  3\n" + std::string(250, 'a') + "\n  1\nb\n", "kurz\nzwei",
-       {"  8", "0", "  1", "kurz\\Pzwei\\P"}},
+       {"  8", "0", "  1", "kurz\\Pzwei"}},
       {"a single-line text keeps the first line", "  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n  1\nalt\n 72\n1\n",
        "neu\nmehr", {"  8", "0", " 10", "0", " 20", "0", " 40", "1", "  1", "neu", " 72", "1"}, true},
   };

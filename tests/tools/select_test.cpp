@@ -198,7 +198,7 @@ TEST_F(SelectTest, TheBoxesApplyToTheSelectionAndADoubleClickEditsItsText) {
   EXPECT_EQ(platform.textDialog.shown[0].Memo1, "alt");
   EXPECT_TRUE(platform.textDialog.shown[0].textChange);
   EXPECT_FALSE(editor.dialogs.text.textChange);
-  EXPECT_EQ(d.text(d.polys[2]).textstr, "neu\\P");
+  EXPECT_EQ(d.text(d.polys[2]).textstr, "neu");
   // Farther than 5 pixels nothing opens.
   editor.tool.lastmousex = 306;
   editor.PaintBox1DblClick();

@@ -35,7 +35,7 @@ TEST_F(AnnotationTest, TextsInBothVersions) {
   ASSERT_EQ(AddText(s, {1, 2, 0}, 2.5, "A\nB", 30).result, InsertResult::Inserted);
   EXPECT_EQ(inserted(), (Lines{"  0", "MTEXT", "  5", handle(), "330", model(), "100", "AcDbEntity", "  8", "0", "100",
                                "AcDbMText", "  10", "1", "  20", "2", "  30", "0", "  40", "2.5", "  50", "30", "  1",
-                               "A\\PB\\P"}));
+                               "A\\PB"}));
   EXPECT_TRUE(editor.drawing.polys.back().ismtext);
   r12();
   const TextResult r = AddText(s, {1, 2, 0}, 2.5, "A\nB", 30);
@@ -53,10 +53,12 @@ TEST_F(AnnotationTest, TheLinesOfAMemo) {
     bool firstLineOnly;
   };
   const Case cases[] = {
-      {false, "Hello", "Hello\\P", false},
-      {false, "A\r\nB\n", "A\\PB\\P", false},  // a break at the end ends the last line
-      {false, "A\rB", "A\\PB\\P", false},      // a lone CR must not split the file's line
-      {false, "A\n\nB", "A\\P\\PB\\P", false},
+      {false, "Hello", "Hello", false},
+      {false, "A\r\nB\n", "A\\PB", false},  // a break at the end ends the last line
+      {false, "A\n\r\n\n", "A", false},    // and so do several: no empty paragraphs after it
+      {false, "A\rB", "A\\PB", false},      // a lone CR must not split the file's line
+      {false, "A\n\nB", "A\\P\\PB", false},
+      {false, "\nB", "\\PB", false},        // an empty first line stays
       {false, "", "", false},
       {false, "\n\r\n", "", false},  // only empty lines
       {true, "Hello", "Hello", false},
@@ -90,20 +92,20 @@ TEST_F(AnnotationTest, LongTextsGoInChunksOf250Characters) {
     Lines chunks;  // the "  3" values, then the "  1" value
   };
   const Case cases[] = {
-      {"600 characters", "AC1015", false, std::string(600, 'x'), {x250, x250, std::string(100, 'x') + "\\P"}},
-      {"exactly 250", "AC1015", false, std::string(248, 'x'), {std::string(248, 'x') + "\\P"}},
+      {"600 characters", "AC1015", false, std::string(600, 'x'), {x250, x250, std::string(100, 'x')}},
+      {"exactly 250", "AC1015", false, std::string(250, 'x'), {x250}},
       // UTF-8: characters are counted, a sequence is never cut.
       {"UTF-8", "AC1021", false, Repeat("\xC3\xA4", 300),
-       {Repeat("\xC3\xA4", 250), Repeat("\xC3\xA4", 50) + "\\P"}},
-      {"UTF-8 at the edge", "AC1021", false, x249 + "\xE4\xB8\xAD" "y", {x249 + "\xE4\xB8\xAD", "y\\P"}},
+       {Repeat("\xC3\xA4", 250), Repeat("\xC3\xA4", 50)}},
+      {"UTF-8 at the edge", "AC1021", false, x249 + "\xE4\xB8\xAD" "y", {x249 + "\xE4\xB8\xAD", "y"}},
       // Code page 1252: one byte a character; what it lacks is escaped,
       // and an escape stays whole.
-      {"code page", "AC1015", true, x249 + "\xC3\xA4\xE4\xB8\xAD", {x249 + "\xE4", "\\U+4E2D\\P"}},
+      {"code page", "AC1015", true, x249 + "\xC3\xA4\xE4\xB8\xAD", {x249 + "\xE4", "\\U+4E2D"}},
       {"escape pair", "AC1015", true, std::string(240, 'x') + "\xF0\x9F\x98\x80",
-       {std::string(240, 'x'), "\\U+D83D\\U+DE00\\P"}},
+       {std::string(240, 'x'), "\\U+D83D\\U+DE00"}},
       // An older drawing that looks like UTF-8 gets escapes for all beyond
       // ASCII, as no other program would read UTF-8 there.
-      {"older UTF-8", "AC1015", false, x249 + "\xC3\xA4", {x249, "\\U+00E4\\P"}},
+      {"older UTF-8", "AC1015", false, x249 + "\xC3\xA4", {x249, "\\U+00E4"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -138,7 +140,7 @@ TEST_F(AnnotationTest, CharactersBeyondTheCodePageComeBackFromTheFile) {
     const Drawing& d = editor.drawing;
     ASSERT_GT(d.anzpoly(), 0);
     EXPECT_EQ(d.dxf.encoding, f.encoding);
-    EXPECT_EQ(DecodeUnicode(d.text(d.polys.back()).textstr, d.dxf.encoding), typed + "\\P");
+    EXPECT_EQ(DecodeUnicode(d.text(d.polys.back()).textstr, d.dxf.encoding), typed);
   }
   std::remove(path.c_str());
 }

@@ -266,7 +266,7 @@ class Samples {
       }
       Obj o = entity(single ? "text" : "mtext", single ? "TEXT" : "MTEXT", model);
       o.set("insert", Vec({4.5, -6.25, 0})).num(single ? "height" : "char_height", 2.5).num("rotation", 30);
-      o.str("text", single ? first : first + "\\P" + second + "\\P");
+      o.str("text", single ? first : first + "\\P" + second);
       x.entities.push_back(o.json());
     }
 
