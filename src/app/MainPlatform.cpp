@@ -135,7 +135,7 @@ PrinterPage TMainForm::PrinterPageSize() {
 DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup) {
   const DialogResult r = DruckenForm->Run(setup);
   QSettings settings;
-  TDruckenForm::Save(settings, setup);
+  if (r != DialogResult::Cancel) TDruckenForm::Save(settings, setup);
   settings.setValue("DruckenForm/geometry", DruckenForm->saveGeometry());
   return r;
 }
@@ -186,7 +186,7 @@ void TMainForm::PlayMacro() {
     ShowMessage(kMsgMacroStopped, why, MsgIcon::Error, 0);
 }
 
-void TMainForm::ShowViewportDialog(ViewportValues& values) { ViewPortForm->Run(values); }
+DialogResult TMainForm::ShowViewportDialog(ViewportValues& values) { return ViewPortForm->Run(values); }
 
 DialogResult TMainForm::ShowTextDialog(TextDialogValues& values) {
   const DialogResult r = AddTextForm->Run(values);
@@ -199,14 +199,14 @@ DialogResult TMainForm::ShowTextDialog(TextDialogValues& values) {
 
 DialogResult TMainForm::ShowArrayDialog(ArrayDialogValues& values) { return ArrayForm->Run(values); }
 
-void TMainForm::ShowPolygonDialog(PolygonDialogValues& values) { PolygonForm->Run(values); }
+DialogResult TMainForm::ShowPolygonDialog(PolygonDialogValues& values) { return PolygonForm->Run(values); }
 
-void TMainForm::ShowRotationDialog(RotationDialogValues& values) { RotationsForm->Run(values); }
+DialogResult TMainForm::ShowRotationDialog(RotationDialogValues& values) { return RotationsForm->Run(values); }
 
-void TMainForm::ShowScaleDialog(ScaleDialogValues& values) { SkalierungForm->Run(values); }
+DialogResult TMainForm::ShowScaleDialog(ScaleDialogValues& values) { return SkalierungForm->Run(values); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
-void TMainForm::ShowLayerDialog(LayerDialogValues& values) { LayerForm->Run(values); }
+DialogResult TMainForm::ShowLayerDialog(LayerDialogValues& values) { return LayerForm->Run(values); }
 DialogResult TMainForm::ShowLineStyleDialog(LineStyleDialogValues& values) { return LinienstilForm->Run(values); }
 
 void TMainForm::PrintDrawing() {

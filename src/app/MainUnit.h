@@ -81,18 +81,18 @@ class TMainForm : public QMainWindow, public Platform {
   std::optional<std::string> SaveFileDialog() override;
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
   void PrinterSetupDialog() override;
-  void ShowViewportDialog(ViewportValues& values) override;
+  DialogResult ShowViewportDialog(ViewportValues& values) override;
   DialogResult ShowTextDialog(TextDialogValues& values) override;
   DialogResult ShowArrayDialog(ArrayDialogValues& values) override;
-  void ShowPolygonDialog(PolygonDialogValues& values) override;
-  void ShowRotationDialog(RotationDialogValues& values) override;
-  void ShowScaleDialog(ScaleDialogValues& values) override;
+  DialogResult ShowPolygonDialog(PolygonDialogValues& values) override;
+  DialogResult ShowRotationDialog(RotationDialogValues& values) override;
+  DialogResult ShowScaleDialog(ScaleDialogValues& values) override;
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override;
   std::vector<std::string> RecentFiles() override;
   void RecordMacro() override;
   void PlayMacro() override;
   void KeepRecentFiles(const std::vector<std::string>& names) override;
-  void ShowLayerDialog(LayerDialogValues& values) override;
+  DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
 
   // The controls, named as the program names them.

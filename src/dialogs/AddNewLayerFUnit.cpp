@@ -36,7 +36,7 @@ TAddNewLayerForm::TAddNewLayerForm(QWidget* parent) : QDialog(parent) {
   form->addRow("Linienstil:", LineCombo);
   form->addRow("Linienfarbe:", ColorComboBox);
   form->addRow("Linienbreite:", LineWeightBox);
-  DialogButtons(this, form, true);
+  DialogButtons(this, form);
 }
 
 DialogResult TAddNewLayerForm::Run(NewLayerDialogValues& values) {
@@ -47,6 +47,7 @@ DialogResult TAddNewLayerForm::Run(NewLayerDialogValues& values) {
   Choose(ColorComboBox, values.ColorComboBox);
   Choose(LineWeightBox, values.LineWeightBox);
   const DialogResult result = RunDialog(this, Edit1);
+  if (result != DialogResult::Ok) return result;
   values.Edit1 = Edit1->text().toStdString();
   values.LineCombo = LineCombo->currentIndex();
   values.ColorComboBox = ColorComboBox->currentIndex();

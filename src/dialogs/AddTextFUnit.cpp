@@ -53,7 +53,7 @@ TAddTextForm::TAddTextForm(QWidget* parent) : QDialog(parent) {
   form_->addRow("Schriftgröße:", FontSizeEd);
   form_->addRow("Schriftgröße:", FontSizeDimensionEd);
   form_->addRow("Winkel:", WinkEd);
-  DialogButtons(this, form_, true);
+  DialogButtons(this, form_);
   propose(TextDialogValues{});
 }
 
@@ -73,6 +73,7 @@ void TAddTextForm::propose(const TextDialogValues& values) {
 DialogResult TAddTextForm::Run(TextDialogValues& values) {
   propose(values);
   const DialogResult result = RunDialog(this, Memo1);
+  if (result != DialogResult::Ok) return result;
   values.Memo1 = MemoText(Memo1);
   values.FontSizeEd = FontSizeEd->value();
   values.FontSizeDimensionEd = FontSizeDimensionEd->value();

@@ -18,7 +18,7 @@ TArrayForm::TArrayForm(QWidget* parent) : QDialog(parent) {
   form->addRow("Spalten Abstand:", SpaltenAbstandEd);
   form->addRow("Zeilen Abstand:", ZeilenAbstandEd);
   form->addRow("Rotieren:", RotierenEd);
-  DialogButtons(this, form, true);
+  DialogButtons(this, form);
   propose(ArrayDialogValues{});
 }
 
@@ -33,6 +33,7 @@ void TArrayForm::propose(const ArrayDialogValues& values) {
 DialogResult TArrayForm::Run(ArrayDialogValues& values) {
   propose(values);
   const DialogResult result = RunDialog(this, SpaltenEd);
+  if (result != DialogResult::Ok) return result;
   values.SpaltenEd = SpaltenEd->value();
   values.ZeilenEd = ZeilenEd->value();
   values.SpaltenAbstandEd = SpaltenAbstandEd->value();

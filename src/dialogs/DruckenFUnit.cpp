@@ -128,15 +128,17 @@ DialogResult TDruckenForm::Run(PrintSetup& setup) {
   RandEd->setValue(setup.RandEd);
   dontch = false;
   FormShow();
-  const int result = exec();
+  const int closed = exec();
+  const DialogResult result = closed == QDialog::Accepted                                   ? DialogResult::Ok
+                              : closed == static_cast<int>(DialogResult::Preview) + 100 ? DialogResult::Preview
+                                                                                         : DialogResult::Cancel;
+  if (result == DialogResult::Cancel) return result;
   setup.mmEd = mmEd->value();
   setup.UnitsEd = UnitsEd->value();
   setup.XOffsetEd = XOffsetEd->value();
   setup.YOffsetEd = YOffsetEd->value();
   setup.RandEd = RandEd->value();
-  if (result == QDialog::Accepted) return DialogResult::Ok;
-  if (result == static_cast<int>(DialogResult::Preview) + 100) return DialogResult::Preview;
-  return DialogResult::Cancel;
+  return result;
 }
 
 void TDruckenForm::Load(QSettings& settings, PrintSetup& setup) {

@@ -82,9 +82,11 @@ TLayerForm::TLayerForm(QWidget* parent) : QDialog(parent) {
   BitBtn1->setObjectName("OKBtn");
   BitBtn1->setDefault(true);
   buttons->addButton(BitBtn5, QDialogButtonBox::ActionRole);
+  buttons->addButton("Abbrechen", QDialogButtonBox::RejectRole)->setObjectName("AbbrechenBtn");
   column->addWidget(buttons);
 
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(BitBtn5, &QPushButton::clicked, this, [this] {
     newLayer_ = true;
     accept();
@@ -113,7 +115,7 @@ void TLayerForm::setSelected(int column, const QString& text, const QString& onl
   if (only.isEmpty() || row->text(column) == only) row->setText(column, text);
 }
 
-void TLayerForm::Run(LayerDialogValues& values) {
+DialogResult TLayerForm::Run(LayerDialogValues& values) {
   values_ = &values;
   newLayer_ = false;
   ListView1->clear();
@@ -128,8 +130,10 @@ void TLayerForm::Run(LayerDialogValues& values) {
   ColorComboBox->setCurrentIndex(0);
   LineCombo->setCurrentIndex(0);
   LineWeightBox->setCurrentIndex(0);
-  RunDialog(this);
-  // Whatever closed it, the rows are what it leaves.
+  const DialogResult result = RunDialog(this);
+  values_ = nullptr;
+  if (result != DialogResult::Ok) return result;
+  // OK or "Neue Ebene...": the rows are what it leaves.
   for (int i = 0; i < ListView1->topLevelItemCount() && static_cast<std::size_t>(i) < values.rows.size(); ++i) {
     const QTreeWidgetItem* row = ListView1->topLevelItem(i);
     LayerRow& r = values.rows[static_cast<std::size_t>(i)];
@@ -140,7 +144,7 @@ void TLayerForm::Run(LayerDialogValues& values) {
     r.Linienbreite = row->text(kLinienbreite).toStdString();
   }
   values.newLayer = newLayer_;
-  values_ = nullptr;
+  return result;
 }
 
 }  // namespace vestrel

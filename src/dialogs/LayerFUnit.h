@@ -21,7 +21,7 @@ class TLayerForm : public QDialog {
 
   // Shows the dialog on `values`; their rows come back as the buttons left
   // them, and newLayer tells whether "Neue Ebene..." closed it.
-  void Run(LayerDialogValues& values);
+  DialogResult Run(LayerDialogValues& values);
 
   QTreeWidget* ListView1;
   QComboBox *ColorComboBox, *LineCombo, *LineWeightBox;

@@ -57,7 +57,7 @@ TLinienstilForm::TLinienstilForm(QWidget* parent) : QDialog(parent) {
     presets->addWidget(b);
   }
   form->addRow(presets);
-  DialogButtons(this, form, true);
+  DialogButtons(this, form);
 }
 
 DialogResult TLinienstilForm::Run(LineStyleDialogValues& values) {
@@ -65,6 +65,7 @@ DialogResult TLinienstilForm::Run(LineStyleDialogValues& values) {
   Edit2->setText(QString::fromStdString(values.Edit2));
   Memo1->setPlainText(QString::fromStdString(values.Memo1));
   const DialogResult result = RunDialog(this, Edit1);
+  if (result != DialogResult::Ok) return result;
   values.Edit1 = Edit1->text().toStdString();
   values.Edit2 = Edit2->text().toStdString();
   values.Memo1 = Memo1->toPlainText().toStdString();

@@ -11,13 +11,14 @@ TPolygonForm::TPolygonForm(QWidget* parent) : QDialog(parent) {
   EckenEd = new IntSpinEdit(this, "EckenEd", 3, 1000);
   EckenEd->setValue(PolygonDialogValues{}.EckenEd);
   form->addRow("Anzahl der Eckpunkte:", EckenEd);
-  DialogButtons(this, form, false);
+  DialogButtons(this, form);
 }
 
-void TPolygonForm::Run(PolygonDialogValues& values) {
+DialogResult TPolygonForm::Run(PolygonDialogValues& values) {
   EckenEd->setValue(values.EckenEd);
-  RunDialog(this, EckenEd);
-  values.EckenEd = EckenEd->value();
+  const DialogResult result = RunDialog(this, EckenEd);
+  if (result == DialogResult::Ok) values.EckenEd = EckenEd->value();
+  return result;
 }
 
 }  // namespace vestrel

@@ -15,7 +15,7 @@ class TPolygonForm : public QDialog {
   explicit TPolygonForm(QWidget* parent = nullptr);
 
   // Shows the dialog on `values`, which hold what was typed afterwards.
-  void Run(PolygonDialogValues& values);
+  DialogResult Run(PolygonDialogValues& values);
 
   IntSpinEdit* EckenEd;
 };

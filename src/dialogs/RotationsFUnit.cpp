@@ -13,13 +13,14 @@ TRotationsForm::TRotationsForm(QWidget* parent) : QDialog(parent) {
   RotEd->setValue(RotationDialogValues{}.RotEd);
   form->addRow("Rotation in °:", RotEd);
   form->addRow(new QLabel("Die Rotation erfolgt im Uhrzeigersinn.", this));
-  DialogButtons(this, form, false);
+  DialogButtons(this, form);
 }
 
-void TRotationsForm::Run(RotationDialogValues& values) {
+DialogResult TRotationsForm::Run(RotationDialogValues& values) {
   RotEd->setValue(values.RotEd);
-  RunDialog(this, RotEd);
-  values.RotEd = RotEd->value();
+  const DialogResult result = RunDialog(this, RotEd);
+  if (result == DialogResult::Ok) values.RotEd = RotEd->value();
+  return result;
 }
 
 }  // namespace vestrel

@@ -16,7 +16,7 @@ class TRotationsForm : public QDialog {
   explicit TRotationsForm(QWidget* parent = nullptr);
 
   // Shows the dialog on `values`, which hold what was typed afterwards.
-  void Run(RotationDialogValues& values);
+  DialogResult Run(RotationDialogValues& values);
 
   FloatSpinEdit* RotEd;
 };

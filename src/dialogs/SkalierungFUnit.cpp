@@ -11,13 +11,14 @@ TSkalierungForm::TSkalierungForm(QWidget* parent) : QDialog(parent) {
   SkalEd = new FloatSpinEdit(this, "SkalEd", 0.00001, 100000);
   SkalEd->setValue(ScaleDialogValues{}.SkalEd);
   form->addRow("Skalierung in %:", SkalEd);
-  DialogButtons(this, form, false);
+  DialogButtons(this, form);
 }
 
-void TSkalierungForm::Run(ScaleDialogValues& values) {
+DialogResult TSkalierungForm::Run(ScaleDialogValues& values) {
   SkalEd->setValue(values.SkalEd);
-  RunDialog(this, SkalEd);
-  values.SkalEd = SkalEd->value();
+  const DialogResult result = RunDialog(this, SkalEd);
+  if (result == DialogResult::Ok) values.SkalEd = SkalEd->value();
+  return result;
 }
 
 }  // namespace vestrel

@@ -16,7 +16,7 @@ class TSkalierungForm : public QDialog {
   explicit TSkalierungForm(QWidget* parent = nullptr);
 
   // Shows the dialog on `values`, which hold what was typed afterwards.
-  void Run(ScaleDialogValues& values);
+  DialogResult Run(ScaleDialogValues& values);
 
   FloatSpinEdit* SkalEd;
 };

@@ -27,10 +27,10 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
   InhaltX = field("Inhalt X:", "InhaltX");
   InhaltY = field("Inhalt Y:", "InhaltY");
   HeiContEd = field("Höhe Inhalt:", "HeiContEd");
-  DialogButtons(this, form, false);
+  DialogButtons(this, form);
 }
 
-void TViewPortForm::Run(ViewportValues& v) {
+DialogResult TViewPortForm::Run(ViewportValues& v) {
   breiteEd->setValue(v.Breite);
   HoeheEd->setValue(v.Hoehe);
   MitteXEd->setValue(v.MitteX);
@@ -38,7 +38,8 @@ void TViewPortForm::Run(ViewportValues& v) {
   InhaltX->setValue(v.InhaltX);
   InhaltY->setValue(v.InhaltY);
   HeiContEd->setValue(v.HoeheInhalt);
-  RunDialog(this);
+  const DialogResult result = RunDialog(this);
+  if (result != DialogResult::Ok) return result;
   v.Breite = breiteEd->value();
   v.Hoehe = HoeheEd->value();
   v.MitteX = MitteXEd->value();
@@ -46,6 +47,7 @@ void TViewPortForm::Run(ViewportValues& v) {
   v.InhaltX = InhaltX->value();
   v.InhaltY = InhaltY->value();
   v.HoeheInhalt = HeiContEd->value();
+  return result;
 }
 
 }  // namespace vestrel

@@ -16,7 +16,7 @@ class TViewPortForm : public QDialog {
   explicit TViewPortForm(QWidget* parent = nullptr);
 
   // Proposes `values`, and takes back what they became, whatever closes it.
-  void Run(ViewportValues& values);
+  DialogResult Run(ViewportValues& values);
 
   QDoubleSpinBox *breiteEd, *HoeheEd, *MitteXEd, *MitteYEd, *InhaltX, *InhaltY, *HeiContEd;
 };

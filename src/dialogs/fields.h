@@ -43,9 +43,9 @@ class IntSpinEdit : public QSpinBox {
 // Gives `dialog` its caption and form name and a form for its fields, the
 // buttons below it.
 QFormLayout* DialogForm(QDialog* dialog, const char* caption, const char* name);
-// Ends the form with the OK button ("OKBtn", the default) and, when
-// `cancel`, "Abbrechen" ("AbbrechenBtn").
-void DialogButtons(QDialog* dialog, QFormLayout* form, bool cancel);
+// Ends the form with the OK button ("OKBtn", the default) and "Abbrechen"
+// ("AbbrechenBtn"), which Escape presses too.
+void DialogButtons(QDialog* dialog, QFormLayout* form);
 // Shows `dialog` modally, with the focus in `focus` (its text selected)
 // when one is given; afterwards every spin edit in it holds what was typed
 // into it, brought within its limits.

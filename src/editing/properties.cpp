@@ -146,6 +146,10 @@ TextChange ChangeText(DocumentContext& c, int i, std::string_view memo) {
   const TextGroups g = TextOfMemo(d, memo, single);
   if (g.chunks.empty()) return r;
   r.firstLineOnly = g.firstLineOnly;
+  // The text as it stands: nothing to write.
+  std::string whole;
+  for (const std::string& chunk : g.chunks) whole += chunk;
+  if (whole == d.text(p).textstr) return r;
   // The chunks (groups 3) and the rest (group 1) where the text has them.
   std::vector<std::int32_t> threes;
   std::int32_t one = -1;

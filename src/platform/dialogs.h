@@ -31,6 +31,7 @@ struct ViewportValues {
   double MitteX = 0, MitteY = 0;    // centre
   double InhaltX = 0, InhaltY = 0;  // the model point at the centre
   double HoeheInhalt = 0;           // the height of model shown
+  bool operator==(const ViewportValues&) const = default;
 };
 
 // The text dialog "Text hinzufügen": the text, its height and its angle
@@ -44,6 +45,7 @@ struct TextDialogValues {
   double WinkEd = 0;
   bool dimension = false;   // shows FontSizeDimensionEd instead of FontSizeEd
   bool textChange = false;  // FontSizeEd and WinkEd disabled (changing an existing text)
+  bool operator==(const TextDialogValues&) const = default;
 };
 
 // The array dialog "Array erstellen": columns and rows (1 to
@@ -52,21 +54,25 @@ inline constexpr int kArrayMaxCount = 10000;
 struct ArrayDialogValues {
   int SpaltenEd = 4, ZeilenEd = 4;
   double SpaltenAbstandEd = 4, ZeilenAbstandEd = 4, RotierenEd = 0;
+  bool operator==(const ArrayDialogValues&) const = default;
 };
 
 // The polygon dialog "Vieleck": the number of corners.
 struct PolygonDialogValues {
   int EckenEd = 3;
+  bool operator==(const PolygonDialogValues&) const = default;
 };
 
 // The rotation dialog "Rotationswinkel eingeben": degrees, clockwise.
 struct RotationDialogValues {
   double RotEd = 0;
+  bool operator==(const RotationDialogValues&) const = default;
 };
 
 // The scale dialog "Skalierungsfaktor eingeben": the factor in percent.
 struct ScaleDialogValues {
   double SkalEd = 100;
+  bool operator==(const ScaleDialogValues&) const = default;
 };
 
 // The line weights of the new layer's "Linienbreite:" list, in hundredths
@@ -83,6 +89,7 @@ struct NewLayerDialogValues {
   std::string Edit1;
   std::vector<std::string> linetypes;
   int LineCombo = 0, ColorComboBox = 0, LineWeightBox = 0;
+  bool operator==(const NewLayerDialogValues&) const = default;
 };
 
 // The layer dialog "Ebenen". Its list is its edit buffer: one row per layer
@@ -111,6 +118,7 @@ struct LayerDialogValues {
 struct LineStyleDialogValues {
   std::string Edit1, Edit2;
   std::string Memo1 = "6.4\n-1.27\n1.27\n-1.27";
+  bool operator==(const LineStyleDialogValues&) const = default;
 };
 
 // What the editor keeps of its small dialogs from one use to the next.

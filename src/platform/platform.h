@@ -107,25 +107,26 @@ class Platform {
   // The drawings opened or saved last, the latest first, kept between runs.
   virtual std::vector<std::string> RecentFiles() { return {}; }
   virtual void KeepRecentFiles(const std::vector<std::string>& /*names*/) {}
-  // The print dialog on the page set-up; its values are kept whatever
-  // closes it.
+  // The print dialog on the page set-up; its values are taken unless it is
+  // cancelled.
   virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/) { return DialogResult::Cancel; }
   // The printer's own set-up dialog.
   virtual void PrinterSetupDialog() {}
-  // The viewport dialog on `values`; they are taken whatever closes it.
-  virtual void ShowViewportDialog(ViewportValues& /*values*/) {}
-  // The small dialogs of the tools, each on the values it proposes; what
-  // was typed is in them afterwards, whatever closed the dialog. The text,
-  // array and new-layer dialogs close with OK or Cancel; the others have
-  // only OK.
+  // The dialogs below close with OK or Cancel (Escape). Each is shown on
+  // the values it proposes; with OK what was typed is in them afterwards,
+  // a cancelled one leaves them as they were.
+  // The viewport dialog.
+  virtual DialogResult ShowViewportDialog(ViewportValues& /*values*/) { return DialogResult::Cancel; }
+  // The small dialogs of the tools.
   virtual DialogResult ShowTextDialog(TextDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowArrayDialog(ArrayDialogValues& /*values*/) { return DialogResult::Cancel; }
-  virtual void ShowPolygonDialog(PolygonDialogValues& /*values*/) {}
-  virtual void ShowRotationDialog(RotationDialogValues& /*values*/) {}
-  virtual void ShowScaleDialog(ScaleDialogValues& /*values*/) {}
+  virtual DialogResult ShowPolygonDialog(PolygonDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowRotationDialog(RotationDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowScaleDialog(ScaleDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowNewLayerDialog(NewLayerDialogValues& /*values*/) { return DialogResult::Cancel; }
-  // The layer dialog: its rows come back as the buttons left them.
-  virtual void ShowLayerDialog(LayerDialogValues& /*values*/) {}
+  // The layer dialog: with OK or "Neue Ebene..." its rows come back as the
+  // buttons left them.
+  virtual DialogResult ShowLayerDialog(LayerDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowLineStyleDialog(LineStyleDialogValues& /*values*/) { return DialogResult::Cancel; }
   // The translation editor on the whole dictionary; its edits are in the
   // dictionary (and on disk) when it closes.

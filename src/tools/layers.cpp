@@ -187,8 +187,9 @@ int NewLayerNameProblem(const Drawing& d, std::string_view name) {
 
 void Editor::LayerBtnClick() {
   LayerDialogValues v = ProposeLayers(drawing, [this](int nr) { return platform.Message(nr); });
-  platform.ShowLayerDialog(v);
-  WriteLayers(doc, v);
+  if (platform.ShowLayerDialog(v) != DialogResult::Ok) return;
+  // What the buttons changed; a look that changed nothing changes nothing.
+  if (WriteLayers(doc, v)) SetChanged(doc);
   if (v.newLayer) {
     NewLayerDialogValues& n = dialogs.newLayer;
     ProposeNewLayer(drawing, n);
@@ -209,8 +210,6 @@ void Editor::LayerBtnClick() {
       }
     }
   }
-  // A look at the layers marks the drawing changed, as a change would.
-  SetChanged(doc);
   Repaint();
 }
 

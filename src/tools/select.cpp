@@ -249,8 +249,7 @@ void DragEnd(Editor& e, const Click& c) {
   t.linesx2 = q.x, t.linesy2 = q.y;
   if (dialog) {
     ViewportValues v = ViewportValuesOf(e.drawing, t.moveobjnr);
-    e.platform.ShowViewportDialog(v);
-    SetViewportValues(e.doc, t.moveobjnr, v);
+    if (e.platform.ShowViewportDialog(v) == DialogResult::Ok) SetViewportValues(e.doc, t.moveobjnr, v);
   } else if (q.x == t.linesx && q.y == t.linesy) {
     return;
   } else if (grip) {

@@ -209,7 +209,7 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
   TextDialogValues& text = form.editor().dialogs.text;
   EXPECT_EQ(text.FontSizeEd, 0.35);
   EXPECT_EQ(text.FontSizeDimensionEd, 1.5);
-  // Cancelled: the dialog proposes what was typed, but it is not stored.
+  // Cancelled: nothing of what was typed is taken or stored.
   auto showText = [&](const char* height, const char* button) {
     return test::WhileShown(
         *form.AddTextForm,
@@ -220,7 +220,7 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
         [&] { return form.ShowTextDialog(text); });
   };
   EXPECT_EQ(showText("0.8", "AbbrechenBtn"), DialogResult::Cancel);
-  EXPECT_EQ(text.FontSizeEd, 0.8);
+  EXPECT_EQ(text.FontSizeEd, 0.35);
   settings.sync();
   EXPECT_EQ(settings.value("AddTextForm/FontSizeEd").toDouble(), 0.35);
   EXPECT_EQ(showText("0.9", "OKBtn"), DialogResult::Ok);

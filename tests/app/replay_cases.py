@@ -364,6 +364,67 @@ CASES = [
         check=("@TMP@/layers.dxf", check_layers),
     ),
     dict(
+        name="every dialog cancelled changes nothing",
+        script="""
+            trigger LineBtn
+            click @1,1 ctrl
+            click @8,1 ctrl
+            click @8,1 right
+            trigger TextBtn
+            answer AddTextForm Memo1=Hallo FontSizeEd=1 ok
+            click @2,3 ctrl
+            tab 1
+            tab 0
+            saveas @TMP@/before.dxf
+            state
+            answer LayerForm ListView1=0 press=BitBtn4 press=BitBtn6 cancel
+            trigger Layer1
+            answer LayerForm BitBtn5
+            answer AddNewLayerForm Edit1=Neu cancel
+            trigger Layer1
+            answer LinienstilForm Edit1=Punktiert cancel
+            trigger Linienstile1
+            answer PolygonForm EckenEd=6 cancel
+            trigger PolyGon
+            state
+            key ctrl+a
+            trigger RotationsrichtungperTastatureingeben1
+            trigger RotateBtn
+            answer RotationsForm RotEd=30 cancel
+            click @1,1 ctrl
+            key ctrl+a
+            trigger ScaleBtn
+            answer SkalierungForm SkalEd=50 cancel
+            click @1,1 ctrl
+            key ctrl+a
+            answer ArrayForm SpaltenEd=3 cancel
+            trigger ArrayBtn
+            key Escape
+            trigger DimensionBtn
+            click @1,2 ctrl
+            click @8,2 ctrl
+            answer AddTextForm cancel
+            click @4,2.5 ctrl
+            key Escape
+            click @2.01,2.99
+            answer AddTextForm Memo1=Anders cancel
+            dblclick @2.01,2.99
+            answer DruckenForm RandEd=9 cancel
+            trigger Seiteeinrichten1
+            answer DruckenForm cancel
+            trigger Drucken1
+            tab 1
+            answer ViewPortForm breiteEd=100 cancel
+            trigger Viewporthinzufgen1
+            tab 0
+            state
+            saveas @TMP@/after.dxf
+        """,
+        # after the polygon's dialog no tool is armed
+        stdout=["undo: 3", "modified: 0", "down:", "undo: 3", "modified: 0", "undo: 3", "modified: 0"],
+        same=("@TMP@/after.dxf", "@TMP@/before.dxf"),
+    ),
+    dict(
         name="every drawing tool in a new R2000 drawing",
         script=EVERY_KIND.format(new="new", answer_xline="", answer_ray="", spline=SPLINE, ellipses=ELLIPSES,
                                  answer_text=""),

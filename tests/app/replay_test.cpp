@@ -186,9 +186,11 @@ TEST_F(ReplayTest, ThePrintAndViewportDialogsAndTheUnsavedChangesQuestion) {
   const Outcome r = Replay(form,
                        "answer DruckenForm mmEd=25.39995 RandEd=5 XOffsetEd=-3 ok\n"
                        "trigger Seiteeinrichten1\n"
-                       // The inch field moves the millimetres, and the
-                       // values are kept when cancelled.
-                       "answer DruckenForm RxSpinEdit4=2 cancel\n"
+                       // The inch field moves the millimetres; what is
+                       // typed before a cancel is not taken.
+                       "answer DruckenForm RxSpinEdit4=2 ok\n"
+                       "trigger Seiteeinrichten1\n"
+                       "answer DruckenForm RandEd=9 XOffsetEd=7 cancel\n"
                        "trigger Seiteeinrichten1\n"
                        "answer DruckenForm Vorschau\n"
                        "trigger Seiteeinrichten1\n"
@@ -197,7 +199,7 @@ TEST_F(ReplayTest, ThePrintAndViewportDialogsAndTheUnsavedChangesQuestion) {
                        "trigger Viewporthinzufgen1\n"
                        "answer message ok\n"
                        "new\n");
-  EXPECT_EQ(r.err, "s.replay:11: message has no button ok\n");
+  EXPECT_EQ(r.err, "s.replay:13: message has no button ok\n");
   EXPECT_EQ(r.out, "message 7: Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?\n");
   const Editor& e = form.editor();
   EXPECT_EQ(e.print.RandEd, 5);

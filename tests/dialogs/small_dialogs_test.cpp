@@ -58,16 +58,15 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
   struct Row {
     const char* form;
     const char* caption;
-    bool cancel;
   };
   const Row rows[] = {
-      {"AddTextForm", "Text hinzufügen", true},
-      {"ArrayForm", "Array erstellen", true},
-      {"PolygonForm", "Vieleck", false},
-      {"RotationsForm", "Rotationswinkel eingeben", false},
-      {"SkalierungForm", "Skalierungsfaktor eingeben", false},
-      {"ViewPortForm", "Viewport konfigurieren", false},
-      {"AddNewLayerForm", "Neue Ebene hinzufügen", true},
+      {"AddTextForm", "Text hinzufügen"},
+      {"ArrayForm", "Array erstellen"},
+      {"PolygonForm", "Vieleck"},
+      {"RotationsForm", "Rotationswinkel eingeben"},
+      {"SkalierungForm", "Skalierungsfaktor eingeben"},
+      {"ViewPortForm", "Viewport konfigurieren"},
+      {"AddNewLayerForm", "Neue Ebene hinzufügen"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -79,10 +78,8 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
     auto* cancel = d->findChild<QPushButton*>("AbbrechenBtn");
-    EXPECT_EQ(cancel != nullptr, r.cancel);
-    if (cancel) {
-      EXPECT_EQ(cancel->text(), "Abbrechen");
-    }
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Abbrechen");
   }
   bool clockwise = false;
   for (const QLabel* l : rotation_.findChildren<QLabel*>())
@@ -215,7 +212,7 @@ TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) 
   TypeInto(scale_, scale, scale_.SkalEd, 50, "0");
   EXPECT_EQ(scale.SkalEd, 0.00001);
 
-  // Cancelled, the array dialog still gives back what was typed.
+  // Cancelled, the array dialog leaves the values as they were.
   ArrayDialogValues array{2, 3, 1.5, 2.5, 30};
   const DialogResult cancelled = test::WhileShown(
       array_,
@@ -227,13 +224,44 @@ TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) 
       },
       [&] { return array_.Run(array); });
   EXPECT_EQ(cancelled, DialogResult::Cancel);
-  EXPECT_EQ(array.SpaltenEd, 6);
-  EXPECT_EQ(array.ZeilenEd, 3);
-  EXPECT_EQ(array.SpaltenAbstandEd, 1.5);
-  EXPECT_EQ(array.RotierenEd, 30);
+  EXPECT_EQ(array, (ArrayDialogValues{2, 3, 1.5, 2.5, 30}));
   const DialogResult ok = test::WhileShown(
-      array_, [&] { test::Press(array_, "OKBtn"); }, [&] { return array_.Run(array); });
+      array_,
+      [&] {
+        test::Type(array_.SpaltenEd, "6");
+        test::Press(array_, "OKBtn");
+      },
+      [&] { return array_.Run(array); });
   EXPECT_EQ(ok, DialogResult::Ok);
+  EXPECT_EQ(array, (ArrayDialogValues{6, 3, 1.5, 2.5, 30}));
+}
+
+// Something typed, then Escape: cancelled, and the values are as they were.
+template <class Form, class Values>
+void EscapeAfterTyping(Form& form, Values values, QWidget* field, const QString& typed) {
+  SCOPED_TRACE(form.objectName().toStdString());
+  const Values before = values;
+  const DialogResult r = test::WhileShown(
+      form,
+      [&] {
+        test::Type(field, typed);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(field, &escape);
+      },
+      [&] { return form.Run(values); });
+  EXPECT_EQ(r, DialogResult::Cancel);
+  EXPECT_TRUE(values == before);
+  EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(SmallDialogs, EscapeCancelsEveryOneAndKeepsItsValues) {
+  EscapeAfterTyping(text_, TextDialogValues{"alt"}, text_.Memo1, "neu");
+  EscapeAfterTyping(array_, ArrayDialogValues{}, array_.SpaltenEd, "9");
+  EscapeAfterTyping(polygon_, PolygonDialogValues{5}, polygon_.EckenEd, "8");
+  EscapeAfterTyping(rotation_, RotationDialogValues{12.5}, rotation_.RotEd, "90");
+  EscapeAfterTyping(scale_, ScaleDialogValues{50}, scale_.SkalEd, "200");
+  EscapeAfterTyping(viewport_, ViewportValues{10, 20, 5, 10, 0, 0, 100}, viewport_.breiteEd, "99");
+  EscapeAfterTyping(newLayer_, NewLayerDialogValues{"Alt", {"Continuous"}}, newLayer_.Edit1, "Wände");
 }
 
 TEST_F(SmallDialogs, TheTextDialog) {
@@ -263,8 +291,8 @@ TEST_F(SmallDialogs, TheTextDialog) {
   EXPECT_EQ(v.FontSizeEd, 2.5);
   EXPECT_EQ(v.WinkEd, 30);
 
-  // A dimension's text shows its own height; whichever button closes the
-  // dialog, the text is given back. Line ends of any kind are lines.
+  // A dimension's text shows its own height. Line ends of any kind are
+  // lines.
   v.dimension = true;
   v.Memo1 = "12.35\r\nzwei\rdrei";
   r = test::WhileShown(
@@ -274,10 +302,10 @@ TEST_F(SmallDialogs, TheTextDialog) {
         EXPECT_FALSE(text_.FontSizeEd->isVisibleTo(&text_));
         EXPECT_TRUE(text_.FontSizeDimensionEd->isVisibleTo(&text_));
         test::Type(text_.FontSizeDimensionEd, "0.75");
-        test::Press(text_, "AbbrechenBtn");
+        test::Press(text_, "OKBtn");
       },
       [&] { return text_.Run(v); });
-  EXPECT_EQ(r, DialogResult::Cancel);
+  EXPECT_EQ(r, DialogResult::Ok);
   EXPECT_EQ(v.Memo1, "12.35\nzwei\ndrei");
   EXPECT_EQ(v.FontSizeDimensionEd, 0.75);
 
@@ -342,11 +370,11 @@ TEST_F(SmallDialogs, TheNewLayerDialogListsItsChoices) {
   EXPECT_EQ(v.ColorComboBox, 8);
   EXPECT_EQ(kLayerLineWeights[v.LineWeightBox], 25);
 
-  // No line types: nothing to choose; cancelled.
+  // No line types: nothing to choose.
   v.linetypes.clear();
-  const DialogResult cancelled = test::WhileShown(
-      newLayer_, [&] { test::Press(newLayer_, "AbbrechenBtn"); }, [&] { return newLayer_.Run(v); });
-  EXPECT_EQ(cancelled, DialogResult::Cancel);
+  const DialogResult chosen = test::WhileShown(
+      newLayer_, [&] { test::Press(newLayer_, "OKBtn"); }, [&] { return newLayer_.Run(v); });
+  EXPECT_EQ(chosen, DialogResult::Ok);
   EXPECT_EQ(v.LineCombo, -1);
 }
 

@@ -130,6 +130,9 @@ TEST(TextEdits, TheMemoBecomesTheTextInChunks) {
   Doc doc("  0\nMTEXT\n  8\n0\n  1\nHallo\\PWelt\\P\n");
   EXPECT_EQ(TextForEditing(doc.d, 0), "Hallo\nWelt\n");
   EXPECT_FALSE(ChangeText(doc.c, 0, "").changed);
+  Doc same("  0\nMTEXT\n  8\n0\n  3\nHal\n  1\nlo\\PWelt\n");  // as it stands, however it is cut
+  EXPECT_FALSE(ChangeText(same.c, 0, "Hallo\nWelt").changed);
+  EXPECT_TRUE(same.j.undos.empty());
   doc.d.polys[0].selected = false;
   EXPECT_FALSE(ChangeText(doc.c, 0, "neu").changed);
   EXPECT_TRUE(doc.j.undos.empty());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,12 +15,13 @@ namespace vestrel::test {
 
 using Handler = void (Editor::*)();
 
-// One step of a case: a handler called, or a mouse event at a drawing
-// point.
+// One step of a case: a handler called, a mouse event at a drawing point,
+// or an answer queued for a dialog.
 struct Step {
-  enum Kind { Call, Click, Right, Move, Press, Release, Escape } kind;
+  enum Kind { Call, Click, Right, Move, Press, Release, Escape, Answer } kind;
   double x = 0, y = 0;
   Handler handler = nullptr;
+  std::function<void(FakePlatform&)> answer = {};
 };
 inline Step C(Handler h) { return {Step::Call, 0, 0, h}; }
 inline Step L(double x, double y) { return {Step::Click, x, y}; }
@@ -28,6 +30,11 @@ inline Step M(double x, double y) { return {Step::Move, x, y}; }
 inline Step P(double x, double y) { return {Step::Press, x, y}; }
 inline Step U(double x, double y) { return {Step::Release, x, y}; }
 inline Step Esc() { return {Step::Escape}; }
+// The next showing of the dialog closes with OK on what it proposes.
+template <class Values>
+Step Ok(ScriptedDialog<Values> FakePlatform::*dialog) {
+  return {Step::Answer, 0, 0, nullptr, [dialog](FakePlatform& p) { (p.*dialog).answers.push_back({}); }};
+}
 
 // Ctrl held: a click is taken where it is, not snapped.
 inline constexpr ShiftState kNoSnap{false, true};
@@ -47,6 +54,7 @@ inline void RunSteps(Editor& e, const std::vector<Step>& steps) {
       case Step::Press: e.PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py); break;
       case Step::Release: e.PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py); break;
       case Step::Escape: e.keyeditKeyDown(27); break;
+      case Step::Answer: s.answer(dynamic_cast<FakePlatform&>(e.platform)); break;
     }
   }
 }

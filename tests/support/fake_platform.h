@@ -16,9 +16,9 @@
 namespace vestrel::test {
 
 // One of the small dialogs, scripted: each answer edits the values the
-// dialog was shown on and closes it with its result. A dialog shown without
-// an answer left is cancelled (closed with OK where it has no other button)
-// and its values stay as proposed.
+// dialog was shown on and closes it with its result; a cancelled one leaves
+// the values as they were. A dialog shown without an answer left is
+// cancelled.
 template <class Values>
 struct ScriptedDialog {
   struct Answer {
@@ -33,7 +33,9 @@ struct ScriptedDialog {
     if (answers.empty()) return DialogResult::Cancel;
     const Answer a = answers.front();
     answers.pop_front();
-    if (a.edit) a.edit(values);
+    Values typed = values;
+    if (a.edit) a.edit(typed);
+    if (a.result != DialogResult::Cancel) values = typed;
     return a.result;
   }
 };
@@ -120,17 +122,19 @@ class FakePlatform : public NullPlatform {
   }
   void PrinterSetupDialog() override { ++printerSetups; }
   void PrintDrawing() override { ++printed; }
-  void ShowViewportDialog(ViewportValues& values) override {
+  DialogResult ShowViewportDialog(ViewportValues& values) override {
     ++viewportDialogs;
-    if (viewportAnswer) values = *viewportAnswer;
+    if (!viewportAnswer) return DialogResult::Cancel;
+    values = *viewportAnswer;
+    return DialogResult::Ok;
   }
   DialogResult ShowTextDialog(TextDialogValues& values) override { return textDialog.Run(values); }
   DialogResult ShowArrayDialog(ArrayDialogValues& values) override { return arrayDialog.Run(values); }
-  void ShowPolygonDialog(PolygonDialogValues& values) override { polygonDialog.Run(values); }
-  void ShowRotationDialog(RotationDialogValues& values) override { rotationDialog.Run(values); }
-  void ShowScaleDialog(ScaleDialogValues& values) override { scaleDialog.Run(values); }
+  DialogResult ShowPolygonDialog(PolygonDialogValues& values) override { return polygonDialog.Run(values); }
+  DialogResult ShowRotationDialog(RotationDialogValues& values) override { return rotationDialog.Run(values); }
+  DialogResult ShowScaleDialog(ScaleDialogValues& values) override { return scaleDialog.Run(values); }
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override { return newLayerDialog.Run(values); }
-  void ShowLayerDialog(LayerDialogValues& values) override { layerDialog.Run(values); }
+  DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
 
  private:

@@ -78,7 +78,10 @@ TEST_F(HandlerTest, WhatChangesThePictureRepaintsOnce) {
       {"scroll bar", [](Editor& e) { e.HorzScrollbarChange(12345); }},
       // Restores the view and adds two viewports, in one repaint.
       {"a layout's first visit", [](Editor& e) { e.TabControl1Change(1); }},
-      {"a viewport", [](Editor& e) { e.Viewporthinzufgen1Click(); }},
+      {"a viewport", [&](Editor& e) {
+         platform.viewportAnswer = ViewportValues{};
+         e.Viewporthinzufgen1Click();
+       }},
       {"undo", [](Editor& e) { e.Rckgngig1Click(); }},
       {"new drawing", [](Editor& e) { e.NeueDXFDatei1Click(); }},
       {"a zoom drag", [](Editor& e) {
@@ -109,6 +112,7 @@ TEST_F(HandlerTest, AWriterThatFindsNoPlaceIsReportedByItsHandler) {
   platform.openNames = {file};
   editor.ffnen1Click();
   editor.view.tab = 1;
+  platform.viewportAnswer = ViewportValues{};
   editor.Viewporthinzufgen1Click();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, 38);

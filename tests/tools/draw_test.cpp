@@ -113,16 +113,19 @@ TEST_F(DrawTest, EachToolWritesWhatItsClicksSay) {
       {"a circle by three points", {C(&Editor::N3Punkte1Click), L(10, 0), L(0, 10), L(-10, 0)},
        {{"CIRCLE", {{0, 0}, {10, 0}}}}},
       {"a regular polygon: a corner turned a right angle from the pointer, three corners unless asked",
-       {C(&Editor::PolyGonClick), L(0, 0), L(10, 0)},
+       {Ok(&FakePlatform::polygonDialog), C(&Editor::PolyGonClick), L(0, 0), L(10, 0)},
        {{"LWPOLYLINE", {{0, 10}, {10 * std::sin(2 * kPi / 3), 10 * std::cos(2 * kPi / 3)}}}},
        {{"POLYLINE", {{0, 10}}}}},
       {"a dimension: extension lines, the line through the third click, arrow heads and its text",
-       {C(&Editor::DimensionBtnClick), L(0, 0), L(30, 0), L(10, 10)},
+       {C(&Editor::DimensionBtnClick), L(0, 0), L(30, 0), Ok(&FakePlatform::textDialog), L(10, 10)},
        {{"LINE", {{0, 0}, {0, 10}}}, {"LINE", {{30, 0}, {30, 10}}}, {"LINE", {{0, 10}, {30, 10}}},
         {"SOLID", {{0, 10}}}, {"SOLID", {{30, 10}}}, {"MTEXT", {}}},
        {{"LINE", {{0, 0}, {0, 10}}}, {"LINE", {{30, 0}, {30, 10}}}, {"LINE", {{0, 10}, {30, 10}}},
         {"SOLID", {{0, 10}}}, {"SOLID", {{30, 10}}}, {"TEXT", {}}}},
       {"a text dialog cancelled writes nothing", {C(&Editor::TextBtnClick), L(0, 0)}, {}, {}},
+      {"a polygon's dialog cancelled arms nothing", {C(&Editor::PolyGonClick), L(0, 0), L(10, 0)}, {}, {}},
+      {"a dimension's text dialog cancelled writes nothing",
+       {C(&Editor::DimensionBtnClick), L(0, 0), L(30, 0), L(10, 10)}, {}, {}},
       {"a solid of four corners", {C(&Editor::SolidBtnClick), L(0, 0), L(10, 0), L(0, 10), L(10, 10)},
        {{"SOLID", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}}}},
       {"a solid of three corners and the right button",
@@ -214,14 +217,13 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     if (r12) EXPECT_EQ(pf().messages[0].nr, 36);
     EXPECT_EQ(ed().tool.down, ToolButton::None);
   }
-  // A dimension proposes its length and centres the text above its line,
-  // whatever closes the dialog: the baseline of a multi-line text's (R2000)
-  // only line half its height (2) above the line, as the single-line text's
-  // (R12).
+  // A dimension proposes its length and centres the text above its line:
+  // the baseline of a multi-line text's (R2000) only line half its height
+  // (2) above the line, as the single-line text's (R12).
   for (const bool r12 : {false, true}) {
     Start(r12);
     ed().dialogs.text.FontSizeDimensionEd = 2;
-    Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
+    Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), Ok(&FakePlatform::textDialog), L(-10, 20)});
     ASSERT_EQ(pf().textDialog.shown.size(), 1u);
     EXPECT_EQ(pf().textDialog.shown[0].Memo1, "40.00");
     EXPECT_TRUE(pf().textDialog.shown[0].dimension);

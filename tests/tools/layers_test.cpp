@@ -141,11 +141,16 @@ TEST_F(LayerManager, TheRowsShowEachLayerAndWriteBackWhatChanged) {
   EXPECT_EQ(editor.drawing.dxf.join("\n"), before);
 }
 
-TEST_F(LayerManager, ALookWithoutChangesWritesNothing) {
-  editor.LayerBtnClick();  // closed as it opened
-  EXPECT_EQ(editor.drawing.dxf.join("\n"), before);
-  EXPECT_TRUE(editor.undos.undos.empty());
-  EXPECT_TRUE(editor.file.changed);
+TEST_F(LayerManager, ALookWithoutChangesOrCancelledChangesNothing) {
+  // Closed with OK as it opened; then with changes, cancelled.
+  platform.layerDialog.answers.push_back({});
+  platform.layerDialog.answers.push_back({[](LayerDialogValues& v) { v.rows[0].Farbe = v.colours[1]; }, DialogResult::Cancel});
+  for (int i = 0; i < 2; ++i) {
+    editor.LayerBtnClick();
+    EXPECT_EQ(editor.drawing.dxf.join("\n"), before);
+    EXPECT_TRUE(editor.undos.undos.empty());
+    EXPECT_FALSE(editor.file.changed);
+  }
 }
 
 TEST_F(LayerManager, ANewLayerFromTheManager) {

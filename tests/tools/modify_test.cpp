@@ -97,6 +97,16 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
       // Giving up and refusing.
       {"the right button gives up", true, {}, {C(&Editor::RotateBtnClick), L(0, 0), R(), L(0, 10)}, {{0, 0, 10, 0}}, 0},
       {"the array dialog cancelled", true, {}, {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0},
+      {"the rotation dialog cancelled", true,
+       [](test::FakePlatform& p) {
+         p.rotationDialog.answers.push_back({[](RotationDialogValues& v) { v.RotEd = 90; }, DialogResult::Cancel});
+       },
+       {C(&Editor::RotationsrichtungperTastatureingeben1Click), C(&Editor::RotateBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0},
+      {"the scale dialog cancelled", true,
+       [](test::FakePlatform& p) {
+         p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = 200; }, DialogResult::Cancel});
+       },
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0},
       {"a scale of -50 %", true,
        [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = -50; }}); },
        {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 50},

@@ -99,9 +99,12 @@ TEST_F(ViewHandlersTest, ALayoutWithoutViewportsGetsOneOnItsFirstVisit) {
   editor.TabControl1Change(0);
   editor.TabControl1Change(1);
   EXPECT_EQ(viewports(), (std::pair{0, 1}));  // nothing more
-  // "Viewport hinzufügen..." asks, then adds another.
+  // "Viewport hinzufügen..." asks, then adds another; cancelled, none.
   editor.Viewporthinzufgen1Click();
   EXPECT_EQ(platform.viewportDialogs, 1);
+  EXPECT_EQ(viewports(), (std::pair{0, 1}));
+  platform.viewportAnswer = ViewportValues{};
+  editor.Viewporthinzufgen1Click();
   EXPECT_EQ(viewports(), (std::pair{0, 2}));
   // Both come out again with undo; the journal then is empty.
   editor.Rckgngig1Click();

@@ -27,9 +27,9 @@ void Editor::MittelpunktDurchmesser1Click() {
   tool.ellipsemode = 0;
 }
 
-// Asks for the number of corners first.
+// Asks for the number of corners first; cancelled, nothing is armed.
 void Editor::PolyGonClick() {
-  platform.ShowPolygonDialog(dialogs.polygon);
+  if (platform.ShowPolygonDialog(dialogs.polygon) != DialogResult::Ok) return platform.ShowState();
   Arm(ToolButton::CircleBtn, kPolygon);
   tool.ellipsemode = 0;
 }

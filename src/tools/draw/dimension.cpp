@@ -1,6 +1,7 @@
 // The dimension tool: two clicks give the points measured, the third the
 // place of the dimension line; the text dialog then proposes the distance.
-// It is written as lines, arrow heads and a text, each an undo step.
+// With OK it is written as lines, arrow heads and a text, each an undo
+// step; cancelled, nothing is written.
 #include <algorithm>
 #include <cmath>
 
@@ -46,16 +47,16 @@ void PlaceDimensionLine(ToolState& t, Point2 m) {
 void AddDimension(Editor& e) {
   const ToolState& t = e.tool;
   const Point3 p1{t.linesx, t.linesy, 0}, p2{t.linesx2, t.linesy2, 0};
-  const InsertResult drawn = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
-  if (drawn != InsertResult::Inserted) return e.Report(drawn);
-  // The distance is proposed; whatever closes the dialog, its text is
-  // written, centred over the dimension line.
+  // The distance is proposed.
   TextDialogValues& text = e.dialogs.text;
   text.Memo1 = DimensionProposal(p1, p2);
   text.dimension = true;
   text.textChange = false;
-  e.platform.ShowTextDialog(text);
+  const DialogResult answer = e.platform.ShowTextDialog(text);
   text.dimension = false;
+  if (answer != DialogResult::Ok) return;
+  const InsertResult drawn = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
+  if (drawn != InsertResult::Inserted) return e.Report(drawn);
   // Centred over the line, its last baseline half a text height above it:
   // a single-line text stands on its baseline, a multi-line one hangs from
   // the top of its first line.

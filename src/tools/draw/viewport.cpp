@@ -19,7 +19,7 @@ ModelBox ModelExtents(const Drawing& d) {
 
 void Editor::Viewporthinzufgen1Click() {
   ViewportValues v = ProposedViewport(platform.PrinterPageSize(), print, ModelExtents(drawing));
-  platform.ShowViewportDialog(v);
+  if (platform.ShowViewportDialog(v) != DialogResult::Ok) return;
   Report(AddViewport(doc, false, v));
   Repaint();
 }

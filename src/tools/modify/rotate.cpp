@@ -22,7 +22,7 @@ void RotateClick(Editor& e, const Click& c) {
   TwoPoints(e, c, &ToolState::inrotateline, turn, [&] {
     if (!t.RotationsrichtungperTastatureingeben) return;
     Asked(e, &ToolState::inrotateline, [&] {
-      e.platform.ShowRotationDialog(e.dialogs.rotation);
+      if (e.platform.ShowRotationDialog(e.dialogs.rotation) != DialogResult::Ok) return EditResult::Unchanged;
       // The typed angle turns clockwise.
       const double r = e.dialogs.rotation.RotEd * kPi / 180;
       return turn({t.linesx + std::cos(r), t.linesy - std::sin(r)});
@@ -36,7 +36,7 @@ void ScaleClick(Editor& e, const Click& c) {
   TwoPoints(e, c, &ToolState::inscaleline, scale, [&] {
     if (!t.SkalierungsfaktorperTastatureingeben) return;
     Asked(e, &ToolState::inscaleline, [&] {
-      e.platform.ShowScaleDialog(e.dialogs.scale);
+      if (e.platform.ShowScaleDialog(e.dialogs.scale) != DialogResult::Ok) return EditResult::Unchanged;
       // Percent; a factor must be above 0 (the distance a negative one
       // gives would scale by its amount).
       const double v = e.dialogs.scale.SkalEd;
