@@ -4,7 +4,7 @@
 
 VESTREL_PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libgl-dev fonts-liberation
+  qt6-base-dev qt6-translations-l10n libgl-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-ezdxf
 )

@@ -58,6 +58,8 @@ std::string TMainForm::UserDataFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
 }
 
+void TMainForm::UseLanguage(int language) { InstallQtTranslations(language); }
+
 void TMainForm::TranslateAllForms() {
   vestrel::TranslateAllForms({this}, [this](std::string_view text) { return Translate(text); });
 }

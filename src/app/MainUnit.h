@@ -63,6 +63,7 @@ class TMainForm : public QMainWindow, public Platform {
   std::string Translate(std::string_view text) override;
   std::string UserDataFolder() override;
   void TranslateAllForms() override;
+  void UseLanguage(int language) override;
   void ShowTranslateDialog() override;
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;

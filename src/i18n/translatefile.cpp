@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <unordered_map>
 
 #include "file/options.h"
 
@@ -162,64 +163,119 @@ std::string TranslateBytes(const std::vector<DictionaryEntry>& entries) {
   return out;
 }
 
-void LoadDictionary(DictionaryFile& file, Dictionary& dictionary) {
-  file.loadedFrom.clear();
-  file.damage = DictionaryDamage::None;
-  file.keptAs.clear();
-  for (const std::string& path : {file.userFile, file.programFile}) {
-    std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec)) continue;
-    file.loadedFrom = path;
-    std::string bytes;
-    const FileError e = ReadWholeFile(path, bytes, kMaxTranslateBytes);
-    if (e != FileError::None) {
-      file.damage = e == FileError::TooLarge ? DictionaryDamage::TooLarge : DictionaryDamage::Unreadable;
-      dictionary.Assign({});
-      return;
+namespace {
+
+// The entries of the file at `path` as far as they are sound, its damage
+// into `file` (the first file found damaged is the one told of). False when
+// there is no such file.
+bool ReadEntries(const std::string& path, std::vector<DictionaryEntry>& entries, DictionaryFile& file) {
+  std::error_code ec;
+  if (path.empty() || !fs::exists(path, ec)) return false;
+  auto damaged = [&](DictionaryDamage d) {
+    if (d == DictionaryDamage::None || file.damage != DictionaryDamage::None) return;
+    file.damage = d;
+    file.damagedFile = path;
+  };
+  std::string bytes;
+  const FileError e = ReadWholeFile(path, bytes, kMaxTranslateBytes);
+  if (e != FileError::None) {
+    damaged(e == FileError::TooLarge ? DictionaryDamage::TooLarge : DictionaryDamage::Unreadable);
+    return true;
+  }
+  try {
+    DictionaryBytes read = ReadTranslateBytes(bytes);
+    damaged(read.damage);
+    entries = std::move(read.entries);
+  } catch (const std::bad_alloc&) {
+    damaged(DictionaryDamage::TooLarge);
+    entries.clear();
+  }
+  return true;
+}
+
+// The entries by their German text; of two with one text, the first.
+std::unordered_map<std::string_view, std::size_t> BySource(const std::vector<DictionaryEntry>& entries) {
+  std::unordered_map<std::string_view, std::size_t> index;
+  for (std::size_t i = 0; i < entries.size(); ++i) index.emplace(entries[i].slot(0), i);
+  return index;
+}
+
+// The user's entries laid over the shipped ones.
+void LayOver(std::vector<DictionaryEntry>& entries, std::vector<DictionaryEntry> user) {
+  const auto index = BySource(entries);
+  for (DictionaryEntry& mine : user) {
+    const auto at = index.find(mine.slot(0));
+    if (at == index.end()) {
+      entries.push_back(std::move(mine));
+      continue;
     }
-    try {
-      DictionaryBytes read = ReadTranslateBytes(bytes);
-      file.damage = read.damage;
-      dictionary.Assign(std::move(read.entries));
-    } catch (const std::bad_alloc&) {
-      file.damage = DictionaryDamage::TooLarge;
-      dictionary.Assign({});
-    }
-    return;
+    DictionaryEntry& shipped = entries[at->second];
+    for (int n = 1; n < kSlots; ++n)
+      if (!mine.slot(n).empty()) shipped.set(n, mine.slot(n));
   }
 }
 
+// What the per-user file keeps: the entries that are not among the shipped
+// ones as they are.
+std::vector<DictionaryEntry> UsersOwn(const std::vector<DictionaryEntry>& entries,
+                                      const std::vector<DictionaryEntry>& shipped) {
+  const auto index = BySource(shipped);
+  std::vector<DictionaryEntry> own;
+  for (const DictionaryEntry& e : entries) {
+    const auto at = index.find(e.slot(0));
+    if (at == index.end() || shipped[at->second].texts != e.texts) own.push_back(e);
+  }
+  return own;
+}
+
+}  // namespace
+
+void LoadDictionary(DictionaryFile& file, Dictionary& dictionary) {
+  file.loadedFrom.clear();
+  file.shipped.clear();
+  file.damagedFile.clear();
+  file.damage = DictionaryDamage::None;
+  file.keptAs.clear();
+  for (const std::string& path : {file.programFile, file.shippedFile}) {
+    if (!ReadEntries(path, file.shipped, file)) continue;
+    file.loadedFrom = path;
+    break;
+  }
+  std::vector<DictionaryEntry> entries = file.shipped;
+  std::vector<DictionaryEntry> user;
+  if (file.userFile != file.loadedFrom && ReadEntries(file.userFile, user, file)) LayOver(entries, std::move(user));
+  dictionary.Assign(std::move(entries));
+}
+
 FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary) {
-  std::vector<std::string> targets;
-  if (!file.loadedFrom.empty()) targets.push_back(file.loadedFrom);
-  for (const std::string& t : {file.programFile, file.userFile})
-    if (!t.empty() && std::find(targets.begin(), targets.end(), t) == targets.end()) targets.push_back(t);
-  std::string bytes;
+  // The user's own file once there is one; else the program's whole, but
+  // never the installed one.
+  std::error_code ec;
+  const bool usersOwn = (!file.loadedFrom.empty() && file.loadedFrom == file.shippedFile) ||
+                        (!file.userFile.empty() && fs::exists(file.userFile, ec));
+  FileError result = FileError::NotFound;
+  auto write = [&](const std::string& target, const std::vector<DictionaryEntry>& entries) {
+    // A damaged file is never replaced by the part of it that was read.
+    if (target == file.damagedFile && file.keptAs.empty()) {
+      std::error_code ec;
+      fs::rename(target, target + ".bad", ec);
+      if (ec) return result = FileError::NoPermission;
+      file.keptAs = target + ".bad";
+    }
+    try {
+      return result = WriteWholeFile(target, TranslateBytes(entries));
+    } catch (const std::bad_alloc&) {
+      return result = FileError::OutOfMemory;
+    }
+  };
+  if (!usersOwn && !file.programFile.empty() && write(file.programFile, dictionary.entries()) == FileError::None)
+    return result;
+  if (file.userFile.empty() || (result = CreateProgramDir(Folder(file.userFile))) != FileError::None) return result;
   try {
-    bytes = TranslateBytes(dictionary.entries());
+    return write(file.userFile, UsersOwn(dictionary.entries(), file.shipped));
   } catch (const std::bad_alloc&) {
     return FileError::OutOfMemory;
   }
-  FileError result = FileError::NotFound;
-  for (const std::string& target : targets) {
-    if (target == file.userFile && (result = CreateProgramDir(Folder(target))) != FileError::None) continue;
-    // A damaged file is never replaced by the part of it that was read.
-    if (target == file.loadedFrom && file.damage != DictionaryDamage::None && file.keptAs.empty()) {
-      std::error_code ec;
-      fs::rename(target, target + ".bad", ec);
-      if (ec) {
-        result = FileError::NoPermission;
-        continue;
-      }
-      file.keptAs = target + ".bad";
-    }
-    result = WriteWholeFile(target, bytes);
-    if (result == FileError::None) {
-      file.loadedFrom = target;
-      return result;
-    }
-  }
-  return result;
 }
 
 std::string_view DictionaryDamageText(DictionaryDamage d) {

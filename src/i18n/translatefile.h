@@ -2,9 +2,13 @@
 //
 // Little-endian: L (slots per entry, written as 20), N (entries), then N
 // entries of L strings each; a string is its count c of UTF-16 code units
-// followed by those 2c bytes. The file lies in the program's folder; where
-// that folder cannot be written (an installed program) it goes to the
-// per-user folder, which is read first at the next start.
+// followed by those 2c bytes.
+//
+// The dictionary the program ships lies beside a built program, which keeps
+// it whole there, or in an installed program's data folder, where it is
+// only read. What the user adds or changes where the program's own cannot
+// be written goes into a file of the same form in the per-user folder,
+// which holds only that and is laid over the shipped one at every start.
 #pragma once
 
 #include <cstdint>
@@ -46,19 +50,25 @@ std::string TranslateBytes(const std::vector<DictionaryEntry>& entries);
 
 // Where the dictionary is read from and written to.
 struct DictionaryFile {
-  std::string programFile;  // translate.dat in the program's folder
+  std::string programFile;  // translate.dat in the program's folder: read and written whole
+  std::string shippedFile;  // translate.dat in an installed program's data folder: only read
   std::string userFile;     // translate.dat in the per-user folder; empty for none
-  std::string loadedFrom;   // the file that was read; empty when none was
+  std::string loadedFrom;   // the shipped dictionary that was read (one of the two above); empty for none
+  std::vector<DictionaryEntry> shipped;  // what it held: the per-user file leaves that out
+  std::string damagedFile;  // a file read that was damaged; empty for none
   DictionaryDamage damage = DictionaryDamage::None;
   std::string keptAs;       // where the damaged file was put aside, once it was
 };
 
-// Reads the per-user file if there is one, else the program's. A missing
-// file leaves the dictionary empty and is no damage.
+// Reads the program's file, else the installed one, and lays the per-user
+// file over it: a translation there wins where it is not empty, a text the
+// shipped one lacks is added. A missing file is no damage; none at all
+// leaves the dictionary empty.
 void LoadDictionary(DictionaryFile& file, Dictionary& dictionary);
-// Writes the whole dictionary: where it was read from, else into the
-// program's folder, and where that cannot be written into the per-user
-// folder (made when missing). A damaged file that was read is put aside as
+// Writes the dictionary: whole into the program's folder, unless what was
+// read is the installed one or the user has a file of his own; else, or
+// where that cannot be written, into the per-user folder (made when
+// missing) the entries that differ from the shipped ones. A damaged file that was read is put aside as
 // "translate.dat.bad" first, so it is never replaced by what could be read
 // of it. Returns the error of the last place tried.
 FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary);

@@ -5,9 +5,11 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -16,8 +18,13 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <QTranslator>
 #include <QTreeView>
 #include <QWidget>
+#include <array>
+#include <memory>
+
+#include "i18n/dictionary.h"
 
 namespace vestrel {
 
@@ -151,6 +158,31 @@ void TranslateAllForms(const QList<QObject*>& roots, const std::function<std::st
     const QByteArray utf8 = s.toUtf8();
     return QString::fromStdString(translate(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size()))));
   });
+}
+
+bool InstallQtTranslations(int language) {
+  // The translations for each language of the menu, best first: Qt has
+  // Portuguese only as spoken in Brazil.
+  static constexpr std::array<std::array<const char*, 2>, kLanguages> kQtNames{{
+      {"de", nullptr}, {"en", nullptr}, {"it", nullptr}, {"fr", nullptr}, {"es", nullptr},
+      {"ru", nullptr}, {"pt", "pt_BR"}, {"nl", nullptr}, {"pl", nullptr}, {"cs", nullptr},
+  }};
+  static QTranslator* installed = nullptr;
+  if (installed) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+    installed = nullptr;
+  }
+  if (language < 0 || language >= kLanguages) return false;
+  auto translator = std::make_unique<QTranslator>();
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* name : kQtNames[static_cast<std::size_t>(language)]) {
+    if (!name || !translator->load(QString("qtbase_") + name, folder)) continue;
+    QCoreApplication::installTranslator(translator.get());
+    installed = translator.release();
+    return true;
+  }
+  return false;
 }
 
 }  // namespace vestrel

@@ -27,4 +27,9 @@ void ForEachFormText(const QList<QObject*>& roots, const FormTextFunction& text)
 // Translates every text of the windows below `roots` with `translate`.
 void TranslateAllForms(const QList<QObject*>& roots, const std::function<std::string(std::string_view)>& translate);
 
+// Qt's own texts (the buttons of message boxes, the file and print dialogs)
+// in language `language` of the menu "Sprache", from the translations Qt
+// ships; Qt's English where it ships none. False when none was found.
+bool InstallQtTranslations(int language);
+
 }  // namespace vestrel

@@ -60,6 +60,9 @@ class Platform {
   virtual std::string UserDataFolder() { return {}; }
   // Puts every text of every window into the language in force.
   virtual void TranslateAllForms() {}
+  // The window system's own texts (the buttons of message boxes, the file
+  // and print dialogs) in language `language` of the menu "Sprache".
+  virtual void UseLanguage(int /*language*/) {}
   // A modal message box showing message `nr` of the program's message
   // table (translated) followed by `suffix`; `captionNr` 0 for none.
   virtual void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr = 0) = 0;

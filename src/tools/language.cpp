@@ -1,5 +1,6 @@
 // Menu "Sprache", options.dat and the dictionary at start and end.
 #include "file/options.h"
+#include "file/templates.h"
 #include "i18n/messages.h"
 #include "tools/editor.h"
 
@@ -19,8 +20,12 @@ void Editor::LoadLanguage() {
   const std::string user = GetProgramDir(platform.UserDataFolder(), file.progpath);
   l.optionsFolder = user;
   l.file.programFile = file.progpath + kTranslateFile;
+  l.file.shippedFile = file.progpath + std::string(kInstalledData) + kTranslateFile;
   l.file.userFile = user == file.progpath ? std::string() : user + kTranslateFile;
   LoadDictionary(l.file, l.dictionary);
+  // What could be read of a damaged file is written anew at the start, the
+  // damaged one kept aside, so that it is told of once.
+  l.unsaved = l.file.damage != DictionaryDamage::None;
   // Without options.dat the program speaks its own language, German.
   l.languagesetto = LoadOptions(user).value_or(0);
   l.language = 0;
@@ -35,6 +40,7 @@ void Editor::ShowLanguage() {
   l.dontchlang = true;
   l.language = l.languagesetto;
   l.dontchlang = false;
+  platform.UseLanguage(l.language);
   file.maincap = l.Translate(file.maincap);  // the program's name, in every language
   if (l.language != 0) {
     const HoldSaves hold(l);
@@ -42,7 +48,7 @@ void Editor::ShowLanguage() {
   }
   if (l.file.damage != DictionaryDamage::None)
     platform.ShowMessage(kMsgDamagedDictionary,
-                         l.file.loadedFrom + "\n" + platform.Translate(DictionaryDamageText(l.file.damage)),
+                         l.file.damagedFile + "\n" + platform.Translate(DictionaryDamageText(l.file.damage)),
                          MsgIcon::Warning);
 }
 

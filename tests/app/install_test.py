@@ -5,6 +5,7 @@ the installed program runs from anywhere, finding its data there.
 usage: install_test.py BUILD_DIR CORPUS_DIR"""
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -15,7 +16,7 @@ tmp = tempfile.mkdtemp(prefix="vestrel-install-")
 try:
     prefix = os.path.join(tmp, "prefix")
     subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True, stdout=subprocess.DEVNULL)
-    wanted = ["bin/vestrel", "share/vestrel/template0.dat", "share/vestrel/template1.dat",
+    wanted = ["bin/vestrel", "share/vestrel/template0.dat", "share/vestrel/template1.dat", "share/vestrel/translate.dat",
               "share/applications/vestrel.desktop", "share/mime/packages/vestrel-dxf.xml",
               "share/icons/hicolor/scalable/apps/vestrel.svg"] + \
              ["share/icons/hicolor/%dx%d/apps/vestrel.png" % (n, n) for n in (16, 32, 48, 64, 128, 256)]
@@ -60,6 +61,33 @@ try:
         problems.append("--replay: exit %d: %s" % (r.returncode, r.stderr[-500:]))
     elif not open(saved, "rb").read().startswith(b"999\r\ninstalled template\r\n"):
         problems.append("the new drawing does not come from the installed template")
+
+    # English chosen, then two starts: both speak it (the dictionary the
+    # program met texts with in the per-user folder hides nothing shipped).
+    def replay(lines):
+        with open(script, "w") as f:
+            f.write("\n".join(lines) + "\n")
+        return subprocess.run([program, "--replay", script], capture_output=True, text=True, cwd=elsewhere, env=env)
+    r = replay(["answer message ok", "trigger English1", "state", "trigger Beenden1"])
+    if r.returncode != 0 or "menus: Datei, Bearbeiten" not in r.stdout:
+        problems.append("choosing English: exit %d: %s %s" % (r.returncode, r.stdout[-300:], r.stderr[-300:]))
+    # A per-user dictionary as older versions wrote one (every text, its
+    # translations empty) hides none of the shipped ones.
+    def text(s):
+        units = s.encode("utf-16-le")
+        return struct.pack("<I", len(units) // 2) + units
+    user_dictionary = os.path.join(tmp, "data", "Korvel", "Vestrel", "translate.dat")
+    with open(user_dictionary, "wb") as f:
+        f.write(struct.pack("<II", 20, 2) + (text("Datei") + text("") * 19) + (text("Bearbeiten") + text("") * 19))
+    for start in (1, 2):
+        r = replay(["state", "trigger Beenden1"])
+        menus = [l for l in r.stdout.splitlines() if l.startswith("menus: ")]
+        if r.returncode != 0 or not menus or not menus[0].startswith("menus: File, Edit"):
+            problems.append("start %d after choosing English: %s %s" % (start, menus, r.stderr[-300:]))
+    installed = os.path.join(prefix, "share/vestrel/translate.dat")
+    shipped = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
+    if open(installed, "rb").read() != open(shipped, "rb").read():
+        problems.append("the installed dictionary was written to")
 finally:
     shutil.rmtree(tmp, ignore_errors=True)
 for p in problems:

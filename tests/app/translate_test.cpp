@@ -189,5 +189,23 @@ TEST_F(TranslateTest, TheEditorWritesASecondAfterTheLastChangeAndAsksBeforeDelet
   EXPECT_EQ(s.dictionary.Translate("Datei", 3), "Fichier");
 }
 
+TEST_F(TranslateTest, QtsOwnTextsFollowTheLanguage) {
+  // The buttons of a question, as the German, English and French window
+  // show them.
+  struct Case {
+    int language;
+    const char* yes;
+    const char* cancel;
+  } cases[] = {{0, "&Ja", "Abbrechen"}, {1, "&Yes", "Cancel"}, {3, "&Oui", "Annuler"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    EXPECT_TRUE(InstallQtTranslations(c.language));
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), c.yes);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), c.cancel);
+  }
+  EXPECT_FALSE(InstallQtTranslations(-1));  // Qt's own English again
+}
+
 }  // namespace
 }  // namespace vestrel

@@ -207,10 +207,20 @@ TEST(TranslateFile, DamagedFilesAreReadAsFarAsTheyAreSound) {
 class DictionaryStore : public ::testing::Test {
  protected:
   test::TempDir tmp;
-  std::string program = tmp.path("program/"), user = tmp.path("user/Korvel/Vestrel/");
+  std::string program = tmp.path("program/"), shipped = tmp.path("share/"), user = tmp.path("user/Korvel/Vestrel/");
 
-  DictionaryStore() { std::filesystem::create_directories(program); }
-  DictionaryFile Files() { return {program + kTranslateFile, user + kTranslateFile, {}, DictionaryDamage::None, {}}; }
+  DictionaryStore() {
+    std::filesystem::create_directories(program);
+    std::filesystem::create_directories(shipped);
+  }
+  DictionaryFile Files() {
+    DictionaryFile f;
+    f.programFile = program + kTranslateFile;
+    f.shippedFile = shipped + kTranslateFile;
+    f.userFile = user + kTranslateFile;
+    return f;
+  }
+  std::vector<DictionaryEntry> Entries(const std::string& file) { return ReadTranslateBytes(test::ReadFile(file)).entries; }
   static std::string Bytes(const std::vector<Slots>& entries) {
     std::vector<DictionaryEntry> all;
     for (const Slots& s : entries) all.push_back(Entry(s));
@@ -218,33 +228,68 @@ class DictionaryStore : public ::testing::Test {
   }
 };
 
-TEST_F(DictionaryStore, TheUsersCopyComesFirstAndAnUnwritableProgramDictionarySendsItThere) {
+TEST_F(DictionaryStore, AnInstalledProgramsUserKeepsOnlyHisOwnEntriesAndTheyNeverHideTheShippedOnes) {
   DictionaryFile f = Files();
   Dictionary d;
   LoadDictionary(f, d);  // none at all: an empty dictionary, no damage
   EXPECT_EQ(d.size(), 0u);
   EXPECT_EQ(f.damage, DictionaryDamage::None);
 
-  tmp.write("program/translate.dat", Bytes({{"Datei", "File"}}));
+  // Installed: the dictionary in the data folder is read, never written.
+  const std::string ships = Bytes({{"Datei", "File"}, {"Ebene", "Layer"}});
+  tmp.write("share/translate.dat", ships);
   LoadDictionary(f, d);
-  EXPECT_EQ(f.loadedFrom, program + kTranslateFile);
-  EXPECT_EQ(d.Translate("Datei", 1), "File");
+  EXPECT_EQ(f.loadedFrom, shipped + kTranslateFile);
+  d.Translate("Neu", 1);                                        // met: added without translations
+  d.SetSlot(*d.Find("Ebene"), 3, "Calque");                     // the user's French
+  EXPECT_EQ(SaveDictionary(f, d), FileError::None);             // the per-user folder, made with its parents
+  EXPECT_EQ(test::ReadFile(shipped + kTranslateFile), ships);
+  EXPECT_FALSE(std::filesystem::exists(program + kTranslateFile));
+  const auto own = Entries(user + kTranslateFile);
+  ASSERT_EQ(own.size(), 2u);
+  EXPECT_EQ(own[0].texts, (std::vector<std::string>{"Ebene", "Layer", "", "Calque"}));
+  EXPECT_EQ(own[1].texts, (std::vector<std::string>{"Neu"}));
 
-  // An installed program: its dictionary cannot be written.
-  ::chmod((program + kTranslateFile).c_str(), 0444);
-  d.Translate("Neu", 1);
-  EXPECT_EQ(SaveDictionary(f, d), FileError::None);  // into the per-user folder, made with its parents
-  EXPECT_EQ(f.loadedFrom, user + kTranslateFile);
-  EXPECT_EQ(test::ReadFile(program + kTranslateFile), Bytes({{"Datei", "File"}}));
+  // A per-user file of empty translations (as older versions wrote one)
+  // hides nothing; what the user translated wins, what he added comes too.
+  tmp.write("user/Korvel/Vestrel/translate.dat", Bytes({{"Datei", ""}, {"Ebene", "Level"}, {"Kreis", "Circle"}}));
   DictionaryFile next = Files();
   Dictionary again;
   LoadDictionary(next, again);
-  EXPECT_EQ(next.loadedFrom, user + kTranslateFile);
-  EXPECT_EQ(again.size(), 2u);
-  // And it is written where it was read from.
-  again.SetSlot(1, 1, "New");
+  EXPECT_EQ(again.size(), 3u);
+  EXPECT_EQ(again.Translate("Datei", 1), "File");
+  EXPECT_EQ(again.Translate("Ebene", 1), "Level");
+  EXPECT_EQ(again.Translate("Kreis", 1), "Circle");
   EXPECT_EQ(SaveDictionary(next, again), FileError::None);
-  EXPECT_EQ(ReadTranslateBytes(test::ReadFile(user + kTranslateFile)).entries.at(1).slot(1), "New");
+  EXPECT_EQ(Entries(user + kTranslateFile).size(), 2u);  // "Datei" is as shipped again
+}
+
+TEST_F(DictionaryStore, ABuiltProgramKeepsItsDictionaryWholeBesideItWhereItCan) {
+  tmp.write("program/translate.dat", Bytes({{"Datei", "File"}}));
+  tmp.write("share/translate.dat", Bytes({{"Datei", "Fichier"}}));
+  DictionaryFile f = Files();
+  Dictionary d;
+  LoadDictionary(f, d);
+  EXPECT_EQ(f.loadedFrom, program + kTranslateFile);  // its own comes first
+  EXPECT_EQ(d.Translate("Datei", 1), "File");
+  d.Translate("Neu", 1);
+  EXPECT_EQ(SaveDictionary(f, d), FileError::None);
+  EXPECT_EQ(Entries(program + kTranslateFile).size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(user + kTranslateFile));
+
+  // Its folder cannot be written: the user's own goes to his folder.
+  ::chmod((program + kTranslateFile).c_str(), 0444);
+  d.SetSlot(*d.Find("Neu"), 1, "New");
+  EXPECT_EQ(SaveDictionary(f, d), FileError::None);
+  EXPECT_EQ(Entries(program + kTranslateFile).size(), 2u);
+  const auto own = Entries(user + kTranslateFile);
+  ASSERT_EQ(own.size(), 1u);
+  EXPECT_EQ(own[0].texts, (std::vector<std::string>{"Neu", "New"}));
+  DictionaryFile next = Files();
+  Dictionary again;
+  LoadDictionary(next, again);
+  EXPECT_EQ(again.Translate("Neu", 1), "New");
+  EXPECT_EQ(again.Translate("Datei", 1), "File");
 }
 
 TEST_F(DictionaryStore, ADamagedFileIsKeptAsBadAndNeverReplacedByWhatWasRead) {
