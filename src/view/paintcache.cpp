@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace vestrel {
@@ -187,13 +188,26 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
     if (reach_[i].meets(bound))
       shown[i] = std::any_of(boxes.begin(), boxes.end(), [&](const PixelBox& x) { return reach_[i].meets(x); });
 
-  QPainter g(&canvas);
-  g.setClipRegion(region);
-  const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
-  PaintPass pass;
-  pass.shown = tab.shown;
-  pass.only = &shown;
-  return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
+  // They are drawn as a whole paint draws them, on a picture of the same
+  // size and without a clip of their own (a clip moves the edges of lines
+  // that cross it by a shade), and the region is taken from there.
+  if (scratch_.size() != canvas.size() || scratch_.format() != canvas.format())
+    scratch_ = QImage(canvas.size(), canvas.format());
+  {
+    QPainter g(&scratch_);
+    const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
+    PaintPass pass;
+    pass.shown = tab.shown;
+    pass.only = &shown;
+    if (!DrawTab(g, d, tab.params, tab.layoutBlock, &pass)) return false;
+  }
+  const auto pixel = static_cast<std::size_t>(canvas.depth() / 8);
+  for (const QRect& r : region)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(canvas.scanLine(y) + r.left() * pixel, scratch_.constScanLine(y) + r.left() * pixel,
+                  static_cast<std::size_t>(r.width()) * pixel);
+  return true;
 }
+
 
 }  // namespace vestrel
