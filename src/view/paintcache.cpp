@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "view/blocks.h"
+
 namespace vestrel {
 
 namespace {
@@ -131,12 +133,28 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
   }
   std::vector<std::int32_t> now = SelectedEntries(d), flipped;
   std::set_symmetric_difference(before.begin(), before.end(), now.begin(), now.end(), std::back_inserter(flipped));
-  if (changed + flipped.size() > kMostChanged) return false;
+  changed += flipped.size();
+  if (changed > kMostChanged) return false;
   for (const std::int32_t i : flipped) {
-    // A block's member is drawn by every reference to the block.
-    if (d.polys[static_cast<std::size_t>(i)].isblock) return false;
     damage.push_back(reach_[static_cast<std::size_t>(i)]);
     measure[static_cast<std::size_t>(i)] = 1;
+  }
+
+  // A block's member is drawn by every reference to the block (and to the
+  // blocks that refer to it): where a member changed, they change.
+  std::vector<std::string_view> blocks;
+  for (const EntryRange& r : ranges)
+    if (r.block >= 0) blocks.push_back(d.blocks[static_cast<std::size_t>(r.block)].blockname);
+  for (const std::int32_t i : flipped)
+    if (const tpoly& p = d.polys[static_cast<std::size_t>(i)]; p.isblock) blocks.push_back(d.theblockname(p));
+  if (!blocks.empty()) {
+    const std::vector<std::size_t> drawers = Blocks(d).drawing(std::move(blocks));
+    changed += drawers.size();
+    if (changed > kMostChanged) return false;
+    for (const std::size_t i : drawers) {
+      damage.push_back(reach_[i]);
+      measure[i] = 1;
+    }
   }
 
   // Where they are drawn now: drawn where nothing is shown, their pixels
@@ -208,6 +226,5 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
                   static_cast<std::size_t>(r.width()) * pixel);
   return true;
 }
-
 
 }  // namespace vestrel

@@ -7,7 +7,8 @@
 // and viewports). After a parse that read only some objects again (see
 // Drawing::reparsed), or after a change of the selection, the region to
 // redraw is the boxes of the changed entries before (as noted) and after
-// (measured by drawing them where nothing is shown). On a picture of the
+// (measured by drawing them where nothing is shown), a changed member of a
+// block changing every reference that draws it. On a picture of the
 // canvas's size the ground and every entry whose box meets the region are
 // drawn, in list order, as a whole paint draws them (without a clip, which
 // would shade the edges of lines crossing it otherwise), and the region's
@@ -16,7 +17,8 @@
 // whole paint makes it, pixel for pixel.
 //
 // Anything else paints it all: another view, tab, size or drawing, a parse
-// of the whole text (tables, blocks, layouts), a region that covers much of
+// of the whole text (tables, block headers, layouts), too many changed
+// entries (a block drawn by many references), a region that covers much of
 // the area, or a paint near the budgets of block references and hatch
 // patterns (which a part could stay within where the whole does not).
 #pragma once
