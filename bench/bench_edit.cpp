@@ -1,5 +1,6 @@
 // Editing a large drawing as the editor edits it: the coordinate lines of
-// objects overwritten through the journal (what a move does), the drawing
+// objects (of the model, or of a block that draws a dimension) overwritten
+// through the journal (what a move does), the drawing
 // parsed again and the drawing area painted again (1600 x 1000, zoomed to
 // extents); and the undo of it.
 //
@@ -8,7 +9,9 @@
 // Every benchmark runs twice: "changed" as the editor works, reading again
 // and redrawing only what changed; "whole" reading and painting all of it
 // after every change, as it did before. Make FILE.dxf with
-// ../shared/bench/gen_big.py (scale 1: about five million lines).
+// ../shared/bench/gen_big.py (scale 1: about five million lines); the move
+// of a dimension's line wants a drawing whose dimensions are drawn by their
+// blocks, and is skipped in one without.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -74,15 +77,22 @@ struct Editing {
         step.overwrite(code + 1, FloatToDxf(*v + by));
     }
   }
-  // A line in the middle of the model.
-  std::size_t someLine() const {
-    for (std::size_t i = d.polys.size() / 2; i < d.polys.size(); ++i)
-      if (!d.polys[i].isblock && Trim(d.dxf[static_cast<std::size_t>(d.polys[i].linefrom + 1)]) == "LINE") return i;
-    return 0;
+  // A line in the middle of the model, or of the blocks that draw
+  // dimensions ("*D..."); the size of the list when there is none.
+  std::size_t someLine(bool dimension) const {
+    const std::size_t n = d.polys.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      const std::size_t i = (n / 2 + k) % n;
+      const tpoly& p = d.polys[i];
+      if (p.isblock == dimension && (!dimension || d.theblockname(p).starts_with("*D")) &&
+          Trim(d.dxf[static_cast<std::size_t>(p.linefrom + 1)]) == "LINE")
+        return i;
+    }
+    return n;
   }
-  void moveOne() {
+  void moveOne(bool dimension = false) {
     ChangeStep step(j, d.dxf);
-    move(step, d.polys[someLine()], 7.5);
+    if (const std::size_t i = someLine(dimension); i < d.polys.size()) move(step, d.polys[i], 7.5);
     show();
   }
   void moveAll() {
@@ -141,6 +151,13 @@ void BM_RedoMoveOne(benchmark::State& state) {
   Session(state.range(0)).undo();
   Rounds(state, [](Editing& e) { e.redo(); }, [](Editing& e) { e.undo(); });
 }
+// A line of a dimension's block: what a drawing drawn with many dimensions
+// pays for an edit.
+void BM_MoveDimensionLine(benchmark::State& state) {
+  const Editing& session = Session(state.range(0));
+  if (session.someLine(true) == session.d.polys.size()) return state.SkipWithError("the drawing has no dimension's block");
+  Rounds(state, [](Editing& e) { e.moveOne(true); }, [](Editing& e) { e.undo(); });
+}
 void BM_MoveAll(benchmark::State& state) {
   Rounds(state, [](Editing& e) { e.moveAll(); }, [](Editing& e) { e.undo(); });
 }
@@ -152,6 +169,7 @@ void Modes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_MoveOne)->Apply(Modes);
 BENCHMARK(BM_UndoMoveOne)->Apply(Modes);
 BENCHMARK(BM_RedoMoveOne)->Apply(Modes);
+BENCHMARK(BM_MoveDimensionLine)->Apply(Modes);
 BENCHMARK(BM_MoveAll)->Apply(Modes)->Iterations(3);
 
 }  // namespace

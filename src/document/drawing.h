@@ -133,10 +133,10 @@ struct Drawing {
 // layouts and the document positions. When memory runs out the display
 // list is left empty and std::bad_alloc goes on to the caller.
 //
-// After a change that touched only objects of the ENTITIES section (and
-// the value of $HANDSEED) only those objects are read again, with what
-// follows them up to where the reader stands as it stood before; the
-// result is what reading it all would give.
+// After a change that touched only objects of the ENTITIES section or
+// members of blocks (and the value of $HANDSEED) only those objects are
+// read again, with what follows them up to where the reader stands as it
+// stood before; the result is what reading it all would give.
 void processdxf(Drawing& d);
 
 }  // namespace vestrel

@@ -110,8 +110,8 @@ tpoly& Reader::beginEntity(Kind kind) {
   o_ = Object{};
   p.isblock = inBlock_;
   if (inBlock_) {
-    p.block = static_cast<std::int32_t>(d_.blocks.size()) - 1;
-    p.layhan = blockOwner_;
+    p.block = block_;
+    p.layhan = d_.blocks[static_cast<std::size_t>(block_)].hand;
   }
   p.linefrom = codeLine();
   p.psfrom = static_cast<std::uint32_t>(d_.points.size());

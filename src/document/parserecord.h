@@ -37,11 +37,13 @@ struct ParseRecord {
 
 // How the display list of a parse follows from the one before: entries
 // [oldFirst, oldFirst + oldCount) of the old list were read again and are
-// entries [newFirst, newFirst + newCount) of the new one; every entry
-// outside the ranges is the old entry of the same order, its line numbers
-// moved with the lines.
+// entries [newFirst, newFirst + newCount) of the new one, all of them, old
+// and new, members of block `block` (an index into Drawing::blocks) or,
+// with -1, of no block; every entry outside the ranges is the old entry of
+// the same order, its line numbers moved with the lines.
 struct EntryRange {
   std::int32_t oldFirst = 0, oldCount = 0, newFirst = 0, newCount = 0;
+  std::int32_t block = -1;
 };
 struct Reparsed {
   std::uint64_t before = 0;  // the parse the old list came from

@@ -285,6 +285,7 @@ void Reader::readBlockHeader() {
   }
   reuse_ = true;
   d_.blocks.push_back({blockName_, 0, blockOwner_, blockBaseX_, blockBaseY_, blockBaseZ_});
+  block_ = static_cast<std::int32_t>(d_.blocks.size()) - 1;
 }
 
 void Reader::readLayout() {

@@ -149,6 +149,9 @@ class Reader {
   std::string blockName_;
   Handle blockOwner_ = 0;
   double blockBaseX_ = 0, blockBaseY_ = 0, blockBaseZ_ = 0;
+  // The block whose members are being read: its index in Drawing::blocks
+  // (the last one read, but when a block's members are read again).
+  std::int32_t block_ = -1;
 
   // The last width (group 40 or 41) read, and the last start width (group
   // 40); not reset between objects.

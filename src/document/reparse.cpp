@@ -1,17 +1,18 @@
 // Reading again only what a change touched.
 //
 // The line list knows which runs of lines changed since the last parse.
-// When every run lies among the objects of the ENTITIES section (or is the
-// value of $HANDSEED), each is read again from the object it begins in (or
-// the one before, when it touches an object's first line), object after
-// object, until the reader ends an object where an old object ended and
-// stands there as it stood then: in the same section, with the same
-// polyline widths and the same block reference for attributes to follow.
-// From there on the text and the reader are what they were, so the old
-// entries stay, moved with the lines and with the records of the entries
-// read again. Anything else (the header, the tables, blocks, objects a
-// change makes or unmakes that are no entries, viewports, whose numbers are
-// counted over the drawing) is read in full instead.
+// When every run lies among the objects of the ENTITIES section or among the
+// members of one block (or is the value of $HANDSEED), each is read again
+// from the object it begins in (or the one before, when it touches an
+// object's first line), object after object, until the reader ends an
+// object where an old object ended and stands there as it stood then: in the
+// same section and block, with the same polyline widths and the same block
+// reference for attributes to follow. From there on the text and the reader
+// are what they were, so the old entries stay, moved with the lines and with
+// the records of the entries read again. Anything else (the header, the
+// tables, block headers and ends, objects a change makes or unmakes that are
+// no entries, viewports, whose numbers are counted over the drawing) is read
+// in full instead.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -56,6 +57,7 @@ int TableOf(ExtraKind k) {
 // where its old records were and where its new ones were appended.
 struct Region {
   std::size_t first = 0, last = 0;
+  std::int32_t block = -1;  // the block of its entries; -1 among the entities
   Sizes oldFrom{}, oldCount{}, tailFrom{}, tailCount{}, finalFrom{};
 };
 
@@ -124,32 +126,39 @@ bool Reader::reparse(std::uint64_t before) {
   std::size_t next = 0;  // the first run not read yet
   while (next < runs.size()) {
     // The entry the run begins in, or the one before when the run begins
-    // at an entry's first line (that entry may now run on into it).
+    // at an entry's first line and that entry ends just there (it may now
+    // run on into it). After lines of no entry (a block's header, an object
+    // stepped over) the changed entry itself is read first: that those
+    // lines still end where they ended, its first pair must show.
     const std::int32_t at = runs[next].oldStart;
     const tpoly* it = std::upper_bound(polys, polys + n, at, [](std::int32_t v, const tpoly& p) { return v < p.linefrom; });
     if (it == polys) return false;
     std::size_t s = static_cast<std::size_t>(it - polys) - 1;
     if (at > polys[s].linebis + 1) return false;  // among lines of no entry
-    if (at == polys[s].linefrom) {
-      if (s == 0) return false;
-      --s;
-    }
-    if ((!regions.empty() && s <= regions.back().last) || d_.entryparse[s].sections != kInEntities) return false;
+    if (at == polys[s].linefrom && s > 0 && polys[s - 1].linebis + 1 == at) --s;
+    if (!regions.empty() && s <= regions.back().last) return false;
+    // Among the entities, or among the members of a block.
+    const std::uint8_t open = d_.entryparse[s].sections;
+    const std::int32_t block = polys[s].block;
+    if (open != kInEntities && (open != (kInBlocks | kInBlock) || block < 0)) return false;
 
     Region g;
     g.first = s;
+    g.block = block;
     g.tailFrom = SizesOf(d_);
     // The reader as it stood when entry s began.
     const EntryParse* prev = s > 0 ? &d_.entryparse[s - 1] : nullptr;
     currentWidth_ = prev ? prev->width : 0;
     startWidth_ = prev ? prev->startwidth : 0;
     lastInsert_ = prev && prev->insert >= 0 ? static_cast<std::size_t>(prev->insert) : SIZE_MAX;
-    inEntities_ = true;
-    inBlocks_ = inBlock_ = inTables_ = inObjects_ = expectingSectionName_ = false;
-    pos_ = static_cast<std::size_t>(changes.toNew(polys[s].linefrom));
+    inEntities_ = open == kInEntities;
+    inBlocks_ = inBlock_ = !inEntities_;
+    inTables_ = inObjects_ = expectingSectionName_ = false;
+    block_ = block;
+    pos_ = static_cast<std::size_t>(polys[s].linefrom == at ? runs[next].start : changes.toNew(polys[s].linefrom));
     reuse_ = false;
     readPair();
-    std::size_t checked = s;  // old entries up to here are objects of ENTITIES, one after the other
+    std::size_t checked = s;  // old entries up to here follow one another in its section and block
     for (;;) {
       if (!isZero()) return false;
       const Kind kind = KindOf(value_);
@@ -171,7 +180,7 @@ bool Reader::reparse(std::uint64_t before) {
       if (last < s) return false;
       for (; checked <= last; ++checked) {
         const tpoly& p = polys[checked];
-        if (d_.entryparse[checked].sections != kInEntities || p.isviewport ||
+        if (d_.entryparse[checked].sections != open || p.block != block || p.isviewport ||
             (checked > s && p.linefrom != polys[checked - 1].linebis + 1))
           return false;
       }
@@ -385,7 +394,7 @@ bool Reader::reparse(std::uint64_t before) {
   for (const Region& g : regions)
     d_.reparsed.ranges.push_back({static_cast<std::int32_t>(g.oldFrom[Polys]), static_cast<std::int32_t>(g.oldCount[Polys]),
                                   static_cast<std::int32_t>(g.finalFrom[Polys]),
-                                  static_cast<std::int32_t>(g.tailCount[Polys])});
+                                  static_cast<std::int32_t>(g.tailCount[Polys]), g.block});
   return true;
 }
 

@@ -2,10 +2,22 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 #include "view/textlayout.h"
 
 namespace vestrel {
+
+namespace {
+
+// The block an INSERT or a DIMENSION names, whether the drawing has it or
+// not; empty for every other entry.
+std::string_view Named(const Drawing& d, const tpoly& p) {
+  if (p.extrakind == ExtraKind::Dimension) return d.dimensionblock(p);
+  return p.insertstrpresent ? d.insertstr(p) : std::string_view{};
+}
+
+}  // namespace
 
 void Box3::add(Point3 p) {
   if (empty) {
@@ -59,12 +71,9 @@ std::pair<std::int32_t, std::int32_t> Blocks::cells(const tpoly& insert) const {
 }
 
 std::string_view Blocks::referenced(const tpoly& p) {
-  if (!p.insertstrpresent && p.extrakind != ExtraKind::Dimension) return {};
-  if (p.extrakind == ExtraKind::Dimension) {
-    const std::string_view name = d_.dimensionblock(p);
-    return !name.empty() && block(name) ? name : std::string_view{};
-  }
-  return d_.insertstr(p);
+  const std::string_view name = Named(d_, p);
+  if (p.extrakind == ExtraKind::Dimension && !name.empty() && !block(name)) return {};
+  return name;
 }
 
 Placement Blocks::placement(const tpoly& insert, std::int32_t column, std::int32_t row) {
@@ -97,6 +106,33 @@ Box3 Blocks::referenceBox(const tpoly& insert) {
   for (const std::int32_t c : {0, columns - 1})
     for (const std::int32_t w : {0, rows - 1}) r.add(inner.placed(placement(insert, c, w)));
   return r;
+}
+
+std::vector<std::size_t> Blocks::drawing(std::vector<std::string_view> names) {
+  // The references, and the blocks whose members refer to each block; with
+  // them, what draws one of `names` however deep. (Every name here is a
+  // block's, so what a reference names is what it draws.)
+  std::vector<std::pair<std::string_view, std::size_t>> references;
+  std::unordered_map<std::string_view, std::vector<std::string_view>> drawnIn;
+  for (std::size_t i = 0; i < d_.polys.size(); ++i) {
+    const tpoly& p = d_.polys[i];
+    const std::string_view name = Named(d_, p);
+    if (name.empty()) continue;
+    references.emplace_back(name, i);
+    if (p.isblock) drawnIn[name].push_back(d_.theblockname(p));
+  }
+  std::unordered_set<std::string_view> drawn(names.begin(), names.end());
+  while (!names.empty()) {
+    const auto it = drawnIn.find(names.back());
+    names.pop_back();
+    if (it == drawnIn.end()) continue;
+    for (const std::string_view outer : it->second)
+      if (drawn.insert(outer).second) names.push_back(outer);
+  }
+  std::vector<std::size_t> out;
+  for (const auto& [name, i] : references)
+    if (drawn.contains(name)) out.push_back(i);
+  return out;
 }
 
 const Box3& Blocks::box(std::string_view name) {

@@ -52,6 +52,10 @@ class Blocks {
   // What reference `insert` draws in its space: its block's box in every
   // cell of its array.
   Box3 referenceBox(const tpoly& insert);
+  // The entries that draw the members of blocks `names`: the references
+  // and dimensions that name one of them, or name a block with such an
+  // entry among its members, however deep; in list order.
+  std::vector<std::size_t> drawing(std::vector<std::string_view> names);
 
  private:
   void index();

@@ -3,7 +3,10 @@
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+
+#include "view/blocks.h"
 
 namespace vestrel {
 
@@ -130,12 +133,28 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
   }
   std::vector<std::int32_t> now = SelectedEntries(d), flipped;
   std::set_symmetric_difference(before.begin(), before.end(), now.begin(), now.end(), std::back_inserter(flipped));
-  if (changed + flipped.size() > kMostChanged) return false;
+  changed += flipped.size();
+  if (changed > kMostChanged) return false;
   for (const std::int32_t i : flipped) {
-    // A block's member is drawn by every reference to the block.
-    if (d.polys[static_cast<std::size_t>(i)].isblock) return false;
     damage.push_back(reach_[static_cast<std::size_t>(i)]);
     measure[static_cast<std::size_t>(i)] = 1;
+  }
+
+  // A block's member is drawn by every reference to the block (and to the
+  // blocks that refer to it): where a member changed, they change.
+  std::vector<std::string_view> blocks;
+  for (const EntryRange& r : ranges)
+    if (r.block >= 0) blocks.push_back(d.blocks[static_cast<std::size_t>(r.block)].blockname);
+  for (const std::int32_t i : flipped)
+    if (const tpoly& p = d.polys[static_cast<std::size_t>(i)]; p.isblock) blocks.push_back(d.theblockname(p));
+  if (!blocks.empty()) {
+    const std::vector<std::size_t> drawers = Blocks(d).drawing(std::move(blocks));
+    changed += drawers.size();
+    if (changed > kMostChanged) return false;
+    for (const std::size_t i : drawers) {
+      damage.push_back(reach_[i]);
+      measure[i] = 1;
+    }
   }
 
   // Where they are drawn now: drawn where nothing is shown, their pixels
@@ -187,13 +206,25 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
     if (reach_[i].meets(bound))
       shown[i] = std::any_of(boxes.begin(), boxes.end(), [&](const PixelBox& x) { return reach_[i].meets(x); });
 
-  QPainter g(&canvas);
-  g.setClipRegion(region);
-  const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
-  PaintPass pass;
-  pass.shown = tab.shown;
-  pass.only = &shown;
-  return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
+  // They are drawn as a whole paint draws them, on a picture of the same
+  // size and without a clip of their own (a clip moves the edges of lines
+  // that cross it by a shade), and the region is taken from there.
+  if (scratch_.size() != canvas.size() || scratch_.format() != canvas.format())
+    scratch_ = QImage(canvas.size(), canvas.format());
+  {
+    QPainter g(&scratch_);
+    const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
+    PaintPass pass;
+    pass.shown = tab.shown;
+    pass.only = &shown;
+    if (!DrawTab(g, d, tab.params, tab.layoutBlock, &pass)) return false;
+  }
+  const auto pixel = static_cast<std::size_t>(canvas.depth() / 8);
+  for (const QRect& r : region)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(canvas.scanLine(y) + r.left() * pixel, scratch_.constScanLine(y) + r.left() * pixel,
+                  static_cast<std::size_t>(r.width()) * pixel);
+  return true;
 }
 
 }  // namespace vestrel

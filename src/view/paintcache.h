@@ -7,14 +7,18 @@
 // and viewports). After a parse that read only some objects again (see
 // Drawing::reparsed), or after a change of the selection, the region to
 // redraw is the boxes of the changed entries before (as noted) and after
-// (measured by drawing them where nothing is shown): it is filled with the
-// ground again and every entry whose box meets it is drawn, in list order,
-// clipped to it. Entries are left out against the whole area, as a whole
-// paint leaves them out, so the picture comes out as a whole paint makes it,
-// pixel for pixel.
+// (measured by drawing them where nothing is shown), a changed member of a
+// block changing every reference that draws it. On a picture of the
+// canvas's size the ground and every entry whose box meets the region are
+// drawn, in list order, as a whole paint draws them (without a clip, which
+// would shade the edges of lines crossing it otherwise), and the region's
+// pixels are copied from there. Entries are left out against the whole
+// area, as a whole paint leaves them out, so the picture comes out as a
+// whole paint makes it, pixel for pixel.
 //
 // Anything else paints it all: another view, tab, size or drawing, a parse
-// of the whole text (tables, blocks, layouts), a region that covers much of
+// of the whole text (tables, block headers, layouts), too many changed
+// entries (a block drawn by many references), a region that covers much of
 // the area, or a paint near the budgets of block references and hatch
 // patterns (which a part could stay within where the whole does not).
 #pragma once
@@ -68,6 +72,7 @@ class PaintCache {
   std::uint64_t generation_ = 0;
   std::vector<PixelBox> reach_;         // by entry of the painted list
   std::vector<std::int32_t> selected_;  // the entries drawn selected
+  QImage scratch_;                      // what a part is drawn on first
   double spent_ = 0;                    // of the budgets, by the last whole paint and the parts since
 };
 

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <functional>
 
 #include "support/fake_platform.h"
 #include "support/qt_app.h"
@@ -103,6 +104,48 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
   // redrawn in part, or the comparison proves little.
   if (entities >= 20) {
     EXPECT_GE(parts, paints / 3);
+  }
+}
+
+// A change of a block's member, or of its selection, is redrawn in part:
+// with it every reference that draws the block, directly or through another
+// block.
+TEST(PartialPaintOfBlocks, AChangedMemberIsRedrawnWhereItsReferencesDrawIt) {
+  test::EnsureApp<QGuiApplication>();
+  Drawing d;
+  ASSERT_TRUE(test::LoadDrawing("synthetic", d));
+  processdxf(d);
+  test::FakePlatform platform;
+  platform.paintBox = {480, 360};
+  ViewState view;
+  PrintSetup print;
+  ViewContext s{d, view, print, platform};
+  ZoomFullIn(s);
+  PaintCache cache;
+  QImage kept(480, 360, QImage::Format_RGB32), fresh(480, 360, QImage::Format_RGB32);
+  cache.paint(kept, d, view, print, platform.page, 96);
+  Journal j;
+  using test::Member;
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"a member of DOOR moved",
+       [&] {
+         ChangeStep(j, d.dxf).overwrite(Member(d, "DOOR", 1).linefrom + 7, "0.5");
+         processdxf(d);
+       }},
+      {"a member of the dimensions' block selected", [&] { Member(d, "*D1", 0).selected = true; }},
+      {"FRAME's reference to DOOR made one to *D1",
+       [&] {
+         ChangeStep(j, d.dxf).overwrite(Member(d, "FRAME", 0).insertstrlinenr, "*D1");
+         processdxf(d);
+       }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    change();
+    cache.paint(kept, d, view, print, platform.page, 96);
+    EXPECT_TRUE(cache.partial());
+    PaintBox1Paint(fresh, d, view, print, platform.page, 96);
+    EXPECT_TRUE(kept == fresh) << Difference(kept, fresh);
   }
 }
 

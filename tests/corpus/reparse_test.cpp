@@ -5,6 +5,8 @@
 // parse of the same text.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/drawing_state.h"
 #include "support/random_edits.h"
 
@@ -76,6 +78,71 @@ TEST(Reparse, ALineListFromElsewhereIsReadInFull) {
   ChangeStep(j, moved.dxf).overwrite(moved.polys[moved.polys.size() / 2].linefrom + 5, "1");
   processdxf(moved);
   EXPECT_FALSE(moved.reparsed.whole);
+}
+
+// An edit among a block's members is read again in part, as one among the
+// entities is; one that could change where a block begins or ends, or what
+// its header says, reads it all.
+TEST(Reparse, EditsOfABlocksMembersAreReadInPart) {
+  using test::Member;
+  using Edit = std::function<void(Drawing&, ChangeStep&)>;
+  const auto lines = [](const Drawing& d, const tpoly& p) {
+    return d.dxf.copy(static_cast<std::size_t>(p.linefrom), static_cast<std::size_t>(p.linebis - p.linefrom + 1));
+  };
+  struct Case {
+    const char* name;
+    Edit edit;
+    const char* reread;  // the block whose members were read again, "" the entities; nullptr all
+  } cases[] = {
+      {"a member moved", [](Drawing& d, ChangeStep& s) { s.overwrite(Member(d, "*D1", 1).linefrom + 7, "3.5"); }, "*D1"},
+      {"a pair into a member", [](Drawing& d, ChangeStep& s) { s.insert(Member(d, "*D1", 0).linefrom + 2, {" 62", "1"}); },
+       "*D1"},
+      {"the first member out",
+       [](Drawing& d, ChangeStep& s) {
+         const tpoly& m = Member(d, "*D1", 0);
+         s.erase(m.linefrom, m.linebis - m.linefrom + 1);
+       },
+       "*D1"},
+      {"a member before the first",
+       [&](Drawing& d, ChangeStep& s) { s.insert(Member(d, "*D1", 0).linefrom, lines(d, Member(d, "*D1", 1))); }, "*D1"},
+      {"a member after the last",
+       [&](Drawing& d, ChangeStep& s) { s.insert(Member(d, "*D1", 1).linebis + 1, lines(d, Member(d, "*D1", 0))); }, "*D1"},
+      {"a reference in a block to another block",
+       [](Drawing& d, ChangeStep& s) { s.overwrite(Member(d, "FRAME", 0).insertstrlinenr, "*D1"); }, "FRAME"},
+      {"an entity before the first",
+       [&](Drawing& d, ChangeStep& s) {
+         const tpoly& first = *std::find_if(d.polys.begin(), d.polys.end(), [](const tpoly& p) { return !p.isblock; });
+         s.insert(first.linefrom, lines(d, first));
+       },
+       ""},
+      // The header would take the pair; the block would end at the kind.
+      {"a pair before the first member", [](Drawing& d, ChangeStep& s) { s.insert(Member(d, "*D1", 0).linefrom, {" 62", "1"}); },
+       nullptr},
+      {"a member made the block's end", [](Drawing& d, ChangeStep& s) { s.overwrite(Member(d, "*D1", 1).linefrom + 1, "ENDBLK"); },
+       nullptr},
+      {"the block's name", [](Drawing& d, ChangeStep& s) { s.overwrite(Member(d, "*D1", 0).linefrom - 5, "*D2"); }, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Drawing d;
+    ASSERT_TRUE(test::LoadDrawing("synthetic", d));
+    processdxf(d);
+    Journal j;
+    {
+      ChangeStep step(j, d.dxf);
+      c.edit(d, step);
+    }
+    Drawing full = d;
+    full.dxf.markAllChanged();
+    processdxf(full);
+    processdxf(d);
+    EXPECT_EQ(test::DrawingDifference(d, full), "");
+    ASSERT_EQ(d.reparsed.whole, c.reread == nullptr);
+    if (!c.reread) continue;
+    ASSERT_EQ(d.reparsed.ranges.size(), 1u);
+    const std::int32_t block = d.reparsed.ranges[0].block;
+    EXPECT_EQ(block < 0 ? "" : d.blocks[static_cast<std::size_t>(block)].blockname, c.reread);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Drawings, CorpusReparse, ::testing::ValuesIn(test::EditedDrawings()),

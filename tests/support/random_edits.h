@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -146,7 +147,8 @@ class Edits {
 };
 
 // A drawing of what the corpus lacks: polylines whose widths carry on to
-// the next, references with attributes, dimensions, pattern hatches, texts,
+// the next, references with attributes, dimensions, a block drawn through
+// another, pattern hatches, texts,
 // objects stepped over among the entities, and, when `late`, the blocks and
 // the tables after the entities.
 inline std::string Synthetic(bool late) {
@@ -173,8 +175,9 @@ inline std::string Synthetic(bool late) {
   {
     std::swap(out, blocks);
     pair("  0", "SECTION"), pair("  2", "BLOCKS");
-    for (const char* name : {"DOOR", "*D1"}) {
-      pair("  0", "BLOCK"), pair("  3", name), xy(10, 0, 0);
+    for (const std::string_view name : {"DOOR", "*D1", "FRAME"}) {
+      pair("  0", "BLOCK"), pair("  3", std::string(name)), xy(10, 0, 0);
+      if (name == "FRAME") object("INSERT"), pair("  2", "DOOR"), xy(10, 1, 1);  // a block drawn through another
       object("LWPOLYLINE"), pair(" 90", "2"), xy(10, 0, 0), xy(10, 1, 1);
       object("LINE"), xy(10, 0, 0), xy(11, 2, 0);
       pair("  0", "ENDBLK");
@@ -213,6 +216,7 @@ inline std::string Synthetic(bool late) {
         xy(43, 0, 0), xy(45, -0.5, 0.5), pair(" 79", "2"), pair(" 49", "0.5"), pair(" 49", "-0.25");
     object("CIRCLE"), xy(10, x, 22), pair(" 40", std::to_string(1 + i % 3));
     object("MTEXT"), xy(10, x, 25), pair(" 40", "1"), pair("  1", "one\\Ptwo");
+    if (i % 4 == 0) object("INSERT"), pair("  2", "FRAME"), xy(10, x, 28);
   }
   pair("  0", "ENDSEC");
   if (late) out += blocks + tables;
@@ -226,6 +230,13 @@ inline std::vector<std::string> EditedDrawings() {
   all.push_back("synthetic");
   all.push_back("synthetic late");
   return all;
+}
+
+// The k-th member of block `name`.
+inline tpoly& Member(Drawing& d, std::string_view name, std::size_t k) {
+  for (tpoly& p : d.polys)
+    if (p.isblock && d.theblockname(p) == name && k-- == 0) return p;
+  throw std::out_of_range(std::string(name));
 }
 
 // One of them into `d`, not parsed; false when it cannot be read.
