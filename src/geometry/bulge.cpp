@@ -60,7 +60,10 @@ double TangentTurn(Point2 tangent, Point2 a, Point2 b) {
   double turn = std::atan2(b.y - a.y, b.x - a.x) - std::atan2(tangent.y, tangent.x);
   if (turn > kPi) turn -= 2 * kPi;
   if (turn <= -kPi) turn += 2 * kPi;
-  return std::abs(turn) < 0.001 ? 0 : turn;
+  // Within a thousandth of a radian of none or of a half turn (a point
+  // right behind, which no arc leaving along the tangent reaches) it is
+  // none.
+  return std::abs(turn) < 0.001 || std::abs(turn) > kPi - 0.001 ? 0 : turn;
 }
 
 Point2 BulgeEndDirection(Point2 a, Point2 b, double bulge) {

@@ -18,9 +18,10 @@ struct BulgeArc {
 // Nothing when the segment is straight: no bulge, or its ends coincide.
 std::optional<BulgeArc> BulgeArcOf(double px, double py, double qx, double qy, double bulge);
 
-// The angle from `tangent` to the chord from a to b, in (-pi, pi]; below a
-// thousandth of a radian none. The arc from a to b that leaves a along
-// `tangent` turns twice as far and has the bulge tan(turn / 2).
+// The angle from `tangent` to the chord from a to b, in (-pi, pi]; within a
+// thousandth of a radian of none or of a half turn, none. The arc from a to
+// b that leaves a along `tangent` turns twice as far and has the bulge
+// tan(turn / 2).
 double TangentTurn(Point2 tangent, Point2 a, Point2 b);
 
 // The direction in which the segment from a to b with `bulge` arrives at b:

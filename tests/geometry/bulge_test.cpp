@@ -56,5 +56,30 @@ TEST(BulgeArc, StraightSegmentsHaveNone) {
   EXPECT_FALSE(BulgeArcOf(3, 3, 3, 3, 1));
 }
 
+TEST(BulgeArc, AnArcLeavingAlongATangent) {
+  // The turn from the tangent to the chord; the arc of half its tangent as
+  // bulge arrives turned as far again, and run backwards it arrives against
+  // the tangent.
+  struct Case {
+    Point2 tangent, b;
+    double turn;
+  } cases[] = {
+      {{1, 0}, {1, 1}, kPi / 4},        {{1, 0}, {0, 1}, kPi / 2},     {{1, 0}, {-1, 1}, 3 * kPi / 4},
+      {{0, 2}, {1, -1}, -3 * kPi / 4},  {{1, 1}, {1, 0}, -kPi / 4},    {{1, 0}, {5, 0.001}, 0},
+      {{1, 0}, {-5, 0.001}, 0},  // right behind: no arc reaches it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.b.x) + " " + std::to_string(c.b.y));
+    const double turn = TangentTurn(c.tangent, {0, 0}, c.b);
+    EXPECT_NEAR(turn, c.turn, 1e-12);
+    if (turn == 0) continue;
+    // How far direction v is turned from the angle a.
+    auto off = [](Point2 v, double a) { return std::remainder(std::atan2(v.y, v.x) - a, 2 * kPi); };
+    const double bulge = std::tan(turn / 2);
+    EXPECT_NEAR(off(BulgeEndDirection({0, 0}, c.b, bulge), std::atan2(c.b.y, c.b.x) + turn), 0, 1e-12);
+    EXPECT_NEAR(off(BulgeEndDirection(c.b, {0, 0}, -bulge), std::atan2(-c.tangent.y, -c.tangent.x)), 0, 1e-12);
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
