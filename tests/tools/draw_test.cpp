@@ -214,7 +214,9 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     ASSERT_EQ(pf().textDialog.shown.size(), 1u);
     EXPECT_EQ(pf().textDialog.shown[0].Memo1, "");  // the memo starts empty
     EXPECT_EQ(pf().messages.size(), r12 ? 1u : 0u);
-    if (r12) EXPECT_EQ(pf().messages[0].nr, 36);
+    if (r12) {
+      EXPECT_EQ(pf().messages[0].nr, 36);
+    }
     EXPECT_EQ(ed().tool.down, ToolButton::None);
   }
   // A dimension proposes its length and centres the text above its line:
