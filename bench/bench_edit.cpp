@@ -8,7 +8,7 @@
 // Every benchmark runs twice: "changed" as the editor works, reading again
 // and redrawing only what changed; "whole" reading and painting all of it
 // after every change, as it did before. Make FILE.dxf with
-// ../shared/bench/gen_big.py (scale 1: about five million lines).
+// bench/gen_big.py (scale 1: about five million lines).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
