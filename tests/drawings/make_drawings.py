@@ -1,15 +1,27 @@
 #!/usr/bin/python3
-"""Writes drawings with every kind of object the editor reads, made by
-ezdxf (an independent writer), for the tests of the editing operations.
+"""Writes the project's own test drawings, made by ezdxf (an independent
+writer); every test that runs over drawings runs over these.
 
-Usage: make_kinds.py OUTDIR
+Usage: make_drawings.py OUTDIR
 
-OUTDIR/kinds_r12.dxf, kinds_r2000.dxf and kinds_r2018.dxf: objects in
-their own planes (an arc and a circle seen from below, a text and a block
-reference on a tilted plane), mirrored and turned block references with
-attributes, every kind of dimension drawn by its block, hatches of
-polyline and edge paths with a pattern, leaders and multileaders, splines
-by control and by fit points, and a viewport on a layout.
+OUTDIR/kinds_r12.dxf, kinds_r2000.dxf, ... kinds_r2018.dxf: every kind of
+object the editor reads, in each version ezdxf writes (R12 without the
+kinds it cannot hold): objects in their own planes (an arc and a circle
+seen from below, a text and a block reference on a tilted plane), mirrored
+and turned block references with attributes and a nested block, every
+kind of dimension drawn by its block, hatches of polyline and edge paths
+with a pattern, leaders and multileaders, splines by control and by fit
+points, layers with colours and line types, and layouts with viewports.
+
+OUTDIR/dimensions.dxf: 300 dimensions of every kind, each drawn by an
+anonymous block of its own (*D1, *D2, ...), more than 300 blocks in all.
+
+OUTDIR/gear.dxf: an R12 gear wheel, its teeth as 240 polylines, its holes
+and centre lines, with layers switched off, frozen and locked.
+
+OUTDIR/fingerprint.dxf: R2018, a fingerprint's ridges as 900 splines,
+with lines, polylines and ellipses and two layouts: a larger drawing for
+the window's tests of reading and painting in part.
 """
 import math
 import os
@@ -20,7 +32,10 @@ from ezdxf.math import Vec3
 
 
 def common(doc, msp, r12):
+    doc.layers.add("WAENDE", color=1, linetype="DASHED")
+    doc.layers.add("TEXTE", color=5)
     msp.add_line((0, 0, 0), (10, 5, 0))
+    msp.add_line((0, -5), (12, -5), dxfattribs={"layer": "WAENDE"})
     msp.add_line((1, 2, 3), (4, 5, 6), dxfattribs={"thickness": 2})
     msp.add_point((3, 4, 0))
     msp.add_circle((20, 0), 3)
@@ -35,6 +50,7 @@ def common(doc, msp, r12):
     t.set_placement((40, 10))
     t2 = msp.add_text("Mitte", dxfattribs={"height": 1})
     t2.set_placement((40, 20), (46, 21), align=ezdxf.enums.TextEntityAlignment.ALIGNED)
+    msp.add_text("Ebene", dxfattribs={"height": 1, "insert": (40, 30), "layer": "TEXTE"})
     msp.add_text("schief", dxfattribs={"height": 1, "insert": (2, 3, 0), "extrusion": (0.2, -0.1, 0.95)})
     p = msp.add_polyline2d([(0, 30), (5, 30), (5, 35)], dxfattribs={"closed": False})
     p.vertices[0].dxf.bulge = 0.5
@@ -58,6 +74,11 @@ def common(doc, msp, r12):
     msp.add_blockref("KREUZ", (80, 10), dxfattribs={"xscale": -1, "rotation": 10})
     msp.add_blockref("KREUZ", (90, 10, 0), dxfattribs={"extrusion": (0, 0, -1)})
     msp.add_blockref("KREUZ", (95, 10, 0), dxfattribs={"extrusion": (0.1, 0.3, 0.9), "rotation": 45})
+    table = doc.blocks.new("TISCH")
+    table.add_lwpolyline([(0, 0), (4, 0), (4, 2), (0, 2)], close=True) if not r12 else \
+        table.add_polyline2d([(0, 0), (4, 0), (4, 2), (0, 2)], close=True)
+    table.add_blockref("KREUZ", (1, 1), dxfattribs={"xscale": 0.5, "yscale": 0.5})
+    msp.add_blockref("TISCH", (70, 25), dxfattribs={"rotation": 90})
     if not r12:
         msp.add_blockref("KREUZ", (100, 0), dxfattribs={
             "column_count": 3, "row_count": 2, "column_spacing": 4, "row_spacing": 5, "rotation": 15})
@@ -133,18 +154,120 @@ def newer(doc, msp):
     layout.add_viewport(center=(150, 100), size=(120, 80), view_center_point=(20, -40), view_height=150)
     layout.add_line((10, 10), (40, 10))
     layout.add_text("Blatt", dxfattribs={"height": 3, "insert": (10, 20)})
+    second = doc.layouts.new("Blatt 2")
+    second.add_viewport(center=(80, 60), size=(100, 80), view_center_point=(0, 0), view_height=60)
+    second.add_viewport(center=(200, 60), size=(80, 80), view_center_point=(25, -95), view_height=30)
+
+
+def kinds(version):
+    doc = ezdxf.new(version, setup=True)
+    msp = doc.modelspace()
+    common(doc, msp, version == "R12")
+    if version != "R12":
+        newer(doc, msp)
+    return doc
+
+
+def dimensions():
+    """300 dimensions in rows of 20, each kind in turn."""
+    doc = ezdxf.new("R2000", setup=True)
+    msp = doc.modelspace()
+    msp.add_circle((-50, -50), 10)
+    for i in range(300):
+        x, y, k = (i % 20) * 40.0, (i // 20) * 30.0, i % 6
+        if k == 0:
+            dim = msp.add_linear_dim(base=(x, y + 8), p1=(x, y), p2=(x + 10 + i % 7, y))
+        elif k == 1:
+            dim = msp.add_linear_dim(base=(x + 20, y), p1=(x, y), p2=(x + 3, y + 12), angle=90)
+        elif k == 2:
+            dim = msp.add_aligned_dim(p1=(x, y), p2=(x + 12, y + 9), distance=3)
+        elif k == 3:
+            dim = msp.add_radius_dim(center=(x + 8, y + 8), radius=6, angle=i * 7)
+        elif k == 4:
+            dim = msp.add_diameter_dim(center=(x + 8, y + 8), radius=5, angle=i * 11)
+        else:
+            dim = msp.add_angular_dim_cra(center=(x, y), radius=12, start_angle=i % 40, end_angle=60 + i % 30,
+                                          distance=3)
+        dim.render()
+    return doc
+
+
+def gear():
+    """A wheel of 40 teeth, each tooth six polylines, a hub and spokes."""
+    doc = ezdxf.new("R12", setup=True)
+    msp = doc.modelspace()
+    doc.layers.add("KONTUR", color=7)
+    doc.layers.add("MITTE", color=1, linetype="CENTER")
+    doc.layers.add("VERDECKT", color=8, linetype="HIDDEN").off()
+    doc.layers.add("HILFE", color=3).freeze()
+    doc.layers.add("BOHRUNG", color=4).lock()
+    teeth, root, tip = 40, 95.0, 105.0
+    step = 2 * math.pi / teeth
+    at = lambda r, a: (r * math.cos(a), r * math.sin(a))
+    for t in range(teeth):
+        a = t * step
+        corners = [at(root, a), at(root, a + 0.2 * step), at(tip, a + 0.35 * step), at(tip, a + 0.65 * step),
+                   at(root, a + 0.8 * step), at(root, a + step)]
+        for k in range(len(corners) - 1):
+            msp.add_polyline2d([corners[k], corners[k + 1]], dxfattribs={"layer": "KONTUR"})
+        msp.add_polyline2d([at(root - 4, a), at(root - 4, a + step)], dxfattribs={"layer": "VERDECKT"})
+    for k in range(6):
+        a = k * math.pi / 3
+        p = msp.add_polyline2d([at(25, a + 0.25), at(80, a + 0.15), at(80, a + 0.9), at(25, a + 0.8)],
+                               close=True, dxfattribs={"layer": "KONTUR"})
+        p.vertices[1].dxf.bulge = 0.12
+        p.vertices[3].dxf.bulge = -0.2
+        msp.add_circle(at(52, a + 0.52), 4, dxfattribs={"layer": "BOHRUNG"})
+    msp.add_circle((0, 0), 12, dxfattribs={"layer": "KONTUR"})
+    msp.add_circle((0, 0), 20, dxfattribs={"layer": "HILFE"})
+    msp.add_line((-115, 0), (115, 0), dxfattribs={"layer": "MITTE"})
+    msp.add_line((0, -115), (0, 115), dxfattribs={"layer": "MITTE"})
+    msp.add_text("Z=40", dxfattribs={"height": 5, "insert": (-10, -130)})
+    return doc
+
+
+def fingerprint():
+    """Ridges of a whorl: closed loops round the core, arches above them."""
+    doc = ezdxf.new("R2018", setup=True)
+    msp = doc.modelspace()
+    doc.layers.add("RIDGES", color=250)
+    doc.layers.add("FRAME", color=1)
+    for ring in range(60):
+        for part in range(15):
+            r = 2 + ring * 1.5
+            a0, a1 = part * 2 * math.pi / 15, (part + 1.1) * 2 * math.pi / 15
+            pts = []
+            for k in range(6):
+                a = a0 + (a1 - a0) * k / 5
+                wave = 0.35 * math.sin(7 * a + ring * 0.4)
+                pts.append(((r + wave) * math.cos(a) * 0.8, (r + wave) * math.sin(a)))
+            msp.add_spline(pts, dxfattribs={"layer": "RIDGES"})
+    for k in range(60):
+        y = -100 + k * 3.4
+        msp.add_line((-80, y), (-78 + k % 7, y + 1.5), dxfattribs={"layer": "RIDGES"})
+    msp.add_lwpolyline([(-85, -105), (85, -105), (85, 105), (-85, 105)], close=True, dxfattribs={"layer": "FRAME"})
+    msp.add_lwpolyline([(-60, 95, 0, 0, 0.3), (0, 100, 0, 0, 0.3), (60, 95)], format="xyseb")
+    msp.add_ellipse((0, 0), major_axis=(0, 3), ratio=0.5)
+    msp.add_ellipse((40, -80), major_axis=(10, 2), ratio=0.3, start_param=0.5, end_param=5)
+    msp.add_text("Abdruck", dxfattribs={"height": 4, "insert": (-80, -115)})
+    # The first layout's objects end the ENTITIES section: a title, no
+    # viewport, so that what is drawn last may be read again alone.
+    doc.layouts.get("Layout1").add_text("Blatt", dxfattribs={"height": 5, "insert": (20, 20)})
+    doc.layouts.new("Detail").add_viewport(center=(100, 100), size=(150, 150), view_center_point=(0, 0),
+                                            view_height=30)
+    return doc
 
 
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    for name, version in (("kinds_r12.dxf", "R12"), ("kinds_r2000.dxf", "R2000"), ("kinds_r2018.dxf", "R2018")):
-        doc = ezdxf.new(version, setup=True)
-        msp = doc.modelspace()
-        common(doc, msp, version == "R12")
-        if version != "R12":
-            newer(doc, msp)
-        doc.saveas(os.path.join(out, name))
+    # The same drawings at every build: no dates or GUIDs of the moment.
+    ezdxf.options.write_fixed_meta_data_for_testing = True
+    drawings = {f"kinds_{v.lower()}.dxf": (kinds, v)
+                for v in ("R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018")}
+    drawings.update({"dimensions.dxf": (dimensions,), "gear.dxf": (gear,), "fingerprint.dxf": (fingerprint,)})
+    for name, (make, *args) in drawings.items():
+        make(*args).saveas(os.path.join(out, name))
 
 
 if __name__ == "__main__":
