@@ -9,8 +9,8 @@
 // Every benchmark runs twice: "changed" as the editor works, reading again
 // and redrawing only what changed; "whole" reading and painting all of it
 // after every change, as it did before. Make FILE.dxf with
-// ../shared/bench/gen_big.py (scale 1: about five million lines); the move
-// of a dimension's line wants a drawing whose dimensions are drawn by their
+// bench/gen_big.py (scale 1: about five million lines); the move of a
+// dimension's line wants a drawing whose dimensions are drawn by their
 // blocks, and is skipped in one without.
 #include <benchmark/benchmark.h>
 

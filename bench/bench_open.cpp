@@ -3,7 +3,7 @@
 //
 //   bench_open [benchmark options] FILE.dxf
 //
-// Make FILE.dxf with ../shared/bench/gen_big.py (scale 1: about five
+// Make FILE.dxf with bench/gen_big.py (scale 1: about five
 // million lines).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

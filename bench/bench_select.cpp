@@ -5,7 +5,7 @@
 //
 //   bench_select [benchmark options] FILE.dxf
 //
-// Make FILE.dxf with ../shared/bench/gen_big.py (scale 1).
+// Make FILE.dxf with bench/gen_big.py (scale 1).
 #include "bench_editor.h"
 
 #include <iostream>

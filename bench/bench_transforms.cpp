@@ -5,7 +5,7 @@
 //
 //   bench_transforms [benchmark options] FILE.dxf
 //
-// Make FILE.dxf with ../shared/bench/gen_big.py (scale 1). Every edit is
+// Make FILE.dxf with bench/gen_big.py (scale 1). Every edit is
 // undone between the iterations, outside the timing.
 #include "bench_editor.h"
 

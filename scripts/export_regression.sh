@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of every corpus drawing on every tab, to see that a reshaping of
+# Pictures of every test drawing on every tab, to see that a reshaping of
 # the code changes no pixel:
 #
 #   scripts/export_regression.sh record DIR [VESTREL]    # before the change
@@ -8,7 +8,9 @@
 # `record` writes DIR/<drawing>.tab<N>.png with `vestrel --export-png` (size
 # 1600x1000), and DIR/<drawing>.tab<N>.pdf-1.png, the page printed by
 # `vestrel --export-pdf` at 1:1 as pdftoppm shows it at 72 dpi, for the
-# drawings of ../shared/corpus and $VESTREL_EXTRA_CORPUS;
+# test drawings: tests/drawings, those the build made in
+# build/tests/drawings, and ../shared/corpus and $VESTREL_EXTRA_CORPUS when
+# they are there;
 # `compare` makes them again into a temporary folder and names every picture
 # that differs from the recorded one. VESTREL defaults to build/bin/vestrel.
 # The exit status is non-zero when a picture differs or is missing.
@@ -18,15 +20,15 @@ mode=${1:-}
 dir=${2:-}
 bin=${3:-build/bin/vestrel}
 if [ "$mode" != record ] && [ "$mode" != compare ] || [ -z "$dir" ]; then
-  sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 [ -x "$bin" ] || { echo "no program at $bin" >&2; exit 2; }
 
 drawings=()
-for folder in ../shared/corpus ${VESTREL_EXTRA_CORPUS:-}; do
+for folder in tests/drawings build/tests/drawings ../shared/corpus ${VESTREL_EXTRA_CORPUS:-}; do
   [ -d "$folder" ] || continue
-  while IFS= read -r -d '' f; do drawings+=("$f"); done < <(find "$folder" -maxdepth 1 -iname '*.dxf' -print0 | sort -z)
+  while IFS= read -r -d '' f; do drawings+=("$f"); done < <(find "$folder" -iname '*.dxf' -print0 | sort -z)
 done
 
 out=$dir

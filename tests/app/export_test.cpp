@@ -9,15 +9,15 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "support/dialog_driver.h"
 #include "support/temp_dir.h"
-#include "support/qt_app.h"
 
 namespace vestrel {
 namespace {
 
 class ExportTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  static void SetUpTestSuite() { test::EnsureWindowApp(); }
   test::TempDir tmp;
 };
 

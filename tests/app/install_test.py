@@ -2,7 +2,10 @@
 """The program installed into a fresh prefix: every file in its place, and
 the installed program runs from anywhere, finding its data there.
 
-usage: install_test.py BUILD_DIR CORPUS_DIR"""
+usage: install_test.py BUILD_DIR ARC.dxf   (a drawing with an arc)
+
+Every run of the program has a time limit: one that waits for an answer
+nobody gives fails instead of holding up the tests."""
 import os
 import shutil
 import struct
@@ -10,12 +13,14 @@ import subprocess
 import sys
 import tempfile
 
-build, corpus = sys.argv[1], os.path.abspath(sys.argv[2])
+build, drawing = sys.argv[1], os.path.abspath(sys.argv[2])
+LIMIT_S = 60
 problems = []
 tmp = tempfile.mkdtemp(prefix="vestrel-install-")
 try:
     prefix = os.path.join(tmp, "prefix")
-    subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True, stdout=subprocess.DEVNULL,
+                   timeout=LIMIT_S)
     wanted = ["bin/vestrel", "share/vestrel/template0.dat", "share/vestrel/template1.dat", "share/vestrel/translate.dat",
               "share/applications/vestrel.desktop", "share/mime/packages/vestrel-dxf.xml",
               "share/icons/hicolor/scalable/apps/vestrel.svg"] + \
@@ -29,7 +34,7 @@ try:
             problems.append("the launcher lacks " + line)
     if shutil.which("desktop-file-validate"):
         r = subprocess.run(["desktop-file-validate", os.path.join(prefix, "share/applications/vestrel.desktop")],
-                           capture_output=True, text=True)
+                           capture_output=True, text=True, timeout=LIMIT_S)
         if r.returncode != 0:
             problems.append("desktop-file-validate: " + r.stdout + r.stderr)
 
@@ -38,11 +43,12 @@ try:
     os.makedirs(elsewhere)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                XDG_DATA_HOME=os.path.join(tmp, "data"))
-    r = subprocess.run([program, "--version"], capture_output=True, text=True, cwd=elsewhere, env=env)
+    r = subprocess.run([program, "--version"], capture_output=True, text=True, cwd=elsewhere, env=env,
+                       timeout=LIMIT_S)
     if r.returncode != 0 or not r.stdout.startswith("vestrel "):
         problems.append("--version: %r" % r.stdout)
-    r = subprocess.run([program, "--info", os.path.join(corpus, "arc1.dxf")], capture_output=True, text=True,
-                       cwd=elsewhere, env=env)
+    r = subprocess.run([program, "--info", drawing], capture_output=True, text=True, cwd=elsewhere, env=env,
+                       timeout=LIMIT_S)
     if r.returncode != 0 or "entities ARC: " not in r.stdout:
         problems.append("--info: exit %d, %r" % (r.returncode, r.stdout[:200]))
     # A new drawing comes from the installed template, not from a built-in
@@ -56,7 +62,8 @@ try:
     saved = os.path.join(tmp, "new.dxf")
     with open(script, "w") as f:
         f.write("trigger LineBtn\nclick @0,0 ctrl\nclick @2,1 ctrl\nclick @2,1 right\nsaveas %s\n" % saved)
-    r = subprocess.run([program, "--replay", script], capture_output=True, text=True, cwd=elsewhere, env=env)
+    r = subprocess.run([program, "--replay", script], capture_output=True, text=True, cwd=elsewhere, env=env,
+                       timeout=LIMIT_S)
     if r.returncode != 0:
         problems.append("--replay: exit %d: %s" % (r.returncode, r.stderr[-500:]))
     elif not open(saved, "rb").read().startswith(b"999\r\ninstalled template\r\n"):
@@ -67,7 +74,8 @@ try:
     def replay(lines):
         with open(script, "w") as f:
             f.write("\n".join(lines) + "\n")
-        return subprocess.run([program, "--replay", script], capture_output=True, text=True, cwd=elsewhere, env=env)
+        return subprocess.run([program, "--replay", script], capture_output=True, text=True, cwd=elsewhere, env=env,
+                              timeout=LIMIT_S)
     r = replay(["answer message ok", "trigger English1", "state", "trigger Beenden1"])
     if r.returncode != 0 or "menus: Datei, Bearbeiten" not in r.stdout:
         problems.append("choosing English: exit %d: %s %s" % (r.returncode, r.stdout[-300:], r.stderr[-300:]))

@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -25,8 +26,8 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/fields.h"
 #include "file/lifecycle.h"
+#include "support/corpus.h"
 #include "support/dialog_driver.h"
-#include "support/qt_app.h"
 #include "support/temp_dir.h"
 #include "view/renderer.h"
 
@@ -35,7 +36,7 @@ namespace {
 
 class MainFormTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  static void SetUpTestSuite() { test::EnsureWindowApp(); }
   // Each test keeps its settings (window place, recent files, dialogs) to
   // itself.
   void SetUp() override {
@@ -68,10 +69,26 @@ TEST_F(MainFormTest, StartsWithANewDrawing) {
   EXPECT_TRUE(form.ToolBar2->isVisible());  // the drawing tools
 }
 
+// A message box and a dialog left without an answer: each fails the test
+// within its patience, named with its text, and is closed.
+TEST_F(MainFormTest, TheWatchdogFailsATestThatLeavesADialogWithoutAnAnswer) {
+  test::DialogWatchdog& watchdog = test::EnsureWindowApp();
+  const auto patience = std::exchange(watchdog.patience, std::chrono::milliseconds(100));
+  TMainForm form;
+  form.show();
+  EXPECT_NONFATAL_FAILURE(form.FormShow({"/nowhere/plan.dxf"}),
+                          "QMessageBox \"Konnte folgende Datei nicht öffnen: /nowhere/plan.dxf");
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [unbenannt.dxf]");
+  EXPECT_NONFATAL_FAILURE(form.ShowPolygonDialog(form.editor().dialogs.polygon),
+                          "PolygonForm (vestrel::TPolygonForm) \"");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  watchdog.patience = patience;
+}
+
 TEST_F(MainFormTest, TheRubberBandLeavesTheCanvasAsItWasWhenItIsErased) {
   TMainForm form;
   form.show();
-  form.FormShow({std::string(VESTREL_CORPUS_DIR) + "/FINGERPRINT.dxf"});  // a version with every tool
+  form.FormShow({test::OwnDrawing("fingerprint.dxf")});  // a version with every tool
   Editor& e = form.editor();
   std::mt19937 random(11);
   std::uniform_int_distribution<int> x(0, form.PaintBox1->width() - 1), y(0, form.PaintBox1->height() - 1);
@@ -99,7 +116,7 @@ TEST_F(MainFormTest, TheRubberBandLeavesTheCanvasAsItWasWhenItIsErased) {
 TEST_F(MainFormTest, ChangesRedrawnInPartLookAsAWholePaint) {
   TMainForm form;
   form.show();
-  form.FormShow({std::string(VESTREL_CORPUS_DIR) + "/FINGERPRINT.dxf"});
+  form.FormShow({test::OwnDrawing("fingerprint.dxf")});
   Editor& e = form.editor();
   auto whole = [&] {
     QImage canvas(form.PaintBox1->canvas().size(), QImage::Format_RGB32);
@@ -130,12 +147,11 @@ TEST_F(MainFormTest, ChangesRedrawnInPartLookAsAWholePaint) {
   EXPECT_GE(parts, 6);
 }
 
-TEST_F(MainFormTest, OpensACorpusDrawing) {
+TEST_F(MainFormTest, OpensADrawing) {
   TMainForm form;
   form.show();
-  const std::string file = std::string(VESTREL_CORPUS_DIR) + "/tables.dxf";
-  form.FormShow({file});
-  EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf]");
+  form.FormShow({test::OwnDrawing("gear.dxf")});  // layers of every state
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [gear.dxf]");
   const Drawing& d = form.editor().drawing;
   ASSERT_GT(d.anzlayer, 1);
   ASSERT_EQ(form.LayerCombo->count(), d.anzlayer);
@@ -153,7 +169,7 @@ TEST_F(MainFormTest, OpensACorpusDrawing) {
   // After an edit the caption carries the mark.
   SetChanged(form.editor().doc);
   form.editor().ShowCaption();
-  EXPECT_EQ(form.windowTitle(), "Vestrel - [tables.dxf*]");
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [gear.dxf*]");
 }
 
 TEST_F(MainFormTest, MenusAndButtonsComeFromTheCommandTableAndShowTheEditorsState) {
@@ -289,7 +305,7 @@ TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {
 }
 
 TEST_F(MainFormTest, ADroppedDrawingOpensAndTheWindowKeepsItsSizeAndBars) {
-  const QString drawing = QString(VESTREL_CORPUS_DIR) + "/arc1.dxf";
+  const QString drawing = QString::fromStdString(test::OwnDrawing("arc.dxf"));
   {
     TMainForm form;
     form.show();
@@ -311,7 +327,7 @@ TEST_F(MainFormTest, ADroppedDrawingOpensAndTheWindowKeepsItsSizeAndBars) {
     data.setUrls({QUrl::fromLocalFile(drawing)});
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &drop);
-    EXPECT_EQ(form.windowTitle(), "Vestrel - [arc1.dxf]");
+    EXPECT_EQ(form.windowTitle(), "Vestrel - [arc.dxf]");
     // The drawing is the latest of the recent files.
     EXPECT_NE(form.findChild<QAction*>("RecentFile1"), nullptr);
     form.removeToolBar(form.ToolBar2);

@@ -2,10 +2,11 @@
 """Replay scripts run by the real program, offscreen: what they print, how
 they end, and the files they write (or, when a line cannot run, do not).
 
-Usage: replay_cases.py VESTREL CORPUS_DIR
+Usage: replay_cases.py VESTREL DRAWINGS_DIR MADE_DIR
 
-Each case is a script with its command line; @CORPUS@ and @TMP@ (a fresh
-folder for the case) stand for those folders, @USER@ for the per-user
+Each case is a script with its command line; @DRAWINGS@ (tests/drawings),
+@MADE@ (the drawings make_drawings.py made) and @TMP@ (a fresh folder for
+the case) stand for those folders, @USER@ for the per-user
 program folder below it ($XDG_DATA_HOME/Korvel/Vestrel) and @SCRIPT@ for
 the script's path.  Exit status 0 when every case holds, 1 otherwise.
 """
@@ -18,6 +19,9 @@ import sys
 import tempfile
 
 import ezdxf
+
+# A replay that has not ended by then is killed, and its case fails.
+LIMIT_S = 120
 
 # The dictionary shipped with the program; the cases work on copies of it.
 DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
@@ -324,7 +328,7 @@ CASES = [
     dict(
         name="the recent files: opened and saved drawings, the latest first",
         script="""
-            open @CORPUS@/arc1.dxf
+            open @DRAWINGS@/arc.dxf
             saveas @TMP@/copy.dxf
             new
             trigger RecentFile2
@@ -332,7 +336,7 @@ CASES = [
             trigger RecentFile2
             state
         """,
-        stdout=["caption: Vestrel - [arc1.dxf]", "caption: Vestrel - [copy.dxf]"],
+        stdout=["caption: Vestrel - [arc.dxf]", "caption: Vestrel - [copy.dxf]"],
     ),
     dict(
         name="the layer manager and a new line style",
@@ -454,11 +458,11 @@ CASES = [
         check=("@TMP@/edits.dxf", check_edits),
     ),
     dict(
-        name="corpus drawing: zoom, tabs, undo, save as",
+        name="a drawing: zoom, tabs, undo, save as",
         args=["--size", "800x600"],
         script="""
             # a layout visited for the first time gets its viewport
-            open @CORPUS@/Gear.dxf
+            open @MADE@/gear.dxf
             trigger Vergrern1
             wheel 400 300 up
             tab 1
@@ -476,17 +480,17 @@ CASES = [
             new
             state
         """,
-        stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [Gear.dxf*]",
+        stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [gear.dxf*]",
                 "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Sprache",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
-        same=("@TMP@/copy.dxf", "@CORPUS@/Gear.dxf"),  # the viewport taken back
+        same=("@TMP@/copy.dxf", "@MADE@/gear.dxf"),  # the viewport taken back
         png=("@TMP@/gear.png", 800, 600),
         audit="@TMP@/copy.dxf",
     ),
     dict(
         name="the question before a new drawing, and saving over a file",
-        args=["@CORPUS@/arc1.dxf"],
+        args=["@DRAWINGS@/arc.dxf"],
         script="""
             tab 1
             answer message cancel
@@ -507,10 +511,10 @@ CASES = [
     ),
     dict(
         name="the file to open is not given to the save dialog of the question before",
-        copy=("@CORPUS@/arc1.dxf", "@TMP@/arc1.dxf"),
+        copy=("@DRAWINGS@/arc.dxf", "@TMP@/arc1.dxf"),
         script="tab 1\nanswer message yes\nopen @TMP@/arc1.dxf\n",
         exit=1, stderr="@SCRIPT@:3: a save dialog opened, but the file is one to open",
-        same=("@TMP@/arc1.dxf", "@CORPUS@/arc1.dxf"),
+        same=("@TMP@/arc1.dxf", "@DRAWINGS@/arc.dxf"),
     ),
     dict(
         name="an unknown word: nothing runs",
@@ -641,22 +645,25 @@ def lines_of(path):
     return lines
 
 
-def run_one(vestrel, corpus, tmp, case):
+def run_one(vestrel, drawings, tmp, case):
     """Runs one script of a case in its folder `tmp`; returns what is wrong."""
     if True:
         script = os.path.join(tmp, case.get("script_name", "case.replay"))
         user = os.path.join(tmp, "data", "Korvel", "Vestrel")
-        subst = lambda s: (s.replace("@CORPUS@", corpus).replace("@TMP@", tmp).replace("@SCRIPT@", script)
-                           .replace("@USER@", user))
+        subst = lambda s: (s.replace("@DRAWINGS@", drawings[0]).replace("@MADE@", drawings[1])
+                           .replace("@TMP@", tmp).replace("@SCRIPT@", script).replace("@USER@", user))
         with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(line.strip() for line in subst(case["script"]).splitlines()) + "\n")
         if "copy" in case:
             shutil.copyfile(*(subst(x) for x in case["copy"]))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                    XDG_DATA_HOME=os.path.join(tmp, "data"))
-        p = subprocess.run([vestrel, "--replay", subst(case.get("script_arg", script))] +
-                           [subst(a) for a in case.get("args", [])],
-                           capture_output=True, text=True, env=env, timeout=120)
+        try:
+            p = subprocess.run([vestrel, "--replay", subst(case.get("script_arg", script))] +
+                               [subst(a) for a in case.get("args", [])],
+                               capture_output=True, text=True, env=env, timeout=LIMIT_S)
+        except subprocess.TimeoutExpired as e:
+            return [f"still running after {LIMIT_S} s, killed", "stdout:", e.stdout or "", "stderr:", e.stderr or ""]
         problems = []
         if p.returncode != case.get("exit", 0):
             problems.append(f"exit {p.returncode}, wanted {case.get('exit', 0)}")
@@ -741,7 +748,7 @@ def check_dictionary(path, wanted):
     return problems
 
 
-def run_case(vestrel, corpus, case):
+def run_case(vestrel, drawings, case):
     """Returns what is wrong with the case, an empty list when nothing. A
     case of several runs ("runs") runs them in one folder, one after the
     other, as starts of the program by the same user."""
@@ -757,7 +764,7 @@ def run_case(vestrel, corpus, case):
                 f.write(data)
         problems = []
         for run in case.get("runs", [case]):
-            problems += run_one(vestrel, corpus, tmp, run)
+            problems += run_one(vestrel, drawings, tmp, run)
             if problems:
                 break
         return problems
@@ -766,13 +773,13 @@ def run_case(vestrel, corpus, case):
 
 
 def main(argv):
-    if len(argv) != 3:
+    if len(argv) != 4:
         print(__doc__)
         return 2
-    vestrel, corpus = argv[1], os.path.abspath(argv[2])
+    vestrel, drawings = argv[1], [os.path.abspath(d) for d in argv[2:4]]
     failed = 0
     for case in CASES:
-        problems = run_case(vestrel, corpus, case)
+        problems = run_case(vestrel, drawings, case)
         print(("FAIL " if problems else "ok   ") + case["name"])
         for p in problems:
             print("     " + p)

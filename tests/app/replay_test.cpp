@@ -32,7 +32,7 @@
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
 #include "document/numbers.h"
-#include "support/qt_app.h"
+#include "support/dialog_driver.h"
 #include "support/temp_dir.h"
 
 namespace vestrel {
@@ -47,7 +47,7 @@ class ReplayTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     QStandardPaths::setTestModeEnabled(true);  // the print set-up is stored apart
-    test::EnsureApp<QApplication>();
+    test::EnsureWindowApp();
   }
 
   static Outcome Replay(TMainForm& form, const std::string& text) {

@@ -22,7 +22,8 @@
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "i18n/translateforms.h"
-#include "support/qt_app.h"
+#include "support/corpus.h"
+#include "support/dialog_driver.h"
 #include "support/temp_dir.h"
 
 namespace vestrel {
@@ -30,7 +31,7 @@ namespace {
 
 class TranslateTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  static void SetUpTestSuite() { test::EnsureWindowApp(); }
   // A copy of the dictionary shipped with the program.
   std::string Shipped() {
     std::filesystem::copy_file(VESTREL_DICTIONARY, tmp.path("translate.dat"));
@@ -49,7 +50,7 @@ TEST_F(TranslateTest, EveryTextShownHasItsEnglishTranslation) {
   const Dictionary shipped = Read(Shipped());
   TMainForm form;
   form.show();
-  form.FormShow({std::string(VESTREL_CORPUS_DIR) + "/Gear.dxf"});
+  form.FormShow({test::OwnDrawing("gear.dxf")});
   const std::vector<std::string> texts = ShownTexts(form);
   EXPECT_GT(texts.size(), 200u);
   std::vector<std::string> missing;

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <algorithm>
 #include <functional>
 
 #include "support/fake_platform.h"

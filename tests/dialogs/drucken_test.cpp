@@ -8,7 +8,7 @@
 #include <QDoubleSpinBox>
 #include <QSettings>
 
-#include "support/qt_app.h"
+#include "support/dialog_driver.h"
 #include "support/temp_dir.h"
 
 namespace vestrel {
@@ -16,7 +16,7 @@ namespace {
 
 class DruckenTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  static void SetUpTestSuite() { test::EnsureWindowApp(); }
 };
 
 TEST_F(DruckenTest, MillimetresAndInchesMirrorEachOther) {

@@ -21,7 +21,6 @@
 #include "dialogs/ViewPortFUnit.h"
 #include "dialogs/fields.h"
 #include "support/dialog_driver.h"
-#include "support/qt_app.h"
 #include "support/temp_dir.h"
 
 namespace vestrel {
@@ -29,7 +28,7 @@ namespace {
 
 class SmallDialogs : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { test::EnsureApp<QApplication>(); }
+  static void SetUpTestSuite() { test::EnsureWindowApp(); }
 
   // Every dialog once, by its form name.
   QDialog* form(const QString& name) {

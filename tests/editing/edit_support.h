@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +11,6 @@
 #include "document/tabscope.h"
 #include "file/context.h"
 #include "file/dxffile.h"
-#include "support/corpus.h"
 
 namespace vestrel::test {
 
@@ -59,18 +57,5 @@ struct Doc {
     for (const std::int32_t i : shown()) d.polys[static_cast<std::size_t>(i)].selected = true;
   }
 };
-
-// The drawings every property runs on: the corpus and, when ezdxf could
-// make them, the drawings with every kind (tests/editing/make_kinds.py).
-inline std::vector<std::string> EditDrawings() {
-  std::vector<std::string> files = CorpusFiles();
-#ifdef VESTREL_KINDS_DIR
-  for (const char* name : {"kinds_r12.dxf", "kinds_r2000.dxf", "kinds_r2018.dxf"}) {
-    const std::string path = std::string(VESTREL_KINDS_DIR) + "/" + name;
-    if (std::filesystem::exists(path)) files.push_back(path);
-  }
-#endif
-  return files;
-}
 
 }  // namespace vestrel::test

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Checks our editing operations with ezdxf, an independent DXF library.
 
-Usage: oracle_edits.py EDIT_DRIVER CORPUS_DIR KINDS_DIR
+Usage: oracle_edits.py EDIT_DRIVER DIR...
 
-For drawings of the corpus and the drawings with every kind of object
-(KINDS_DIR, made by make_kinds.py), the driver moves, turns, mirrors,
+For the drawings named in EDITED below, found in the folders given (the
+project's own drawings, made by make_drawings.py, and the real drawings of
+an extra corpus when it is given), the driver moves, turns, mirrors,
 scales, copies, arrays and deletes everything the model shows; then
 
   * ezdxf loads each result and its audit finds no error and nothing to
@@ -17,8 +18,8 @@ scales, copies, arrays and deletes everything the model shows; then
   * a mirrored text reads forwards: mirrored in place and direction, its
     letters not.
 
-Then, on three corpus drawings (R12, R2000, R2018) and the drawings with
-every kind, 200 random edits of every kind each: the audit finds no error,
+Then, on the drawings named in RANDOM, 200 random edits of every kind
+each: the audit finds no error,
 every handle is used once, and undoing every step gives back the text of
 the original but for $HANDSEED.
 
@@ -265,7 +266,7 @@ def matrix(op, a):
 
 
 def run(driver, *args):
-    r = subprocess.run([driver, *map(str, args)], capture_output=True, text=True)
+    r = subprocess.run([driver, *map(str, args)], capture_output=True, text=True, timeout=120)
     return r.returncode, (r.stdout + r.stderr).strip()
 
 
@@ -388,20 +389,31 @@ def check_random(report, driver, path, tmp, seed):
     # When redo exists: redoing every step gives EDITED back.
 
 
+# The drawings every edit is checked on, and those of the random edits: ours
+# (R12 to R2018), then those of the extra corpus when it is given (R12,
+# R14, R2007, R2010, R2013, R2018, drawn by other programs).
+OURS = ("kinds_r12.dxf", "kinds_r2000.dxf", "kinds_r2018.dxf")
+EDITED = OURS + ("fingerprint.dxf", "SquareWithCircleHoleSimpleR12.dxf", "F100.dxf", "Tiglet_File.dxf",
+                 "langmuirsystems.dxf", "mtext-test.dxf", "dragon.dxf")
+RANDOM = OURS + ("gear.dxf", "Gear.dxf", "F100.dxf", "Tiglet_File.dxf")
+
+
 def main():
-    driver, corpus, kinds = sys.argv[1:4]
+    driver, folders = sys.argv[1], sys.argv[2:]
     report = Report()
-    kind_files = [os.path.join(kinds, f) for f in ("kinds_r12.dxf", "kinds_r2000.dxf", "kinds_r2018.dxf")]
-    kind_files = [f for f in kind_files if os.path.exists(f)]
-    corpus_files = [os.path.join(corpus, f) for f in (
-        "SquareWithCircleHoleSimpleR12.dxf", "F100.dxf", "Tiglet_File.dxf", "langmuirsystems.dxf",
-        "mtext-test.dxf", "dragon.dxf")]
+    found = {}
+    for folder in folders:
+        for name in os.listdir(folder):
+            found.setdefault(name, os.path.join(folder, name))
+    for name in OURS:
+        report.check(name in found, f"{name} is there")
     with tempfile.TemporaryDirectory() as tmp:
-        for path in kind_files + corpus_files:
-            check_edits(report, driver, path, tmp)
-        for seed, path in enumerate([os.path.join(corpus, f) for f in (
-                "Gear.dxf", "F100.dxf", "Tiglet_File.dxf")] + kind_files):
-            check_random(report, driver, path, tmp, seed + 1)
+        for name in EDITED:
+            if name in found:
+                check_edits(report, driver, found[name], tmp)
+        for seed, name in enumerate(RANDOM):
+            if name in found:
+                check_random(report, driver, found[name], tmp, seed + 1)
     print(f"{report.checks} checks, {report.failures} failed")
     return 1 if report.failures else 0
 

@@ -1,5 +1,5 @@
-// Edits that undo each other, on every drawing of the corpus and on the
-// drawings with every kind: moved there and back, turned four quarter
+// Edits that undo each other, on every drawing of the corpus (the drawings
+// with every kind among them): moved there and back, turned four quarter
 // turns, mirrored twice across one axis, scaled to 200 % and back to 50 %.
 // Each leaves every point of the display list where it was (within 1e-9
 // of the drawing's size), and undoing its steps one by one gives back the
@@ -14,6 +14,7 @@
 #include "editing/transforms.h"
 #include "editing/undo.h"
 #include "edit_support.h"
+#include "support/corpus.h"
 
 namespace vestrel {
 namespace {
@@ -134,7 +135,7 @@ std::string TestName(const ::testing::TestParamInfo<std::string>& info) {
   return test::CorpusName(info.param, info.index);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drawings, EditProperties, ::testing::ValuesIn(test::EditDrawings()), TestName);
+INSTANTIATE_TEST_SUITE_P(Drawings, EditProperties, ::testing::ValuesIn(test::CorpusFiles()), TestName);
 
 }  // namespace
 }  // namespace vestrel

@@ -10,7 +10,7 @@ rounds = int(sys.argv[4]) if len(sys.argv) > 4 else 50
 os.makedirs(work, exist_ok=True)
 source = os.path.join(work, "big.dxf")
 if not os.path.exists(source):
-    subprocess.run([sys.executable, gen_big, source, "1"], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([sys.executable, gen_big, source, "1"], check=True, stdout=subprocess.DEVNULL, timeout=300)
 target = os.path.join(work, "plan.dxf")
 old = open(source, "rb").read()
 new = old.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")

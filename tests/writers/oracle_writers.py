@@ -453,7 +453,7 @@ def main(argv):
         return 2
     rep = Report()
     with tempfile.TemporaryDirectory(prefix="vestrel-oracle-") as outdir:
-        run = subprocess.run([argv[1], outdir], capture_output=True, text=True)
+        run = subprocess.run([argv[1], outdir], capture_output=True, text=True, timeout=120)
         if run.stdout:
             print(run.stdout, end="")
         if run.stderr:
