@@ -77,6 +77,14 @@ FileError CheckText(std::string_view bytes) {
 std::string_view FileErrorText(FileError e) { return kReasons[static_cast<int>(e)].german; }
 std::string_view FileErrorEnglish(FileError e) { return kReasons[static_cast<int>(e)].english; }
 
+FileIdentity IdentityOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return {true, static_cast<std::uint64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<std::uint64_t>(st.st_ino), static_cast<std::uint64_t>(st.st_dev)};
+}
+
 FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes) try {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return FromErrno(errno);

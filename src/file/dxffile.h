@@ -54,6 +54,21 @@ FileError WriteWholeFile(const std::string& path, std::string_view bytes);
 // `bytes` is left as it was.
 FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes);
 
+// What tells a file from what it was: its size, its time of last change and
+// its inode on its device. Two readings of one name agree while nobody
+// rewrote, replaced or removed the file in between.
+struct FileIdentity {
+  bool exists = false;
+  std::uint64_t size = 0;
+  std::int64_t mtimeNs = 0;  // nanoseconds since 1970
+  std::uint64_t inode = 0, device = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file at `path`, links followed; `exists` false when
+// there is no such file.
+FileIdentity IdentityOf(const std::string& path);
+
 // The start of the names of the temporary files of saves of `target`, in
 // its folder: ".NAME.vestrel-save." followed by the saving process's id.
 std::string SaveTemporaryPrefix(const std::string& target);

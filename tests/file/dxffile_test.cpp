@@ -138,5 +138,21 @@ TEST_F(DxfFileTest, TheTemporaryFileSaysWhatItIsAndAStaleOneIsRemoved) {
   EXPECT_TRUE(fs::exists(other));  // another drawing's
 }
 
+TEST_F(DxfFileTest, AFilesIdentityChangesWithEveryRewriteAndIsNoneWhenItIsGone) {
+  const std::string p = path("plan.dxf");
+  EXPECT_FALSE(IdentityOf(p).exists);
+  Write(p, "one\r\n");
+  const FileIdentity first = IdentityOf(p);
+  EXPECT_TRUE(first.exists);
+  EXPECT_EQ(first.size, 5u);
+  EXPECT_EQ(IdentityOf(p), first);  // read again, nothing changed
+  LineList lines;
+  lines.assign("one\n");
+  ASSERT_EQ(WriteDxfFile(p, lines), FileError::None);  // the same bytes, but a new file
+  EXPECT_NE(IdentityOf(p), first);
+  fs::remove(p);
+  EXPECT_FALSE(IdentityOf(p).exists);
+}
+
 }  // namespace
 }  // namespace vestrel
