@@ -92,6 +92,13 @@ Answer TMainForm::AskYesNoCancel(int nr, int captionNr) {
   return b == QMessageBox::Yes ? Answer::Yes : b == QMessageBox::No ? Answer::No : Answer::Cancel;
 }
 
+bool TMainForm::AskYesNo(int nr, std::string_view suffix) {
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Q(Message(nr)) + Q(suffix),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setProperty(kMessageNumber, nr);
+  return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> TMainForm::OpenFileDialog() {
   return RunFileDialog(this, QFileDialog::AcceptOpen, translated(kOpenFilter), "dxf");
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -99,6 +100,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   connect(escape, &QShortcut::activated, this, [this] { editor_->keyeditKeyDown(27); });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
   fillRecentFiles();
+  // The record of the unsaved changes reaches the disk within a second.
+  auto* keep = new QTimer(this);
+  connect(keep, &QTimer::timeout, this, [this] { editor_->KeepRecovery(!QApplication::activeModalWidget()); });
+  keep->start(500);
 }
 
 TMainForm::~TMainForm() = default;

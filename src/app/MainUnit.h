@@ -78,6 +78,7 @@ class TMainForm : public QMainWindow, public Platform {
   PrinterPage PrinterPageSize() override;
   void PrintDrawing() override;
   Answer AskYesNoCancel(int nr, int captionNr) override;
+  bool AskYesNo(int nr, std::string_view suffix) override;
   std::optional<std::string> OpenFileDialog() override;
   std::optional<std::string> SaveFileDialog() override;
   DialogResult ShowPrintDialog(PrintSetup& setup) override;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <QtGlobal>
 #include <cstdlib>
 #include <iostream>
@@ -117,5 +118,8 @@ int main(int argc, char** argv) {
   app.form = &form;
   form.show();
   form.FormShow(files);
+  // The drawings of a program that ended without saving are offered once
+  // the window stands.
+  QTimer::singleShot(0, &form, [&form] { form.editor().OfferRecovery(); });
   return QApplication::exec();
 }

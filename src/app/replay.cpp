@@ -722,6 +722,8 @@ int Replayer::run(const Script& script, std::ostream& err) {
   if (ran && !failure_ && !answers_.empty())
     failure_ = ScriptError{answers_.front()->line, "the answer for " + answers_.front()->name + " was never asked for"};
   qApp->removeEventFilter(this);
+  // A replay of its own ends its drawing: what it did not save it drops.
+  if (!options_.inOpenWindow) form_.editor().DropRecovery();
   if (!ran) return 1;
   if (!failure_) return 0;
   err << options_.script << ':' << failure_->line << ": " << failure_->reason << std::endl;

@@ -5,11 +5,13 @@
 namespace vestrel {
 
 ChangeStep::ChangeStep(Journal& j, LineList& dxf) : j_(j), dxf_(dxf), index_(j.undos.size()) {
+  if (j.listener) j.listener->StepBegun();
   j.redos.clear();
   j.undos.emplace_back();
 }
 
 void ChangeStep::insert(std::int32_t at, const std::vector<std::string>& lines) {
+  if (j_.listener) j_.listener->Inserted(at, lines);
   step().actions.push_back({0, at, static_cast<std::int32_t>(lines.size()), 0, {}});
   dxf_.insert(static_cast<std::size_t>(at), lines);
 }
@@ -22,18 +24,22 @@ void ChangeStep::insert(const std::vector<LineList::Insertion>& insertions) {
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return insertions[a].at != insertions[b].at ? insertions[a].at > insertions[b].at : a > b;
   });
-  for (const std::size_t i : order)
+  for (const std::size_t i : order) {
+    if (j_.listener) j_.listener->Inserted(static_cast<std::int32_t>(insertions[i].at), *insertions[i].lines);
     step().actions.push_back(
         {0, static_cast<std::int32_t>(insertions[i].at), static_cast<std::int32_t>(insertions[i].lines->size()), 0, {}});
+  }
   dxf_.insert(insertions);
 }
 
 void ChangeStep::overwrite(std::int32_t at, std::string_view text) {
+  if (j_.listener) j_.listener->Overwritten(at, text);
   step().actions.push_back({2, at, 1, 0, {std::string(dxf_[static_cast<std::size_t>(at)])}});
   dxf_.replace(static_cast<std::size_t>(at), text);
 }
 
 void ChangeStep::erase(std::int32_t at, std::int32_t count) {
+  if (j_.listener) j_.listener->Erased(at, count);
   step().actions.push_back(
       {1, at, count, 0, dxf_.copy(static_cast<std::size_t>(at), static_cast<std::size_t>(count))});
   dxf_.erase(static_cast<std::size_t>(at), static_cast<std::size_t>(count));
@@ -87,6 +93,7 @@ void Forwards(taction& a, LineList& dxf) {
 bool UndoLastStep(Journal& j, LineList& dxf) {
   if (j.undos.empty()) return false;
   tundo& step = j.undos.back();
+  if (j.listener) j.listener->Undoing(step);
   for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a) Backwards(*a, dxf);
   j.redos.push_back(std::move(step));
   j.undos.pop_back();
@@ -96,10 +103,16 @@ bool UndoLastStep(Journal& j, LineList& dxf) {
 bool RedoLastStep(Journal& j, LineList& dxf) {
   if (j.redos.empty()) return false;
   tundo& step = j.redos.back();
+  if (j.listener) j.listener->Redoing(step);
   for (taction& a : step.actions) Forwards(a, dxf);
   j.undos.push_back(std::move(step));
   j.redos.pop_back();
   return true;
+}
+
+void OverwriteKept(Journal& j, LineList& dxf, std::size_t at, std::string_view text) {
+  if (j.listener) j.listener->Kept(static_cast<std::int32_t>(at), text);
+  dxf.replace(at, text);
 }
 
 }  // namespace vestrel

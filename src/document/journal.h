@@ -13,6 +13,28 @@
 
 namespace vestrel {
 
+// What is told of every change of the lines as it is made, for a record of
+// them kept outside the journal (the crash recovery).
+class JournalListener {
+ public:
+  virtual ~JournalListener() = default;
+  // A new step begins (and what could be redone is forgotten); its splices
+  // follow.
+  virtual void StepBegun() = 0;
+  virtual void Inserted(std::int32_t at, const std::vector<std::string>& lines) = 0;
+  virtual void Overwritten(std::int32_t at, std::string_view text) = 0;
+  virtual void Erased(std::int32_t at, std::int32_t count) = 0;
+  // The last step is about to be played backwards, or the one taken back
+  // last forwards again.
+  virtual void Undoing(const tundo& step) = 0;
+  virtual void Redoing(const tundo& step) = 0;
+  // A line overwritten outside every step, which undo leaves as it is.
+  virtual void Kept(std::int32_t at, std::string_view text) = 0;
+  // The lines start anew: they are what the file `path` holds (just opened
+  // or saved), or a new drawing's when `path` is empty.
+  virtual void Restarted(const LineList& lines, const std::string& path) = 0;
+};
+
 struct Journal {
   std::vector<tundo> undos;
   // The steps taken back, the last one taken back last; each holds what
@@ -21,6 +43,8 @@ struct Journal {
   // The largest handle written since the file was opened: an undo takes
   // the object out, but its handle is not given out again.
   Handle handlesIssued = 0;
+  // Told of every change; none when nobody keeps a record.
+  JournalListener* listener = nullptr;
 };
 
 // The step of an operation that puts lines in, overwrites lines and takes
@@ -54,11 +78,21 @@ bool UndoLastStep(Journal& j, LineList& dxf);
 // step; false when there is none.
 bool RedoLastStep(Journal& j, LineList& dxf);
 
+// Overwrites line `at` outside every step: undo leaves it as it is (the
+// handle seed goes on naming the next free handle whatever is taken back).
+void OverwriteKept(Journal& j, LineList& dxf, std::size_t at, std::string_view text);
+
 // Forgets every step; a newly opened file starts without history.
 inline void FreeUndos(Journal& j) {
   j.undos.clear();
   j.redos.clear();
   j.handlesIssued = 0;
+}
+
+// The lines start anew from the file `path` (empty: a new drawing): the
+// listener is told.
+inline void Restarted(Journal& j, const LineList& dxf, const std::string& path) {
+  if (j.listener) j.listener->Restarted(dxf, path);
 }
 
 }  // namespace vestrel

@@ -141,7 +141,7 @@ template <class Shift>
 void AdvanceSeed(DocumentContext& c, Handle before, Shift shift) {
   Drawing& d = c.drawing;
   if (d.maxhandle == before || d.handleseedpos < 0 || d.maxhandle >= std::numeric_limits<Handle>::max()) return;
-  d.dxf.replace(static_cast<std::size_t>(shift(d.handleseedpos)), HandleText(d.maxhandle + 1));
+  OverwriteKept(c.undos, d.dxf, static_cast<std::size_t>(shift(d.handleseedpos)), HandleText(d.maxhandle + 1));
 }
 
 // A block definition copied under `name`, its members mapped by `map`:

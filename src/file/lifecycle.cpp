@@ -58,6 +58,7 @@ bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) 
   FreeUndos(c.undos);
   c.file.afilename = name;
   SetUnChanged(c);
+  Restarted(c.undos, c.drawing.dxf, name);
   return true;
 }
 
@@ -68,6 +69,7 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
   processdxf(c.drawing);
   c.file.afilename.clear();
   SetUnChanged(c);
+  Restarted(c.undos, c.drawing.dxf, {});
   return true;
 }
 
@@ -80,8 +82,10 @@ bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
 
 bool SaveTheFile(DocumentContext& c, Platform& p) {
   const bool ok = SaveFileUnder(c, p, c.file.afilename);
-  if (ok) SetUnChanged(c);
-  return ok;
+  if (!ok) return false;
+  SetUnChanged(c);
+  Restarted(c.undos, c.drawing.dxf, c.file.afilename);
+  return true;
 }
 
 namespace {

@@ -60,6 +60,16 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Skalierungsfaktor muss größer als 0 sein; es wurde nichts geändert.",
     "Ein Array braucht mindestens eine und höchstens 10000 Spalten und Zeilen; es wurde nichts eingefügt.",
     "Das Array wäre zu groß (mehr als 100000 Kopien oder 10 Millionen neue Zeilen); es wurde nichts eingefügt.",
+    "Vestrel wurde nicht ordnungsgemäß beendet. Soll diese Zeichnung mit ihren nicht gespeicherten Änderungen "
+    "wiederhergestellt werden? ",
+    "Die Datei, von der die Zeichnung ausging, wurde seitdem geändert oder entfernt. Die wiederhergestellte "
+    "Zeichnung hat deshalb noch keinen Namen und wird unter einem neuen gespeichert: ",
+    "Die Zeichnung kann nicht wiederhergestellt werden, weil die Datei, von der sie ausging, seitdem geändert "
+    "wurde. Die Wiederherstellungsdatei bleibt erhalten: ",
+    "Es gibt keine Zeichnung zum Wiederherstellen.",
+    "Die Wiederherstellungsdatei war beschädigt; die Zeichnung wurde bis zu ihrem letzten vollständigen Schritt "
+    "wiederhergestellt.",
+    "Die nicht gespeicherten Änderungen können nicht zur Wiederherstellung aufgezeichnet werden: ",
 };
 
 }  // namespace

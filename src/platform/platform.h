@@ -99,6 +99,9 @@ class Platform {
 
   // Message `nr` with Yes, No and Cancel and a question icon.
   virtual Answer AskYesNoCancel(int /*nr*/, int /*captionNr*/) { return Answer::Cancel; }
+  // Message `nr` followed by `suffix`, with Yes and No and a question icon;
+  // true for Yes.
+  virtual bool AskYesNo(int /*nr*/, std::string_view /*suffix*/) { return false; }
   // The open and save dialogs for drawings; nothing when cancelled. The
   // save dialog asks before overwriting and wants an existing folder.
   virtual std::optional<std::string> OpenFileDialog() { return std::nullopt; }

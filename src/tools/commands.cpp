@@ -49,6 +49,8 @@ const Command kCommands[] = {
     {.menu = "Datei1", .name = "Speichern1", .caption = "Speichern", .button = "SaveBtn", .bar = B::Main,
      .hint = "Speichern", .icon = Icon::Save, .handler = &E::Speichern1Click, .shortcut = "Ctrl+S"},
     {.menu = "Datei1", .name = "Speichernunter1", .caption = "Speichern unter...", .handler = &E::Speichernunter1Click},
+    {.menu = "Datei1", .name = "Wiederherstellen2", .caption = "Wiederherstellen...",
+     .handler = &E::Wiederherstellen2Click},
     {.menu = "Datei1", .name = "Drucken1", .caption = "Drucken...", .button = "PrintBtn", .bar = B::Main,
      .hint = "Drucken", .icon = Icon::Print, .handler = &E::Drucken1Click, .shortcut = "Ctrl+P", .menuGap = true},
     {.menu = "Datei1", .name = "Seiteeinrichten1", .caption = "Seite einrichten...",

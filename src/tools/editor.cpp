@@ -1,6 +1,7 @@
 #include "tools/editor.h"
 
 #include "file/lifecycle.h"
+#include "file/options.h"
 
 namespace vestrel {
 
@@ -62,6 +63,10 @@ void Editor::FormCreate(std::string progpath) {
 void Editor::FormShow(const std::vector<std::string>& args) {
   if (file.first) return;
   ShowLanguage();
+  // The changes are recorded in the per-user folder, if there is one.
+  const std::string user = platform.UserDataFolder();
+  recovery_ = std::make_unique<RecoveryLog>(user.empty() ? std::string() : GetProgramDir(user, file.progpath) + "recovery/");
+  recovery_->Attach(undos);
   NewDrawing(doc, platform, kTemplateNew);
   ShowLoaded();
   file.first = true;
@@ -74,7 +79,10 @@ void Editor::FormShow(const std::vector<std::string>& args) {
 
 bool Editor::FormCloseQuery() {
   const bool close = AskToSave(doc, platform);
-  if (close) SaveLanguage();
+  if (close) {
+    SaveLanguage();
+    DropRecovery();  // saved, or dropped on purpose
+  }
   ShowCaption();
   return close;
 }

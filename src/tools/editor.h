@@ -13,6 +13,7 @@
 // most one Repaint().
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "editing/transforms.h"
 #include "geometry/point.h"
 #include "file/context.h"
+#include "file/recovery.h"
 #include "i18n/language.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
@@ -167,6 +169,18 @@ class Editor {
   void Seiteeinrichten1Click();
   void Druckereinrichten1Click();
   void Beenden1Click();
+  // "Wiederherstellen...": the drawings of records that programs which
+  // ended without dropping them left, offered one by one.
+  void Wiederherstellen2Click();
+  // After the window showed: offers those drawings, if there are any.
+  void OfferRecovery();
+  // Writes what the record of the changes holds to the disk (the window
+  // calls it twice a second); tells once, when it `mayTell`, that no record
+  // can be kept.
+  void KeepRecovery(bool mayTell);
+  // The drawing is dropped on purpose (the end of a replay): its record
+  // goes.
+  void DropRecovery();
   // "Zuletzt geöffnet": the drawings opened or saved last, the latest
   // first; opening one of them, as a file dropped onto the window is
   // opened, the question about unsaved changes first.
@@ -315,6 +329,15 @@ class Editor {
   void RememberFile();
   // Opens `name` after the question about unsaved changes.
   void OpenNamed(const std::string& name);
+  // Offers the drawings of records left behind; false when there was none.
+  bool OfferRecoveries();
+  // Makes the drawing of the record `path` and takes the record over.
+  bool Recover(const std::string& path, const Recovery& r);
+
+  // The record of the unsaved changes; none until the window first showed,
+  // or without a per-user folder.
+  std::unique_ptr<RecoveryLog> recovery_;
+  bool recoveryTold_ = false;
 
   std::vector<std::string> recent_;
   bool recentRead_ = false;

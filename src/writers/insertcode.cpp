@@ -110,7 +110,7 @@ InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
   if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max()) {
     const std::size_t seed = static_cast<std::size_t>(d.handleseedpos) +
                              (d.handleseedpos >= d.insertlinepos ? lines.lines().size() : 0);
-    d.dxf.replace(seed, HandleText(d.maxhandle + 1));
+    OverwriteKept(c.undos, d.dxf, seed, HandleText(d.maxhandle + 1));
   }
   SetChanged(c);
   return InsertResult::Inserted;

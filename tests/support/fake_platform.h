@@ -53,6 +53,7 @@ class FakePlatform : public NullPlatform {
   // without a scripted answer is cancelled; a question without one fails
   // the test.
   std::deque<Answer> answers;
+  std::deque<bool> yesNo;  // the Yes/No questions: true for Yes
   std::deque<std::optional<std::string>> openNames, saveNames;
   std::vector<std::string> recentFiles;  // as kept between runs
 
@@ -98,6 +99,17 @@ class FakePlatform : public NullPlatform {
     const Answer a = answers.front();
     answers.pop_front();
     return a;
+  }
+  bool AskYesNo(int nr, std::string_view suffix) override {
+    questions.push_back(nr);
+    messages.push_back({nr, std::string(suffix), MsgIcon::Question, 0});
+    if (yesNo.empty()) {
+      ADD_FAILURE() << "unexpected question " << nr;
+      return false;
+    }
+    const bool yes = yesNo.front();
+    yesNo.pop_front();
+    return yes;
   }
   std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }

@@ -137,8 +137,10 @@ class Edits {
     else
       ChangeStep(j_, d_.dxf).overwrite(line, number());
   }
+  // The seed overwritten as the writers do it, outside every step.
   void seed() {
-    if (d_.handleseedpos >= 0 && static_cast<std::size_t>(d_.handleseedpos) < d_.dxf.size()) d_.dxf.replace(static_cast<std::size_t>(d_.handleseedpos), pick(4) ? "1A2B" : "zz");
+    if (d_.handleseedpos >= 0 && static_cast<std::size_t>(d_.handleseedpos) < d_.dxf.size())
+      OverwriteKept(j_, d_.dxf, static_cast<std::size_t>(d_.handleseedpos), pick(4) ? "1A2B" : "zz");
   }
 
   Drawing& d_;
