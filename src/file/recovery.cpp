@@ -38,6 +38,7 @@ enum Type : char {
   kRedo = 'R',
   kHandles = 'H',
   kFlushed = 'F',  // what comes before it was written whole
+  kForget = 'C',   // the history the record holds is forgotten
   kKept = 'k',
   kPlainInsert = 'i',
   kPlainOverwrite = 'o',
@@ -158,7 +159,8 @@ bool ReadFields(char type, In& in, Recovery& r) {
     case kStep:
     case kUndo:
     case kRedo:
-    case kFlushed: break;
+    case kFlushed:
+    case kForget: break;
     case kHandles:
       if (!in.u64(e.handles)) return false;
       break;
@@ -182,10 +184,42 @@ bool ReadFields(char type, In& in, Recovery& r) {
   return true;
 }
 
-bool Fits(const LineList& dxf, std::int32_t at, std::int64_t count, bool insert) {
+bool Fits(std::int64_t size, std::int64_t at, std::int64_t count, bool insert) {
   if (at < 0 || count < 0) return false;
-  const auto size = static_cast<std::int64_t>(dxf.size());
   return insert ? at <= size : at + count <= size;
+}
+
+// Whether `step` can be played backwards (or forwards) on `size` lines,
+// which it leaves at the size it returns; -1 when a splice would reach
+// beyond the lines.
+std::int64_t PlayedSize(const tundo& step, std::int64_t size, bool backwards) {
+  auto one = [&](const taction& a) {
+    const bool insert = a.typ == 0 ? !backwards : a.typ == 1 && backwards;
+    const std::int64_t n = a.typ == 2 ? 1 : insert ? static_cast<std::int64_t>(a.ustrs.size()) : a.len;
+    if (size < 0 || !Fits(size, a.start, a.typ == 2 ? 1 : insert ? 0 : n, insert)) return size = -1, false;
+    if (a.typ != 2) size += insert ? n : -n;
+    return true;
+  };
+  if (backwards) {
+    for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a)
+      if (!one(*a)) return -1;
+  } else {
+    for (const taction& a : step.actions)
+      if (!one(a)) return -1;
+  }
+  return size;
+}
+
+// Whether every step of the history can still be taken back and done
+// again: a record that does not hold its own history is forgotten rather
+// than played beyond the lines.
+bool Playable(const Journal& j, std::int64_t size) {
+  std::int64_t s = size;
+  for (auto u = j.undos.rbegin(); u != j.undos.rend() && s >= 0; ++u) s = PlayedSize(*u, s, true);
+  if (s < 0) return false;
+  s = size;
+  for (auto r = j.redos.rbegin(); r != j.redos.rend() && s >= 0; ++r) s = PlayedSize(*r, s, false);
+  return s >= 0;
 }
 
 std::string RecordName() {
@@ -251,6 +285,7 @@ std::size_t ReplayRecovery(const Recovery& r, LineList& dxf, Journal& j, std::si
   std::size_t played = 0;
   for (const Recovery::Event& e : r.events) {
     if (played == most) break;
+    const auto size = static_cast<std::int64_t>(dxf.size());
     const bool ok = [&] {
       switch (e.type) {
         case kFlushed: return true;
@@ -260,14 +295,23 @@ std::size_t ReplayRecovery(const Recovery& r, LineList& dxf, Journal& j, std::si
         case kErase:
           if (!step) return false;
           break;
-        case kUndo: step.reset(); return UndoLastStep(j, dxf);
-        case kRedo: step.reset(); return RedoLastStep(j, dxf);
+        case kUndo:
+          step.reset();
+          return !j.undos.empty() && PlayedSize(j.undos.back(), size, true) >= 0 && UndoLastStep(j, dxf);
+        case kRedo:
+          step.reset();
+          return !j.redos.empty() && PlayedSize(j.redos.back(), size, false) >= 0 && RedoLastStep(j, dxf);
+        case kForget:
+          step.reset();
+          j.undos.clear();
+          j.redos.clear();
+          return true;
         case kHandles: j.handlesIssued = e.handles; return true;
         default: break;
       }
       const bool insert = e.type == kInsert || e.type == kPlainInsert;
       const bool erase = e.type == kErase || e.type == kPlainErase;
-      if (!Fits(dxf, e.at, insert ? 0 : erase ? e.count : 1, insert)) return false;
+      if (!Fits(size, e.at, insert ? 0 : erase ? e.count : 1, insert)) return false;
       switch (e.type) {
         case kInsert: step->insert(e.at, e.texts); break;
         case kOverwrite: step->overwrite(e.at, e.texts[0]); break;
@@ -282,6 +326,10 @@ std::size_t ReplayRecovery(const Recovery& r, LineList& dxf, Journal& j, std::si
     }();
     if (!ok) break;
     ++played;
+  }
+  if (!Playable(j, static_cast<std::int64_t>(dxf.size()))) {
+    j.undos.clear();
+    j.redos.clear();
   }
   return played;
 }
@@ -495,6 +543,12 @@ void RecoveryLog::played(const tundo& step, bool backwards) {
     for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a) one(*a);
   else
     for (const taction& a : step.actions) one(a);
+  // The steps the record holds were made on the lines as that step left
+  // them: without it they would be played on other lines. The history goes;
+  // what is drawn stays exact.
+  Out(pending_, kForget);
+  heldUndos_.assign(heldUndos_.size(), false);
+  heldRedos_.assign(heldRedos_.size(), false);
 }
 
 }  // namespace vestrel

@@ -6,7 +6,11 @@
 // from or last saved to: its name, identity and a hash of its lines; a
 // drawing never saved: its lines themselves), then every change of the
 // lines as the journal tells it: steps and their splices, undo and redo,
-// the lines overwritten outside the steps. It is begun at the first change
+// the lines overwritten outside the steps. A step made before the record
+// began (before the last save) that is taken back or done again is recorded
+// as its splices, and the history held so far is forgotten then: what is
+// drawn is always made again exactly, the undo history as far as it reaches
+// back to the record's base. It is begun at the first change
 // after the drawing was opened, made or saved, appended to as the changes
 // come, written to the disk at every Flush (the window flushes twice a
 // second), and removed when the drawing is saved or dropped on purpose. A
@@ -16,8 +20,9 @@
 // The file: "VESTREL RECOVERY 1\n", then records of a 32-bit length (of
 // what follows up to the check), a type byte, their fields (little-endian
 // numbers; texts as a 32-bit length and their bytes) and a 64-bit check of
-// the type and the fields. Reading stops at the first record that is not
-// whole or not sound: what came before is recovered.
+// the type and the fields. Each flush ends with a record of its own.
+// Reading stops at the first record that is not whole or not sound: what
+// came before it up to the end of the last flush is recovered.
 #pragma once
 
 #include <cstdint>
