@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <QtGlobal>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <new>
@@ -85,6 +86,11 @@ int Replay(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file grown past the system's size limit (ulimit -f) would kill the
+  // editor in the middle of a save, its edits lost; ignored, the write
+  // fails instead and the save says why. The setting is the whole
+  // process's, so it is made here, once, for every way of writing.
+  std::signal(SIGXFSZ, SIG_IGN);
   // The options that need no window come first.
   if (argc >= 2) {
     const std::string_view first = argv[1];

@@ -25,6 +25,8 @@ enum class FileError {
   OddUtf16,      // UTF-16 with an odd number of bytes
   IoError,       // anything else the system reports
   OutOfMemory,   // the drawing does not fit into memory
+  SizeLimit,     // larger than the system lets this program make a file
+  NameTooLong,   // a name or path longer than the system takes
 };
 
 // Why, in the program's German, for the message boxes; and in English for
@@ -38,12 +40,30 @@ std::string_view FileErrorEnglish(FileError e);
 FileError ReadDxfFile(const std::string& path, LineList& lines);
 
 // Writes every line followed by CR LF, in the encoding the lines were read
-// with. The text goes to a temporary file beside the target first, made
-// with the target's permissions, which then replaces the target; a failed
-// or killed save leaves the old file as it was. A target marked read-only
-// is refused. A temporary file that a killed save of the same target left
-// behind is removed.
-FileError WriteDxfFile(const std::string& path, const LineList& lines);
+// with. A failed or killed save leaves the old file as it was, or else a
+// whole copy of the new text (see below).
+//
+// Saving through symbolic links writes the file the last of them points
+// to, made there when it does not exist yet; the links stay. A target that
+// this user may not write is refused: ReadOnly when it is marked
+// read-only (for the administrator too), NoPermission when it is someone
+// else's to write.
+//
+// The text goes to a temporary file first, made with the target's
+// permissions, which then replaces the target when it can stand for it
+// whole: with the target's owner, group and permissions, in a folder that
+// lets this user replace the target, and where the target has no other
+// names (hard links). Otherwise the target is written in place and keeps
+// its inode, links, owner and group: the finished temporary file is named
+// "NAME.vestrel-copy-PID.EXT" before the first byte of the target changes,
+// and removed once the target is whole; a save killed meanwhile leaves it
+// there, never removed by another save. Where the target's folder takes no
+// new file, that copy goes into `spareFolder` (made when missing); without
+// one, such a save is refused as NoPermission.
+//
+// A temporary file that a killed save of the same target left behind is
+// removed.
+FileError WriteDxfFile(const std::string& path, const LineList& lines, const std::string& spareFolder = {});
 
 // The same for any file: `bytes` replace the file at `path` whole, or
 // not at all.
@@ -56,7 +76,9 @@ FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintma
 
 // What tells a file from what it was: its size, its time of last change and
 // its inode on its device. Two readings of one name agree while nobody
-// rewrote, replaced or removed the file in between.
+// rewrote, replaced or removed the file in between. A save in place keeps
+// the inode but changes the time of last change (by a nanosecond itself
+// when the system's clock has not moved on and this user owns the file).
 struct FileIdentity {
   bool exists = false;
   std::uint64_t size = 0;
@@ -71,6 +93,8 @@ FileIdentity IdentityOf(const std::string& path);
 
 // The start of the names of the temporary files of saves of `target`, in
 // its folder: ".NAME.vestrel-save." followed by the saving process's id.
+// NAME is cut short where the whole name would not fit the system's 255
+// bytes.
 std::string SaveTemporaryPrefix(const std::string& target);
 
 }  // namespace vestrel

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "file/dxffile.h"
+#include "file/options.h"
 #include "file/templates.h"
 
 namespace vestrel {
@@ -74,7 +75,9 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
 }
 
 bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
-  const FileError e = WriteDxfFile(name, c.drawing.dxf);
+  // A drawing in a folder that takes no new file is written in place; the
+  // copy that keeps it safe meanwhile goes into the per-user folder.
+  const FileError e = WriteDxfFile(name, c.drawing.dxf, GetProgramDir(p.UserDataFolder(), c.file.progpath));
   if (e == FileError::None) return true;
   p.ShowMessage(kMsgCannotWrite, NameAndReason(p, name, e), MsgIcon::None);
   return false;

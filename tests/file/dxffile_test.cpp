@@ -3,13 +3,18 @@
 // file alone, are private from their first byte and tidy up after a kill.
 #include "file/dxffile.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "support/temp_dir.h"
 
@@ -20,7 +25,7 @@ namespace fs = std::filesystem;
 
 class DxfFileTest : public ::testing::Test {
  protected:
-  std::string path(const char* name) const { return tmp_.path(name); }
+  std::string path(const std::string& name) const { return tmp_.path(name); }
   void Write(const std::string& p, const std::string& bytes) const { std::ofstream(p, std::ios::binary) << bytes; }
   static std::string Read(const std::string& p) { return test::ReadFile(p); }
 
@@ -29,6 +34,16 @@ class DxfFileTest : public ::testing::Test {
 };
 
 std::string Bytes(std::initializer_list<char> c) { return std::string(c); }
+
+// What `save` returns when run in a child process; -1 when the child did
+// not end by returning.
+int InChild(const std::function<FileError()>& save) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(static_cast<int>(save()));
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
 
 TEST_F(DxfFileTest, SaveWritesEveryLineWithCrLfInTheEncodingItWasReadWith) {
   const std::string cases[][2] = {
@@ -105,7 +120,7 @@ TEST_F(DxfFileTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
   EXPECT_EQ(Read(path("file")), "old\r\n");
 }
 
-TEST_F(DxfFileTest, SavingReplacesTheFileALinkPointsToAndKeepsItsPermissions) {
+TEST_F(DxfFileTest, SavingThroughLinksWritesTheFileTheyPointToAndKeepsItsPermissions) {
   Write(path("real.dxf"), "old\r\n");
   fs::permissions(path("real.dxf"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   fs::create_symlink(path("real.dxf"), path("link.dxf"));
@@ -116,6 +131,167 @@ TEST_F(DxfFileTest, SavingReplacesTheFileALinkPointsToAndKeepsItsPermissions) {
   EXPECT_EQ(Read(path("real.dxf")), "new\r\n");
   EXPECT_EQ(fs::status(path("real.dxf")).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // A chain ending in a name that is no file yet makes it there.
+  fs::create_symlink("second.dxf", path("first.dxf"));
+  fs::create_symlink(path("made.dxf"), path("second.dxf"));
+  ASSERT_EQ(WriteDxfFile(path("first.dxf"), lines), FileError::None);
+  EXPECT_TRUE(fs::is_symlink(path("first.dxf")) && fs::is_symlink(path("second.dxf")));
+  EXPECT_EQ(Read(path("made.dxf")), "new\r\n");
+  fs::create_symlink("no-such-folder/x.dxf", path("nowhere.dxf"));
+  EXPECT_EQ(WriteDxfFile(path("nowhere.dxf"), lines), FileError::NotFound);
+}
+
+TEST_F(DxfFileTest, AFileWithMoreNamesIsWrittenInPlaceAndKeepsThemAll) {
+  const std::string p = path("plan.dxf");
+  Write(p, "old text\r\n");
+  fs::create_hard_link(p, path("other.dxf"));
+  // What a save killed long ago left under this process's id stays.
+  const std::string kept = path("plan.dxf.vestrel-copy-" + std::to_string(::getpid()) + ".dxf");
+  Write(kept, "kept");
+  const FileIdentity before = IdentityOf(p);
+  LineList lines;
+  lines.assign("new\n");
+  ASSERT_EQ(WriteDxfFile(p, lines), FileError::None);
+  EXPECT_EQ(Read(path("other.dxf")), "new\r\n");
+  const FileIdentity after = IdentityOf(p);
+  EXPECT_EQ(after.inode, before.inode);
+  EXPECT_NE(after, before);
+  // The same bytes again at once still tell a rewrite.
+  ASSERT_EQ(WriteDxfFile(p, lines), FileError::None);
+  EXPECT_NE(IdentityOf(p), after);
+  EXPECT_EQ(fs::hard_link_count(p), 2u);
+  EXPECT_EQ(Read(kept), "kept");
+  // Neither the temporary file nor this save's copy is left.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
+}
+
+TEST_F(DxfFileTest, LongNamesAreSavedAndTooLongOnesSaySo) {
+  LineList lines;
+  lines.assign("0\n");
+  // 250 bytes each; the second is cut between two-byte characters.
+  std::string umlauts = "x";
+  for (int i = 0; i < 122; ++i) umlauts += "\xC3\xA4";
+  const std::string names[] = {std::string(246, 'a') + ".dxf", umlauts + "_.dxf"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::string target = path(name);
+    const std::string prefix = fs::path(SaveTemporaryPrefix(target)).filename().string();
+    EXPECT_LE(prefix.size() + 10, 255u);  // room for any process id
+    EXPECT_TRUE(name.starts_with(prefix.substr(1, prefix.size() - 15)));
+    EXPECT_NE(prefix[prefix.size() - 15] & 0xC0, 0xC0);  // no character cut in two
+    Write(SaveTemporaryPrefix(target) + "999999999", "half");  // of a process that cannot be
+    ASSERT_EQ(WriteDxfFile(target, lines), FileError::None);
+    EXPECT_EQ(Read(target), "0\r\n");
+    fs::create_hard_link(target, target + "~");  // now in place, through the copy
+    ASSERT_EQ(WriteDxfFile(target, lines), FileError::None);
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 4);
+  EXPECT_EQ(WriteDxfFile(path(std::string(256, 'a')), lines), FileError::NameTooLong);
+}
+
+TEST_F(DxfFileTest, ASaveBeyondTheFileSizeLimitFailsAndLeavesTheOldFile) {
+  Write(path("plan.dxf"), "old\r\n");
+  Write(path("linked.dxf"), "old\r\n");
+  fs::create_hard_link(path("linked.dxf"), path("other.dxf"));
+  LineList lines;
+  lines.assign(std::string(20000, 'x') + "\n");
+  for (const char* name : {"plan.dxf", "linked.dxf"}) {
+    SCOPED_TRACE(name);
+    // As the program does it, the limit's signal ignored.
+    EXPECT_EQ(InChild([&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{4096, 4096};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                return WriteDxfFile(path(name), lines);
+              }),
+              static_cast<int>(FileError::SizeLimit));
+    EXPECT_EQ(Read(path(name)), "old\r\n");
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
+}
+
+// Saves by an ordinary user: what he may write is written, keeping owner,
+// group and permissions (in place where the file cannot be replaced), and
+// only what he may not write is refused.
+TEST_F(DxfFileTest, AnOrdinaryUserSavesWhatHeMayWriteAndKeepsOwnerAndGroup) {
+  const passwd* nobody = ::getpwnam("nobody");
+  if (::geteuid() != 0 || !nobody) GTEST_SKIP() << "needs root and the user nobody to save as an ordinary user";
+  const uid_t user = nobody->pw_uid, root = 0;
+  const gid_t own = nobody->pw_gid, shared = 4711, foreign = 4712;  // foreign: not one of the user's
+  struct Case {
+    const char* name;
+    mode_t folderMode;
+    gid_t folderGroup;  // the folder belongs to root
+    uid_t owner;
+    gid_t group;
+    mode_t mode;
+    bool spare;  // a spare folder for the copy is given
+    FileError expected;
+    bool inPlace;
+  };
+  const Case cases[] = {
+      {"writable through a supplementary group", 02775, shared, root, shared, 0664, false, FileError::None, true},
+      {"writable file in a read-only folder", 0755, 0, user, own, 0644, true, FileError::None, true},
+      {"the same without a spare folder", 0755, 0, user, own, 0644, false, FileError::NoPermission, false},
+      {"someone else's writable file in a sticky folder", 01777, 0, root, 0, 0666, false, FileError::None, true},
+      {"own file in a sticky folder", 01777, 0, user, own, 0640, false, FileError::None, false},
+      {"setgid folder, a group not the user's", 02777, shared, user, foreign, 0664, false, FileError::None, true},
+      {"setgid folder, the user's own group", 02777, shared, user, own, 0600, false, FileError::None, false},
+      {"someone else's file", 0777, 0, root, 0, 0644, false, FileError::NoPermission, false},
+      {"marked read-only", 0777, 0, user, own, 0444, false, FileError::ReadOnly, false},
+  };
+  fs::permissions(dir_, fs::perms(0755));
+  const std::string spare = path("spare");
+  fs::create_directory(spare);
+  fs::permissions(spare, fs::perms(0777));
+  LineList lines;
+  lines.assign("new\n");
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string folder = path(std::to_string(++n));
+    const std::string file = folder + "/plan.dxf";
+    fs::create_directory(folder);
+    Write(file, "old\r\n");
+    ASSERT_EQ(::chown(file.c_str(), c.owner, c.group), 0);
+    ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+    ASSERT_EQ(::chown(folder.c_str(), root, c.folderGroup), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), c.folderMode), 0);
+    struct stat before {};
+    ::stat(file.c_str(), &before);
+    EXPECT_EQ(InChild([&] {
+                if (::setgroups(1, &shared) != 0 || ::setgid(own) != 0 || ::setuid(user) != 0) ::_exit(255);
+                return WriteDxfFile(file, lines, c.spare ? spare : std::string());
+              }),
+              static_cast<int>(c.expected));
+    struct stat after {};
+    ::stat(file.c_str(), &after);
+    EXPECT_EQ(Read(file), c.expected == FileError::None ? "new\r\n" : "old\r\n");
+    EXPECT_EQ(after.st_uid, c.owner);
+    EXPECT_EQ(after.st_gid, c.group);
+    EXPECT_EQ(after.st_mode & 07777, c.mode);
+    if (c.expected == FileError::None) {
+      EXPECT_EQ(after.st_ino == before.st_ino, c.inPlace);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  }
+  EXPECT_TRUE(fs::is_empty(spare));
+}
+
+TEST_F(DxfFileTest, SomebodyElsesLinkInASharedStickyFolderIsNotFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to make a link of somebody else's";
+  const std::string shared = path("shared");
+  fs::create_directory(shared);
+  fs::permissions(shared, fs::perms(01777));
+  fs::create_symlink(path("victim.dxf"), shared + "/planted.dxf");
+  ASSERT_EQ(::lchown((shared + "/planted.dxf").c_str(), 4713, 4713), 0);
+  fs::create_symlink(path("mine.dxf"), shared + "/mine.dxf");  // the folder owner's
+  LineList lines;
+  lines.assign("new\n");
+  EXPECT_EQ(WriteDxfFile(shared + "/planted.dxf", lines), FileError::NoPermission);
+  EXPECT_FALSE(fs::exists(path("victim.dxf")));
+  EXPECT_EQ(WriteDxfFile(shared + "/mine.dxf", lines), FileError::None);
+  EXPECT_EQ(Read(path("mine.dxf")), "new\r\n");
 }
 
 TEST_F(DxfFileTest, TheTemporaryFileSaysWhatItIsAndAStaleOneIsRemoved) {
