@@ -33,6 +33,8 @@ class JournalListener {
   // The lines start anew: they are what the file `path` holds (just opened
   // or saved), or a new drawing's when `path` is empty.
   virtual void Restarted(const LineList& lines, const std::string& path) = 0;
+  // The lines are about to be saved as `path`.
+  virtual void Saving(const std::string& path) = 0;
 };
 
 struct Journal {

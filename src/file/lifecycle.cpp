@@ -77,6 +77,7 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
 bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
   // A drawing in a folder that takes no new file is written in place; the
   // copy that keeps it safe meanwhile goes into the per-user folder.
+  if (c.undos.listener) c.undos.listener->Saving(name);
   const FileError e = WriteDxfFile(name, c.drawing.dxf, GetProgramDir(p.UserDataFolder(), c.file.progpath));
   if (e == FileError::None) return true;
   p.ShowMessage(kMsgCannotWrite, NameAndReason(p, name, e), MsgIcon::None);

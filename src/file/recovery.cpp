@@ -476,6 +476,14 @@ void RecoveryLog::Restarted(const LineList& lines, const std::string& path) {
   heldRedos_.assign(journal_ ? journal_->redos.size() : 0, false);
 }
 
+void RecoveryLog::Saving(const std::string& path) {
+  // The second name of the file the record begins from would make the save
+  // write the file in place (as it does a file with more names), the name
+  // then holding the new text too. Saved over, the file is what the record
+  // goes on from; not saved, it stays what the record begins from.
+  if (!file_.empty() && IdentityOf(path) == baseIdentity_) ::unlink((file_ + std::string(kBaseSuffix)).c_str());
+}
+
 void RecoveryLog::StepBegun() {
   heldRedos_.clear();
   heldUndos_.push_back(true);

@@ -119,6 +119,7 @@ class RecoveryLog : public JournalListener {
   void Redoing(const tundo& step) override;
   void Kept(std::int32_t at, std::string_view text) override;
   void Restarted(const LineList& lines, const std::string& path) override;
+  void Saving(const std::string& path) override;
 
  private:
   // Begins the record at the first change: false when it cannot be kept.

@@ -154,8 +154,15 @@ TEST_F(RecoveryFlow, ASavedOrDroppedDrawingLeavesNoRecord) {
   {
     Program saved(user, {plan});
     saved.Draw(2);
+    // The record keeps the file it begins from under a second name, which
+    // the save does not take for a link of the user's.
+    EXPECT_EQ(fs::hard_link_count(plan), 2u);
+    const auto before = IdentityOf(plan);
     saved.editor.Speichern1Click();
     EXPECT_EQ(RecordCount(), 0u);
+    EXPECT_EQ(fs::hard_link_count(plan), 1u);
+    EXPECT_NE(IdentityOf(plan).inode, before.inode);  // a new file, not the old one written over
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp.dir()), fs::directory_iterator()), 2);  // plan.dxf, data
   }
   {
     Program dropped(user, {plan});
