@@ -8,7 +8,9 @@
 //
 // Every benchmark runs twice: "changed" as the editor works, reading again
 // and redrawing only what changed; "whole" reading and painting all of it
-// after every change, as it did before. Make FILE.dxf with
+// after every change, as it did before. Each again with "recovery": the
+// change recorded for crash recovery and the record written to the disk
+// after every change (the window writes it twice a second). Make FILE.dxf with
 // bench/gen_big.py (scale 1: about five million lines); the move of a
 // dimension's line wants a drawing whose dimensions are drawn by their
 // blocks, and is skipped in one without.
@@ -17,11 +19,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
+#include <memory>
+#include <unistd.h>
 
 #include "document/drawing.h"
 #include "document/journal.h"
 #include "file/dxffile.h"
+#include "file/recovery.h"
 #include "platform/nullplatform.h"
 #include "view/paintcache.h"
 #include "view/renderer.h"
@@ -43,6 +49,7 @@ struct Editing {
   QImage canvas{1600, 1000, QImage::Format_RGB32};
   PaintCache cache;
   bool whole = false;
+  std::unique_ptr<RecoveryLog> recovery;
 
   Editing() {
     if (ReadDxfFile(gFile, d.dxf) != FileError::None) {
@@ -63,6 +70,17 @@ struct Editing {
       PaintBox1Paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
     else
       cache.paint(canvas, d, view, print, platform.PrinterPageSize(), 96);
+    if (recovery) recovery->Flush();
+  }
+  // The changes recorded from here on, in a folder of the temporary ones;
+  // or no more.
+  void record(bool on) {
+    if (on == static_cast<bool>(recovery)) return;
+    if (!on) return recovery->Discard(), recovery.reset();
+    recovery = std::make_unique<RecoveryLog>((std::filesystem::temp_directory_path() /
+                                              ("vestrel-bench-" + std::to_string(::getpid())) / "").string());
+    recovery->Attach(j);
+    Restarted(j, d.dxf, gFile);
   }
 
   // Entry `p` moved by `by` along both axes: the coordinate lines of its
@@ -114,17 +132,19 @@ struct Editing {
 
 // One session for all: reading the drawing takes seconds. Its picture is
 // brought up to date for the mode first.
-Editing& Session(bool whole) {
+Editing& Session(bool whole, bool recovery) {
   static Editing e;
   e.whole = whole;
+  e.record(recovery);
   e.show();
   return e;
 }
+Editing& Session(const benchmark::State& state) { return Session(state.range(0), state.range(1)); }
 
 // Times `timed`; `untimed` brings the drawing back before the next round.
 template <class Timed, class Untimed>
 void Rounds(benchmark::State& state, Timed timed, Untimed untimed) {
-  Editing& e = Session(state.range(0));
+  Editing& e = Session(state);
   for (auto _ : state) {
     timed(e);
     state.PauseTiming();
@@ -140,21 +160,21 @@ void BM_MoveOne(benchmark::State& state) {
 // The undo of a move, timed after the move of the round before: the move
 // is undone by the next round's first step.
 void BM_UndoMoveOne(benchmark::State& state) {
-  Session(state.range(0)).moveOne();
+  Session(state).moveOne();
   Rounds(state, [](Editing& e) { e.undo(); }, [](Editing& e) { e.moveOne(); });
-  Session(state.range(0)).undo();
+  Session(state).undo();
 }
 // The redo of an undone move; the undo of the round before makes it
 // redoable again.
 void BM_RedoMoveOne(benchmark::State& state) {
-  Session(state.range(0)).moveOne();
-  Session(state.range(0)).undo();
+  Session(state).moveOne();
+  Session(state).undo();
   Rounds(state, [](Editing& e) { e.redo(); }, [](Editing& e) { e.undo(); });
 }
 // A line of a dimension's block: what a drawing drawn with many dimensions
 // pays for an edit.
 void BM_MoveDimensionLine(benchmark::State& state) {
-  const Editing& session = Session(state.range(0));
+  const Editing& session = Session(state);
   if (session.someLine(true) == session.d.polys.size()) return state.SkipWithError("the drawing has no dimension's block");
   Rounds(state, [](Editing& e) { e.moveOne(true); }, [](Editing& e) { e.undo(); });
 }
@@ -163,7 +183,7 @@ void BM_MoveAll(benchmark::State& state) {
 }
 
 void Modes(benchmark::internal::Benchmark* b) {
-  b->ArgName("whole")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+  b->ArgNames({"whole", "recovery"})->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 BENCHMARK(BM_MoveOne)->Apply(Modes);

@@ -12,8 +12,10 @@
 // drawn is always made again exactly, the undo history as far as it reaches
 // back to the record's base. It is begun at the first change
 // after the drawing was opened, made or saved, appended to as the changes
-// come, written to the disk at every Flush (the window flushes twice a
-// second), and removed when the drawing is saved or dropped on purpose. A
+// come, handed to the system at every Flush in one write, which the system
+// puts on the disk at once without the program waiting for it (the window
+// flushes twice a second), and removed when the drawing is saved or dropped
+// on purpose. A
 // record whose program still runs holds a lock on it; one that nobody
 // holds was left by a program that ended without dropping it.
 //
@@ -93,9 +95,10 @@ class RecoveryLog : public JournalListener {
 
   // Listens to `j`.
   void Attach(Journal& j);
-  // Writes what was recorded since the last flush, in one write, and forces
-  // it to the disk. The first error is kept (`error`), and the record is
-  // given up: nothing more is written until the drawing starts anew.
+  // Writes what was recorded since the last flush, in one write, and starts
+  // it on its way to the disk. The first error is kept (`error`), and the
+  // record is given up: nothing more is written until the drawing starts
+  // anew.
   void Flush();
   // The drawing was saved, or dropped on purpose: the record goes.
   void Discard();
