@@ -26,6 +26,7 @@ struct ScriptedDialog {
     DialogResult result = DialogResult::Ok;
   };
   std::deque<Answer> answers;
+  std::deque<DiskChoice> diskAnswers;  // the question about the file changed by others
   std::vector<Values> shown;  // the values proposed, each time it was shown
 
   DialogResult Run(Values& values) {
@@ -53,12 +54,19 @@ class FakePlatform : public NullPlatform {
   // without a scripted answer is cancelled; a question without one fails
   // the test.
   std::deque<Answer> answers;
+  std::deque<DiskChoice> diskAnswers;  // the question about the file changed by others
   std::deque<std::optional<std::string>> openNames, saveNames;
   std::vector<std::string> recentFiles;  // as kept between runs
 
   // Record.
   std::vector<Shown> messages;
   std::vector<int> questions;
+  struct DiskQuestion {
+    int nr;
+    std::string suffix;
+    bool removed;
+  };
+  std::vector<DiskQuestion> diskQuestions;
   std::string caption;
   int repaints = 0;
   int openDialogs = 0, saveDialogs = 0;
@@ -97,6 +105,16 @@ class FakePlatform : public NullPlatform {
     }
     const Answer a = answers.front();
     answers.pop_front();
+    return a;
+  }
+  DiskChoice AskAboutDiskChange(int nr, std::string_view suffix, bool removed) override {
+    diskQuestions.push_back({nr, std::string(suffix), removed});
+    if (diskAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question " << nr << " about " << suffix;
+      return DiskChoice::KeepEditing;
+    }
+    const DiskChoice a = diskAnswers.front();
+    diskAnswers.pop_front();
     return a;
   }
   std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
