@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -97,6 +98,26 @@ bool TMainForm::AskYesNo(int nr, std::string_view suffix) {
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setProperty(kMessageNumber, nr);
   return box.exec() == QMessageBox::Yes;
+}
+
+DiskChoice TMainForm::AskAboutDiskChange(int nr, std::string_view suffix, bool removed) {
+  QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), Q(Message(nr)) + Q(suffix),
+                  QMessageBox::NoButton, this);
+  box.setProperty(kMessageNumber, nr);
+  // Escape, and a box closed any other way, keep on editing: nothing is
+  // written, nothing dropped.
+  QPushButton* first = box.addButton(translated(removed ? kSaveAgain : kReload), QMessageBox::ActionRole);
+  first->setObjectName(removed ? "SaveAgainBtn" : "ReloadBtn");
+  QPushButton* keep = box.addButton(translated(kKeepEditing), QMessageBox::RejectRole);
+  keep->setObjectName("KeepEditingBtn");
+  QPushButton* saveAs = box.addButton(translated(kSaveUnder), QMessageBox::ActionRole);
+  saveAs->setObjectName("SaveAsBtn");
+  box.setDefaultButton(keep);
+  box.setEscapeButton(keep);
+  box.exec();
+  if (box.clickedButton() == first) return removed ? DiskChoice::SaveAgain : DiskChoice::Reload;
+  if (box.clickedButton() == saveAs) return DiskChoice::SaveAs;
+  return DiskChoice::KeepEditing;
 }
 
 std::optional<std::string> TMainForm::OpenFileDialog() {

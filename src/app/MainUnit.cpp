@@ -295,6 +295,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void TMainForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Not while one of its own dialogs or menus is up: that one gives the
+  // window back when it closes.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !QApplication::activeModalWidget() &&
+      !QApplication::activePopupWidget())
+    editor_->FormActivate();
+}
+
 void TMainForm::fillRecentFiles() {
   QMenu* menu = findChild<QMenu*>("Zuletztgeffnet1");
   if (!menu) return;

@@ -79,6 +79,7 @@ class TMainForm : public QMainWindow, public Platform {
   void PrintDrawing() override;
   Answer AskYesNoCancel(int nr, int captionNr) override;
   bool AskYesNo(int nr, std::string_view suffix) override;
+  DiskChoice AskAboutDiskChange(int nr, std::string_view suffix, bool removed) override;
   std::optional<std::string> OpenFileDialog() override;
   std::optional<std::string> SaveFileDialog() override;
   DialogResult ShowPrintDialog(PrintSetup& setup) override;
@@ -126,6 +127,9 @@ class TMainForm : public QMainWindow, public Platform {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Becoming the active window again: the editor looks whether others
+  // changed the drawing's file meanwhile.
+  void changeEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   // A drawing dropped onto the window is opened; nothing else is taken.
   void dragEnterEvent(QDragEnterEvent* event) override;

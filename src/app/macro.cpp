@@ -185,10 +185,14 @@ void MacroRecorder::dialogClosed(QDialog& d) {
   if (auto* box = qobject_cast<QMessageBox*>(&d)) {
     const QAbstractButton* clicked = box->clickedButton();
     const auto role = clicked ? box->buttonRole(const_cast<QAbstractButton*>(clicked)) : QMessageBox::RejectRole;
-    const char* word = role == QMessageBox::YesRole ? "yes" : role == QMessageBox::NoRole ? "no"
-                       : role == QMessageBox::AcceptRole                             ? "ok"
-                                                                                     : "cancel";
-    return add(std::string("answer message ") + word);
+    std::string word = role == QMessageBox::YesRole      ? "yes"
+                       : role == QMessageBox::NoRole     ? "no"
+                       : role == QMessageBox::AcceptRole ? "ok"
+                                                         : "cancel";
+    // A button of the box's own ("Neu laden") by its program name.
+    if (role == QMessageBox::ActionRole && !clicked->objectName().isEmpty())
+      word = clicked->objectName().toStdString();
+    return add("answer message " + word);
   }
   if (auto* files = qobject_cast<QFileDialog*>(&d)) {
     const QStringList chosen = files->selectedFiles();

@@ -25,12 +25,14 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
@@ -353,6 +355,8 @@ class Replayer : public QObject {
   void key(const std::string& name);
   void trigger(const std::string& name);
   void fileCommand(const char* action, std::optional<FileAnswer> file);
+  // Another program's turn: the script goes on once `name` exists.
+  void waitFor(const std::string& name);
   void printState();
 
   TMainForm& form_;
@@ -546,6 +550,18 @@ void Replayer::fileCommand(const char* action, std::optional<FileAnswer> file) {
   file_.reset();
 }
 
+void Replayer::waitFor(const std::string& name) {
+  constexpr int kPatienceS = 60;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(kPatienceS);
+  while (!QFileInfo::exists(Q(name))) {
+    if (std::chrono::steady_clock::now() >= until)
+      return fail(name + " did not appear within " + std::to_string(kPatienceS) + " s");
+    // The window goes on meanwhile.
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
 void Replayer::printState() {
   const Editor& e = form_.editor();
   const ToolState& t = e.tool;
@@ -665,6 +681,7 @@ void Replayer::step(const ScriptStep& s) {
       if (!form_.PaintBox1->grab().save(Q(s.name), "PNG")) fail("cannot write " + s.name);
       return;
     case Word::State: return printState();
+    case Word::Wait: return waitFor(s.name);
   }
 }
 

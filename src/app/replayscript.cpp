@@ -26,7 +26,7 @@ constexpr std::array kWords{
     WordInfo{"combo", Word::Combo},     WordInfo{"tab", Word::Tab},         WordInfo{"answer", Word::Answer},
     WordInfo{"open", Word::Open},       WordInfo{"save", Word::Save},       WordInfo{"saveas", Word::SaveAs},
     WordInfo{"new", Word::New},         WordInfo{"new12", Word::New12},     WordInfo{"png", Word::Png},
-    WordInfo{"state", Word::State},
+    WordInfo{"state", Word::State},     WordInfo{"wait", Word::Wait},
 };
 
 constexpr std::array<std::string_view, 4> kCombos{"ColorComboBox", "LayerCombo", "LineCombo", "LineWeightBox"};
@@ -110,6 +110,7 @@ std::string ReadStep(std::vector<std::string> words, ScriptStep& step) {
     case Word::Open:
     case Word::SaveAs:
     case Word::Png:
+    case Word::Wait:
       if (!(problem = exactly(1, step.word == Word::Trigger ? "a program name"
                                  : step.word == Word::Key   ? "a key"
                                                             : "a file")).empty())

@@ -23,7 +23,9 @@ std::vector<std::string> ShownTexts(TMainForm& form) {
     add(text.toStdString());
     return text;
   });
-  for (const std::string_view t : {kNotAllDrawn, kFirstTabsOnly, kOpenFilter, kSaveFilter, kPdfFilter}) add(t);
+  for (const std::string_view t : {kNotAllDrawn, kFirstTabsOnly, kOpenFilter, kSaveFilter, kPdfFilter, kReload,
+                                   kSaveAgain, kKeepEditing, kSaveUnder})
+    add(t);
   for (int e = static_cast<int>(FileError::None); e <= static_cast<int>(FileError::NameTooLong); ++e)
     add(FileErrorText(static_cast<FileError>(e)));
   for (int d = static_cast<int>(DictionaryDamage::None); d <= static_cast<int>(DictionaryDamage::TrailingBytes); ++d)

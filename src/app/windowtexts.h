@@ -17,6 +17,11 @@ inline constexpr std::string_view kFirstTabsOnly = "Die Zeichnung hat %1 Layouts
 inline constexpr std::string_view kOpenFilter = "DXF-Dateien (*.dxf)";
 inline constexpr std::string_view kSaveFilter = "DXF Dateien (*.dxf)";
 inline constexpr std::string_view kPdfFilter = "PDF (*.pdf)";
+// The buttons of the question about the drawing's file changed by others.
+inline constexpr std::string_view kReload = "Neu laden";
+inline constexpr std::string_view kSaveAgain = "Speichern";
+inline constexpr std::string_view kKeepEditing = "Weiter bearbeiten";
+inline constexpr std::string_view kSaveUnder = "Speichern unter...";
 
 // Every text `form` and its dialogs show, as the dictionary holds it
 // (without leading and trailing blanks), each once: the messages first,

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "file/dxffile.h"
+#include "file/lock.h"
 #include "file/options.h"
 #include "file/templates.h"
 
@@ -19,6 +20,22 @@ constexpr int kMsgCannotOpen = 32;
 // The file's name and, on the next line, why it failed.
 std::string NameAndReason(Platform& p, const std::string& name, FileError e) {
   return name + "\n" + p.Translate(FileErrorText(e));
+}
+
+// The file as it is now is the drawing's: nothing to tell about it.
+void KeepIdentity(FileState& file, const FileIdentity& identity) { file.identity = file.toldOf = identity; }
+
+// The drawing's lock follows its name: the old one goes, the file named
+// now is locked. When another Vestrel has it open, the user is told so,
+// if `tell`.
+void LockTheFile(DocumentContext& c, Platform& p, bool tell) {
+  ReleaseLock(c.file.lock);
+  if (c.file.afilename.empty()) return;
+  const auto other = LockDrawing(c.file.lockFolder, c.file.afilename, c.file.lock);
+  if (other && tell)
+    p.ShowMessage(kMsgOpenElsewhere,
+                  c.file.afilename + "\n" + other->host + " (PID " + std::to_string(other->pid) + ")",
+                  MsgIcon::Warning);
 }
 
 }  // namespace
@@ -41,7 +58,9 @@ bool AskToSave(DocumentContext& c, Platform& p) {
 
 bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) {
   // The file is read and parsed beside the drawing, which it replaces only
-  // when all of it could be held.
+  // when all of it could be held. What the file is is taken before it is
+  // read: a change while it is read is told of later rather than missed.
+  const FileIdentity identity = IdentityOf(name);
   Drawing fresh;
   FileError e = ReadDxfFile(name, fresh.dxf);
   if (e == FileError::None) {
@@ -58,7 +77,9 @@ bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) 
   c.drawing = std::move(fresh);
   FreeUndos(c.undos);
   c.file.afilename = name;
+  KeepIdentity(c.file, identity);
   SetUnChanged(c);
+  LockTheFile(c, p, true);
   Restarted(c.undos, c.drawing.dxf, name);
   return true;
 }
@@ -69,9 +90,17 @@ bool NewDrawing(DocumentContext& c, Platform& p, std::string_view templateName) 
   FreeUndos(c.undos);
   processdxf(c.drawing);
   c.file.afilename.clear();
+  KeepIdentity(c.file, {});
+  ReleaseLock(c.file.lock);
   SetUnChanged(c);
   Restarted(c.undos, c.drawing.dxf, {});
   return true;
+}
+
+void BelongTo(DocumentContext& c, Platform& p, const std::string& name) {
+  c.file.afilename = name;
+  KeepIdentity(c.file, name.empty() ? FileIdentity{} : IdentityOf(name));
+  LockTheFile(c, p, true);
 }
 
 bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
@@ -87,6 +116,7 @@ bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
 bool SaveTheFile(DocumentContext& c, Platform& p) {
   const bool ok = SaveFileUnder(c, p, c.file.afilename);
   if (!ok) return false;
+  KeepIdentity(c.file, IdentityOf(c.file.afilename));
   SetUnChanged(c);
   Restarted(c.undos, c.drawing.dxf, c.file.afilename);
   return true;
@@ -101,7 +131,10 @@ bool SaveUnderChosenName(DocumentContext& c, Platform& p) {
   if (!name) return false;
   const std::string old = c.file.afilename;
   c.file.afilename = *name;
-  if (SaveTheFile(c, p)) return true;
+  if (SaveTheFile(c, p)) {
+    if (*name != old) LockTheFile(c, p, false);
+    return true;
+  }
   c.file.afilename = old;
   SetChanged(c);
   return false;
@@ -110,9 +143,39 @@ bool SaveUnderChosenName(DocumentContext& c, Platform& p) {
 }  // namespace
 
 bool SaveFile(DocumentContext& c, Platform& p) {
-  return c.file.afilename.empty() ? SaveUnderChosenName(c, p) : SaveTheFile(c, p);
+  if (c.file.afilename.empty()) return SaveUnderChosenName(c, p);
+  if (DiskStateOf(c.file) == DiskState::Changed) return AnswerDiskChange(c, p);
+  return SaveTheFile(c, p);
 }
 
 void SaveFileAs(DocumentContext& c, Platform& p) { SaveUnderChosenName(c, p); }
+
+DiskState DiskStateOf(const FileState& file) {
+  if (file.afilename.empty() || !file.identity.exists) return DiskState::Same;
+  const FileIdentity now = IdentityOf(file.afilename);
+  return now == file.identity ? DiskState::Same : now.exists ? DiskState::Changed : DiskState::Removed;
+}
+
+bool DiskChangeUntold(const FileState& file) {
+  if (file.afilename.empty() || !file.identity.exists) return false;
+  const FileIdentity now = IdentityOf(file.afilename);
+  return now != file.identity && now != file.toldOf;
+}
+
+bool AnswerDiskChange(DocumentContext& c, Platform& p) {
+  const std::string name = c.file.afilename;
+  const FileIdentity now = IdentityOf(name);
+  c.file.toldOf = now;  // asked once about it, whatever the answer
+  const bool removed = !now.exists;
+  switch (p.AskAboutDiskChange(removed ? kMsgRemovedOnDisk : kMsgChangedOnDisk, name, removed)) {
+    case DiskChoice::Reload:
+      if (!removed) openfilewithname(c, p, name);
+      return false;
+    case DiskChoice::SaveAgain: return removed && SaveTheFile(c, p);
+    case DiskChoice::SaveAs: return SaveUnderChosenName(c, p);
+    case DiskChoice::KeepEditing: return false;
+  }
+  return false;
+}
 
 }  // namespace vestrel

@@ -60,6 +60,11 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Skalierungsfaktor muss größer als 0 sein; es wurde nichts geändert.",
     "Ein Array braucht mindestens eine und höchstens 10000 Spalten und Zeilen; es wurde nichts eingefügt.",
     "Das Array wäre zu groß (mehr als 100000 Kopien oder 10 Millionen neue Zeilen); es wurde nichts eingefügt.",
+    "Die folgende Datei wurde seit dem Öffnen oder Speichern von einem anderen Programm geändert. Speichern würde "
+    "diese Änderungen überschreiben, Neu laden die Änderungen hier verwerfen: ",
+    "Die folgende Datei wurde seit dem Öffnen oder Speichern gelöscht oder umbenannt: ",
+    "Die folgende Datei ist bereits in einem anderen Vestrel geöffnet. Wer später speichert, wird gefragt, bevor "
+    "er die Änderungen des anderen überschreibt: ",
     "Vestrel wurde nicht ordnungsgemäß beendet. Soll diese Zeichnung mit ihren nicht gespeicherten Änderungen "
     "wiederhergestellt werden? ",
     "Die Datei, von der die Zeichnung ausging, wurde seitdem geändert oder entfernt. Die wiederhergestellte "

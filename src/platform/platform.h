@@ -19,6 +19,11 @@ namespace vestrel {
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class Answer { Yes, No, Cancel };
+// What to do about the drawing's file, changed or removed by others since
+// it was opened or saved: go on editing without writing, load it anew
+// (dropping the edits made here), write it again where it was removed, or
+// save under a name from the save dialog.
+enum class DiskChoice { KeepEditing, Reload, SaveAgain, SaveAs };
 // How a modal dialog was closed: OK, its preview button ("Vorschau"), or
 // cancelled.
 enum class DialogResult { Ok, Preview, Cancel };
@@ -102,6 +107,12 @@ class Platform {
   // Message `nr` followed by `suffix`, with Yes and No and a question icon;
   // true for Yes.
   virtual bool AskYesNo(int /*nr*/, std::string_view /*suffix*/) { return false; }
+  // Message `nr` followed by `suffix` about the drawing's file changed by
+  // others, with "Neu laden" ("Speichern" when the file was `removed`),
+  // "Weiter bearbeiten" and "Speichern unter...".
+  virtual DiskChoice AskAboutDiskChange(int /*nr*/, std::string_view /*suffix*/, bool /*removed*/) {
+    return DiskChoice::KeepEditing;
+  }
   // The open and save dialogs for drawings; nothing when cancelled. The
   // save dialog asks before overwriting and wants an existing folder.
   virtual std::optional<std::string> OpenFileDialog() { return std::nullopt; }

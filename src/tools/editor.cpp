@@ -19,6 +19,8 @@ constexpr int kMsgOutOfMemory = 41;
 
 Editor::Editor(Platform& platform) : platform(platform) {}
 
+Editor::~Editor() { ReleaseLock(file.lock); }
+
 void Editor::Repaint() {
   RefreshPropertyBar(bar, drawing);
   // A tab that is gone gives way to the model.
@@ -78,13 +80,21 @@ void Editor::FormShow(const std::vector<std::string>& args) {
 }
 
 bool Editor::FormCloseQuery() {
+  const std::uint64_t parse = drawing.generation;
   const bool close = AskToSave(doc, platform);
   if (close) {
     SaveLanguage();
     DropRecovery();  // saved, or dropped on purpose
   }
-  ShowCaption();
+  ShowFileKept(parse);
   return close;
+}
+
+void Editor::FormActivate() {
+  if (!DiskChangeUntold(file)) return;
+  const std::uint64_t parse = drawing.generation;
+  if (AnswerDiskChange(doc, platform)) RememberFile();
+  ShowFileKept(parse);
 }
 
 }  // namespace vestrel

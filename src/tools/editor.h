@@ -108,6 +108,8 @@ struct ToolState {
 class Editor {
  public:
   explicit Editor(Platform& platform);
+  // The drawing's lock goes with the editor.
+  ~Editor();
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
@@ -141,7 +143,12 @@ class Editor {
   void FormShow(const std::vector<std::string>& args);
   // Closing the window; false keeps it open.
   bool FormCloseQuery();
-  // Reads options.dat and the dictionary (tools/language.cpp); the window
+  // The window became active again: when another program changed or
+  // removed the drawing's file since, the user is asked about it, once
+  // for each change.
+  void FormActivate();
+  // Reads options.dat and the dictionary of the per-user folder, where
+  // the locks of open drawings go too (tools/language.cpp); the window
   // calls it after FormCreate.
   void LoadLanguage();
 
@@ -329,6 +336,11 @@ class Editor {
   void RememberFile();
   // Opens `name` after the question about unsaved changes.
   void OpenNamed(const std::string& name);
+  // Ends a handler of the file's life that loaded nothing itself: the
+  // caption, or all of the window when the drawing was loaded anew from
+  // its file on the way (parsed since `parse`), answering a question about
+  // the file changed by others.
+  void ShowFileKept(std::uint64_t parse);
   // Offers the drawings of records left behind; false when there was none.
   bool OfferRecoveries();
   // Makes the drawing of the record `path` and takes the record over.

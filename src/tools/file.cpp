@@ -16,28 +16,32 @@ constexpr int kMsgCannotOpen = 32;  // "Konnte folgende Datei nicht öffnen: "
 }  // namespace
 
 void Editor::NeueDXFDatei1Click() {
-  if (!NewDrawing(doc, platform, kTemplateNew)) return ShowCaption();
+  const std::uint64_t parse = drawing.generation;
+  if (!NewDrawing(doc, platform, kTemplateNew)) return ShowFileKept(parse);
   ShowLoaded();
   Repaint();
 }
 
 void Editor::NeueDXFDateiR12ohneSplineohneEllipseusw1Click() {
-  if (!NewDrawing(doc, platform, kTemplateR12)) return ShowCaption();
+  const std::uint64_t parse = drawing.generation;
+  if (!NewDrawing(doc, platform, kTemplateR12)) return ShowFileKept(parse);
   ShowLoaded();
   Repaint();
 }
 
 void Editor::ffnen1Click() {
+  const std::uint64_t parse = drawing.generation;
   const auto name = AskToSave(doc, platform) ? platform.OpenFileDialog() : std::nullopt;
-  if (!name || !openfilewithname(doc, platform, *name)) return ShowCaption();
+  if (!name || !openfilewithname(doc, platform, *name)) return ShowFileKept(parse);
   ShowLoaded();
   RememberFile();
   Repaint();
 }
 
 void Editor::Speichern1Click() {
+  const std::uint64_t parse = drawing.generation;
   if (SaveFile(doc, platform)) RememberFile();
-  ShowCaption();
+  ShowFileKept(parse);
 }
 
 void Editor::Speichernunter1Click() {
@@ -80,9 +84,17 @@ void Editor::RecentFileClick(int index) {
 void Editor::OpenDroppedFile(const std::string& name) { OpenNamed(name); }
 
 void Editor::OpenNamed(const std::string& name) {
-  if (!AskToSave(doc, platform) || !openfilewithname(doc, platform, name)) return ShowCaption();
+  const std::uint64_t parse = drawing.generation;
+  if (!AskToSave(doc, platform) || !openfilewithname(doc, platform, name)) return ShowFileKept(parse);
   ShowLoaded();
   RememberFile();
+  Repaint();
+}
+
+void Editor::ShowFileKept(std::uint64_t parse) {
+  if (drawing.generation == parse) return ShowCaption();
+  // Loaded anew from its file on the way: what ran on the old drawing ends.
+  SetAlltoFalse();
   Repaint();
 }
 

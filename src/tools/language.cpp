@@ -19,6 +19,7 @@ void Editor::LoadLanguage() {
   LanguageState& l = languages;
   const std::string user = GetProgramDir(platform.UserDataFolder(), file.progpath);
   l.optionsFolder = user;
+  file.lockFolder = user;
   l.file.programFile = file.progpath + kTranslateFile;
   l.file.shippedFile = file.progpath + std::string(kInstalledData) + kTranslateFile;
   l.file.userFile = user == file.progpath ? std::string() : user + kTranslateFile;

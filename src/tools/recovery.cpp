@@ -11,12 +11,12 @@ namespace vestrel {
 namespace {
 
 constexpr int kMsgUnnamed = 34;            // "unbenannt.dxf"
-constexpr int kMsgRecover = 53;            // "... wiederhergestellt werden? "
-constexpr int kMsgOriginalChanged = 54;    // "... wird unter einem neuen gespeichert: "
-constexpr int kMsgCannotRecover = 55;      // "... bleibt erhalten: "
-constexpr int kMsgNothingToRecover = 56;   // "Es gibt keine Zeichnung zum Wiederherstellen."
-constexpr int kMsgDamagedRecord = 57;      // "... bis zu ihrem letzten vollständigen Schritt ..."
-constexpr int kMsgCannotRecord = 58;       // "... können nicht ... aufgezeichnet werden: "
+constexpr int kMsgRecover = 56;            // "... wiederhergestellt werden? "
+constexpr int kMsgOriginalChanged = 57;    // "... wird unter einem neuen gespeichert: "
+constexpr int kMsgCannotRecover = 58;      // "... bleibt erhalten: "
+constexpr int kMsgNothingToRecover = 59;   // "Es gibt keine Zeichnung zum Wiederherstellen."
+constexpr int kMsgDamagedRecord = 60;      // "... bis zu ihrem letzten vollständigen Schritt ..."
+constexpr int kMsgCannotRecord = 61;       // "... können nicht ... aufgezeichnet werden: "
 
 // A record is never larger than the drawing and its changes: what no
 // drawing can be is no record.
@@ -101,7 +101,7 @@ bool Editor::Recover(const std::string& path, const Recovery& r) {
   undos.undos = std::move(j.undos);
   undos.redos = std::move(j.redos);
   undos.handlesIssued = j.handlesIssued;
-  file.afilename = unnamed ? std::string() : r.path;
+  BelongTo(doc, platform, unnamed ? std::string() : r.path);
   SetChanged(doc);
   recovery_->Adopt(path, r, played, drawing.dxf);
   if (r.damaged || played != r.events.size()) platform.ShowMessage(kMsgDamagedRecord, "", MsgIcon::Warning);

@@ -10,12 +10,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <fstream>
@@ -410,6 +412,71 @@ TEST_F(MainFormTest, AMacroRecordedPlaysBackTheSameDrawing) {
   EXPECT_EQ(WithoutHandles(form.editor().drawing), byHand);
   // Each object played is taken back on its own, as drawn by hand.
   EXPECT_EQ(form.editor().undos.undos.size(), 4u);
+}
+
+// The window becoming active again asks about its drawing's file changed
+// meanwhile: once for each change, not while one of its own dialogs is up,
+// and with buttons of its own, which the macro recorder writes by name.
+TEST_F(MainFormTest, BecomingActiveAsksAboutTheFileChangedMeanwhile) {
+  const test::TempDir tmp;
+  const std::string file = tmp.write("plan.dxf", test::ReadFile(test::OwnDrawing("arc.dxf")));
+  TMainForm form;
+  form.show();
+  form.FormShow({file});
+  form.activateWindow();
+  QApplication::processEvents();
+  ASSERT_TRUE(form.isActiveWindow());
+  // The window made active, as the window system does when a dialog
+  // closed or the user comes back from another program.
+  auto activate = [&] {
+    form.activateWindow();
+    QApplication::processEvents();
+    QEvent e(QEvent::ActivationChange);
+    QApplication::sendEvent(&form, &e);
+  };
+  std::vector<int> asked;
+  // The next message box to show is answered with `button`.
+  auto answer = [&](const char* button) {
+    auto* wait = new QTimer(&form);
+    QObject::connect(wait, &QTimer::timeout, [&asked, button, wait] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      wait->stop();
+      wait->deleteLater();
+      asked.push_back(box->property(kMessageNumber).toInt());
+      test::Press(*box, button);
+    });
+    wait->start(5);
+  };
+  MacroRecorder recorder(form);
+  recorder.start();
+
+  tmp.write("plan.dxf", test::ReadFile(test::OwnDrawing("gear.dxf")));
+  // Not while a dialog is up; when it has closed, the window asks.
+  test::WhileShown(
+      *form.PolygonForm,
+      [&] {
+        activate();
+        test::Press(*form.PolygonForm, "AbbrechenBtn");
+      },
+      [&] { return form.ShowPolygonDialog(form.editor().dialogs.polygon); });
+  EXPECT_TRUE(asked.empty());
+  answer("ReloadBtn");
+  activate();
+  EXPECT_EQ(asked, std::vector<int>{kMsgChangedOnDisk});
+  EXPECT_GT(form.editor().drawing.anzlayer, 1);  // the drawing written meanwhile
+  EXPECT_EQ(form.windowTitle(), "Vestrel - [plan.dxf]");
+  activate();  // nothing new to ask about
+
+  tmp.write("plan.dxf", test::ReadFile(test::OwnDrawing("arc.dxf")));
+  answer("KeepEditingBtn");
+  activate();
+  activate();
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_GT(form.editor().drawing.anzlayer, 1);
+  const std::vector<std::string> lines = recorder.stop();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "answer message ReloadBtn"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "answer message cancel"), 1);
 }
 
 }  // namespace

@@ -7,21 +7,28 @@ Usage: replay_cases.py VESTREL DRAWINGS_DIR MADE_DIR
 Each case is a script with its command line; @DRAWINGS@ (tests/drawings),
 @MADE@ (the drawings make_drawings.py made) and @TMP@ (a fresh folder for
 the case) stand for those folders, @USER@ for the per-user
-program folder below it ($XDG_DATA_HOME/Korvel/Vestrel) and @SCRIPT@ for
-the script's path.  Exit status 0 when every case holds, 1 otherwise.
+program folder below it ($XDG_DATA_HOME/Korvel/Vestrel), @SCRIPT@ for
+the script's path and @HOST@ for this machine's name. A case's
+"meanwhile" lets other programs act while its replay waits ("wait FILE").
+Exit status 0 when every case holds, 1 otherwise.
 """
 import math
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 
 import ezdxf
 
 # A replay that has not ended by then is killed, and its case fails.
 LIMIT_S = 120
+
+# The numbers of the messages about a drawing's file and other programs.
+MSG_CHANGED_ON_DISK, MSG_OPEN_ELSEWHERE = 53, 55
 
 # The dictionary shipped with the program; the cases work on copies of it.
 DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
@@ -306,6 +313,20 @@ def check_every_kind(doc, r12):
     return problems
 
 
+# What the first of two Vestrels is told when it saves over the second's
+# save.
+SHARED_CHANGED = (f"message {MSG_CHANGED_ON_DISK}: Die folgende Datei wurde seit dem Öffnen oder Speichern von "
+                  "einem anderen Programm geändert. Speichern würde diese Änderungen überschreiben, Neu laden die "
+                  "Änderungen hier verwerfen: @TMP@/shared.dxf")
+
+
+def check_lines(doc, ends):
+    """What is wrong with a drawing that should hold a line from ends[0]
+    to ends[1]."""
+    lines = [(tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]) for e in doc.modelspace().query("LINE")]
+    return [] if (tuple(ends[0]), tuple(ends[1])) in lines else [f"no line {ends}: {lines}"]
+
+
 def check_layers(doc):
     """What is wrong with the drawing of the layer and line-style case."""
     problems = []
@@ -510,6 +531,53 @@ CASES = [
         audit="@TMP@/arc1.dxf",
     ),
     dict(
+        name="two Vestrels on one drawing: the second is told, the first's save after the second's asks",
+        script="""
+            saveas @TMP@/shared.dxf
+            trigger LineBtn
+            typed 1 1
+            typed 8 1
+            key Escape
+            state
+            # the other Vestrel has its turn
+            wait @TMP@/go
+            # kept on editing: nothing is written
+            answer message cancel
+            save
+            state
+            answer message SaveAsBtn
+            answer QFileDialog fileNameEdit=@TMP@/mine.dxf ok
+            save
+            state
+        """,
+        meanwhile=dict(
+            after="caption: Vestrel - [shared.dxf*]",
+            runs=[dict(
+                script_name="second.replay",
+                script="""
+                    answer message ok
+                    open @TMP@/shared.dxf
+                    trigger LineBtn
+                    typed 1 5
+                    typed 8 5
+                    key Escape
+                    save
+                    state
+                    saveas @TMP@/second.dxf
+                """,
+                stdout=[f"message {MSG_OPEN_ELSEWHERE}: Die folgende Datei ist bereits in einem anderen Vestrel "
+                        "geöffnet. Wer später speichert, wird gefragt, bevor er die Änderungen des anderen "
+                        "überschreibt: @TMP@/shared.dxf\\n@HOST@ (PID @WAITING_PID@)", "modified: 0"],
+            )],
+            then="@TMP@/go"),
+        stdout=[SHARED_CHANGED, "modified: 1", SHARED_CHANGED, "modified: 0", "caption: Vestrel - [mine.dxf]"],
+        # the shared drawing is the second's; the first's went elsewhere
+        same=("@TMP@/shared.dxf", "@TMP@/second.dxf"),
+        check=("@TMP@/mine.dxf", lambda doc: check_lines(doc, [(1, 1), (8, 1)])),
+        # the locks went with the programs
+        empty="@USER@/locks",
+    ),
+    dict(
         name="the file to open is not given to the save dialog of the question before",
         copy=("@DRAWINGS@/arc.dxf", "@TMP@/arc1.dxf"),
         script="tab 1\nanswer message yes\nopen @TMP@/arc1.dxf\n",
@@ -651,20 +719,22 @@ def run_one(vestrel, drawings, tmp, case):
         script = os.path.join(tmp, case.get("script_name", "case.replay"))
         user = os.path.join(tmp, "data", "Korvel", "Vestrel")
         subst = lambda s: (s.replace("@DRAWINGS@", drawings[0]).replace("@MADE@", drawings[1])
-                           .replace("@TMP@", tmp).replace("@SCRIPT@", script).replace("@USER@", user))
+                           .replace("@TMP@", tmp).replace("@SCRIPT@", script).replace("@USER@", user)
+                           .replace("@HOST@", socket.gethostname())
+                           .replace("@WAITING_PID@", str(case.get("waiting_pid"))))
         with open(script, "w", encoding="utf-8") as f:
             f.write("\n".join(line.strip() for line in subst(case["script"]).splitlines()) + "\n")
         if "copy" in case:
             shutil.copyfile(*(subst(x) for x in case["copy"]))
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                    XDG_DATA_HOME=os.path.join(tmp, "data"))
-        try:
-            p = subprocess.run([vestrel, "--replay", subst(case.get("script_arg", script))] +
-                               [subst(a) for a in case.get("args", [])],
-                               capture_output=True, text=True, env=env, timeout=LIMIT_S)
-        except subprocess.TimeoutExpired as e:
-            return [f"still running after {LIMIT_S} s, killed", "stdout:", e.stdout or "", "stderr:", e.stderr or ""]
-        problems = []
+        m = case.get("meanwhile")
+        p, problems = run_replay([vestrel, "--replay", subst(case.get("script_arg", script))] +
+                                 [subst(a) for a in case.get("args", [])], env,
+                                 m and dict(m, after=subst(m["after"])),
+                                 lambda m, pid: meanwhile(vestrel, drawings, tmp, subst, m, pid))
+        if p.returncode is None:
+            return problems + [f"still running after {LIMIT_S} s, killed", "stdout:", p.stdout, "stderr:", p.stderr]
         if p.returncode != case.get("exit", 0):
             problems.append(f"exit {p.returncode}, wanted {case.get('exit', 0)}")
         if "stderr" in case and subst(case["stderr"]) not in p.stderr.splitlines():
@@ -711,9 +781,49 @@ def run_one(vestrel, drawings, tmp, case):
         if "dictionary" in case:
             path, wanted = case["dictionary"]
             problems += check_dictionary(subst(path), wanted)
+        if "empty" in case and os.path.isdir(subst(case["empty"])) and os.listdir(subst(case["empty"])):
+            problems.append(f"{case['empty']} holds {os.listdir(subst(case['empty']))}, wanted nothing")
         if problems:
             problems += ["stdout:", p.stdout, "stderr:", p.stderr]
         return problems
+
+
+def run_replay(command, env, meanwhile_case, act):
+    """Runs a replay; while it runs, once it has printed the line
+    `meanwhile_case["after"]`, act(meanwhile_case, its pid) has its turn. Returns
+    what ran (returncode None when it was killed, running too long) and
+    what act found wrong."""
+    with tempfile.TemporaryFile("w+", encoding="utf-8") as err:
+        p = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=err, text=True, env=env)
+        timer = threading.Timer(LIMIT_S, p.kill)
+        timer.start()
+        out, problems = [], []
+        for line in p.stdout:
+            out.append(line)
+            if meanwhile_case and line.rstrip("\n") == meanwhile_case["after"]:
+                problems += act(meanwhile_case, p.pid)
+                meanwhile_case = None
+        killed = not timer.is_alive()
+        p.wait()
+        timer.cancel()
+        err.seek(0)
+        return subprocess.CompletedProcess(command, None if killed else p.returncode, "".join(out), err.read()), \
+            problems
+
+
+def meanwhile(vestrel, drawings, tmp, subst, m, pid):
+    """What other programs do while a replay (process `pid`) waits: other
+    replays run in the same folder (@WAITING_PID@ standing for `pid`),
+    files are written, then the file the replay waits for. Returns what is
+    wrong with those runs."""
+    problems = []
+    for run in m.get("runs", []):
+        problems += [f"(meanwhile) {p}" for p in run_one(vestrel, drawings, tmp, dict(run, waiting_pid=pid))]
+    for path, data in m.get("write", {}).items():
+        with open(subst(path), "wb") as f:
+            f.write(data)
+    open(subst(m["then"]), "w").close()
+    return problems
 
 
 def read_dictionary(path):

@@ -13,7 +13,7 @@ namespace {
 std::string Describe(const ScriptStep& s) {
   static const char* const kWords[] = {"trigger", "press", "move",   "release", "click", "dblclick", "wheel",
                                        "key",     "typed", "combo",  "tab",     "answer", "open",   "save",
-                                       "saveas",  "new",   "new12",  "png",     "state"};
+                                       "saveas",  "new",   "new12",  "png",     "state",    "wait"};
   static const char* const kButtons[] = {"", " left", " right", " middle"};
   char number[64];
   std::string d = std::to_string(s.line) + ":" + kWords[static_cast<int>(s.word)];
@@ -66,6 +66,7 @@ TEST(ReplayScript, ReadsEveryCommandAndStopsAtTheFirstLineThatIsNone) {
       {"answer DruckenForm mmEd=10 RandEd=5 Vorschau", "1:answer [DruckenForm] {mmEd=10} {RandEd=5} <Vorschau>"},
       {"open \"my drawing.dxf\"\nsave\nsaveas out.dxf\nnew\nnew12\npng a.png",
        "1:open [my drawing.dxf]; 2:save; 3:saveas [out.dxf]; 4:new; 5:new12; 6:png [a.png]"},
+      {"wait \"the other/is done\"", "1:wait [the other/is done]"},
 
       {"state\nfrobnicate 1\nbogus", "error 2: unknown command \"frobnicate\""},
       {"Click 1 2", "error 1: unknown command \"Click\""},
@@ -83,6 +84,7 @@ TEST(ReplayScript, ReadsEveryCommandAndStopsAtTheFirstLineThatIsNone) {
       {"trigger a b", "error 1: trigger wants a program name"},
       {"open \"\"", "error 1: open wants a name, not an empty word"},
       {"save now", "error 1: save wants nothing after it"},
+      {"wait", "error 1: wait wants a file"},
       {"typed 1", "error 1: typed wants X and Y in drawing units"},
       {"typed x 1", "error 1: typed wants X and Y in drawing units"},
       {"combo Foo 1", "error 1: combo wants ColorComboBox, LayerCombo, LineCombo or LineWeightBox, not \"Foo\""},

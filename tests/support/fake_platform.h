@@ -26,6 +26,7 @@ struct ScriptedDialog {
     DialogResult result = DialogResult::Ok;
   };
   std::deque<Answer> answers;
+  std::deque<DiskChoice> diskAnswers;  // the question about the file changed by others
   std::vector<Values> shown;  // the values proposed, each time it was shown
 
   DialogResult Run(Values& values) {
@@ -54,12 +55,19 @@ class FakePlatform : public NullPlatform {
   // the test.
   std::deque<Answer> answers;
   std::deque<bool> yesNo;  // the Yes/No questions: true for Yes
+  std::deque<DiskChoice> diskAnswers;  // the question about the file changed by others
   std::deque<std::optional<std::string>> openNames, saveNames;
   std::vector<std::string> recentFiles;  // as kept between runs
 
   // Record.
   std::vector<Shown> messages;
   std::vector<int> questions;
+  struct DiskQuestion {
+    int nr;
+    std::string suffix;
+    bool removed;
+  };
+  std::vector<DiskQuestion> diskQuestions;
   std::string caption;
   int repaints = 0;
   int openDialogs = 0, saveDialogs = 0;
@@ -110,6 +118,16 @@ class FakePlatform : public NullPlatform {
     const bool yes = yesNo.front();
     yesNo.pop_front();
     return yes;
+  }
+  DiskChoice AskAboutDiskChange(int nr, std::string_view suffix, bool removed) override {
+    diskQuestions.push_back({nr, std::string(suffix), removed});
+    if (diskAnswers.empty()) {
+      ADD_FAILURE() << "unexpected question " << nr << " about " << suffix;
+      return DiskChoice::KeepEditing;
+    }
+    const DiskChoice a = diskAnswers.front();
+    diskAnswers.pop_front();
+    return a;
   }
   std::optional<std::string> OpenFileDialog() override { return Next(openNames, openDialogs); }
   std::optional<std::string> SaveFileDialog() override { return Next(saveNames, saveDialogs); }

@@ -20,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kMsgRecover = 53, kMsgOriginalChanged = 54, kMsgCannotRecover = 55, kMsgNothingToRecover = 56,
-              kMsgCannotRecord = 58;
+constexpr int kMsgRecover = 56, kMsgOriginalChanged = 57, kMsgCannotRecover = 58, kMsgNothingToRecover = 59,
+              kMsgCannotRecord = 61;
 
 // One run of the program, with the per-user folder of the test.
 struct Program {
@@ -101,6 +101,10 @@ TEST_F(RecoveryFlow, AProgramThatEndedWithoutSavingHasItsDrawingMadeAgainAtTheNe
   third.platform.yesNo = {true};
   third.editor.OfferRecovery();
   EXPECT_EQ(third.State(), later);
+  // Its file is what the drawing began from: saved over without a question.
+  third.editor.Speichern1Click();
+  EXPECT_FALSE(third.editor.file.changed);
+  EXPECT_EQ(RecordCount(), 0u);
 }
 
 TEST_F(RecoveryFlow, RefusedItStaysToBeOfferedAgain) {
