@@ -15,20 +15,24 @@ Exit status 0 when every case holds, 1 otherwise.
 import math
 import os
 import shutil
+import signal
 import socket
 import struct
 import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 import ezdxf
 
 # A replay that has not ended by then is killed, and its case fails.
 LIMIT_S = 120
 
-# The numbers of the messages about a drawing's file and other programs.
+# The numbers of the messages about a drawing's file and other programs,
+# and of recovery.
 MSG_CHANGED_ON_DISK, MSG_OPEN_ELSEWHERE = 53, 55
+MSG_NOTHING_TO_RECOVER = 59
 
 # The dictionary shipped with the program; the cases work on copies of it.
 DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
@@ -578,6 +582,45 @@ CASES = [
         empty="@USER@/locks",
     ),
     dict(
+        name="a program killed while its drawing has unsaved changes: the next one recovers it with its history",
+        script="""
+            trigger LineBtn
+            click @1,1 ctrl
+            click @8,1 ctrl
+            click @8,4 ctrl
+            click @8,4 right
+            key ctrl+z
+            state
+            wait @TMP@/never
+        """,
+        # half a second and more for the record to reach the disk, then the
+        # end without a word
+        meanwhile=dict(
+            after="undo: 1", pause=1.5, kill=True,
+            runs=[dict(
+                script_name="second.replay",
+                script="""
+                    answer message yes
+                    trigger Wiederherstellen2
+                    state
+                    saveas @TMP@/recovered.dxf
+                    key ctrl+y
+                    state
+                    saveas @TMP@/redone.dxf
+                    answer message ok
+                    trigger Wiederherstellen2
+                """,
+                stdout=["undo: 1", "modified: 1", "undo: 2",
+                        f"message {MSG_NOTHING_TO_RECOVER}: Es gibt keine Zeichnung zum Wiederherstellen."],
+                check=("@TMP@/recovered.dxf", lambda doc: check_lines(doc, [(1, 1), (8, 1)]) +
+                       ([] if len(doc.modelspace().query("LINE")) == 1 else ["not one line"])),
+            )]),
+        exit=-9,
+        stdout=["undo: 1"],
+        check=("@TMP@/redone.dxf", lambda doc: check_lines(doc, [(8, 1), (8, 4)])),
+        empty="@USER@/recovery",
+    ),
+    dict(
         name="the file to open is not given to the save dialog of the question before",
         copy=("@DRAWINGS@/arc.dxf", "@TMP@/arc1.dxf"),
         script="tab 1\nanswer message yes\nopen @TMP@/arc1.dxf\n",
@@ -812,17 +855,22 @@ def run_replay(command, env, meanwhile_case, act):
 
 
 def meanwhile(vestrel, drawings, tmp, subst, m, pid):
-    """What other programs do while a replay (process `pid`) waits: other
-    replays run in the same folder (@WAITING_PID@ standing for `pid`),
-    files are written, then the file the replay waits for. Returns what is
-    wrong with those runs."""
+    """What other programs do while a replay (process `pid`) waits: after
+    `pause` seconds, the replay killed when `kill`, other replays run in
+    the same folder (@WAITING_PID@ standing for `pid`), files are written,
+    then the file the replay waits for. Returns what is wrong with those
+    runs."""
     problems = []
+    time.sleep(m.get("pause", 0))
+    if m.get("kill"):
+        os.kill(pid, signal.SIGKILL)
     for run in m.get("runs", []):
         problems += [f"(meanwhile) {p}" for p in run_one(vestrel, drawings, tmp, dict(run, waiting_pid=pid))]
     for path, data in m.get("write", {}).items():
         with open(subst(path), "wb") as f:
             f.write(data)
-    open(subst(m["then"]), "w").close()
+    if "then" in m:
+        open(subst(m["then"]), "w").close()
     return problems
 
 
