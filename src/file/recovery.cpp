@@ -23,6 +23,8 @@ namespace {
 constexpr std::string_view kMagic = "VESTREL RECOVERY 1\n";
 constexpr std::string_view kSuffix = ".vrec";
 constexpr std::string_view kBaseSuffix = ".base";
+// The most a flush sends on to the disk at once.
+constexpr std::size_t kSentAtOnce = std::size_t{1} << 20;
 
 // The record types. Upper case: what the journal does (a step begun, its
 // splices, undo and redo); lower case: splices made outside the journal's
@@ -81,11 +83,8 @@ class Out {
     to_.append(s);
     return *this;
   }
-  // Ends the record: its length and its check.
+  // Ends the record: its length.
   ~Out() {
-    const std::string_view body(to_.data() + at_ + 4, to_.size() - at_ - 4);
-    const std::uint64_t check = Hash(0, body);
-    to_.append(reinterpret_cast<const char*>(&check), 8);
     const auto length = static_cast<std::uint32_t>(to_.size() - at_ - 4);
     std::memcpy(to_.data() + at_, &length, 4);
   }
@@ -159,10 +158,12 @@ bool ReadFields(char type, In& in, Recovery& r) {
     case kStep:
     case kUndo:
     case kRedo:
-    case kFlushed:
     case kForget: break;
+    case kFlushed:
+      if (!in.u64(e.number)) return false;
+      break;
     case kHandles:
-      if (!in.u64(e.handles)) return false;
+      if (!in.u64(e.number)) return false;
       break;
     case kInsert:
     case kPlainInsert:
@@ -244,15 +245,14 @@ Recovery ReadRecovery(std::string_view bytes) {
   }
   std::size_t at = kMagic.size();
   bool based = false;
-  std::size_t flushed = 0;  // events up to the last flush
+  std::size_t flushed = 0;        // events up to the last whole flush
+  std::size_t batch = at;         // where the records since that flush begin
+  std::size_t baseEnd = 0;
   while (at < bytes.size()) {
     In head(bytes.substr(at));
     std::uint32_t length;
-    if (!head.u32(length) || length < 9 || length > bytes.size() - at - 4) break;
-    const std::string_view body = bytes.substr(at + 4, length - 8);
-    std::uint64_t check;
-    std::memcpy(&check, bytes.data() + at + 4 + length - 8, 8);
-    if (check != Hash(0, body)) break;
+    if (!head.u32(length) || length < 1 || length > bytes.size() - at - 4) break;
+    const std::string_view body = bytes.substr(at + 4, length);
     // The base first, once; then changes.
     const char type = body[0];
     if ((type == kBase) == based) break;
@@ -262,15 +262,24 @@ Recovery ReadRecovery(std::string_view bytes) {
       r.events.resize(before);
       break;
     }
+    // A flush holds the check of all it ends.
+    if (type == kFlushed && r.events.back().number != Hash(0, bytes.substr(batch, at - batch))) {
+      r.events.resize(flushed);
+      break;
+    }
     at += 4 + length;
-    if (!based) r.baseEnd = at;
+    if (!based) baseEnd = at;
     based = true;
     if (type != kBase) {
       r.events.back().end = at;
-      if (type == kFlushed) flushed = r.events.size();
+      if (type == kFlushed) {
+        flushed = r.events.size();
+        batch = at;
+        r.baseEnd = baseEnd;
+      }
     }
   }
-  if (!based) {
+  if (!r.based()) {
     r = Recovery{};
     r.damaged = true;
     return r;
@@ -306,7 +315,7 @@ std::size_t ReplayRecovery(const Recovery& r, LineList& dxf, Journal& j, std::si
           j.undos.clear();
           j.redos.clear();
           return true;
-        case kHandles: j.handlesIssued = e.handles; return true;
+        case kHandles: j.handlesIssued = e.number; return true;
         default: break;
       }
       const bool insert = e.type == kInsert || e.type == kPlainInsert;
@@ -376,6 +385,7 @@ bool RecoveryLog::begin() {
   // before the drawing is recovered, what the record begins from stays.
   if (!basePath_.empty()) (void)::link(basePath_.c_str(), (file_ + std::string(kBaseSuffix)).c_str());
   pending_.assign(kMagic);
+  checkFrom_ = kMagic.size();
   {
     Out o(pending_, kBase);
     o.u32(basePath_.empty() ? 0 : 1).u32(static_cast<std::uint32_t>(base_->encoding));
@@ -400,7 +410,10 @@ void RecoveryLog::Flush() {
     Out(pending_, kHandles).u64(handlesWritten_);
   }
   if (pending_.empty()) return;
-  Out(pending_, kFlushed);
+  const std::uint64_t check = Hash(0, std::string_view(pending_).substr(checkFrom_));
+  Out(pending_, kFlushed).u64(check);
+  checkFrom_ = 0;
+  const std::size_t batch = pending_.size();
   std::size_t done = 0;
   while (done < pending_.size()) {
     const ssize_t n = ::write(fd_, pending_.data() + done, pending_.size() - done);
@@ -415,9 +428,11 @@ void RecoveryLog::Flush() {
     done += static_cast<std::size_t>(n);
   }
   pending_.clear();
-  // On its way to the disk, without waiting for it: a program killed now
-  // loses nothing written, and the system has it on the disk in moments.
-  ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+  // A program killed now loses nothing written. The changes of a few edits
+  // are sent on to the disk at once, without waiting for it; those of a
+  // huge one (whose sending would hold the window up) the system writes in
+  // its own time, within seconds.
+  if (batch <= kSentAtOnce) ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
 }
 
 void RecoveryLog::Discard() {

@@ -12,19 +12,20 @@
 // drawn is always made again exactly, the undo history as far as it reaches
 // back to the record's base. It is begun at the first change
 // after the drawing was opened, made or saved, appended to as the changes
-// come, handed to the system at every Flush in one write, which the system
-// puts on the disk at once without the program waiting for it (the window
-// flushes twice a second), and removed when the drawing is saved or dropped
-// on purpose. A
+// come, handed to the system at every Flush in one write (the window flushes
+// twice a second), which puts it on the disk at once without the program
+// waiting for it (a flush of a megabyte or more: within the system's own
+// seconds), and removed when the drawing is saved or dropped on purpose. A
 // record whose program still runs holds a lock on it; one that nobody
 // holds was left by a program that ended without dropping it.
 //
 // The file: "VESTREL RECOVERY 1\n", then records of a 32-bit length (of
-// what follows up to the check), a type byte, their fields (little-endian
-// numbers; texts as a 32-bit length and their bytes) and a 64-bit check of
-// the type and the fields. Each flush ends with a record of its own.
-// Reading stops at the first record that is not whole or not sound: what
-// came before it up to the end of the last flush is recovered.
+// what follows), a type byte and their fields (little-endian numbers; texts
+// as a 32-bit length and their bytes). Each flush ends with a record of its
+// own holding a 64-bit check of all the flush wrote before it. Reading
+// stops at the first record that is not whole or not sound, or at a flush
+// whose check fails: what came before up to the end of the last sound
+// flush is recovered.
 #pragma once
 
 #include <cstdint>
@@ -57,7 +58,7 @@ struct Recovery {
   struct Event {
     char type = 0;
     std::int32_t at = 0, count = 0;
-    Handle handles = 0;
+    std::uint64_t number = 0;  // the largest handle written; the check of a flush
     std::vector<std::string> texts;
     std::size_t end = 0;  // where it ends in the file
   };
@@ -140,6 +141,7 @@ class RecoveryLog : public JournalListener {
   FileIdentity baseIdentity_;
   bool given_up = false;  // this drawing's record could not be kept
   std::string pending_;   // recorded, not yet written
+  std::size_t checkFrom_ = 0;  // where what the next flush's check covers begins in it
   // Whether each step of the journal is one the record holds (made after
   // it began), for the undo and redo lists.
   std::vector<bool> heldUndos_, heldRedos_;

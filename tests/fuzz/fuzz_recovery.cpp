@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace vestrel;
   const Recovery r = ReadRecovery(std::string_view(reinterpret_cast<const char*>(data), size));
   if (!r.based()) return 0;
-  if (r.events.size() > size / 13) Broken("more changes than the bytes hold");
+  if (r.events.size() > size / 5) Broken("more changes than the bytes hold");
   LineList dxf;
   if (r.fromFile)
     dxf.assign("  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n  8\n0\n 10\n1\n 20\n2\n 11\n3\n 21\n4\n  0\nENDSEC\n  0\nEOF\n");
