@@ -526,26 +526,20 @@ void RecoveryLog::Kept(std::int32_t at, std::string_view text) {
   if (begin()) Out(pending_, kKept).i32(at).text(text);
 }
 
-void RecoveryLog::Undoing(const tundo& step) {
-  const bool held = !heldUndos_.empty() && heldUndos_.back();
-  if (!heldUndos_.empty()) heldUndos_.pop_back();
-  heldRedos_.push_back(held);
-  if (!begin()) return;
-  if (held)
-    Out(pending_, kUndo);
-  else
-    played(step, true);
-}
+void RecoveryLog::Undoing(const tundo& step) { moved(step, true); }
+void RecoveryLog::Redoing(const tundo& step) { moved(step, false); }
 
-void RecoveryLog::Redoing(const tundo& step) {
-  const bool held = !heldRedos_.empty() && heldRedos_.back();
-  if (!heldRedos_.empty()) heldRedos_.pop_back();
-  heldUndos_.push_back(held);
+void RecoveryLog::moved(const tundo& step, bool backwards) {
+  std::vector<bool>& from = backwards ? heldUndos_ : heldRedos_;
+  std::vector<bool>& to = backwards ? heldRedos_ : heldUndos_;
+  const bool held = !from.empty() && from.back();
+  if (!from.empty()) from.pop_back();
+  to.push_back(held);
   if (!begin()) return;
   if (held)
-    Out(pending_, kRedo);
+    Out(pending_, backwards ? kUndo : kRedo);
   else
-    played(step, false);
+    played(step, backwards);
 }
 
 void RecoveryLog::played(const tundo& step, bool backwards) {

@@ -128,6 +128,9 @@ class RecoveryLog : public JournalListener {
  private:
   // Begins the record at the first change: false when it cannot be kept.
   bool begin();
+  // The last step taken back (`backwards`) or done again: the record's own
+  // undo or redo, or its splices.
+  void moved(const tundo& step, bool backwards);
   // The splices of a step played without the journal (a step the record
   // does not hold: made before it began).
   void played(const tundo& step, bool backwards);
