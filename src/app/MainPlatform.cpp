@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "app/MainUnit.h"
+#include "app/export.h"
 #include "app/icons.h"
 #include "app/macro.h"
 #include "app/paintbox.h"
@@ -162,10 +163,10 @@ PrinterPage TMainForm::PrinterPageSize() {
   return {page.width(), page.height(), printer_.resolution()};
 }
 
-DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup) {
+DialogResult TMainForm::ShowPrintDialog(PrintSetup& setup, bool remember) {
   const DialogResult r = DruckenForm->Run(setup);
   QSettings settings;
-  if (r != DialogResult::Cancel) TDruckenForm::Save(settings, setup);
+  if (r != DialogResult::Cancel && remember) TDruckenForm::Save(settings, setup);
   settings.setValue("DruckenForm/geometry", DruckenForm->saveGeometry());
   return r;
 }
@@ -239,7 +240,16 @@ DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { retur
 DialogResult TMainForm::ShowLayerDialog(LayerDialogValues& values) { return LayerForm->Run(values); }
 DialogResult TMainForm::ShowLineStyleDialog(LineStyleDialogValues& values) { return LinienstilForm->Run(values); }
 
-void TMainForm::PrintDrawing() {
+void TMainForm::UsePaper(std::optional<PaperSize> paper) {
+  if (!paper) {
+    if (ownPage_) printer_.setPageLayout(*std::exchange(ownPage_, std::nullopt));
+    return;
+  }
+  if (!ownPage_) ownPage_ = printer_.pageLayout();
+  UsePaperOn(printer_, *paper);
+}
+
+void TMainForm::PrintDrawing(const PrintSetup& setup) {
   // Without a printer the page goes into a PDF file.
   if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
     const auto name = RunFileDialog(this, QFileDialog::AcceptSave, translated(kPdfFilter), "pdf");
@@ -247,7 +257,7 @@ void TMainForm::PrintDrawing() {
     printer_.setOutputFileName(QString::fromStdString(*name));
   }
   printer_.setDocName(Q(Message(11)));
-  PrintTab(printer_, editor_->drawing, editor_->view, editor_->print);
+  PrintTab(printer_, editor_->drawing, editor_->view, setup);
 }
 
 }  // namespace vestrel

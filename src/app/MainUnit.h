@@ -76,13 +76,14 @@ class TMainForm : public QMainWindow, public Platform {
   void DrawXor(std::span<const tremove> segments) override;
   void SetStatusText(std::string_view text) override;
   PrinterPage PrinterPageSize() override;
-  void PrintDrawing() override;
+  void PrintDrawing(const PrintSetup& setup) override;
+  void UsePaper(std::optional<PaperSize> paper) override;
   Answer AskYesNoCancel(int nr, int captionNr) override;
   bool AskYesNo(int nr, std::string_view suffix) override;
   DiskChoice AskAboutDiskChange(int nr, std::string_view suffix, bool removed) override;
   std::optional<std::string> OpenFileDialog() override;
   std::optional<std::string> SaveFileDialog() override;
-  DialogResult ShowPrintDialog(PrintSetup& setup) override;
+  DialogResult ShowPrintDialog(PrintSetup& setup, bool remember) override;
   void PrinterSetupDialog() override;
   DialogResult ShowViewportDialog(ViewportValues& values) override;
   DialogResult ShowTextDialog(TextDialogValues& values) override;
@@ -156,6 +157,7 @@ class TMainForm : public QMainWindow, public Platform {
   std::unique_ptr<Editor> editor_;
   MacroRecorder* recorder_ = nullptr;
   QPrinter printer_{QPrinter::HighResolution};
+  std::optional<QPageLayout> ownPage_;  // the printer's own page while a layout's paper is used
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
 };

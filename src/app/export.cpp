@@ -2,10 +2,12 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QSettings>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "i18n/messages.h"
 #include "tools/editor.h"
 #include "view/printing.h"
+#include "view/transform.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -44,6 +47,9 @@ class Headless : public NullPlatform {
   PrinterPage PrinterPageSize() override {
     const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());
     return {page.width(), page.height(), printer_.resolution()};
+  }
+  void UsePaper(std::optional<PaperSize> paper) override {
+    if (paper) UsePaperOn(printer_, *paper);
   }
 
  private:
@@ -171,25 +177,39 @@ int RunExportPng(const ExportOptions& o, std::ostream& err) {
   return 0;
 }
 
+void UsePaperOn(QPrinter& printer, PaperSize paper) {
+  const bool landscape = paper.widthMm > paper.heightMm;
+  const QSizeF portrait(std::min(paper.widthMm, paper.heightMm), std::max(paper.widthMm, paper.heightMm));
+  printer.setPageLayout(QPageLayout(QPageSize(portrait, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
+                                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+}
+
 int RunExportPdf(const ExportOptions& o, std::ostream& err) {
   Headless platform(1600, 1000, err);
   Editor editor(platform);
   QSettings settings;
   TDruckenForm::Load(settings, editor.print);
-  if (o.mm) editor.print.mmEd = *o.mm;
-  if (o.units) editor.print.UnitsEd = *o.units;
-  if (o.margin) editor.print.RandEd = *o.margin;
-  if (o.offsetx) editor.print.XOffsetEd = *o.offsetx;
-  if (o.offsety) editor.print.YOffsetEd = *o.offsety;
-  if (!(editor.print.mmEd > 0) || !(editor.print.UnitsEd > 0)) {
+  if (!CanWrite(o.output, err) || !Load(editor, platform, o, err)) return 1;
+  // A layout on paper of its own is printed on that paper at its plot
+  // scale; the values given still count.
+  PrintSetup setup = editor.print;
+  if (const auto paper = PaperOfTab(editor.drawing, editor.view.tab)) {
+    setup = PrintSetupOf(*paper);
+    platform.UsePaper(PaperSize{paper->widthMm, paper->heightMm});
+  }
+  if (o.mm) setup.mmEd = *o.mm;
+  if (o.units) setup.UnitsEd = *o.units;
+  if (o.margin) setup.RandEd = *o.margin;
+  if (o.offsetx) setup.XOffsetEd = *o.offsetx;
+  if (o.offsety) setup.YOffsetEd = *o.offsety;
+  if (!(setup.mmEd > 0) || !(setup.UnitsEd > 0)) {
     err << "vestrel: the scale must be two positive numbers\n";
     return 1;
   }
-  if (!CanWrite(o.output, err) || !Load(editor, platform, o, err)) return 1;
   QPrinter& printer = platform.printer();
   printer.setOutputFileName(QString::fromStdString(o.output));
   printer.setDocName(QString::fromStdString(std::string(GermanMessage(11))));
-  if (!PrintTab(printer, editor.drawing, editor.view, editor.print)) err << "vestrel: " << kNotAllDrawn << '\n';
+  if (!PrintTab(printer, editor.drawing, editor.view, setup)) err << "vestrel: " << kNotAllDrawn << '\n';
   if (printer.printerState() == QPrinter::Error) {
     err << "vestrel: cannot write " << o.output << '\n';
     return 1;

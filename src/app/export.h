@@ -9,6 +9,8 @@
 
 #include "platform/platform.h"
 
+class QPrinter;
+
 namespace vestrel {
 
 struct ExportOptions {
@@ -34,6 +36,10 @@ std::string ParseExportOptions(const std::vector<std::string>& args, bool pdf, E
 // What the window would show after zoom to extents, as a PNG file.
 // Returns the exit code: 0, or 1 with a message on `err`.
 int RunExportPng(const ExportOptions& options, std::ostream& err);
+
+// Sets the printer's page to `paper`: portrait, or landscape when the paper
+// is wider than high.
+void UsePaperOn(QPrinter& printer, PaperSize paper);
 
 // The tab printed into a PDF file with the stored page set-up (or the
 // values given).

@@ -46,10 +46,11 @@ void Reader::viewportGroup(tpoly& p) {
       break;
     case 68:
       o_.statusSeen = true;
-      if (intValue(1) == 0) v.off = true;
+      o_.status = intValue(1);
       break;
     case 90:
-      if (intValue(0) & 0x20000) v.off = true;
+      o_.flagsSeen = true;
+      o_.flags = intValue(0);
       break;
     case 1040:
       // Older files keep the view in extended data: the second value is the
@@ -72,9 +73,18 @@ void Reader::viewportGroup(tpoly& p) {
 }
 
 void Reader::finishViewport(tpoly& p) {
-  if (p.viewid == 1) return;  // the sheet's own viewport has no frame
   ViewportData& v = d_.viewports.back();
-  if (p.viewid == -1 && !o_.statusSeen) v.off = true;  // how some programs say it is off
+  // The layout's own paper view has no frame and shows no model: id 1, and
+  // in a layout that was not current when saved (ids and status written as
+  // 0) the viewport that views exactly itself.
+  auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max({1.0, std::abs(a), std::abs(b)}); };
+  p.issheet = p.viewid == 1 || (p.block >= 0 && v.widy > 0 && same(v.panx, p.cx) && same(v.pany, p.cy) &&
+                                same(v.viewheight, v.widy));
+  if (p.issheet) return;
+  // Switched off: bit 0x20000 of the flags where a file writes them (the
+  // status of a layout not current is 0 while its viewports are on), else
+  // status 0, or id -1 without a status as some programs say it.
+  v.off = o_.flagsSeen ? (o_.flags & 0x20000) != 0 : (o_.statusSeen && o_.status == 0) || (p.viewid == -1 && !o_.statusSeen);
   const double w = v.widx / 2, h = v.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
     Tmypoi& q = addPoint(p, x, y, p.cz);

@@ -116,6 +116,14 @@ struct Drawing {
   double blockbasey(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basey : 0; }
   double blockbasez(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basez : 0; }
 
+  // The block reference that entry `i` is an attribute of; none for an
+  // entry that is no attribute.
+  const tpoly* attributeOwner(std::size_t i) const {
+    if (i >= entryparse.size() || i >= polys.size() || !polys[i].istext) return nullptr;
+    const std::int32_t k = entryparse[i].insert;
+    return k >= 0 && static_cast<std::size_t>(k) < i ? &polys[static_cast<std::size_t>(k)] : nullptr;
+  }
+
   // Every trimmed line of the entry, from its "0" pair on.
   std::vector<std::string> code(const tpoly& p) const;
 

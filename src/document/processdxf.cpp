@@ -309,6 +309,23 @@ void Reader::readLayout() {
       case 15: real(l.emaxx); break;
       case 25: real(l.emaxy); break;
       case 35: real(l.emaxz); break;
+      case 40: real(l.marginleft); break;
+      case 41: real(l.marginbottom); break;
+      case 42: real(l.marginright); break;
+      case 43: real(l.margintop); break;
+      case 44: real(l.paperwidth), l.plotsettings = true; break;
+      case 45: real(l.paperheight), l.plotsettings = true; break;
+      case 142: real(l.scalenumerator); break;
+      case 143: real(l.scaledenominator); break;
+      case 72:
+        if (const auto v = ParseInt(value_)) l.paperunits = *v;
+        break;
+      case 73:
+        if (const auto v = ParseInt(value_)) l.plotrotation = *v;
+        break;
+      case 100:
+        if (value_ == "AcDbPlotSettings") l.plotsettings = true;
+        break;
       case 1: l.name = value_; break;
       case 71:
         if (const auto v = ParseInt(value_)) l.order = *v;

@@ -175,6 +175,9 @@ class Reader {
     double start = 0, end = 0;      // ARC angles, ELLIPSE parameters
     int count1040 = 0;              // VIEWPORT
     bool statusSeen = false;        // VIEWPORT: group 68
+    std::int32_t status = 1;        // VIEWPORT: group 68, 0 off
+    bool flagsSeen = false;         // VIEWPORT: group 90
+    std::int32_t flags = 0;         // VIEWPORT: group 90, bit 0x20000 off
     std::int32_t line40 = 0, line41 = 0, line12 = 0, line22 = 0, lineHeight = 0;
     int degree = 3;                  // SPLINE
     bool startTangent = false, endTangent = false;  // SPLINE: groups 12 and 13 were read

@@ -79,6 +79,7 @@ struct tpoly {
   bool insertstrpresent : 1 = false;
   bool istext : 1 = false;
   bool isviewport : 1 = false;
+  bool issheet : 1 = false;  // a viewport that is the layout's own paper view: no frame, no model
   bool ispaperspace : 1 = false;
   bool locked : 1 = false;
   bool setwidonce : 1 = false;
@@ -254,6 +255,13 @@ struct Tlayout {
   double lminx = 0, lminy = 0, lminz = 0;
   double lmaxx = 0, lmaxy = 0, lmaxz = 0;
   bool zoomsetted = false;
+  // Its plot settings: what paper it is drawn on.
+  bool plotsettings = false;           // the layout has them (subclass AcDbPlotSettings or a paper size)
+  double paperwidth = 0, paperheight = 0;  // groups 44, 45: the paper in millimetres, unturned
+  double marginleft = 0, marginbottom = 0, marginright = 0, margintop = 0;  // groups 40 to 43, millimetres
+  std::int32_t paperunits = 1;         // group 72: 0 inches, 1 millimetres, 2 pixels
+  std::int32_t plotrotation = 0;       // group 73: 0, 1 (90° anticlockwise), 2 (180°), 3 (90° clockwise)
+  double scalenumerator = 1, scaledenominator = 1;  // groups 142, 143: paper units per drawing unit
 };
 
 // One line-level edit of an undo step.

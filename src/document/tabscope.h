@@ -66,4 +66,25 @@ class TabScope {
   const tblock* recordBlock_ = nullptr;
 };
 
+// A sheet of paper in drawing units: the whole sheet and its printable
+// area inside it.
+struct Sheet {
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  double px0 = 0, py0 = 0, px1 = 0, py1 = 0;
+};
+
+// The paper a layout is drawn on, as its plot settings say.
+struct LayoutPaper {
+  Sheet sheet;                    // in paper units
+  double widthMm = 0, heightMm = 0;  // the paper as it lies on the sheet, turned by the plot rotation
+  double mmPerUnit = 1;           // millimetres of paper per drawing unit when plotted (units and plot scale)
+};
+
+// The paper of tab `tab`: its layout's limits when they are set, else its
+// paper size turned by the plot rotation, with the origin at the corner of
+// the printable area. None for the model, for a layout without plot
+// settings (or with neither limits nor a paper size) and for a drawing
+// without layouts: their sheet is the printer's page.
+std::optional<LayoutPaper> PaperOfTab(const Drawing& d, int tab);
+
 }  // namespace vestrel

@@ -77,7 +77,7 @@ void MovePoint(DocumentContext& c, int objnr, int grip, Point2 d, Point2 at) {
   if (objnr >= 0 && static_cast<std::size_t>(objnr) < g.d.polys.size()) {
     const tpoly& p = g.d.polys[static_cast<std::size_t>(objnr)];
     if (p.isviewport) {
-      if (p.viewid != 1 && p.anzp >= 8) ViewportGrip(g, p, grip, d);
+      if (!p.issheet && p.anzp >= 8) ViewportGrip(g, p, grip, d);
     } else if (grip >= 0 && grip < p.anzp) {
       const Tmypoi q = g.d.ps(p)[static_cast<std::size_t>(grip)];
       const ObjectPlane plane = ObjectPlaneOf(g.d, p);
@@ -105,7 +105,7 @@ void SetViewportValues(DocumentContext& c, int objnr, const ViewportValues& v) {
   GripEdit g{c.drawing, ChangeStep(c.undos, c.drawing.dxf)};
   if (objnr >= 0 && static_cast<std::size_t>(objnr) < g.d.polys.size()) {
     const tpoly& p = g.d.polys[static_cast<std::size_t>(objnr)];
-    if (p.isviewport && p.viewid != 1 && p.anzp >= 8) {
+    if (p.isviewport && !p.issheet && p.anzp >= 8) {
       const auto pts = g.d.ps(p);
       g.write(pts[0].linex, v.MitteX);
       g.write(pts[1].linex, v.MitteY);

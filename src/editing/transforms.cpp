@@ -57,7 +57,7 @@ std::vector<Unit> EditUnits(const Drawing& d, int tab, bool copying) {
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
     if (!scope.edits(p) || p.linefrom <= covered) continue;
-    if (p.isviewport && p.viewid == 1) continue;  // the sheet itself
+    if (p.isviewport && p.issheet) continue;  // the sheet itself
     if (copying && IsKind(d, p, "ATTRIB")) continue;
     const std::int32_t to = p.extrakind == ExtraKind::Insert ? WithAttributes(d, p) : p.linebis;
     units.push_back({p.linefrom, to, i});

@@ -21,7 +21,7 @@ class NullPlatform : public Platform {
   void SetCursor(Cursor) override {}
   void SetStatusText(std::string_view) override {}
   PrinterPage PrinterPageSize() override { return {4960, 7016, 600}; }
-  void PrintDrawing() override {}
+  void PrintDrawing(const PrintSetup&) override {}
 
  protected:
   PixelSize paintBox_;

@@ -52,6 +52,11 @@ struct PrinterPage {
   int dpi = 0;
 };
 
+// The paper of a print in millimetres, as it lies (its width across).
+struct PaperSize {
+  double widthMm = 0, heightMm = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -96,9 +101,12 @@ class Platform {
   virtual void SetStatusText(std::string_view text) = 0;
 
   // The printing service: the current printer's page, and printing the
-  // shown tab on it.
+  // shown tab on it at the page set-up `setup`.
   virtual PrinterPage PrinterPageSize() = 0;
-  virtual void PrintDrawing() = 0;
+  virtual void PrintDrawing(const PrintSetup& setup) = 0;
+  // The paper of what is printed next: `paper`, or the printer's own page
+  // again when there is none.
+  virtual void UsePaper(std::optional<PaperSize> /*paper*/) {}
 
   // Questions and dialogs.
 
@@ -125,8 +133,8 @@ class Platform {
   virtual std::vector<std::string> RecentFiles() { return {}; }
   virtual void KeepRecentFiles(const std::vector<std::string>& /*names*/) {}
   // The print dialog on the page set-up; its values are taken unless it is
-  // cancelled.
-  virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/) { return DialogResult::Cancel; }
+  // cancelled, and kept for the next run when `remember`.
+  virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/, bool /*remember*/) { return DialogResult::Cancel; }
   // The printer's own set-up dialog.
   virtual void PrinterSetupDialog() {}
   // The dialogs below close with OK or Cancel (Escape). Each is shown on

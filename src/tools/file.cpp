@@ -99,14 +99,21 @@ void Editor::ShowFileKept(std::uint64_t parse) {
 }
 
 void Editor::Drucken1Click() {
-  const DialogResult r = platform.ShowPrintDialog(print);
+  // A layout on paper of its own proposes that paper and its plot scale,
+  // for this print only: the page set-up of the model stays as it is.
+  const auto paper = PaperOfTab(drawing, view.tab);
+  PrintSetup setup = paper ? PrintSetupOf(*paper) : print;
+  if (paper) platform.UsePaper(PaperSize{paper->widthMm, paper->heightMm});
+  const DialogResult r = platform.ShowPrintDialog(setup, !paper);
+  if (!paper && r != DialogResult::Cancel) print = setup;
   if (r == DialogResult::Preview) view.Druckvorschau = true;
   Repaint();
-  if (r == DialogResult::Ok) platform.PrintDrawing();
+  if (r == DialogResult::Ok) platform.PrintDrawing(setup);
+  if (paper) platform.UsePaper(std::nullopt);
 }
 
 void Editor::Seiteeinrichten1Click() {
-  if (platform.ShowPrintDialog(print) == DialogResult::Preview) view.Druckvorschau = true;
+  if (platform.ShowPrintDialog(print, true) == DialogResult::Preview) view.Druckvorschau = true;
   Repaint();
 }
 

@@ -199,8 +199,15 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   if (!through && !lockedLayers_) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
-  // draws them.
-  const LayerLook layer = P.byblock && OnLayerZero(d_, p) ? P.byblock->layer : tables_.layer(p);
+  // draws them; so are attributes on layer "0" of the reference they
+  // belong to, which hides them with itself.
+  auto lookOf = [&](const tpoly& e) { return P.byblock && OnLayerZero(d_, e) ? P.byblock->layer : tables_.layer(e); };
+  LayerLook layer = lookOf(p);
+  if (const tpoly* owner = d_.attributeOwner(i)) {
+    const LayerLook ownerLook = lookOf(*owner);
+    if (ownerLook.off) return;
+    if (OnLayerZero(d_, p)) layer = ownerLook;
+  }
   p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
@@ -248,7 +255,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   } else {
     drawGeometry(p, P, t, color, pen);
     if (p.ismleader && p.anzp > 0) drawText(p, P, t, color, pen);
-    if (p.isviewport && p.viewid != 1) drawViewport(p, P, t, depth);
+    if (p.isviewport && !p.issheet) drawViewport(p, P, t, depth);
   }
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
@@ -538,7 +545,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
     touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (p.isviewport && p.viewid != 1 && j >= 5 && j <= 7) {
+    if (p.isviewport && !p.issheet && j >= 5 && j <= 7) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
       g_.setBrush(Qt::yellow);
@@ -628,10 +635,7 @@ TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const V
   g.fillRect(QRect(0, 0, width, height), sheet ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
 
   if (sheet) {
-    const double q = print.q();
-    const double dpi = page.dpi > 0 ? page.dpi : 600;
-    const double Pw = page.width / dpi * kMmPerInch, Ph = page.height / dpi * kMmPerInch;
-    const double R = print.RandEd, Xo = print.XOffsetEd, Yo = print.YOffsetEd;
+    const Sheet s = TabSheet(d, view.tab, print, page);
     const QColor paper = scope.model() ? Qt::white : Qt::black;
     const QColor edge = scope.model() ? Qt::black : Qt::white;
     // A drawing rectangle in whole pixels.
@@ -641,8 +645,8 @@ TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const V
     };
     g.setPen(edge);
     g.setBrush(paper);
-    g.drawRect(rect((-Xo - R) / q, (-Yo - R) / q, (Pw - Xo - R) / q, (Ph - Yo - R) / q));
-    const QRect printable = rect(-Xo / q, -Yo / q, (Pw - Xo - 2 * R) / q, (Ph - Yo - 2 * R) / q);
+    g.drawRect(rect(s.x0, s.y0, s.x1, s.y1));
+    const QRect printable = rect(s.px0, s.py0, s.px1, s.py1);
     g.setPen(QPen(edge, 1, Qt::DashLine));
     g.drawRect(printable);
     g.setBrush(Qt::NoBrush);

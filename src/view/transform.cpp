@@ -112,8 +112,13 @@ void ZoomFullIn(ViewContext& c) {
   ViewState& v = c.view;
   const PixelSize box = c.platform.PaintBoxSize();
   Extents e = TabExtents(c.drawing, v.tab);
-  // A paper tab shows at least the printable page from the origin.
-  if (v.tab > 0) {
+  // A paper tab shows at least its layout's whole sheet, or the printable
+  // page from the origin.
+  if (const auto paper = PaperOfTab(c.drawing, v.tab)) {
+    const Sheet& s = paper->sheet;
+    e.minx = std::min(e.minx, s.x0), e.miny = std::min(e.miny, s.y0);
+    e.maxx = std::max(e.maxx, s.x1), e.maxy = std::max(e.maxy, s.y1);
+  } else if (v.tab > 0) {
     const PrinterPage page = c.platform.PrinterPageSize();
     const double q = c.print.q();
     if (page.dpi > 0 && q > 0) {
@@ -189,6 +194,23 @@ void Pan(ViewContext& c, int x, int y) {
   ViewState& v = c.view;
   SetHorzScrollbar(c, static_cast<std::int64_t>(v.pansx0) - static_cast<std::int64_t>(x - v.pansx) * 100);
   SetVertScrollbar(c, static_cast<std::int64_t>(v.pansy0) - static_cast<std::int64_t>(y - v.pansy) * 100);
+}
+
+Sheet TabSheet(const Drawing& d, int tab, const PrintSetup& print, const PrinterPage& page) {
+  if (const auto paper = PaperOfTab(d, tab)) return paper->sheet;
+  const double q = print.q();
+  const double dpi = page.dpi > 0 ? page.dpi : 600;
+  const double Pw = page.width / dpi * kMmPerInch, Ph = page.height / dpi * kMmPerInch;
+  const double R = print.RandEd, Xo = print.XOffsetEd, Yo = print.YOffsetEd;
+  return {(-Xo - R) / q, (-Yo - R) / q, (Pw - Xo - R) / q,       (Ph - Yo - R) / q,
+          -Xo / q,       -Yo / q,       (Pw - Xo - 2 * R) / q, (Ph - Yo - 2 * R) / q};
+}
+
+PrintSetup PrintSetupOf(const LayoutPaper& paper) {
+  PrintSetup p;
+  p.mmEd = paper.mmPerUnit, p.UnitsEd = 1, p.RandEd = 0;
+  p.XOffsetEd = -paper.sheet.x0 * paper.mmPerUnit, p.YOffsetEd = -paper.sheet.y0 * paper.mmPerUnit;
+  return p;
 }
 
 }  // namespace vestrel

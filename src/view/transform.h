@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "document/drawing.h"
+#include "document/tabscope.h"
 #include "platform/platform.h"
 #include "view/screentransform.h"
 
@@ -64,6 +65,15 @@ void SetVertScrollbar(ViewContext& c, std::int64_t position);
 // Zoom and scroll so that the extents of the shown tab fill 95 % of the
 // drawing area.
 void ZoomFullIn(ViewContext& c);
+
+// The sheet a tab is drawn on: its layout's paper, else the printer's page
+// at the page set-up's scale, the drawing's origin at the margin plus the
+// offsets from its lower left corner.
+Sheet TabSheet(const Drawing& d, int tab, const PrintSetup& print, const PrinterPage& page);
+
+// The page set-up that prints a layout's paper: at its plot scale, the
+// sheet's corner on the page's corner, no margin.
+PrintSetup PrintSetupOf(const LayoutPaper& paper);
 // Zoom by `factor` about the screen point (px, py); a negative factor
 // divides by its size.
 void ZoomAbout(ViewContext& c, double px, double py, double factor);

@@ -1,5 +1,6 @@
 #include "writers/tablewriters.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "writers/entitywriters.h"
@@ -114,6 +115,17 @@ InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v
   return InsertAndParse(c, l);
 }
 
+namespace {
+
+// The view of the whole model: its centre, twice its height.
+void ShowModel(ViewportValues& v, const ModelBox& model) {
+  v.InhaltX = (model.minx + model.maxx) / 2;
+  v.InhaltY = (model.miny + model.maxy) / 2;
+  v.HoeheInhalt = std::abs(model.maxy - model.miny) * 2;
+}
+
+}  // namespace
+
 ViewportValues ProposedViewport(const PrinterPage& page, const PrintSetup& print, const ModelBox& model) {
   const double r = page.dpi > 0 ? page.dpi : 600;
   const double scale = print.q();
@@ -123,9 +135,20 @@ ViewportValues ProposedViewport(const PrinterPage& page, const PrintSetup& print
   v.Hoehe = (page.height / r * kMmPerInch - m - 2 * 10) / scale;
   v.MitteX = v.Breite / 2 + 10;
   v.MitteY = v.Hoehe / 2 + 10;
-  v.InhaltX = (model.minx + model.maxx) / 2;
-  v.InhaltY = (model.miny + model.maxy) / 2;
-  v.HoeheInhalt = std::abs(model.maxy - model.miny) * 2;
+  ShowModel(v, model);
+  return v;
+}
+
+ViewportValues ProposedViewport(const LayoutPaper& paper, const ModelBox& model) {
+  const Sheet& s = paper.sheet;
+  const double unit = (s.x1 - s.x0) > 0 && paper.widthMm > 0 ? paper.widthMm / (s.x1 - s.x0) : 1;  // mm per paper unit
+  const double room = std::min({10 / unit, (s.px1 - s.px0) / 4, (s.py1 - s.py0) / 4});
+  ViewportValues v;
+  v.Breite = s.px1 - s.px0 - 2 * room;
+  v.Hoehe = s.py1 - s.py0 - 2 * room;
+  v.MitteX = (s.px0 + s.px1) / 2;
+  v.MitteY = (s.py0 + s.py1) / 2;
+  ShowModel(v, model);
   return v;
 }
 

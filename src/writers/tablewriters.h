@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "document/tabscope.h"
 #include "platform/platform.h"
 #include "writers/insertcode.h"
 
@@ -29,7 +30,9 @@ struct ModelBox {
 };
 
 // The viewport a layout is given, or the viewport dialog proposes: it fills
-// the printable part of `page` and shows the whole model.
+// the printable part of `page`, or of the layout's own `paper` less 10 mm
+// all round, and shows the whole model.
 ViewportValues ProposedViewport(const PrinterPage& page, const PrintSetup& print, const ModelBox& model);
+ViewportValues ProposedViewport(const LayoutPaper& paper, const ModelBox& model);
 
 }  // namespace vestrel

@@ -731,7 +731,32 @@ CASES = [
         dictionary=("@USER@/translate.dat", {"Konte die folgende Datei nicht öffnen:": (0, None),
                                              "unbenannt.dxf": (0, None), "Datei": (0, None)}),
     ),
+    dict(
+        name="a layout prints on its own paper: A3 landscape, whatever the page set-up of the model",
+        script="""
+            open @MADE@/fingerprint.dxf
+            answer DruckenForm mmEd=1 UnitsEd=10 RandEd=5 ok
+            trigger Seiteeinrichten1
+            tab 2
+            png @TMP@/detail.png
+            answer DruckenForm ok
+            answer QFileDialog fileNameEdit=@TMP@/detail.pdf ok
+            trigger Drucken1
+        """,
+        png=("@TMP@/detail.png", 1200, 800),
+        pdf_page=("@TMP@/detail.pdf", 420, 297),
+    ),
 ]
+
+
+def pdf_page_mm(path):
+    """The size of a PDF's first page in millimetres, as pdfinfo says it."""
+    out = subprocess.run(["pdfinfo", path], capture_output=True, text=True).stdout
+    for line in out.splitlines():
+        if line.startswith("Page size:"):
+            w, _, h = line.split()[2:5]
+            return float(w) * 25.4 / 72, float(h) * 25.4 / 72
+    return None
 
 
 def png_size(path):
@@ -807,6 +832,11 @@ def run_one(vestrel, drawings, tmp, case):
             size = png_size(subst(path)) if os.path.exists(subst(path)) else None
             if size != (w, h):
                 problems.append(f"{path}: {size}, wanted {(w, h)}")
+        if "pdf_page" in case:
+            path, w, h = case["pdf_page"]
+            size = pdf_page_mm(subst(path)) if os.path.exists(subst(path)) else None
+            if not size or abs(size[0] - w) > 1 or abs(size[1] - h) > 1:
+                problems.append(f"{path}: a page of {size} mm, wanted {(w, h)}")
         if "audit" in case and not os.path.exists(subst(case["audit"])):
             problems.append(f"{case['audit']} was not written")
         elif "audit" in case:

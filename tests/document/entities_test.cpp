@@ -431,16 +431,36 @@ TEST(Viewports, FrameAndHiddenGrips) {
   EXPECT_EQ(d.viewport(p).viewheight, 30);
   EXPECT_EQ(d.maxviewportid, 4);
   EXPECT_FALSE(d.viewport(p).off);
-  // Switched off: by its status, by its flags, or by an id of -1 without a
-  // status.
-  const char* off[] = {" 68\n0\n 69\n2\n", " 68\n1\n 90\n131072\n 69\n2\n", " 69\n-1\n"};
-  const char* on[] = {" 68\n1\n 69\n2\n", " 68\n-1\n 69\n2\n", " 68\n1\n 69\n-1\n", " 69\n2\n"};
+  // Switched off: by its flags where it has them (a layout not current
+  // when saved writes status and id 0 for viewports that are on), else by
+  // its status, or by an id of -1 without a status.
+  const char* off[] = {" 68\n0\n 69\n2\n", " 68\n1\n 90\n131072\n 69\n2\n", " 69\n-1\n",
+                       " 68\n0\n 69\n0\n 90\n163840\n"};
+  const char* on[] = {" 68\n1\n 69\n2\n", " 68\n-1\n 69\n2\n", " 68\n1\n 69\n-1\n", " 69\n2\n",
+                      " 68\n0\n 69\n0\n 90\n32768\n"};
   for (const auto& [cases, expected] : {std::pair{std::span<const char* const>(off), true},
                                         std::pair{std::span<const char* const>(on), false}})
     for (const char* groups : cases) {
       const Drawing v = Entities(std::string("  0\nVIEWPORT\n 10\n0\n 20\n0\n 40\n4\n 41\n2\n") + groups);
       EXPECT_EQ(v.viewport(v.polys[0]).off, expected) << groups;
     }
+}
+
+TEST(Viewports, TheLayoutsOwnPaperViewHasNoFrame) {
+  // In a layout not current when saved, the first viewport views exactly
+  // itself; a viewport of the same size onto another part does not, and
+  // outside a layout's block the rule does not apply.
+  auto sheet = [](const char* view, bool inBlock) {
+    const std::string vp = std::string("  0\nVIEWPORT\n 10\n148\n 20\n105\n 40\n300\n 41\n210\n 68\n0\n 69\n0\n") + view;
+    const Drawing d = test::Parsed(test::WithEof(
+        inBlock ? test::Section("BLOCKS", "  0\nBLOCK\n  3\n*Paper_Space0\n" + vp + "  0\nENDBLK\n") : test::Section("ENTITIES", vp)));
+    if (d.polys.size() != 1) return std::pair{false, -1};
+    return std::pair{bool(d.polys[0].issheet), d.polys[0].anzp};
+  };
+  EXPECT_EQ(sheet(" 12\n148\n 22\n105\n 45\n210\n", true), std::pair(true, 0));
+  EXPECT_EQ(sheet(" 12\n148\n 22\n105\n 45\n100\n", true), std::pair(false, 8));
+  EXPECT_EQ(sheet(" 12\n0\n 22\n105\n 45\n210\n", true), std::pair(false, 8));
+  EXPECT_EQ(sheet(" 12\n148\n 22\n105\n 45\n210\n", false), std::pair(false, 8));
 }
 
 TEST(Viewports, OlderFilesKeepTheViewInExtendedData) {

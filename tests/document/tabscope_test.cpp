@@ -69,5 +69,48 @@ TEST(TabScope, TheTwoTabsOfADrawingWithoutLayoutsAndBlockContents) {
   EXPECT_EQ(Shown(d, TabScope::BlockContents(d, "B", true)), (std::vector<double>{5}));
 }
 
+TEST(TabScope, TheLayoutsPaperFromItsPlotSettings) {
+  const std::string plot = "100\nAcDbPlotSettings\n";
+  struct Case {
+    std::string groups;  // of the layout "Sheet", tab 1
+    bool paper;
+    Sheet sheet;
+    double widthMm, heightMm, mmPerUnit;
+  };
+  const Case cases[] = {
+      // Millimetres, unturned, limits unset: the origin at the printable corner.
+      {plot + " 40\n5\n 41\n10\n 42\n15\n 43\n20\n 44\n297\n 45\n210\n 72\n1\n", true,
+       {-5, -10, 292, 200, 0, 0, 277, 180}, 297, 210, 1},
+      // Inches (17 × 11), turned a quarter: margins turn with the paper.
+      {plot + " 40\n25.4\n 41\n0\n 42\n0\n 43\n0\n 44\n279.4\n 45\n431.8\n 72\n0\n 73\n1\n", true,
+       {0, 0, 17, 11, 0, 0, 17, 10}, 431.8, 279.4, 25.4},
+      // Limits set win over the paper; the plot scale counts for printing.
+      {plot + " 44\n210\n 45\n297\n 72\n1\n 73\n1\n 40\n7.5\n 41\n20\n 42\n7.5\n 43\n20\n"
+              " 10\n-20\n 20\n-7.5\n 11\n277\n 21\n202.5\n142\n1\n143\n2\n", true,
+       {-20, -7.5, 277, 202.5, 0, 0, 257, 195}, 297, 210, 0.5},
+      // Limits alone, paper size 0: the limits.
+      {plot + " 44\n0\n 45\n0\n 72\n0\n 10\n0\n 20\n0\n 11\n12\n 21\n9\n", true,
+       {0, 0, 12, 9, 0, 0, 12, 9}, 12 * 25.4, 9 * 25.4, 25.4},
+      // Neither limits nor paper, no plot settings, broken numbers: the printer's page.
+      {plot + " 44\n0\n 45\n0\n", false, {}, 0, 0, 0},
+      {" 10\n0\n 20\n0\n 11\n12\n 21\n9\n", false, {}, 0, 0, 0},
+      {plot + " 44\nnan\n 45\n1e999\n", false, {}, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.groups);
+    const Drawing d = test::Parsed(test::WithEof(
+        Section("OBJECTS", "  0\nLAYOUT\n  1\nModel\n 71\n0\n  0\nLAYOUT\n" + c.groups + "  1\nSheet\n 71\n1\n")));
+    EXPECT_FALSE(PaperOfTab(d, 0));
+    const auto p = PaperOfTab(d, 1);
+    ASSERT_EQ(p.has_value(), c.paper);
+    if (!p) continue;
+    const Sheet& s = p->sheet;
+    const double got[] = {s.x0, s.y0, s.x1, s.y1, s.px0, s.py0, s.px1, s.py1, p->widthMm, p->heightMm, p->mmPerUnit};
+    const double want[] = {c.sheet.x0, c.sheet.y0, c.sheet.x1, c.sheet.y1, c.sheet.px0, c.sheet.py0,
+                           c.sheet.px1, c.sheet.py1, c.widthMm, c.heightMm, c.mmPerUnit};
+    for (int i = 0; i < 11; ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << i;
+  }
+}
+
 }  // namespace
 }  // namespace vestrel

@@ -80,6 +80,9 @@ class FakePlatform : public NullPlatform {
   PrinterPage page{4960, 7016, 600};  // A4 at 600 dpi
   std::deque<DialogResult> printDialogAnswers;
   int printed = 0, printerSetups = 0;
+  PrintSetup printDialogShown, printedAt;  // what the print dialog was shown, and what was printed at
+  bool printDialogRemembers = false;
+  std::optional<PaperSize> paper, printedOn;  // the paper in use, and the one printed on
   int viewportDialogs = 0;
   int closes = 0;
   std::string userData;  // the per-user data folder; none when empty
@@ -144,14 +147,21 @@ class FakePlatform : public NullPlatform {
   void DrawXor(std::span<const tremove> segments) override { xor_.insert(xor_.end(), segments.begin(), segments.end()); }
   void SetStatusText(std::string_view text) override { status = text; }
   PrinterPage PrinterPageSize() override { return page; }
-  DialogResult ShowPrintDialog(PrintSetup&) override {
+  DialogResult ShowPrintDialog(PrintSetup& setup, bool remember) override {
+    printDialogShown = setup;
+    printDialogRemembers = remember;
     if (printDialogAnswers.empty()) return DialogResult::Cancel;
     const DialogResult r = printDialogAnswers.front();
     printDialogAnswers.pop_front();
     return r;
   }
   void PrinterSetupDialog() override { ++printerSetups; }
-  void PrintDrawing() override { ++printed; }
+  void PrintDrawing(const PrintSetup& setup) override {
+    ++printed;
+    printedAt = setup;
+    printedOn = paper;
+  }
+  void UsePaper(std::optional<PaperSize> p) override { paper = p; }
   DialogResult ShowViewportDialog(ViewportValues& values) override {
     ++viewportDialogs;
     if (!viewportAnswer) return DialogResult::Cancel;

@@ -2,6 +2,7 @@
 // the status bar, printing, and what opening a file does to the view.
 #include <gtest/gtest.h>
 
+#include "support/dxf_text.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "tools/editor.h"
@@ -81,6 +82,38 @@ TEST_F(ViewHandlersTest, PrintingPreviewAndPrinterSetUp) {
   EXPECT_TRUE(editor.view.Druckvorschau);
   editor.Druckereinrichten1Click();
   EXPECT_EQ(platform.printerSetups, 1);
+}
+
+TEST_F(ViewHandlersTest, ALayoutOnPaperOfItsOwnPrintsOnThatPaperAtItsScale) {
+  // A 17 × 11 inch layout, its printable corner on the origin.
+  const test::TempDir dir;
+  const std::string file = dir.write("sheet.dxf", test::WithEof(test::Section(
+      "OBJECTS", "  0\nLAYOUT\n  1\nModel\n 71\n0\n  0\nLAYOUT\n100\nAcDbPlotSettings\n 40\n12.7\n 41\n12.7\n"
+                 " 42\n12.7\n 43\n12.7\n 44\n431.8\n 45\n279.4\n 72\n0\n  1\nSheet\n 71\n1\n")));
+  editor.OpenDroppedFile(file);
+  ASSERT_EQ(editor.file.afilename, file);
+  editor.print.mmEd = 10;
+  const PrintSetup model = editor.print;
+  platform.printDialogAnswers = {DialogResult::Ok, DialogResult::Ok};
+  editor.TabControl1Change(1);
+  editor.Drucken1Click();
+  ASSERT_EQ(platform.printed, 1);
+  EXPECT_FALSE(platform.printDialogRemembers);
+  EXPECT_NEAR(platform.printedAt.q(), 25.4, 1e-12);
+  EXPECT_NEAR(platform.printedAt.XOffsetEd, 12.7, 1e-9);
+  EXPECT_NEAR(platform.printedAt.YOffsetEd, 12.7, 1e-9);
+  EXPECT_EQ(platform.printedAt.RandEd, 0);
+  ASSERT_TRUE(platform.printedOn);
+  EXPECT_NEAR(platform.printedOn->widthMm, 431.8, 1e-9);
+  EXPECT_NEAR(platform.printedOn->heightMm, 279.4, 1e-9);
+  EXPECT_FALSE(platform.paper);  // the printer's own page again
+  EXPECT_EQ(editor.print.q(), model.q());
+  // The model prints as it did, at its own page set-up, which is kept.
+  editor.TabControl1Change(0);
+  editor.Drucken1Click();
+  EXPECT_TRUE(platform.printDialogRemembers);
+  EXPECT_EQ(platform.printedAt.q(), 10);
+  EXPECT_FALSE(platform.printedOn);
 }
 
 TEST_F(ViewHandlersTest, ALayoutWithoutViewportsGetsOneOnItsFirstVisit) {

@@ -252,6 +252,33 @@ TEST_F(RendererTest, BlockMembersByBlockOrOnLayerZeroLookLikeTheirReference) {
   EXPECT_EQ(img.pixel(150, 99), qRgb(0, 0, 255));
 }
 
+TEST_F(RendererTest, AttributesFollowTheirReference) {
+  // A reference on the green layer L whose attribute on layer 0 turns
+  // green; a reference on the layer Off (switched off) hides its
+  // attributes, on layer 0 and on L alike.
+  auto attrib = [](int x, const char* layer) {
+    return "  0\nATTRIB\n  8\n" + std::string(layer) + "\n 10\n" + std::to_string(x) +
+           "\n 20\n150\n 40\n20\n  1\nXX\n  2\nTAG\n 70\n0\n";
+  };
+  load(test::Section("TABLES", "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\n0\n 70\n0\n 62\n7\n"
+                               "  0\nLAYER\n  2\nL\n 70\n0\n 62\n3\n  0\nLAYER\n  2\nOff\n 70\n0\n 62\n-1\n  0\nENDTAB\n") +
+       test::Section("BLOCKS", "  0\nBLOCK\n  2\nB\n  3\nB\n 10\n0\n 20\n0\n  0\nENDBLK\n") +
+       test::Section("ENTITIES", "  0\nINSERT\n  8\nL\n 66\n1\n  2\nB\n 10\n0\n 20\n0\n" + attrib(100, "0") +
+                                     "  0\nSEQEND\n  0\nINSERT\n  8\nOff\n 66\n1\n  2\nB\n 10\n0\n 20\n0\n" +
+                                     attrib(200, "0") + attrib(300, "L") + "  0\nSEQEND\n"));
+  const QImage img = paint();
+  auto inks = [&](int x0, QRgb colour) {
+    int n = 0;
+    for (int y = 299 - 180; y <= 299 - 140; ++y)
+      for (int x = x0 - 5; x <= x0 + 60; ++x) n += img.pixel(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(inks(100, qRgb(0, 255, 0)), 10);
+  EXPECT_EQ(inks(100, qRgb(0, 0, 0)), 0);
+  EXPECT_EQ(inks(200, qRgb(255, 255, 255)), 66 * 41);
+  EXPECT_EQ(inks(300, qRgb(255, 255, 255)), 66 * 41);
+}
+
 // --- hatches: a ring from (100, 50) to (200, 150) around a hole from (130, 80) to (170, 120) ---------
 
 std::string Square(int x0, int y0, int x1, int y1) {

@@ -15,10 +15,17 @@ ModelBox ModelExtents(const Drawing& d) {
   return e ? ModelBox{e->minx, e->miny, e->maxx, e->maxy} : ModelBox{};
 }
 
+// The viewport proposed on tab `tab`: on its paper, showing the model.
+ViewportValues Proposed(Editor& e, int tab) {
+  const ModelBox model = ModelExtents(e.drawing);
+  if (const auto paper = PaperOfTab(e.drawing, tab)) return ProposedViewport(*paper, model);
+  return ProposedViewport(e.platform.PrinterPageSize(), e.print, model);
+}
+
 }  // namespace
 
 void Editor::Viewporthinzufgen1Click() {
-  ViewportValues v = ProposedViewport(platform.PrinterPageSize(), print, ModelExtents(drawing));
+  ViewportValues v = Proposed(*this, view.tab);
   if (platform.ShowViewportDialog(v) != DialogResult::Ok) return;
   Report(AddViewport(doc, false, v));
   Repaint();
@@ -32,11 +39,11 @@ void Editor::AddLayoutViewports(int tab) {
   bool sheetViewport = false, modelViewport = false;
   for (const tpoly& p : drawing.polys) {
     if (!p.isviewport || !scope.shows(p)) continue;
-    (p.viewid == 1 ? sheetViewport : modelViewport) = true;
+    (p.issheet ? sheetViewport : modelViewport) = true;
   }
   const bool ownBlock = !scope.block().empty();
   // Both show the model, which neither changes.
-  const ViewportValues v = ProposedViewport(platform.PrinterPageSize(), print, ModelExtents(drawing));
+  const ViewportValues v = Proposed(*this, tab);
   if (ownBlock && !sheetViewport) Report(AddViewport(doc, true, v));
   if (!modelViewport) Report(AddViewport(doc, false, v));
 }
