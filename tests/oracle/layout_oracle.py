@@ -240,6 +240,9 @@ def make_layout(path, name):
     _sheet, printable = expected_sheet(doc, layout)
     at = in_printable(printable)
     without_flags = holds(doc, layout, at, printable[3] - printable[1])
+    # A mark leaving the origin: the zoom of a tab on the printer's page
+    # covers the page from the origin on.
+    layout.add_line((0, 0), at(0.03, 0.03))
     doc.saveas(path)
     if without_flags:  # an older file's viewport: no group 90
         drop_group(path, without_flags, "90")
@@ -299,8 +302,10 @@ def expected_sheet(doc, layout):
     turn = d.get("plot_rotation", 0) % 4
     if turn % 2:
         w, h = h, w
-    # Turned by 90 degrees counter-clockwise the paper's bottom edge is the
-    # sheet's left one, and so on round.
+    # Plotted turned by 90 degrees anticlockwise, the paper's bottom edge
+    # lies at the sheet's left, and so on round.  (Which way round is left
+    # open by the layouts made here: their turned papers have margins equal
+    # in pairs.)
     left, bottom, right, top = margins[turn:] + margins[:turn]
     low, high = Vec2(d.get("limmin", (0, 0))), Vec2(d.get("limmax", (0, 0)))
     if high.x > low.x and high.y > low.y:
@@ -632,7 +637,7 @@ def measure_print(result, vestrel, path, workdir):
     xs = xs + cols.start
     ys = ys + rows.start
     got_left, got_len = xs.min() / px, (xs.max() - xs.min() + 1) / px
-    got_up = (h - 1 - np.median(ys)) / px
+    got_up = (h - 0.5 - np.median(ys)) / px
     notes.append(f"line {got_len:.1f} mm long ({length_mm:g}), {got_left:.1f} mm from "
                  f"the left ({left:.1f}), {got_up:.1f} mm from the bottom ({up:.1f})")
     ok &= abs(got_len - length_mm) <= PRINT_MM + 1 / px
