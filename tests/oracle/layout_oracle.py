@@ -515,22 +515,8 @@ def picture_size(sheet):
     return int(LONG_SIDE * aspect) // 2 * 2, LONG_SIDE
 
 
-def check_layout(vestrel, name, path, tab, out_dir):
-    """Return a dict: name, sheet and render results (True, False or None
-    when not compared), the score, notes."""
-    result = {"name": name, "sheet": None, "render": None, "print": None,
-              "score": None, "notes": []}
-    try:
-        with tempfile.TemporaryDirectory(prefix="layout-oracle-") as workdir:
-            compare_layout(result, vestrel, path, tab, workdir, out_dir)
-    except ro.Crash as e:
-        result["error"] = str(e)
-    except Exception as e:  # a fault here is reported with its layout
-        result["error"] = f"the comparison failed: {type(e).__name__}: {e}"
-    return result
-
-
-def compare_layout(result, vestrel, path, tab, workdir, out_dir):
+def compare_layout(result, vestrel, path, workdir, tab, out_dir):
+    """The sheet and the render check of tab `tab` of a drawing."""
     notes = result["notes"]
     saved = visit_and_save(vestrel, path, tab, workdir)
     doc, why = ro.load_with_ezdxf(saved)
@@ -567,30 +553,13 @@ def compare_layout(result, vestrel, path, tab, workdir, out_dir):
     notes.append(f"{size[0]}x{size[1]}, {window.per_unit:.3g} px per unit: unmatched "
                  f"ink on the sheet: vestrel {share_a:.1%}, ezdxf {share_b:.1%}")
     if out_dir:
-        ro.side_by_side(out_dir, name_of(result), ours, ~area, theirs,
+        ro.side_by_side(out_dir, os.path.splitext(result["name"])[0], ours, ~area, theirs,
                         ro.difference_picture(ours, theirs, only_a, only_b))
-
-
-def name_of(result):
-    return os.path.splitext(result["name"])[0]
 
 
 # --- printing ------------------------------------------------------------
 
 PAGE_SIZE = re.compile(r"^Page size:\s+([\d.]+) x ([\d.]+) pts", re.M)
-
-
-def check_print(vestrel, name, path):
-    result = {"name": name, "sheet": None, "render": None, "print": None,
-              "score": None, "notes": []}
-    try:
-        with tempfile.TemporaryDirectory(prefix="layout-oracle-") as workdir:
-            measure_print(result, vestrel, path, workdir)
-    except ro.Crash as e:
-        result["error"] = str(e)
-    except Exception as e:
-        result["error"] = f"the check failed: {type(e).__name__}: {e}"
-    return result
 
 
 def measure_print(result, vestrel, path, workdir):
@@ -680,15 +649,15 @@ def main(argv):
         jobs = []
         for name in LAYOUTS:
             path = os.path.join(tmp, name + ".dxf")
-            jobs.append((check_layout, args.vestrel, name, path, make_layout(path, name),
+            jobs.append((compare_layout, args.vestrel, name, path, make_layout(path, name),
                          args.out))
         for path in corpus_drawings(args.folders):
-            jobs.append((check_layout, args.vestrel, os.path.basename(path), path, 1,
+            jobs.append((compare_layout, args.vestrel, os.path.basename(path), path, 1,
                          args.out))
         for name in PRINTS:
             path = os.path.join(tmp, name + ".dxf")
             make_print(path, name)
-            jobs.append((check_print, args.vestrel, name, path))
+            jobs.append((measure_print, args.vestrel, name, path))
         with concurrent.futures.ProcessPoolExecutor(max(args.jobs, 1)) as pool:
             results = list(pool.map(run_job, jobs))
 
@@ -714,8 +683,19 @@ def main(argv):
 
 
 def run_job(job):
-    check, *args = job
-    return check(*args)
+    """(check, vestrel, name, path, more arguments): the result of the check,
+    a dict of the name, True, False or None for each of CHECKS, the score of
+    the render check and notes; a fault of the check is its error."""
+    check, vestrel, name, path, *more = job
+    result = {"name": name, **dict.fromkeys(CHECKS), "score": None, "notes": []}
+    try:
+        with tempfile.TemporaryDirectory(prefix="layout-oracle-") as workdir:
+            check(result, vestrel, path, workdir, *more)
+    except ro.Crash as e:
+        result["error"] = str(e)
+    except Exception as e:  # reported with its layout
+        result["error"] = f"the check failed: {type(e).__name__}: {e}"
+    return result
 
 
 if __name__ == "__main__":
