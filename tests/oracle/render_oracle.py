@@ -506,7 +506,8 @@ def difference_picture(a, b, only_a, only_b):
 
 
 def side_by_side(out_dir, name, ours, icon_mask, theirs, diff):
-    """vestrel (the icon's pixels, left out, in light grey) | ezdxf | the
+    """vestrel (the pixels left out of the comparison, such as our icon's,
+    `icon_mask`, in light grey) | ezdxf | the
     difference, on our picture (black: both; pale red / blue: only vestrel /
     only ezdxf but within the tolerance; red / blue: farther)."""
     h, w = ours.shape
