@@ -214,18 +214,10 @@ def ezdxf_picture(doc, size):
     they are drawn here afterwards, across the picture, as CAD programs
     (and vestrel) show them."""
     msp = doc.modelspace()
-    dpi = 100
-    # A hair over the size, as matplotlib rounds the pixels down.
-    fig = plt.figure(figsize=((size[0] + 0.1) / dpi, (size[1] + 0.1) / dpi), dpi=dpi)
+    fig = figure(size)
     try:
         ax = fig.add_axes((0, 0, 1, 1))
-        layout = LayoutProperties.from_layout(msp)
-        layout.set_colors("#ffffff")
-        config = Configuration.defaults().with_changes(lineweight_scaling=0.0)
-        frontend = BlackFrontend(RenderContext(doc),
-                                 MatplotlibBackend(ax, adjust_figure=False), config)
-        frontend.draw_layout(msp, finalize=True, layout_properties=layout,
-                             filter_func=lambda e: e.dxftype() not in INFINITE)
+        failed = draw_black(doc, ax, msp, lambda e: e.dxftype() not in INFINITE)
         xlim, ylim = ax.get_xlim(), ax.get_ylim()
         reach = 10 * math.hypot(xlim[1] - xlim[0], ylim[1] - ylim[0])
         for e in visible_leaves(msp, None, shown_layers(doc)):
@@ -233,17 +225,46 @@ def ezdxf_picture(doc, size):
                 start, step = e.dxf.start, e.dxf.unit_vector.normalize(reach)
                 a = start - step if e.dxftype() == "XLINE" else start
                 b = start + step
-                ax.plot((a.x, b.x), (a.y, b.y), color="black", linewidth=72 / dpi)
+                ax.plot((a.x, b.x), (a.y, b.y), color="black", linewidth=THIN)
         ax.set_xlim(xlim)
         ax.set_ylim(ylim)
-        fig.canvas.draw()
-        picture = np.asarray(fig.canvas.buffer_rgba(), dtype=np.float64) / 255
+        return figure_ink(fig, size), failed
     finally:
         plt.close(fig)
+
+
+DPI = 100
+THIN = 72 / DPI  # one pixel, in points
+
+
+def figure(size):
+    """A matplotlib figure of `size` (width, height) pixels: a hair over,
+    as matplotlib rounds the pixels down."""
+    return plt.figure(figsize=((size[0] + 0.1) / DPI, (size[1] + 0.1) / DPI), dpi=DPI)
+
+
+def figure_ink(fig, size):
+    """The ink of the figure's picture."""
+    fig.canvas.draw()
+    picture = np.asarray(fig.canvas.buffer_rgba(), dtype=np.float64) / 255
     if picture.shape[:2] != (size[1], size[0]):
         raise RuntimeError(f"matplotlib drew {picture.shape[1]}x{picture.shape[0]} "
                            f"pixels, not {size[0]}x{size[1]}")
-    return ink(picture), frontend.failed
+    return ink(picture)
+
+
+def draw_black(doc, ax, space, filter_func):
+    """ezdxf draws the entities of `space` (a layout) that pass `filter_func`
+    into `ax`, black on white with the thinnest lines, and zooms to them;
+    returns what it failed to draw."""
+    properties = LayoutProperties.from_layout(space)
+    properties.set_colors("#ffffff")
+    config = Configuration.defaults().with_changes(lineweight_scaling=0.0)
+    frontend = BlackFrontend(RenderContext(doc), MatplotlibBackend(ax, adjust_figure=False),
+                             config)
+    frontend.draw_layout(space, finalize=True, layout_properties=properties,
+                         filter_func=filter_func)
+    return frontend.failed
 
 
 def shown_layers(doc):
@@ -469,17 +490,24 @@ def compare_pictures(ours, theirs, icon_mask):
     note = (f"unmatched ink: vestrel {share_a:.1%}, ezdxf {share_b:.1%}; "
             f"filled areas: vestrel {fill_shares[0]:.1%}, ezdxf {fill_shares[1]:.1%}; "
             f"ezdxf's picture scaled by {scale:.3f}")
-    diff = np.ones(ours.shape + (3,))
-    diff[ours & b] = (0, 0, 0)
-    diff[ours & ~b] = (1, 0.6, 0.6)
-    diff[b & ~ours] = (0.6, 0.6, 1)
+    return max(share_a, share_b, *fill_shares), note, difference_picture(ours, b, only_a, only_b)
+
+
+def difference_picture(a, b, only_a, only_b):
+    """Black: ink of both; pale red / blue: only of `a` / only of `b` but
+    within the tolerance; red / blue: farther (`only_a`, `only_b`)."""
+    diff = np.ones(a.shape + (3,))
+    diff[a & b] = (0, 0, 0)
+    diff[a & ~b] = (1, 0.6, 0.6)
+    diff[b & ~a] = (0.6, 0.6, 1)
     diff[only_a] = (0.9, 0, 0)
     diff[only_b] = (0, 0, 0.9)
-    return max(share_a, share_b, *fill_shares), note, diff
+    return diff
 
 
 def side_by_side(out_dir, name, ours, icon_mask, theirs, diff):
-    """vestrel (the icon's pixels, left out, in light grey) | ezdxf | the
+    """vestrel (the pixels left out of the comparison, such as our icon's,
+    `icon_mask`, in light grey) | ezdxf | the
     difference, on our picture (black: both; pale red / blue: only vestrel /
     only ezdxf but within the tolerance; red / blue: farther)."""
     h, w = ours.shape
@@ -584,17 +612,18 @@ def compare_drawing(result, vestrel, path, budget, icons, out_dir):
 CHECKS = ("render", "extents")
 
 
-def verdict(result):
-    """('PASS' | 'FAIL' | 'KNOWN' | 'SKIP', reason)."""
-    known, why = KNOWN.get(result["name"], ((), ""))
+def verdict(result, known_list=KNOWN, checks=CHECKS):
+    """('PASS' | 'FAIL' | 'KNOWN' | 'SKIP', reason): `result` holds True,
+    False or None for each of `checks`; `known_list` is a list like KNOWN."""
+    known, why = known_list.get(result["name"], ((), ""))
     if "error" in result:
         return "FAIL", result["error"]
     if "skip" in result:
         if known:
             return "FAIL", f"known difference cannot be checked: {result['skip']}"
         return "SKIP", result["skip"]
-    failed = {c for c in CHECKS if result[c] is False}
-    passed = {c for c in CHECKS if result[c] is True}
+    failed = {c for c in checks if result[c] is False}
+    passed = {c for c in checks if result[c] is True}
     unchecked = set(known) - failed - passed
     if set(known) & passed:
         return "FAIL", (f"known difference no longer seen in "
