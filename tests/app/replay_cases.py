@@ -33,11 +33,23 @@ LIMIT_S = 120
 # and of recovery.
 MSG_CHANGED_ON_DISK, MSG_OPEN_ELSEWHERE = 53, 55
 MSG_NOTHING_TO_RECOVER = 59
+# The macros' and the dictionary's.
+MSG_MACRO_STOPPED, MSG_MACRO_UNREADABLE, MSG_CELL_TOO_LONG = 48, 67, 66
 
 # The dictionary shipped with the program; the cases work on copies of it.
 DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
 with open(DICTIONARY, "rb") as _f:
     TRUNCATED_DICTIONARY = _f.read()[:3001]
+# What the next start says of a damaged per-user dictionary, kept as {kept}.
+DAMAGED_DICTIONARY = ("message 43: Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. "
+                      "Bevor das Wörterbuch neu geschrieben wird, wird sie als translate.dat.bad aufbewahrt: "
+                      "@USER@/{kept}\\nDie Datei endet vor ihrem letzten Eintrag.")
+
+def sparse_file(path, size):
+    """A file of `size` bytes that takes no room on the disk."""
+    with open(path, "wb") as f:
+        f.truncate(size)
+
 
 # One object of every kind, drawn with the mouse (Ctrl held: taken where
 # clicked, not snapped) and with typed points. {new} starts the drawing; the
@@ -724,12 +736,33 @@ CASES = [
         name="a truncated dictionary: told once, kept as translate.dat.bad, written anew",
         user_file=("translate.dat", TRUNCATED_DICTIONARY),
         script="state\n",
-        stdout=["message 43: Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. "
-                "Bevor das Wörterbuch neu geschrieben wird, wird sie als translate.dat.bad aufbewahrt: "
-                "@USER@/translate.dat\\nDie Datei endet vor ihrem letzten Eintrag.", "modified: 0"],
+        stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad"), "modified: 0"],
         bytes={"@USER@/translate.dat.bad": TRUNCATED_DICTIONARY},
         dictionary=("@USER@/translate.dat", {"Konte die folgende Datei nicht öffnen:": (0, None),
                                              "unbenannt.dxf": (0, None), "Datei": (0, None)}),
+    ),
+    dict(
+        name="damaged again at the next start: every damaged dictionary is kept",
+        runs=[dict(user_file=("translate.dat", TRUNCATED_DICTIONARY), script="state\n",
+                   stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad")]),
+              dict(user_file=("translate.dat", TRUNCATED_DICTIONARY[:2001]), script="state\n",
+                   stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad.1")],
+                   bytes={"@USER@/translate.dat.bad": TRUNCATED_DICTIONARY,
+                          "@USER@/translate.dat.bad.1": TRUNCATED_DICTIONARY[:2001]})],
+    ),
+    dict(
+        name="a text too long for the dictionary is refused in the editor",
+        user_dictionary=True,
+        script=f"""
+            answer TranslateForm StringGrid1=Datei StringGrid1.3={"x" * 4_300_000} StringGrid1.4=Archivo BackBtn
+            answer message ok
+            answer message ok
+            trigger bersetzen1
+        """,
+        stdout=[f"message {MSG_CELL_TOO_LONG}: Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch "
+                "größer, als es beim nächsten Start gelesen werden kann.",
+                "message 2: Bitte schließen Sie das Program und starten Sie es neu."],
+        dictionary=("@USER@/translate.dat", {"Datei": (4, "Archivo")}),
     ),
 ]
 
@@ -909,19 +942,20 @@ def check_dictionary(path, wanted):
 def run_case(vestrel, drawings, case):
     """Returns what is wrong with the case, an empty list when nothing. A
     case of several runs ("runs") runs them in one folder, one after the
-    other, as starts of the program by the same user."""
+    other, as starts of the program by the same user; a run's "user_file" is
+    put into the per-user folder before it."""
     tmp = tempfile.mkdtemp(prefix="vestrel-replay-")
     try:
         user = os.path.join(tmp, "data", "Korvel", "Vestrel")
         os.makedirs(user)
         if case.get("user_dictionary"):
             shutil.copyfile(DICTIONARY, os.path.join(user, "translate.dat"))
-        if "user_file" in case:
-            name, data = case["user_file"]
-            with open(os.path.join(user, name), "wb") as f:
-                f.write(data)
         problems = []
         for run in case.get("runs", [case]):
+            if "user_file" in run:
+                name, data = run["user_file"]
+                with open(os.path.join(user, name), "wb") as f:
+                    f.write(data)
             problems += run_one(vestrel, drawings, tmp, run)
             if problems:
                 break
