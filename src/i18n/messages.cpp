@@ -81,6 +81,7 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "",
     "Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch größer, als es beim nächsten Start gelesen "
     "werden kann.",
+    "Das Makro kann nicht gelesen werden: ",
 };
 
 }  // namespace

@@ -198,6 +198,7 @@ class Editor {
   void Makroaufzeichnen1Click() { platform.RecordMacro(); }
   void Makroabspielen1Click() { platform.PlayMacro(); }
   bool recordingMacro = false;  // the window records what the user does
+  bool playingMacro = false;    // a macro plays: no other can be played meanwhile
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
