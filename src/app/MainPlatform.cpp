@@ -69,6 +69,7 @@ void TMainForm::TranslateAllForms() {
 void TMainForm::ShowTranslateDialog() { TranslateForm->Run(editor_->languages); }
 constexpr int kMsgMacroNotSaved = 47;  // "Das Makro konnte nicht gespeichert werden: "
 constexpr int kMsgMacroStopped = 48;   // "Das Makro lief nicht zu Ende: "
+constexpr int kMsgMacroUnreadable = 67;  // "Das Makro kann nicht gelesen werden: "
 
 
 void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
@@ -210,11 +211,24 @@ void TMainForm::RecordMacro() {
 }
 
 void TMainForm::PlayMacro() {
+  // While recording, the macro's file dialog and messages are no part of
+  // the recording; what the macro does is.
+  const auto pause = [this](bool paused) {
+    if (recorder_) recorder_->pause(paused);
+  };
+  pause(true);
   const auto name = RunFileDialog(this, QFileDialog::AcceptOpen, "Makros (*.replay)", "replay");
-  if (!name) return;
-  std::string why;
-  if (!vestrel::PlayMacro(*this, *name, why))
-    ShowMessage(kMsgMacroStopped, why, MsgIcon::Error, 0);
+  MacroPlay played;
+  if (name) {
+    pause(false);
+    played = vestrel::PlayMacro(*this, *name);
+    pause(true);
+  }
+  if (played.unreadable != FileError::None)
+    ShowMessage(kMsgMacroUnreadable, *name + "\n" + Translate(FileErrorText(played.unreadable)), MsgIcon::Error, 0);
+  else if (!played.stopped.empty())
+    ShowMessage(kMsgMacroStopped, played.stopped, MsgIcon::Error, 0);
+  pause(false);
 }
 
 DialogResult TMainForm::ShowViewportDialog(ViewportValues& values) { return ViewPortForm->Run(values); }

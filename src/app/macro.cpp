@@ -84,42 +84,48 @@ MacroRecorder::MacroRecorder(TMainForm& form) : QObject(&form), form_(form) {}
 
 void MacroRecorder::start() {
   lines_.clear();
-  pressed_ = dragged_ = false;
+  pressed_ = dragged_ = paused_ = false;
   recording_ = true;
   // A command runs before this hears of it, so the answers of the dialogs
-  // it opened are written before it, as a script has them.
+  // it opened are written before it, as a script has them. A macro played
+  // meanwhile is recorded as what it does: played again, it does the same
+  // without its file.
   for (QAction* a : form_.findChildren<QAction*>()) {
-    if (a->objectName().isEmpty() || a->objectName() == "Makroaufzeichnen1") continue;
-    connect(a, &QAction::triggered, this, [this, a] {
-      if (recording_) add("trigger " + a->objectName().toStdString());
-    });
+    if (a->objectName().isEmpty() || a->objectName() == "Makroaufzeichnen1" || a->objectName() == "Makroabspielen1")
+      continue;
+    connections_.push_back(connect(a, &QAction::triggered, this, [this, a] {
+      if (on()) add("trigger " + a->objectName().toStdString());
+    }));
   }
   for (QComboBox* box : form_.ToolBar1->findChildren<QComboBox*>())
-    connect(box, &QComboBox::activated, this, [this, box](int i) {
-      if (recording_) add("combo " + box->objectName().toStdString() + " " + ScriptValue(box->itemText(i).toStdString()));
-    });
-  connect(form_.TabControl1, &QTabBar::tabBarClicked, this, [this](int i) {
-    if (recording_ && i >= 0) add("tab " + std::to_string(i));
-  });
+    connections_.push_back(connect(box, &QComboBox::activated, this, [this, box](int i) {
+      if (on()) add("combo " + box->objectName().toStdString() + " " + ScriptValue(box->itemText(i).toStdString()));
+    }));
+  connections_.push_back(connect(form_.TabControl1, &QTabBar::tabBarClicked, this, [this](int i) {
+    if (on() && i >= 0) add("tab " + std::to_string(i));
+  }));
   if (auto* use = form_.findChild<QAbstractButton*>("BenutzenBtn"))
-    connect(use, &QAbstractButton::clicked, this, [this] {
+    connections_.push_back(connect(use, &QAbstractButton::clicked, this, [this] {
       const auto* x = form_.findChild<QDoubleSpinBox*>("Xed");
       const auto* y = form_.findChild<QDoubleSpinBox*>("YEd");
-      if (recording_ && x && y) add("typed " + Number(x->value()) + " " + Number(y->value()));
-    });
+      if (on() && x && y) add("typed " + Number(x->value()) + " " + Number(y->value()));
+    }));
   // Escape ends what runs, wherever the focus is in the window.
   for (QShortcut* s : form_.findChildren<QShortcut*>())
     if (s->key() == QKeySequence(Qt::Key_Escape))
-      connect(s, &QShortcut::activated, this, [this] {
-        if (recording_) add("key Escape");
-      });
+      connections_.push_back(connect(s, &QShortcut::activated, this, [this] {
+        if (on()) add("key Escape");
+      }));
   qApp->installEventFilter(this);
 }
 
 std::vector<std::string> MacroRecorder::stop() {
   recording_ = false;
   qApp->removeEventFilter(this);
-  disconnect();
+  // The window's signals no longer reach this: a second recording hears
+  // each of them once.
+  for (const QMetaObject::Connection& c : connections_) disconnect(c);
+  connections_.clear();
   // The stop itself came through the menu: it is no part of the macro.
   return std::move(lines_);
 }
@@ -130,7 +136,7 @@ std::string MacroRecorder::at(QPoint pixel) const {
 }
 
 bool MacroRecorder::eventFilter(QObject* watched, QEvent* event) {
-  if (!recording_) return false;
+  if (!on()) return false;
   if (watched == form_.PaintBox1) {
     switch (event->type()) {
       case QEvent::MouseButtonPress: {
@@ -205,19 +211,27 @@ void MacroRecorder::dialogClosed(QDialog& d) {
   add("answer " + name + Fields(d) + (d.result() == QDialog::Accepted ? " ok" : " cancel"));
 }
 
-bool PlayMacro(TMainForm& form, const std::string& path, std::string& why) {
+MacroPlay PlayMacro(TMainForm& form, const std::string& path) {
+  MacroPlay played;
+  std::string text;
+  if ((played.unreadable = ReadWholeFile(path, text, kMostScriptBytes)) != FileError::None) return played;
   Script script;
   std::ostringstream err, out;
-  if (!LoadScript(path, script, err)) {
-    why = err.str();
-    return false;
+  if (!CheckScript(path, text, script, err)) {
+    played.stopped = err.str();
+    return played;
   }
   ReplayOptions options;
   options.script = path;
   options.inOpenWindow = true;
-  if (RunReplay(form, options, script, out, err) == 0) return true;
-  why = err.str();
-  return false;
+  Editor& editor = form.editor();
+  editor.playingMacro = true;
+  form.ShowState();
+  const int exit = RunReplay(form, options, script, out, err);
+  editor.playingMacro = false;
+  form.ShowState();
+  if (exit != 0) played.stopped = err.str();
+  return played;
 }
 
 }  // namespace vestrel

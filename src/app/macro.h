@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "file/dxffile.h"
+
 class QDialog;
 class QEvent;
 
@@ -25,6 +27,9 @@ class MacroRecorder : public QObject {
   bool recording() const { return recording_; }
   // Starts recording; what was recorded before is forgotten.
   void start();
+  // While paused nothing is recorded: a macro played while recording is
+  // recorded as what it does, not as its file dialog and messages.
+  void pause(bool paused) { paused_ = paused; }
   // Stops recording and gives back the script's lines.
   std::vector<std::string> stop();
 
@@ -32,24 +37,34 @@ class MacroRecorder : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether what happens now goes into the macro.
+  bool on() const { return recording_ && !paused_; }
   void add(std::string line) { lines_.push_back(std::move(line)); }
   // The pointer's drawing point, as "@X,Y".
   std::string at(QPoint pixel) const;
   void dialogClosed(QDialog& d);
 
   TMainForm& form_;
-  bool recording_ = false;
+  bool recording_ = false, paused_ = false;
   std::vector<std::string> lines_;
   // A press not written yet: it becomes a click at its release, or a press
   // before the first move that drags.
   bool pressed_ = false, dragged_ = false;
   std::string press_;
+  // What start() connected, for stop() to undo.
+  std::vector<QMetaObject::Connection> connections_;
+};
+
+// What came of playing a macro.
+struct MacroPlay {
+  FileError unreadable = FileError::None;  // the file is none to read a script from: nothing ran
+  std::string stopped;  // why a line could not run ("LINE: reason"); empty when every line ran
 };
 
 // Plays the script in `path` in the window as it is, the drawing open in
-// it; false, with the reason in `why` ("LINE: reason"), when a line could
-// not run.
-bool PlayMacro(TMainForm& form, const std::string& path, std::string& why);
+// it. While it plays, "Makro abspielen..." cannot be used: a macro that
+// plays a macro stops there.
+MacroPlay PlayMacro(TMainForm& form, const std::string& path);
 
 // A value as a script writes it: in double quotes when it has blanks,
 // quotes, backslashes or line breaks (written \", \\ and \n).

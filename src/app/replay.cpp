@@ -28,15 +28,16 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
 #include "document/numbers.h"
+#include "file/dxffile.h"
 #include "view/screentransform.h"
 
 // Qt's own way of giving a key to the shortcuts first, as a key pressed by
@@ -359,6 +360,10 @@ class Replayer : public QObject {
   void waitFor(const std::string& name);
   void printState();
 
+  // The replay that runs now: a macro played from a script runs inside
+  // it, and only the inner one answers dialogs until it ends.
+  static inline Replayer* innermost_ = nullptr;
+
   TMainForm& form_;
   const ReplayOptions& options_;
   std::ostream& out_;
@@ -372,6 +377,7 @@ class Replayer : public QObject {
 };
 
 bool Replayer::eventFilter(QObject* watched, QEvent* event) {
+  if (innermost_ != this) return false;
   if (event->type() == QEvent::Show && watched->isWidgetType()) {
     auto* w = static_cast<QWidget*>(watched);
     if (w->isWindow()) {
@@ -664,6 +670,7 @@ void Replayer::step(const ScriptStep& s) {
       if (s.tab >= tabs->count()) return fail("there is no tab " + std::to_string(s.tab) + " (there are " +
                                                std::to_string(tabs->count()) + ")");
       if (!tabs->isEnabled() || !tabs->isTabEnabled(s.tab)) return fail("the tabs cannot be used now");
+      Q_EMIT tabs->tabBarClicked(s.tab);  // as a click on it does
       tabs->setCurrentIndex(s.tab);
       return;
     }
@@ -707,6 +714,7 @@ bool Replayer::start(std::ostream& err) {
 }
 
 int Replayer::run(const Script& script, std::ostream& err) {
+  Replayer* const outer = std::exchange(innermost_, this);
   qApp->installEventFilter(this);
   bool ran = options_.inOpenWindow || start(err);
   for (const ScriptStep& s : script.steps) {
@@ -739,6 +747,7 @@ int Replayer::run(const Script& script, std::ostream& err) {
   if (ran && !failure_ && !answers_.empty())
     failure_ = ScriptError{answers_.front()->line, "the answer for " + answers_.front()->name + " was never asked for"};
   qApp->removeEventFilter(this);
+  innermost_ = outer;
   // A replay of its own ends its drawing: what it did not save it drops.
   if (!options_.inOpenWindow) form_.editor().DropRecovery();
   if (!ran) return 1;
@@ -749,20 +758,13 @@ int Replayer::run(const Script& script, std::ostream& err) {
 
 }  // namespace
 
-bool LoadScript(const std::string& path, Script& script, std::ostream& err) {
-  std::string text;
-  bool read = false;
-  try {  // reading a folder throws
-    std::ifstream in(path, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    read = in.is_open() && !in.bad();
-  } catch (const std::ios_base::failure&) {
-  }
-  if (!read) {
-    err << "vestrel: cannot read " << path << '\n';
+bool CheckScript(const std::string& path, std::string_view text, Script& script, std::ostream& err) {
+  try {
+    script = ParseScript(text);
+  } catch (const std::bad_alloc&) {
+    err << path << ": not enough memory for the script\n";
     return false;
   }
-  script = ParseScript(text);
   // The steps all come before a line that is no command.
   for (const ScriptStep& s : script.steps)
     if (s.word == Word::Key && !KeyOf(s.name)) {
@@ -772,6 +774,15 @@ bool LoadScript(const std::string& path, Script& script, std::ostream& err) {
   if (!script.error) return true;
   err << path << ':' << script.error->line << ": " << script.error->reason << '\n';
   return false;
+}
+
+bool LoadScript(const std::string& path, Script& script, std::ostream& err) {
+  std::string text;
+  if (const FileError e = ReadWholeFile(path, text, kMostScriptBytes); e != FileError::None) {
+    err << "vestrel: cannot read " << path << ": " << FileErrorEnglish(e) << '\n';
+    return false;
+  }
+  return CheckScript(path, text, script, err);
 }
 
 int RunReplay(TMainForm& form, const ReplayOptions& options, const Script& script, std::ostream& out,

@@ -3,7 +3,9 @@
 // the script. The format of the script is in the README.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
+#include <string_view>
 
 #include "app/replayscript.h"
 
@@ -11,9 +13,16 @@ namespace vestrel {
 
 class TMainForm;
 
-// Reads and checks the script file; false, with the reason on `err`
-// ("SCRIPT:LINE: reason" for a line that is no command), when it cannot
-// run.
+// A script is read from a regular file of at most this many bytes: a
+// device, a FIFO or a larger file is refused before a byte is read.
+inline constexpr std::uintmax_t kMostScriptBytes = 16u << 20;
+
+// Parses and checks the text of the script file `path`; false, with
+// "SCRIPT:LINE: reason" on `err`, when a line is no command.
+bool CheckScript(const std::string& path, std::string_view text, Script& script, std::ostream& err);
+
+// Reads (see kMostScriptBytes) and checks the script file; false, with the
+// reason on `err`, when it cannot run.
 bool LoadScript(const std::string& path, Script& script, std::ostream& err);
 
 // Shows `form` (not shown yet) with its drawing area as large as the

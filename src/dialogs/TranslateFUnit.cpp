@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kMsgGoOnSearching = 45;
 constexpr int kMsgDeleteEntry = 46;
+constexpr int kMsgCellTooLong = 66;
 
 // The property of a message box that holds the number of its text.
 constexpr char kMessageNumber[] = "messageNumber";
@@ -174,7 +175,8 @@ void TTranslateForm::FillStringGrid() {
 
 void TTranslateForm::StringGrid1SetEditText(int ACol, int ARow, const QString& Value) {
   if (!languages_ || ARow < 0 || static_cast<std::size_t>(ARow) >= languages_->dictionary.size()) return;
-  languages_->dictionary.SetSlot(static_cast<std::size_t>(ARow), ACol, Value.toStdString());
+  if (!languages_->Edit(static_cast<std::size_t>(ARow), ACol, Value.toStdString()))
+    return void(ask(kMsgCellTooLong, Q(message(kMsgCellTooLong)), QMessageBox::Ok, QMessageBox::Warning));
   Timer1->start();  // a second after the last change
 }
 
@@ -185,8 +187,8 @@ void TTranslateForm::Timer1Timer() {
 
 std::string TTranslateForm::message(int nr) { return languages_ ? languages_->Message(nr) : std::string(); }
 
-int TTranslateForm::ask(int nr, const QString& text, int buttons) {
-  QMessageBox box(QMessageBox::Question, windowTitle(), text, QMessageBox::StandardButtons(buttons), this);
+int TTranslateForm::ask(int nr, const QString& text, int buttons, QMessageBox::Icon icon) {
+  QMessageBox box(icon, windowTitle(), text, QMessageBox::StandardButtons(buttons), this);
   box.setProperty(kMessageNumber, nr);
   return box.exec();
 }

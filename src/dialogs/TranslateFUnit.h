@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMessageBox>
 
 #include "i18n/language.h"
 
@@ -53,8 +54,8 @@ class TTranslateForm : public QDialog {
 
  private:
   std::string message(int nr);
-  // A question with the buttons given; true for Yes.
-  int ask(int nr, const QString& text, int buttons);
+  // A message box of message `nr` with the buttons given; the button pressed.
+  int ask(int nr, const QString& text, int buttons, QMessageBox::Icon icon = QMessageBox::Question);
 
   LanguageState* languages_ = nullptr;
   DictionaryModel* model_;

@@ -96,8 +96,18 @@ FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintma
   if (S_ISDIR(st.st_mode)) return FileError::IsFolder;
   if (!S_ISREG(st.st_mode)) return FileError::NotRegular;
   if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) return FileError::TooLarge;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting (a FIFO put in its place meanwhile would wait for
+  // a writer), and looked at again: the file read is the one looked at.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FromErrno(errno);
+  FileError changed = FileError::None;
+  if (::fstat(fd, &st) != 0) changed = FromErrno(errno);
+  else if (!S_ISREG(st.st_mode)) changed = FileError::NotRegular;
+  else if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) changed = FileError::TooLarge;
+  if (changed != FileError::None) {
+    ::close(fd);
+    return changed;
+  }
   std::string read(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t got = 0;
   while (got < read.size()) {

@@ -70,8 +70,9 @@ FileError WriteDxfFile(const std::string& path, const LineList& lines, const std
 FileError WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Reads the whole file at `path` into `bytes`; a file larger than
-// `maxBytes` is refused as TooLarge, before anything is read. On failure
-// `bytes` is left as it was.
+// `maxBytes` is refused as TooLarge, and anything but a regular file (a
+// folder, a device, a FIFO) as IsFolder or NotRegular, before anything is
+// read. On failure `bytes` is left as it was.
 FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintmax_t maxBytes);
 
 // What tells a file from what it was: its size, its time of last change and

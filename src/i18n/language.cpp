@@ -7,10 +7,7 @@ namespace vestrel {
 std::string LanguageState::Translate(std::string_view text) {
   bool added = false;
   std::string result = dictionary.Translate(text, language, &added);
-  if (added) {
-    unsaved = true;
-    if (holdSaves == 0) Save();
-  }
+  unsaved = unsaved || added;
   return result;
 }
 
@@ -22,6 +19,18 @@ std::string LanguageState::Message(int nr) {
 void LanguageState::Save() {
   unsaved = false;
   SaveDictionary(file, dictionary);
+}
+
+bool LanguageState::Edit(std::size_t entry, int n, std::string text) {
+  if (entry >= dictionary.size()) return true;
+  const std::uintmax_t before = TranslateSize(dictionary.entries());
+  std::string old = dictionary.Slot(entry, n);
+  dictionary.SetSlot(entry, n, std::move(text));
+  // A file that is too large already may still shrink.
+  const std::uintmax_t after = TranslateSize(dictionary.entries());
+  if (after <= kMaxTranslateBytes || after <= before) return true;
+  dictionary.SetSlot(entry, n, std::move(old));
+  return false;
 }
 
 }  // namespace vestrel

@@ -18,34 +18,23 @@ struct LanguageState {
   std::string optionsFolder;  // where options.dat is; empty until it was read
   Dictionary dictionary;
   DictionaryFile file;
-  // While held, texts met for the first time are added but the file is
-  // written only once the hold ends.
-  int holdSaves = 0;
+  // Texts were met, or a damaged file read, since the dictionary was last
+  // written: it is written once at the end of the start, after the user's
+  // edits and at the end of the program, never once per text.
   bool unsaved = false;
 
   // `text` in the language in force; a text met for the first time is
-  // added to the dictionary, which is written at once (or when the hold
-  // ends).
+  // added to the dictionary.
   std::string Translate(std::string_view text);
   // Message `nr` of the message table, translated; empty for a number not
   // in use.
   std::string Message(int nr);
   // Writes the dictionary now; silent when it cannot be written.
   void Save();
-};
-
-// Holds the dictionary's saves for a batch of lookups.
-class HoldSaves {
- public:
-  explicit HoldSaves(LanguageState& s) : s_(s) { ++s_.holdSaves; }
-  ~HoldSaves() {
-    if (--s_.holdSaves == 0 && s_.unsaved) s_.Save();
-  }
-  HoldSaves(const HoldSaves&) = delete;
-  HoldSaves& operator=(const HoldSaves&) = delete;
-
- private:
-  LanguageState& s_;
+  // Sets slot `n` of `entry`, as typed into the translation editor. False,
+  // with nothing changed, when the dictionary's file would then grow beyond
+  // what its reader takes (kMaxTranslateBytes).
+  bool Edit(std::size_t entry, int n, std::string text);
 };
 
 }  // namespace vestrel

@@ -75,6 +75,13 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Die Wiederherstellungsdatei war beschädigt; die Zeichnung wurde bis zu ihrem letzten vollständigen Schritt "
     "wiederhergestellt.",
     "Die nicht gespeicherten Änderungen können nicht zur Wiederherstellung aufgezeichnet werden: ",
+    "",
+    "",
+    "",
+    "",
+    "Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch größer, als es beim nächsten Start gelesen "
+    "werden kann.",
+    "Das Makro kann nicht gelesen werden: ",
 };
 
 }  // namespace

@@ -76,10 +76,10 @@ DictionaryDamage ReadString(Reader& r, std::string& out) {
   return DictionaryDamage::None;
 }
 
-// The UTF-16 code units of UTF-8 text; what is no UTF-8 becomes U+FFFD.
-std::u16string Utf16(std::string_view s) {
-  std::u16string out;
-  out.reserve(s.size());
+// Calls `unit` with each UTF-16 code unit of UTF-8 text; what is no UTF-8
+// becomes U+FFFD.
+template <class Unit>
+void ForEachUtf16Unit(std::string_view s, Unit unit) {
   std::size_t i = 0;
   const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
   const auto cont = [&](std::size_t k) { return k < s.size() && (b(k) & 0xC0) == 0x80; };
@@ -100,13 +100,12 @@ std::u16string Utf16(std::string_view s) {
     }
     i += n;
     if (cp >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+      unit(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      unit(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
     } else {
-      out += static_cast<char16_t>(cp);
+      unit(static_cast<char16_t>(cp));
     }
   }
-  return out;
 }
 
 void PutU32(std::string& out, std::uint32_t v) {
@@ -140,27 +139,56 @@ DictionaryBytes ReadTranslateBytes(std::string_view bytes) {
       if (read.damage != DictionaryDamage::None) return read;
       if (s < kSlots) entry.set(static_cast<int>(s), text);
     }
-    read.entries.push_back(std::move(entry));
+    // An entry of no text at all holds nothing to keep.
+    if (!entry.texts.empty()) read.entries.push_back(std::move(entry));
   }
   if (r.left() > 0) read.damage = DictionaryDamage::TrailingBytes;
   return read;
 }
 
+namespace {
+
+// L of the file: the slots of the fullest entry, one at least.
+std::uint32_t SlotsUsed(const std::vector<DictionaryEntry>& entries) {
+  std::size_t slots = 1;
+  for (const DictionaryEntry& e : entries) slots = std::max(slots, e.texts.size());
+  return static_cast<std::uint32_t>(slots);
+}
+
+}  // namespace
+
 std::string TranslateBytes(const std::vector<DictionaryEntry>& entries) {
+  const std::uint32_t slots = SlotsUsed(entries);
   std::string out;
-  PutU32(out, kSlots);
-  PutU32(out, static_cast<std::uint32_t>(entries.size()));
+  PutU32(out, slots);
+  PutU32(out, static_cast<std::uint32_t>(
+                  std::count_if(entries.begin(), entries.end(), [](const DictionaryEntry& e) { return !e.texts.empty(); })));
   for (const DictionaryEntry& e : entries) {
-    for (int n = 0; n < kSlots; ++n) {
-      const std::u16string units = Utf16(e.slot(n));
-      PutU32(out, static_cast<std::uint32_t>(units.size()));
-      for (const char16_t u : units) {
+    if (e.texts.empty()) continue;
+    for (std::uint32_t n = 0; n < slots; ++n) {
+      const std::size_t count = out.size();
+      PutU32(out, 0);
+      std::uint32_t units = 0;
+      ForEachUtf16Unit(e.slot(static_cast<int>(n)), [&](char16_t u) {
         out += static_cast<char>(u & 0xFF);
         out += static_cast<char>(u >> 8);
-      }
+        ++units;
+      });
+      for (int i = 0; i < 4; ++i) out[count + static_cast<std::size_t>(i)] = static_cast<char>(units >> (8 * i) & 0xFF);
     }
   }
   return out;
+}
+
+std::uintmax_t TranslateSize(const std::vector<DictionaryEntry>& entries) {
+  const std::uint32_t slots = SlotsUsed(entries);
+  std::uintmax_t size = 8;
+  for (const DictionaryEntry& e : entries) {
+    if (e.texts.empty()) continue;
+    size += 4 * slots;
+    for (const std::string& text : e.texts) ForEachUtf16Unit(text, [&](char16_t) { size += 2; });
+  }
+  return size;
 }
 
 namespace {
@@ -247,6 +275,34 @@ void LoadDictionary(DictionaryFile& file, Dictionary& dictionary) {
   dictionary.Assign(std::move(entries));
 }
 
+namespace {
+
+// Puts the damaged file at `path` aside under the first of "NAME.bad",
+// "NAME.bad.1", "NAME.bad.2", ... that is free, so that no copy kept
+// before is ever replaced; the name it got, or empty when it could not.
+std::string KeepAside(const std::string& path) {
+  constexpr int kMostCopies = 1000;
+  for (int n = 0; n < kMostCopies; ++n) {
+    const std::string aside = path + ".bad" + (n == 0 ? std::string() : "." + std::to_string(n));
+    // A second name for the file, which fails on a name taken; then the
+    // first name goes. What takes no second name (a folder, a file system
+    // without them) is renamed to a name found free.
+    std::error_code ec;
+    fs::create_hard_link(path, aside, ec);
+    if (ec == std::errc::file_exists) continue;
+    if (ec) {
+      if (fs::symlink_status(aside, ec).type() != fs::file_type::not_found) continue;
+      fs::rename(path, aside, ec);
+    } else {
+      fs::remove(path, ec);
+    }
+    return ec ? std::string() : aside;
+  }
+  return {};
+}
+
+}  // namespace
+
 FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary) {
   // The user's own file once there is one; else the program's whole, but
   // never the installed one.
@@ -255,15 +311,16 @@ FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary) {
                         (!file.userFile.empty() && fs::exists(file.userFile, ec));
   FileError result = FileError::NotFound;
   auto write = [&](const std::string& target, const std::vector<DictionaryEntry>& entries) {
-    // A damaged file is never replaced by the part of it that was read.
-    if (target == file.damagedFile && file.keptAs.empty()) {
-      std::error_code ec;
-      fs::rename(target, target + ".bad", ec);
-      if (ec) return result = FileError::NoPermission;
-      file.keptAs = target + ".bad";
-    }
     try {
-      return result = WriteWholeFile(target, TranslateBytes(entries));
+      const std::string bytes = TranslateBytes(entries);
+      // Never a file that the next start could not read.
+      if (bytes.size() > kMaxTranslateBytes) return result = FileError::TooLarge;
+      // A damaged file is never replaced by the part of it that was read.
+      if (target == file.damagedFile && file.keptAs.empty() && fs::exists(target, ec)) {
+        file.keptAs = KeepAside(target);
+        if (file.keptAs.empty()) return result = FileError::NoPermission;
+      }
+      return result = WriteWholeFile(target, bytes);
     } catch (const std::bad_alloc&) {
       return result = FileError::OutOfMemory;
     }

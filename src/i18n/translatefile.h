@@ -1,8 +1,10 @@
 // translate.dat: the dictionary on disk, and where it is kept.
 //
-// Little-endian: L (slots per entry, written as 20), N (entries), then N
-// entries of L strings each; a string is its count c of UTF-16 code units
-// followed by those 2c bytes.
+// Little-endian: L (slots per entry), N (entries), then N entries of L
+// strings each; a string is its count c of UTF-16 code units followed by
+// those 2c bytes. Slots beyond the 20 kept are skipped when read, missing
+// ones are empty; the program writes L as the slots its fullest entry uses,
+// so that an empty slot costs four bytes only where an entry needs it.
 //
 // The dictionary the program ships lies beside a built program, which keeps
 // it whole there, or in an installed program's data folder, where it is
@@ -42,11 +44,15 @@ struct DictionaryBytes {
   DictionaryDamage damage = DictionaryDamage::None;
 };
 
-// The entries of a file's bytes, as far as they are sound. Never allocates
-// more than a small multiple of the bytes' size, whatever the counts say.
+// The entries of a file's bytes, as far as they are sound; an entry of no
+// text at all is left out. Never allocates more than a small multiple of
+// the bytes' size, whatever the counts say.
 DictionaryBytes ReadTranslateBytes(std::string_view bytes);
-// The bytes of a file holding `entries`, with L = 20.
+// The bytes of a file holding `entries` (but those of no text at all).
+// Entries as read from a file take no more bytes than they were read from.
 std::string TranslateBytes(const std::vector<DictionaryEntry>& entries);
+// Their size, without making them.
+std::uintmax_t TranslateSize(const std::vector<DictionaryEntry>& entries);
 
 // Where the dictionary is read from and written to.
 struct DictionaryFile {
@@ -68,9 +74,13 @@ void LoadDictionary(DictionaryFile& file, Dictionary& dictionary);
 // Writes the dictionary: whole into the program's folder, unless what was
 // read is the installed one or the user has a file of his own; else, or
 // where that cannot be written, into the per-user folder (made when
-// missing) the entries that differ from the shipped ones. A damaged file that was read is put aside as
-// "translate.dat.bad" first, so it is never replaced by what could be read
-// of it. Returns the error of the last place tried.
+// missing) the entries that differ from the shipped ones. A file larger
+// than kMaxTranslateBytes, which the next start would refuse, is not
+// written (TooLarge). A damaged file that was read is put aside first, as
+// "translate.dat.bad" or, where such copies are kept already, as the next
+// free of "translate.dat.bad.1", ".bad.2", ..., so that it is never
+// replaced by what could be read of it. Returns the error of the last place
+// tried.
 FileError SaveDictionary(DictionaryFile& file, const Dictionary& dictionary);
 
 // Why, in German, for the message that tells of a damaged file.

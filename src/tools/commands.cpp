@@ -17,6 +17,7 @@ bool Down(const Editor& e) {
 bool CircleArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode != 5; }
 bool PolygonArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode == 5; }
 bool Recording(const Editor& e) { return e.recordingMacro; }
+bool NotPlaying(const Editor& e) { return !e.playingMacro; }
 // An editing tool shows itself pressed while it picks or waits for points.
 template <bool ToolState::*select, bool ToolState::*line = select>
 bool Running(const Editor& e) {
@@ -170,7 +171,8 @@ const Command kCommands[] = {
     {.name = "Extras1", .caption = "Extras"},
     {.menu = "Extras1", .name = "Makroaufzeichnen1", .caption = "Makro aufzeichnen...",
      .handler = &E::Makroaufzeichnen1Click, .checked = Recording},
-    {.menu = "Extras1", .name = "Makroabspielen1", .caption = "Makro abspielen...", .handler = &E::Makroabspielen1Click},
+    {.menu = "Extras1", .name = "Makroabspielen1", .caption = "Makro abspielen...", .handler = &E::Makroabspielen1Click,
+     .enabled = NotPlaying},
 
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",

@@ -198,6 +198,7 @@ class Editor {
   void Makroaufzeichnen1Click() { platform.RecordMacro(); }
   void Makroabspielen1Click() { platform.PlayMacro(); }
   bool recordingMacro = false;  // the window records what the user does
+  bool playingMacro = false;    // a macro plays: no other can be played meanwhile
 
   // Menu "Bearbeiten".
   void Rckgngig1Click();
@@ -325,8 +326,9 @@ class Editor {
   void ShowLanguage();
   // Language item `n` was chosen.
   void ChooseLanguage(int n);
-  // Writes options.dat at the end; tells when a language chosen in this
-  // run cannot be kept.
+  // Writes options.dat, and the dictionary when texts were met since it was
+  // written, at the end; tells when a language chosen in this run cannot be
+  // kept.
   void SaveLanguage();
   // A drawing was loaded or started: the model tab zoomed to its extents.
   void ShowLoaded();

@@ -34,22 +34,20 @@ void Editor::LoadLanguage() {
 
 void Editor::ShowLanguage() {
   LanguageState& l = languages;
-  {
-    const HoldSaves hold(l);
-    for (int nr = 1; nr <= kMessageCount; ++nr) l.Message(nr);
-  }
+  for (int nr = 1; nr <= kMessageCount; ++nr) l.Message(nr);
   l.dontchlang = true;
   l.language = l.languagesetto;
   l.dontchlang = false;
   platform.UseLanguage(l.language);
   file.maincap = l.Translate(file.maincap);  // the program's name, in every language
-  if (l.language != 0) {
-    const HoldSaves hold(l);
-    platform.TranslateAllForms();
-  }
+  if (l.language != 0) platform.TranslateAllForms();
+  // What the start met is written once; what comes later with the user's
+  // edits or at the end.
+  if (l.unsaved) l.Save();
   if (l.file.damage != DictionaryDamage::None)
     platform.ShowMessage(kMsgDamagedDictionary,
-                         l.file.damagedFile + "\n" + platform.Translate(DictionaryDamageText(l.file.damage)),
+                         (l.file.keptAs.empty() ? l.file.damagedFile : l.file.keptAs) + "\n" +
+                             platform.Translate(DictionaryDamageText(l.file.damage)),
                          MsgIcon::Warning);
 }
 
@@ -63,6 +61,7 @@ void Editor::ChooseLanguage(int n) {
 }
 
 void Editor::SaveLanguage() {
+  if (languages.unsaved) languages.Save();  // the texts met since the start
   const std::string& folder = languages.optionsFolder;
   if (folder.empty()) return;  // the options were never read
   const FileError e = SaveOptions(folder, languages.language);

@@ -407,8 +407,9 @@ TEST_F(MainFormTest, AMacroRecordedPlaysBackTheSameDrawing) {
   form.editor().view.HorzScrollbarPosition = seen.HorzScrollbarPosition;
   form.editor().view.VertScrollbarPosition = seen.VertScrollbarPosition;
   form.editor().Repaint();
-  std::string why;
-  ASSERT_TRUE(PlayMacro(form, macro, why)) << why;
+  const MacroPlay played = PlayMacro(form, macro);
+  ASSERT_EQ(played.unreadable, FileError::None);
+  ASSERT_EQ(played.stopped, "");
   EXPECT_EQ(WithoutHandles(form.editor().drawing), byHand);
   // Each object played is taken back on its own, as drawn by hand.
   EXPECT_EQ(form.editor().undos.undos.size(), 4u);

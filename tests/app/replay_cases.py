@@ -9,11 +9,14 @@ Each case is a script with its command line; @DRAWINGS@ (tests/drawings),
 the case) stand for those folders, @USER@ for the per-user
 program folder below it ($XDG_DATA_HOME/Korvel/Vestrel), @SCRIPT@ for
 the script's path and @HOST@ for this machine's name. A case's
-"meanwhile" lets other programs act while its replay waits ("wait FILE").
+"meanwhile" lets other programs act while its replay waits ("wait FILE");
+its "setup" makes what it needs in @TMP@ first, and its "memory" limits
+the replay's address space to that many bytes.
 Exit status 0 when every case holds, 1 otherwise.
 """
 import math
 import os
+import resource
 import shutil
 import signal
 import socket
@@ -33,11 +36,23 @@ LIMIT_S = 120
 # and of recovery.
 MSG_CHANGED_ON_DISK, MSG_OPEN_ELSEWHERE = 53, 55
 MSG_NOTHING_TO_RECOVER = 59
+# The macros' and the dictionary's.
+MSG_MACRO_STOPPED, MSG_MACRO_UNREADABLE, MSG_CELL_TOO_LONG = 48, 67, 66
 
 # The dictionary shipped with the program; the cases work on copies of it.
 DICTIONARY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "translations", "translate.dat")
 with open(DICTIONARY, "rb") as _f:
     TRUNCATED_DICTIONARY = _f.read()[:3001]
+# What the next start says of a damaged per-user dictionary, kept as {kept}.
+DAMAGED_DICTIONARY = ("message 43: Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. "
+                      "Bevor das Wörterbuch neu geschrieben wird, wird sie als translate.dat.bad aufbewahrt: "
+                      "@USER@/{kept}\\nDie Datei endet vor ihrem letzten Eintrag.")
+
+def sparse_file(path, size):
+    """A file of `size` bytes that takes no room on the disk."""
+    with open(path, "wb") as f:
+        f.truncate(size)
+
 
 # One object of every kind, drawn with the mouse (Ctrl held: taken where
 # clicked, not snapped) and with typed points. {new} starts the drawing; the
@@ -646,7 +661,78 @@ CASES = [
     dict(
         name="a folder for a script",
         script="", script_arg="@TMP@",
-        exit=1, stderr="vestrel: cannot read @TMP@",
+        exit=1, stderr="vestrel: cannot read @TMP@: it is a folder",
+    ),
+    dict(
+        name="a FIFO for a script: refused, not waited on",
+        setup=lambda tmp: os.mkfifo(os.path.join(tmp, "fifo")),
+        script="", script_arg="@TMP@/fifo",
+        exit=1, stderr="vestrel: cannot read @TMP@/fifo: not a regular file",
+    ),
+    dict(
+        name="/dev/zero for a script, in little memory: refused, not read",
+        script="", script_arg="/dev/zero", memory=1 << 30,
+        exit=1, stderr="vestrel: cannot read /dev/zero: not a regular file",
+    ),
+    dict(
+        name="a script larger than any script",
+        setup=lambda tmp: sparse_file(os.path.join(tmp, "huge.replay"), 17 << 20),
+        script="", script_arg="@TMP@/huge.replay",
+        exit=1, stderr="vestrel: cannot read @TMP@/huge.replay: too large",
+    ),
+    dict(
+        name="a macro that plays itself stops at once",
+        script="""
+            answer QFileDialog fileNameEdit=@SCRIPT@ ok
+            answer message ok
+            trigger Makroabspielen1
+            state
+        """,
+        stdout=[f"message {MSG_MACRO_STOPPED}: Das Makro lief nicht zu Ende: @SCRIPT@:4: Makroabspielen1 cannot be "
+                "used now\\n", "modified: 0"],
+    ),
+    dict(
+        name="a macro larger than any script is refused with a message",
+        setup=lambda tmp: sparse_file(os.path.join(tmp, "huge.replay"), 17 << 20),
+        script="""
+            answer QFileDialog fileNameEdit=@TMP@/huge.replay ok
+            answer message ok
+            trigger Makroabspielen1
+            state
+        """,
+        stdout=[f"message {MSG_MACRO_UNREADABLE}: Das Makro kann nicht gelesen werden: @TMP@/huge.replay\\nDie "
+                "Datei ist zu groß.", "modified: 0"],
+    ),
+    dict(
+        name="a macro played while recording is recorded as what it does",
+        script="""
+            trigger Makroaufzeichnen1
+            trigger LineBtn
+            typed 1 1
+            typed 8 1
+            key Escape
+            answer QFileDialog fileNameEdit=@TMP@/a.replay ok
+            trigger Makroaufzeichnen1
+            # b: a played, then a line by hand
+            trigger Makroaufzeichnen1
+            answer QFileDialog fileNameEdit=@TMP@/a.replay ok
+            trigger Makroabspielen1
+            trigger LineBtn
+            typed 1 3
+            typed 8 3
+            key Escape
+            answer QFileDialog fileNameEdit=@TMP@/b.replay ok
+            trigger Makroaufzeichnen1
+            answer message no
+            new
+            answer QFileDialog fileNameEdit=@TMP@/b.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/b.dxf
+            state
+        """,
+        stdout=["undo: 2"],
+        check=("@TMP@/b.dxf", lambda doc: check_lines(doc, [(1, 1), (8, 1)]) + check_lines(doc, [(1, 3), (8, 3)]) +
+               ([] if len(doc.modelspace().query("LINE")) == 2 else ["not two lines"])),
     ),
     dict(
         name="an answer for the wrong dialog",
@@ -724,12 +810,33 @@ CASES = [
         name="a truncated dictionary: told once, kept as translate.dat.bad, written anew",
         user_file=("translate.dat", TRUNCATED_DICTIONARY),
         script="state\n",
-        stdout=["message 43: Die Übersetzungsdatei ist beschädigt und wurde nur gelesen, soweit sie lesbar ist. "
-                "Bevor das Wörterbuch neu geschrieben wird, wird sie als translate.dat.bad aufbewahrt: "
-                "@USER@/translate.dat\\nDie Datei endet vor ihrem letzten Eintrag.", "modified: 0"],
+        stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad"), "modified: 0"],
         bytes={"@USER@/translate.dat.bad": TRUNCATED_DICTIONARY},
         dictionary=("@USER@/translate.dat", {"Konte die folgende Datei nicht öffnen:": (0, None),
                                              "unbenannt.dxf": (0, None), "Datei": (0, None)}),
+    ),
+    dict(
+        name="damaged again at the next start: every damaged dictionary is kept",
+        runs=[dict(user_file=("translate.dat", TRUNCATED_DICTIONARY), script="state\n",
+                   stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad")]),
+              dict(user_file=("translate.dat", TRUNCATED_DICTIONARY[:2001]), script="state\n",
+                   stdout=[DAMAGED_DICTIONARY.format(kept="translate.dat.bad.1")],
+                   bytes={"@USER@/translate.dat.bad": TRUNCATED_DICTIONARY,
+                          "@USER@/translate.dat.bad.1": TRUNCATED_DICTIONARY[:2001]})],
+    ),
+    dict(
+        name="a text too long for the dictionary is refused in the editor",
+        user_dictionary=True,
+        script=f"""
+            answer TranslateForm StringGrid1=Datei StringGrid1.3={"x" * 4_300_000} StringGrid1.4=Archivo BackBtn
+            answer message ok
+            answer message ok
+            trigger bersetzen1
+        """,
+        stdout=[f"message {MSG_CELL_TOO_LONG}: Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch "
+                "größer, als es beim nächsten Start gelesen werden kann.",
+                "message 2: Bitte schließen Sie das Program und starten Sie es neu."],
+        dictionary=("@USER@/translate.dat", {"Datei": (4, "Archivo")}),
     ),
     dict(
         name="a layout prints on its own paper: A3 landscape, whatever the page set-up of the model",
@@ -797,8 +904,10 @@ def run_one(vestrel, drawings, tmp, case):
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(tmp, "config"),
                    XDG_DATA_HOME=os.path.join(tmp, "data"))
         m = case.get("meanwhile")
+        if "setup" in case:
+            case["setup"](tmp)
         p, problems = run_replay([vestrel, "--replay", subst(case.get("script_arg", script))] +
-                                 [subst(a) for a in case.get("args", [])], env,
+                                 [subst(a) for a in case.get("args", [])], env, case.get("memory"),
                                  m and dict(m, after=subst(m["after"])),
                                  lambda m, pid: meanwhile(vestrel, drawings, tmp, subst, m, pid))
         if p.returncode is None:
@@ -861,13 +970,15 @@ def run_one(vestrel, drawings, tmp, case):
         return problems
 
 
-def run_replay(command, env, meanwhile_case, act):
-    """Runs a replay; while it runs, once it has printed the line
+def run_replay(command, env, memory, meanwhile_case, act):
+    """Runs a replay, its address space limited to `memory` bytes unless
+    that is None; while it runs, once it has printed the line
     `meanwhile_case["after"]`, act(meanwhile_case, its pid) has its turn. Returns
     what ran (returncode None when it was killed, running too long) and
     what act found wrong."""
+    limit = memory and (lambda: resource.setrlimit(resource.RLIMIT_AS, (memory, memory)))
     with tempfile.TemporaryFile("w+", encoding="utf-8") as err:
-        p = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=err, text=True, env=env)
+        p = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=err, text=True, env=env, preexec_fn=limit)
         timer = threading.Timer(LIMIT_S, p.kill)
         timer.start()
         out, problems = [], []
@@ -939,19 +1050,20 @@ def check_dictionary(path, wanted):
 def run_case(vestrel, drawings, case):
     """Returns what is wrong with the case, an empty list when nothing. A
     case of several runs ("runs") runs them in one folder, one after the
-    other, as starts of the program by the same user."""
+    other, as starts of the program by the same user; a run's "user_file" is
+    put into the per-user folder before it."""
     tmp = tempfile.mkdtemp(prefix="vestrel-replay-")
     try:
         user = os.path.join(tmp, "data", "Korvel", "Vestrel")
         os.makedirs(user)
         if case.get("user_dictionary"):
             shutil.copyfile(DICTIONARY, os.path.join(user, "translate.dat"))
-        if "user_file" in case:
-            name, data = case["user_file"]
-            with open(os.path.join(user, name), "wb") as f:
-                f.write(data)
         problems = []
         for run in case.get("runs", [case]):
+            if "user_file" in run:
+                name, data = run["user_file"]
+                with open(os.path.join(user, name), "wb") as f:
+                    f.write(data)
             problems += run_one(vestrel, drawings, tmp, run)
             if problems:
                 break

@@ -1,9 +1,10 @@
 // libFuzzer target for loading translate.dat: any bytes are read as far as
 // they are sound, never into more entries than the bytes can hold. What was
-// read must be written and read back the same and undamaged, and every
-// entry's German text must be found again through the index. A broken rule
-// ends the run with a message and a trap, which libFuzzer reports as a
-// crash.
+// read must be written into no more bytes, and read back the same and
+// undamaged, and every entry's German text must be found again through the
+// index. A broken rule ends the run with a message and a trap, which
+// libFuzzer reports as a crash.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -31,7 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (read.entries.size() > size / 4) Broken("more entries than the bytes hold");
   if (read.damage == DictionaryDamage::None && !read.entries.empty() && size < 12) Broken("no damage in too few bytes");
 
-  const DictionaryBytes back = ReadTranslateBytes(TranslateBytes(read.entries));
+  for (const DictionaryEntry& e : read.entries)
+    if (e.texts.empty()) Broken("an entry of no text was read");
+
+  // Written again, never larger than it was read (the file never grows
+  // past what its reader takes), and read back the same.
+  const std::string written = TranslateBytes(read.entries);
+  if (written.size() != TranslateSize(read.entries)) Broken("the size foretold is not the size written");
+  if (written.size() > std::max<std::size_t>(size, 8)) Broken("what was read is written into more bytes");
+  const DictionaryBytes back = ReadTranslateBytes(written);
   if (back.damage != DictionaryDamage::None) Broken("what was read does not read back undamaged");
   if (back.entries.size() != read.entries.size()) Broken("what was read does not read back whole");
   for (std::size_t i = 0; i < read.entries.size(); ++i)

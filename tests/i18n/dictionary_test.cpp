@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "i18n/language.h"
@@ -117,7 +118,6 @@ TEST(TranslateFile, RoundTrip) {
       {"  Blanks  ", " both ", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "nineteen"},
       {"Русский", "Russian", "", "", "", "Русский"},
       {"中文 𝄞 😀", "Chinese 𝄞"},  // surrogate pairs
-      {""},                          // an entry without a text is kept
   };
   for (const std::uint32_t written : {10u, 20u}) {
     // A file with L slots per entry: those beyond L read empty.
@@ -149,9 +149,12 @@ TEST(TranslateFile, RoundTrip) {
                                      : "";
         EXPECT_EQ(read.entries[i].slot(n), want) << "L=" << written << " entry " << i << " slot " << n;
       }
-    // Written again: always 20 slots, and read back the same.
+    // Written again: as many slots as the fullest entry uses, never more
+    // bytes than were read, and read back the same.
     const std::string again = TranslateBytes(read.entries);
-    EXPECT_EQ(again.substr(0, 4), U32(20));
+    EXPECT_EQ(again.substr(0, 4), U32(written == 20 ? 20 : 6));
+    EXPECT_EQ(again.size(), TranslateSize(read.entries));
+    EXPECT_LE(again.size(), bytes.size());
     const DictionaryBytes reread = ReadTranslateBytes(again);
     EXPECT_EQ(reread.damage, DictionaryDamage::None);
     ASSERT_EQ(reread.entries.size(), entries.size());
@@ -160,6 +163,40 @@ TEST(TranslateFile, RoundTrip) {
       EXPECT_EQ(again, bytes);
     }
   }
+}
+
+// Entries of no text at all are left out, and empty slots cost four bytes
+// only up to the fullest entry: a file as large as the reader takes is never
+// written back larger than that.
+TEST(TranslateFile, NothingIsBlownUpIntoFullRecords) {
+  std::string many = U32(1) + U32(1000000);  // a million German texts of two characters: 8 MB
+  for (std::uint32_t i = 0; i < 1000000; ++i)
+    many += Str({static_cast<char16_t>(0x4E00 + i / 4096), static_cast<char16_t>(0x4E00 + i % 4096)});
+  std::string zeros = U32(1) + U32((kMaxTranslateBytes - 8) / 4);  // two million empty entries
+  zeros.resize(kMaxTranslateBytes, '\0');
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::size_t entries, written;
+  };
+  const Case cases[] = {
+      {"a million texts", many, 1000000, many.size()},
+      {"8 MiB of empty entries", zeros, 0, 8},
+      {"empty entries of L = 20 among others", U32(20) + U32(3) + std::string(80, '\0') + Str(u"Datei") +
+                                                   std::string(76, '\0') + std::string(80, '\0'),
+       1, 8 + 4 + 10},
+  };
+  for (const Case& c : cases) {
+    const DictionaryBytes read = ReadTranslateBytes(c.bytes);
+    EXPECT_EQ(read.damage, DictionaryDamage::None) << c.what;
+    EXPECT_EQ(read.entries.size(), c.entries) << c.what;
+    EXPECT_EQ(TranslateSize(read.entries), c.written) << c.what;
+    EXPECT_EQ(TranslateBytes(read.entries).size(), c.written) << c.what;
+  }
+  // An entry emptied in the editor is left out too.
+  Dictionary d = Of({{"Datei", "File"}, {"Ebene"}});
+  d.SetSlot(1, 0, "");
+  EXPECT_EQ(ReadTranslateBytes(TranslateBytes(d.entries())).entries.size(), 1u);
 }
 
 TEST(TranslateFile, DamagedFilesAreReadAsFarAsTheyAreSound) {
@@ -294,21 +331,19 @@ TEST_F(DictionaryStore, ABuiltProgramKeepsItsDictionaryWholeBesideItWhereItCan) 
 
 TEST_F(DictionaryStore, ADamagedFileIsKeptAsBadAndNeverReplacedByWhatWasRead) {
   const std::string whole = Bytes({{"Datei", "File"}, {"Ebene", "Layer"}, {"Linie", "Line"}});
-  const std::string damaged = whole.substr(0, whole.size() - 3);
+  const std::string damaged = whole.substr(0, whole.size() - 9);  // inside the count of "Line"
   tmp.write("program/translate.dat", damaged);
-  DictionaryFile f = Files();
   LanguageState s;
-  s.file = f;
+  s.file = Files();
   LoadDictionary(s.file, s.dictionary);
   s.language = 1;
   EXPECT_EQ(s.file.damage, DictionaryDamage::Truncated);
   EXPECT_EQ(s.dictionary.size(), 2u);
-  {
-    const HoldSaves hold(s);
-    EXPECT_EQ(s.Translate("Ebene"), "Layer");
-    EXPECT_EQ(s.Translate("Kreis"), "Kreis");  // new: saved when the hold ends
-    EXPECT_EQ(test::ReadFile(program + kTranslateFile), damaged);
-  }
+  EXPECT_EQ(s.Translate("Ebene"), "Layer");
+  EXPECT_EQ(s.Translate("Kreis"), "Kreis");  // new: written with the next save, not at once
+  EXPECT_TRUE(s.unsaved);
+  EXPECT_EQ(test::ReadFile(program + kTranslateFile), damaged);
+  s.Save();
   EXPECT_EQ(test::ReadFile(program + "translate.dat.bad"), damaged);
   EXPECT_EQ(s.file.keptAs, program + "translate.dat.bad");
   const DictionaryBytes now = ReadTranslateBytes(test::ReadFile(program + kTranslateFile));
@@ -316,8 +351,51 @@ TEST_F(DictionaryStore, ADamagedFileIsKeptAsBadAndNeverReplacedByWhatWasRead) {
   EXPECT_EQ(now.entries.size(), 3u);
   // The next save keeps the first copy of the damaged file.
   s.Translate("Bogen");
+  s.Save();
   EXPECT_EQ(test::ReadFile(program + "translate.dat.bad"), damaged);
   EXPECT_EQ(ReadTranslateBytes(test::ReadFile(program + kTranslateFile)).entries.size(), 4u);
+  // Damaged again at later starts: every copy is kept, none replaced.
+  for (const auto& [next, cut] : {std::pair{"translate.dat.bad.1", 5}, std::pair{"translate.dat.bad.2", 7}}) {
+    const std::string again = whole.substr(0, whole.size() - cut);
+    tmp.write("program/translate.dat", again);
+    LanguageState later;
+    later.file = Files();
+    LoadDictionary(later.file, later.dictionary);
+    later.Save();
+    EXPECT_EQ(later.file.keptAs, program + next);
+    EXPECT_EQ(test::ReadFile(program + next), again);
+  }
+  EXPECT_EQ(test::ReadFile(program + "translate.dat.bad"), damaged);
+}
+
+// The file written is always one the next start reads: a text that would
+// take it beyond kMaxTranslateBytes is refused in the editor, and a file
+// that large is never written.
+TEST_F(DictionaryStore, NeverAFileLargerThanTheReaderTakes) {
+  const std::string ships = Bytes({{"Datei", "File"}, {"Ebene", "Layer"}});
+  tmp.write("program/translate.dat", ships);
+  LanguageState s;
+  s.file = Files();
+  LoadDictionary(s.file, s.dictionary);
+  const std::size_t datei = *s.dictionary.Find("Datei");
+  const std::string huge(kMaxTranslateBytes / 2, 'x');  // 8 MiB and more in UTF-16
+  EXPECT_FALSE(s.Edit(datei, 3, huge));
+  EXPECT_EQ(s.dictionary.Slot(datei, 3), "");
+  const std::string half(kMaxTranslateBytes / 4, 'x');
+  EXPECT_TRUE(s.Edit(datei, 3, half));
+  EXPECT_FALSE(s.Edit(*s.dictionary.Find("Ebene"), 3, half));  // two of them are too much
+  EXPECT_TRUE(s.Edit(datei, 3, "Fichier"));
+  s.Save();
+  EXPECT_EQ(Entries(program + kTranslateFile)[0].slot(3), "Fichier");
+
+  // Too large already (grown by texts met): it may shrink, never grow, and
+  // is not written.
+  s.dictionary.SetSlot(datei, 3, huge);
+  EXPECT_EQ(SaveDictionary(s.file, s.dictionary), FileError::TooLarge);
+  EXPECT_FALSE(std::filesystem::exists(user + kTranslateFile));
+  EXPECT_EQ(Entries(program + kTranslateFile)[0].slot(3), "Fichier");
+  EXPECT_FALSE(s.Edit(datei, 4, "more"));
+  EXPECT_TRUE(s.Edit(datei, 3, huge.substr(1)));
 }
 
 TEST_F(DictionaryStore, FilesThatAreNoDictionary) {

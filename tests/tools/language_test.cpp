@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "file/dxffile.h"
 #include "file/options.h"
 #include "i18n/translatefile.h"
 #include "support/fake_platform.h"
@@ -120,14 +121,32 @@ TEST_F(LanguageTest, ADamagedDictionaryIsToldOnceAtTheFirstShowing) {
   Start();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].nr, kMsgDamaged);
+  // It names the copy kept of the damaged file.
   EXPECT_EQ(platform.messages[0].suffix,
-            program + kTranslateFile + "\n" + std::string(DictionaryDamageText(DictionaryDamage::StringTooLong)));
+            program + "translate.dat.bad\n" + std::string(DictionaryDamageText(DictionaryDamage::StringTooLong)));
   // The messages met at start went into a new file, the damaged one aside.
   EXPECT_TRUE(std::filesystem::exists(program + "translate.dat.bad"));
   EXPECT_EQ(ReadTranslateBytes(test::ReadFile(program + kTranslateFile)).damage, DictionaryDamage::None);
   editor.FormShow({});
   editor.NeueDXFDatei1Click();
   EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+// The texts met at the start are written at its end, those met later at
+// the end of the program: never one write per text.
+TEST_F(LanguageTest, TheDictionaryIsWrittenOnceAtTheStartAndAgainAtTheEnd) {
+  Start();
+  const std::string file = program + kTranslateFile;
+  const FileIdentity started = IdentityOf(file);
+  ASSERT_TRUE(started.exists);
+  EXPECT_TRUE(editor.languages.dictionary.Find("unbenannt.dxf"));
+  for (const char* text : {"Neu 1", "Neu 2", "Neu 3"}) editor.languages.Translate(text);
+  EXPECT_EQ(IdentityOf(file), started);
+  EXPECT_TRUE(editor.FormCloseQuery());
+  Dictionary written;
+  written.Assign(ReadTranslateBytes(test::ReadFile(file)).entries);
+  EXPECT_TRUE(written.Find("Neu 3"));
+  EXPECT_TRUE(written.Find("unbenannt.dxf"));
 }
 
 TEST_F(LanguageTest, TheTranslationEditorIsFollowedByTheRestartMessage) {
