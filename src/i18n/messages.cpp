@@ -79,6 +79,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
     "Der eingegebene Text enthält Steuerzeichen (etwa einen Zeilenumbruch), die hier nicht in der DXF Datei stehen "
     "dürfen; es wurde nichts geändert.",
+    "Die beiden Punkte der Spiegelachse fallen zusammen; es wurde nichts geändert.",
+    "Eine Achse der Ellipse hätte keine Länge; es wurde nichts geändert.",
 };
 
 }  // namespace

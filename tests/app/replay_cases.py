@@ -318,7 +318,7 @@ def check_every_kind(doc, r12):
 
 
 # What the window says about values typed that no line of the file may
-# hold.
+# hold, a mirror across one point and an ellipse without a minor axis.
 MSG_BAD_LAYER_NAME = ("message 42: Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind "
                       "(< > / \\ \" : ; ? * | , = ` und Steuerzeichen) oder die diese DXF Datei nicht speichern kann.")
 MSG_BAD_LINE_TYPE_NAME = ("message 62: Der Name des Linienstils enthält Zeichen, die in Namen nicht erlaubt sind "
@@ -326,6 +326,8 @@ MSG_BAD_LINE_TYPE_NAME = ("message 62: Der Name des Linienstils enthält Zeichen
                           "kann.")
 MSG_CONTROL_CHARACTER = ("message 63: Der eingegebene Text enthält Steuerzeichen (etwa einen Zeilenumbruch), die hier "
                          "nicht in der DXF Datei stehen dürfen; es wurde nichts geändert.")
+MSG_NO_MIRROR_AXIS = "message 64: Die beiden Punkte der Spiegelachse fallen zusammen; es wurde nichts geändert."
+MSG_ZERO_AXIS = "message 65: Eine Achse der Ellipse hätte keine Länge; es wurde nichts geändert."
 
 
 def check_typed(doc):
@@ -344,6 +346,19 @@ def check_typed(doc):
     if texts != wanted:
         problems.append(f"texts {texts}, wanted {wanted}")
     return problems
+
+
+def check_grip_and_mirror(doc):
+    """What is wrong with the ellipse whose minor axis was dragged past its
+    major axis, then refused a mirror and a minor axis of no length."""
+    ellipses = list(doc.modelspace().query("ELLIPSE"))
+    if len(ellipses) != 1:
+        return [f"{len(ellipses)} ellipses, wanted 1"]
+    e = ellipses[0]
+    if not (near(e.dxf.center, (10, 8, 0)) and near(e.dxf.major_axis, (0, 4, 0)) and near([e.dxf.ratio], [0.5])):
+        return [f"ellipse round {e.dxf.center}, major axis {e.dxf.major_axis}, ratio {e.dxf.ratio}; wanted round "
+                "(10, 8), major axis (0, 4), ratio 0.5"]
+    return []
 
 
 # What the first of two Vestrels is told when it saves over the second's
@@ -455,6 +470,35 @@ CASES = [
                 "modified: 0"],
         audit="@TMP@/typed.dxf",
         check=("@TMP@/typed.dxf", check_typed),
+    ),
+    dict(
+        name="an ellipse's minor axis dragged past its major one; a mirror across one point refused",
+        script="""
+            trigger EllipseBtn
+            click @8,8 ctrl
+            click @12,8 ctrl
+            click @10,9 ctrl
+            key Escape
+            key ctrl+a
+            press @10,9
+            move @10,12 left
+            release @10,12
+            key ctrl+a
+            trigger MirrorBtn
+            click @0,5 ctrl
+            answer message ok
+            click @0,5 ctrl
+            key ctrl+a
+            press @8,8
+            move @10,8 left
+            answer message ok
+            release @10,8
+            saveas @TMP@/ellipse.dxf
+            state
+        """,
+        stdout=[MSG_NO_MIRROR_AXIS, MSG_ZERO_AXIS, "undo: 2", "modified: 0"],
+        audit="@TMP@/ellipse.dxf",
+        check=("@TMP@/ellipse.dxf", check_grip_and_mirror),
     ),
     dict(
         name="every dialog cancelled changes nothing",
