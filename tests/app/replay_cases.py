@@ -501,6 +501,16 @@ CASES = [
         check=("@TMP@/ellipse.dxf", check_grip_and_mirror),
     ),
     dict(
+        name="a drawing whose name is no UTF-8: in the recent files of the next start, opened and saved",
+        runs=[
+            dict(copy=("@DRAWINGS@/arc.dxf", "@TMP@/lat\udce9.dxf"), args=["@TMP@/lat\udce9.dxf"],
+                 script="new\nstate\n", stdout=["caption: Vestrel - [unbenannt.dxf]"]),
+            dict(script_name="second.replay", script="trigger RecentFile1\nsave\nstate\n",
+                 stdout=["caption: Vestrel - [lat\ufffd.dxf]"],
+                 same=("@TMP@/lat\udce9.dxf", "@DRAWINGS@/arc.dxf")),
+        ],
+    ),
+    dict(
         name="every dialog cancelled changes nothing",
         script="""
             trigger LineBtn
