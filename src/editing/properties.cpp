@@ -136,7 +136,8 @@ std::string TextForEditing(const Drawing& d, int i) {
   memo = CaretDecoded(memo);
   // A single-line text shows a line break written with a caret as a
   // blank: it stays one line.
-  if (d.value(p.linefrom + 1) != "MTEXT") std::replace_if(memo.begin(), memo.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  if (d.value(p.linefrom + 1) != "MTEXT")
+    std::replace_if(memo.begin(), memo.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   return memo;
 }
 

@@ -15,8 +15,6 @@ namespace {
 // A multi-line text is written in chunks of this many characters.
 constexpr std::size_t kChunk = 250;
 
-bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
-
 // The lines of a memo. A break at the very end ends the last line rather
 // than starting an empty one.
 std::vector<std::string_view> MemoLines(std::string_view memo) {

@@ -36,6 +36,9 @@ struct TextGroups {
 };
 TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single);
 
+// Whether the drawing holds single-line texts only (R12).
+inline bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
+
 // A text at p, `height` high, turned by `angleDegrees`, of the memo's
 // lines: newer drawings get a multi-line text, R12 drawings a single-line
 // text of the first line (TextOfMemo). Nothing is written when there is no
