@@ -30,6 +30,7 @@
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
+#include "file/encoding.h"
 #include "i18n/translateforms.h"
 #include "view/printing.h"
 
@@ -178,15 +179,20 @@ void TMainForm::PrinterSetupDialog() {
   dialog.exec();
 }
 
+// A file's name is its bytes, which need not be UTF-8: such a name is kept
+// as bytes, any other as text (as all were kept before).
 std::vector<std::string> TMainForm::RecentFiles() {
   std::vector<std::string> names;
-  for (const QString& name : QSettings().value("RecentFiles").toStringList()) names.push_back(name.toStdString());
+  for (const QVariant& name : QSettings().value("RecentFiles").toList())
+    names.push_back(name.typeId() == QMetaType::QByteArray ? name.toByteArray().toStdString()
+                                                            : name.toString().toStdString());
   return names;
 }
 
 void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
-  QStringList list;
-  for (const std::string& name : names) list << QString::fromStdString(name);
+  QVariantList list;
+  for (const std::string& name : names)
+    list << (IsValidUtf8(name) ? QVariant(QString::fromStdString(name)) : QVariant(QByteArray::fromStdString(name)));
   QSettings().setValue("RecentFiles", list);
   fillRecentFiles();
 }

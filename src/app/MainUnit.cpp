@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -310,7 +311,7 @@ void TMainForm::fillRecentFiles() {
   menu->clear();
   const std::vector<std::string>& names = editor_->RecentFiles();
   for (std::size_t i = 0; i < names.size(); ++i) {
-    QAction* a = menu->addAction(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(names[i])));
+    QAction* a = menu->addAction(QString("&%1 %2").arg(i + 1).arg(QFile::decodeName(QByteArray::fromStdString(names[i]))));
     a->setObjectName(QString("RecentFile%1").arg(i + 1));
     a->setProperty(kNotTranslated, true);  // a file's name
     connect(a, &QAction::triggered, this, [this, i] { editor_->RecentFileClick(static_cast<int>(i)); });

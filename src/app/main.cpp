@@ -115,9 +115,9 @@ int main(int argc, char** argv) {
   Application app(argc, argv);
   QApplication::setApplicationName("Vestrel");
   QApplication::setOrganizationName("Korvel");
-  std::vector<std::string> files;
-  const QStringList args = QApplication::arguments();
-  for (qsizetype i = 1; i < args.size(); ++i) files.push_back(args[i].toStdString());
+  // The files as the system names them, in bytes (which need not be
+  // UTF-8); Qt has taken its own options out of argv.
+  std::vector<std::string> files(argv + 1, argv + argc);
 
   vestrel::TMainForm form;
   form.editor().LoadLanguage();

@@ -2,6 +2,7 @@
 // written anew, as one undo step.
 #pragma once
 
+#include "editing/transforms.h"
 #include "file/context.h"
 #include "geometry/point.h"
 #include "platform/dialogs.h"
@@ -11,10 +12,12 @@ namespace vestrel {
 // Grip `grip` of entry `objnr` dragged by d (drawing units, in the plan)
 // to `at`. A vertex, end point or centre moves by d in its object's own
 // plane; a radius, an ellipse's minor axis and an arc's end angle follow
-// `at`. A viewport's corners change its size and centre, its pan and zoom
-// grips the part of the model it shows. The step is made even when no line
-// changed; the drawing is parsed again.
-void MovePoint(DocumentContext& c, int objnr, int grip, Point2 d, Point2 at);
+// `at`; an ellipse's minor axis dragged past its major axis becomes the
+// major axis. A viewport's corners change its size and centre, its pan and
+// zoom grips the part of the model it shows. The step is made even when no
+// line changed; the drawing is parsed again. ZeroAxis, and nothing done,
+// when the ellipse would be left with an axis of no length.
+EditResult MovePoint(DocumentContext& c, int objnr, int grip, Point2 d, Point2 at);
 
 // The grip of a viewport that opens its dialog.
 inline constexpr int kViewportPropertiesGrip = 7;

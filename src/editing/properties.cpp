@@ -133,6 +133,11 @@ std::string TextForEditing(const Drawing& d, int i) {
       memo += text[k];
     }
   }
+  memo = CaretDecoded(memo);
+  // A single-line text shows a line break written with a caret as a
+  // blank: it stays one line.
+  if (d.value(p.linefrom + 1) != "MTEXT")
+    std::replace_if(memo.begin(), memo.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   return memo;
 }
 
@@ -144,6 +149,7 @@ TextChange ChangeText(DocumentContext& c, int i, std::string_view memo) {
   if (!p.selected || p.extrakind != ExtraKind::Text) return r;
   const bool single = d.value(p.linefrom + 1) != "MTEXT";
   const TextGroups g = TextOfMemo(d, memo, single);
+  r.controlCharacter = g.controlCharacter;
   if (g.chunks.empty()) return r;
   r.firstLineOnly = g.firstLineOnly;
   // The text as it stands: nothing to write.

@@ -21,16 +21,17 @@ void SetLayerForObjects(DocumentContext& c, std::string_view name);
 bool SetLeineWeightForObjects(DocumentContext& c, std::string_view weight);
 
 // The text of text entry `i` as the text dialog shows it: its lines in
-// UTF-8, separated by "\n".
+// UTF-8, separated by "\n", its carets read (CaretDecoded).
 std::string TextForEditing(const Drawing& d, int i);
 
 struct TextChange {
   bool changed = false;
-  bool firstLineOnly = false;  // a single-line text kept the memo's first line
+  bool firstLineOnly = false;     // a single-line text kept the memo's first line
+  bool controlCharacter = false;  // refused, as TextOfMemo refuses it
 };
 // Text entry `i` (a text, multi-line text or attribute that is selected)
 // takes the memo as its content; its place, height and angle stay. An
-// empty memo changes nothing.
+// empty memo changes nothing, nor does one that TextOfMemo refuses.
 TextChange ChangeText(DocumentContext& c, int i, std::string_view memo);
 
 }  // namespace vestrel

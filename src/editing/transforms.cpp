@@ -388,7 +388,9 @@ EditResult RotateObjects(DocumentContext& c, double x1, double y1, double x2, do
   const double phi = std::atan2(y2 - y1, x2 - x1);
   switch (mode) {
     case kRotate: return MapObjects(c, EditMap::Rotate({x1, y1}, phi));
-    case kMirror: return MapObjects(c, EditMap::Mirror({x1, y1}, phi));
+    case kMirror:
+      if (x1 == x2 && y1 == y2) return EditResult::NoMirrorAxis;
+      return MapObjects(c, EditMap::Mirror({x1, y1}, phi));
     default: {
       const double s = std::hypot(x2 - x1, y2 - y1);
       if (!std::isfinite(s)) return EditResult::InvalidValue;

@@ -25,6 +25,8 @@ enum class EditResult {
   NothingSelected,   // nothing of the shown tab is selected
   InvalidValue,      // a value given, or one the edit would write, is no finite number
   BadFactor,         // a scale by 0 or less
+  NoMirrorAxis,      // a mirror across a line through two points that are one
+  ZeroAxis,          // a grip that would give an ellipse an axis of no length
   BadCount,          // an array's columns or rows outside 1 to kArrayMaxCount
   TooLarge,          // an array of more than kArrayMaxCopies copies or kArrayMaxLines new lines
   NoInsertionPoint,  // the drawing has no place for copies
@@ -53,8 +55,8 @@ EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double 
 EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& values);
 
 // Mode 0 turns about (x1, y1) by the angle of (x2, y2) seen from it; 1
-// mirrors across the line through both; 2 scales about (x1, y1) by their
-// distance.
+// mirrors across the line through both (NoMirrorAxis when they are one
+// point); 2 scales about (x1, y1) by their distance.
 enum TransformMode : int { kRotate = 0, kMirror = 1, kScale = 2 };
 EditResult RotateObjects(DocumentContext& c, double x1, double y1, double x2, double y2, int mode);
 

@@ -344,4 +344,56 @@ std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding, int cadv
   return EncodeUnicode(utf8, encoding);
 }
 
+bool HasControlCharacter(std::string_view utf8) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t at = i;
+    const std::int32_t cp = NextCodePoint(utf8, i, false);
+    if (cp < 0) {
+      i = at + 1;
+      continue;
+    }
+    if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return true;
+  }
+  return false;
+}
+
+bool IsValidName(std::string_view utf8, TextEncoding encoding) {
+  if (HasControlCharacter(utf8)) return false;
+  return EncodeUnicode(utf8, encoding).find_first_of("<>/\\\":;?*|,=`") == std::string::npos;
+}
+
+std::string CaretEncoded(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (const char c : utf8) {
+    if (c == '^') {
+      out += "^ ";
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += '^';
+      out += static_cast<char>(c + 0x40);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string CaretDecoded(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
+    if (s[i] == '^' && next == ' ') {
+      out += '^';
+      ++i;
+    } else if (s[i] == '^' && next >= '@' && next <= '_') {
+      out += static_cast<char>(next - 0x40);
+      ++i;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace vestrel

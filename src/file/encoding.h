@@ -45,4 +45,27 @@ inline constexpr int kUtf8FileVersion = 1021;
 // written as escapes, which read the same in every code page.
 std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding, int cadver);
 
+// What the user types goes into one line of the drawing, so it may carry
+// no line break into it, nor any other control character (below a blank,
+// DEL, and U+0080 to U+009F). Names refuse them; texts write the ones DXF
+// has a notation for in that notation.
+
+// Whether typed UTF-8 holds a control character.
+bool HasControlCharacter(std::string_view utf8);
+
+// Whether typed UTF-8 may name a layer or line type of a drawing in
+// `encoding`: no control character, and, as the drawing would hold it,
+// none of < > / \ " : ; ? * | , = ` (other CAD programs refuse those in
+// names; a character the encoding lacks would be a "\U+" escape).
+bool IsValidName(std::string_view utf8, TextEncoding encoding);
+
+// A line of a text as its DXF value: the control characters below a blank
+// in caret notation, the character 64 above them after a "^" ("^I" for a
+// tab, "^J" for a line feed), and a caret itself as "^ ", as other CAD
+// programs read them. DEL and U+0080 to U+009F have no such notation and
+// stay as they are.
+std::string CaretEncoded(std::string_view utf8);
+// The inverse: a text's value with its carets read.
+std::string CaretDecoded(std::string_view s);
+
 }  // namespace vestrel

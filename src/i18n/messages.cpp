@@ -75,10 +75,12 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Die Wiederherstellungsdatei war beschädigt; die Zeichnung wurde bis zu ihrem letzten vollständigen Schritt "
     "wiederhergestellt.",
     "Die nicht gespeicherten Änderungen können nicht zur Wiederherstellung aufgezeichnet werden: ",
-    "",
-    "",
-    "",
-    "",
+    "Der Name des Linienstils enthält Zeichen, die in Namen nicht erlaubt sind (< > / \\ \" : ; ? * | , = ` und "
+    "Steuerzeichen) oder die diese DXF Datei nicht speichern kann.",
+    "Der eingegebene Text enthält Steuerzeichen (etwa einen Zeilenumbruch), die hier nicht in der DXF Datei stehen "
+    "dürfen; es wurde nichts geändert.",
+    "Die beiden Punkte der Spiegelachse fallen zusammen; es wurde nichts geändert.",
+    "Eine Achse der Ellipse hätte keine Länge; es wurde nichts geändert.",
     "Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch größer, als es beim nächsten Start gelesen "
     "werden kann.",
     "Das Makro kann nicht gelesen werden: ",

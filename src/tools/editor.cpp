@@ -38,6 +38,7 @@ void Editor::Report(InsertResult result) {
     case InsertResult::InvalidValue: platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error); break;
     case InsertResult::NoHandleLeft: platform.ShowMessage(kMsgNoHandleLeft, "", MsgIcon::Error); break;
     case InsertResult::NotInThisVersion: platform.ShowMessage(kMsgNoSplines, "", MsgIcon::Error); break;
+    case InsertResult::ControlCharacter: platform.ShowMessage(kMsgControlCharacter, "", MsgIcon::Error); break;
     case InsertResult::Inserted:
     case InsertResult::NothingToWrite: break;
   }

@@ -53,12 +53,6 @@ std::string NameKey(std::string_view name) {
   return key;
 }
 
-// Characters no layer name may hold, as other CAD programs have it.
-bool ForbiddenInName(unsigned char c) {
-  return c < ' ' || c == 0x7F ||
-         std::string_view("<>/\\\":;?*|,=`").find(static_cast<char>(c)) != std::string_view::npos;
-}
-
 }  // namespace
 
 namespace {
@@ -149,13 +143,16 @@ std::vector<double> LineStylePattern(std::string_view memo) {
   return parts;
 }
 
-int NewLineStyleProblem(const Drawing& d, std::string_view name, const std::vector<double>& parts) {
+int NewLineStyleProblem(const Drawing& d, const LineStyleDialogValues& v, const std::vector<double>& parts) {
+  const std::string_view name = v.Edit1;
   if (Trim(name).empty()) return kMsgNoLineTypeName;
   if (parts.empty()) return kMsgNoLengths;
   const std::string key = NameKey(name);
   for (std::int32_t i = 0; i < d.anzlt; ++i)
     if (NameKey(DecodeUnicode(d.linetype[static_cast<std::size_t>(i)].name, d.dxf.encoding)) == key)
       return kMsgLineTypeExists;
+  if (!IsValidName(Trim(name), d.dxf.encoding)) return kMsgBadLineTypeName;
+  if (HasControlCharacter(Trim(v.Edit2))) return kMsgControlCharacter;
   return 0;
 }
 
@@ -180,8 +177,7 @@ int NewLayerNameProblem(const Drawing& d, std::string_view name) {
   const std::string key = NameKey(DecodeUnicode(stored, enc));
   for (std::int32_t i = 0; i < d.anzlayer; ++i)
     if (NameKey(DecodeUnicode(d.layers[static_cast<std::size_t>(i)].name, enc)) == key) return kMsgLayerExists;
-  for (const char c : stored)
-    if (ForbiddenInName(static_cast<unsigned char>(c))) return kMsgBadLayerName;
+  if (!IsValidName(Trim(name), enc)) return kMsgBadLayerName;
   return 0;
 }
 
@@ -217,7 +213,7 @@ void Editor::Linienstile1Click() {
   LineStyleDialogValues& v = dialogs.lineStyle;
   if (platform.ShowLineStyleDialog(v) != DialogResult::Ok) return;
   const std::vector<double> parts = LineStylePattern(v.Memo1);
-  if (const int problem = NewLineStyleProblem(drawing, v.Edit1, parts))
+  if (const int problem = NewLineStyleProblem(drawing, v, parts))
     return platform.ShowMessage(problem, "", MsgIcon::Error);
   const TextEncoding enc = drawing.dxf.encoding;
   Report(AddLineStil(doc, EncodeUnicode(Trim(v.Edit1), enc, drawing.cadver), EncodeUnicode(Trim(v.Edit2), enc, drawing.cadver),

@@ -22,6 +22,7 @@ inline constexpr int kMsgBadLayerName = 42;
 inline constexpr int kMsgLineTypeExists = 29;
 inline constexpr int kMsgNoLengths = 30;
 inline constexpr int kMsgNoLineTypeName = 31;
+inline constexpr int kMsgBadLineTypeName = 62;
 
 // The layer dialog as it opens: a row for every layer of the table, its
 // texts taken from `message` (the colour names 14 to 22, "Unsichtbar" 23,
@@ -38,11 +39,13 @@ bool WriteLayers(DocumentContext& c, const LayerDialogValues& v);
 // separator; lines that are no number are left out.
 std::vector<double> LineStylePattern(std::string_view memo);
 
-// Why a new line type of this name (UTF-8) and pattern cannot be added: 0
-// when it can, kMsgNoLineTypeName for a blank name, kMsgNoLengths for an
-// empty pattern, kMsgLineTypeExists when one of that name exists (case and
-// blanks around it do not count).
-int NewLineStyleProblem(const Drawing& d, std::string_view name, const std::vector<double>& parts);
+// Why a new line type of the dialog's name and description (UTF-8) and
+// this pattern cannot be added: 0 when it can, kMsgNoLineTypeName for a
+// blank name, kMsgNoLengths for an empty pattern, kMsgLineTypeExists when
+// one of that name exists (case and blanks around it do not count),
+// kMsgBadLineTypeName for a name that no name may be (IsValidName),
+// kMsgControlCharacter for a description holding a control character.
+int NewLineStyleProblem(const Drawing& d, const LineStyleDialogValues& v, const std::vector<double>& parts);
 
 // The new-layer dialog as it is shown: the drawing's line types but
 // "ByLayer" and "ByBlock" (decoded for showing), and every list on its
@@ -53,8 +56,7 @@ void ProposeNewLayer(const Drawing& d, NewLayerDialogValues& values);
 // kMsgNoLayerName when it is empty or blank, kMsgLayerExists when a layer
 // of that name exists (blanks around either name and the letter case do not
 // count), kMsgBadLayerName when it holds characters no layer name may hold
-// (< > / \ " : ; ? * | , = ` and control characters) or that the
-// drawing's encoding cannot store.
+// (IsValidName).
 int NewLayerNameProblem(const Drawing& d, std::string_view name);
 
 }  // namespace vestrel

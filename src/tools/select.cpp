@@ -253,7 +253,7 @@ void DragEnd(Editor& e, const Click& c) {
   } else if (q.x == t.linesx && q.y == t.linesy) {
     return;
   } else if (grip) {
-    MovePoint(e.doc, t.moveobjnr, t.movepointnr, {q.x - t.linesx, q.y - t.linesy}, q);
+    e.Report(MovePoint(e.doc, t.moveobjnr, t.movepointnr, {q.x - t.linesx, q.y - t.linesy}, q));
   } else {
     e.Report(MoveObjects(e.doc, q.x - t.linesx, q.y - t.linesy));
   }

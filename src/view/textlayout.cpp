@@ -474,25 +474,21 @@ void Layouter::read(std::string_view s) {
       }
       ++i;
     } else if (c == '%' && percent(s, i)) {
-    } else if (c == '^' && i + 1 < s.size() && (s[i + 1] == 'I' || s[i + 1] == 'J' || s[i + 1] == 'M' || s[i + 1] == ' ')) {
-      // Control characters written with a caret.
-      const char k = s[i + 1];
+    } else if (c == '^' && i + 1 < s.size() && s[i + 1] == ' ') {
+      // A caret itself.
       i += 2;
-      if (k == ' ')
-        character("^", '^');
-      else if (k == 'I')
+      character("^", '^');
+    } else if (const bool caret = c == '^' && i + 1 < s.size() && s[i + 1] >= '@' && s[i + 1] <= '_';
+               caret || static_cast<unsigned char>(c) < 0x20) {
+      // A control character, as it stands or in caret notation ("^I" a
+      // tab, "^J" a line feed).
+      const char k = caret ? static_cast<char>(s[i + 1] - 0x40) : c;
+      i += caret ? 2 : 1;
+      if (k == '\t')
         tab();
-      else if (k == 'J' && m)
+      else if (k == '\n' && m)
         paragraph();
-      else if (k == 'J')
-        character(" ", ' ');
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      ++i;
-      if (c == '\t')
-        tab();
-      else if (c == '\n' && m)
-        paragraph();
-      else if (c != '\r')
+      else if (k != '\r')
         character(" ", ' ', m);
     } else {
       const std::size_t at = i;

@@ -15,8 +15,6 @@ namespace {
 // A multi-line text is written in chunks of this many characters.
 constexpr std::size_t kChunk = 250;
 
-bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
-
 // The lines of a memo. A break at the very end ends the last line rather
 // than starting an empty one.
 std::vector<std::string_view> MemoLines(std::string_view memo) {
@@ -45,13 +43,18 @@ int EscapeAt(std::string_view s, std::size_t i) {
 }
 
 // What must stay within one chunk, starting at s[i]: an escape (two for
-// the halves of a character beyond U+FFFF), else one character, which in
+// the halves of a character beyond U+FFFF) or a caret with the character
+// after it, else one character, which in
 // a code page is one byte and in UTF-8 its sequence. Its length in bytes;
 // `chars` gets how many characters it counts.
 std::size_t PieceAt(std::string_view s, std::size_t i, bool codePage, std::size_t& chars) {
   if (const int u = EscapeAt(s, i); u >= 0) {
     const bool pair = u >= 0xD800 && u < 0xDC00 && EscapeAt(s, i + 7) >= 0xDC00 && EscapeAt(s, i + 7) < 0xE000;
     chars = pair ? 14 : 7;
+    return chars;
+  }
+  if (s[i] == '^' && i + 1 < s.size()) {  // a caret and the character it escapes
+    chars = 2;
     return chars;
   }
   chars = 1;
@@ -104,7 +107,9 @@ TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single) {
   std::string text;
   for (std::size_t i = 0; i < lines.size() && !(single && i > 0); ++i) {
     if (i > 0) text += "\\P";
-    text += EncodeUnicode(lines[i], d.dxf.encoding, d.cadver);
+    const std::string line = CaretEncoded(lines[i]);
+    if (HasControlCharacter(line)) return {{}, false, true};
+    text += EncodeUnicode(line, d.dxf.encoding, d.cadver);
   }
   if (single)
     g.chunks.push_back(std::move(text));
@@ -119,6 +124,7 @@ TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view
   const TextGroups g = TextOfMemo(d, memo, single);
   TextResult r;
   r.firstLineOnly = g.firstLineOnly;
+  if (g.controlCharacter) r.result = InsertResult::ControlCharacter;
   if (g.chunks.empty()) return r;
   CodeLines l = EntityStart(c, single ? "TEXT" : "MTEXT", "AcDbMText");
   l.add("  10", p.x);

@@ -23,19 +23,26 @@ struct TextResult {
 // (separated by "\n", "\r\n" or "\r"; a break at the very end ends the
 // last line): a multi-line text has every line ended by "\P", cut in chunks
 // of at most 250 characters (groups 3, then the last one group 1); a
-// single-line text the first line only. Characters the drawing cannot hold
-// become "\U+XXXX" escapes, and a chunk never ends inside one. No chunks
-// when there is no text.
+// single-line text the first line only. Other control characters are
+// written in caret notation ("^I" for a tab, a caret itself "^ ",
+// CaretEncoded); characters the drawing cannot hold become "\U+XXXX"
+// escapes, and a chunk never ends inside either. No chunks when there is
+// no text, nor when a line holds a control character that has no caret
+// notation (DEL, U+0080 to U+009F).
 struct TextGroups {
   std::vector<std::string> chunks;
-  bool firstLineOnly = false;  // single-line, and the memo had more lines
+  bool firstLineOnly = false;     // single-line, and the memo had more lines
+  bool controlCharacter = false;  // refused: a control character without notation
 };
 TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single);
+
+// Whether the drawing holds single-line texts only (R12).
+inline bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
 
 // A text at p, `height` high, turned by `angleDegrees`, of the memo's
 // lines: newer drawings get a multi-line text, R12 drawings a single-line
 // text of the first line (TextOfMemo). Nothing is written when there is no
-// text.
+// text, nor (ControlCharacter) when TextOfMemo refuses it.
 TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees);
 
 // A filled arrow head 0.17 long with its tip at `tip`, its back towards

@@ -22,6 +22,7 @@ enum class InsertResult {
   InvalidValue,      // a number that is not finite
   NoHandleLeft,      // every handle the drawing can name is taken
   NotInThisVersion,  // the drawing's version cannot hold a spline
+  ControlCharacter,  // a typed text holds a control character no line of the file may hold
 };
 
 // Numbers as every writer and every edit writes them: at most 15

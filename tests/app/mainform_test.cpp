@@ -71,6 +71,24 @@ TEST_F(MainFormTest, StartsWithANewDrawing) {
   EXPECT_TRUE(form.ToolBar2->isVisible());  // the drawing tools
 }
 
+// A file's name is bytes: one that is no UTF-8 (Latin-1 here) stays in the
+// recent files as it is, and those kept as texts before still load.
+TEST_F(MainFormTest, TheRecentFilesKeepTheBytesOfTheirNames) {
+  QSettings().setValue("RecentFiles", QStringList{"/plans/alt.dxf", "/plans/W\u00e4nde.dxf"});
+  const std::vector<std::string> names{"/plans/lat\xE9.dxf", "/plans/W\xC3\xA4nde.dxf"};
+  {
+    TMainForm form;
+    EXPECT_EQ(form.RecentFiles(), (std::vector<std::string>{"/plans/alt.dxf", names[1]}));
+    form.KeepRecentFiles(names);
+  }
+  TMainForm again;
+  EXPECT_EQ(again.RecentFiles(), names);
+  // The menu shows it as well as it can.
+  const QAction* first = again.findChild<QAction*>("RecentFile1");
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->text().startsWith("&1 /plans/lat") && first->text().endsWith(".dxf")) << first->text().toStdString();
+}
+
 // A message box and a dialog left without an answer: each fails the test
 // within its patience, named with its text, and is closed.
 TEST_F(MainFormTest, TheWatchdogFailsATestThatLeavesADialogWithoutAnAnswer) {

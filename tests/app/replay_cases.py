@@ -332,6 +332,50 @@ def check_every_kind(doc, r12):
     return problems
 
 
+# What the window says about values typed that no line of the file may
+# hold, a mirror across one point and an ellipse without a minor axis.
+MSG_BAD_LAYER_NAME = ("message 42: Der Name der neuen Ebene enthält Zeichen, die in Ebenennamen nicht erlaubt sind "
+                      "(< > / \\ \" : ; ? * | , = ` und Steuerzeichen) oder die diese DXF Datei nicht speichern kann.")
+MSG_BAD_LINE_TYPE_NAME = ("message 62: Der Name des Linienstils enthält Zeichen, die in Namen nicht erlaubt sind "
+                          "(< > / \\ \" : ; ? * | , = ` und Steuerzeichen) oder die diese DXF Datei nicht speichern "
+                          "kann.")
+MSG_CONTROL_CHARACTER = ("message 63: Der eingegebene Text enthält Steuerzeichen (etwa einen Zeilenumbruch), die hier "
+                         "nicht in der DXF Datei stehen dürfen; es wurde nichts geändert.")
+MSG_NO_MIRROR_AXIS = "message 64: Die beiden Punkte der Spiegelachse fallen zusammen; es wurde nichts geändert."
+MSG_ZERO_AXIS = "message 65: Eine Achse der Ellipse hätte keine Länge; es wurde nichts geändert."
+
+
+def check_typed(doc):
+    """What is wrong with the drawing of the case of typed values: only the
+    names and texts that could be written, the texts with their line breaks
+    and carets."""
+    problems = []
+    layers = sorted(l.dxf.name for l in doc.layers)
+    if layers != ["0", "Defpoints"]:
+        problems.append(f"layers {layers}, wanted those of a new drawing")
+    types = {t.dxf.name: t.dxf.description for t in doc.linetypes}
+    if sorted(types) != ["ByBlock", "ByLayer", "Continuous", "Punktiert"] or types["Punktiert"] != "Punkte ^ Striche":
+        problems.append(f"line types {types}, wanted Punktiert besides the three")
+    texts = sorted((e.text, e.plain_text()) for e in doc.modelspace().query("MTEXT"))
+    wanted = [("4.00\\Pmm", "4.00\nmm"), ("Zeile\\Peins^I^ 2", "Zeile\neins\t^2")]
+    if texts != wanted:
+        problems.append(f"texts {texts}, wanted {wanted}")
+    return problems
+
+
+def check_grip_and_mirror(doc):
+    """What is wrong with the ellipse whose minor axis was dragged past its
+    major axis, then refused a mirror and a minor axis of no length."""
+    ellipses = list(doc.modelspace().query("ELLIPSE"))
+    if len(ellipses) != 1:
+        return [f"{len(ellipses)} ellipses, wanted 1"]
+    e = ellipses[0]
+    if not (near(e.dxf.center, (10, 8, 0)) and near(e.dxf.major_axis, (0, 4, 0)) and near([e.dxf.ratio], [0.5])):
+        return [f"ellipse round {e.dxf.center}, major axis {e.dxf.major_axis}, ratio {e.dxf.ratio}; wanted round "
+                "(10, 8), major axis (0, 4), ratio 0.5"]
+    return []
+
+
 # What the first of two Vestrels is told when it saves over the second's
 # save.
 SHARED_CHANGED = (f"message {MSG_CHANGED_ON_DISK}: Die folgende Datei wurde seit dem Öffnen oder Speichern von "
@@ -406,6 +450,80 @@ CASES = [
         audit="@TMP@/layers.dxf",
         png=("@TMP@/layers.png", 1200, 800),
         check=("@TMP@/layers.dxf", check_layers),
+    ),
+    dict(
+        name="values typed with a line break: names refused, texts with their escapes",
+        script="""
+            answer LayerForm BitBtn5
+            answer AddNewLayerForm Edit1="Wa\\nende" ok
+            answer message ok
+            trigger Layer1
+            answer LinienstilForm Edit1="Punk\\ntiert" press=BitBtn3 ok
+            answer message ok
+            trigger Linienstile1
+            answer LinienstilForm Edit1=Punktiert Edit2="eine\\nLinie" ok
+            answer message ok
+            trigger Linienstile1
+            answer LinienstilForm Edit1=Punktiert Edit2="Punkte ^ Striche" ok
+            trigger Linienstile1
+            trigger TextBtn
+            answer AddTextForm Memo1="Zeile\\neins\t^2" ok
+            click @2,3 ctrl
+            trigger DimensionBtn
+            typed 1 5
+            typed 5 5
+            answer AddTextForm Memo1="4.00\\nmm" ok
+            typed 3 6
+            trigger TextBtn
+            answer AddTextForm Memo1="DEL\x7f" ok
+            answer message ok
+            click @2,8 ctrl
+            saveas @TMP@/typed.dxf
+            state
+        """,
+        stdout=[MSG_BAD_LAYER_NAME, MSG_BAD_LINE_TYPE_NAME, MSG_CONTROL_CHARACTER, MSG_CONTROL_CHARACTER,
+                "modified: 0"],
+        audit="@TMP@/typed.dxf",
+        check=("@TMP@/typed.dxf", check_typed),
+    ),
+    dict(
+        name="an ellipse's minor axis dragged past its major one; a mirror across one point refused",
+        script="""
+            trigger EllipseBtn
+            click @8,8 ctrl
+            click @12,8 ctrl
+            click @10,9 ctrl
+            key Escape
+            key ctrl+a
+            press @10,9
+            move @10,12 left
+            release @10,12
+            key ctrl+a
+            trigger MirrorBtn
+            click @0,5 ctrl
+            answer message ok
+            click @0,5 ctrl
+            key ctrl+a
+            press @8,8
+            move @10,8 left
+            answer message ok
+            release @10,8
+            saveas @TMP@/ellipse.dxf
+            state
+        """,
+        stdout=[MSG_NO_MIRROR_AXIS, MSG_ZERO_AXIS, "undo: 2", "modified: 0"],
+        audit="@TMP@/ellipse.dxf",
+        check=("@TMP@/ellipse.dxf", check_grip_and_mirror),
+    ),
+    dict(
+        name="a drawing whose name is no UTF-8: in the recent files of the next start, opened and saved",
+        runs=[
+            dict(copy=("@DRAWINGS@/arc.dxf", "@TMP@/lat\udce9.dxf"), args=["@TMP@/lat\udce9.dxf"],
+                 script="new\nstate\n", stdout=["caption: Vestrel - [unbenannt.dxf]"]),
+            dict(script_name="second.replay", script="trigger RecentFile1\nsave\nstate\n",
+                 stdout=["caption: Vestrel - [lat\ufffd.dxf]"],
+                 same=("@TMP@/lat\udce9.dxf", "@DRAWINGS@/arc.dxf")),
+        ],
     ),
     dict(
         name="every dialog cancelled changes nothing",

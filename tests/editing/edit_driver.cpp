@@ -36,6 +36,8 @@ const char* Name(EditResult r) {
     case EditResult::NothingSelected: return "nothing selected";
     case EditResult::InvalidValue: return "invalid value";
     case EditResult::BadFactor: return "bad factor";
+    case EditResult::NoMirrorAxis: return "no mirror axis";
+    case EditResult::ZeroAxis: return "zero axis";
     case EditResult::BadCount: return "bad count";
     case EditResult::TooLarge: return "too large";
     case EditResult::NoInsertionPoint: return "no insertion point";

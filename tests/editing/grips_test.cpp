@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "edit_support.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -33,6 +34,8 @@ int GripAt(const Drawing& d, Point2 at, int mode) {
 
 TEST(MovePoint, WritesTheLinesBehindTheGrip) {
   const std::string mirroredArc = "  0\nARC\n 10\n-5\n 20\n0\n 30\n0\n 40\n2\n 50\n0\n 51\n90\n 230\n-1\n";
+  // Round (0, 0), its major axis (4, 0), its minor axis 2 long.
+  const std::string halfEllipse = "  0\nELLIPSE\n 10\n0\n 20\n0\n 11\n4\n 21\n0\n 31\n0\n 40\n0.5\n 41\n0\n 42\n3.141592653589793\n";
   const GripCase cases[] = {
       {"the end of a line", "  0\nLINE\n 10\n0\n 20\n0\n 11\n10\n 21\n5\n", {10, 5}, 0, {2, 3}, {12, 8},
        {{"11", "12"}, {"21", "8"}, {"10", "0"}}},
@@ -42,6 +45,15 @@ TEST(MovePoint, WritesTheLinesBehindTheGrip) {
       {"the minor axis of an ellipse",
        "  0\nELLIPSE\n 10\n0\n 20\n0\n 11\n4\n 21\n0\n 40\n0.5\n 41\n0\n 42\n6.283185307179586\n", {0, 2}, 2,
        {0, 1}, {0, 3}, {{"40", "0.75"}}},
+      // Past the major axis the axes swap: the ratio stays at most 1, and
+      // an arc's parameters go back a quarter turn, its ends staying put.
+      {"the minor axis of an ellipse past the major one",
+       "  0\nELLIPSE\n 10\n0\n 20\n0\n 11\n4\n 21\n0\n 40\n0.5\n 41\n0\n 42\n6.283185307179586\n", {0, 2}, 2,
+       {0, 6}, {0, 8}, {{"11", "0"}, {"21", "8"}, {"40", "0.5"}, {"41", "0"}, {"42", "6.283185307179586"}}},
+      {"the minor axis of an elliptical arc past the major one", halfEllipse, {0, 2}, 2, {0, 6}, {0, 8},
+       {{"11", "0"}, {"21", "8"}, {"31", "0"}, {"40", "0.5"}, {"41", "4.71238898038469"}, {"42", "1.5707963267949"}}},
+      {"the minor axis of a mirrored ellipse past the major one", halfEllipse + " 230\n-1\n", {0, -2}, 2, {0, -6},
+       {0, -8}, {{"11", "0"}, {"21", "-8"}, {"40", "0.5"}}},
       // A mirrored arc keeps its points with the x axis along -x.
       {"the centre of a mirrored arc", mirroredArc, {5, 0}, 0, {1, 2}, {6, 2}, {{"10", "-6"}, {"20", "2"}}},
       {"the start angle of a mirrored arc", mirroredArc, {3, 0}, 3, {0, 0}, {6, 0}, {{"50", "180"}, {"51", "90"}}},
@@ -70,6 +82,17 @@ TEST(MovePoint, WritesTheLinesBehindTheGrip) {
     ASSERT_EQ(j.undos.size(), 1u);
     UndoLastStep(j, d.dxf);
     EXPECT_EQ(d.dxf.join("\n"), before);
+  }
+  // An ellipse left without a minor axis, or one too short for other
+  // programs: refused, nothing done.
+  for (const Point2 at : {Point2{0, 0}, Point2{0, 1e-7}, Point2{0, 1e7}}) {
+    SCOPED_TRACE(at.y);
+    const auto doc = test::Doc::Of(test::WithEof(test::Section("ENTITIES", halfEllipse)));
+    const auto before = doc->lines();
+    EXPECT_EQ(MovePoint(doc->c, 0, GripAt(doc->d, {0, 2}, 2), {at.x, at.y - 2}, at), EditResult::ZeroAxis);
+    EXPECT_EQ(doc->lines(), before);
+    EXPECT_TRUE(doc->j.undos.empty());
+    EXPECT_FALSE(doc->f.changed);
   }
 }
 

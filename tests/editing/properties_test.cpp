@@ -116,6 +116,7 @@ TEST(TextEdits, TheMemoBecomesTheTextInChunks) {
        {"  8", "0", "  1", "kurz\\Pzwei"}},
       {"a single-line text keeps the first line", "  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n  1\nalt\n 72\n1\n",
        "neu\nmehr", {"  8", "0", " 10", "0", " 20", "0", " 40", "1", "  1", "neu", " 72", "1"}, true},
+      {"a tab and a caret in caret notation", "  0\nTEXT\n  8\n0\n  1\nalt\n", "a\tb^c", {"  8", "0", "  1", "a^Ib^ c"}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -133,6 +134,17 @@ TEST(TextEdits, TheMemoBecomesTheTextInChunks) {
   Doc same("  0\nMTEXT\n  8\n0\n  3\nHal\n  1\nlo\\PWelt\n");  // as it stands, however it is cut
   EXPECT_FALSE(ChangeText(same.c, 0, "Hallo\nWelt").changed);
   EXPECT_TRUE(same.j.undos.empty());
+  // Carets are read for the dialog; a line break in caret notation stays
+  // a blank in a single-line text.
+  Doc carets("  0\nMTEXT\n  8\n0\n  1\na^Ib^ c\\Pd^Je\n");
+  EXPECT_EQ(TextForEditing(carets.d, 0), "a\tb^c\nd\ne");
+  Doc single("  0\nTEXT\n  8\n0\n  1\nd^Je^ \n");
+  EXPECT_EQ(TextForEditing(single.d, 0), "d e^");
+  // A control character without notation is refused.
+  const TextChange refused = ChangeText(doc.c, 0, "neu\x7F");
+  EXPECT_TRUE(refused.controlCharacter);
+  EXPECT_FALSE(refused.changed);
+  EXPECT_TRUE(doc.j.undos.empty());
   doc.d.polys[0].selected = false;
   EXPECT_FALSE(ChangeText(doc.c, 0, "neu").changed);
   EXPECT_TRUE(doc.j.undos.empty());

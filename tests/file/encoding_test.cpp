@@ -60,5 +60,18 @@ TEST(Encoding, NamesAndTextsForShowingAndForTheFile) {
   EXPECT_EQ(DecodeUnicode("\\U+12G4 \\U+12", TextEncoding::Utf8), "\\U+12G4 \\U+12");
 }
 
+TEST(Encoding, ControlCharactersInCaretNotationAndBack) {
+  std::string typed(1, '\0');
+  for (int c = 1; c < 0x7F; ++c) typed += static_cast<char>(c);
+  typed += "^^ ^\xC3\xA4";
+  const std::string written = CaretEncoded(typed);
+  EXPECT_FALSE(HasControlCharacter(written));
+  EXPECT_EQ(CaretDecoded(written), typed);
+  EXPECT_TRUE(HasControlCharacter(CaretEncoded("\x7F")));  // DEL and C1 have no notation
+  EXPECT_TRUE(HasControlCharacter("a\xC2\x85"));
+  EXPECT_FALSE(HasControlCharacter("\xC3\xA4\xE2\x80\xA8"));  // beyond C1, none
+  EXPECT_EQ(CaretDecoded("^a^?^"), "^a^?^");  // no notation: as it stands
+}
+
 }  // namespace
 }  // namespace vestrel

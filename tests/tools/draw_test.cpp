@@ -237,6 +237,13 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     EXPECT_NEAR(std::stod(Group(t, "20")), r12 ? 20 + 1 : 20 + 1 + 2, 1e-9);
     EXPECT_EQ(ed().undos.undos.size(), 6u);
   }
+  // A dimension whose text cannot be written leaves no lines either.
+  Start(false);
+  pf().textDialog.answers.push_back({[](TextDialogValues& v) { v.Memo1 = "40\x7F"; }});
+  Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
+  Expect({});
+  ASSERT_EQ(pf().messages.size(), 1u);
+  EXPECT_EQ(pf().messages[0].nr, kMsgControlCharacter);
 }
 
 TEST_F(DrawTest, RedoGivesBackTheTextExactlyAndANewObjectNeverTakesAnOldHandle) {

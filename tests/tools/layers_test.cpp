@@ -56,6 +56,7 @@ TEST(NewLayer, NameProblems) {
       {&utf8, "Zeile\nZwei", kMsgBadLayerName},  // would split the document's line
       {&utf8, "Zeile\rZwei", kMsgBadLayerName},
       {&utf8, "Tab\tInnen", kMsgBadLayerName},
+      {&utf8, "Next\u0085Line", kMsgBadLayerName},  // a C1 control
       {&utf8, "hidden/", kMsgBadLayerName},
       {&ansi, "wÄnde", kMsgLayerExists},  // compared as shown, not as stored
       {&ansi, "STRASSE", 0},
@@ -181,21 +182,28 @@ TEST_F(LayerManager, ALineStyleIsCheckedThenAdded) {
   EXPECT_EQ(LineStylePattern("1,5\nx\n-0,5\n\n"), (std::vector<double>{1.5, -0.5}));
   struct Case {
     const char* name;
+    const char* description;
     const char* memo;
     int message;  // 0: added
   } cases[] = {
-      {"center", "1\n-1", kMsgLineTypeExists},
-      {"   ", "1\n-1", kMsgNoLineTypeName},
-      {"Leer", "", kMsgNoLengths},
-      {"Leer", "x\ny", kMsgNoLengths},
-      {"Punktiert", "0\n-0,25", 0},
+      {"center", " Punkte ", "1\n-1", kMsgLineTypeExists},
+      {"   ", " Punkte ", "1\n-1", kMsgNoLineTypeName},
+      {"Leer", " Punkte ", "", kMsgNoLengths},
+      {"Leer", " Punkte ", "x\ny", kMsgNoLengths},
+      // Pasted with a line break, a name or description would split the
+      // line of the file.
+      {"Zeile\nZwei", " Punkte ", "1\n-1", kMsgBadLineTypeName},
+      {"Strich/Punkt", " Punkte ", "1\n-1", kMsgBadLineTypeName},
+      {"Punktiert", "Zeile\r\nZwei", "1\n-1", kMsgControlCharacter},
+      {"Punktiert", "Tab\tInnen", "1\n-1", kMsgControlCharacter},
+      {"Punktiert", " Punkte\n", "0\n-0,25", 0},  // blanks and breaks around it go
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     platform.messages.clear();
     platform.lineStyleDialog.answers.push_back({[&](LineStyleDialogValues& v) {
       v.Edit1 = c.name;
-      v.Edit2 = " Punkte ";
+      v.Edit2 = c.description;
       v.Memo1 = c.memo;
     }});
     const std::int32_t types = editor.drawing.anzlt;

@@ -116,6 +116,8 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
       {"a scale of no number", true,
        [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = kNaN; }}); },
        {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 49},
+      {"a mirror across a line through one point", true, {}, {C(&Editor::MirrorBtnClick), L(3, 0), L(3, 0)},
+       {{0, 0, 10, 0}}, 0, 64},
       {"a scale by the base point itself", true, {},
        {C(&Editor::SkalierungsfaktorperTastatureingeben1Click), C(&Editor::ScaleBtnClick), L(3, 0), L(3, 0)},
        {{0, 0, 10, 0}}, 0, 50},

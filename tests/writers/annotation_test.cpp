@@ -51,6 +51,7 @@ TEST_F(AnnotationTest, TheLinesOfAMemo) {
     std::string memo;
     std::string written;  // the "  1" value; empty: nothing written
     bool firstLineOnly;
+    bool refused = false;  // a control character without notation
   };
   const Case cases[] = {
       {false, "Hello", "Hello", false},
@@ -61,10 +62,16 @@ TEST_F(AnnotationTest, TheLinesOfAMemo) {
       {false, "\nB", "\\PB", false},        // an empty first line stays
       {false, "", "", false},
       {false, "\n\r\n", "", false},  // only empty lines
+      // Other control characters in caret notation, a caret itself too.
+      {false, "A\tB^C", "A^IB^ C", false},
+      {false, std::string("A\0", 2) + "\x1F" "B\x0B", "A^@^_B^K", false},
+      {false, "A\n\x7F", "", false, true},     // DEL has none
+      {false, "A\xC2\x85", "", false, true},   // nor a C1 control
       {true, "Hello", "Hello", false},
       {true, "A\r\nB", "A", true},
       {true, "\nB", "", true},  // the first line is empty
       {true, "", "", false},
+      {true, "A\tB", "A^IB", false},
   };
   for (const Case& c : cases) {
     if (c.r12 && editor.drawing.cadver > 1009) r12();
@@ -73,7 +80,7 @@ TEST_F(AnnotationTest, TheLinesOfAMemo) {
     const TextResult r = AddText(s, {0, 0, 0}, 1, c.memo, 0);
     EXPECT_EQ(r.firstLineOnly, c.firstLineOnly);
     if (c.written.empty()) {
-      EXPECT_EQ(r.result, InsertResult::NothingToWrite);
+      EXPECT_EQ(r.result, c.refused ? InsertResult::ControlCharacter : InsertResult::NothingToWrite);
       EXPECT_EQ(editor.undos.undos.size(), steps);
     } else {
       ASSERT_EQ(r.result, InsertResult::Inserted);
@@ -98,6 +105,7 @@ TEST_F(AnnotationTest, LongTextsGoInChunksOf250Characters) {
       {"UTF-8", "AC1021", false, Repeat("\xC3\xA4", 300),
        {Repeat("\xC3\xA4", 250), Repeat("\xC3\xA4", 50)}},
       {"UTF-8 at the edge", "AC1021", false, x249 + "\xE4\xB8\xAD" "y", {x249 + "\xE4\xB8\xAD", "y"}},
+      {"a caret at the edge", "AC1021", false, x249 + "\ty", {x249, "^Iy"}},
       // Code page 1252: one byte a character; what it lacks is escaped,
       // and an escape stays whole.
       {"code page", "AC1015", true, x249 + "\xC3\xA4\xE4\xB8\xAD", {x249 + "\xE4", "\\U+4E2D"}},

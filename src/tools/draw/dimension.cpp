@@ -55,6 +55,9 @@ void AddDimension(Editor& e) {
   const DialogResult answer = e.platform.ShowTextDialog(text);
   text.dimension = false;
   if (answer != DialogResult::Ok) return;
+  // A text that cannot be written leaves no lines without it.
+  if (TextOfMemo(e.drawing, text.Memo1, SingleLineTexts(e.drawing)).controlCharacter)
+    return e.Report(InsertResult::ControlCharacter);
   const InsertResult drawn = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
   if (drawn != InsertResult::Inserted) return e.Report(drawn);
   // Centred over the line, its last baseline half a text height above it:

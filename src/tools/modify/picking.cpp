@@ -12,6 +12,8 @@ constexpr int kMsgNotANumber = 49;
 constexpr int kMsgBadFactor = 50;
 constexpr int kMsgBadCount = 51;
 constexpr int kMsgTooLarge = 52;
+constexpr int kMsgNoMirrorAxis = 64;
+constexpr int kMsgZeroAxis = 65;
 
 }  // namespace
 
@@ -22,6 +24,8 @@ void Editor::Report(EditResult result) {
     case EditResult::BadFactor: nr = kMsgBadFactor; break;
     case EditResult::BadCount: nr = kMsgBadCount; break;
     case EditResult::TooLarge: nr = kMsgTooLarge; break;
+    case EditResult::NoMirrorAxis: nr = kMsgNoMirrorAxis; break;
+    case EditResult::ZeroAxis: nr = kMsgZeroAxis; break;
     case EditResult::NoInsertionPoint: return Report(InsertResult::NoInsertionPoint);
     case EditResult::NoHandleLeft: return Report(InsertResult::NoHandleLeft);
     case EditResult::Done:

@@ -77,8 +77,9 @@ void Editor::PaintBox1DblClick() {
   text.dimension = false;
   text.textChange = true;
   if (platform.ShowTextDialog(text) == DialogResult::Ok) {
-    if (ChangeText(doc, found, text.Memo1).firstLineOnly)
-      platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
+    const TextChange r = ChangeText(doc, found, text.Memo1);
+    if (r.firstLineOnly) platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
+    if (r.controlCharacter) platform.ShowMessage(kMsgControlCharacter, "", MsgIcon::Error);
   }
   text.textChange = false;
   // The second press of the double click grabbed the text: that ends too.
