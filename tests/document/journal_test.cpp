@@ -47,6 +47,35 @@ TEST(Journal, InsertionsInOnePassAsOneByOneAndOutAgain) {
   EXPECT_EQ(All(d), (Lines{"a", "b", "c"}));
 }
 
+TEST(Journal, StepsOfInsertionsInOnePassAsOneAfterAnother) {
+  const Lines x{"x"}, yz{"y", "z"}, w{"w"};
+  LineList d = Doc("a\nb\nc\n");
+  Journal j;
+  // Every place names the lines as they were before the first step.
+  InsertSteps(j, d, {{{1, &x}, {3, &w}}, {{1, &yz}}, {{0, &w}, {3, &x}}});
+  EXPECT_EQ(All(d), (Lines{"w", "a", "x", "y", "z", "b", "c", "w", "x"}));
+  // The same steps one after another, each at the places as they stand
+  // after those before it.
+  LineList one = Doc("a\nb\nc\n");
+  Journal k;
+  ChangeStep(k, one).insert({{1, &x}, {3, &w}});
+  ChangeStep(k, one).insert({{2, &yz}});
+  ChangeStep(k, one).insert({{0, &w}, {7, &x}});
+  ASSERT_EQ(All(one), All(d));
+  ASSERT_EQ(j.undos.size(), k.undos.size());
+  for (std::size_t s = 0; s < k.undos.size(); ++s) {
+    ASSERT_EQ(j.undos[s].actions.size(), k.undos[s].actions.size());
+    for (std::size_t a = 0; a < k.undos[s].actions.size(); ++a) {
+      EXPECT_EQ(j.undos[s].actions[a].start, k.undos[s].actions[a].start) << s << " " << a;
+      EXPECT_EQ(j.undos[s].actions[a].len, k.undos[s].actions[a].len) << s << " " << a;
+    }
+  }
+  while (UndoLastStep(k, one)) {
+    ASSERT_TRUE(UndoLastStep(j, d));
+    EXPECT_EQ(All(d), All(one));
+  }
+}
+
 // What the process holds in memory, in bytes.
 std::size_t Resident() {
   std::ifstream statm("/proc/self/statm");
