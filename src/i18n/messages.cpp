@@ -75,6 +75,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Die Wiederherstellungsdatei war beschädigt; die Zeichnung wurde bis zu ihrem letzten vollständigen Schritt "
     "wiederhergestellt.",
     "Die nicht gespeicherten Änderungen können nicht zur Wiederherstellung aufgezeichnet werden: ",
+    "", "", "", "", "", "", "", "", "", "",
+    "Die Kopien des Arrays werden erstellt...",
 };
 
 }  // namespace
