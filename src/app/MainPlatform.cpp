@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -159,6 +160,54 @@ void TMainForm::SetCursor(Cursor cursor) {
 }
 
 void TMainForm::SetStatusText(std::string_view text) { StatusBar1->showMessage(Q(text)); }
+
+bool TMainForm::Progress(int nr, std::int64_t done, std::int64_t total) {
+  if (!progressClock_.isValid()) {
+    progressClock_.start();
+    progressEventsAt_ = 0;
+    progressCancelled_ = false;
+  }
+  if (done >= total) {
+    // What is left cannot be stopped: the bar stays full, without its
+    // button, until the end.
+    if (progress_) {
+      progress_->setCancelButton(nullptr);
+      progress_->setValue(1000);
+    }
+    return true;
+  }
+  const qint64 ms = progressClock_.elapsed();
+  if (!progress_) {
+    // Shown once the work has taken a second, or sooner when what it has
+    // done so far says it will.
+    if (ms < 1000 && (ms < 200 || done == 0 || ms * total / done < 1000)) return true;
+    progress_ = new QProgressDialog(Q(Message(nr)), translated("Abbrechen"), 0, 1000, this);
+    progress_->setWindowTitle(QApplication::applicationDisplayName());
+    progress_->setWindowModality(Qt::WindowModal);
+    progress_->setAutoReset(false);
+    progress_->setMinimumDuration(0);
+    // Its button, Escape, or the window closed.
+    connect(progress_, &QProgressDialog::canceled, this, [this] { progressCancelled_ = true; });
+    connect(progress_, &QDialog::rejected, this, [this] { progressCancelled_ = true; });
+    progress_->show();
+  }
+  // The window has its turn a few times a second.
+  if (ms - progressEventsAt_ >= 50 || progressEventsAt_ == 0) {
+    progressEventsAt_ = ms;
+    progress_->setValue(static_cast<int>(done * 1000 / total));
+    QApplication::processEvents();
+  }
+  return !progressCancelled_;
+}
+
+void TMainForm::EndProgress() {
+  progressClock_.invalidate();
+  if (progress_) {
+    progress_->hide();
+    progress_->deleteLater();
+    progress_ = nullptr;
+  }
+}
 
 PrinterPage TMainForm::PrinterPageSize() {
   const QRect page = printer_.pageLayout().fullRectPixels(printer_.resolution());

@@ -5,7 +5,9 @@
 // every event to it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <QPrinter>
 #include <cstdint>
 #include <memory>
@@ -19,6 +21,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QProgressDialog;
 class QScrollBar;
 class QStatusBar;
 class QTabBar;
@@ -75,6 +78,8 @@ class TMainForm : public QMainWindow, public Platform {
   void SetCursor(Cursor cursor) override;
   void DrawXor(std::span<const tremove> segments) override;
   void SetStatusText(std::string_view text) override;
+  bool Progress(int nr, std::int64_t done, std::int64_t total) override;
+  void EndProgress() override;
   PrinterPage PrinterPageSize() override;
   void PrintDrawing(const PrintSetup& setup) override;
   void UsePaper(std::optional<PaperSize> paper) override;
@@ -160,6 +165,12 @@ class TMainForm : public QMainWindow, public Platform {
   std::optional<QPageLayout> ownPage_;  // the printer's own page while a layout's paper is used
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
+  // The long work under way: since when, its progress bar once shown, when
+  // the window last had its turn, and whether the user cancelled it.
+  QElapsedTimer progressClock_;
+  QPointer<QProgressDialog> progress_;
+  qint64 progressEventsAt_ = 0;
+  bool progressCancelled_ = false;
 };
 
 }  // namespace vestrel

@@ -1,6 +1,7 @@
 #include "document/journal.h"
 
 #include <algorithm>
+#include <map>
 
 namespace vestrel {
 
@@ -17,6 +18,11 @@ void ChangeStep::insert(std::int32_t at, const std::vector<std::string>& lines) 
 }
 
 void ChangeStep::insert(const std::vector<LineList::Insertion>& insertions) {
+  recordInsertions(insertions);
+  dxf_.insert(insertions);
+}
+
+void ChangeStep::recordInsertions(const std::vector<LineList::Insertion>& insertions) {
   // The last place first; at one place the last given first, so that they
   // stand in the order given.
   std::vector<std::size_t> order(insertions.size());
@@ -29,7 +35,33 @@ void ChangeStep::insert(const std::vector<LineList::Insertion>& insertions) {
     step().actions.push_back(
         {0, static_cast<std::int32_t>(insertions[i].at), static_cast<std::int32_t>(insertions[i].lines->size()), 0, {}});
   }
-  dxf_.insert(insertions);
+}
+
+void InsertSteps(Journal& j, LineList& dxf, const std::vector<std::vector<LineList::Insertion>>& steps) {
+  // The lines the steps so far put at each place.
+  std::map<std::size_t, std::size_t> before;
+  std::vector<LineList::Insertion> all, now;
+  for (const std::vector<LineList::Insertion>& insertions : steps) {
+    // Where each place stands after the steps before: moved by what they
+    // put at it and before it.
+    std::vector<std::size_t> order(insertions.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return insertions[a].at < insertions[b].at; });
+    now = insertions;
+    std::size_t moved = 0;
+    auto next = before.begin();
+    for (const std::size_t i : order) {
+      for (; next != before.end() && next->first <= insertions[i].at; ++next) moved += next->second;
+      now[i].at += moved;
+    }
+    ChangeStep(j, dxf).recordInsertions(now);
+    for (const LineList::Insertion& i : insertions) {
+      before[i.at] += i.lines->size();
+      all.push_back(i);
+    }
+  }
+  dxf.insert(std::move(all));
 }
 
 void ChangeStep::overwrite(std::int32_t at, std::string_view text) {

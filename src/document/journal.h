@@ -64,6 +64,9 @@ class ChangeStep {
 
  private:
   tundo& step() { return j_.undos[index_]; }
+  friend void InsertSteps(Journal&, LineList&, const std::vector<std::vector<LineList::Insertion>>&);
+  // Records insertions made at places of the lines as they are now.
+  void recordInsertions(const std::vector<LineList::Insertion>& insertions);
   Journal& j_;
   LineList& dxf_;
   std::size_t index_;
@@ -71,6 +74,13 @@ class ChangeStep {
 
 // Deleting is one of the splices of a step.
 using DeleteStep = ChangeStep;
+
+// Steps of insertions only, one after another, made in one pass over the
+// lines: every step's insertions name places of the lines as they were
+// before the first step, and what a step puts at a place goes after what
+// the steps before it put there. Each step is recorded, and told, as if it
+// had been made alone after those before it.
+void InsertSteps(Journal& j, LineList& dxf, const std::vector<std::vector<LineList::Insertion>>& steps);
 
 // Plays the last step backwards and keeps it for a redo; false when there
 // is none.

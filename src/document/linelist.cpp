@@ -12,12 +12,13 @@ std::uint64_t LineList::NewIdentity() {
 }
 
 LineList::LineList(const LineList& other)
-    : encoding(other.encoding), base_(other.base_), added_(other.added_), spans_(other.spans_),
-      changes_(other.changes_) {}
+    : encoding(other.encoding), base_(other.base_), added_(other.added_), garbage_(other.garbage_),
+      spans_(other.spans_), changes_(other.changes_) {}
 
 LineList::LineList(LineList&& other) noexcept
     : encoding(other.encoding), base_(std::move(other.base_)), added_(std::move(other.added_)),
-      spans_(std::move(other.spans_)), changes_(std::move(other.changes_)), identity_(other.identity_) {
+      garbage_(std::exchange(other.garbage_, 0)), spans_(std::move(other.spans_)),
+      changes_(std::move(other.changes_)), identity_(other.identity_) {
   other.identity_ = NewIdentity();
 }
 
@@ -31,6 +32,7 @@ LineList& LineList::operator=(LineList&& other) noexcept {
   encoding = other.encoding;
   base_ = std::move(other.base_);
   added_ = std::move(other.added_);
+  garbage_ = std::exchange(other.garbage_, 0);
   spans_ = std::move(other.spans_);
   changes_ = std::move(other.changes_);
   identity_ = other.identity_;
@@ -83,21 +85,32 @@ bool LineList::assign(std::string text) {
   base_ = std::move(text);
   added_.clear();
   added_.shrink_to_fit();
+  garbage_ = 0;
   spans_ = std::move(spans);
   changes_.setAll();
   return true;
 }
 
+void LineList::makeRoom(std::size_t bytes) {
+  if (added_.size() + bytes > kMaxBytes) compactAdded();
+}
+
 LineList::Span LineList::append(std::string_view line) {
-  if (added_.size() + line.size() > kMaxBytes) compactAdded();
   const Span s{static_cast<std::uint32_t>(added_.size()),
                static_cast<std::uint32_t>(line.size()) | kAddedBit};
   added_.append(line);
   return s;
 }
 
-// Overwritten and deleted lines leave their bytes behind in the added arena;
-// when it is full, keep only the lines still in use.
+// Overwritten and deleted lines leave their bytes behind in the added arena.
+// Once they outweigh the bytes in use (and a megabyte), only the lines in
+// use are kept: each compaction walks the index and copies what is in use,
+// paid for by at least as many bytes dropped since the last one.
+void LineList::compactIfWasteful() {
+  constexpr std::size_t kLeastGarbage = std::size_t{1} << 20;
+  if (garbage_ > kLeastGarbage && garbage_ > added_.size() - garbage_) compactAdded();
+}
+
 void LineList::compactAdded() {
   std::string kept;
   for (Span& s : spans_) {
@@ -108,9 +121,21 @@ void LineList::compactAdded() {
     s.off = off;
   }
   added_ = std::move(kept);
+  garbage_ = 0;
 }
 
+namespace {
+
+std::size_t Bytes(const std::vector<std::string>& lines) {
+  std::size_t n = 0;
+  for (const std::string& l : lines) n += l.size();
+  return n;
+}
+
+}  // namespace
+
 void LineList::insert(std::size_t at, const std::vector<std::string>& lines) {
+  makeRoom(Bytes(lines));
   std::vector<Span> added;
   added.reserve(lines.size());
   for (const std::string& l : lines) added.push_back(append(l));
@@ -119,6 +144,7 @@ void LineList::insert(std::size_t at, const std::vector<std::string>& lines) {
 }
 
 void LineList::insert(std::size_t at, std::string_view line) {
+  makeRoom(line.size());
   const Span s = append(line);
   spans_.insert(spans_.begin() + static_cast<std::ptrdiff_t>(at), s);
   changes_.splice(at, 0, 1);
@@ -126,8 +152,10 @@ void LineList::insert(std::size_t at, std::string_view line) {
 
 void LineList::insert(std::vector<Insertion> insertions) {
   std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) { return a.at < b.at; });
-  std::size_t total = 0;
-  for (const Insertion& i : insertions) total += i.lines->size();
+  std::size_t total = 0, bytes = 0;
+  for (const Insertion& i : insertions) total += i.lines->size(), bytes += Bytes(*i.lines);
+  // Made before the index is copied: a compaction moves the lines.
+  makeRoom(bytes);
   std::vector<Span> spans;
   spans.reserve(spans_.size() + total);
   std::size_t from = 0;
@@ -148,14 +176,20 @@ void LineList::insert(std::vector<Insertion> insertions) {
 }
 
 void LineList::erase(std::size_t at, std::size_t count) {
+  for (std::size_t i = at; i < at + count; ++i) dropped(spans_[i]);
   spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(at),
                spans_.begin() + static_cast<std::ptrdiff_t>(at + count));
   changes_.splice(at, count, 0);
+  compactIfWasteful();
 }
 
 void LineList::replace(std::size_t i, std::string_view line) {
+  makeRoom(line.size());
+  const Span old = spans_[i];
   spans_[i] = append(line);
+  dropped(old);
   changes_.splice(i, 1, 1);
+  compactIfWasteful();
 }
 
 std::vector<std::string> LineList::copy(std::size_t at, std::size_t count) const {

@@ -5,7 +5,8 @@
 // ever re-generated, so whatever the editor does not understand survives.
 //
 // The bytes live in two arenas: the file as it was read (never changed) and
-// the text added by edits (append-only). A line is an 8-byte reference into
+// the text added by edits (appended to, and compacted once most of it is
+// text no line uses any more). A line is an 8-byte reference into
 // one of them, so five million lines cost forty megabytes of index and no
 // allocation per line.
 #pragma once
@@ -106,12 +107,24 @@ class LineList {
     std::uint32_t off;
     std::uint32_t len;  // top bit: the line lives in added_
   };
+  // Room for `bytes` more in the added arena, made by a compaction when
+  // they would not fit; then the lines are appended.
+  void makeRoom(std::size_t bytes);
   Span append(std::string_view line);
-
+  // Line `s` is no longer in the list: its bytes in the added arena are
+  // garbage now.
+  void dropped(Span s) {
+    if (s.len & kAddedBit) garbage_ += s.len & ~kAddedBit;
+  }
+  // Keeps the added arena within twice the text the lines use (the text
+  // that undo and redo overwrite again and again would pile up there).
+  void compactIfWasteful();
   void compactAdded();
 
   std::string base_;
   std::string added_;
+  // Bytes of added_ that no line uses.
+  std::size_t garbage_ = 0;
   std::vector<Span> spans_;
   LineChanges changes_;
   std::uint64_t identity_ = NewIdentity();

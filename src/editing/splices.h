@@ -24,13 +24,13 @@ class Splices {
 
   // Makes them all as one step of the journal: the overwrites, then the
   // insertions in one pass, every position naming the line it named when
-  // it was gathered. `shift` says where a line of that time stands now
-  // (when earlier steps came in between); none: where it stood.
-  template <class Shift>
-  void apply(DocumentContext& c, Shift shift);
-  void apply(DocumentContext& c) {
-    apply(c, [](std::int32_t line) { return line; });
-  }
+  // it was gathered.
+  void apply(DocumentContext& c);
+  // Edits of insertions only, each one step of the journal, made one after
+  // another in one pass: every position names the line it named when the
+  // first was gathered, and what an edit puts at a place goes after what
+  // the edits before it put there.
+  static void ApplyInOrder(DocumentContext& c, const std::vector<Splices>& edits);
 
   // The insertions made: where they went (in the lines of the time they
   // were gathered) and how many lines each.
@@ -44,20 +44,5 @@ class Splices {
   };
   std::vector<Edit> edits_;
 };
-
-template <class Shift>
-void Splices::apply(DocumentContext& c, Shift shift) {
-  if (edits_.empty()) return;
-  ChangeStep step(c.undos, c.drawing.dxf);
-  std::vector<LineList::Insertion> insertions;
-  for (const Edit& e : edits_) {
-    const auto at = static_cast<std::size_t>(shift(e.at));
-    if (e.insertion)
-      insertions.push_back({at, &e.lines});
-    else
-      step.overwrite(static_cast<std::int32_t>(at), e.lines.front());
-  }
-  if (!insertions.empty()) step.insert(insertions);
-}
 
 }  // namespace vestrel

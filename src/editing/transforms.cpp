@@ -136,7 +136,8 @@ bool Finite(std::initializer_list<double> values) {
   return true;
 }
 
-// The handle seed names the next free handle again (undo leaves it).
+// The handle seed names the next free handle again (undo leaves it);
+// `shift` says where a line of the drawing as parsed stands now.
 template <class Shift>
 void AdvanceSeed(DocumentContext& c, Handle before, Shift shift) {
   Drawing& d = c.drawing;
@@ -276,9 +277,11 @@ std::int32_t CopyInsertionPoint(const Drawing& d, int tab) {
   return at <= static_cast<std::int32_t>(d.dxf.size()) ? at : -1;
 }
 
-// Copies of the selection, one undo step for each offset.
+// Copies of the selection, one undo step for each offset. All are gathered
+// first, so that a copy that cannot be made, or a stop asked for by
+// `progress`, leaves the drawing as it was; then they go in in one pass.
 EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, const std::vector<Unit>& units,
-                     CopySource& source, BlockIndex& index) {
+                     CopySource& source, BlockIndex& index, const EditProgress& progress) {
   Drawing& d = c.drawing;
   const std::int32_t at = CopyInsertionPoint(d, c.tab);
   if (at < 0) return EditResult::NoInsertionPoint;
@@ -289,22 +292,22 @@ EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, con
       static_cast<double>(source.handlesPerCopy) * static_cast<double>(copies) >=
           static_cast<double>(std::numeric_limits<Handle>::max() - 1 - top))
     return EditResult::NoHandleLeft;
-  // The lines of the drawing as parsed, where they stand after the copies
-  // made so far: every copy goes in at one of a few places.
-  std::map<std::int32_t, std::int64_t> inserted;
-  auto shift = [&](std::int32_t line) {
-    std::int64_t moved = line;
-    for (const auto& [pos, count] : inserted) {
-      if (pos > line) break;
-      moved += count;
-    }
-    return static_cast<std::int32_t>(moved);
+  // The copies take their handles as they are gathered; none is given out
+  // when none is made.
+  const Handle before = d.maxhandle, issued = c.undos.handlesIssued;
+  auto nothingMade = [&](EditResult r) {
+    d.maxhandle = before;
+    c.undos.handlesIssued = issued;
+    return r;
   };
+  std::vector<Splices> cells;
+  cells.reserve(offsets.size());
   std::int32_t viewportId = d.maxviewportid + 1;
   for (const Point2 offset : offsets) {
+    if (progress && !progress(static_cast<std::int64_t>(cells.size()), copies))
+      return nothingMade(EditResult::Cancelled);
     const EditMap map = EditMap::Move(offset.x, offset.y);
-    const Handle before = d.maxhandle;
-    Splices s;
+    Splices& s = cells.emplace_back();
     std::vector<std::string> lines;
     CopyState state;
     state.trimCodes = true;
@@ -312,25 +315,32 @@ EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, con
     LineEdits e;
     for (const CopySource::Object& o : source.objects) {
       MapObject(source.lines, o.from, o.to, map, e);
-      if (!e.finite) return EditResult::InvalidValue;
+      if (!e.finite) return nothingMade(EditResult::InvalidValue);
       state.renameFrom.clear();
       if (o.block >= 0) {
         const CopySource::Block& b = source.blocks[static_cast<std::size_t>(o.block)];
         const std::string own = index.newDimensionName();
         const EditResult r = CopyBlock(c, source.lines, b.at, b.recordAt, b.blockAt, b.name, own,
                                        map.shiftedBy(o.offset), s);
-        if (r != EditResult::Done) return r;
+        if (r != EditResult::Done) return nothingMade(r);
         state.renameFrom = b.name, state.renameTo = own;
       }
-      if (!CopyLines(c, source.lines, o.from, o.to, e, state, lines)) return EditResult::NoHandleLeft;
+      if (!CopyLines(c, source.lines, o.from, o.to, e, state, lines)) return nothingMade(EditResult::NoHandleLeft);
       e.clear();
     }
     viewportId = state.nextViewportId;
     s.insert(at, std::move(lines));
-    s.apply(c, shift);
-    for (const auto& [pos, count] : s.insertions()) inserted[pos] += count;
-    AdvanceSeed(c, before, shift);
   }
+  if (progress) progress(copies, copies);
+  Splices::ApplyInOrder(c, cells);
+  // Lines of the drawing as parsed, where they stand after the copies.
+  AdvanceSeed(c, before, [&](std::int32_t line) {
+    std::int64_t moved = line;
+    for (const Splices& s : cells)
+      for (const auto& [pos, count] : s.insertions())
+        if (pos <= line) moved += count;
+    return static_cast<std::int32_t>(moved);
+  });
   SetChanged(c);
   return EditResult::Done;
 }
@@ -407,12 +417,12 @@ EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double 
   if (units.empty()) return EditResult::NothingSelected;
   BlockIndex index(d);
   CopySource source(d, units, index);
-  const EditResult r = CopyCells(c, {{dx, dy}}, units, source, index);
+  const EditResult r = CopyCells(c, {{dx, dy}}, units, source, index, {});
   if (r == EditResult::Done && !donotprocess) processdxf(d);
   return r;
 }
 
-EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& v) {
+EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& v, const EditProgress& progress) {
   if (v.SpaltenEd < 1 || v.ZeilenEd < 1 || v.SpaltenEd > kArrayMaxCount || v.ZeilenEd > kArrayMaxCount)
     return EditResult::BadCount;
   if (!Finite({v.SpaltenAbstandEd, v.ZeilenAbstandEd, v.RotierenEd})) return EditResult::InvalidValue;
@@ -448,8 +458,8 @@ EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& v) {
       const Point3 o = turn.vector({v.SpaltenAbstandEd * i, v.ZeilenAbstandEd * j, 0});
       if (!source.finite(o.x, o.y)) return EditResult::InvalidValue;
     }
-  const EditResult r = CopyCells(c, offsets, units, source, index);
-  processdxf(d);
+  const EditResult r = CopyCells(c, offsets, units, source, index, progress);
+  if (r == EditResult::Done) processdxf(d);
   return r;
 }
 

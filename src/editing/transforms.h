@@ -1,8 +1,8 @@
 // Delete, move, copy, array, rotate, mirror and scale: what the editing
 // tools do to the selected objects of the shown tab. Each changes the
 // drawing through the journal (one undo step; an array one per copy),
-// parses it again and says what came of it; telling the user and painting
-// is the caller's.
+// parses it again and says what came of it; telling the user, showing
+// progress and painting is the caller's.
 //
 // An object is changed as a whole: a polyline with its vertices, a block
 // reference with its attributes, a dimension with the block that draws it
@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "editing/editmap.h"
 #include "file/context.h"
@@ -31,7 +32,13 @@ enum class EditResult {
   TooLarge,          // an array of more than kArrayMaxCopies copies or kArrayMaxLines new lines
   NoInsertionPoint,  // the drawing has no place for copies
   NoHandleLeft,      // the copies would need more handles than are left
+  Cancelled,         // stopped on the way by the user: nothing changed
 };
+
+// Told how far a long edit has come: `done` of `total` parts, and all of
+// them once nothing can stop it any more; false stops it, the drawing left
+// as it was.
+using EditProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
 // The most an array may add: a hundred thousand copies (each an undo
 // step) and ten million lines (about twice the largest drawings we know,
@@ -50,9 +57,10 @@ EditResult MoveObjects(DocumentContext& c, double dx, double dy);
 EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double dy);
 
 // The selection copied into the columns and rows of the array dialog, the
-// array turned by its angle; every copy is its own undo step. Checked
-// whole before anything is written.
-EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& values);
+// array turned by its angle; every copy is its own undo step. Checked and
+// gathered whole before anything is written (`progress` told as the copies
+// are gathered), then written in one pass: it costs what its copies cost.
+EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& values, const EditProgress& progress = {});
 
 // Mode 0 turns about (x1, y1) by the angle of (x2, y2) seen from it; 1
 // mirrors across the line through both (NoMirrorAxis when they are one

@@ -84,6 +84,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Dieser Text wird nicht übernommen: mit ihm würde das Wörterbuch größer, als es beim nächsten Start gelesen "
     "werden kann.",
     "Das Makro kann nicht gelesen werden: ",
+    "", "", "", "",
+    "Die Kopien des Arrays werden erstellt...",
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 namespace vestrel {
 
-inline constexpr int kMessageCount = 67;
+inline constexpr int kMessageCount = 72;
 
 // Message `nr` (1 to kMessageCount); empty for a number not in use.
 std::string_view GermanMessage(int nr);

@@ -1,7 +1,8 @@
 // Everything the window system gives the editor: message boxes, questions,
 // the dialogs, file dialogs, the caption, repaints, the drawing area's size
-// and cursor, the status bar and the printer. The window implements it with
-// Qt; runs without a window and tests start from the null platform.
+// and cursor, the status bar, progress bars and the printer. The window
+// implements it with Qt; runs without a window and tests start from the
+// null platform.
 //
 // Every dialog method has a default that cancels, so that an implementation
 // only overrides the dialogs it shows.
@@ -99,6 +100,13 @@ class Platform {
   // wipes them.
   virtual void DrawXor(std::span<const tremove> /*segments*/) {}
   virtual void SetStatusText(std::string_view text) = 0;
+  // Long work, `done` of `total` parts done: once it will take more than
+  // a second, by what it has done so far, a progress bar with message `nr`
+  // and a cancel button shows it; false once the user cancelled. All done,
+  // the rest cannot be cancelled; EndProgress, which ends the work in any
+  // case, closes it.
+  virtual bool Progress(int /*nr*/, std::int64_t /*done*/, std::int64_t /*total*/) { return true; }
+  virtual void EndProgress() {}
 
   // The printing service: the current printer's page, and printing the
   // shown tab on it at the page set-up `setup`.

@@ -54,6 +54,12 @@ def sparse_file(path, size):
         f.truncate(size)
 
 
+# A polyline of 22 vertices, 98 lines: nearly 100,000 copies of it are
+# nearly the ten million lines an array may add, and take seconds.
+POLYLINE_OF_22 = ("  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n  5\n30\n  8\n0\n 90\n22\n 70\n0\n" +
+                  "".join(f" 10\n{i}\n 20\n{i % 2}\n" for i in range(22)) +
+                  "  0\nENDSEC\n  0\nEOF\n").encode()
+
 # One object of every kind, drawn with the mouse (Ctrl held: taken where
 # clicked, not snapped) and with typed points. {new} starts the drawing; the
 # tools an R12 drawing has no entities for are refused with a message there.
@@ -585,6 +591,21 @@ CASES = [
         # after the polygon's dialog no tool is armed
         stdout=["undo: 3", "modified: 0", "down:", "undo: 3", "modified: 0", "undo: 3", "modified: 0"],
         same=("@TMP@/after.dxf", "@TMP@/before.dxf"),
+    ),
+    dict(
+        name="an array too large to wait for: cancelled on its progress bar, it changes nothing",
+        args=["@USER@/polyline.dxf"],
+        script="""
+            key ctrl+a
+            answer ArrayForm SpaltenEd=316 ZeilenEd=316 SpaltenAbstandEd=1 ZeilenAbstandEd=1 ok
+            answer QProgressDialog cancel
+            trigger ArrayBtn
+            state
+            saveas @TMP@/after.dxf
+        """,
+        user_file=("polyline.dxf", POLYLINE_OF_22),
+        stdout=["undo: 0", "modified: 0"],
+        same=("@TMP@/after.dxf", "@USER@/polyline.dxf"),
     ),
     dict(
         name="every drawing tool in a new R2000 drawing",

@@ -74,6 +74,11 @@ class FakePlatform : public NullPlatform {
   std::string status;
   Cursor cursor = Cursor::CrossHair;
   std::vector<tremove> xor_;  // every segment drawn in XOR, in order
+  // What each report of progress said was done; the one that said
+  // `stopProgressAt` is answered with a stop.
+  std::vector<std::int64_t> progress;
+  std::int64_t stopProgressAt = -1;
+  int progressEnds = 0;
 
   // The drawing area and the printer.
   PixelSize paintBox{800, 600};
@@ -98,6 +103,11 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
+  bool Progress(int, std::int64_t done, std::int64_t) override {
+    progress.push_back(done);
+    return done != stopProgressAt;
+  }
+  void EndProgress() override { ++progressEnds; }
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override {
     messages.push_back({nr, std::string(suffix), icon, captionNr});
   }

@@ -1,5 +1,5 @@
 // Random edits of a drawing, of every kind a user or a broken file makes
-// (moves, copies, deletions, new pairs, broken codes, changed kinds, the
+// (moves, copies one by one and in steps of one pass, deletions, new pairs, broken codes, changed kinds, the
 // seed, undo), through the journal; and a drawing of what the corpus lacks.
 // Shared by the tests of what a parse after a change reads again and of
 // what a paint after a change redraws.
@@ -32,7 +32,7 @@ class Edits {
       case 4: move(1 + pick(5)); break;
       case 5: value(); break;
       case 6: erase(1 + pick(3)); break;
-      case 7: copy(); break;
+      case 7: pick(2) ? copy() : copies(); break;
       case 8: insertPair(); break;
       case 9: erasePair(); break;
       case 10: kind(); return true;
@@ -110,6 +110,21 @@ class Edits {
                                                        static_cast<std::size_t>(p->linebis - p->linefrom + 1));
     seed();
     if (static_cast<std::size_t>(d_.insertlinepos) <= d_.dxf.size()) ChangeStep(j_, d_.dxf).insert(d_.insertlinepos, lines);
+  }
+  // Entries' lines again, in steps made in one pass as an array makes its
+  // copies: before the end of ENTITIES, and before another entry.
+  void copies() {
+    const tpoly* p = entity();
+    const tpoly* q = entity();
+    if (!p || !q || d_.insertlinepos < 0 || static_cast<std::size_t>(d_.insertlinepos) > d_.dxf.size()) return;
+    const std::vector<std::string> lines = d_.dxf.copy(static_cast<std::size_t>(p->linefrom),
+                                                       static_cast<std::size_t>(p->linebis - p->linefrom + 1));
+    std::vector<std::vector<LineList::Insertion>> steps(static_cast<std::size_t>(1 + pick(4)));
+    for (std::vector<LineList::Insertion>& s : steps) {
+      s.push_back({static_cast<std::size_t>(d_.insertlinepos), &lines});
+      if (pick(2)) s.push_back({static_cast<std::size_t>(q->linefrom), &lines});
+    }
+    InsertSteps(j_, d_.dxf, steps);
   }
   void insertPair() {
     if (const tpoly* p = entity()) ChangeStep(j_, d_.dxf).insert(p->linefrom + 2, {" 62", std::to_string(pick(256))});

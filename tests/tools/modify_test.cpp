@@ -97,6 +97,12 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
       // Giving up and refusing.
       {"the right button gives up", true, {}, {C(&Editor::RotateBtnClick), L(0, 0), R(), L(0, 10)}, {{0, 0, 10, 0}}, 0},
       {"the array dialog cancelled", true, {}, {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0},
+      {"the array cancelled on its way", true,
+       [](test::FakePlatform& p) {
+         p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) { v.SpaltenEd = 3, v.ZeilenEd = 1; }});
+         p.stopProgressAt = 1;
+       },
+       {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0},
       {"the rotation dialog cancelled", true,
        [](test::FakePlatform& p) {
          p.rotationDialog.answers.push_back({[](RotationDialogValues& v) { v.RotEd = 90; }, DialogResult::Cancel});

@@ -1,15 +1,22 @@
 // "Array": copies of the selection in columns and rows, from the array
 // dialog; with nothing selected, of the objects picked until the right
-// button.
+// button. A large one shows its progress and can be cancelled, leaving the
+// drawing as it was.
 #include "tools/modify/picking.h"
 
 namespace vestrel {
 
 namespace {
 
+constexpr int kMsgMakingArray = 72;  // "Die Kopien des Arrays werden erstellt..."
+
 void ArrayOfSelection(Editor& e) {
   if (e.platform.ShowArrayDialog(e.dialogs.array) != DialogResult::Ok) return e.platform.ShowState();
-  e.Report(MakeArray(e.doc, e.dialogs.array));
+  const EditResult r = MakeArray(e.doc, e.dialogs.array, [&e](std::int64_t done, std::int64_t total) {
+    return e.platform.Progress(kMsgMakingArray, done, total);
+  });
+  e.platform.EndProgress();
+  e.Report(r);
   e.Repaint();
 }
 

@@ -30,7 +30,8 @@ void Editor::Report(EditResult result) {
     case EditResult::NoHandleLeft: return Report(InsertResult::NoHandleLeft);
     case EditResult::Done:
     case EditResult::Unchanged:
-    case EditResult::NothingSelected: return;
+    case EditResult::NothingSelected:
+    case EditResult::Cancelled: return;
   }
   platform.ShowMessage(nr, "", MsgIcon::Error);
 }
