@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "geometry/floats.h"
+
 namespace vestrel {
 
 namespace {
@@ -28,18 +30,9 @@ struct BoxBuilder {
   }
 };
 
-// The float next below v, or v itself when a float holds it; the next
-// above.
-float Down(double v) {
-  constexpr double kLargest = std::numeric_limits<float>::max();
-  if (v > kLargest) return std::numeric_limits<float>::max();
-  if (v < -kLargest) return -std::numeric_limits<float>::infinity();
-  const auto f = static_cast<float>(v);
-  return f > v ? std::nextafter(f, -std::numeric_limits<float>::infinity()) : f;
+FloatBox Outwards(const WorldBox& b) {
+  return {FloatBelow(b.minx), FloatBelow(b.miny), FloatAbove(b.maxx), FloatAbove(b.maxy)};
 }
-float Up(double v) { return -Down(-v); }
-
-FloatBox Outwards(const WorldBox& b) { return {Down(b.minx), Down(b.miny), Up(b.maxx), Up(b.maxy)}; }
 
 bool Meet(const FloatBox& a, const WorldBox& b) {
   return a.minx <= b.maxx && b.minx <= a.maxx && a.miny <= b.maxy && b.miny <= a.maxy;
