@@ -313,7 +313,7 @@ void Reader::insertGroup(tpoly& p) {
 void Reader::dimensionGroup(tpoly& p) {
   DimensionData& m = d_.dimensions.back();
   switch (group_) {
-    case 70: p.dimtyp = intValue(p.dimtyp); break;
+    case 70: m.dimtyp = intValue(m.dimtyp); break;
     case 1: m.textstr = value_; break;
     case 2: m.blocklinenr = valueLine(); break;
     case 12: real(m.insx); break;
@@ -353,7 +353,7 @@ void Reader::finishDimension(tpoly& p) {
   const Point3 at = ObjectCoordinates(o_.normal).apply({m.insx, m.insy, m.insz});
   m.insx = at.x, m.insy = at.y, m.insz = at.z;
   auto add = [&](double x, double y, double z) -> Tmypoi& { return addPoint(p, x, y, z); };
-  const int k = p.dimtyp & 7;
+  const int k = m.dimtyp & 7;
   if (k == 2 || k == 5) {  // angular
     // The arc runs between the two legs on the side where the dimension
     // line's point (10/20) lies: from the first leg counter-clockwise to

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "document/reader.h"
+#include "geometry/floats.h"
 #include "geometry/placement.h"
 
 namespace vestrel::reader {
@@ -25,6 +26,12 @@ constexpr KindText kKinds[] = {
     {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
     {"ATTRIB", Kind::ATTRIB},     {"MULTILEADER", Kind::MULTILEADER}, {"MLEADER", Kind::MULTILEADER},
 };
+
+// The entry's box, each edge rounded outwards to a float.
+void SetBox(tpoly& p, double minx, double miny, double maxx, double maxy) {
+  p.boxminx = FloatBelow(minx), p.boxminy = FloatBelow(miny);
+  p.boxmaxx = FloatAbove(maxx), p.boxmaxy = FloatAbove(maxy);
+}
 
 }  // namespace
 
@@ -91,10 +98,7 @@ void Reader::extrusion(tpoly& p) {
   switch (group_) {
     case 210: p.needext210 = false; break;
     case 220: p.needext220 = false; break;
-    case 230:
-      real(p.ext230);
-      p.needext230 = false;
-      break;
+    case 230: p.needext230 = false; break;
     default: break;
   }
 }
@@ -320,8 +324,8 @@ void Reader::readEntity(Kind kind) {
   if (kind == Kind::DIMENSION && p.anzp > 0) {
     // The dimension's text stands at its own point.
     const DimensionData& m = d_.dimensions.back();
-    p.boxminx = std::min(p.boxminx, m.cx1), p.boxmaxx = std::max(p.boxmaxx, m.cx1);
-    p.boxminy = std::min(p.boxminy, m.cy1), p.boxmaxy = std::max(p.boxmaxy, m.cy1);
+    SetBox(p, std::min<double>(p.boxminx, m.cx1), std::min<double>(p.boxminy, m.cy1),
+           std::max<double>(p.boxmaxx, m.cx1), std::max<double>(p.boxmaxy, m.cy1));
   }
   handles_ = &outside_;
   d_.entryparse.push_back({currentWidth_, startWidth_, entryHandles_,
@@ -368,7 +372,7 @@ void Reader::keepFinite(tpoly& p) {
   for (Tmypoi& q : d_.ps(p)) finite(q.x), finite(q.y), finite(q.z);
   for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
     finite(q.x), finite(q.y), finite(q.z);
-  for (double* v : {&p.radius, &p.radius1, &p.radius2, &p.radius3}) finite(*v);
+  for (double* v : {&p.radius, &p.radius1}) finite(*v);
 }
 
 void Reader::finishEntity(tpoly& p, bool terminated) {
@@ -379,12 +383,12 @@ void Reader::finishEntity(tpoly& p, bool terminated) {
   keepFinite(p);
   if (p.anzp > 0) {
     const auto pts = d_.ps(p);
-    p.boxminx = p.boxmaxx = pts[0].x;
-    p.boxminy = p.boxmaxy = pts[0].y;
+    double minx = pts[0].x, maxx = minx, miny = pts[0].y, maxy = miny;
     for (const Tmypoi& q : pts) {
-      p.boxminx = std::min(p.boxminx, q.x), p.boxmaxx = std::max(p.boxmaxx, q.x);
-      p.boxminy = std::min(p.boxminy, q.y), p.boxmaxy = std::max(p.boxmaxy, q.y);
+      minx = std::min(minx, q.x), maxx = std::max(maxx, q.x);
+      miny = std::min(miny, q.y), maxy = std::max(maxy, q.y);
     }
+    SetBox(p, minx, miny, maxx, maxy);
   }
 }
 

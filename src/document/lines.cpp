@@ -284,7 +284,7 @@ void Reader::finishEllipse(tpoly& p) {
   const double a = std::hypot(o_.ax, o_.ay, o_.az);
   const double b = a * p.radius;
   const double phi = std::atan2(o_.ay, o_.ax);
-  p.radius1 = a, p.radius2 = b, p.radius3 = phi;
+  p.radius1 = a;
   // Centre and major axis are in the world; the minor axis is the major
   // one turned a quarter about the extrusion (seen from below, the other
   // way) and shortened by the ratio.

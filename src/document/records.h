@@ -69,9 +69,10 @@ struct tpoly {
   std::int32_t insertstrlinenr = 0;  // INSERT: value line of the block name (group 2)
   std::int32_t block = -1;           // index of the enclosing block in Drawing::blocks, -1 outside
   std::int32_t viewid = 0;
-  std::int32_t dimtyp = 0;
-  std::int32_t nr = -1;
   std::int8_t addtextmode = 0;
+  // Which table of the drawing holds what the entry has beyond the common
+  // fields (see `extra`).
+  ExtraKind extrakind = ExtraKind::None;
 
   bool linweightpresent : 1 = false;
   bool layerpresent : 1 = false;
@@ -106,18 +107,16 @@ struct tpoly {
 
   // What only texts, dimensions, viewports, inserts or hatches have: the
   // index of their record in the drawing's table of that kind (TextData,
-  // DimensionData, ViewportData, InsertData, HatchData), and which table
-  // that is.
+  // DimensionData, ViewportData, InsertData, HatchData).
   std::int32_t extra = -1;
-  ExtraKind extrakind = ExtraKind::None;
 
   double thewid = 0;
-  double ext230 = 0;
-  double radius1 = 0, radius2 = 0, radius3 = 0;
+  double radius1 = 0;  // ELLIPSE: the length of its major axis
   double cx = 0, cy = 0, cz = 0;
   double radius = 0;
-  // The box around all points (x and y), for skipping what lies off screen.
-  double boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
+  // The box around all points (x and y), for skipping what lies off screen:
+  // each edge the float next outwards of the points' own.
+  float boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
 };
 
 // What a TEXT, MTEXT or ATTRIB has beside the common fields. Its height
@@ -145,6 +144,7 @@ struct TextData {
 
 // What a DIMENSION has beside the common fields.
 struct DimensionData {
+  std::int32_t dimtyp = 0;  // group 70 as read: the low 3 bits say which kind
   double cx1 = 0, cy1 = 0, cz1 = 0;  // groups 11/21/31: the text's middle
   double cx3 = 0, cy3 = 0, cz3 = 0;
   double cx4 = 0, cy4 = 0, cz4 = 0;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "geometry/floats.h"
+
 namespace vestrel {
 
 namespace {
@@ -28,17 +30,21 @@ struct BoxBuilder {
   }
 };
 
-bool Meet(const WorldBox& a, const WorldBox& b) {
+FloatBox Outwards(const WorldBox& b) {
+  return {FloatBelow(b.minx), FloatBelow(b.miny), FloatAbove(b.maxx), FloatAbove(b.maxy)};
+}
+
+bool Meet(const FloatBox& a, const WorldBox& b) {
   return a.minx <= b.maxx && b.minx <= a.maxx && a.miny <= b.maxy && b.miny <= a.maxy;
 }
 
-WorldBox Union(const WorldBox& a, const WorldBox& b) {
+FloatBox Union(const FloatBox& a, const FloatBox& b) {
   return {std::min(a.minx, b.minx), std::min(a.miny, b.miny), std::max(a.maxx, b.maxx), std::max(a.maxy, b.maxy)};
 }
 
 // Halves first: the middle of the largest boxes stays finite.
-double MiddleX(const WorldBox& b) { return b.minx / 2 + b.maxx / 2; }
-double MiddleY(const WorldBox& b) { return b.miny / 2 + b.maxy / 2; }
+double MiddleX(const FloatBox& b) { return b.minx / 2.0 + b.maxx / 2.0; }
+double MiddleY(const FloatBox& b) { return b.miny / 2.0 + b.maxy / 2.0; }
 
 // The bits of v as a float, in the order of the numbers: what the boxes
 // are sorted by. The order need not be exact, only close.
@@ -52,41 +58,41 @@ std::uint32_t OrderedBits(double v) {
 
 using Keyed = std::pair<std::uint32_t, std::uint32_t>;  // sort key, item
 
-// Sorts by key, a byte at a time.
-void RadixSort(std::vector<Keyed>& v, std::vector<Keyed>& spare) {
-  spare.resize(v.size());
+// Sorts [first, last) by key, a byte at a time, keeping the order of equal
+// keys; `spare` has room for as many.
+void RadixSort(Keyed* first, Keyed* last, Keyed* spare) {
+  Keyed *from = first, *to = spare;
+  const auto n = static_cast<std::size_t>(last - first);
   for (int shift = 0; shift < 32; shift += 8) {
     std::size_t start[257] = {};
-    for (const Keyed& k : v) ++start[((k.first >> shift) & 255) + 1];
+    for (std::size_t i = 0; i < n; ++i) ++start[((from[i].first >> shift) & 255) + 1];
     for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
-    for (const Keyed& k : v) spare[start[(k.first >> shift) & 255]++] = k;
-    v.swap(spare);
+    for (std::size_t i = 0; i < n; ++i) to[start[(from[i].first >> shift) & 255]++] = from[i];
+    std::swap(from, to);
   }
+  // Four passes: the sorted keys are back where they came from.
 }
 
-// Sort-tile-recursive order of `items`: in slabs by x, each slab by y, so
-// that every kFanOut consecutive items lie close together. `box(item)`
-// gives an item's box; `keys`, `keyspare` and `spare` are room to work in.
-template <class T, class BoxOf>
-void TileOrder(std::vector<T>& items, BoxOf box, std::vector<Keyed>& keys, std::vector<Keyed>& keyspare,
-               std::vector<T>& spare) {
-  const std::size_t n = items.size();
-  if (n <= kFanOut) return;
+// Sort-tile-recursive order of n items: in slabs by x, each slab by y, so
+// that every kFanOut consecutive items lie close together. `box(i)` gives
+// item i's box; keys[k].second is the item that comes k-th. `spare` is
+// room to work in.
+template <class BoxOf>
+void TileOrder(std::size_t n, BoxOf box, std::vector<Keyed>& keys, std::vector<Keyed>& spare) {
   keys.resize(n);
-  for (std::size_t i = 0; i < n; ++i) keys[i] = {OrderedBits(MiddleX(box(items[i]))), static_cast<std::uint32_t>(i)};
-  RadixSort(keys, keyspare);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = {OrderedBits(MiddleX(box(i))), static_cast<std::uint32_t>(i)};
+  if (n <= kFanOut) return;
+  spare.resize(n);
+  RadixSort(keys.data(), keys.data() + n, spare.data());
   const std::size_t groups = (n + kFanOut - 1) / kFanOut;
   const auto slabs = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(groups))));
   const std::size_t slab = ((groups + slabs - 1) / slabs) * kFanOut;
   for (std::size_t s = 0; s < n; s += slab) {
-    const auto first = keys.begin() + static_cast<std::ptrdiff_t>(s);
-    const auto last = keys.begin() + static_cast<std::ptrdiff_t>(std::min(n, s + slab));
-    for (auto k = first; k != last; ++k) k->first = OrderedBits(MiddleY(box(items[k->second])));
-    std::sort(first, last);
+    Keyed* const first = keys.data() + s;
+    Keyed* const last = keys.data() + std::min(n, s + slab);
+    for (Keyed* k = first; k != last; ++k) k->first = OrderedBits(MiddleY(box(k->second)));
+    RadixSort(first, last, spare.data());
   }
-  spare.resize(n);
-  for (std::size_t i = 0; i < n; ++i) spare[i] = items[keys[i].second];
-  items.swap(spare);
 }
 
 }  // namespace
@@ -104,6 +110,10 @@ void SpatialIndex::Refresh(const Drawing& d) {
   runs_.clear();
   nodes_.clear();
   levels_.clear();
+  // Room for the most runs there can be, so that they are never copied
+  // as they grow: what is not used is never touched and takes no memory.
+  const std::size_t most = 3 * d.polys.size() + (d.points.size() + d.snaps.size()) / kRunLength;
+  if (runs_.capacity() < most) runs_ = std::vector<Run>(), runs_.reserve(most);
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) AddRuns(d, i);
   Pack();
   generation_ = d.generation;
@@ -122,7 +132,7 @@ void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
     WorldBox box = b.box;
     const double slack = ((box.maxx - box.minx) + (box.maxy - box.miny)) * 1e-12;
     box.minx -= slack, box.miny -= slack, box.maxx += slack, box.maxy += slack;
-    runs_.push_back({box, entry, from, count, before, kind});
+    runs_.push_back({Outwards(box), entry, from, before, static_cast<std::uint8_t>(count), kind});
   };
   if (p.anzp > 0 && p.psfrom + static_cast<std::size_t>(p.anzp) <= d.points.size()) {
     const std::span<const Tmypoi> pts = d.ps(p);
@@ -165,18 +175,25 @@ void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
 }
 
 void SpatialIndex::Pack() {
-  // The leaves: kFanOut runs each, the runs put in the order of the leaves.
-  TileOrder(runs_, [](const Run& r) -> const WorldBox& { return r.box; }, keys_, keyspare_, spareruns_);
-  std::vector<Node> level, spare;
-  for (std::size_t i = 0; i < runs_.size(); i += kFanOut) {
-    const auto last = static_cast<std::uint32_t>(std::min(runs_.size(), i + kFanOut));
-    Node n{runs_[i].box, static_cast<std::uint32_t>(i), last};
-    for (std::uint32_t k = n.first + 1; k < last; ++k) n.box = Union(n.box, runs_[k].box);
+  // The leaves: kFanOut runs each, in the order the runs are put in.
+  std::vector<Keyed> keys, spare;
+  TileOrder(runs_.size(), [&](std::size_t i) -> const FloatBox& { return runs_[i].box; }, keys, spare);
+  order_.resize(runs_.size());
+  for (std::size_t i = 0; i < runs_.size(); ++i) order_[i] = keys[i].second;
+  std::vector<Keyed>().swap(keys), std::vector<Keyed>().swap(spare);  // the room goes back
+  std::vector<Node> level, ordered;
+  for (std::size_t i = 0; i < order_.size(); i += kFanOut) {
+    const auto last = static_cast<std::uint32_t>(std::min(order_.size(), i + kFanOut));
+    Node n{runs_[order_[i]].box, static_cast<std::uint32_t>(i), last};
+    for (std::uint32_t k = n.first + 1; k < last; ++k) n.box = Union(n.box, runs_[order_[k]].box);
     level.push_back(n);
   }
   // Each level above groups kFanOut nodes of the one below, up to one root.
   while (!level.empty()) {
-    TileOrder(level, [](const Node& n) -> const WorldBox& { return n.box; }, keys_, keyspare_, spare);
+    TileOrder(level.size(), [&](std::size_t i) -> const FloatBox& { return level[i].box; }, keys, spare);
+    ordered.resize(level.size());
+    for (std::size_t i = 0; i < level.size(); ++i) ordered[i] = level[keys[i].second];
+    level.swap(ordered);
     const auto below = static_cast<std::uint32_t>(nodes_.size());
     nodes_.insert(nodes_.end(), level.begin(), level.end());
     levels_.push_back(below);
@@ -206,7 +223,7 @@ void SpatialIndex::Find(const WorldBox& box, std::vector<std::uint32_t>& out) co
     const bool leaf = static_cast<std::size_t>(&n - nodes_.data()) < leaves;
     for (std::uint32_t k = n.first; k < n.last; ++k) {
       if (leaf) {
-        if (Meet(runs_[k].box, box)) out.push_back(k);
+        if (Meet(runs_[order_[k]].box, box)) out.push_back(order_[k]);
       } else {
         stack[top++] = k;
       }

@@ -16,9 +16,11 @@
 // out: no test on the screen can catch them.
 //
 // It is derived from one parse of the drawing and rebuilt by Refresh when
-// the drawing has been parsed again. Memory grows with the display list
-// (about one run per kRunLength points, one per entry at the least) and is
-// kept from one build to the next.
+// the drawing has been parsed again. Memory grows with the display list:
+// about one run per kRunLength points, one per entry at the least, of 32
+// bytes each (their boxes are held in floats, rounded outwards), 4 bytes
+// each for their order in the tree and a sixteenth for the tree. The room
+// the build sorts in (16 bytes a run) is given back when it is done.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,12 @@ struct WorldBox {
   double minx = 0, miny = 0, maxx = 0, maxy = 0;
 };
 
+// A box as the index holds it: every edge the float next outwards of the
+// edge it stands for.
+struct FloatBox {
+  float minx = 0, miny = 0, maxx = 0, maxy = 0;
+};
+
 class SpatialIndex {
  public:
   static constexpr int kRunLength = 32;
@@ -44,15 +52,16 @@ class SpatialIndex {
     Closing,  // the closing segment: from the last drawn point (from) back to `before`
   };
   struct Run {
-    WorldBox box;
+    FloatBox box;
     std::int32_t entry = 0;  // index in Drawing::polys
     // Points from `from` to `from + count - 1`, counted within the entry's
     // points or snap points.
-    std::int32_t from = 0, count = 0;
+    std::int32_t from = 0;
     // Points runs: the entry's last drawn point before `from`, where the
     // segment into the run's first drawn point starts; -1 when there is
     // none. The closing run: where the closing segment ends.
     std::int32_t before = -1;
+    std::uint8_t count = 0;
     RunKind kind = RunKind::Points;
   };
 
@@ -74,18 +83,18 @@ class SpatialIndex {
   void Pack();
 
   struct Node {
-    WorldBox box;
+    FloatBox box;
     std::uint32_t first = 0, last = 0;  // children: nodes of the level below, or runs
   };
 
-  std::vector<Run> runs_;
-  // The tree, level after level: the leaves (over runs) first, the root
-  // last; levels_ holds where each level starts.
+  std::vector<Run> runs_;  // in the order of the entries
+  // The runs in the order of the leaves: leaf i holds those from i * kFanOut
+  // on.
+  std::vector<std::uint32_t> order_;
+  // The tree, level after level: the leaves (over the runs' order) first,
+  // the root last; levels_ holds where each level starts.
   std::vector<Node> nodes_;
   std::vector<std::uint32_t> levels_;
-  // Room for ordering the runs, kept from one build to the next.
-  std::vector<Run> spareruns_;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> keys_, keyspare_;
   // The parse and the sizes the index was built from.
   std::uint64_t generation_ = 0;
   bool built_ = false;

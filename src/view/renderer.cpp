@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -57,6 +58,11 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast
 // What block references may draw in one paint; a drawing whose blocks refer
 // to each other many times over could otherwise take without end.
 constexpr std::size_t kBudget = 2000000;
+// A paint of the screen that would leave references out for the budget
+// cannot show all there is anyway, and every edit paints again: it draws
+// through references no more than this, for no longer than this.
+constexpr std::size_t kScreenBudget = 100000;
+constexpr std::chrono::milliseconds kScreenTime(250);
 constexpr std::size_t kNoOwner = SIZE_MAX;
 
 class Painter {
@@ -67,11 +73,21 @@ class Painter {
                                   [](const TLayer& l) { return (l.flag & 4) != 0; })) {}
 
   void draw(const DrawParams& P, int depth);
+  // Draws a tab: its entries, then the members of its layout's block.
+  void drawTab(const DrawParams& P, const tblock* layoutBlock);
+  // Whether drawing the tab would leave references out for the budget:
+  // it is gone through as drawn, without drawing, up to the budget.
+  bool reachesBudget(const DrawParams& P, const tblock* layoutBlock);
+  // From now on, the screen's budget and time.
+  void hurry() {
+    budget_ = kScreenBudget;
+    deadline_ = std::chrono::steady_clock::now() + kScreenTime;
+  }
   // Whether block references were left out because the paint reached its
   // budget.
   bool incomplete() const { return incomplete_; }
   // How much of its budgets the paint has spent: 1 all.
-  double spent() const { return std::max(static_cast<double>(expanded_) / kBudget, hatches_.spent()); }
+  double spent() const { return std::max(static_cast<double>(expanded_) / budget_, hatches_.spent()); }
 
  private:
   void drawEntry(std::size_t i, const DrawParams& P, int depth);
@@ -90,6 +106,10 @@ class Painter {
   // been touched by the entry being drawn: noted for it, when the pass
   // notes them.
   void touch(QRectF r, double margin);
+  // Whether references are to be left out from here on.
+  bool spentUp() const {
+    return expanded_ >= budget_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
+  }
 
   QPainter& g_;
   Drawing& d_;
@@ -98,7 +118,13 @@ class Painter {
   // What block references have drawn so far; past the budget no more
   // reference is expanded.
   std::size_t expanded_ = 0;
+  std::size_t budget_ = kBudget;
+  std::optional<std::chrono::steady_clock::time_point> deadline_;
   bool incomplete_ = false;
+  bool budgetReached_ = false;  // references were left out for the budget
+  // Going through without drawing: only what references and viewports
+  // would draw is counted.
+  bool counting_ = false;
   // What the target shows, in painter coordinates: entries are left out
   // against it.
   QRectF clip_;
@@ -181,10 +207,16 @@ void Painter::draw(const DrawParams& P, int depth) {
     toDevice_ = g_.transform();
   }
   if (P.scope.block().empty()) {
-    for (std::size_t i = 0; i < d_.polys.size(); ++i) drawEntry(i, P, depth);
+    for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) drawEntry(i, P, depth);
   } else {
-    // A block's members, in list order.
-    for (const std::size_t i : blocks_.members(P.scope.block())) drawEntry(i, P, depth);
+    // A block's members, in list order; in a hurry, while time lasts.
+    for (const std::size_t i : blocks_.members(P.scope.block())) {
+      if (deadline_ && spentUp()) {
+        incomplete_ = budgetReached_ = true;
+        return;
+      }
+      drawEntry(i, P, depth);
+    }
   }
 }
 
@@ -197,6 +229,9 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   const bool chosen = !own || !pass_->only || (*pass_->only)[i];
   const bool through = chosen || (pass_->throughViewports && p.isviewport);
   if (!through && !lockedLayers_) return;
+  // Of the scope's own entries, only references and viewports draw what
+  // is counted.
+  if (counting_ && depth == 0 && !p.insertstrpresent && p.extrakind != ExtraKind::Dimension && !p.isviewport) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
   // draws them; so are attributes on layer "0" of the reference they
@@ -239,7 +274,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   const Argb color = P.byblock && colorByBlock ? P.byblock->color : EntryColor(p, layer, P.showmodelforcolor);
   if (!name.empty()) {
     drawReference(p, name, {layer, color, width}, P, t, depth);
-    if (!P.forprint && p.selected) drawGrips(p, P, t);
+    if (!P.forprint && p.selected && !counting_) drawGrips(p, P, t);
+    return;
+  }
+  if (counting_) {
+    if (p.isviewport && !p.issheet) drawViewport(p, P, t, depth);
     return;
   }
 
@@ -277,8 +316,8 @@ void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock
   inner.byblock = look;
   for (std::int32_t c = 0; c < columns; ++c) {
     for (std::int32_t r = 0; r < rows; ++r) {
-      if (expanded_ >= kBudget) {
-        incomplete_ = true;
+      if (spentUp()) {
+        incomplete_ = budgetReached_ = true;
         blockStack_.pop_back();
         return;
       }
@@ -517,9 +556,11 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
   const Point2 lowLeft = t.toPaint(p.cx - v.widx / 2, p.cy - v.widy / 2, p.cz);
   const Point2 topRight = t.toPaint(p.cx + v.widx / 2, p.cy + v.widy / 2, p.cz);
   const QRectF frame = QRectF(QPointF(lowLeft.x, topRight.y), QPointF(topRight.x, lowLeft.y)).normalized();
-  g_.save();
-  g_.setClipRect(frame, Qt::IntersectClip);
-  touch(frame, 0);
+  if (!counting_) {
+    g_.save();
+    g_.setClipRect(frame, Qt::IntersectClip);
+    touch(frame, 0);
+  }
   // The model, unless it is what is being drawn already.
   const TabScope model = TabScope::ModelSpace(d_);
   if (!v.off && v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
@@ -532,7 +573,7 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
     draw(inner, depth + 1);
     clip_ = outer;
   }
-  g_.restore();
+  if (!counting_) g_.restore();
 }
 
 // Blue squares on the points that have their own lines in the drawing; the
@@ -564,6 +605,26 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     g_.setPen(pen);
     g_.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
   }
+}
+
+void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
+  draw(P, 0);
+  if (layoutBlock && !layoutBlock->blockname.empty()) {
+    // The layout's block, its base point on the origin.
+    DrawParams members = P;
+    members.scope = P.scope.membersOf(*layoutBlock);
+    members.transform = P.transform.shifted(-layoutBlock->basex, -layoutBlock->basey);
+    draw(members, 0);
+  }
+}
+
+bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
+  counting_ = true;
+  drawTab(P, layoutBlock);
+  const bool reached = budgetReached_;
+  counting_ = incomplete_ = budgetReached_ = false;
+  expanded_ = 0;
+  return reached;
 }
 
 }  // namespace
@@ -614,14 +675,10 @@ void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
 
 bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass) {
   Painter painter(g, d, pass);
-  painter.draw(params, 0);
-  if (layoutBlock && !layoutBlock->blockname.empty()) {
-    // The layout's block, its base point on the origin.
-    DrawParams members = params;
-    members.scope = params.scope.membersOf(*layoutBlock);
-    members.transform = params.transform.shifted(-layoutBlock->basex, -layoutBlock->basey);
-    painter.draw(members, 0);
-  }
+  // The screen does not wait for a paint that leaves out references anyway.
+  // (A printout takes what the whole budget allows.)
+  if (pass && painter.reachesBudget(params, layoutBlock)) painter.hurry();
+  painter.drawTab(params, layoutBlock);
   if (pass) pass->spent = painter.spent();
   return !painter.incomplete();
 }

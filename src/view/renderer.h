@@ -83,7 +83,9 @@ bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params);
 
 // Draws a tab: the entries of `params.scope` (the tab's entries outside
 // blocks), then the members of the layout's block `layoutBlock` (when there
-// is one) over them. False as for Drawpolys.
+// is one) over them. False as for Drawpolys. With a pass (the screen), a
+// paint that would leave references out for the budget draws through them
+// only what it can in a quarter of a second.
 bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass = nullptr);
 
 // Anti-aliased drawing with whole coordinates on pixel centres, so that a

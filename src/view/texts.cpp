@@ -13,7 +13,7 @@ std::string DimensionText(const Drawing& d, const tpoly& p) {
   if (p.addtextmode == 2) t = "R" + t;
   // Angles are measured in radians and shown in degrees; the sweep of the
   // dimension (reversed or not) changes nothing about that.
-  const int kind = p.dimtyp & 7;
+  const int kind = m.dimtyp & 7;
   // The measurement as read, not its four decimals: a right angle is 90°.
   if ((p.addtextmode == 3 || kind == 2 || kind == 5) && !t.empty()) {
     t = FormatFixed(m.messuare * 180 / kPi, 4) + "\xC2\xB0";  // °

@@ -10,8 +10,9 @@ the case) stand for those folders, @USER@ for the per-user
 program folder below it ($XDG_DATA_HOME/Korvel/Vestrel), @SCRIPT@ for
 the script's path and @HOST@ for this machine's name. A case's
 "meanwhile" lets other programs act while its replay waits ("wait FILE");
-its "setup" makes what it needs in @TMP@ first, and its "memory" limits
-the replay's address space to that many bytes.
+its "setup" makes what it needs in @TMP@ first, its "memory" limits the
+replay's address space to that many bytes, and its "seconds" is the most
+its run may take.
 Exit status 0 when every case holds, 1 otherwise.
 """
 import math
@@ -25,6 +26,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import time
 
 import ezdxf
@@ -59,6 +61,23 @@ def sparse_file(path, size):
 POLYLINE_OF_22 = ("  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n  5\n30\n  8\n0\n 90\n22\n 70\n0\n" +
                   "".join(f" 10\n{i}\n 20\n{i % 2}\n" for i in range(22)) +
                   "  0\nENDSEC\n  0\nEOF\n").encode()
+
+# Ten blocks, each inserting the next five times over, the last a text: the
+# drawing inserts the first, which draws nearly ten million texts.
+def _fan_out():
+    blocks = ""
+    for k in range(10):
+        blocks += f"  0\nBLOCK\n  2\nB{k}\n 70\n0\n 10\n0\n 20\n0\n  3\nB{k}\n"
+        if k < 9:
+            blocks += "".join(f"  0\nINSERT\n  8\n0\n  2\nB{k + 1}\n 10\n{r}\n 20\n{r / 2}\n" for r in range(5))
+        else:
+            blocks += "  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n  1\nHallo\n"
+        blocks += "  0\nENDBLK\n"
+    return ("  0\nSECTION\n  2\nBLOCKS\n" + blocks + "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n"
+            "  0\nINSERT\n  8\n0\n  2\nB0\n 10\n0\n 20\n0\n  0\nENDSEC\n  0\nEOF\n").encode()
+
+
+FAN_OUT = _fan_out()
 
 # One object of every kind, drawn with the mouse (Ctrl held: taken where
 # clicked, not snapped) and with typed points. {new} starts the drawing; the
@@ -415,6 +434,25 @@ def check_layers(doc):
 
 
 CASES = [
+    dict(
+        name="blocks that insert each other many times over: each paint is quick and says not all is drawn",
+        user_file=("fanout.dxf", FAN_OUT),
+        script="""
+            open @USER@/fanout.dxf
+            key ctrl+a
+            state
+            trigger LineBtn
+            click @30,1 ctrl
+            click @35,1 ctrl
+            click @35,1 right
+            saveas @TMP@/fanout.dxf
+            state
+        """,
+        stdout=["status: Nicht alles ist gezeichnet: die Blockreferenzen gehen zu tief oder zeichnen zu viel.",
+                "undo: 1"],
+        audit="@TMP@/fanout.dxf",
+        seconds=20,
+    ),
     dict(
         name="the recent files: opened and saved drawings, the latest first",
         script="""
@@ -1045,12 +1083,16 @@ def run_one(vestrel, drawings, tmp, case):
         m = case.get("meanwhile")
         if "setup" in case:
             case["setup"](tmp)
+        start = time.monotonic()
         p, problems = run_replay([vestrel, "--replay", subst(case.get("script_arg", script))] +
                                  [subst(a) for a in case.get("args", [])], env, case.get("memory"),
                                  m and dict(m, after=subst(m["after"])),
                                  lambda m, pid: meanwhile(vestrel, drawings, tmp, subst, m, pid))
         if p.returncode is None:
             return problems + [f"still running after {LIMIT_S} s, killed", "stdout:", p.stdout, "stderr:", p.stderr]
+        took = time.monotonic() - start
+        if took > case.get("seconds", LIMIT_S):
+            problems.append(f"took {took:.1f} s, wanted at most {case['seconds']} s")
         if p.returncode != case.get("exit", 0):
             problems.append(f"exit {p.returncode}, wanted {case.get('exit', 0)}")
         if "stderr" in case and subst(case["stderr"]) not in p.stderr.splitlines():

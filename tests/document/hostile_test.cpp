@@ -3,12 +3,19 @@
 // inputs are made here; the time of an ordinary drawing of as many bytes,
 // parsed by the same build on the same machine, is the measure.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <random>
 #include <string>
 
+#include "document/spatialindex.h"
 #include "support/dxf_text.h"
+#include "support/sanitized.h"
 
 namespace vestrel {
 namespace {
@@ -123,6 +130,61 @@ TEST(Hostile, HatchCountsAreNotTrustedAndEdgesCostByWhatIsThere) {
   Drawing many;
   ParseSeconds(text, &many);
   EXPECT_EQ(many.points.size(), 300002u);  // each edge's start is the last one's end; and closed
+}
+
+// A line of /proc/self/status, in bytes.
+std::size_t Status(const std::string& key) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind(key + ":", 0) == 0) return std::stoul(line.substr(key.size() + 1)) * 1024;
+  return 0;
+}
+
+TEST(Hostile, PointsTakeAFewTimesTheirTextInMemoryWithTheIndex) {
+  if (test::kSanitized) GTEST_SKIP() << "the sanitizers' shadow memory is no measure";
+  // A child process reads a million points, in as few bytes as a point
+  // takes, and builds the index of them: the most memory it took for
+  // that, and the size of the text.
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::ofstream("/proc/self/clear_refs") << "5";  // its peak starts from here
+    const std::size_t before = Status("VmRSS");
+    constexpr int kPoints = 1000000;
+    std::string text;
+    text.reserve(kPoints * 32);  // untouched, what is not used takes no memory
+    text += "0\nSECTION\n2\nENTITIES\n";
+    std::mt19937 rng(5);
+    char point[64];
+    for (int i = 0; i < kPoints; ++i) {
+      std::snprintf(point, sizeof point, "0\nPOINT\n10\n%u\n20\n%u\n", rng() % 10000, rng() % 1000);
+      text += point;
+    }
+    text += "0\nENDSEC\n0\nEOF\n";
+    const std::size_t size = text.size();
+    Drawing d;
+    d.dxf.assign(std::move(text));
+    processdxf(d);
+    SpatialIndex index;
+    index.Refresh(d);
+    const std::size_t result[2] = {Status("VmHWM") - before, size};
+    const bool sent = ::write(out[1], result, sizeof result) == sizeof result && index.size() == kPoints;
+    ::_exit(sent ? 0 : 1);
+  }
+  ::close(out[1]);
+  std::size_t result[2] = {};
+  const bool received = ::read(out[0], result, sizeof result) == sizeof result;
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(received && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const double times = static_cast<double>(result[0]) / static_cast<double>(result[1]);
+  // Its lines take 3 times the text; each point's entry, its point, what
+  // the reader keeps for the next parse and its run of the index about 13
+  // times more.
+  EXPECT_LT(times, 18) << result[0] << " bytes for " << result[1] << " bytes of text";
 }
 
 }  // namespace

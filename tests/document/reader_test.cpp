@@ -267,7 +267,6 @@ TEST(ReaderFrame, EveryKindBecomesOneEntryWithItsLines) {
     EXPECT_EQ(p.layerlinenr, p.linefrom + 5);
     EXPECT_EQ(d.layer(p), std::string("L") + kinds[i]);
     EXPECT_EQ(p.han, 0xA1u);
-    EXPECT_EQ(p.nr, -1);
   }
   auto at = [&](int i) -> const tpoly& { return d.polys[static_cast<std::size_t>(i)]; };
   EXPECT_TRUE(at(0).isviewport);

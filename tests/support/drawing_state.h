@@ -38,13 +38,13 @@ std::string Fields(const A&... a) {
 inline std::string Of(const tpoly& p) {
   return Fields(p.psfrom, p.anzp, p.snapfrom, p.anzs, p.linefrom, p.linebis, p.han, p.layhan, p.layerlinenr,
                 p.ltnamelinenr, p.colorlinenr, p.colornr, p.truecolor, p.lineweightlinenr, p.lineweight,
-                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid, p.dimtyp,
-                p.nr, p.addtextmode, p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent,
+                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid,
+                p.addtextmode, p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent,
                 p.istext, p.isviewport, p.ispaperspace, p.locked, p.setwidonce, p.linweighttpolypresent,
                 p.patternfill, p.iswipeout, p.ispoint, p.issolid, p.arrowhead, p.colorispresent,
                 p.truecolorpresent, p.needext210, p.needext220, p.needext230, p.isellipse, p.ismtext, p.ismleader,
                 p.isblock, p.ray, p.xline, p.massselected, p.selected, p.isclosed, p.extra, p.extrakind, p.thewid,
-                p.ext230, p.radius1, p.radius2, p.radius3, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
+                p.radius1, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
                 p.boxmaxx, p.boxmaxy);
 }
 inline std::string Of(const Tmypoi& q) {
@@ -57,7 +57,7 @@ inline std::string Of(const TextData& t) {
                 t.ydirx, t.ydiry, t.arrowSize);
 }
 inline std::string Of(const DimensionData& m) {
-  return Fields(m.cx1, m.cy1, m.cz1, m.cx3, m.cy3, m.cz3, m.cx4, m.cy4, m.cz4, m.cx5, m.cy5, m.cz5, m.cx6, m.cy6,
+  return Fields(m.dimtyp, m.cx1, m.cy1, m.cz1, m.cx3, m.cy3, m.cz3, m.cx4, m.cy4, m.cz4, m.cx5, m.cy5, m.cz5, m.cx6, m.cy6,
                 m.cz6, m.dimtextrotate, m.messuare, m.messuaretxt, m.textstr, m.blocklinenr, m.insx, m.insy, m.insz);
 }
 inline std::string Of(const InsertData& r) {

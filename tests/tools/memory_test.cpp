@@ -8,23 +8,12 @@
 #include <fstream>
 
 #include "support/fake_platform.h"
+#include "support/sanitized.h"
 #include "support/temp_dir.h"
 #include "tools/editor.h"
 
 namespace vestrel {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // The address space this process uses now, in bytes.
 std::size_t AddressSpace() {
@@ -35,7 +24,7 @@ std::size_t AddressSpace() {
 }
 
 TEST(OutOfMemory, ADrawingTooBigToHoldLeavesTheOpenOneAsItWas) {
-  if (kSanitized) GTEST_SKIP() << "the sanitizers' shadow memory does not go with a limited address space";
+  if (test::kSanitized) GTEST_SKIP() << "the sanitizers' shadow memory does not go with a limited address space";
   const test::TempDir tmp;
   // A million half circles: 22 MB of text, some 1.6 GB as a display list.
   const std::string big = tmp.path("big.dxf");

@@ -180,6 +180,41 @@ TEST_F(RendererTest, BlocksThatInsertEachOtherManyTimesOverAreBounded) {
   }
 }
 
+// Blocks B0 .. B(levels - 1), each inserting the next five times over, the
+// last holding `leaf`; the drawing inserts B0 once at (50, 50).
+std::string FanOut(int levels, const std::string& leaf) {
+  std::string blocks;
+  for (int k = 0; k < levels; ++k) {
+    const std::string name = "B" + std::to_string(k);
+    blocks += "  0\nBLOCK\n  2\n" + name + "\n  3\n" + name + "\n 10\n0\n 20\n0\n";
+    for (int r = 0; k + 1 < levels && r < 5; ++r)
+      blocks += "  0\nINSERT\n  8\n0\n  2\nB" + std::to_string(k + 1) + "\n 10\n" + std::to_string(r * 3) + "\n 20\n" +
+                std::to_string(r * 2) + "\n";
+    if (k + 1 == levels) blocks += leaf;
+    blocks += "  0\nENDBLK\n";
+  }
+  return test::Section("BLOCKS", blocks) + test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nB0\n 10\n50\n 20\n50\n");
+}
+
+TEST_F(RendererTest, APaintThatReachesTheBudgetOfReferencesIsQuick) {
+  const std::string line = "  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n100\n 21\n100\n";
+  auto timed = [&](int levels, const std::string& leaf, bool complete) {
+    load(FanOut(levels, leaf));
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PaintBox1Paint(canvas, d, v, print, page, 96), complete) << levels;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(Darkest(canvas, 50, 230, 70, 249), 128) << levels;  // the first leaf drawn starts at (50, 50)
+    return seconds;
+  };
+  // 78,125 lines are drawn whole; of nearly ten million, what the screen
+  // can afford, in less time than those.
+  const double ordinary = timed(8, line, true);
+  EXPECT_LT(timed(10, line, false), 2 * ordinary + 0.05);
+  // Texts cost more to draw than lines: a paint leaves out more of them.
+  EXPECT_LT(timed(10, "  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n20\n  1\nHallo Welt\n", false), 2);
+}
+
 TEST_F(RendererTest, ADimensionIsDrawnByItsBlockWhenTheDrawingHasIt) {
   // The block draws a line from (50, 50) to (150, 50), moved up by the
   // dimension's own offset (12/22); the dimension's defining points lie
