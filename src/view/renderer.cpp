@@ -120,6 +120,7 @@ class Painter {
   std::size_t expanded_ = 0;
   std::size_t budget_ = kBudget;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
+  std::size_t viewports_ = 0;  // viewports that have shown the model
   bool incomplete_ = false;
   bool budgetReached_ = false;  // references were left out for the budget
   // Going through without drawing: only what references and viewports
@@ -256,7 +257,9 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     ~Restore() { owner = was; }
   } restore{owner_, outerOwner};
   const ScreenTransform& t = P.transform;
-  if (depth > 0) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
+  // What references draw counts against the budget, and so does the model
+  // shown by every viewport but the first: once, it is the drawing's own.
+  if (P.byblock || (depth > 0 && viewports_ > 1)) expanded_ += static_cast<std::size_t>(p.anzp) + 1;
 
   // Colour 0 and line weight -2 are those of the reference.
   const bool widthByBlock = p.linweightpresent && p.lineweight == -2;
@@ -564,14 +567,18 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
   // The model, unless it is what is being drawn already.
   const TabScope model = TabScope::ModelSpace(d_);
   if (!v.off && v.viewheight != 0 && v.widy != 0 && !(P.scope.model() && P.scope.layhan() == model.layhan())) {
-    DrawParams inner = P;
-    inner.scope = model;
-    // A drawing without layouts shows the model at the sheet's scale.
-    inner.transform = t.insideViewport(p.cx, p.cy, v.widy, v.viewheight, v.panx, v.pany, model.layhan().has_value());
-    const QRectF outer = clip_;
-    clip_ = clip_.intersected(frame);
-    draw(inner, depth + 1);
-    clip_ = outer;
+    if (++viewports_ > 1 && spentUp()) {
+      incomplete_ = budgetReached_ = true;
+    } else {
+      DrawParams inner = P;
+      inner.scope = model;
+      // A drawing without layouts shows the model at the sheet's scale.
+      inner.transform = t.insideViewport(p.cx, p.cy, v.widy, v.viewheight, v.panx, v.pany, model.layhan().has_value());
+      const QRectF outer = clip_;
+      clip_ = clip_.intersected(frame);
+      draw(inner, depth + 1);
+      clip_ = outer;
+    }
   }
   if (!counting_) g_.restore();
 }
@@ -623,7 +630,7 @@ bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
   drawTab(P, layoutBlock);
   const bool reached = budgetReached_;
   counting_ = incomplete_ = budgetReached_ = false;
-  expanded_ = 0;
+  expanded_ = viewports_ = 0;
   return reached;
 }
 

@@ -9,6 +9,7 @@
 
 #include "support/dxf_text.h"
 #include "support/qt_app.h"
+#include "support/sanitized.h"
 #include "view/extents.h"
 
 namespace vestrel {
@@ -177,6 +178,29 @@ TEST_F(RendererTest, BlocksThatInsertEachOtherManyTimesOverAreBounded) {
     QImage canvas(400, 300, QImage::Format_RGB32);
     EXPECT_FALSE(PaintBox1Paint(canvas, d, v, print, page, 96));  // not all: says so
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30);
+  }
+}
+
+TEST_F(RendererTest, AViewportShowsAModelLargerThanTheBudgetWholeButManyViewportsAreBounded) {
+  // A model polyline of more pieces than references may draw in a paint:
+  // its own, seen through one viewport, is drawn whole; through twenty
+  // viewports the paint stops at the budget and says so.
+  if (test::kSanitized) GTEST_SKIP() << "two million vertices take too long under the sanitizer";
+  std::string model = "  0\nLWPOLYLINE\n 90\n2100000\n";
+  model.reserve(2100000 * 24);
+  for (int i = 0; i < 2100000; ++i) model += " 10\n" + std::to_string(i % 1000) + "\n 20\n" + std::to_string(i / 1000 % 100) + "\n";
+  auto viewports = [](int n) {
+    std::string s;
+    for (int k = 0; k < n; ++k)
+      s += "  0\nVIEWPORT\n 67\n1\n 10\n" + std::to_string(20 + 18 * k) + "\n 20\n150\n 40\n16\n 41\n100\n"
+           " 12\n500\n 22\n50\n 45\n100\n 68\n1\n 69\n" + std::to_string(k + 2) + "\n";
+    return s;
+  };
+  v.tab = 1;
+  for (const auto& [n, whole] : {std::pair{1, true}, std::pair{20, false}}) {
+    loadEntities(model + viewports(n));
+    QImage canvas(400, 300, QImage::Format_RGB32);
+    EXPECT_EQ(PaintBox1Paint(canvas, d, v, print, page, 96), whole) << n;
   }
 }
 
