@@ -282,8 +282,6 @@ void Reader::finishEllipse(tpoly& p) {
   double start = o_.start, end = o_.end;
   if (end <= start) end += 2 * kPi;
   const double a = std::hypot(o_.ax, o_.ay, o_.az);
-  const double b = a * p.radius;
-  const double phi = std::atan2(o_.ay, o_.ax);
   p.radius1 = a;
   // Centre and major axis are in the world; the minor axis is the major
   // one turned a quarter about the extrusion (seen from below, the other
