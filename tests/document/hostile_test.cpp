@@ -159,7 +159,8 @@ TEST(Hostile, PointsTakeAFewTimesTheirTextInMemoryWithTheIndex) {
     std::mt19937 rng(5);
     char point[64];
     for (int i = 0; i < kPoints; ++i) {
-      std::snprintf(point, sizeof point, "0\nPOINT\n10\n%u\n20\n%u\n", rng() % 10000, rng() % 1000);
+      std::snprintf(point, sizeof point, "0\nPOINT\n10\n%u\n20\n%u\n", static_cast<unsigned>(rng() % 10000),
+                    static_cast<unsigned>(rng() % 1000));
       text += point;
     }
     text += "0\nENDSEC\n0\nEOF\n";

@@ -42,6 +42,7 @@ const char* Name(EditResult r) {
     case EditResult::TooLarge: return "too large";
     case EditResult::NoInsertionPoint: return "no insertion point";
     case EditResult::NoHandleLeft: return "no handle left";
+    case EditResult::Cancelled: return "cancelled";
   }
   return "?";
 }

@@ -75,7 +75,9 @@ TEST_F(RecoveryTest, EveryChangeIsMadeAgainExactlyWithItsUndoHistory) {
         if (WriteDxfFile(file, d.dxf) == FileError::None) {
           const std::string before = log.file();
           Restarted(j, d.dxf, file);
-          if (!before.empty()) EXPECT_FALSE(fs::exists(before));
+          if (!before.empty()) {
+            EXPECT_FALSE(fs::exists(before));
+          }
         }
         break;
       default: edits.once(); break;
