@@ -464,7 +464,7 @@ TEST_F(RendererTest, HostilePatternsPaintInBoundedTime) {
     const auto start = std::chrono::steady_clock::now();
     paint();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 5);
+    EXPECT_LT(seconds, test::kSanitized ? 20 : 5);  // bounded, not minutes; the sanitizer is several times slower
   }
 }
 
