@@ -38,6 +38,7 @@
 #include "app/paintbox.h"
 #include "document/numbers.h"
 #include "file/dxffile.h"
+#include "tools/tooltable.h"
 #include "view/screentransform.h"
 
 // Qt's own way of giving a key to the shortcuts first, as a key pressed by
@@ -261,62 +262,6 @@ Qt::MouseButton ButtonOf(ScriptButton b) {
     case ScriptButton::None: break;
   }
   return Qt::NoButton;
-}
-
-// The mode flags, by name.
-struct ModeFlag {
-  const char* name;
-  bool ToolState::*field;
-};
-constexpr ModeFlag kModes[] = {
-    {"inlin", &ToolState::inlin},
-    {"inarrow", &ToolState::inarrow},
-    {"inpoly", &ToolState::inpoly},
-    {"inrec", &ToolState::inrec},
-    {"inarc", &ToolState::inarc},
-    {"incircle", &ToolState::incircle},
-    {"inellipse", &ToolState::inellipse},
-    {"insolid", &ToolState::insolid},
-    {"indim", &ToolState::indim},
-    {"indelselect", &ToolState::indelselect},
-    {"incopyselect", &ToolState::incopyselect},
-    {"incopyline", &ToolState::incopyline},
-    {"inmoveselect", &ToolState::inmoveselect},
-    {"inmoveline", &ToolState::inmoveline},
-    {"inrotateselect", &ToolState::inrotateselect},
-    {"inrotateline", &ToolState::inrotateline},
-    {"inmirrorselect", &ToolState::inmirrorselect},
-    {"inmirrorline", &ToolState::inmirrorline},
-    {"inscaleselect", &ToolState::inscaleselect},
-    {"inscaleline", &ToolState::inscaleline},
-    {"inarrayselect", &ToolState::inarrayselect},
-    {"inzoom", &ToolState::inzoom},
-    {"inhand", &ToolState::inhand},
-    {"inmassselect", &ToolState::inmassselect},
-    {"inmove", &ToolState::inmove},
-    {"inmovepoint", &ToolState::inmovepoint},
-    {"useexact", &ToolState::useexact},
-};
-
-const char* ButtonName(ToolButton b) {
-  switch (b) {
-    case ToolButton::None: return "";
-    case ToolButton::LineBtn: return "LineBtn";
-    case ToolButton::PolyLineBtn: return "PolyLineBtn";
-    case ToolButton::PolyGon: return "PolyGon";
-    case ToolButton::RectangleBtn: return "RectangleBtn";
-    case ToolButton::ArcBtn: return "ArcBtn";
-    case ToolButton::CircleBtn: return "CircleBtn";
-    case ToolButton::SplineBtn: return "SplineBtn";
-    case ToolButton::EllipseBtn: return "EllipseBtn";
-    case ToolButton::TextBtn: return "TextBtn";
-    case ToolButton::DimensionBtn: return "DimensionBtn";
-    case ToolButton::PointBtn: return "PointBtn";
-    case ToolButton::SolidBtn: return "SolidBtn";
-    case ToolButton::ArrowBtn: return "ArrowBtn";
-    case ToolButton::PenBtn: return "PenBtn";
-  }
-  return "";
 }
 
 // The file the next file dialog is given.
@@ -572,9 +517,10 @@ void Replayer::printState() {
   const Editor& e = form_.editor();
   const ToolState& t = e.tool;
   std::string modes;
-  for (const ModeFlag& m : kModes)
-    if (t.*m.field) modes += std::string(modes.empty() ? "" : " ") + m.name;
-  for (const auto& [name, on] : {std::pair{"inzoomit", e.view.inzoomit}, std::pair{"inpan", e.view.inpan}})
+  for (const Mode& m : Modes())
+    if (t.*m.on) modes += std::string(modes.empty() ? "" : " ") + std::string(m.name);
+  for (const auto& [name, on] : {std::pair{"useexact", t.useexact}, std::pair{"inzoomit", e.view.inzoomit},
+                                 std::pair{"inpan", e.view.inpan}})
     if (on) modes += std::string(modes.empty() ? "" : " ") + name;
   std::size_t selected = 0;
   for (const tpoly& p : e.drawing.polys) selected += p.selected ? 1 : 0;
@@ -585,7 +531,7 @@ void Replayer::printState() {
     out_ << key << ':' << (value.empty() ? "" : " ") << value << '\n';
   };
   line("modes", modes);
-  line("down", ButtonName(t.down));
+  line("down", std::string(ButtonName(t.down)));
   line("arcmode", std::to_string(t.arcmode));
   line("ellipsemode", std::to_string(t.ellipsemode));
   line("polyline0", std::to_string(t.polyline0.size()));
