@@ -96,22 +96,22 @@ const Tool kTools[] = {
      .first = DimensionFirstClick},
 
     // The editing tools; delete and the array need no points.
-    {.menu = "Lschen1", .button = "DelBtn", .shown = Shown::Running, .picking = &T::indelselect},
-    {.menu = "Kopieren1", .button = "CopyBtn", .shown = Shown::Running, .picking = &T::incopyselect,
+    {.menu = "Lschen1", .button = "DelBtn", .shows = ButtonShows::Running, .picking = &T::indelselect},
+    {.menu = "Kopieren1", .button = "CopyBtn", .shows = ButtonShows::Running, .picking = &T::incopyselect,
      .mode = &T::incopyline},
-    {.menu = "Verschieben1", .button = "MoveBtn", .shown = Shown::Running, .picking = &T::inmoveselect,
+    {.menu = "Verschieben1", .button = "MoveBtn", .shows = ButtonShows::Running, .picking = &T::inmoveselect,
      .mode = &T::inmoveline},
-    {.menu = "Rotieren1", .button = "RotateBtn", .shown = Shown::Running, .picking = &T::inrotateselect,
+    {.menu = "Rotieren1", .button = "RotateBtn", .shows = ButtonShows::Running, .picking = &T::inrotateselect,
      .mode = &T::inrotateline},
-    {.menu = "Spiegeln1", .button = "MirrorBtn", .shown = Shown::Running, .picking = &T::inmirrorselect,
+    {.menu = "Spiegeln1", .button = "MirrorBtn", .shows = ButtonShows::Running, .picking = &T::inmirrorselect,
      .mode = &T::inmirrorline},
-    {.menu = "Skalieren1", .button = "ScaleBtn", .shown = Shown::Running, .picking = &T::inscaleselect,
+    {.menu = "Skalieren1", .button = "ScaleBtn", .shows = ButtonShows::Running, .picking = &T::inscaleselect,
      .mode = &T::inscaleline},
-    {.menu = "Array1", .button = "ArrayBtn", .shown = Shown::Running, .picking = &T::inarrayselect},
+    {.menu = "Array1", .button = "ArrayBtn", .shows = ButtonShows::Running, .picking = &T::inarrayselect},
 
     // The zoom and pan tools stay armed until the right button.
-    {.button = "ZoomBtn", .shown = Shown::Never, .mode = &T::inzoom},
-    {.button = "HandBtn", .shown = Shown::Never, .mode = &T::inhand},
+    {.button = "ZoomBtn", .shows = ButtonShows::Never, .mode = &T::inzoom},
+    {.button = "HandBtn", .shows = ButtonShows::Never, .mode = &T::inhand},
 };
 
 }  // namespace
@@ -134,20 +134,20 @@ bool AnyModeOn(const ToolState& t) {
 
 bool ShowsTool(std::string_view button) {
   for (const Tool& tool : kTools)
-    if (tool.button == button) return tool.shown != Shown::Never;
+    if (tool.button == button) return tool.shows != ButtonShows::Never;
   return false;
 }
 
 bool ToolShown(const Editor& e, std::string_view button) {
   for (const Tool& tool : kTools) {
     if (tool.button != button) continue;
-    switch (tool.shown) {
-      case Shown::Armed: {
+    switch (tool.shows) {
+      case ButtonShows::Armed: {
         const Tool* armed = ArmedTool(e.tool);
         return armed && armed->button == button;
       }
-      case Shown::Running: return (tool.picking && e.tool.*tool.picking) || (tool.mode && e.tool.*tool.mode);
-      case Shown::Never: return false;
+      case ButtonShows::Running: return (tool.picking && e.tool.*tool.picking) || (tool.mode && e.tool.*tool.mode);
+      case ButtonShows::Never: return false;
     }
   }
   return false;

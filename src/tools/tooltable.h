@@ -53,7 +53,7 @@ struct Mode {
 };
 
 // How a tool's button (and its menu item) shows it.
-enum class Shown {
+enum class ButtonShows {
   Armed,    // down while the tool is armed, up again after its first click (the drawing tools)
   Running,  // pressed while the tool picks objects or waits for its points (the editing tools)
   Never,    // not at all: the zoom and pan tools
@@ -62,7 +62,7 @@ enum class Shown {
 struct Tool {
   std::string_view menu = {};    // program name of its menu item; empty for a button only
   std::string_view button = {};  // program name of the tool button that shows it; empty for none
-  Shown shown = Shown::Armed;
+  ButtonShows shows = ButtonShows::Armed;
   // The button that is down while it is armed (None for the editing, zoom
   // and pan tools), and its variant.
   ToolButton down = ToolButton::None;

@@ -31,19 +31,19 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     ASSERT_NE(command->handler, nullptr);
     (e.*command->handler)();
 
-    switch (tool.shown) {
-      case Shown::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
-      case Shown::Running: EXPECT_TRUE(e.tool.*tool.picking) << "nothing is selected: it picks"; break;
-      case Shown::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
+    switch (tool.shows) {
+      case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
+      case ButtonShows::Running: EXPECT_TRUE(e.tool.*tool.picking) << "nothing is selected: it picks"; break;
+      case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
     }
-    EXPECT_EQ(Checkable(*button), tool.shown != Shown::Never);
+    EXPECT_EQ(Checkable(*button), tool.shows != ButtonShows::Never);
     // One button of the tools shows its tool, and only the tool's own.
     for (const Tool& other : Tools()) {
       const Command* b = CommandNamed(other.button);
-      EXPECT_EQ(Checked(e, *b), tool.shown != Shown::Never && other.button == tool.button) << other.button;
+      EXPECT_EQ(Checked(e, *b), tool.shows != ButtonShows::Never && other.button == tool.button) << other.button;
     }
 
-    if (tool.shown == Shown::Armed && tool.mode) {
+    if (tool.shows == ButtonShows::Armed && tool.mode) {
       e.PaintBox1MouseDown(MouseButton::Left, test::kNoSnap, 300, 300);
       EXPECT_TRUE(e.tool.*tool.mode);
       EXPECT_EQ(e.tool.down, ToolButton::None) << "its first click lets the button up";
