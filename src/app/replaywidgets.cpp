@@ -74,7 +74,7 @@ std::string SelectRow(QAbstractItemView& v, const std::string& row) {
     const auto n = ParseInt(row);
     if (n && *n >= 0 && *n < m->rowCount()) r = *n;
   }
-  if (r < 0) return "it has no row "" + row + """;
+  if (r < 0) return "it has no row \"" + row + "\"";
   const QModelIndex at = m->index(r, std::max(0, v.currentIndex().column()));
   v.setCurrentIndex(at);
   v.scrollTo(at);
