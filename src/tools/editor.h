@@ -8,7 +8,8 @@
 // tabs, scroll bars, wheel), tools/zoompan.cpp (the zoom and pan tools),
 // tools/modes.cpp (ending tools), tools/mouse.cpp (the drawing area's
 // dispatch), tools/draw/ (tools that add to the drawing) and tools/modify/
-// (tools that change it). A handler changes the state through the lower
+// (tools that change it); tools/tooltable.h says which tools there are and
+// which steps each runs. A handler changes the state through the lower
 // layers, shows the messages their results call for, and ends with at
 // most one Repaint().
 #pragma once

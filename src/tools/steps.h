@@ -1,7 +1,8 @@
-// The steps of the tool families that the drawing area's mouse dispatch
-// calls; each family defines its own in its file (tools/zoompan.cpp,
-// tools/draw/...). A click step takes a press in the drawing area; a
-// preview step draws the rubber band for a mouse move.
+// The steps of the tool families, which the tool table (tools/tooltable.cpp)
+// gives to the drawing area's mouse dispatch and to Escape; each family
+// defines its own in its file (tools/zoompan.cpp, tools/draw/...). A click
+// step takes a press in the drawing area; a preview step draws the rubber
+// band for a mouse move.
 #pragma once
 
 #include "tools/editor.h"
