@@ -144,7 +144,7 @@ void TMainForm::buildCommands() {
       a->setObjectName(Q(c.name));
       a->setStatusTip(Q(c.hint));
       if (!c.shortcut.empty()) a->setShortcut(QKeySequence(Q(c.shortcut)));
-      a->setCheckable(c.checked != nullptr);
+      a->setCheckable(Checkable(c));
       if (c.radio) {
         QActionGroup*& group = radios[c.menu];
         if (!group) group = new QActionGroup(menu);
@@ -159,7 +159,7 @@ void TMainForm::buildCommands() {
       QAction* a = bar->addAction(icons::Of(c.icon), Q(c.hint));
       a->setObjectName(Q(c.button));
       a->setToolTip(Q(c.hint));
-      a->setCheckable(c.checked != nullptr);
+      a->setCheckable(Checkable(c));
       connectHandler(a);
       control.button = a;
     }
@@ -406,7 +406,7 @@ void TMainForm::showState() {
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {
       if (!a) continue;
-      if (c.command->checked) a->setChecked(c.command->checked(e));
+      if (Checkable(*c.command)) a->setChecked(Checked(e, *c.command));
       if (c.command->enabled) a->setEnabled(c.command->enabled(e));
     }
   }

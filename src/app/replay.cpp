@@ -1,257 +1,41 @@
+// The interpreter of the replay: each line of the script in turn, the
+// dialogs it opens answered from the answers queued before it, and the
+// first line that cannot run told with its reason. How a user's hands do
+// each thing is in replaywidgets.cpp, what `state` prints in
+// replaystate.cpp.
 #include "app/replay.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
-#include <QKeySequence>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPointer>
-#include <QSpinBox>
-#include <QStatusBar>
 #include <QTabBar>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
-#include <cstdio>
 #include <deque>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <thread>
 #include <utility>
 
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
+#include "app/replaystate.h"
+#include "app/replaywidgets.h"
 #include "document/numbers.h"
 #include "file/dxffile.h"
 #include "view/screentransform.h"
-
-// Qt's own way of giving a key to the shortcuts first, as a key pressed by
-// hand goes (exported by Qt Gui and declared so by Qt Test as well).
-Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
-                                               const QString& text = QString(), bool autorep = false,
-                                               ushort count = 1);
 
 namespace vestrel {
 
 namespace {
 
 using Word = ScriptStep::Word;
-
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-// A caption without its accelerator marks, as it is shown.
-std::string Shown(const QString& caption) {
-  QString s;
-  for (qsizetype i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    s += caption[i];
-  }
-  return s.toStdString();
-}
-
-// A text on one line: its line breaks written as "\n".
-std::string OneLine(const QString& text) {
-  std::string s;
-  for (const char c : text.toStdString()) {
-    if (c == '\n') s += "\\n";
-    else if (c != '\r') s += c;
-  }
-  return s;
-}
-
-// The name a script gives a dialog: "message" for a message box, else its
-// program name (its class's when it has none, as Qt's own dialogs).
-std::string FormName(const QDialog& d) {
-  if (qobject_cast<const QMessageBox*>(&d)) return "message";
-  if (!d.objectName().isEmpty()) return d.objectName().toStdString();
-  return d.metaObject()->className();
-}
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", v);
-  return text;
-}
-
-// Picks an item of a combo box as a user does: by its text, or else by its
-// index.
-std::string Choose(QComboBox& box, const std::string& item) {
-  int i = box.findText(Q(item), Qt::MatchExactly);
-  if (i < 0) {
-    const auto n = ParseInt(item);
-    if (n && *n >= 0 && *n < box.count()) i = *n;
-  }
-  if (i < 0) return "it has no item \"" + item + "\"";
-  box.setCurrentIndex(i);
-  Q_EMIT box.activated(i);
-  Q_EMIT box.textActivated(box.itemText(i));
-  return {};
-}
-
-std::optional<bool> Checked(const std::string& v) {
-  if (v == "1" || v == "true" || v == "yes" || v == "on") return true;
-  if (v == "0" || v == "false" || v == "no" || v == "off") return false;
-  return std::nullopt;
-}
-
-// A spin box's value, typed within its range.
-template <class SpinBox, class Value>
-std::string SetNumber(SpinBox& box, std::optional<Value> v, const std::string& typed, const char* kind) {
-  if (!v) return "\"" + typed + "\" is no " + kind;
-  if (*v < box.minimum() || *v > box.maximum())
-    return typed + " lies outside its range " + Number(box.minimum()) + " to " + Number(box.maximum());
-  box.setValue(*v);
-  return {};
-}
-
-// Selects the row of a list or grid whose first column shows `row`, or
-// else the row of that index (0 the first below the headings).
-std::string SelectRow(QAbstractItemView& v, const std::string& row) {
-  QAbstractItemModel* m = v.model();
-  if (!m) return "it shows nothing";
-  int r = -1;
-  for (int i = 0; i < m->rowCount() && r < 0; ++i)
-    if (m->index(i, 0).data().toString() == Q(row)) r = i;
-  if (r < 0) {
-    const auto n = ParseInt(row);
-    if (n && *n >= 0 && *n < m->rowCount()) r = *n;
-  }
-  if (r < 0) return "it has no row "" + row + """;
-  const QModelIndex at = m->index(r, std::max(0, v.currentIndex().column()));
-  v.setCurrentIndex(at);
-  v.scrollTo(at);
-  return {};
-}
-
-// Types `value` into column `column` of the selected row, as a user edits
-// a cell.
-std::string SetCell(QWidget& c, int column, const std::string& value) {
-  auto* v = qobject_cast<QAbstractItemView*>(&c);
-  if (!v || !v->model()) return "it is no list or grid";
-  if (!v->currentIndex().isValid()) return "no row is selected";
-  const QModelIndex at = v->model()->index(v->currentIndex().row(), column);
-  if (!at.isValid() || !(v->model()->flags(at) & Qt::ItemIsEditable)) return "its cell cannot be edited";
-  v->setCurrentIndex(at);
-  if (!v->model()->setData(at, Q(value), Qt::EditRole)) return "its cell does not take \"" + value + "\"";
-  return {};
-}
-
-// Fills a control of `window` with `value` as a user would, by typing or
-// choosing; returns what stops it.
-std::string SetControl(QWidget& c, const std::string& value, const QWidget& window) {
-  if (!c.isEnabled()) return "it is disabled";
-  if (!c.isVisibleTo(&window)) return "it is hidden";
-  if (auto* v = qobject_cast<QAbstractItemView*>(&c)) return SelectRow(*v, value);
-  if (auto* s = qobject_cast<QDoubleSpinBox*>(&c)) return SetNumber(*s, ParseDouble(value), value, "number");
-  if (auto* s = qobject_cast<QSpinBox*>(&c)) return SetNumber(*s, ParseInt(value), value, "whole number");
-  if (auto* e = qobject_cast<QLineEdit*>(&c)) {
-    if (e->isReadOnly()) return "it is read-only";
-    e->setText(Q(value));
-    Q_EMIT e->textEdited(e->text());
-    return {};
-  }
-  if (auto* e = qobject_cast<QPlainTextEdit*>(&c)) {
-    if (e->isReadOnly()) return "it is read-only";
-    e->setPlainText(Q(value));
-    return {};
-  }
-  if (auto* e = qobject_cast<QTextEdit*>(&c)) {
-    if (e->isReadOnly()) return "it is read-only";
-    e->setPlainText(Q(value));
-    return {};
-  }
-  if (auto* b = qobject_cast<QComboBox*>(&c)) return Choose(*b, value);
-  if (auto* b = qobject_cast<QAbstractButton*>(&c); b && b->isCheckable()) {
-    const auto want = Checked(value);
-    if (!want) return "wants 1 or 0, not \"" + value + "\"";
-    if (b->isChecked() != *want) b->click();
-    if (b->isChecked() != *want) return "it cannot be set to " + value;
-    return {};
-  }
-  return std::string("a ") + c.metaObject()->className() + " cannot be set";
-}
-
-// Presses the button `word` of a dialog: "ok", "cancel", "yes" or "no" by
-// their roles, any other by its program name or its caption. "cancel" on a
-// dialog without such a button is the Escape key.
-std::string Press(QDialog& d, const std::string& word) {
-  std::optional<QDialogButtonBox::ButtonRole> role;
-  if (word == "ok") role = QDialogButtonBox::AcceptRole;
-  if (word == "cancel") role = QDialogButtonBox::RejectRole;
-  if (word == "yes") role = QDialogButtonBox::YesRole;
-  if (word == "no") role = QDialogButtonBox::NoRole;
-  QAbstractButton* button = nullptr;
-  if (role) {
-    if (auto* box = qobject_cast<QMessageBox*>(&d)) {
-      for (QAbstractButton* b : box->buttons())
-        if (static_cast<int>(box->buttonRole(b)) == static_cast<int>(*role)) button = b;
-    } else {
-      for (QDialogButtonBox* bar : d.findChildren<QDialogButtonBox*>())
-        for (QAbstractButton* b : bar->buttons())
-          if (bar->buttonRole(b) == *role) button = b;
-    }
-  } else {
-    button = d.findChild<QAbstractButton*>(Q(word));
-    for (QAbstractButton* b : d.findChildren<QAbstractButton*>())
-      if (!button && Shown(b->text()) == word) button = b;
-  }
-  if (!button && word == "cancel") {
-    d.reject();
-    return {};
-  }
-  if (!button) return FormName(d) + " has no button " + word;
-  if (!button->isEnabled() || !button->isVisibleTo(&d))
-    return "the button " + word + " of " + FormName(d) + " is not there to press";
-  button->click();
-  return {};
-}
-
-// A key by its name, as QKeySequence reads it ("Escape", "Return",
-// "ctrl+z").
-std::optional<QKeyCombination> KeyOf(const std::string& name) {
-  const QKeySequence seq = QKeySequence::fromString(Q(name), QKeySequence::PortableText);
-  if (seq.count() != 1 || seq[0].key() == Qt::Key_unknown) return std::nullopt;
-  return seq[0];
-}
-
-// The text a key types.
-QString KeyText(Qt::Key key, Qt::KeyboardModifiers mods) {
-  if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return {};
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return "\r";
-    case Qt::Key_Escape: return "\x1b";
-    case Qt::Key_Tab: return "\t";
-    case Qt::Key_Backspace: return "\b";
-    case Qt::Key_Delete: return "\x7f";
-    default: break;
-  }
-  if (key < Qt::Key_Space || key > Qt::Key_AsciiTilde) return {};
-  const QChar c(static_cast<char16_t>(key));
-  return (mods & Qt::ShiftModifier) ? QString(c.toUpper()) : QString(c.toLower());
-}
-
-// The keys Shift and Ctrl held down, or let go, as the application sees
-// them (QGuiApplication::keyboardModifiers) apart from the events: a key
-// that is no key passes the shortcuts by and leaves only that.
-void HoldModifiers(QObject* to, Qt::KeyboardModifiers mods) {
-  qt_sendShortcutOverrideEvent(to, 0, Qt::Key_unknown, mods);
-}
 
 Qt::MouseButton ButtonOf(ScriptButton b) {
   switch (b) {
@@ -263,62 +47,6 @@ Qt::MouseButton ButtonOf(ScriptButton b) {
   return Qt::NoButton;
 }
 
-// The mode flags, by name.
-struct ModeFlag {
-  const char* name;
-  bool ToolState::*field;
-};
-constexpr ModeFlag kModes[] = {
-    {"inlin", &ToolState::inlin},
-    {"inarrow", &ToolState::inarrow},
-    {"inpoly", &ToolState::inpoly},
-    {"inrec", &ToolState::inrec},
-    {"inarc", &ToolState::inarc},
-    {"incircle", &ToolState::incircle},
-    {"inellipse", &ToolState::inellipse},
-    {"insolid", &ToolState::insolid},
-    {"indim", &ToolState::indim},
-    {"indelselect", &ToolState::indelselect},
-    {"incopyselect", &ToolState::incopyselect},
-    {"incopyline", &ToolState::incopyline},
-    {"inmoveselect", &ToolState::inmoveselect},
-    {"inmoveline", &ToolState::inmoveline},
-    {"inrotateselect", &ToolState::inrotateselect},
-    {"inrotateline", &ToolState::inrotateline},
-    {"inmirrorselect", &ToolState::inmirrorselect},
-    {"inmirrorline", &ToolState::inmirrorline},
-    {"inscaleselect", &ToolState::inscaleselect},
-    {"inscaleline", &ToolState::inscaleline},
-    {"inarrayselect", &ToolState::inarrayselect},
-    {"inzoom", &ToolState::inzoom},
-    {"inhand", &ToolState::inhand},
-    {"inmassselect", &ToolState::inmassselect},
-    {"inmove", &ToolState::inmove},
-    {"inmovepoint", &ToolState::inmovepoint},
-    {"useexact", &ToolState::useexact},
-};
-
-const char* ButtonName(ToolButton b) {
-  switch (b) {
-    case ToolButton::None: return "";
-    case ToolButton::LineBtn: return "LineBtn";
-    case ToolButton::PolyLineBtn: return "PolyLineBtn";
-    case ToolButton::PolyGon: return "PolyGon";
-    case ToolButton::RectangleBtn: return "RectangleBtn";
-    case ToolButton::ArcBtn: return "ArcBtn";
-    case ToolButton::CircleBtn: return "CircleBtn";
-    case ToolButton::SplineBtn: return "SplineBtn";
-    case ToolButton::EllipseBtn: return "EllipseBtn";
-    case ToolButton::TextBtn: return "TextBtn";
-    case ToolButton::DimensionBtn: return "DimensionBtn";
-    case ToolButton::PointBtn: return "PointBtn";
-    case ToolButton::SolidBtn: return "SolidBtn";
-    case ToolButton::ArrowBtn: return "ArrowBtn";
-    case ToolButton::PenBtn: return "PenBtn";
-  }
-  return "";
-}
-
 // The file the next file dialog is given.
 struct FileAnswer {
   bool save = false;
@@ -328,7 +56,7 @@ struct FileAnswer {
 class Replayer : public QObject {
  public:
   Replayer(TMainForm& form, const ReplayOptions& options, std::ostream& out)
-      : form_(form), options_(options), out_(out) {}
+      : form_(form), options_(options), out_(out), user_(form) {}
 
   int run(const Script& script, std::ostream& err);
 
@@ -350,15 +78,12 @@ class Replayer : public QObject {
 
   QPoint pixelOf(const ScriptPoint& at) const;
   bool inside(QPoint p);
-  void mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers mods);
-  void pointerTo(QPoint p, Qt::KeyboardModifiers mods);
-  void wheel(QPoint p, bool up, Qt::KeyboardModifiers mods);
-  void key(const std::string& name);
-  void trigger(const std::string& name);
+  void trigger(const std::string& name) {
+    if (const std::string why = user_.trigger(name); !why.empty()) fail(why);
+  }
   void fileCommand(const char* action, std::optional<FileAnswer> file);
   // Another program's turn: the script goes on once `name` exists.
   void waitFor(const std::string& name);
-  void printState();
 
   // The replay that runs now: a macro played from a script runs inside
   // it, and only the inner one answers dialogs until it ends.
@@ -372,8 +97,7 @@ class Replayer : public QObject {
   std::optional<ScriptError> failure_;
   std::deque<const ScriptStep*> answers_;
   std::optional<FileAnswer> file_;
-  Qt::MouseButtons held_;
-  QPoint pointer_{-1, -1};
+  WindowUser user_;
 };
 
 bool Replayer::eventFilter(QObject* watched, QEvent* event) {
@@ -491,64 +215,6 @@ bool Replayer::inside(QPoint p) {
   return false;
 }
 
-void Replayer::mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
-  PaintBox* box = form_.PaintBox1;
-  QMouseEvent e(type, QPointF(p), QPointF(box->mapToGlobal(p)), button, held_, mods);
-  HoldModifiers(box, mods);
-  QApplication::sendEvent(box, &e);
-  HoldModifiers(box, Qt::NoModifier);
-  pointer_ = p;
-}
-
-// The pointer goes to `p` before it presses there, as a hand moves it.
-void Replayer::pointerTo(QPoint p, Qt::KeyboardModifiers mods) {
-  if (p != pointer_) mouse(QEvent::MouseMove, p, Qt::NoButton, mods);
-}
-
-void Replayer::wheel(QPoint p, bool up, Qt::KeyboardModifiers mods) {
-  PaintBox* box = form_.PaintBox1;
-  QWheelEvent e(QPointF(p), QPointF(box->mapToGlobal(p)), QPoint(), QPoint(0, up ? 120 : -120), held_, mods,
-                Qt::NoScrollPhase, false);
-  HoldModifiers(box, mods);
-  QApplication::sendEvent(box, &e);
-  HoldModifiers(box, Qt::NoModifier);
-}
-
-void Replayer::key(const std::string& name) {
-  const QKeyCombination k = *KeyOf(name);  // checked before the run
-  const Qt::Key code = k.key();
-  const Qt::KeyboardModifiers mods = k.keyboardModifiers();
-  const QString text = KeyText(code, mods);
-  QWidget* target = QApplication::activePopupWidget();
-  if (!target) target = QApplication::focusWidget();
-  if (!target) target = &form_;
-  QPointer<QWidget> alive(target);
-  if (!qt_sendShortcutOverrideEvent(target, 0, code, mods, text)) {
-    QKeyEvent press(QEvent::KeyPress, code, mods, text);
-    QApplication::sendEvent(target, &press);
-  }
-  if (alive) {
-    QKeyEvent release(QEvent::KeyRelease, code, mods, text);
-    QApplication::sendEvent(alive, &release);
-  }
-  HoldModifiers(&form_, Qt::NoModifier);
-}
-
-void Replayer::trigger(const std::string& name) {
-  const QString n = Q(name);
-  QAction* action = form_.findChild<QAction*>(n);
-  QAbstractButton* button = action ? nullptr : form_.findChild<QAbstractButton*>(n);
-  if (!action && !button) return fail("there is no button or menu item " + name);
-  if (action ? !action->isEnabled() : !button->isEnabled() || !button->isVisible())
-    return fail(name + " cannot be used now");
-  // Choosing closes an open popup menu, whatever is chosen.
-  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-  if (action)
-    action->trigger();
-  else
-    button->click();
-}
-
 void Replayer::fileCommand(const char* action, std::optional<FileAnswer> file) {
   file_ = std::move(file);
   trigger(action);
@@ -568,39 +234,6 @@ void Replayer::waitFor(const std::string& name) {
   }
 }
 
-void Replayer::printState() {
-  const Editor& e = form_.editor();
-  const ToolState& t = e.tool;
-  std::string modes;
-  for (const ModeFlag& m : kModes)
-    if (t.*m.field) modes += std::string(modes.empty() ? "" : " ") + m.name;
-  for (const auto& [name, on] : {std::pair{"inzoomit", e.view.inzoomit}, std::pair{"inpan", e.view.inpan}})
-    if (on) modes += std::string(modes.empty() ? "" : " ") + name;
-  std::size_t selected = 0;
-  for (const tpoly& p : e.drawing.polys) selected += p.selected ? 1 : 0;
-  std::string menus;
-  for (const QAction* a : form_.menuBar()->actions())
-    if (a->isVisible()) menus += (menus.empty() ? "" : ", ") + Shown(a->text());
-  auto line = [&](const char* key, const std::string& value) {
-    out_ << key << ':' << (value.empty() ? "" : " ") << value << '\n';
-  };
-  line("modes", modes);
-  line("down", ButtonName(t.down));
-  line("arcmode", std::to_string(t.arcmode));
-  line("ellipsemode", std::to_string(t.ellipsemode));
-  line("polyline0", std::to_string(t.polyline0.size()));
-  line("selected", std::to_string(selected));
-  line("anzrem", std::to_string(t.anzrem));
-  line("undo", std::to_string(e.undos.undos.size()));
-  line("modified", e.file.changed ? "1" : "0");
-  line("zoom", Number(e.view.zoomedvalue));
-  line("tab", std::to_string(e.view.tab));
-  line("status", OneLine(form_.StatusBar1->currentMessage()));
-  line("caption", OneLine(form_.windowTitle()));
-  line("menus", menus);
-  out_ << std::flush;
-}
-
 void Replayer::step(const ScriptStep& s) {
   const Qt::KeyboardModifiers mods = (s.shift ? Qt::ShiftModifier : Qt::NoModifier) |
                                      (s.ctrl ? Qt::ControlModifier : Qt::NoModifier);
@@ -611,42 +244,42 @@ void Replayer::step(const ScriptStep& s) {
     case Word::Click: {
       const QPoint p = pixelOf(s.at);
       if (!inside(p)) return;
-      pointerTo(p, mods);
-      held_ |= button;
-      mouse(QEvent::MouseButtonPress, p, button, mods);
+      user_.pointerTo(p, mods);
+      user_.held |= button;
+      user_.mouse(QEvent::MouseButtonPress, p, button, mods);
       if (s.word == Word::Press) return;
-      held_ &= ~button;
-      return mouse(QEvent::MouseButtonRelease, p, button, mods);
+      user_.held &= ~button;
+      return user_.mouse(QEvent::MouseButtonRelease, p, button, mods);
     }
     case Word::Move: {
-      const Qt::MouseButtons held = held_;
-      held_ |= button;
-      mouse(QEvent::MouseMove, pixelOf(s.at), Qt::NoButton, mods);
-      held_ = held;
+      const Qt::MouseButtons held = user_.held;
+      user_.held |= button;
+      user_.mouse(QEvent::MouseMove, pixelOf(s.at), Qt::NoButton, mods);
+      user_.held = held;
       return;
     }
     case Word::Release:
-      held_ &= ~button;
-      return mouse(QEvent::MouseButtonRelease, pixelOf(s.at), button, mods);
+      user_.held &= ~button;
+      return user_.mouse(QEvent::MouseButtonRelease, pixelOf(s.at), button, mods);
     case Word::DblClick: {
       const QPoint p = pixelOf(s.at);
       if (!inside(p)) return;
-      pointerTo(p, mods);
+      user_.pointerTo(p, mods);
       for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                       QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
-        if (type == QEvent::MouseButtonRelease) held_ &= ~Qt::LeftButton;
-        else held_ |= Qt::LeftButton;
-        mouse(type, p, Qt::LeftButton, mods);
+        if (type == QEvent::MouseButtonRelease) user_.held &= ~Qt::LeftButton;
+        else user_.held |= Qt::LeftButton;
+        user_.mouse(type, p, Qt::LeftButton, mods);
       }
       return;
     }
     case Word::Wheel: {
       const QPoint p = pixelOf(s.at);
       if (!inside(p)) return;
-      pointerTo(p, mods);
-      return wheel(p, s.up, mods);
+      user_.pointerTo(p, mods);
+      return user_.wheel(p, s.up, mods);
     }
-    case Word::Key: return key(s.name);
+    case Word::Key: return user_.key(s.name);
     case Word::Typed: {
       const std::pair<const char*, double> fields[] = {{"Xed", s.x}, {"YEd", s.y}};
       for (const auto& [name, value] : fields) {
@@ -687,7 +320,7 @@ void Replayer::step(const ScriptStep& s) {
     case Word::Png:
       if (!form_.PaintBox1->grab().save(Q(s.name), "PNG")) fail("cannot write " + s.name);
       return;
-    case Word::State: return printState();
+    case Word::State: return PrintState(form_, out_);
     case Word::Wait: return waitFor(s.name);
   }
 }

@@ -1,6 +1,6 @@
 #include "tools/commands.h"
 
-#include "tools/editor.h"
+#include "tools/tooltable.h"
 
 namespace vestrel {
 
@@ -8,21 +8,8 @@ namespace {
 
 bool CanUndo(const Editor& e) { return !e.undos.undos.empty(); }
 bool CanRedo(const Editor& e) { return !e.undos.redos.empty(); }
-template <ToolButton button>
-bool Down(const Editor& e) {
-  return e.tool.down == button;
-}
-// The polygon tool is armed through the circle's button (it is placed like
-// a circle); its own button shows it.
-bool CircleArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode != 5; }
-bool PolygonArmed(const Editor& e) { return e.tool.down == ToolButton::CircleBtn && e.tool.arcmode == 5; }
 bool Recording(const Editor& e) { return e.recordingMacro; }
 bool NotPlaying(const Editor& e) { return !e.playingMacro; }
-// An editing tool shows itself pressed while it picks or waits for points.
-template <bool ToolState::*select, bool ToolState::*line = select>
-bool Running(const Editor& e) {
-  return e.tool.*select || e.tool.*line;
-}
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
@@ -69,20 +56,19 @@ const Command kCommands[] = {
      .shortcut = "Ctrl+Y", .enabled = CanRedo},
     // The editing tools; their buttons stand on the right.
     {.menu = "Bearbeiten1", .name = "Lschen1", .caption = "Löschen", .button = "DelBtn", .bar = B::Editing,
-     .hint = "Löschen", .icon = Icon::Delete, .handler = &E::DelBtnClick, .shortcut = "Del", .menuGap = true,
-     .checked = Running<&ToolState::indelselect>},
+     .hint = "Löschen", .icon = Icon::Delete, .handler = &E::DelBtnClick, .shortcut = "Del", .menuGap = true},
     {.menu = "Bearbeiten1", .name = "Kopieren1", .caption = "Kopieren", .button = "CopyBtn", .bar = B::Editing,
-     .hint = "Kopieren", .icon = Icon::Copy, .handler = &E::CopyBtnClick, .checked = Running<&ToolState::incopyselect, &ToolState::incopyline>},
+     .hint = "Kopieren", .icon = Icon::Copy, .handler = &E::CopyBtnClick},
     {.menu = "Bearbeiten1", .name = "Verschieben1", .caption = "Verschieben", .button = "MoveBtn", .bar = B::Editing,
-     .hint = "Verschieben", .icon = Icon::Move, .handler = &E::MoveBtnClick, .checked = Running<&ToolState::inmoveselect, &ToolState::inmoveline>},
+     .hint = "Verschieben", .icon = Icon::Move, .handler = &E::MoveBtnClick},
     {.menu = "Bearbeiten1", .name = "Rotieren1", .caption = "Rotieren", .button = "RotateBtn", .bar = B::Editing,
-     .hint = "Rotieren", .icon = Icon::Rotate, .handler = &E::RotateBtnClick, .checked = Running<&ToolState::inrotateselect, &ToolState::inrotateline>},
+     .hint = "Rotieren", .icon = Icon::Rotate, .handler = &E::RotateBtnClick},
     {.menu = "Bearbeiten1", .name = "Spiegeln1", .caption = "Spiegeln", .button = "MirrorBtn", .bar = B::Editing,
-     .hint = "Spiegeln", .icon = Icon::Mirror, .handler = &E::MirrorBtnClick, .checked = Running<&ToolState::inmirrorselect, &ToolState::inmirrorline>},
+     .hint = "Spiegeln", .icon = Icon::Mirror, .handler = &E::MirrorBtnClick},
     {.menu = "Bearbeiten1", .name = "Skalieren1", .caption = "Skalieren", .button = "ScaleBtn", .bar = B::Editing,
-     .hint = "Skalieren", .icon = Icon::Scale, .handler = &E::ScaleBtnClick, .checked = Running<&ToolState::inscaleselect, &ToolState::inscaleline>},
+     .hint = "Skalieren", .icon = Icon::Scale, .handler = &E::ScaleBtnClick},
     {.menu = "Bearbeiten1", .name = "Array1", .caption = "Array...", .button = "ArrayBtn", .bar = B::Editing,
-     .hint = "Array", .icon = Icon::Array, .handler = &E::ArrayBtnClick, .checked = Running<&ToolState::inarrayselect>},
+     .hint = "Array", .icon = Icon::Array, .handler = &E::ArrayBtnClick},
     {.menu = "Bearbeiten1", .name = "AllesAuswhlen1", .caption = "Alles Auswählen", .handler = &E::AllesAuswhlen1Click,
      .shortcut = "Ctrl+A", .menuGap = true},
     {.menu = "Bearbeiten1", .name = "Nichtsauswhlen1", .caption = "Nichts auswählen",
@@ -109,57 +95,51 @@ const Command kCommands[] = {
     // The drawing tools; their buttons are one radio group on the left.
     {.name = "Zeichnen1", .caption = "Zeichnen"},
     {.menu = "Zeichnen1", .name = "Linie1", .caption = "Linie", .button = "LineBtn", .bar = B::Drawing,
-     .hint = "Linie", .icon = Icon::Line, .handler = &E::LineBtnClick, .checked = Down<ToolButton::LineBtn>},
+     .hint = "Linie", .icon = Icon::Line, .handler = &E::LineBtnClick},
     {.menu = "Zeichnen1", .name = "Konstruktionslinie1", .caption = "Konstruktionslinie",
      .handler = &E::Konstruktionslinie1Click},
     {.menu = "Zeichnen1", .name = "Strahl1", .caption = "Strahl", .handler = &E::Strahl1Click},
     {.menu = "Zeichnen1", .name = "Pfeil1", .caption = "Pfeil", .button = "ArrowBtn", .bar = B::Drawing,
-     .hint = "Pfeil", .icon = Icon::Arrow, .handler = &E::ArrowBtnClick, .checked = Down<ToolButton::ArrowBtn>},
+     .hint = "Pfeil", .icon = Icon::Arrow, .handler = &E::ArrowBtnClick},
     {.menu = "Zeichnen1", .name = "Polylinie1", .caption = "Polylinie", .button = "PolyLineBtn", .bar = B::Drawing,
-     .hint = "Polylinie", .icon = Icon::PolyLine, .handler = &E::PolyLineBtnClick, .menuGap = true,
-     .checked = Down<ToolButton::PolyLineBtn>},
+     .hint = "Polylinie", .icon = Icon::PolyLine, .handler = &E::PolyLineBtnClick, .menuGap = true},
     {.menu = "Zeichnen1", .name = "Freihand1", .caption = "Freihand", .button = "PenBtn", .bar = B::Drawing,
-     .hint = "Freihand", .icon = Icon::Pen, .handler = &E::PenBtnClick, .checked = Down<ToolButton::PenBtn>},
-    {.button = "SplineBtn", .bar = B::Drawing, .hint = "Spline", .icon = Icon::Spline, .handler = &E::SplineBtnClick,
-     .checked = Down<ToolButton::SplineBtn>},
+     .hint = "Freihand", .icon = Icon::Pen, .handler = &E::PenBtnClick},
+    {.button = "SplineBtn", .bar = B::Drawing, .hint = "Spline", .icon = Icon::Spline, .handler = &E::SplineBtnClick},
     {.menu = "Zeichnen1", .name = "Rechteck1", .caption = "Rechteck", .button = "RectangleBtn", .bar = B::Drawing,
-     .hint = "Rechteck", .icon = Icon::Rectangle, .handler = &E::RectangleBtnClick,
-     .checked = Down<ToolButton::RectangleBtn>},
+     .hint = "Rechteck", .icon = Icon::Rectangle, .handler = &E::RectangleBtnClick},
     {.menu = "Zeichnen1", .name = "Kreisbogen1", .caption = "Kreisbogen", .menuGap = true},
     {.menu = "Kreisbogen1", .name = "StartMitteEnde1", .caption = "3 Punkte (Start, Mitte, Ende)", .button = "ArcBtn",
-     .bar = B::Drawing, .hint = "Kreisbogen", .icon = Icon::Arc, .handler = &E::ArcBtnClick,
-     .checked = Down<ToolButton::ArcBtn>},
+     .bar = B::Drawing, .hint = "Kreisbogen", .icon = Icon::Arc, .handler = &E::ArcBtnClick},
     {.menu = "Kreisbogen1", .name = "N3PunkteStartEndeMitte1", .caption = "3 Punkte (Start, Ende, Mitte)",
      .handler = &E::N3PunkteStartEndeMitte1Click},
     {.menu = "Kreisbogen1", .name = "MittelpunktStart1", .caption = "Mittelpunkt, Start, Ende",
      .handler = &E::MittelpunktStart1Click},
     {.menu = "Zeichnen1", .name = "Kreis1", .caption = "Kreis"},
     {.menu = "Kreis1", .name = "MittelpunktRadius1", .caption = "Mittelpunkt, Radius", .button = "CircleBtn",
-     .bar = B::Drawing, .hint = "Kreis", .icon = Icon::Circle, .handler = &E::CircleBtnClick, .checked = CircleArmed},
+     .bar = B::Drawing, .hint = "Kreis", .icon = Icon::Circle, .handler = &E::CircleBtnClick},
     {.menu = "Kreis1", .name = "MittelpunktDurchmesser1", .caption = "Mittelpunkt, Durchmesser",
      .handler = &E::MittelpunktDurchmesser1Click},
     {.menu = "Kreis1", .name = "N2Punkte1", .caption = "2 Punkte", .handler = &E::N2Punkte1Click},
     {.menu = "Kreis1", .name = "N3Punkte1", .caption = "3 Punkte", .handler = &E::N3Punkte1Click},
     {.menu = "Zeichnen1", .name = "Vieleck1", .caption = "Vieleck", .button = "PolyGon", .bar = B::Drawing,
-     .hint = "Vieleck", .icon = Icon::Polygon, .handler = &E::PolyGonClick, .checked = PolygonArmed},
+     .hint = "Vieleck", .icon = Icon::Polygon, .handler = &E::PolyGonClick},
     {.menu = "Zeichnen1", .name = "Ellipse1", .caption = "Ellipse"},
     {.menu = "Ellipse1", .name = "Achsen1", .caption = "Achsen", .button = "EllipseBtn", .bar = B::Drawing,
-     .hint = "Ellipse", .icon = Icon::Ellipse, .handler = &E::EllipseBtnClick, .checked = Down<ToolButton::EllipseBtn>},
+     .hint = "Ellipse", .icon = Icon::Ellipse, .handler = &E::EllipseBtnClick},
     {.menu = "Ellipse1", .name = "Mittelpunkt1", .caption = "Mittelpunkt", .handler = &E::Mittelpunkt1Click},
     {.menu = "Ellipse1", .name = "Ellipsenbogen1", .caption = "Ellipsenbogen Achsen",
      .handler = &E::Ellipsenbogen1Click},
     {.menu = "Ellipse1", .name = "EllipsenbogenMittelpunkt1", .caption = "Ellipsenbogen Mittelpunkt",
      .handler = &E::EllipsenbogenMittelpunkt1Click},
     {.menu = "Zeichnen1", .name = "Pukt1", .caption = "Punkt", .button = "PointBtn", .bar = B::Drawing,
-     .hint = "Punkt", .icon = Icon::Point, .handler = &E::PointBtnClick, .menuGap = true,
-     .checked = Down<ToolButton::PointBtn>},
+     .hint = "Punkt", .icon = Icon::Point, .handler = &E::PointBtnClick, .menuGap = true},
     {.menu = "Zeichnen1", .name = "Flche1", .caption = "Fläche", .button = "SolidBtn", .bar = B::Drawing,
-     .hint = "Fläche", .icon = Icon::Solid, .handler = &E::SolidBtnClick, .checked = Down<ToolButton::SolidBtn>},
+     .hint = "Fläche", .icon = Icon::Solid, .handler = &E::SolidBtnClick},
     {.menu = "Zeichnen1", .name = "Punkt1", .caption = "Text", .button = "TextBtn", .bar = B::Drawing, .hint = "Text",
-     .icon = Icon::Text, .handler = &E::TextBtnClick, .menuGap = true, .checked = Down<ToolButton::TextBtn>},
+     .icon = Icon::Text, .handler = &E::TextBtnClick, .menuGap = true},
     {.menu = "Zeichnen1", .name = "Bemaung1", .caption = "Bemaßung", .button = "DimensionBtn", .bar = B::Drawing,
-     .hint = "Bemaßung", .icon = Icon::Dimension, .handler = &E::DimensionBtnClick,
-     .checked = Down<ToolButton::DimensionBtn>},
+     .hint = "Bemaßung", .icon = Icon::Dimension, .handler = &E::DimensionBtnClick},
 
     // The drawing's tables.
     {.name = "Format1", .caption = "Format"},
@@ -220,5 +200,9 @@ const Command kCommands[] = {
 }  // namespace
 
 std::span<const Command> Commands() { return kCommands; }
+
+bool Checkable(const Command& c) { return c.checked || ShowsTool(c.button); }
+
+bool Checked(const Editor& e, const Command& c) { return c.checked ? c.checked(e) : ToolShown(e, c.button); }
 
 }  // namespace vestrel

@@ -43,7 +43,9 @@ struct Command {
   std::string_view shortcut = {};  // "Ctrl+Z"; empty for none
   bool menuGap = false;       // a separator before the menu item
   bool barGap = false;        // a separator before the tool button
-  // A check mark or a pressed button that shows the editor's state.
+  // A check mark or a pressed button that shows the editor's state; the
+  // buttons of the tools (and their menu items) show the tool as the tool
+  // table says, without one.
   bool (*checked)(const Editor&) = nullptr;
   // Whether the command can be used now; always when not given.
   bool (*enabled)(const Editor&) = nullptr;
@@ -55,5 +57,10 @@ struct Command {
 // The commands in the order of the menu bar and, within each menu and tool
 // bar, in the order they are shown.
 std::span<const Command> Commands();
+
+// Whether the command's menu item and button show a state, and whether
+// they show it checked now.
+bool Checkable(const Command& c);
+bool Checked(const Editor& e, const Command& c);
 
 }  // namespace vestrel

@@ -8,7 +8,8 @@
 // tabs, scroll bars, wheel), tools/zoompan.cpp (the zoom and pan tools),
 // tools/modes.cpp (ending tools), tools/mouse.cpp (the drawing area's
 // dispatch), tools/draw/ (tools that add to the drawing) and tools/modify/
-// (tools that change it). A handler changes the state through the lower
+// (tools that change it); tools/tooltable.h says which tools there are and
+// which steps each runs. A handler changes the state through the lower
 // layers, shows the messages their results call for, and ends with at
 // most one Repaint().
 #pragma once
@@ -42,9 +43,10 @@ struct ShiftState {
 };
 
 // The tool buttons of the left tool bar, one radio group: the armed tool is
-// the one whose button is down.
+// the one whose button is down (the regular polygon's is the circle's; the
+// tool table, tools/tooltable.h, names them).
 enum class ToolButton {
-  None, LineBtn, PolyLineBtn, PolyGon, RectangleBtn, ArcBtn, CircleBtn, SplineBtn, EllipseBtn, TextBtn,
+  None, LineBtn, PolyLineBtn, RectangleBtn, ArcBtn, CircleBtn, SplineBtn, EllipseBtn, TextBtn,
   DimensionBtn, PointBtn, SolidBtn, ArrowBtn, PenBtn,
 };
 
@@ -55,6 +57,8 @@ struct ToolState {
   // the point and free-hand tools) and its mode carries on.
   ToolButton down = ToolButton::None;
 
+  // The modes, each a row of the tool table (tools/tooltable.cpp), which
+  // ends them all and dispatches the mouse to them.
   // Drawing modes: the tool has its first point and waits for the next.
   bool inlin = false;     // a line, construction line, ray or arrow
   bool inarrow = false;   // the line gets an arrow head
@@ -83,7 +87,7 @@ struct ToolState {
   bool SkalierungsfaktorperTastatureingeben = true;
   bool RotationsrichtungperTastatureingeben = false;
 
-  int arcmode = 0;      // the variant of the armed tool
+  int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
   int addmode = 0;      // polylines: the next segment is straight (0) or an arc (1)
   int splinemode = 0;   // splines: 0 fit points, 1 and 2 the two clicks after "Fertig"
@@ -319,7 +323,8 @@ class Editor {
   // Tells the user why an edit changed nothing, when that is worth a word.
   void Report(EditResult result);
   // Arms the drawing tool of `button`: whatever ran ends, the button goes
-  // down (the window shows it) and `arcmode` is the tool's variant.
+  // down (the window shows it) and `arcmode` is the tool's variant (as it
+  // was for a tool without variants).
   void Arm(ToolButton button, int arcmode);
   // Releases the armed tool's button (its mode, if on, carries on).
   void Release();

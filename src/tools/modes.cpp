@@ -1,16 +1,11 @@
 // Ending the tools of the drawing area.
-#include "tools/editor.h"
-#include "writers/entitywriters.h"
+#include "tools/tooltable.h"
 
 namespace vestrel {
 
 void Editor::SetAlltoFalse() {
   removeall();
-  ToolState& t = tool;
-  t.inlin = t.inarrow = t.indim = t.inarrayselect = t.incopyline = t.inscaleline = t.inscaleselect = false;
-  t.inmirrorselect = t.inmirrorline = t.inrotateline = t.inrotateselect = t.inmoveselect = t.inmoveline = false;
-  t.inmove = t.inmovepoint = t.inhand = t.incopyselect = t.inzoom = t.indelselect = t.inpoly = false;
-  t.inellipse = t.insolid = t.inarc = t.inmassselect = t.incircle = t.inrec = false;
+  for (const Mode& m : Modes()) tool.*m.on = false;
   platform.SetCursor(Cursor::CrossHair);
 }
 
@@ -44,23 +39,11 @@ void Editor::Release() {
 void Editor::keyeditKeyDown(int key) {
   constexpr int kEscape = 27;
   if (key != kEscape) return;
-  ToolState& t = tool;
-  if (t.down != ToolButton::None) Release();
-  if (t.inpoly) {
-    // Escape keeps a polyline drawn so far; a spline goes on to its two
-    // direction clicks as with "Fertig".
-    if (t.arcmode == 2) return Fertig1Click();
-    t.inpoly = false;
-    removeall();
-    if (t.polyline0.size() >= 2) Report(AddPolyLine(doc, t.polyline0, false));
-    return Repaint();
-  }
-  const bool running = t.insolid || t.indim || t.inlin || t.inrec || t.inmassselect || t.incircle || t.inellipse ||
-                       t.inarc || t.inhand || t.inzoom || t.indelselect || t.incopyselect || t.incopyline ||
-                       t.inmoveselect || t.inmoveline || t.inrotateselect || t.inrotateline || t.inmirrorselect ||
-                       t.inmirrorline || t.inscaleselect || t.inscaleline || t.inarrayselect || t.inmove ||
-                       t.inmovepoint;
-  if (running) {
+  if (tool.down != ToolButton::None) Release();
+  // A mode that keeps what is drawn finishes it; else every mode ends.
+  for (const Mode& m : Modes())
+    if (m.finish && tool.*m.on) return m.finish(*this);
+  if (AnyModeOn(tool)) {
     SetAlltoFalse();
     return platform.ShowState();
   }

@@ -1,10 +1,12 @@
-// The steps of the tool families that the drawing area's mouse dispatch
-// calls; each family defines its own in its file (tools/zoompan.cpp,
-// tools/draw/...). A click step takes a press in the drawing area; a
-// preview step draws the rubber band for a mouse move.
+// The steps of the tool families, which the tool table (tools/tooltable.cpp)
+// gives to the drawing area's mouse dispatch and to Escape; each family
+// defines its own in its file (tools/zoompan.cpp, tools/draw/...). A click
+// step takes a press in the drawing area; a preview step draws the rubber
+// band for a mouse move.
 #pragma once
 
 #include "tools/editor.h"
+#include "tools/tooltable.h"
 
 namespace vestrel {
 
@@ -54,8 +56,8 @@ void ZoomClick(Editor& e, const Click& c);
 void HandClick(Editor& e, const Click& c);
 void ZoomDrag(Editor& e, int x, int y);
 void PanDrag(Editor& e, int x, int y);
-void ZoomRelease(Editor& e);
-void HandRelease(Editor& e);
+void ZoomRelease(Editor& e, const Click& c);
+void HandRelease(Editor& e, const Click& c);
 
 // --- drawing tools (tools/draw/) -------------------------------------------------
 // Each family: the click of its running mode, its first click (the tool
@@ -66,7 +68,10 @@ void LinePreview(Editor& e, const Move& m);
 void PolyClick(Editor& e, const Click& c);
 void PolyFirstClick(Editor& e, const Click& c);
 void PolyPreview(Editor& e, const Move& m);
-void PolyRelease(Editor& e);
+// The release of the button ends a free-hand stroke.
+void PolyRelease(Editor& e, const Click& c);
+// Escape keeps the polyline drawn so far.
+void PolyFinish(Editor& e);
 void RectangleClick(Editor& e, const Click& c);
 void RectangleFirstClick(Editor& e, const Click& c);
 void RectanglePreview(Editor& e, const Move& m);
@@ -110,7 +115,6 @@ void ScaleClick(Editor& e, const Click& c);
 void MirrorClick(Editor& e, const Click& c);
 // The selection as the pointer would move, turn, mirror or scale it, and
 // while it or one of its grips is dragged.
-bool EditPreviewRunning(const Editor& e);
 void EditPreview(Editor& e, const Move& m);
 
 // Selection (tools/select.cpp): the click with nothing armed, the second

@@ -56,7 +56,7 @@ void PanDrag(Editor& e, int x, int y) {
   e.Repaint();
 }
 
-void ZoomRelease(Editor& e) { e.view.inzoomit = false; }
-void HandRelease(Editor& e) { e.view.inpan = false; }
+void ZoomRelease(Editor& e, const Click&) { e.view.inzoomit = false; }
+void HandRelease(Editor& e, const Click&) { e.view.inpan = false; }
 
 }  // namespace vestrel

@@ -13,6 +13,7 @@
 #include <QDoubleSpinBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -89,6 +90,7 @@ class TestForm : public QDialog {
     choice = add(new QComboBox, "Auswahl");
     choice->addItems({"eins", "zwei", "drei"});
     tick = add(new QCheckBox("Haken"), "Haken");
+    add(new QListWidget, "Liste")->addItems({"rot", "gelb"});
     add(new QLineEdit, "Gesperrt")->setEnabled(false);
     add(new QLineEdit, "Versteckt")->hide();
     auto* more = add(new QPushButton("Mehr"), "MehrBtn");
@@ -160,6 +162,8 @@ TEST_F(ReplayTest, AnswersAnyDialogByTheNamesOfItsControls) {
        "s.replay:2: TestForm Haken: wants 1 or 0, not \"vielleicht\"\n"},
       {"answer TestForm Auswahl=vier ok\ntrigger TestBtn", "cancel 0 0 [] [] [] 0 0",
        "s.replay:2: TestForm Auswahl: it has no item \"vier\"\n"},
+      {"answer TestForm Liste=blau ok\ntrigger TestBtn", "cancel 0 0 [] [] [] 0 0",
+       "s.replay:2: TestForm Liste: it has no row \"blau\"\n"},
       {"answer TestForm NameEd=n yes\ntrigger TestBtn", "cancel 0 0 [n] [] [] 0 0",
        "s.replay:2: TestForm has no button yes\n"},
       // Answers for the wrong dialog, none, or one no dialog asked for.

@@ -8,25 +8,18 @@
 
 namespace vestrel {
 
-namespace {
-
-// The arc's variants (arcmode).
-constexpr int kStartMiddleEnd = 0, kCentreStartEnd = 1, kStartEndMiddle = 3;
-
-}  // namespace
-
 void Editor::ArcBtnClick() {
-  Arm(ToolButton::ArcBtn, kStartMiddleEnd);
+  Arm(ToolButton::ArcBtn, kArcStartMiddleEnd);
   tool.ellipsemode = 0;
 }
 
 void Editor::N3PunkteStartEndeMitte1Click() {
-  Arm(ToolButton::ArcBtn, kStartEndMiddle);
+  Arm(ToolButton::ArcBtn, kArcStartEndMiddle);
   tool.ellipsemode = 0;
 }
 
 void Editor::MittelpunktStart1Click() {
-  Arm(ToolButton::ArcBtn, kCentreStartEnd);
+  Arm(ToolButton::ArcBtn, kArcCentreStartEnd);
   tool.ellipsemode = 0;
 }
 
@@ -65,7 +58,7 @@ void ArcPreview(Editor& e, const Move& m) {
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
   const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
   double cx, cy, r, a1, a2;
-  if (t.arcmode == kCentreStartEnd) {
+  if (t.arcmode == kArcCentreStartEnd) {
     cx = p1.x, cy = p1.y;
     r = std::hypot(p2.x - p1.x, p2.y - p1.y);
     a1 = std::atan2(p2.y - p1.y, p2.x - p1.x);
@@ -74,8 +67,8 @@ void ArcPreview(Editor& e, const Move& m) {
     std::swap(a1, a2);  // from the pointer's direction to the start's
   } else {
     Arc3 arc;
-    const bool found = t.arcmode == kStartEndMiddle ? ArcDurch3Punkte(p1.x, p1.y, p.x, p.y, p2.x, p2.y, arc)
-                                                    : ArcDurch3Punkte(p1.x, p1.y, p2.x, p2.y, p.x, p.y, arc);
+    const bool found = t.arcmode == kArcStartEndMiddle ? ArcDurch3Punkte(p1.x, p1.y, p.x, p.y, p2.x, p2.y, arc)
+                                                       : ArcDurch3Punkte(p1.x, p1.y, p2.x, p2.y, p.x, p.y, arc);
     if (!found) return;
     cx = arc.arcmx, cy = arc.arcmy, r = arc.arcradius;
     a1 = arc.arcwinkel1, a2 = arc.arcwinkel2;

@@ -10,20 +10,13 @@
 
 namespace vestrel {
 
-namespace {
-
-// The circle's variants (arcmode).
-constexpr int kCentreRadius = 0, kThreePoints = 1, kCentreDiameter = 2, kTwoPoints = 3, kPolygon = 5;
-
-}  // namespace
-
 void Editor::CircleBtnClick() {
-  Arm(ToolButton::CircleBtn, kCentreRadius);
+  Arm(ToolButton::CircleBtn, kCircleCentreRadius);
   tool.ellipsemode = 0;
 }
 
 void Editor::MittelpunktDurchmesser1Click() {
-  Arm(ToolButton::CircleBtn, kCentreDiameter);
+  Arm(ToolButton::CircleBtn, kCircleCentreDiameter);
   tool.ellipsemode = 0;
 }
 
@@ -34,8 +27,8 @@ void Editor::PolyGonClick() {
   tool.ellipsemode = 0;
 }
 
-void Editor::N2Punkte1Click() { Arm(ToolButton::CircleBtn, kTwoPoints); }
-void Editor::N3Punkte1Click() { Arm(ToolButton::CircleBtn, kThreePoints); }
+void Editor::N2Punkte1Click() { Arm(ToolButton::CircleBtn, kCircleTwoPoints); }
+void Editor::N3Punkte1Click() { Arm(ToolButton::CircleBtn, kCircleThreePoints); }
 
 void CircleFirstClick(Editor& e, const Click& c) {
   ToolState& t = e.tool;
@@ -54,14 +47,14 @@ void CircleClick(Editor& e, const Click& c) {
   }
   const Point2 p = PointStep(e, c);
   const Point3 first{t.linesx, t.linesy, 0}, at{p.x, p.y, 0};
-  if (t.arcmode == kThreePoints && t.ellipsemode == 0) {
+  if (t.arcmode == kCircleThreePoints && t.ellipsemode == 0) {
     t.linesx2 = p.x, t.linesy2 = p.y;
     ++t.ellipsemode;
     return;
   }
   switch (t.arcmode) {
-    case kThreePoints: e.Report(AddCircleDurch3Punkte(e.doc, first, {t.linesx2, t.linesy2, 0}, at)); break;
-    case kTwoPoints:
+    case kCircleThreePoints: e.Report(AddCircleDurch3Punkte(e.doc, first, {t.linesx2, t.linesy2, 0}, at)); break;
+    case kCircleTwoPoints:
       e.Report(AddCircle(e.doc, t.arcmode, {(first.x + at.x) / 2, (first.y + at.y) / 2, 0}, at));
       break;
     case kPolygon: e.Report(AddPolyGon(e.doc, t.polyline0, first, at, e.dialogs.polygon.EckenEd)); break;
@@ -86,7 +79,7 @@ void CirclePreview(Editor& e, const Move& m) {
     }
     BandPolyline(e, points);
   };
-  if (t.arcmode == kThreePoints) {
+  if (t.arcmode == kCircleThreePoints) {
     BandLine(e, centre, p);
     if (t.ellipsemode == 0) return;
     const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
@@ -95,9 +88,9 @@ void CirclePreview(Editor& e, const Move& m) {
       outline({arc.arcmx, arc.arcmy}, arc.arcradius, 100, 0);
     return;
   }
-  if (t.arcmode == kTwoPoints) centre = {(centre.x + p.x) / 2, (centre.y + p.y) / 2};
+  if (t.arcmode == kCircleTwoPoints) centre = {(centre.x + p.x) / 2, (centre.y + p.y) / 2};
   double r = std::hypot(centre.x - p.x, centre.y - p.y);
-  if (t.arcmode == kCentreDiameter) r /= 2;
+  if (t.arcmode == kCircleCentreDiameter) r /= 2;
   BandLine(e, centre, p);
   // A polygon's first corner lies where the pointer is.
   if (t.arcmode == kPolygon)

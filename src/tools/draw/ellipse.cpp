@@ -12,11 +12,7 @@ namespace {
 
 constexpr int kMsgNoEllipses = 12;  // "... unterstützt keine Ellipsen."
 
-// The ellipse's variants (arcmode): full or an arc, by the axis or by the
-// centre.
-constexpr int kAxis = 0, kAxisArc = 1, kCentre = 2, kCentreArc = 3;
-
-bool IsArc(int arcmode) { return arcmode == kAxisArc || arcmode == kCentreArc; }
+bool IsArc(int arcmode) { return arcmode == kEllipseArcAxes || arcmode == kEllipseArcCentre; }
 
 }  // namespace
 
@@ -35,10 +31,10 @@ void ArmEllipse(Editor& e, int arcmode) {
 
 }  // namespace
 
-void Editor::EllipseBtnClick() { ArmEllipse(*this, kAxis); }
-void Editor::Mittelpunkt1Click() { ArmEllipse(*this, kCentre); }
-void Editor::Ellipsenbogen1Click() { ArmEllipse(*this, kAxisArc); }
-void Editor::EllipsenbogenMittelpunkt1Click() { ArmEllipse(*this, kCentreArc); }
+void Editor::EllipseBtnClick() { ArmEllipse(*this, kEllipseAxes); }
+void Editor::Mittelpunkt1Click() { ArmEllipse(*this, kEllipseCentre); }
+void Editor::Ellipsenbogen1Click() { ArmEllipse(*this, kEllipseArcAxes); }
+void Editor::EllipsenbogenMittelpunkt1Click() { ArmEllipse(*this, kEllipseArcCentre); }
 
 void EllipseFirstClick(Editor& e, const Click& c) {
   ToolState& t = e.tool;
@@ -89,7 +85,7 @@ void EllipsePreview(Editor& e, const Move& m) {
   const Point2 p = t.ellipsemode < 2 ? PreviewPoint(e, p1, m) : pointer;
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
   const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
-  const bool byCentre = t.arcmode == kCentre || t.arcmode == kCentreArc;
+  const bool byCentre = t.arcmode == kEllipseCentre || t.arcmode == kEllipseArcCentre;
   const Point2 o = byCentre ? p1 : Point2{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
   BandLine(e, p1, p2);
   const Point2 shape = t.ellipsemode >= 2 ? Screen(e, t.linesx3, t.linesy3) : p;

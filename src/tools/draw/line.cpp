@@ -13,18 +13,18 @@ constexpr int kMsgNoRays = 33;    // "... unterstützt keine Strahlen."
 
 }  // namespace
 
-void Editor::LineBtnClick() { Arm(ToolButton::LineBtn, 0); }
+void Editor::LineBtnClick() { Arm(ToolButton::LineBtn, kLineSegment); }
 
 // Construction lines and rays: a drawing too old for them is told so, and
 // what runs goes on.
 void Editor::Konstruktionslinie1Click() {
   if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoXLines, "", MsgIcon::Error), platform.ShowState();
-  Arm(ToolButton::LineBtn, 1);
+  Arm(ToolButton::LineBtn, kConstructionLine);
 }
 
 void Editor::Strahl1Click() {
   if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoRays, "", MsgIcon::Error), platform.ShowState();
-  Arm(ToolButton::LineBtn, 2);
+  Arm(ToolButton::LineBtn, kRay);
 }
 
 void Editor::ArrowBtnClick() { Arm(ToolButton::ArrowBtn, tool.arcmode); }
@@ -32,7 +32,7 @@ void Editor::ArrowBtnClick() { Arm(ToolButton::ArrowBtn, tool.arcmode); }
 void LineFirstClick(Editor& e, const Click& c) {
   ToolState& t = e.tool;
   t.inlin = true;
-  if (t.down == ToolButton::ArrowBtn) t.inarrow = true, t.arcmode = 0;
+  if (t.down == ToolButton::ArrowBtn) t.inarrow = true, t.arcmode = kLineSegment;
   ResetRubberBand(t);
   FirstClick(e, c);
   e.Release();
@@ -52,7 +52,7 @@ void LineClick(Editor& e, const Click& c) {
   if (t.inarrow) e.Report(AddArrowToLine(e.doc, {from.x, from.y}, {to.x, to.y}));
   t.inarrow = false;
   ResetRubberBand(t);
-  if (t.arcmode == 0) t.linesx = p.x, t.linesy = p.y;
+  if (t.arcmode == kLineSegment) t.linesx = p.x, t.linesy = p.y;
   e.Repaint();
 }
 
@@ -62,11 +62,11 @@ void LinePreview(Editor& e, const Move& m) {
   e.removeall();
   const Point2 p = PreviewPoint(e, b, m);
   Point2 from = b, to = p;
-  if (t.arcmode == 1 || t.arcmode == 2) {
+  if (t.arcmode == kConstructionLine || t.arcmode == kRay) {
     // Construction lines and rays reach far out.
     constexpr double kFar = 100000;
     to = {b.x + (p.x - b.x) * kFar, b.y + (p.y - b.y) * kFar};
-    if (t.arcmode == 1) from = {b.x - (p.x - b.x) * kFar, b.y - (p.y - b.y) * kFar};
+    if (t.arcmode == kConstructionLine) from = {b.x - (p.x - b.x) * kFar, b.y - (p.y - b.y) * kFar};
   }
   BandLine(e, from, to);
 }

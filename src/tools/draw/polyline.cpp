@@ -15,9 +15,6 @@ namespace {
 
 constexpr int kMsgNoSplines = 10;  // "... untersützt keine solchen Spline Objekte."
 
-// The polyline's variants (arcmode).
-constexpr int kPolyline = 0, kFreeHand = 1, kSpline = 2;
-
 }  // namespace
 
 namespace {
@@ -108,9 +105,10 @@ void PolyClick(Editor& e, const Click& c) {
   }
 }
 
-void PolyRelease(Editor& e) {
+void PolyRelease(Editor& e, const Click&) {
   // A free-hand stroke ends with the button; the tool stays armed for the
   // next one.
+  if (e.tool.arcmode != kFreeHand) return;
   e.Fertig1Click();
   e.tool.down = ToolButton::PenBtn;
   e.platform.ShowState();
@@ -147,6 +145,16 @@ void FinishPolyline(Editor& e, bool closed) {
 }
 
 }  // namespace
+
+void PolyFinish(Editor& e) {
+  // A spline goes on to its two direction clicks as with "Fertig".
+  ToolState& t = e.tool;
+  if (t.arcmode == kSpline) return e.Fertig1Click();
+  t.inpoly = false;
+  e.removeall();
+  if (t.polyline0.size() >= 2) e.Report(AddPolyLine(e.doc, t.polyline0, false));
+  e.Repaint();
+}
 
 void Editor::Fertig1Click() { FinishPolyline(*this, false); }
 void Editor::Linienzugschlieen1Click() { FinishPolyline(*this, true); }

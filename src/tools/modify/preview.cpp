@@ -10,12 +10,6 @@
 
 namespace vestrel {
 
-bool EditPreviewRunning(const Editor& e) {
-  const ToolState& t = e.tool;
-  return t.inmovepoint || t.inmove || t.incopyline || t.inmoveline || t.inrotateline || t.inmirrorline ||
-         t.inscaleline;
-}
-
 void EditPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
   const bool drag = t.inmove || t.inmovepoint;

@@ -1,0 +1,49 @@
+#include "app/replaystate.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <string>
+#include <utility>
+
+#include "app/MainUnit.h"
+#include "app/replaywidgets.h"
+#include "tools/tooltable.h"
+
+namespace vestrel {
+
+void PrintState(TMainForm& form, std::ostream& out) {
+  const Editor& e = form.editor();
+  const ToolState& t = e.tool;
+  std::string modes;
+  for (const Mode& m : Modes())
+    if (t.*m.on) modes += std::string(modes.empty() ? "" : " ") + std::string(m.name);
+  for (const auto& [name, on] : {std::pair{"useexact", t.useexact}, std::pair{"inzoomit", e.view.inzoomit},
+                                 std::pair{"inpan", e.view.inpan}})
+    if (on) modes += std::string(modes.empty() ? "" : " ") + name;
+  std::size_t selected = 0;
+  for (const tpoly& p : e.drawing.polys) selected += p.selected ? 1 : 0;
+  std::string menus;
+  for (const QAction* a : form.menuBar()->actions())
+    if (a->isVisible()) menus += (menus.empty() ? "" : ", ") + Shown(a->text());
+  auto line = [&](const char* key, const std::string& value) {
+    out << key << ':' << (value.empty() ? "" : " ") << value << '\n';
+  };
+  line("modes", modes);
+  line("down", std::string(ButtonName(t.down)));
+  line("arcmode", std::to_string(t.arcmode));
+  line("ellipsemode", std::to_string(t.ellipsemode));
+  line("polyline0", std::to_string(t.polyline0.size()));
+  line("selected", std::to_string(selected));
+  line("anzrem", std::to_string(t.anzrem));
+  line("undo", std::to_string(e.undos.undos.size()));
+  line("modified", e.file.changed ? "1" : "0");
+  line("zoom", Number(e.view.zoomedvalue));
+  line("tab", std::to_string(e.view.tab));
+  line("status", OneLine(form.StatusBar1->currentMessage()));
+  line("caption", OneLine(form.windowTitle()));
+  line("menus", menus);
+  out << std::flush;
+}
+
+}  // namespace vestrel

@@ -1,0 +1,91 @@
+// The tool table: every tool armed through its command shows itself and
+// no other, runs in its mode after its first click, and ends with Escape.
+#include "tools/tooltable.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "support/editor_steps.h"
+#include "tools/commands.h"
+
+namespace vestrel {
+namespace {
+
+const Command* CommandNamed(std::string_view name) {
+  for (const Command& c : Commands())
+    if (!name.empty() && (c.name == name || c.button == name)) return &c;
+  return nullptr;
+}
+
+TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) {
+  for (const Tool& tool : Tools()) {
+    SCOPED_TRACE(std::string(tool.menu) + " " + std::string(tool.button));
+    test::EditorOnScreen screen;
+    Editor& e = *screen.editor;
+    screen.platform->polygonDialog.answers.push_back({});
+    const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
+    ASSERT_NE(command, nullptr);
+    const Command* button = CommandNamed(tool.button);
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(command->handler, nullptr);
+    (e.*command->handler)();
+
+    switch (tool.shows) {
+      case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
+      case ButtonShows::Running: EXPECT_TRUE(e.tool.*tool.picking) << "nothing is selected: it picks"; break;
+      case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
+    }
+    EXPECT_EQ(Checkable(*button), tool.shows != ButtonShows::Never);
+    // One button of the tools shows its tool, and only the tool's own.
+    for (const Tool& other : Tools()) {
+      const Command* b = CommandNamed(other.button);
+      EXPECT_EQ(Checked(e, *b), tool.shows != ButtonShows::Never && other.button == tool.button) << other.button;
+    }
+
+    if (tool.shows == ButtonShows::Armed && tool.mode) {
+      e.PaintBox1MouseDown(MouseButton::Left, test::kNoSnap, 300, 300);
+      EXPECT_TRUE(e.tool.*tool.mode);
+      EXPECT_EQ(e.tool.down, ToolButton::None) << "its first click lets the button up";
+    }
+    e.keyeditKeyDown(27);
+    EXPECT_FALSE(AnyModeOn(e.tool));
+    EXPECT_EQ(e.tool.down, ToolButton::None);
+    EXPECT_FALSE(Checked(e, *button));
+  }
+}
+
+TEST(ToolTable, TheRowsOfOneButtonShareTheirStepsAndEveryButtonHasItsName) {
+  std::set<std::string_view> modeNames;
+  for (const Mode& m : Modes()) {
+    EXPECT_TRUE(modeNames.insert(m.name).second) << m.name;
+    EXPECT_TRUE(!m.rightOnly || m.click) << m.name;
+  }
+  auto isMode = [](bool ToolState::*flag) {
+    for (const Mode& m : Modes())
+      if (m.on == flag) return true;
+    return false;
+  };
+  for (const Tool& tool : Tools()) {
+    SCOPED_TRACE(std::string(tool.menu) + " " + std::string(tool.button));
+    EXPECT_TRUE(!tool.mode || isMode(tool.mode));
+    EXPECT_TRUE(!tool.picking || isMode(tool.picking));
+    EXPECT_EQ(tool.down != ToolButton::None, tool.first != nullptr);
+    // The first click and the mode go by the button that is down.
+    for (const Tool& other : Tools())
+      if (other.down == tool.down && tool.down != ToolButton::None) {
+        EXPECT_EQ(other.first, tool.first);
+        EXPECT_EQ(other.mode, tool.mode);
+      }
+  }
+  std::set<std::string_view> buttonNames;
+  for (int b = static_cast<int>(ToolButton::LineBtn); b <= static_cast<int>(ToolButton::PenBtn); ++b) {
+    const std::string_view name = ButtonName(static_cast<ToolButton>(b));
+    EXPECT_FALSE(name.empty()) << b;
+    EXPECT_TRUE(buttonNames.insert(name).second) << name;
+  }
+  EXPECT_TRUE(ButtonName(ToolButton::None).empty());
+}
+
+}  // namespace
+}  // namespace vestrel
