@@ -15,6 +15,8 @@
 
 namespace vestrel::reader {
 
+struct Region;
+
 // The entity kinds that become display-list entries.
 enum class Kind : std::uint8_t {
   VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
@@ -51,6 +53,10 @@ class Reader {
     if (h > d_.maxhandle) d_.maxhandle = h;
     if (h > *handles_) *handles_ = h;
   }
+
+  // Reads the objects the runs of changed lines touch again, appending
+  // their entries; false when that cannot give what a full reading gives.
+  bool readAgain(const std::vector<LineChanges::Run>& runs, std::vector<Region>& regions);
 
   // --- sections, tables, blocks, layouts ------------------------------------
   void reset();
