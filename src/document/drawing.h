@@ -143,7 +143,7 @@ struct Drawing {
   // The block reference that entry `i` is an attribute of; none for an
   // entry that is no attribute.
   const tpoly* attributeOwner(std::size_t i) const {
-    if (i >= entryparse.size() || i >= polys.size() || !polys[i].istext) return nullptr;
+    if (i >= entryparse.size() || i >= polys.size() || !polys[i].istext()) return nullptr;
     const std::int32_t k = entryparse[i].insert;
     return k >= 0 && static_cast<std::size_t>(k) < i ? &polys[static_cast<std::size_t>(k)] : nullptr;
   }

@@ -121,37 +121,28 @@ tpoly& Reader::beginEntity(Kind kind) {
   p.psfrom = static_cast<std::uint32_t>(d_.points.size());
   p.snapfrom = static_cast<std::uint32_t>(d_.snaps.size());
   bulges_.clear();
+  p.kind = kind;
   switch (kind) {
-    case Kind::XLINE: p.xline = true; break;
-    case Kind::RAY: p.ray = true; break;
     case Kind::LEADER: p.arrowhead = true; break;
-    case Kind::ELLIPSE:
-      p.isellipse = true;
-      p.needext210 = p.needext220 = p.needext230 = true;
-      break;
-    case Kind::SOLID: p.issolid = p.isclosed = true; break;
-    case Kind::POINT: p.ispoint = true; break;
+    case Kind::ELLIPSE: p.needext210 = p.needext220 = p.needext230 = true; break;
+    case Kind::SOLID: p.isclosed = true; break;
     case Kind::HATCH:
-      p.isclosed = p.issolid = p.patternfill = true;
+      p.isclosed = true;
       hatch_.begin(p);
       break;
-    case Kind::WIPEOUT: p.iswipeout = true; break;
     case Kind::VIEWPORT:
-      p.isviewport = true;
       p.extra = static_cast<std::int32_t>(d_.viewports.size());
       p.extrakind = ExtraKind::Viewport;
       d_.viewports.emplace_back();
       break;
     case Kind::MULTILEADER:
-      p.ismleader = true;
       leaders_.clear();
       leaderPart_ = LeaderPart::Main;
       mleader_ = {};
       [[fallthrough]];
-    case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
+    case Kind::MTEXT:
     case Kind::TEXT:
     case Kind::ATTRIB:
-      p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       p.extra = static_cast<std::int32_t>(d_.texts.size());
       p.extrakind = ExtraKind::Text;

@@ -17,15 +17,6 @@ namespace vestrel::reader {
 
 struct Region;
 
-// The entity kinds that become display-list entries.
-enum class Kind : std::uint8_t {
-  VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
-  SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
-  ATTRIB,  // the value of an attribute that follows its INSERT
-  MULTILEADER,
-  None,    // anything else: stepped over
-};
-
 Kind KindOf(std::string_view value);
 
 class Reader {

@@ -406,7 +406,7 @@ bool Reader::readAgain(const std::vector<LineChanges::Run>& runs, std::vector<Re
       if (last < s) return false;
       for (; checked <= last; ++checked) {
         const tpoly& p = polys[checked];
-        if (d_.entryparse[checked].sections != open || p.block != block || p.isviewport ||
+        if (d_.entryparse[checked].sections != open || p.block != block || p.isviewport() ||
             (checked > s && p.linefrom != polys[checked - 1].linebis + 1))
           return false;
       }

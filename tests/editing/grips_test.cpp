@@ -122,7 +122,7 @@ TEST(MovePoint, ViewportGripsChangeItsFrameAndItsView) {
     FileState f;
     const int tab = 0;
     DocumentContext ctx{d, j, f, tab};
-    ASSERT_TRUE(d.polys[0].isviewport);
+    ASSERT_TRUE(d.polys[0].isviewport());
     MovePoint(ctx, 0, c.grip, c.d, {0, 0});
     for (const auto& [code, value] : c.written) EXPECT_EQ(d.value(test::GroupLine(d, code)), value) << code;
   }
