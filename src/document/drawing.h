@@ -20,7 +20,9 @@ namespace vestrel {
 // The tables a parse fills, entry after entry, by their number in
 // Drawing::eachTable.
 namespace tables {
-enum Id : std::size_t { Polys, Points, Snaps, Texts, Dimensions, Viewports, Inserts, Hatches, HatchLines, HatchDashes, kCount };
+enum Id : std::size_t {
+  Polys, Points, Snaps, Texts, Dimensions, Viewports, Inserts, Hatches, HatchLines, HatchDashes, kCount
+};
 }
 
 struct Drawing {

@@ -12,21 +12,6 @@ namespace vestrel::reader {
 
 namespace {
 
-struct KindText {
-  std::string_view text;
-  Kind kind;
-};
-
-constexpr KindText kKinds[] = {
-    {"VIEWPORT", Kind::VIEWPORT}, {"POLYLINE", Kind::POLYLINE}, {"DIMENSION", Kind::DIMENSION},
-    {"RAY", Kind::RAY},           {"XLINE", Kind::XLINE},       {"LWPOLYLINE", Kind::LWPOLYLINE},
-    {"LEADER", Kind::LEADER},     {"HATCH", Kind::HATCH},       {"WIPEOUT", Kind::WIPEOUT},
-    {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},       {"SPLINE", Kind::SPLINE},
-    {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},     {"ELLIPSE", Kind::ELLIPSE},
-    {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
-    {"ATTRIB", Kind::ATTRIB},     {"MULTILEADER", Kind::MULTILEADER}, {"MLEADER", Kind::MULTILEADER},
-};
-
 // The entry's box, each edge rounded outwards to a float.
 void SetBox(tpoly& p, double minx, double miny, double maxx, double maxy) {
   p.boxminx = FloatBelow(minx), p.boxminy = FloatBelow(miny);
@@ -34,15 +19,6 @@ void SetBox(tpoly& p, double minx, double miny, double maxx, double maxy) {
 }
 
 }  // namespace
-
-Kind KindOf(std::string_view value) {
-  // A drawing is mostly lines.
-  if (value == "LINE") return Kind::LINE;
-  if (value.size() < 3 || value.size() > 11) return Kind::None;
-  for (const KindText& k : kKinds)
-    if (k.text == value) return k.kind;
-  return Kind::None;
-}
 
 void Reader::skipObject() {
   auto& stepped = d_.steppedover;
@@ -324,21 +300,8 @@ void Reader::readEntity(Kind kind) {
 }
 
 void Reader::toWorld(tpoly& p, Kind kind) {
-  switch (kind) {
-    case Kind::ARC:
-    case Kind::CIRCLE:
-    case Kind::LWPOLYLINE:
-    case Kind::SOLID:
-    case Kind::HATCH:
-    case Kind::TEXT:
-    case Kind::ATTRIB:
-    case Kind::INSERT: break;
-    // A 3-D polyline, a mesh and a polyface mesh have world points.
-    case Kind::POLYLINE:
-      if (o_.polylineFlags & (8 | 16 | 64)) return;
-      break;
-    default: return;
-  }
+  if (!GrammarOf(kind).planar) return;
+  if (kind == Kind::POLYLINE && WorldVertices(o_.polylineFlags)) return;
   const Point3 n = o_.normal;
   if (n.x == 0 && n.y == 0 && n.z > 0) return;  // the world's own
   const Placement ocs = ObjectCoordinates(n);

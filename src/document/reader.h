@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "document/grammar.h"
 #include "document/hatch.h"
 #include "geometry/point.h"
 
 namespace vestrel::reader {
 
 struct Region;
-
-Kind KindOf(std::string_view value);
 
 class Reader {
  public:

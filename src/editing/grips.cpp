@@ -131,7 +131,7 @@ EditResult MovePoint(DocumentContext& c, int objnr, int grip, Point2 d, Point2 a
       if (!p.issheet && p.anzp >= 8) ViewportGrip(g, p, grip, d);
     } else if (grip >= 0 && grip < p.anzp) {
       const Tmypoi q = g.d.ps(p)[static_cast<std::size_t>(grip)];
-      const ObjectPlane plane = ObjectPlaneOf(g.d, p);
+      const ObjectPlane plane = ObjectPlaneOf(g.d.dxf, p.linefrom, p.linebis);
       const Point2 fromCentre{at.x - p.cx, at.y - p.cy};
       Point2 o;
       switch (q.mode) {
