@@ -209,43 +209,43 @@ void Reader::textGroup(tpoly& p, Kind kind) {
     // single-line text's is its second alignment point, no direction.
     case 11:
       if (real(o_.ax)) {
-        if (p.ismtext)
+        if (p.ismtext())
           o_.rotationFrom50 = false;
         else
           t.alignSeen = true;
       }
       break;
     case 21:
-      if (real(o_.ay) && p.ismtext) o_.rotationFrom50 = false;
+      if (real(o_.ay) && p.ismtext()) o_.rotationFrom50 = false;
       break;
     case 31:
-      if (real(o_.az) && p.ismtext) o_.rotationFrom50 = false;
+      if (real(o_.az) && p.ismtext()) o_.rotationFrom50 = false;
       break;
     case 50:
       if (real(t.rotation)) o_.rotationFrom50 = true;
       break;
     case 51: real(t.oblique); break;
-    case 41: real(p.ismtext ? t.boxWidth : t.widthFactor); break;
+    case 41: real(p.ismtext() ? t.boxWidth : t.widthFactor); break;
     case 44:
-      if (p.ismtext) real(t.lineSpacing);
+      if (p.ismtext()) real(t.lineSpacing);
       break;
     case 70:
-      if (!p.ismtext) t.invisible = intValue(0) & 1;  // an attribute's flags
+      if (!p.ismtext()) t.invisible = intValue(0) & 1;  // an attribute's flags
       break;
     case 71:
-      if (p.ismtext)
+      if (p.ismtext())
         t.attachment = intValue(t.attachment);
       else
         t.generation = intValue(t.generation);
       break;
     case 72:
-      if (!p.ismtext) t.halign = intValue(t.halign);
+      if (!p.ismtext()) t.halign = intValue(t.halign);
       break;
     case 73:
     case 74:
       // The vertical alignment: group 73 of a text, 74 of an attribute
       // (whose 73 is the length of its field).
-      if (group_ == (kind == Kind::ATTRIB ? 74 : 73) && !p.ismtext) t.valign = intValue(t.valign);
+      if (group_ == (kind == Kind::ATTRIB ? 74 : 73) && !p.ismtext()) t.valign = intValue(t.valign);
       break;
     default: extrusion(p); break;
   }
@@ -255,7 +255,7 @@ void Reader::finishText(tpoly& p) {
   TextData& t = d_.texts.back();
   const Placement ocs = ObjectCoordinates(o_.normal);
   Point3 x;
-  if (p.ismtext && !o_.rotationFrom50) {
+  if (p.ismtext() && !o_.rotationFrom50) {
     // The direction of a multi-line text's first line is in the world.
     const double l = std::hypot(o_.ax, o_.ay, o_.az);
     x = l > 0 && std::isfinite(l) ? Point3{o_.ax / l, o_.ay / l, o_.az / l} : Point3{1, 0, 0};
@@ -267,7 +267,7 @@ void Reader::finishText(tpoly& p) {
   const Point3 n = ocs.linear({0, 0, 1});
   const Point3 y{n.y * x.z - n.z * x.y, n.z * x.x - n.x * x.z, n.x * x.y - n.y * x.x};
   t.xdirx = x.x, t.xdiry = x.y, t.ydirx = y.x, t.ydiry = y.y;
-  if (p.ismtext && !o_.rotationFrom50) t.rotation = std::atan2(x.y, x.x) * 180 / kPi;
+  if (p.ismtext() && !o_.rotationFrom50) t.rotation = std::atan2(x.y, x.x) * 180 / kPi;
   if (t.alignSeen) {
     const Point3 a = ocs.apply({o_.ax, o_.ay, o_.az});
     t.alignx = a.x, t.aligny = a.y, t.alignz = a.z;

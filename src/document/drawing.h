@@ -1,6 +1,7 @@
 // The drawing: its line list and everything the reader derives from it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -15,6 +16,14 @@
 #include "document/records.h"
 
 namespace vestrel {
+
+// The tables a parse fills, entry after entry, by their number in
+// Drawing::eachTable.
+namespace tables {
+enum Id : std::size_t {
+  Polys, Points, Snaps, Texts, Dimensions, Viewports, Inserts, Hatches, HatchLines, HatchDashes, kCount
+};
+}
 
 struct Drawing {
   LineList dxf;
@@ -65,6 +74,23 @@ struct Drawing {
   ParseRecord parserecord;
 
   std::int32_t anzpoly() const { return static_cast<std::int32_t>(polys.size()); }
+
+  // Calls f(table, id) for every table a parse fills, the reader's record
+  // of each entry (entryparse) with the entries: the one list of them that
+  // a parse clears, drops and splices.
+  template <class F>
+  void eachTable(F&& f) {
+    EachTable(*this, f);
+  }
+  template <class F>
+  void eachTable(F&& f) const {
+    EachTable(*this, f);
+  }
+  // The places in the text the writers use, each -1 until the parse finds
+  // it: the one list of them that a parse resets and moves with the lines.
+  std::array<std::int32_t*, 5> positions() {
+    return {&insertlinepos, &layerinsertlinenr, &ltypeinsetlinenr, &handleseedpos, &acadverpos};
+  }
 
   std::span<Tmypoi> ps(const tpoly& p) { return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)}; }
   std::span<const Tmypoi> ps(const tpoly& p) const {
@@ -119,7 +145,7 @@ struct Drawing {
   // The block reference that entry `i` is an attribute of; none for an
   // entry that is no attribute.
   const tpoly* attributeOwner(std::size_t i) const {
-    if (i >= entryparse.size() || i >= polys.size() || !polys[i].istext) return nullptr;
+    if (i >= entryparse.size() || i >= polys.size() || !polys[i].istext()) return nullptr;
     const std::int32_t k = entryparse[i].insert;
     return k >= 0 && static_cast<std::size_t>(k) < i ? &polys[static_cast<std::size_t>(k)] : nullptr;
   }
@@ -128,6 +154,20 @@ struct Drawing {
   std::vector<std::string> code(const tpoly& p) const;
 
  private:
+  template <class D, class F>
+  static void EachTable(D& d, F& f) {
+    f(d.polys, tables::Polys);
+    f(d.entryparse, tables::Polys);
+    f(d.points, tables::Points);
+    f(d.snaps, tables::Snaps);
+    f(d.texts, tables::Texts);
+    f(d.dimensions, tables::Dimensions);
+    f(d.viewports, tables::Viewports);
+    f(d.inserts, tables::Inserts);
+    f(d.hatches, tables::Hatches);
+    f(d.hatchlines, tables::HatchLines);
+    f(d.hatchdashes, tables::HatchDashes);
+  }
   template <class T>
   static const T& Extra(const std::vector<T>& table, const tpoly& p, ExtraKind kind) {
     static const T none{};

@@ -12,21 +12,6 @@ namespace vestrel::reader {
 
 namespace {
 
-struct KindText {
-  std::string_view text;
-  Kind kind;
-};
-
-constexpr KindText kKinds[] = {
-    {"VIEWPORT", Kind::VIEWPORT}, {"POLYLINE", Kind::POLYLINE}, {"DIMENSION", Kind::DIMENSION},
-    {"RAY", Kind::RAY},           {"XLINE", Kind::XLINE},       {"LWPOLYLINE", Kind::LWPOLYLINE},
-    {"LEADER", Kind::LEADER},     {"HATCH", Kind::HATCH},       {"WIPEOUT", Kind::WIPEOUT},
-    {"SOLID", Kind::SOLID},       {"POINT", Kind::POINT},       {"SPLINE", Kind::SPLINE},
-    {"ARC", Kind::ARC},           {"CIRCLE", Kind::CIRCLE},     {"ELLIPSE", Kind::ELLIPSE},
-    {"TEXT", Kind::TEXT},         {"MTEXT", Kind::MTEXT},       {"INSERT", Kind::INSERT},
-    {"ATTRIB", Kind::ATTRIB},     {"MULTILEADER", Kind::MULTILEADER}, {"MLEADER", Kind::MULTILEADER},
-};
-
 // The entry's box, each edge rounded outwards to a float.
 void SetBox(tpoly& p, double minx, double miny, double maxx, double maxy) {
   p.boxminx = FloatBelow(minx), p.boxminy = FloatBelow(miny);
@@ -34,15 +19,6 @@ void SetBox(tpoly& p, double minx, double miny, double maxx, double maxy) {
 }
 
 }  // namespace
-
-Kind KindOf(std::string_view value) {
-  // A drawing is mostly lines.
-  if (value == "LINE") return Kind::LINE;
-  if (value.size() < 3 || value.size() > 11) return Kind::None;
-  for (const KindText& k : kKinds)
-    if (k.text == value) return k.kind;
-  return Kind::None;
-}
 
 void Reader::skipObject() {
   auto& stepped = d_.steppedover;
@@ -121,37 +97,28 @@ tpoly& Reader::beginEntity(Kind kind) {
   p.psfrom = static_cast<std::uint32_t>(d_.points.size());
   p.snapfrom = static_cast<std::uint32_t>(d_.snaps.size());
   bulges_.clear();
+  p.kind = kind;
   switch (kind) {
-    case Kind::XLINE: p.xline = true; break;
-    case Kind::RAY: p.ray = true; break;
     case Kind::LEADER: p.arrowhead = true; break;
-    case Kind::ELLIPSE:
-      p.isellipse = true;
-      p.needext210 = p.needext220 = p.needext230 = true;
-      break;
-    case Kind::SOLID: p.issolid = p.isclosed = true; break;
-    case Kind::POINT: p.ispoint = true; break;
+    case Kind::ELLIPSE: p.needext210 = p.needext220 = p.needext230 = true; break;
+    case Kind::SOLID: p.isclosed = true; break;
     case Kind::HATCH:
-      p.isclosed = p.issolid = p.patternfill = true;
+      p.isclosed = true;
       hatch_.begin(p);
       break;
-    case Kind::WIPEOUT: p.iswipeout = true; break;
     case Kind::VIEWPORT:
-      p.isviewport = true;
       p.extra = static_cast<std::int32_t>(d_.viewports.size());
       p.extrakind = ExtraKind::Viewport;
       d_.viewports.emplace_back();
       break;
     case Kind::MULTILEADER:
-      p.ismleader = true;
       leaders_.clear();
       leaderPart_ = LeaderPart::Main;
       mleader_ = {};
       [[fallthrough]];
-    case Kind::MTEXT: p.ismtext = true; [[fallthrough]];
+    case Kind::MTEXT:
     case Kind::TEXT:
     case Kind::ATTRIB:
-      p.istext = true;
       p.needext210 = p.needext220 = p.needext230 = true;
       p.extra = static_cast<std::int32_t>(d_.texts.size());
       p.extrakind = ExtraKind::Text;
@@ -333,21 +300,8 @@ void Reader::readEntity(Kind kind) {
 }
 
 void Reader::toWorld(tpoly& p, Kind kind) {
-  switch (kind) {
-    case Kind::ARC:
-    case Kind::CIRCLE:
-    case Kind::LWPOLYLINE:
-    case Kind::SOLID:
-    case Kind::HATCH:
-    case Kind::TEXT:
-    case Kind::ATTRIB:
-    case Kind::INSERT: break;
-    // A 3-D polyline, a mesh and a polyface mesh have world points.
-    case Kind::POLYLINE:
-      if (o_.polylineFlags & (8 | 16 | 64)) return;
-      break;
-    default: return;
-  }
+  if (!GrammarOf(kind).planar) return;
+  if (kind == Kind::POLYLINE && WorldVertices(o_.polylineFlags)) return;
   const Point3 n = o_.normal;
   if (n.x == 0 && n.y == 0 && n.z > 0) return;  // the world's own
   const Placement ocs = ObjectCoordinates(n);

@@ -27,17 +27,7 @@ void processdxf(Drawing& d) {
   } catch (...) {
     // What was built is not all there is: nothing is shown rather than a
     // part, and its memory goes back. The lines stay as they are.
-    d.polys = {};
-    d.points = {};
-    d.snaps = {};
-    d.texts = {};
-    d.dimensions = {};
-    d.viewports = {};
-    d.inserts = {};
-    d.hatches = {};
-    d.hatchlines = {};
-    d.hatchdashes = {};
-    d.entryparse = {};
+    d.eachTable([](auto& table, tables::Id) { table = {}; });
     d.parserecord = {};
     d.reparsed = {before, true, {}};
     throw;
@@ -69,23 +59,10 @@ std::uint8_t Reader::sections() const {
 }
 
 void Reader::reset() {
-  d_.polys.clear();
-  d_.points.clear();
-  d_.snaps.clear();
-  d_.texts.clear();
-  d_.dimensions.clear();
-  d_.viewports.clear();
-  d_.inserts.clear();
-  d_.hatches.clear();
-  d_.hatchlines.clear();
-  d_.hatchdashes.clear();
-  d_.entryparse.clear();
+  d_.eachTable([](auto& table, tables::Id) { table.clear(); });
   d_.parserecord = {};
-  d_.handleseedpos = -1;
-  d_.acadverpos = -1;
-  d_.ltypeinsetlinenr = -1;
+  for (std::int32_t* line : d_.positions()) *line = -1;
   d_.maxviewportid = 2;
-  d_.layerinsertlinenr = -1;
   d_.plotstylereaded.clear();
   d_.steppedover.clear();
   d_.linetype.resize(10);
@@ -93,7 +70,6 @@ void Reader::reset() {
   d_.anzlt = 0;
   d_.layouts.clear();
   d_.blocks.clear();
-  d_.insertlinepos = -1;
   d_.anzlayer = 0;
   d_.maxhandle = 0;
 }

@@ -10,21 +10,13 @@
 #include <vector>
 
 #include "document/drawing.h"
+#include "document/grammar.h"
 #include "document/hatch.h"
 #include "geometry/point.h"
 
 namespace vestrel::reader {
 
-// The entity kinds that become display-list entries.
-enum class Kind : std::uint8_t {
-  VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
-  SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
-  ATTRIB,  // the value of an attribute that follows its INSERT
-  MULTILEADER,
-  None,    // anything else: stepped over
-};
-
-Kind KindOf(std::string_view value);
+struct Region;
 
 class Reader {
  public:
@@ -51,6 +43,10 @@ class Reader {
     if (h > d_.maxhandle) d_.maxhandle = h;
     if (h > *handles_) *handles_ = h;
   }
+
+  // Reads the objects the runs of changed lines touch again, appending
+  // their entries; false when that cannot give what a full reading gives.
+  bool readAgain(const std::vector<LineChanges::Run>& runs, std::vector<Region>& regions);
 
   // --- sections, tables, blocks, layouts ------------------------------------
   void reset();

@@ -18,6 +18,15 @@ namespace vestrel {
 // carry handles beyond 32 bits, and a handle must never be issued twice.
 using Handle = std::uint64_t;
 
+// The kinds of object that become display-list entries.
+enum class Kind : std::uint8_t {
+  VIEWPORT, POLYLINE, DIMENSION, RAY, XLINE, LINE, LWPOLYLINE, LEADER, HATCH, WIPEOUT,
+  SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE, TEXT, MTEXT, INSERT,
+  ATTRIB,  // the value of an attribute that follows its INSERT
+  MULTILEADER,
+  None,    // anything else: stepped over
+};
+
 // The table of records that holds what an entry has beyond the common
 // fields.
 enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert, Hatch };
@@ -73,37 +82,40 @@ struct tpoly {
   // Which table of the drawing holds what the entry has beyond the common
   // fields (see `extra`).
   ExtraKind extrakind = ExtraKind::None;
+  Kind kind = Kind::None;  // what the object is
 
   bool linweightpresent : 1 = false;
   bool layerpresent : 1 = false;
   bool ltnamepresent : 1 = false;
   bool insertstrpresent : 1 = false;
-  bool istext : 1 = false;
-  bool isviewport : 1 = false;
   bool issheet : 1 = false;  // a viewport that is the layout's own paper view: no frame, no model
   bool ispaperspace : 1 = false;
   bool locked : 1 = false;
   bool setwidonce : 1 = false;
   bool linweighttpolypresent : 1 = false;
-  bool patternfill : 1 = false;
-  bool iswipeout : 1 = false;
-  bool ispoint : 1 = false;
-  bool issolid : 1 = false;
   bool arrowhead : 1 = false;
   bool colorispresent : 1 = false;
   bool truecolorpresent : 1 = false;
   bool needext210 : 1 = false;
   bool needext220 : 1 = false;
   bool needext230 : 1 = false;
-  bool isellipse : 1 = false;
-  bool ismtext : 1 = false;
-  bool ismleader : 1 = false;  // a multileader: leader lines and a multi-line text
   bool isblock : 1 = false;
-  bool ray : 1 = false;
-  bool xline : 1 = false;
   bool massselected : 1 = false;
   bool selected : 1 = false;
   bool isclosed : 1 = false;
+
+  // What the kind makes of the object.
+  bool istext() const { return kind == Kind::TEXT || kind == Kind::ATTRIB || ismtext(); }
+  bool ismtext() const { return kind == Kind::MTEXT || ismleader(); }  // a multi-line text
+  bool ismleader() const { return kind == Kind::MULTILEADER; }  // leader lines and a multi-line text
+  bool isviewport() const { return kind == Kind::VIEWPORT; }
+  bool iswipeout() const { return kind == Kind::WIPEOUT; }
+  bool ispoint() const { return kind == Kind::POINT; }
+  bool isellipse() const { return kind == Kind::ELLIPSE; }
+  bool issolid() const { return kind == Kind::SOLID || patternfill(); }  // filled
+  bool patternfill() const { return kind == Kind::HATCH; }
+  bool ray() const { return kind == Kind::RAY; }
+  bool xline() const { return kind == Kind::XLINE; }
 
   // What only texts, dimensions, viewports, inserts or hatches have: the
   // index of their record in the drawing's table of that kind (TextData,

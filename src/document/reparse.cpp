@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -30,19 +31,19 @@ namespace {
 // past a thousand runs.)
 constexpr std::size_t kMostEntries = 20000;
 
-// The tables whose records follow the entries in order.
-enum Table : std::size_t { Polys, Points, Snaps, Texts, Dimensions, Inserts, Hatches, HatchLines, HatchDashes, kTables };
-using Sizes = std::array<std::int64_t, kTables>;
+using namespace tables;
+using Sizes = std::array<std::int64_t, kCount>;
 
 Sizes SizesOf(const Drawing& d) {
-  return {static_cast<std::int64_t>(d.polys.size()),     static_cast<std::int64_t>(d.points.size()),
-          static_cast<std::int64_t>(d.snaps.size()),     static_cast<std::int64_t>(d.texts.size()),
-          static_cast<std::int64_t>(d.dimensions.size()), static_cast<std::int64_t>(d.inserts.size()),
-          static_cast<std::int64_t>(d.hatches.size()),   static_cast<std::int64_t>(d.hatchlines.size()),
-          static_cast<std::int64_t>(d.hatchdashes.size())};
+  Sizes s{};
+  d.eachTable([&](const auto& table, Id t) { s[t] = static_cast<std::int64_t>(table.size()); });
+  return s;
 }
 
-// The table of an entry's extra record, among those that may be read again.
+// The tables of the entries' extra records that may be read again (a
+// viewport never is: its number counts over the whole drawing), and the
+// table of an entry's extra record among them.
+constexpr std::array kExtraTables = {Texts, Dimensions, Inserts, Hatches};
 int TableOf(ExtraKind k) {
   switch (k) {
     case ExtraKind::Text: return Texts;
@@ -53,13 +54,18 @@ int TableOf(ExtraKind k) {
   }
 }
 
+}  // namespace
+
 // One stretch read again: old entries [first, last], and for every table
-// where its old records were and where its new ones were appended.
+// where its old records were, where its new ones were appended and where
+// they go.
 struct Region {
   std::size_t first = 0, last = 0;
   std::int32_t block = -1;  // the block of its entries; -1 among the entities
   Sizes oldFrom{}, oldCount{}, tailFrom{}, tailCount{}, finalFrom{};
 };
+
+namespace {
 
 // Replaces in `v` the old records of every region by its new ones, which
 // were appended after the `oldSize` old records, moving the records between
@@ -101,28 +107,248 @@ bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == st
 
 }  // namespace
 
-bool Reader::reparse(std::uint64_t before) {
-  const LineChanges& changes = dxf_.changes();
-  const ParseRecord record = d_.parserecord;
-  const std::size_t n = d_.polys.size();
-  if (changes.all() || !record.valid || record.lines != dxf_.identity() || d_.entryparse.size() != n) return false;
+namespace {
 
-  // The runs among the entities, and whether the seed's value changed.
+// What changed since the parse the display list comes from: the runs of
+// lines among the objects, and whether the value of $HANDSEED changed
+// alone. Nothing when the old parse cannot be built on.
+struct Changed {
   std::vector<LineChanges::Run> runs;
   bool seed = false;
+};
+std::optional<Changed> ChangesToRead(const Drawing& d, const LineChanges& changes) {
+  const ParseRecord& record = d.parserecord;
+  if (changes.all() || !record.valid || record.lines != d.dxf.identity() || d.entryparse.size() != d.polys.size())
+    return std::nullopt;
+  Changed c;
   for (const LineChanges::Run& r : changes.runs()) {
-    if (d_.handleseedpos >= 0 && r.oldStart == d_.handleseedpos && r.oldCount == 1 && r.count == 1 && !record.seedPaired)
-      seed = true;
+    if (d.handleseedpos >= 0 && r.oldStart == d.handleseedpos && r.oldCount == 1 && r.count == 1 && !record.seedPaired)
+      c.seed = true;
     else
-      runs.push_back(r);
+      c.runs.push_back(r);
   }
   // The tables keep their line numbers only where they are not moved.
-  if (record.tablesEnd >= 0 && changes.toNew(record.tablesEnd) != record.tablesEnd) return false;
+  if (record.tablesEnd >= 0 && changes.toNew(record.tablesEnd) != record.tablesEnd) return std::nullopt;
+  return c;
+}
 
-  // The old entries; reading appends new ones, which may move them.
-  const tpoly* polys = d_.polys.data();
+// Where each region's old records are. Records of a kind follow the
+// entries in order: the first of a region comes after the last of an
+// entry before it.
+void FindOldRecords(const Drawing& d, const Sizes& old, std::vector<Region>& regions) {
+  const tpoly* polys = d.polys.data();
+  const auto n = static_cast<std::size_t>(old[Polys]);
+  for (std::size_t r = 0; r < regions.size(); ++r) {
+    Region& g = regions[r];
+    g.oldFrom[Polys] = static_cast<std::int64_t>(g.first);
+    g.oldCount[Polys] = static_cast<std::int64_t>(g.last - g.first + 1);
+    const bool tail = g.last + 1 == n;
+    g.oldFrom[Points] = polys[g.first].psfrom;
+    g.oldCount[Points] = (tail ? old[Points] : polys[g.last + 1].psfrom) - g.oldFrom[Points];
+    g.oldFrom[Snaps] = polys[g.first].snapfrom;
+    g.oldCount[Snaps] = (tail ? old[Snaps] : polys[g.last + 1].snapfrom) - g.oldFrom[Snaps];
+    // The kinds with records of their own: after the nearest entry of the
+    // kind before the region (or the region before).
+    const std::size_t stop = r > 0 ? regions[r - 1].last + 1 : 0;
+    std::array<bool, kCount> found{};
+    for (const Id t : kExtraTables) {
+      g.oldFrom[t] = r > 0 ? regions[r - 1].oldFrom[t] + regions[r - 1].oldCount[t] : 0;
+      g.oldCount[t] = 0;
+    }
+    g.oldFrom[HatchLines] = r > 0 ? regions[r - 1].oldFrom[HatchLines] + regions[r - 1].oldCount[HatchLines] : 0;
+    std::size_t missing = kExtraTables.size();
+    for (std::size_t i = g.first; i-- > stop && missing > 0;) {
+      const int t = TableOf(polys[i].extrakind);
+      if (t < 0 || found[static_cast<std::size_t>(t)]) continue;
+      found[static_cast<std::size_t>(t)] = true;
+      --missing;
+      g.oldFrom[t] = polys[i].extra + 1;
+      if (t == Hatches) {
+        const HatchData& h = d.hatches[static_cast<std::size_t>(polys[i].extra)];
+        g.oldFrom[HatchLines] = h.linefrom + h.lines;
+      }
+    }
+    g.oldCount[HatchLines] = 0;
+    for (std::size_t i = g.first; i <= g.last; ++i) {
+      const int t = TableOf(polys[i].extrakind);
+      if (t < 0) continue;
+      ++g.oldCount[t];
+      if (t == Hatches) g.oldCount[HatchLines] += d.hatches[static_cast<std::size_t>(polys[i].extra)].lines;
+    }
+    g.oldFrom[HatchDashes] = 0;
+    if (g.oldFrom[HatchLines] > 0) {
+      const HatchLine& l = d.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] - 1)];
+      g.oldFrom[HatchDashes] = l.dashfrom + l.dashes;
+    }
+    g.oldCount[HatchDashes] = 0;
+    for (std::int64_t i = 0; i < g.oldCount[HatchLines]; ++i)
+      g.oldCount[HatchDashes] += d.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] + i)].dashes;
+  }
+  // Where the new records will be.
+  Sizes shift{};
+  for (Region& g : regions)
+    for (std::size_t t = 0; t < kCount; ++t) {
+      g.finalFrom[t] = g.oldFrom[t] + shift[t];
+      shift[t] += g.tailCount[t] - g.oldCount[t];
+    }
+}
+
+// The old records of the regions out, the new ones in; the records
+// between them as they were.
+void SpliceTables(Drawing& d, const Sizes& old, const std::vector<Region>& regions) {
+  d.eachTable([&](auto& table, Id t) {
+    if (t != Viewports) Splice(table, t, static_cast<std::size_t>(old[t]), regions);
+  });
+}
+
+// An old entry's index in the new list.
+std::int32_t Moved(const std::vector<Region>& regions, std::int32_t i) {
+  std::int64_t d = 0;
+  for (const Region& g : regions)
+    if (static_cast<std::int64_t>(g.last) < i) d += g.tailCount[Polys] - g.oldCount[Polys];
+  return static_cast<std::int32_t>(i + d);
+}
+
+// The new entries: their records counted from where they were appended to
+// where they are.
+void RenumberReadAgain(Drawing& d, const std::vector<Region>& regions) {
+  for (const Region& g : regions) {
+    for (std::int64_t k = 0; k < g.tailCount[Polys]; ++k) {
+      const auto i = static_cast<std::size_t>(g.finalFrom[Polys] + k);
+      tpoly& p = d.polys[i];
+      p.psfrom = static_cast<std::uint32_t>(p.psfrom - g.tailFrom[Points] + g.finalFrom[Points]);
+      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom - g.tailFrom[Snaps] + g.finalFrom[Snaps]);
+      if (const int t = TableOf(p.extrakind); t >= 0)
+        p.extra = static_cast<std::int32_t>(p.extra - g.tailFrom[t] + g.finalFrom[t]);
+      EntryParse& e = d.entryparse[i];
+      if (e.insert >= g.tailFrom[Polys])
+        e.insert = static_cast<std::int32_t>(e.insert - g.tailFrom[Polys] + g.finalFrom[Polys]);
+      else if (e.insert >= 0)
+        e.insert = Moved(regions, e.insert);
+    }
+    for (std::int64_t k = 0; k < g.tailCount[Hatches]; ++k) {
+      HatchData& h = d.hatches[static_cast<std::size_t>(g.finalFrom[Hatches] + k)];
+      h.linefrom = static_cast<std::uint32_t>(h.linefrom - g.tailFrom[HatchLines] + g.finalFrom[HatchLines]);
+    }
+    for (std::int64_t k = 0; k < g.tailCount[HatchLines]; ++k) {
+      HatchLine& l = d.hatchlines[static_cast<std::size_t>(g.finalFrom[HatchLines] + k)];
+      l.dashfrom = static_cast<std::uint32_t>(l.dashfrom - g.tailFrom[HatchDashes] + g.finalFrom[HatchDashes]);
+    }
+  }
+}
+
+void ShiftLine(std::int32_t& line, std::int32_t by) {
+  if (line > 0) line += by;
+}
+
+// The entries after each region: moved with the lines and the records.
+void MoveTheRest(Drawing& d, const LineChanges& changes, const std::vector<Region>& regions) {
+  for (std::size_t r = 0; r < regions.size(); ++r) {
+    const Region& g = regions[r];
+    Sizes by{};
+    for (std::size_t t = 0; t < kCount; ++t) by[t] = g.finalFrom[t] + g.tailCount[t] - (g.oldFrom[t] + g.oldCount[t]);
+    const std::size_t from = static_cast<std::size_t>(g.finalFrom[Polys] + g.tailCount[Polys]);
+    const std::size_t to = r + 1 < regions.size() ? static_cast<std::size_t>(regions[r + 1].finalFrom[Polys])
+                                                   : d.polys.size();
+    if (from >= to) continue;
+    const std::int32_t lines = changes.toNew(d.polys[from].linefrom) - d.polys[from].linefrom;
+    bool moves = lines != 0;
+    for (const std::int64_t v : by) moves = moves || v != 0;
+    if (!moves) continue;
+    for (std::size_t i = from; i < to; ++i) {
+      tpoly& p = d.polys[i];
+      p.psfrom = static_cast<std::uint32_t>(p.psfrom + by[Points]);
+      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom + by[Snaps]);
+      const int t = TableOf(p.extrakind);
+      if (t >= 0) p.extra = static_cast<std::int32_t>(p.extra + by[t]);
+      EntryParse& e = d.entryparse[i];
+      if (e.insert >= 0) e.insert = Moved(regions, e.insert);
+      if (t == Hatches) {
+        HatchData& h = d.hatches[static_cast<std::size_t>(p.extra)];
+        h.linefrom = static_cast<std::uint32_t>(h.linefrom + by[HatchLines]);
+        for (HatchLine& l : std::span<HatchLine>(d.hatchlines.data() + h.linefrom, static_cast<std::size_t>(h.lines)))
+          l.dashfrom = static_cast<std::uint32_t>(l.dashfrom + by[HatchDashes]);
+      }
+      if (lines == 0) continue;
+      p.linefrom += lines;
+      p.linebis += lines;
+      for (std::int32_t* f : {&p.layerlinenr, &p.ltnamelinenr, &p.colorlinenr, &p.lineweightlinenr, &p.winkel1linenr,
+                              &p.winkel2linenr, &p.radiuslinenr, &p.insertstrlinenr})
+        ShiftLine(*f, lines);
+      for (Tmypoi& q : d.ps(p)) ShiftLine(q.linex, lines), ShiftLine(q.liney, lines), ShiftLine(q.linez, lines);
+      for (Tmypoi& q : std::span<Tmypoi>(d.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
+        ShiftLine(q.linex, lines), ShiftLine(q.liney, lines), ShiftLine(q.linez, lines);
+      if (t == Dimensions) {
+        std::int32_t& block = d.dimensions[static_cast<std::size_t>(p.extra)].blocklinenr;
+        if (block >= 0) block += lines;
+      }
+    }
+  }
+}
+
+// The places in the text the writers use, moved with the lines.
+void MovePositions(Drawing& d, const LineChanges& changes) {
+  for (std::int32_t* line : d.positions())
+    if (*line >= 0) *line = changes.toNew(*line);
+  for (tblock& b : d.blocks)
+    if (b.linetoinsert > 0) b.linetoinsert = changes.toNew(b.linetoinsert);
+}
+
+// The largest handle: those outside entries, the seed's (read again when
+// its value changed), and every entry's.
+void CountHandles(Drawing& d, bool seed) {
+  ParseRecord& kept = d.parserecord;
+  if (seed) {
+    kept.seed = 0;
+    if (const auto v = ParseHandle(d.value(d.handleseedpos)); v && *v > 0) kept.seed = *v - 1;
+  }
+  Handle most = std::max(kept.outside, kept.seed);
+  for (const EntryParse& e : d.entryparse) most = std::max(most, e.handles);
+  d.maxhandle = most;
+}
+
+// What does not survive a parse: the selection, and the views the layout
+// tabs keep.
+void ForgetSelectionAndViews(Drawing& d) {
+  for (tpoly& p : d.polys) p.selected = p.massselected = p.locked = false;
+  for (Tlayout& l : d.layouts) {
+    const Tlayout none;
+    l.scrollxvalue = none.scrollxvalue, l.scrollyvalue = none.scrollyvalue;
+    l.zoomvalue = none.zoomvalue;
+    l.zoomsetted = none.zoomsetted;
+  }
+}
+
+}  // namespace
+
+bool Reader::reparse(std::uint64_t before) {
+  const LineChanges& changes = dxf_.changes();
+  const std::optional<Changed> changed = ChangesToRead(d_, changes);
+  if (!changed) return false;
+  // The old entries stay where they are while the objects are read again
+  // behind them.
   const Sizes old = SizesOf(d_);
   std::vector<Region> regions;
+  if (!readAgain(changed->runs, regions)) return false;
+  FindOldRecords(d_, old, regions);
+  SpliceTables(d_, old, regions);
+  RenumberReadAgain(d_, regions);
+  MoveTheRest(d_, changes, regions);
+  MovePositions(d_, changes);
+  CountHandles(d_, changed->seed);
+  ForgetSelectionAndViews(d_);
+  d_.reparsed = {before, false, {}};
+  for (const Region& g : regions)
+    d_.reparsed.ranges.push_back({static_cast<std::int32_t>(g.oldFrom[Polys]), static_cast<std::int32_t>(g.oldCount[Polys]),
+                                  static_cast<std::int32_t>(g.finalFrom[Polys]),
+                                  static_cast<std::int32_t>(g.tailCount[Polys]), g.block});
+  return true;
+}
+
+bool Reader::readAgain(const std::vector<LineChanges::Run>& runs, std::vector<Region>& regions) {
+  const LineChanges& changes = dxf_.changes();
+  const std::size_t n = d_.polys.size();
+  const tpoly* polys = d_.polys.data();
   std::size_t next = 0;  // the first run not read yet
   while (next < runs.size()) {
     // The entry the run begins in, or the one before when the run begins
@@ -180,7 +406,7 @@ bool Reader::reparse(std::uint64_t before) {
       if (last < s) return false;
       for (; checked <= last; ++checked) {
         const tpoly& p = polys[checked];
-        if (d_.entryparse[checked].sections != open || p.block != block || p.isviewport ||
+        if (d_.entryparse[checked].sections != open || p.block != block || p.isviewport() ||
             (checked > s && p.linefrom != polys[checked - 1].linebis + 1))
           return false;
       }
@@ -202,199 +428,11 @@ bool Reader::reparse(std::uint64_t before) {
       if (!same && last + 1 < n) continue;
       g.last = last;
       const Sizes now = SizesOf(d_);
-      for (std::size_t t = 0; t < kTables; ++t) g.tailCount[t] = now[t] - g.tailFrom[t];
+      for (std::size_t t = 0; t < kCount; ++t) g.tailCount[t] = now[t] - g.tailFrom[t];
       regions.push_back(g);
       break;
     }
   }
-
-  // Where each region's old records are. Records of a kind follow the
-  // entries in order: the first of a region comes after the last of an
-  // entry before it.
-  for (std::size_t r = 0; r < regions.size(); ++r) {
-    Region& g = regions[r];
-    g.oldFrom[Polys] = static_cast<std::int64_t>(g.first);
-    g.oldCount[Polys] = static_cast<std::int64_t>(g.last - g.first + 1);
-    const bool tail = g.last + 1 == n;
-    g.oldFrom[Points] = polys[g.first].psfrom;
-    g.oldCount[Points] = (tail ? old[Points] : polys[g.last + 1].psfrom) - g.oldFrom[Points];
-    g.oldFrom[Snaps] = polys[g.first].snapfrom;
-    g.oldCount[Snaps] = (tail ? old[Snaps] : polys[g.last + 1].snapfrom) - g.oldFrom[Snaps];
-    // The kinds with records of their own: after the nearest entry of the
-    // kind before the region (or the region before).
-    const std::size_t stop = r > 0 ? regions[r - 1].last + 1 : 0;
-    std::array<bool, kTables> found{};
-    for (const int t : {Texts, Dimensions, Inserts, Hatches}) {
-      g.oldFrom[t] = r > 0 ? regions[r - 1].oldFrom[t] + regions[r - 1].oldCount[t] : 0;
-      g.oldCount[t] = 0;
-    }
-    g.oldFrom[HatchLines] = r > 0 ? regions[r - 1].oldFrom[HatchLines] + regions[r - 1].oldCount[HatchLines] : 0;
-    int missing = 4;
-    for (std::size_t i = g.first; i-- > stop && missing > 0;) {
-      const int t = TableOf(polys[i].extrakind);
-      if (t < 0 || found[static_cast<std::size_t>(t)]) continue;
-      found[static_cast<std::size_t>(t)] = true;
-      --missing;
-      g.oldFrom[t] = polys[i].extra + 1;
-      if (t == Hatches) {
-        const HatchData& h = d_.hatches[static_cast<std::size_t>(polys[i].extra)];
-        g.oldFrom[HatchLines] = h.linefrom + h.lines;
-      }
-    }
-    g.oldCount[HatchLines] = 0;
-    for (std::size_t i = g.first; i <= g.last; ++i) {
-      const int t = TableOf(polys[i].extrakind);
-      if (t < 0) continue;
-      ++g.oldCount[t];
-      if (t == Hatches) g.oldCount[HatchLines] += d_.hatches[static_cast<std::size_t>(polys[i].extra)].lines;
-    }
-    g.oldFrom[HatchDashes] = 0;
-    if (g.oldFrom[HatchLines] > 0) {
-      const HatchLine& l = d_.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] - 1)];
-      g.oldFrom[HatchDashes] = l.dashfrom + l.dashes;
-    }
-    g.oldCount[HatchDashes] = 0;
-    for (std::int64_t i = 0; i < g.oldCount[HatchLines]; ++i)
-      g.oldCount[HatchDashes] += d_.hatchlines[static_cast<std::size_t>(g.oldFrom[HatchLines] + i)].dashes;
-  }
-  // Where they will be.
-  {
-    Sizes shift{};
-    for (Region& g : regions)
-      for (std::size_t t = 0; t < kTables; ++t) {
-        g.finalFrom[t] = g.oldFrom[t] + shift[t];
-        shift[t] += g.tailCount[t] - g.oldCount[t];
-      }
-  }
-
-  // The old entries of the regions out, the new ones in; the entries
-  // between them as they were.
-  {
-    auto apply = [&](auto& table, std::size_t t) { Splice(table, t, static_cast<std::size_t>(old[t]), regions); };
-    apply(d_.polys, Polys);
-    apply(d_.entryparse, Polys);  // the reader's records go with the entries
-    apply(d_.points, Points);
-    apply(d_.snaps, Snaps);
-    apply(d_.texts, Texts);
-    apply(d_.dimensions, Dimensions);
-    apply(d_.inserts, Inserts);
-    apply(d_.hatches, Hatches);
-    apply(d_.hatchlines, HatchLines);
-    apply(d_.hatchdashes, HatchDashes);
-  }
-
-  // An old entry's index in the new list.
-  auto moved = [&](std::int32_t i) {
-    std::int64_t d = 0;
-    for (const Region& g : regions)
-      if (static_cast<std::int64_t>(g.last) < i) d += g.tailCount[Polys] - g.oldCount[Polys];
-    return static_cast<std::int32_t>(i + d);
-  };
-  auto shiftLines = [](std::int32_t& line, std::int32_t by) {
-    if (line > 0) line += by;
-  };
-
-  // The new entries: their records counted from where they were appended
-  // to where they are.
-  for (const Region& g : regions) {
-    for (std::int64_t k = 0; k < g.tailCount[Polys]; ++k) {
-      const auto i = static_cast<std::size_t>(g.finalFrom[Polys] + k);
-      tpoly& p = d_.polys[i];
-      p.psfrom = static_cast<std::uint32_t>(p.psfrom - g.tailFrom[Points] + g.finalFrom[Points]);
-      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom - g.tailFrom[Snaps] + g.finalFrom[Snaps]);
-      if (const int t = TableOf(p.extrakind); t >= 0)
-        p.extra = static_cast<std::int32_t>(p.extra - g.tailFrom[t] + g.finalFrom[t]);
-      EntryParse& e = d_.entryparse[i];
-      if (e.insert >= g.tailFrom[Polys])
-        e.insert = static_cast<std::int32_t>(e.insert - g.tailFrom[Polys] + g.finalFrom[Polys]);
-      else if (e.insert >= 0)
-        e.insert = moved(e.insert);
-    }
-    for (std::int64_t k = 0; k < g.tailCount[Hatches]; ++k) {
-      HatchData& h = d_.hatches[static_cast<std::size_t>(g.finalFrom[Hatches] + k)];
-      h.linefrom = static_cast<std::uint32_t>(h.linefrom - g.tailFrom[HatchLines] + g.finalFrom[HatchLines]);
-    }
-    for (std::int64_t k = 0; k < g.tailCount[HatchLines]; ++k) {
-      HatchLine& l = d_.hatchlines[static_cast<std::size_t>(g.finalFrom[HatchLines] + k)];
-      l.dashfrom = static_cast<std::uint32_t>(l.dashfrom - g.tailFrom[HatchDashes] + g.finalFrom[HatchDashes]);
-    }
-  }
-
-  // The entries after each region: moved with the lines and the records.
-  for (std::size_t r = 0; r < regions.size(); ++r) {
-    const Region& g = regions[r];
-    Sizes by{};
-    for (std::size_t t = 0; t < kTables; ++t) by[t] = g.finalFrom[t] + g.tailCount[t] - (g.oldFrom[t] + g.oldCount[t]);
-    const std::size_t from = static_cast<std::size_t>(g.finalFrom[Polys] + g.tailCount[Polys]);
-    const std::size_t to = r + 1 < regions.size() ? static_cast<std::size_t>(regions[r + 1].finalFrom[Polys])
-                                                   : d_.polys.size();
-    if (from >= to) continue;
-    const std::int32_t lines = changes.toNew(d_.polys[from].linefrom) - d_.polys[from].linefrom;
-    bool moves = lines != 0;
-    for (const std::int64_t v : by) moves = moves || v != 0;
-    if (!moves) continue;
-    for (std::size_t i = from; i < to; ++i) {
-      tpoly& p = d_.polys[i];
-      p.psfrom = static_cast<std::uint32_t>(p.psfrom + by[Points]);
-      p.snapfrom = static_cast<std::uint32_t>(p.snapfrom + by[Snaps]);
-      const int t = TableOf(p.extrakind);
-      if (t >= 0) p.extra = static_cast<std::int32_t>(p.extra + by[t]);
-      EntryParse& e = d_.entryparse[i];
-      if (e.insert >= 0) e.insert = moved(e.insert);
-      if (t == Hatches) {
-        HatchData& h = d_.hatches[static_cast<std::size_t>(p.extra)];
-        h.linefrom = static_cast<std::uint32_t>(h.linefrom + by[HatchLines]);
-        for (HatchLine& l : std::span<HatchLine>(d_.hatchlines.data() + h.linefrom, static_cast<std::size_t>(h.lines)))
-          l.dashfrom = static_cast<std::uint32_t>(l.dashfrom + by[HatchDashes]);
-      }
-      if (lines == 0) continue;
-      p.linefrom += lines;
-      p.linebis += lines;
-      for (std::int32_t* f : {&p.layerlinenr, &p.ltnamelinenr, &p.colorlinenr, &p.lineweightlinenr, &p.winkel1linenr,
-                              &p.winkel2linenr, &p.radiuslinenr, &p.insertstrlinenr})
-        shiftLines(*f, lines);
-      for (Tmypoi& q : d_.ps(p)) shiftLines(q.linex, lines), shiftLines(q.liney, lines), shiftLines(q.linez, lines);
-      for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
-        shiftLines(q.linex, lines), shiftLines(q.liney, lines), shiftLines(q.linez, lines);
-      if (t == Dimensions) {
-        std::int32_t& block = d_.dimensions[static_cast<std::size_t>(p.extra)].blocklinenr;
-        if (block >= 0) block += lines;
-      }
-    }
-  }
-
-  // The places in the text the writers use, moved with the lines.
-  for (std::int32_t* line : {&d_.insertlinepos, &d_.layerinsertlinenr, &d_.ltypeinsetlinenr, &d_.handleseedpos,
-                             &d_.acadverpos})
-    if (*line >= 0) *line = changes.toNew(*line);
-  for (tblock& b : d_.blocks)
-    if (b.linetoinsert > 0) b.linetoinsert = changes.toNew(b.linetoinsert);
-
-  // The handles: those outside entries, the seed's, and every entry's.
-  ParseRecord& kept = d_.parserecord;
-  if (seed) {
-    kept.seed = 0;
-    if (const auto v = ParseHandle(Trim(dxf_[static_cast<std::size_t>(d_.handleseedpos)])); v && *v > 0) kept.seed = *v - 1;
-  }
-  Handle most = std::max(kept.outside, kept.seed);
-  for (const EntryParse& e : d_.entryparse) most = std::max(most, e.handles);
-  d_.maxhandle = most;
-
-  // What does not survive a parse: the selection, and the views the
-  // layout tabs keep.
-  for (tpoly& p : d_.polys) p.selected = p.massselected = p.locked = false;
-  for (Tlayout& l : d_.layouts) {
-    const Tlayout none;
-    l.scrollxvalue = none.scrollxvalue, l.scrollyvalue = none.scrollyvalue;
-    l.zoomvalue = none.zoomvalue;
-    l.zoomsetted = none.zoomsetted;
-  }
-
-  d_.reparsed = {before, false, {}};
-  for (const Region& g : regions)
-    d_.reparsed.ranges.push_back({static_cast<std::int32_t>(g.oldFrom[Polys]), static_cast<std::int32_t>(g.oldCount[Polys]),
-                                  static_cast<std::int32_t>(g.finalFrom[Polys]),
-                                  static_cast<std::int32_t>(g.tailCount[Polys]), g.block});
   return true;
 }
 

@@ -108,7 +108,7 @@ ViewportValues ViewportValuesOf(const Drawing& d, int objnr) {
   ViewportValues v;
   if (objnr < 0 || static_cast<std::size_t>(objnr) >= d.polys.size()) return v;
   const tpoly& p = d.polys[static_cast<std::size_t>(objnr)];
-  if (!p.isviewport) return v;
+  if (!p.isviewport()) return v;
   const ViewportData& vp = d.viewport(p);
   v.Breite = vp.widx, v.Hoehe = vp.widy;
   v.MitteX = p.cx, v.MitteY = p.cy;
@@ -120,18 +120,18 @@ ViewportValues ViewportValuesOf(const Drawing& d, int objnr) {
 EditResult MovePoint(DocumentContext& c, int objnr, int grip, Point2 d, Point2 at) {
   if (objnr >= 0 && static_cast<std::size_t>(objnr) < c.drawing.polys.size()) {
     const tpoly& p = c.drawing.polys[static_cast<std::size_t>(objnr)];
-    if (!p.isviewport && grip >= 0 && grip < p.anzp && c.drawing.ps(p)[static_cast<std::size_t>(grip)].mode == 2 &&
+    if (!p.isviewport() && grip >= 0 && grip < p.anzp && c.drawing.ps(p)[static_cast<std::size_t>(grip)].mode == 2 &&
         !EllipseAxes(p.radius1, std::hypot(at.x - p.cx, at.y - p.cy)))
       return EditResult::ZeroAxis;
   }
   GripEdit g{c.drawing, ChangeStep(c.undos, c.drawing.dxf)};
   if (objnr >= 0 && static_cast<std::size_t>(objnr) < g.d.polys.size()) {
     const tpoly& p = g.d.polys[static_cast<std::size_t>(objnr)];
-    if (p.isviewport) {
+    if (p.isviewport()) {
       if (!p.issheet && p.anzp >= 8) ViewportGrip(g, p, grip, d);
     } else if (grip >= 0 && grip < p.anzp) {
       const Tmypoi q = g.d.ps(p)[static_cast<std::size_t>(grip)];
-      const ObjectPlane plane = ObjectPlaneOf(g.d, p);
+      const ObjectPlane plane = ObjectPlaneOf(g.d.dxf, p.linefrom, p.linebis);
       const Point2 fromCentre{at.x - p.cx, at.y - p.cy};
       Point2 o;
       switch (q.mode) {
@@ -155,7 +155,7 @@ void SetViewportValues(DocumentContext& c, int objnr, const ViewportValues& v) {
   GripEdit g{c.drawing, ChangeStep(c.undos, c.drawing.dxf)};
   if (objnr >= 0 && static_cast<std::size_t>(objnr) < g.d.polys.size()) {
     const tpoly& p = g.d.polys[static_cast<std::size_t>(objnr)];
-    if (p.isviewport && !p.issheet && p.anzp >= 8) {
+    if (p.isviewport() && !p.issheet && p.anzp >= 8) {
       const auto pts = g.d.ps(p);
       g.write(pts[0].linex, v.MitteX);
       g.write(pts[1].linex, v.MitteY);

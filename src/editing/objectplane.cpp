@@ -3,21 +3,11 @@
 #include <cmath>
 #include <string_view>
 
+#include "document/grammar.h"
 #include "document/numbers.h"
 #include "geometry/placement.h"
 
 namespace vestrel {
-
-namespace {
-
-bool Planar(std::string_view kind) {
-  for (const std::string_view k : {"CIRCLE", "ARC", "LWPOLYLINE", "POLYLINE", "SOLID", "TRACE", "TEXT", "ATTRIB",
-                                   "INSERT", "HATCH"})
-    if (kind == k) return true;
-  return false;
-}
-
-}  // namespace
 
 bool ObjectPlane::toObject(Point2 d, Point2& out) const {
   const double det = xaxis.x * yaxis.y - yaxis.x * xaxis.y;
@@ -26,24 +16,31 @@ bool ObjectPlane::toObject(Point2 d, Point2& out) const {
   return true;
 }
 
-ObjectPlane ObjectPlaneOf(const Drawing& d, const tpoly& p) {
+ObjectPlane ObjectPlaneOf(const LineList& dxf, std::int32_t from, std::int32_t to) {
   ObjectPlane plane;
-  if (!Planar(d.value(p.linefrom + 1))) return plane;
-  // The entity's own groups, up to its first sub-entity (a polyline's
-  // vertices, a reference's attributes).
-  Point3 n{0, 0, 1};
-  for (std::int32_t i = p.linefrom + 2; i + 1 <= p.linebis; i += 2) {
-    const std::string_view code = d.value(i);
+  auto line = [&](std::int32_t i) { return Trim(dxf[static_cast<std::size_t>(i)]); };
+  if (from + 1 > to) return plane;
+  const std::string_view name = line(from + 1);
+  const KindGrammar* grammar = GrammarOf(name);
+  plane.planar = grammar && grammar->planar;
+  for (std::int32_t i = from + 2; i + 1 <= to; i += 2) {
+    const std::string_view code = line(i);
     if (code == "0") break;
-    const auto v = ParseDouble(d.value(i + 1));
+    const int group = GroupCode(code);
+    if (group == 101) break;  // what follows belongs to an embedded text
+    if (group == 70 && name == "POLYLINE") {
+      if (const auto flags = ParseInt(line(i + 1))) plane.planar = grammar->planar && !WorldVertices(*flags);
+      continue;
+    }
+    if (group != 210 && group != 220 && group != 230) continue;
+    const auto v = ParseDouble(line(i + 1));
     if (!v) continue;
-    if (code == "210") n.x = *v;
-    if (code == "220") n.y = *v;
-    if (code == "230") n.z = *v;
-    // 3-D polylines, meshes and polyface meshes keep world coordinates.
-    if (code == "70" && d.value(p.linefrom + 1) == "POLYLINE" && (static_cast<int>(*v) & (8 | 16 | 64))) return plane;
+    if (group == 210) plane.normal.x = *v;
+    if (group == 220) plane.normal.y = *v;
+    if (group == 230) plane.normal.z = *v;
   }
-  if (n.x == 0 && n.y == 0 && n.z == 0) return plane;
+  const Point3 n = plane.normal;
+  if (!plane.planar || (n.x == 0 && n.y == 0 && n.z == 0)) return plane;
   const Placement ocs = ObjectCoordinates(n);
   plane.xaxis = {ocs.m[0][0], ocs.m[1][0]};
   plane.yaxis = {ocs.m[0][1], ocs.m[1][1]};

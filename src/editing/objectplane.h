@@ -1,18 +1,27 @@
-// Where an entry's stored coordinates lie in the plan. Planar kinds
-// (circles, arcs, 2-D polylines, solids, texts, block references, hatches)
-// keep their points in the object coordinate system of their extrusion; a
-// mirrored arc from a CAM program, extrusion (0, 0, -1), has its x axis
-// along the world's -x. Edits that move such points in the plan go through
-// this plane.
+// The plane an object's points lie in. Planar kinds (circles, arcs, 2-D
+// polylines, solids, texts, attributes, block references, hatches: those
+// the grammar of their kind gives a plane) keep their points in the object
+// coordinate system of their extrusion; a mirrored arc from a CAM program,
+// extrusion (0, 0, -1), has its x axis along the world's -x. Grip drags
+// move such points through this plane, and the edits of whole objects map
+// them in it.
 #pragma once
 
-#include "document/drawing.h"
+#include <cstdint>
+
+#include "document/linelist.h"
 #include "geometry/point.h"
 
 namespace vestrel {
 
 struct ObjectPlane {
-  // The plan's x and y of the object's own x and y axes.
+  // The extrusion its own groups give (0, 0, 1 without one), and whether
+  // its points lie in the plane it makes: not those of a kind without a
+  // plane, nor those of a 3-D polyline, a mesh or a polyface mesh.
+  Point3 normal{0, 0, 1};
+  bool planar = false;
+  // The plan's x and y of the object's own x and y axes: the plan's own
+  // where the points do not lie in the plane (or the extrusion is none).
   Point2 xaxis{1, 0}, yaxis{0, 1};
 
   // The object's own x and y of a displacement d in the plan, within its
@@ -20,10 +29,12 @@ struct ObjectPlane {
   bool toObject(Point2 d, Point2& out) const;
   // The plan's displacement of one in the object's own x and y.
   Point2 toPlan(Point2 o) const { return {xaxis.x * o.x + yaxis.x * o.y, xaxis.y * o.x + yaxis.y * o.y}; }
-  bool identity() const { return xaxis.x == 1 && xaxis.y == 0 && yaxis.x == 0 && yaxis.y == 1; }
 };
 
-// The plane of entry `p`, from its kind and its extrusion lines.
-ObjectPlane ObjectPlaneOf(const Drawing& d, const tpoly& p);
+// The plane of the object on lines [from, to], its "0" line first, from
+// its kind and the groups before its first sub-entity (a polyline's
+// vertices, a reference's attributes) or embedded object (an attribute's
+// multi-line text).
+ObjectPlane ObjectPlaneOf(const LineList& dxf, std::int32_t from, std::int32_t to);
 
 }  // namespace vestrel

@@ -136,7 +136,7 @@ std::string TextForEditing(const Drawing& d, int i) {
   memo = CaretDecoded(memo);
   // A single-line text shows a line break written with a caret as a
   // blank: it stays one line.
-  if (d.value(p.linefrom + 1) != "MTEXT")
+  if (p.kind != Kind::MTEXT)
     std::replace_if(memo.begin(), memo.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
   return memo;
 }
@@ -147,7 +147,7 @@ TextChange ChangeText(DocumentContext& c, int i, std::string_view memo) {
   if (i < 0 || static_cast<std::size_t>(i) >= d.polys.size()) return r;
   const tpoly& p = d.polys[static_cast<std::size_t>(i)];
   if (!p.selected || p.extrakind != ExtraKind::Text) return r;
-  const bool single = d.value(p.linefrom + 1) != "MTEXT";
+  const bool single = p.kind != Kind::MTEXT;
   const TextGroups g = TextOfMemo(d, memo, single);
   r.controlCharacter = g.controlCharacter;
   if (g.chunks.empty()) return r;

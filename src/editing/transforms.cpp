@@ -25,10 +25,6 @@ struct Unit {
   std::int32_t from, to, entry;
 };
 
-bool IsKind(const Drawing& d, const tpoly& p, std::string_view kind) {
-  return p.linefrom + 1 < static_cast<std::int32_t>(d.dxf.size()) && d.value(p.linefrom + 1) == kind;
-}
-
 // The last line of a block reference's attributes and of their end; its
 // own last line when none follow.
 std::int32_t WithAttributes(const Drawing& d, const tpoly& p) {
@@ -57,8 +53,8 @@ std::vector<Unit> EditUnits(const Drawing& d, int tab, bool copying) {
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
     if (!scope.edits(p) || p.linefrom <= covered) continue;
-    if (p.isviewport && p.issheet) continue;  // the sheet itself
-    if (copying && IsKind(d, p, "ATTRIB")) continue;
+    if (p.isviewport() && p.issheet) continue;  // the sheet itself
+    if (copying && p.kind == Kind::ATTRIB) continue;
     const std::int32_t to = p.extrakind == ExtraKind::Insert ? WithAttributes(d, p) : p.linebis;
     units.push_back({p.linefrom, to, i});
     covered = to;

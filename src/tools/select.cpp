@@ -237,7 +237,7 @@ void DragEnd(Editor& e, const Click& c) {
   e.removeall();
   // The properties grip of a viewport opens its dialog, also on a click.
   const bool dialog = grip && t.moveobjnr >= 0 && static_cast<std::size_t>(t.moveobjnr) < e.drawing.polys.size() &&
-                      e.drawing.polys[static_cast<std::size_t>(t.moveobjnr)].isviewport &&
+                      e.drawing.polys[static_cast<std::size_t>(t.moveobjnr)].isviewport() &&
                       t.movepointnr == kViewportPropertiesGrip;
   if (!moved && !dialog) return;  // a click without movement only selected
   // Where the selection or the grip lands: snapped against the pointer

@@ -152,12 +152,12 @@ const Box3& Blocks::box(std::string_view name) {
 }
 
 Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks) {
-  if (p.xline || p.ray) return {};
+  if (p.xline() || p.ray()) return {};
   if (!blocks.referenced(p).empty()) return blocks.referenceBox(p);
   Box3 box;
   for (const Tmypoi& q : d.ps(p))
     if (!q.donotdraw) box.add(Point3{q.x, q.y, q.z});  // centres, axis ends and grips are not drawn
-  if (p.istext) {
+  if (p.istext()) {
     // The box of its letters as they are laid out.
     thread_local TextLayout scratch;
     std::array<Point3, 4> corners;

@@ -228,11 +228,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   // it out at once; else the entry is still told its layer is locked.
   const bool own = !P.byblock && pass_;
   const bool chosen = !own || !pass_->only || (*pass_->only)[i];
-  const bool through = chosen || (pass_->throughViewports && p.isviewport);
+  const bool through = chosen || (pass_->throughViewports && p.isviewport());
   if (!through && !lockedLayers_) return;
   // Of the scope's own entries, only references and viewports draw what
   // is counted.
-  if (counting_ && depth == 0 && !p.insertstrpresent && p.extrakind != ExtraKind::Dimension && !p.isviewport) return;
+  if (counting_ && depth == 0 && !p.insertstrpresent && p.extrakind != ExtraKind::Dimension && !p.isviewport()) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
   // draws them; so are attributes on layer "0" of the reference they
@@ -267,8 +267,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   const std::string_view name = blocks_.referenced(p);
   // An entry lies in its box, plus its pen, arrowheads, grips and a
   // dimension's text. A text knows its box once it is laid out.
-  const bool text = p.istext;
-  if (name.empty() && !p.isviewport && !text) {
+  const bool text = p.istext();
+  if (name.empty() && !p.isviewport() && !text) {
     const DimensionData& dim = d_.dimension(p);
     const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
@@ -281,7 +281,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     return;
   }
   if (counting_) {
-    if (p.isviewport && !p.issheet) drawViewport(p, P, t, depth);
+    if (p.isviewport() && !p.issheet) drawViewport(p, P, t, depth);
     return;
   }
 
@@ -292,12 +292,12 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
     pen.setDashOffset(dashes_.offset);
   }
-  if (text && !p.ismleader) {
+  if (text && !p.ismleader()) {
     if (p.anzp > 0) drawText(p, P, t, color, pen);
   } else {
     drawGeometry(p, P, t, color, pen);
-    if (p.ismleader && p.anzp > 0) drawText(p, P, t, color, pen);
-    if (p.isviewport && !p.issheet) drawViewport(p, P, t, depth);
+    if (p.ismleader() && p.anzp > 0) drawText(p, P, t, color, pen);
+    if (p.isviewport() && !p.issheet) drawViewport(p, P, t, depth);
   }
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
@@ -423,10 +423,10 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   const QColor arrowColor = Color(P.showmodelforcolor ? kBlack : kWhite);
   // An arrow is a sixth of a drawing unit long; a multileader's as long as
   // it says.
-  const double k = p.ismleader ? t.pixels(d_.text(p).arrowSize) : t.zoom() / 600;
+  const double k = p.ismleader() ? t.pixels(d_.text(p).arrowSize) : t.zoom() / 600;
   auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   if (p.setwidonce && p.thewid > 0) pen.setWidthF(widthFor(p.thewid));
-  if (p.patternfill) {
+  if (p.patternfill()) {
     hatches_.draw(g_, d_, p, t, clip_, Color(color), pen.widthF(), P.showmodelforcolor);
     if (owner_ != kNoOwner) {
       // Its fill and pattern lie inside its loops.
@@ -445,7 +445,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
          reachMaxy = -reachMinx;
   double widest = pen.widthF(), arrowReach = 0;
 
-  const bool fill = (p.issolid && !p.patternfill) || p.iswipeout;
+  const bool fill = (p.issolid() && !p.patternfill()) || p.iswipeout();
   QPainterPath path;
   bool split = false, started = false;
   double cx = 0, cy = 0;
@@ -500,7 +500,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     if (!started) {
       started = true;
       path.moveTo(tx, ty);
-      if (p.ispoint) g_.fillRect(QRectF(std::nearbyint(tx), ty, 1, 1), Color(color));
+      if (p.ispoint()) g_.fillRect(QRectF(std::nearbyint(tx), ty, 1, 1), Color(color));
     } else {
       if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
       if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
@@ -547,7 +547,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   }
   if (p.isclosed && !split) path.closeSubpath();
   if (fill) {
-    g_.fillPath(path, p.iswipeout ? QColor(Qt::white) : Color(color));
+    g_.fillPath(path, p.iswipeout() ? QColor(Qt::white) : Color(color));
   }
   stroke();
   if (reachMinx <= reachMaxx)
@@ -593,7 +593,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
     touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (p.isviewport && !p.issheet && j >= 5 && j <= 7) {
+    if (p.isviewport() && !p.issheet && j >= 5 && j <= 7) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
       g_.setBrush(Qt::yellow);

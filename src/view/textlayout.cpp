@@ -631,7 +631,7 @@ void LayOutText(const Drawing& d, const tpoly& p, TextLayout& out) {
   TextParams s;
   // Without a height of its own, the usual one.
   s.height = p.radiuslinenr > 0 ? std::abs(p.radius) : 2.5;
-  s.mtext = p.ismtext;
+  s.mtext = p.ismtext();
   s.widthFactor = t.widthFactor;
   s.oblique = t.oblique;
   s.halign = t.halign, s.valign = t.valign, s.generation = t.generation;
@@ -663,12 +663,12 @@ double TextReach(const Drawing& d, const tpoly& p) {
   constexpr double kFar = std::numeric_limits<double>::infinity();
   const TextData& t = d.text(p);
   const std::string_view raw = std::string_view(t.textstr).substr(0, kMostInput);
-  if (p.anzp == 0 || (!p.ismtext && (t.halign == 3 || t.halign == 5))) return kFar;
+  if (p.anzp == 0 || (!p.ismtext() && (t.halign == 3 || t.halign == 5))) return kFar;
   const double h = p.radiuslinenr > 0 ? std::abs(p.radius) : 2.5;
   // How much higher, wider and further apart than the text's own its
   // letters may get through codes: relative ones multiply.
   double high = 1, wide = 1, apart = 1;
-  if (p.ismtext) {
+  if (p.ismtext()) {
     double highest = 1, widest = 1, furthest = 1;
     for (std::size_t at = raw.find('\\'); at != std::string_view::npos && at + 1 < raw.size();
          at = raw.find('\\', at + 2)) {
@@ -695,15 +695,15 @@ double TextReach(const Drawing& d, const tpoly& p) {
   const double n = static_cast<double>(raw.size()) + 1;
   const double tall = h * high;
   // Slanted letters lean out of their advance.
-  const double slant = p.ismtext && raw.find("\\Q") != std::string_view::npos ? 85 : std::min(std::abs(t.oblique), 85.0);
+  const double slant = p.ismtext() && raw.find("\\Q") != std::string_view::npos ? 85 : std::min(std::abs(t.oblique), 85.0);
   double reach = n * (tabs ? 4 : 1.6) * tall * wide * apart + (2 + std::tan(slant * kPi / 180)) * tall;
-  if (p.ismtext) reach += std::max(t.boxWidth, 0.0) + n * kLinePitch * Clamp(t.lineSpacing, 0.25, 4) * tall;
+  if (p.ismtext()) reach += std::max(t.boxWidth, 0.0) + n * kLinePitch * Clamp(t.lineSpacing, 0.25, 4) * tall;
   if (t.alignSeen) reach += std::hypot(t.alignx - d.ps(p)[0].x, t.aligny - d.ps(p)[0].y);
   return std::isfinite(reach) ? reach : kFar;
 }
 
 bool TextCorners(const Drawing& d, const tpoly& p, TextLayout& scratch, std::array<Point3, 4>& corners) {
-  if (!p.istext || p.anzp == 0 || d.text(p).invisible) return false;
+  if (!p.istext() || p.anzp == 0 || d.text(p).invisible) return false;
   LayOutText(d, p, scratch);
   if (scratch.empty) return false;
   const TextData& t = d.text(p);

@@ -53,7 +53,7 @@ TEST(LineFamily, ConstructionLinesAndRaysReachFarOut) {
   auto ps = Points(d, 0);
   ExpectAt(ps[0], -10000, 0);
   ExpectAt(ps[1], 10000, 0);
-  EXPECT_TRUE(d.polys[0].xline);
+  EXPECT_TRUE(d.polys[0].xline());
   ps = Points(d, 1);
   ExpectAt(ps[0], 5, 5);
   ExpectAt(ps[1], 5, 10005);
@@ -244,7 +244,7 @@ TEST(Areas, SolidCornersAreReorderedIntoAnOutline) {
   ExpectAt(ps[3], 0, 1);
   // The line numbers stay with their place, not with the coordinates.
   EXPECT_EQ(ps[2].linex, GroupLine(d, "12"));
-  EXPECT_TRUE(d.polys[0].issolid && d.polys[0].isclosed);
+  EXPECT_TRUE(d.polys[0].issolid() && d.polys[0].isclosed);
   EXPECT_EQ(d.raus(d.polys[0])->x, 0);  // closed: the end is the start
 }
 
@@ -253,7 +253,7 @@ TEST(Areas, HatchBoundariesWithoutElevationAndSeeds) {
       "  0\nHATCH\n 10\n0\n 20\n0\n 30\n5\n 91\n1\n 92\n2\n 72\n1\n 73\n1\n 93\n3\n"
       " 10\n0\n 20\n0\n 10\n2\n 20\n0\n 42\n1\n 10\n2\n 20\n2\n 98\n1\n 10\n9\n 20\n9\n");
   const tpoly& p = d.polys[0];
-  EXPECT_TRUE(p.patternfill && p.issolid && p.isclosed);
+  EXPECT_TRUE(p.patternfill() && p.issolid() && p.isclosed);
   const auto ps = Points(d);
   // 3 vertices, the closing copy, and a half circle's 31 points after the
   // bulged vertex.
@@ -345,7 +345,7 @@ TEST(Hatches, LoopsApartAtTheirHeightWithoutTheSeedPoints) {
   ExpectAt(ps[5], 2, 2);
   ExpectAt(ps[9], 2, 2);
   const tpoly& p = d.polys[0];
-  EXPECT_TRUE(p.isclosed && p.issolid && p.patternfill);
+  EXPECT_TRUE(p.isclosed && p.issolid() && p.patternfill());
   EXPECT_EQ(p.boxmaxx, 10);  // the seed point is not part of it
   EXPECT_EQ(d.hatch(p).elevation, 5);
 }
@@ -397,7 +397,7 @@ TEST(Areas, WipeoutClipPointsAreMappedIntoTheDrawing) {
   ASSERT_EQ(ps.size(), 2u);
   ExpectAt(ps[0], 10, 22);
   ExpectAt(ps[1], 14, 20);
-  EXPECT_TRUE(d.polys[0].iswipeout);
+  EXPECT_TRUE(d.polys[0].iswipeout());
 }
 
 // --- viewports -------------------------------------------------------------------------------------
@@ -560,7 +560,7 @@ TEST(Texts, RotationFromGroup50OrFromTheDirection) {
       "  0\nMTEXT\n 10\n0\n 20\n0\n 40\n2\n 11\n0\n 21\n1\n 31\n0\n  3\nErster Teil \n  1\nZweiter\n"
       "  0\nTEXT\n 10\n0\n 20\n0\n  1\nMitte\n 50\n15\n 72\n1\n 11\n100\n 21\n50\n");
   const tpoly& text = d.polys[0];
-  EXPECT_TRUE(text.istext);
+  EXPECT_TRUE(text.istext());
   EXPECT_EQ(d.text(text).rotation, 30);
   EXPECT_EQ(d.text(text).textstr, "Hallo");
   EXPECT_EQ(text.radius, 2.5);
@@ -568,7 +568,7 @@ TEST(Texts, RotationFromGroup50OrFromTheDirection) {
   EXPECT_EQ(text.cx, 1);
   EXPECT_EQ(Points(d, 0)[0].linex, GroupLine(d, "10"));
   const tpoly& mtext = d.polys[1];
-  EXPECT_TRUE(mtext.ismtext);
+  EXPECT_TRUE(mtext.ismtext());
   EXPECT_DOUBLE_EQ(d.text(mtext).rotation, 90);
   EXPECT_EQ(d.text(mtext).textstr, "Erster Teil Zweiter");  // the blank at a chunk's end stays
   // A single-line text's 11/21/31 is its alignment point, not a direction.
@@ -612,7 +612,7 @@ TEST(Texts, AlignmentWidthAndAttributesAfterTheirReference) {
   // read over it.
   ASSERT_EQ(d.polys.size(), 4u);
   const tpoly& attrib = d.polys[3];
-  EXPECT_TRUE(attrib.istext);
+  EXPECT_TRUE(attrib.istext());
   EXPECT_TRUE(attrib.ispaperspace);
   EXPECT_EQ(attrib.layhan, d.polys[2].layhan);
   const TextData& value = d.text(attrib);
@@ -636,7 +636,7 @@ TEST(Texts, AMultileaderHasItsTextAndLinesFromEachArrowHeadToItsLeadersEnd) {
       "301\n}\n340\n14\n170\n1\n291\n1\n 41\n2\n 42\n4\n");
   ASSERT_EQ(d.polys.size(), 1u);
   const tpoly& p = d.polys[0];
-  EXPECT_TRUE(p.ismleader && p.istext);
+  EXPECT_TRUE(p.ismleader() && p.istext());
   const TextData& t = d.text(p);
   EXPECT_EQ(t.textstr, "Notiz");
   EXPECT_EQ(p.radius, 2.5);

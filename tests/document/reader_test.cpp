@@ -269,18 +269,18 @@ TEST(ReaderFrame, EveryKindBecomesOneEntryWithItsLines) {
     EXPECT_EQ(p.han, 0xA1u);
   }
   auto at = [&](int i) -> const tpoly& { return d.polys[static_cast<std::size_t>(i)]; };
-  EXPECT_TRUE(at(0).isviewport);
-  EXPECT_TRUE(at(3).ray);
-  EXPECT_TRUE(at(4).xline);
+  EXPECT_TRUE(at(0).isviewport());
+  EXPECT_TRUE(at(3).ray());
+  EXPECT_TRUE(at(4).xline());
   EXPECT_TRUE(at(7).arrowhead);
-  EXPECT_TRUE(at(8).patternfill && at(8).issolid && at(8).isclosed);
-  EXPECT_TRUE(at(9).iswipeout);
-  EXPECT_TRUE(at(10).issolid && at(10).isclosed);
-  EXPECT_TRUE(at(11).ispoint && !at(11).issolid);
-  EXPECT_TRUE(at(15).isellipse && at(15).needext230);
-  EXPECT_TRUE(at(16).istext && !at(16).ismtext && at(16).needext210);
-  EXPECT_TRUE(at(17).istext && at(17).ismtext);
-  EXPECT_FALSE(at(5).istext || at(5).isclosed || at(5).needext210);
+  EXPECT_TRUE(at(8).patternfill() && at(8).issolid() && at(8).isclosed);
+  EXPECT_TRUE(at(9).iswipeout());
+  EXPECT_TRUE(at(10).issolid() && at(10).isclosed);
+  EXPECT_TRUE(at(11).ispoint() && !at(11).issolid());
+  EXPECT_TRUE(at(15).isellipse() && at(15).needext230);
+  EXPECT_TRUE(at(16).istext() && !at(16).ismtext() && at(16).needext210);
+  EXPECT_TRUE(at(17).istext() && at(17).ismtext());
+  EXPECT_FALSE(at(5).istext() || at(5).isclosed || at(5).needext210);
 }
 
 TEST(ReaderFrame, CommonGroupsWithTheirLines) {

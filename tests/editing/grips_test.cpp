@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "document/grammar.h"
 #include "edit_support.h"
+#include "editing/objectmap.h"
+#include "editing/objectplane.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -122,7 +125,7 @@ TEST(MovePoint, ViewportGripsChangeItsFrameAndItsView) {
     FileState f;
     const int tab = 0;
     DocumentContext ctx{d, j, f, tab};
-    ASSERT_TRUE(d.polys[0].isviewport);
+    ASSERT_TRUE(d.polys[0].isviewport());
     MovePoint(ctx, 0, c.grip, c.d, {0, 0});
     for (const auto& [code, value] : c.written) EXPECT_EQ(d.value(test::GroupLine(d, code)), value) << code;
   }
@@ -141,6 +144,59 @@ TEST(MovePoint, ViewportGripsChangeItsFrameAndItsView) {
   EXPECT_EQ(d.value(test::GroupLine(d, "45")), "40");
   EXPECT_EQ(d.value(test::GroupLine(d, "22")), "60");
   EXPECT_EQ(j.undos.size(), 1u);
+}
+
+// Which kinds keep their points in the plane of their extrusion is said
+// once: the grips drag them there and an edit of the whole object maps them
+// there, and both agree with what the reader draws. Each object lies at
+// x = 5 in its own coordinates, its extrusion (0, 0, -1): in the plan at
+// x = -5 when it has a plane.
+TEST(ObjectPlane, GripsEditsAndTheReaderAgreeOnTheKindsWithAPlane) {
+  struct Case {
+    const char* kind;
+    std::string groups;
+    bool planar;
+  };
+  const Case cases[] = {
+      {"CIRCLE", " 10\n5\n 20\n0\n 40\n1\n", true},
+      {"ARC", " 10\n5\n 20\n0\n 40\n1\n 50\n0\n 51\n90\n", true},
+      {"TEXT", " 10\n5\n 20\n0\n 40\n1\n  1\nA\n", true},
+      {"ATTDEF", " 10\n5\n 20\n0\n 40\n1\n  1\nA\n  2\nTAG\n", true},
+      {"INSERT", "  2\nB\n 10\n5\n 20\n0\n", true},
+      {"SOLID", " 10\n5\n 20\n0\n 11\n6\n 21\n0\n 12\n5\n 22\n1\n", true},
+      {"TRACE", " 10\n5\n 20\n0\n 11\n6\n 21\n0\n 12\n5\n 22\n1\n", true},
+      {"LINE", " 10\n5\n 20\n0\n 11\n6\n 21\n0\n", false},
+      {"MTEXT", " 10\n5\n 20\n0\n 40\n1\n  1\nA\n", false},
+      {"POINT", " 10\n5\n 20\n0\n", false},
+      {"ELLIPSE", " 10\n5\n 20\n0\n 11\n1\n 21\n0\n 40\n0.5\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    const std::string object = "  0\n" + std::string(c.kind) + "\n" + c.groups + "210\n0\n220\n0\n230\n-1\n";
+    Drawing d;
+    d.dxf.assign(object);
+    const auto last = static_cast<std::int32_t>(d.dxf.size()) - 1;
+    const ObjectPlane plane = ObjectPlaneOf(d.dxf, 0, last);
+    EXPECT_EQ(plane.planar, c.planar);
+    EXPECT_EQ(plane.xaxis.x, c.planar ? -1 : 1);
+    // Moved one to the right in the plan: x goes one down in a plane
+    // seen from below.
+    LineEdits edits;
+    MapObject(d.dxf, 0, last, EditMap::Move(1, 0), edits);
+    std::string x10;
+    for (const auto& [line, text] : edits.overwrite)
+      if (Trim(d.dxf[static_cast<std::size_t>(line) - 1]) == "10") x10 = text;
+    EXPECT_EQ(x10, c.planar ? "4" : "6");
+    // The reader puts what it draws where the plane says.
+    const Drawing read = test::Parsed(test::Section("ENTITIES", object));
+    if (GrammarOf(c.kind)->kind == Kind::None) continue;
+    ASSERT_EQ(read.polys.size(), 1u);
+    EXPECT_EQ(read.polys[0].kind, GrammarOf(c.kind)->kind);
+    const tpoly& p = read.polys[0];
+    const bool centred = p.kind == Kind::CIRCLE || p.kind == Kind::ARC || p.kind == Kind::ELLIPSE;
+    const double x = centred ? p.cx : read.rein(p)->x;
+    EXPECT_EQ(x, c.planar ? -5 : 5);
+  }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ inline void Put(std::ostream& o, double v) { o << std::hexfloat << v << std::def
 inline void Put(std::ostream& o, float v) { o << std::hexfloat << v << std::defaultfloat << ' '; }
 inline void Put(std::ostream& o, const std::string& v) { o << '"' << v << "\" "; }
 inline void Put(std::ostream& o, ExtraKind v) { o << static_cast<int>(v) << ' '; }
+inline void Put(std::ostream& o, Kind v) { o << static_cast<int>(v) << ' '; }
 template <class T>
 void Put(std::ostream& o, const std::vector<T>& v) {
   o << '[';
@@ -40,10 +41,9 @@ inline std::string Of(const tpoly& p) {
                 p.ltnamelinenr, p.colorlinenr, p.colornr, p.truecolor, p.lineweightlinenr, p.lineweight,
                 p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid,
                 p.addtextmode, p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent,
-                p.istext, p.isviewport, p.ispaperspace, p.locked, p.setwidonce, p.linweighttpolypresent,
-                p.patternfill, p.iswipeout, p.ispoint, p.issolid, p.arrowhead, p.colorispresent,
-                p.truecolorpresent, p.needext210, p.needext220, p.needext230, p.isellipse, p.ismtext, p.ismleader,
-                p.isblock, p.ray, p.xline, p.massselected, p.selected, p.isclosed, p.extra, p.extrakind, p.thewid,
+                p.kind, p.ispaperspace, p.locked, p.setwidonce, p.linweighttpolypresent, p.arrowhead,
+                p.colorispresent, p.truecolorpresent, p.needext210, p.needext220, p.needext230, p.isblock,
+                p.massselected, p.selected, p.isclosed, p.extra, p.extrakind, p.thewid,
                 p.radius1, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
                 p.boxmaxx, p.boxmaxy);
 }

@@ -36,7 +36,7 @@ TEST_F(AnnotationTest, TextsInBothVersions) {
   EXPECT_EQ(inserted(), (Lines{"  0", "MTEXT", "  5", handle(), "330", model(), "100", "AcDbEntity", "  8", "0", "100",
                                "AcDbMText", "  10", "1", "  20", "2", "  30", "0", "  40", "2.5", "  50", "30", "  1",
                                "A\\PB"}));
-  EXPECT_TRUE(editor.drawing.polys.back().ismtext);
+  EXPECT_TRUE(editor.drawing.polys.back().ismtext());
   r12();
   const TextResult r = AddText(s, {1, 2, 0}, 2.5, "A\nB", 30);
   EXPECT_EQ(r.result, InsertResult::Inserted);
@@ -186,7 +186,7 @@ TEST_F(AnnotationTest, DimensionsAreFiveInsertions) {
   const double want[5][4] = {{0, 0, -2, 1}, {3, 4, 1, 5}, {-2, 1, 1, 5}, {-2, 1, 1, 5}, {1, 5, -2, 1}};
   for (int i = 0; i < 5; ++i) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
-    EXPECT_EQ(p.issolid, i >= 3);
+    EXPECT_EQ(p.issolid(), i >= 3);
     const auto pts = d.ps(p);
     EXPECT_NEAR(pts[0].x, want[i][0], 1e-12);
     EXPECT_NEAR(pts[0].y, want[i][1], 1e-12);

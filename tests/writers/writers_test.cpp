@@ -168,7 +168,7 @@ TEST_F(WritersTest, ViewportsNumberThemselves) {
   const std::string n = std::to_string(editor.drawing.maxviewportid);
   EXPECT_EQ(Lines(l.begin() + 24, l.begin() + 32), (Lines{"68", n, "  69", n, "  12", "5", "  22", "6"}));
   const tpoly& p = editor.drawing.polys.back();
-  EXPECT_TRUE(p.isviewport && p.ispaperspace);
+  EXPECT_TRUE(p.isviewport() && p.ispaperspace);
   EXPECT_EQ(editor.drawing.viewport(p).viewheight, 20);
   // R12 keeps the view in extended data, which the reader finds again.
   r12();

@@ -38,7 +38,7 @@ void Editor::AddLayoutViewports(int tab) {
   const TabScope scope = TabScope::OfTab(drawing, tab);
   bool sheetViewport = false, modelViewport = false;
   for (const tpoly& p : drawing.polys) {
-    if (!p.isviewport || !scope.shows(p)) continue;
+    if (!p.isviewport() || !scope.shows(p)) continue;
     (p.issheet ? sheetViewport : modelViewport) = true;
   }
   const bool ownBlock = !scope.block().empty();
