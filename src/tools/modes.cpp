@@ -52,7 +52,7 @@ void Editor::keyeditKeyDown(int key) {
     if (t.arcmode == 2) return Fertig1Click();
     t.inpoly = false;
     removeall();
-    if (t.polyline0.size() >= 2) Report(AddPolyLine(doc, t.polyline0, false));
+    if (t.polyline0.size() >= 2) Report(Write(doc, AddPolyLine, t.polyline0, false));
     return Repaint();
   }
   const bool running = t.insolid || t.indim || t.inlin || t.inrec || t.inmassselect || t.incircle || t.inellipse ||
