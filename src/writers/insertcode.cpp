@@ -65,13 +65,8 @@ std::optional<Handle> IssueHandle(DocumentContext& c) {
 }
 
 std::int32_t InsertionLine(const Drawing& d, int tab) {
-  if (const tblock* b = TabScope::OfTab(d, tab).ownBlock()) return b->linetoinsert;
+  if (const tblock* b = TabScope::OfTab(d, tab).ownBlock()) return b->linetoinsert > 0 ? b->linetoinsert : -1;
   return d.insertlinepos;
-}
-
-bool HasInsertionPoint(const Drawing& d, int tab) {
-  const tblock* b = TabScope::OfTab(d, tab).ownBlock();
-  return b ? b->linetoinsert > 0 : d.insertlinepos >= 0;
 }
 
 CodeLines::CodeLines(const DocumentContext& c)

@@ -45,11 +45,12 @@ std::string HandleText(Handle h);
 std::optional<Handle> IssueHandle(DocumentContext& c);
 
 // Where new objects of tab `tab` go in: the "0" line of the ENDBLK of the
-// layout's own block, or of the ENDSEC of the ENTITIES section.
+// layout's own block, or of the ENDSEC of the ENTITIES section; -1 when
+// there is no such place.
 std::int32_t InsertionLine(const Drawing& d, int tab);
 
 // Whether a new entity of tab `tab` has a place to go.
-bool HasInsertionPoint(const Drawing& d, int tab);
+inline bool HasInsertionPoint(const Drawing& d, int tab) { return InsertionLine(d, tab) >= 0; }
 
 // The lines of new items, built before they go into the drawing, for the
 // tab shown: where they go in, the handles and viewport identifiers they

@@ -233,5 +233,23 @@ TEST_F(InsertCodeTest, ListsChangeNothingUntilTheyGoIn) {
   EXPECT_EQ(j.handlesIssued, 0x31u);
 }
 
+TEST_F(InsertCodeTest, ALayoutBlockWithoutItsEndHasNoPlaceForNewObjects) {
+  // The block of the second layout is cut short before its ENDBLK: what is
+  // drawn on that tab has nowhere to go, rather than the top of the file.
+  load(test::WithEof(test::Section("BLOCKS", "  0\nBLOCK\n330\n3B\n  3\n*Paper_Space0\n") +
+                     test::Section("ENTITIES", "") +
+                     test::Section("OBJECTS", "  0\nLAYOUT\n  1\nModel\n 71\n0\n330\n1F\n"
+                                              "  0\nLAYOUT\n  1\nLayout1\n 71\n1\n330\n2A\n"
+                                              "  0\nLAYOUT\n  1\nLayout2\n 71\n2\n330\n3B\n")));
+  tab = 2;
+  EXPECT_FALSE(HasInsertionPoint(d, tab));
+  CodeLines c(s);
+  c.add("  0", std::string_view("POINT"));
+  EXPECT_EQ(InsertCode(s, c), InsertResult::NoInsertionPoint);
+  EXPECT_TRUE(j.undos.empty());
+  tab = 0;
+  EXPECT_TRUE(HasInsertionPoint(d, tab));
+}
+
 }  // namespace
 }  // namespace vestrel
