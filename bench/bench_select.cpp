@@ -82,7 +82,8 @@ void BM_PolylineToolMove(benchmark::State& state) {
   e.tool = {};
 }
 
-// What the first pick after an edit adds: the index of the new parse.
+// What the first pick after a parse that read everything adds: the index
+// built anew.
 void BM_BuildIndex(benchmark::State& state) {
   Drawing& d = gEditor->drawing;
   SpatialIndex index;
