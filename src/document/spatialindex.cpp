@@ -117,7 +117,9 @@ bool SpatialIndex::Update(const Drawing& d) {
   std::int64_t polys = static_cast<std::int64_t>(polys_), bound = 0;
   std::int32_t lastEnd = 0;
   for (const EntryRange& e : r.ranges) {
-    if (e.oldFirst < lastEnd || e.oldCount < 0 || e.newCount < 0) return false;
+    if (e.oldFirst < lastEnd || e.oldCount < 0 || e.newCount < 0 || e.newFirst < 0 ||
+        e.newFirst + e.newCount > d.anzpoly())
+      return false;
     lastEnd = e.oldFirst + e.oldCount;
     polys += e.newCount - e.oldCount;
     for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) {
@@ -131,6 +133,8 @@ bool SpatialIndex::Update(const Drawing& d) {
   const std::size_t most = 1024 + tree_ / 64;
   if (runs_.size() - tree_ + static_cast<std::size_t>(bound) > most || dropped_ > tree_ / 4) return false;
 
+  // Until it is done the index is of no parse, as in a build.
+  built_ = false;
   std::vector<std::int64_t> shift(r.ranges.size());  // what the ranges up to each one added
   std::int64_t added = 0;
   for (std::size_t k = 0; k < r.ranges.size(); ++k) shift[k] = added += r.ranges[k].newCount - r.ranges[k].oldCount;
@@ -152,6 +156,7 @@ bool SpatialIndex::Update(const Drawing& d) {
     for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) AddRuns(d, i);
   generation_ = d.generation;
   polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();
+  built_ = true;
   return true;
 }
 
