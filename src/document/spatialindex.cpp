@@ -102,11 +102,69 @@ bool SpatialIndex::current(const Drawing& d) const {
          snaps_ == d.snaps.size();
 }
 
-void SpatialIndex::Refresh(const Drawing& d) {
-  if (current(d)) return;
+bool SpatialIndex::Refresh(const Drawing& d) {
+  if (current(d)) return false;
+  if (Update(d)) return true;
+  Build(d);
+  return false;
+}
+
+bool SpatialIndex::Update(const Drawing& d) {
+  const Reparsed& r = d.reparsed;
+  if (!built_ || r.whole || r.before != generation_) return false;
+  // The entries read again, in the order of the list; each run of an entry
+  // after them moves by what those before it grew or shrank.
+  std::int64_t polys = static_cast<std::int64_t>(polys_), bound = 0;
+  std::int32_t lastEnd = 0;
+  for (const EntryRange& e : r.ranges) {
+    if (e.oldFirst < lastEnd || e.oldCount < 0 || e.newCount < 0 || e.newFirst < 0 ||
+        e.newFirst + e.newCount > d.anzpoly())
+      return false;
+    lastEnd = e.oldFirst + e.oldCount;
+    polys += e.newCount - e.oldCount;
+    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) {
+      const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+      bound += 3 + (p.anzp + p.anzs) / kRunLength;
+    }
+  }
+  if (polys != static_cast<std::int64_t>(d.polys.size()) || lastEnd > static_cast<std::int64_t>(polys_)) return false;
+  // Runs kept beside the tree are searched one by one, and dropped ones
+  // cost their place in it: a few are cheaper than a build, many are not.
+  const std::size_t most = 1024 + tree_ / 64;
+  if (runs_.size() - tree_ + static_cast<std::size_t>(bound) > most || dropped_ > tree_ / 4) return false;
+
+  // Until it is done the index is of no parse, as in a build.
+  built_ = false;
+  std::vector<std::int64_t> shift(r.ranges.size());  // what the ranges up to each one added
+  std::int64_t added = 0;
+  for (std::size_t k = 0; k < r.ranges.size(); ++k) shift[k] = added += r.ranges[k].newCount - r.ranges[k].oldCount;
+  for (Run& run : runs_) {
+    if (Dropped(run)) continue;
+    // The last range that starts at or before the run's entry.
+    const auto after = std::upper_bound(r.ranges.begin(), r.ranges.end(), run.entry,
+                                        [](std::int32_t entry, const EntryRange& e) { return entry < e.oldFirst; });
+    if (after == r.ranges.begin()) continue;
+    const std::size_t k = static_cast<std::size_t>(after - r.ranges.begin()) - 1;
+    if (run.entry < r.ranges[k].oldFirst + r.ranges[k].oldCount) {
+      run.count = 0;
+      ++dropped_;
+    } else {
+      run.entry = static_cast<std::int32_t>(run.entry + shift[k]);
+    }
+  }
+  for (const EntryRange& e : r.ranges)
+    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) AddRuns(d, i);
+  generation_ = d.generation;
+  polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();
+  built_ = true;
+  return true;
+}
+
+void SpatialIndex::Build(const Drawing& d) {
   // Until the build is done, the index is of no parse (a build that runs
   // out of memory leaves it so, and the next one starts again).
   built_ = false;
+  tree_ = dropped_ = 0;
   runs_.clear();
   nodes_.clear();
   levels_.clear();
@@ -116,6 +174,7 @@ void SpatialIndex::Refresh(const Drawing& d) {
   if (runs_.capacity() < most) runs_ = std::vector<Run>(), runs_.reserve(most);
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) AddRuns(d, i);
   Pack();
+  tree_ = runs_.size();
   generation_ = d.generation;
   polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();
   built_ = true;
@@ -210,6 +269,8 @@ void SpatialIndex::Pack() {
 }
 
 void SpatialIndex::Find(const WorldBox& box, std::vector<std::uint32_t>& out) const {
+  for (std::size_t i = tree_; i < runs_.size(); ++i)
+    if (!Dropped(runs_[i]) && Meet(runs_[i].box, box)) out.push_back(static_cast<std::uint32_t>(i));
   if (levels_.empty()) return;
   // Node indexes still to look into; a node below the leaves' level holds
   // nodes, a leaf holds runs.
@@ -223,7 +284,8 @@ void SpatialIndex::Find(const WorldBox& box, std::vector<std::uint32_t>& out) co
     const bool leaf = static_cast<std::size_t>(&n - nodes_.data()) < leaves;
     for (std::uint32_t k = n.first; k < n.last; ++k) {
       if (leaf) {
-        if (Meet(runs_[order_[k]].box, box)) out.push_back(order_[k]);
+        const Run& r = runs_[order_[k]];
+        if (!Dropped(r) && Meet(r.box, box)) out.push_back(order_[k]);
       } else {
         stack[top++] = k;
       }

@@ -15,8 +15,12 @@
 // order it needs. Points whose coordinates are not finite numbers are left
 // out: no test on the screen can catch them.
 //
-// It is derived from one parse of the drawing and rebuilt by Refresh when
-// the drawing has been parsed again. Memory grows with the display list:
+// It is derived from one parse of the drawing and brought up to date by
+// Refresh when the drawing has been parsed again: after a parse that read
+// again only some entries (Drawing::reparsed) of the parse it was built
+// for, their old runs are dropped and their new ones kept beside the tree,
+// searched one by one, until they are too many and it is built anew; after
+// any other parse it is built anew. Memory grows with the display list:
 // about one run per kRunLength points, one per entry at the least, of 32
 // bytes each (their boxes are held in floats, rounded outwards), 4 bytes
 // each for their order in the tree and a sixteenth for the tree. The room
@@ -65,9 +69,9 @@ class SpatialIndex {
     RunKind kind = RunKind::Points;
   };
 
-  // Builds the index for the drawing as parsed, unless it was built from
-  // that parse already.
-  void Refresh(const Drawing& d);
+  // Brings the index up to the drawing's last parse, unless it is there
+  // already. True when it only took in what that parse read again.
+  bool Refresh(const Drawing& d);
   // Whether the index was built from the drawing's current parse.
   bool current(const Drawing& d) const;
 
@@ -76,18 +80,26 @@ class SpatialIndex {
   // number meets nothing.
   void Find(const WorldBox& box, std::vector<std::uint32_t>& out) const;
   const Run& run(std::uint32_t i) const { return runs_[i]; }
+  // Runs held, those dropped since the last build among them.
   std::size_t size() const { return runs_.size(); }
 
  private:
+  void Build(const Drawing& d);
+  // Takes in what the last parse read again; false when it cannot.
+  bool Update(const Drawing& d);
   void AddRuns(const Drawing& d, std::int32_t entry);
   void Pack();
+  static bool Dropped(const Run& r) { return r.count == 0; }
 
   struct Node {
     FloatBox box;
     std::uint32_t first = 0, last = 0;  // children: nodes of the level below, or runs
   };
 
-  std::vector<Run> runs_;  // in the order of the entries
+  // The runs of the tree, in the order of the entries at its build, then
+  // those taken in since (from tree_ on); a run dropped since has count 0.
+  std::vector<Run> runs_;
+  std::size_t tree_ = 0, dropped_ = 0;
   // The runs in the order of the leaves: leaf i holds those from i * kFanOut
   // on.
   std::vector<std::uint32_t> order_;

@@ -201,7 +201,7 @@ void Editor::LayerBtnClick() {
                                ? kLayerLineWeights[n.LineWeightBox]
                                : kLayerLineWeights[0];
         const int ver = drawing.cadver;
-        Report(AddNewLayer(doc, EncodeUnicode(Trim(n.Edit1), enc, ver), EncodeUnicode(at(n.linetypes, n.LineCombo), enc, ver),
+        Report(Write(doc, AddNewLayer, EncodeUnicode(Trim(n.Edit1), enc, ver), EncodeUnicode(at(n.linetypes, n.LineCombo), enc, ver),
                            std::to_string(weight), std::to_string(n.ColorComboBox + 1)));
       }
     }
@@ -216,7 +216,7 @@ void Editor::Linienstile1Click() {
   if (const int problem = NewLineStyleProblem(drawing, v, parts))
     return platform.ShowMessage(problem, "", MsgIcon::Error);
   const TextEncoding enc = drawing.dxf.encoding;
-  Report(AddLineStil(doc, EncodeUnicode(Trim(v.Edit1), enc, drawing.cadver), EncodeUnicode(Trim(v.Edit2), enc, drawing.cadver),
+  Report(Write(doc, AddLineStil, EncodeUnicode(Trim(v.Edit1), enc, drawing.cadver), EncodeUnicode(Trim(v.Edit2), enc, drawing.cadver),
                      parts));
   Repaint();
 }

@@ -7,6 +7,7 @@
 
 #include "tools/editor.h"
 #include "tools/tooltable.h"
+#include "writers/annotationwriters.h"
 
 namespace vestrel {
 
@@ -89,9 +90,10 @@ void SolidFirstClick(Editor& e, const Click& c);
 void SolidPreview(Editor& e, const Move& m);
 void PointFirstClick(Editor& e, const Click& c);
 void TextFirstClick(Editor& e, const Click& c);
-// Writes the text dialog's text at `at`, `height` high; the message when
-// the drawing keeps only its first line.
-void WriteText(Editor& e, Point2 at, double height);
+// Adds the text dialog's text at `at`, `height` high, to `lines`; and the
+// message for a drawing that keeps only its first line.
+TextResult AddDialogText(Editor& e, CodeLines& lines, Point2 at, double height);
+void FirstLineOnly(Editor& e);
 void DimensionClick(Editor& e, const Click& c);
 void DimensionFirstClick(Editor& e, const Click& c);
 void DimensionPreview(Editor& e, const Move& m);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "geometry/point.h"
+#include "view/arrowhead.h"
 #include "view/blocks.h"
 #include "view/colors.h"
 #include "view/fonttable.h"
@@ -455,14 +456,14 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     path = QPainterPath();
   };
   auto arrow = [&](double tipx, double tipy, double fromx, double fromy) {
-    const double L = std::hypot(fromx - tipx, fromy - tipy);
-    if (!(L > 0)) return;
+    const auto head = ArrowHead({tipx, tipy}, {fromx, fromy}, k);
+    if (!head) return;
     arrowReach = std::max(arrowReach, 1.1 * std::abs(k));
-    const double ux = (fromx - tipx) / L * k, uy = (fromy - tipy) / L * k;
-    path.moveTo(tipx, tipy);
-    path.lineTo(tipx + ux + uy / 5, tipy + uy - ux / 5);
-    path.lineTo(tipx + ux - uy / 5, tipy + uy + ux / 5);
-    path.lineTo(tipx, tipy);
+    const auto& [at, back1, back2] = *head;
+    path.moveTo(at.x, at.y);
+    path.lineTo(back1.x, back1.y);
+    path.lineTo(back2.x, back2.y);
+    path.lineTo(at.x, at.y);
     g_.fillPath(path, arrowColor);
   };
 

@@ -118,15 +118,15 @@ TextGroups TextOfMemo(const Drawing& d, std::string_view memo, bool single) {
   return g;
 }
 
-TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees) {
-  const Drawing& d = c.drawing;
+TextResult AddText(CodeLines& l, Point3 p, double height, std::string_view memo, double angleDegrees) {
+  const Drawing& d = l.drawing();
   const bool single = SingleLineTexts(d);
   const TextGroups g = TextOfMemo(d, memo, single);
   TextResult r;
   r.firstLineOnly = g.firstLineOnly;
   if (g.controlCharacter) r.result = InsertResult::ControlCharacter;
   if (g.chunks.empty()) return r;
-  CodeLines l = EntityStart(c, single ? "TEXT" : "MTEXT", "AcDbMText");
+  EntityStart(l, single ? "TEXT" : "MTEXT", "AcDbMText");
   l.add("  10", p.x);
   l.add("  20", p.y);
   l.add("  30", p.z);
@@ -134,11 +134,18 @@ TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view
   l.add("  50", angleDegrees);
   for (std::size_t i = 0; i + 1 < g.chunks.size(); ++i) l.add("  3", std::string_view(g.chunks[i]));
   l.add("  1", std::string_view(g.chunks.back()));
-  r.result = InsertAndParse(c, l);
+  r.result = InsertResult::Inserted;
   return r;
 }
 
-InsertResult AddArrowToLine(DocumentContext& c, Point2 tip, Point2 toward) {
+TextResult WriteText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees) {
+  CodeLines l(c);
+  TextResult r = AddText(l, p, height, memo, angleDegrees);
+  if (r.result == InsertResult::Inserted) r.result = InsertAndParse(c, l);
+  return r;
+}
+
+InsertResult AddArrowToLine(CodeLines& l, Point2 tip, Point2 toward) {
   if (!Finite(tip) || !Finite(toward)) return InsertResult::InvalidValue;
   const double dx = toward.x - tip.x, dy = toward.y - tip.y;
   const double length = std::hypot(dx, dy);
@@ -146,21 +153,18 @@ InsertResult AddArrowToLine(DocumentContext& c, Point2 tip, Point2 toward) {
   const double ux = dx / length * 0.17, uy = dy / length * 0.17;
   const double wx = -0.2 * uy, wy = 0.2 * ux;
   const Point3 back1{tip.x + ux + wx, tip.y + uy + wy, 0}, back2{tip.x + ux - wx, tip.y + uy - wy, 0};
-  return AddSolid(c, {tip.x, tip.y, 0}, back1, back2, back2);
+  return AddSolid(l, {tip.x, tip.y, 0}, back1, back2, back2);
 }
 
-InsertResult AddDimensionLines(DocumentContext& c, Point3 p1, Point3 p2, Point2 a, Point2 b) {
+InsertResult AddDimensionLines(CodeLines& l, Point3 p1, Point3 p2, Point2 a, Point2 b) {
   if (!Finite(p1) || !Finite(p2) || !Finite(a) || !Finite(b)) return InsertResult::InvalidValue;
-  if (!HasInsertionPoint(c.drawing, c.tab)) return InsertResult::NoInsertionPoint;
   const Point3 A{a.x, a.y, p1.z}, B{b.x, b.y, p1.z};
-  InsertResult r = AddLine(c, LineKind::Line, p1, A);
-  if (r == InsertResult::Inserted) r = AddLine(c, LineKind::Line, p2, B);
-  if (r == InsertResult::Inserted) r = AddLine(c, LineKind::Line, A, B);
-  if (r != InsertResult::Inserted) return r;
+  AddLine(l, LineKind::Line, p1, A);
+  AddLine(l, LineKind::Line, p2, B);
+  AddLine(l, LineKind::Line, A, B);
   // Arrow heads need a dimension line of some length.
-  r = AddArrowToLine(c, a, b);
-  if (r == InsertResult::Inserted) r = AddArrowToLine(c, b, a);
-  return r == InsertResult::NothingToWrite ? InsertResult::Inserted : r;
+  if (AddArrowToLine(l, a, b) == InsertResult::Inserted) AddArrowToLine(l, b, a);
+  return InsertResult::Inserted;
 }
 
 std::string DimensionProposal(Point3 p1, Point3 p2) {
@@ -187,11 +191,11 @@ std::string DimensionProposal(Point3 p1, Point3 p2) {
   return s;
 }
 
-InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed) {
-  if (c.drawing.cadver <= 1009) return InsertResult::NotInThisVersion;
+InsertResult AddSPLINE(CodeLines& l, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed) {
+  if (l.drawing().cadver <= 1009) return InsertResult::NotInThisVersion;
   const Spline s = SplineOfClicks(polyline0, splinemode);
   if (s.controls.empty()) return InsertResult::NothingToWrite;
-  CodeLines l = EntityStart(c, "SPLINE", "AcDbSpline");
+  EntityStart(l, "SPLINE", "AcDbSpline");
   l.add(" 72", static_cast<int>(s.knots.size()));
   l.add(" 73", static_cast<int>(s.controls.size()));
   if (closed) l.add(" 70", std::string_view("1"));
@@ -202,7 +206,7 @@ InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyli
     l.add("  20", q.y);
     l.add("  30", q.z);
   }
-  return InsertAndParse(c, l);
+  return InsertResult::Inserted;
 }
 
 }  // namespace vestrel

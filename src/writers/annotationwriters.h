@@ -1,5 +1,5 @@
 // The writers of texts, arrow heads, dimensions and splines: like the
-// entity writers, each insertion is one undo step, parsed again.
+// entity writers, each adds its lines to a list (see CodeLines).
 #pragma once
 
 #include <string>
@@ -43,19 +43,21 @@ inline bool SingleLineTexts(const Drawing& d) { return d.cadver < 1010; }
 // lines: newer drawings get a multi-line text, R12 drawings a single-line
 // text of the first line (TextOfMemo). Nothing is written when there is no
 // text, nor (ControlCharacter) when TextOfMemo refuses it.
-TextResult AddText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees);
+TextResult AddText(CodeLines& l, Point3 p, double height, std::string_view memo, double angleDegrees);
+
+// A text as one step (see Write).
+TextResult WriteText(DocumentContext& c, Point3 p, double height, std::string_view memo, double angleDegrees);
 
 // A filled arrow head 0.17 long with its tip at `tip`, its back towards
 // `toward`. Nothing when the two are the same point.
-InsertResult AddArrowToLine(DocumentContext& c, Point2 tip, Point2 toward);
+InsertResult AddArrowToLine(CodeLines& l, Point2 tip, Point2 toward);
 
 // The lines of a dimension of p1 to p2 whose dimension line runs from a to
 // b: the extension lines p1-a and p2-b, the dimension line and an arrow
-// head at either end of it, pointing outwards; five insertions (four when
-// a and b meet: no arrow heads then). Nothing is written when a value is
-// not finite or the drawing has no place for it. Its text is the caller's
-// (DimensionProposal, AddText).
-InsertResult AddDimensionLines(DocumentContext& c, Point3 p1, Point3 p2, Point2 a, Point2 b);
+// head at either end of it, pointing outwards (none when a and b meet).
+// Nothing is written when a value is not finite. Its text is the caller's
+// (DimensionProposal, AddText), in the same list.
+InsertResult AddDimensionLines(CodeLines& l, Point3 p1, Point3 p2, Point2 a, Point2 b);
 
 // The text proposed for a dimension of p1 to p2: their distance with two
 // decimals ("5.00").
@@ -65,6 +67,6 @@ std::string DimensionProposal(Point3 p1, Point3 p2);
 // what `splinemode` makes of them); closed when `closed`. NotInThisVersion
 // for an R12 drawing, NothingToWrite for fewer than two points besides the
 // direction handles.
-InsertResult AddSPLINE(DocumentContext& c, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed);
+InsertResult AddSPLINE(CodeLines& l, const std::vector<PolyVertex>& polyline0, int splinemode, bool closed);
 
 }  // namespace vestrel

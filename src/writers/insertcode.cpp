@@ -57,6 +57,25 @@ std::string HandleText(Handle h) {
   return s.size() < 2 ? "0" + s : s;
 }
 
+std::optional<Handle> IssueHandle(DocumentContext& c) {
+  Handle& top = c.drawing.maxhandle;
+  top = std::max(top, c.undos.handlesIssued);
+  if (top >= std::numeric_limits<Handle>::max() - 1) return std::nullopt;
+  return c.undos.handlesIssued = ++top;
+}
+
+std::int32_t InsertionLine(const Drawing& d, int tab) {
+  if (const tblock* b = TabScope::OfTab(d, tab).ownBlock()) return b->linetoinsert > 0 ? b->linetoinsert : -1;
+  return d.insertlinepos;
+}
+
+CodeLines::CodeLines(const DocumentContext& c)
+    : d_(&c.drawing),
+      tab_(c.tab),
+      at_(InsertionLine(c.drawing, c.tab)),
+      handle_(std::max(c.drawing.maxhandle, c.undos.handlesIssued)),
+      viewportId_(c.drawing.maxviewportid) {}
+
 void CodeLines::add(std::string_view code, std::string_view value) {
   lines_.emplace_back(code);
   lines_.emplace_back(value);
@@ -69,47 +88,36 @@ void CodeLines::add(std::string_view code, double value) {
 
 void CodeLines::add(std::string_view code, int value) { add(code, std::string_view(std::to_string(value))); }
 
-std::optional<Handle> IssueHandle(DocumentContext& c) {
-  Handle& top = c.drawing.maxhandle;
-  top = std::max(top, c.undos.handlesIssued);
-  if (top >= std::numeric_limits<Handle>::max() - 1) return std::nullopt;
-  return c.undos.handlesIssued = ++top;
-}
-
-void CodeLines::addHandle(DocumentContext& c) {
-  const std::optional<Handle> h = IssueHandle(c);
-  if (!h) handlesLeft_ = false;
-  add("  5", std::string_view(HandleText(h.value_or(c.drawing.maxhandle))));
+void CodeLines::addHandle() {
+  if (handle_ >= std::numeric_limits<Handle>::max() - 1)
+    handlesLeft_ = false;
+  else
+    ++handle_, handleTaken_ = true;
+  add("  5", std::string_view(HandleText(handle_)));
 }
 
 std::string NewObjectLayer(const Drawing& d) { return d.anzlayer > 0 ? d.layers.front().name : "0"; }
 
-bool HasInsertionPoint(const Drawing& d, int tab) {
-  const tblock* b = TabScope::OfTab(d, tab).ownBlock();
-  return b ? b->linetoinsert > 0 : d.insertlinepos >= 0;
-}
-
-bool AddToLayout(DocumentContext& c, CodeLines& lines) {
-  Drawing& d = c.drawing;
-  const TabScope scope = TabScope::OfTab(d, c.tab);
-  if (const auto h = scope.layhan()) {
-    if (const tblock* b = scope.ownBlock()) d.insertlinepos = b->linetoinsert;
-    lines.add("330", std::string_view(HandleText(*h)));
-  }
+bool AddToLayout(CodeLines& lines) {
+  const TabScope scope = TabScope::OfTab(lines.drawing(), lines.tab());
+  if (const auto h = scope.layhan()) lines.add("330", std::string_view(HandleText(*h)));
   return !scope.model();
 }
 
 InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
   Drawing& d = c.drawing;
-  if (d.insertlinepos < 0 || d.insertlinepos > static_cast<std::int32_t>(d.dxf.size()))
-    return InsertResult::NoInsertionPoint;
+  const std::int32_t at = lines.at();
+  if (lines.lines().empty()) return InsertResult::NothingToWrite;
+  if (at < 0 || at > static_cast<std::int32_t>(d.dxf.size())) return InsertResult::NoInsertionPoint;
   if (!lines.valid()) return InsertResult::InvalidValue;
   if (!lines.handlesLeft()) return InsertResult::NoHandleLeft;
-  ChangeStep(c.undos, d.dxf).insert(d.insertlinepos, lines.lines());
+  ChangeStep(c.undos, d.dxf).insert(at, lines.lines());
+  if (lines.tookHandles()) d.maxhandle = c.undos.handlesIssued = lines.lastHandle();
+  d.maxviewportid = std::max(d.maxviewportid, lines.lastViewportId());
   // The seed names the next free handle; undo leaves it where it is.
   if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max()) {
-    const std::size_t seed = static_cast<std::size_t>(d.handleseedpos) +
-                             (d.handleseedpos >= d.insertlinepos ? lines.lines().size() : 0);
+    const std::size_t seed =
+        static_cast<std::size_t>(d.handleseedpos) + (d.handleseedpos >= at ? lines.lines().size() : 0);
     OverwriteKept(c.undos, d.dxf, seed, HandleText(d.maxhandle + 1));
   }
   SetChanged(c);
@@ -118,7 +126,7 @@ InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
 
 InsertResult InsertAndParse(DocumentContext& c, const CodeLines& lines) {
   const InsertResult r = InsertCode(c, lines);
-  processdxf(c.drawing);
+  if (r == InsertResult::Inserted) processdxf(c.drawing);
   return r;
 }
 

@@ -1,12 +1,15 @@
-// How new items reach the drawing: their lines are built in a list, then
-// spliced in at the insertion line as one undo step, with fresh handles and
-// the handle seed advanced. Writers say what came of it; telling the user
-// and painting is their caller's.
+// How new items reach the drawing: a writer builds their lines in a list,
+// changing nothing of the drawing; its caller then splices the list in at
+// its insertion line as one undo step, with the handle seed advanced, and
+// parses the drawing once. One user action is one list: several items
+// built into it (a line and its arrow head, a dimension's lines and text)
+// go in as one step. Telling the user and painting is the caller's.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "document/drawing.h"
@@ -14,7 +17,8 @@
 
 namespace vestrel {
 
-// What came of a writer's work.
+// What came of a writer's work: Inserted when it added its lines to the
+// list (and of the insertion, when they went into the drawing).
 enum class InsertResult {
   Inserted,
   NothingToWrite,    // nothing could be made of the values (points on one line, no such table)
@@ -37,27 +41,60 @@ std::string HandleText(Handle h);
 // A new handle: one above `maxhandle` and above every handle this session
 // has written (an undone one is not given out again). None when the last
 // handle of all is reached: the seed after it could not be written.
+// For copies made by the edits; writers count theirs in CodeLines.
 std::optional<Handle> IssueHandle(DocumentContext& c);
 
-// The lines of a new item, built before they go into the drawing. A number
-// that is not finite, or a handle beyond the last one there is, makes the
-// list unfit: it is then not inserted.
+// Where new objects of tab `tab` go in: the "0" line of the ENDBLK of the
+// layout's own block, or of the ENDSEC of the ENTITIES section; -1 when
+// there is no such place.
+std::int32_t InsertionLine(const Drawing& d, int tab);
+
+// Whether a new entity of tab `tab` has a place to go.
+inline bool HasInsertionPoint(const Drawing& d, int tab) { return InsertionLine(d, tab) >= 0; }
+
+// The lines of new items, built before they go into the drawing, for the
+// tab shown: where they go in, the handles and viewport identifiers they
+// take are worked out from the drawing as it stands, which nothing here
+// changes. A number that is not finite, or a handle beyond the last one
+// there is, makes the list unfit: it is then not inserted.
 class CodeLines {
  public:
+  // New objects of the tab shown in `c`, going in at its InsertionLine.
+  explicit CodeLines(const DocumentContext& c);
+
   void add(std::string_view code, std::string_view value);
   void add(std::string_view code, double value);
   void add(std::string_view code, int value);
   // "  5" and a new handle: one above `maxhandle` and above every handle
-  // this session has written (an undone one is not given out again). The
-  // last handle of all is not given out: the seed after it could not be
-  // written.
-  void addHandle(DocumentContext& c);
+  // this session has written and every one this list took before (an
+  // undone one is not given out again). The last handle of all is not
+  // given out: the seed after it could not be written.
+  void addHandle();
+  // The identifier of a new viewport: one above the largest there is, and
+  // above those this list took before.
+  std::int32_t newViewportId() { return ++viewportId_; }
+  // The lines go in at `line` instead (the end of a table).
+  void insertAt(std::int32_t line) { at_ = line; }
 
+  const Drawing& drawing() const { return *d_; }
+  int tab() const { return tab_; }
+  std::int32_t at() const { return at_; }
   bool valid() const { return valid_; }
   bool handlesLeft() const { return handlesLeft_; }
   const std::vector<std::string>& lines() const { return lines_; }
+  // The last handle and viewport identifier taken; the drawing's own
+  // while none was.
+  bool tookHandles() const { return handleTaken_; }
+  Handle lastHandle() const { return handle_; }
+  std::int32_t lastViewportId() const { return viewportId_; }
 
  private:
+  const Drawing* d_;
+  int tab_;
+  std::int32_t at_;
+  Handle handle_;
+  bool handleTaken_ = false;
+  std::int32_t viewportId_;
   std::vector<std::string> lines_;
   bool valid_ = true;
   bool handlesLeft_ = true;
@@ -66,24 +103,29 @@ class CodeLines {
 // The layer a new object is put on: the first layer of the table, or "0".
 std::string NewObjectLayer(const Drawing& d);
 
-// The owner line of a new entity for the tab that is shown ("330" and the
-// layout's block record), moving the insertion line into the layout's block
-// when the layout keeps its objects there. True when the tab is paper space:
-// the entity then carries " 67" "1" after its "AcDbEntity" marker.
-bool AddToLayout(DocumentContext& c, CodeLines& lines);
+// The owner line of a new entity for the tab of `lines` ("330" and the
+// layout's block record). True when the tab is paper space: the entity
+// then carries " 67" "1" after its "AcDbEntity" marker.
+bool AddToLayout(CodeLines& lines);
 
-// Whether a new entity of tab `tab` has a place to go: the end of the
-// layout's own block, or the end of the ENTITIES section.
-bool HasInsertionPoint(const Drawing& d, int tab);
-
-// Splices the lines in at `insertlinepos` as one undo step, advances
+// Splices the lines in at their insertion line as one undo step, makes
+// their handles and viewport identifiers the drawing's largest, advances
 // $HANDSEED past `maxhandle` and marks the drawing changed. Refuses,
-// without any change, a list that is not valid or a drawing that has no
-// place for it.
+// without any change, a list that is empty (NothingToWrite) or not valid,
+// or a drawing that has no place for it.
 InsertResult InsertCode(DocumentContext& c, const CodeLines& lines);
 
-// What every writer does with its lines: InsertCode, then a parse of the
-// drawing (also after a refusal, which may have moved the insertion line).
+// What the caller of writers does with their lines: InsertCode, then one
+// parse of the drawing when they went in.
 InsertResult InsertAndParse(DocumentContext& c, const CodeLines& lines);
+
+// One item as one step: the lines `writer` builds of `values`, inserted
+// and parsed; what the writer refuses leaves the drawing as it was.
+template <class... Args>
+InsertResult Write(DocumentContext& c, InsertResult (*writer)(CodeLines&, Args...), std::type_identity_t<Args>... values) {
+  CodeLines lines(c);
+  const InsertResult r = writer(lines, values...);
+  return r == InsertResult::Inserted ? InsertAndParse(c, lines) : r;
+}
 
 }  // namespace vestrel

@@ -7,22 +7,13 @@
 
 namespace vestrel {
 
-namespace {
-
-InsertResult InsertAt(DocumentContext& c, std::int32_t line, const CodeLines& l) {
-  c.drawing.insertlinepos = line;
-  return InsertAndParse(c, l);
-}
-
-}  // namespace
-
-InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std::string& linetypename,
+InsertResult AddNewLayer(CodeLines& l, const std::string& name, const std::string& linetypename,
                          const std::string& lineweight, const std::string& colour) {
-  Drawing& d = c.drawing;
+  const Drawing& d = l.drawing();
   if (d.layerinsertlinenr == -1) return InsertResult::NothingToWrite;
-  CodeLines l;
+  l.insertAt(d.layerinsertlinenr);
   l.add("  0", std::string_view("LAYER"));
-  l.addHandle(c);
+  l.addHandle();
   if (d.cadver >= 1010) {
     l.add("100", std::string_view("AcDbSymbolTableRecord"));
     l.add("100", std::string_view("AcDbLayerTableRecord"));
@@ -36,16 +27,16 @@ InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std:
     // A pointer to the plot style the other layers use; none without one.
     if (!d.plotstylereaded.empty()) l.add(" 390", std::string_view(d.plotstylereaded));
   }
-  return InsertAt(c, d.layerinsertlinenr, l);
+  return InsertResult::Inserted;
 }
 
-InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std::string& description,
+InsertResult AddLineStil(CodeLines& l, const std::string& name, const std::string& description,
                          const std::vector<double>& parts) {
-  Drawing& d = c.drawing;
+  const Drawing& d = l.drawing();
   if (d.ltypeinsetlinenr == -1 || parts.empty()) return InsertResult::NothingToWrite;
-  CodeLines l;
+  l.insertAt(d.ltypeinsetlinenr);
   l.add("  0", std::string_view("LTYPE"));
-  l.addHandle(c);
+  l.addHandle();
   if (d.cadver > 1009) {
     l.add("100", std::string_view("AcDbSymbolTableRecord"));
     l.add("100", std::string_view("AcDbLinetypeTableRecord"));
@@ -63,15 +54,13 @@ InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std:
     l.add("  49", v);
     l.add("  74", std::string_view("0"));
   }
-  return InsertAt(c, d.ltypeinsetlinenr, l);
+  return InsertResult::Inserted;
 }
 
-InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v) {
-  Drawing& d = c.drawing;
-  ++d.maxviewportid;
-  const std::string id = first ? "1" : std::to_string(d.maxviewportid);
-  const bool newer = d.cadver > 1009;
-  CodeLines l = EntityStart(c, "VIEWPORT", "AcDbViewport");
+InsertResult AddViewport(CodeLines& l, bool first, const ViewportValues& v) {
+  const std::string id = first ? "1" : std::to_string(l.newViewportId());
+  const bool newer = l.drawing().cadver > 1009;
+  EntityStart(l, "VIEWPORT", "AcDbViewport");
   l.add("  10", v.MitteX);
   l.add("  20", v.MitteY);
   l.add("  30", std::string_view("0"));
@@ -112,7 +101,7 @@ InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v
     for (int i = 0; i < 4; ++i) fixed("1040", "10.0");
     fixed("1070", "     0"), fixed("1002", "{"), fixed("1002", "}"), fixed("1002", "}");
   }
-  return InsertAndParse(c, l);
+  return InsertResult::Inserted;
 }
 
 namespace {

@@ -12,16 +12,17 @@
 namespace vestrel {
 
 // A new entry at the end of the LAYER table; nothing without such a table.
-InsertResult AddNewLayer(DocumentContext& c, const std::string& name, const std::string& linetypename, const std::string& lineweight,
+// Like the line type, it goes in at the table's end, alone in its list.
+InsertResult AddNewLayer(CodeLines& l, const std::string& name, const std::string& linetypename, const std::string& lineweight,
                  const std::string& colour);
 
 // A new entry at the end of the LTYPE table: dashes (> 0), gaps (< 0) and
 // dots (0); its total length is that of all of them.
-InsertResult AddLineStil(DocumentContext& c, const std::string& name, const std::string& description, const std::vector<double>& parts);
+InsertResult AddLineStil(CodeLines& l, const std::string& name, const std::string& description, const std::vector<double>& parts);
 
 // A VIEWPORT entity on the layout that is shown: `first` for the one that
-// stands for the sheet itself (identifier 1), else the next identifier.
-InsertResult AddViewport(DocumentContext& c, bool first, const ViewportValues& v);
+// stands for the sheet itself (identifier 1), else a new identifier.
+InsertResult AddViewport(CodeLines& l, bool first, const ViewportValues& v);
 
 // The box that the drawn points of the model fill, in whole units (0 0 0 0
 // for an empty model).

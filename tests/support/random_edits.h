@@ -44,6 +44,17 @@ class Edits {
     return false;
   }
 
+  // The next change of a series: one random change, or the undo of the
+  // last when it may have broken the drawing, so that the edits go on on a
+  // whole one. True when this one may have broken it.
+  bool next() {
+    if (broken_) {
+      UndoLastStep(j_, d_.dxf);
+      return broken_ = false;
+    }
+    return broken_ = once();
+  }
+
  private:
   int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
   // A random entry; its line numbers are those of the last parse, which
@@ -161,6 +172,7 @@ class Edits {
   Drawing& d_;
   Journal& j_;
   std::mt19937 rng_;
+  bool broken_ = false;
 };
 
 // A drawing of what the corpus lacks: polylines whose widths carry on to

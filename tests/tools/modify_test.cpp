@@ -30,7 +30,7 @@ class ModifyTest : public ::testing::Test {
   // (100, 500); the line selected or not.
   void Start(bool selected) {
     screen_ = std::make_unique<EditorOnScreen>();
-    ASSERT_EQ(AddLine(ed().doc, LineKind::Line, {0, 0, 0}, {10, 0, 0}), InsertResult::Inserted);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {0, 0, 0}, {10, 0, 0}), InsertResult::Inserted);
     ed().drawing.polys.back().selected = selected;
     steps_ = ed().undos.undos.size();
     pf().repaints = 0;
@@ -219,7 +219,7 @@ TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
   }
   // A circle's ghost is one path: its segments after the first join it.
   Start(true);
-  ASSERT_EQ(AddCircle(ed().doc, 0, {50, 50, 0}, {60, 50, 0}), InsertResult::Inserted);
+  ASSERT_EQ(Write(ed().doc, AddCircle, 0, {50, 50, 0}, {60, 50, 0}), InsertResult::Inserted);
   for (tpoly& p : ed().drawing.polys) p.selected = true;
   Run({C(&Editor::MoveBtnClick), L(0, 0), M(1, 0)});
   int joined = 0, alone = 0;

@@ -32,7 +32,7 @@ struct Program {
   }
   // Lines drawn, the last one taken back, and the record written.
   void Draw(int lines) {
-    for (int i = 0; i < lines; ++i) AddLine(editor.doc, LineKind::Line, {0, double(i), 0}, {10, double(i), 0});
+    for (int i = 0; i < lines; ++i) Write(editor.doc, AddLine, LineKind::Line, {0, double(i), 0}, {10, double(i), 0});
     editor.Rckgngig1Click();
     editor.KeepRecovery(true);
   }

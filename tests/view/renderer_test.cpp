@@ -341,25 +341,8 @@ TEST_F(RendererTest, AttributesFollowTheirReference) {
 
 // --- hatches: a ring from (100, 50) to (200, 150) around a hole from (130, 80) to (170, 120) ---------
 
-std::string Square(int x0, int y0, int x1, int y1) {
-  std::string s = " 92\n2\n 72\n0\n 73\n1\n 93\n4\n";
-  for (const auto& [x, y] : {std::pair{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
-    s += " 10\n" + std::to_string(x) + "\n 20\n" + std::to_string(y) + "\n";
-  return s;
-}
-
-// A hatch of the ring: `fill` is what goes before the paths, `pattern` after them.
-std::string Ring(const std::string& fill, const std::string& pattern, int dx = 0) {
-  return "  0\nHATCH\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n" + fill + " 91\n2\n" + Square(100 + dx, 50, 200 + dx, 150) +
-         Square(130 + dx, 80, 170 + dx, 120) + " 75\n0\n 76\n1\n" + pattern + " 98\n0\n";
-}
-
-// One family of lines `spacing` apart at `angle` degrees through (0, 0).
-std::string Lines(double angle, double spacing) {
-  const double a = angle * kPi / 180;
-  return " 52\n0\n 41\n1\n 77\n0\n 78\n1\n 53\n" + std::to_string(angle) + "\n 43\n0\n 44\n0\n 45\n" +
-         std::to_string(-std::sin(a) * spacing) + "\n 46\n" + std::to_string(std::cos(a) * spacing) + "\n 79\n0\n";
-}
+std::string Ring(const std::string& fill, const std::string& pattern, int dx = 0) { return test::HatchRing(fill, pattern, dx); }
+std::string Lines(double angle, double spacing) { return test::HatchLines(angle, spacing); }
 
 TEST_F(RendererTest, SolidGradientAndDenseHatchesFillTheRingAndLeaveTheHole) {
   struct Case {

@@ -32,13 +32,13 @@ void SetVersion(Editor& e, std::string_view acadver) {
 }
 
 TEST_F(AnnotationTest, TextsInBothVersions) {
-  ASSERT_EQ(AddText(s, {1, 2, 0}, 2.5, "A\nB", 30).result, InsertResult::Inserted);
+  ASSERT_EQ(WriteText(s, {1, 2, 0}, 2.5, "A\nB", 30).result, InsertResult::Inserted);
   EXPECT_EQ(inserted(), (Lines{"  0", "MTEXT", "  5", handle(), "330", model(), "100", "AcDbEntity", "  8", "0", "100",
                                "AcDbMText", "  10", "1", "  20", "2", "  30", "0", "  40", "2.5", "  50", "30", "  1",
                                "A\\PB"}));
   EXPECT_TRUE(editor.drawing.polys.back().ismtext());
   r12();
-  const TextResult r = AddText(s, {1, 2, 0}, 2.5, "A\nB", 30);
+  const TextResult r = WriteText(s, {1, 2, 0}, 2.5, "A\nB", 30);
   EXPECT_EQ(r.result, InsertResult::Inserted);
   EXPECT_TRUE(r.firstLineOnly);
   EXPECT_EQ(inserted(), (Lines{"  0", "TEXT", "  5", handle(), "  8", "0", "  10", "1", "  20", "2", "  30",
@@ -77,7 +77,7 @@ TEST_F(AnnotationTest, TheLinesOfAMemo) {
     if (c.r12 && editor.drawing.cadver > 1009) r12();
     SCOPED_TRACE((c.r12 ? "R12 " : "") + c.memo);
     const auto steps = editor.undos.undos.size();
-    const TextResult r = AddText(s, {0, 0, 0}, 1, c.memo, 0);
+    const TextResult r = WriteText(s, {0, 0, 0}, 1, c.memo, 0);
     EXPECT_EQ(r.firstLineOnly, c.firstLineOnly);
     if (c.written.empty()) {
       EXPECT_EQ(r.result, c.refused ? InsertResult::ControlCharacter : InsertResult::NothingToWrite);
@@ -119,7 +119,7 @@ TEST_F(AnnotationTest, LongTextsGoInChunksOf250Characters) {
     SCOPED_TRACE(c.what);
     SetVersion(editor, c.version);
     editor.drawing.dxf.encoding = c.ansi ? TextEncoding::Ansi : TextEncoding::Utf8;
-    ASSERT_EQ(AddText(s, {0, 0, 0}, 1, c.memo, 0).result, InsertResult::Inserted);
+    ASSERT_EQ(WriteText(s, {0, 0, 0}, 1, c.memo, 0).result, InsertResult::Inserted);
     const Lines l = inserted();
     Lines chunks;
     for (std::size_t i = 22; i + 1 < l.size(); i += 2) {
@@ -142,7 +142,7 @@ TEST_F(AnnotationTest, CharactersBeyondTheCodePageComeBackFromTheFile) {
     editor.NeueDXFDatei1Click();
     SetVersion(editor, f.version);
     editor.drawing.dxf.encoding = f.encoding;
-    ASSERT_EQ(AddText(s, {0, 0, 0}, 1, typed, 0).result, InsertResult::Inserted);
+    ASSERT_EQ(WriteText(s, {0, 0, 0}, 1, typed, 0).result, InsertResult::Inserted);
     ASSERT_TRUE(SaveFileUnder(s, platform, path));
     ASSERT_TRUE(openfilewithname(s, platform, path));
     const Drawing& d = editor.drawing;
@@ -163,22 +163,22 @@ TEST_F(AnnotationTest, ArrowHeads) {
       {{1, 1}, {1, -5}, {"1.034", "0.83", "0.966", "0.83", "0.966", "0.83"}},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(AddArrowToLine(s, c.tip, c.toward), InsertResult::Inserted);
+    ASSERT_EQ(Write(s, AddArrowToLine, c.tip, c.toward), InsertResult::Inserted);
     const Lines l = inserted();
     EXPECT_EQ(l[1], "SOLID");
     EXPECT_EQ(Lines(l.begin() + 12, l.begin() + 16), (Lines{"  10", FloatToDxf(c.tip.x), "  20", FloatToDxf(c.tip.y)}));
     EXPECT_EQ((Lines{l[19], l[21], l[25], l[27], l[31], l[33]}), c.corners);
   }
   const auto steps = editor.undos.undos.size();
-  EXPECT_EQ(AddArrowToLine(s, {2, 3}, {2, 3}), InsertResult::NothingToWrite);
-  EXPECT_EQ(AddArrowToLine(s, {2, 3}, {NAN, 3}), InsertResult::InvalidValue);
+  EXPECT_EQ(Write(s, AddArrowToLine, {2, 3}, {2, 3}), InsertResult::NothingToWrite);
+  EXPECT_EQ(Write(s, AddArrowToLine, {2, 3}, {NAN, 3}), InsertResult::InvalidValue);
   EXPECT_EQ(editor.undos.undos.size(), steps);
 }
 
-TEST_F(AnnotationTest, DimensionsAreFiveInsertions) {
+TEST_F(AnnotationTest, DimensionsAreFiveEntitiesInOneStep) {
   const auto steps = editor.undos.undos.size();
-  ASSERT_EQ(AddDimensionLines(s, {0, 0, 0}, {3, 4, 0}, {-2, 1}, {1, 5}), InsertResult::Inserted);
-  ASSERT_EQ(editor.undos.undos.size(), steps + 5);
+  ASSERT_EQ(Write(s, AddDimensionLines, {0, 0, 0}, {3, 4, 0}, {-2, 1}, {1, 5}), InsertResult::Inserted);
+  ASSERT_EQ(editor.undos.undos.size(), steps + 1);
   const Drawing& d = editor.drawing;
   ASSERT_EQ(d.anzpoly(), 5);
   // Extension lines, dimension line, then the heads at either end pointing
@@ -197,10 +197,11 @@ TEST_F(AnnotationTest, DimensionsAreFiveInsertions) {
                 std::atan2(want[i][3] - want[i][1], want[i][2] - want[i][0]), 1e-9) << i;
   }
   // Without a dimension line there are no heads; without a number nothing.
-  ASSERT_EQ(AddDimensionLines(s, {0, 0, 0}, {0, 0, 0}, {1, 1}, {1, 1}), InsertResult::Inserted);
-  EXPECT_EQ(editor.undos.undos.size(), steps + 8);
-  EXPECT_EQ(AddDimensionLines(s, {0, 0, 0}, {INFINITY, 0, 0}, {1, 1}, {2, 2}), InsertResult::InvalidValue);
-  EXPECT_EQ(editor.undos.undos.size(), steps + 8);
+  ASSERT_EQ(Write(s, AddDimensionLines, {0, 0, 0}, {0, 0, 0}, {1, 1}, {1, 1}), InsertResult::Inserted);
+  EXPECT_EQ(editor.undos.undos.size(), steps + 2);
+  EXPECT_EQ(editor.drawing.anzpoly(), 8);
+  EXPECT_EQ(Write(s, AddDimensionLines, {0, 0, 0}, {INFINITY, 0, 0}, {1, 1}, {2, 2}), InsertResult::InvalidValue);
+  EXPECT_EQ(editor.undos.undos.size(), steps + 2);
 }
 
 TEST(DimensionProposal, TwoDecimalsHalvesUp) {
@@ -243,7 +244,7 @@ std::vector<PolyVertex> Clicks(std::initializer_list<Point2> pts) {
 
 TEST_F(AnnotationTest, ASplineOfFiveClicks) {
   const auto clicks = Clicks({{0, 0}, {10, 5}, {20, -3}, {30, 8}, {40, 0}});
-  ASSERT_EQ(AddSPLINE(s, clicks, 0, false), InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddSPLINE, clicks, 0, false), InsertResult::Inserted);
   const Lines l = inserted();
   EXPECT_EQ(Lines(l.begin(), l.begin() + 20), (Lines{"  0", "SPLINE", "  5", handle(), "330", model(), "100", "AcDbEntity",
                                                    "  8", "0", "100", "AcDbSpline", " 72", "9", " 73", "5", " 71", "3",
@@ -255,14 +256,14 @@ TEST_F(AnnotationTest, ASplineOfFiveClicks) {
   EXPECT_EQ(Lines(l.end() - 6, l.end()), (Lines{"  10", "40", "  20", "0", "  30", "0"}));
   EXPECT_FALSE(editor.drawing.polys.back().isclosed);
   // Closed: " 70" "1" before the degree.
-  ASSERT_EQ(AddSPLINE(s, clicks, 0, true), InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddSPLINE, clicks, 0, true), InsertResult::Inserted);
   const Lines closed = inserted();
   EXPECT_EQ(Lines(closed.begin() + 16, closed.begin() + 20), (Lines{" 70", "1", " 71", "3"}));
   EXPECT_TRUE(editor.drawing.polys.back().isclosed);
   // R12 holds no splines.
   r12();
   const auto steps = editor.undos.undos.size();
-  EXPECT_EQ(AddSPLINE(s, clicks, 0, false), InsertResult::NotInThisVersion);
+  EXPECT_EQ(Write(s, AddSPLINE, clicks, 0, false), InsertResult::NotInThisVersion);
   EXPECT_EQ(editor.undos.undos.size(), steps);
 }
 
@@ -288,7 +289,7 @@ TEST_F(AnnotationTest, TheSplinePassesThroughEveryClick) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_EQ(AddSPLINE(s, c.clicks, c.splinemode, false), InsertResult::Inserted);
+    ASSERT_EQ(Write(s, AddSPLINE, c.clicks, c.splinemode, false), InsertResult::Inserted);
     const Spline sp = SplineOfLines(inserted());
     EXPECT_EQ(sp.order - 1, c.degree);
     ASSERT_EQ(sp.knots.size(), sp.controls.size() + static_cast<std::size_t>(sp.order));
@@ -313,8 +314,8 @@ TEST_F(AnnotationTest, TheSplinePassesThroughEveryClick) {
     EXPECT_NEAR(curve.back().y, last.y, 1e-12);
   }
   const auto steps = editor.undos.undos.size();
-  EXPECT_EQ(AddSPLINE(s, Clicks({{1, 1}}), 0, false), InsertResult::NothingToWrite);
-  EXPECT_EQ(AddSPLINE(s, Clicks({{1, 1}, {2, 2}, {3, 3}}), 2, false), InsertResult::NothingToWrite);
+  EXPECT_EQ(Write(s, AddSPLINE, Clicks({{1, 1}}), 0, false), InsertResult::NothingToWrite);
+  EXPECT_EQ(Write(s, AddSPLINE, Clicks({{1, 1}, {2, 2}, {3, 3}}), 2, false), InsertResult::NothingToWrite);
   EXPECT_EQ(editor.undos.undos.size(), steps);
 }
 
@@ -322,7 +323,7 @@ TEST_F(AnnotationTest, DirectionHandlesBecomeTheControlPointsNextToTheEnds) {
   // Points (0,0), (10,0), (20,0); the start handle below the first point,
   // the end handle right of the last one.
   const auto clicks = Clicks({{0, 0}, {10, 0}, {20, 0}, {0, -3}, {25, 0}});
-  ASSERT_EQ(AddSPLINE(s, clicks, 2, false), InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddSPLINE, clicks, 2, false), InsertResult::Inserted);
   const Spline sp = SplineOfLines(inserted());
   ASSERT_EQ(sp.controls.size(), 5u);
   // Half the distance to the neighbouring point, away from the handle.
@@ -338,7 +339,7 @@ TEST_F(AnnotationTest, TheRubberBandShowsTheCurveThatIsWritten) {
     SCOPED_TRACE(mode);
     const std::vector<PolyVertex> before(clicks.begin(), clicks.end() - 1);
     const std::vector<Point3> preview = SplinePreview(before, {clicks.back().x, clicks.back().y}, mode);
-    ASSERT_EQ(AddSPLINE(s, clicks, mode, false), InsertResult::Inserted);
+    ASSERT_EQ(Write(s, AddSPLINE, clicks, mode, false), InsertResult::Inserted);
     // What the reader draws of the written spline (its control points follow, not drawn).
     const Drawing& d = editor.drawing;
     const auto pts = d.ps(d.polys.back());
@@ -354,14 +355,14 @@ TEST_F(AnnotationTest, TheRubberBandShowsTheCurveThatIsWritten) {
 TEST_F(AnnotationTest, UndoTakesBackEachInsertion) {
   const Lines before = editor.drawing.dxf.copy(0, editor.drawing.dxf.size());
   const auto clicks = Clicks({{0, 0}, {10, 5}, {20, -3}, {30, 8}});
-  ASSERT_EQ(AddText(s, {0, 0, 0}, 1, "T", 0).result, InsertResult::Inserted);
-  ASSERT_EQ(AddArrowToLine(s, {0, 0}, {1, 1}), InsertResult::Inserted);
-  ASSERT_EQ(AddDimensionLines(s, {0, 0, 0}, {4, 0, 0}, {0, 2}, {4, 2}), InsertResult::Inserted);
-  ASSERT_EQ(AddSPLINE(s, clicks, 0, false), InsertResult::Inserted);
-  const int steps[] = {1, 5, 1, 1};  // spline, dimension, arrow, text
+  ASSERT_EQ(WriteText(s, {0, 0, 0}, 1, "T", 0).result, InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddArrowToLine, {0, 0}, {1, 1}), InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddDimensionLines, {0, 0, 0}, {4, 0, 0}, {0, 2}, {4, 2}), InsertResult::Inserted);
+  ASSERT_EQ(Write(s, AddSPLINE, clicks, 0, false), InsertResult::Inserted);
+  const int written[] = {1, 5, 1, 1};  // spline, dimension, arrow, text: one step each
   int entries = 8;
-  for (int n : steps) {
-    for (int k = 0; k < n; ++k) ASSERT_TRUE(UndoLastOperation(s));
+  for (int n : written) {
+    ASSERT_TRUE(UndoLastOperation(s));
     entries -= n;
     EXPECT_EQ(editor.drawing.anzpoly(), entries);
   }

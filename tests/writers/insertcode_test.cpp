@@ -63,7 +63,7 @@ class InsertCodeTest : public ::testing::Test {
 TEST_F(InsertCodeTest, LinesGoInAtTheInsertionLineAsOneStep) {
   load(kTen);
   ASSERT_EQ(d.insertlinepos, 10);
-  CodeLines c;
+  CodeLines c(s);
   c.add("A", std::string_view("B"));
   c.add("C", std::string_view("D"));
   ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
@@ -78,15 +78,16 @@ TEST_F(InsertCodeTest, LinesGoInAtTheInsertionLineAsOneStep) {
   EXPECT_EQ(a.start, 10);
   EXPECT_EQ(a.len, 4);
   EXPECT_TRUE(f.changed);
-  EXPECT_EQ(d.insertlinepos, 10);  // the writer's re-parse moves it
+  EXPECT_EQ(d.insertlinepos, 10);  // nothing moved it
 }
 
 TEST_F(InsertCodeTest, HandlesAndTheSeed) {
   load("  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n" + std::string(kTen).substr(0));
   d.maxhandle = 0x2F;
-  CodeLines c;
+  CodeLines c(s);
   c.add("  0", std::string_view("LINE"));
-  c.addHandle(s);
+  c.addHandle();
+  EXPECT_EQ(d.maxhandle, 0x2Fu);  // taken only when the lines go in
   EXPECT_EQ(c.lines()[3], "30");
   ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(d.handleseedpos)], "31");
@@ -101,8 +102,8 @@ TEST_F(InsertCodeTest, TheSeedStaysRightWhenTheHeaderComesAfterTheEntities) {
   load("  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n"
        "  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n  0\nEOF\n");
   const int seed = d.handleseedpos;
-  CodeLines c;
-  c.addHandle(s);
+  CodeLines c(s);
+  c.addHandle();
   ASSERT_EQ(InsertCode(s, c), InsertResult::Inserted);
   // The seed moved down by the two lines inserted before it.
   EXPECT_EQ(d.dxf[static_cast<std::size_t>(seed + 2)], "31");
@@ -119,20 +120,22 @@ TEST_F(InsertCodeTest, OwnerLinesOfTheTabShown) {
                                    "  0\nLAYOUT\n  1\nModel\n 71\n0\n330\n1F\n  0\nLAYOUT\n  1\nLayout1\n 71\n1\n330\n2A\n"
                                    "  0\nLAYOUT\n  1\nLayout2\n 71\n2\n330\n3B\n")));
   const int entities = d.insertlinepos;
-  // The owner lines, and " 67" where the tab is paper space.
+  // The owner lines, and " 67" where the tab is paper space; where they go.
+  std::int32_t at = -1;
   auto owner = [&](int tab) {
-    d.insertlinepos = entities;
     this->tab = tab;
-    CodeLines c;
-    if (AddToLayout(s, c)) c.add(" 67", std::string_view("1"));
+    CodeLines c(s);
+    if (AddToLayout(c)) c.add(" 67", std::string_view("1"));
+    at = c.at();
     return c.lines();
   };
   EXPECT_EQ(owner(0), (std::vector<std::string>{"330", "1F"}));
-  EXPECT_EQ(d.insertlinepos, entities);
+  EXPECT_EQ(at, entities);
   EXPECT_EQ(owner(1), (std::vector<std::string>{"330", "2A", " 67", "1"}));
-  EXPECT_EQ(d.insertlinepos, entities);  // the active paper space is in the entities
+  EXPECT_EQ(at, entities);  // the active paper space is in the entities
   EXPECT_EQ(owner(2), (std::vector<std::string>{"330", "3B", " 67", "1"}));
-  EXPECT_EQ(d.insertlinepos, d.blocks[2].linetoinsert);  // the layout's own block
+  EXPECT_EQ(at, d.blocks[2].linetoinsert);  // the layout's own block
+  EXPECT_EQ(d.insertlinepos, entities);     // which the drawing does not note
   // Without layouts the second tab is paper space all the same.
   load(kTen);
   EXPECT_EQ(owner(1), (std::vector<std::string>{" 67", "1"}));
@@ -148,20 +151,21 @@ TEST_F(InsertCodeTest, NewObjectsGoOnTheFirstLayer) {
 
 TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {
   load(test::WithEof(test::Section("TABLES", "")));  // no entities section
-  CodeLines c;
+  CodeLines c(s);
   c.add("  0", std::string_view("POINT"));
   c.add(" 10", 1.0);
   const auto before = d.dxf.copy(0, d.dxf.size());
   EXPECT_EQ(InsertCode(s, c), InsertResult::NoInsertionPoint);
 
   load(kTen);
-  CodeLines bad;
+  CodeLines bad(s);
   bad.add(" 10", std::numeric_limits<double>::quiet_NaN());
   EXPECT_FALSE(bad.valid());
   EXPECT_EQ(InsertCode(s, bad), InsertResult::InvalidValue);
-  CodeLines infinite;
+  CodeLines infinite(s);
   infinite.add(" 10", std::numeric_limits<double>::infinity());
   EXPECT_EQ(InsertCode(s, infinite), InsertResult::InvalidValue);
+  EXPECT_EQ(InsertCode(s, CodeLines(s)), InsertResult::NothingToWrite);
   EXPECT_EQ(d.dxf.size(), 14u);
   EXPECT_TRUE(j.undos.empty());
   EXPECT_FALSE(f.changed);
@@ -169,9 +173,9 @@ TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {
 
 TEST_F(InsertCodeTest, NoHandleIsGivenTwiceNorPastTheLastOne) {
   auto insertOne = [&] {
-    CodeLines c;
+    CodeLines c(s);
     c.add("  0", std::string_view("POINT"));
-    c.addHandle(s);
+    c.addHandle();
     const InsertResult r = InsertCode(s, c);
     processdxf(d);
     return r;
@@ -197,6 +201,54 @@ TEST_F(InsertCodeTest, NoHandleIsGivenTwiceNorPastTheLastOne) {
   EXPECT_LT(d.maxhandle, first);
   ASSERT_EQ(insertOne(), InsertResult::Inserted);
   EXPECT_EQ(d.maxhandle, first + 1);
+}
+
+TEST_F(InsertCodeTest, ListsChangeNothingUntilTheyGoIn) {
+  load("  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n30\n  0\nENDSEC\n" + std::string(kTen));
+  const auto text = d.dxf.copy(0, d.dxf.size());
+  const Handle top = d.maxhandle;
+  const std::int32_t viewports = d.maxviewportid;
+  // Two items in one list take handles and identifiers one after the
+  // other; the drawing knows nothing of them yet.
+  CodeLines c(s);
+  c.addHandle();
+  c.addHandle();
+  EXPECT_EQ(c.newViewportId(), viewports + 1);
+  EXPECT_EQ(c.lines(), (std::vector<std::string>{"  5", "30", "  5", "31"}));
+  EXPECT_EQ(d.dxf.copy(0, d.dxf.size()), text);
+  EXPECT_EQ(d.maxhandle, top);
+  EXPECT_EQ(j.handlesIssued, 0u);
+  EXPECT_EQ(d.maxviewportid, viewports);
+  // Refused, it leaves no trace: the next list takes the same handles.
+  c.insertAt(-1);
+  EXPECT_EQ(InsertAndParse(s, c), InsertResult::NoInsertionPoint);
+  EXPECT_EQ(d.dxf.copy(0, d.dxf.size()), text);
+  CodeLines next(s);
+  next.addHandle();
+  next.addHandle();
+  ASSERT_EQ(InsertAndParse(s, next), InsertResult::Inserted);
+  EXPECT_EQ(next.lines()[3], "31");
+  EXPECT_EQ(j.undos.size(), 1u);
+  EXPECT_EQ(d.value(d.handleseedpos), "32");
+  EXPECT_EQ(j.handlesIssued, 0x31u);
+}
+
+TEST_F(InsertCodeTest, ALayoutBlockWithoutItsEndHasNoPlaceForNewObjects) {
+  // The block of the second layout is cut short before its ENDBLK: what is
+  // drawn on that tab has nowhere to go, rather than the top of the file.
+  load(test::WithEof(test::Section("BLOCKS", "  0\nBLOCK\n330\n3B\n  3\n*Paper_Space0\n") +
+                     test::Section("ENTITIES", "") +
+                     test::Section("OBJECTS", "  0\nLAYOUT\n  1\nModel\n 71\n0\n330\n1F\n"
+                                              "  0\nLAYOUT\n  1\nLayout1\n 71\n1\n330\n2A\n"
+                                              "  0\nLAYOUT\n  1\nLayout2\n 71\n2\n330\n3B\n")));
+  tab = 2;
+  EXPECT_FALSE(HasInsertionPoint(d, tab));
+  CodeLines c(s);
+  c.add("  0", std::string_view("POINT"));
+  EXPECT_EQ(InsertCode(s, c), InsertResult::NoInsertionPoint);
+  EXPECT_TRUE(j.undos.empty());
+  tab = 0;
+  EXPECT_TRUE(HasInsertionPoint(d, tab));
 }
 
 }  // namespace

@@ -66,19 +66,19 @@ TEST_P(JournalModel, RandomWritesAndUndos) {
     const Lines now = WithoutSeed(d);
     const auto steps = editor.undos.undos.size();
     switch (random() % 9) {
-      case 0: AddLine(s, LineKindOf(static_cast<int>(random() % 3)), point(), point()); break;
-      case 1: AddCircle(s, static_cast<int>(random() % 3), point(), point()); break;
-      case 2: AddArc(s, static_cast<int>(random() % 4), point(), point(), point()); break;
+      case 0: Write(s, AddLine, LineKindOf(static_cast<int>(random() % 3)), point(), point()); break;
+      case 1: Write(s, AddCircle, static_cast<int>(random() % 3), point(), point()); break;
+      case 2: Write(s, AddArc, static_cast<int>(random() % 4), point(), point(), point()); break;
       case 3: {
         std::vector<PolyVertex> pts(2 + random() % 5);
         for (PolyVertex& q : pts) q.x = coordinate(), q.y = coordinate(), q.bulge = (random() % 3) * 0.25;
-        AddPolyLine(s, pts, random() % 2);
+        Write(s, AddPolyLine, pts, random() % 2);
         break;
       }
-      case 4: AddSolid(s, point(), point(), point(), point()); break;
-      case 5: AddNewLayer(s, "L" + std::to_string(round), "Continuous", "-3", "3"); break;
+      case 4: Write(s, AddSolid, point(), point(), point(), point()); break;
+      case 5: Write(s, AddNewLayer, "L" + std::to_string(round), "Continuous", "-3", "3"); break;
       case 6:
-        AddViewport(s, random() % 2, ProposedViewport(platform.page, editor.print, {0, 0, 100, 100}));
+        Write(s, AddViewport, random() % 2, ProposedViewport(platform.page, editor.print, {0, 0, 100, 100}));
         break;
       default:
         if (!before.empty()) {

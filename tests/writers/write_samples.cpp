@@ -102,7 +102,7 @@ class Samples {
     const std::string model = "model";
 
     // A line in space.
-    check("AddLine", AddLine(s, LineKind::Line, {1.5, -2.25, 0.5}, {10.75, 4.5, -1.25}));
+    check("AddLine", Write(s, AddLine, LineKind::Line, {1.5, -2.25, 0.5}, {10.75, 4.5, -1.25}));
     x.entities.push_back(entity("line", "LINE", model)
                              .set("start", Vec({1.5, -2.25, 0.5}))
                              .set("end", Vec({10.75, 4.5, -1.25}))
@@ -111,12 +111,12 @@ class Samples {
     if (r2000_) {
       // A ray from (2.5, 3.5) towards (5.5, 7.5): the direction (3, 4) is
       // written as a unit vector.
-      check("AddLine Ray", AddLine(s, LineKind::Ray, {2.5, 3.5, 0}, {5.5, 7.5, 0}));
+      check("AddLine Ray", Write(s, AddLine, LineKind::Ray, {2.5, 3.5, 0}, {5.5, 7.5, 0}));
       x.entities.push_back(
           entity("ray", "RAY", model).set("start", Vec({2.5, 3.5, 0})).set("unit_vector", Vec({0.6, 0.8, 0})).json());
       // A construction line through (-4.25, 1.75) and (-12.25, 7.75):
       // direction (-8, 6), one long.
-      check("AddLine XLine", AddLine(s, LineKind::XLine, {-4.25, 1.75, 0}, {-12.25, 7.75, 0}));
+      check("AddLine XLine", Write(s, AddLine, LineKind::XLine, {-4.25, 1.75, 0}, {-12.25, 7.75, 0}));
       x.entities.push_back(entity("xline", "XLINE", model)
                                .set("start", Vec({-4.25, 1.75, 0}))
                                .set("unit_vector", Vec({-0.8, 0.6, 0}))
@@ -126,7 +126,7 @@ class Samples {
     // A quadrilateral given corner after corner around it; the file keeps
     // the corners crosswise: 1, 2, 4, 3.
     const Point3 q1{1.25, 1.5, 0}, q2{6.5, 1.5, 0}, q3{7, 5.75, 0}, q4{0.5, 6.25, 0};
-    check("AddSolid", AddSolid(s, q1, q2, q3, q4));
+    check("AddSolid", Write(s, AddSolid, q1, q2, q3, q4));
     x.entities.push_back(entity("solid", "SOLID", model)
                              .set("vtx0", Vec(q1))
                              .set("vtx1", Vec(q2))
@@ -134,19 +134,19 @@ class Samples {
                              .set("vtx3", Vec(q3))
                              .json());
 
-    check("AddPoint", AddPoint(s, {-3.75, 8.125, 2.5}));
+    check("AddPoint", Write(s, AddPoint, {-3.75, 8.125, 2.5}));
     x.entities.push_back(entity("point", "POINT", model).set("location", Vec({-3.75, 8.125, 2.5})).json());
 
     // Centre (2.5, -1.5) through (5.5, 2.5): radius 5.
-    check("AddCircle 0", AddCircle(s, 0, {2.5, -1.5, 0}, {5.5, 2.5, 0}));
+    check("AddCircle 0", Write(s, AddCircle, 0, {2.5, -1.5, 0}, {5.5, 2.5, 0}));
     x.entities.push_back(
         entity("circle centre-radius", "CIRCLE", model).set("center", Vec({2.5, -1.5, 0})).num("radius", 5).json());
     // Centre (-6, 4) and a diameter of 15 (to (3, 16)): radius 7.5.
-    check("AddCircle 2", AddCircle(s, 2, {-6, 4, 0}, {3, 16, 0}));
+    check("AddCircle 2", Write(s, AddCircle, 2, {-6, 4, 0}, {3, 16, 0}));
     x.entities.push_back(
         entity("circle centre-diameter", "CIRCLE", model).set("center", Vec({-6, 4, 0})).num("radius", 7.5).json());
     // Three points on the circle of radius 5 around (1, 2).
-    check("AddCircleDurch3Punkte", AddCircleDurch3Punkte(s, {6, 2, 0}, {1, 7, 0}, {-3, 5, 0}));
+    check("AddCircleDurch3Punkte", Write(s, AddCircleDurch3Punkte, {6, 2, 0}, {1, 7, 0}, {-3, 5, 0}));
     x.entities.push_back(
         entity("circle 3 points", "CIRCLE", model).set("center", Vec({1, 2, 0})).num("radius", 5).json());
 
@@ -154,7 +154,7 @@ class Samples {
     // Start (15, 10), through (13, 14), end (6, 13), all on the circle of
     // radius 5 around (10, 10): counter-clockwise from 0 degrees to the
     // direction (-4, 3).
-    check("AddArc 0", AddArc(s, 0, {15, 10, 0}, {13, 14, 0}, {6, 13, 0}));
+    check("AddArc 0", Write(s, AddArc, 0, {15, 10, 0}, {13, 14, 0}, {6, 13, 0}));
     x.entities.push_back(entity("arc 3 points", "ARC", model)
                              .set("center", Vec({10, 10, 0}))
                              .num("radius", 5)
@@ -164,7 +164,7 @@ class Samples {
     // Start (-5, 5), end (-10, 10), through (-14, 2), on the circle of
     // radius 5 around (-10, 5): clockwise from 0 over 216.87 to 90
     // degrees, so counter-clockwise from 90 to 360.
-    check("AddArc 3", AddArc(s, 3, {-5, 5, 0}, {-10, 10, 0}, {-14, 2, 0}));
+    check("AddArc 3", Write(s, AddArc, 3, {-5, 5, 0}, {-10, 10, 0}, {-14, 2, 0}));
     x.entities.push_back(entity("arc start-end-point", "ARC", model)
                              .set("center", Vec({-10, 5, 0}))
                              .num("radius", 5)
@@ -173,7 +173,7 @@ class Samples {
                              .json());
     // Centre (3, -4), start at 90 degrees and radius 2.5, end in the
     // direction (-7, -7), that is 225 degrees.
-    check("AddArc 1", AddArc(s, 1, {3, -4, 0}, {3, -1.5, 0}, {-4, -11, 0}));
+    check("AddArc 1", Write(s, AddArc, 1, {3, -4, 0}, {3, -1.5, 0}, {-4, -11, 0}));
     x.entities.push_back(entity("arc centre-start-end", "ARC", model)
                              .set("center", Vec({3, -4, 0}))
                              .num("radius", 2.5)
@@ -184,7 +184,7 @@ class Samples {
     if (r2000_) {
       // Major axis from (-2, 1) to (6, 7): centre (2, 4), half axis (4, 3)
       // of length 5; the minor axis ends 2 from the centre at (0.8, 5.6).
-      check("AddEllipse 0", AddEllipse(s, 0, {-2, 1, 0}, {6, 7, 0}, {0.8, 5.6, 0}, 0, 0));
+      check("AddEllipse 0", Write(s, AddEllipse, 0, {-2, 1, 0}, {6, 7, 0}, {0.8, 5.6, 0}, 0, 0));
       x.entities.push_back(entity("ellipse", "ELLIPSE", model)
                                .set("center", Vec({2, 4, 0}))
                                .set("major_axis", Vec({4, 3, 0}))
@@ -194,7 +194,7 @@ class Samples {
                                .json());
       // Major axis from (10, -5) to (10, 3): centre (10, -1), half axis
       // (0, 4); minor half axis 1.5; from 0.5 to 4 radians.
-      check("AddEllipse 1", AddEllipse(s, 1, {10, -5, 0}, {10, 3, 0}, {11.5, -1, 0}, 0.5, 4.0));
+      check("AddEllipse 1", Write(s, AddEllipse, 1, {10, -5, 0}, {10, 3, 0}, {11.5, -1, 0}, 0.5, 4.0));
       x.entities.push_back(entity("elliptic arc", "ELLIPSE", model)
                                .set("center", Vec({10, -1, 0}))
                                .set("major_axis", Vec({0, 4, 0}))
@@ -213,7 +213,7 @@ class Samples {
       p[1].x = 5.5, p[1].y = -2.25, p[1].bulge = -0.5;
       p[2].x = 5.5, p[2].y = 3.75, p[2].bulge = 0.25;
       p[3].x = 0.5, p[3].y = 4;
-      check("AddPolyLine open", AddPolyLine(s, p, false));
+      check("AddPolyLine open", Write(s, AddPolyLine, p, false));
       x.entities.push_back(entity("open polyline", poly, model)
                                .set("vertices", "[" + Vec({1.5, -2.25, 0}) + ", " + Vec({5.5, -2.25, 0.5}) + ", " +
                                                     Vec({5.5, 3.75, -0.25}) + ", " + Vec({0.5, 4, 0}) + "]")
@@ -225,7 +225,7 @@ class Samples {
       p[0].x = -7.5, p[0].y = -7.5, p[0].bulge = 0.125;
       p[1].x = -1.5, p[1].y = -7.5;
       p[2].x = -4.5, p[2].y = -2.5, p[2].bulge = 1;  // the closing segment: a half circle
-      check("AddPolyLine closed", AddPolyLine(s, p, true));
+      check("AddPolyLine closed", Write(s, AddPolyLine, p, true));
       x.entities.push_back(entity("closed polyline", poly, model)
                                .set("vertices", "[" + Vec({-7.5, -7.5, -0.125}) + ", " + Vec({-1.5, -7.5, 0}) + ", " +
                                                     Vec({-4.5, -2.5, -1}) + "]")
@@ -236,8 +236,7 @@ class Samples {
       // A pentagon around (2, 3) through (5, 7): radius 5; its first
       // corner is (3, 4) turned a quarter counter-clockwise, (-4, 3); the
       // others follow clockwise, and the first comes again at the end.
-      std::vector<PolyVertex> p;
-      check("AddPolyGon", AddPolyGon(s, p, {2, 3, 0}, {5, 7, 0}, 5));
+      check("AddPolyGon", Write(s, AddPolyGon, {2, 3, 0}, {5, 7, 0}, 5));
       const double t0 = std::atan2(3.0, -4.0);
       std::string v = "[";
       for (int k = 0; k <= 5; ++k) {
@@ -257,7 +256,7 @@ class Samples {
     {
       const std::string first = "Stra\xC3\x9F" "e \xE2\x80\x94 \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80";
       const std::string second = std::string(246, 'x') + "\xC3\xA4\xE4\xB8\xAD\xF0\x9F\x98\x80" + std::string(40, 'y');
-      const TextResult t = AddText(s, {4.5, -6.25, 0}, 2.5, first + "\r\n" + second, 30);
+      const TextResult t = WriteText(s, {4.5, -6.25, 0}, 2.5, first + "\r\n" + second, 30);
       check("AddText", t.result);
       const bool single = !r2000_;
       if (t.firstLineOnly != single) {
@@ -272,13 +271,13 @@ class Samples {
 
     // An arrow head at (2, 1) with its back towards (2, 9): 0.17 long,
     // 0.068 wide.
-    check("AddArrowToLine", AddArrowToLine(s, {2, 1}, {2, 9}));
+    check("AddArrowToLine", Write(s, AddArrowToLine, {2, 1}, {2, 9}));
     x.entities.push_back(head("arrow head", {2, 1, 0}, {1.966, 1.17, 0}, {2.034, 1.17, 0}));
 
     // A dimension of (10, 20) to (16, 20) with its line 3 above: two
     // extension lines, the dimension line, a head at either end of it
     // pointing outwards.
-    check("AddDimensionLines", AddDimensionLines(s, {10, 20, 0}, {16, 20, 0}, {10, 23}, {16, 23}));
+    check("AddDimensionLines", Write(s, AddDimensionLines, {10, 20, 0}, {16, 20, 0}, {10, 23}, {16, 23}));
     x.entities.push_back(
         entity("extension line 1", "LINE", model).set("start", Vec({10, 20, 0})).set("end", Vec({10, 23, 0})).json());
     x.entities.push_back(
@@ -293,11 +292,11 @@ class Samples {
       // over clamped integer knots. Five points; then four points with a
       // handle for each end direction, closed back to the first point.
       const std::vector<PolyVertex> five{{0, 0, 0, 0}, {10, 5, 0, 0}, {20, -3, 0, 0}, {30, 8, 0, 0}, {40, 0, 0, 0}};
-      check("AddSPLINE", AddSPLINE(s, five, 0, false));
+      check("AddSPLINE", Write(s, AddSPLINE, five, 0, false));
       x.entities.push_back(spline("spline", five, false).set("knots", Vec({0, 0, 0, 0, 1, 2, 2, 2, 2})).json());
       const std::vector<PolyVertex> handles{{0, 30, 0, 0},  {12, 34, 0, 0}, {20, 26, 0, 0},
                                             {0, 30, 0, 0},  {-4, 20, 0, 0}, {3, 45, 0, 0}};
-      check("AddSPLINE directions", AddSPLINE(s, handles, 2, true));
+      check("AddSPLINE directions", Write(s, AddSPLINE, handles, 2, true));
       x.entities.push_back(spline("spline with directions", {handles.begin(), handles.end() - 2}, true)
                                .num("control_count", 6)
                                .json());
@@ -305,14 +304,14 @@ class Samples {
 
     // The tables: a dash-gap-dot-gap line type and a layer drawn with it.
     const std::vector<double> pattern{1.25, -0.5, 0, -0.5};
-    check("AddLineStil", AddLineStil(s, "DASHDOT_S", "Dash dot __ . __ .", pattern));
+    check("AddLineStil", Write(s, AddLineStil, "DASHDOT_S", "Dash dot __ . __ .", pattern));
     x.linetypes.push_back(Obj()
                               .str("name", "DASHDOT_S")
                               .str("description", "Dash dot __ . __ .")
                               // total length, then the elements
                               .set("pattern", Vec({2.25, 1.25, -0.5, 0, -0.5}))
                               .json());
-    check("AddNewLayer", AddNewLayer(s, "WALLS_2", "DASHDOT_S", "25", "3"));
+    check("AddNewLayer", Write(s, AddNewLayer, "WALLS_2", "DASHDOT_S", "25", "3"));
     Obj layer;
     layer.str("name", "WALLS_2").num("color", 3).str("linetype", "DASHDOT_S");
     if (r2000_) layer.num("lineweight", 25);
@@ -325,13 +324,13 @@ class Samples {
     v1.Breite = 277, v1.Hoehe = 190, v1.MitteX = 148.5, v1.MitteY = 105;
     v1.InhaltX = 12.5, v1.InhaltY = -7.25, v1.HoeheInhalt = 80.5;
     editor_.view.tab = 1;
-    check("AddViewport first", AddViewport(s, true, v1));
+    check("AddViewport first", Write(s, AddViewport, true, v1));
     x.entities.push_back(viewport("sheet viewport", paper, v1, true).json());
     ViewportValues v2;
     v2.Breite = 100.5, v2.Hoehe = 70.25, v2.MitteX = 60.25, v2.MitteY = 45.75;
     v2.InhaltX = 3.75, v2.InhaltY = 2.5, v2.HoeheInhalt = 20.125;
     editor_.view.tab = 1;
-    check("AddViewport next", AddViewport(s, false, v2));
+    check("AddViewport next", Write(s, AddViewport, false, v2));
     x.entities.push_back(viewport("viewport", paper, v2, false).json());
     return ok_ && platform_.complaints == 0;
   }

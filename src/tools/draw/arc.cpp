@@ -42,7 +42,7 @@ void ArcClick(Editor& e, const Click& c) {
     ++t.ellipsemode;
     return;
   }
-  e.Report(AddArc(e.doc, t.arcmode, {t.linesx, t.linesy, 0}, {t.linesx2, t.linesy2, 0}, {p.x, p.y, 0}));
+  e.Report(Write(e.doc, AddArc, t.arcmode, {t.linesx, t.linesy, 0}, {t.linesx2, t.linesy2, 0}, {p.x, p.y, 0}));
   t.inarc = false;
   ResetRubberBand(t);
   e.Repaint();

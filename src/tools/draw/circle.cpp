@@ -53,12 +53,12 @@ void CircleClick(Editor& e, const Click& c) {
     return;
   }
   switch (t.arcmode) {
-    case kCircleThreePoints: e.Report(AddCircleDurch3Punkte(e.doc, first, {t.linesx2, t.linesy2, 0}, at)); break;
+    case kCircleThreePoints: e.Report(Write(e.doc, AddCircleDurch3Punkte, first, {t.linesx2, t.linesy2, 0}, at)); break;
     case kCircleTwoPoints:
-      e.Report(AddCircle(e.doc, t.arcmode, {(first.x + at.x) / 2, (first.y + at.y) / 2, 0}, at));
+      e.Report(Write(e.doc, AddCircle, t.arcmode, {(first.x + at.x) / 2, (first.y + at.y) / 2, 0}, at));
       break;
-    case kPolygon: e.Report(AddPolyGon(e.doc, t.polyline0, first, at, e.dialogs.polygon.EckenEd)); break;
-    default: e.Report(AddCircle(e.doc, t.arcmode, first, at)); break;
+    case kPolygon: e.Report(Write(e.doc, AddPolyGon, first, at, e.dialogs.polygon.EckenEd)); break;
+    default: e.Report(Write(e.doc, AddCircle, t.arcmode, first, at)); break;
   }
   ResetRubberBand(t);
   t.incircle = false;

@@ -1,7 +1,7 @@
 // The dimension tool: two clicks give the points measured, the third the
 // place of the dimension line; the text dialog then proposes the distance.
-// With OK it is written as lines, arrow heads and a text, each an undo
-// step; cancelled, nothing is written.
+// With OK it is written as lines, arrow heads and a text, one undo step;
+// cancelled, nothing is written.
 #include <algorithm>
 #include <cmath>
 
@@ -58,7 +58,8 @@ void AddDimension(Editor& e) {
   // A text that cannot be written leaves no lines without it.
   if (TextOfMemo(e.drawing, text.Memo1, SingleLineTexts(e.drawing)).controlCharacter)
     return e.Report(InsertResult::ControlCharacter);
-  const InsertResult drawn = AddDimensionLines(e.doc, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
+  CodeLines code(e.doc);
+  const InsertResult drawn = AddDimensionLines(code, p1, p2, {t.linesx4, t.linesy4}, {t.linesx5, t.linesy5});
   if (drawn != InsertResult::Inserted) return e.Report(drawn);
   // Centred over the line, its last baseline half a text height above it:
   // a single-line text stands on its baseline, a multi-line one hangs from
@@ -66,7 +67,10 @@ void AddDimension(Editor& e) {
   const double h = text.FontSizeDimensionEd;
   const auto [width, lines] = TextBox(text.Memo1);
   const double above = e.drawing.cadver < 1010 ? h / 2 : h / 2 + h + (lines - 1) * kLinePitch * h;
-  WriteText(e, {t.linesx3 - width * h / 2, t.linesy3 + above}, h);
+  const TextResult written = AddDialogText(e, code, {t.linesx3 - width * h / 2, t.linesy3 + above}, h);
+  const InsertResult r = InsertAndParse(e.doc, code);
+  if (r == InsertResult::Inserted && written.firstLineOnly) FirstLineOnly(e);
+  e.Report(r);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ void EllipseClick(Editor& e, const Click& c) {
     return;
   }
   if (!IsArc(t.arcmode)) {
-    e.Report(AddEllipse(e.doc, t.arcmode, p1, p2, {p.x, p.y, 0}, 0, 0));
+    e.Report(Write(e.doc, AddEllipse, t.arcmode, p1, p2, {p.x, p.y, 0}, 0, 0));
   } else if (t.ellipsemode == 1) {
     t.linesx3 = p.x, t.linesy3 = p.y, t.ellipsemode = 2;
     return;
@@ -67,7 +67,7 @@ void EllipseClick(Editor& e, const Click& c) {
     return;
   } else {
     // The angles are those the rubber band showed.
-    e.Report(AddEllipse(e.doc, t.arcmode, p1, p2, {t.linesx3, t.linesy3, 0}, t.ellipsewinkel1, t.ellipsewinkel2));
+    e.Report(Write(e.doc, AddEllipse, t.arcmode, p1, p2, {t.linesx3, t.linesy3, 0}, t.ellipsewinkel1, t.ellipsewinkel2));
   }
   t.inellipse = false;
   ResetRubberBand(t);

@@ -48,8 +48,11 @@ void LineClick(Editor& e, const Click& c) {
   }
   const Point2 p = PointStep(e, c);
   const Point3 from{t.linesx, t.linesy, 0}, to{p.x, p.y, 0};
-  e.Report(AddLine(e.doc, LineKindOf(t.arcmode), from, to));
-  if (t.inarrow) e.Report(AddArrowToLine(e.doc, {from.x, from.y}, {to.x, to.y}));
+  // The arrow's head goes in with its line, as one step.
+  CodeLines lines(e.doc);
+  InsertResult r = AddLine(lines, LineKindOf(t.arcmode), from, to);
+  if (t.inarrow && r == InsertResult::Inserted) r = AddArrowToLine(lines, {from.x, from.y}, {to.x, to.y});
+  e.Report(lines.lines().empty() ? r : InsertAndParse(e.doc, lines));
   t.inarrow = false;
   ResetRubberBand(t);
   if (t.arcmode == kLineSegment) t.linesx = p.x, t.linesy = p.y;

@@ -10,7 +10,7 @@ void Editor::PointBtnClick() { Arm(ToolButton::PointBtn, tool.arcmode); }
 void PointFirstClick(Editor& e, const Click& c) {
   if (c.right()) return e.Release();
   FirstClick(e, c);
-  e.Report(AddPoint(e.doc, {e.tool.linesx, e.tool.linesy, 0}));
+  e.Report(Write(e.doc, AddPoint, {e.tool.linesx, e.tool.linesy, 0}));
   e.Repaint();
 }
 

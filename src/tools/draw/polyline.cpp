@@ -99,7 +99,7 @@ void PolyClick(Editor& e, const Click& c) {
     // Both directions given: the spline is complete.
     t.inpoly = false;
     e.removeall();
-    e.Report(AddSPLINE(e.doc, t.polyline0, 2, t.splineshouldclose));
+    e.Report(Write(e.doc, AddSPLINE, t.polyline0, 2, t.splineshouldclose));
     t.splinemode = 0;
     e.Repaint();
   }
@@ -134,11 +134,11 @@ void FinishPolyline(Editor& e, bool closed) {
     // Finished while its directions are clicked: with the start's if that
     // click was made.
     t.inpoly = false;
-    e.Report(AddSPLINE(e.doc, t.polyline0, t.splinemode - 1, t.splineshouldclose));
+    e.Report(Write(e.doc, AddSPLINE, t.polyline0, t.splinemode - 1, t.splineshouldclose));
     t.splinemode = 0;
   } else {
     t.inpoly = false;
-    if (t.polyline0.size() >= 2) e.Report(AddPolyLine(e.doc, t.polyline0, closed));
+    if (t.polyline0.size() >= 2) e.Report(Write(e.doc, AddPolyLine, t.polyline0, closed));
   }
   e.removeall();
   e.Repaint();
@@ -152,7 +152,7 @@ void PolyFinish(Editor& e) {
   if (t.arcmode == kSpline) return e.Fertig1Click();
   t.inpoly = false;
   e.removeall();
-  if (t.polyline0.size() >= 2) e.Report(AddPolyLine(e.doc, t.polyline0, false));
+  if (t.polyline0.size() >= 2) e.Report(Write(e.doc, AddPolyLine, t.polyline0, false));
   e.Repaint();
 }
 

@@ -21,7 +21,7 @@ void RectangleClick(Editor& e, const Click& c) {
   }
   const Point2 p = PointStep(e, c);
   t.polyline0 = {{t.linesx, t.linesy, 0, 0}, {p.x, t.linesy, 0, 0}, {p.x, p.y, 0, 0}, {t.linesx, p.y, 0, 0}};
-  e.Report(AddPolyLine(e.doc, t.polyline0, true));
+  e.Report(Write(e.doc, AddPolyLine, t.polyline0, true));
   ResetRubberBand(t);
   t.inrec = false;
   e.Repaint();

@@ -22,7 +22,7 @@ void SolidClick(Editor& e, const Click& c) {
     t.insolid = false;
     e.removeall();
     if (t.ellipsemode == 2) {
-      e.Report(AddSolid(e.doc, p1, p2, p3, p3));
+      e.Report(Write(e.doc, AddSolid, p1, p2, p3, p3));
       e.Repaint();
     }
     return;
@@ -33,7 +33,7 @@ void SolidClick(Editor& e, const Click& c) {
   } else if (t.ellipsemode == 1) {
     t.linesx3 = p.x, t.linesy3 = p.y, t.ellipsemode = 2;
   } else {
-    e.Report(AddSolid(e.doc, p1, p2, p3, {p.x, p.y, 0}));
+    e.Report(Write(e.doc, AddSolid, p1, p2, p3, {p.x, p.y, 0}));
     t.insolid = false;
     ResetRubberBand(t);
     e.Repaint();

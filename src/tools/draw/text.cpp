@@ -13,11 +13,11 @@ constexpr int kMsgFirstLineOnly = 36;  // "... keine mehrzeilen Texte. Es wird n
 
 void Editor::TextBtnClick() { Arm(ToolButton::TextBtn, tool.arcmode); }
 
-void WriteText(Editor& e, Point2 at, double height) {
-  const TextResult r = AddText(e.doc, {at.x, at.y, 0}, height, e.dialogs.text.Memo1, e.dialogs.text.WinkEd);
-  if (r.firstLineOnly) e.platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
-  e.Report(r.result);
+TextResult AddDialogText(Editor& e, CodeLines& lines, Point2 at, double height) {
+  return AddText(lines, {at.x, at.y, 0}, height, e.dialogs.text.Memo1, e.dialogs.text.WinkEd);
 }
+
+void FirstLineOnly(Editor& e) { e.platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error); }
 
 void TextFirstClick(Editor& e, const Click& c) {
   const Point2 p = PointStep(e, {c.px, c.py}, c);
@@ -25,7 +25,11 @@ void TextFirstClick(Editor& e, const Click& c) {
   text.Memo1.clear();
   text.dimension = false;
   text.textChange = false;
-  if (e.platform.ShowTextDialog(text) == DialogResult::Ok) WriteText(e, p, text.FontSizeEd);
+  if (e.platform.ShowTextDialog(text) == DialogResult::Ok) {
+    const TextResult r = WriteText(e.doc, {p.x, p.y, 0}, text.FontSizeEd, text.Memo1, text.WinkEd);
+    if (r.firstLineOnly) FirstLineOnly(e);
+    e.Report(r.result);
+  }
   e.Release();
   e.Repaint();
 }

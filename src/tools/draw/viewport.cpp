@@ -27,7 +27,7 @@ ViewportValues Proposed(Editor& e, int tab) {
 void Editor::Viewporthinzufgen1Click() {
   ViewportValues v = Proposed(*this, view.tab);
   if (platform.ShowViewportDialog(v) != DialogResult::Ok) return;
-  Report(AddViewport(doc, false, v));
+  Report(Write(doc, AddViewport, false, v));
   Repaint();
 }
 
@@ -44,8 +44,10 @@ void Editor::AddLayoutViewports(int tab) {
   const bool ownBlock = !scope.block().empty();
   // Both show the model, which neither changes.
   const ViewportValues v = Proposed(*this, tab);
-  if (ownBlock && !sheetViewport) Report(AddViewport(doc, true, v));
-  if (!modelViewport) Report(AddViewport(doc, false, v));
+  CodeLines lines(doc);
+  if (ownBlock && !sheetViewport) AddViewport(lines, true, v);
+  if (!modelViewport) AddViewport(lines, false, v);
+  Report(InsertAndParse(doc, lines));
 }
 
 }  // namespace vestrel
