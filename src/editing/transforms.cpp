@@ -350,7 +350,7 @@ bool Loeschen(DocumentContext& c) {
   std::vector<std::pair<std::int32_t, std::int32_t>> ranges = OwnedObjects(d, units);
   for (const Unit& u : units) ranges.emplace_back(u.from, u.to);
   std::sort(ranges.begin(), ranges.end());
-  DeleteStep step(c.undos, d.dxf);
+  ChangeStep step(c.undos, d.dxf);
   // From the last to the first: the lines of those still to go stay where
   // they were.
   for (auto r = ranges.rbegin(); r != ranges.rend(); ++r) step.erase(r->first, r->second - r->first + 1);

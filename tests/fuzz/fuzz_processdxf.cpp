@@ -115,7 +115,7 @@ void Edit(Drawing& d, std::size_t k) {
     }
     step.insert(p.linefrom + 2, {" 62", "3"});
   }
-  if (last.linefrom > p.linefrom) vestrel::DeleteStep(j, d.dxf).erase(last.linefrom + 2, last.linebis - last.linefrom + 1);
+  if (last.linefrom > p.linefrom) vestrel::ChangeStep(j, d.dxf).erase(last.linefrom + 2, last.linebis - last.linefrom + 1);
 }
 
 // The model and the first layout at their extents, painted small; then
