@@ -406,7 +406,7 @@ EditResult RotateObjects(DocumentContext& c, double x1, double y1, double x2, do
   }
 }
 
-EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double dy) {
+EditResult CopyObjects(DocumentContext& c, double dx, double dy) {
   if (!Finite({dx, dy})) return EditResult::InvalidValue;
   Drawing& d = c.drawing;
   const std::vector<Unit> units = EditUnits(d, c.tab, true);
@@ -414,7 +414,7 @@ EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double 
   BlockIndex index(d);
   CopySource source(d, units, index);
   const EditResult r = CopyCells(c, {{dx, dy}}, units, source, index, {});
-  if (r == EditResult::Done && !donotprocess) processdxf(d);
+  if (r == EditResult::Done) processdxf(d);
   return r;
 }
 
