@@ -7,7 +7,7 @@
 namespace vestrel::msg {
 
 enum Nr : int {
-  OpenFailed = 1,  // "Konte die folgende Datei nicht öffnen: " (no longer shown)
+  OpenFailed = 1,  // "Konte die folgende Datei nicht öffnen: ", shown nowhere
   Restart = 2,
   Translate = 3,
   CannotWrite = 6,
@@ -40,7 +40,7 @@ enum Nr : int {
   NoRays = 33,
   Unnamed = 34,
   FirstLineOnly = 36,
-  NoLeaders = 37,  // (no longer shown)
+  NoLeaders = 37,  // shown nowhere
   NoInsertionPoint = 38,
   InvalidValue = 39,
   NoHandleLeft = 40,
