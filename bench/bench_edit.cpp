@@ -66,7 +66,7 @@ struct Editing {
 
   // What every change ends with: the parse, then the paint.
   void show() {
-    if (whole) d.dxf.markAllChanged();
+    if (whole) d.parserecord = {};  // as after a failed parse: the next reads all
     processdxf(d);
     if (whole)
       PaintBox1Paint(canvas, d, view, print, platform.PrinterPageSize(), 96);

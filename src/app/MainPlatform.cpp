@@ -32,6 +32,7 @@
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
 #include "file/encoding.h"
+#include "i18n/msg.h"
 #include "i18n/translateforms.h"
 #include "view/printing.h"
 
@@ -69,10 +70,6 @@ void TMainForm::TranslateAllForms() {
 }
 
 void TMainForm::ShowTranslateDialog() { TranslateForm->Run(editor_->languages); }
-constexpr int kMsgMacroNotSaved = 47;  // "Das Makro konnte nicht gespeichert werden: "
-constexpr int kMsgMacroStopped = 48;   // "Das Makro lief nicht zu Ende: "
-constexpr int kMsgMacroUnreadable = 67;  // "Das Makro kann nicht gelesen werden: "
-
 
 void TMainForm::ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) {
   QMessageBox box(this);
@@ -262,7 +259,7 @@ void TMainForm::RecordMacro() {
   out << "# Vestrel macro: vestrel --replay runs it, \"Makro abspielen...\" plays it\n";
   for (const std::string& line : lines) out << line << '\n';
   out.close();
-  if (!out) ShowMessage(kMsgMacroNotSaved, *name, MsgIcon::Error, 0);
+  if (!out) ShowMessage(msg::MacroNotSaved, *name, MsgIcon::Error, 0);
 }
 
 void TMainForm::PlayMacro() {
@@ -280,9 +277,9 @@ void TMainForm::PlayMacro() {
     pause(true);
   }
   if (played.unreadable != FileError::None)
-    ShowMessage(kMsgMacroUnreadable, *name + "\n" + Translate(FileErrorText(played.unreadable)), MsgIcon::Error, 0);
+    ShowMessage(msg::MacroUnreadable, *name + "\n" + Translate(FileErrorText(played.unreadable)), MsgIcon::Error, 0);
   else if (!played.stopped.empty())
-    ShowMessage(kMsgMacroStopped, played.stopped, MsgIcon::Error, 0);
+    ShowMessage(msg::MacroStopped, played.stopped, MsgIcon::Error, 0);
   pause(false);
 }
 
@@ -325,7 +322,7 @@ void TMainForm::PrintDrawing(const PrintSetup& setup) {
     if (!name) return;
     printer_.setOutputFileName(QString::fromStdString(*name));
   }
-  printer_.setDocName(Q(Message(11)));
+  printer_.setDocName(Q(Message(msg::DxfFile)));
   PrintTab(printer_, editor_->drawing, editor_->view, setup);
 }
 

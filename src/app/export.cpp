@@ -17,6 +17,7 @@
 #include "file/dxffile.h"
 #include "platform/nullplatform.h"
 #include "i18n/messages.h"
+#include "i18n/msg.h"
 #include "tools/editor.h"
 #include "view/printing.h"
 #include "view/transform.h"
@@ -208,7 +209,7 @@ int RunExportPdf(const ExportOptions& o, std::ostream& err) {
   }
   QPrinter& printer = platform.printer();
   printer.setOutputFileName(QString::fromStdString(o.output));
-  printer.setDocName(QString::fromStdString(std::string(GermanMessage(11))));
+  printer.setDocName(QString::fromStdString(std::string(GermanMessage(msg::DxfFile))));
   if (!PrintTab(printer, editor.drawing, editor.view, setup)) err << "vestrel: " << kNotAllDrawn << '\n';
   if (printer.printerState() == QPrinter::Error) {
     err << "vestrel: cannot write " << o.output << '\n';

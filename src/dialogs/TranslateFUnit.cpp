@@ -15,13 +15,11 @@
 #include <array>
 #include <functional>
 
+#include "i18n/msg.h"
+
 namespace vestrel {
 
 namespace {
-
-constexpr int kMsgGoOnSearching = 45;
-constexpr int kMsgDeleteEntry = 46;
-constexpr int kMsgCellTooLong = 66;
 
 // The property of a message box that holds the number of its text.
 constexpr char kMessageNumber[] = "messageNumber";
@@ -176,7 +174,7 @@ void TTranslateForm::FillStringGrid() {
 void TTranslateForm::StringGrid1SetEditText(int ACol, int ARow, const QString& Value) {
   if (!languages_ || ARow < 0 || static_cast<std::size_t>(ARow) >= languages_->dictionary.size()) return;
   if (!languages_->Edit(static_cast<std::size_t>(ARow), ACol, Value.toStdString()))
-    return void(ask(kMsgCellTooLong, Q(message(kMsgCellTooLong)), QMessageBox::Ok, QMessageBox::Warning));
+    return void(ask(msg::CellTooLong, Q(message(msg::CellTooLong)), QMessageBox::Ok, QMessageBox::Warning));
   Timer1->start();  // a second after the last change
 }
 
@@ -208,7 +206,7 @@ void TTranslateForm::FilterBtnClick() {
         StringGrid1->scrollTo(at, QAbstractItemView::PositionAtTop);
       }
       StringGrid1->horizontalScrollBar()->setValue(StringGrid1->horizontalHeader()->sectionPosition(c));
-      if (ask(kMsgGoOnSearching, Q(message(kMsgGoOnSearching)), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+      if (ask(msg::GoOnSearching, Q(message(msg::GoOnSearching)), QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     }
   }
@@ -219,8 +217,8 @@ void TTranslateForm::DeleteRowBtnClick() {
   const int r = StringGrid1->currentIndex().isValid() ? StringGrid1->currentIndex().row() : -1;
   Dictionary& d = languages_->dictionary;
   if (r >= 0 && static_cast<std::size_t>(r) < d.size()) {
-    const QString text = Q(message(kMsgDeleteEntry)) + "\n" + Q(d.Slot(static_cast<std::size_t>(r), 0));
-    if (ask(kMsgDeleteEntry, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) == QMessageBox::Yes)
+    const QString text = Q(message(msg::DeleteEntry)) + "\n" + Q(d.Slot(static_cast<std::size_t>(r), 0));
+    if (ask(msg::DeleteEntry, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) == QMessageBox::Yes)
       d.Remove(static_cast<std::size_t>(r));
   }
   Timer1->stop();

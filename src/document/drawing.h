@@ -99,12 +99,6 @@ struct Drawing {
   std::span<const Tmypoi> snap(const tpoly& p) const {
     return {snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)};
   }
-  // The start and the end of an entry (the start again when it is closed);
-  // nothing without points.
-  const Tmypoi* rein(const tpoly& p) const { return p.anzp > 0 ? &points[p.psfrom] : nullptr; }
-  const Tmypoi* raus(const tpoly& p) const {
-    return p.anzp > 0 ? &points[p.psfrom + (p.isclosed ? 0 : static_cast<std::uint32_t>(p.anzp) - 1)] : nullptr;
-  }
 
   // The records of the kinds that have more than the common fields; an
   // empty one for an entry of another kind.
@@ -138,9 +132,6 @@ struct Drawing {
   std::string_view theblockname(const tpoly& p) const {
     return p.block >= 0 ? std::string_view(blocks[static_cast<std::size_t>(p.block)].blockname) : std::string_view{};
   }
-  double blockbasex(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basex : 0; }
-  double blockbasey(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basey : 0; }
-  double blockbasez(const tpoly& p) const { return p.block >= 0 ? blocks[static_cast<std::size_t>(p.block)].basez : 0; }
 
   // The block reference that entry `i` is an attribute of; none for an
   // entry that is no attribute.

@@ -72,9 +72,6 @@ class ChangeStep {
   std::size_t index_;
 };
 
-// Deleting is one of the splices of a step.
-using DeleteStep = ChangeStep;
-
 // Steps of insertions only, one after another, made in one pass over the
 // lines: every step's insertions name places of the lines as they were
 // before the first step, and what a step puts at a place goes after what

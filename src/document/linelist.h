@@ -96,7 +96,6 @@ class LineList {
   // by its identity.
   const LineChanges& changes() const { return changes_; }
   void forgetChanges() { changes_.clear(); }
-  void markAllChanged() { changes_.setAll(); }
   std::uint64_t identity() const { return identity_; }
 
   TextEncoding encoding = TextEncoding::Utf8;

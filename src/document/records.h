@@ -111,7 +111,6 @@ struct tpoly {
   bool isviewport() const { return kind == Kind::VIEWPORT; }
   bool iswipeout() const { return kind == Kind::WIPEOUT; }
   bool ispoint() const { return kind == Kind::POINT; }
-  bool isellipse() const { return kind == Kind::ELLIPSE; }
   bool issolid() const { return kind == Kind::SOLID || patternfill(); }  // filled
   bool patternfill() const { return kind == Kind::HATCH; }
   bool ray() const { return kind == Kind::RAY; }

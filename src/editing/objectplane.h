@@ -27,8 +27,6 @@ struct ObjectPlane {
   // The object's own x and y of a displacement d in the plan, within its
   // plane; false when the plane stands upright and cannot take it.
   bool toObject(Point2 d, Point2& out) const;
-  // The plan's displacement of one in the object's own x and y.
-  Point2 toPlan(Point2 o) const { return {xaxis.x * o.x + yaxis.x * o.y, xaxis.y * o.x + yaxis.y * o.y}; }
 };
 
 // The plane of the object on lines [from, to], its "0" line first, from

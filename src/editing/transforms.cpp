@@ -350,7 +350,7 @@ bool Loeschen(DocumentContext& c) {
   std::vector<std::pair<std::int32_t, std::int32_t>> ranges = OwnedObjects(d, units);
   for (const Unit& u : units) ranges.emplace_back(u.from, u.to);
   std::sort(ranges.begin(), ranges.end());
-  DeleteStep step(c.undos, d.dxf);
+  ChangeStep step(c.undos, d.dxf);
   // From the last to the first: the lines of those still to go stay where
   // they were.
   for (auto r = ranges.rbegin(); r != ranges.rend(); ++r) step.erase(r->first, r->second - r->first + 1);
@@ -406,7 +406,7 @@ EditResult RotateObjects(DocumentContext& c, double x1, double y1, double x2, do
   }
 }
 
-EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double dy) {
+EditResult CopyObjects(DocumentContext& c, double dx, double dy) {
   if (!Finite({dx, dy})) return EditResult::InvalidValue;
   Drawing& d = c.drawing;
   const std::vector<Unit> units = EditUnits(d, c.tab, true);
@@ -414,7 +414,7 @@ EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double 
   BlockIndex index(d);
   CopySource source(d, units, index);
   const EditResult r = CopyCells(c, {{dx, dy}}, units, source, index, {});
-  if (r == EditResult::Done && !donotprocess) processdxf(d);
+  if (r == EditResult::Done) processdxf(d);
   return r;
 }
 

@@ -53,8 +53,8 @@ bool Loeschen(DocumentContext& c);
 EditResult MoveObjects(DocumentContext& c, double dx, double dy);
 
 // Copies of the selection moved by (dx, dy), at the end of the tab's
-// objects; without a parse when `donotprocess`.
-EditResult CopyObjects(DocumentContext& c, bool donotprocess, double dx, double dy);
+// objects.
+EditResult CopyObjects(DocumentContext& c, double dx, double dy);
 
 // The selection copied into the columns and rows of the array dialog, the
 // array turned by its angle; every copy is its own undo step. Checked and

@@ -155,15 +155,6 @@ std::string CutName(std::string name, std::size_t room) {
   return name;
 }
 
-// ".NAME.vestrel-save.", the temporary files' names without the process id.
-std::string TemporaryPrefix(const fs::path& target) {
-  const std::size_t room = NAME_MAX - 1 - kTemporaryInfix.size() - kPidDigits;
-  std::string prefix = ".";
-  prefix += CutName(target.filename().string(), room);
-  prefix += kTemporaryInfix;
-  return prefix;
-}
-
 // "NAME.vestrel-copy-PID.EXT" in `folder`, the name of the whole new text
 // while the target is written in place; "-2", "-3", ... after the id where
 // a save killed long ago, under the same id, left its copy.
@@ -184,9 +175,12 @@ fs::path FolderOf(const fs::path& file) { return file.parent_path().empty() ? fs
 
 }  // namespace
 
-std::string SaveTemporaryPrefix(const std::string& target) {
-  const fs::path t(target);
-  return (t.parent_path() / TemporaryPrefix(t)).string();
+std::string SaveTemporaryPrefix(const std::string& name) {
+  const std::size_t room = NAME_MAX - 1 - kTemporaryInfix.size() - kPidDigits;
+  std::string prefix = ".";
+  prefix += CutName(name, room);
+  prefix += kTemporaryInfix;
+  return prefix;
 }
 
 namespace {
@@ -363,7 +357,7 @@ FileError WriteReplacing(const std::string& path, const std::string& spareFolder
     return FromErrno(errno);
   }
 
-  const std::string prefix = TemporaryPrefix(target);
+  const std::string prefix = SaveTemporaryPrefix(target.filename().string());
   const std::string pid = std::to_string(::getpid());
   // The temporary file is as private as the target from its first byte on.
   const mode_t mode = existed ? (st.st_mode & 07777) : 0666;

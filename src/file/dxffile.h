@@ -92,10 +92,10 @@ struct FileIdentity {
 // there is no such file.
 FileIdentity IdentityOf(const std::string& path);
 
-// The start of the names of the temporary files of saves of `target`, in
-// its folder: ".NAME.vestrel-save." followed by the saving process's id.
-// NAME is cut short where the whole name would not fit the system's 255
-// bytes.
-std::string SaveTemporaryPrefix(const std::string& target);
+// The start of the names of the temporary files of saves of the file named
+// `name` (beside it, or in the spare folder): ".NAME.vestrel-save."
+// followed by the saving process's id. NAME is cut short where the whole
+// name would not fit the system's 255 bytes.
+std::string SaveTemporaryPrefix(const std::string& name);
 
 }  // namespace vestrel

@@ -32,9 +32,8 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
   }
 }
 
-// Reads one code point of UTF-8 at s[i], advancing i. Surrogate code points
-// (as UTF-16 files with unpaired halves give them) are accepted when
-// `surrogates` is set. Returns -1 for an invalid sequence.
+}  // namespace
+
 std::int32_t NextCodePoint(std::string_view s, std::size_t& i, bool surrogates) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   if (b0 < 0x80) {
@@ -64,6 +63,8 @@ std::int32_t NextCodePoint(std::string_view s, std::size_t& i, bool surrogates) 
   i += static_cast<std::size_t>(extra) + 1;
   return static_cast<std::int32_t>(cp);
 }
+
+namespace {
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   std::string out;
@@ -149,7 +150,7 @@ bool IsValidUtf8(std::string_view s) {
       i += 8;
     }
     if (i >= s.size()) break;
-    if (NextCodePoint(s, i, false) < 0) return false;
+    if (NextCodePoint(s, i) < 0) return false;
   }
   return true;
 }
@@ -239,7 +240,7 @@ std::string DecodeBytes(std::string_view s, TextEncoding encoding) {
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
       const std::size_t at = i;
-      const std::int32_t cp = NextCodePoint(s, i, false);
+      const std::int32_t cp = NextCodePoint(s, i);
       if (cp < 0) {
         AppendUtf8(out, 0xFFFD);
         i = at + 1;
@@ -297,7 +298,7 @@ std::string EncodeNarrow(std::string_view utf8, bool ascii) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t at = i;
-    const std::int32_t cp = NextCodePoint(utf8, i, false);
+    const std::int32_t cp = NextCodePoint(utf8, i);
     if (cp < 0) {  // not UTF-8: nothing to say what it was
       out += '?';
       i = at + 1;
@@ -329,7 +330,7 @@ std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t at = i;
-    std::int32_t cp = NextCodePoint(utf8, i, false);
+    std::int32_t cp = NextCodePoint(utf8, i);
     if (cp < 0) {
       cp = 0xFFFD;
       i = at + 1;
@@ -347,7 +348,7 @@ std::string EncodeUnicode(std::string_view utf8, TextEncoding encoding, int cadv
 bool HasControlCharacter(std::string_view utf8) {
   for (std::size_t i = 0; i < utf8.size();) {
     const std::size_t at = i;
-    const std::int32_t cp = NextCodePoint(utf8, i, false);
+    const std::int32_t cp = NextCodePoint(utf8, i);
     if (cp < 0) {
       i = at + 1;
       continue;

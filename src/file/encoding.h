@@ -6,6 +6,7 @@
 // written back as UTF-16.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,14 @@
 #include "document/linelist.h"
 
 namespace vestrel {
+
+// The code point of the UTF-8 sequence at s[i], i moved past it. -1, and i
+// left where it was, for a sequence that is not UTF-8: a byte that begins
+// none, a continuation byte missing or cut off by the end, an overlong form,
+// a value beyond U+10FFFF, and a surrogate unless `surrogates` is set (as
+// the unpaired halves of a UTF-16 file are held). Every reader of UTF-8 in
+// the program decodes with it; what stands for a bad byte is the caller's.
+std::int32_t NextCodePoint(std::string_view s, std::size_t& i, bool surrogates = false);
 
 bool IsValidUtf8(std::string_view s);
 

@@ -7,15 +7,11 @@
 #include "file/lock.h"
 #include "file/options.h"
 #include "file/templates.h"
+#include "i18n/msg.h"
 
 namespace vestrel {
 
 namespace {
-
-constexpr int kMsgCannotWrite = 6;
-constexpr int kMsgNotSaved = 7;
-constexpr int kMsgSave = 8;
-constexpr int kMsgCannotOpen = 32;
 
 // The file's name and, on the next line, why it failed.
 std::string NameAndReason(Platform& p, const std::string& name, FileError e) {
@@ -33,7 +29,7 @@ void LockTheFile(DocumentContext& c, Platform& p, bool tell) {
   if (c.file.afilename.empty()) return;
   const auto other = LockDrawing(c.file.lockFolder, c.file.afilename, c.file.lock);
   if (other && tell)
-    p.ShowMessage(kMsgOpenElsewhere,
+    p.ShowMessage(msg::OpenElsewhere,
                   c.file.afilename + "\n" + other->host + " (PID " + std::to_string(other->pid) + ")",
                   MsgIcon::Warning);
 }
@@ -48,7 +44,7 @@ std::string Caption(const FileState& file, std::string_view unnamed) {
 
 bool AskToSave(DocumentContext& c, Platform& p) {
   if (!c.file.changed) return true;
-  switch (p.AskYesNoCancel(kMsgNotSaved, kMsgSave)) {
+  switch (p.AskYesNoCancel(msg::NotSaved, msg::Save)) {
     case Answer::Yes: return SaveFile(c, p);
     case Answer::No: return true;
     case Answer::Cancel: return false;
@@ -71,7 +67,7 @@ bool openfilewithname(DocumentContext& c, Platform& p, const std::string& name) 
     }
   }
   if (e != FileError::None) {
-    p.ShowMessage(kMsgCannotOpen, NameAndReason(p, name, e), MsgIcon::Error);
+    p.ShowMessage(msg::CannotOpen, NameAndReason(p, name, e), MsgIcon::Error);
     return false;
   }
   c.drawing = std::move(fresh);
@@ -109,7 +105,7 @@ bool SaveFileUnder(DocumentContext& c, Platform& p, const std::string& name) {
   if (c.undos.listener) c.undos.listener->Saving(name);
   const FileError e = WriteDxfFile(name, c.drawing.dxf, GetProgramDir(p.UserDataFolder(), c.file.progpath));
   if (e == FileError::None) return true;
-  p.ShowMessage(kMsgCannotWrite, NameAndReason(p, name, e), MsgIcon::None);
+  p.ShowMessage(msg::CannotWrite, NameAndReason(p, name, e), MsgIcon::None);
   return false;
 }
 
@@ -167,7 +163,7 @@ bool AnswerDiskChange(DocumentContext& c, Platform& p) {
   const FileIdentity now = IdentityOf(name);
   c.file.toldOf = now;  // asked once about it, whatever the answer
   const bool removed = !now.exists;
-  switch (p.AskAboutDiskChange(removed ? kMsgRemovedOnDisk : kMsgChangedOnDisk, name, removed)) {
+  switch (p.AskAboutDiskChange(removed ? msg::RemovedOnDisk : msg::ChangedOnDisk, name, removed)) {
     case DiskChoice::Reload:
       if (!removed) openfilewithname(c, p, name);
       return false;

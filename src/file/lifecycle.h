@@ -16,11 +16,6 @@ namespace vestrel {
 inline constexpr std::string_view kTemplateNew = "template1.dat";  // "Neue DXF Datei "
 inline constexpr std::string_view kTemplateR12 = "template0.dat";  // "Neue DXF Datei (R12 ...)"
 
-// The messages about the drawing's file and other programs.
-inline constexpr int kMsgChangedOnDisk = 53;  // changed by another program since
-inline constexpr int kMsgRemovedOnDisk = 54;  // deleted or renamed since
-inline constexpr int kMsgOpenElsewhere = 55;  // open in another Vestrel
-
 // The window caption: "Vestrel - [name]", with "*" while changed; a drawing
 // never saved is called `unnamed`.
 std::string Caption(const FileState& file, std::string_view unnamed);

@@ -149,12 +149,6 @@ bool Finite(const Point3& p) { return std::isfinite(p.x) && std::isfinite(p.y) &
 
 }  // namespace
 
-double BasisValue(int i, int t, std::span<const double> u, double v) {
-  std::vector<double> row;
-  BasisRow(u, t, v, i, 1, row);
-  return row[0];
-}
-
 Point3 CurvePoint(const Spline& s, double v) {
   if (!Usable(s)) return {};
   double w;

@@ -17,10 +17,6 @@ namespace vestrel {
 // u[0 .. n + t]. MakeKnots(4, 4) is 0 0 0 0 1 2 2 2 2.
 std::vector<double> MakeKnots(int n, int t);
 
-// The basis function N(i, t) at v; the first order is the half-open
-// interval u[i] <= v < u[i + 1].
-double BasisValue(int i, int t, std::span<const double> u, double v);
-
 // A curve of order t (degree t - 1) over knots u[0 .. n + t] with controls
 // [0 .. n]; rational when it has a weight per control point.
 struct Spline {

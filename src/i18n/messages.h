@@ -4,9 +4,11 @@
 
 #include <string_view>
 
+#include "i18n/msg.h"
+
 namespace vestrel {
 
-inline constexpr int kMessageCount = 72;
+inline constexpr int kMessageCount = msg::MakingArray;  // the last number
 
 // Message `nr` (1 to kMessageCount); empty for a number not in use.
 std::string_view GermanMessage(int nr);

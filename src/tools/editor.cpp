@@ -2,20 +2,9 @@
 
 #include "file/lifecycle.h"
 #include "file/options.h"
+#include "i18n/msg.h"
 
 namespace vestrel {
-
-namespace {
-
-constexpr int kMsgUnnamed = 34;
-// Why nothing was inserted.
-constexpr int kMsgNoInsertionPoint = 38;
-constexpr int kMsgInvalidValue = 39;
-constexpr int kMsgNoSplines = 10;
-constexpr int kMsgNoHandleLeft = 40;
-constexpr int kMsgOutOfMemory = 41;
-
-}  // namespace
 
 Editor::Editor(Platform& platform) : platform(platform) {}
 
@@ -30,22 +19,22 @@ void Editor::Repaint() {
   tool.anzrem = 0;  // the rubber band went with the old picture
 }
 
-void Editor::ShowCaption() { platform.SetCaption(Caption(file, platform.Message(kMsgUnnamed))); }
+void Editor::ShowCaption() { platform.SetCaption(Caption(file, platform.Message(msg::Unnamed))); }
 
 void Editor::Report(InsertResult result) {
   switch (result) {
-    case InsertResult::NoInsertionPoint: platform.ShowMessage(kMsgNoInsertionPoint, "", MsgIcon::Error); break;
-    case InsertResult::InvalidValue: platform.ShowMessage(kMsgInvalidValue, "", MsgIcon::Error); break;
-    case InsertResult::NoHandleLeft: platform.ShowMessage(kMsgNoHandleLeft, "", MsgIcon::Error); break;
-    case InsertResult::NotInThisVersion: platform.ShowMessage(kMsgNoSplines, "", MsgIcon::Error); break;
-    case InsertResult::ControlCharacter: platform.ShowMessage(kMsgControlCharacter, "", MsgIcon::Error); break;
+    case InsertResult::NoInsertionPoint: platform.ShowMessage(msg::NoInsertionPoint, "", MsgIcon::Error); break;
+    case InsertResult::InvalidValue: platform.ShowMessage(msg::InvalidValue, "", MsgIcon::Error); break;
+    case InsertResult::NoHandleLeft: platform.ShowMessage(msg::NoHandleLeft, "", MsgIcon::Error); break;
+    case InsertResult::NotInThisVersion: platform.ShowMessage(msg::NoSplines, "", MsgIcon::Error); break;
+    case InsertResult::ControlCharacter: platform.ShowMessage(msg::ControlCharacter, "", MsgIcon::Error); break;
     case InsertResult::Inserted:
     case InsertResult::NothingToWrite: break;
   }
 }
 
 void Editor::OutOfMemory() {
-  platform.ShowMessage(kMsgOutOfMemory, "", MsgIcon::Error);
+  platform.ShowMessage(msg::OutOfMemory, "", MsgIcon::Error);
   try {
     processdxf(drawing);
   } catch (const std::bad_alloc&) {

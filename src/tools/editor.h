@@ -33,10 +33,6 @@
 
 namespace vestrel {
 
-// About a value typed that holds a control character that its line of the
-// file may not hold.
-inline constexpr int kMsgControlCharacter = 63;
-
 enum class MouseButton { Left, Right, Middle };
 struct ShiftState {
   bool shift = false, ctrl = false, alt = false;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "file/lifecycle.h"
+#include "i18n/msg.h"
 #include "tools/editor.h"
 
 namespace vestrel {
@@ -11,7 +12,6 @@ namespace vestrel {
 namespace {
 
 constexpr std::size_t kMostRecent = 8;
-constexpr int kMsgCannotOpen = 32;  // "Konnte folgende Datei nicht öffnen: "
 
 }  // namespace
 
@@ -76,7 +76,7 @@ void Editor::RecentFileClick(int index) {
     // Gone since: it leaves the list.
     recent_.erase(recent_.begin() + index);
     platform.KeepRecentFiles(recent_);
-    return platform.ShowMessage(kMsgCannotOpen, name, MsgIcon::Error);
+    return platform.ShowMessage(msg::CannotOpen, name, MsgIcon::Error);
   }
   OpenNamed(name);
 }

@@ -2,18 +2,10 @@
 #include "file/options.h"
 #include "file/templates.h"
 #include "i18n/messages.h"
+#include "i18n/msg.h"
 #include "tools/editor.h"
 
 namespace vestrel {
-
-namespace {
-
-constexpr int kMsgRestart = 2;
-constexpr int kMsgTranslate = 3;
-constexpr int kMsgDamagedDictionary = 43;
-constexpr int kMsgOptionsNotSaved = 44;
-
-}  // namespace
 
 void Editor::LoadLanguage() {
   LanguageState& l = languages;
@@ -45,7 +37,7 @@ void Editor::ShowLanguage() {
   // edits or at the end.
   if (l.unsaved) l.Save();
   if (l.file.damage != DictionaryDamage::None)
-    platform.ShowMessage(kMsgDamagedDictionary,
+    platform.ShowMessage(msg::DamagedDictionary,
                          (l.file.keptAs.empty() ? l.file.damagedFile : l.file.keptAs) + "\n" +
                              platform.Translate(DictionaryDamageText(l.file.damage)),
                          MsgIcon::Warning);
@@ -57,7 +49,7 @@ void Editor::ChooseLanguage(int n) {
   l.language = n;
   l.languageChanged = true;
   platform.ShowState();
-  platform.ShowMessage(kMsgRestart, "", MsgIcon::Information, kMsgTranslate);
+  platform.ShowMessage(msg::Restart, "", MsgIcon::Information, msg::Translate);
 }
 
 void Editor::SaveLanguage() {
@@ -66,7 +58,7 @@ void Editor::SaveLanguage() {
   if (folder.empty()) return;  // the options were never read
   const FileError e = SaveOptions(folder, languages.language);
   if (e != FileError::None && languages.languageChanged)
-    platform.ShowMessage(kMsgOptionsNotSaved, folder + kOptionsFile + "\n" + platform.Translate(FileErrorText(e)),
+    platform.ShowMessage(msg::OptionsNotSaved, folder + kOptionsFile + "\n" + platform.Translate(FileErrorText(e)),
                          MsgIcon::Warning);
 }
 
@@ -83,7 +75,7 @@ void Editor::esky1Click() { ChooseLanguage(9); }
 
 void Editor::bersetzen1Click() {
   platform.ShowTranslateDialog();
-  platform.ShowMessage(kMsgRestart, "", MsgIcon::Information, kMsgTranslate);
+  platform.ShowMessage(msg::Restart, "", MsgIcon::Information, msg::Translate);
 }
 
 }  // namespace vestrel

@@ -1,5 +1,6 @@
 #include "tools/layers.h"
 
+#include "i18n/msg.h"
 #include "tools/editor.h"
 #include "writers/tablewriters.h"
 
@@ -57,8 +58,6 @@ std::string NameKey(std::string_view name) {
 
 namespace {
 
-constexpr int kMsgFirstColour = 14;  // "Rot"; then the colours 2 to 9
-constexpr int kMsgInvisible = 23, kMsgVisible = 24, kMsgLocked = 25, kMsgUnlocked = 26;
 constexpr std::int32_t kLockedFlag = 4;
 
 std::string ColourText(const LayerDialogValues& v, std::int32_t n) {
@@ -78,9 +77,11 @@ std::int32_t ColourNumber(const LayerDialogValues& v, const std::string& text) {
 
 LayerDialogValues ProposeLayers(const Drawing& d, const std::function<std::string(int)>& message) {
   LayerDialogValues v;
-  for (int k = 0; k < 9; ++k) v.colours.push_back(message(kMsgFirstColour + k));
-  v.visible = message(kMsgVisible), v.invisible = message(kMsgInvisible);
-  v.locked = message(kMsgLocked), v.unlocked = message(kMsgUnlocked);
+  for (int nr : {msg::Red, msg::Yellow, msg::Green, msg::LightBlue, msg::Blue, msg::Pink, msg::Black, msg::Grey,
+                 msg::LightGrey})
+    v.colours.push_back(message(nr));
+  v.visible = message(msg::Visible), v.invisible = message(msg::Invisible);
+  v.locked = message(msg::Locked), v.unlocked = message(msg::Unlocked);
   NewLayerDialogValues lists;
   ProposeNewLayer(d, lists);
   v.linetypes = std::move(lists.linetypes);
@@ -145,14 +146,14 @@ std::vector<double> LineStylePattern(std::string_view memo) {
 
 int NewLineStyleProblem(const Drawing& d, const LineStyleDialogValues& v, const std::vector<double>& parts) {
   const std::string_view name = v.Edit1;
-  if (Trim(name).empty()) return kMsgNoLineTypeName;
-  if (parts.empty()) return kMsgNoLengths;
+  if (Trim(name).empty()) return msg::NoLineTypeName;
+  if (parts.empty()) return msg::NoLengths;
   const std::string key = NameKey(name);
   for (std::int32_t i = 0; i < d.anzlt; ++i)
     if (NameKey(DecodeUnicode(d.linetype[static_cast<std::size_t>(i)].name, d.dxf.encoding)) == key)
-      return kMsgLineTypeExists;
-  if (!IsValidName(Trim(name), d.dxf.encoding)) return kMsgBadLineTypeName;
-  if (HasControlCharacter(Trim(v.Edit2))) return kMsgControlCharacter;
+      return msg::LineTypeExists;
+  if (!IsValidName(Trim(name), d.dxf.encoding)) return msg::BadLineTypeName;
+  if (HasControlCharacter(Trim(v.Edit2))) return msg::ControlCharacter;
   return 0;
 }
 
@@ -169,15 +170,15 @@ void ProposeNewLayer(const Drawing& d, NewLayerDialogValues& values) {
 }
 
 int NewLayerNameProblem(const Drawing& d, std::string_view name) {
-  if (Trim(name).empty()) return kMsgNoLayerName;
+  if (Trim(name).empty()) return msg::NoLayerName;
   // The name as the drawing will hold it: a character its encoding lacks
   // becomes "?".
   const TextEncoding enc = d.dxf.encoding;
   const std::string stored = EncodeUnicode(Trim(name), enc);
   const std::string key = NameKey(DecodeUnicode(stored, enc));
   for (std::int32_t i = 0; i < d.anzlayer; ++i)
-    if (NameKey(DecodeUnicode(d.layers[static_cast<std::size_t>(i)].name, enc)) == key) return kMsgLayerExists;
-  if (!IsValidName(Trim(name), enc)) return kMsgBadLayerName;
+    if (NameKey(DecodeUnicode(d.layers[static_cast<std::size_t>(i)].name, enc)) == key) return msg::LayerExists;
+  if (!IsValidName(Trim(name), enc)) return msg::BadLayerName;
   return 0;
 }
 

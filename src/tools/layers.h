@@ -9,20 +9,10 @@
 #include <vector>
 
 #include "file/context.h"
+#include "i18n/msg.h"
 #include "platform/dialogs.h"
 
 namespace vestrel {
-
-// Messages about a new layer's name.
-inline constexpr int kMsgLayerExists = 27;
-inline constexpr int kMsgNoLayerName = 28;
-inline constexpr int kMsgBadLayerName = 42;
-
-// Messages of the line-style dialog.
-inline constexpr int kMsgLineTypeExists = 29;
-inline constexpr int kMsgNoLengths = 30;
-inline constexpr int kMsgNoLineTypeName = 31;
-inline constexpr int kMsgBadLineTypeName = 62;
 
 // The layer dialog as it opens: a row for every layer of the table, its
 // texts taken from `message` (the colour names 14 to 22, "Unsichtbar" 23,
@@ -40,11 +30,11 @@ bool WriteLayers(DocumentContext& c, const LayerDialogValues& v);
 std::vector<double> LineStylePattern(std::string_view memo);
 
 // Why a new line type of the dialog's name and description (UTF-8) and
-// this pattern cannot be added: 0 when it can, kMsgNoLineTypeName for a
-// blank name, kMsgNoLengths for an empty pattern, kMsgLineTypeExists when
+// this pattern cannot be added: 0 when it can, msg::NoLineTypeName for a
+// blank name, msg::NoLengths for an empty pattern, msg::LineTypeExists when
 // one of that name exists (case and blanks around it do not count),
-// kMsgBadLineTypeName for a name that no name may be (IsValidName),
-// kMsgControlCharacter for a description holding a control character.
+// msg::BadLineTypeName for a name that no name may be (IsValidName),
+// msg::ControlCharacter for a description holding a control character.
 int NewLineStyleProblem(const Drawing& d, const LineStyleDialogValues& v, const std::vector<double>& parts);
 
 // The new-layer dialog as it is shown: the drawing's line types but
@@ -53,9 +43,9 @@ int NewLineStyleProblem(const Drawing& d, const LineStyleDialogValues& v, const 
 void ProposeNewLayer(const Drawing& d, NewLayerDialogValues& values);
 
 // Why `name` (UTF-8, as typed) cannot be a new layer's name: 0 when it can,
-// kMsgNoLayerName when it is empty or blank, kMsgLayerExists when a layer
+// msg::NoLayerName when it is empty or blank, msg::LayerExists when a layer
 // of that name exists (blanks around either name and the letter case do not
-// count), kMsgBadLayerName when it holds characters no layer name may hold
+// count), msg::BadLayerName when it holds characters no layer name may hold
 // (IsValidName).
 int NewLayerNameProblem(const Drawing& d, std::string_view name);
 

@@ -4,19 +4,12 @@
 #include <filesystem>
 
 #include "file/lifecycle.h"
+#include "i18n/msg.h"
 #include "tools/editor.h"
 
 namespace vestrel {
 
 namespace {
-
-constexpr int kMsgUnnamed = 34;            // "unbenannt.dxf"
-constexpr int kMsgRecover = 56;            // "... wiederhergestellt werden? "
-constexpr int kMsgOriginalChanged = 57;    // "... wird unter einem neuen gespeichert: "
-constexpr int kMsgCannotRecover = 58;      // "... bleibt erhalten: "
-constexpr int kMsgNothingToRecover = 59;   // "Es gibt keine Zeichnung zum Wiederherstellen."
-constexpr int kMsgDamagedRecord = 60;      // "... bis zu ihrem letzten vollständigen Schritt ..."
-constexpr int kMsgCannotRecord = 61;       // "... können nicht ... aufgezeichnet werden: "
 
 // A record is never larger than the drawing and its changes: what no
 // drawing can be is no record.
@@ -34,7 +27,7 @@ std::string Describe(const Recovery& r, std::string_view unnamed) {
 }  // namespace
 
 void Editor::Wiederherstellen2Click() {
-  if (!OfferRecoveries()) platform.ShowMessage(kMsgNothingToRecover, "", MsgIcon::Information);
+  if (!OfferRecoveries()) platform.ShowMessage(msg::NothingToRecover, "", MsgIcon::Information);
 }
 
 void Editor::OfferRecovery() { OfferRecoveries(); }
@@ -54,7 +47,7 @@ bool Editor::OfferRecoveries() {
       continue;
     }
     any = true;
-    if (!platform.AskYesNo(kMsgRecover, Describe(r, platform.Message(kMsgUnnamed)))) continue;
+    if (!platform.AskYesNo(msg::Recover, Describe(r, platform.Message(msg::Unnamed)))) continue;
     if (!AskToSave(doc, platform)) break;
     if (Recover(path, r)) break;
   }
@@ -73,10 +66,10 @@ bool Editor::Recover(const std::string& path, const Recovery& r) {
     base.encoding = r.encoding;
   } else if (ReadDxfFile(r.path, base) != FileError::None || LinesHash(base) != r.hash) {
     if (ReadDxfFile(path + ".base", base) != FileError::None || LinesHash(base) != r.hash) {
-      platform.ShowMessage(kMsgCannotRecover, "\n" + path, MsgIcon::Error);
+      platform.ShowMessage(msg::CannotRecover, "\n" + path, MsgIcon::Error);
       return false;
     }
-    platform.ShowMessage(kMsgOriginalChanged, "\n" + r.path, MsgIcon::Warning);
+    platform.ShowMessage(msg::OriginalChanged, "\n" + r.path, MsgIcon::Warning);
     unnamed = true;
   }
   // Made beside the drawing, which it replaces when all of it is there.
@@ -104,7 +97,7 @@ bool Editor::Recover(const std::string& path, const Recovery& r) {
   BelongTo(doc, platform, unnamed ? std::string() : r.path);
   SetChanged(doc);
   recovery_->Adopt(path, r, played, drawing.dxf);
-  if (r.damaged || played != r.events.size()) platform.ShowMessage(kMsgDamagedRecord, "", MsgIcon::Warning);
+  if (r.damaged || played != r.events.size()) platform.ShowMessage(msg::DamagedRecord, "", MsgIcon::Warning);
   ShowLoaded();
   Repaint();
   return true;
@@ -115,7 +108,7 @@ void Editor::KeepRecovery(bool mayTell) {
   recovery_->Flush();
   if (recovery_->error() == FileError::None || recoveryTold_ || !mayTell) return;
   recoveryTold_ = true;
-  platform.ShowMessage(kMsgCannotRecord, "\n" + platform.Translate(FileErrorText(recovery_->error())),
+  platform.ShowMessage(msg::CannotRecord, "\n" + platform.Translate(FileErrorText(recovery_->error())),
                        MsgIcon::Warning);
 }
 

@@ -637,12 +637,6 @@ bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
 
 }  // namespace
 
-bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params) {
-  Painter painter(g, d);
-  painter.draw(params, 0);
-  return !painter.incomplete();
-}
-
 void PixelCentres(QPainter& g) {
   g.setRenderHint(QPainter::Antialiasing);
   g.setRenderHint(QPainter::TextAntialiasing);

@@ -26,7 +26,7 @@ struct ByBlock {
   double width = 1;  // of its pen, in pixels
 };
 
-// What Drawpolys draws and how.
+// What DrawTab draws and how.
 struct DrawParams {
   ScreenTransform transform;      // where the points land
   TabScope scope;                 // which entries are drawn
@@ -75,17 +75,14 @@ struct PaintPass {
   double spent = 0;
 };
 
-// Draws the entries of one scope, and block references and viewports
-// through itself. Sets `locked` of every entry of the scope's space. False
-// when block references were left out: what they draw reached the budget
-// of one paint, or they refer to each other deeper than can be drawn.
-bool Drawpolys(QPainter& g, Drawing& d, const DrawParams& params);
-
 // Draws a tab: the entries of `params.scope` (the tab's entries outside
 // blocks), then the members of the layout's block `layoutBlock` (when there
-// is one) over them. False as for Drawpolys. With a pass (the screen), a
-// paint that would leave references out for the budget draws through them
-// only what it can in a quarter of a second.
+// is one) over them, block references and viewports through themselves.
+// Sets `locked` of every entry of the scope's space. False when block
+// references were left out: what they draw reached the budget of one
+// paint, or they refer to each other deeper than can be drawn. With a pass
+// (the screen), a paint that would leave references out for the budget
+// draws through them only what it can in a quarter of a second.
 bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass = nullptr);
 
 // Anti-aliased drawing with whole coordinates on pixel centres, so that a
@@ -107,7 +104,7 @@ TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const V
                          const PrintSetup& print, const PrinterPage& page, int screenDpi);
 
 // Paints the drawing area into `canvas` as the view shows it. False as for
-// Drawpolys.
+// DrawTab.
 bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                     const PrinterPage& page, int screenDpi);
 

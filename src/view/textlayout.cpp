@@ -70,30 +70,18 @@ int Advance(char32_t c) {
   return kDefaultAdvance;
 }
 
-// The code point at s[i], i moved past it; a byte that begins no valid
+// The code point at s[i], i moved past it; a byte that begins no UTF-8
 // sequence counts as U+FFFD, one byte long.
 char32_t NextChar(std::string_view s, std::size_t& i) {
   const auto b = static_cast<unsigned char>(s[i]);
-  if (b < 0x80) {
+  if (b < 0x80) {  // most text: no call for it
     ++i;
     return b;
   }
-  const int len = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
-  if (len == 0 || (len == 3 && b >= 0xF0) || i + static_cast<std::size_t>(len) > s.size()) {
-    ++i;
-    return 0xFFFD;
-  }
-  char32_t c = b & (0x7F >> len);
-  for (int k = 1; k < len; ++k) {
-    const auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-    if ((t & 0xC0) != 0x80) {
-      ++i;
-      return 0xFFFD;
-    }
-    c = c << 6 | (t & 0x3F);
-  }
-  i += static_cast<std::size_t>(len);
-  return c;
+  const std::int32_t cp = NextCodePoint(s, i);
+  if (cp >= 0) return static_cast<char32_t>(cp);
+  ++i;
+  return 0xFFFD;
 }
 
 double Clamp(double v, double lo, double hi) { return std::isfinite(v) ? std::clamp(v, lo, hi) : lo; }

@@ -28,6 +28,7 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/fields.h"
 #include "file/lifecycle.h"
+#include "i18n/msg.h"
 #include "support/corpus.h"
 #include "support/dialog_driver.h"
 #include "support/temp_dir.h"
@@ -482,7 +483,7 @@ TEST_F(MainFormTest, BecomingActiveAsksAboutTheFileChangedMeanwhile) {
   EXPECT_TRUE(asked.empty());
   answer("ReloadBtn");
   activate();
-  EXPECT_EQ(asked, std::vector<int>{kMsgChangedOnDisk});
+  EXPECT_EQ(asked, std::vector<int>{msg::ChangedOnDisk});
   EXPECT_GT(form.editor().drawing.anzlayer, 1);  // the drawing written meanwhile
   EXPECT_EQ(form.windowTitle(), "Vestrel - [plan.dxf]");
   activate();  // nothing new to ask about

@@ -117,7 +117,7 @@ TEST(Journal, UndoAndRedoOverAndOverKeepTheMemoryTheyHad) {
 TEST(Journal, DeletionsComeBackWhereTheyStood) {
   LineList d = Doc("0\n1\n2\n3\n4\n5\n");
   Journal j;
-  DeleteStep step(j, d);
+  ChangeStep step(j, d);
   // The last object first, as the edits walk the display list.
   step.erase(4, 2);
   step.erase(1, 2);
@@ -154,7 +154,7 @@ TEST(Journal, StepsComeBackOneAtATimeAndAnEmptyStepCounts) {
   LineList d = Doc("a\n");
   Journal j;
   ChangeStep(j, d).insert(1, {"b"});
-  DeleteStep(j, d);  // an operation that changed nothing
+  ChangeStep(j, d);  // an operation that changed nothing
   ChangeStep(j, d).insert(2, {"c"});
   ASSERT_EQ(j.undos.size(), 3u);
   UndoLastStep(j, d);

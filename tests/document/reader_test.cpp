@@ -217,14 +217,15 @@ TEST(ReaderBlocks, MembersKnowTheirBlock) {
   EXPECT_TRUE(line.isblock);
   EXPECT_EQ(d.theblockname(line), "CHAIR");
   EXPECT_EQ(line.layhan, 0x1Fu);  // the block's owner, having none of its own
-  EXPECT_DOUBLE_EQ(d.blockbasex(line), 1.5);
-  EXPECT_DOUBLE_EQ(d.blockbasey(line), 2.5);
+  ASSERT_EQ(line.block, 0);
+  EXPECT_DOUBLE_EQ(d.blocks[0].basex, 1.5);
+  EXPECT_DOUBLE_EQ(d.blocks[0].basey, 2.5);
   EXPECT_EQ(line.linebis, LineOf(d, "CIRCLE") - 2);
   EXPECT_EQ(d.polys[1].layhan, 0x99u);
   const tpoly& model = d.polys[2];
   EXPECT_FALSE(model.isblock);
   EXPECT_EQ(d.theblockname(model), "");
-  EXPECT_DOUBLE_EQ(d.blockbasex(model), 0.0);
+  EXPECT_LT(model.block, 0);
   EXPECT_EQ(d.maxhandle, 0x2Bu);
 }
 
@@ -277,7 +278,7 @@ TEST(ReaderFrame, EveryKindBecomesOneEntryWithItsLines) {
   EXPECT_TRUE(at(9).iswipeout());
   EXPECT_TRUE(at(10).issolid() && at(10).isclosed);
   EXPECT_TRUE(at(11).ispoint() && !at(11).issolid());
-  EXPECT_TRUE(at(15).isellipse() && at(15).needext230);
+  EXPECT_TRUE(at(15).kind == Kind::ELLIPSE && at(15).needext230);
   EXPECT_TRUE(at(16).istext() && !at(16).ismtext() && at(16).needext210);
   EXPECT_TRUE(at(17).istext() && at(17).ismtext());
   EXPECT_FALSE(at(5).istext() || at(5).isclosed || at(5).needext210);

@@ -55,7 +55,7 @@ EditResult Run(Doc& doc, const std::string& op, const std::vector<double>& a) {
     }
   };
   if (op == "move") return need(2), MoveObjects(doc.c, a[0], a[1]);
-  if (op == "copy") return need(2), CopyObjects(doc.c, false, a[0], a[1]);
+  if (op == "copy") return need(2), CopyObjects(doc.c, a[0], a[1]);
   if (op == "delete") return Loeschen(doc.c) ? EditResult::Done : EditResult::NothingSelected;
   if (op == "rotate") return need(4), RotateObjects(doc.c, a[0], a[1], a[2], a[3], kRotate);
   if (op == "mirror") return need(4), RotateObjects(doc.c, a[0], a[1], a[2], a[3], kMirror);

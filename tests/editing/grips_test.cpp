@@ -194,7 +194,7 @@ TEST(ObjectPlane, GripsEditsAndTheReaderAgreeOnTheKindsWithAPlane) {
     EXPECT_EQ(read.polys[0].kind, GrammarOf(c.kind)->kind);
     const tpoly& p = read.polys[0];
     const bool centred = p.kind == Kind::CIRCLE || p.kind == Kind::ARC || p.kind == Kind::ELLIPSE;
-    const double x = centred ? p.cx : read.rein(p)->x;
+    const double x = centred ? p.cx : read.ps(p)[0].x;
     EXPECT_EQ(x, c.planar ? -5 : 5);
   }
 }

@@ -203,7 +203,7 @@ TEST(Edits, WhatIsNoNumberOrNoScaleChangesNothing) {
   } cases[] = {
       {"move by no number", [](DocumentContext& c) { return MoveObjects(c, std::numeric_limits<double>::quiet_NaN(), 1); },
        EditResult::InvalidValue},
-      {"copy by infinity", [](DocumentContext& c) { return CopyObjects(c, false, std::numeric_limits<double>::infinity(), 0); },
+      {"copy by infinity", [](DocumentContext& c) { return CopyObjects(c, std::numeric_limits<double>::infinity(), 0); },
        EditResult::InvalidValue},
       {"scale by 0", [](DocumentContext& c) { return RotateObjects(c, 1, 1, 1, 1, kScale); }, EditResult::BadFactor},
       {"turn to no number", [](DocumentContext& c) { return RotateObjects(c, 0, 0, std::nan(""), 1, kRotate); },
@@ -251,7 +251,7 @@ TEST(Copy, NewHandlesOwnersAndBlocks) {
   auto doc = Doc::Of(Drawing2000(kText + kInsert + kDimension, kPicture + kBlockB));
   const std::size_t lines = doc->d.dxf.size();
   Select(*doc, {"A6", "A8", "A9", "C0"});
-  ASSERT_EQ(CopyObjects(doc->c, false, 10, 0), EditResult::Done);
+  ASSERT_EQ(CopyObjects(doc->c, 10, 0), EditResult::Done);
   ASSERT_EQ(doc->j.undos.size(), 1u);
   // The copies come last: a text, a reference with its attribute and end
   // (the attribute once, with its reference), a dimension.

@@ -175,11 +175,11 @@ TEST_F(DxfFileTest, LongNamesAreSavedAndTooLongOnesSaySo) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     const std::string target = path(name);
-    const std::string prefix = fs::path(SaveTemporaryPrefix(target)).filename().string();
+    const std::string prefix = SaveTemporaryPrefix(name);
     EXPECT_LE(prefix.size() + 10, 255u);  // room for any process id
     EXPECT_TRUE(name.starts_with(prefix.substr(1, prefix.size() - 15)));
     EXPECT_NE(prefix[prefix.size() - 15] & 0xC0, 0xC0);  // no character cut in two
-    Write(SaveTemporaryPrefix(target) + "999999999", "half");  // of a process that cannot be
+    Write(path(prefix + "999999999"), "half");  // of a process that cannot be
     ASSERT_EQ(WriteDxfFile(target, lines), FileError::None);
     EXPECT_EQ(Read(target), "0\r\n");
     fs::create_hard_link(target, target + "~");  // now in place, through the copy
@@ -296,14 +296,14 @@ TEST_F(DxfFileTest, SomebodyElsesLinkInASharedStickyFolderIsNotFollowed) {
 
 TEST_F(DxfFileTest, TheTemporaryFileSaysWhatItIsAndAStaleOneIsRemoved) {
   const std::string target = path("plan.dxf");
-  EXPECT_EQ(SaveTemporaryPrefix(target), path(".plan.dxf.vestrel-save."));
+  EXPECT_EQ(SaveTemporaryPrefix("plan.dxf"), ".plan.dxf.vestrel-save.");
   // What a killed save left: of a process that is gone, and of one that
   // still runs (which may be saving right now).
   pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
   ::waitpid(gone, nullptr, 0);
-  const std::string stale = SaveTemporaryPrefix(target) + std::to_string(gone);
-  const std::string running = SaveTemporaryPrefix(target) + "1";
+  const std::string stale = path(SaveTemporaryPrefix("plan.dxf") + std::to_string(gone));
+  const std::string running = path(SaveTemporaryPrefix("plan.dxf") + "1");
   const std::string other = path(".other.dxf.vestrel-save.") + std::to_string(gone);
   for (const std::string& f : {stale, running, other}) Write(f, "half");
   LineList lines;

@@ -19,6 +19,38 @@ TEST(Encoding, TheFileSaysHowItIsWritten) {
   EXPECT_FALSE(DecodeFileBytes("\xFF\xFE" "a"));  // half a character
 }
 
+// The one UTF-8 decoder: what it takes and what it refuses, without moving.
+TEST(Encoding, NextCodePointRefusesWhatIsNotUtf8) {
+  const struct {
+    std::string_view bytes;
+    std::int32_t cp;  // -1: refused
+    std::size_t length;
+  } cases[] = {
+      {"a", 'a', 1},
+      {"\xC3\xA4", 0xE4, 2},
+      {"\xE2\x82\xAC", 0x20AC, 3},
+      {"\xF4\x8F\xBF\xBF", 0x10FFFF, 4},
+      {"\x80", -1, 0},              // a continuation byte alone
+      {"\xFF", -1, 0},              // begins nothing
+      {"\xC3" "a", -1, 0},          // the continuation missing
+      {"\xE2\x82", -1, 0},         // cut off by the end
+      {"\xC0\x80", -1, 0},         // overlong, two bytes
+      {"\xE0\x80\x80", -1, 0},     // overlong, three bytes
+      {"\xF0\x80\x80\x80", -1, 0}, // overlong, four bytes
+      {"\xF4\x90\x80\x80", -1, 0}, // beyond U+10FFFF
+      {"\xED\xA0\x80", -1, 0},     // a surrogate
+  };
+  for (const auto& c : cases) {
+    std::size_t i = 0;
+    EXPECT_EQ(NextCodePoint(c.bytes, i), c.cp) << testing::PrintToString(c.bytes);
+    EXPECT_EQ(i, c.length) << testing::PrintToString(c.bytes);
+  }
+  // The unpaired halves a UTF-16 file leaves are taken where asked for.
+  std::size_t i = 0;
+  EXPECT_EQ(NextCodePoint("\xED\xA0\x80", i, true), 0xD800);
+  EXPECT_EQ(i, 3u);
+}
+
 TEST(Encoding, EveryEncodingGoesBackByteForByte) {
   const std::string samples[] = {
       "plain\r\nascii\r\n",

@@ -115,7 +115,7 @@ void Edit(Drawing& d, std::size_t k) {
     }
     step.insert(p.linefrom + 2, {" 62", "3"});
   }
-  if (last.linefrom > p.linefrom) vestrel::DeleteStep(j, d.dxf).erase(last.linefrom + 2, last.linebis - last.linefrom + 1);
+  if (last.linefrom > p.linefrom) vestrel::ChangeStep(j, d.dxf).erase(last.linefrom + 2, last.linebis - last.linefrom + 1);
 }
 
 // The model and the first layout at their extents, painted small; then
@@ -134,8 +134,7 @@ void Paint(Drawing& d, std::size_t edited) {
   }
   if (d.polys.size() == 0) return;
   Edit(d, edited % d.polys.size());
-  Drawing full = d;
-  full.dxf.markAllChanged();
+  Drawing full = d;  // a copy is another list: read whole
   vestrel::processdxf(full);
   vestrel::processdxf(d);
   Check(d);
@@ -164,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t polys = d.polys.size(), points = d.points.size(), snaps = d.snaps.size();
 
   // The same text again, on the storage of the first parse.
-  d.dxf.markAllChanged();
+  d.parserecord = {};  // as after a failed parse: the next reads all
   vestrel::processdxf(d);
   Check(d);
   if (d.polys.size() != polys || d.points.size() != points || d.snaps.size() != snaps)

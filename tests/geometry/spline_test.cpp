@@ -26,29 +26,30 @@ TEST(SplineKnots, ClampedWithIntegerSteps) {
   EXPECT_EQ(MakeKnots(2, 2), (std::vector<double>{0, 0, 1, 2, 2}));
 }
 
+// The basis read off a curve: control i at x = 1 and the others at 0 give
+// N(i, t) as the curve's x; every control at y = 1 gives the sum.
 TEST(SplineBasis, AgreesWithTheRecursionAndSumsToOne) {
   const std::vector<std::vector<double>> knotSets = {
       MakeKnots(6, 4), {0, 0, 0, 1, 1, 2, 3, 3, 3}, {0, 1, 2, 3, 4, 5, 6, 7}, {0, 0, 0, 0, 0.5, 0.5, 1, 1, 1, 1}};
   for (const auto& u : knotSets) {
     for (int t = 1; t <= 4; ++t) {
       const int n = static_cast<int>(u.size()) - t - 1;
-      for (double v = u.front(); v <= u.back(); v += 0.0625) {
-        double sum = 0;
-        for (int i = 0; i <= n; ++i) {
-          const double b = BasisValue(i, t, u, v);
-          EXPECT_EQ(b, Recursive(i, t, u, v)) << "i " << i << " t " << t << " v " << v;
-          sum += b;
-        }
-        // Inside the clamped range the basis is a partition of unity.
-        if (u[t - 1] <= v && v < u[n + 1]) {
-          EXPECT_NEAR(sum, 1, 1e-12);
+      for (int i = 0; i <= n; ++i) {
+        Spline s{t, u, std::vector<Point3>(static_cast<std::size_t>(n) + 1, Point3{0, 1, 0}), {}};
+        s.controls[static_cast<std::size_t>(i)].x = 1;
+        for (double v = u.front(); v <= u.back(); v += 0.0625) {
+          const Point3 p = CurvePoint(s, v);
+          EXPECT_EQ(p.x, Recursive(i, t, u, v)) << "i " << i << " t " << t << " v " << v;
+          // Inside the clamped range the basis is a partition of unity.
+          if (u[t - 1] <= v && v < u[n + 1]) EXPECT_NEAR(p.y, 1, 1e-12);
         }
       }
     }
   }
   // The half-open first order vanishes at the last knot.
-  const auto u = MakeKnots(3, 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(BasisValue(i, 4, u, 1.0), 0);
+  const Spline s{4, MakeKnots(3, 4), {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}}, {}};
+  const Point3 end = CurvePoint(s, 1.0);
+  EXPECT_EQ(end.x, 0);
 }
 
 // The distance of p from the nearest of `curve`'s vertices.

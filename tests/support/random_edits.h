@@ -109,7 +109,7 @@ class Edits {
       if (const tpoly* p = entity()) chosen.push_back(p);
     std::sort(chosen.begin(), chosen.end(), [](const tpoly* a, const tpoly* b) { return a->linefrom > b->linefrom; });
     chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-    DeleteStep step(j_, d_.dxf);
+    ChangeStep step(j_, d_.dxf);
     for (const tpoly* p : chosen) step.erase(p->linefrom, p->linebis - p->linefrom + 1);
   }
   // An entry's lines again before the end of ENTITIES, and a new seed, as
@@ -143,7 +143,7 @@ class Edits {
   void erasePair() {
     const tpoly* p = entity();
     if (!p || p->linebis - p->linefrom < 3) return;
-    DeleteStep(j_, d_.dxf).erase(p->linefrom + 2 + 2 * pick((p->linebis - p->linefrom - 1) / 2), 2);
+    ChangeStep(j_, d_.dxf).erase(p->linefrom + 2 + 2 * pick((p->linebis - p->linefrom - 1) / 2), 2);
   }
   // An entry made another kind, or a code line made the start of an object.
   void kind() {

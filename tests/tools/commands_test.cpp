@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 
+#include "i18n/msg.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "tools/editor.h"
@@ -115,7 +116,7 @@ TEST_F(HandlerTest, AWriterThatFindsNoPlaceIsReportedByItsHandler) {
   platform.viewportAnswer = ViewportValues{};
   editor.Viewporthinzufgen1Click();
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, 38);
+  EXPECT_EQ(platform.messages[0].nr, msg::NoInsertionPoint);
   EXPECT_EQ(platform.messages[0].icon, MsgIcon::Error);
   EXPECT_TRUE(editor.undos.undos.empty());
   EXPECT_FALSE(editor.file.changed);

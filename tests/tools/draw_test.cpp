@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/msg.h"
 #include "support/editor_steps.h"
 #include "tools/editor.h"
 #include "view/textlayout.h"
@@ -181,8 +182,10 @@ TEST_F(DrawTest, EllipsesAndWhatOldDrawingsRefuse) {
   struct Refused {
     Handler arm;
     int message;
-  } refused[] = {{&Editor::EllipseBtnClick, 12}, {&Editor::Konstruktionslinie1Click, 13},
-                 {&Editor::Strahl1Click, 33},     {&Editor::SplineBtnClick, 10}};
+  } refused[] = {{&Editor::EllipseBtnClick, msg::NoEllipses},
+                 {&Editor::Konstruktionslinie1Click, msg::NoXLines},
+                 {&Editor::Strahl1Click, msg::NoRays},
+                 {&Editor::SplineBtnClick, msg::NoSplines}};
   for (const Refused& r : refused) {
     Start(true);
     pf().messages.clear();
@@ -220,7 +223,7 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
     EXPECT_EQ(pf().textDialog.shown[0].Memo1, "");  // the memo starts empty
     EXPECT_EQ(pf().messages.size(), r12 ? 1u : 0u);
     if (r12) {
-      EXPECT_EQ(pf().messages[0].nr, 36);
+      EXPECT_EQ(pf().messages[0].nr, msg::FirstLineOnly);
     }
     EXPECT_EQ(ed().tool.down, ToolButton::None);
   }
@@ -248,7 +251,7 @@ TEST_F(DrawTest, TextsAndDimensionsAreWhatTheTextDialogSays) {
   Run({C(&Editor::DimensionBtnClick), L(0, 0), L(0, 40), L(-10, 20)});
   Expect({});
   ASSERT_EQ(pf().messages.size(), 1u);
-  EXPECT_EQ(pf().messages[0].nr, kMsgControlCharacter);
+  EXPECT_EQ(pf().messages[0].nr, msg::ControlCharacter);
 }
 
 TEST_F(DrawTest, RedoGivesBackTheTextExactlyAndANewObjectNeverTakesAnOldHandle) {

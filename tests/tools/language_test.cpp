@@ -6,6 +6,7 @@
 
 #include "file/dxffile.h"
 #include "file/options.h"
+#include "i18n/msg.h"
 #include "i18n/translatefile.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
@@ -15,7 +16,6 @@
 namespace vestrel {
 namespace {
 
-constexpr int kMsgRestart = 2, kMsgTranslate = 3, kMsgDamaged = 43, kMsgOptionsNotSaved = 44;
 
 class LanguageTest : public ::testing::Test {
  protected:
@@ -86,8 +86,8 @@ TEST_F(LanguageTest, ChoosingALanguageTellsOfTheRestartAndKeepsItForTheNext) {
   EXPECT_EQ(editor.languages.language, 1);
   EXPECT_EQ(Ticked(), std::vector<std::string_view>{"English1"});
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, kMsgRestart);
-  EXPECT_EQ(platform.messages[0].captionNr, kMsgTranslate);
+  EXPECT_EQ(platform.messages[0].nr, msg::Restart);
+  EXPECT_EQ(platform.messages[0].captionNr, msg::Translate);
   EXPECT_EQ(platform.messages[0].icon, MsgIcon::Information);
   EXPECT_EQ(platform.formTranslations, 0);  // the windows keep their texts until then
   // While the program itself ticks an item, its handler does nothing.
@@ -112,7 +112,7 @@ TEST_F(LanguageTest, ALanguageThatCannotBeKeptIsSaid) {
   editor.English1Click();
   EXPECT_TRUE(editor.FormCloseQuery());
   ASSERT_EQ(platform.messages.size(), 2u);
-  EXPECT_EQ(platform.messages[1].nr, kMsgOptionsNotSaved);
+  EXPECT_EQ(platform.messages[1].nr, msg::OptionsNotSaved);
   EXPECT_TRUE(platform.messages[1].suffix.starts_with(user + kOptionsFile + "\n")) << platform.messages[1].suffix;
 }
 
@@ -120,7 +120,7 @@ TEST_F(LanguageTest, ADamagedDictionaryIsToldOnceAtTheFirstShowing) {
   tmp.write("program/translate.dat", std::string("\x14\0\0\0\x05\0\0\0\x05\0\0\0D\0", 14));
   Start();
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, kMsgDamaged);
+  EXPECT_EQ(platform.messages[0].nr, msg::DamagedDictionary);
   // It names the copy kept of the damaged file.
   EXPECT_EQ(platform.messages[0].suffix,
             program + "translate.dat.bad\n" + std::string(DictionaryDamageText(DictionaryDamage::StringTooLong)));
@@ -154,7 +154,7 @@ TEST_F(LanguageTest, TheTranslationEditorIsFollowedByTheRestartMessage) {
   editor.bersetzen1Click();
   EXPECT_EQ(platform.translateDialogs, 1);
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, kMsgRestart);
+  EXPECT_EQ(platform.messages[0].nr, msg::Restart);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "i18n/msg.h"
 #include "support/dxf_text.h"
 #include "support/fake_platform.h"
 #include "tools/editor.h"
@@ -34,34 +35,34 @@ TEST(NewLayer, NameProblems) {
     int problem;
   };
   const Row rows[] = {
-      {&utf8, "", kMsgNoLayerName},
-      {&utf8, "   ", kMsgNoLayerName},
-      {&utf8, "\t ", kMsgNoLayerName},
-      {&utf8, "0", kMsgLayerExists},
-      {&utf8, "hidden", kMsgLayerExists},
-      {&utf8, "  Hidden ", kMsgLayerExists},
-      {&utf8, "WÄNDE", kMsgLayerExists},  // letter case beyond ASCII
-      {&utf8, "СЛОЙ", kMsgLayerExists},
-      {&utf8, "łÓDŹ", kMsgLayerExists},
-      {&utf8, "ölRAUM", kMsgLayerExists},
+      {&utf8, "", msg::NoLayerName},
+      {&utf8, "   ", msg::NoLayerName},
+      {&utf8, "\t ", msg::NoLayerName},
+      {&utf8, "0", msg::LayerExists},
+      {&utf8, "hidden", msg::LayerExists},
+      {&utf8, "  Hidden ", msg::LayerExists},
+      {&utf8, "WÄNDE", msg::LayerExists},  // letter case beyond ASCII
+      {&utf8, "СЛОЙ", msg::LayerExists},
+      {&utf8, "łÓDŹ", msg::LayerExists},
+      {&utf8, "ölRAUM", msg::LayerExists},
       {&utf8, "Hidden2", 0},
       {&utf8, "Neue Ebene", 0},  // blanks inside are fine
       {&utf8, "Wand", 0},
       {&utf8, "слои", 0},
-      {&utf8, "A/B", kMsgBadLayerName},
-      {&utf8, "a<b>", kMsgBadLayerName},
-      {&utf8, "x|y", kMsgBadLayerName},
-      {&utf8, "1,5", kMsgBadLayerName},
-      {&utf8, "Ebene*", kMsgBadLayerName},
-      {&utf8, "Zeile\nZwei", kMsgBadLayerName},  // would split the document's line
-      {&utf8, "Zeile\rZwei", kMsgBadLayerName},
-      {&utf8, "Tab\tInnen", kMsgBadLayerName},
-      {&utf8, "Next\u0085Line", kMsgBadLayerName},  // a C1 control
-      {&utf8, "hidden/", kMsgBadLayerName},
-      {&ansi, "wÄnde", kMsgLayerExists},  // compared as shown, not as stored
+      {&utf8, "A/B", msg::BadLayerName},
+      {&utf8, "a<b>", msg::BadLayerName},
+      {&utf8, "x|y", msg::BadLayerName},
+      {&utf8, "1,5", msg::BadLayerName},
+      {&utf8, "Ebene*", msg::BadLayerName},
+      {&utf8, "Zeile\nZwei", msg::BadLayerName},  // would split the document's line
+      {&utf8, "Zeile\rZwei", msg::BadLayerName},
+      {&utf8, "Tab\tInnen", msg::BadLayerName},
+      {&utf8, "Next\u0085Line", msg::BadLayerName},  // a C1 control
+      {&utf8, "hidden/", msg::BadLayerName},
+      {&ansi, "wÄnde", msg::LayerExists},  // compared as shown, not as stored
       {&ansi, "STRASSE", 0},
       {&ansi, "€uro", 0},                 // the code page has it
-      {&ansi, "Слой", kMsgBadLayerName},  // the code page lacks it
+      {&ansi, "Слой", msg::BadLayerName},  // the code page lacks it
   };
   for (const Row& r : rows) {
     EXPECT_EQ(NewLayerNameProblem(*r.d, r.name), r.problem) << '"' << r.name << '"';
@@ -160,7 +161,7 @@ TEST_F(LayerManager, ANewLayerFromTheManager) {
   platform.newLayerDialog.answers.push_back({[](NewLayerDialogValues& v) { v.Edit1 = " layer1 "; }});
   editor.LayerBtnClick();
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, kMsgLayerExists);
+  EXPECT_EQ(platform.messages[0].nr, msg::LayerExists);
   EXPECT_EQ(editor.drawing.anzlayer, 3);
   platform.layerDialog.answers.push_back({newLayer});
   platform.newLayerDialog.answers.push_back({[](NewLayerDialogValues& v) {
@@ -186,16 +187,16 @@ TEST_F(LayerManager, ALineStyleIsCheckedThenAdded) {
     const char* memo;
     int message;  // 0: added
   } cases[] = {
-      {"center", " Punkte ", "1\n-1", kMsgLineTypeExists},
-      {"   ", " Punkte ", "1\n-1", kMsgNoLineTypeName},
-      {"Leer", " Punkte ", "", kMsgNoLengths},
-      {"Leer", " Punkte ", "x\ny", kMsgNoLengths},
+      {"center", " Punkte ", "1\n-1", msg::LineTypeExists},
+      {"   ", " Punkte ", "1\n-1", msg::NoLineTypeName},
+      {"Leer", " Punkte ", "", msg::NoLengths},
+      {"Leer", " Punkte ", "x\ny", msg::NoLengths},
       // Pasted with a line break, a name or description would split the
       // line of the file.
-      {"Zeile\nZwei", " Punkte ", "1\n-1", kMsgBadLineTypeName},
-      {"Strich/Punkt", " Punkte ", "1\n-1", kMsgBadLineTypeName},
-      {"Punktiert", "Zeile\r\nZwei", "1\n-1", kMsgControlCharacter},
-      {"Punktiert", "Tab\tInnen", "1\n-1", kMsgControlCharacter},
+      {"Zeile\nZwei", " Punkte ", "1\n-1", msg::BadLineTypeName},
+      {"Strich/Punkt", " Punkte ", "1\n-1", msg::BadLineTypeName},
+      {"Punktiert", "Zeile\r\nZwei", "1\n-1", msg::ControlCharacter},
+      {"Punktiert", "Tab\tInnen", "1\n-1", msg::ControlCharacter},
       {"Punktiert", " Punkte\n", "0\n-0,25", 0},  // blanks and breaks around it go
   };
   for (const Case& c : cases) {

@@ -12,6 +12,7 @@
 #include "file/lifecycle.h"
 #include "file/lock.h"
 #include "file/templates.h"
+#include "i18n/msg.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "tools/editor.h"
@@ -153,7 +154,7 @@ TEST_F(LifecycleTest, AFileThatCannotBeOpenedLeavesTheDrawingAsItWas) {
   const std::string missing = path("missing.dxf");
   EXPECT_FALSE(openfilewithname(editor.doc, platform, missing));
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, 32);
+  EXPECT_EQ(platform.messages[0].nr, msg::CannotOpen);
   // The name, and on the next line why.
   EXPECT_EQ(platform.messages[0].suffix, missing + "\n" + std::string(FileErrorText(FileError::NotFound)));
   EXPECT_EQ(platform.messages[0].icon, MsgIcon::Error);
@@ -184,7 +185,7 @@ TEST_F(LifecycleTest, AFailedSaveKeepsTheChangedMarkAndTheOldName) {
   fs::remove_all(dir_ / "gone");
   editor.Speichern1Click();
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, 6);
+  EXPECT_EQ(platform.messages[0].nr, msg::CannotWrite);
   EXPECT_EQ(platform.messages[0].suffix, file + "\n" + std::string(FileErrorText(FileError::NotFound)));
   EXPECT_TRUE(editor.file.changed);
   EXPECT_EQ(platform.caption, "Vestrel - [small.dxf*]");
@@ -266,7 +267,7 @@ TEST_F(LifecycleTest, TheRecentFilesAreTheLastEightOpenedOrSaved) {
   const std::size_t before = platform.recentFiles.size();
   editor.RecentFileClick(2);
   ASSERT_FALSE(platform.messages.empty());
-  EXPECT_EQ(platform.messages.back().nr, 32);
+  EXPECT_EQ(platform.messages.back().nr, msg::CannotOpen);
   EXPECT_EQ(platform.recentFiles.size(), before - 1);
   EXPECT_EQ(std::count(platform.recentFiles.begin(), platform.recentFiles.end(), names[9]), 0);
   // A dropped drawing opens like one chosen.
@@ -309,7 +310,7 @@ TEST_F(LifecycleTest, ASaveOverAFileChangedByAnotherProgramAsksFirst) {
     p.saveNames = {c.saveName};
     e.Speichern1Click();
     ASSERT_EQ(p.diskQuestions.size(), 1u) << c.what;
-    EXPECT_EQ(p.diskQuestions[0].nr, kMsgChangedOnDisk) << c.what;
+    EXPECT_EQ(p.diskQuestions[0].nr, msg::ChangedOnDisk) << c.what;
     EXPECT_EQ(p.diskQuestions[0].suffix, file) << c.what;
     EXPECT_FALSE(p.diskQuestions[0].removed) << c.what;
     EXPECT_EQ(Read(file), kTwoLines) << c.what;
@@ -372,7 +373,7 @@ TEST_F(LifecycleTest, BecomingActiveAsksOnceForEveryChangeOfTheFile) {
   editor.FormActivate();
   editor.FormActivate();
   ASSERT_EQ(platform.diskQuestions.size(), 1u);
-  EXPECT_EQ(platform.diskQuestions[0].nr, kMsgChangedOnDisk);
+  EXPECT_EQ(platform.diskQuestions[0].nr, msg::ChangedOnDisk);
   EXPECT_EQ(editor.drawing.anzpoly(), 1);
 
   // Changed once more: asked again; loaded anew, nothing more to ask.
@@ -389,7 +390,7 @@ TEST_F(LifecycleTest, BecomingActiveAsksOnceForEveryChangeOfTheFile) {
   platform.diskAnswers = {DiskChoice::SaveAgain};
   editor.FormActivate();
   ASSERT_EQ(platform.diskQuestions.size(), 3u);
-  EXPECT_EQ(platform.diskQuestions[2].nr, kMsgRemovedOnDisk);
+  EXPECT_EQ(platform.diskQuestions[2].nr, msg::RemovedOnDisk);
   EXPECT_TRUE(platform.diskQuestions[2].removed);
   EXPECT_EQ(Read(file).substr(0, 6), "  0 \r\n");
   EXPECT_FALSE(editor.file.changed);
@@ -427,7 +428,7 @@ TEST_F(LifecycleTest, TwoEditorsOnOneFileTheLaterSaveAsks) {
   char host[256] = {};
   ::gethostname(host, sizeof host - 1);
   ASSERT_EQ(secondPlatform.messages.size(), 1u);
-  EXPECT_EQ(secondPlatform.messages[0].nr, kMsgOpenElsewhere);
+  EXPECT_EQ(secondPlatform.messages[0].nr, msg::OpenElsewhere);
   EXPECT_EQ(secondPlatform.messages[0].suffix,
             file + "\n" + host + " (PID " + std::to_string(::getpid()) + ")");
   EXPECT_EQ(secondPlatform.messages[0].icon, MsgIcon::Warning);

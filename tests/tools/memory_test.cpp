@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "i18n/msg.h"
 #include "support/fake_platform.h"
 #include "support/sanitized.h"
 #include "support/temp_dir.h"
@@ -52,7 +53,7 @@ TEST(OutOfMemory, ADrawingTooBigToHoldLeavesTheOpenOneAsItWas) {
     platform.answers = {Answer::No};
     platform.openNames = {big};
     editor.ffnen1Click();
-    const bool told = platform.messages.size() == 1 && platform.messages[0].nr == 32 &&
+    const bool told = platform.messages.size() == 1 && platform.messages[0].nr == msg::CannotOpen &&
                       platform.messages[0].suffix.find("Arbeitsspeicher") != std::string::npos;
     const bool kept = editor.drawing.dxf.size() == lines && editor.drawing.polys.size() == entries &&
                       editor.undos.undos.size() == 1 && editor.file.afilename.empty();

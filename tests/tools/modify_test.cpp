@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/msg.h"
 #include "support/editor_steps.h"
 #include "tools/editor.h"
 #include "writers/entitywriters.h"
@@ -115,25 +116,25 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0},
       {"a scale of -50 %", true,
        [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = -50; }}); },
-       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 50},
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, msg::BadFactor},
       {"a scale of 0 %", true,
        [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = 0; }}); },
-       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 50},
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, msg::BadFactor},
       {"a scale of no number", true,
        [](test::FakePlatform& p) { p.scaleDialog.answers.push_back({[](ScaleDialogValues& v) { v.SkalEd = kNaN; }}); },
-       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, 49},
+       {C(&Editor::ScaleBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0, msg::NotANumber},
       {"a mirror across a line through one point", true, {}, {C(&Editor::MirrorBtnClick), L(3, 0), L(3, 0)},
-       {{0, 0, 10, 0}}, 0, 64},
+       {{0, 0, 10, 0}}, 0, msg::NoMirrorAxis},
       {"a scale by the base point itself", true, {},
        {C(&Editor::SkalierungsfaktorperTastatureingeben1Click), C(&Editor::ScaleBtnClick), L(3, 0), L(3, 0)},
-       {{0, 0, 10, 0}}, 0, 50},
+       {{0, 0, 10, 0}}, 0, msg::BadFactor},
       {"an angle of no number", true,
        [](test::FakePlatform& p) { p.rotationDialog.answers.push_back({[](RotationDialogValues& v) { v.RotEd = kNaN; }}); },
        {C(&Editor::RotationsrichtungperTastatureingeben1Click), C(&Editor::RotateBtnClick), L(0, 0)}, {{0, 0, 10, 0}}, 0,
        49},
       {"an array without rows", true,
        [](test::FakePlatform& p) { p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) { v.ZeilenEd = 0; }}); },
-       {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0, 51},
+       {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0, msg::BadArraySize},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "file/lifecycle.h"
+#include "i18n/msg.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 #include "tools/editor.h"
@@ -20,8 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kMsgRecover = 56, kMsgOriginalChanged = 57, kMsgCannotRecover = 58, kMsgNothingToRecover = 59,
-              kMsgCannotRecord = 61;
 
 // One run of the program, with the per-user folder of the test.
 struct Program {
@@ -81,7 +80,7 @@ TEST_F(RecoveryFlow, AProgramThatEndedWithoutSavingHasItsDrawingMadeAgainAtTheNe
   auto second = std::make_unique<Program>(user);
   second->platform.yesNo = {true};
   second->editor.OfferRecovery();
-  EXPECT_TRUE(second->Asked(kMsgRecover));
+  EXPECT_TRUE(second->Asked(msg::Recover));
   EXPECT_EQ(second->State(), left);
   EXPECT_EQ(std::get<1>(left), 2u);
   EXPECT_EQ(std::get<2>(left), 1u);
@@ -94,7 +93,7 @@ TEST_F(RecoveryFlow, AProgramThatEndedWithoutSavingHasItsDrawingMadeAgainAtTheNe
   const auto later = second->State();
   Program meanwhile(user);
   meanwhile.editor.OfferRecovery();
-  EXPECT_FALSE(meanwhile.Asked(kMsgRecover));
+  EXPECT_FALSE(meanwhile.Asked(msg::Recover));
   second.reset();
   Program third(user);
   EXPECT_EQ(RecordCount(), 1u);
@@ -140,11 +139,11 @@ TEST_F(RecoveryFlow, AFileChangedSinceGivesTheDrawingWithoutANameOrNotAtAll) {
     second.platform.yesNo = {true};
     second.editor.OfferRecovery();
     if (copyKept) {
-      EXPECT_TRUE(second.Told(kMsgOriginalChanged));
+      EXPECT_TRUE(second.Told(msg::OriginalChanged));
       EXPECT_EQ(second.State(), left);
       EXPECT_TRUE(second.editor.file.afilename.empty());  // saved, it asks for a new name
     } else {
-      EXPECT_TRUE(second.Told(kMsgCannotRecover));
+      EXPECT_TRUE(second.Told(msg::CannotRecover));
       EXPECT_FALSE(second.editor.file.changed);
       EXPECT_EQ(RecordCount(), 1u);  // it stays
     }
@@ -179,7 +178,7 @@ TEST_F(RecoveryFlow, ASavedOrDroppedDrawingLeavesNoRecord) {
   Program next(user);
   next.editor.OfferRecovery();  // nothing is asked
   next.editor.Wiederherstellen2Click();
-  EXPECT_TRUE(next.Told(kMsgNothingToRecover));
+  EXPECT_TRUE(next.Told(msg::NothingToRecover));
 }
 
 TEST_F(RecoveryFlow, NoRecordCanBeKeptIsSaidOnce) {
@@ -189,7 +188,7 @@ TEST_F(RecoveryFlow, NoRecordCanBeKeptIsSaidOnce) {
   p.Draw(1);
   p.Draw(1);
   EXPECT_EQ(std::count_if(p.platform.messages.begin(), p.platform.messages.end(),
-                          [](const test::FakePlatform::Shown& m) { return m.nr == kMsgCannotRecord; }),
+                          [](const test::FakePlatform::Shown& m) { return m.nr == msg::CannotRecord; }),
             1);
 }
 

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <vector>
 
+#include "i18n/msg.h"
 #include "support/dxf_text.h"
 #include "support/fake_platform.h"
 #include "tools/editor.h"
@@ -187,7 +188,7 @@ TEST_F(SelectTest, TheBoxesApplyToTheSelectionAndADoubleClickEditsItsText) {
   // A drawing without a version holds no line weights.
   editor.LineWeightBoxChange(7);
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].nr, 9);
+  EXPECT_EQ(platform.messages[0].nr, msg::NoLineWeights);
   // A double click on the selected text's insertion point.
   d.polys[2].selected = true;
   platform.messages.clear();

@@ -211,6 +211,27 @@ TEST(TextLayout, HostileTextsCostLittle) {
   }
 }
 
+// Bytes that are not UTF-8 show as U+FFFD, one for each byte: stray and
+// impossible bytes, a tail cut short, overlong forms, surrogates.
+TEST(TextLayout, WhatIsNotUtf8ShowsAsReplacementCharacters) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  const struct {
+    std::string text;
+    int replaced;
+  } cases[] = {{"\x80", 1}, {"\xFF", 1}, {"\xE2\x82", 2}, {"\xC0\x80", 2}, {"\xE0\x80\x80", 3},
+               {"\xF4\x90\x80\x80", 4}, {"\xED\xA0\x80", 3}};
+  for (const auto& c : cases) {
+    std::string shown;
+    for (int k = 0; k < c.replaced; ++k) shown += fffd;
+    EXPECT_EQ(TextWidth("a" + c.text + "b"), TextWidth("a" + shown + "b")) << testing::PrintToString(c.text);
+    TextParams s;
+    s.height = 1;
+    TextLayout l;
+    LayOutText("a" + c.text + "b", s, l);
+    EXPECT_EQ(l.chars, "a" + shown + "b") << testing::PrintToString(c.text);
+  }
+}
+
 // What the renderer leaves out unread must really be out of reach.
 TEST(TextLayout, TheReachOfATextHoldsItsBox) {
   const char* const entities[] = {

@@ -3,14 +3,13 @@
 // end.
 #include <cmath>
 
+#include "i18n/msg.h"
 #include "tools/steps.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
 
 namespace {
-
-constexpr int kMsgNoEllipses = 12;  // "... unterstützt keine Ellipsen."
 
 bool IsArc(int arcmode) { return arcmode == kEllipseArcAxes || arcmode == kEllipseArcCentre; }
 
@@ -22,7 +21,7 @@ namespace {
 void ArmEllipse(Editor& e, int arcmode) {
   e.SetAlltoFalse();
   if (e.drawing.cadver < 1010) {
-    e.platform.ShowMessage(kMsgNoEllipses, "", MsgIcon::Error);
+    e.platform.ShowMessage(msg::NoEllipses, "", MsgIcon::Error);
     return e.platform.ShowState();
   }
   e.Arm(ToolButton::EllipseBtn, arcmode);

@@ -1,29 +1,23 @@
 // The line tools: lines in a chain, construction lines and rays through
 // one base point, and the arrow (a line with an arrow head at its start).
+#include "i18n/msg.h"
 #include "tools/steps.h"
 #include "writers/annotationwriters.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
 
-namespace {
-
-constexpr int kMsgNoXLines = 13;  // "... unterstützt keine Konstruktionslinien."
-constexpr int kMsgNoRays = 33;    // "... unterstützt keine Strahlen."
-
-}  // namespace
-
 void Editor::LineBtnClick() { Arm(ToolButton::LineBtn, kLineSegment); }
 
 // Construction lines and rays: a drawing too old for them is told so, and
 // what runs goes on.
 void Editor::Konstruktionslinie1Click() {
-  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoXLines, "", MsgIcon::Error), platform.ShowState();
+  if (drawing.cadver < 1010) return platform.ShowMessage(msg::NoXLines, "", MsgIcon::Error), platform.ShowState();
   Arm(ToolButton::LineBtn, kConstructionLine);
 }
 
 void Editor::Strahl1Click() {
-  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoRays, "", MsgIcon::Error), platform.ShowState();
+  if (drawing.cadver < 1010) return platform.ShowMessage(msg::NoRays, "", MsgIcon::Error), platform.ShowState();
   Arm(ToolButton::LineBtn, kRay);
 }
 

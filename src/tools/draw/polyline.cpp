@@ -5,17 +5,12 @@
 
 #include "geometry/bulge.h"
 #include "geometry/clickedspline.h"
+#include "i18n/msg.h"
 #include "tools/steps.h"
 #include "writers/annotationwriters.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
-
-namespace {
-
-constexpr int kMsgNoSplines = 10;  // "... untersützt keine solchen Spline Objekte."
-
-}  // namespace
 
 namespace {
 
@@ -56,7 +51,7 @@ void Editor::PenBtnClick() {
 }
 
 void Editor::SplineBtnClick() {
-  if (drawing.cadver < 1010) return platform.ShowMessage(kMsgNoSplines, "", MsgIcon::Error), platform.ShowState();
+  if (drawing.cadver < 1010) return platform.ShowMessage(msg::NoSplines, "", MsgIcon::Error), platform.ShowState();
   Arm(ToolButton::SplineBtn, kSpline);
   tool.splinemode = 0;
 }

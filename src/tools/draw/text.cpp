@@ -1,15 +1,10 @@
 // The text tool: one click places the text, the text dialog gives its
 // lines, height and angle.
+#include "i18n/msg.h"
 #include "tools/steps.h"
 #include "writers/annotationwriters.h"
 
 namespace vestrel {
-
-namespace {
-
-constexpr int kMsgFirstLineOnly = 36;  // "... keine mehrzeilen Texte. Es wird nur die erste Zeile verwendet."
-
-}  // namespace
 
 void Editor::TextBtnClick() { Arm(ToolButton::TextBtn, tool.arcmode); }
 
@@ -17,7 +12,7 @@ TextResult AddDialogText(Editor& e, CodeLines& lines, Point2 at, double height) 
   return AddText(lines, {at.x, at.y, 0}, height, e.dialogs.text.Memo1, e.dialogs.text.WinkEd);
 }
 
-void FirstLineOnly(Editor& e) { e.platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error); }
+void FirstLineOnly(Editor& e) { e.platform.ShowMessage(msg::FirstLineOnly, "", MsgIcon::Error); }
 
 void TextFirstClick(Editor& e, const Click& c) {
   const Point2 p = PointStep(e, {c.px, c.py}, c);

@@ -2,18 +2,17 @@
 // dialog; with nothing selected, of the objects picked until the right
 // button. A large one shows its progress and can be cancelled, leaving the
 // drawing as it was.
+#include "i18n/msg.h"
 #include "tools/modify/picking.h"
 
 namespace vestrel {
 
 namespace {
 
-constexpr int kMsgMakingArray = 72;  // "Die Kopien des Arrays werden erstellt..."
-
 void ArrayOfSelection(Editor& e) {
   if (e.platform.ShowArrayDialog(e.dialogs.array) != DialogResult::Ok) return e.platform.ShowState();
   const EditResult r = MakeArray(e.doc, e.dialogs.array, [&e](std::int64_t done, std::int64_t total) {
-    return e.platform.Progress(kMsgMakingArray, done, total);
+    return e.platform.Progress(msg::MakingArray, done, total);
   });
   e.platform.EndProgress();
   e.Report(r);

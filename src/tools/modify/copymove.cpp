@@ -13,7 +13,7 @@ void MovePicked(Editor& e, const Click&) { EndPicking(e, &ToolState::inmoveselec
 void CopyClick(Editor& e, const Click& c) {
   const ToolState& t = e.tool;
   TwoPoints(e, c, &ToolState::incopyline,
-            [&](Point2 p) { return CopyObjects(e.doc, false, p.x - t.linesx, p.y - t.linesy); });
+            [&](Point2 p) { return CopyObjects(e.doc, p.x - t.linesx, p.y - t.linesy); });
 }
 
 void MoveClick(Editor& e, const Click& c) {

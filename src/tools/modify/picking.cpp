@@ -1,31 +1,19 @@
 // Arming the editing tools, picking and giving up; and what the user is
 // told when an edit changed nothing.
+#include "i18n/msg.h"
 #include "tools/modify/picking.h"
 
 namespace vestrel {
 
-namespace {
-
-// Why an edit changed nothing (where copies found no place or no handle,
-// as for the writers).
-constexpr int kMsgNotANumber = 49;
-constexpr int kMsgBadFactor = 50;
-constexpr int kMsgBadCount = 51;
-constexpr int kMsgTooLarge = 52;
-constexpr int kMsgNoMirrorAxis = 64;
-constexpr int kMsgZeroAxis = 65;
-
-}  // namespace
-
 void Editor::Report(EditResult result) {
   int nr = 0;
   switch (result) {
-    case EditResult::InvalidValue: nr = kMsgNotANumber; break;
-    case EditResult::BadFactor: nr = kMsgBadFactor; break;
-    case EditResult::BadCount: nr = kMsgBadCount; break;
-    case EditResult::TooLarge: nr = kMsgTooLarge; break;
-    case EditResult::NoMirrorAxis: nr = kMsgNoMirrorAxis; break;
-    case EditResult::ZeroAxis: nr = kMsgZeroAxis; break;
+    case EditResult::InvalidValue: nr = msg::NotANumber; break;
+    case EditResult::BadFactor: nr = msg::BadFactor; break;
+    case EditResult::BadCount: nr = msg::BadArraySize; break;
+    case EditResult::TooLarge: nr = msg::ArrayTooLarge; break;
+    case EditResult::NoMirrorAxis: nr = msg::NoMirrorAxis; break;
+    case EditResult::ZeroAxis: nr = msg::ZeroAxis; break;
     case EditResult::NoInsertionPoint: return Report(InsertResult::NoInsertionPoint);
     case EditResult::NoHandleLeft: return Report(InsertResult::NoHandleLeft);
     case EditResult::Done:

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editing/properties.h"
+#include "i18n/msg.h"
 #include "tools/screensearch.h"
 #include "tools/steps.h"
 
@@ -12,8 +13,6 @@ namespace vestrel {
 
 namespace {
 
-constexpr int kMsgNoLineWeights = 9;   // "... unterstützt keine Linienbreiten."
-constexpr int kMsgFirstLineOnly = 36;  // "... keine mehrzeilen Texte. Es wird nur die erste Zeile verwendet."
 constexpr double kTextReach = 5;       // pixels, in x and in y, from a text's insertion point
 
 // The entry of a box's list, or nothing when the index is outside it.
@@ -51,7 +50,7 @@ void Editor::LineWeightBoxChange(int index) {
                          ? kLayerLineWeights[index]
                          : kLayerLineWeights[0];
   if (!SetLeineWeightForObjects(doc, std::to_string(weight)))
-    return platform.ShowMessage(kMsgNoLineWeights, "", MsgIcon::Error);
+    return platform.ShowMessage(msg::NoLineWeights, "", MsgIcon::Error);
   Repaint();
 }
 
@@ -78,8 +77,8 @@ void Editor::PaintBox1DblClick() {
   text.textChange = true;
   if (platform.ShowTextDialog(text) == DialogResult::Ok) {
     const TextChange r = ChangeText(doc, found, text.Memo1);
-    if (r.firstLineOnly) platform.ShowMessage(kMsgFirstLineOnly, "", MsgIcon::Error);
-    if (r.controlCharacter) platform.ShowMessage(kMsgControlCharacter, "", MsgIcon::Error);
+    if (r.firstLineOnly) platform.ShowMessage(msg::FirstLineOnly, "", MsgIcon::Error);
+    if (r.controlCharacter) platform.ShowMessage(msg::ControlCharacter, "", MsgIcon::Error);
   }
   text.textChange = false;
   // The second press of the double click grabbed the text: that ends too.

@@ -1,0 +1,77 @@
+// The numbers of the program's messages. The German texts, the dictionary
+// and stored translations (translate.dat) key on these numbers, so a number
+// keeps its meaning for good; 4, 5, 35 and 68 to 71 are not in use.
+// The header stands alone: every layer that shows a message names it here.
+#pragma once
+
+namespace vestrel::msg {
+
+enum Nr : int {
+  OpenFailed = 1,  // "Konte die folgende Datei nicht öffnen: ", shown nowhere
+  Restart = 2,
+  Translate = 3,
+  CannotWrite = 6,
+  NotSaved = 7,
+  Save = 8,
+  NoLineWeights = 9,
+  NoSplines = 10,
+  DxfFile = 11,
+  NoEllipses = 12,
+  NoXLines = 13,
+  Red = 14,  // the colours 1 to 9 of the layer list, in order
+  Yellow = 15,
+  Green = 16,
+  LightBlue = 17,
+  Blue = 18,
+  Pink = 19,
+  Black = 20,
+  Grey = 21,
+  LightGrey = 22,
+  Invisible = 23,
+  Visible = 24,
+  Locked = 25,
+  Unlocked = 26,
+  LayerExists = 27,
+  NoLayerName = 28,
+  LineTypeExists = 29,
+  NoLengths = 30,
+  NoLineTypeName = 31,
+  CannotOpen = 32,
+  NoRays = 33,
+  Unnamed = 34,
+  FirstLineOnly = 36,
+  NoLeaders = 37,  // shown nowhere
+  NoInsertionPoint = 38,
+  InvalidValue = 39,
+  NoHandleLeft = 40,
+  OutOfMemory = 41,
+  BadLayerName = 42,
+  DamagedDictionary = 43,
+  OptionsNotSaved = 44,
+  GoOnSearching = 45,
+  DeleteEntry = 46,
+  MacroNotSaved = 47,
+  MacroStopped = 48,
+  NotANumber = 49,
+  BadFactor = 50,
+  BadArraySize = 51,
+  ArrayTooLarge = 52,
+  ChangedOnDisk = 53,
+  RemovedOnDisk = 54,
+  OpenElsewhere = 55,
+  Recover = 56,
+  OriginalChanged = 57,
+  CannotRecover = 58,
+  NothingToRecover = 59,
+  DamagedRecord = 60,
+  CannotRecord = 61,
+  BadLineTypeName = 62,
+  ControlCharacter = 63,
+  NoMirrorAxis = 64,
+  ZeroAxis = 65,
+  CellTooLong = 66,
+  MacroUnreadable = 67,
+  MakingArray = 72,
+};
+
+}  // namespace vestrel::msg
