@@ -15,6 +15,12 @@ struct ViewDrag {
 };
 constexpr ViewDrag kViewDrags[] = {{&ViewState::inzoomit, ZoomDrag}, {&ViewState::inpan, PanDrag}};
 
+// A press or release at the pixel (x, y), the pointer at (px, py), with
+// the drawing area's transform as the view stands now.
+Click ClickAt(const Editor& e, MouseButton button, ShiftState shift, int x, int y, double px, double py) {
+  return {button, shift, x, y, px, py, WindowTransform(e.views)};
+}
+
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
@@ -22,7 +28,7 @@ void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int
   // selects nothing.
   if (button == MouseButton::Middle && tool.down != ToolButton::None) button = MouseButton::Left;
   const bool typed = tool.useexact;
-  const Click c{button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y};
+  const Click c = ClickAt(*this, button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y);
   for (const Mode& m : Modes())
     if (m.click && tool.*m.on && (!m.rightOnly || c.right())) return m.click(*this, c);
   // Nothing runs: the armed tool's first click, or a selection.
@@ -51,7 +57,7 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
 }
 
 void Editor::PaintBox1MouseUp(MouseButton button, ShiftState shift, int x, int y) {
-  const Click c{button, shift, x, y, static_cast<double>(x), static_cast<double>(y)};
+  const Click c = ClickAt(*this, button, shift, x, y, x, y);
   for (const Mode& m : Modes())
     if (m.release && tool.*m.on) return m.release(*this, c);
 }

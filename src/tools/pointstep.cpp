@@ -11,8 +11,9 @@ namespace {
 
 // The pointer aligned with and caught by what lies near it; false when no
 // point of the drawing caught it (x, y then hold the aligned pointer).
-bool Snap(Editor& e, Point2 reference, double& x, double& y, Point2& caught, ShiftState shift) {
-  return SnapPoints(e, reference.x, reference.y, x, y, caught.x, caught.y, shift);
+bool Snap(Editor& e, const ScreenTransform& window, Point2 reference, double& x, double& y, Point2& caught,
+          ShiftState shift) {
+  return SnapPoints(e, window, reference.x, reference.y, x, y, caught.x, caught.y, shift);
 }
 
 }  // namespace
@@ -21,11 +22,11 @@ Point2 PointStep(Editor& e, Point2 reference, const Click& c) {
   e.removeall();
   double x = c.px, y = c.py;
   Point2 caught;
-  if (!e.tool.useexact && Snap(e, reference, x, y, caught, c.shift)) return caught;
-  return Bildschirm2DXF(e.views, x, y);
+  if (!e.tool.useexact && Snap(e, c.window, reference, x, y, caught, c.shift)) return caught;
+  return c.window.toWorld(x, y);
 }
 
-Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, Screen(e, e.tool.linesx, e.tool.linesy), c); }
+Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, c.window.toScreen(e.tool.linesx, e.tool.linesy), c); }
 
 void FirstClick(Editor& e, const Click& c) {
   const Point2 p = PointStep(e, {c.px, c.py}, c);
@@ -42,7 +43,7 @@ Point2 Screen(const Editor& e, double x, double y) { return WindowTransform(e.vi
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
   double x = m.x, y = m.y;
   Point2 caught;
-  Snap(e, reference, x, y, caught, m.shift);
+  Snap(e, WindowTransform(e.views), reference, x, y, caught, m.shift);
   return {std::nearbyint(x), std::nearbyint(y)};
 }
 

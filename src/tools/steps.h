@@ -11,14 +11,16 @@
 
 namespace vestrel {
 
-// A press of a mouse button in the drawing area: the pixel, and the
-// pointer as the tool takes it (the typed point, unrounded, for a typed
-// click).
+// A press or release of a mouse button in the drawing area: the pixel,
+// the pointer as the tool takes it (the typed point, unrounded, for a
+// typed click), and the drawing area's transform at that moment, made once
+// for the click: every step of it converts through this one.
 struct Click {
   MouseButton button = MouseButton::Left;
   ShiftState shift;
   int x = 0, y = 0;
   double px = 0, py = 0;
+  ScreenTransform window;
   bool right() const { return button == MouseButton::Right; }
 };
 
@@ -31,8 +33,9 @@ struct Move {
 // --- shared steps (tools/pointstep.cpp) --------------------------------------
 
 // The point a click gives: the rubber band erased, the pointer aligned with
-// and snapped against `reference` (a screen point: the tool's previous
-// point), in drawing units. A typed click is taken as it is.
+// and snapped against `reference` (a screen point of the click's
+// transform: the tool's previous point), in drawing units. A typed click
+// is taken as it is.
 Point2 PointStep(Editor& e, Point2 reference, const Click& c);
 // The same against the tool's first point (linesx, linesy).
 Point2 PointStep(Editor& e, const Click& c);
@@ -41,7 +44,8 @@ Point2 PointStep(Editor& e, const Click& c);
 void FirstClick(Editor& e, const Click& c);
 // A writer has taken the tool's points: the rubber band list starts anew.
 void ResetRubberBand(ToolState& t);
-// The screen position of a drawing point, as the rubber band draws it.
+// The screen position of a drawing point, as the rubber band of a mouse
+// move draws it.
 Point2 Screen(const Editor& e, double x, double y);
 // The pointer of a move as the rubber band shows it: aligned with and
 // snapped against `reference` (the snap marker drawn), in whole pixels.

@@ -83,12 +83,12 @@ void PolyClick(Editor& e, const Click& c) {
     return e.platform.ShowPopupMenu(c.x, c.y);
   }
   PolyVertex& last = t.polyline0.back();
-  const Point2 from = Screen(e, last.x, last.y);
+  const Point2 from = c.window.toScreen(last.x, last.y);
   const Point2 p = PointStep(e, from, c);
   // An arc segment leaves the last one tangentially towards the point
   // clicked (or typed), wherever the pointer was last shown.
   if (t.arcmode == kPolyline && t.addmode == 1) {
-    t.lastcalcbulge = TangentTurn(LastDirection(e), from, Screen(e, p.x, p.y));
+    t.lastcalcbulge = TangentTurn(LastDirection(e), from, c.window.toScreen(p.x, p.y));
     last.bulge = std::tan(t.lastcalcbulge / 2);
   }
   t.polyline0.push_back({p.x, p.y, 0, 0});
