@@ -20,16 +20,17 @@ bool Snap(Editor& e, const ScreenTransform& window, Point2 reference, double& x,
 
 Point2 PointStep(Editor& e, Point2 reference, const Click& c) {
   e.removeall();
-  double x = c.px, y = c.py;
+  if (c.typed) return c.point;
+  double x = c.x, y = c.y;
   Point2 caught;
-  if (!e.tool.useexact && Snap(e, c.window, reference, x, y, caught, c.shift)) return caught;
+  if (Snap(e, c.window, reference, x, y, caught, c.shift)) return caught;
   return c.window.toWorld(x, y);
 }
 
 Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, c.window.toScreen(e.tool.linesx, e.tool.linesy), c); }
 
 void FirstClick(Editor& e, const Click& c) {
-  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  const Point2 p = PointStep(e, c.pixel(), c);
   e.tool.linesx = p.x, e.tool.linesy = p.y;
 }
 

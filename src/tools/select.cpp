@@ -242,9 +242,9 @@ void DragEnd(Editor& e, const Click& c) {
   if (!moved && !dialog) return;  // a click without movement only selected
   // Where the selection or the grip lands: snapped against the pointer
   // itself, exactly on the point caught.
-  double x = c.px, y = c.py;
+  double x = c.x, y = c.y;
   Point2 q;
-  if (!SnapPoints(e, c.window, x, y, x, y, q.x, q.y, c.shift)) q = c.window.toWorld(x, y);
+  if (!SnapPoints(e, c.window, x, y, x, y, q.x, q.y, c.shift)) q = c.point;
   e.removeall();
   t.linesx2 = q.x, t.linesy2 = q.y;
   if (dialog) {

@@ -11,17 +11,21 @@
 
 namespace vestrel {
 
-// A press or release of a mouse button in the drawing area: the pixel,
-// the pointer as the tool takes it (the typed point, unrounded, for a
-// typed click), and the drawing area's transform at that moment, made once
-// for the click: every step of it converts through this one.
+// A press or release of a mouse button in the drawing area, or a typed
+// point clicked: the pixel (the typed point's nearest), the drawing area's
+// transform at that moment, made once for the click (every step of it
+// converts through this one), and the drawing point. A mouse click's
+// drawing point is its pixel through that transform; a typed click's is
+// the typed point itself, exactly.
 struct Click {
   MouseButton button = MouseButton::Left;
   ShiftState shift;
   int x = 0, y = 0;
-  double px = 0, py = 0;
   ScreenTransform window;
+  Point2 point;
+  bool typed = false;
   bool right() const { return button == MouseButton::Right; }
+  Point2 pixel() const { return {static_cast<double>(x), static_cast<double>(y)}; }
 };
 
 // A mouse move over the drawing area.
@@ -35,7 +39,7 @@ struct Move {
 // The point a click gives: the rubber band erased, the pointer aligned with
 // and snapped against `reference` (a screen point of the click's
 // transform: the tool's previous point), in drawing units. A typed click
-// is taken as it is.
+// gives its drawing point, neither aligned nor snapped.
 Point2 PointStep(Editor& e, Point2 reference, const Click& c);
 // The same against the tool's first point (linesx, linesy).
 Point2 PointStep(Editor& e, const Click& c);

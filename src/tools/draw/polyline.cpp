@@ -67,7 +67,7 @@ void PolyFirstClick(Editor& e, const Click& c) {
   t.inpoly = true;
   ResetRubberBand(t);
   t.polyline0.clear();
-  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  const Point2 p = PointStep(e, c.pixel(), c);
   t.polyline0.push_back({p.x, p.y, 0, 0});
   e.Release();
 }
