@@ -53,13 +53,14 @@ void Editor::BenutzenBtnClick(double x, double y) {
 void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   tool.lastmousex = x;
   tool.lastmousey = y;
-  const Point2 w = Bildschirm2DXF(views, x, y);
+  const ScreenTransform window = WindowTransform(views);
+  const Point2 w = window.toWorld(x, y);
   platform.SetStatusText(FormatFixed(w.x, 4) + ", " + FormatFixed(w.y, 4));
   for (const ViewDrag& d : kViewDrags)
     if (view.*d.dragging) return d.step(*this, x, y);
   for (const Mode& m : Modes())
     if (m.drag && tool.*m.on) return m.drag(*this, x, y);
-  const Move move{shift, x, y};
+  const Move move{shift, x, y, window};
   for (const Mode& m : Modes())
     if (m.preview && tool.*m.on) return m.preview(*this, move);
   // An armed tool shows what its first click would catch.

@@ -39,12 +39,10 @@ void ResetRubberBand(ToolState& t) {
   t.remove.resize(100);
 }
 
-Point2 Screen(const Editor& e, double x, double y) { return WindowTransform(e.view, e.platform.PaintBoxSize().height).toScreen(x, y); }
-
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
   double x = m.x, y = m.y;
   Point2 caught;
-  Snap(e, WindowTransform(e.views), reference, x, y, caught, m.shift);
+  Snap(e, m.window, reference, x, y, caught, m.shift);
   return {std::nearbyint(x), std::nearbyint(y)};
 }
 

@@ -28,10 +28,12 @@ struct Click {
   Point2 pixel() const { return {static_cast<double>(x), static_cast<double>(y)}; }
 };
 
-// A mouse move over the drawing area.
+// A mouse move over the drawing area, with the drawing area's transform
+// made once for it: the rubber band converts through this one.
 struct Move {
   ShiftState shift;
   int x = 0, y = 0;
+  ScreenTransform window;
 };
 
 // --- shared steps (tools/pointstep.cpp) --------------------------------------
@@ -48,9 +50,6 @@ Point2 PointStep(Editor& e, const Click& c);
 void FirstClick(Editor& e, const Click& c);
 // A writer has taken the tool's points: the rubber band list starts anew.
 void ResetRubberBand(ToolState& t);
-// The screen position of a drawing point, as the rubber band of a mouse
-// move draws it.
-Point2 Screen(const Editor& e, double x, double y);
 // The pointer of a move as the rubber band shows it: aligned with and
 // snapped against `reference` (the snap marker drawn), in whole pixels.
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m);
