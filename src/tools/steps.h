@@ -2,7 +2,10 @@
 // gives to the drawing area's mouse dispatch and to Escape; each family
 // defines its own in its file (tools/zoompan.cpp, tools/draw/...). A click
 // step takes a press in the drawing area; a preview step draws the rubber
-// band for a mouse move.
+// band for a mouse move. Both events carry the drawing area's transform,
+// made once for the event: a step converts through that one and makes
+// none of its own, and takes its points through PointStep, which gives a
+// typed point exactly as typed.
 #pragma once
 
 #include "tools/editor.h"
