@@ -38,7 +38,7 @@ void BM_SelectClick(benchmark::State& state) {
   for (auto _ : state) {
     const Point2 at = gProbes[i++ % gProbes.size()];
     e.tool = {};
-    SelectAt(e, at.x, at.y, false);
+    SelectAt(e, WindowTransform(e.views), at.x, at.y, false);
     state.PauseTiming();
     Deselect(e);
     state.ResumeTiming();
@@ -49,7 +49,7 @@ void BM_WindowAroundEverything(benchmark::State& state) {
   Editor& e = *gEditor;
   bool deselect = false;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(MassSelect(e, 0, 0, 1599, 999, deselect));
+    benchmark::DoNotOptimize(MassSelect(e, WindowTransform(e.views), 0, 0, 1599, 999, deselect));
     deselect = !deselect;
   }
 }
@@ -60,7 +60,7 @@ void BM_SnapOneMove(benchmark::State& state) {
   for (auto _ : state) {
     const Point2 at = gProbes[i++ % gProbes.size()];
     double x = at.x, y = at.y, ex = 0, ey = 0;
-    benchmark::DoNotOptimize(SnapPoints(e, x, y, x, y, ex, ey, {}));
+    benchmark::DoNotOptimize(SnapPoints(e, WindowTransform(e.views), x, y, x, y, ex, ey, {}));
     e.tool.anzrem = 0;
   }
 }

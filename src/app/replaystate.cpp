@@ -18,8 +18,7 @@ void PrintState(TMainForm& form, std::ostream& out) {
   std::string modes;
   for (const Mode& m : Modes())
     if (t.*m.on) modes += std::string(modes.empty() ? "" : " ") + std::string(m.name);
-  for (const auto& [name, on] : {std::pair{"useexact", t.useexact}, std::pair{"inzoomit", e.view.inzoomit},
-                                 std::pair{"inpan", e.view.inpan}})
+  for (const auto& [name, on] : {std::pair{"inzoomit", e.view.inzoomit}, std::pair{"inpan", e.view.inpan}})
     if (on) modes += std::string(modes.empty() ? "" : " ") + name;
   std::size_t selected = 0;
   for (const tpoly& p : e.drawing.polys) selected += p.selected ? 1 : 0;

@@ -78,7 +78,6 @@ struct ToolState {
   // Selection: a window has its first corner; the selection or one of its
   // grips is dragged.
   bool inmassselect = false, inmove = false, inmovepoint = false;
-  bool useexact = false;  // the click comes from the typed coordinates
   // Menu "Optionen": scaling and rotation ask for their value.
   bool SkalierungsfaktorperTastatureingeben = true;
   bool RotationsrichtungperTastatureingeben = false;
@@ -99,8 +98,6 @@ struct ToolState {
   // Drags of the selection and of grips.
   double movestartx = 0, movestarty = 0;
   int movepointnr = 0, moveobjnr = 0;
-  // The typed point on the screen.
-  double exactx = 0, exacty = 0;
   int lastmousex = 0, lastmousey = 0;
 
   // The rubber band on the screen: every segment drawn in XOR, so that

@@ -52,14 +52,6 @@ void Editor::keyeditKeyDown(int key) {
   Repaint();
 }
 
-void Editor::BenutzenBtnClick(double x, double y) {
-  const Point2 s = DXF2Bildschirm(views, x, y);
-  tool.exactx = s.x, tool.exacty = s.y;
-  tool.useexact = true;
-  PaintBox1MouseDown(MouseButton::Left, {}, WholePixels(s.x), WholePixels(s.y));
-  tool.useexact = false;
-}
-
 void Editor::SkalierungsfaktorperTastatureingeben1Click() {
   tool.SkalierungsfaktorperTastatureingeben = !tool.SkalierungsfaktorperTastatureingeben;
   platform.ShowState();

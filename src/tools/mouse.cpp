@@ -1,6 +1,6 @@
 // The drawing area's mouse events, dispatched to the step of the tool that
 // runs: the first mode of the tool table that is on and has the step takes
-// the event.
+// the event; and the typed point, clicked as a press of the left button.
 #include "document/numbers.h"
 #include "tools/steps.h"
 
@@ -15,32 +15,52 @@ struct ViewDrag {
 };
 constexpr ViewDrag kViewDrags[] = {{&ViewState::inzoomit, ZoomDrag}, {&ViewState::inpan, PanDrag}};
 
+// A press or release of the mouse at the pixel (x, y), with the drawing
+// area's transform as the view stands now.
+Click ClickAt(const Editor& e, MouseButton button, ShiftState shift, int x, int y) {
+  const ScreenTransform window = WindowTransform(e.views);
+  return {button, shift, x, y, window, window.toWorld(x, y)};
+}
+
+// A press, of the mouse or typed: the first mode of the table that is on
+// and takes it, else the armed tool's first click, else a selection.
+void Press(Editor& e, const Click& c) {
+  const ToolState& tool = e.tool;
+  for (const Mode& m : Modes())
+    if (m.click && tool.*m.on && (!m.rightOnly || c.right())) return m.click(e, c);
+  if (tool.down == ToolButton::None) return SelectClick(e, c);
+  for (const Tool& t : Tools())
+    if (t.down == tool.down) return t.first(e, c);
+}
+
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
   // The middle button acts as the left in every tool; with nothing armed it
   // selects nothing.
   if (button == MouseButton::Middle && tool.down != ToolButton::None) button = MouseButton::Left;
-  const bool typed = tool.useexact;
-  const Click c{button, shift, x, y, typed ? tool.exactx : x, typed ? tool.exacty : y};
-  for (const Mode& m : Modes())
-    if (m.click && tool.*m.on && (!m.rightOnly || c.right())) return m.click(*this, c);
-  // Nothing runs: the armed tool's first click, or a selection.
-  if (tool.down == ToolButton::None) return SelectClick(*this, c);
-  for (const Tool& t : Tools())
-    if (t.down == tool.down) return t.first(*this, c);
+  Press(*this, ClickAt(*this, button, shift, x, y));
+}
+
+void Editor::BenutzenBtnClick(double x, double y) {
+  // A left click on the pixel nearest to the typed point, which gives the
+  // typed point itself.
+  const ScreenTransform window = WindowTransform(views);
+  const Point2 s = window.toScreen(x, y);
+  Press(*this, {MouseButton::Left, {}, WholePixels(s.x), WholePixels(s.y), window, {x, y}, true});
 }
 
 void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   tool.lastmousex = x;
   tool.lastmousey = y;
-  const Point2 w = Bildschirm2DXF(views, x, y);
+  const ScreenTransform window = WindowTransform(views);
+  const Point2 w = window.toWorld(x, y);
   platform.SetStatusText(FormatFixed(w.x, 4) + ", " + FormatFixed(w.y, 4));
   for (const ViewDrag& d : kViewDrags)
     if (view.*d.dragging) return d.step(*this, x, y);
   for (const Mode& m : Modes())
     if (m.drag && tool.*m.on) return m.drag(*this, x, y);
-  const Move move{shift, x, y};
+  const Move move{shift, x, y, window};
   for (const Mode& m : Modes())
     if (m.preview && tool.*m.on) return m.preview(*this, move);
   // An armed tool shows what its first click would catch.
@@ -51,7 +71,7 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
 }
 
 void Editor::PaintBox1MouseUp(MouseButton button, ShiftState shift, int x, int y) {
-  const Click c{button, shift, x, y, static_cast<double>(x), static_cast<double>(y)};
+  const Click c = ClickAt(*this, button, shift, x, y);
   for (const Mode& m : Modes())
     if (m.release && tool.*m.on) return m.release(*this, c);
 }

@@ -11,24 +11,26 @@ namespace {
 
 // The pointer aligned with and caught by what lies near it; false when no
 // point of the drawing caught it (x, y then hold the aligned pointer).
-bool Snap(Editor& e, Point2 reference, double& x, double& y, Point2& caught, ShiftState shift) {
-  return SnapPoints(e, reference.x, reference.y, x, y, caught.x, caught.y, shift);
+bool Snap(Editor& e, const ScreenTransform& window, Point2 reference, double& x, double& y, Point2& caught,
+          ShiftState shift) {
+  return SnapPoints(e, window, reference.x, reference.y, x, y, caught.x, caught.y, shift);
 }
 
 }  // namespace
 
 Point2 PointStep(Editor& e, Point2 reference, const Click& c) {
   e.removeall();
-  double x = c.px, y = c.py;
+  if (c.typed) return c.point;
+  double x = c.x, y = c.y;
   Point2 caught;
-  if (!e.tool.useexact && Snap(e, reference, x, y, caught, c.shift)) return caught;
-  return Bildschirm2DXF(e.views, x, y);
+  if (Snap(e, c.window, reference, x, y, caught, c.shift)) return caught;
+  return c.window.toWorld(x, y);
 }
 
-Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, Screen(e, e.tool.linesx, e.tool.linesy), c); }
+Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, c.window.toScreen(e.tool.linesx, e.tool.linesy), c); }
 
 void FirstClick(Editor& e, const Click& c) {
-  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  const Point2 p = PointStep(e, c.pixel(), c);
   e.tool.linesx = p.x, e.tool.linesy = p.y;
 }
 
@@ -37,12 +39,10 @@ void ResetRubberBand(ToolState& t) {
   t.remove.resize(100);
 }
 
-Point2 Screen(const Editor& e, double x, double y) { return WindowTransform(e.view, e.platform.PaintBoxSize().height).toScreen(x, y); }
-
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
   double x = m.x, y = m.y;
   Point2 caught;
-  Snap(e, reference, x, y, caught, m.shift);
+  Snap(e, m.window, reference, x, y, caught, m.shift);
   return {std::nearbyint(x), std::nearbyint(y)};
 }
 

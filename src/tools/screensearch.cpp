@@ -5,8 +5,8 @@
 
 namespace vestrel {
 
-ScreenSearch::ScreenSearch(Editor& e)
-    : d(e.drawing), t(WindowTransform(e.views)), scope(TabScope::OfTab(e.drawing, e.view.tab)), index(e.spatialindex),
+ScreenSearch::ScreenSearch(Editor& e, const ScreenTransform& window)
+    : d(e.drawing), t(window), scope(TabScope::OfTab(e.drawing, e.view.tab)), index(e.spatialindex),
       tables(e.drawing) {
   e.spatialindex.Refresh(e.drawing);
 }

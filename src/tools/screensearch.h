@@ -14,8 +14,9 @@ namespace vestrel {
 
 class ScreenSearch {
  public:
-  // Brings the editor's index up to the drawing's last parse.
-  explicit ScreenSearch(Editor& e);
+  // A search through `window`, the drawing area's transform; brings the
+  // editor's index up to the drawing's last parse.
+  ScreenSearch(Editor& e, const ScreenTransform& window);
 
   Drawing& d;
   const ScreenTransform t;

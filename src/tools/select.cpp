@@ -94,11 +94,11 @@ bool OutlineInBox(const ScreenSearch& s, const SpatialIndex::Run& r, Point2 c1, 
 
 }  // namespace
 
-void SelectAt(Editor& e, double px, double py, bool deselect) {
+void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bool deselect) {
   ToolState& t = e.tool;
   const bool keep = !deselect;
   const Point2 m{px, py};
-  const ScreenSearch s(e);
+  const ScreenSearch s(e, window);
   std::vector<std::uint32_t> runs;
   s.Runs(px, py, px, py, kSearchMargin, runs);
 
@@ -148,11 +148,11 @@ void SelectAt(Editor& e, double px, double py, bool deselect) {
   } else if (drag) {
     t.inmove = true;
     t.movestartx = px, t.movestarty = py;
-    const Point2 w = Bildschirm2DXF(e.views, px, py);
+    const Point2 w = window.toWorld(px, py);
     t.linesx = w.x, t.linesy = w.y;
   } else if (!hit) {
     t.inmassselect = true;
-    const Point2 w = Bildschirm2DXF(e.views, px, py);
+    const Point2 w = window.toWorld(px, py);
     t.linesx = w.x, t.linesy = w.y;
     return;
   }
@@ -161,8 +161,8 @@ void SelectAt(Editor& e, double px, double py, bool deselect) {
   if (changed || !(grip || drag)) e.Repaint();
 }
 
-bool MassSelect(Editor& e, double x1, double y1, double x2, double y2, bool deselect) {
-  const ScreenSearch s(e);
+bool MassSelect(Editor& e, const ScreenTransform& window, double x1, double y1, double x2, double y2, bool deselect) {
+  const ScreenSearch s(e, window);
   std::vector<std::uint32_t> runs;
   s.Runs(x1, y1, x2, y2, kWindowMargin, runs);
   const Point2 c1{x1, y1}, c2{x2, y2};
@@ -205,15 +205,15 @@ void Editor::Nichtsauswhlen1Click() {
 
 void SelectClick(Editor& e, const Click& c) {
   if (c.button != MouseButton::Left) return;
-  SelectAt(e, c.x, c.y, c.shift.shift);
+  SelectAt(e, c.window, c.x, c.y, c.shift.shift);
 }
 
 void MassSelectClick(Editor& e, const Click& c) {
   ToolState& t = e.tool;
   t.inmassselect = false;
   e.removeall();
-  const Point2 c1 = DXF2Bildschirm(e.views, t.linesx, t.linesy);
-  const bool caught = MassSelect(e, c1.x, c1.y, c.x, c.y, c.shift.shift);
+  const Point2 c1 = c.window.toScreen(t.linesx, t.linesy);
+  const bool caught = MassSelect(e, c.window, c1.x, c1.y, c.x, c.y, c.shift.shift);
   t.anzrem = 0;
   t.remove.resize(100);
   if (caught) e.Repaint();
@@ -242,9 +242,9 @@ void DragEnd(Editor& e, const Click& c) {
   if (!moved && !dialog) return;  // a click without movement only selected
   // Where the selection or the grip lands: snapped against the pointer
   // itself, exactly on the point caught.
-  double x = c.px, y = c.py;
+  double x = c.x, y = c.y;
   Point2 q;
-  if (!SnapPoints(e, x, y, x, y, q.x, q.y, c.shift)) q = Bildschirm2DXF(e.views, x, y);
+  if (!SnapPoints(e, c.window, x, y, x, y, q.x, q.y, c.shift)) q = c.point;
   e.removeall();
   t.linesx2 = q.x, t.linesy2 = q.y;
   if (dialog) {

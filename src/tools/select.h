@@ -9,15 +9,17 @@
 
 namespace vestrel {
 
-// The selection click at (px, py), in pixels of the drawing area; with
-// Shift (`deselect`) it takes the objects out of the selection instead.
-// Ends in a grip drag (inmovepoint), a drag of the selection (inmove), a
-// repaint, or the first corner of a window (inmassselect).
-void SelectAt(Editor& e, double px, double py, bool deselect);
+// The selection click at (px, py), in pixels of the drawing area as
+// `window` places them; with Shift (`deselect`) it takes the objects out
+// of the selection instead. Ends in a grip drag (inmovepoint), a drag of
+// the selection (inmove), a repaint, or the first corner of a window
+// (inmassselect).
+void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bool deselect);
 
-// The window between the screen points (x1, y1) and (x2, y2): every shown,
-// unlocked object with a drawn vertex inside is selected, or with
-// `deselect` taken out of the selection. True when it caught anything.
-bool MassSelect(Editor& e, double x1, double y1, double x2, double y2, bool deselect);
+// The window between the screen points (x1, y1) and (x2, y2) of `window`:
+// every shown, unlocked object with a drawn vertex inside is selected, or
+// with `deselect` taken out of the selection. True when it caught
+// anything.
+bool MassSelect(Editor& e, const ScreenTransform& window, double x1, double y1, double x2, double y2, bool deselect);
 
 }  // namespace vestrel

@@ -17,7 +17,8 @@ constexpr int kMarker = 5;  // half the marker square
 
 }  // namespace
 
-bool SnapPoints(Editor& e, double xx, double yy, double& x, double& y, double& ex, double& ey, ShiftState shift) {
+bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, double& x, double& y, double& ex,
+                double& ey, ShiftState shift) {
   const double ox = x, oy = y;
   if (shift.ctrl) return false;
 
@@ -28,7 +29,7 @@ bool SnapPoints(Editor& e, double xx, double yy, double& x, double& y, double& e
   // The nearest point, measured from the pointer as it came; on equal
   // distances the first in the display list, an entry's own points before
   // its snap points.
-  const ScreenSearch s(e);
+  const ScreenSearch s(e, window);
   std::vector<std::uint32_t> runs;
   s.Runs(ox, oy, ox, oy, kSearchMargin, runs);
   bool caught = false;

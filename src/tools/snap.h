@@ -5,15 +5,17 @@
 
 namespace vestrel {
 
-// Aligns the pointer (x, y), in pixels of the drawing area, with the
-// reference point (xx, yy) - vertically, horizontally or on a diagonal
-// when it lies within 5 pixels of that line - and catches the nearest
+// Aligns the pointer (x, y), in pixels of the drawing area as `window`
+// places them, with the reference point (xx, yy) - vertically,
+// horizontally or on a diagonal when it lies within 5 pixels of that
+// line - and catches the nearest
 // point of a shown object within 5 pixels in x and in y of the pointer
 // as it came in. On a catch x, y become the point's pixel, (ex, ey) its
 // drawing coordinates exactly as stored, a marker square is drawn on the
 // rubber band, and the result is true; otherwise x, y keep the alignment
 // and ex, ey are left alone. With Ctrl held nothing is aligned or caught.
 // A caller without a previous point passes the pointer as reference.
-bool SnapPoints(Editor& e, double xx, double yy, double& x, double& y, double& ex, double& ey, ShiftState shift);
+bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, double& x, double& y, double& ex,
+                double& ey, ShiftState shift);
 
 }  // namespace vestrel

@@ -2,7 +2,10 @@
 // gives to the drawing area's mouse dispatch and to Escape; each family
 // defines its own in its file (tools/zoompan.cpp, tools/draw/...). A click
 // step takes a press in the drawing area; a preview step draws the rubber
-// band for a mouse move.
+// band for a mouse move. Both events carry the drawing area's transform,
+// made once for the event: a step converts through that one and makes
+// none of its own, and takes its points through PointStep, which gives a
+// typed point exactly as typed.
 #pragma once
 
 #include "tools/editor.h"
@@ -11,28 +14,37 @@
 
 namespace vestrel {
 
-// A press of a mouse button in the drawing area: the pixel, and the
-// pointer as the tool takes it (the typed point, unrounded, for a typed
-// click).
+// A press or release of a mouse button in the drawing area, or a typed
+// point clicked: the pixel (the typed point's nearest), the drawing area's
+// transform at that moment, made once for the click (every step of it
+// converts through this one), and the drawing point. A mouse click's
+// drawing point is its pixel through that transform; a typed click's is
+// the typed point itself, exactly.
 struct Click {
   MouseButton button = MouseButton::Left;
   ShiftState shift;
   int x = 0, y = 0;
-  double px = 0, py = 0;
+  ScreenTransform window;
+  Point2 point;
+  bool typed = false;
   bool right() const { return button == MouseButton::Right; }
+  Point2 pixel() const { return {static_cast<double>(x), static_cast<double>(y)}; }
 };
 
-// A mouse move over the drawing area.
+// A mouse move over the drawing area, with the drawing area's transform
+// made once for it: the rubber band converts through this one.
 struct Move {
   ShiftState shift;
   int x = 0, y = 0;
+  ScreenTransform window;
 };
 
 // --- shared steps (tools/pointstep.cpp) --------------------------------------
 
 // The point a click gives: the rubber band erased, the pointer aligned with
-// and snapped against `reference` (a screen point: the tool's previous
-// point), in drawing units. A typed click is taken as it is.
+// and snapped against `reference` (a screen point of the click's
+// transform: the tool's previous point), in drawing units. A typed click
+// gives its drawing point, neither aligned nor snapped.
 Point2 PointStep(Editor& e, Point2 reference, const Click& c);
 // The same against the tool's first point (linesx, linesy).
 Point2 PointStep(Editor& e, const Click& c);
@@ -41,8 +53,6 @@ Point2 PointStep(Editor& e, const Click& c);
 void FirstClick(Editor& e, const Click& c);
 // A writer has taken the tool's points: the rubber band list starts anew.
 void ResetRubberBand(ToolState& t);
-// The screen position of a drawing point, as the rubber band draws it.
-Point2 Screen(const Editor& e, double x, double y);
 // The pointer of a move as the rubber band shows it: aligned with and
 // snapped against `reference` (the snap marker drawn), in whole pixels.
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m);

@@ -3,6 +3,7 @@
 // each leaves on the screen.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <random>
@@ -344,7 +345,39 @@ TEST_F(DrawTest, TypedPointsAreClickedWhereTheySayWithoutTheMouse) {
   ed().BenutzenBtnClick(30, 20.125);
   Run({R()});
   Expect({{"LINE", {{10.25, 20.5}, {30, 20.125}}}});
-  EXPECT_FALSE(ed().tool.useexact);
+}
+
+TEST_F(DrawTest, TypedPointsLandExactlyAtEveryZoom) {
+  // Three-decimal coordinates typed at zooms and scroll offsets where a
+  // way through the screen's pixels would miss them in the last place: the
+  // line writes back the very numbers typed.
+  struct View {
+    double zoom;
+    std::int32_t horz, vert;
+  };
+  const View views[] = {{100, -5000000, 4000000}, {3.3, -10000, 9900}, {0.7, 123457, -98765}, {12.5, -10000, 9900}};
+  const std::array<const char*, 4> typed[] = {{"1234.567", "-987.654", "-4321.089", "2468.013"},
+                                              {"0.125", "3.003", "-17.351", "4999.999"},
+                                              {"-2500.005", "77.777", "612.308", "-0.003"},
+                                              {"74.357", "-663.543", "-754.808", "771.029"}};
+  for (const View& v : views) {
+    for (const auto& t : typed) {
+      SCOPED_TRACE(::testing::Message() << "zoom " << v.zoom << " at " << v.horz << ", " << v.vert << ": " << t[0]);
+      Start(false);
+      ed().view.zoomedvalue = v.zoom;
+      ed().view.HorzScrollbarPosition = v.horz, ed().view.VertScrollbarPosition = v.vert;
+      Run({C(&Editor::LineBtnClick)});
+      ed().BenutzenBtnClick(std::stod(t[0]), std::stod(t[1]));
+      ed().BenutzenBtnClick(std::stod(t[2]), std::stod(t[3]));
+      Run({R()});
+      ASSERT_EQ(ed().drawing.polys.size(), before_ + 1);
+      const tpoly& line = ed().drawing.polys.back();
+      EXPECT_EQ(Group(line, "10"), t[0]);
+      EXPECT_EQ(Group(line, "20"), t[1]);
+      EXPECT_EQ(Group(line, "11"), t[2]);
+      EXPECT_EQ(Group(line, "21"), t[3]);
+    }
+  }
 }
 
 TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {

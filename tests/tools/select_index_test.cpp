@@ -217,7 +217,7 @@ TEST(SpatialIndex, FindsWhatTheWalkOverEveryEntryFinds) {
 
         const Walk::Snap expected = walk.snap(px, py);
         double x = px, y = py, ex = 0, ey = 0;
-        ASSERT_EQ(SnapPoints(e, px, py, x, y, ex, ey, {}), expected.caught);
+        ASSERT_EQ(SnapPoints(e, WindowTransform(e.views), px, py, x, y, ex, ey, {}), expected.caught);
         if (expected.caught) {
           ++snaps;
           EXPECT_EQ(x, expected.x);
@@ -229,7 +229,7 @@ TEST(SpatialIndex, FindsWhatTheWalkOverEveryEntryFinds) {
         const bool keep = probe % 5 != 0;
         const Walk::Click c = walk.click(px, py, keep);
         e.tool = {};
-        SelectAt(e, px, py, !keep);
+        SelectAt(e, WindowTransform(e.views), px, py, !keep);
         ASSERT_EQ(Selected(e), c.selected);
         EXPECT_EQ(e.tool.inmovepoint, c.grip >= 0);
         EXPECT_EQ(e.tool.inmove, c.drag);
@@ -245,7 +245,7 @@ TEST(SpatialIndex, FindsWhatTheWalkOverEveryEntryFinds) {
         const Point2 c1{px, py}, c2{px + (unit(rng) - 0.5) * 300, py + (unit(rng) - 0.5) * 300};
         const std::vector<bool> w = walk.window(c1, c2, !keep);
         const bool changed = w != Selected(e);
-        MassSelect(e, c1.x, c1.y, c2.x, c2.y, !keep);
+        MassSelect(e, WindowTransform(e.views), c1.x, c1.y, c2.x, c2.y, !keep);
         ASSERT_EQ(Selected(e), w);
         windows += changed;
       }

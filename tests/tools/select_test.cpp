@@ -56,6 +56,8 @@ class SelectTest : public ::testing::Test {
     for (const tpoly& p : editor.drawing.polys) s.push_back(p.selected);
     return s;
   }
+  // The drawing area's transform, as a click makes it.
+  ScreenTransform Transform() const { return WindowTransform(editor.views); }
   test::FakePlatform platform;
   Editor editor{platform};
 };
@@ -90,7 +92,7 @@ TEST_F(SelectTest, AClickCatchesVerticesAndSegmentsOrGrabsTheSelection) {
     Load(Line(100, 100, 300, 100));
     editor.drawing.polys[0].selected = c.before;
     editor.tool = {};
-    SelectAt(editor, c.px, c.py, c.shift);
+    SelectAt(editor, Transform(), c.px, c.py, c.shift);
     const ToolState& t = editor.tool;
     EXPECT_EQ(editor.drawing.polys[0].selected, c.after);
     EXPECT_EQ(t.inmassselect, c.outcome == Window);
@@ -258,10 +260,10 @@ TEST_F(SelectTest, LockedAndSwitchedOffLayers) {
   // caught either.
   for (const double y : {100.0, 200.0}) {
     editor.tool = {};
-    SelectAt(editor, 200, Row(y), false);
+    SelectAt(editor, Transform(), 200, Row(y), false);
     EXPECT_TRUE(editor.tool.inmassselect) << y;
   }
-  EXPECT_FALSE(MassSelect(editor, 0, Row(0), 799, Row(250), false));
+  EXPECT_FALSE(MassSelect(editor, Transform(), 0, Row(0), 799, Row(250), false));
   EXPECT_EQ(Selected(), (std::vector<bool>{false, false, false}));
   // "Alles Auswählen" leaves the locked layer out; "Nichts auswählen" takes
   // everything out.
@@ -275,10 +277,10 @@ TEST_F(SelectTest, LockedAndSwitchedOffLayers) {
   EXPECT_EQ(platform.repaints, 2);
   // The locked line can be snapped to, the one switched off not.
   double x = 303, y = Row(102), ex = 0, ey = 0;
-  EXPECT_TRUE(SnapPoints(editor, x, y, x, y, ex, ey, {}));
+  EXPECT_TRUE(SnapPoints(editor, Transform(), x, y, x, y, ex, ey, {}));
   EXPECT_EQ(ex, 300);
   x = 303, y = Row(202);
-  EXPECT_FALSE(SnapPoints(editor, x, y, x, y, ex, ey, {}));
+  EXPECT_FALSE(SnapPoints(editor, Transform(), x, y, x, y, ex, ey, {}));
 }
 
 TEST_F(SelectTest, OnlyWhatIsDrawnIsHit) {
@@ -304,7 +306,7 @@ TEST_F(SelectTest, OnlyWhatIsDrawnIsHit) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     for (tpoly& p : editor.drawing.polys) p.selected = false;
-    SelectAt(editor, c.at.x, Row(c.at.y), false);
+    SelectAt(editor, Transform(), c.at.x, Row(c.at.y), false);
     EXPECT_EQ(Selected(), c.selected);
   }
 }
@@ -351,7 +353,7 @@ TEST_F(SelectTest, SnappingAlignsWithTheReferenceOrCatchesTheNearestPoint) {
     Load(c.drawing);
     platform.xor_.clear();
     double x = c.pointer.x, y = c.pointer.y, ex = -1, ey = -1;
-    EXPECT_EQ(SnapPoints(editor, c.ref.x, c.ref.y, x, y, ex, ey, {.ctrl = c.ctrl}), c.caught);
+    EXPECT_EQ(SnapPoints(editor, Transform(), c.ref.x, c.ref.y, x, y, ex, ey, {.ctrl = c.ctrl}), c.caught);
     EXPECT_EQ(x, c.result.x);
     EXPECT_EQ(y, c.result.y);
     if (!c.caught) {
@@ -377,9 +379,9 @@ TEST_F(SelectTest, LinesDrawnToACaughtVertexMeetExactly) {
   Load(Line(0.1, 0.2, 123.456789012345, 98.7654321098765));
   double ex1 = 0, ey1 = 0, ex2 = 1, ey2 = 1;
   double x = 124, y = Row(99);
-  ASSERT_TRUE(SnapPoints(editor, x, y, x, y, ex1, ey1, {}));
+  ASSERT_TRUE(SnapPoints(editor, Transform(), x, y, x, y, ex1, ey1, {}));
   x = 120, y = Row(97);
-  ASSERT_TRUE(SnapPoints(editor, 300, 300, x, y, ex2, ey2, {}));
+  ASSERT_TRUE(SnapPoints(editor, Transform(), 300, 300, x, y, ex2, ey2, {}));
   EXPECT_EQ(ex1, ex2);
   EXPECT_EQ(ey1, ey2);
   EXPECT_EQ(ex1, 123.456789012345);

@@ -52,11 +52,11 @@ void ArcClick(Editor& e, const Click& c) {
 // there, with y pointing down).
 void ArcPreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
-  const Point2 p1 = Screen(e, t.linesx, t.linesy);
+  const Point2 p1 = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, p1, m);
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
-  const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
+  const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
   double cx, cy, r, a1, a2;
   if (t.arcmode == kArcCentreStartEnd) {
     cx = p1.x, cy = p1.y;

@@ -67,7 +67,7 @@ void CircleClick(Editor& e, const Click& c) {
 
 void CirclePreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
-  Point2 centre = Screen(e, t.linesx, t.linesy);
+  Point2 centre = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, centre, m);
   // A closed outline of `n` chords round `centre`.
@@ -82,7 +82,7 @@ void CirclePreview(Editor& e, const Move& m) {
   if (t.arcmode == kCircleThreePoints) {
     BandLine(e, centre, p);
     if (t.ellipsemode == 0) return;
-    const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
+    const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
     Arc3 arc;
     if (ArcDurch3Punkte(centre.x, centre.y, p2.x, p2.y, p.x, p.y, arc))
       outline({arc.arcmx, arc.arcmy}, arc.arcradius, 100, 0);

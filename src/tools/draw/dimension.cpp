@@ -109,13 +109,13 @@ void DimensionClick(Editor& e, const Click& c) {
 
 void DimensionPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
-  const Point2 s1 = Screen(e, t.linesx, t.linesy);
+  const Point2 s1 = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, s1, m);
   if (t.ellipsemode == 0) return BandLine(e, s1, p);
-  PlaceDimensionLine(t, Bildschirm2DXF(e.views, p.x, p.y));
-  const Point2 s2 = Screen(e, t.linesx2, t.linesy2);
-  const Point2 a = Screen(e, t.linesx4, t.linesy4), b = Screen(e, t.linesx5, t.linesy5);
+  PlaceDimensionLine(t, m.window.toWorld(p.x, p.y));
+  const Point2 s2 = m.window.toScreen(t.linesx2, t.linesy2);
+  const Point2 a = m.window.toScreen(t.linesx4, t.linesy4), b = m.window.toScreen(t.linesx5, t.linesy5);
   BandLine(e, s1, a);
   BandLine(e, s2, b);
   BandLine(e, a, b);

@@ -78,16 +78,16 @@ void EllipseClick(Editor& e, const Click& c) {
 // the polar angle of the pointer in the axis frame.
 void EllipsePreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
-  const Point2 p1 = Screen(e, t.linesx, t.linesy);
+  const Point2 p1 = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
   const Point2 p = t.ellipsemode < 2 ? PreviewPoint(e, p1, m) : pointer;
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
-  const Point2 p2 = Screen(e, t.linesx2, t.linesy2);
+  const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
   const bool byCentre = t.arcmode == kEllipseCentre || t.arcmode == kEllipseArcCentre;
   const Point2 o = byCentre ? p1 : Point2{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};
   BandLine(e, p1, p2);
-  const Point2 shape = t.ellipsemode >= 2 ? Screen(e, t.linesx3, t.linesy3) : p;
+  const Point2 shape = t.ellipsemode >= 2 ? m.window.toScreen(t.linesx3, t.linesy3) : p;
   const double a = std::hypot(p2.x - o.x, p2.y - o.y), b = std::hypot(shape.x - o.x, shape.y - o.y);
   const double phi = std::atan2(p2.y - o.y, p2.x - o.x);
   // The polar angle of a screen point in the axis frame.
@@ -102,7 +102,7 @@ void EllipsePreview(Editor& e, const Move& m) {
     s = angle(pointer);
     end = s < 0 ? -2 * kPi : 0;
   } else if (t.ellipsemode == 3) {
-    s = angle(Screen(e, t.linesx4, t.linesy4));
+    s = angle(m.window.toScreen(t.linesx4, t.linesy4));
     end = angle(pointer);
     // In the drawing's orientation (y up) for the writer.
     t.ellipsewinkel1 = -s < 0 ? -s + 2 * kPi : -s;

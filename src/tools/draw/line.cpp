@@ -55,7 +55,7 @@ void LineClick(Editor& e, const Click& c) {
 
 void LinePreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
-  const Point2 b = Screen(e, t.linesx, t.linesy);
+  const Point2 b = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, b, m);
   Point2 from = b, to = p;

@@ -19,23 +19,23 @@ namespace {
 // first and the last while the directions are clicked).
 void SplineBand(Editor& e, const Move& m) {
   ToolState& t = e.tool;
-  const Point2 w = Bildschirm2DXF(e.views, m.x, m.y);
+  const Point2 w = m.window.toWorld(m.x, m.y);
   t.linesx4 = w.x, t.linesy4 = w.y;
   std::vector<Point2> curve;
-  for (const Point3& q : SplinePreview(t.polyline0, w, t.splinemode)) curve.push_back(Screen(e, q.x, q.y));
+  for (const Point3& q : SplinePreview(t.polyline0, w, t.splinemode)) curve.push_back(m.window.toScreen(q.x, q.y));
   BandPolyline(e, curve);
   const std::size_t n = t.polyline0.size();
   const PolyVertex& from = t.splinemode == 1 ? t.polyline0.front() : t.splinemode == 2 ? t.polyline0[n - 2] : t.polyline0.back();
-  BandLine(e, Screen(e, from.x, from.y), {static_cast<double>(m.x), static_cast<double>(m.y)});
+  BandLine(e, m.window.toScreen(from.x, from.y), {static_cast<double>(m.x), static_cast<double>(m.y)});
 }
 
 // The direction, on the screen, in which the polyline drawn so far leaves
 // its last vertex: that of its last segment of some length there (an arc's
-// tangent), to the right before the first.
-Point2 LastDirection(const Editor& e) {
+// tangent) as `window` shows it, to the right before the first.
+Point2 LastDirection(const Editor& e, const ScreenTransform& window) {
   const std::vector<PolyVertex>& v = e.tool.polyline0;
   for (std::size_t i = v.size(); i-- > 1;) {
-    const Point2 a = Screen(e, v[i - 1].x, v[i - 1].y), b = Screen(e, v[i].x, v[i].y);
+    const Point2 a = window.toScreen(v[i - 1].x, v[i - 1].y), b = window.toScreen(v[i].x, v[i].y);
     if (a.x != b.x || a.y != b.y) return BulgeEndDirection(a, b, e.tool.arcmode == kSpline ? 0 : v[i - 1].bulge);
   }
   return {1, 0};
@@ -62,7 +62,7 @@ void PolyFirstClick(Editor& e, const Click& c) {
   t.inpoly = true;
   ResetRubberBand(t);
   t.polyline0.clear();
-  const Point2 p = PointStep(e, {c.px, c.py}, c);
+  const Point2 p = PointStep(e, c.pixel(), c);
   t.polyline0.push_back({p.x, p.y, 0, 0});
   e.Release();
 }
@@ -78,12 +78,12 @@ void PolyClick(Editor& e, const Click& c) {
     return e.platform.ShowPopupMenu(c.x, c.y);
   }
   PolyVertex& last = t.polyline0.back();
-  const Point2 from = Screen(e, last.x, last.y);
+  const Point2 from = c.window.toScreen(last.x, last.y);
   const Point2 p = PointStep(e, from, c);
   // An arc segment leaves the last one tangentially towards the point
   // clicked (or typed), wherever the pointer was last shown.
   if (t.arcmode == kPolyline && t.addmode == 1) {
-    t.lastcalcbulge = TangentTurn(LastDirection(e), from, Screen(e, p.x, p.y));
+    t.lastcalcbulge = TangentTurn(LastDirection(e, c.window), from, c.window.toScreen(p.x, p.y));
     last.bulge = std::tan(t.lastcalcbulge / 2);
   }
   t.polyline0.push_back({p.x, p.y, 0, 0});
@@ -178,14 +178,14 @@ void PolyPreview(Editor& e, const Move& m) {
   Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
   if (t.arcmode == kPolyline) {
     const PolyVertex& last = t.polyline0.back();
-    pointer = PreviewPoint(e, Screen(e, last.x, last.y), m);
+    pointer = PreviewPoint(e, m.window.toScreen(last.x, last.y), m);
   }
   const PolyVertex& last = t.polyline0.back();
-  t.lastcalcbulge = TangentTurn(LastDirection(e), Screen(e, last.x, last.y), pointer);
+  t.lastcalcbulge = TangentTurn(LastDirection(e, m.window), m.window.toScreen(last.x, last.y), pointer);
   if (t.addmode == 1) t.polyline0.back().bulge = std::tan(t.lastcalcbulge / 2);
   std::vector<Point2> screen;
   screen.reserve(n + 1);
-  for (const PolyVertex& v : t.polyline0) screen.push_back(Screen(e, v.x, v.y));
+  for (const PolyVertex& v : t.polyline0) screen.push_back(m.window.toScreen(v.x, v.y));
   screen.push_back(pointer);
   for (std::size_t i = 1; i <= n; ++i) {
     const Point2 a = screen[i - 1], b = screen[i];
@@ -203,7 +203,7 @@ void PolyPreview(Editor& e, const Move& m) {
     BandLine(e, from, b);
   }
   if (t.arcmode == kFreeHand) {
-    const Point2 w = Bildschirm2DXF(e.views, m.x, m.y);
+    const Point2 w = m.window.toWorld(m.x, m.y);
     t.polyline0.push_back({w.x, w.y, 0, 0});
   }
 }

@@ -42,12 +42,12 @@ void SolidClick(Editor& e, const Click& c) {
 
 void SolidPreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
-  const Point2 a = Screen(e, t.linesx, t.linesy);
+  const Point2 a = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, a, m);
   std::vector<Point2> outline{a};
-  if (t.ellipsemode > 0) outline.push_back(Screen(e, t.linesx2, t.linesy2));
-  if (t.ellipsemode > 1) outline.push_back(Screen(e, t.linesx3, t.linesy3));
+  if (t.ellipsemode > 0) outline.push_back(m.window.toScreen(t.linesx2, t.linesy2));
+  if (t.ellipsemode > 1) outline.push_back(m.window.toScreen(t.linesx3, t.linesy3));
   outline.push_back(p);
   BandPolyline(e, outline);
 }

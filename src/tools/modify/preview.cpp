@@ -14,11 +14,11 @@ void EditPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
   const bool drag = t.inmove || t.inmovepoint;
   if (t.ellipsemode == 0 && !drag) return;  // no base point yet
-  const Point2 b = Screen(e, t.linesx, t.linesy);
+  const Point2 b = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, b, m);
   BandLine(e, b, p);
-  const Point2 w = Bildschirm2DXF(e.views, p.x, p.y);
+  const Point2 w = m.window.toWorld(p.x, p.y);
   t.linesx2 = w.x, t.linesy2 = w.y;
 
   // The map of the screen about b: a turn or a mirror by the pointer's
@@ -35,7 +35,7 @@ void EditPreview(Editor& e, const Move& m) {
   } else if (t.inscaleline) {
     a = d = std::hypot(t.linesx2 - t.linesx, t.linesy2 - t.linesy);
   }
-  const ScreenTransform screen = WindowTransform(e.views);
+  const ScreenTransform& screen = m.window;
   auto at = [&](const Tmypoi& q, bool moved) {
     const Point2 s = moved ? screen.toScreen(q.x + dx, q.y + dy, q.z) : screen.toScreen(q.x, q.y, q.z);
     const double ux = s.x - b.x, uy = s.y - b.y;

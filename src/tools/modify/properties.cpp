@@ -57,7 +57,7 @@ void Editor::LineWeightBoxChange(int index) {
 void Editor::PaintBox1DblClick() {
   // The first selected text shown whose insertion point lies near the
   // pointer.
-  const ScreenSearch s(*this);
+  const ScreenSearch s(*this, WindowTransform(views));
   const double x = tool.lastmousex, y = tool.lastmousey;
   int found = -1;
   for (std::size_t i = 0; i < drawing.polys.size() && found < 0; ++i) {
