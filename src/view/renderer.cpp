@@ -325,6 +325,9 @@ void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock
         blockStack_.pop_back();
         return;
       }
+      // A cell off the screen or smaller than a pixel costs little, but
+      // an array may have a billion of them.
+      ++expanded_;
       inner.transform = t.placed(blocks_.placement(p, c, r));
       if (invisible(box, inner.transform)) continue;
       draw(inner, depth + 1);

@@ -210,7 +210,7 @@ TEST_F(RendererTest, AViewportShowsAModelLargerThanTheBudgetWholeButManyViewport
 std::string FanOut(int levels, const std::string& leaf) {
   std::string blocks;
   for (int k = 0; k < levels; ++k) {
-    const std::string name = "B" + std::to_string(k);
+    const std::string name = std::string("B").append(std::to_string(k));
     blocks += "  0\nBLOCK\n  2\n" + name + "\n  3\n" + name + "\n 10\n0\n 20\n0\n";
     for (int r = 0; k + 1 < levels && r < 5; ++r)
       blocks += "  0\nINSERT\n  8\n0\n  2\nB" + std::to_string(k + 1) + "\n 10\n" + std::to_string(r * 3) + "\n 20\n" +
@@ -238,6 +238,19 @@ TEST_F(RendererTest, APaintThatReachesTheBudgetOfReferencesIsQuick) {
   EXPECT_LT(timed(10, line, false), 2 * ordinary + 0.05);
   // Texts cost more to draw than lines: a paint leaves out more of them.
   EXPECT_LT(timed(10, "  0\nTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n20\n  1\nHallo Welt\n", false), 2 * ordinary + 1);
+
+  // An array of 900 million cells, each smaller than a pixel: the cells
+  // looked at count too.
+  std::string block = "  0\nBLOCK\n  2\nB\n 70\n0\n 10\n0\n 20\n0\n";
+  block += line;
+  block += "  0\nENDBLK\n";
+  load(test::Section("BLOCKS", block) +
+       test::Section("ENTITIES", "  0\nINSERT\n  8\n0\n  2\nB\n 10\n0\n 20\n0\n 41\n0.001\n 42\n0.001\n"
+                                 " 70\n30000\n 71\n30000\n 44\n0.2\n 45\n0.2\n"));
+  QImage canvas(400, 300, QImage::Format_RGB32);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(PaintBox1Paint(canvas, d, v, print, page, 96));
+  EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2 * ordinary + 1);
 }
 
 TEST_F(RendererTest, ADimensionIsDrawnByItsBlockWhenTheDrawingHasIt) {
