@@ -44,11 +44,11 @@ void PrintState(TMainForm& form, std::ostream& out) {
   line("caption", OneLine(form.windowTitle()));
   line("menus", menus);
   // What new objects take, as the header holds it (nothing where it has none).
-  std::string current;
+  std::string takes;
   for (std::size_t k = 0; k < current::kVariables.size(); ++k)
-    current += (k ? " " : "") + std::string(current::kVariables[k].name) + '=' +
+    takes += (k ? " " : "") + std::string(current::kVariables[k].name) + '=' +
                DecodeUnicode(e.drawing.currentValue(static_cast<current::Id>(k)), e.drawing.dxf.encoding);
-  line("current", current);
+  line("current", takes);
   out << std::flush;
 }
 

@@ -97,9 +97,9 @@ void CodeLines::addHandle() {
 }
 
 std::string NewObjectLayer(const Drawing& d) {
-  const std::string_view current = d.currentValue(current::Layer);
-  for (std::int32_t i = 0; i < d.anzlayer && !current.empty(); ++i)
-    if (SameName(d.layers[static_cast<std::size_t>(i)].name, current)) return d.layers[static_cast<std::size_t>(i)].name;
+  const std::string_view name = d.currentValue(current::Layer);
+  for (std::int32_t i = 0; i < d.anzlayer && !name.empty(); ++i)
+    if (SameName(d.layers[static_cast<std::size_t>(i)].name, name)) return d.layers[static_cast<std::size_t>(i)].name;
   return d.anzlayer > 0 ? d.layers.front().name : "0";
 }
 
@@ -110,11 +110,11 @@ std::optional<std::int32_t> NewObjectColor(const Drawing& d) {
 }
 
 std::string NewObjectLineType(const Drawing& d) {
-  const std::string_view current = d.currentValue(current::LineType);
-  if (SameName(current, "BYBLOCK")) return std::string(current);
-  if (SameName(current, "BYLAYER")) return {};
-  for (std::int32_t i = 0; i < d.anzlt && !current.empty(); ++i)
-    if (SameName(d.linetype[static_cast<std::size_t>(i)].name, current)) return d.linetype[static_cast<std::size_t>(i)].name;
+  const std::string_view name = d.currentValue(current::LineType);
+  if (SameName(name, "BYBLOCK")) return std::string(name);
+  if (SameName(name, "BYLAYER")) return {};
+  for (std::int32_t i = 0; i < d.anzlt && !name.empty(); ++i)
+    if (SameName(d.linetype[static_cast<std::size_t>(i)].name, name)) return d.linetype[static_cast<std::size_t>(i)].name;
   return {};
 }
 
