@@ -398,6 +398,11 @@ void TMainForm::showState() {
                                   .arg(bar.TabControl1.size())
                                   .arg(shown));
   }
+  for (const auto& [box, list] : {std::pair{LineCombo, &bar.LineCombo}, std::pair{LayerCombo, &bar.LayerCombo},
+                                  std::pair{ColorComboBox, &bar.ColorComboBox}, std::pair{LineWeightBox, &bar.LineWeightBox}}) {
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(list->itemIndex);
+  }
   const QSignalBlocker blockTabs(TabControl1);
   TabControl1->setCurrentIndex(e.view.tab);
   const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);

@@ -8,6 +8,7 @@
 
 #include "app/MainUnit.h"
 #include "app/replaywidgets.h"
+#include "file/encoding.h"
 #include "tools/tooltable.h"
 
 namespace vestrel {
@@ -42,6 +43,12 @@ void PrintState(TMainForm& form, std::ostream& out) {
   line("status", OneLine(form.StatusBar1->currentMessage()));
   line("caption", OneLine(form.windowTitle()));
   line("menus", menus);
+  // What new objects take, as the header holds it (nothing where it has none).
+  std::string takes;
+  for (std::size_t k = 0; k < current::kVariables.size(); ++k)
+    takes += (k ? " " : "") + std::string(current::kVariables[k].name) + '=' +
+               DecodeUnicode(e.drawing.currentValue(static_cast<current::Id>(k)), e.drawing.dxf.encoding);
+  line("current", takes);
   out << std::flush;
 }
 

@@ -61,6 +61,7 @@ TLayerForm::TLayerForm(QWidget* parent) : QDialog(parent) {
   BitBtn7 = Button(this, "BitBtn7", "Entsperren");
   BitBtn8 = Button(this, "BitBtn8", "Linienstil setzen");
   BitBtn9 = Button(this, "BitBtn9", "Linienbreite setzen");
+  AktuellBtn = Button(this, "AktuellBtn", "Aktuell");
   grid->addWidget(new QLabel("Farbe:", this), 0, 0);
   grid->addWidget(ColorComboBox, 0, 1);
   grid->addWidget(BitBtn2, 0, 2);
@@ -74,6 +75,7 @@ TLayerForm::TLayerForm(QWidget* parent) : QDialog(parent) {
   grid->addWidget(new QLabel("Linienbreite:", this), 4, 0);
   grid->addWidget(LineWeightBox, 4, 1);
   grid->addWidget(BitBtn9, 4, 2);
+  grid->addWidget(AktuellBtn, 5, 0);
   column->addLayout(grid);
 
   auto* buttons = new QDialogButtonBox(this);
@@ -101,6 +103,10 @@ TLayerForm::TLayerForm(QWidget* parent) : QDialog(parent) {
   connect(BitBtn7, &QPushButton::clicked, this,
           [this] { setSelected(kGesperrt, Q(values_->unlocked), Q(values_->locked)); });
   connect(BitBtn8, &QPushButton::clicked, this, [this] { setSelected(kLinienstil, LineCombo->currentText()); });
+  connect(AktuellBtn, &QPushButton::clicked, this, [this] {
+    if (QTreeWidgetItem* row = ListView1->currentItem(); row && row->isSelected())
+      setCurrent(ListView1->indexOfTopLevelItem(row));
+  });
   connect(BitBtn9, &QPushButton::clicked, this, [this] {
     const int i = LineWeightBox->currentIndex();
     if (i < 0 || i >= static_cast<int>(std::size(kLayerLineWeights))) return;
@@ -115,6 +121,16 @@ void TLayerForm::setSelected(int column, const QString& text, const QString& onl
   if (only.isEmpty() || row->text(column) == only) row->setText(column, text);
 }
 
+void TLayerForm::setCurrent(int row) {
+  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    QFont font = item->font(kName);
+    font.setBold(i == row);
+    for (int c = 0; c < ListView1->columnCount(); ++c) item->setFont(c, font);
+  }
+  current_ = row;
+}
+
 DialogResult TLayerForm::Run(LayerDialogValues& values) {
   values_ = &values;
   newLayer_ = false;
@@ -122,6 +138,7 @@ DialogResult TLayerForm::Run(LayerDialogValues& values) {
   for (const LayerRow& r : values.rows)
     ListView1->addTopLevelItem(new QTreeWidgetItem(
         ListView1, {Q(r.name), Q(r.Farbe), Q(r.Sichtbar), Q(r.Gesperrt), Q(r.Linienstil), Q(r.Linienbreite)}));
+  setCurrent(values.current);
   for (int c = 0; c < ListView1->columnCount(); ++c) ListView1->resizeColumnToContents(c);
   ColorComboBox->clear();
   for (const std::string& name : values.colours) ColorComboBox->addItem(Q(name));
@@ -144,6 +161,7 @@ DialogResult TLayerForm::Run(LayerDialogValues& values) {
     r.Linienbreite = row->text(kLinienbreite).toStdString();
   }
   values.newLayer = newLayer_;
+  values.current = current_;
   return result;
 }
 

@@ -25,15 +25,19 @@ class TLayerForm : public QDialog {
 
   QTreeWidget* ListView1;
   QComboBox *ColorComboBox, *LineCombo, *LineWeightBox;
-  QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn8, *BitBtn9;
+  QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn8, *BitBtn9, *AktuellBtn;
 
  private:
   // Sets column `column` of the selected row to `text`, when `only` is
   // empty or the column holds it.
   void setSelected(int column, const QString& text, const QString& only = {});
 
+  // Makes row `row` the current layer's, shown in bold.
+  void setCurrent(int row);
+
   const LayerDialogValues* values_ = nullptr;
   bool newLayer_ = false;
+  int current_ = -1;
 };
 
 }  // namespace vestrel

@@ -25,6 +25,19 @@ enum Id : std::size_t {
 };
 }
 
+// The header variables of what new objects take, by their place in
+// Drawing::currentpos: the variable and the group code of its value.
+namespace current {
+enum Id : std::size_t { Layer, Color, LineType, LineWeight };
+struct Variable {
+  std::string_view name;
+  std::string_view code;  // as written, with its leading blanks
+  int group;
+};
+inline constexpr std::array<Variable, 4> kVariables{{
+    {"$CLAYER", "  8", 8}, {"$CECOLOR", " 62", 62}, {"$CELTYPE", "  6", 6}, {"$CELWEIGHT", "370", 370}}};
+}  // namespace current
+
 struct Drawing {
   LineList dxf;
 
@@ -55,6 +68,10 @@ struct Drawing {
   std::int32_t ltypeinsetlinenr = -1;   // "0" line of the ENDTAB closing LTYPE
   std::int32_t handleseedpos = -1;      // value line of $HANDSEED
   std::int32_t acadverpos = -1;         // value line of $ACADVER
+  std::int32_t headerendpos = -1;       // "0" line of the ENDSEC closing HEADER
+  // The value lines of what new objects take: $CLAYER, $CECOLOR, $CELTYPE
+  // and $CELWEIGHT, each -1 when the header has none.
+  std::array<std::int32_t, 4> currentpos{-1, -1, -1, -1};
   Handle maxhandle = 0;                 // largest handle in use
   std::int32_t cadver = 0;              // 1009 for AC1009; kept when a file has none
   std::int32_t maxviewportid = 2;
@@ -88,8 +105,9 @@ struct Drawing {
   }
   // The places in the text the writers use, each -1 until the parse finds
   // it: the one list of them that a parse resets and moves with the lines.
-  std::array<std::int32_t*, 5> positions() {
-    return {&insertlinepos, &layerinsertlinenr, &ltypeinsetlinenr, &handleseedpos, &acadverpos};
+  std::array<std::int32_t*, 10> positions() {
+    return {&insertlinepos, &layerinsertlinenr, &ltypeinsetlinenr, &handleseedpos, &acadverpos, &headerendpos,
+            &currentpos[0],  &currentpos[1],     &currentpos[2],    &currentpos[3]};
   }
 
   std::span<Tmypoi> ps(const tpoly& p) { return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)}; }
@@ -117,6 +135,12 @@ struct Drawing {
   // Texts of an entry that are single value lines, read through their line
   // numbers (valid until the next change of the line list).
   std::string_view value(std::int32_t line) const { return Trim(dxf[static_cast<std::size_t>(line)]); }
+  // The value of a header variable of what new objects take; empty when
+  // the header has none.
+  std::string_view currentValue(current::Id id) const {
+    const std::int32_t at = currentpos[id];
+    return at >= 0 ? value(at) : std::string_view{};
+  }
   std::string_view layer(const tpoly& p) const { return p.layerpresent ? value(p.layerlinenr) : std::string_view{}; }
   std::string_view ltname(const tpoly& p) const {
     return p.ltnamepresent ? value(p.ltnamelinenr) : std::string_view{};

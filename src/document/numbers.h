@@ -20,6 +20,17 @@ inline std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b);
 }
 
+// Whether two names of table entries (layers, line types) are one: the
+// letters a to z in either case.
+inline bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    if (up(a[i]) != up(b[i])) return false;
+  }
+  return true;
+}
+
 // A group code is compared as text. We turn the trimmed text into its
 // number only when the text is the plain way of writing that number ("8",
 // "370"), so that comparing numbers gives the same answer as comparing the

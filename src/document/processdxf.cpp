@@ -85,12 +85,20 @@ void Reader::run() {
     // tests after it.
     if (is(0, "ENDSEC")) {
       if (inEntities_ && d_.insertlinepos == -1) d_.insertlinepos = codeLine();
+      if (inHeader_ && d_.headerendpos == -1) d_.headerendpos = codeLine();
       inTables_ = inBlocks_ = inBlock_ = inEntities_ = false;
     }
     if (group_ == 9) {
       inHandseed_ = value_ == "$HANDSEED";
       inAcadver_ = value_ == "$ACADVER";
       handseedNameJustRead_ = inHandseed_;
+      inCurrent_ = -1;
+      for (std::size_t k = 0; k < current::kVariables.size(); ++k)
+        if (value_ == current::kVariables[k].name && d_.currentpos[k] == -1) inCurrent_ = static_cast<int>(k);
+    }
+    if (inCurrent_ >= 0 && group_ == current::kVariables[static_cast<std::size_t>(inCurrent_)].group) {
+      d_.currentpos[static_cast<std::size_t>(inCurrent_)] = valueLine();
+      inCurrent_ = -1;
     }
     if (inHandseed_ && group_ == 5) {
       d_.handleseedpos = valueLine();
@@ -113,11 +121,14 @@ void Reader::run() {
         if (const auto v = ParseInt(value_.substr(2))) d_.cadver = *v;
     }
     if (isZero() && (value_ == "SECTION" || value_ == "ENDSEC")) {
-      inEntities_ = inBlock_ = inObjects_ = inTables_ = false;
+      inEntities_ = inBlock_ = inObjects_ = inTables_ = inHeader_ = false;
+      inCurrent_ = -1;
       if (value_ == "SECTION") expectingSectionName_ = true;
     }
     if (group_ == 2 && expectingSectionName_) {
-      if (value_ == "ENTITIES") {
+      if (value_ == "HEADER") {
+        inHeader_ = true;
+      } else if (value_ == "ENTITIES") {
         inEntities_ = true;
         inBlock_ = inHandseed_ = false;
       } else if (value_ == "BLOCKS") {

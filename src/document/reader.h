@@ -139,7 +139,8 @@ class Reader {
   bool expectingSectionName_ = false;
   bool inEntities_ = false, inBlocks_ = false, inTables_ = false, inObjects_ = false;
   bool inBlock_ = false;
-  bool inHandseed_ = false, inAcadver_ = false;
+  bool inHandseed_ = false, inAcadver_ = false, inHeader_ = false;
+  int inCurrent_ = -1;  // which of the variables of Drawing::currentpos is being read
 
   // From the last BLOCK header; kept until the next one.
   std::string blockName_;

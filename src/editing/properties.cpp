@@ -94,6 +94,35 @@ void SetCommonGroup(DocumentContext& c, std::string_view code, std::string_view 
 
 }  // namespace
 
+bool AnySelected(const DocumentContext& c) {
+  const TabScope scope = TabScope::OfTab(c.drawing, c.tab);
+  return std::any_of(c.drawing.polys.begin(), c.drawing.polys.end(),
+                     [&](const tpoly& p) { return p.selected && scope.shows(p); });
+}
+
+bool SetHeaderVariable(ChangeStep& step, const Drawing& d, current::Id id, std::string_view value) {
+  const current::Variable& v = current::kVariables[id];
+  if (const std::int32_t at = d.currentpos[id]; at >= 0) {
+    if (d.value(at) == value) return false;
+    step.overwrite(at, value);
+  } else if (d.headerendpos >= 0) {
+    step.insert(d.headerendpos, {"  9", std::string(v.name), std::string(v.code), std::string(value)});
+  } else {
+    step.insert(0, {"  0", "SECTION", "  2", "HEADER", "  9", std::string(v.name), std::string(v.code),
+                    std::string(value), "  0", "ENDSEC"});
+  }
+  return true;
+}
+
+void SetCurrentProperty(DocumentContext& c, current::Id id, std::string_view value) {
+  Drawing& d = c.drawing;
+  if (d.currentpos[id] >= 0 && d.value(d.currentpos[id]) == value) return;
+  ChangeStep step(c.undos, d.dxf);
+  SetHeaderVariable(step, d, id, value);
+  processdxf(d);
+  SetChanged(c);
+}
+
 void SetColorForObjects(DocumentContext& c, int color) {
   SetCommonGroup(c, "62", std::to_string(color), {"420", "430"});
 }

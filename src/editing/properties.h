@@ -10,6 +10,19 @@
 
 namespace vestrel {
 
+// Whether an object of the shown tab is selected: the boxes act on the
+// selection then, and else set what new objects take.
+bool AnySelected(const DocumentContext& c);
+
+// The header variable `id` (what new objects take) set to `value` within
+// `step`: overwritten where the header has it, else added at the end of the
+// header, and the header made when the drawing has none. False, and no
+// line changed, when it holds that value already.
+bool SetHeaderVariable(ChangeStep& step, const Drawing& d, current::Id id, std::string_view value);
+// The same as one step of its own, the drawing parsed again; no step when
+// nothing changes.
+void SetCurrentProperty(DocumentContext& c, current::Id id, std::string_view value);
+
 // Colour number `color` (256 "by layer", 0 "by block", 1 ... 255); a true
 // colour the object had goes, so that the chosen colour shows.
 void SetColorForObjects(DocumentContext& c, int color);

@@ -110,6 +110,7 @@ struct LayerDialogValues {
   std::vector<std::string> colours;    // ColorComboBox: the names of the colours 1 to 9
   std::string visible, invisible, locked, unlocked;
   bool newLayer = false;  // closed with "Neue Ebene..."
+  int current = -1;       // the row of the layer new objects go to; "Aktuell" makes it the selected one
 };
 
 // The line-style dialog "Linienstil hinzufügen": the name, the description

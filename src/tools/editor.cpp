@@ -14,6 +14,7 @@ void Editor::Repaint() {
   RefreshPropertyBar(bar, drawing);
   // A tab that is gone gives way to the model.
   if (view.tab < 0 || view.tab >= static_cast<int>(bar.TabControl1.size())) view.tab = 0;
+  ShowProperties(bar, drawing, view.tab);
   ShowCaption();
   platform.Repaint();
   tool.anzrem = 0;  // the rubber band went with the old picture

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/numbers.h"
+#include "editing/properties.h"
 #include "file/encoding.h"
 #include "writers/insertcode.h"
 
@@ -86,8 +87,10 @@ LayerDialogValues ProposeLayers(const Drawing& d, const std::function<std::strin
   ProposeNewLayer(d, lists);
   v.linetypes = std::move(lists.linetypes);
   const TextEncoding enc = d.dxf.encoding;
+  const std::string newObjects = NewObjectLayer(d);
   for (std::int32_t i = 0; i < d.anzlayer; ++i) {
     const TLayer& l = d.layers[static_cast<std::size_t>(i)];
+    if (v.current < 0 && l.name == newObjects) v.current = i;
     v.rows.push_back({DecodeUnicode(l.name, enc), ColourText(v, l.colornr), l.colornr < 0 ? v.invisible : v.visible,
                       l.flag & kLockedFlag ? v.locked : v.unlocked, DecodeUnicode(l.ltname, enc),
                       FloatToDxf(l.lineweight / 100.0)});
@@ -123,9 +126,14 @@ bool WriteLayers(DocumentContext& c, const LayerDialogValues& v) {
       write(l.linweightpresent, l.lineweightlinenr, weight != l.lineweight, std::to_string(weight));
     }
   }
-  if (lines.empty()) return false;
+  // The row made current, where it is not the layer new objects go to.
+  const std::string* made = v.current >= 0 && v.current < d.anzlayer ? &d.layers[static_cast<std::size_t>(v.current)].name : nullptr;
+  if (made && *made == NewObjectLayer(d)) made = nullptr;
+  if (lines.empty() && !made) return false;
   ChangeStep step(c.undos, d.dxf);
   for (const auto& [line, text] : lines) step.overwrite(line, text);
+  // The header comes before the tables: what was overwritten stays where it is.
+  if (made) SetHeaderVariable(step, d, current::Layer, *made);
   processdxf(d);
   return true;
 }

@@ -21,8 +21,9 @@ LayerDialogValues ProposeLayers(const Drawing& d, const std::function<std::strin
 
 // The rows as the dialog left them, written into the LAYER table: colour
 // (negative when switched off), lock flag, line type and weight, each where
-// it changed and the layer has its line; no line is added. One step; false,
-// and no step, when no line changed.
+// it changed and the layer has its line; no line is added there. The row
+// made current becomes $CLAYER where new objects went elsewhere. One step;
+// false, and no step, when no line changed.
 bool WriteLayers(DocumentContext& c, const LayerDialogValues& v);
 
 // The lengths of a pattern typed one a line, "," or "." as decimal

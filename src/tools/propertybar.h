@@ -32,4 +32,9 @@ struct PropertyBar {
 // were taken from this parse already.
 void RefreshPropertyBar(PropertyBar& bar, const Drawing& d);
 
+// Each box on what it stands for now: with objects selected on tab `tab`,
+// their common layer, colour, line type or weight, none (-1) where they
+// differ or the list lacks it; with none selected, what new objects take.
+void ShowProperties(PropertyBar& bar, const Drawing& d, int tab);
+
 }  // namespace vestrel

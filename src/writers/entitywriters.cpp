@@ -41,7 +41,14 @@ void EntityStart(CodeLines& l, std::string_view type, std::string_view subclass)
   const bool paper = AddToLayout(l);
   if (Newer(l)) l.add("100", std::string_view("AcDbEntity"));
   if (paper) l.add(" 67", std::string_view("1"));
-  l.add("  8", std::string_view(NewObjectLayer(l.drawing())));
+  const Drawing& d = l.drawing();
+  l.add("  8", std::string_view(NewObjectLayer(d)));
+  // A viewport frames what it shows: it takes the layer only.
+  if (type != "VIEWPORT") {
+    if (const std::string linetype = NewObjectLineType(d); !linetype.empty()) l.add("  6", std::string_view(linetype));
+    if (const auto color = NewObjectColor(d)) l.add(" 62", *color);
+    if (const auto weight = NewObjectLineWeight(d)) l.add("370", *weight);
+  }
   if (Newer(l)) l.add("100", subclass);
 }
 

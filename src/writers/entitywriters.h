@@ -13,7 +13,8 @@ namespace vestrel {
 
 // How every new entity starts, in the order other programs look for it: its
 // type, a new handle, the owner of the tab that is shown, in newer drawings
-// "100" "AcDbEntity", the paper-space flag, its layer and, in newer
+// "100" "AcDbEntity", the paper-space flag, its layer (and the line type,
+// colour and weight new objects take where not "by layer") and, in newer
 // drawings, its own subclass marker `subclass`.
 void EntityStart(CodeLines& l, std::string_view type, std::string_view subclass);
 

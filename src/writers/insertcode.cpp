@@ -96,7 +96,38 @@ void CodeLines::addHandle() {
   add("  5", std::string_view(HandleText(handle_)));
 }
 
-std::string NewObjectLayer(const Drawing& d) { return d.anzlayer > 0 ? d.layers.front().name : "0"; }
+std::string NewObjectLayer(const Drawing& d) {
+  const std::string_view name = d.currentValue(current::Layer);
+  for (std::int32_t i = 0; i < d.anzlayer && !name.empty(); ++i)
+    if (SameName(d.layers[static_cast<std::size_t>(i)].name, name)) return d.layers[static_cast<std::size_t>(i)].name;
+  return d.anzlayer > 0 ? d.layers.front().name : "0";
+}
+
+std::optional<std::int32_t> NewObjectColor(const Drawing& d) {
+  const auto color = ParseInt(d.currentValue(current::Color));
+  if (!color || *color < 0 || *color > 255) return std::nullopt;
+  return color;
+}
+
+std::string NewObjectLineType(const Drawing& d) {
+  const std::string_view name = d.currentValue(current::LineType);
+  if (SameName(name, "BYBLOCK")) return std::string(name);
+  if (SameName(name, "BYLAYER")) return {};
+  for (std::int32_t i = 0; i < d.anzlt && !name.empty(); ++i)
+    if (SameName(d.linetype[static_cast<std::size_t>(i)].name, name)) return d.linetype[static_cast<std::size_t>(i)].name;
+  return {};
+}
+
+std::optional<std::int32_t> NewObjectLineWeight(const Drawing& d) {
+  if (d.cadver < 1010) return std::nullopt;
+  // "By block", "default" and the weights DXF knows, in hundredths of a
+  // millimetre.
+  constexpr std::int32_t kWeights[] = {-2, -3, 0,  5,  9,  13, 15,  18,  20,  25,  30,  35,  40,
+                                       50, 53, 60, 70, 80, 90, 100, 106, 120, 140, 158, 200, 211};
+  const auto weight = ParseInt(d.currentValue(current::LineWeight));
+  if (!weight || std::find(std::begin(kWeights), std::end(kWeights), *weight) == std::end(kWeights)) return std::nullopt;
+  return weight;
+}
 
 bool AddToLayout(CodeLines& lines) {
   const TabScope scope = TabScope::OfTab(lines.drawing(), lines.tab());

@@ -100,8 +100,17 @@ class CodeLines {
   bool handlesLeft_ = true;
 };
 
-// The layer a new object is put on: the first layer of the table, or "0".
+// What a new object takes from the header. Its layer: the one $CLAYER
+// names when it is a layer of the table, else the first layer of the
+// table, or "0".
 std::string NewObjectLayer(const Drawing& d);
+// Its colour, line type and line weight of its own, where the current one
+// ($CECOLOR, $CELTYPE, $CELWEIGHT) is not "by layer": nothing when it is,
+// or when the header has none, or names what the drawing cannot hold (a
+// line type not in the table, a weight in a drawing without weights).
+std::optional<std::int32_t> NewObjectColor(const Drawing& d);
+std::string NewObjectLineType(const Drawing& d);
+std::optional<std::int32_t> NewObjectLineWeight(const Drawing& d);
 
 // The owner line of a new entity for the tab of `lines` ("330" and the
 // layout's block record). True when the tab is paper space: the entity

@@ -433,6 +433,27 @@ def check_layers(doc):
     return problems
 
 
+def plain_drawing(path):
+    """An R2000 drawing with the layers 0 and Waende, its header without
+    $CLAYER."""
+    doc = ezdxf.new("R2000")
+    doc.layers.add("Waende")
+    del doc.header["$CLAYER"]
+    doc.saveas(path)
+
+
+def check_current(doc):
+    """What is wrong with the drawing of the current-layer case."""
+    problems = []
+    if doc.header.get("$CLAYER") != "Waende" or doc.header.get("$CECOLOR") != 1:
+        problems.append("the header holds $CLAYER %r, $CECOLOR %r" %
+                        (doc.header.get("$CLAYER"), doc.header.get("$CECOLOR")))
+    lines = [(e.dxf.layer, e.dxf.color) for e in doc.modelspace().query("LINE")]
+    if lines != [("Waende", 1)]:
+        problems.append("the line is not on Waende in red: %s" % lines)
+    return problems
+
+
 CASES = [
     dict(
         name="blocks that insert each other many times over: each paint is quick and says not all is drawn",
@@ -494,6 +515,38 @@ CASES = [
         audit="@TMP@/layers.dxf",
         png=("@TMP@/layers.png", 1200, 800),
         check=("@TMP@/layers.dxf", check_layers),
+    ),
+    dict(
+        name="with nothing selected the boxes and the layer manager choose what new objects take",
+        setup=lambda tmp: plain_drawing(os.path.join(tmp, "plain.dxf")),
+        script="""
+            open @TMP@/plain.dxf
+            state
+            combo LayerCombo Waende
+            combo ColorComboBox Rot
+            trigger LineBtn
+            click @1,1 ctrl
+            click @8,1 ctrl
+            click @8,1 right
+            state
+            saveas @TMP@/current.dxf
+            # "Aktuell" in the layer manager, then every step taken back
+            answer LayerForm ListView1=0 press=AktuellBtn ok
+            trigger Layer1
+            state
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            state
+        """,
+        stdout=["current: $CLAYER= $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "current: $CLAYER=Waende $CECOLOR=1 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "current: $CLAYER=0 $CECOLOR=1 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "undo: 0",
+                "current: $CLAYER= $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1"],
+        audit="@TMP@/current.dxf",
+        check=("@TMP@/current.dxf", check_current),
     ),
     dict(
         name="values typed with a line break: names refused, texts with their escapes",

@@ -121,10 +121,13 @@ TEST_F(LayerManager, TheRowsShowEachLayerAndWriteBackWhatChanged) {
     v.rows[1].Linienbreite = "0.5";  // it has no weight line: stays as it is
     v.rows[2].Linienstil = "CENTER";
     v.rows[2].Farbe = v.colours[0];  // "Rot", still off
+    v.current = 2;                   // "Aktuell" on HIDDEN
   }});
   editor.LayerBtnClick();
   const LayerDialogValues& shown = platform.layerDialog.shown.at(0);
   ASSERT_EQ(shown.rows.size(), 3u);
+  EXPECT_EQ(shown.current, 0);  // no $CLAYER: the first layer
+  EXPECT_EQ(editor.drawing.currentValue(current::Layer), "HIDDEN");
   EXPECT_EQ(shown.rows[2].Farbe, "12");
   EXPECT_EQ(shown.rows[2].Sichtbar, "Unsichtbar");
   EXPECT_EQ(shown.rows[0].Farbe, "Schwarz");  // colour 7

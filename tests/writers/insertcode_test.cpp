@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "document/journal.h"
 #include "support/dxf_text.h"
+#include "writers/entitywriters.h"
 
 namespace vestrel {
 namespace {
@@ -142,11 +144,48 @@ TEST_F(InsertCodeTest, OwnerLinesOfTheTabShown) {
   EXPECT_TRUE(owner(0).empty());
 }
 
-TEST_F(InsertCodeTest, NewObjectsGoOnTheFirstLayer) {
+TEST_F(InsertCodeTest, NewObjectsTakeWhatTheHeaderSays) {
   load(kTen);
   EXPECT_EQ(NewObjectLayer(d), "0");
-  load(test::WithEof(test::Section("TABLES", "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nWAND\n  0\nLAYER\n  2\nTUER\n  0\nENDTAB\n")));
-  EXPECT_EQ(NewObjectLayer(d), "WAND");
+  // A header, then layers WAND and TUER and the line types ByLayer and
+  // DASHED; what a new line writes between its layer and its subclass.
+  const std::string tables =
+      test::Section("TABLES", "  0\nTABLE\n  2\nLTYPE\n  0\nLTYPE\n  2\nByLayer\n  0\nLTYPE\n  2\nDASHED\n  0\nENDTAB\n"
+                              "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nWAND\n  0\nLAYER\n  2\nTUER\n  0\nENDTAB\n") +
+      test::Section("ENTITIES", "");
+  struct Case {
+    const char* header;
+    const char* version;
+    const char* layer;
+    std::vector<std::string> own;  // the lines after the layer's
+  };
+  const Case cases[] = {
+      {"", "AC1015", "WAND", {}},
+      {"  9\n$CLAYER\n  8\ntuer\n", "AC1015", "TUER", {}},  // the table's spelling
+      {"  9\n$CLAYER\n  8\nNIX\n", "AC1015", "WAND", {}},   // no such layer: the first
+      {"  9\n$CECOLOR\n 62\n256\n  9\n$CELTYPE\n  6\nBYLAYER\n  9\n$CELWEIGHT\n370\n-1\n", "AC1015", "WAND", {}},
+      {"  9\n$CECOLOR\n 62\n1\n  9\n$CELTYPE\n  6\ndashed\n  9\n$CELWEIGHT\n370\n50\n", "AC1015", "WAND",
+       {"  6", "DASHED", " 62", "1", "370", "50"}},
+      {"  9\n$CECOLOR\n 62\n0\n  9\n$CELTYPE\n  6\nByBlock\n  9\n$CELWEIGHT\n370\n-2\n", "AC1015", "WAND",
+       {"  6", "ByBlock", " 62", "0", "370", "-2"}},
+      // What cannot be: no such line type, no colour number, no weight.
+      {"  9\n$CECOLOR\n 62\n300\n  9\n$CELTYPE\n  6\nNIX\n  9\n$CELWEIGHT\n370\n7\n", "AC1015", "WAND", {}},
+      {"  9\n$CECOLOR\n 62\nrot\n  9\n$CELWEIGHT\n370\n-9\n", "AC1015", "WAND", {}},
+      // R12 holds no line weights.
+      {"  9\n$CECOLOR\n 62\n5\n  9\n$CELWEIGHT\n370\n50\n", "AC1009", "WAND", {" 62", "5"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.header);
+    load(test::WithEof(test::Section("HEADER", "  9\n$ACADVER\n  1\n" + std::string(c.version) + "\n" + c.header) + tables));
+    EXPECT_EQ(NewObjectLayer(d), c.layer);
+    CodeLines lines(s);
+    ASSERT_EQ(AddLine(lines, LineKind::Line, {0, 0, 0}, {1, 1, 0}), InsertResult::Inserted);
+    const std::vector<std::string>& l = lines.lines();
+    const auto layer = std::find(l.begin(), l.end(), "  8") - l.begin();
+    const auto end = std::find_if(l.begin() + layer, l.end(), [](const std::string& t) { return t == "100" || t == "  10"; });
+    EXPECT_EQ(l[static_cast<std::size_t>(layer + 1)], c.layer);
+    EXPECT_EQ(std::vector<std::string>(l.begin() + layer + 2, end), c.own);
+  }
 }
 
 TEST_F(InsertCodeTest, NoPlaceOrABadNumberChangesNothing) {

@@ -23,34 +23,48 @@ const std::string* Item(const ItemList& list, int index) {
 
 }  // namespace
 
+// With objects selected the boxes set their properties; with none, what
+// new objects take.
 void Editor::ColorComboBoxChange(int index) {
   // "Wie Ebene", "Wie Block", then the colours 1 to 9.
   if (index < 0 || static_cast<std::size_t>(index) >= bar.ColorComboBox.items.size()) return;
-  SetColorForObjects(doc, index == 0 ? 256 : index - 1);
+  const int color = index == 0 ? 256 : index - 1;
+  if (AnySelected(doc))
+    SetColorForObjects(doc, color);
+  else
+    SetCurrentProperty(doc, current::Color, std::to_string(color));
   Repaint();
 }
 
 void Editor::LayerComboChange(int index) {
   if (const std::string* name = Item(bar.LayerCombo, index)) {
-    SetLayerForObjects(doc, *name);
+    if (AnySelected(doc))
+      SetLayerForObjects(doc, *name);
+    else
+      SetCurrentProperty(doc, current::Layer, *name);
     Repaint();
   }
 }
 
 void Editor::LineComboChange(int index) {
   if (const std::string* name = Item(bar.LineCombo, index)) {
-    SetLineTypeForObjects(doc, *name);
+    if (AnySelected(doc))
+      SetLineTypeForObjects(doc, *name);
+    else
+      SetCurrentProperty(doc, current::LineType, *name);
     Repaint();
   }
 }
 
 void Editor::LineWeightBoxChange(int index) {
   // "Wie Ebene", then the weights in hundredths of a millimetre.
-  const int weight = index > 0 && static_cast<std::size_t>(index) < std::size(kLayerLineWeights)
-                         ? kLayerLineWeights[index]
-                         : kLayerLineWeights[0];
-  if (!SetLeineWeightForObjects(doc, std::to_string(weight)))
+  const bool weight = index > 0 && static_cast<std::size_t>(index) < std::size(kLayerLineWeights);
+  if (!AnySelected(doc)) {
+    if (drawing.cadver < 1010) return platform.ShowMessage(msg::NoLineWeights, "", MsgIcon::Error);
+    SetCurrentProperty(doc, current::LineWeight, weight ? std::to_string(kLayerLineWeights[index]) : "-1");
+  } else if (!SetLeineWeightForObjects(doc, std::to_string(weight ? kLayerLineWeights[index] : kLayerLineWeights[0]))) {
     return platform.ShowMessage(msg::NoLineWeights, "", MsgIcon::Error);
+  }
   Repaint();
 }
 
