@@ -15,6 +15,11 @@ namespace vestrel {
 // rubber band, and the result is true; otherwise x, y keep the alignment
 // and ex, ey are left alone. With Ctrl held nothing is aligned or caught.
 // A caller without a previous point passes the pointer as reference.
+// With object snaps switched on (ToolState::snaps), they catch instead of
+// the nearest point: the closest of their candidates within 5 pixels,
+// exact, marked by its kind's own marker and label and kept as
+// ToolState::snapped; perpendiculars and tangents are drawn from the
+// reference point.
 bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, double& x, double& y, double& ex,
                 double& ey, ShiftState shift);
 

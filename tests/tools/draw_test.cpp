@@ -416,5 +416,43 @@ TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {
   }
 }
 
+TEST_F(DrawTest, ObjectSnapsTakeTheExactPointAndMarkItsKind) {
+  // A line from the middle of another, clicked 0.3 and 0.4 pixels off it:
+  // with the midpoint snap on the click takes the exact middle, with
+  // every snap off (or F3's switch off) the pixel, as without them.
+  struct Case {
+    SnapModes snaps;
+    bool off;
+    Point2 start;
+  } cases[] = {
+      {SnapBit(SnapKind::Midpoint), false, {16.5, 0}},
+      {SnapBit(SnapKind::Midpoint), true, {16, 0}},
+      {0, false, {16, 0}},
+  };
+  for (const Case& c : cases) {
+    Start(false);
+    Run({C(&Editor::LineBtnClick), L(0, 0), L(33, 0), R()});
+    before_ = ed().drawing.polys.size();
+    ed().tool.snaps = c.snaps;
+    ed().tool.snapsoff = c.off;
+    pf().xor_.clear();
+    Run({C(&Editor::LineBtnClick)});
+    const Point2 at = Pixel(16.3, 0.4);
+    ed().PaintBox1MouseDown(MouseButton::Left, {}, WholePixels(at.x), WholePixels(at.y));
+    ed().PaintBox1MouseUp(MouseButton::Left, {}, WholePixels(at.x), WholePixels(at.y));
+    Run({L(40, 30), R()});
+    Expect({{"LINE", {c.start, {40, 30}}}});
+    EXPECT_EQ(ed().tool.snapped.has_value(), c.start.x == 16.5);
+    if (!ed().tool.snapped) continue;
+    EXPECT_EQ(ed().tool.snapped->kind, SnapKind::Midpoint);
+    // The marker, a triangle, stands on the snapped pixel.
+    const Point2 mid = Pixel(16.5, 0);
+    const int sx = WholePixels(mid.x), sy = WholePixels(mid.y);
+    bool triangle = false;
+    for (const tremove& r : pf().xor_) triangle = triangle || (r.x1 == sx - 5 && r.y1 == sy + 5 && r.x2 == sx + 5 && r.y2 == sy + 5);
+    EXPECT_TRUE(triangle);
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
