@@ -8,6 +8,7 @@
 
 #include "app/MainUnit.h"
 #include "app/replaywidgets.h"
+#include "tools/snap.h"
 #include "tools/tooltable.h"
 
 namespace vestrel {
@@ -42,6 +43,14 @@ void PrintState(TMainForm& form, std::ostream& out) {
   line("status", OneLine(form.StatusBar1->currentMessage()));
   line("caption", OneLine(form.windowTitle()));
   line("menus", menus);
+  std::string snaps;
+  for (int k = 0; k < kSnapKinds; ++k)
+    if (t.activeSnaps() & SnapBit(static_cast<SnapKind>(k)))
+      snaps += std::string(snaps.empty() ? "" : " ") + std::string(kSnapItems[k]);
+  line("snaps", snaps);
+  line("snapped", t.snapped ? Number(t.snapped->point.x) + " " + Number(t.snapped->point.y) + " " +
+                                  std::string(kSnapItems[static_cast<int>(t.snapped->kind)])
+                            : std::string());
   out << std::flush;
 }
 

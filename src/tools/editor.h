@@ -288,6 +288,15 @@ class Editor {
   // Menu "Optionen": whether rotation and scale ask for their value.
   void SkalierungsfaktorperTastatureingeben1Click();
   void RotationsrichtungperTastatureingeben1Click();
+  // Menu "Fang": each object snap switched on or off, and all of them
+  // off for a while and on again (F3); the switches are kept for the next
+  // start.
+  template <SnapKind K>
+  void FangClick() {
+    SnapSwitchClick(K);
+  }
+  void SnapSwitchClick(SnapKind k);
+  void Objektfang1Click();
 
   // Viewports.
   void Viewporthinzufgen1Click();

@@ -16,10 +16,7 @@ constexpr double kCatch = 5;  // pixels, in x and in y
 constexpr double kSearchMargin = kCatch + 3;
 constexpr int kMarker = 5;  // half the marker square
 
-// A segment of a marker or a letter, in pixels from its origin.
-struct Stroke {
-  int x1, y1, x2, y2;
-};
+using Stroke = SnapStroke;
 using Strokes = std::span<const Stroke>;
 
 constexpr int m = kMarker;
@@ -90,7 +87,7 @@ const char* LabelOf(SnapKind k) {
 // The marker of the kind at pixel (sx, sy) and its label below to the
 // right, all on the rubber band.
 void DrawMarker(Editor& e, SnapKind k, int sx, int sy) {
-  for (const Stroke& s : kMarkers[static_cast<int>(k)]) e.AddRubberBand(sx + s.x1, sy + s.y1, sx + s.x2, sy + s.y2);
+  for (const Stroke& s : SnapMarker(k)) e.AddRubberBand(sx + s.x1, sy + s.y1, sx + s.x2, sy + s.y2);
   int x = sx + kMarker + 3;
   const int y = sy + kMarker + 3;
   for (const char* c = LabelOf(k); *c; ++c, x += 6)
@@ -120,6 +117,8 @@ bool ObjectSnapPoint(Editor& e, const ScreenTransform& window, double xx, double
 }
 
 }  // namespace
+
+std::span<const SnapStroke> SnapMarker(SnapKind k) { return kMarkers[static_cast<int>(k)]; }
 
 bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, double& x, double& y, double& ex,
                 double& ey, ShiftState shift) {

@@ -1,6 +1,9 @@
 // Snapping: every point taken from the pointer comes here first.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 #include "tools/editor.h"
 
 namespace vestrel {
@@ -20,6 +23,18 @@ namespace vestrel {
 // exact, marked by its kind's own marker and label and kept as
 // ToolState::snapped; perpendiculars and tangents are drawn from the
 // reference point.
+// A segment of a snap marker, in pixels from the snapped point.
+struct SnapStroke {
+  int x1, y1, x2, y2;
+};
+// The marker of each kind of object snap, 5 pixels from its point at
+// most; the snap tool bar shows them too.
+std::span<const SnapStroke> SnapMarker(SnapKind k);
+// The program name of each kind's switch in the menu "Fang".
+inline constexpr std::string_view kSnapItems[kSnapKinds] = {
+    "FangEndpunkt1", "FangMitte1", "FangZentrum1", "FangQuadrant1", "FangSchnitt1",
+    "FangLot1",      "FangTangente1", "FangNaechster1", "FangBasis1"};
+
 bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, double& x, double& y, double& ex,
                 double& ey, ShiftState shift);
 
