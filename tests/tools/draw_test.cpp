@@ -454,5 +454,28 @@ TEST_F(DrawTest, ObjectSnapsTakeTheExactPointAndMarkItsKind) {
   }
 }
 
+TEST_F(DrawTest, SnapMarkersAreErasedLikeTheRubberBand) {
+  // Every snap on, the pointer wandering over lines, a circle and their
+  // crossings: whatever marker and label were drawn, erasing draws them
+  // again.
+  Start(false);
+  Run({C(&Editor::LineBtnClick), L(0, 0), L(60, 0), R(), C(&Editor::LineBtnClick), L(30, -30), L(30, 30), R(),
+       C(&Editor::CircleBtnClick), L(30, 0), L(50, 0)});
+  ed().tool.snaps = kAllSnaps;
+  Run({C(&Editor::LineBtnClick), L(-20, 40)});
+  pf().xor_.clear();
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> coordinate(-25, 65);
+  for (int i = 0; i < 200; ++i) {
+    const Point2 at = Pixel(coordinate(random), coordinate(random) - 20);
+    ed().PaintBox1MouseMove({}, WholePixels(at.x), WholePixels(at.y));
+  }
+  EXPECT_TRUE(ed().tool.snapped.has_value());
+  ed().removeall();
+  std::map<std::tuple<int, int, int, int>, int> times;
+  for (const tremove& r : pf().xor_) ++times[{r.x1, r.y1, r.x2, r.y2}];
+  for (const auto& [segment, n] : times) EXPECT_EQ(n % 2, 0);
+}
+
 }  // namespace
 }  // namespace vestrel

@@ -47,6 +47,12 @@ Drawing SnapDrawing() {
       Entity("ELLIPSE", {{8, "0"}, {10, "100"}, {20, "0"}, {30, "0"}, {11, "10"}, {21, "0"}, {31, "0"}, {40, "0.5"},
                          {41, "0"}, {42, "6.283185307179586"}}) +
       Line(100, -10, 100, 10) +  // through the ellipse's quadrants (100, +-5)
+      Entity("CIRCLE", {{8, "0"}, {10, "110"}, {20, "0"}, {40, "2"}}) +  // across the ellipse's end
+      Line(5, 10, 5, 30) +  // across the bulge at (5, 15), past its other half
+      // A straight spline from (700, 10) to (720, 10), and a line across it.
+      Entity("SPLINE", {{8, "0"}, {70, "8"}, {71, "1"}, {72, "4"}, {73, "2"}, {74, "0"}, {40, "0"}, {40, "0"},
+                        {40, "1"}, {40, "1"}, {10, "700"}, {20, "10"}, {30, "0"}, {10, "720"}, {20, "10"}, {30, "0"}}) +
+      Line(710, 0, 710, 20) +
       Entity("TEXT", {{8, "0"}, {10, "200"}, {20, "0"}, {40, "2"}, {1, "T"}}) +
       Entity("POINT", {{8, "0"}, {10, "210"}, {20, "0"}}) +
       // B twice as large and turned a quarter: its line from (300, 2) to
@@ -76,6 +82,7 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
     Point2 expected;
     K kind;
     double aperture = 1;
+    double tolerance = 1e-9;
   } cases[] = {
       {"end of a line", {10.3, 0.2}, SnapBit(K::Endpoint), {}, true, {10, 0}, K::Endpoint},
       {"middle of a line", {5.2, 0.3}, SnapBit(K::Midpoint), {}, true, {5, 0}, K::Midpoint},
@@ -104,6 +111,12 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
       {"end of its major axis", {109.6, 0.3}, SnapBit(K::Quadrant), {}, true, {110, 0}, K::Quadrant},
       {"centre of an ellipse", {100.3, 0.4}, SnapBit(K::Centre), {}, true, {100, 0}, K::Centre},
       {"a line across an ellipse", {100.3, -4.8}, SnapBit(K::Intersection), {}, true, {100, -5}, K::Intersection},
+      {"a line across a bulge", {5.2, 15.2}, SnapBit(K::Intersection), {}, true, {5, 15}, K::Intersection},
+      {"nor where it misses it", {5.1, 25.2}, SnapBit(K::Intersection), {}, false, {}, K::Intersection},
+      {"an ellipse and a circle, through the ellipse's flattening", {109.3, 1.9}, SnapBit(K::Intersection), {},
+       true, {109.278158, 1.865193}, K::Intersection, 1, 1e-3},
+      {"a spline and a line", {710.3, 10.2}, SnapBit(K::Intersection), {}, true, {710, 10}, K::Intersection},
+      {"end of a spline", {719.7, 10.4}, SnapBit(K::Endpoint), {}, true, {720, 10}, K::Endpoint},
       {"text", {200.3, 0.3}, SnapBit(K::Base), {}, true, {200, 0}, K::Base},
       {"point", {209.8, -0.3}, SnapBit(K::Base), {}, true, {210, 0}, K::Base},
       {"insertion point", {300.3, 0.3}, SnapBit(K::Base), {}, true, {300, 0}, K::Base},
@@ -136,8 +149,8 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
     ASSERT_EQ(hit.has_value(), c.hit) << c.what;
     if (!hit) continue;
     EXPECT_EQ(hit->kind, c.kind) << c.what;
-    EXPECT_NEAR(hit->point.x, c.expected.x, 1e-9) << c.what;
-    EXPECT_NEAR(hit->point.y, c.expected.y, 1e-9) << c.what;
+    EXPECT_NEAR(hit->point.x, c.expected.x, c.tolerance) << c.what;
+    EXPECT_NEAR(hit->point.y, c.expected.y, c.tolerance) << c.what;
   }
 }
 
