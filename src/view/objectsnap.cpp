@@ -7,6 +7,7 @@
 #include "editing/objectplane.h"
 #include "geometry/bulge.h"
 #include "geometry/segments.h"
+#include "geometry/spline.h"
 
 namespace vestrel {
 
@@ -32,6 +33,39 @@ Point3 IntoObject(const Placement& ocs, Point3 w) {
 double Number(const Drawing& d, std::int32_t line, double otherwise) {
   if (line <= 0) return otherwise;
   return ParseDouble(d.value(line)).value_or(otherwise);
+}
+
+// The curve of a spline as its groups define it, made as the reader makes
+// it.
+Spline SplineOf(const Drawing& d, const tpoly& p) {
+  int degree = 3;
+  std::vector<Point3> controls, fits;
+  std::vector<double> knots, weights;
+  std::optional<Point3> start, end;
+  auto set = [](std::vector<Point3>& v, int axis, double x) {
+    if (axis == 0) v.push_back({x, 0, 0});
+    else if (!v.empty()) (axis == 1 ? v.back().y : v.back().z) = x;
+  };
+  auto tangent = [](std::optional<Point3>& t, int axis, double x) {
+    if (axis == 0) t = Point3{x, 0, 0};
+    else if (t) (axis == 1 ? t->y : t->z) = x;
+  };
+  for (std::int32_t k = p.linefrom + 2; k + 1 <= p.linebis; k += 2) {
+    const auto code = ParseInt(d.value(k));
+    const auto v = ParseDouble(d.value(k + 1));
+    if (!code || !v) continue;
+    switch (*code) {
+      case 71: degree = static_cast<int>(*v); break;
+      case 40: knots.push_back(*v); break;
+      case 41: weights.push_back(*v); break;
+      case 10: case 20: case 30: set(controls, *code / 10 - 1, *v); break;
+      case 11: case 21: case 31: set(fits, *code / 10 - 1, *v); break;
+      case 12: case 22: case 32: tangent(start, *code / 10 - 1, *v); break;
+      case 13: case 23: case 33: tangent(end, *code / 10 - 1, *v); break;
+      default: break;
+    }
+  }
+  return SplineOfFile(degree, controls, knots, weights, fits, start, end);
 }
 
 // One piece of an object's outline in the world: a segment or an arc of
@@ -77,7 +111,10 @@ class Search {
   bool near(Point2 lo, Point2 hi) const {
     return lo.x <= box_.maxx && hi.x >= box_.minx && lo.y <= box_.maxy && hi.y >= box_.miny;
   }
-  void segment(Point2 a, Point2 b, bool ends, bool middle);
+  // A segment; `exact` false for a piece of a curve's flattening, which
+  // gives no nearest point nor foot of its own.
+  void segment(Point2 a, Point2 b, bool ends, bool middle, bool exact = true);
+  void spline(const tpoly& p, const Placement& pl);
   void conic(const Conic& k, bool ends, bool middle, bool quadrants);
   void outline(const tpoly& p, const Placement& pl, bool ends, bool middles);
   void polyline(const tpoly& p, const Placement& pl);
@@ -93,13 +130,13 @@ class Search {
   std::optional<SnapHit> best_;
 };
 
-void Search::segment(Point2 a, Point2 b, bool ends, bool middle) {
+void Search::segment(Point2 a, Point2 b, bool ends, bool middle, bool exact) {
   if (!near({std::min(a.x, b.x), std::min(a.y, b.y)}, {std::max(a.x, b.x), std::max(a.y, b.y)})) return;
   if (ends) offer(a, SnapKind::Endpoint), offer(b, SnapKind::Endpoint);
   if (middle) offer({(a.x + b.x) / 2, (a.y + b.y) / 2}, SnapKind::Midpoint);
-  if (Point2 foot; q_.from && on(SnapKind::Perpendicular) && PerpendicularFoot(*q_.from, a, b, foot))
+  if (Point2 foot; exact && q_.from && on(SnapKind::Perpendicular) && PerpendicularFoot(*q_.from, a, b, foot))
     offer(foot, SnapKind::Perpendicular);
-  if (on(SnapKind::Nearest)) offer(NearestOnSegment(q_.pointer, a, b), SnapKind::Nearest);
+  if (exact && on(SnapKind::Nearest)) offer(NearestOnSegment(q_.pointer, a, b), SnapKind::Nearest);
   if (on(SnapKind::Intersection)) pieces_.push_back({false, a, b, {}, object_});
 }
 
@@ -132,6 +169,73 @@ void Search::conic(const Conic& k, bool ends, bool middle, bool quadrants) {
   }
   if (on(SnapKind::Nearest)) offer(NearestOnConic(k, q_.pointer), SnapKind::Nearest);
   if (on(SnapKind::Intersection)) pieces_.push_back({true, {}, {}, k, object_});
+}
+
+// A spline: its crossings through its flattening, its nearest point and
+// the feet of perpendiculars on the curve itself.
+void Search::spline(const tpoly& p, const Placement& pl) {
+  // The flattening, for the crossings and to find whether it comes near.
+  bool have = false, close = false;
+  Point2 last;
+  for (const Tmypoi& v : d_.ps(p)) {
+    if (v.donotdraw) break;
+    const Point2 w = Flat(pl.apply({v.x, v.y, v.z}));
+    if (have) {
+      segment(last, w, false, false, false);
+      close = close || Dist(NearestOnSegment(q_.pointer, last, w), q_.pointer) <= 2 * q_.aperture;
+    }
+    last = w, have = true;
+  }
+  if (!close || !(on(SnapKind::Nearest) || (q_.from && on(SnapKind::Perpendicular)))) return;
+  const Spline s = SplineOf(d_, p);
+  if (s.controls.empty()) return;
+  const int t = s.order;
+  const auto n = s.controls.size() - 1;
+  if (s.knots.size() < n + t + 1) return;
+  const double lo = s.knots[static_cast<std::size_t>(t - 1)], hi = s.knots[n + 1];
+  if (!(hi > lo)) return;
+  auto at = [&](double v) { return Flat(pl.apply(CurvePoint(s, std::clamp(v, lo, hi)))); };
+  const int samples = static_cast<int>(std::min<std::size_t>(32 * (n + 1), 4000));
+  const double step = (hi - lo) / samples;
+  auto parameter = [&](int i) { return lo + step * i; };
+  // Where the curve's direction stands at right angles to the way from
+  // point f: the product of the two, and its zero between a and b (where
+  // its sign changes), halved down.
+  const double h = 1e-7 * (hi - lo);
+  auto across = [&](Point2 f, double v) {
+    const Point2 c = at(v), d1 = at(v + h), d0 = at(v - h);
+    return (c.x - f.x) * (d1.x - d0.x) + (c.y - f.y) * (d1.y - d0.y);
+  };
+  auto zero = [&](Point2 f, double a, double b) {
+    double ga = across(f, a);
+    for (int k = 0; k < 100 && b - a > 1e-15 * (hi - lo); ++k) {
+      const double m = (a + b) / 2, gm = across(f, m);
+      if ((gm < 0) == (ga < 0))
+        a = m, ga = gm;
+      else
+        b = m;
+    }
+    return at((a + b) / 2);
+  };
+  if (on(SnapKind::Nearest)) {
+    // The closest sample; the nearest point lies between its neighbours,
+    // or it is an end.
+    int best = 0;
+    for (int i = 1; i <= samples; ++i)
+      if (Dist(at(parameter(i)), q_.pointer) < Dist(at(parameter(best)), q_.pointer)) best = i;
+    offer(at(parameter(best)), SnapKind::Nearest);
+    for (const int i : {best - 1, best})
+      if (i >= 0 && i < samples && (across(q_.pointer, parameter(i)) < 0) != (across(q_.pointer, parameter(i + 1)) < 0))
+        offer(zero(q_.pointer, parameter(i), parameter(i + 1)), SnapKind::Nearest);
+  }
+  if (q_.from && on(SnapKind::Perpendicular)) {
+    double previous = across(*q_.from, lo);
+    for (int i = 1; i <= samples; ++i) {
+      const double gv = across(*q_.from, parameter(i));
+      if ((previous < 0) != (gv < 0)) offer(zero(*q_.from, parameter(i - 1), parameter(i)), SnapKind::Perpendicular);
+      previous = gv;
+    }
+  }
 }
 
 // The drawn outline of an entry through its points: a point marked
@@ -199,7 +303,7 @@ void Search::object(std::size_t i, const Placement& pl, bool member, int depth) 
     case Kind::LEADER: outline(p, pl, true, true); break;
     case Kind::SOLID: outline(p, pl, true, false); break;
     case Kind::SPLINE: {
-      outline(p, pl, false, false);
+      spline(p, pl);
       // Its ends: the first drawn point and the last of the same run.
       const Tmypoi* first = nullptr;
       const Tmypoi* last = nullptr;

@@ -53,6 +53,10 @@ Drawing SnapDrawing() {
       Entity("SPLINE", {{8, "0"}, {70, "8"}, {71, "1"}, {72, "4"}, {73, "2"}, {74, "0"}, {40, "0"}, {40, "0"},
                         {40, "1"}, {40, "1"}, {10, "700"}, {20, "10"}, {30, "0"}, {10, "720"}, {20, "10"}, {30, "0"}}) +
       Line(710, 0, 710, 20) +
+      // A parabola from (800, 0) to (820, 0), its apex at (810, 10).
+      Entity("SPLINE", {{8, "0"}, {70, "8"}, {71, "2"}, {72, "6"}, {73, "3"}, {74, "0"}, {40, "0"}, {40, "0"},
+                        {40, "0"}, {40, "1"}, {40, "1"}, {40, "1"}, {10, "800"}, {20, "0"}, {30, "0"}, {10, "810"},
+                        {20, "20"}, {30, "0"}, {10, "820"}, {20, "0"}, {30, "0"}}) +
       Entity("TEXT", {{8, "0"}, {10, "200"}, {20, "0"}, {40, "2"}, {1, "T"}}) +
       Entity("POINT", {{8, "0"}, {10, "210"}, {20, "0"}}) +
       // B twice as large and turned a quarter: its line from (300, 2) to
@@ -116,6 +120,10 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
       {"an ellipse and a circle, through the ellipse's flattening", {109.3, 1.9}, SnapBit(K::Intersection), {},
        true, {109.278158, 1.865193}, K::Intersection, 1, 1e-3},
       {"a spline and a line", {710.3, 10.2}, SnapBit(K::Intersection), {}, true, {710, 10}, K::Intersection},
+      {"nearest on a curved spline: on the curve, not its flattening", {810, 10.4}, SnapBit(K::Nearest), {}, true,
+       {810, 10}, K::Nearest},
+      {"foot on a curved spline", {810.2, 10.3}, SnapBit(K::Perpendicular), Point2{810, 30}, true, {810, 10},
+       K::Perpendicular},
       {"end of a spline", {719.7, 10.4}, SnapBit(K::Endpoint), {}, true, {720, 10}, K::Endpoint},
       {"text", {200.3, 0.3}, SnapBit(K::Base), {}, true, {200, 0}, K::Base},
       {"point", {209.8, -0.3}, SnapBit(K::Base), {}, true, {210, 0}, K::Base},
@@ -151,6 +159,25 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
     EXPECT_EQ(hit->kind, c.kind) << c.what;
     EXPECT_NEAR(hit->point.x, c.expected.x, c.tolerance) << c.what;
     EXPECT_NEAR(hit->point.y, c.expected.y, c.tolerance) << c.what;
+  }
+}
+
+TEST(ObjectSnap, OnALayoutOnlyWhatItShows) {
+  // A drawing without layouts: tab 1 shows the objects on paper.
+  Drawing d = test::Parsed(test::WithEof(test::Section(
+      "ENTITIES", Line(0, 0, 10, 0) + Entity("LINE", {{8, "0"}, {67, "1"}, {10, "0"}, {20, "5"}, {11, "10"}, {21, "5"}}))));
+  SpatialIndex index;
+  index.Refresh(d);
+  ObjectSnap snap;
+  struct Case {
+    int tab;
+    Point2 pointer;
+    bool hit;
+  } cases[] = {{0, {10.2, 0.1}, true}, {0, {10.2, 5.1}, false}, {1, {10.2, 5.1}, true}, {1, {10.2, 0.1}, false}};
+  for (const Case& c : cases) {
+    const auto hit = snap.find(d, index, TabScope::OfTab(d, c.tab), c.tab, {c.pointer, 1, kAllSnaps, {}});
+    ASSERT_EQ(hit.has_value(), c.hit) << c.tab << " " << c.pointer.y;
+    if (hit) EXPECT_EQ(hit->point.y, c.pointer.y > 1 ? 5 : 0);
   }
 }
 
