@@ -113,6 +113,60 @@ Point2 NearestOnConic(const Conic& k, Point2 p) {
   return Dot(Sub(a, p), Sub(a, p)) <= Dot(Sub(b, p), Sub(b, p)) ? a : b;
 }
 
+namespace {
+
+// The points of the arc where f(t) changes sign.
+template <class F>
+std::vector<Point2> Zeros(const Conic& k, F&& f) {
+  std::vector<Point2> out;
+  const int steps = std::max(4, static_cast<int>(std::ceil(64 * (k.t1 - k.t0) / (2 * kPi))));
+  const double step = (k.t1 - k.t0) / steps;
+  double previous = f(k.t0);
+  for (int i = 1; i <= steps; ++i) {
+    double a = k.t0 + step * (i - 1), b = k.t0 + step * i, fa = previous;
+    const double fb = f(b);
+    previous = fb;
+    if (fa == 0 && i > 1) continue;  // found as the end of the step before
+    if ((fa < 0) == (fb < 0) && fa != 0 && fb != 0) continue;
+    if (fb == 0) {
+      out.push_back(k.at(b));
+      continue;
+    }
+    if (fa == 0) {
+      out.push_back(k.at(a));
+      continue;
+    }
+    while (true) {
+      const double m = (a + b) / 2;
+      if (!(m > a && m < b)) break;
+      const double fm = f(m);
+      if ((fm < 0) == (fa < 0))
+        a = m, fa = fm;
+      else
+        b = m;
+    }
+    out.push_back(k.at((a + b) / 2));
+  }
+  return out;
+}
+
+Point2 Direction(const Conic& k, double t) {
+  return {-k.u.x * std::sin(t) + k.v.x * std::cos(t), -k.u.y * std::sin(t) + k.v.y * std::cos(t)};
+}
+
+}  // namespace
+
+std::vector<Point2> PerpendicularFeet(const Conic& k, Point2 p) {
+  return Zeros(k, [&](double t) { return Dot(Sub(k.at(t), p), Direction(k, t)); });
+}
+
+std::vector<Point2> TouchingPoints(const Conic& k, Point2 p) {
+  return Zeros(k, [&](double t) {
+    const Point2 w = Sub(k.at(t), p), d = Direction(k, t);
+    return w.x * d.y - w.y * d.x;
+  });
+}
+
 bool PerpendicularFoot(Point2 p, Point2 a, Point2 b, Point2& foot) {
   const Point2 d = Sub(b, a);
   if (Dot(d, d) == 0) return false;

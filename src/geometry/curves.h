@@ -38,6 +38,14 @@ Point2 NearestOnSegment(Point2 p, Point2 a, Point2 b);
 // method on the parameter for an ellipse; an end when p's own lies off it.
 Point2 NearestOnConic(const Conic& k, Point2 p);
 
+// The feet of the perpendiculars from p on the arc, and the points where
+// lines from p touch it: the zeros, found among 64 steps a turn and halved
+// down to the last bit, of the product and of the cross product of the
+// way from p with the arc's direction. (Circles have their closed forms
+// below.)
+std::vector<Point2> PerpendicularFeet(const Conic& k, Point2 p);
+std::vector<Point2> TouchingPoints(const Conic& k, Point2 p);
+
 // The foot of the perpendicular from p to the line through a and b, when
 // it lies on the segment; false else (or when a and b coincide).
 bool PerpendicularFoot(Point2 p, Point2 a, Point2 b, Point2& foot);

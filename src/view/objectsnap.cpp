@@ -167,6 +167,12 @@ void Search::conic(const Conic& k, bool ends, bool middle, bool quadrants) {
         if (k.covers(k.parameter(t[j]))) offer(t[j], SnapKind::Tangent);
     }
   }
+  if (!circle && q_.from) {
+    if (on(SnapKind::Perpendicular))
+      for (const Point2 f : PerpendicularFeet(k, *q_.from)) offer(f, SnapKind::Perpendicular);
+    if (on(SnapKind::Tangent))
+      for (const Point2 t : TouchingPoints(k, *q_.from)) offer(t, SnapKind::Tangent);
+  }
   if (on(SnapKind::Nearest)) offer(NearestOnConic(k, q_.pointer), SnapKind::Nearest);
   if (on(SnapKind::Intersection)) pieces_.push_back({true, {}, {}, k, object_});
 }
