@@ -118,6 +118,8 @@ void TMainForm::buildCommands() {
   ToolBar3 = new QToolBar("ToolBar3", this);
   ToolBar3->setObjectName("ToolBar3");
   addToolBar(Qt::RightToolBarArea, ToolBar3);
+  // The snaps in a row of their own below the main bar.
+  addToolBarBreak();
   ToolBar4 = addToolBar("ToolBar4");
   ToolBar4->setObjectName("ToolBar4");
   const std::map<ToolBar, QToolBar*> bars{{ToolBar::Main, ToolBar1},

@@ -145,7 +145,7 @@ void Search::conic(const Conic& k, bool ends, bool middle, bool quadrants) {
   if (!near({k.c.x - reach, k.c.y - reach}, {k.c.x + reach, k.c.y + reach})) return;
   const bool circle = k.circular();
   if (ends && !k.full) offer(k.at(k.t0), SnapKind::Endpoint), offer(k.at(k.t1), SnapKind::Endpoint);
-  if (middle && !k.full && circle) offer(k.at((k.t0 + k.t1) / 2), SnapKind::Midpoint);
+  if (middle && !k.full) offer(k.at((k.t0 + k.t1) / 2), SnapKind::Midpoint);
   offer(k.c, SnapKind::Centre);
   if (quadrants && on(SnapKind::Quadrant))
     for (int j = 0; j < 4; ++j)

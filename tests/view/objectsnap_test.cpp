@@ -35,6 +35,9 @@ Drawing SnapDrawing() {
                              "  0\nENDTAB\n";
   const std::string block = Entity("BLOCK", {{8, "0"}, {2, "B"}, {70, "0"}, {10, "0"}, {20, "0"}, {3, "B"}}) +
                             Line(1, 0, 3, 0) + Entity("CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}}) +
+                            Entity("ENDBLK", {{8, "0"}}) +
+                            Entity("BLOCK", {{8, "0"}, {2, "A"}, {70, "0"}, {10, "0"}, {20, "0"}, {3, "A"}}) +
+                            Entity("ARC", {{8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}, {50, "0"}, {51, "180"}}) +
                             Entity("ENDBLK", {{8, "0"}});
   const std::string entities =
       Line(0, 0, 10, 0) + Line(7, -5, 7, 5) +                                     // crossing at (7, 0)
@@ -64,6 +67,9 @@ Drawing SnapDrawing() {
       Entity("INSERT", {{8, "0"}, {2, "B"}, {10, "300"}, {20, "0"}, {41, "2"}, {42, "2"}, {50, "90"}}) +
       // B in three columns 10 apart: lines from (401, 0), (411, 0), (421, 0).
       Entity("INSERT", {{8, "0"}, {2, "B"}, {10, "400"}, {20, "0"}, {70, "3"}, {44, "10"}}) +
+      // A's half circle stretched into half an ellipse from (904, 0) over
+      // (900, 2) to (896, 0).
+      Entity("INSERT", {{8, "0"}, {2, "A"}, {10, "900"}, {20, "0"}, {41, "4"}, {42, "2"}}) +
       Line(500, 0, 510, 0, "OFF") + Line(520, 0, 530, 0, "FROZEN") +
       Entity("INSERT", {{8, "OFF"}, {2, "B"}, {10, "540"}, {20, "0"}}) +
       Line(600, 0, 700, 0) + Line(600, -0.001, 700, 0.001);  // nearly parallel, crossing at (650, 0)
@@ -137,6 +143,10 @@ TEST(ObjectSnap, EachKindFindsTheExactPointOfEveryKindOfObject) {
       {"centre inside it", {300.3, -0.2}, SnapBit(K::Centre), {}, true, {300, 0}, K::Centre},
       {"quadrant inside it: turned with it", {298.2, 0.3}, SnapBit(K::Quadrant), {}, true, {298, 0}, K::Quadrant},
       {"its line crossing its circle", {300.3, 1.8}, SnapBit(K::Intersection), {}, true, {300, 2}, K::Intersection},
+      {"middle of an arc in a stretched reference", {900.2, 2.3}, SnapBit(K::Midpoint), {}, true, {900, 2},
+       K::Midpoint},
+      {"tangent to it", {903.7, 0.6}, SnapBit(K::Tangent), Point2{900, 10}, true, {900 + 4 * std::sqrt(0.96), 0.4},
+       K::Tangent},
       {"end in the last cell of an array", {423.2, 0.1}, SnapBit(K::Endpoint), {}, true, {423, 0}, K::Endpoint},
       {"nearly parallel lines", {650.3, 0.2}, SnapBit(K::Intersection), {}, true, {650, 0}, K::Intersection},
       {"a layer switched off", {510.2, 0}, kAllSnaps, Point2{0, 50}, false, {}, K::Endpoint},
