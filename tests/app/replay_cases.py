@@ -404,17 +404,22 @@ def check_grip_and_mirror(doc):
 def check_snapped(doc):
     """What is wrong with the lines drawn with object snaps: from the
     middle of a line to where it crosses another, tangent to a circle,
-    perpendicular to an arc and from a circle's centre to its quadrant,
+    perpendicular to an arc, from a circle's centre to its quadrant, from a
+    point to the end of a line and to the nearest point of the circle,
     each exactly where the geometry says (the circle round (50, 0) of
     radius 10, the arc round (90, 0) of radius 10)."""
     d = 30.0
     along, across = 100 / d ** 2, 10 * math.sqrt(d * d - 100) / d ** 2
     tangent = (50 + d * across, d * along)  # from (50, 30), to the right
     foot = (90 + 10 / math.sqrt(2), 10 / math.sqrt(2))  # from (110, 20)
-    wanted = [((15, 0), (20, 0)), ((50, 30), tangent), ((110, 20), foot), ((50, 0), (60, 0))]
+    wanted = [((15, 0), (20, 0)), ((50, 30), tangent), ((110, 20), foot), ((50, 0), (60, 0)), ((70, 30), (30, 0))]
     lines = [(tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]) for e in doc.modelspace().query("LINE")]
-    return [f"no line from {a} to {b}: {lines}" for a, b in wanted
-            if not any(near(s, a) and near(e, b) for s, e in lines)]
+    problems = [f"no line from {a} to {b}: {lines}" for a, b in wanted
+                if not any(near(s, a) and near(e, b) for s, e in lines)]
+    # The nearest point on the circle, wherever the pointer was.
+    if not any(near(s, (40, 25)) and abs(math.hypot(e[0] - 50, e[1]) - 10) <= 1e-9 for s, e in lines):
+        problems.append(f"no line from (40, 25) to the circle: {lines}")
+    return problems
 
 
 # What the first of two Vestrels is told when it saves over the second's
@@ -1099,6 +1104,23 @@ CASES = [
                     click @59.9,0.1
                     click 5 5 right
                     state
+                    trigger PointBtn
+                    typed 70 30
+                    trigger FangZentrum1
+                    trigger FangQuadrant1
+                    trigger FangBasis1
+                    trigger FangEndpunkt1
+                    trigger LineBtn
+                    click @70.1,29.9
+                    click @29.9,0.1
+                    click 5 5 right
+                    trigger FangBasis1
+                    trigger FangEndpunkt1
+                    trigger FangNaechster1
+                    trigger LineBtn
+                    typed 40 25
+                    click @57.2,-7.2
+                    click 5 5 right
                     saveas @TMP@/snapped.dxf
                 """,
                 stdout=["snaps: FangMitte1 FangSchnitt1", "snapped: 20 0 FangSchnitt1", "snaps:",
@@ -1106,7 +1128,7 @@ CASES = [
                 check=("@TMP@/snapped.dxf", check_snapped),
             ),
             # the next start has the same snaps on
-            dict(script_name="second.replay", script="state", stdout=["snaps: FangZentrum1 FangQuadrant1"]),
+            dict(script_name="second.replay", script="state", stdout=["snaps: FangNaechster1"]),
         ],
     ),
 ]
