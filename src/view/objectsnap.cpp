@@ -212,8 +212,9 @@ void Search::spline(const tpoly& p, const Placement& pl) {
     const Point2 c = at(v), d1 = at(v + h), d0 = at(v - h);
     return (c.x - f.x) * (d1.x - d0.x) + (c.y - f.y) * (d1.y - d0.y);
   };
-  auto zero = [&](Point2 f, double a, double b) {
+  auto zero = [&](Point2 f, double a, double b) -> std::optional<Point2> {
     double ga = across(f, a);
+    if ((ga < 0) == (across(f, b) < 0)) return std::nullopt;
     for (int k = 0; k < 100 && b - a > 1e-15 * (hi - lo); ++k) {
       const double m = (a + b) / 2, gm = across(f, m);
       if ((gm < 0) == (ga < 0))
@@ -223,25 +224,36 @@ void Search::spline(const tpoly& p, const Placement& pl) {
     }
     return at((a + b) / 2);
   };
+  // The curve at its samples, and whether the way from f turns to stand
+  // at right angles to it between two samples (their chords taken for
+  // its direction): where the search above narrows the feet down.
+  std::vector<Point2> pts(static_cast<std::size_t>(samples) + 1);
+  for (int i = 0; i <= samples; ++i) pts[static_cast<std::size_t>(i)] = at(parameter(i));
+  auto turns = [&](Point2 f, int i) {
+    auto g = [&](int k) {
+      const Point2 c = pts[static_cast<std::size_t>(k)];
+      const Point2 d1 = pts[static_cast<std::size_t>(std::min(k + 1, samples))];
+      const Point2 d0 = pts[static_cast<std::size_t>(std::max(k - 1, 0))];
+      return (c.x - f.x) * (d1.x - d0.x) + (c.y - f.y) * (d1.y - d0.y);
+    };
+    return (g(i) < 0) != (g(i + 1) < 0);
+  };
   if (on(SnapKind::Nearest)) {
-    // The closest sample; the nearest point lies between its neighbours,
-    // or it is an end.
+    // The closest sample; the nearest point lies next to it, or it is an
+    // end.
     int best = 0;
     for (int i = 1; i <= samples; ++i)
-      if (Dist(at(parameter(i)), q_.pointer) < Dist(at(parameter(best)), q_.pointer)) best = i;
-    offer(at(parameter(best)), SnapKind::Nearest);
+      if (Dist(pts[static_cast<std::size_t>(i)], q_.pointer) < Dist(pts[static_cast<std::size_t>(best)], q_.pointer))
+        best = i;
+    offer(pts[static_cast<std::size_t>(best)], SnapKind::Nearest);
     for (const int i : {best - 1, best})
-      if (i >= 0 && i < samples && (across(q_.pointer, parameter(i)) < 0) != (across(q_.pointer, parameter(i + 1)) < 0))
-        offer(zero(q_.pointer, parameter(i), parameter(i + 1)), SnapKind::Nearest);
+      if (i >= 0 && i < samples)
+        if (const auto p = zero(q_.pointer, parameter(i), parameter(i + 1))) offer(*p, SnapKind::Nearest);
   }
-  if (q_.from && on(SnapKind::Perpendicular)) {
-    double previous = across(*q_.from, lo);
-    for (int i = 1; i <= samples; ++i) {
-      const double gv = across(*q_.from, parameter(i));
-      if ((previous < 0) != (gv < 0)) offer(zero(*q_.from, parameter(i - 1), parameter(i)), SnapKind::Perpendicular);
-      previous = gv;
-    }
-  }
+  if (q_.from && on(SnapKind::Perpendicular))
+    for (int i = 0; i < samples; ++i)
+      if (turns(*q_.from, i))
+        if (const auto p = zero(*q_.from, parameter(i), parameter(i + 1))) offer(*p, SnapKind::Perpendicular);
 }
 
 // The drawn outline of an entry through its points: a point marked
@@ -427,12 +439,21 @@ void Search::reference(const tpoly& ref, const Placement& outer, int depth) {
 }
 
 void Search::crossings() {
-  // The pieces of ellipses meet others through their flattening.
-  std::vector<std::vector<Point2>> flat(pieces_.size());
+  // The pieces of ellipses meet others through their flattening: those
+  // of its segments that come near the pointer.
+  std::vector<std::vector<std::pair<Point2, Point2>>> flat(pieces_.size());
+  std::vector<char> elliptic(pieces_.size(), 0);
   for (std::size_t i = 0; i < pieces_.size(); ++i)
     if (pieces_[i].conic && !pieces_[i].k.circular()) {
       const Conic& k = pieces_[i].k;
-      flat[i] = k.flattened(std::max(8, static_cast<int>(kEllipsePieces * (k.t1 - k.t0) / (2 * kPi))));
+      elliptic[i] = 1;
+      const std::vector<Point2> pts =
+          k.flattened(std::max(8, static_cast<int>(kEllipsePieces * (k.t1 - k.t0) / (2 * kPi))));
+      for (std::size_t j = 1; j < pts.size(); ++j) {
+        const Point2 a = pts[j - 1], b = pts[j];
+        if (near({std::min(a.x, b.x), std::min(a.y, b.y)}, {std::max(a.x, b.x), std::max(a.y, b.y)}))
+          flat[i].push_back({a, b});
+      }
     }
   auto onSegment = [](Point2 p, Point2 a, Point2 b) {
     const double s = SegmentParameter(p, a, b);
@@ -451,13 +472,13 @@ void Search::crossings() {
   // flattening.
   auto straight = [&](std::size_t i, auto&& f) {
     if (!pieces_[i].conic) return f(pieces_[i].a, pieces_[i].b);
-    for (std::size_t j = 1; j < flat[i].size(); ++j) f(flat[i][j - 1], flat[i][j]);
+    for (const auto& [a, b] : flat[i]) f(a, b);
   };
   for (std::size_t i = 0; i < pieces_.size(); ++i)
     for (std::size_t j = i + 1; j < pieces_.size(); ++j) {
       const Piece &A = pieces_[i], &B = pieces_[j];
       if (A.object == B.object) continue;
-      const bool ca = A.conic && flat[i].empty(), cb = B.conic && flat[j].empty();
+      const bool ca = A.conic && !elliptic[i], cb = B.conic && !elliptic[j];
       if (ca && cb) {
         Point2 x[2];
         const int n = CircleCircle(A.k.c, A.k.radius(), B.k.c, B.k.radius(), x);
