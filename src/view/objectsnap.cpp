@@ -17,6 +17,11 @@ namespace {
 constexpr int kDepth = 16;
 // An ellipse meets other objects through this many pieces a full turn.
 constexpr int kEllipsePieces = 512;
+// What one mouse move may look at: objects, cells of arrays and pairs of
+// pieces that may cross. A hostile drawing (an array of a billion cells,
+// a block that refers to itself, thousands of lines through one point)
+// gets the snaps found until then, and the move stays quick.
+constexpr std::int64_t kWork = 200000;
 
 double Dist(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 Point2 Flat(Point3 p) { return {p.x, p.y}; }
@@ -128,6 +133,9 @@ class Search {
   std::vector<Piece> pieces_;
   int object_ = 0;
   std::optional<SnapHit> best_;
+  std::int64_t work_ = kWork;
+  // Takes `n` from what the move may still do; false once it is spent.
+  bool spend(std::int64_t n = 1) { return (work_ -= n) >= 0; }
 };
 
 void Search::segment(Point2 a, Point2 b, bool ends, bool middle, bool exact) {
@@ -312,6 +320,7 @@ void Search::polyline(const tpoly& p, const Placement& pl) {
 }
 
 void Search::object(std::size_t i, const Placement& pl, bool member, int depth) {
+  if (!spend()) return;
   const tpoly& p = d_.polys[i];
   ++object_;
   const auto pts = d_.ps(p);
@@ -400,6 +409,7 @@ void Search::reference(const tpoly& ref, const Placement& outer, int depth) {
   std::vector<std::size_t> nearby;
   for (std::int32_t row = 0; row < rows; ++row)
     for (std::int32_t col = 0; col < columns; ++col) {
+      if (!spend()) return;
       const Placement pl = outer.after(blocks_.placement(ref, col, row));
       const Box3 b = inside.placed(pl);
       if (!near({b.minx, b.miny}, {b.maxx, b.maxy})) continue;
@@ -478,6 +488,9 @@ void Search::crossings() {
     for (std::size_t j = i + 1; j < pieces_.size(); ++j) {
       const Piece &A = pieces_[i], &B = pieces_[j];
       if (A.object == B.object) continue;
+      if (!spend(static_cast<std::int64_t>(std::max<std::size_t>(flat[i].size(), 1) *
+                                           std::max<std::size_t>(flat[j].size(), 1))))
+        return;
       const bool ca = A.conic && !elliptic[i], cb = B.conic && !elliptic[j];
       if (ca && cb) {
         Point2 x[2];

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -191,7 +192,53 @@ TEST(ObjectSnap, OnALayoutOnlyWhatItShows) {
   for (const Case& c : cases) {
     const auto hit = snap.find(d, index, TabScope::OfTab(d, c.tab), c.tab, {c.pointer, 1, kAllSnaps, {}});
     ASSERT_EQ(hit.has_value(), c.hit) << c.tab << " " << c.pointer.y;
-    if (hit) EXPECT_EQ(hit->point.y, c.pointer.y > 1 ? 5 : 0);
+    if (hit) {
+      EXPECT_EQ(hit->point.y, c.pointer.y > 1 ? 5 : 0);
+    }
+  }
+}
+
+TEST(ObjectSnap, AHostileDrawingKeepsAMoveQuickAndStillSnapsToWhatLiesOnTop) {
+  const std::string blockOf = Entity("BLOCK", {{8, "0"}, {2, "B"}, {70, "0"}, {10, "0"}, {20, "0"}, {3, "B"}}) +
+                              Line(0, 0, 1, 0) + Entity("CIRCLE", {{8, "0"}, {10, "0.5"}, {20, "0.5"}, {40, "0.3"}});
+  // The references lie under the pointer, their points farther than the
+  // end of the line on top. The lines all cross at (-2.9, 0), below the
+  // pointer; their ends and middles lie far off.
+  std::string manyLines;
+  for (int i = 0; i < 3000; ++i) {
+    const double slope = 1 + i * 1e-4;
+    manyLines += Line(-3.9, -slope, 0.1, 3 * slope);
+  }
+  struct Case {
+    const char* what;
+    std::string blocks, entities;
+    SnapKind kind = K::Endpoint;
+    Point2 point = {-3, 0};
+  } cases[] = {
+      {"an array of 900 million cells under the pointer", blockOf + Entity("ENDBLK", {{8, "0"}}),
+       Entity("INSERT", {{8, "0"}, {2, "B"}, {10, "-3.5"}, {20, "0"}, {70, "30000"}, {71, "30000"}, {44, "0"}, {45, "0"}})},
+      {"a block that refers to itself in an array", blockOf +
+           Entity("INSERT", {{8, "0"}, {2, "B"}, {10, "0"}, {20, "0"}, {70, "100"}, {71, "100"}}) +
+           Entity("ENDBLK", {{8, "0"}}),
+       Entity("INSERT", {{8, "0"}, {2, "B"}, {10, "-3.5"}, {20, "0"}})},
+      {"thousands of lines through one point", "", manyLines, K::Intersection, {-2.9, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string blocks = c.blocks.empty() ? "" : test::Section("BLOCKS", c.blocks);
+    Drawing d = test::Parsed(test::WithEof(blocks + test::Section("ENTITIES", Line(-3, 0, 3, 0) + c.entities)));
+    SpatialIndex index;
+    index.Refresh(d);
+    ObjectSnap snap;
+    const auto start = std::clock();
+    // Every snap but the nearest point, which would win on the line.
+    const SnapModes modes = kAllSnaps & ~SnapBit(K::Nearest);
+    const auto hit = snap.find(d, index, TabScope::OfTab(d, 0), 0, {{-2.9, 0.05}, 0.5, modes, {}});
+    EXPECT_LT(double(std::clock() - start) / CLOCKS_PER_SEC, 2.0);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->kind, c.kind);
+    EXPECT_NEAR(hit->point.x, c.point.x, 1e-9);
+    EXPECT_NEAR(hit->point.y, c.point.y, 1e-9);
   }
 }
 
