@@ -1,6 +1,8 @@
 // Picking, snapping and drawing on a large drawing shown whole in a
 // 1600 x 1000 drawing area: a selection click, a window round everything,
-// the snap of one mouse move, a whole mouse move of the polyline tool,
+// the snap of one mouse move, with every object snap on at the extents and
+// zoomed in over the densest part of the drawing, a whole mouse move of
+// the polyline tool,
 // building the spatial index they search, and bringing it up to date after
 // one object was moved.
 //
@@ -9,6 +11,8 @@
 // Make FILE.dxf with bench/gen_big.py (scale 1).
 #include "bench_editor.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <random>
 #include <vector>
@@ -18,6 +22,7 @@
 #include "tools/editor.h"
 #include "tools/select.h"
 #include "tools/snap.h"
+#include "view/transform.h"
 
 namespace {
 
@@ -27,6 +32,9 @@ NullPlatform gPlatform({1600, 1000});
 Editor* gEditor = nullptr;
 // Pixels near vertices of the drawing, and anywhere, in a fixed order.
 std::vector<Point2> gProbes;
+// The middle of the square of a hundredth of the drawing's width that
+// holds the most points.
+Point2 gDensest;
 
 void Deselect(Editor& e) {
   for (tpoly& p : e.drawing.polys) p.selected = false;
@@ -63,6 +71,36 @@ void BM_SnapOneMove(benchmark::State& state) {
     benchmark::DoNotOptimize(SnapPoints(e, WindowTransform(e.views), x, y, x, y, ex, ey, {}));
     e.tool.anzrem = 0;
   }
+}
+
+// The snap of one mouse move with every object snap on, the previous
+// point 100 pixels away: over the densest part of the drawing shown whole
+// (0) and zoomed in 64 times there (1). Counts how many moves caught a
+// point.
+void BM_ObjectSnapOneMove(benchmark::State& state) {
+  Editor& e = *gEditor;
+  ZoomFullIn(e.views);
+  if (state.range(0) == 1) {
+    const Point2 at = DXF2Bildschirm(e.views, gDensest.x, gDensest.y);
+    ZoomAbout(e.views, at.x, at.y, 64);
+  }
+  const ScreenTransform t = WindowTransform(e.views);
+  const Point2 centre = t.toScreen(gDensest.x, gDensest.y);
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> jitter(-20, 20);
+  std::vector<Point2> probes;
+  for (int k = 0; k < 1000; ++k) probes.push_back({std::nearbyint(centre.x + jitter(rng)), std::nearbyint(centre.y + jitter(rng))});
+  e.tool.snaps = kAllSnaps;
+  std::size_t i = 0, caught = 0;
+  for (auto _ : state) {
+    const Point2 at = probes[i++ % probes.size()];
+    double x = at.x, y = at.y, ex = 0, ey = 0;
+    caught += SnapPoints(e, t, at.x + 100, at.y, x, y, ex, ey, {}) ? 1 : 0;
+    e.tool.anzrem = 0;
+  }
+  state.counters["caught"] = static_cast<double>(caught) / static_cast<double>(std::max<std::size_t>(i, 1));
+  e.tool.snaps = 0;
+  ZoomFullIn(e.views);
 }
 
 // A mouse move while a polyline is drawn: the status text, the band
@@ -122,6 +160,7 @@ void BM_IndexAfterAMove(benchmark::State& state) {
 BENCHMARK(BM_SelectClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_WindowAroundEverything)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SnapOneMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ObjectSnapOneMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_PolylineToolMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IndexAfterAMove)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -142,6 +181,25 @@ int main(int argc, char** argv) {
     const Point2 s = t.toPixel(q.x, q.y);
     gProbes.push_back(k % 4 == 0 ? Point2{unit(rng) * 1600, unit(rng) * 1000} : Point2{s.x + 2, s.y - 1});
   }
+  // The densest square, counted over the entries outside blocks.
+  constexpr int kGrid = 100;
+  double minx = 1e300, miny = 1e300, maxx = -1e300, maxy = -1e300;
+  for (const tpoly& p : e.drawing.polys)
+    if (!p.isblock && p.anzp > 0)
+      minx = std::min<double>(minx, p.boxminx), miny = std::min<double>(miny, p.boxminy),
+      maxx = std::max<double>(maxx, p.boxmaxx), maxy = std::max<double>(maxy, p.boxmaxy);
+  const double cell = std::max(maxx - minx, maxy - miny) / kGrid;
+  std::vector<int> counts(kGrid * kGrid);
+  for (const tpoly& p : e.drawing.polys) {
+    if (p.isblock) continue;
+    for (const Tmypoi& q : e.drawing.ps(p)) {
+      const int cx = std::clamp(static_cast<int>((q.x - minx) / cell), 0, kGrid - 1);
+      const int cy = std::clamp(static_cast<int>((q.y - miny) / cell), 0, kGrid - 1);
+      ++counts[static_cast<std::size_t>(cy * kGrid + cx)];
+    }
+  }
+  const auto most = static_cast<int>(std::max_element(counts.begin(), counts.end()) - counts.begin());
+  gDensest = {minx + (most % kGrid + 0.5) * cell, miny + (most / kGrid + 0.5) * cell};
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

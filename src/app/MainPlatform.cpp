@@ -235,6 +235,10 @@ std::vector<std::string> TMainForm::RecentFiles() {
   return names;
 }
 
+std::uint32_t TMainForm::KeptSnaps() { return QSettings().value("Snaps").toUInt(); }
+
+void TMainForm::KeepSnaps(std::uint32_t modes) { QSettings().setValue("Snaps", modes); }
+
 void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
   QVariantList list;
   for (const std::string& name : names)

@@ -118,8 +118,14 @@ void TMainForm::buildCommands() {
   ToolBar3 = new QToolBar("ToolBar3", this);
   ToolBar3->setObjectName("ToolBar3");
   addToolBar(Qt::RightToolBarArea, ToolBar3);
-  const std::map<ToolBar, QToolBar*> bars{
-      {ToolBar::Main, ToolBar1}, {ToolBar::Drawing, ToolBar2}, {ToolBar::Editing, ToolBar3}};
+  // The snaps in a row of their own below the main bar.
+  addToolBarBreak();
+  ToolBar4 = addToolBar("ToolBar4");
+  ToolBar4->setObjectName("ToolBar4");
+  const std::map<ToolBar, QToolBar*> bars{{ToolBar::Main, ToolBar1},
+                                          {ToolBar::Drawing, ToolBar2},
+                                          {ToolBar::Editing, ToolBar3},
+                                          {ToolBar::Snaps, ToolBar4}};
 
   std::map<std::string_view, QMenu*> menus;
   std::map<std::string_view, QActionGroup*> radios;
@@ -191,7 +197,7 @@ void TMainForm::buildCommands() {
     connect(box, &QComboBox::activated, this, [this, handler](int i) { (editor_.get()->*handler)(i); });
 
   // The bars' names (in the window's context menu) are names.
-  for (QToolBar* bar : {ToolBar1, ToolBar2, ToolBar3}) bar->toggleViewAction()->setProperty(kNotTranslated, true);
+  for (QToolBar* bar : {ToolBar1, ToolBar2, ToolBar3, ToolBar4}) bar->toggleViewAction()->setProperty(kNotTranslated, true);
   // An empty bar is not shown.
   ToolBar2->setVisible(!ToolBar2->actions().isEmpty());
   ToolBar3->setVisible(!ToolBar3->actions().isEmpty());

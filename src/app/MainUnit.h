@@ -101,6 +101,8 @@ class TMainForm : public QMainWindow, public Platform {
   void RecordMacro() override;
   void PlayMacro() override;
   void KeepRecentFiles(const std::vector<std::string>& names) override;
+  std::uint32_t KeptSnaps() override;
+  void KeepSnaps(std::uint32_t modes) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
 
@@ -116,6 +118,7 @@ class TMainForm : public QMainWindow, public Platform {
   QToolBar* ToolBar1 = nullptr;  // files, view and properties
   QToolBar* ToolBar2 = nullptr;  // drawing tools, left
   QToolBar* ToolBar3 = nullptr;  // editing tools, right
+  QToolBar* ToolBar4 = nullptr;  // object snaps
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
   QStatusBar* StatusBar1 = nullptr;
   QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "geometry/point.h"
+#include "tools/snap.h"
 
 namespace vestrel::icons {
 
@@ -205,6 +206,16 @@ QIcon Tool(Icon icon) {
   }));
 }
 
+// The object snaps: the marker the drawing area shows for each, twice as
+// large.
+QIcon Snap(SnapKind kind) {
+  return QIcon(Draw(24, [kind](QPainter& p) {
+    p.setPen(QPen(QColor(0, 40, 140), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const SnapStroke& s : SnapMarker(kind))
+      p.drawLine(QPointF(12 + 2 * s.x1, 12 + 2 * s.y1), QPointF(12 + 2 * s.x2, 12 + 2 * s.y2));
+  }));
+}
+
 // The editing tools: a shape in dark blue and what the tool makes of it in
 // green, the way it goes in black.
 QIcon EditTool(Icon icon) {
@@ -316,6 +327,16 @@ QIcon Of(Icon icon) {
     case Icon::Mirror:
     case Icon::Scale:
     case Icon::Array: return EditTool(icon);
+    case Icon::SnapEndpoint:
+    case Icon::SnapMidpoint:
+    case Icon::SnapCentre:
+    case Icon::SnapQuadrant:
+    case Icon::SnapIntersection:
+    case Icon::SnapPerpendicular:
+    case Icon::SnapTangent:
+    case Icon::SnapNearest:
+    case Icon::SnapBase:
+      return Snap(static_cast<SnapKind>(static_cast<int>(icon) - static_cast<int>(Icon::SnapEndpoint)));
   }
   return {};
 }

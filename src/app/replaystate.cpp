@@ -9,6 +9,7 @@
 #include "app/MainUnit.h"
 #include "app/replaywidgets.h"
 #include "file/encoding.h"
+#include "tools/snap.h"
 #include "tools/tooltable.h"
 
 namespace vestrel {
@@ -49,6 +50,14 @@ void PrintState(TMainForm& form, std::ostream& out) {
     takes += (k ? " " : "") + std::string(current::kVariables[k].name) + '=' +
                DecodeUnicode(e.drawing.currentValue(static_cast<current::Id>(k)), e.drawing.dxf.encoding);
   line("current", takes);
+  std::string snaps;
+  for (int k = 0; k < kSnapKinds; ++k)
+    if (t.activeSnaps() & SnapBit(static_cast<SnapKind>(k)))
+      snaps += std::string(snaps.empty() ? "" : " ") + std::string(kSnapItems[k]);
+  line("snaps", snaps);
+  line("snapped", t.snapped ? Number(t.snapped->point.x) + " " + Number(t.snapped->point.y) + " " +
+                                  std::string(kSnapItems[static_cast<int>(t.snapped->kind)])
+                            : std::string());
   out << std::flush;
 }
 

@@ -140,6 +140,10 @@ class Platform {
   // The drawings opened or saved last, the latest first, kept between runs.
   virtual std::vector<std::string> RecentFiles() { return {}; }
   virtual void KeepRecentFiles(const std::vector<std::string>& /*names*/) {}
+  // The object snaps switched on (one bit per kind), kept from one start
+  // to the next.
+  virtual std::uint32_t KeptSnaps() { return 0; }
+  virtual void KeepSnaps(std::uint32_t /*modes*/) {}
   // The print dialog on the page set-up; its values are taken unless it is
   // cancelled, and kept for the next run when `remember`.
   virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/, bool /*remember*/) { return DialogResult::Cancel; }

@@ -1,5 +1,6 @@
 #include "tools/commands.h"
 
+#include "tools/snap.h"
 #include "tools/tooltable.h"
 
 namespace vestrel {
@@ -12,6 +13,11 @@ bool Recording(const Editor& e) { return e.recordingMacro; }
 bool NotPlaying(const Editor& e) { return !e.playingMacro; }
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
 bool RotationByKeyboard(const Editor& e) { return e.tool.RotationsrichtungperTastatureingeben; }
+template <SnapKind K>
+bool SnapOn(const Editor& e) {
+  return (e.tool.snaps & SnapBit(K)) != 0;
+}
+bool SnapsOn(const Editor& e) { return !e.tool.snapsoff; }
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
 bool ShowingWeights(const Editor& e) { return e.view.Linienbreitezeigen; }
 template <int language>
@@ -161,6 +167,38 @@ const Command kCommands[] = {
     {.menu = "Optionen1", .name = "RotationsrichtungperTastatureingeben1",
      .caption = "Rotationsrichtung per Tastatur eingeben", .handler = &E::RotationsrichtungperTastatureingeben1Click,
      .checked = RotationByKeyboard},
+
+    // The object snaps, each on its own, and F3 for all of them.
+    {.name = "Fang1", .caption = "Fang"},
+    {.menu = "Fang1", .name = kSnapItems[0], .caption = "Endpunkt", .button = "FangEndpunktBtn", .bar = B::Snaps,
+     .hint = "Endpunkt", .icon = Icon::SnapEndpoint, .handler = &E::FangClick<SnapKind::Endpoint>,
+     .checked = SnapOn<SnapKind::Endpoint>},
+    {.menu = "Fang1", .name = kSnapItems[1], .caption = "Mittelpunkt", .button = "FangMitteBtn", .bar = B::Snaps,
+     .hint = "Mittelpunkt", .icon = Icon::SnapMidpoint, .handler = &E::FangClick<SnapKind::Midpoint>,
+     .checked = SnapOn<SnapKind::Midpoint>},
+    {.menu = "Fang1", .name = kSnapItems[2], .caption = "Zentrum", .button = "FangZentrumBtn", .bar = B::Snaps,
+     .hint = "Zentrum", .icon = Icon::SnapCentre, .handler = &E::FangClick<SnapKind::Centre>,
+     .checked = SnapOn<SnapKind::Centre>},
+    {.menu = "Fang1", .name = kSnapItems[3], .caption = "Quadrant", .button = "FangQuadrantBtn", .bar = B::Snaps,
+     .hint = "Quadrant", .icon = Icon::SnapQuadrant, .handler = &E::FangClick<SnapKind::Quadrant>,
+     .checked = SnapOn<SnapKind::Quadrant>},
+    {.menu = "Fang1", .name = kSnapItems[4], .caption = "Schnittpunkt", .button = "FangSchnittBtn", .bar = B::Snaps,
+     .hint = "Schnittpunkt", .icon = Icon::SnapIntersection, .handler = &E::FangClick<SnapKind::Intersection>,
+     .checked = SnapOn<SnapKind::Intersection>},
+    {.menu = "Fang1", .name = kSnapItems[5], .caption = "Lot", .button = "FangLotBtn", .bar = B::Snaps, .hint = "Lot",
+     .icon = Icon::SnapPerpendicular, .handler = &E::FangClick<SnapKind::Perpendicular>,
+     .checked = SnapOn<SnapKind::Perpendicular>},
+    {.menu = "Fang1", .name = kSnapItems[6], .caption = "Tangente", .button = "FangTangenteBtn", .bar = B::Snaps,
+     .hint = "Tangente", .icon = Icon::SnapTangent, .handler = &E::FangClick<SnapKind::Tangent>,
+     .checked = SnapOn<SnapKind::Tangent>},
+    {.menu = "Fang1", .name = kSnapItems[7], .caption = "Nächster", .button = "FangNaechsterBtn", .bar = B::Snaps,
+     .hint = "Nächster", .icon = Icon::SnapNearest, .handler = &E::FangClick<SnapKind::Nearest>,
+     .checked = SnapOn<SnapKind::Nearest>},
+    {.menu = "Fang1", .name = kSnapItems[8], .caption = "Basispunkt", .button = "FangBasisBtn", .bar = B::Snaps,
+     .hint = "Basispunkt", .icon = Icon::SnapBase, .handler = &E::FangClick<SnapKind::Base>,
+     .checked = SnapOn<SnapKind::Base>},
+    {.menu = "Fang1", .name = "Objektfang1", .caption = "Objektfang ein/aus", .hint = "Objektfang ein/aus",
+     .handler = &E::Objektfang1Click, .shortcut = "F3", .menuGap = true, .checked = SnapsOn},
 
     // The language of the next start; each language by its own name.
     {.name = "Sprache1", .caption = "Sprache"},

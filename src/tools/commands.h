@@ -20,6 +20,9 @@ enum class Icon {
   Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
   // The editing tools.
   Delete, Copy, Move, Rotate, Mirror, Scale, Array,
+  // The object snaps, in the order of their kinds: their markers.
+  SnapEndpoint, SnapMidpoint, SnapCentre, SnapQuadrant, SnapIntersection, SnapPerpendicular, SnapTangent,
+  SnapNearest, SnapBase,
 };
 
 // Where a command's tool button stands.
@@ -28,6 +31,7 @@ enum class ToolBar {
   Main,     // ToolBar1, at the top: files, view, the property boxes
   Drawing,  // ToolBar2, left: the drawing tools, one radio group
   Editing,  // ToolBar3, right: the editing tools
+  Snaps,    // ToolBar4, at the top: the object snaps
 };
 
 struct Command {

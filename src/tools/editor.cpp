@@ -56,6 +56,7 @@ void Editor::FormCreate(std::string progpath) {
 void Editor::FormShow(const std::vector<std::string>& args) {
   if (file.first) return;
   ShowLanguage();
+  tool.snaps = static_cast<SnapModes>(platform.KeptSnaps() & kAllSnaps);
   // The changes are recorded in the per-user folder, if there is one.
   const std::string user = platform.UserDataFolder();
   recovery_ = std::make_unique<RecoveryLog>(user.empty() ? std::string() : GetProgramDir(user, file.progpath) + "recovery/");

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "i18n/language.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
+#include "view/objectsnap.h"
 #include "view/transform.h"
 #include "writers/insertcode.h"
 
@@ -81,6 +83,13 @@ struct ToolState {
   // Menu "Optionen": scaling and rotation ask for their value.
   bool SkalierungsfaktorperTastatureingeben = true;
   bool RotationsrichtungperTastatureingeben = false;
+  // Menu "Fang": the object snaps switched on, and F3's switch that turns
+  // them all off for a while, keeping which they are.
+  SnapModes snaps = 0;
+  bool snapsoff = false;
+  SnapModes activeSnaps() const { return snapsoff ? 0 : snaps; }
+  // The last point an object snap gave, and its kind.
+  std::optional<SnapHit> snapped;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -127,6 +136,8 @@ class Editor {
   // Where the display list's points lie, for snapping and picking; rebuilt
   // on demand after a parse.
   SpatialIndex spatialindex;
+  // What the object snaps keep from one mouse move to the next.
+  ObjectSnap objectsnap;
   // What the lower layers work on.
   DocumentContext doc{drawing, undos, file, view.tab};
   ViewContext views{drawing, view, print, platform};
@@ -277,6 +288,15 @@ class Editor {
   // Menu "Optionen": whether rotation and scale ask for their value.
   void SkalierungsfaktorperTastatureingeben1Click();
   void RotationsrichtungperTastatureingeben1Click();
+  // Menu "Fang": each object snap switched on or off, and all of them
+  // off for a while and on again (F3); the switches are kept for the next
+  // start.
+  template <SnapKind K>
+  void FangClick() {
+    SnapSwitchClick(K);
+  }
+  void SnapSwitchClick(SnapKind k);
+  void Objektfang1Click();
 
   // Viewports.
   void Viewporthinzufgen1Click();

@@ -57,6 +57,19 @@ void Editor::SkalierungsfaktorperTastatureingeben1Click() {
   platform.ShowState();
 }
 
+void Editor::SnapSwitchClick(SnapKind k) {
+  tool.snaps ^= SnapBit(k);
+  // Switching one on brings them all back.
+  if (tool.snaps & SnapBit(k)) tool.snapsoff = false;
+  platform.KeepSnaps(tool.snaps);
+  platform.ShowState();
+}
+
+void Editor::Objektfang1Click() {
+  tool.snapsoff = !tool.snapsoff;
+  platform.ShowState();
+}
+
 void Editor::RotationsrichtungperTastatureingeben1Click() {
   tool.RotationsrichtungperTastatureingeben = !tool.RotationsrichtungperTastatureingeben;
   platform.ShowState();

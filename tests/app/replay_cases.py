@@ -401,6 +401,27 @@ def check_grip_and_mirror(doc):
     return []
 
 
+def check_snapped(doc):
+    """What is wrong with the lines drawn with object snaps: from the
+    middle of a line to where it crosses another, tangent to a circle,
+    perpendicular to an arc, from a circle's centre to its quadrant, from a
+    point to the end of a line and to the nearest point of the circle,
+    each exactly where the geometry says (the circle round (50, 0) of
+    radius 10, the arc round (90, 0) of radius 10)."""
+    d = 30.0
+    along, across = 100 / d ** 2, 10 * math.sqrt(d * d - 100) / d ** 2
+    tangent = (50 + d * across, d * along)  # from (50, 30), to the right
+    foot = (90 + 10 / math.sqrt(2), 10 / math.sqrt(2))  # from (110, 20)
+    wanted = [((15, 0), (20, 0)), ((50, 30), tangent), ((110, 20), foot), ((50, 0), (60, 0)), ((70, 30), (30, 0))]
+    lines = [(tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]) for e in doc.modelspace().query("LINE")]
+    problems = [f"no line from {a} to {b}: {lines}" for a, b in wanted
+                if not any(near(s, a) and near(e, b) for s, e in lines)]
+    # The nearest point on the circle, wherever the pointer was.
+    if not any(near(s, (40, 25)) and abs(math.hypot(e[0] - 50, e[1]) - 10) <= 1e-9 for s, e in lines):
+        problems.append(f"no line from (40, 25) to the circle: {lines}")
+    return problems
+
+
 # What the first of two Vestrels is told when it saves over the second's
 # save.
 SHARED_CHANGED = (f"message {MSG_CHANGED_ON_DISK}: Die folgende Datei wurde seit dem Öffnen oder Speichern von "
@@ -751,7 +772,7 @@ CASES = [
             state
         """,
         stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [gear.dxf*]",
-                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Sprache",
+                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
         same=("@TMP@/copy.dxf", "@MADE@/gear.dxf"),  # the viewport taken back
@@ -993,7 +1014,7 @@ CASES = [
                 """,
                  stdout=["message 2: Please close the program and start it again.",
                          "caption: Vestrel - [unbenannt.dxf]",
-                         "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Sprache"],
+                         "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache"],
                  bytes={"@USER@/options.dat": b"\x01\x00\x00\x00"}),
             dict(script_name="second.replay",
                  script="""
@@ -1006,7 +1027,7 @@ CASES = [
                     trigger Beenden1
                 """,
                  stdout=["caption: Vestrel - [untitled.dxf]",
-                         "menus: File, Edit, View, Draw, Format, Tools, Options, Language",
+                         "menus: File, Edit, View, Draw, Format, Tools, Options, Snap, Language",
                          "message 13: The DXF version of this DXF file does not support construction lines.",
                          "message 2: Bitte schließen Sie das Program und starten Sie es neu."],
                  bytes={"@USER@/options.dat": b"\x00\x00\x00\x00",
@@ -1082,6 +1103,86 @@ CASES = [
         """,
         png=("@TMP@/detail.png", 1200, 800),
         pdf_page=("@TMP@/detail.pdf", 420, 297),
+    ),
+    dict(
+        name="object snaps: each switched on and off, F3 for all, the points exact in the saved drawing",
+        runs=[
+            dict(
+                script="""
+                    new
+                    trigger LineBtn
+                    typed 0 0
+                    typed 30 0
+                    click 5 5 right
+                    trigger LineBtn
+                    typed 20 -10
+                    typed 20 20
+                    click 5 5 right
+                    trigger CircleBtn
+                    typed 50 0
+                    typed 60 0
+                    trigger ArcBtn
+                    typed 80 0
+                    typed 90 10
+                    typed 100 0
+                    trigger ZoomAll
+                    trigger FangMitte1
+                    trigger FangSchnitt1
+                    trigger LineBtn
+                    click @15.1,0.1
+                    click @20.1,-0.1
+                    click 5 5 right
+                    state
+                    trigger FangMitte1
+                    trigger FangSchnitt1
+                    trigger FangTangente1
+                    trigger LineBtn
+                    typed 50 30
+                    click @59.4,3.4
+                    click 5 5 right
+                    trigger FangTangente1
+                    trigger FangLot1
+                    key F3
+                    state
+                    key F3
+                    trigger LineBtn
+                    typed 110 20
+                    click @97.1,7.1
+                    click 5 5 right
+                    trigger FangLot1
+                    trigger FangZentrum1
+                    trigger FangQuadrant1
+                    trigger LineBtn
+                    click @50.1,0.1
+                    click @59.9,0.1
+                    click 5 5 right
+                    state
+                    trigger PointBtn
+                    typed 70 30
+                    trigger FangZentrum1
+                    trigger FangQuadrant1
+                    trigger FangBasis1
+                    trigger FangEndpunkt1
+                    trigger LineBtn
+                    click @70.1,29.9
+                    click @29.9,0.1
+                    click 5 5 right
+                    trigger FangBasis1
+                    trigger FangEndpunkt1
+                    trigger FangNaechster1
+                    trigger LineBtn
+                    typed 40 25
+                    click @57.2,-7.2
+                    click 5 5 right
+                    saveas @TMP@/snapped.dxf
+                """,
+                stdout=["snaps: FangMitte1 FangSchnitt1", "snapped: 20 0 FangSchnitt1", "snaps:",
+                        "snaps: FangZentrum1 FangQuadrant1", "snapped: 60 0 FangQuadrant1"],
+                check=("@TMP@/snapped.dxf", check_snapped),
+            ),
+            # the next start has the same snaps on
+            dict(script_name="second.replay", script="state", stdout=["snaps: FangNaechster1"]),
+        ],
     ),
 ]
 

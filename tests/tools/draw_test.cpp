@@ -416,5 +416,66 @@ TEST_F(DrawTest, TheRubberBandIsErasedExactlyByDrawingItAgain) {
   }
 }
 
+TEST_F(DrawTest, ObjectSnapsTakeTheExactPointAndMarkItsKind) {
+  // A line from the middle of another, clicked 0.3 and 0.4 pixels off it:
+  // with the midpoint snap on the click takes the exact middle, with
+  // every snap off (or F3's switch off) the pixel, as without them.
+  struct Case {
+    SnapModes snaps;
+    bool off;
+    Point2 start;
+  } cases[] = {
+      {SnapBit(SnapKind::Midpoint), false, {16.5, 0}},
+      {SnapBit(SnapKind::Midpoint), true, {16, 0}},
+      {0, false, {16, 0}},
+  };
+  for (const Case& c : cases) {
+    Start(false);
+    Run({C(&Editor::LineBtnClick), L(0, 0), L(33, 0), R()});
+    before_ = ed().drawing.polys.size();
+    ed().tool.snaps = c.snaps;
+    ed().tool.snapsoff = c.off;
+    pf().xor_.clear();
+    Run({C(&Editor::LineBtnClick)});
+    const Point2 at = Pixel(16.3, 0.4);
+    ed().PaintBox1MouseDown(MouseButton::Left, {}, WholePixels(at.x), WholePixels(at.y));
+    ed().PaintBox1MouseUp(MouseButton::Left, {}, WholePixels(at.x), WholePixels(at.y));
+    Run({L(40, 30), R()});
+    Expect({{"LINE", {c.start, {40, 30}}}});
+    EXPECT_EQ(ed().tool.snapped.has_value(), c.start.x == 16.5);
+    if (!ed().tool.snapped) continue;
+    EXPECT_EQ(ed().tool.snapped->kind, SnapKind::Midpoint);
+    // The marker, a triangle, stands on the snapped pixel.
+    const Point2 mid = Pixel(16.5, 0);
+    const int sx = WholePixels(mid.x), sy = WholePixels(mid.y);
+    bool triangle = false;
+    for (const tremove& r : pf().xor_) triangle = triangle || (r.x1 == sx - 5 && r.y1 == sy + 5 && r.x2 == sx + 5 && r.y2 == sy + 5);
+    EXPECT_TRUE(triangle);
+  }
+}
+
+TEST_F(DrawTest, SnapMarkersAreErasedLikeTheRubberBand) {
+  // Every snap on, the pointer wandering over lines, a circle and their
+  // crossings: whatever marker and label were drawn, erasing draws them
+  // again.
+  Start(false);
+  Run({C(&Editor::LineBtnClick), L(0, 0), L(60, 0), R(), C(&Editor::LineBtnClick), L(30, -30), L(30, 30), R(),
+       C(&Editor::CircleBtnClick), L(30, 0), L(50, 0)});
+  ed().tool.snaps = kAllSnaps;
+  Run({C(&Editor::LineBtnClick), L(-20, 40)});
+  pf().xor_.clear();
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> coordinate(-25, 65);
+  for (int i = 0; i < 200; ++i) {
+    const Point2 at = Pixel(coordinate(random), coordinate(random) - 20);
+    ed().PaintBox1MouseMove({}, WholePixels(at.x), WholePixels(at.y));
+  }
+  EXPECT_TRUE(ed().tool.snapped.has_value());
+  ed().removeall();
+  std::map<std::tuple<int, int, int, int>, int> times;
+  for (const tremove& r : pf().xor_) ++times[{r.x1, r.y1, r.x2, r.y2}];
+  for (const auto& [segment, n] : times) EXPECT_EQ(n % 2, 0);
+}
+
 }  // namespace
 }  // namespace vestrel
