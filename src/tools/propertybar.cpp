@@ -88,7 +88,7 @@ void ShowProperties(PropertyBar& bar, const Drawing& d, int tab) {
   }
   const std::string layer = NewObjectLayer(d), linetype = NewObjectLineType(d);
   if (!common)
-    common = Properties{layer, linetype.empty() ? "BYLAYER" : linetype, NewObjectColor(d).value_or(256),
+    common = Properties{layer, linetype.empty() ? std::string_view("BYLAYER") : std::string_view(linetype), NewObjectColor(d).value_or(256),
                         NewObjectLineWeight(d).value_or(-1)};
   bar.LayerCombo.itemIndex = differ[0] ? -1 : NameIndex(bar.LayerCombo, common->layer);
   bar.LineCombo.itemIndex = differ[1] ? -1 : NameIndex(bar.LineCombo, common->linetype);
