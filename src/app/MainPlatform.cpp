@@ -235,9 +235,11 @@ std::vector<std::string> TMainForm::RecentFiles() {
   return names;
 }
 
-std::uint32_t TMainForm::KeptSnaps() { return QSettings().value("Snaps").toUInt(); }
+std::uint32_t TMainForm::KeptSnaps() { return keepSwitches_ ? QSettings().value("Snaps").toUInt() : 0; }
 
-void TMainForm::KeepSnaps(std::uint32_t modes) { QSettings().setValue("Snaps", modes); }
+void TMainForm::KeepSnaps(std::uint32_t modes) {
+  if (keepSwitches_) QSettings().setValue("Snaps", modes);
+}
 
 void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
   QVariantList list;

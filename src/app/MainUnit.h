@@ -104,6 +104,10 @@ class TMainForm : public QMainWindow, public Platform {
   std::uint32_t KeptSnaps() override;
   void KeepSnaps(std::uint32_t modes) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
+  // A script starts with the switches of the snaps off, whatever the user
+  // keeps, and leaves what the user keeps as it was: it runs the same on
+  // every machine.
+  void KeepNoSwitches() { keepSwitches_ = false; }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override;
 
   // The controls, named as the program names them.
@@ -174,6 +178,7 @@ class TMainForm : public QMainWindow, public Platform {
   QPointer<QProgressDialog> progress_;
   qint64 progressEventsAt_ = 0;
   bool progressCancelled_ = false;
+  bool keepSwitches_ = true;
 };
 
 }  // namespace vestrel

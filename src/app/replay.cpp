@@ -337,6 +337,7 @@ bool Replayer::start(std::ostream& err) {
   }
   std::vector<std::string> files;
   if (!options_.file.empty()) files.push_back(options_.file);
+  form_.KeepNoSwitches();
   form_.FormShow(files);
   QApplication::processEvents();
   if (!options_.file.empty() && form_.editor().file.afilename != options_.file) {

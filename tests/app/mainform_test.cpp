@@ -286,6 +286,30 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
   EXPECT_EQ(restarted.editor().dialogs.polygon.EckenEd, 3);  // only the heights are stored
 }
 
+// The object snaps switched on are there at the next start; a form that
+// keeps no switches (a replayed script's) starts with none and keeps none.
+TEST_F(MainFormTest, TheObjectSnapsSurviveARestartButNotIntoAScript) {
+  auto started = [](bool keep) {
+    auto form = std::make_unique<TMainForm>();
+    if (!keep) form->KeepNoSwitches();
+    form->FormShow({});
+    return form;
+  };
+  auto trigger = [](TMainForm& form, const char* name) { form.findChild<QAction*>(name)->trigger(); };
+  {
+    auto form = started(true);
+    trigger(*form, "FangMitte1");
+    trigger(*form, "FangSchnitt1");
+  }
+  {
+    auto script = started(false);
+    EXPECT_EQ(script->editor().tool.snaps, 0u);
+    trigger(*script, "FangLot1");
+  }
+  const auto kept = started(true);
+  EXPECT_EQ(kept->editor().tool.snaps, SnapBit(SnapKind::Midpoint) | SnapBit(SnapKind::Intersection));
+}
+
 TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {
   const test::TempDir tmp;
   const std::string file = tmp.write(
