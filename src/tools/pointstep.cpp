@@ -10,15 +10,17 @@ namespace vestrel {
 
 namespace {
 
-// Polar's guide: a dashed line from the last fixed point (pixel `from`)
-// through `to` to beyond the drawing area.
+// Polar's guide: a dashed line on from the pixel `to`, where the band from
+// the last fixed point (pixel `from`) ends, to beyond the drawing area.
+// (Drawn over the band, the XOR would wipe the two out.)
 void GuideLine(Editor& e, Point2 from, Point2 to) {
   const double dx = to.x - from.x, dy = to.y - from.y, length = std::hypot(dx, dy);
   if (!(length > 0)) return;
   const PixelSize area = e.platform.PaintBoxSize();
-  const double far = 2.0 * (area.width + area.height) + std::abs(from.x) + std::abs(from.y);
-  e.AddRubberBand(WholePixels(from.x), WholePixels(from.y), WholePixels(from.x + dx / length * far),
-                  WholePixels(from.y + dy / length * far), PenStyle::Dot);
+  const double far = 2.0 * (area.width + area.height) + std::abs(to.x) + std::abs(to.y);
+  const Point2 u{dx / length, dy / length};
+  e.AddRubberBand(WholePixels(to.x + 2 * u.x), WholePixels(to.y + 2 * u.y), WholePixels(to.x + u.x * far),
+                  WholePixels(to.y + u.y * far), PenStyle::Dot);
 }
 
 // Where the pointer (x, y), in pixels of `window`, lands from the last

@@ -229,14 +229,15 @@ TEST_F(DraftTest, PolarShowsItsGuideDashedAndErasesIt) {
   for (const tremove& r : pf().xor_)
     if (r.syl == PenStyle::Dot) guides.push_back(r);
   ASSERT_EQ(guides.size(), 1u);
-  // From the last point up to the right, beyond the drawing area.
-  EXPECT_EQ(guides[0].x1, 100);
-  EXPECT_EQ(guides[0].y1, 500);
+  // On from the band's end at (31, 31), up to the right on the ray from the
+  // last point at pixel (100, 500), beyond the drawing area.
+  EXPECT_EQ(guides[0].x1 - 100, 500 - guides[0].y1);
+  EXPECT_EQ(guides[0].x2 - 100, 500 - guides[0].y2);
+  EXPECT_GT(guides[0].x1, 131);
   EXPECT_GT(guides[0].x2, 800);
-  EXPECT_EQ(guides[0].x2 - guides[0].x1, guides[0].y1 - guides[0].y2);
-  // The band ends on the ray; the next move erases both.
   for (const tremove& band : pf().xor_)
-    if (band.syl == PenStyle::Solid) EXPECT_EQ(band.x2 - 100, 500 - band.y2);
+    if (band.syl == PenStyle::Solid) EXPECT_TRUE(band.x2 == 131 && band.y2 == 469);
+  // The next move erases both.
   pf().xor_.clear();
   ed().tool.aids.polar = false;
   Move(30, 32);
