@@ -58,6 +58,15 @@ Point2 PointStep(Editor& e, std::optional<Point2> from, const Click& c) {
   return p;
 }
 
+Point2 DropPoint(Editor& e, Point2 from, const Click& c) {
+  double x = c.x, y = c.y;
+  Point2 caught;
+  if (SnapPoints(e, c.window, x, y, x, y, caught.x, caught.y, c.shift)) return caught;
+  if (c.shift.ctrl) return c.point;
+  const DraftAids& aids = e.tool.aids;
+  return AidedPoint(aids, aids.ortho != c.shift.shift, from, c.point).value_or(c.point);
+}
+
 Point2 PointStep(Editor& e, const Click& c) { return PointStep(e, Point2{e.tool.linesx, e.tool.linesy}, c); }
 
 void FirstClick(Editor& e, const Click& c) {

@@ -54,6 +54,10 @@ struct Move {
 Point2 PointStep(Editor& e, std::optional<Point2> from, const Click& c);
 // The same from the tool's first point (linesx, linesy).
 Point2 PointStep(Editor& e, const Click& c);
+// Where a drag from `from` ends: on what catches the pointer (snapped
+// against itself, not aligned), else where the grid, ortho and polar put
+// it from `from`, else at the pointer.
+Point2 DropPoint(Editor& e, Point2 from, const Click& c);
 // A tool's first click: the pointer, snapped against itself, into
 // (linesx, linesy).
 void FirstClick(Editor& e, const Click& c);

@@ -63,7 +63,9 @@ TEST(PointEntry, ReadsWhatTheCommandFieldTakes) {
     EXPECT_EQ(e.relative, c.relative);
     EXPECT_NEAR(e.value.x, c.value.x, 1e-12);
     EXPECT_NEAR(e.value.y, c.value.y, 1e-12);
-    if (c.value.x == 0 || c.value.y == 0) EXPECT_TRUE(e.value.x == c.value.x && e.value.y == c.value.y);
+    if (c.value.x == 0 || c.value.y == 0) {
+      EXPECT_TRUE(e.value.x == c.value.x && e.value.y == c.value.y);
+    }
   }
 }
 
@@ -80,6 +82,11 @@ TEST(DraftAids, GridValuesAreTheDecimalsOfTheSpacing) {
       {1e300, 3, 1e300},
   };
   for (const auto& c : kCases) EXPECT_EQ(GridValue(c.v, c.spacing), c.want) << c.v << " by " << c.spacing;
+}
+
+// The grid of `spacing`, ortho and polar by `step` degrees, as switched.
+DraftAids Aids(bool raster, bool ortho, bool polar, double spacing = 10, double step = 15) {
+  return {raster, ortho, polar, {spacing}, {step}};
 }
 
 // A new drawing, one pixel per unit with the origin at pixel (100, 500),
@@ -163,20 +170,20 @@ TEST_F(DraftTest, TheAidsPlaceThePointerWhereNothingCatchesIt) {
   } kCases[] = {
       {"nothing on: where the pointer is", {}, {40, 7}, {}, {40, 7}},
       {"nothing on, Shift: ortho for this point", {}, {40, 7}, {true}, {40, 0}},
-      {"ortho: horizontal", {.ortho = true}, {40, 7}, {}, {40, 0}},
-      {"ortho: vertical", {.ortho = true}, {7, -40}, {}, {0, -40}},
-      {"ortho, Shift: free", {.ortho = true}, {40, 7}, {true}, {40, 7}},
-      {"ortho, Ctrl: free", {.ortho = true}, {40, 7}, {false, true}, {40, 7}},
-      {"ortho and the grid", {.raster = true, .ortho = true}, {43, 7}, {}, {40, 0}},
-      {"the grid", {.raster = true}, {23, 38}, {}, {20, 40}},
-      {"the grid, Ctrl: free", {.raster = true}, {23, 38}, {false, true}, {23, 38}},
-      {"the grid of 2.5", {.raster = true, .grid = {2.5}}, {23, -38}, {}, {22.5, -37.5}},
-      {"polar by 45", {.polar = true, .angle = {45}}, {30, 32}, {}, {31, 31}},
-      {"polar by 90 is ortho", {.polar = true, .angle = {90}}, {5, -40}, {}, {0, -40}},
-      {"polar by 15", {.polar = true}, {-30, 1}, {}, {-30, 0}},
-      {"polar and the grid: whole spacings along the ray", {.raster = true, .polar = true, .angle = {45}},
+      {"ortho: horizontal", Aids(false, true, false), {40, 7}, {}, {40, 0}},
+      {"ortho: vertical", Aids(false, true, false), {7, -40}, {}, {0, -40}},
+      {"ortho, Shift: free", Aids(false, true, false), {40, 7}, {true}, {40, 7}},
+      {"ortho, Ctrl: free", Aids(false, true, false), {40, 7}, {false, true}, {40, 7}},
+      {"ortho and the grid", Aids(true, true, false), {43, 7}, {}, {40, 0}},
+      {"the grid", Aids(true, false, false), {23, 38}, {}, {20, 40}},
+      {"the grid, Ctrl: free", Aids(true, false, false), {23, 38}, {false, true}, {23, 38}},
+      {"the grid of 2.5", Aids(true, false, false, 2.5), {23, -38}, {}, {22.5, -37.5}},
+      {"polar by 45", Aids(false, false, true, 10, 45), {30, 32}, {}, {31, 31}},
+      {"polar by 90 is ortho", Aids(false, false, true, 10, 90), {5, -40}, {}, {0, -40}},
+      {"polar by 15", Aids(false, false, true), {-30, 1}, {}, {-30, 0}},
+      {"polar and the grid: whole spacings along the ray", Aids(true, false, true, 10, 45),
        {30, 32}, {}, {40 / std::sqrt(2.0), 40 / std::sqrt(2.0)}},
-      {"polar, Shift: ortho wins", {.polar = true, .angle = {45}}, {30, 32}, {true}, {0, 32}},
+      {"polar, Shift: ortho wins", Aids(false, false, true, 10, 45), {30, 32}, {true}, {0, 32}},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.what);
@@ -190,8 +197,12 @@ TEST_F(DraftTest, TheAidsPlaceThePointerWhereNothingCatchesIt) {
     EXPECT_NEAR(line[1].x, c.want.x, 1e-9);
     EXPECT_NEAR(line[1].y, c.want.y, 1e-9);
     // Along an axis exactly.
-    if (c.want.y == 0) EXPECT_EQ(line[1].y, 0);
-    if (c.want.x == 0) EXPECT_EQ(line[1].x, 0);
+    if (c.want.y == 0) {
+      EXPECT_EQ(line[1].y, 0);
+    }
+    if (c.want.x == 0) {
+      EXPECT_EQ(line[1].x, 0);
+    }
     ed().Rckgngig1Click();  // nothing of it left to catch
   }
 }
@@ -201,7 +212,7 @@ TEST_F(DraftTest, WhatTheDrawingCatchesAndWhatIsTypedBeatTheAids) {
   ASSERT_TRUE(ed().KoordEdReturn("13,17"));
   ASSERT_TRUE(ed().KoordEdReturn("@0.5,100"));
   ed().keyeditKeyDown(27);
-  ed().tool.aids = {.raster = true, .ortho = true, .polar = true};
+  ed().tool.aids = Aids(true, true, true);
   // The nearest vertex within 5 pixels.
   ed().LineBtnClick();
   ASSERT_TRUE(ed().KoordEdReturn("-50,-50"));
@@ -219,8 +230,34 @@ TEST_F(DraftTest, WhatTheDrawingCatchesAndWhatIsTypedBeatTheAids) {
   EXPECT_EQ(Last()[1].y, 3.5);
 }
 
+TEST_F(DraftTest, AGripDraggedLandsWhereOrthoPutsIt) {
+  ed().LineBtnClick();
+  ASSERT_TRUE(ed().KoordEdReturn("0,0"));
+  ASSERT_TRUE(ed().KoordEdReturn("10,0"));
+  ed().keyeditKeyDown(27);
+  ed().tool.aids.ortho = true;
+  // The end from (10, 0) to (20, 3), level; then Shift let go of at (28, 6)
+  // takes it there as it is.
+  const struct {
+    Point2 from, to;
+    ShiftState release;
+    Point2 want;
+  } kDrags[] = {{{10, 0}, {20, 3}, {}, {20, 0}}, {{20, 0}, {28, 6}, {true}, {28, 6}}};
+  for (const auto& d : kDrags) {
+    ed().AllesAuswhlen1Click();
+    const Point2 a = DXF2Bildschirm(ed().views, d.from.x, d.from.y), b = DXF2Bildschirm(ed().views, d.to.x, d.to.y);
+    ed().PaintBox1MouseDown(MouseButton::Left, {}, static_cast<int>(a.x), static_cast<int>(a.y));
+    ed().PaintBox1MouseMove({}, static_cast<int>(b.x), static_cast<int>(b.y));
+    ed().PaintBox1MouseUp(MouseButton::Left, d.release, static_cast<int>(b.x), static_cast<int>(b.y));
+    const std::vector<Point2> line = Last();
+    ASSERT_EQ(line.size(), 2u);
+    EXPECT_EQ(line[1].x, d.want.x);
+    EXPECT_EQ(line[1].y, d.want.y);
+  }
+}
+
 TEST_F(DraftTest, PolarShowsItsGuideDashedAndErasesIt) {
-  ed().tool.aids = {.polar = true, .angle = {45}};
+  ed().tool.aids = Aids(false, false, true, 10, 45);
   ed().LineBtnClick();
   ASSERT_TRUE(ed().KoordEdReturn("0,0"));
   pf().xor_.clear();
@@ -235,8 +272,11 @@ TEST_F(DraftTest, PolarShowsItsGuideDashedAndErasesIt) {
   EXPECT_EQ(guides[0].x2 - 100, 500 - guides[0].y2);
   EXPECT_GT(guides[0].x1, 131);
   EXPECT_GT(guides[0].x2, 800);
-  for (const tremove& band : pf().xor_)
-    if (band.syl == PenStyle::Solid) EXPECT_TRUE(band.x2 == 131 && band.y2 == 469);
+  for (const tremove& band : pf().xor_) {
+    if (band.syl == PenStyle::Solid) {
+      EXPECT_TRUE(band.x2 == 131 && band.y2 == 469);
+    }
+  }
   // The next move erases both.
   pf().xor_.clear();
   ed().tool.aids.polar = false;
