@@ -69,6 +69,8 @@ bool Editor::KoordEdReturn(std::string_view text) {
     platform.SetStatusText(platform.Message(error));
     return false;
   }
+  // The point, as the pointer's is shown, in place of a message before.
+  platform.SetStatusText(FormatFixed(at.x, 4) + ", " + FormatFixed(at.y, 4));
   PressTyped(*this, at, entry.relative ? std::optional<Point2>(entry.value) : std::nullopt);
   return true;
 }

@@ -157,6 +157,9 @@ TEST_F(DraftTest, TheCommandFieldClicksExactlyWhereItsEntrySays) {
   }
   EXPECT_EQ(ed().undos.undos.size(), steps);
   EXPECT_TRUE(ed().tool.inlin);
+  // A good one takes the message's place.
+  EXPECT_TRUE(ed().KoordEdReturn("@1<90"));
+  EXPECT_EQ(pf().status, "5.0000, 1.0000");
 }
 
 TEST_F(DraftTest, TheAidsPlaceThePointerWhereNothingCatchesIt) {
