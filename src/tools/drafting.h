@@ -1,7 +1,8 @@
 // Drawing precisely: the point typed into the command field, and the
 // snap grid, ortho and polar, which give a point taken from the pointer
 // its place when no point of the drawing catches it. All in drawing units,
-// exact where the numbers allow it.
+// exact where the numbers allow it. (The handlers of their menu items are
+// in drafting.cpp too.)
 #pragma once
 
 #include <optional>
