@@ -53,7 +53,9 @@ PointEntry ParsePointEntry(std::string_view text) {
     const Point2 u = DirectionOf(*a);
     e.value = {*d * u.x, *d * u.y};
   } else {
-    // Two numbers: every comma is tried as the one between them.
+    // Two numbers: every comma is tried as the one between them (of which,
+    // with one decimal mark to each number, there are three at most).
+    if (std::count(s.begin(), s.end(), ',') > 3) return e.error = msg::EntryNotAPoint, e;
     int readings = 0;
     for (auto comma = s.find(','); comma != std::string_view::npos; comma = s.find(',', comma + 1)) {
       const auto x = EntryNumber(s.substr(0, comma)), y = EntryNumber(s.substr(comma + 1));
