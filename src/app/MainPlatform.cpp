@@ -28,6 +28,8 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
+#include "dialogs/RasterFUnit.h"
+#include "dialogs/PolarFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
@@ -241,6 +243,27 @@ void TMainForm::KeepSnaps(std::uint32_t modes) {
   if (keepSwitches_) QSettings().setValue("Snaps", modes);
 }
 
+std::optional<DraftAids> TMainForm::KeptAids() {
+  QSettings settings;
+  if (!settings.contains("Aids/raster")) return std::nullopt;
+  DraftAids aids;
+  aids.raster = settings.value("Aids/raster").toBool();
+  aids.ortho = settings.value("Aids/ortho").toBool();
+  aids.polar = settings.value("Aids/polar").toBool();
+  aids.grid.AbstandEd = settings.value("Aids/spacing", aids.grid.AbstandEd).toDouble();
+  aids.angle.WinkelEd = settings.value("Aids/angle", aids.angle.WinkelEd).toDouble();
+  return aids;
+}
+
+void TMainForm::KeepAids(const DraftAids& aids) {
+  QSettings settings;
+  settings.setValue("Aids/raster", aids.raster);
+  settings.setValue("Aids/ortho", aids.ortho);
+  settings.setValue("Aids/polar", aids.polar);
+  settings.setValue("Aids/spacing", aids.grid.AbstandEd);
+  settings.setValue("Aids/angle", aids.angle.WinkelEd);
+}
+
 void TMainForm::KeepRecentFiles(const std::vector<std::string>& names) {
   QVariantList list;
   for (const std::string& name : names)
@@ -307,6 +330,10 @@ DialogResult TMainForm::ShowPolygonDialog(PolygonDialogValues& values) { return 
 DialogResult TMainForm::ShowRotationDialog(RotationDialogValues& values) { return RotationsForm->Run(values); }
 
 DialogResult TMainForm::ShowScaleDialog(ScaleDialogValues& values) { return SkalierungForm->Run(values); }
+
+DialogResult TMainForm::ShowRasterDialog(RasterDialogValues& values) { return RasterForm->Run(values); }
+
+DialogResult TMainForm::ShowPolarDialog(PolarDialogValues& values) { return PolarForm->Run(values); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
 DialogResult TMainForm::ShowLayerDialog(LayerDialogValues& values) { return LayerForm->Run(values); }

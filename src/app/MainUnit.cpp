@@ -15,8 +15,10 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -41,11 +43,14 @@
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
+#include "dialogs/RasterFUnit.h"
+#include "dialogs/PolarFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
 #include "file/encoding.h"
 #include "i18n/translateforms.h"
+#include "tools/drafting.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -76,6 +81,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   PolygonForm = new TPolygonForm(this);
   RotationsForm = new TRotationsForm(this);
   SkalierungForm = new TSkalierungForm(this);
+  RasterForm = new TRasterForm(this);
+  PolarForm = new TPolarForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);
   LinienstilForm = new TLinienstilForm(this);
@@ -284,6 +291,18 @@ void TMainForm::buildCentre() {
     editor_->BenutzenBtnClick(x->value(), y->value());
   });
   row->addWidget(benutzen);
+  // The command field: Return clicks at the point typed; the entry stays,
+  // selected, for the next to replace or to be clicked again.
+  KoordEd = new QLineEdit(Panel6);
+  KoordEd->setObjectName("KoordEd");
+  KoordEd->setPlaceholderText("x,y  @dx,dy  @Abstand<Winkel");
+  KoordEd->setToolTip("Punkt eingeben: x,y oder @dx,dy oder @Abstand<Winkel, dann Eingabetaste");
+  KoordEd->setMinimumWidth(200);
+  connect(KoordEd, &QLineEdit::returnPressed, this, [this] {
+    editor_->KoordEdReturn(KoordEd->text().toStdString());
+    KoordEd->selectAll();
+  });
+  row->addWidget(KoordEd);
   row->addStretch(1);
   column->addWidget(Panel6);
 
@@ -361,9 +380,21 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TMainForm::PaintBox1Paint(QImage& canvas) {
+  // The grid's dots lie over the picture: a paint of a part only keeps
+  // what is there while they stay as they are.
+  const DraftAids& aids = editor_->tool.aids;
+  const double grid = aids.raster ? aids.grid.AbstandEd : 0;
+  if (grid != shownGrid_) PaintBox1->paintCache().forget();
+  shownGrid_ = grid;
   if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
                                      PaintBox1->logicalDpiX()))
     StatusBar1->showMessage(translated(kNotAllDrawn));
+  if (grid > 0) {
+    QPainter g(&canvas);
+    g.setPen(QColor(0x80, 0x80, 0x80));
+    for (const Point2 p : GridDots(WindowTransform(editor_->views), grid, canvas.width(), canvas.height()))
+      g.drawPoint(WholePixels(p.x), WholePixels(p.y));
+  }
   editor_->tool.anzrem = 0;  // the rubber band went with the old picture
 }
 

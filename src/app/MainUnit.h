@@ -20,6 +20,7 @@
 
 class QAction;
 class QComboBox;
+class QLineEdit;
 class QMenu;
 class QProgressDialog;
 class QScrollBar;
@@ -41,6 +42,8 @@ class TDruckenForm;
 class TPolygonForm;
 class TRotationsForm;
 class TSkalierungForm;
+class TRasterForm;
+class TPolarForm;
 class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
@@ -103,6 +106,10 @@ class TMainForm : public QMainWindow, public Platform {
   void KeepRecentFiles(const std::vector<std::string>& names) override;
   std::uint32_t KeptSnaps() override;
   void KeepSnaps(std::uint32_t modes) override;
+  std::optional<DraftAids> KeptAids() override;
+  void KeepAids(const DraftAids& aids) override;
+  DialogResult ShowRasterDialog(RasterDialogValues& values) override;
+  DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the switches of the snaps off, whatever the user
   // keeps, and leaves what the user keeps as it was: it runs the same on
@@ -124,6 +131,7 @@ class TMainForm : public QMainWindow, public Platform {
   QToolBar* ToolBar3 = nullptr;  // editing tools, right
   QToolBar* ToolBar4 = nullptr;  // object snaps
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
+  QLineEdit* KoordEd = nullptr;  // in Panel6: a typed point, "x,y", "@dx,dy" or "@distance<angle"
   QStatusBar* StatusBar1 = nullptr;
   QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn
   TDruckenForm* DruckenForm = nullptr;
@@ -133,6 +141,8 @@ class TMainForm : public QMainWindow, public Platform {
   TPolygonForm* PolygonForm = nullptr;
   TRotationsForm* RotationsForm = nullptr;
   TSkalierungForm* SkalierungForm = nullptr;
+  TRasterForm* RasterForm = nullptr;
+  TPolarForm* PolarForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;
   TLinienstilForm* LinienstilForm = nullptr;
@@ -172,6 +182,7 @@ class TMainForm : public QMainWindow, public Platform {
   std::optional<QPageLayout> ownPage_;  // the printer's own page while a layout's paper is used
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
+  double shownGrid_ = 0;  // the spacing of the grid the canvas shows; 0 for none
   // The long work under way: since when, its progress bar once shown, when
   // the window last had its turn, and whether the user cancelled it.
   QElapsedTimer progressClock_;

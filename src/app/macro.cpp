@@ -110,6 +110,10 @@ void MacroRecorder::start() {
       const auto* y = form_.findChild<QDoubleSpinBox*>("YEd");
       if (on() && x && y) add("typed " + Number(x->value()) + " " + Number(y->value()));
     }));
+  // The command field's entries, clicked with Return.
+  connections_.push_back(connect(form_.KoordEd, &QLineEdit::returnPressed, this, [this] {
+    if (on()) add("input " + ScriptValue(form_.KoordEd->text().toStdString()));
+  }));
   // Escape ends what runs, wherever the focus is in the window.
   for (QShortcut* s : form_.findChildren<QShortcut*>())
     if (s->key() == QKeySequence(Qt::Key_Escape))

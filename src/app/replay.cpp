@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -289,6 +291,17 @@ void Replayer::step(const ScriptStep& s) {
           return fail(std::string(name) + ": " + why);
       }
       return trigger("BenutzenBtn");
+    }
+    case Word::Input: {
+      // Typed into the command field, and Return pressed there.
+      QLineEdit* field = form_.KoordEd;
+      if (const std::string why = SetControl(*field, s.name, form_); !why.empty()) return fail("KoordEd: " + why);
+      field->setFocus();
+      for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, "\r");
+        QApplication::sendEvent(field, &key);
+      }
+      return;
     }
     case Word::Combo: {
       // The property boxes of the tool bar; a dialog may have boxes of the

@@ -26,7 +26,7 @@ constexpr std::array kWords{
     WordInfo{"combo", Word::Combo},     WordInfo{"tab", Word::Tab},         WordInfo{"answer", Word::Answer},
     WordInfo{"open", Word::Open},       WordInfo{"save", Word::Save},       WordInfo{"saveas", Word::SaveAs},
     WordInfo{"new", Word::New},         WordInfo{"new12", Word::New12},     WordInfo{"png", Word::Png},
-    WordInfo{"state", Word::State},     WordInfo{"wait", Word::Wait},
+    WordInfo{"state", Word::State},     WordInfo{"wait", Word::Wait},       WordInfo{"input", Word::Input},
 };
 
 constexpr std::array<std::string_view, 4> kCombos{"ColorComboBox", "LayerCombo", "LineCombo", "LineWeightBox"};
@@ -117,6 +117,11 @@ std::string ReadStep(std::vector<std::string> words, ScriptStep& step) {
         return problem;
       step.name = r.take();
       if (step.name.empty()) return command + " wants a name, not an empty word";
+      return {};
+    case Word::Input:
+      // Any text, the empty one too: the command field says what is wrong.
+      if (!(problem = exactly(1, "one text (in quotes when it has blanks)")).empty()) return problem;
+      step.name = r.take();
       return {};
     case Word::Save:
     case Word::New:

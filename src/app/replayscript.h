@@ -27,12 +27,12 @@ struct ScriptField {
 struct ScriptStep {
   enum class Word {
     Trigger, Press, Move, Release, Click, DblClick, Wheel, Key, Typed, Combo, Tab, Answer,
-    Open, Save, SaveAs, New, New12, Png, State, Wait,
+    Open, Save, SaveAs, New, New12, Png, State, Wait, Input,
   };
   int line = 0;  // 1-based, in the script file
   Word word = Word::State;
-  // The program name (trigger, combo), the key, the dialog (answer) or the
-  // file (open, saveas, png, wait).
+  // The program name (trigger, combo), the key, the dialog (answer), the
+  // file (open, saveas, png, wait) or the text typed (input).
   std::string name;
   // The combo box's item; the button that answers a dialog ("ok", "cancel",
   // "yes", "no" or a button of the dialog).

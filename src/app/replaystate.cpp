@@ -58,6 +58,13 @@ void PrintState(TMainForm& form, std::ostream& out) {
   line("snapped", t.snapped ? Number(t.snapped->point.x) + " " + Number(t.snapped->point.y) + " " +
                                   std::string(kSnapItems[static_cast<int>(t.snapped->kind)])
                             : std::string());
+  // The grid (with its spacing), ortho and polar (with its step) on.
+  std::string aids;
+  for (const auto& [on, item] : {std::pair{t.aids.raster, "FangRaster1=" + Number(t.aids.grid.AbstandEd)},
+                                 std::pair{t.aids.ortho, std::string("Ortho1")},
+                                 std::pair{t.aids.polar, "Polar1=" + Number(t.aids.angle.WinkelEd)}})
+    if (on) aids += (aids.empty() ? "" : " ") + item;
+  line("aids", aids);
   out << std::flush;
 }
 

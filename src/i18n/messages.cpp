@@ -86,6 +86,13 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Das Makro kann nicht gelesen werden: ",
     "", "", "", "",
     "Die Kopien des Arrays werden erstellt...",
+    "Bitte einen Punkt eingeben: x,y oder @dx,dy oder @Abstand<Winkel.",
+    "Die Eingabe ist kein Punkt; erwartet wird x,y oder @dx,dy oder @Abstand<Winkel (Winkel in Grad).",
+    "Die Eingabe ist mehrdeutig: das Komma trennt die Zahlen und kann hier auch Dezimalzeichen sein. Bitte den "
+    "Punkt als Dezimalzeichen verwenden.",
+    "Der Punkt liegt zu weit draußen (mehr als 10^12 Einheiten vom Ursprung).",
+    "Es gibt noch keinen letzten Punkt, auf den sich @ beziehen kann.",
+    "Rasterabstand und Polarwinkel müssen größer als 0 sein (der Winkel höchstens 180°); es wurde nichts geändert.",
 };
 
 }  // namespace

@@ -72,6 +72,12 @@ enum Nr : int {
   CellTooLong = 66,
   MacroUnreadable = 67,
   MakingArray = 72,
+  EntryEmpty = 73,  // the command field KoordEd
+  EntryNotAPoint = 74,
+  EntryAmbiguous = 75,
+  EntryTooFar = 76,
+  NoLastPoint = 77,
+  BadAidValue = 78,  // the grid's spacing or the polar step
 };
 
 }  // namespace vestrel::msg

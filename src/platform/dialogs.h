@@ -122,6 +122,28 @@ struct LineStyleDialogValues {
   bool operator==(const LineStyleDialogValues&) const = default;
 };
 
+// The grid dialog "Raster": the spacing of the snap grid, in drawing units.
+struct RasterDialogValues {
+  double AbstandEd = 10;
+  bool operator==(const RasterDialogValues&) const = default;
+};
+
+// The polar dialog "Polar": the step of the polar angles, in degrees.
+struct PolarDialogValues {
+  double WinkelEd = 15;
+  bool operator==(const PolarDialogValues&) const = default;
+};
+
+// The aids to drawing precisely in the menu "Fang", each switched on and
+// off on its own: the snap grid, ortho and polar, with the values of their
+// dialogs.
+struct DraftAids {
+  bool raster = false, ortho = false, polar = false;
+  RasterDialogValues grid;
+  PolarDialogValues angle;
+  bool operator==(const DraftAids&) const = default;
+};
+
 // What the editor keeps of its small dialogs from one use to the next.
 struct DialogValues {
   TextDialogValues text;

@@ -144,6 +144,10 @@ class Platform {
   // to the next.
   virtual std::uint32_t KeptSnaps() { return 0; }
   virtual void KeepSnaps(std::uint32_t /*modes*/) {}
+  // The grid, ortho and polar, kept likewise; nothing before the first
+  // start that kept them.
+  virtual std::optional<DraftAids> KeptAids() { return std::nullopt; }
+  virtual void KeepAids(const DraftAids& /*aids*/) {}
   // The print dialog on the page set-up; its values are taken unless it is
   // cancelled, and kept for the next run when `remember`.
   virtual DialogResult ShowPrintDialog(PrintSetup& /*setup*/, bool /*remember*/) { return DialogResult::Cancel; }
@@ -165,6 +169,9 @@ class Platform {
   // buttons left them.
   virtual DialogResult ShowLayerDialog(LayerDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowLineStyleDialog(LineStyleDialogValues& /*values*/) { return DialogResult::Cancel; }
+  // The spacing of the grid and the step of the polar angles.
+  virtual DialogResult ShowRasterDialog(RasterDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowPolarDialog(PolarDialogValues& /*values*/) { return DialogResult::Cancel; }
   // The translation editor on the whole dictionary; its edits are in the
   // dictionary (and on disk) when it closes.
   virtual void ShowTranslateDialog() {}

@@ -18,6 +18,10 @@ bool SnapOn(const Editor& e) {
   return (e.tool.snaps & SnapBit(K)) != 0;
 }
 bool SnapsOn(const Editor& e) { return !e.tool.snapsoff; }
+template <bool DraftAids::*on>
+bool AidOn(const Editor& e) {
+  return e.tool.aids.*on;
+}
 bool Previewing(const Editor& e) { return e.view.Druckvorschau; }
 bool ShowingWeights(const Editor& e) { return e.view.Linienbreitezeigen; }
 template <int language>
@@ -199,6 +203,17 @@ const Command kCommands[] = {
      .checked = SnapOn<SnapKind::Base>},
     {.menu = "Fang1", .name = "Objektfang1", .caption = "Objektfang ein/aus", .hint = "Objektfang ein/aus",
      .handler = &E::Objektfang1Click, .shortcut = "F3", .menuGap = true, .checked = SnapsOn},
+    // The snap grid, ortho and polar, each on its key, and their values.
+    {.menu = "Fang1", .name = "FangRaster1", .caption = "Raster", .hint = "Raster ein/aus",
+     .handler = &E::FangRaster1Click, .shortcut = "F9", .menuGap = true, .checked = AidOn<&DraftAids::raster>},
+    {.menu = "Fang1", .name = "Rasterabstand1", .caption = "Rasterabstand...", .hint = "Rasterabstand",
+     .handler = &E::Rasterabstand1Click},
+    {.menu = "Fang1", .name = "Ortho1", .caption = "Ortho", .hint = "Ortho ein/aus", .handler = &E::Ortho1Click,
+     .shortcut = "F8", .checked = AidOn<&DraftAids::ortho>},
+    {.menu = "Fang1", .name = "Polar1", .caption = "Polar", .hint = "Polar ein/aus", .handler = &E::Polar1Click,
+     .shortcut = "F10", .checked = AidOn<&DraftAids::polar>},
+    {.menu = "Fang1", .name = "Polarwinkel1", .caption = "Polarwinkel...", .hint = "Polarwinkel",
+     .handler = &E::Polarwinkel1Click},
 
     // The language of the next start; each language by its own name.
     {.name = "Sprache1", .caption = "Sprache"},

@@ -3,6 +3,7 @@
 #include "file/lifecycle.h"
 #include "file/options.h"
 #include "i18n/msg.h"
+#include "tools/drafting.h"
 
 namespace vestrel {
 
@@ -45,6 +46,7 @@ void Editor::OutOfMemory() {
 
 void Editor::ShowLoaded() {
   view.tab = 0;
+  tool.lastpoint.reset();  // a point of the drawing before
   ZoomFullIn(views);
 }
 
@@ -57,6 +59,11 @@ void Editor::FormShow(const std::vector<std::string>& args) {
   if (file.first) return;
   ShowLanguage();
   tool.snaps = static_cast<SnapModes>(platform.KeptSnaps() & kAllSnaps);
+  if (const std::optional<DraftAids> aids = platform.KeptAids()) {
+    tool.aids = *aids;
+    if (!RasterValid(aids->grid)) tool.aids.grid = {};
+    if (!PolarValid(aids->angle)) tool.aids.angle = {};
+  }
   // The changes are recorded in the per-user folder, if there is one.
   const std::string user = platform.UserDataFolder();
   recovery_ = std::make_unique<RecoveryLog>(user.empty() ? std::string() : GetProgramDir(user, file.progpath) + "recovery/");

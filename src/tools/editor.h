@@ -90,6 +90,11 @@ struct ToolState {
   SnapModes activeSnaps() const { return snapsoff ? 0 : snaps; }
   // The last point an object snap gave, and its kind.
   std::optional<SnapHit> snapped;
+  // The snap grid, ortho and polar (kept for the next start too).
+  DraftAids aids;
+  // The last point a click or a typed point fixed, in drawing units: what
+  // "@" refers to when no tool has a point of its own yet.
+  std::optional<Point2> lastpoint;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -297,6 +302,18 @@ class Editor {
   }
   void SnapSwitchClick(SnapKind k);
   void Objektfang1Click();
+  // The snap grid (F9), ortho (F8) and polar (F10) switched on or off, and
+  // the dialogs of the grid's spacing and the polar step; all kept for the
+  // next start.
+  void FangRaster1Click();
+  void Ortho1Click();
+  void Polar1Click();
+  void Rasterabstand1Click();
+  void Polarwinkel1Click();
+  // Return in the command field beside X and Y: its entry (tools/drafting.h)
+  // clicked as the typed point; an entry that is none is told in the status
+  // bar, and nothing is clicked. False then.
+  bool KoordEdReturn(std::string_view text);
 
   // Viewports.
   void Viewporthinzufgen1Click();

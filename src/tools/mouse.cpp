@@ -1,7 +1,11 @@
 // The drawing area's mouse events, dispatched to the step of the tool that
 // runs: the first mode of the tool table that is on and has the step takes
 // the event; and the typed point, clicked as a press of the left button.
+#include <cmath>
+
 #include "document/numbers.h"
+#include "i18n/msg.h"
+#include "tools/drafting.h"
 #include "tools/steps.h"
 
 namespace vestrel {
@@ -19,7 +23,7 @@ constexpr ViewDrag kViewDrags[] = {{&ViewState::inzoomit, ZoomDrag}, {&ViewState
 // area's transform as the view stands now.
 Click ClickAt(const Editor& e, MouseButton button, ShiftState shift, int x, int y) {
   const ScreenTransform window = WindowTransform(e.views);
-  return {button, shift, x, y, window, window.toWorld(x, y)};
+  return {button, shift, x, y, window, window.toWorld(x, y), false, {}};
 }
 
 // A press, of the mouse or typed: the first mode of the table that is on
@@ -33,6 +37,14 @@ void Press(Editor& e, const Click& c) {
     if (t.down == tool.down) return t.first(e, c);
 }
 
+// A typed point clicked: a left click on the pixel nearest to it, which
+// gives the typed point itself.
+void PressTyped(Editor& e, Point2 at, std::optional<Point2> relative = std::nullopt) {
+  const ScreenTransform window = WindowTransform(e.views);
+  const Point2 s = window.toScreen(at.x, at.y);
+  Press(e, {MouseButton::Left, {}, WholePixels(s.x), WholePixels(s.y), window, at, true, relative});
+}
+
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
@@ -42,12 +54,25 @@ void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int
   Press(*this, ClickAt(*this, button, shift, x, y));
 }
 
-void Editor::BenutzenBtnClick(double x, double y) {
-  // A left click on the pixel nearest to the typed point, which gives the
-  // typed point itself.
-  const ScreenTransform window = WindowTransform(views);
-  const Point2 s = window.toScreen(x, y);
-  Press(*this, {MouseButton::Left, {}, WholePixels(s.x), WholePixels(s.y), window, {x, y}, true});
+void Editor::BenutzenBtnClick(double x, double y) { PressTyped(*this, {x, y}); }
+
+bool Editor::KoordEdReturn(std::string_view text) {
+  const PointEntry entry = ParsePointEntry(text);
+  int error = entry.error;
+  Point2 at = entry.value;
+  if (error == 0 && entry.relative) {
+    if (!tool.lastpoint) error = msg::NoLastPoint;
+    else at = {tool.lastpoint->x + at.x, tool.lastpoint->y + at.y};
+  }
+  if (error == 0 && !(std::abs(at.x) <= kMostTyped && std::abs(at.y) <= kMostTyped)) error = msg::EntryTooFar;
+  if (error != 0) {
+    platform.SetStatusText(platform.Message(error));
+    return false;
+  }
+  // The point, as the pointer's is shown, in place of a message before.
+  platform.SetStatusText(FormatFixed(at.x, 4) + ", " + FormatFixed(at.y, 4));
+  PressTyped(*this, at, entry.relative ? std::optional<Point2>(entry.value) : std::nullopt);
+  return true;
 }
 
 void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
@@ -66,7 +91,7 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   // An armed tool shows what its first click would catch.
   if (tool.down != ToolButton::None) {
     removeall();
-    PreviewPoint(*this, {static_cast<double>(x), static_cast<double>(y)}, move);
+    PreviewPoint(*this, std::nullopt, move);
   }
 }
 

@@ -240,11 +240,9 @@ void DragEnd(Editor& e, const Click& c) {
                       e.drawing.polys[static_cast<std::size_t>(t.moveobjnr)].isviewport() &&
                       t.movepointnr == kViewportPropertiesGrip;
   if (!moved && !dialog) return;  // a click without movement only selected
-  // Where the selection or the grip lands: snapped against the pointer
-  // itself, exactly on the point caught.
-  double x = c.x, y = c.y;
-  Point2 q;
-  if (!SnapPoints(e, c.window, x, y, x, y, q.x, q.y, c.shift)) q = c.point;
+  // Where the selection or the grip lands: exactly on the point caught, or
+  // placed by the grid, ortho and polar from where the drag began.
+  const Point2 q = DropPoint(e, {t.linesx, t.linesy}, c);
   e.removeall();
   t.linesx2 = q.x, t.linesy2 = q.y;
   if (dialog) {

@@ -27,6 +27,10 @@ struct Click {
   ScreenTransform window;
   Point2 point;
   bool typed = false;
+  // A typed point relative to the last fixed point: the way from there. The
+  // tool's own last point takes it; `point` holds it from
+  // ToolState::lastpoint, for a click without one.
+  std::optional<Point2> relative;
   bool right() const { return button == MouseButton::Right; }
   Point2 pixel() const { return {static_cast<double>(x), static_cast<double>(y)}; }
 };
@@ -41,21 +45,28 @@ struct Move {
 
 // --- shared steps (tools/pointstep.cpp) --------------------------------------
 
-// The point a click gives: the rubber band erased, the pointer aligned with
-// and snapped against `reference` (a screen point of the click's
-// transform: the tool's previous point), in drawing units. A typed click
-// gives its drawing point, neither aligned nor snapped.
-Point2 PointStep(Editor& e, Point2 reference, const Click& c);
-// The same against the tool's first point (linesx, linesy).
+// The point a click gives, in drawing units: the rubber band erased, the
+// pointer aligned with and snapped against `from` (the tool's last fixed
+// point; none before its first), and where nothing caught it placed by
+// the grid, ortho and polar from `from`. A typed click gives its drawing
+// point (a relative one from `from` when there is one), neither aligned
+// nor snapped. The point is kept as ToolState::lastpoint.
+Point2 PointStep(Editor& e, std::optional<Point2> from, const Click& c);
+// The same from the tool's first point (linesx, linesy).
 Point2 PointStep(Editor& e, const Click& c);
+// Where a drag from `from` ends: on what catches the pointer (snapped
+// against itself, not aligned), else where the grid, ortho and polar put
+// it from `from`, else at the pointer.
+Point2 DropPoint(Editor& e, Point2 from, const Click& c);
 // A tool's first click: the pointer, snapped against itself, into
 // (linesx, linesy).
 void FirstClick(Editor& e, const Click& c);
 // A writer has taken the tool's points: the rubber band list starts anew.
 void ResetRubberBand(ToolState& t);
-// The pointer of a move as the rubber band shows it: aligned with and
-// snapped against `reference` (the snap marker drawn), in whole pixels.
-Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m);
+// The pointer of a move as the rubber band shows it: as a click there would
+// take it from `from` (the snap marker, or polar's guide line, drawn), in
+// whole pixels.
+Point2 PreviewPoint(Editor& e, std::optional<Point2> from, const Move& m);
 // Rubber-band lines through screen points, each recorded.
 void BandLine(Editor& e, Point2 a, Point2 b);
 void BandPolyline(Editor& e, const std::vector<Point2>& points);

@@ -6,9 +6,12 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -431,7 +434,18 @@ TEST_F(MainFormTest, AMacroRecordedPlaysBackTheSameDrawing) {
         test::Press(*form.AddTextForm, "OKBtn");
       },
       [&] { click(150, 150); });
+  // A line typed into the command field, ortho switched on and off.
+  trigger("Ortho1");
+  trigger("LineBtn");
+  for (const char* entry : {"10,20", "@2,5<30"}) {
+    form.KoordEd->setText(entry);
+    Q_EMIT form.KoordEd->returnPressed();
+  }
+  click(300, 200, Qt::RightButton);
+  trigger("Ortho1");
   const std::vector<std::string> lines = recorder.stop();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "input @2,5<30"), lines.end());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "trigger Ortho1"), 2);
   const std::string byHand = WithoutHandles(form.editor().drawing);
   ASSERT_NE(byHand, empty);
 
@@ -455,7 +469,7 @@ TEST_F(MainFormTest, AMacroRecordedPlaysBackTheSameDrawing) {
   ASSERT_EQ(played.stopped, "");
   EXPECT_EQ(WithoutHandles(form.editor().drawing), byHand);
   // Each object played is taken back on its own, as drawn by hand.
-  EXPECT_EQ(form.editor().undos.undos.size(), 4u);
+  EXPECT_EQ(form.editor().undos.undos.size(), 5u);
 }
 
 // The window becoming active again asks about its drawing's file changed

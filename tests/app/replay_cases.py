@@ -422,6 +422,24 @@ def check_snapped(doc):
     return problems
 
 
+def check_aids(doc):
+    """What is wrong with the lines drawn with the grid of 0.5, ortho, polar
+    by 30 degrees and typed points: each exactly where they put it, though
+    the pointer was off by a few pixels."""
+    c = 7 + 3.5 * math.cos(math.radians(30))
+    wanted = [((1, 1), (5.5, 1)), ((5.5, 1), (5.5, 3)), ((5.5, 3), (5, 6)), ((7, 5), (c, 6.75)),
+              ((c, 6.75), (c, 9.25))]
+    lines = [(tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]) for e in doc.modelspace().query("LINE")]
+    problems = [f"no line from {a} to {b}: {lines}" for a, b in wanted
+                if not any(near(s, a) and near(e, b) for s, e in lines)]
+    if len(lines) != len(wanted):
+        problems.append(f"{len(lines)} lines, wanted {len(wanted)}")
+    # Ortho's and the axes' exactly.
+    if lines and (lines[0][1][1] != 1 or lines[1][1][0] != 5.5):
+        problems.append(f"ortho's line is not exactly level: {lines[0]}, {lines[1]}")
+    return problems
+
+
 # What the first of two Vestrels is told when it saves over the second's
 # save.
 SHARED_CHANGED = (f"message {MSG_CHANGED_ON_DISK}: Die folgende Datei wurde seit dem Öffnen oder Speichern von "
@@ -1182,6 +1200,49 @@ CASES = [
             ),
             # a script starts with none on, whatever the one before left on
             dict(script_name="second.replay", script="trigger FangLot1\nstate", stdout=["snaps: FangLot1"]),
+        ],
+    ),
+    dict(
+        name="the grid, ortho, polar and typed points: exact in the saved drawing, a bad entry clicks nowhere",
+        runs=[
+            dict(
+                script="""
+                    new
+                    answer RasterForm AbstandEd=0.5 ok
+                    trigger Rasterabstand1
+                    key F9
+                    key F8
+                    trigger LineBtn
+                    input 1,1
+                    click @5.4,1.3
+                    input @0,2
+                    click @5.2,6.1 shift
+                    input 1,5,2
+                    state
+                    click 5 5 right
+                    key F8
+                    answer PolarForm WinkelEd=30 ok
+                    trigger Polarwinkel1
+                    key F10
+                    trigger LineBtn
+                    input 7,5
+                    move @10.1,6.9
+                    png @TMP@/polar.png
+                    click @10.1,6.9
+                    input "@2,5 < 90"
+                    click 5 5 right
+                    state
+                    saveas @TMP@/aids.dxf
+                """,
+                stdout=["undo: 3", "status: Die Eingabe ist mehrdeutig: das Komma trennt die Zahlen und kann hier "
+                        "auch Dezimalzeichen sein. Bitte den Punkt als Dezimalzeichen verwenden.",
+                        "aids: FangRaster1=0.5 Ortho1", "undo: 5", "aids: FangRaster1=0.5 Polar1=30"],
+                png=("@TMP@/polar.png", 1200, 800),
+                audit="@TMP@/aids.dxf",
+                check=("@TMP@/aids.dxf", check_aids),
+            ),
+            # the next start has the same aids on
+            dict(script_name="second.replay", script="state", stdout=["aids: FangRaster1=0.5 Polar1=30"]),
         ],
     ),
 ]

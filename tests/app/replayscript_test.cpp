@@ -13,7 +13,8 @@ namespace {
 std::string Describe(const ScriptStep& s) {
   static const char* const kWords[] = {"trigger", "press", "move",   "release", "click", "dblclick", "wheel",
                                        "key",     "typed", "combo",  "tab",     "answer", "open",   "save",
-                                       "saveas",  "new",   "new12",  "png",     "state",    "wait"};
+                                       "saveas",  "new",   "new12",  "png",     "state",    "wait",
+                                       "input"};
   static const char* const kButtons[] = {"", " left", " right", " middle"};
   char number[64];
   std::string d = std::to_string(s.line) + ":" + kWords[static_cast<int>(s.word)];
@@ -67,6 +68,7 @@ TEST(ReplayScript, ReadsEveryCommandAndStopsAtTheFirstLineThatIsNone) {
       {"open \"my drawing.dxf\"\nsave\nsaveas out.dxf\nnew\nnew12\npng a.png",
        "1:open [my drawing.dxf]; 2:save; 3:saveas [out.dxf]; 4:new; 5:new12; 6:png [a.png]"},
       {"wait \"the other/is done\"", "1:wait [the other/is done]"},
+      {"input \"@2,5 < 30\"\ninput 1,2", "1:input [@2,5 < 30]; 2:input [1,2]"},
 
       {"state\nfrobnicate 1\nbogus", "error 2: unknown command \"frobnicate\""},
       {"Click 1 2", "error 1: unknown command \"Click\""},
@@ -86,6 +88,7 @@ TEST(ReplayScript, ReadsEveryCommandAndStopsAtTheFirstLineThatIsNone) {
       {"save now", "error 1: save wants nothing after it"},
       {"wait", "error 1: wait wants a file"},
       {"typed 1", "error 1: typed wants X and Y in drawing units"},
+      {"input 1 2", "error 1: input wants one text (in quotes when it has blanks)"},
       {"typed x 1", "error 1: typed wants X and Y in drawing units"},
       {"combo Foo 1", "error 1: combo wants ColorComboBox, LayerCombo, LineCombo or LineWeightBox, not \"Foo\""},
       {"tab -1", "error 1: tab wants a tab number, 0 for the model"},

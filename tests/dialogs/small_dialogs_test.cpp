@@ -15,7 +15,9 @@
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/ArrayFUnit.h"
+#include "dialogs/PolarFUnit.h"
 #include "dialogs/PolygonFUnit.h"
+#include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
 #include "dialogs/SkalierungFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
@@ -44,7 +46,10 @@ class SmallDialogs : public ::testing::Test {
   TSkalierungForm scale_;
   TViewPortForm viewport_;
   TAddNewLayerForm newLayer_;
-  std::vector<QDialog*> dialogs_{&text_, &array_, &polygon_, &rotation_, &scale_, &viewport_, &newLayer_};
+  TRasterForm raster_;
+  TPolarForm polar_;
+  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
+                                 &viewport_, &newLayer_, &raster_,  &polar_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -66,6 +71,8 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"SkalierungForm", "Skalierungsfaktor eingeben"},
       {"ViewPortForm", "Viewport konfigurieren"},
       {"AddNewLayerForm", "Neue Ebene hinzufügen"},
+      {"RasterForm", "Raster"},
+      {"PolarForm", "Polar"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -113,6 +120,8 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"ViewPortForm", "InhaltX", "Inhalt X:", -kNone, kNone, 0},
       {"ViewPortForm", "InhaltY", "Inhalt Y:", -kNone, kNone, 0},
       {"ViewPortForm", "HeiContEd", "Höhe Inhalt:", -kNone, kNone, 0},
+      {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
+      {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);

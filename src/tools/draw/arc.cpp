@@ -54,7 +54,7 @@ void ArcPreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
   const Point2 p1 = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, p1, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
   const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
   double cx, cy, r, a1, a2;

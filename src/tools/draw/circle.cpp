@@ -69,7 +69,7 @@ void CirclePreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
   Point2 centre = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, centre, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   // A closed outline of `n` chords round `centre`.
   auto outline = [&](Point2 centre, double r, int n, double a0) {
     std::vector<Point2> points;

@@ -111,7 +111,7 @@ void DimensionPreview(Editor& e, const Move& m) {
   ToolState& t = e.tool;
   const Point2 s1 = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, s1, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   if (t.ellipsemode == 0) return BandLine(e, s1, p);
   PlaceDimensionLine(t, m.window.toWorld(p.x, p.y));
   const Point2 s2 = m.window.toScreen(t.linesx2, t.linesy2);

@@ -57,7 +57,7 @@ void LinePreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
   const Point2 b = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, b, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   Point2 from = b, to = p;
   if (t.arcmode == kConstructionLine || t.arcmode == kRay) {
     // Construction lines and rays reach far out.

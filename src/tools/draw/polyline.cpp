@@ -62,7 +62,7 @@ void PolyFirstClick(Editor& e, const Click& c) {
   t.inpoly = true;
   ResetRubberBand(t);
   t.polyline0.clear();
-  const Point2 p = PointStep(e, c.pixel(), c);
+  const Point2 p = PointStep(e, std::nullopt, c);
   t.polyline0.push_back({p.x, p.y, 0, 0});
   e.Release();
 }
@@ -79,7 +79,7 @@ void PolyClick(Editor& e, const Click& c) {
   }
   PolyVertex& last = t.polyline0.back();
   const Point2 from = c.window.toScreen(last.x, last.y);
-  const Point2 p = PointStep(e, from, c);
+  const Point2 p = PointStep(e, Point2{last.x, last.y}, c);
   // An arc segment leaves the last one tangentially towards the point
   // clicked (or typed), wherever the pointer was last shown.
   if (t.arcmode == kPolyline && t.addmode == 1) {
@@ -178,7 +178,7 @@ void PolyPreview(Editor& e, const Move& m) {
   Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
   if (t.arcmode == kPolyline) {
     const PolyVertex& last = t.polyline0.back();
-    pointer = PreviewPoint(e, m.window.toScreen(last.x, last.y), m);
+    pointer = PreviewPoint(e, Point2{last.x, last.y}, m);
   }
   const PolyVertex& last = t.polyline0.back();
   t.lastcalcbulge = TangentTurn(LastDirection(e, m.window), m.window.toScreen(last.x, last.y), pointer);

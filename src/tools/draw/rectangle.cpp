@@ -30,7 +30,7 @@ void RectangleClick(Editor& e, const Click& c) {
 void RectanglePreview(Editor& e, const Move& m) {
   const Point2 c = m.window.toScreen(e.tool.linesx, e.tool.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, c, m);
+  const Point2 p = PreviewPoint(e, Point2{e.tool.linesx, e.tool.linesy}, m);
   BandPolyline(e, {c, {p.x, c.y}, p, {c.x, p.y}, c});
 }
 

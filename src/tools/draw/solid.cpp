@@ -44,7 +44,7 @@ void SolidPreview(Editor& e, const Move& m) {
   const ToolState& t = e.tool;
   const Point2 a = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, a, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   std::vector<Point2> outline{a};
   if (t.ellipsemode > 0) outline.push_back(m.window.toScreen(t.linesx2, t.linesy2));
   if (t.ellipsemode > 1) outline.push_back(m.window.toScreen(t.linesx3, t.linesy3));

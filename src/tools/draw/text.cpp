@@ -15,7 +15,7 @@ TextResult AddDialogText(Editor& e, CodeLines& lines, Point2 at, double height) 
 void FirstLineOnly(Editor& e) { e.platform.ShowMessage(msg::FirstLineOnly, "", MsgIcon::Error); }
 
 void TextFirstClick(Editor& e, const Click& c) {
-  const Point2 p = PointStep(e, c.pixel(), c);
+  const Point2 p = PointStep(e, std::nullopt, c);
   TextDialogValues& text = e.dialogs.text;
   text.Memo1.clear();
   text.dimension = false;

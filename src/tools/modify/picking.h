@@ -31,7 +31,8 @@ template <class Edit, class Based>
 void TwoPoints(Editor& e, const Click& c, bool ToolState::*line, Edit edit, Based based) {
   ToolState& t = e.tool;
   if (c.right()) return StopPoints(e, line);
-  const Point2 p = PointStep(e, c);
+  // The base point is the first: there is no fixed point before it.
+  const Point2 p = t.ellipsemode == 0 ? PointStep(e, std::nullopt, c) : PointStep(e, c);
   if (t.ellipsemode == 0) {
     t.linesx = p.x, t.linesy = p.y;
     ++t.ellipsemode;

@@ -16,7 +16,7 @@ void EditPreview(Editor& e, const Move& m) {
   if (t.ellipsemode == 0 && !drag) return;  // no base point yet
   const Point2 b = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
-  const Point2 p = PreviewPoint(e, b, m);
+  const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   BandLine(e, b, p);
   const Point2 w = m.window.toWorld(p.x, p.y);
   t.linesx2 = w.x, t.linesy2 = w.y;
