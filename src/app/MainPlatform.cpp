@@ -245,7 +245,7 @@ void TMainForm::KeepSnaps(std::uint32_t modes) {
 
 std::optional<DraftAids> TMainForm::KeptAids() {
   QSettings settings;
-  if (!settings.contains("Aids/raster")) return std::nullopt;
+  if (!keepSwitches_ || !settings.contains("Aids/raster")) return std::nullopt;
   DraftAids aids;
   aids.raster = settings.value("Aids/raster").toBool();
   aids.ortho = settings.value("Aids/ortho").toBool();
@@ -256,6 +256,7 @@ std::optional<DraftAids> TMainForm::KeptAids() {
 }
 
 void TMainForm::KeepAids(const DraftAids& aids) {
+  if (!keepSwitches_) return;
   QSettings settings;
   settings.setValue("Aids/raster", aids.raster);
   settings.setValue("Aids/ortho", aids.ortho);

@@ -111,7 +111,8 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
-  // A script starts with the switches of the snaps off, whatever the user
+  // A script starts with the object snaps, the grid, ortho and polar off
+  // and their spacing and angle as at a first start, whatever the user
   // keeps, and leaves what the user keeps as it was: it runs the same on
   // every machine.
   void KeepNoSwitches() { keepSwitches_ = false; }

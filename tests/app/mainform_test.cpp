@@ -289,9 +289,10 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
   EXPECT_EQ(restarted.editor().dialogs.polygon.EckenEd, 3);  // only the heights are stored
 }
 
-// The object snaps switched on are there at the next start; a form that
-// keeps no switches (a replayed script's) starts with none and keeps none.
-TEST_F(MainFormTest, TheObjectSnapsSurviveARestartButNotIntoAScript) {
+// The object snaps and aids switched on are there at the next start; a
+// form that keeps no switches (a replayed script's) starts with none and
+// keeps none.
+TEST_F(MainFormTest, TheSnapsAndAidsSurviveARestartButNotIntoAScript) {
   auto started = [](bool keep) {
     auto form = std::make_unique<TMainForm>();
     if (!keep) form->KeepNoSwitches();
@@ -303,14 +304,19 @@ TEST_F(MainFormTest, TheObjectSnapsSurviveARestartButNotIntoAScript) {
     auto form = started(true);
     trigger(*form, "FangMitte1");
     trigger(*form, "FangSchnitt1");
+    trigger(*form, "Ortho1");
   }
   {
     auto script = started(false);
     EXPECT_EQ(script->editor().tool.snaps, 0u);
+    EXPECT_EQ(script->editor().tool.aids, DraftAids{});
     trigger(*script, "FangLot1");
+    trigger(*script, "Polar1");
   }
   const auto kept = started(true);
   EXPECT_EQ(kept->editor().tool.snaps, SnapBit(SnapKind::Midpoint) | SnapBit(SnapKind::Intersection));
+  EXPECT_TRUE(kept->editor().tool.aids.ortho);
+  EXPECT_FALSE(kept->editor().tool.aids.polar);
 }
 
 TEST_F(MainFormTest, TheMouseSelectsAndOpensAWindowInTheDrawingArea) {

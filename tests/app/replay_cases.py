@@ -1241,8 +1241,8 @@ CASES = [
                 audit="@TMP@/aids.dxf",
                 check=("@TMP@/aids.dxf", check_aids),
             ),
-            # the next start has the same aids on
-            dict(script_name="second.replay", script="state", stdout=["aids: FangRaster1=0.5 Polar1=30"]),
+            # a script starts with the aids off and the spacing a first start has
+            dict(script_name="second.replay", script="trigger FangRaster1\nstate", stdout=["aids: FangRaster1=10"]),
         ],
     ),
 ]
