@@ -28,6 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cmath>
 #include <map>
 
 #include "app/icons.h"
@@ -46,6 +47,9 @@
 #include "app/windowtexts.h"
 #include "file/encoding.h"
 #include "i18n/translateforms.h"
+#include "document/numbers.h"
+#include "tools/snap.h"
+#include "tools/tooltable.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -221,14 +225,17 @@ void TMainForm::buildCentre() {
     PaintBox1->setFocus();
     editor_->PaintBox1MouseDown(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
                                 static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onMouseMove = [this](QMouseEvent* e) {
     editor_->PaintBox1MouseMove(Shift(e->modifiers()), static_cast<int>(e->position().x()),
                                 static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onMouseUp = [this](QMouseEvent* e) {
     editor_->PaintBox1MouseUp(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
                               static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
   PaintBox1->onDoubleClick = [this] { editor_->PaintBox1DblClick(); };
@@ -290,6 +297,38 @@ void TMainForm::buildCentre() {
   setCentralWidget(centre);
   StatusBar1 = statusBar();
   StatusBar1->setObjectName("StatusBar1");
+  // Permanent, beside the messages and the pointer's coordinates; their
+  // texts are put into the language as they are set.
+  for (auto [label, name] : {std::pair{&PromptLabel, "PromptLabel"}, std::pair{&SnapLabel, "SnapLabel"},
+                             std::pair{&BandLabel, "BandLabel"}, std::pair{&SelectedLabel, "SelectedLabel"}}) {
+    *label = new QLabel(StatusBar1);
+    (*label)->setObjectName(name);
+    (*label)->setProperty(kNotTranslated, true);
+    StatusBar1->addPermanentWidget(*label);
+  }
+}
+
+void TMainForm::showPointer() {
+  const ToolState& t = editor_->tool;
+  PromptLabel->setText(translated(Prompt(t)));
+  QString caught;
+  if (t.caught) {
+    QString kind = translated(kCaughtPoint);
+    if (t.caughtKind)
+      if (const auto* item = findChild<QAction*>(Q(kSnapItems[static_cast<int>(*t.caughtKind)])))
+        kind = item->text().remove('&');
+    caught = QString("%1: %2, %3").arg(kind, Q(FormatFixed(t.caught->x, 4)), Q(FormatFixed(t.caught->y, 4)));
+  }
+  SnapLabel->setText(caught);
+  QString band;
+  if (t.band) {
+    const auto [from, to] = *t.band;
+    double angle = std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
+    if (angle < 0) angle += 360;
+    band = translated(kBandLength)
+               .arg(Q(FormatFixed(std::hypot(to.x - from.x, to.y - from.y), 4)), Q(FormatFixed(angle, 2)));
+  }
+  BandLabel->setText(band);
 }
 
 void TMainForm::FormShow(const std::vector<std::string>& args) { editor_->FormShow(args); }
@@ -414,6 +453,8 @@ void TMainForm::showState() {
   const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
   HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
   VertScrollbar->setValue(e.view.VertScrollbarPosition);
+  SelectedLabel->setText(translated(kSelectedCount).arg(e.SelectedCount()));
+  showPointer();
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {
       if (!a) continue;

@@ -20,6 +20,7 @@
 
 class QAction;
 class QComboBox;
+class QLabel;
 class QMenu;
 class QProgressDialog;
 class QScrollBar;
@@ -121,6 +122,15 @@ class TMainForm : public QMainWindow, public Platform {
   QToolBar* ToolBar4 = nullptr;  // object snaps
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
   QStatusBar* StatusBar1 = nullptr;
+  // Beside the pointer's coordinates in the status bar: what the tool asks
+  // for, the point the pointer is caught at, the rubber band's length and
+  // angle, and how many objects are selected.
+  QLabel* PromptLabel = nullptr;
+  QLabel* SnapLabel = nullptr;
+  QLabel* BandLabel = nullptr;
+  QLabel* SelectedLabel = nullptr;
+  // Shows what the tool asks for and what the pointer caught.
+  void showPointer();
   QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/drawing.h"
@@ -90,6 +91,13 @@ struct ToolState {
   SnapModes activeSnaps() const { return snapsoff ? 0 : snaps; }
   // The last point an object snap gave, and its kind.
   std::optional<SnapHit> snapped;
+  // What the status bar tells of the pointer while the rubber band shows:
+  // the point it is caught at (with the object snap's kind; none for the
+  // nearest drawn point), and the band from the tool's last fixed point to
+  // the pointer, in drawing units.
+  std::optional<Point2> caught;
+  std::optional<SnapKind> caughtKind;
+  std::optional<std::pair<Point2, Point2>> band;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -220,6 +228,8 @@ class Editor {
   // Whether an object of the shown tab's block (or outside blocks) is
   // selected.
   bool IsSelected() const;
+  // How many such objects are selected.
+  std::size_t SelectedCount() const;
 
   // The editing tools ("Bearbeiten" and the right tool bar). Delete and
   // the array work on the selection at once; the others then wait for

@@ -13,6 +13,7 @@ void Editor::removeall() {
   ToolState& t = tool;
   if (t.anzrem > 0) platform.DrawXor(std::span<const tremove>(t.remove.data(), static_cast<std::size_t>(t.anzrem)));
   t.anzrem = 0;
+  t.caught.reset(), t.caughtKind.reset(), t.band.reset();
 }
 
 void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl, bool joined) {

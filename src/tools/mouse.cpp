@@ -53,6 +53,7 @@ void Editor::BenutzenBtnClick(double x, double y) {
 void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   tool.lastmousex = x;
   tool.lastmousey = y;
+  tool.caught.reset(), tool.caughtKind.reset(), tool.band.reset();
   const ScreenTransform window = WindowTransform(views);
   const Point2 w = window.toWorld(x, y);
   platform.SetStatusText(FormatFixed(w.x, 4) + ", " + FormatFixed(w.y, 4));
@@ -67,6 +68,7 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   if (tool.down != ToolButton::None) {
     removeall();
     PreviewPoint(*this, {static_cast<double>(x), static_cast<double>(y)}, move);
+    tool.band.reset();  // no point is fixed yet
   }
 }
 

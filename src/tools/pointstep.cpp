@@ -42,7 +42,13 @@ void ResetRubberBand(ToolState& t) {
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
   double x = m.x, y = m.y;
   Point2 caught;
-  Snap(e, m.window, reference, x, y, caught, m.shift);
+  ToolState& t = e.tool;
+  const bool snapped = Snap(e, m.window, reference, x, y, caught, m.shift);
+  if (snapped) {
+    t.caught = caught;
+    if (t.activeSnaps() && t.snapped) t.caughtKind = t.snapped->kind;
+  }
+  t.band = {m.window.toWorld(reference.x, reference.y), snapped ? caught : m.window.toWorld(x, y)};
   return {std::nearbyint(x), std::nearbyint(y)};
 }
 

@@ -81,6 +81,8 @@ void PolyFirstClick(Editor& e, const Click& c);
 void PolyPreview(Editor& e, const Move& m);
 // The release of the button ends a free-hand stroke.
 void PolyRelease(Editor& e, const Click& c);
+// The spline's prompt: its points, then its two end directions.
+int SplineStep(const ToolState& t);
 // Escape keeps the polyline drawn so far.
 void PolyFinish(Editor& e);
 void RectangleClick(Editor& e, const Click& c);

@@ -1184,6 +1184,30 @@ CASES = [
             dict(script_name="second.replay", script="state", stdout=["snaps: FangNaechster1"]),
         ],
     ),
+    dict(
+        name="the status bar asks for each step of a line and of a circle",
+        script="""
+            state
+            trigger LineBtn
+            state
+            click 100 100 ctrl
+            state
+            click 200 100 ctrl
+            state
+            click 200 100 right
+            state
+            trigger CircleBtn
+            state
+            click 300 300 ctrl
+            state
+            click 350 300 ctrl
+            state
+        """,
+        stdout=["prompt: Objekt wählen oder Fenster aufziehen", "prompt: Erster Punkt",
+                "prompt: Nächster Punkt oder Rechtsklick für Ende", "prompt: Nächster Punkt oder Rechtsklick für Ende",
+                "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Mittelpunkt", "prompt: Radius",
+                "prompt: Objekt wählen oder Fenster aufziehen"],
+    ),
 ]
 
 
