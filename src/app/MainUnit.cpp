@@ -28,7 +28,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
-#include <cmath>
 #include <map>
 
 #include "app/icons.h"
@@ -321,13 +320,8 @@ void TMainForm::showPointer() {
   }
   SnapLabel->setText(caught);
   QString band;
-  if (t.band) {
-    const auto [from, to] = *t.band;
-    double angle = std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
-    if (angle < 0) angle += 360;
-    band = translated(kBandLength)
-               .arg(Q(FormatFixed(std::hypot(to.x - from.x, to.y - from.y), 4)), Q(FormatFixed(angle, 2)));
-  }
+  if (const auto m = t.measure())
+    band = translated(kBandLength).arg(Q(FormatFixed(m->length, 4)), Q(FormatFixed(m->angle, 2)));
   BandLabel->setText(band);
 }
 

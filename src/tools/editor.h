@@ -98,6 +98,12 @@ struct ToolState {
   std::optional<Point2> caught;
   std::optional<SnapKind> caughtKind;
   std::optional<std::pair<Point2, Point2>> band;
+  // The band's length, and its angle in degrees counter-clockwise from
+  // the x axis, from 0 up to 360.
+  struct Measure {
+    double length = 0, angle = 0;
+  };
+  std::optional<Measure> measure() const;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
