@@ -45,6 +45,7 @@ void Editor::OutOfMemory() {
 
 void Editor::ShowLoaded() {
   view.tab = 0;
+  view.previous.clear();  // the views of the drawing before
   ZoomFullIn(views);
 }
 

@@ -78,6 +78,7 @@ struct ToolState {
   bool inarrayselect = false;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
+  bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
   // Selection: a window has its first corner; the selection or one of its
   // grips is dragged.
   bool inmassselect = false, inmove = false, inmovepoint = false;
@@ -122,6 +123,15 @@ struct ToolState {
   double movestartx = 0, movestarty = 0;
   int movepointnr = 0, moveobjnr = 0;
   int lastmousex = 0, lastmousey = 0;
+  // The middle button held: where it went down, with the keys. Once the
+  // pointer moves more than 3 pixels from there it pans the view in any
+  // mode; let go before, it clicks there as the left button would.
+  struct MiddlePress {
+    int x = 0, y = 0;
+    ShiftState shift;
+    bool panning = false;
+  };
+  std::optional<MiddlePress> middle;
 
   // The rubber band on the screen: every segment drawn in XOR, so that
   // drawing them again erases them.
@@ -260,9 +270,12 @@ class Editor {
   void VertScrollbarChange(int position);
   void FormMouseWheel(bool up, ShiftState shift, double x, double y);
 
-  // The zoom and pan tools.
+  // The zoom and pan tools; "Zoom Fenster" zooms to a window dragged or
+  // clicked open, "Vorherige Ansicht" goes back to the view before.
   void ZoomBtnClick();
   void HandBtnClick();
+  void ZoomFenster1Click();
+  void ZoomVorher1Click();
 
   // The drawing tools: each arms its tool (its button down), ending what
   // ran before.

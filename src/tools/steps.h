@@ -69,6 +69,13 @@ void ZoomDrag(Editor& e, int x, int y);
 void PanDrag(Editor& e, int x, int y);
 void ZoomRelease(Editor& e, const Click& c);
 void HandRelease(Editor& e, const Click& c);
+// "Zoom Fenster": a press is the window's first corner, a release more than
+// 3 pixels away its second, else the next press; its prompt goes by the
+// corners it has.
+void ZoomWindowClick(Editor& e, const Click& c);
+void ZoomWindowPreview(Editor& e, const Move& m);
+void ZoomWindowRelease(Editor& e, const Click& c);
+int ZoomWindowStep(const ToolState& t);
 
 // --- drawing tools (tools/draw/) -------------------------------------------------
 // Each family: the click of its running mode, its first click (the tool

@@ -38,6 +38,8 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
+    {.name = "inzoomwindow", .on = &T::inzoomwindow, .click = ZoomWindowClick, .preview = ZoomWindowPreview,
+     .release = ZoomWindowRelease},
     // Selection: a window has its first corner; the selection or one of
     // its grips is dragged.
     {.name = "inmassselect", .on = &T::inmassselect, .click = MassSelectClick, .drag = MassSelectBand,
@@ -85,6 +87,7 @@ constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster 
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
 constexpr Asks kZoomAsks = {"Nach oben ziehen vergrößert, nach unten verkleinert; Rechtsklick für Ende"};
 constexpr Asks kHandAsks = {"Ziehen verschiebt die Ansicht; Rechtsklick für Ende"};
+constexpr Asks kZoomWindowAsks = {"Erste Ecke des Fensters", "Zweite Ecke des Fensters"};
 
 using B = ToolButton;
 
@@ -186,6 +189,8 @@ const Tool kTools[] = {
     // The zoom and pan tools stay armed until the right button.
     {.button = "ZoomBtn", .shows = ButtonShows::Never, .mode = &T::inzoom,
      .prompts = kZoomAsks},
+    {.menu = "ZoomFenster1", .button = "ZoomFensterBtn", .shows = ButtonShows::Never, .mode = &T::inzoomwindow,
+     .prompts = kZoomWindowAsks, .step = ZoomWindowStep},
     {.button = "HandBtn", .shows = ButtonShows::Never, .mode = &T::inhand,
      .prompts = kHandAsks},
 };

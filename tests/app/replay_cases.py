@@ -1208,6 +1208,53 @@ CASES = [
                 "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Mittelpunkt", "prompt: Radius",
                 "prompt: Objekt wählen oder Fenster aufziehen"],
     ),
+    dict(
+        name="a middle drag pans while a line is drawn, which goes on from its first point",
+        script="""
+            trigger LineBtn
+            click @0,0 ctrl
+            move 600 400
+            state
+            press 600 400 middle
+            move 650 420 middle
+            release 650 420 middle
+            # the point that was under the pointer is under it again
+            move 650 420
+            state
+            click @10,0 ctrl
+            click 5 5 right
+            trigger ZoomVorher1
+            move 600 400
+            state
+            saveas @TMP@/pan.dxf
+        """,
+        stdout=["modes: inlin", "status: 5.0667, 5.0533", "prompt: Nächster Punkt oder Rechtsklick für Ende",
+                "modes: inlin", "undo: 0", "status: 5.0667, 5.0533",
+                "prompt: Nächster Punkt oder Rechtsklick für Ende", "undo: 1", "status: 5.0667, 5.0533"],
+        check=("@TMP@/pan.dxf", lambda doc: check_lines(doc, [(0, 0), (10, 0)])),
+    ),
+    dict(
+        name="zoom to a dragged window and back to the view before",
+        script="""
+            state
+            trigger ZoomFenster1
+            state
+            press 100 100
+            move 300 200 left
+            release 300 200
+            state
+            trigger ZoomVorher1
+            state
+        """,
+        # a window of 200 by 100 pixels fills the 1200 by 800 of the area
+        stdout=["zoom: 7500", "modes: inzoomwindow", "prompt: Erste Ecke des Fensters", "modes:", "zoom: 45000",
+                "zoom: 7500"],
+    ),
+    dict(
+        name="with no view before there is none to go back to",
+        script="trigger ZoomVorher1\n",
+        exit=1, stderr="@SCRIPT@:1: ZoomVorher1 cannot be used now",
+    ),
 ]
 
 
