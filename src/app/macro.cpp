@@ -15,6 +15,8 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <cstdio>
@@ -62,6 +64,22 @@ std::string Fields(const QDialog& d) {
   for (const QCheckBox* e : d.findChildren<QCheckBox*>())
     if (e->isVisible() && e->isEnabled()) field(e, e->isChecked() ? "1" : "0");
   return fields;
+}
+
+// The rows selected in the dialog's lists and grids, by the text of their
+// first column, as a button that works on the selected row needs them.
+std::string Rows(const QDialog& d) {
+  std::string rows;
+  auto row = [&](const QObject* c, const QString& first) {
+    if (!c->objectName().isEmpty()) rows += " " + c->objectName().toStdString() + "=" + ScriptValue(first.toStdString());
+  };
+  for (const QTreeWidget* list : d.findChildren<QTreeWidget*>())
+    if (const QTreeWidgetItem* item = list->currentItem(); list->isVisible() && item && item->isSelected())
+      row(list, item->text(0));
+  for (const QTableWidget* grid : d.findChildren<QTableWidget*>())
+    if (const QTableWidgetItem* item = grid->item(grid->currentRow(), 0); grid->isVisible() && item)
+      row(grid, item->text());
+  return rows;
 }
 
 }  // namespace
@@ -122,6 +140,12 @@ void MacroRecorder::start() {
 std::vector<std::string> MacroRecorder::stop() {
   recording_ = false;
   qApp->removeEventFilter(this);
+  // A dialog still open (none can be, the menu being out of reach) has no
+  // answer.
+  for (auto& [dialog, open] : open_)
+    for (const QMetaObject::Connection& c : open.buttons) disconnect(c);
+  open_.clear();
+  std::erase(lines_, std::string());
   // The window's signals no longer reach this: a second recording hears
   // each of them once.
   for (const QMetaObject::Connection& c : connections_) disconnect(c);
@@ -182,12 +206,51 @@ bool MacroRecorder::eventFilter(QObject* watched, QEvent* event) {
       default: break;
     }
   }
+  if (event->type() == QEvent::Show)
+    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) dialogOpened(*d);
   if (event->type() == QEvent::Hide)
-    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) dialogClosed(*d);
+    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) {
+      std::string answer = dialogClosed(*d);
+      const auto open = open_.find(d);
+      if (open == open_.end()) {
+        if (!answer.empty()) add(std::move(answer));
+        return false;
+      }
+      for (const QMetaObject::Connection& c : open->second.buttons) disconnect(c);
+      // The dialogs it opened have closed: its line is the last reserved.
+      if (answer.empty())
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(open->second.line));
+      else
+        lines_[open->second.line] = std::move(answer);
+      open_.erase(open);
+    }
   return false;
 }
 
-void MacroRecorder::dialogClosed(QDialog& d) {
+void MacroRecorder::dialogOpened(QDialog& d) {
+  if (open_.contains(&d)) return;
+  OpenDialog& open = open_[&d];
+  open.line = lines_.size();
+  add({});
+  // Message boxes close with every button, and the file dialog's own
+  // buttons are no answer.
+  if (qobject_cast<QMessageBox*>(&d) || qobject_cast<QFileDialog*>(&d) || d.objectName().isEmpty()) return;
+  for (QAbstractButton* b : d.findChildren<QAbstractButton*>()) {
+    if (b->objectName().isEmpty() || b->objectName().startsWith("qt_")) continue;
+    // Heard after the button did its work: a button that closed the
+    // dialog is its answer's end, not a press.
+    open.buttons.push_back(connect(b, &QAbstractButton::clicked, this, [this, &d, b] {
+      const auto at = open_.find(&d);
+      if (!on() || at == open_.end() || !d.isVisible()) return;
+      OpenDialog& open = at->second;
+      std::string fields = Fields(d);
+      open.presses += Rows(d) + (fields == open.fields ? std::string() : fields) + " press=" + b->objectName().toStdString();
+      open.fields = std::move(fields);
+    }));
+  }
+}
+
+std::string MacroRecorder::dialogClosed(QDialog& d) {
   if (auto* box = qobject_cast<QMessageBox*>(&d)) {
     const QAbstractButton* clicked = box->clickedButton();
     const auto role = clicked ? box->buttonRole(const_cast<QAbstractButton*>(clicked)) : QMessageBox::RejectRole;
@@ -198,17 +261,23 @@ void MacroRecorder::dialogClosed(QDialog& d) {
     // A button of the box's own ("Neu laden") by its program name.
     if (role == QMessageBox::ActionRole && !clicked->objectName().isEmpty())
       word = clicked->objectName().toStdString();
-    return add("answer message " + word);
+    return "answer message " + word;
   }
   if (auto* files = qobject_cast<QFileDialog*>(&d)) {
     const QStringList chosen = files->selectedFiles();
     if (d.result() == QDialog::Accepted && !chosen.isEmpty())
-      return add("answer QFileDialog fileNameEdit=" + ScriptValue(chosen.front().toStdString()) + " ok");
-    return add("answer QFileDialog cancel");
+      return "answer QFileDialog fileNameEdit=" + ScriptValue(chosen.front().toStdString()) + " ok";
+    return "answer QFileDialog cancel";
   }
   const std::string name = d.objectName().toStdString();
-  if (name.empty()) return;
-  add("answer " + name + Fields(d) + (d.result() == QDialog::Accepted ? " ok" : " cancel"));
+  if (name.empty()) return {};
+  const auto open = open_.find(&d);
+  std::string presses, fields = Fields(d);
+  if (open != open_.end()) {
+    presses = open->second.presses;
+    if (fields == open->second.fields) fields.clear();
+  }
+  return "answer " + name + presses + fields + (d.result() == QDialog::Accepted ? " ok" : " cancel");
 }
 
 MacroPlay PlayMacro(TMainForm& form, const std::string& path) {

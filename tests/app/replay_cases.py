@@ -1251,6 +1251,32 @@ CASES = [
                 "zoom: 7500"],
     ),
     dict(
+        name="a recorded macro makes a layer current in the layer manager and zooms to a window again",
+        setup=lambda tmp: plain_drawing(os.path.join(tmp, "plain.dxf")),
+        script="""
+            open @TMP@/plain.dxf
+            trigger Makroaufzeichnen1
+            answer LayerForm ListView1=Waende press=AktuellBtn ok
+            trigger Layer1
+            trigger ZoomFenster1
+            press 100 100
+            move 300 200 left
+            release 300 200
+            answer QFileDialog fileNameEdit=@TMP@/current.replay ok
+            trigger Makroaufzeichnen1
+            state
+            trigger ZoomVorher1
+            key ctrl+z
+            state
+            answer QFileDialog fileNameEdit=@TMP@/current.replay ok
+            trigger Makroabspielen1
+            state
+        """,
+        stdout=["zoom: 45000", "current: $CLAYER=Waende $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "zoom: 7500", "current: $CLAYER= $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "zoom: 45000", "current: $CLAYER=Waende $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1"],
+    ),
+    dict(
         name="with no view before there is none to go back to",
         script="trigger ZoomVorher1\n",
         exit=1, stderr="@SCRIPT@:1: ZoomVorher1 cannot be used now",
