@@ -15,8 +15,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTableWidget>
-#include <QTreeWidget>
+#include <QAbstractItemView>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <cstdio>
@@ -70,15 +69,13 @@ std::string Fields(const QDialog& d) {
 // first column, as a button that works on the selected row needs them.
 std::string Rows(const QDialog& d) {
   std::string rows;
-  auto row = [&](const QObject* c, const QString& first) {
-    if (!c->objectName().isEmpty()) rows += " " + c->objectName().toStdString() + "=" + ScriptValue(first.toStdString());
-  };
-  for (const QTreeWidget* list : d.findChildren<QTreeWidget*>())
-    if (const QTreeWidgetItem* item = list->currentItem(); list->isVisible() && item && item->isSelected())
-      row(list, item->text(0));
-  for (const QTableWidget* grid : d.findChildren<QTableWidget*>())
-    if (const QTableWidgetItem* item = grid->item(grid->currentRow(), 0); grid->isVisible() && item)
-      row(grid, item->text());
+  for (const QAbstractItemView* view : d.findChildren<QAbstractItemView*>()) {
+    if (view->objectName().isEmpty() || !view->isVisible() || !view->model() || !view->selectionModel()) continue;
+    const QModelIndex at = view->currentIndex();
+    if (!at.isValid() || !view->selectionModel()->isSelected(at)) continue;
+    const QString first = view->model()->index(at.row(), 0, at.parent()).data().toString();
+    rows += " " + view->objectName().toStdString() + "=" + ScriptValue(first.toStdString());
+  }
   return rows;
 }
 
@@ -237,15 +234,24 @@ void MacroRecorder::dialogOpened(QDialog& d) {
   if (qobject_cast<QMessageBox*>(&d) || qobject_cast<QFileDialog*>(&d) || d.objectName().isEmpty()) return;
   for (QAbstractButton* b : d.findChildren<QAbstractButton*>()) {
     if (b->objectName().isEmpty() || b->objectName().startsWith("qt_")) continue;
+    // The rows and values it is pressed on, before it works on them.
+    open.buttons.push_back(connect(b, &QAbstractButton::pressed, this, [this, &d] {
+      if (const auto at = open_.find(&d); on() && at != open_.end()) {
+        OpenDialog& open = at->second;
+        open.pressedOn = Rows(d);
+        std::string fields = Fields(d);
+        if (fields != open.fields) open.pressedOn += fields;
+        open.pressedFields = std::move(fields);
+      }
+    }));
     // Heard after the button did its work: a button that closed the
     // dialog is its answer's end, not a press.
     open.buttons.push_back(connect(b, &QAbstractButton::clicked, this, [this, &d, b] {
       const auto at = open_.find(&d);
       if (!on() || at == open_.end() || !d.isVisible()) return;
       OpenDialog& open = at->second;
-      std::string fields = Fields(d);
-      open.presses += Rows(d) + (fields == open.fields ? std::string() : fields) + " press=" + b->objectName().toStdString();
-      open.fields = std::move(fields);
+      open.presses += open.pressedOn + " press=" + b->objectName().toStdString();
+      open.fields = open.pressedFields;
     }));
   }
 }

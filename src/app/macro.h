@@ -65,6 +65,7 @@ class MacroRecorder : public QObject {
   struct OpenDialog {
     std::size_t line = 0;
     std::string presses, fields;
+    std::string pressedOn, pressedFields;  // what the button held down now was pressed on
     std::vector<QMetaObject::Connection> buttons;
   };
   std::map<const QDialog*, OpenDialog> open_;
