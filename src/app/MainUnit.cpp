@@ -101,7 +101,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
     connect(recent, &QMenu::aboutToShow, this, &TMainForm::fillRecentFiles);
   // Escape ends what runs, wherever the focus is in the window.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, [this] { editor_->keyeditKeyDown(27); });
+  connect(escape, &QShortcut::activated, this, [this] {
+    editor_->keyeditKeyDown(27);
+    showPointer();
+  });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
   fillRecentFiles();
   // The record of the unsaved changes reaches the disk within a second.
@@ -135,7 +138,12 @@ void TMainForm::buildCommands() {
   for (const Command& c : Commands()) {
     Control control{&c, nullptr, nullptr};
     auto connectHandler = [&](QAction* a) {
-      if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] { ((*editor_).*h)(); });
+      // A step may end without a repaint (the spline's "Fertig"): the
+      // prompt follows every command.
+      if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] {
+        ((*editor_).*h)();
+        showPointer();
+      });
     };
     if (!c.name.empty() && !c.handler) {
       // A menu: in the menu bar, in another menu, or at the pointer.
@@ -288,6 +296,7 @@ void TMainForm::buildCentre() {
     const auto* x = Panel6->findChild<QDoubleSpinBox*>("Xed");
     const auto* y = Panel6->findChild<QDoubleSpinBox*>("YEd");
     editor_->BenutzenBtnClick(x->value(), y->value());
+    showPointer();
   });
   row->addWidget(benutzen);
   row->addStretch(1);

@@ -1202,11 +1202,17 @@ CASES = [
             state
             click 350 300 ctrl
             state
+            # typed points step on as clicks do
+            trigger ArcBtn
+            typed 0 0
+            state
+            typed 5 5
+            state
         """,
         stdout=["prompt: Objekt wählen oder Fenster aufziehen", "prompt: Erster Punkt",
                 "prompt: Nächster Punkt oder Rechtsklick für Ende", "prompt: Nächster Punkt oder Rechtsklick für Ende",
                 "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Mittelpunkt", "prompt: Radius",
-                "prompt: Objekt wählen oder Fenster aufziehen"],
+                "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Punkt auf dem Bogen", "prompt: Endpunkt"],
     ),
     dict(
         name="a middle drag pans while a line is drawn, which goes on from its first point",
