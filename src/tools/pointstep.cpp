@@ -52,6 +52,10 @@ Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m) {
   return {std::nearbyint(x), std::nearbyint(y)};
 }
 
+void BandFrom(Editor& e, Point2 fixed) {
+  if (e.tool.band) e.tool.band->first = fixed;
+}
+
 void BandLine(Editor& e, Point2 a, Point2 b) {
   e.AddRubberBand(WholePixels(a.x), WholePixels(a.y), WholePixels(b.x), WholePixels(b.y));
 }

@@ -56,6 +56,10 @@ void ResetRubberBand(ToolState& t);
 // The pointer of a move as the rubber band shows it: aligned with and
 // snapped against `reference` (the snap marker drawn), in whole pixels.
 Point2 PreviewPoint(Editor& e, Point2 reference, const Move& m);
+// The band's length and angle in the status bar count from `fixed`, in
+// drawing units: the tool's last point, where that is not the point the
+// pointer aligns with.
+void BandFrom(Editor& e, Point2 fixed);
 // Rubber-band lines through screen points, each recorded.
 void BandLine(Editor& e, Point2 a, Point2 b);
 void BandPolyline(Editor& e, const std::vector<Point2>& points);
