@@ -51,6 +51,9 @@
 #include "file/encoding.h"
 #include "i18n/translateforms.h"
 #include "tools/drafting.h"
+#include "document/numbers.h"
+#include "tools/snap.h"
+#include "tools/tooltable.h"
 #include "view/renderer.h"
 
 namespace vestrel {
@@ -105,7 +108,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
     connect(recent, &QMenu::aboutToShow, this, &TMainForm::fillRecentFiles);
   // Escape ends what runs, wherever the focus is in the window.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, [this] { editor_->keyeditKeyDown(27); });
+  connect(escape, &QShortcut::activated, this, [this] {
+    editor_->keyeditKeyDown(27);
+    showPointer();
+  });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
   fillRecentFiles();
   // The record of the unsaved changes reaches the disk within a second.
@@ -139,7 +145,12 @@ void TMainForm::buildCommands() {
   for (const Command& c : Commands()) {
     Control control{&c, nullptr, nullptr};
     auto connectHandler = [&](QAction* a) {
-      if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] { ((*editor_).*h)(); });
+      // A step may end without a repaint (the spline's "Fertig"): the
+      // prompt follows every command.
+      if (c.handler) connect(a, &QAction::triggered, this, [this, h = c.handler] {
+        ((*editor_).*h)();
+        showPointer();
+      });
     };
     if (!c.name.empty() && !c.handler) {
       // A menu: in the menu bar, in another menu, or at the pointer.
@@ -228,14 +239,17 @@ void TMainForm::buildCentre() {
     PaintBox1->setFocus();
     editor_->PaintBox1MouseDown(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
                                 static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onMouseMove = [this](QMouseEvent* e) {
     editor_->PaintBox1MouseMove(Shift(e->modifiers()), static_cast<int>(e->position().x()),
                                 static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onMouseUp = [this](QMouseEvent* e) {
     editor_->PaintBox1MouseUp(Button(e->button()), Shift(e->modifiers()), static_cast<int>(e->position().x()),
                               static_cast<int>(e->position().y()));
+    showPointer();
   };
   PaintBox1->onWheel = [this](QWheelEvent* e) { wheelEvent(e); };
   PaintBox1->onDoubleClick = [this] { editor_->PaintBox1DblClick(); };
@@ -289,6 +303,7 @@ void TMainForm::buildCentre() {
     const auto* x = Panel6->findChild<QDoubleSpinBox*>("Xed");
     const auto* y = Panel6->findChild<QDoubleSpinBox*>("YEd");
     editor_->BenutzenBtnClick(x->value(), y->value());
+    showPointer();
   });
   row->addWidget(benutzen);
   // The command field: Return clicks at the point typed; the entry stays,
@@ -301,6 +316,7 @@ void TMainForm::buildCentre() {
   connect(KoordEd, &QLineEdit::returnPressed, this, [this] {
     editor_->KoordEdReturn(KoordEd->text().toStdString());
     KoordEd->selectAll();
+    showPointer();
   });
   row->addWidget(KoordEd);
   row->addStretch(1);
@@ -309,6 +325,33 @@ void TMainForm::buildCentre() {
   setCentralWidget(centre);
   StatusBar1 = statusBar();
   StatusBar1->setObjectName("StatusBar1");
+  // Permanent, beside the messages and the pointer's coordinates; their
+  // texts are put into the language as they are set.
+  for (auto [label, name] : {std::pair{&PromptLabel, "PromptLabel"}, std::pair{&SnapLabel, "SnapLabel"},
+                             std::pair{&BandLabel, "BandLabel"}, std::pair{&SelectedLabel, "SelectedLabel"}}) {
+    *label = new QLabel(StatusBar1);
+    (*label)->setObjectName(name);
+    (*label)->setProperty(kNotTranslated, true);
+    StatusBar1->addPermanentWidget(*label);
+  }
+}
+
+void TMainForm::showPointer() {
+  const ToolState& t = editor_->tool;
+  PromptLabel->setText(translated(Prompt(t)));
+  QString caught;
+  if (t.caught) {
+    QString kind = translated(kCaughtPoint);
+    if (t.caughtKind)
+      if (const auto* item = findChild<QAction*>(Q(kSnapItems[static_cast<int>(*t.caughtKind)])))
+        kind = item->text().remove('&');
+    caught = QString("%1: %2, %3").arg(kind, Q(FormatFixed(t.caught->x, 4)), Q(FormatFixed(t.caught->y, 4)));
+  }
+  SnapLabel->setText(caught);
+  QString band;
+  if (const auto m = t.measure())
+    band = translated(kBandLength).arg(Q(FormatFixed(m->length, 4)), Q(FormatFixed(m->angle, 2)));
+  BandLabel->setText(band);
 }
 
 void TMainForm::FormShow(const std::vector<std::string>& args) { editor_->FormShow(args); }
@@ -445,6 +488,8 @@ void TMainForm::showState() {
   const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
   HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
   VertScrollbar->setValue(e.view.VertScrollbarPosition);
+  SelectedLabel->setText(translated(kSelectedCount).arg(e.SelectedCount()));
+  showPointer();
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {
       if (!a) continue;

@@ -21,6 +21,7 @@
 class QAction;
 class QComboBox;
 class QLineEdit;
+class QLabel;
 class QMenu;
 class QProgressDialog;
 class QScrollBar;
@@ -134,6 +135,15 @@ class TMainForm : public QMainWindow, public Platform {
   QWidget* Panel6 = nullptr;     // below the tabs: typed coordinates
   QLineEdit* KoordEd = nullptr;  // in Panel6: a typed point, "x,y", "@dx,dy" or "@distance<angle"
   QStatusBar* StatusBar1 = nullptr;
+  // Beside the pointer's coordinates in the status bar: what the tool asks
+  // for, the point the pointer is caught at, the rubber band's length and
+  // angle, and how many objects are selected.
+  QLabel* PromptLabel = nullptr;
+  QLabel* SnapLabel = nullptr;
+  QLabel* BandLabel = nullptr;
+  QLabel* SelectedLabel = nullptr;
+  // Shows what the tool asks for and what the pointer caught.
+  void showPointer();
   QMenu* PopupMenu1 = nullptr;  // at the pointer while a polyline is drawn
   TDruckenForm* DruckenForm = nullptr;
   TViewPortForm* ViewPortForm = nullptr;

@@ -74,6 +74,26 @@ QIcon ZoomIn() { return QIcon(Draw(24, [](QPainter& p) { Glass(p, '+'); })); }
 QIcon ZoomOut() { return QIcon(Draw(24, [](QPainter& p) { Glass(p, '-'); })); }
 QIcon Zoom() { return QIcon(Draw(24, [](QPainter& p) { Glass(p, ' '); })); }
 
+// A window dashed round the glass.
+QIcon ZoomWindow() {
+  return QIcon(Draw(24, [](QPainter& p) {
+    p.setPen(QPen(QColor(0, 90, 180), 1.5, Qt::DashLine));
+    p.drawRect(QRectF(1.5, 1.5, 17, 17));
+    Glass(p, ' ');
+  }));
+}
+
+// The glass with an arrow turning back.
+QIcon ZoomPrevious() {
+  return QIcon(Draw(24, [](QPainter& p) {
+    Glass(p, ' ');
+    p.setPen(QPen(QColor(0, 90, 180), 2));
+    p.drawLine(QPointF(13, 9.5), QPointF(6, 9.5));
+    p.drawLine(QPointF(6, 9.5), QPointF(9, 6.5));
+    p.drawLine(QPointF(6, 9.5), QPointF(9, 12.5));
+  }));
+}
+
 QIcon Hand() {
   return QIcon(Draw(24, [](QPainter& p) {
     p.setPen(QPen(QColor(60, 40, 20), 1.5));
@@ -304,6 +324,8 @@ QIcon Of(Icon icon) {
     case Icon::ZoomOut: return ZoomOut();
     case Icon::Zoom: return Zoom();
     case Icon::Hand: return Hand();
+    case Icon::ZoomWindow: return ZoomWindow();
+    case Icon::ZoomPrevious: return ZoomPrevious();
     case Icon::Preview: return Preview();
     case Icon::Layers: return Layers();
     case Icon::Line:

@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QAbstractItemView>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <cstdio>
@@ -62,6 +63,20 @@ std::string Fields(const QDialog& d) {
   for (const QCheckBox* e : d.findChildren<QCheckBox*>())
     if (e->isVisible() && e->isEnabled()) field(e, e->isChecked() ? "1" : "0");
   return fields;
+}
+
+// The rows selected in the dialog's lists and grids, by the text of their
+// first column, as a button that works on the selected row needs them.
+std::string Rows(const QDialog& d) {
+  std::string rows;
+  for (const QAbstractItemView* view : d.findChildren<QAbstractItemView*>()) {
+    if (view->objectName().isEmpty() || !view->isVisible() || !view->model() || !view->selectionModel()) continue;
+    const QModelIndex at = view->currentIndex();
+    if (!at.isValid() || !view->selectionModel()->isSelected(at)) continue;
+    const QString first = view->model()->index(at.row(), 0, at.parent()).data().toString();
+    rows += " " + view->objectName().toStdString() + "=" + ScriptValue(first.toStdString());
+  }
+  return rows;
 }
 
 }  // namespace
@@ -126,6 +141,12 @@ void MacroRecorder::start() {
 std::vector<std::string> MacroRecorder::stop() {
   recording_ = false;
   qApp->removeEventFilter(this);
+  // A dialog still open (none can be, the menu being out of reach) has no
+  // answer.
+  for (auto& [dialog, open] : open_)
+    for (const QMetaObject::Connection& c : open.buttons) disconnect(c);
+  open_.clear();
+  std::erase(lines_, std::string());
   // The window's signals no longer reach this: a second recording hears
   // each of them once.
   for (const QMetaObject::Connection& c : connections_) disconnect(c);
@@ -186,12 +207,60 @@ bool MacroRecorder::eventFilter(QObject* watched, QEvent* event) {
       default: break;
     }
   }
+  if (event->type() == QEvent::Show)
+    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) dialogOpened(*d);
   if (event->type() == QEvent::Hide)
-    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) dialogClosed(*d);
+    if (auto* d = qobject_cast<QDialog*>(watched); d && d->isModal()) {
+      std::string answer = dialogClosed(*d);
+      const auto open = open_.find(d);
+      if (open == open_.end()) {
+        if (!answer.empty()) add(std::move(answer));
+        return false;
+      }
+      for (const QMetaObject::Connection& c : open->second.buttons) disconnect(c);
+      // The dialogs it opened have closed: its line is the last reserved.
+      if (answer.empty())
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(open->second.line));
+      else
+        lines_[open->second.line] = std::move(answer);
+      open_.erase(open);
+    }
   return false;
 }
 
-void MacroRecorder::dialogClosed(QDialog& d) {
+void MacroRecorder::dialogOpened(QDialog& d) {
+  if (open_.contains(&d)) return;
+  OpenDialog& open = open_[&d];
+  open.line = lines_.size();
+  add({});
+  // Message boxes close with every button, and the file dialog's own
+  // buttons are no answer.
+  if (qobject_cast<QMessageBox*>(&d) || qobject_cast<QFileDialog*>(&d) || d.objectName().isEmpty()) return;
+  for (QAbstractButton* b : d.findChildren<QAbstractButton*>()) {
+    if (b->objectName().isEmpty() || b->objectName().startsWith("qt_")) continue;
+    // The rows and values it is pressed on, before it works on them.
+    open.buttons.push_back(connect(b, &QAbstractButton::pressed, this, [this, &d] {
+      if (const auto at = open_.find(&d); on() && at != open_.end()) {
+        OpenDialog& open = at->second;
+        open.pressedOn = Rows(d);
+        std::string fields = Fields(d);
+        if (fields != open.fields) open.pressedOn += fields;
+        open.pressedFields = std::move(fields);
+      }
+    }));
+    // Heard after the button did its work: a button that closed the
+    // dialog is its answer's end, not a press.
+    open.buttons.push_back(connect(b, &QAbstractButton::clicked, this, [this, &d, b] {
+      const auto at = open_.find(&d);
+      if (!on() || at == open_.end() || !d.isVisible()) return;
+      OpenDialog& open = at->second;
+      open.presses += open.pressedOn + " press=" + b->objectName().toStdString();
+      open.fields = open.pressedFields;
+    }));
+  }
+}
+
+std::string MacroRecorder::dialogClosed(QDialog& d) {
   if (auto* box = qobject_cast<QMessageBox*>(&d)) {
     const QAbstractButton* clicked = box->clickedButton();
     const auto role = clicked ? box->buttonRole(const_cast<QAbstractButton*>(clicked)) : QMessageBox::RejectRole;
@@ -202,17 +271,23 @@ void MacroRecorder::dialogClosed(QDialog& d) {
     // A button of the box's own ("Neu laden") by its program name.
     if (role == QMessageBox::ActionRole && !clicked->objectName().isEmpty())
       word = clicked->objectName().toStdString();
-    return add("answer message " + word);
+    return "answer message " + word;
   }
   if (auto* files = qobject_cast<QFileDialog*>(&d)) {
     const QStringList chosen = files->selectedFiles();
     if (d.result() == QDialog::Accepted && !chosen.isEmpty())
-      return add("answer QFileDialog fileNameEdit=" + ScriptValue(chosen.front().toStdString()) + " ok");
-    return add("answer QFileDialog cancel");
+      return "answer QFileDialog fileNameEdit=" + ScriptValue(chosen.front().toStdString()) + " ok";
+    return "answer QFileDialog cancel";
   }
   const std::string name = d.objectName().toStdString();
-  if (name.empty()) return;
-  add("answer " + name + Fields(d) + (d.result() == QDialog::Accepted ? " ok" : " cancel"));
+  if (name.empty()) return {};
+  const auto open = open_.find(&d);
+  std::string presses, fields = Fields(d);
+  if (open != open_.end()) {
+    presses = open->second.presses;
+    if (fields == open->second.fields) fields.clear();
+  }
+  return "answer " + name + presses + fields + (d.result() == QDialog::Accepted ? " ok" : " cancel");
 }
 
 MacroPlay PlayMacro(TMainForm& form, const std::string& path) {

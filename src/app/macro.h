@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,12 @@ class MacroRecorder : public QObject {
   void add(std::string line) { lines_.push_back(std::move(line)); }
   // The pointer's drawing point, as "@X,Y".
   std::string at(QPoint pixel) const;
-  void dialogClosed(QDialog& d);
+  // A modal dialog opened: its answer keeps its place before the answers
+  // of the dialogs it opens in turn, and the presses of its buttons that
+  // leave it open go into it.
+  void dialogOpened(QDialog& d);
+  // Its answer, as it closed.
+  std::string dialogClosed(QDialog& d);
 
   TMainForm& form_;
   bool recording_ = false, paused_ = false;
@@ -53,6 +59,16 @@ class MacroRecorder : public QObject {
   std::string press_;
   // What start() connected, for stop() to undo.
   std::vector<QMetaObject::Connection> connections_;
+  // The dialogs open now: the line their answer goes to, the presses of
+  // their buttons so far with the values they were pressed on (each
+  // written when it changed), and what listens to those.
+  struct OpenDialog {
+    std::size_t line = 0;
+    std::string presses, fields;
+    std::string pressedOn, pressedFields;  // what the button held down now was pressed on
+    std::vector<QMetaObject::Connection> buttons;
+  };
+  std::map<const QDialog*, OpenDialog> open_;
 };
 
 // What came of playing a macro.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QLabel>
 #include <QStatusBar>
 #include <string>
 #include <utility>
@@ -42,6 +43,7 @@ void PrintState(TMainForm& form, std::ostream& out) {
   line("zoom", Number(e.view.zoomedvalue));
   line("tab", std::to_string(e.view.tab));
   line("status", OneLine(form.StatusBar1->currentMessage()));
+  line("prompt", OneLine(form.PromptLabel->text()));
   line("caption", OneLine(form.windowTitle()));
   line("menus", menus);
   // What new objects take, as the header holds it (nothing where it has none).

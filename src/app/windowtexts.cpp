@@ -7,6 +7,7 @@
 #include "i18n/messages.h"
 #include "i18n/translateforms.h"
 #include "i18n/translatefile.h"
+#include "tools/tooltable.h"
 
 namespace vestrel {
 
@@ -24,8 +25,13 @@ std::vector<std::string> ShownTexts(TMainForm& form) {
     return text;
   });
   for (const std::string_view t : {kNotAllDrawn, kFirstTabsOnly, kOpenFilter, kSaveFilter, kPdfFilter, kReload,
-                                   kSaveAgain, kKeepEditing, kSaveUnder})
+                                   kSaveAgain, kKeepEditing, kSaveUnder, kCaughtPoint, kBandLength, kSelectedCount,
+                                   kSelectPrompt})
     add(t);
+  // What the status bar asks for, tool by tool and step by step.
+  for (const Tool& tool : Tools())
+    for (const std::string_view t : tool.prompts) add(t);
+  for (const Mode& m : Modes()) add(m.prompt);
   for (int e = static_cast<int>(FileError::None); e <= static_cast<int>(FileError::NameTooLong); ++e)
     add(FileErrorText(static_cast<FileError>(e)));
   for (int d = static_cast<int>(DictionaryDamage::None); d <= static_cast<int>(DictionaryDamage::TrailingBytes); ++d)

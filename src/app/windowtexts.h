@@ -22,6 +22,12 @@ inline constexpr std::string_view kReload = "Neu laden";
 inline constexpr std::string_view kSaveAgain = "Speichern";
 inline constexpr std::string_view kKeepEditing = "Weiter bearbeiten";
 inline constexpr std::string_view kSaveUnder = "Speichern unter...";
+// The status bar beside the pointer: the point the pointer is caught at
+// (by an object snap, named by its item in "Fang", or by the nearest drawn
+// point), the rubber band from the last fixed point, the selection.
+inline constexpr std::string_view kCaughtPoint = "Fangpunkt";
+inline constexpr std::string_view kBandLength = "Länge %1, Winkel %2°";
+inline constexpr std::string_view kSelectedCount = "Gewählt: %1";
 
 // Every text `form` and its dialogs show, as the dictionary holds it
 // (without leading and trailing blanks), each once: the messages first,

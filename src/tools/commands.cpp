@@ -9,6 +9,7 @@ namespace {
 
 bool CanUndo(const Editor& e) { return !e.undos.undos.empty(); }
 bool CanRedo(const Editor& e) { return !e.undos.redos.empty(); }
+bool HasPrevious(const Editor& e) { return HasPreviousView(e.view); }
 bool Recording(const Editor& e) { return e.recordingMacro; }
 bool NotPlaying(const Editor& e) { return !e.playingMacro; }
 bool ScaleByKeyboard(const Editor& e) { return e.tool.SkalierungsfaktorperTastatureingeben; }
@@ -94,6 +95,12 @@ const Command kCommands[] = {
     {.button = "ZoomBtn", .bar = B::Main, .hint = "Vergrößern/Verkleinern", .icon = Icon::Zoom,
      .handler = &E::ZoomBtnClick},
     {.button = "HandBtn", .bar = B::Main, .hint = "Verschieben", .icon = Icon::Hand, .handler = &E::HandBtnClick},
+    {.menu = "Ansicht1", .name = "ZoomFenster1", .caption = "Zoom Fenster", .button = "ZoomFensterBtn",
+     .bar = B::Main, .hint = "Auf ein Fenster vergrößern", .icon = Icon::ZoomWindow,
+     .handler = &E::ZoomFenster1Click},
+    {.menu = "Ansicht1", .name = "ZoomVorher1", .caption = "Vorherige Ansicht", .button = "ZoomVorherBtn",
+     .bar = B::Main, .hint = "Zurück zur vorherigen Ansicht", .icon = Icon::ZoomPrevious,
+     .handler = &E::ZoomVorher1Click, .enabled = HasPrevious},
     {.menu = "Ansicht1", .name = "Druckvorschau1", .caption = "Druckvorschau", .button = "PreviewBtn", .bar = B::Main,
      .hint = "Druckvorschau  an/aus", .icon = Icon::Preview, .handler = &E::Druckvorschau1Click, .menuGap = true,
      .checked = Previewing},

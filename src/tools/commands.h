@@ -15,7 +15,8 @@ class Editor;
 
 // The pictures of the tool buttons; the window draws them.
 enum class Icon {
-  None, NewFile, NewR12, Open, Save, Print, Undo, Redo, ZoomAll, ZoomIn, ZoomOut, Zoom, Hand, Preview, Layers,
+  None, NewFile, NewR12, Open, Save, Print, Undo, Redo, ZoomAll, ZoomIn, ZoomOut, Zoom, Hand, ZoomWindow,
+  ZoomPrevious, Preview, Layers,
   // The drawing tools.
   Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
   // The editing tools.

@@ -47,6 +47,7 @@ void Editor::OutOfMemory() {
 void Editor::ShowLoaded() {
   view.tab = 0;
   tool.lastpoint.reset();  // a point of the drawing before
+  view.previous.clear();  // the views of the drawing before
   ZoomFullIn(views);
 }
 

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/drawing.h"
@@ -77,6 +78,7 @@ struct ToolState {
   bool inarrayselect = false;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
+  bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
   // Selection: a window has its first corner; the selection or one of its
   // grips is dragged.
   bool inmassselect = false, inmove = false, inmovepoint = false;
@@ -95,6 +97,19 @@ struct ToolState {
   // The last point a click or a typed point fixed, in drawing units: what
   // "@" refers to when no tool has a point of its own yet.
   std::optional<Point2> lastpoint;
+  // What the status bar tells of the pointer while the rubber band shows:
+  // the point it is caught at (with the object snap's kind; none for the
+  // nearest drawn point), and the band from the tool's last fixed point to
+  // the pointer, in drawing units.
+  std::optional<Point2> caught;
+  std::optional<SnapKind> caughtKind;
+  std::optional<std::pair<Point2, Point2>> band;
+  // The band's length, and its angle in degrees counter-clockwise from
+  // the x axis, from 0 up to 360.
+  struct Measure {
+    double length = 0, angle = 0;
+  };
+  std::optional<Measure> measure() const;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -113,6 +128,15 @@ struct ToolState {
   double movestartx = 0, movestarty = 0;
   int movepointnr = 0, moveobjnr = 0;
   int lastmousex = 0, lastmousey = 0;
+  // The middle button held: where it went down, with the keys. Once the
+  // pointer moves more than 3 pixels from there it pans the view in any
+  // mode; let go before, it clicks there as the left button would.
+  struct MiddlePress {
+    int x = 0, y = 0;
+    ShiftState shift;
+    bool panning = false;
+  };
+  std::optional<MiddlePress> middle;
 
   // The rubber band on the screen: every segment drawn in XOR, so that
   // drawing them again erases them.
@@ -225,6 +249,8 @@ class Editor {
   // Whether an object of the shown tab's block (or outside blocks) is
   // selected.
   bool IsSelected() const;
+  // How many such objects are selected.
+  std::size_t SelectedCount() const;
 
   // The editing tools ("Bearbeiten" and the right tool bar). Delete and
   // the array work on the selection at once; the others then wait for
@@ -249,9 +275,12 @@ class Editor {
   void VertScrollbarChange(int position);
   void FormMouseWheel(bool up, ShiftState shift, double x, double y);
 
-  // The zoom and pan tools.
+  // The zoom and pan tools; "Zoom Fenster" zooms to a window dragged or
+  // clicked open, "Vorherige Ansicht" goes back to the view before.
   void ZoomBtnClick();
   void HandBtnClick();
+  void ZoomFenster1Click();
+  void ZoomVorher1Click();
 
   // The drawing tools: each arms its tool (its button down), ending what
   // ran before.

@@ -1,4 +1,6 @@
 // Ending the tools of the drawing area.
+#include <cmath>
+
 #include "tools/tooltable.h"
 
 namespace vestrel {
@@ -13,6 +15,15 @@ void Editor::removeall() {
   ToolState& t = tool;
   if (t.anzrem > 0) platform.DrawXor(std::span<const tremove>(t.remove.data(), static_cast<std::size_t>(t.anzrem)));
   t.anzrem = 0;
+  t.caught.reset(), t.caughtKind.reset(), t.band.reset();
+}
+
+std::optional<ToolState::Measure> ToolState::measure() const {
+  if (!band) return std::nullopt;
+  const auto [from, to] = *band;
+  double angle = std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
+  if (angle < 0) angle += 360;
+  return Measure{std::hypot(to.x - from.x, to.y - from.y), angle};
 }
 
 void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl, bool joined) {

@@ -1,7 +1,9 @@
 // The drawing area's mouse events, dispatched to the step of the tool that
 // runs: the first mode of the tool table that is on and has the step takes
 // the event; and the typed point, clicked as a press of the left button.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "document/numbers.h"
 #include "i18n/msg.h"
@@ -48,9 +50,11 @@ void PressTyped(Editor& e, Point2 at, std::optional<Point2> relative = std::null
 }  // namespace
 
 void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int y) {
-  // The middle button acts as the left in every tool; with nothing armed it
-  // selects nothing.
-  if (button == MouseButton::Middle && tool.down != ToolButton::None) button = MouseButton::Left;
+  // The middle button waits: dragged, it pans; let go, it clicks.
+  if (button == MouseButton::Middle) {
+    tool.middle = ToolState::MiddlePress{x, y, shift};
+    return;
+  }
   Press(*this, ClickAt(*this, button, shift, x, y));
 }
 
@@ -78,9 +82,24 @@ bool Editor::KoordEdReturn(std::string_view text) {
 void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   tool.lastmousex = x;
   tool.lastmousey = y;
+  tool.caught.reset(), tool.caughtKind.reset(), tool.band.reset();
   const ScreenTransform window = WindowTransform(views);
   const Point2 w = window.toWorld(x, y);
   platform.SetStatusText(FormatFixed(w.x, 4) + ", " + FormatFixed(w.y, 4));
+  if (tool.middle) {
+    ToolState::MiddlePress& m = *tool.middle;
+    constexpr int kDrag = 3;
+    if (!m.panning && std::max(std::abs(x - m.x), std::abs(y - m.y)) > kDrag) {
+      // The view follows the pointer from where the button went down; the
+      // tool keeps its points, and its rubber band comes back after.
+      m.panning = true;
+      removeall();
+      RememberView(views);
+      view.pansx = m.x, view.pansy = m.y;
+      view.pansx0 = view.HorzScrollbarPosition, view.pansy0 = view.VertScrollbarPosition;
+    }
+    if (m.panning) return PanDrag(*this, x, y);
+  }
   for (const ViewDrag& d : kViewDrags)
     if (view.*d.dragging) return d.step(*this, x, y);
   for (const Mode& m : Modes())
@@ -92,10 +111,19 @@ void Editor::PaintBox1MouseMove(ShiftState shift, int x, int y) {
   if (tool.down != ToolButton::None) {
     removeall();
     PreviewPoint(*this, std::nullopt, move);
+    tool.band.reset();  // no point is fixed yet
   }
 }
 
 void Editor::PaintBox1MouseUp(MouseButton button, ShiftState shift, int x, int y) {
+  if (button == MouseButton::Middle && tool.middle) {
+    const ToolState::MiddlePress m = *tool.middle;
+    tool.middle.reset();
+    if (m.panning) return;
+    // Not dragged: a press where it went down. The middle button acts as
+    // the left in every tool; with nothing armed it selects nothing.
+    Press(*this, ClickAt(*this, tool.down != ToolButton::None ? MouseButton::Left : button, m.shift, m.x, m.y));
+  }
   const Click c = ClickAt(*this, button, shift, x, y);
   for (const Mode& m : Modes())
     if (m.release && tool.*m.on) return m.release(*this, c);

@@ -30,13 +30,14 @@ void GuideLine(Editor& e, Point2 from, Point2 to) {
 // catch is drawn, and on a preview polar's guide line.
 struct Landed {
   Point2 world, pixel;
+  bool caught = false;  // by a point of the drawing
 };
 Landed Pointer(Editor& e, const ScreenTransform& window, std::optional<Point2> from, double x, double y,
                ShiftState shift, bool preview) {
   const Point2 reference = from ? window.toScreen(from->x, from->y) : Point2{x, y};
   const Point2 pointer{x, y};
   Point2 caught;
-  if (SnapPoints(e, window, reference.x, reference.y, x, y, caught.x, caught.y, shift)) return {caught, {x, y}};
+  if (SnapPoints(e, window, reference.x, reference.y, x, y, caught.x, caught.y, shift)) return {caught, {x, y}, true};
   const DraftAids& aids = e.tool.aids;
   const bool ortho = aids.ortho != shift.shift;
   const std::optional<Point2> placed =
@@ -80,8 +81,18 @@ void ResetRubberBand(ToolState& t) {
 }
 
 Point2 PreviewPoint(Editor& e, std::optional<Point2> from, const Move& m) {
-  const Point2 p = Pointer(e, m.window, from, m.x, m.y, m.shift, true).pixel;
-  return {std::nearbyint(p.x), std::nearbyint(p.y)};
+  const Landed l = Pointer(e, m.window, from, m.x, m.y, m.shift, true);
+  ToolState& t = e.tool;
+  if (l.caught) {
+    t.caught = l.world;
+    if (t.activeSnaps() && t.snapped) t.caughtKind = t.snapped->kind;
+  }
+  t.band = {from.value_or(l.world), l.world};
+  return {std::nearbyint(l.pixel.x), std::nearbyint(l.pixel.y)};
+}
+
+void BandFrom(Editor& e, Point2 fixed) {
+  if (e.tool.band) e.tool.band->first = fixed;
 }
 
 void BandLine(Editor& e, Point2 a, Point2 b) {

@@ -188,6 +188,13 @@ bool Editor::IsSelected() const {
   return false;
 }
 
+std::size_t Editor::SelectedCount() const {
+  const TabScope scope = TabScope::OfTab(drawing, view.tab);
+  std::size_t n = 0;
+  for (const tpoly& p : drawing.polys) n += p.selected && scope.inBlock(p) ? 1 : 0;
+  return n;
+}
+
 void Editor::AllesAuswhlen1Click() {
   const TabScope scope = TabScope::OfTab(drawing, view.tab);
   const StyleTables tables(drawing);

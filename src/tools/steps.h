@@ -65,8 +65,12 @@ void FirstClick(Editor& e, const Click& c);
 void ResetRubberBand(ToolState& t);
 // The pointer of a move as the rubber band shows it: as a click there would
 // take it from `from` (the snap marker, or polar's guide line, drawn), in
-// whole pixels.
+// whole pixels. The status bar's band runs from `from` to where it lands.
 Point2 PreviewPoint(Editor& e, std::optional<Point2> from, const Move& m);
+// The band's length and angle in the status bar count from `fixed`, in
+// drawing units: the tool's last point, where that is not the point the
+// pointer aligns with.
+void BandFrom(Editor& e, Point2 fixed);
 // Rubber-band lines through screen points, each recorded.
 void BandLine(Editor& e, Point2 a, Point2 b);
 void BandPolyline(Editor& e, const std::vector<Point2>& points);
@@ -80,6 +84,13 @@ void ZoomDrag(Editor& e, int x, int y);
 void PanDrag(Editor& e, int x, int y);
 void ZoomRelease(Editor& e, const Click& c);
 void HandRelease(Editor& e, const Click& c);
+// "Zoom Fenster": a press is the window's first corner, a release more than
+// 3 pixels away its second, else the next press; its prompt goes by the
+// corners it has.
+void ZoomWindowClick(Editor& e, const Click& c);
+void ZoomWindowPreview(Editor& e, const Move& m);
+void ZoomWindowRelease(Editor& e, const Click& c);
+int ZoomWindowStep(const ToolState& t);
 
 // --- drawing tools (tools/draw/) -------------------------------------------------
 // Each family: the click of its running mode, its first click (the tool
@@ -92,6 +103,8 @@ void PolyFirstClick(Editor& e, const Click& c);
 void PolyPreview(Editor& e, const Move& m);
 // The release of the button ends a free-hand stroke.
 void PolyRelease(Editor& e, const Click& c);
+// The spline's prompt: its points, then its two end directions.
+int SplineStep(const ToolState& t);
 // Escape keeps the polyline drawn so far.
 void PolyFinish(Editor& e);
 void RectangleClick(Editor& e, const Click& c);

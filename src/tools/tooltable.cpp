@@ -1,5 +1,7 @@
 #include "tools/tooltable.h"
 
+#include <algorithm>
+
 #include "tools/steps.h"
 
 namespace vestrel {
@@ -36,12 +38,56 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
+    {.name = "inzoomwindow", .on = &T::inzoomwindow, .click = ZoomWindowClick, .preview = ZoomWindowPreview,
+     .release = ZoomWindowRelease},
     // Selection: a window has its first corner; the selection or one of
     // its grips is dragged.
-    {.name = "inmassselect", .on = &T::inmassselect, .click = MassSelectClick, .drag = MassSelectBand},
-    {.name = "inmove", .on = &T::inmove, .preview = EditPreview, .release = DragEnd},
-    {.name = "inmovepoint", .on = &T::inmovepoint, .preview = EditPreview, .release = DragEnd},
+    {.name = "inmassselect", .on = &T::inmassselect, .click = MassSelectClick, .drag = MassSelectBand,
+     .prompt = "Zweite Ecke des Fensters"},
+    {.name = "inmove", .on = &T::inmove, .preview = EditPreview, .release = DragEnd,
+     .prompt = "Loslassen, wo die Auswahl hin soll"},
+    {.name = "inmovepoint", .on = &T::inmovepoint, .preview = EditPreview, .release = DragEnd,
+     .prompt = "Loslassen, wo der Griff hin soll"},
 };
+
+// What each tool asks for, step by step.
+using Asks = std::string_view[];
+constexpr Asks kLineAsks = {"Erster Punkt", "Nächster Punkt oder Rechtsklick für Ende"};
+constexpr Asks kThroughAsks = {"Bezugspunkt", "Durchgangspunkt oder Rechtsklick für Ende"};
+// After the arrow the line chains on.
+constexpr Asks kArrowAsks = {"Spitze des Pfeils", "Ende des Pfeils"};
+constexpr Asks kPolyAsks = {"Erster Punkt", "Nächster Punkt oder Rechtsklick für Ende"};
+constexpr Asks kFreeHandAsks = {"Maustaste drücken und zeichnen", "Zeichnen, Loslassen für Ende"};
+constexpr Asks kSplineAsks = {"Erster Punkt", "Nächster Punkt oder Rechtsklick für Ende", "Richtung am Anfang",
+                              "Richtung am Ende"};
+constexpr Asks kRectangleAsks = {"Erste Ecke", "Gegenüberliegende Ecke"};
+constexpr Asks kArcSmeAsks = {"Startpunkt", "Punkt auf dem Bogen", "Endpunkt"};
+constexpr Asks kArcSemAsks = {"Startpunkt", "Endpunkt", "Punkt auf dem Bogen"};
+constexpr Asks kArcCseAsks = {"Mittelpunkt", "Startpunkt", "Endpunkt"};
+constexpr Asks kCircleRadiusAsks = {"Mittelpunkt", "Radius"};
+constexpr Asks kCircleDiameterAsks = {"Mittelpunkt", "Durchmesser"};
+constexpr Asks kCircleTwoAsks = {"Erster Punkt des Durchmessers", "Zweiter Punkt des Durchmessers"};
+constexpr Asks kCircleThreeAsks = {"Erster Punkt", "Zweiter Punkt", "Dritter Punkt"};
+constexpr Asks kPolygonAsks = {"Mittelpunkt", "Ecke"};
+constexpr Asks kEllipseAxesAsks = {"Erster Endpunkt der Achse", "Zweiter Endpunkt der Achse", "Andere Halbachse"};
+constexpr Asks kEllipseCentreAsks = {"Mittelpunkt", "Endpunkt der Achse", "Andere Halbachse"};
+constexpr Asks kEllipseArcAxesAsks = {"Erster Endpunkt der Achse", "Zweiter Endpunkt der Achse", "Andere Halbachse",
+                                      "Startwinkel", "Endwinkel"};
+constexpr Asks kEllipseArcCentreAsks = {"Mittelpunkt", "Endpunkt der Achse", "Andere Halbachse", "Startwinkel",
+                                        "Endwinkel"};
+constexpr Asks kPointAsks = {"Punkt"};
+constexpr Asks kSolidAsks = {"Erste Ecke", "Zweite Ecke", "Dritte Ecke", "Vierte Ecke oder Rechtsklick für Dreieck"};
+constexpr Asks kTextAsks = {"Einfügepunkt des Textes"};
+constexpr Asks kDimensionAsks = {"Erster Punkt", "Zweiter Punkt", "Lage der Maßlinie"};
+constexpr Asks kPickAsks = {"Objekte wählen, Rechtsklick für Ende"};
+constexpr Asks kCopyMoveAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Zielpunkt"};
+constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpunkt", "Richtung"};
+constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
+                              "Zweiter Punkt der Spiegelachse"};
+constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kZoomAsks = {"Nach oben ziehen vergrößert, nach unten verkleinert; Rechtsklick für Ende"};
+constexpr Asks kHandAsks = {"Ziehen verschiebt die Ansicht; Rechtsklick für Ende"};
+constexpr Asks kZoomWindowAsks = {"Erste Ecke des Fensters", "Zweite Ecke des Fensters"};
 
 using B = ToolButton;
 
@@ -50,68 +96,103 @@ using B = ToolButton;
 const Tool kTools[] = {
     // The drawing tools.
     {.menu = "Linie1", .button = "LineBtn", .down = B::LineBtn, .variant = kLineSegment, .mode = &T::inlin,
-     .first = LineFirstClick},
+     .first = LineFirstClick,
+     .prompts = kLineAsks},
     {.menu = "Konstruktionslinie1", .button = "LineBtn", .down = B::LineBtn, .variant = kConstructionLine,
-     .mode = &T::inlin, .first = LineFirstClick},
+     .mode = &T::inlin, .first = LineFirstClick,
+     .prompts = kThroughAsks},
     {.menu = "Strahl1", .button = "LineBtn", .down = B::LineBtn, .variant = kRay, .mode = &T::inlin,
-     .first = LineFirstClick},
-    {.menu = "Pfeil1", .button = "ArrowBtn", .down = B::ArrowBtn, .mode = &T::inlin, .first = LineFirstClick},
+     .first = LineFirstClick,
+     .prompts = kThroughAsks},
+    {.menu = "Pfeil1", .button = "ArrowBtn", .down = B::ArrowBtn, .mode = &T::inlin, .first = LineFirstClick,
+     .prompts = kArrowAsks, .running = &T::inarrow},
     {.menu = "Polylinie1", .button = "PolyLineBtn", .down = B::PolyLineBtn, .variant = kPolyline, .mode = &T::inpoly,
-     .first = PolyFirstClick},
+     .first = PolyFirstClick,
+     .prompts = kPolyAsks},
     {.menu = "Freihand1", .button = "PenBtn", .down = B::PenBtn, .variant = kFreeHand, .mode = &T::inpoly,
-     .first = PolyFirstClick},
-    {.button = "SplineBtn", .down = B::SplineBtn, .variant = kSpline, .mode = &T::inpoly, .first = PolyFirstClick},
+     .first = PolyFirstClick,
+     .prompts = kFreeHandAsks},
+    {.button = "SplineBtn", .down = B::SplineBtn, .variant = kSpline, .mode = &T::inpoly, .first = PolyFirstClick,
+     .prompts = kSplineAsks, .step = SplineStep},
     {.menu = "Rechteck1", .button = "RectangleBtn", .down = B::RectangleBtn, .mode = &T::inrec,
-     .first = RectangleFirstClick},
+     .first = RectangleFirstClick,
+     .prompts = kRectangleAsks},
     {.menu = "StartMitteEnde1", .button = "ArcBtn", .down = B::ArcBtn, .variant = kArcStartMiddleEnd, .mode = &T::inarc,
-     .first = ArcFirstClick},
+     .first = ArcFirstClick,
+     .prompts = kArcSmeAsks},
     {.menu = "N3PunkteStartEndeMitte1", .button = "ArcBtn", .down = B::ArcBtn, .variant = kArcStartEndMiddle,
-     .mode = &T::inarc, .first = ArcFirstClick},
+     .mode = &T::inarc, .first = ArcFirstClick,
+     .prompts = kArcSemAsks},
     {.menu = "MittelpunktStart1", .button = "ArcBtn", .down = B::ArcBtn, .variant = kArcCentreStartEnd,
-     .mode = &T::inarc, .first = ArcFirstClick},
+     .mode = &T::inarc, .first = ArcFirstClick,
+     .prompts = kArcCseAsks},
     {.menu = "MittelpunktRadius1", .button = "CircleBtn", .down = B::CircleBtn, .variant = kCircleCentreRadius,
-     .mode = &T::incircle, .first = CircleFirstClick},
+     .mode = &T::incircle, .first = CircleFirstClick,
+     .prompts = kCircleRadiusAsks},
     {.menu = "MittelpunktDurchmesser1", .button = "CircleBtn", .down = B::CircleBtn,
-     .variant = kCircleCentreDiameter, .mode = &T::incircle, .first = CircleFirstClick},
+     .variant = kCircleCentreDiameter, .mode = &T::incircle, .first = CircleFirstClick,
+     .prompts = kCircleDiameterAsks},
     {.menu = "N2Punkte1", .button = "CircleBtn", .down = B::CircleBtn, .variant = kCircleTwoPoints,
-     .mode = &T::incircle, .first = CircleFirstClick},
+     .mode = &T::incircle, .first = CircleFirstClick,
+     .prompts = kCircleTwoAsks},
     {.menu = "N3Punkte1", .button = "CircleBtn", .down = B::CircleBtn, .variant = kCircleThreePoints,
-     .mode = &T::incircle, .first = CircleFirstClick},
+     .mode = &T::incircle, .first = CircleFirstClick,
+     .prompts = kCircleThreeAsks},
     // The regular polygon is placed like a circle: armed through the
     // circle's button, shown by its own.
     {.menu = "Vieleck1", .button = "PolyGon", .down = B::CircleBtn, .variant = kPolygon, .mode = &T::incircle,
-     .first = CircleFirstClick},
+     .first = CircleFirstClick,
+     .prompts = kPolygonAsks},
     {.menu = "Achsen1", .button = "EllipseBtn", .down = B::EllipseBtn, .variant = kEllipseAxes,
-     .mode = &T::inellipse, .first = EllipseFirstClick},
+     .mode = &T::inellipse, .first = EllipseFirstClick,
+     .prompts = kEllipseAxesAsks},
     {.menu = "Mittelpunkt1", .button = "EllipseBtn", .down = B::EllipseBtn, .variant = kEllipseCentre,
-     .mode = &T::inellipse, .first = EllipseFirstClick},
+     .mode = &T::inellipse, .first = EllipseFirstClick,
+     .prompts = kEllipseCentreAsks},
     {.menu = "Ellipsenbogen1", .button = "EllipseBtn", .down = B::EllipseBtn, .variant = kEllipseArcAxes,
-     .mode = &T::inellipse, .first = EllipseFirstClick},
+     .mode = &T::inellipse, .first = EllipseFirstClick,
+     .prompts = kEllipseArcAxesAsks},
     {.menu = "EllipsenbogenMittelpunkt1", .button = "EllipseBtn", .down = B::EllipseBtn,
-     .variant = kEllipseArcCentre, .mode = &T::inellipse, .first = EllipseFirstClick},
-    {.menu = "Pukt1", .button = "PointBtn", .down = B::PointBtn, .first = PointFirstClick},
-    {.menu = "Flche1", .button = "SolidBtn", .down = B::SolidBtn, .mode = &T::insolid, .first = SolidFirstClick},
-    {.menu = "Punkt1", .button = "TextBtn", .down = B::TextBtn, .first = TextFirstClick},
+     .variant = kEllipseArcCentre, .mode = &T::inellipse, .first = EllipseFirstClick,
+     .prompts = kEllipseArcCentreAsks},
+    {.menu = "Pukt1", .button = "PointBtn", .down = B::PointBtn, .first = PointFirstClick,
+     .prompts = kPointAsks},
+    {.menu = "Flche1", .button = "SolidBtn", .down = B::SolidBtn, .mode = &T::insolid, .first = SolidFirstClick,
+     .prompts = kSolidAsks},
+    {.menu = "Punkt1", .button = "TextBtn", .down = B::TextBtn, .first = TextFirstClick,
+     .prompts = kTextAsks},
     {.menu = "Bemaung1", .button = "DimensionBtn", .down = B::DimensionBtn, .mode = &T::indim,
-     .first = DimensionFirstClick},
+     .first = DimensionFirstClick,
+     .prompts = kDimensionAsks},
 
     // The editing tools; delete and the array need no points.
-    {.menu = "Lschen1", .button = "DelBtn", .shows = ButtonShows::Running, .picking = &T::indelselect},
+    {.menu = "Lschen1", .button = "DelBtn", .shows = ButtonShows::Running, .picking = &T::indelselect,
+     .prompts = kPickAsks},
     {.menu = "Kopieren1", .button = "CopyBtn", .shows = ButtonShows::Running, .picking = &T::incopyselect,
-     .mode = &T::incopyline},
+     .mode = &T::incopyline,
+     .prompts = kCopyMoveAsks},
     {.menu = "Verschieben1", .button = "MoveBtn", .shows = ButtonShows::Running, .picking = &T::inmoveselect,
-     .mode = &T::inmoveline},
+     .mode = &T::inmoveline,
+     .prompts = kCopyMoveAsks},
     {.menu = "Rotieren1", .button = "RotateBtn", .shows = ButtonShows::Running, .picking = &T::inrotateselect,
-     .mode = &T::inrotateline},
+     .mode = &T::inrotateline,
+     .prompts = kRotateAsks},
     {.menu = "Spiegeln1", .button = "MirrorBtn", .shows = ButtonShows::Running, .picking = &T::inmirrorselect,
-     .mode = &T::inmirrorline},
+     .mode = &T::inmirrorline,
+     .prompts = kMirrorAsks},
     {.menu = "Skalieren1", .button = "ScaleBtn", .shows = ButtonShows::Running, .picking = &T::inscaleselect,
-     .mode = &T::inscaleline},
-    {.menu = "Array1", .button = "ArrayBtn", .shows = ButtonShows::Running, .picking = &T::inarrayselect},
+     .mode = &T::inscaleline,
+     .prompts = kScaleAsks},
+    {.menu = "Array1", .button = "ArrayBtn", .shows = ButtonShows::Running, .picking = &T::inarrayselect,
+     .prompts = kPickAsks},
 
     // The zoom and pan tools stay armed until the right button.
-    {.button = "ZoomBtn", .shows = ButtonShows::Never, .mode = &T::inzoom},
-    {.button = "HandBtn", .shows = ButtonShows::Never, .mode = &T::inhand},
+    {.button = "ZoomBtn", .shows = ButtonShows::Never, .mode = &T::inzoom,
+     .prompts = kZoomAsks},
+    {.menu = "ZoomFenster1", .button = "ZoomFensterBtn", .shows = ButtonShows::Never, .mode = &T::inzoomwindow,
+     .prompts = kZoomWindowAsks, .step = ZoomWindowStep},
+    {.button = "HandBtn", .shows = ButtonShows::Never, .mode = &T::inhand,
+     .prompts = kHandAsks},
 };
 
 }  // namespace
@@ -130,6 +211,25 @@ bool AnyModeOn(const ToolState& t) {
   for (const Mode& m : kModes)
     if (t.*m.on) return true;
   return false;
+}
+
+std::string_view Prompt(const ToolState& t) {
+  auto at = [](const Tool& tool, int step) {
+    if (tool.prompts.empty()) return std::string_view{};
+    return tool.prompts[static_cast<std::size_t>(std::clamp(step, 0, static_cast<int>(tool.prompts.size()) - 1))];
+  };
+  auto running = [&](const Tool& tool) { return at(tool, tool.step ? tool.step(t) : 1 + t.ellipsemode); };
+  for (const Tool& tool : kTools)
+    if (tool.picking && t.*tool.picking) return at(tool, 0);
+  for (const Tool& tool : kTools)
+    if (tool.running && t.*tool.running) return running(tool);
+  for (const Tool& tool : kTools)
+    if (tool.mode && t.*tool.mode && (tool.variant == kAnyVariant || tool.variant == t.arcmode))
+      return running(tool);
+  if (const Tool* armed = ArmedTool(t)) return at(*armed, 0);
+  for (const Mode& m : kModes)
+    if (t.*m.on && !m.prompt.empty()) return m.prompt;
+  return kSelectPrompt;
 }
 
 bool ShowsTool(std::string_view button) {

@@ -50,6 +50,9 @@ struct Mode {
   // What Escape finishes of it (a polyline keeps what is drawn); without
   // one, Escape ends every mode and nothing is written.
   void (*finish)(Editor&) = nullptr;
+  // What the status bar asks for while it runs without a tool of the
+  // table (the selection's window and drags).
+  std::string_view prompt = {};
 };
 
 // How a tool's button (and its menu item) shows it.
@@ -70,6 +73,17 @@ struct Tool {
   bool ToolState::*picking = nullptr;  // the mode in which it picks objects first
   bool ToolState::*mode = nullptr;     // the mode its points run in; none for a tool of one click
   void (*first)(Editor&, const Click&) = nullptr;  // the first click of the armed tool
+  // What the status bar asks for at each of its steps: the first while it
+  // is armed (or picks objects), then one for each point it has taken, the
+  // last standing for all that follow.
+  std::span<const std::string_view> prompts = {};
+  // Which prompt its points are at while its mode runs; without one, the
+  // second and then one further for each point it stored after its first
+  // (ellipsemode).
+  int (*step)(const ToolState&) = nullptr;
+  // The flag that tells this tool runs, where its mode's flag and variant
+  // do not tell it from another (the arrow runs as a line).
+  bool ToolState::*running = nullptr;
 };
 
 std::span<const Mode> Modes();
@@ -80,6 +94,12 @@ std::span<const Tool> Tools();
 const Tool* ArmedTool(const ToolState& t);
 // Whether any mode is on.
 bool AnyModeOn(const ToolState& t);
+// What the status bar asks the user for now: the prompt of the tool that
+// picks or runs at its step, else of the armed tool, else of the mode that
+// is on, else what a click with nothing armed does.
+std::string_view Prompt(const ToolState& t);
+// With nothing armed a click selects.
+inline constexpr std::string_view kSelectPrompt = "Objekt wählen oder Fenster aufziehen";
 // Whether the tool button or menu item `button` shows its tool as armed or
 // running now; false for a name that is no tool's.
 bool ToolShown(const Editor& e, std::string_view button);

@@ -5,16 +5,19 @@
 namespace vestrel {
 
 void Editor::ZoomAllClick() {
+  RememberView(views);
   ZoomFullIn(views);
   Repaint();
 }
 
 void Editor::ZoomInBtnClick() {
+  RememberView(views);
   ZoomIn(views);
   Repaint();
 }
 
 void Editor::ZoomOutBtnClick() {
+  RememberView(views);
   ZoomOut(views);
   Repaint();
 }
@@ -47,6 +50,7 @@ void Editor::VertScrollbarChange(int position) {
 }
 
 void Editor::FormMouseWheel(bool up, ShiftState shift, double x, double y) {
+  RememberView(views);
   MouseWheel(views, up, shift.shift, shift.ctrl, x, y);
   Repaint();
 }

@@ -190,6 +190,43 @@ void DragZoom(ViewContext& c, int x, int y) {
                                              Height(c)));
 }
 
+void ZoomWindow(ViewContext& c, Point2 a, Point2 b) {
+  ViewState& v = c.view;
+  const PixelSize box = c.platform.PaintBoxSize();
+  const double w = std::abs(b.x - a.x), h = std::abs(b.y - a.y);
+  if (w > 0 && h > 0) v.zoomedvalue = ClampZoom(100 * std::min(box.width / w, box.height / h));
+  if (!std::isfinite(v.zoomedvalue)) return;
+  const Point2 middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+  ScrollTo(c, ScreenTransform::ScrollPlacing(middle, {box.width / 2.0, box.height / 2.0}, v.zoomedvalue, box.height));
+}
+
+void RememberView(ViewContext& c) {
+  const ViewState& v = c.view;
+  std::vector<ViewState::Saved>& views = c.view.previous[v.tab];
+  const ViewState::Saved now{v.zoomedvalue, v.HorzScrollbarPosition, v.VertScrollbarPosition};
+  if (!views.empty() && views.back().zoom == now.zoom && views.back().x == now.x && views.back().y == now.y) return;
+  if (views.size() == ViewState::kPreviousViews) views.erase(views.begin());
+  views.push_back(now);
+}
+
+bool HasPreviousView(const ViewState& v) {
+  const auto views = v.previous.find(v.tab);
+  return views != v.previous.end() && !views->second.empty();
+}
+
+bool PreviousView(ViewContext& c) {
+  ViewState& v = c.view;
+  if (!HasPreviousView(v)) return false;
+  std::vector<ViewState::Saved>& views = v.previous[v.tab];
+  const ViewState::Saved back = views.back();
+  views.pop_back();
+  v.zoomedvalue = ClampZoom(back.zoom);
+  SetHorzScrollbar(c, back.x);
+  SetVertScrollbar(c, back.y);
+  StoreZoom(c);  // also where only the zoom changed
+  return true;
+}
+
 void Pan(ViewContext& c, int x, int y) {
   ViewState& v = c.view;
   SetHorzScrollbar(c, static_cast<std::int64_t>(v.pansx0) - static_cast<std::int64_t>(x - v.pansx) * 100);

@@ -1,11 +1,14 @@
 // The view: a zoom factor and two scroll offsets that make the transform
 // from drawing units to the pixels of the drawing area, the tab shown, and
 // every way of changing them: zoom to extents, zoom in and out, the wheel,
-// drag zoom, pan, the scroll bars, and the view each tab keeps. These
+// drag zoom, pan, a window, the scroll bars, the view each tab keeps and
+// the views it showed before. These
 // functions change the view and nothing else; the caller repaints.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "document/drawing.h"
 #include "document/tabscope.h"
@@ -35,6 +38,14 @@ struct ViewState {
   // Menu "Ansicht".
   bool Druckvorschau = false;
   bool Linienbreitezeigen = true;
+  // The views each tab showed before its last zooms and pans, the latest
+  // last, for "Vorherige Ansicht".
+  struct Saved {
+    double zoom = 100;
+    std::int32_t x = 0, y = 0;
+  };
+  static constexpr std::size_t kPreviousViews = 10;
+  std::map<int, std::vector<Saved>> previous;
 };
 
 inline constexpr double kZoomMin = 0.000001, kZoomMax = 1000000;
@@ -86,6 +97,20 @@ void MouseWheel(ViewContext& c, bool up, bool shift, bool ctrl, double px, doubl
 // Drag zoom and pan while the mouse moves with the button down.
 void DragZoom(ViewContext& c, int x, int y);
 void Pan(ViewContext& c, int x, int y);
+
+// Zoom and scroll so that the box between the drawing points `a` and `b`
+// fills the drawing area, its middle in the area's middle; a box without
+// width or height keeps the zoom and only centres.
+void ZoomWindow(ViewContext& c, Point2 a, Point2 b);
+
+// The view as it stands, remembered for the shown tab before a zoom or a
+// pan changes it (the last ten of each tab; the same view twice in a row
+// once).
+void RememberView(ViewContext& c);
+// Back to the latest view the shown tab remembered, which it forgets;
+// false when it remembers none.
+bool PreviousView(ViewContext& c);
+bool HasPreviousView(const ViewState& v);
 
 void StoreZoom(ViewContext& c);
 // The first step of a tab change: the tab's stored view, else its extents.

@@ -1245,6 +1245,109 @@ CASES = [
             dict(script_name="second.replay", script="trigger FangRaster1\nstate", stdout=["aids: FangRaster1=10"]),
         ],
     ),
+    dict(
+        name="the status bar asks for each step of a line and of a circle",
+        script="""
+            state
+            trigger LineBtn
+            state
+            click 100 100 ctrl
+            state
+            click 200 100 ctrl
+            state
+            click 200 100 right
+            state
+            trigger CircleBtn
+            state
+            click 300 300 ctrl
+            state
+            click 350 300 ctrl
+            state
+            # typed points step on as clicks do
+            trigger ArcBtn
+            typed 0 0
+            state
+            typed 5 5
+            state
+        """,
+        stdout=["prompt: Objekt wählen oder Fenster aufziehen", "prompt: Erster Punkt",
+                "prompt: Nächster Punkt oder Rechtsklick für Ende", "prompt: Nächster Punkt oder Rechtsklick für Ende",
+                "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Mittelpunkt", "prompt: Radius",
+                "prompt: Objekt wählen oder Fenster aufziehen", "prompt: Punkt auf dem Bogen", "prompt: Endpunkt"],
+    ),
+    dict(
+        name="a middle drag pans while a line is drawn, which goes on from its first point",
+        script="""
+            trigger LineBtn
+            click @0,0 ctrl
+            move 600 400
+            state
+            press 600 400 middle
+            move 650 420 middle
+            release 650 420 middle
+            # the point that was under the pointer is under it again
+            move 650 420
+            state
+            click @10,0 ctrl
+            click 5 5 right
+            trigger ZoomVorher1
+            move 600 400
+            state
+            saveas @TMP@/pan.dxf
+        """,
+        stdout=["modes: inlin", "status: 5.0667, 5.0533", "prompt: Nächster Punkt oder Rechtsklick für Ende",
+                "modes: inlin", "undo: 0", "status: 5.0667, 5.0533",
+                "prompt: Nächster Punkt oder Rechtsklick für Ende", "undo: 1", "status: 5.0667, 5.0533"],
+        check=("@TMP@/pan.dxf", lambda doc: check_lines(doc, [(0, 0), (10, 0)])),
+    ),
+    dict(
+        name="zoom to a dragged window and back to the view before",
+        script="""
+            state
+            trigger ZoomFenster1
+            state
+            press 100 100
+            move 300 200 left
+            release 300 200
+            state
+            trigger ZoomVorher1
+            state
+        """,
+        # a window of 200 by 100 pixels fills the 1200 by 800 of the area
+        stdout=["zoom: 7500", "modes: inzoomwindow", "prompt: Erste Ecke des Fensters", "modes:", "zoom: 45000",
+                "zoom: 7500"],
+    ),
+    dict(
+        name="a recorded macro makes a layer current in the layer manager and zooms to a window again",
+        setup=lambda tmp: plain_drawing(os.path.join(tmp, "plain.dxf")),
+        script="""
+            open @TMP@/plain.dxf
+            trigger Makroaufzeichnen1
+            answer LayerForm ListView1=Waende press=AktuellBtn ok
+            trigger Layer1
+            trigger ZoomFenster1
+            press 100 100
+            move 300 200 left
+            release 300 200
+            answer QFileDialog fileNameEdit=@TMP@/current.replay ok
+            trigger Makroaufzeichnen1
+            state
+            trigger ZoomVorher1
+            key ctrl+z
+            state
+            answer QFileDialog fileNameEdit=@TMP@/current.replay ok
+            trigger Makroabspielen1
+            state
+        """,
+        stdout=["zoom: 45000", "current: $CLAYER=Waende $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "zoom: 7500", "current: $CLAYER= $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1",
+                "zoom: 45000", "current: $CLAYER=Waende $CECOLOR=256 $CELTYPE=ByLayer $CELWEIGHT=-1"],
+    ),
+    dict(
+        name="with no view before there is none to go back to",
+        script="trigger ZoomVorher1\n",
+        exit=1, stderr="@SCRIPT@:1: ZoomVorher1 cannot be used now",
+    ),
 ]
 
 

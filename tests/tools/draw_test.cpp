@@ -477,5 +477,77 @@ TEST_F(DrawTest, SnapMarkersAreErasedLikeTheRubberBand) {
   for (const auto& [segment, n] : times) EXPECT_EQ(n % 2, 0);
 }
 
+// What the status bar tells of the pointer: the band from the tool's last
+// fixed point (its length and angle), and the point the pointer is caught
+// at, with the object snap that caught it.
+TEST_F(DrawTest, ThePointerReportsItsBandAndWhatCaughtIt) {
+  using Measure = ToolState::Measure;
+  const std::vector<Step> line{C(&Editor::LineBtnClick), L(0, 0), L(60, 0), R()};
+  auto with = [&](std::vector<Step> more) {
+    std::vector<Step> steps = line;
+    steps.insert(steps.end(), more.begin(), more.end());
+    return steps;
+  };
+  struct Case {
+    const char* what;
+    SnapModes snaps;
+    std::vector<Step> steps;
+    Point2 pointer;
+    std::optional<Measure> band;
+    std::optional<Point2> caught = {};
+    std::optional<SnapKind> kind = {};
+  };
+  const Case cases[] = {
+      {"armed, nothing fixed yet", 0, {C(&Editor::LineBtnClick)}, {30, 40}, {}},
+      {"a line from its first point", 0, {C(&Editor::LineBtnClick), L(0, 0)}, {30, 40}, Measure{50, 53.13010235415598}},
+      {"down and to the left", 0, {C(&Editor::LineBtnClick), L(0, 0)}, {-30, -40}, Measure{50, 233.13010235415598}},
+      {"a circle's radius", 0, {C(&Editor::CircleBtnClick), L(10, 10)}, {10, 30}, Measure{20, 90}},
+      {"an arc from its second point", 0, {C(&Editor::ArcBtnClick), L(0, 0), L(10, 10)}, {10, 30}, Measure{20, 90}},
+      {"a solid from its third corner", 0, {C(&Editor::SolidBtnClick), L(0, 0), L(40, 0), L(40, 30)}, {10, 60},
+       Measure{42.42640687119285, 135}},
+      {"the nearest drawn point", 0, with({C(&Editor::LineBtnClick), L(0, 50)}), {61, 1},
+       Measure{78.10249675906654, 320.1944289077348}, Point2{60, 0}},
+      {"the midpoint snap", SnapBit(SnapKind::Midpoint), with({C(&Editor::LineBtnClick), L(0, 50)}), {31, 1},
+       Measure{58.309518948453004, 300.9637565320735}, Point2{30, 0}, SnapKind::Midpoint},
+      {"caught with nothing fixed", SnapBit(SnapKind::Endpoint), with({C(&Editor::LineBtnClick)}), {59, 1}, {},
+       Point2{60, 0}, SnapKind::Endpoint},
+      {"the tool ended", 0, {C(&Editor::LineBtnClick), L(0, 0), Esc()}, {30, 40}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    Run(c.steps);
+    ed().tool.snaps = c.snaps;
+    const Point2 at = Pixel(c.pointer.x, c.pointer.y);
+    ed().PaintBox1MouseMove({}, WholePixels(at.x), WholePixels(at.y));
+    const ToolState& t = ed().tool;
+    const auto m = t.measure();
+    ASSERT_EQ(m.has_value(), c.band.has_value());
+    if (m) {
+      EXPECT_NEAR(m->length, c.band->length, 1e-9);
+      EXPECT_NEAR(m->angle, c.band->angle, 1e-9);
+    }
+    ASSERT_EQ(t.caught.has_value(), c.caught.has_value());
+    if (t.caught) {
+      EXPECT_EQ(t.caught->x, c.caught->x);
+      EXPECT_EQ(t.caught->y, c.caught->y);
+    }
+    EXPECT_EQ(t.caughtKind, c.kind);
+    // A click takes the band off the screen, and so from the status bar.
+    Run({L(c.pointer.x + 7, c.pointer.y + 3)});
+    EXPECT_FALSE(ed().tool.band.has_value());
+  }
+}
+
+TEST_F(DrawTest, TheSelectedCountIsTheShownTabs) {
+  Start(false);
+  Run({C(&Editor::LineBtnClick), L(0, 0), L(60, 0), L(60, 30), R()});
+  EXPECT_EQ(ed().SelectedCount(), 0u);
+  ed().AllesAuswhlen1Click();
+  EXPECT_EQ(ed().SelectedCount(), 2u);
+  ed().TabControl1Change(1);  // a layout shows none of the model's
+  EXPECT_EQ(ed().SelectedCount(), 0u);
+}
+
 }  // namespace
 }  // namespace vestrel

@@ -87,5 +87,58 @@ TEST(ToolTable, TheRowsOfOneButtonShareTheirStepsAndEveryButtonHasItsName) {
   EXPECT_TRUE(ButtonName(ToolButton::None).empty());
 }
 
+// Every tool asks for something at every step it reaches, and asks every
+// prompt of its row on the way: the status bar never falls silent or
+// shows another tool's step.
+TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
+  // Pixels of a walk that gives no tool a degenerate shape.
+  constexpr int kWalk[][2] = {{300, 300}, {380, 270}, {420, 200}, {350, 150}, {280, 210}, {260, 320}, {330, 360}};
+  for (const Tool& tool : Tools()) {
+    SCOPED_TRACE(std::string(tool.menu) + " " + std::string(tool.button));
+    test::EditorOnScreen screen;
+    Editor& e = *screen.editor;
+    screen.platform->polygonDialog.answers.push_back({});
+    e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
+    (e.*CommandNamed(tool.menu.empty() ? tool.button : tool.menu)->handler)();
+    ASSERT_FALSE(tool.prompts.empty());
+    EXPECT_EQ(Prompt(e.tool), tool.prompts.front());
+    std::set<std::string_view> asked;
+    auto ask = [&] {
+      if (!AnyModeOn(e.tool) && e.tool.down == ToolButton::None) return false;
+      const std::string_view prompt = Prompt(e.tool);
+      EXPECT_FALSE(prompt.empty());
+      EXPECT_NE(prompt, kSelectPrompt);
+      asked.insert(prompt);
+      return true;
+    };
+    ask();
+    // The editing tools pick nothing and go on to their points.
+    if (tool.picking) e.PaintBox1MouseDown(MouseButton::Right, {}, 0, 0);
+    for (const auto [x, y] : kWalk) {
+      if (!ask()) break;
+      // A spline with its points takes its end directions after "Fertig".
+      if (tool.variant == kSpline && e.tool.inpoly && e.tool.splinemode == 0 && e.tool.polyline0.size() >= 3)
+        e.Fertig1Click();
+      else
+        e.PaintBox1MouseDown(MouseButton::Left, test::kNoSnap, x, y);
+      // A free-hand stroke runs while the button is held.
+      if (!ask()) break;
+      e.PaintBox1MouseUp(MouseButton::Left, test::kNoSnap, x, y);
+    }
+    for (const std::string_view prompt : tool.prompts) EXPECT_TRUE(asked.contains(prompt)) << prompt;
+  }
+}
+
+TEST(ToolTable, WithNothingArmedTheSelectionPromptsForItsWindow) {
+  test::EditorOnScreen screen;
+  Editor& e = *screen.editor;
+  EXPECT_EQ(Prompt(e.tool), kSelectPrompt);
+  e.PaintBox1MouseDown(MouseButton::Left, {}, 300, 300);  // empty ground: a window opens
+  ASSERT_TRUE(e.tool.inmassselect);
+  EXPECT_EQ(Prompt(e.tool), "Zweite Ecke des Fensters");
+  e.PaintBox1MouseDown(MouseButton::Left, {}, 400, 400);
+  EXPECT_EQ(Prompt(e.tool), kSelectPrompt);
+}
+
 }  // namespace
 }  // namespace vestrel

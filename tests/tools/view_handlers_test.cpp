@@ -53,6 +53,136 @@ TEST_F(ViewHandlersTest, TheHandMovesTheDrawingWithThePointer) {
   EXPECT_FALSE(editor.tool.inhand);
 }
 
+// The middle button pans once it is dragged more than 3 pixels, in any
+// mode, and leaves the tool as it was; not dragged, it clicks where it went
+// down as the left button would.
+TEST_F(ViewHandlersTest, TheMiddleButtonPansWhenDraggedAndClicksOtherwise) {
+  struct Case {
+    const char* what;
+    bool armLine;
+    int toX, toY;  // where the pointer moves from (300, 300) and the button comes up
+    bool pans;
+    std::size_t written;  // lines the press wrote
+  };
+  const Case cases[] = {
+      {"a drag in a drawing tool", true, 340, 320, true, 0},
+      {"a drag with nothing armed", false, 290, 250, true, 0},
+      {"a drag of 4 pixels", true, 304, 300, true, 0},
+      {"a click that moved 3 pixels", true, 303, 297, false, 1},
+      {"a click with nothing armed", false, 300, 300, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Editor e{platform};
+    e.FormCreate(VESTREL_TEMPLATE_DIR);
+    e.FormShow({});
+    if (c.armLine) {
+      e.LineBtnClick();
+      e.PaintBox1MouseDown(MouseButton::Left, {false, true}, 100, 100);
+    }
+    const ToolState before = e.tool;
+    const std::size_t polys = e.drawing.polys.size();
+    const auto h = e.view.HorzScrollbarPosition, v = e.view.VertScrollbarPosition;
+    e.PaintBox1MouseDown(MouseButton::Middle, {false, true}, 300, 300);
+    e.PaintBox1MouseMove({false, true}, c.toX, c.toY);
+    e.PaintBox1MouseUp(MouseButton::Middle, {false, true}, c.toX, c.toY);
+    EXPECT_EQ(e.drawing.polys.size(), polys + c.written);
+    EXPECT_EQ(e.view.HorzScrollbarPosition, c.pans ? h - (c.toX - 300) * 100 : h);
+    EXPECT_EQ(e.view.VertScrollbarPosition, c.pans ? v - (c.toY - 300) * 100 : v);
+    EXPECT_EQ(HasPreviousView(e.view), c.pans);
+    EXPECT_EQ(e.tool.inlin, c.armLine);
+    EXPECT_FALSE(e.tool.inmassselect);
+    if (c.pans) {
+      // The tool's points are where they were in the drawing.
+      EXPECT_EQ(e.tool.linesx, before.linesx);
+      EXPECT_EQ(e.tool.linesy, before.linesy);
+      e.ZoomVorher1Click();
+      EXPECT_EQ(e.view.HorzScrollbarPosition, h);
+      EXPECT_EQ(e.view.VertScrollbarPosition, v);
+    }
+  }
+}
+
+// "Zoom Fenster": a window dragged, or clicked corner by corner, fills the
+// drawing area; a window without width or height only centres. The tool
+// ends with its zoom.
+TEST_F(ViewHandlersTest, ZoomWindowFitsTheWindowIntoTheArea) {
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2;
+    bool dragged;
+    double factor;  // the zoom after, by the zoom before
+  };
+  const Case cases[] = {
+      {"dragged, wider than the area", 100, 100, 300, 200, true, 4.0},
+      {"dragged up and left, taller", 300, 400, 200, 100, true, 2.0},
+      {"clicked corner by corner", 100, 100, 400, 400, false, 2.0},
+      {"a line: only centred", 100, 100, 100, 400, false, 1.0},
+  };
+  const PixelSize area = platform.paintBox;
+  ASSERT_EQ(area.width, 800);
+  ASSERT_EQ(area.height, 600);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    editor.view.zoomedvalue = 100;
+    editor.ZoomFenster1Click();
+    EXPECT_TRUE(editor.tool.inzoomwindow);
+    const double zoom = editor.view.zoomedvalue;
+    const ScreenTransform was = WindowTransform(editor.views);
+    const Point2 a = was.toWorld(c.x1, c.y1), b = was.toWorld(c.x2, c.y2);
+    editor.PaintBox1MouseDown(MouseButton::Left, {}, c.x1, c.y1);
+    if (c.dragged) {
+      editor.PaintBox1MouseMove({}, c.x2, c.y2);
+    } else {
+      editor.PaintBox1MouseUp(MouseButton::Left, {}, c.x1, c.y1);
+      EXPECT_TRUE(editor.tool.inzoomwindow) << "a release where it went down waits for the second corner";
+      editor.PaintBox1MouseDown(MouseButton::Left, {}, c.x2, c.y2);
+    }
+    editor.PaintBox1MouseUp(MouseButton::Left, {}, c.x2, c.y2);
+    EXPECT_FALSE(editor.tool.inzoomwindow);
+    EXPECT_NEAR(editor.view.zoomedvalue, zoom * c.factor, 1e-9);
+    const Point2 middle = WindowTransform(editor.views).toScreen((a.x + b.x) / 2, (a.y + b.y) / 2);
+    EXPECT_NEAR(middle.x, area.width / 2.0, 0.5);
+    EXPECT_NEAR(middle.y, area.height / 2.0, 0.5);
+    editor.ZoomVorher1Click();
+    EXPECT_EQ(editor.view.zoomedvalue, zoom);
+  }
+  // The right button gives up.
+  editor.ZoomFenster1Click();
+  editor.PaintBox1MouseDown(MouseButton::Right, {}, 10, 10);
+  EXPECT_FALSE(editor.tool.inzoomwindow);
+}
+
+// "Vorherige Ansicht" goes back through the last ten views of the shown
+// tab, each once; another tab has views of its own.
+TEST_F(ViewHandlersTest, ThePreviousViewGoesBackTenViewsOfTheTab) {
+  std::vector<double> zooms;
+  for (int i = 0; i < 12; ++i) {
+    zooms.push_back(editor.view.zoomedvalue);
+    editor.ZoomInBtnClick();
+  }
+  editor.TabControl1Change(1);
+  EXPECT_FALSE(HasPreviousView(editor.view));
+  editor.ZoomOutBtnClick();
+  editor.TabControl1Change(0);
+  for (int i = 11; i >= 2; --i) {
+    ASSERT_TRUE(HasPreviousView(editor.view));
+    editor.ZoomVorher1Click();
+    EXPECT_DOUBLE_EQ(editor.view.zoomedvalue, zooms[static_cast<std::size_t>(i)]);
+  }
+  EXPECT_FALSE(HasPreviousView(editor.view));
+  const double now = editor.view.zoomedvalue;
+  editor.ZoomVorher1Click();
+  EXPECT_EQ(editor.view.zoomedvalue, now);
+  editor.TabControl1Change(1);
+  EXPECT_TRUE(HasPreviousView(editor.view));
+  // A new drawing has no views before (the layout's viewport, added on
+  // its visit, is dropped).
+  platform.answers.push_back(Answer::No);
+  editor.NeueDXFDatei1Click();
+  EXPECT_FALSE(HasPreviousView(editor.view));
+}
+
 TEST_F(ViewHandlersTest, TheStatusBarShowsThePointersDrawingCoordinates) {
   editor.view.zoomedvalue = 100;
   editor.view.HorzScrollbarPosition = 0;

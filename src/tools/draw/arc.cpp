@@ -56,6 +56,7 @@ void ArcPreview(Editor& e, const Move& m) {
   e.removeall();
   const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
+  BandFrom(e, {t.linesx2, t.linesy2});
   const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
   double cx, cy, r, a1, a2;
   if (t.arcmode == kArcCentreStartEnd) {

@@ -82,6 +82,7 @@ void CirclePreview(Editor& e, const Move& m) {
   if (t.arcmode == kCircleThreePoints) {
     BandLine(e, centre, p);
     if (t.ellipsemode == 0) return;
+    BandFrom(e, {t.linesx2, t.linesy2});
     const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
     Arc3 arc;
     if (ArcDurch3Punkte(centre.x, centre.y, p2.x, p2.y, p.x, p.y, arc))

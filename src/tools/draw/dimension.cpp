@@ -113,6 +113,7 @@ void DimensionPreview(Editor& e, const Move& m) {
   e.removeall();
   const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
   if (t.ellipsemode == 0) return BandLine(e, s1, p);
+  BandFrom(e, {t.linesx2, t.linesy2});
   PlaceDimensionLine(t, m.window.toWorld(p.x, p.y));
   const Point2 s2 = m.window.toScreen(t.linesx2, t.linesy2);
   const Point2 a = m.window.toScreen(t.linesx4, t.linesy4), b = m.window.toScreen(t.linesx5, t.linesy5);

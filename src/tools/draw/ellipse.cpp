@@ -83,6 +83,7 @@ void EllipsePreview(Editor& e, const Move& m) {
   const Point2 pointer{static_cast<double>(m.x), static_cast<double>(m.y)};
   const Point2 p = t.ellipsemode < 2 ? PreviewPoint(e, Point2{t.linesx, t.linesy}, m) : pointer;
   if (t.ellipsemode == 0) return BandLine(e, p1, p);
+  BandFrom(e, {t.linesx2, t.linesy2});
   const Point2 p2 = m.window.toScreen(t.linesx2, t.linesy2);
   const bool byCentre = t.arcmode == kEllipseCentre || t.arcmode == kEllipseArcCentre;
   const Point2 o = byCentre ? p1 : Point2{(p1.x + p2.x) / 2, (p1.y + p2.y) / 2};

@@ -100,6 +100,8 @@ void PolyClick(Editor& e, const Click& c) {
   }
 }
 
+int SplineStep(const ToolState& t) { return 1 + t.splinemode; }
+
 void PolyRelease(Editor& e, const Click&) {
   // A free-hand stroke ends with the button; the tool stays armed for the
   // next one.

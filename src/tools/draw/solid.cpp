@@ -45,6 +45,7 @@ void SolidPreview(Editor& e, const Move& m) {
   const Point2 a = m.window.toScreen(t.linesx, t.linesy);
   e.removeall();
   const Point2 p = PreviewPoint(e, Point2{t.linesx, t.linesy}, m);
+  if (t.ellipsemode > 0) BandFrom(e, t.ellipsemode == 1 ? Point2{t.linesx2, t.linesy2} : Point2{t.linesx3, t.linesy3});
   std::vector<Point2> outline{a};
   if (t.ellipsemode > 0) outline.push_back(m.window.toScreen(t.linesx2, t.linesy2));
   if (t.ellipsemode > 1) outline.push_back(m.window.toScreen(t.linesx3, t.linesy3));
