@@ -291,6 +291,20 @@ Outcome<std::vector<Path>> Offset(const Path& path, double distance) {
       }
     });
   const auto count = static_cast<double>(n);
+  // An open path's parallel may come near its ends without crossing
+  // itself: where it enters or leaves the circles of the distance round
+  // them it is cut too (points of one piece, nodes of their own).
+  if (!path.closed) {
+    for (const Point2 end : {path.pieces.front().a, path.pieces.back().b}) {
+      const Piece cap = ConicPiece({end, {extent, 0}, {0, extent}});
+      grid.near(BoxOf(cap), [&](std::size_t i) {
+        for (const Crossing& c : Crossings(raw[i], cap)) {
+          const double u = static_cast<double>(i) + c.s;
+          if (u > 1e-9 && u < count - 1e-9) splits.push_back({u, nodes++});
+        }
+      });
+    }
+  }
   // Splits at one place (a crossing at a vertex, found on both pieces)
   // are one node; on a closed parallel its end is its start.
   for (Split& s : splits)

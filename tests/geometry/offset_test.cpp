@@ -108,6 +108,21 @@ TEST(Offset, ClosedContoursAndOpenPaths) {
   }
 }
 
+TEST(Offset, AnOpenPathsParallelKeepsAwayFromItsEnds) {
+  // Round three sides of a square, then down past the start: the last
+  // side's parallel runs 0.5 from the start point, inside the circle of
+  // the distance round it, without crossing the first side's.
+  const Path path = PathOf({{0, 0, 0, 0}, {10, 0, 0, 0}, {10, 10, 0, 0}, {-1.5, 10, 0, 0}, {-1.5, -5, 0, 0}}, false);
+  const auto r = Offset(path, 1);
+  ASSERT_TRUE(r.ok());
+  ASSERT_EQ(r.value.size(), 2u);
+  const double h = std::sqrt(0.75);
+  EXPECT_NEAR(Length(r.value[0]), 35.5 - h, 1e-9);
+  EXPECT_NEAR(r.value[0].pieces.back().b.y, h, 1e-9);
+  EXPECT_NEAR(Length(r.value[1]), 5 - h, 1e-9);
+  EXPECT_NEAR(r.value[1].pieces.front().a.y, -h, 1e-9);
+}
+
 // 500 vertices at jittered even angles round a circle of radius 100, each
 // segment an arc bulging inwards (bulge in [-0.2, 0.001]): every vertex
 // turns left, the arcs make the polygon far from convex, and no arc is
