@@ -402,6 +402,16 @@ Outcome<std::vector<Path>> Offset(const Path& path, double distance) {
     if (stays[k] && !used[k] && slices[k].from == kStart) chain(k);
   for (std::size_t k = 0; k < slices.size(); ++k)
     if (stays[k] && !used[k]) chain(k);
+  // A loop of a closed contour's parallel lies on the side of the
+  // distance: inside the contour for the way into it, outside for the
+  // way out (where the nearness above cannot tell, as at a distance that
+  // dwarfs the contour).
+  if (path.closed) {
+    const bool inwards = (distance > 0) == (SignedArea(path) > 0);
+    std::erase_if(result, [&](const Path& loop) {
+      return loop.closed && (WindingNumber(path, PointAt(loop.pieces.front(), 0.5)) != 0) != inwards;
+    });
+  }
   if (result.empty()) return Refused<Result>(GeometryFault::Vanished);
   return {result};
 }

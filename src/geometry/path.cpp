@@ -322,4 +322,39 @@ double SignedArea(const Path& path) {
   return twice / 2;
 }
 
+int WindingNumber(const Path& path, Point2 p) {
+  // The angle each piece sweeps as seen from p: its chord's, and a whole
+  // turn more, the way it turns, when p lies between the chord and the
+  // arc. An elliptic piece is a circular arc in the frame of its axes
+  // (which mirrors the turn where they do).
+  double turns = 0;
+  for (const Piece& piece : path.pieces) {
+    Point2 a = piece.a, b = piece.b, q = p;
+    std::optional<ArcShape> arc = CircleOf(piece);
+    double mirrored = 1;
+    if (piece.elliptic && !arc) {
+      const Conic& k = piece.conic;
+      const double det = Cross(k.u, k.v);
+      if (!(std::abs(det) > 0)) continue;
+      auto frame = [&](Point2 x) {
+        const Point2 d{x.x - k.c.x, x.y - k.c.y};
+        return Point2{Cross(d, k.v) / det, Cross(k.u, d) / det};
+      };
+      a = frame(a), b = frame(b), q = frame(p);
+      arc = ArcShape{{0, 0}, 1, k.t0, k.t1 - k.t0};
+      mirrored = det > 0 ? 1 : -1;
+    }
+    const Point2 pa{a.x - q.x, a.y - q.y}, pb{b.x - q.x, b.y - q.y};
+    double swept = std::atan2(Cross(pa, pb), pa.x * pb.x + pa.y * pb.y);
+    if (arc) {
+      const double side = Cross({b.x - a.x, b.y - a.y}, {q.x - a.x, q.y - a.y});
+      const bool inCircle = std::hypot(q.x - arc->c.x, q.y - arc->c.y) < arc->r;
+      const bool full = std::abs(arc->sweep) >= 2 * kPi;
+      if (inCircle && (full || (arc->sweep > 0 ? side < 0 : side > 0))) swept += arc->sweep > 0 ? 2 * kPi : -2 * kPi;
+    }
+    turns += swept * mirrored;
+  }
+  return static_cast<int>(std::lround(turns / (2 * kPi)));
+}
+
 }  // namespace vestrel

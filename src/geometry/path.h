@@ -116,5 +116,8 @@ Path Slice(const Path& path, double u0, double u1);
 Path Reversed(const Path& path);
 // The area a closed path encloses, positive when it runs counter-clockwise.
 double SignedArea(const Path& path);
+// How many times a closed path runs round p, counter-clockwise counted
+// positive (0 for a point outside); for a point on the path, either.
+int WindingNumber(const Path& path, Point2 p);
 
 }  // namespace vestrel

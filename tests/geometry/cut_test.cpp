@@ -1,9 +1,15 @@
-// Trim, extend, break and lengthen on paths.
+// Trim, extend, break and lengthen on paths; and what every construction
+// makes of hostile numbers.
 #include "geometry/trim.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+
+#include "geometry/fillet.h"
+#include "geometry/join.h"
+#include "geometry/offset.h"
 
 namespace vestrel {
 namespace {
@@ -159,6 +165,48 @@ TEST(Cut, LengthenByADeltaOrToATotal) {
     ASSERT_EQ(r.fault, c.fault);
     if (r.ok()) ExpectPaths({r.value}, {c.span});
   }
+}
+
+}  // namespace
+}  // namespace vestrel
+
+namespace vestrel {
+namespace {
+
+// Hostile numbers give a reason, and nothing hangs.
+TEST(Cut, HostileNumbersGiveAReason) {
+  const Path square = PathOf({{0, 0, 0, 0}, {2, 0, 0, 0}, {2, 2, 0, 0}, {0, 2, 0, 0}}, true);
+  const Path broken{{SegmentPiece({0, 0}, {NAN, 1})}};
+  const Path huge{{SegmentPiece({-1e300, 0}, {1e300, 0})}};
+  const Piece line = SegmentPiece({0, 0}, {10, 0}), up = SegmentPiece({0, 0}, {0, 10});
+  struct Case {
+    const char* name;
+    std::function<GeometryFault()> run;
+    GeometryFault fault;
+  } cases[] = {
+      {"offset by NaN", [&] { return Offset(square, NAN).fault; }, GeometryFault::NotFinite},
+      {"offset by infinity", [&] { return Offset(square, INFINITY).fault; }, GeometryFault::NotFinite},
+      {"offset of NaN", [&] { return Offset(broken, 1).fault; }, GeometryFault::NotFinite},
+      {"offset inwards by 1e300", [&] { return Offset(square, 1e300).fault; }, GeometryFault::Vanished},
+      {"offset outwards by 1e300", [&] { return Offset(square, -1e300).fault; }, GeometryFault::None},
+      {"offset of a line 2e300 long", [&] { return Offset(huge, 1).fault; }, GeometryFault::None},
+      {"fillet of radius 1e300", [&] { return Fillet(line, {5, 0}, up, {0, 5}, 1e300).fault; },
+       GeometryFault::RadiusTooLarge},
+      {"fillet of infinite radius", [&] { return Fillet(line, {5, 0}, up, {0, 5}, INFINITY).fault; },
+       GeometryFault::NotFinite},
+      {"chamfer of NaN", [&] { return Chamfer(line, {5, 0}, up, {0, 5}, NAN, 1).fault; }, GeometryFault::NotFinite},
+      {"trim at NaN cuts", [&] { return Trim(square, {NAN, NAN}, 0.5).fault; }, GeometryFault::NoCut},
+      {"extend to a NaN boundary", [&] { return Extend(kLine, true, {SegmentPiece({NAN, 0}, {5, 5})}).fault; },
+       GeometryFault::NoBoundary},
+      {"break at infinity", [&] { return BreakAt(square, INFINITY).fault; }, GeometryFault::NotFinite},
+      {"lengthen an ellipse arc by 1e300", [&] { return Lengthen(kEllipseQuarter, true, 1e300).fault; },
+       GeometryFault::FullTurn},
+      {"join at 1e300", [&] { return Join({huge, kLine}, 1e300).fault; }, GeometryFault::None},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.run(), c.fault) << c.name;
+  // A slice asked to run on for ever stops after one turn.
+  EXPECT_NEAR(Length(Slice(square, 0.5, 1e300)), 8, 1e-12);
+  EXPECT_EQ(Slice(square, NAN, 1).pieces.size(), 0u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -106,6 +107,60 @@ TEST(Offset, ClosedContoursAndOpenPaths) {
       EXPECT_NEAR(got.pieces.back().b.y, c.to.y, 1e-9);
     }
   }
+}
+
+TEST(Offset, ContoursThatPinchApartOrCloseRoundAHole) {
+  // Where two circles of radius 1 round corners 1 apart leave a notch:
+  // 1 - sqrt(3)/4 - pi/6 of area either side.
+  const double notch = 1 - std::sqrt(3.0) / 4 - kPi / 6;
+  // Two 10 by 10 squares joined by a bridge 1 wide: inwards by 1 the
+  // bridge goes and each square keeps 8 by 8, bulging a notch's worth
+  // into the bridge's mouth.
+  const Path dumbbell = Polygon({{0, 0, 0, 0},
+                                 {10, 0, 0, 0},
+                                 {10, 4.5, 0, 0},
+                                 {15, 4.5, 0, 0},
+                                 {15, 0, 0, 0},
+                                 {25, 0, 0, 0},
+                                 {25, 10, 0, 0},
+                                 {15, 10, 0, 0},
+                                 {15, 5.5, 0, 0},
+                                 {10, 5.5, 0, 0},
+                                 {10, 10, 0, 0},
+                                 {0, 10, 0, 0}});
+  const auto two = Offset(dumbbell, 1);
+  ASSERT_TRUE(two.ok());
+  ASSERT_EQ(two.value.size(), 2u);
+  for (const Path& loop : two.value) {
+    EXPECT_TRUE(loop.closed);
+    EXPECT_NEAR(SignedArea(loop), 64 + notch, 1e-9);
+  }
+  // A square ring, 2 thick, open at the top through a gap 1 wide:
+  // outwards by 1 the gap closes and the 6 by 6 cavity stays a hole of 4
+  // by 4 (and a notch under the gap), running the other way.
+  const Path ring = Polygon({{0, 0, 0, 0},
+                             {10, 0, 0, 0},
+                             {10, 10, 0, 0},
+                             {5.5, 10, 0, 0},
+                             {5.5, 8, 0, 0},
+                             {8, 8, 0, 0},
+                             {8, 2, 0, 0},
+                             {2, 2, 0, 0},
+                             {2, 8, 0, 0},
+                             {4.5, 8, 0, 0},
+                             {4.5, 10, 0, 0},
+                             {0, 10, 0, 0}});
+  const auto holed = Offset(ring, -1);
+  ASSERT_TRUE(holed.ok());
+  ASSERT_EQ(holed.value.size(), 2u);
+  std::vector<double> areas;
+  for (const Path& loop : holed.value) {
+    EXPECT_FALSE(CrossesItself(loop));
+    areas.push_back(SignedArea(loop));
+  }
+  std::sort(areas.begin(), areas.end());
+  EXPECT_NEAR(areas[0], -16 - notch, 1e-9);
+  EXPECT_NEAR(areas[1], 140 + kPi - notch, 1e-9);
 }
 
 TEST(Offset, AnOpenPathsParallelKeepsAwayFromItsEnds) {

@@ -82,6 +82,25 @@ TEST(Path, PolylinesLengthsAreasAndSlices) {
   EXPECT_NEAR(SignedArea(path), 4 + kPi / 2, 1e-12);
   EXPECT_NEAR(SignedArea(Reversed(path)), -4 - kPi / 2, 1e-12);
   EXPECT_NEAR(SignedArea({{Ellipse21()}, true}), 2 * kPi, 1e-12);
+  // Inside the square, inside its half circle, beyond it; the other way
+  // round; inside an ellipse; round a circle turning clockwise.
+  struct Winding {
+    Path path;
+    Point2 p;
+    int turns;
+  } windings[] = {
+      {path, {1, 1}, 1},
+      {path, {2.5, 1}, 1},
+      {path, {3.1, 1}, 0},
+      {path, {2.5, 2.5}, 0},
+      {Reversed(path), {2.5, 1}, -1},
+      {{{Ellipse21()}, true}, {1.9, 0}, 1},
+      {{{Ellipse21()}, true}, {0, 1.1}, 0},
+      {{{ConicPiece({{0, 0}, {1, 0}, {0, -1}})}, true}, {0.5, 0.5}, -1},
+      // A bulge of 3 sweeps most of a turn: (0, 0) lies in its big segment.
+      {PathOf({{-0.5, 0.5, 0, 0}, {0.5, 0.5, 0, -3}}, true), {0, 0}, -1},
+  };
+  for (const Winding& w : windings) EXPECT_EQ(WindingNumber(w.path, w.p), w.turns) << w.p.x << " " << w.p.y;
   EXPECT_NEAR(LengthAt(path, 1.5), 2 + kPi / 2, 1e-12);
   EXPECT_NEAR(ParameterAt(path, 2 + kPi / 2), 1.5, 1e-12);
   EXPECT_NEAR(ParameterAt({{Ellipse21()}}, kEllipse21 / 2), 0.5, 1e-12);
