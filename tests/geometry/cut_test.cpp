@@ -81,6 +81,7 @@ TEST(Cut, TrimKeepsWhatLiesBeyondTheCutsAroundThePick) {
 }
 
 TEST(Cut, ExtendRunsAnEndToTheNextBoundary) {
+  const Path unit{{SegmentPiece({0, 0}, {1, 0})}};
   const std::vector<Piece> walls{SegmentPiece({5, -1}, {5, 1}), SegmentPiece({3, 2}, {3, 4}),
                                  SegmentPiece({-2, -1}, {-2, 1}), SegmentPiece({-0.5, 0.1}, {-0.5, 2})};
   const double h = std::sqrt(0.75);
@@ -92,14 +93,14 @@ TEST(Cut, ExtendRunsAnEndToTheNextBoundary) {
     GeometryFault fault;
     Span span;
   } cases[] = {
-      {"line's end", {{SegmentPiece({0, 0}, {1, 0})}}, true, walls, GeometryFault::None, {{0, 0}, {5, 0}, 5}},
-      {"line's start", {{SegmentPiece({0, 0}, {1, 0})}}, false, walls, GeometryFault::None, {{-2, 0}, {1, 0}, 3}},
+      {"line's end", unit, true, walls, GeometryFault::None, {{0, 0}, {5, 0}, 5}},
+      {"line's start", unit, false, walls, GeometryFault::None, {{-2, 0}, {1, 0}, 3}},
       {"arc along its circle", kQuarter, true, walls, GeometryFault::None, {{1, 0}, {-0.5, h}, 2 * kPi / 3}},
       {"arc, most of a turn", kQuarter, true, {SegmentPiece({0.5, -2}, {0.5, 0})}, GeometryFault::None,
        {{1, 0}, {0.5, -h}, 5 * kPi / 3}},
       {"ellipse arc", kEllipseQuarter, true, {SegmentPiece({-3, 0}, {3, 0})}, GeometryFault::None,
        {{2, 0}, {-2, 0}, kEllipse21 / 2}},
-      {"nothing ahead", {{SegmentPiece({0, 0}, {1, 0})}}, true, {SegmentPiece({3, 2}, {3, 4})},
+      {"nothing ahead", unit, true, {SegmentPiece({3, 2}, {3, 4})},
        GeometryFault::NoBoundary, {}},
       {"closed", kSquare, true, walls, GeometryFault::ClosedPath, {}},
   };
