@@ -238,4 +238,42 @@ Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& ve
   });
 }
 
+namespace {
+
+AllCorners EveryVertex(const std::vector<PolyVertex>& vertices, bool closed,
+                       const std::function<Outcome<std::vector<PolyVertex>>(const std::vector<PolyVertex>&, std::size_t)>& make) {
+  AllCorners all{vertices};
+  const std::size_t n = vertices.size();
+  // The vertex being worked on, in the list as it grows: each corner made
+  // puts two vertices where one was (at the first vertex of a closed
+  // polyline the second goes to the end).
+  std::size_t at = closed ? 0 : 1;
+  for (std::size_t k = closed ? 0 : 1; k + (closed ? 0 : 1) < n; ++k) {
+    const auto r = make(all.vertices, at);
+    if (r.ok() && r.value.size() > all.vertices.size()) {
+      all.vertices = r.value;
+      ++all.made;
+      at += k == 0 ? 1 : 2;
+    } else {
+      ++all.left;
+      ++at;
+    }
+  }
+  return all;
+}
+
+}  // namespace
+
+AllCorners FilletAllVertices(const std::vector<PolyVertex>& vertices, bool closed, double radius) {
+  return EveryVertex(vertices, closed, [&](const std::vector<PolyVertex>& v, std::size_t k) {
+    return FilletVertex(v, closed, k, radius);
+  });
+}
+
+AllCorners ChamferAllVertices(const std::vector<PolyVertex>& vertices, bool closed, double d1, double d2) {
+  return EveryVertex(vertices, closed, [&](const std::vector<PolyVertex>& v, std::size_t k) {
+    return ChamferVertex(v, closed, k, d1, d2);
+  });
+}
+
 }  // namespace vestrel

@@ -48,4 +48,15 @@ Outcome<std::vector<PolyVertex>> FilletVertex(const std::vector<PolyVertex>& ver
 Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& vertices, bool closed,
                                                std::size_t vertex, double d1, double d2);
 
+// A polyline with every corner it has rounded (or bevelled), one after
+// the other along it, each cut into what the one before left; corners
+// that cannot be made (straight on, tangent, too short) are counted and
+// left as they are.
+struct AllCorners {
+  std::vector<PolyVertex> vertices;
+  std::size_t made = 0, left = 0;
+};
+AllCorners FilletAllVertices(const std::vector<PolyVertex>& vertices, bool closed, double radius);
+AllCorners ChamferAllVertices(const std::vector<PolyVertex>& vertices, bool closed, double d1, double d2);
+
 }  // namespace vestrel

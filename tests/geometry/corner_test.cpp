@@ -156,5 +156,33 @@ TEST(Corner, AtPolylineVertices) {
   ExpectAt({r.value[2].x, r.value[2].y}, {std::sqrt(140.0), 10});
 }
 
+TEST(Corner, AtEveryVertexOfAPolyline) {
+  const std::vector<PolyVertex> strip{{0, 0, 0, 0}, {10, 0, 0, 0}, {10, 1, 0, 0}, {0, 1, 0, 0}};
+  struct Case {
+    const char* name;
+    std::vector<PolyVertex> vertices;
+    bool closed, chamfer;
+    double a, b;
+    std::size_t made, left, count;
+    double area;  // of the closed result, or its length when open
+  } cases[] = {
+      {"fillets round a strip", strip, true, false, 0.4, 0, 4, 0, 8, 10 - 0.64 + 0.16 * kPi},
+      {"radius longer than its short sides", strip, true, false, 1, 0, 0, 4, 4, 10},
+      {"chamfers along an open one", {{0, 0, 0, 0}, {10, 0, 0, 0}, {10, 10, 0, 0}, {0, 10, 0, 0}}, false, true, 1, 2, 2,
+       0, 6, 30 - 6 + 2 * std::sqrt(5.0)},
+      {"straight on: nothing to round", {{0, 0, 0, 0}, {5, 0, 0, 0}, {10, 0, 0, 0}}, false, false, 1, 0, 0, 1, 3, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const AllCorners all = c.chamfer ? ChamferAllVertices(c.vertices, c.closed, c.a, c.b)
+                                     : FilletAllVertices(c.vertices, c.closed, c.a);
+    EXPECT_EQ(all.made, c.made);
+    EXPECT_EQ(all.left, c.left);
+    ASSERT_EQ(all.vertices.size(), c.count);
+    const Path path = PathOf(all.vertices, c.closed);
+    EXPECT_NEAR(c.closed ? SignedArea(path) : Length(path), c.area, 1e-9);
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
