@@ -28,7 +28,9 @@ bool ToUnit(const Conic& k, Point2 p, Point2& out) {
   return true;
 }
 
-Point2 FromUnit(const Conic& k, Point2 p) { return {k.c.x + k.u.x * p.x + k.v.x * p.y, k.c.y + k.u.y * p.x + k.v.y * p.y}; }
+Point2 FromUnit(const Conic& k, Point2 p) {
+  return {k.c.x + k.u.x * p.x + k.v.x * p.y, k.c.y + k.u.y * p.x + k.v.y * p.y};
+}
 
 // The points where the whole shapes of p and q meet.
 std::vector<Point2> Meet(const Piece& p, const Piece& q) {

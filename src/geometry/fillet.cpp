@@ -224,24 +224,26 @@ Outcome<Corner> Chamfer(const Piece& p, Point2 pickP, const Piece& q, Point2 pic
 
 Outcome<std::vector<PolyVertex>> FilletVertex(const std::vector<PolyVertex>& vertices, bool closed, std::size_t vertex,
                                               double radius) {
-  if (radius == 0) return AtVertex(vertices, closed, vertex) ? Outcome<std::vector<PolyVertex>>{vertices}
-                                                             : Refused<std::vector<PolyVertex>>(GeometryFault::NoCorner);
-  return AtPolylineVertex(vertices, closed, vertex, [&](const Piece& p, const Pick& pp, const Piece& q, const Pick& pq) {
-    return Round(p, pp, q, pq, radius);
-  });
+  if (radius == 0)
+    return AtVertex(vertices, closed, vertex) ? Outcome<std::vector<PolyVertex>>{vertices}
+                                              : Refused<std::vector<PolyVertex>>(GeometryFault::NoCorner);
+  return AtPolylineVertex(
+      vertices, closed, vertex,
+      [&](const Piece& p, const Pick& pp, const Piece& q, const Pick& pq) { return Round(p, pp, q, pq, radius); });
 }
 
-Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& vertices, bool closed,
-                                               std::size_t vertex, double d1, double d2) {
-  return AtPolylineVertex(vertices, closed, vertex, [&](const Piece& p, const Pick& pp, const Piece& q, const Pick& pq) {
-    return Bevel(p, pp, q, pq, d1, d2);
-  });
+Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& vertices, bool closed, std::size_t vertex,
+                                               double d1, double d2) {
+  return AtPolylineVertex(
+      vertices, closed, vertex,
+      [&](const Piece& p, const Pick& pp, const Piece& q, const Pick& pq) { return Bevel(p, pp, q, pq, d1, d2); });
 }
 
 namespace {
 
-AllCorners EveryVertex(const std::vector<PolyVertex>& vertices, bool closed,
-                       const std::function<Outcome<std::vector<PolyVertex>>(const std::vector<PolyVertex>&, std::size_t)>& make) {
+AllCorners EveryVertex(
+    const std::vector<PolyVertex>& vertices, bool closed,
+    const std::function<Outcome<std::vector<PolyVertex>>(const std::vector<PolyVertex>&, std::size_t)>& make) {
   AllCorners all{vertices};
   const std::size_t n = vertices.size();
   // The vertex being worked on, in the list as it grows: each corner made

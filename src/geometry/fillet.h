@@ -45,8 +45,8 @@ Outcome<Corner> Chamfer(const Piece& p, Point2 pickP, const Piece& q, Point2 pic
 Outcome<std::vector<PolyVertex>> FilletVertex(const std::vector<PolyVertex>& vertices, bool closed, std::size_t vertex,
                                               double radius);
 // The same with a chamfer; the two segments must be straight.
-Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& vertices, bool closed,
-                                               std::size_t vertex, double d1, double d2);
+Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& vertices, bool closed, std::size_t vertex,
+                                               double d1, double d2);
 
 // A polyline with every corner it has rounded (or bevelled), one after
 // the other along it, each cut into what the one before left; corners

@@ -44,7 +44,8 @@ Outcome<std::vector<Joined>> Join(const std::vector<Path>& parts, double toleran
   grid.reserve(2 * count);
   for (std::size_t e = 0; e < 2 * count; ++e)
     if (open[e / 2])
-      grid[key(static_cast<std::int64_t>(std::floor(ends[e].x / cell)), static_cast<std::int64_t>(std::floor(ends[e].y / cell)))]
+      grid[key(static_cast<std::int64_t>(std::floor(ends[e].x / cell)),
+               static_cast<std::int64_t>(std::floor(ends[e].y / cell)))]
           .push_back(e);
 
   // Every pair of ends within reach, nearest first.

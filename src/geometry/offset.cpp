@@ -19,9 +19,7 @@ Point2 Left(Point2 d) { return {-d.y, d.x}; }
 
 struct Box {
   double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-  void add(Point2 p) {
-    x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
-  }
+  void add(Point2 p) { x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y); }
   Box grown(double m) const { return {x0 - m, y0 - m, x1 + m, y1 + m}; }
   bool meets(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
 };
@@ -88,10 +86,13 @@ class BoxGrid {
  private:
   template <class F>
   void Each(const Box& b, F&& f) const {
-    const auto x0 = static_cast<std::int64_t>(std::floor(b.x0 / cell_)), x1 = static_cast<std::int64_t>(std::floor(b.x1 / cell_));
-    const auto y0 = static_cast<std::int64_t>(std::floor(b.y0 / cell_)), y1 = static_cast<std::int64_t>(std::floor(b.y1 / cell_));
+    const auto x0 = static_cast<std::int64_t>(std::floor(b.x0 / cell_)),
+               x1 = static_cast<std::int64_t>(std::floor(b.x1 / cell_));
+    const auto y0 = static_cast<std::int64_t>(std::floor(b.y0 / cell_)),
+               y1 = static_cast<std::int64_t>(std::floor(b.y1 / cell_));
     for (auto x = x0; x <= x1; ++x)
-      for (auto y = y0; y <= y1; ++y) f(static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y));
+      for (auto y = y0; y <= y1; ++y)
+        f(static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y));
   }
 
   const std::vector<Box>& boxes_;
@@ -165,12 +166,13 @@ void MovePiece(const Piece& piece, double d, std::vector<Piece>& out) {
 // closes), the ends snapped together where they nearly meet.
 std::vector<Piece> RawParallel(const Path& path, double d) {
   std::vector<Piece> raw;
-  const double snap = std::abs(d) * 1e-9;
   const std::size_t n = path.pieces.size();
   Piece previous;
   bool any = false;
-  std::size_t firstRaw = 0;
   auto joinTo = [&](const Piece& before, const Piece& after, Point2 from, Point2 to) {
+    // (Nearly meeting: within what rounding leaves of the distance and
+    // of the coordinates.)
+    const double snap = std::max(std::abs(d) * 1e-9, (std::abs(from.x) + std::abs(from.y)) * 1e-13);
     if (Distance(from, to) <= snap) return false;
     const Point2 t1 = DirectionAt(before, 1), t2 = DirectionAt(after, 0);
     const double turn = std::atan2(Cross(t1, t2), Dot(t1, t2));
@@ -187,8 +189,6 @@ std::vector<Piece> RawParallel(const Path& path, double d) {
       raw.resize(start);
       if (!joinTo(previous, piece, raw.back().b, moved.front().a)) moved.front().a = raw.back().b;
       raw.insert(raw.end(), moved.begin(), moved.end());
-    } else {
-      firstRaw = start;
     }
     previous = piece;
     any = true;
@@ -200,13 +200,13 @@ std::vector<Piece> RawParallel(const Path& path, double d) {
         first = &piece;
         break;
       }
-    if (!joinTo(previous, *first, raw.back().b, raw[firstRaw].a)) raw.back().b = raw[firstRaw].a;
+    if (!joinTo(previous, *first, raw.back().b, raw.front().a)) raw.back().b = raw.front().a;
   }
   return raw;
 }
 
 struct Split {
-  double u;     // on the raw parallel
+  double u;          // on the raw parallel
   std::size_t node;  // the crossing it is at
 };
 
@@ -330,7 +330,8 @@ Outcome<std::vector<Path>> Offset(const Path& path, double distance) {
   if (cuts.empty()) {
     slices.push_back({0, count, path.closed ? kLoop : kStart, path.closed ? kLoop : kEnd});
   } else {
-    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) slices.push_back({cuts[k].u, cuts[k + 1].u, cuts[k].node, cuts[k + 1].node});
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k)
+      slices.push_back({cuts[k].u, cuts[k + 1].u, cuts[k].node, cuts[k + 1].node});
     if (path.closed) {
       slices.push_back({cuts.back().u, cuts.front().u + count, cuts.back().node, cuts.front().node});
     } else {
@@ -341,8 +342,8 @@ Outcome<std::vector<Path>> Offset(const Path& path, double distance) {
 
   // A slice stays when none of its pieces comes nearer the original than
   // the distance (less what the approximation of ellipses may take).
-  const bool elliptic = std::any_of(path.pieces.begin(), path.pieces.end(),
-                                    [](const Piece& p) { return p.elliptic && !CircleOf(p); });
+  const bool elliptic =
+      std::any_of(path.pieces.begin(), path.pieces.end(), [](const Piece& p) { return p.elliptic && !CircleOf(p); });
   const double reach = extent * (1 - (elliptic ? 2e-3 : 1e-9));
   std::vector<Box> originalBoxes;
   for (const Piece& piece : path.pieces) originalBoxes.push_back(BoxOf(piece));

@@ -80,8 +80,7 @@ std::optional<ArcShape> CircleOf(const Piece& piece) {
 bool IsFinite(const Piece& piece) {
   if (!Finite(piece.a) || !Finite(piece.b) || !std::isfinite(piece.bulge)) return false;
   const Conic& k = piece.conic;
-  return !piece.elliptic ||
-         (Finite(k.c) && Finite(k.u) && Finite(k.v) && std::isfinite(k.t0) && std::isfinite(k.t1));
+  return !piece.elliptic || (Finite(k.c) && Finite(k.u) && Finite(k.v) && std::isfinite(k.t0) && std::isfinite(k.t1));
 }
 
 double Length(const Piece& piece) {
