@@ -48,16 +48,8 @@ Box BoxOf(const Piece& piece) {
 class BoxGrid {
  public:
   BoxGrid(const std::vector<Box>& boxes, double cell) : boxes_(boxes), cell_(cell), seen_(boxes.size(), 0) {
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-      const Box& b = boxes[i];
-      const double cells = (std::floor(b.x1 / cell_) - std::floor(b.x0 / cell_) + 1) *
-                           (std::floor(b.y1 / cell_) - std::floor(b.y0 / cell_) + 1);
-      if (!(cells <= 64)) {
-        always_.push_back(i);
-        continue;
-      }
-      Each(b, [&](std::uint64_t key) { cells_[key].push_back(i); });
-    }
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+      if (!Each(boxes[i], 64, [&](std::uint64_t key) { cells_[key].push_back(i); })) always_.push_back(i);
   }
 
   // Calls f(i) once for each box that meets `box`.
@@ -70,29 +62,33 @@ class BoxGrid {
       f(i);
     };
     for (const std::size_t i : always_) visit(i);
-    const double cells = (std::floor(box.x1 / cell_) - std::floor(box.x0 / cell_) + 1) *
-                         (std::floor(box.y1 / cell_) - std::floor(box.y0 / cell_) + 1);
-    if (!(cells <= 4096)) {
-      for (std::size_t i = 0; i < boxes_.size(); ++i) visit(i);
-      return;
-    }
-    Each(box, [&](std::uint64_t key) {
+    const bool few = Each(box, 4096, [&](std::uint64_t key) {
       const auto it = cells_.find(key);
       if (it != cells_.end())
         for (const std::size_t i : it->second) visit(i);
     });
+    if (!few)
+      for (std::size_t i = 0; i < boxes_.size(); ++i) visit(i);
   }
 
  private:
+  // Calls f with the key of each cell the box covers, unless they are
+  // more than `most` (or the box lies beyond where cells are numbered):
+  // false then, and f is not called.
   template <class F>
-  void Each(const Box& b, F&& f) const {
-    const auto x0 = static_cast<std::int64_t>(std::floor(b.x0 / cell_)),
-               x1 = static_cast<std::int64_t>(std::floor(b.x1 / cell_));
-    const auto y0 = static_cast<std::int64_t>(std::floor(b.y0 / cell_)),
-               y1 = static_cast<std::int64_t>(std::floor(b.y1 / cell_));
+  bool Each(const Box& b, double most, F&& f) const {
+    const double fx0 = std::floor(b.x0 / cell_), fx1 = std::floor(b.x1 / cell_);
+    const double fy0 = std::floor(b.y0 / cell_), fy1 = std::floor(b.y1 / cell_);
+    constexpr double kNumbered = 1e15;
+    for (const double v : {fx0, fx1, fy0, fy1})
+      if (!(std::abs(v) < kNumbered)) return false;
+    if (!((fx1 - fx0 + 1) * (fy1 - fy0 + 1) <= most)) return false;
+    const auto x0 = static_cast<std::int64_t>(fx0), x1 = static_cast<std::int64_t>(fx1);
+    const auto y0 = static_cast<std::int64_t>(fy0), y1 = static_cast<std::int64_t>(fy1);
     for (auto x = x0; x <= x1; ++x)
       for (auto y = y0; y <= y1; ++y)
         f(static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(y));
+    return true;
   }
 
   const std::vector<Box>& boxes_;

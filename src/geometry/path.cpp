@@ -24,7 +24,7 @@ double ConicLength(const Conic& k, double t0, double t1) {
   static const double x[5] = {0, -0.5384693101056831, 0.5384693101056831, -0.9061798459386640, 0.9061798459386640};
   static const double w[5] = {0.5688888888888889, 0.4786286704993665, 0.4786286704993665, 0.2369268850561891,
                               0.2369268850561891};
-  const int steps = std::clamp(static_cast<int>(std::ceil(std::abs(t1 - t0) / (2 * kPi) * 64)), 1, 640);
+  const int steps = static_cast<int>(std::clamp(std::ceil(std::abs(t1 - t0) / (2 * kPi) * 64), 1.0, 640.0));
   const double h = (t1 - t0) / steps;
   double sum = 0;
   for (int i = 0; i < steps; ++i) {
@@ -353,7 +353,8 @@ int WindingNumber(const Path& path, Point2 p) {
     }
     turns += swept * mirrored;
   }
-  return static_cast<int>(std::lround(turns / (2 * kPi)));
+  const double whole = std::round(turns / (2 * kPi));
+  return std::abs(whole) < 1e6 ? static_cast<int>(whole) : 0;
 }
 
 }  // namespace vestrel
