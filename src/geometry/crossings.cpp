@@ -65,8 +65,7 @@ std::vector<Point2> Meet(const Piece& p, const Piece& q) {
     whole.t0 = 0, whole.t1 = 2 * kPi, whole.full = true;
     std::function<double(double)> side;
     if (sp == Shape::Circle) {
-      const ArcShape c = *CircleOf(p);
-      side = [&](double t) {
+      side = [&whole, c = *CircleOf(p)](double t) {
         const Point2 x = whole.at(t);
         return std::hypot(x.x - c.c.x, x.y - c.c.y) - c.r;
       };
