@@ -13,6 +13,7 @@ double Cross(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }
 
 enum class Shape { Line, Circle, Ellipse };
 
+// What a piece runs on when taken whole.
 Shape ShapeOf(const Piece& piece) {
   if (CircleOf(piece)) return Shape::Circle;
   return piece.elliptic ? Shape::Ellipse : Shape::Line;
@@ -28,6 +29,7 @@ bool ToUnit(const Conic& k, Point2 p, Point2& out) {
   return true;
 }
 
+// Back from the ellipse's frame into the drawing.
 Point2 FromUnit(const Conic& k, Point2 p) {
   return {k.c.x + k.u.x * p.x + k.v.x * p.y, k.c.y + k.u.y * p.x + k.v.y * p.y};
 }

@@ -87,6 +87,7 @@ Piece Moved(const Piece& piece, double d) {
 
 bool Straight(const Piece& piece) { return !piece.elliptic && !CircleOf(piece); }
 
+// The fillet (or sharp corner) of two pieces, the picks told as Picks.
 Outcome<Corner> Round(const Piece& p, const Pick& pp, const Piece& q, const Pick& pq, double radius) {
   if (!IsFinite(p) || !IsFinite(q) || !std::isfinite(radius) || !std::isfinite(pp.at.x + pp.at.y + pq.at.x + pq.at.y))
     return Refused<Corner>(GeometryFault::NotFinite);
@@ -196,6 +197,7 @@ Outcome<Corner> Fillet(const Piece& p, Point2 pickP, const Piece& q, Point2 pick
 
 namespace {
 
+// The chamfer of two straight pieces, the picks told as Picks.
 Outcome<Corner> Bevel(const Piece& p, const Pick& pp, const Piece& q, const Pick& pq, double d1, double d2) {
   if (!IsFinite(p) || !IsFinite(q) || !std::isfinite(d1) || !std::isfinite(d2))
     return Refused<Corner>(GeometryFault::NotFinite);
@@ -241,6 +243,7 @@ Outcome<std::vector<PolyVertex>> ChamferVertex(const std::vector<PolyVertex>& ve
 
 namespace {
 
+// `make` at every corner of the polyline in turn.
 AllCorners EveryVertex(
     const std::vector<PolyVertex>& vertices, bool closed,
     const std::function<Outcome<std::vector<PolyVertex>>(const std::vector<PolyVertex>&, std::size_t)>& make) {

@@ -13,6 +13,7 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 constexpr int kCrowd = 64;
 
+// Whether a part takes part in joining: some length, finite, no ellipse.
 bool Joinable(const Path& part) {
   return !part.pieces.empty() && IsFinite(part) && Length(part) > 0 &&
          std::none_of(part.pieces.begin(), part.pieces.end(), [](const Piece& p) { return p.elliptic; });

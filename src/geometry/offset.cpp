@@ -24,6 +24,7 @@ struct Box {
   bool meets(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
 };
 
+// The box round a piece (round a whole ellipse for an elliptic one).
 Box BoxOf(const Piece& piece) {
   Box box;
   box.add(piece.a), box.add(piece.b);
@@ -121,6 +122,7 @@ double BulgeThrough(Point2 a, Point2 m, Point2 b) {
   return (Cross(ma, mb) < 0 ? 1 : -1) * std::tan((kPi - inscribed) / 2);
 }
 
+// How far p lies from the nearest point of the piece.
 double DistanceToPiece(const Piece& piece, Point2 p) {
   if (piece.elliptic && !CircleOf(piece)) return Distance(NearestOnConic(piece.conic, p), p);
   return Distance(PointAt(piece, NearestParameter(piece, p)), p);
@@ -206,6 +208,7 @@ struct Split {
   std::size_t node;  // the crossing it is at
 };
 
+// The node that stands for i's set of nodes (union-find, paths halved).
 std::size_t Find(std::vector<std::size_t>& parent, std::size_t i) {
   while (parent[i] != i) i = parent[i] = parent[parent[i]];
   return i;

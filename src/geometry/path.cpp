@@ -13,6 +13,7 @@ bool Finite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 // The conic's parameter at s.
 double ConicT(const Conic& k, double s) { return k.t0 + (k.t1 - k.t0) * s; }
 
+// The conic's derivative by its parameter at t.
 Point2 ConicDerivative(const Conic& k, double t) {
   return {-k.u.x * std::sin(t) + k.v.x * std::cos(t), -k.u.y * std::sin(t) + k.v.y * std::cos(t)};
 }
