@@ -113,12 +113,10 @@ Point2 NearestOnConic(const Conic& k, Point2 p) {
   return Dot(Sub(a, p), Sub(a, p)) <= Dot(Sub(b, p), Sub(b, p)) ? a : b;
 }
 
-namespace {
-
-// The points of the arc where f(t) changes sign.
-template <class F>
-std::vector<Point2> Zeros(const Conic& k, F&& f) {
-  std::vector<Point2> out;
+std::vector<double> SignChanges(const Conic& k, const std::function<double(double)>& f) {
+  std::vector<double> out;
+  // (At most a few turns: a wider span is no arc of a drawing.)
+  if (!(k.t1 > k.t0) || !(k.t1 - k.t0 < 8 * kPi)) return out;
   const int steps = std::max(4, static_cast<int>(std::ceil(64 * (k.t1 - k.t0) / (2 * kPi))));
   const double step = (k.t1 - k.t0) / steps;
   double previous = f(k.t0);
@@ -129,11 +127,11 @@ std::vector<Point2> Zeros(const Conic& k, F&& f) {
     if (fa == 0 && i > 1) continue;  // found as the end of the step before
     if ((fa < 0) == (fb < 0) && fa != 0 && fb != 0) continue;
     if (fb == 0) {
-      out.push_back(k.at(b));
+      out.push_back(b);
       continue;
     }
     if (fa == 0) {
-      out.push_back(k.at(a));
+      out.push_back(a);
       continue;
     }
     while (true) {
@@ -145,8 +143,18 @@ std::vector<Point2> Zeros(const Conic& k, F&& f) {
       else
         b = m;
     }
-    out.push_back(k.at((a + b) / 2));
+    out.push_back((a + b) / 2);
   }
+  return out;
+}
+
+namespace {
+
+// The points of the arc where f(t) changes sign.
+template <class F>
+std::vector<Point2> Zeros(const Conic& k, F&& f) {
+  std::vector<Point2> out;
+  for (const double t : SignChanges(k, f)) out.push_back(k.at(t));
   return out;
 }
 

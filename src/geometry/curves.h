@@ -5,6 +5,7 @@
 // them cross.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "geometry/point.h"
@@ -38,11 +39,15 @@ Point2 NearestOnSegment(Point2 p, Point2 a, Point2 b);
 // method on the parameter for an ellipse; an end when p's own lies off it.
 Point2 NearestOnConic(const Conic& k, Point2 p);
 
+// The parameters of the arc where f changes sign (or is zero): found among
+// 64 steps a turn and halved down to the last bit. A zero where f only
+// touches without changing sign is missed.
+std::vector<double> SignChanges(const Conic& k, const std::function<double(double)>& f);
+
 // The feet of the perpendiculars from p on the arc, and the points where
-// lines from p touch it: the zeros, found among 64 steps a turn and halved
-// down to the last bit, of the product and of the cross product of the
-// way from p with the arc's direction. (Circles have their closed forms
-// below.)
+// lines from p touch it: the sign changes of the product and of the cross
+// product of the way from p with the arc's direction. (Circles have their
+// closed forms below.)
 std::vector<Point2> PerpendicularFeet(const Conic& k, Point2 p);
 std::vector<Point2> TouchingPoints(const Conic& k, Point2 p);
 

@@ -1,0 +1,49 @@
+// Cutting paths and moving their ends: trim, extend, break and lengthen,
+// as pure functions of a path and path parameters (see path.h).
+#pragma once
+
+#include <vector>
+
+#include "geometry/path.h"
+
+namespace vestrel {
+
+// The path parameters where the cutting edges cross the path (each edge
+// taken as it is, not extended), sorted, each once.
+std::vector<double> CutParameters(const Path& path, const std::vector<Piece>& edges);
+
+// What stays of `path` when the user clicks it at parameter `picked`,
+// `cuts` being where the cutting edges cross it: the part between the
+// cuts either side of the click goes. An open path keeps what lies before
+// the cut below the click and after the one above it (one or two paths);
+// a closed one needs two cuts and stays as one open path from the cut
+// after the click round to the one before it. Cuts at an open path's ends
+// do not count. NoCut when nothing would go but the whole object.
+Outcome<std::vector<Path>> Trim(const Path& path, std::vector<double> cuts, double picked);
+
+// An open path with its start (or, `atEnd`, its end) carried to the
+// nearest boundary ahead of it: a line along its direction, an arc along
+// its circle (less than a whole turn), an elliptic arc along its ellipse.
+// Boundaries are taken as they are. NoBoundary when none lies ahead.
+Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& boundaries);
+
+// The path split at u: an open path into the parts before and after
+// (either left out when it would have no length), a closed one opened
+// there into one open path from u round to u.
+Outcome<std::vector<Path>> BreakAt(const Path& path, double u);
+
+// The path without the part from u0 to u1: an open path keeps what lies
+// outside [min, max] (one or two paths); a closed one keeps the way from
+// u1 on round to u0 (the part removed is the one from u0 forward to u1).
+// ZeroLength when nothing would remain.
+Outcome<std::vector<Path>> BreakBetween(const Path& path, double u0, double u1);
+
+// An open path made longer at its end (or start) by `delta`, or shorter
+// for a negative one: a line along its direction, an arc along its circle,
+// an elliptic arc along its ellipse. ZeroLength when nothing would
+// remain; FullTurn when an arc would close on itself.
+Outcome<Path> Lengthen(const Path& path, bool atEnd, double delta);
+// The same to a total length.
+Outcome<Path> LengthenTo(const Path& path, bool atEnd, double total);
+
+}  // namespace vestrel
