@@ -45,6 +45,7 @@
 #include "dialogs/SkalierungFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
+#include "dialogs/JoinFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
@@ -86,6 +87,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   SkalierungForm = new TSkalierungForm(this);
   RasterForm = new TRasterForm(this);
   PolarForm = new TPolarForm(this);
+  JoinForm = new TJoinForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);
   LinienstilForm = new TLinienstilForm(this);

@@ -302,6 +302,23 @@ QIcon EditTool(Icon icon) {
             p.drawRect(QRectF(2.5 + 7 * i, 2.5 + 7 * j, 5, 5));
           }
         break;
+      case Icon::Join:
+        // Two loose pieces, and the one contour they make.
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 10), QPointF(9, 3));
+        p.drawLine(QPointF(11, 3), QPointF(20, 3));
+        p.setPen(made);
+        p.drawPolyline(QPolygonF({QPointF(3, 21), QPointF(9, 14), QPointF(20, 14), QPointF(20, 21)}));
+        break;
+      case Icon::Explode:
+        // A contour, and its segments drawn apart.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 10), QPointF(3, 3), QPointF(12, 3)}));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 21), QPointF(3, 15));
+        p.drawLine(QPointF(7, 13), QPointF(14, 13));
+        p.drawLine(QPointF(17, 15), QPointF(21, 21));
+        break;
       default: break;
     }
   }));
@@ -348,7 +365,9 @@ QIcon Of(Icon icon) {
     case Icon::Rotate:
     case Icon::Mirror:
     case Icon::Scale:
-    case Icon::Array: return EditTool(icon);
+    case Icon::Array:
+    case Icon::Join:
+    case Icon::Explode: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

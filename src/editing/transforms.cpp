@@ -12,6 +12,7 @@
 #include "document/tabscope.h"
 #include "editing/blockindex.h"
 #include "editing/copylines.h"
+#include "editing/editunits.h"
 #include "editing/objectmap.h"
 #include "editing/splices.h"
 #include "writers/insertcode.h"
@@ -19,11 +20,6 @@
 namespace vestrel {
 
 namespace {
-
-// One object an edit works on: its lines, and its entry.
-struct Unit {
-  std::int32_t from, to, entry;
-};
 
 // The last line of a block reference's attributes and of their end; its
 // own last line when none follow.
@@ -43,12 +39,11 @@ std::int32_t WithAttributes(const Drawing& d, const tpoly& p) {
   return end;
 }
 
-// The objects an edit of the shown tab works on, in the order of the
-// drawing. An attribute whose reference is taken goes with it; a copy
-// takes no attribute without its reference.
-std::vector<Unit> EditUnits(const Drawing& d, int tab, bool copying) {
+}  // namespace
+
+std::vector<EditUnit> EditUnits(const Drawing& d, int tab, bool copying) {
   const TabScope scope = TabScope::OfTab(d, tab);
-  std::vector<Unit> units;
+  std::vector<EditUnit> units;
   std::int32_t covered = -1;
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
@@ -62,14 +57,11 @@ std::vector<Unit> EditUnits(const Drawing& d, int tab, bool copying) {
   return units;
 }
 
-// The objects of the OBJECTS section that objects about to go own through
-// their extension dictionaries, and what those own in turn: they go with
-// their owners, or they would be left pointing at nothing. Their lines.
-std::vector<std::pair<std::int32_t, std::int32_t>> OwnedObjects(const Drawing& d, const std::vector<Unit>& units) {
+std::vector<std::pair<std::int32_t, std::int32_t>> OwnedObjects(const Drawing& d, const std::vector<EditUnit>& units) {
   // An object, and the object it goes with (none for an extension
   // dictionary, which only its entity names).
   std::vector<std::pair<Handle, Handle>> work;
-  for (const Unit& u : units) {
+  for (const EditUnit& u : units) {
     bool dictionary = false;
     for (std::int32_t k = u.from; k + 1 <= u.to; k += 2) {
       const int g = GroupCode(d.value(k));
@@ -125,6 +117,8 @@ std::vector<std::pair<std::int32_t, std::int32_t>> OwnedObjects(const Drawing& d
   }
   return out;
 }
+
+namespace {
 
 bool Finite(std::initializer_list<double> values) {
   for (const double v : values)
@@ -206,7 +200,7 @@ struct CopySource {
   std::vector<Object> objects;
   std::int64_t linesPerCopy = 0, handlesPerCopy = 0;
 
-  explicit CopySource(const Drawing& d, const std::vector<Unit>& units, BlockIndex& index) {
+  explicit CopySource(const Drawing& d, const std::vector<EditUnit>& units, BlockIndex& index) {
     std::vector<std::string> text;
     auto take = [&](std::int32_t from, std::int32_t to) {
       const auto at = static_cast<std::int32_t>(text.size());
@@ -216,7 +210,7 @@ struct CopySource {
       return at - from;  // what to add to a line of the drawing to find it here
     };
     std::map<std::string, int, std::less<>> known;
-    for (const Unit& u : units) {
+    for (const EditUnit& u : units) {
       Object o;
       const std::int32_t shift = take(u.from, u.to);
       o.from = u.from + shift, o.to = u.to + shift;
@@ -276,7 +270,7 @@ std::int32_t CopyInsertionPoint(const Drawing& d, int tab) {
 // Copies of the selection, one undo step for each offset. All are gathered
 // first, so that a copy that cannot be made, or a stop asked for by
 // `progress`, leaves the drawing as it was; then they go in in one pass.
-EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, const std::vector<Unit>& units,
+EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, const std::vector<EditUnit>& units,
                      CopySource& source, BlockIndex& index, const EditProgress& progress) {
   Drawing& d = c.drawing;
   const std::int32_t at = CopyInsertionPoint(d, c.tab);
@@ -345,10 +339,10 @@ EditResult CopyCells(DocumentContext& c, const std::vector<Point2>& offsets, con
 
 bool Loeschen(DocumentContext& c) {
   Drawing& d = c.drawing;
-  const std::vector<Unit> units = EditUnits(d, c.tab, false);
+  const std::vector<EditUnit> units = EditUnits(d, c.tab, false);
   if (units.empty()) return false;
   std::vector<std::pair<std::int32_t, std::int32_t>> ranges = OwnedObjects(d, units);
-  for (const Unit& u : units) ranges.emplace_back(u.from, u.to);
+  for (const EditUnit& u : units) ranges.emplace_back(u.from, u.to);
   std::sort(ranges.begin(), ranges.end());
   ChangeStep step(c.undos, d.dxf);
   // From the last to the first: the lines of those still to go stay where
@@ -362,13 +356,13 @@ bool Loeschen(DocumentContext& c) {
 EditResult MapObjects(DocumentContext& c, const EditMap& map) {
   Drawing& d = c.drawing;
   if (!map.finite()) return EditResult::InvalidValue;
-  const std::vector<Unit> units = EditUnits(d, c.tab, false);
+  const std::vector<EditUnit> units = EditUnits(d, c.tab, false);
   if (units.empty()) return EditResult::NothingSelected;
   BlockIndex blocks(d);
   Splices s;
   LineEdits e;
   const Handle before = d.maxhandle;
-  for (const Unit& u : units) {
+  for (const EditUnit& u : units) {
     MapObject(d.dxf, u.from, u.to, map, e);
     if (!e.finite) return EditResult::InvalidValue;
     s.add(e);
@@ -409,7 +403,7 @@ EditResult RotateObjects(DocumentContext& c, double x1, double y1, double x2, do
 EditResult CopyObjects(DocumentContext& c, double dx, double dy) {
   if (!Finite({dx, dy})) return EditResult::InvalidValue;
   Drawing& d = c.drawing;
-  const std::vector<Unit> units = EditUnits(d, c.tab, true);
+  const std::vector<EditUnit> units = EditUnits(d, c.tab, true);
   if (units.empty()) return EditResult::NothingSelected;
   BlockIndex index(d);
   CopySource source(d, units, index);
@@ -423,14 +417,14 @@ EditResult MakeArray(DocumentContext& c, const ArrayDialogValues& v, const EditP
     return EditResult::BadCount;
   if (!Finite({v.SpaltenAbstandEd, v.ZeilenAbstandEd, v.RotierenEd})) return EditResult::InvalidValue;
   Drawing& d = c.drawing;
-  const std::vector<Unit> units = EditUnits(d, c.tab, true);
+  const std::vector<EditUnit> units = EditUnits(d, c.tab, true);
   if (units.empty()) return EditResult::NothingSelected;
   const std::int64_t copies = static_cast<std::int64_t>(v.SpaltenEd) * v.ZeilenEd - 1;
   if (copies == 0) return EditResult::Unchanged;
   // Measured before anything is gathered, and again with the blocks that
   // copies of dimensions bring along.
   std::int64_t lines = 0;
-  for (const Unit& u : units) lines += u.to - u.from + 1;
+  for (const EditUnit& u : units) lines += u.to - u.from + 1;
   if (copies > kArrayMaxCopies || copies * lines > kArrayMaxLines) return EditResult::TooLarge;
   BlockIndex index(d);
   CopySource source(d, units, index);

@@ -93,6 +93,12 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Punkt liegt zu weit draußen (mehr als 10^12 Einheiten vom Ursprung).",
     "Es gibt noch keinen letzten Punkt, auf den sich @ beziehen kann.",
     "Rasterabstand und Polarwinkel müssen größer als 0 sein (der Winkel höchstens 180°); es wurde nichts geändert.",
+    "Keine zwei der gewählten Linien, Bögen und offenen Polylinien treffen sich innerhalb der Toleranz; es wurde "
+    "nichts geändert.",
+    "Verbinden geht nur mit Linien, Bögen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
+    "Zerlegen geht nur mit 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
+    "Nicht verbunden, da nicht in der Ebene des ersten Teils: ",
+    "Die gewählten Polylinien haben keine Länge; es wurde nichts geändert.",
 };
 
 }  // namespace

@@ -78,6 +78,11 @@ enum Nr : int {
   EntryTooFar = 76,
   NoLastPoint = 77,
   BadAidValue = 78,  // the grid's spacing or the polar step
+  NothingToJoin = 79,
+  CannotJoin = 80,  // followed by the kind
+  CannotExplode = 81,
+  JoinedApart = 82,  // followed by how many
+  NoLength = 83,
 };
 
 }  // namespace vestrel::msg

@@ -134,6 +134,13 @@ struct PolarDialogValues {
   bool operator==(const PolarDialogValues&) const = default;
 };
 
+// The join dialog "Verbinden": how near two ends must come to be joined,
+// in drawing units (proposed anew for each join from the drawing's size).
+struct JoinDialogValues {
+  double ToleranzEd = 1e-6;
+  bool operator==(const JoinDialogValues&) const = default;
+};
+
 // The aids to drawing precisely in the menu "Fang", each switched on and
 // off on its own: the snap grid, ortho and polar, with the values of their
 // dialogs.
@@ -153,6 +160,7 @@ struct DialogValues {
   ScaleDialogValues scale;
   NewLayerDialogValues newLayer;
   LineStyleDialogValues lineStyle;
+  JoinDialogValues join;
 };
 
 }  // namespace vestrel

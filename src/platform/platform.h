@@ -172,6 +172,7 @@ class Platform {
   // The spacing of the grid and the step of the polar angles.
   virtual DialogResult ShowRasterDialog(RasterDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowPolarDialog(PolarDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowJoinDialog(JoinDialogValues& /*values*/) { return DialogResult::Cancel; }
   // The translation editor on the whole dictionary; its edits are in the
   // dictionary (and on disk) when it closes.
   virtual void ShowTranslateDialog() {}

@@ -85,6 +85,13 @@ const Command kCommands[] = {
     {.menu = "Bearbeiten1", .name = "Nichtsauswhlen1", .caption = "Nichts auswählen",
      .handler = &E::Nichtsauswhlen1Click},
 
+    // What changes the shape of the selected objects.
+    {.name = "ndern1", .caption = "Ändern"},
+    {.menu = "ndern1", .name = "Verbinden1", .caption = "Verbinden...", .button = "JoinBtn", .bar = B::Editing,
+     .hint = "Verbinden", .icon = Icon::Join, .handler = &E::JoinBtnClick},
+    {.menu = "ndern1", .name = "Zerlegen1", .caption = "Zerlegen", .button = "ExplodeBtn", .bar = B::Editing,
+     .hint = "Zerlegen", .icon = Icon::Explode, .handler = &E::ExplodeBtnClick},
+
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,
      .hint = "Zeige alles", .icon = Icon::ZoomAll, .handler = &E::ZoomAllClick, .barGap = true},

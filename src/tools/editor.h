@@ -76,6 +76,7 @@ struct ToolState {
   bool inmirrorselect = false, inmirrorline = false;
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
+  bool injoinselect = false, inexplodeselect = false;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -263,6 +264,10 @@ class Editor {
   void MirrorBtnClick();
   void ScaleBtnClick();
   void ArrayBtnClick();
+  // Menu "Ändern": join and explode work on the selection at once, the
+  // join after asking for its tolerance.
+  void JoinBtnClick();
+  void ExplodeBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

@@ -141,6 +141,8 @@ void RotatePicked(Editor& e, const Click& c);
 void ScalePicked(Editor& e, const Click& c);
 void MirrorPicked(Editor& e, const Click& c);
 void ArrayPicked(Editor& e, const Click& c);
+void JoinPicked(Editor& e, const Click& c);
+void ExplodePicked(Editor& e, const Click& c);
 // Their points: the base point, then the target (copy, move), the
 // direction (rotate), the factor's distance (scale) or the second point of
 // the axis (mirror); the right button gives up.

@@ -36,6 +36,8 @@ const Mode kModes[] = {
     {.name = "inscaleselect", .on = &T::inscaleselect, .click = ScalePicked, .rightOnly = true},
     {.name = "inscaleline", .on = &T::inscaleline, .click = ScaleClick, .preview = EditPreview},
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
+    {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
+    {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
     {.name = "inzoomwindow", .on = &T::inzoomwindow, .click = ZoomWindowClick, .preview = ZoomWindowPreview,
@@ -184,6 +186,10 @@ const Tool kTools[] = {
      .mode = &T::inscaleline,
      .prompts = kScaleAsks},
     {.menu = "Array1", .button = "ArrayBtn", .shows = ButtonShows::Running, .picking = &T::inarrayselect,
+     .prompts = kPickAsks},
+    {.menu = "Verbinden1", .button = "JoinBtn", .shows = ButtonShows::Running, .picking = &T::injoinselect,
+     .prompts = kPickAsks},
+    {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
 
     // The zoom and pan tools stay armed until the right button.

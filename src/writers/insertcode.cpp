@@ -1,7 +1,7 @@
 #include "writers/insertcode.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -151,6 +151,49 @@ InsertResult InsertCode(DocumentContext& c, const CodeLines& lines) {
         static_cast<std::size_t>(d.handleseedpos) + (d.handleseedpos >= at ? lines.lines().size() : 0);
     OverwriteKept(c.undos, d.dxf, seed, HandleText(d.maxhandle + 1));
   }
+  SetChanged(c);
+  return InsertResult::Inserted;
+}
+
+InsertResult ReplaceCode(DocumentContext& c, std::vector<std::pair<std::int32_t, std::int32_t>> erase,
+                         const CodeLines& lines, const std::vector<std::pair<std::int32_t, std::int32_t>>& at) {
+  Drawing& d = c.drawing;
+  const auto size = static_cast<std::int32_t>(d.dxf.size());
+  if (lines.lines().empty()) return InsertResult::NothingToWrite;
+  if (!lines.valid()) return InsertResult::InvalidValue;
+  if (!lines.handlesLeft()) return InsertResult::NoHandleLeft;
+  for (const auto& [where, count] : at)
+    if (where < 0 || where > size) return InsertResult::NoInsertionPoint;
+  // Made from the last place to the first, so that every place still
+  // names its line; where lines go and come at one place, they go first.
+  struct Splice {
+    std::int32_t line;
+    bool insertion;
+    std::int32_t first, count;  // the range erased, or the list's lines put in
+  };
+  std::vector<Splice> splices;
+  for (const auto& [from, to] : erase) splices.push_back({from, false, from, to - from + 1});
+  std::int32_t next = 0;
+  for (const auto& [where, count] : at) splices.push_back({where, true, next, count}), next += count;
+  std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {
+    return a.line != b.line ? a.line > b.line : !a.insertion && b.insertion;
+  });
+  std::int64_t seedShift = 0;
+  ChangeStep step(c.undos, d.dxf);
+  for (const Splice& s : splices) {
+    if (s.insertion) {
+      const auto begin = lines.lines().begin() + s.first;
+      step.insert(s.line, std::vector<std::string>(begin, begin + s.count));
+      if (d.handleseedpos >= s.line) seedShift += s.count;
+    } else {
+      step.erase(s.first, s.count);
+      if (d.handleseedpos > s.first) seedShift -= s.count;
+    }
+  }
+  if (lines.tookHandles()) d.maxhandle = c.undos.handlesIssued = lines.lastHandle();
+  d.maxviewportid = std::max(d.maxviewportid, lines.lastViewportId());
+  if (d.handleseedpos >= 0 && d.maxhandle < std::numeric_limits<Handle>::max())
+    OverwriteKept(c.undos, d.dxf, static_cast<std::size_t>(d.handleseedpos + seedShift), HandleText(d.maxhandle + 1));
   SetChanged(c);
   return InsertResult::Inserted;
 }

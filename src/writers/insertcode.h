@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "document/drawing.h"
@@ -123,6 +124,16 @@ bool AddToLayout(CodeLines& lines);
 // without any change, a list that is empty (NothingToWrite) or not valid,
 // or a drawing that has no place for it.
 InsertResult InsertCode(DocumentContext& c, const CodeLines& lines);
+
+// Objects replaced by new ones as one undo step: the lines of `erase`
+// (first and last line of each, none overlapping) go, and the list's lines
+// go in, its pieces (each a count of its lines, in order) at the places
+// `at` names (each a line of the drawing as it is: the first line of one
+// that goes puts the new lines where it was). The handles and seed are
+// dealt with as by InsertCode. Refuses, without any change, what
+// InsertCode refuses.
+InsertResult ReplaceCode(DocumentContext& c, std::vector<std::pair<std::int32_t, std::int32_t>> erase,
+                         const CodeLines& lines, const std::vector<std::pair<std::int32_t, std::int32_t>>& at);
 
 // What the caller of writers does with their lines: InsertCode, then one
 // parse of the drawing when they went in.

@@ -79,7 +79,7 @@ TEST_F(TranslateTest, TheWindowsInEnglishButTheNamesOfTheDrawing) {
 
   QStringList menus;
   for (const QAction* a : form.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"File", "Edit", "View", "Draw", "Format", "Tools", "Options", "Snap", "Language"}));
+  EXPECT_EQ(menus, (QStringList{"File", "Edit", "Modify", "View", "Draw", "Format", "Tools", "Options", "Snap", "Language"}));
   EXPECT_EQ(form.findChild<QAction*>("Speichernunter1")->text(), "Save as...");
   EXPECT_EQ(form.findChild<QAction*>("English1")->text(), "English");
   EXPECT_EQ(form.findChild<QAction*>("Franais1")->text(), "Français");

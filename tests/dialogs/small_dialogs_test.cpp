@@ -16,6 +16,7 @@
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
+#include "dialogs/JoinFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
@@ -48,8 +49,9 @@ class SmallDialogs : public ::testing::Test {
   TAddNewLayerForm newLayer_;
   TRasterForm raster_;
   TPolarForm polar_;
+  TJoinForm join_;
   std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
-                                 &viewport_, &newLayer_, &raster_,  &polar_};
+                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -73,6 +75,7 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"AddNewLayerForm", "Neue Ebene hinzufügen"},
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
+      {"JoinForm", "Verbinden"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -122,6 +125,7 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"ViewPortForm", "HeiContEd", "Höhe Inhalt:", -kNone, kNone, 0},
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
+      {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);

@@ -101,6 +101,7 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<NewLayerDialogValues> newLayerDialog;
   ScriptedDialog<LayerDialogValues> layerDialog;
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
+  ScriptedDialog<JoinDialogValues> joinDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   bool Progress(int, std::int64_t done, std::int64_t) override {
@@ -186,6 +187,7 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowNewLayerDialog(NewLayerDialogValues& values) override { return newLayerDialog.Run(values); }
   DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
+  DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

@@ -135,6 +135,13 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
       {"an array without rows", true,
        [](test::FakePlatform& p) { p.arrayDialog.answers.push_back({[](ArrayDialogValues& v) { v.ZeilenEd = 0; }}); },
        {C(&Editor::ArrayBtnClick)}, {{0, 0, 10, 0}}, 0, msg::BadArraySize},
+      {"join, picked, one line alone", false, [](test::FakePlatform& p) { p.joinDialog.answers.push_back({}); },
+       {C(&Editor::JoinBtnClick), L(5, 0), R()}, {{0, 0, 10, 0}}, 0, msg::NothingToJoin},
+      {"join, the dialog cancelled", true, {}, {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0},
+      {"join with a tolerance of no number", true,
+       [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
+       {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
+      {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -159,7 +166,7 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
     const ToolState& t = ed().tool;
     EXPECT_FALSE(t.incopyline || t.inmoveline || t.inrotateline || t.inscaleline || t.inmirrorline || t.incopyselect ||
                  t.inmoveselect || t.inrotateselect || t.inscaleselect || t.inmirrorselect || t.inarrayselect ||
-                 t.indelselect)
+                 t.indelselect || t.injoinselect || t.inexplodeselect)
         << "the tool has ended";
   }
 }

@@ -2,6 +2,8 @@
 // end of the picking, giving up, and the two points most of them take.
 #pragma once
 
+#include "editing/reshape.h"
+#include "i18n/msg.h"
 #include "tools/steps.h"
 
 namespace vestrel {
@@ -23,6 +25,10 @@ void EndPicking(Editor& e, bool ToolState::*select, bool ToolState::*line);
 // The tool stops waiting for points: given up by the right button, or
 // done by its last click.
 void StopPoints(Editor& e, bool ToolState::*line);
+
+// Tells the user what went wrong with a join or an explode (`refused`:
+// the message for a kind it cannot take), and paints.
+void ReportReshape(Editor& e, const ReshapeResult& r, msg::Nr refused);
 
 // The click of a tool that takes a base point and then a second point,
 // which it hands to `edit` (an EditResult of it). `based` runs after the

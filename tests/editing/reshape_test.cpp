@@ -1,0 +1,257 @@
+// Join and explode on small drawings: what each makes of lines, arcs and
+// polylines (in R2000 and R12, in the plan and in the mirrored plane of CAM
+// programs), what each refuses, and that undo gives the text back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "edit_support.h"
+#include "editing/reshape.h"
+#include "editing/undo.h"
+#include "geometry/path.h"
+#include "support/dxf_text.h"
+
+namespace vestrel {
+namespace {
+
+using test::Doc;
+using S = ReshapeResult::Status;
+
+// An entity of the ENTITIES section: its kind and its groups in order.
+struct Entity {
+  std::string kind;
+  std::vector<std::pair<int, std::string>> groups;
+  double num(int code, int nth = 0) const {
+    for (const auto& [g, v] : groups)
+      if (g == code && nth-- == 0) return std::stod(v);
+    return std::nan("");
+  }
+  std::string str(int code) const {
+    for (const auto& [g, v] : groups)
+      if (g == code) return v;
+    return "(none)";
+  }
+};
+
+std::vector<Entity> Entities(const Drawing& d) {
+  std::vector<Entity> out;
+  bool in = false;
+  for (std::size_t k = 0; k + 1 < d.dxf.size(); k += 2) {
+    const std::string code(Trim(d.dxf[k])), value(Trim(d.dxf[k + 1]));
+    if (code == "2" && value == "ENTITIES") in = true;
+    if (!in) continue;
+    if (code == "0") {
+      if (value == "ENDSEC") break;
+      out.push_back({value, {}});
+    } else if (!out.empty()) {
+      out.back().groups.emplace_back(std::stoi(code), value);
+    }
+  }
+  return out;
+}
+
+std::string Count(const std::vector<Entity>& es) {
+  std::map<std::string, int> n;
+  for (const Entity& e : es) ++n[e.kind];
+  std::string s;
+  for (const auto& [k, c] : n) s += k + "=" + std::to_string(c) + " ";
+  return s;
+}
+
+// The drawing of version `acadver` with these entities.
+std::string DrawingOf(const std::string& acadver, const std::string& entities) {
+  return test::WithEof(test::Section("HEADER", "  9\n$ACADVER\n  1\n" + acadver + "\n  9\n$HANDSEED\n  5\n100\n") +
+                       test::Section("ENTITIES", entities));
+}
+
+std::string Line(double x0, double y0, double x1, double y1, const std::string& more = "") {
+  return "  0\nLINE\n  5\n" + std::to_string(static_cast<int>(x0 * 7 + y0 * 13 + x1 * 17 + y1 * 19 + 50)) +
+         "\n  8\nKontur\n 62\n1\n" + more + " 10\n" + std::to_string(x0) + "\n 20\n" + std::to_string(y0) +
+         "\n 30\n0\n 11\n" + std::to_string(x1) + "\n 21\n" + std::to_string(y1) + "\n 31\n0\n";
+}
+std::string Arc(double cx, double cy, double r, double a0, double a1, const std::string& normal = "") {
+  return "  0\nARC\n  5\nA1\n  8\nBogen\n 10\n" + std::to_string(cx) + "\n 20\n" + std::to_string(cy) +
+         "\n 30\n0\n 40\n" + std::to_string(r) + "\n 50\n" + std::to_string(a0) + "\n 51\n" + std::to_string(a1) +
+         "\n" + normal;
+}
+const std::string kMinusZ = "210\n0\n220\n0\n230\n-1\n";
+
+// The vertices of the first polyline among `es`, LWPOLYLINE or POLYLINE
+// with its VERTEX entities, and whether it is closed.
+Path PolylinePath(const std::vector<Entity>& es) {
+  std::vector<PolyVertex> v;
+  bool closed = false, in = false;
+  for (const Entity& e : es) {
+    if (e.kind == "LWPOLYLINE") {
+      closed = static_cast<int>(e.num(70)) & 1;
+      for (const auto& [g, t] : e.groups) {
+        if (g == 10) v.push_back({std::stod(t), 0, 0, 0});
+        if (g == 20) v.back().y = std::stod(t);
+        if (g == 42) v.back().bulge = std::stod(t);
+      }
+      break;
+    }
+    if (e.kind == "POLYLINE") in = true, closed = static_cast<int>(e.num(70)) & 1;
+    if (in && e.kind == "VERTEX") v.push_back({e.num(10), e.num(20), 0, std::isnan(e.num(42)) ? 0 : e.num(42)});
+    if (in && e.kind == "SEQEND") break;
+  }
+  return PathOf(v, closed);
+}
+
+// The lines but the handle seed's, which undo leaves naming the next
+// free handle.
+std::vector<std::string> WithoutSeed(const Doc& doc) {
+  std::vector<std::string> lines = doc.lines();
+  if (doc.d.handleseedpos >= 0) lines[static_cast<std::size_t>(doc.d.handleseedpos)].clear();
+  return lines;
+}
+
+void ExpectUndoGivesBack(Doc& doc, const std::vector<std::string>& before) {
+  ASSERT_TRUE(UndoLastOperation(doc.c));
+  std::vector<std::string> now = WithoutSeed(doc);
+  EXPECT_EQ(now, before);
+}
+
+constexpr double kSquareWithArc = 100 + kPi * 25 / 2;  // a 10 x 10 square, its right side a half circle out
+
+TEST(JoinObjects, ChainsWhatMeetsIntoOnePolyline) {
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entities;
+    double tolerance;
+    S status;
+    std::string kinds;  // what the drawing holds afterwards
+    bool closed;
+    std::size_t pieces;
+    double area, length;  // of the joined path (area when closed)
+    int apart;
+  };
+  // The square's sides shuffled, two of them drawn the other way, the arc
+  // among them.
+  const std::string square = Line(0, 10, 10, 10) + Arc(10, 5, 5, 270, 90) + Line(0, 0, 0, 10) + Line(0, 0, 10, 0);
+  const std::string mirrored = Line(0, 10, 10, 10) + Arc(-10, 5, 5, 90, 270, kMinusZ) + Line(0, 0, 0, 10) + Line(0, 0, 10, 0);
+  const Row rows[] = {
+      {"square out of order", "AC1015", square, 1e-6, S::Done, "LWPOLYLINE=1 ", true, 4, kSquareWithArc, 0, 0},
+      {"square in R12", "AC1009", square, 1e-6, S::Done, "POLYLINE=1 SEQEND=1 VERTEX=4 ", true, 4, kSquareWithArc, 0, 0},
+      {"arc of a CAM program", "AC1015", mirrored, 1e-6, S::Done, "LWPOLYLINE=1 ", true, 4, kSquareWithArc, 0, 0},
+      {"gap inside", "AC1015", Line(0, 0, 10, 0) + Line(10.0009, 0, 20, 0), 1e-3, S::Done, "LWPOLYLINE=1 ", false, 2,
+       0, 20, 0},
+      {"gap outside", "AC1015", Line(0, 0, 10, 0) + Line(10.0011, 0, 20, 0), 1e-3, S::NothingToJoin, "LINE=2 ",
+       false, 0, 0, 0, 0},
+      {"one part off the plane", "AC1015",
+       Line(0, 0, 10, 0) + Line(10, 0, 10, 10) + "  0\nLINE\n  5\nB1\n 10\n10\n 20\n10\n 30\n5\n 11\n0\n 21\n10\n 31\n5\n",
+       1e-6, S::Done, "LINE=1 LWPOLYLINE=1 ", false, 2, 0, 20, 1},
+      {"a circle among them", "AC1015", Line(0, 0, 10, 0) + "  0\nCIRCLE\n 10\n0\n 20\n0\n 40\n1\n", 1e-6,
+       S::NotThisKind, "CIRCLE=1 LINE=1 ", false, 0, 0, 0, 0},
+      {"tolerance not a number", "AC1015", square, std::nan(""), S::InvalidValue, "ARC=1 LINE=3 ", false, 0, 0, 0, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
+    const std::vector<std::string> before = WithoutSeed(*doc);
+    doc->selectAll();
+    const ReshapeResult result = JoinObjects(doc->c, r.tolerance);
+    EXPECT_EQ(result.status, r.status);
+    EXPECT_EQ(result.apart, r.apart);
+    const std::vector<Entity> es = Entities(doc->d);
+    EXPECT_EQ(Count(es), r.kinds);
+    if (r.status != S::Done) {
+      EXPECT_EQ(WithoutSeed(*doc), before);
+      EXPECT_TRUE(doc->j.undos.empty());
+      continue;
+    }
+    const Path p = PolylinePath(es);
+    EXPECT_EQ(p.closed, r.closed);
+    EXPECT_EQ(p.pieces.size(), r.pieces);
+    if (r.closed) {
+      EXPECT_NEAR(std::abs(SignedArea(p)), r.area, 1e-9);
+    } else {
+      EXPECT_NEAR(Length(p), r.length, 1e-9);
+    }
+    // The properties of the part the chain starts with.
+    for (const Entity& e : es) {
+      if (e.kind == "LWPOLYLINE" || e.kind == "POLYLINE") {
+        EXPECT_EQ(e.str(8), "Kontur");
+      }
+    }
+    ExpectUndoGivesBack(*doc, before);
+  }
+}
+
+TEST(JoinObjects, KeepsTheMirroredPlaneOfTheFirstArc) {
+  auto doc = Doc::Of(DrawingOf("AC1015", Arc(-10, 5, 5, 90, 270, kMinusZ) + Line(10, 10, 0, 10) + Line(10, 0, 0, 0)));
+  doc->selectAll();
+  ASSERT_EQ(JoinObjects(doc->c, 1e-6).status, S::Done);
+  const std::vector<Entity> es = Entities(doc->d);
+  ASSERT_EQ(es.size(), 1u);
+  EXPECT_EQ(es[0].num(230), -1);
+  // In the mirrored plane the vertices have their x negated.
+  for (const auto& [g, v] : es[0].groups) {
+    if (g == 10) {
+      EXPECT_LE(std::stod(v), 0);
+    }
+  }
+}
+
+TEST(ExplodeObjects, TakesPolylinesApartIntoLinesAndArcs) {
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entities;
+    S status;
+    std::string kinds;
+    std::string arc;  // the first arc: centre, radius, angles, extrusion z
+  };
+  const std::string lw = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 62\n3\n 90\n4\n 70\n1\n 43\n0.5\n"
+                         " 10\n0\n 20\n0\n 10\n10\n 20\n0\n 42\n1\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n";
+  const std::string cw = "  0\nLWPOLYLINE\n  5\n41\n  8\nKontur\n 90\n2\n 70\n0\n 10\n0\n 20\n0\n 42\n-1\n 10\n10\n 20\n0\n";
+  const std::string cam = "  0\nLWPOLYLINE\n  5\n42\n  8\nKontur\n 90\n2\n 70\n0\n 38\n2\n 10\n0\n 20\n0\n 42\n1\n"
+                          " 10\n-10\n 20\n0\n210\n0\n220\n0\n230\n-1\n";
+  const std::string r12 = "  0\nPOLYLINE\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n0\n 40\n1\n 41\n1\n"
+                          "  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n0\n 42\n1\n  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n10\n"
+                          "  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n10\n  0\nVERTEX\n  8\nKontur\n 10\n5\n 20\n10\n"
+                          "  0\nSEQEND\n  8\nKontur\n";
+  const std::string poly3d = "  0\nPOLYLINE\n  8\n0\n 66\n1\n 70\n8\n  0\nVERTEX\n  8\n0\n 10\n0\n 20\n0\n 70\n32\n"
+                             "  0\nVERTEX\n  8\n0\n 10\n1\n 20\n1\n 70\n32\n  0\nSEQEND\n  8\n0\n";
+  const Row rows[] = {
+      {"closed, bulge out", "AC1015", lw, S::Done, "ARC=1 LINE=3 ", "10,5 r5 270..90 z(none)"},
+      {"clockwise arc", "AC1015", cw, S::Done, "ARC=1 ", "5,0 r5 0..180 z(none)"},
+      {"mirrored plane", "AC1015", cam, S::Done, "ARC=1 ", "-5,0 r5 0..180 z-1"},
+      {"R12, widths, a repeated vertex", "AC1009", r12, S::Done, "ARC=1 LINE=1 ", "0,5 r5 270..90 z(none)"},
+      {"3-D polyline", "AC1015", poly3d, S::NotThisKind, "POLYLINE=1 SEQEND=1 VERTEX=2 ", ""},
+      {"a line", "AC1015", Line(0, 0, 1, 1), S::NotThisKind, "LINE=1 ", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
+    const std::vector<std::string> before = WithoutSeed(*doc);
+    doc->selectAll();
+    const ReshapeResult result = ExplodeObjects(doc->c);
+    EXPECT_EQ(result.status, r.status);
+    const std::vector<Entity> es = Entities(doc->d);
+    EXPECT_EQ(Count(es), r.kinds);
+    if (r.status != S::Done) {
+      EXPECT_EQ(WithoutSeed(*doc), before);
+      continue;
+    }
+    for (const Entity& e : es) {
+      EXPECT_EQ(e.str(8), "Kontur");
+      if (e.kind != "ARC") continue;
+      auto n = [](double v) {
+        const double r = std::round(v * 1e9) / 1e9;
+        return std::to_string(static_cast<long long>(std::llround(r)));
+      };
+      EXPECT_EQ(n(e.num(10)) + "," + n(e.num(20)) + " r" + n(e.num(40)) + " " + n(e.num(50)) + ".." + n(e.num(51)) +
+                    " z" + e.str(230),
+                r.arc);
+    }
+    ExpectUndoGivesBack(*doc, before);
+  }
+}
+
+}  // namespace
+}  // namespace vestrel
