@@ -493,7 +493,170 @@ def check_current(doc):
     return problems
 
 
+def parts_to_join(path, version):
+    """Loose parts made by ezdxf: a 10 x 10 square whose right side is a
+    half circle out, its sides shuffled and two drawn backwards, on the
+    layer Kontur in red; and a polyline with a line going on from its end,
+    their ends a thousandth apart."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    red = {"layer": "Kontur", "color": 1}
+    msp.add_line((0, 10), (10, 10), dxfattribs=red)
+    msp.add_arc((10, 5), 5, 270, 90, dxfattribs=red)
+    msp.add_line((0, 0), (0, 10), dxfattribs=red)
+    msp.add_line((0, 0), (10, 0), dxfattribs=red)
+    if version == "R12":
+        msp.add_polyline2d([(20, 0), (25, 0)], dxfattribs=red)
+    else:
+        msp.add_lwpolyline([(20, 0, 0, 0, 0), (25, 0)], dxfattribs=red)
+    msp.add_line((25.001, 0), (30, 5), dxfattribs=red)
+    doc.saveas(path)
+
+
+def bulge_area(points, closed):
+    """The area a polyline of (x, y, bulge) encloses, counter-clockwise
+    positive."""
+    area = 0.0
+    n = len(points)
+    for i in range(n if closed else n - 1):
+        (x0, y0, b), (x1, y1, _) = points[i], points[(i + 1) % n]
+        area += (x0 * y1 - x1 * y0) / 2
+        if b:
+            theta = 4 * math.atan(b)
+            chord = math.hypot(x1 - x0, y1 - y0)
+            r = chord / (2 * math.sin(theta / 2))
+            area += r * r / 2 * (theta - math.sin(theta))
+    return area
+
+
+def unique_handles(path):
+    """The handles that stand more than once in the file."""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        lines = [line.strip() for line in f]
+    seen, twice = set(), set()
+    for code, value in zip(lines[0::2], lines[1::2]):
+        if code == "5":
+            (twice if value in seen else seen).add(value)
+    return sorted(twice)
+
+
+def check_joined(doc):
+    """The square one closed polyline, the polyline and the line one
+    open polyline, exactly, on Kontur in red; each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = []
+    for e in msp:
+        if e.dxftype() == "LWPOLYLINE" and doc.dxfversion == "AC1009":
+            problems.append("an LWPOLYLINE in an R12 drawing")
+        elif e.dxftype() == "LWPOLYLINE":
+            polylines.append(([(x, y, b) for x, y, _, _, b in e.get_points()], e.closed, e))
+        elif e.dxftype() == "POLYLINE":
+            polylines.append(([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices],
+                              e.is_closed, e))
+        else:
+            problems.append(f"a {e.dxftype()} is left")
+    if len(polylines) != 2:
+        return problems + [f"{len(polylines)} polylines, wanted 2"]
+    (square, closed, e), (open_, open_closed, _) = sorted(polylines, key=lambda p: p[0][0][0])
+    if not closed or open_closed:
+        problems.append(f"closed: {closed}, {open_closed}; wanted True, False")
+    corners = sorted((round(x, 9), round(y, 9)) for x, y, _ in square)
+    if corners != [(0, 0), (0, 10), (10, 0), (10, 10)]:
+        problems.append(f"the square's corners are {corners}")
+    area = bulge_area(square, True)
+    if abs(abs(area) - (100 + 12.5 * math.pi)) > 1e-9:
+        problems.append(f"the square encloses {area}")
+    # The bulge of a half circle, from (10, 0) when it runs
+    # counter-clockwise, from (10, 10) else.
+    start = (10, 0) if area > 0 else (10, 10)
+    bulges = {(round(x, 9), round(y, 9)): b for x, y, b in square}
+    if abs(abs(bulges[start]) - 1) > 1e-9 or sum(abs(b) for b in bulges.values()) - 1 > 1e-9:
+        problems.append(f"bulges {bulges}")
+    if not near([c for x, y, _ in open_ for c in (x, y)], [20, 0, 25, 0, 30, 5], 1e-9):
+        problems.append(f"the open polyline runs {open_}")
+    if (e.dxf.layer, e.dxf.color) != ("Kontur", 1):
+        problems.append(f"the square is on {e.dxf.layer} in {e.dxf.color}")
+    return problems
+
+
+def polylines_to_explode(path):
+    """An LWPOLYLINE with a half circle and widths, and one in the mirrored
+    plane of CAM programs, on Kontur."""
+    doc = ezdxf.new("R2000")
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0, 0.5, 0.5, 0), (10, 0, 0.5, 0.5, 1), (10, 10, 0, 0, 0), (0, 10, 0, 0, 0)],
+                       close=True, dxfattribs={"layer": "Kontur", "color": 3})
+    msp.add_lwpolyline([(0, 0, 0, 0, 1), (-10, 0)], dxfattribs={"layer": "Kontur", "elevation": 2,
+                                                                 "extrusion": (0, 0, -1)})
+    doc.saveas(path)
+
+
+def check_exploded(doc):
+    """Three lines and the half circle of the first polyline, the arc of
+    the second in its own plane; each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    lines = sorted((tuple(round(c, 9) for c in e.dxf.start), tuple(round(c, 9) for c in e.dxf.end))
+                   for e in msp.query("LINE"))
+    if lines != [((0, 0, 0), (10, 0, 0)), ((0, 10, 0), (0, 0, 0)), ((10, 10, 0), (0, 10, 0))]:
+        problems.append(f"lines {lines}")
+    arcs = [(tuple(round(c, 9) for c in e.dxf.center), e.dxf.radius, round(e.dxf.start_angle, 9) % 360,
+             round(e.dxf.end_angle, 9) % 360, tuple(e.dxf.extrusion)) for e in msp.query("ARC")]
+    if sorted(arcs) != [((-5, 0, 2), 5, 0, 180, (0, 0, -1)), ((10, 5, 0), 5, 270, 90, (0, 0, 1))]:
+        problems.append(f"arcs {sorted(arcs)}")
+    if len(msp.query("LWPOLYLINE")) or {e.dxf.layer for e in msp} != {"Kontur"}:
+        problems.append("a polyline is left, or an object is not on Kontur")
+    return problems
+
+
 CASES = [
+    dict(
+        name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
+        setup=lambda tmp: parts_to_join(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            key ctrl+a
+            answer JoinForm ToleranzEd=0.002 ok
+            trigger JoinBtn
+            saveas @TMP@/joined.dxf
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/joined.dxf",
+        check=("@TMP@/joined.dxf", check_joined),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
+        name="Verbinden in an R12 drawing makes POLYLINE and VERTEX",
+        setup=lambda tmp: parts_to_join(os.path.join(tmp, "parts.dxf"), "R12"),
+        script="""
+            open @TMP@/parts.dxf
+            key ctrl+a
+            answer JoinForm ToleranzEd=0.002 ok
+            trigger Verbinden1
+            saveas @TMP@/joined.dxf
+        """,
+        audit="@TMP@/joined.dxf",
+        check=("@TMP@/joined.dxf", check_joined),
+    ),
+    dict(
+        name="Zerlegen takes an ezdxf drawing's polylines apart into lines and arcs, in their own planes",
+        setup=lambda tmp: polylines_to_explode(os.path.join(tmp, "polylines.dxf")),
+        script="""
+            open @TMP@/polylines.dxf
+            key ctrl+a
+            trigger Zerlegen1
+            saveas @TMP@/exploded.dxf
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/exploded.dxf",
+        check=("@TMP@/exploded.dxf", check_exploded),
+        same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
+    ),
     dict(
         name="blocks that insert each other many times over: each paint is quick and says not all is drawn",
         user_file=("fanout.dxf", FAN_OUT),
