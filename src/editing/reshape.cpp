@@ -10,6 +10,7 @@
 
 #include "document/numbers.h"
 #include "editing/editunits.h"
+#include "editing/objectmap.h"
 #include "geometry/join.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -180,11 +181,6 @@ ReshapeResult Refused(ReshapeResult::Status status, std::string kind = {}) {
   return r;
 }
 
-std::string Code(int g) {
-  std::string s = std::to_string(g);
-  return std::string(s.size() < 3 ? 3 - s.size() : 0, ' ') + s;
-}
-
 // How a new entity starts: as a writer starts it, with the layer, colour,
 // line type, line weight, line-type scale, visibility and transparency of
 // the object `like`.
@@ -202,7 +198,7 @@ void StartLike(CodeLines& l, const EditUnit& like, std::string_view type, std::s
     if (g == 0 || g == 1001) break;  // a vertex, or the application data
     if (g == 8 || g == 6 || g == 62 || g == 420 || g == 370 || g == 48 || g == 60 || g == 440) {
       layer = layer || g == 8;
-      l.add(Code(g), d.value(k + 1));
+      l.add(CodeText(g), d.value(k + 1));
     }
   }
   if (!layer) l.add("  8", std::string_view("0"));

@@ -171,8 +171,21 @@ InsertResult ReplaceCode(DocumentContext& c, std::vector<std::pair<std::int32_t,
     bool insertion;
     std::int32_t first, count;  // the range erased, or the list's lines put in
   };
+  // Ranges that follow each other go as one (a join of many parts drawn
+  // one after another is one erasure), but not across a place where lines
+  // come.
+  std::vector<std::int32_t> places;
+  for (const auto& [where, count] : at) places.push_back(where);
+  std::sort(places.begin(), places.end());
+  std::sort(erase.begin(), erase.end());
   std::vector<Splice> splices;
-  for (const auto& [from, to] : erase) splices.push_back({from, false, from, to - from + 1});
+  for (const auto& [from, to] : erase) {
+    const bool follows = !splices.empty() && splices.back().first + splices.back().count == from;
+    if (follows && !std::binary_search(places.begin(), places.end(), from))
+      splices.back().count += to - from + 1;
+    else
+      splices.push_back({from, false, from, to - from + 1});
+  }
   std::int32_t next = 0;
   for (const auto& [where, count] : at) splices.push_back({where, true, next, count}), next += count;
   std::stable_sort(splices.begin(), splices.end(), [](const Splice& a, const Splice& b) {

@@ -658,6 +658,24 @@ CASES = [
         same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
     ),
     dict(
+        name="a recorded macro joins again with the tolerance typed while it was recorded",
+        setup=lambda tmp: parts_to_join(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            trigger Makroaufzeichnen1
+            key ctrl+a
+            answer JoinForm ToleranzEd=0.002 ok
+            trigger JoinBtn
+            answer QFileDialog fileNameEdit=@TMP@/join.replay ok
+            trigger Makroaufzeichnen1
+            key ctrl+z
+            answer QFileDialog fileNameEdit=@TMP@/join.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/joined.dxf
+        """,
+        check=("@TMP@/joined.dxf", check_joined),
+    ),
+    dict(
         name="blocks that insert each other many times over: each paint is quick and says not all is drawn",
         user_file=("fanout.dxf", FAN_OUT),
         script="""
@@ -953,7 +971,7 @@ CASES = [
             state
         """,
         stdout=["modes:", "down:", "undo: 1", "modified: 1", "tab: 1", "caption: Vestrel - [gear.dxf*]",
-                "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache",
+                "menus: Datei, Bearbeiten, Ändern, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache",
                 "undo: 0", "modified: 0", "tab: 0", "caption: Vestrel - [copy.dxf]",
                 "undo: 0", "modified: 0", "caption: Vestrel - [unbenannt.dxf]"],
         same=("@TMP@/copy.dxf", "@MADE@/gear.dxf"),  # the viewport taken back
@@ -1195,7 +1213,7 @@ CASES = [
                 """,
                  stdout=["message 2: Please close the program and start it again.",
                          "caption: Vestrel - [unbenannt.dxf]",
-                         "menus: Datei, Bearbeiten, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache"],
+                         "menus: Datei, Bearbeiten, Ändern, Ansicht, Zeichnen, Format, Extras, Optionen, Fang, Sprache"],
                  bytes={"@USER@/options.dat": b"\x01\x00\x00\x00"}),
             dict(script_name="second.replay",
                  script="""
@@ -1208,7 +1226,7 @@ CASES = [
                     trigger Beenden1
                 """,
                  stdout=["caption: Vestrel - [untitled.dxf]",
-                         "menus: File, Edit, View, Draw, Format, Tools, Options, Snap, Language",
+                         "menus: File, Edit, Modify, View, Draw, Format, Tools, Options, Snap, Language",
                          "message 13: The DXF version of this DXF file does not support construction lines.",
                          "message 2: Bitte schließen Sie das Program und starten Sie es neu."],
                  bytes={"@USER@/options.dat": b"\x00\x00\x00\x00",

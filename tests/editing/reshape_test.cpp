@@ -140,6 +140,8 @@ TEST(JoinObjects, ChainsWhatMeetsIntoOnePolyline) {
       {"arc of a CAM program", "AC1015", mirrored, 1e-6, S::Done, "LWPOLYLINE=1 ", true, 4, kSquareWithArc, 0, 0},
       {"gap inside", "AC1015", Line(0, 0, 10, 0) + Line(10.0009, 0, 20, 0), 1e-3, S::Done, "LWPOLYLINE=1 ", false, 2,
        0, 20, 0},
+      {"two chains drawn in turn", "AC1015", Line(0, 0, 1, 0) + Line(5, 5, 6, 5) + Line(1, 0, 2, 0) + Line(6, 5, 7, 5),
+       1e-6, S::Done, "LWPOLYLINE=2 ", false, 2, 0, 2, 0},
       {"gap outside", "AC1015", Line(0, 0, 10, 0) + Line(10.0011, 0, 20, 0), 1e-3, S::NothingToJoin, "LINE=2 ",
        false, 0, 0, 0, 0},
       {"one part off the plane", "AC1015",
