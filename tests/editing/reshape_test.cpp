@@ -142,6 +142,10 @@ TEST(JoinObjects, ChainsWhatMeetsIntoOnePolyline) {
        0, 20, 0},
       {"two chains drawn in turn", "AC1015", Line(0, 0, 1, 0) + Line(5, 5, 6, 5) + Line(1, 0, 2, 0) + Line(6, 5, 7, 5),
        1e-6, S::Done, "LWPOLYLINE=2 ", false, 2, 0, 2, 0},
+      {"an open polyline whose ends meet", "AC1015",
+       "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n5\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n 10\n10\n 20\n10\n"
+       " 10\n0\n 20\n10\n 10\n0\n 20\n0.0005\n",
+       1e-3, S::Done, "LWPOLYLINE=1 ", true, 4, 100, 0, 0},
       {"gap outside", "AC1015", Line(0, 0, 10, 0) + Line(10.0011, 0, 20, 0), 1e-3, S::NothingToJoin, "LINE=2 ",
        false, 0, 0, 0, 0},
       {"one part off the plane", "AC1015",
