@@ -30,6 +30,7 @@
 #include "dialogs/SkalierungFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
+#include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
@@ -335,6 +336,7 @@ DialogResult TMainForm::ShowScaleDialog(ScaleDialogValues& values) { return Skal
 DialogResult TMainForm::ShowRasterDialog(RasterDialogValues& values) { return RasterForm->Run(values); }
 
 DialogResult TMainForm::ShowPolarDialog(PolarDialogValues& values) { return PolarForm->Run(values); }
+void TMainForm::ShowMeasureDialog(std::string_view text) { MessenForm->Run(text); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
 DialogResult TMainForm::ShowLayerDialog(LayerDialogValues& values) { return LayerForm->Run(values); }

@@ -45,6 +45,7 @@ class TRotationsForm;
 class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
+class TMessenForm;
 class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
@@ -111,6 +112,7 @@ class TMainForm : public QMainWindow, public Platform {
   void KeepAids(const DraftAids& aids) override;
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
+  void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
   // and their spacing and angle as at a first start, whatever the user
@@ -154,6 +156,7 @@ class TMainForm : public QMainWindow, public Platform {
   TSkalierungForm* SkalierungForm = nullptr;
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
+  TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;
   TLinienstilForm* LinienstilForm = nullptr;

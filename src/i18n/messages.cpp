@@ -93,6 +93,12 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Punkt liegt zu weit draußen (mehr als 10^12 Einheiten vom Ursprung).",
     "Es gibt noch keinen letzten Punkt, auf den sich @ beziehen kann.",
     "Rasterabstand und Polarwinkel müssen größer als 0 sein (der Winkel höchstens 180°); es wurde nichts geändert.",
+    "Abstand %1, dx %2, dy %3, Winkel %4°",
+    "Winkel %1°",
+    "Fläche %1, Umfang %2",
+    "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
+    "Dieses Objekt hat keine Länge: ",
+    "Ein Schenkel des Winkels hat keine Länge.",
 };
 
 }  // namespace

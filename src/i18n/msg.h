@@ -78,6 +78,12 @@ enum Nr : int {
   EntryTooFar = 76,
   NoLastPoint = 77,
   BadAidValue = 78,  // the grid's spacing or the polar step
+  MeasuredDistance = 79,  // "Messen": the results, %1 ... filled in
+  MeasuredAngle = 80,
+  MeasuredArea = 81,
+  NoArea = 82,       // followed by the kind that does not close
+  NoLength = 83,     // followed by the kind that has no length
+  NoAngle = 84,
 };
 
 }  // namespace vestrel::msg
