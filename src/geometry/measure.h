@@ -22,7 +22,7 @@ double AngleAt(Point2 a, Point2 vertex, Point2 b);
 
 // One curve of what is measured: its length and, when it closes, the area
 // it encloses (positive counter-clockwise). `path` tells what lies inside
-// it (for a spline, its curve finely flattened).
+// it (for a spline, its curve finely flattened; nothing for an open one).
 struct Contour {
   Path path;
   double length = 0;
@@ -32,8 +32,8 @@ struct Contour {
 Contour ContourOf(Path path);
 // A curve given by its points at(v) for v over the spans between
 // `breaks` (ascending): its length and area by chords through ever more
-// points, taken to the limit (Richardson), exact to about 1e-12 relative
-// for smooth spans. Closed when its ends meet.
+// points, taken to the limit (Romberg), exact to about 1e-12 relative for
+// smooth spans. Closed when its ends meet.
 Contour SampledContour(const std::function<Point2(double)>& at, std::span<const double> breaks);
 // The closed polygon through `points`.
 Path PolygonPath(std::span<const Point2> points);

@@ -435,6 +435,16 @@ class Editor {
   // The record of the unsaved changes; none until the window first showed,
   // or without a per-user folder.
   std::unique_ptr<RecoveryLog> recovery_;
+
+  // What SelectedLength found last: the status bar asks after every
+  // repaint, and the selection seldom changes between two.
+  struct LengthOfSelection {
+    std::uint64_t generation = 0;
+    int tab = 0;
+    std::vector<std::size_t> selected;
+    double length = 0;
+  };
+  mutable std::optional<LengthOfSelection> selectedLength_;
   bool recoveryTold_ = false;
 
   std::vector<std::string> recent_;

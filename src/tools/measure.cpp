@@ -114,8 +114,16 @@ void Editor::MessenFlaeche1Click() {
 }
 
 double Editor::SelectedLength() const {
+  const TabScope scope = TabScope::OfTab(drawing, view.tab);
+  std::vector<std::size_t> selected;
+  for (std::size_t i = 0; i < drawing.polys.size(); ++i)
+    if (drawing.polys[i].selected && scope.inBlock(drawing.polys[i])) selected.push_back(i);
+  if (selectedLength_ && selectedLength_->generation == drawing.generation && selectedLength_->tab == view.tab &&
+      selectedLength_->selected == selected)
+    return selectedLength_->length;
   double length = 0;
   for (const Contour& c : SelectedContours(*this).contours) length += c.length;
+  selectedLength_ = LengthOfSelection{drawing.generation, view.tab, std::move(selected), length};
   return length;
 }
 

@@ -14,9 +14,10 @@ namespace vestrel {
 namespace {
 
 // References inside references are followed this deep, and a hostile
-// drawing (an array of a billion cells) is measured this far.
+// drawing (an array of a billion cells) is measured this far: so many
+// members of references visited.
 constexpr int kDepth = 16;
-constexpr std::size_t kMostContours = 1000000;
+constexpr std::size_t kMostVisits = 1000000;
 
 Point2 Flat(Point3 p) { return {p.x, p.y}; }
 
@@ -121,7 +122,7 @@ class Measurer {
           for (std::int32_t col = 0; col < columns; ++col) {
             const Placement cell = pl.after(blocks_.placement(p, col, row));
             for (const std::size_t m : members) {
-              if (out_.size() >= kMostContours) return true;
+              if (++visits_ > kMostVisits) return true;
               const tpoly& member = d_.polys[m];
               if (!OnLayerZero(d_, member) && !blocks_.shown(member)) continue;
               object(m, cell, depth + 1);
@@ -135,12 +136,13 @@ class Measurer {
 
  private:
   void add(Contour c) {
-    if (!c.path.pieces.empty()) out_.push_back(std::move(c));
+    if (!c.path.pieces.empty() || c.length > 0) out_.push_back(std::move(c));
   }
 
   const Drawing& d_;
   Blocks& blocks_;
   std::vector<Contour>& out_;
+  std::size_t visits_ = 0;
 };
 
 }  // namespace

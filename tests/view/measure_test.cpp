@@ -94,6 +94,11 @@ TEST(Measure, ObjectsHaveTheirExactLengthsAndAreas) {
     EXPECT_NEAR(m.surface.area, c.area, 1e-9 * std::max(1.0, c.area));
   }
   EXPECT_FALSE(Measure(Entity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {40, "1"}, {1, "T"}})).measurable);
+  // An array of ten billion cells is measured as far as is reasonable.
+  const Measured huge = Measure(Entity(
+      "INSERT", {{8, "0"}, {2, "R1"}, {10, "0"}, {20, "0"}, {70, "100000"}, {71, "100000"}, {44, "3"}, {45, "3"}}));
+  EXPECT_GT(huge.surface.perimeter, 0);
+  EXPECT_LE(huge.surface.perimeter, 2 * kPi * 1000001);
 }
 
 TEST(Measure, DistancesAndAnglesOfPoints) {
