@@ -46,6 +46,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "app/windowtexts.h"
@@ -88,6 +89,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   RasterForm = new TRasterForm(this);
   PolarForm = new TPolarForm(this);
   JoinForm = new TJoinForm(this);
+  MessenForm = new TMessenForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);
   LinienstilForm = new TLinienstilForm(this);
@@ -112,6 +114,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] {
     editor_->keyeditKeyDown(27);
+    showPointer();
+  });
+  // Return in the drawing area ends a measured area.
+  auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), PaintBox1, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(enter, &QShortcut::activated, this, [this] {
+    editor_->keyeditKeyDown(13);
     showPointer();
   });
   editor_->FormCreate(QCoreApplication::applicationDirPath().toStdString());
@@ -490,7 +498,11 @@ void TMainForm::showState() {
   const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
   HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
   VertScrollbar->setValue(e.view.VertScrollbarPosition);
-  SelectedLabel->setText(translated(kSelectedCount).arg(e.SelectedCount()));
+  // With a selection, the length of what it draws.
+  const std::size_t selected = e.SelectedCount();
+  const double length = selected ? e.SelectedLength() : 0;
+  SelectedLabel->setText(length > 0 ? translated(kSelectedLength).arg(selected).arg(Q(FormatFixed(length, 4)))
+                                    : translated(kSelectedCount).arg(selected));
   showPointer();
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {

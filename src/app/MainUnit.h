@@ -46,6 +46,7 @@ class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
 class TJoinForm;
+class TMessenForm;
 class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
@@ -113,6 +114,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
+  void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
   // and their spacing and angle as at a first start, whatever the user
@@ -157,6 +159,7 @@ class TMainForm : public QMainWindow, public Platform {
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
   TJoinForm* JoinForm = nullptr;
+  TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;
   TLinienstilForm* LinienstilForm = nullptr;

@@ -129,12 +129,14 @@ void MacroRecorder::start() {
   connections_.push_back(connect(form_.KoordEd, &QLineEdit::returnPressed, this, [this] {
     if (on()) add("input " + ScriptValue(form_.KoordEd->text().toStdString()));
   }));
-  // Escape ends what runs, wherever the focus is in the window.
+  // Escape ends what runs, wherever the focus is in the window; Return in
+  // the drawing area ends a measured area.
   for (QShortcut* s : form_.findChildren<QShortcut*>())
-    if (s->key() == QKeySequence(Qt::Key_Escape))
-      connections_.push_back(connect(s, &QShortcut::activated, this, [this] {
-        if (on()) add("key Escape");
-      }));
+    for (const char* key : {"Escape", "Return"})
+      if (s->key() == QKeySequence(key))
+        connections_.push_back(connect(s, &QShortcut::activated, this, [this, key] {
+          if (on()) add(std::string("key ") + key);
+        }));
   qApp->installEventFilter(this);
 }
 

@@ -67,6 +67,14 @@ void PrintState(TMainForm& form, std::ostream& out) {
                                  std::pair{t.aids.polar, "Polar1=" + Number(t.aids.angle.WinkelEd)}})
     if (on) aids += (aids.empty() ? "" : " ") + item;
   line("aids", aids);
+  // The last result of "Messen", to the last digit.
+  std::string measure;
+  for (const auto& [key, value] : t.measured) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.17g", value);
+    measure += (measure.empty() ? "" : " ") + std::string(key) + '=' + digits;
+  }
+  line("measure", measure);
   out << std::flush;
 }
 

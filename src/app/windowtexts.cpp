@@ -25,7 +25,7 @@ std::vector<std::string> ShownTexts(TMainForm& form) {
     return text;
   });
   for (const std::string_view t : {kNotAllDrawn, kFirstTabsOnly, kOpenFilter, kSaveFilter, kPdfFilter, kReload,
-                                   kSaveAgain, kKeepEditing, kSaveUnder, kCaughtPoint, kBandLength, kSelectedCount,
+                                   kSaveAgain, kKeepEditing, kSaveUnder, kCaughtPoint, kBandLength, kSelectedCount, kSelectedLength,
                                    kSelectPrompt})
     add(t);
   // What the status bar asks for, tool by tool and step by step.

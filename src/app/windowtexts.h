@@ -28,6 +28,7 @@ inline constexpr std::string_view kSaveUnder = "Speichern unter...";
 inline constexpr std::string_view kCaughtPoint = "Fangpunkt";
 inline constexpr std::string_view kBandLength = "Länge %1, Winkel %2°";
 inline constexpr std::string_view kSelectedCount = "Gewählt: %1";
+inline constexpr std::string_view kSelectedLength = "Gewählt: %1, Länge %2";
 
 // Every text `form` and its dialogs show, as the dictionary holds it
 // (without leading and trailing blanks), each once: the messages first,

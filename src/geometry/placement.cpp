@@ -52,4 +52,10 @@ Placement InsertPlacement(Point3 base, Point3 at, Point3 scale, double degrees, 
   return world;
 }
 
+Point3 IntoObject(const Placement& ocs, Point3 w) {
+  return {ocs.m[0][0] * w.x + ocs.m[1][0] * w.y + ocs.m[2][0] * w.z,
+          ocs.m[0][1] * w.x + ocs.m[1][1] * w.y + ocs.m[2][1] * w.z,
+          ocs.m[0][2] * w.x + ocs.m[1][2] * w.y + ocs.m[2][2] * w.z};
+}
+
 }  // namespace vestrel

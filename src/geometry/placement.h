@@ -29,6 +29,9 @@ struct Placement {
 // normalised): its x axis, y axis and n as the columns. (0, 0, 1) is the
 // identity; (0, 0, -1) mirrors x.
 Placement ObjectCoordinates(Point3 n);
+// The object coordinates of world point w in the system `ocs` (which its
+// transpose undoes).
+Point3 IntoObject(const Placement& ocs, Point3 w);
 
 // Where a block reference puts its block's point q: base point `base` on
 // the insertion point `at` (in world coordinates), scaled and rotated by

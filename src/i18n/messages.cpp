@@ -99,6 +99,12 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Zerlegen geht nur mit 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
     "Nicht verbunden, da nicht in der Ebene des ersten Teils: ",
     "Die gewählten Polylinien haben keine Länge; es wurde nichts geändert.",
+    "Abstand %1, dx %2, dy %3, Winkel %4°",
+    "Winkel %1°",
+    "Fläche %1, Umfang %2",
+    "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
+    "Dieses Objekt hat keine Länge: ",
+    "Ein Schenkel des Winkels hat keine Länge.",
 };
 
 }  // namespace

@@ -82,7 +82,13 @@ enum Nr : int {
   CannotJoin = 80,  // followed by the kind
   CannotExplode = 81,
   JoinedApart = 82,  // followed by how many
-  NoLength = 83,
+  NoLengthToExplode = 83,
+  MeasuredDistance = 84,  // "Messen": the results, %1 ... filled in
+  MeasuredAngle = 85,
+  MeasuredArea = 86,
+  NoArea = 87,       // followed by the kind that does not close
+  NoLength = 88,     // followed by the kind that has no length
+  NoAngle = 89,
 };
 
 }  // namespace vestrel::msg

@@ -177,6 +177,13 @@ const Command kCommands[] = {
      .handler = &E::Makroaufzeichnen1Click, .checked = Recording},
     {.menu = "Extras1", .name = "Makroabspielen1", .caption = "Makro abspielen...", .handler = &E::Makroabspielen1Click,
      .enabled = NotPlaying},
+    {.menu = "Extras1", .name = "Messen1", .caption = "Messen", .menuGap = true},
+    {.menu = "Messen1", .name = "MessenAbstand1", .caption = "Abstand", .hint = "Abstand zweier Punkte",
+     .handler = &E::MessenAbstand1Click},
+    {.menu = "Messen1", .name = "MessenWinkel1", .caption = "Winkel", .hint = "Winkel an einem Scheitelpunkt",
+     .handler = &E::MessenWinkel1Click},
+    {.menu = "Messen1", .name = "MessenFlaeche1", .caption = "Fläche",
+     .hint = "Fläche und Umfang von Punkten oder der gewählten geschlossenen Objekte", .handler = &E::MessenFlaeche1Click},
 
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",

@@ -80,6 +80,7 @@ struct ToolState {
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
+  bool inmeasure = false;     // "Messen": the points of a distance, an angle or an area (MeasureVariant in arcmode)
   // Selection: a window has its first corner; the selection or one of its
   // grips is dragged.
   bool inmassselect = false, inmove = false, inmovepoint = false;
@@ -111,6 +112,11 @@ struct ToolState {
     double length = 0, angle = 0;
   };
   std::optional<Measure> measure() const;
+
+  // "Messen": the points taken so far, and the last result as named
+  // values ("distance", "dx", ...).
+  std::vector<Point2> measuring;
+  std::vector<std::pair<std::string_view, double>> measured;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -239,6 +245,15 @@ class Editor {
   // Menu "Extras": a macro recorded, or played back into the drawing.
   void Makroaufzeichnen1Click() { platform.RecordMacro(); }
   void Makroabspielen1Click() { platform.PlayMacro(); }
+  // "Messen": the distance of two points, the angle of three, the area of
+  // points or, with a selection, of the selected closed objects
+  // (tools/measure.cpp).
+  void MessenAbstand1Click();
+  void MessenWinkel1Click();
+  void MessenFlaeche1Click();
+  // The length of all that is selected (in the shown tab's block or
+  // outside blocks), by the exact curves of what has a length.
+  double SelectedLength() const;
   bool recordingMacro = false;  // the window records what the user does
   bool playingMacro = false;    // a macro plays: no other can be played meanwhile
 
@@ -320,7 +335,8 @@ class Editor {
   void Kreisbogen2Click();
   void Linie2Click();
 
-  // The keyboard: Escape ends what runs (other keys do nothing), and the
+  // The keyboard: Escape ends what runs, Return a measured area (other
+  // keys do nothing), and the
   // typed point (X, Y) of the panel below the tabs is clicked.
   void keyeditKeyDown(int key);
   void BenutzenBtnClick(double x, double y);
@@ -424,6 +440,16 @@ class Editor {
   // The record of the unsaved changes; none until the window first showed,
   // or without a per-user folder.
   std::unique_ptr<RecoveryLog> recovery_;
+
+  // What SelectedLength found last: the status bar asks after every
+  // repaint, and the selection seldom changes between two.
+  struct LengthOfSelection {
+    std::uint64_t generation = 0;
+    int tab = 0;
+    std::vector<std::size_t> selected;
+    double length = 0;
+  };
+  mutable std::optional<LengthOfSelection> selectedLength_;
   bool recoveryTold_ = false;
 
   std::vector<std::string> recent_;

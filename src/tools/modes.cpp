@@ -1,7 +1,8 @@
 // Ending the tools of the drawing area.
 #include <cmath>
 
-#include "tools/tooltable.h"
+#include "geometry/measure.h"
+#include "tools/steps.h"
 
 namespace vestrel {
 
@@ -20,10 +21,8 @@ void Editor::removeall() {
 
 std::optional<ToolState::Measure> ToolState::measure() const {
   if (!band) return std::nullopt;
-  const auto [from, to] = *band;
-  double angle = std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
-  if (angle < 0) angle += 360;
-  return Measure{std::hypot(to.x - from.x, to.y - from.y), angle};
+  const Distance d = DistanceOf(band->first, band->second);
+  return Measure{d.distance, d.angle};
 }
 
 void Editor::AddRubberBand(int x1, int y1, int x2, int y2, PenStyle syl, bool joined) {
@@ -48,7 +47,9 @@ void Editor::Release() {
 }
 
 void Editor::keyeditKeyDown(int key) {
-  constexpr int kEscape = 27;
+  constexpr int kEscape = 27, kReturn = 13;
+  // Return ends a measured area as the right button does.
+  if (key == kReturn && tool.inmeasure) return MeasureEnd(*this);
   if (key != kEscape) return;
   if (tool.down != ToolButton::None) Release();
   // A mode that keeps what is drawn finishes it; else every mode ends.

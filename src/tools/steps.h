@@ -155,6 +155,16 @@ void MirrorClick(Editor& e, const Click& c);
 // while it or one of its grips is dragged.
 void EditPreview(Editor& e, const Move& m);
 
+// --- measuring (tools/measure.cpp) ------------------------------------------------
+// Each click takes a point, the right button finishes an area or ends the
+// tool; the prompt goes by the points taken.
+void MeasureClick(Editor& e, const Click& c);
+void MeasurePreview(Editor& e, const Move& m);
+// The right button or Return: an area of three points or more is measured,
+// else the tool ends.
+void MeasureEnd(Editor& e);
+int MeasureStep(const ToolState& t);
+
 // Selection (tools/select.cpp): the click with nothing armed, the second
 // corner of a window and its rubber band, and the end of a drag.
 void SelectClick(Editor& e, const Click& c);

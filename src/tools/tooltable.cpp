@@ -38,6 +38,7 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
     {.name = "inzoomwindow", .on = &T::inzoomwindow, .click = ZoomWindowClick, .preview = ZoomWindowPreview,
@@ -87,6 +88,10 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
+constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
+constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
+                                   "Nächster Punkt, Rechtsklick oder Eingabetaste für Ende"};
 constexpr Asks kZoomAsks = {"Nach oben ziehen vergrößert, nach unten verkleinert; Rechtsklick für Ende"};
 constexpr Asks kHandAsks = {"Ziehen verschiebt die Ansicht; Rechtsklick für Ende"};
 constexpr Asks kZoomWindowAsks = {"Erste Ecke des Fensters", "Zweite Ecke des Fensters"};
@@ -191,6 +196,14 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+
+    // Measuring: armed until the right button, taking point after point.
+    {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,
+     .prompts = kMeasureDistanceAsks, .step = MeasureStep},
+    {.menu = "MessenWinkel1", .shows = ButtonShows::Never, .variant = kMeasureAngle, .mode = &T::inmeasure,
+     .prompts = kMeasureAngleAsks, .step = MeasureStep},
+    {.menu = "MessenFlaeche1", .shows = ButtonShows::Never, .variant = kMeasureArea, .mode = &T::inmeasure,
+     .prompts = kMeasureAreaAsks, .step = MeasureStep},
 
     // The zoom and pan tools stay armed until the right button.
     {.button = "ZoomBtn", .shows = ButtonShows::Never, .mode = &T::inzoom,

@@ -31,6 +31,7 @@ enum CircleVariant : int {
   kCircleCentreRadius = 0, kCircleThreePoints = 1, kCircleCentreDiameter = 2, kCircleTwoPoints = 3, kPolygon = 5,
 };
 enum EllipseVariant : int { kEllipseAxes = 0, kEllipseArcAxes = 1, kEllipseCentre = 2, kEllipseArcCentre = 3 };
+enum MeasureVariant : int { kMeasureDistance = 0, kMeasureAngle = 1, kMeasureArea = 2 };
 // A tool without variants: arming it leaves arcmode as it was.
 inline constexpr int kAnyVariant = -1;
 

@@ -27,21 +27,52 @@ double Dist(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
 Point2 Flat(Point3 p) { return {p.x, p.y}; }
 Point3 Sub3(Point3 a, Point3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-// The object coordinates of world point w: the transpose of the
-// coordinate system undoes it.
-Point3 IntoObject(const Placement& ocs, Point3 w) {
-  return {ocs.m[0][0] * w.x + ocs.m[1][0] * w.y + ocs.m[2][0] * w.z,
-          ocs.m[0][1] * w.x + ocs.m[1][1] * w.y + ocs.m[2][1] * w.z,
-          ocs.m[0][2] * w.x + ocs.m[1][2] * w.y + ocs.m[2][2] * w.z};
-}
-
 double Number(const Drawing& d, std::int32_t line, double otherwise) {
   if (line <= 0) return otherwise;
   return ParseDouble(d.value(line)).value_or(otherwise);
 }
 
-// The curve of a spline as its groups define it, made as the reader makes
-// it.
+}  // namespace
+
+std::optional<Conic> ConicOf(const Drawing& d, const tpoly& p, const Placement& pl) {
+  const auto pts = d.ps(p);
+  Conic k;
+  if (p.kind == Kind::ARC || p.kind == Kind::CIRCLE) {
+    if (pts.empty()) return std::nullopt;
+    const Placement ocs = ObjectCoordinates(ObjectPlaneOf(d.dxf, p.linefrom, p.linebis).normal);
+    const double r = p.radius;
+    k.c = Flat(pl.apply({p.cx, p.cy, p.cz}));
+    k.u = Flat(pl.linear(ocs.linear({r, 0, 0})));
+    k.v = Flat(pl.linear(ocs.linear({0, r, 0})));
+    if (p.kind == Kind::ARC) {
+      double s = Number(d, p.winkel1linenr, 0), e = Number(d, p.winkel2linenr, 0);
+      if (e <= s) e += 360;
+      k.t0 = s * kPi / 180, k.t1 = e * kPi / 180, k.full = false;
+    }
+    return k;
+  }
+  if (p.kind != Kind::ELLIPSE || pts.size() < 3) return std::nullopt;
+  const Point3 c{pts[0].x, pts[0].y, pts[0].z};
+  k.c = Flat(pl.apply(c));
+  k.u = Flat(pl.linear(Sub3({pts[1].x, pts[1].y, pts[1].z}, c)));
+  k.v = Flat(pl.linear(Sub3({pts[2].x, pts[2].y, pts[2].z}, c)));
+  double s = Number(d, p.winkel1linenr, 0), e = Number(d, p.winkel2linenr, 2 * kPi);
+  if (e <= s) e += 2 * kPi;
+  k.t0 = s, k.t1 = e;
+  k.full = e - s >= 2 * kPi * (1 - 1e-12);
+  return k;
+}
+
+double VertexBulge(const Drawing& d, const tpoly& p, const Tmypoi& v) {
+  // It follows the vertex's x in the file, before the next vertex.
+  for (std::int32_t k = v.linex + 1; k + 1 <= p.linebis; k += 2) {
+    const std::string_view code = d.value(k);
+    if (code == "10" || code == "0") break;
+    if (code == "42") return ParseDouble(d.value(k + 1)).value_or(0.0);
+  }
+  return 0.0;
+}
+
 Spline SplineOf(const Drawing& d, const tpoly& p) {
   int degree = 3;
   std::vector<Point3> controls, fits;
@@ -72,6 +103,8 @@ Spline SplineOf(const Drawing& d, const tpoly& p) {
   }
   return SplineOfFile(degree, controls, knots, weights, fits, start, end);
 }
+
+namespace {
 
 // One piece of an object's outline in the world: a segment or an arc of
 // a conic; `object` tells the objects apart for their crossings.
@@ -290,21 +323,11 @@ void Search::polyline(const tpoly& p, const Placement& pl) {
   std::vector<const Tmypoi*> vertices;
   for (const Tmypoi& v : d_.ps(p))
     if (v.linex != 0 && !v.donotdraw) vertices.push_back(&v);
-  // The bulge of a vertex follows its x in the file, before the next
-  // vertex.
-  auto bulge = [&](const Tmypoi& v) {
-    for (std::int32_t k = v.linex + 1; k + 1 <= p.linebis; k += 2) {
-      const std::string_view code = d_.value(k);
-      if (code == "10" || code == "0") break;
-      if (code == "42") return ParseDouble(d_.value(k + 1)).value_or(0.0);
-    }
-    return 0.0;
-  };
   if (vertices.size() == 1) offer(Flat(pl.apply({vertices[0]->x, vertices[0]->y, vertices[0]->z})), SnapKind::Endpoint);
   for (std::size_t i = 0; i + 1 < vertices.size(); ++i) {
     const Point3 P = IntoObject(ocs, {vertices[i]->x, vertices[i]->y, vertices[i]->z});
     const Point3 Q = IntoObject(ocs, {vertices[i + 1]->x, vertices[i + 1]->y, vertices[i + 1]->z});
-    const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, bulge(*vertices[i]));
+    const auto arc = BulgeArcOf(P.x, P.y, Q.x, Q.y, VertexBulge(d_, p, *vertices[i]));
     if (!arc) {
       segment(Flat(toWorld.apply(P)), Flat(toWorld.apply(Q)), true, true);
       continue;
@@ -347,36 +370,12 @@ void Search::object(std::size_t i, const Placement& pl, bool member, int depth) 
     case Kind::LWPOLYLINE: polyline(p, pl); break;
     case Kind::POLYLINE: polyline(p, pl); break;
     case Kind::ARC:
-    case Kind::CIRCLE: {
-      if (pts.empty()) break;
-      const Placement ocs = ObjectCoordinates(ObjectPlaneOf(d_.dxf, p.linefrom, p.linebis).normal);
-      const double r = p.radius;
-      Conic k;
-      k.c = Flat(pl.apply({p.cx, p.cy, p.cz}));
-      k.u = Flat(pl.linear(ocs.linear({r, 0, 0})));
-      k.v = Flat(pl.linear(ocs.linear({0, r, 0})));
-      if (p.kind == Kind::ARC) {
-        double s = Number(d_, p.winkel1linenr, 0), e = Number(d_, p.winkel2linenr, 0);
-        if (e <= s) e += 360;
-        k.t0 = s * kPi / 180, k.t1 = e * kPi / 180, k.full = false;
-      }
-      conic(k, true, true, true);
+    case Kind::CIRCLE:
+      if (const auto k = ConicOf(d_, p, pl)) conic(*k, true, true, true);
       break;
-    }
-    case Kind::ELLIPSE: {
-      if (pts.size() < 3) break;
-      const Point3 c{pts[0].x, pts[0].y, pts[0].z};
-      Conic k;
-      k.c = Flat(pl.apply(c));
-      k.u = Flat(pl.linear(Sub3({pts[1].x, pts[1].y, pts[1].z}, c)));
-      k.v = Flat(pl.linear(Sub3({pts[2].x, pts[2].y, pts[2].z}, c)));
-      double s = Number(d_, p.winkel1linenr, 0), e = Number(d_, p.winkel2linenr, 2 * kPi);
-      if (e <= s) e += 2 * kPi;
-      k.t0 = s, k.t1 = e;
-      k.full = e - s >= 2 * kPi * (1 - 1e-12);
-      conic(k, true, false, true);
+    case Kind::ELLIPSE:
+      if (const auto k = ConicOf(d_, p, pl)) conic(*k, true, false, true);
       break;
-    }
     case Kind::POINT:
     case Kind::TEXT:
     case Kind::MTEXT:

@@ -14,9 +14,20 @@
 #include "document/spatialindex.h"
 #include "document/tabscope.h"
 #include "geometry/curves.h"
+#include "geometry/placement.h"
+#include "geometry/spline.h"
 #include "view/blocks.h"
 
 namespace vestrel {
+
+// The curve of a spline as its groups define it, made as the reader makes
+// it.
+Spline SplineOf(const Drawing& d, const tpoly& p);
+// The arc, circle or ellipse of entry p (none for another kind), placed
+// by pl.
+std::optional<Conic> ConicOf(const Drawing& d, const tpoly& p, const Placement& pl);
+// The bulge of polyline vertex v of entry p (0 without one).
+double VertexBulge(const Drawing& d, const tpoly& p, const Tmypoi& v);
 
 // The kinds of snap, in the order that decides between candidates at the
 // same distance.

@@ -472,6 +472,60 @@ def check_layers(doc):
     return problems
 
 
+def measure_drawing(path):
+    """A line to measure between its ends, and a contour with bulges that
+    holds a circle and a reference to a circle of radius 1 scaled by 2."""
+    doc = ezdxf.new("R2000")
+    block = doc.blocks.new("R1")
+    block.add_circle((0, 0), 1)
+    msp = doc.modelspace()
+    msp.add_line((3.25, 1.5), (41.7, 29.3))
+    msp.add_lwpolyline([(100, 0, 0, 0, 0.5), (160, 0, 0, 0, 0), (160, 40, 0, 0, -0.3), (100, 40, 0, 0, 0)],
+                       format="xyseb", close=True)
+    msp.add_circle((120, 20), 5)
+    msp.add_blockref("R1", (145, 20), dxfattribs={"xscale": 2, "yscale": 2})
+    doc.saveas(path)
+
+
+def check_measured(stdout, path):
+    """What is wrong with the results `state measure` printed: the line's
+    distance, the angle of the typed points, and the contour's area less
+    its two holes, against ezdxf's geometry within 1e-9."""
+    from ezdxf.math import bulge_to_arc
+    doc = ezdxf.readfile(path)
+    msp = doc.modelspace()
+    line = msp.query("LINE")[0]
+    dx, dy = line.dxf.end.x - line.dxf.start.x, line.dxf.end.y - line.dxf.start.y
+    poly = msp.query("LWPOLYLINE")[0]
+    points = list(poly.get_points("xyb"))
+    area = length = 0.0
+    for (x1, y1, b), (x2, y2, _) in zip(points, points[1:] + points[:1]):
+        area += (x1 * y2 - x2 * y1) / 2
+        if b:
+            _, a0, a1, r = bulge_to_arc((x1, y1), (x2, y2), b)
+            sweep = 4 * math.atan(b)
+            area += r * r / 2 * (sweep - math.sin(sweep))
+            length += r * abs(sweep)
+        else:
+            length += math.hypot(x2 - x1, y2 - y1)
+    circles = list(msp.query("CIRCLE")) + [e for e in msp.query("INSERT")[0].virtual_entities()]
+    for c in circles:
+        area -= math.pi * c.dxf.radius ** 2
+        length += 2 * math.pi * c.dxf.radius
+    wanted = [dict(distance=math.hypot(dx, dy), dx=dx, dy=dy, angle=math.degrees(math.atan2(dy, dx)) % 360),
+              dict(angle=math.degrees(math.atan2(abs(10 * 5 - 0 * 7), 10 * 7 + 0 * 5))),
+              dict(area=abs(area), perimeter=length)]
+    got = [dict(kv.split("=") for kv in l[len("measure: "):].split())
+           for l in stdout.splitlines() if l.startswith("measure: ")]
+    if len(got) != len(wanted):
+        return [f"{len(got)} results printed, wanted {len(wanted)}: {got}"]
+    problems = []
+    for g, w in zip(got, wanted):
+        if set(g) != set(w) or any(abs(float(g[k]) - w[k]) > 1e-9 for k in w):
+            problems.append(f"measured {g}, wanted {w}")
+    return problems
+
+
 def plain_drawing(path):
     """An R2000 drawing with the layers 0 and Waende, its header without
     $CLAYER."""
@@ -674,6 +728,35 @@ CASES = [
             saveas @TMP@/joined.dxf
         """,
         check=("@TMP@/joined.dxf", check_joined),
+    ),
+    dict(
+        name="measuring: a line's length with snaps, an angle of typed points, an area with holes",
+        setup=lambda tmp: measure_drawing(os.path.join(tmp, "measure.dxf")),
+        args=["@TMP@/measure.dxf"],
+        script="""
+            trigger FangEndpunkt1
+            trigger MessenAbstand1
+            click @3.4,1.7
+            answer MessenForm ok
+            click @41.5,29.1
+            state
+            trigger MessenWinkel1
+            input 60,0
+            input 50,0
+            answer MessenForm press=KopierenBtn ok
+            input 57,5
+            state
+            key Escape
+            trigger AllesAuswhlen1
+            answer message ok
+            trigger MessenFlaeche1
+            click @22.475,15.4 shift
+            answer MessenForm ok
+            trigger MessenFlaeche1
+            state
+        """,
+        stdout=["message 87: Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: LINE"],
+        measured=("@TMP@/measure.dxf", check_measured),
     ),
     dict(
         name="blocks that insert each other many times over: each paint is quick and says not all is drawn",
@@ -1645,6 +1728,9 @@ def run_one(vestrel, drawings, tmp, case):
             problems += check_dictionary(subst(path), wanted)
         if "empty" in case and os.path.isdir(subst(case["empty"])) and os.listdir(subst(case["empty"])):
             problems.append(f"{case['empty']} holds {os.listdir(subst(case['empty']))}, wanted nothing")
+        if "measured" in case:
+            path, check = case["measured"]
+            problems += check(p.stdout, subst(path))
         if problems:
             problems += ["stdout:", p.stdout, "stderr:", p.stderr]
         return problems

@@ -38,7 +38,7 @@ void ReportReshape(Editor& e, const ReshapeResult& r, msg::Nr refused) {
     case S::Done:
     case S::NothingSelected: break;
     case S::NothingToJoin: e.platform.ShowMessage(msg::NothingToJoin, "", MsgIcon::Information); break;
-    case S::NoLength: e.platform.ShowMessage(msg::NoLength, "", MsgIcon::Information); break;
+    case S::NoLength: e.platform.ShowMessage(msg::NoLengthToExplode, "", MsgIcon::Information); break;
     case S::NotThisKind: e.platform.ShowMessage(refused, r.kind, MsgIcon::Error); break;
     case S::InvalidValue: e.platform.ShowMessage(msg::InvalidValue, "", MsgIcon::Error); break;
     case S::NoInsertionPoint: e.platform.ShowMessage(msg::NoInsertionPoint, "", MsgIcon::Error); break;
