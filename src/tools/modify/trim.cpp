@@ -135,9 +135,17 @@ void Cut(Editor& e, const Click& c, bool extend) {
   std::vector<Piece> edges;
   if (const std::optional<Path> path = CuttablePath(e.drawing, *entry, kind); path && !path->pieces.empty())
     edges = EdgesNear(e, s, *entry, *path, extend);
+  Drawing& d = e.drawing;
+  const bool edge = d.polys[static_cast<std::size_t>(*entry)].selected;
+  const std::int32_t before = d.anzpoly();
   const CutResult r = extend ? ExtendObject(e.doc, *entry, edges, c.point) : TrimObject(e.doc, *entry, edges, c.point);
   Tell(e, r, extend);
-  if (r.status == CutResult::Status::Done) e.Repaint();
+  if (r.status != CutResult::Status::Done) return;
+  // A picked edge stays one, and so does the second part of it: they stand
+  // where it stood.
+  for (std::int32_t i = *entry; edge && i <= *entry + d.anzpoly() - before && i < d.anzpoly(); ++i)
+    d.polys[static_cast<std::size_t>(i)].selected = true;
+  e.Repaint();
 }
 
 void StartEdges(Editor& e, bool ToolState::*select) {
