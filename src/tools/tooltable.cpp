@@ -87,9 +87,9 @@ constexpr Asks kSolidAsks = {"Erste Ecke", "Zweite Ecke", "Dritte Ecke", "Vierte
 constexpr Asks kTextAsks = {"Einfügepunkt des Textes"};
 constexpr Asks kDimensionAsks = {"Erster Punkt", "Zweiter Punkt", "Lage der Maßlinie"};
 constexpr Asks kPickAsks = {"Objekte wählen, Rechtsklick für Ende"};
-constexpr Asks kTrimAsks = {"Schnittkanten wählen, Eingabe oder Rechtsklick für Ende (keine gewählt: alle)",
+constexpr Asks kTrimAsks = {"Schnittkanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
                             "Wegzuschneidenden Teil anklicken, Esc oder Rechtsklick für Ende"};
-constexpr Asks kExtendAsks = {"Begrenzungskanten wählen, Eingabe oder Rechtsklick für Ende (keine gewählt: alle)",
+constexpr Asks kExtendAsks = {"Begrenzungskanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
                               "Zu dehnendes Ende anklicken, Esc oder Rechtsklick für Ende"};
 constexpr Asks kCopyMoveAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Zielpunkt"};
 constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpunkt", "Richtung"};
