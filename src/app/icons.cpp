@@ -319,6 +319,28 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(7, 13), QPointF(14, 13));
         p.drawLine(QPointF(17, 15), QPointF(21, 21));
         break;
+      case Icon::Trim:
+        // A cutting edge across two lines; what lies beyond it goes.
+        p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(14, 2), QPointF(14, 22));
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 7), QPointF(14, 7));
+        p.drawLine(QPointF(3, 17), QPointF(14, 17));
+        p.setPen(QPen(QColor(200, 20, 20), 1.4, Qt::DotLine));
+        p.drawLine(QPointF(14, 7), QPointF(21, 7));
+        p.drawLine(QPointF(14, 17), QPointF(21, 17));
+        break;
+      case Icon::Extend:
+        // Two lines carried on to a boundary.
+        p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(20, 2), QPointF(20, 22));
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 7), QPointF(11, 7));
+        p.drawLine(QPointF(3, 17), QPointF(11, 17));
+        p.setPen(made);
+        p.drawLine(QPointF(11, 7), QPointF(20, 7));
+        p.drawLine(QPointF(11, 17), QPointF(20, 17));
+        break;
       default: break;
     }
   }));
@@ -367,7 +389,9 @@ QIcon Of(Icon icon) {
     case Icon::Scale:
     case Icon::Array:
     case Icon::Join:
-    case Icon::Explode: return EditTool(icon);
+    case Icon::Explode:
+    case Icon::Trim:
+    case Icon::Extend: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

@@ -89,6 +89,11 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotTrim = 90,       // followed by the kind
+  NothingToCut = 91,
+  NoBoundaryAhead = 92,
+  NothingClicked = 93,
+  CannotExtend = 94,     // followed by the kind
 };
 
 }  // namespace vestrel::msg

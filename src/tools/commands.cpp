@@ -91,6 +91,10 @@ const Command kCommands[] = {
      .hint = "Verbinden", .icon = Icon::Join, .handler = &E::JoinBtnClick},
     {.menu = "ndern1", .name = "Zerlegen1", .caption = "Zerlegen", .button = "ExplodeBtn", .bar = B::Editing,
      .hint = "Zerlegen", .icon = Icon::Explode, .handler = &E::ExplodeBtnClick},
+    {.menu = "ndern1", .name = "Stutzen1", .caption = "Stutzen", .button = "TrimBtn", .bar = B::Editing,
+     .hint = "Stutzen", .icon = Icon::Trim, .handler = &E::TrimBtnClick},
+    {.menu = "ndern1", .name = "Dehnen1", .caption = "Dehnen", .button = "ExtendBtn", .bar = B::Editing,
+     .hint = "Dehnen", .icon = Icon::Extend, .handler = &E::ExtendBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

@@ -24,6 +24,7 @@
 #include "document/journal.h"
 #include "document/spatialindex.h"
 #include "editing/transforms.h"
+#include "geometry/path.h"
 #include "geometry/point.h"
 #include "file/context.h"
 #include "file/recovery.h"
@@ -77,6 +78,10 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Stutzen" and "Dehnen": their edges are picked, then the objects to cut
+  // or carry on are clicked.
+  bool intrimselect = false, inextendselect = false;
+  bool intrim = false, inextend = false;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -117,6 +122,16 @@ struct ToolState {
   // values ("distance", "dx", ...).
   std::vector<Point2> measuring;
   std::vector<std::pair<std::string_view, double>> measured;
+
+  // The edges of a trim or an extension: every shown object (`all`), or
+  // the selected ones; the curves that references among them draw, in the
+  // plan, taken once when the edges are picked (the tools change no
+  // reference); and how far the drawing reaches, for an end carried on.
+  struct Edges {
+    bool all = false;
+    std::vector<Piece> referenced;
+    double reach = 0;
+  } edges;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -283,6 +298,9 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // Trim and extend take their edges first, then click after click.
+  void TrimBtnClick();
+  void ExtendBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

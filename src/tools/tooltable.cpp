@@ -38,6 +38,10 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "intrimselect", .on = &T::intrimselect, .click = TrimPicked, .rightOnly = true},
+    {.name = "intrim", .on = &T::intrim, .click = TrimClick, .finish = CutEnd},
+    {.name = "inextendselect", .on = &T::inextendselect, .click = ExtendPicked, .rightOnly = true},
+    {.name = "inextend", .on = &T::inextend, .click = ExtendClick, .finish = CutEnd},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -83,6 +87,10 @@ constexpr Asks kSolidAsks = {"Erste Ecke", "Zweite Ecke", "Dritte Ecke", "Vierte
 constexpr Asks kTextAsks = {"Einfügepunkt des Textes"};
 constexpr Asks kDimensionAsks = {"Erster Punkt", "Zweiter Punkt", "Lage der Maßlinie"};
 constexpr Asks kPickAsks = {"Objekte wählen, Rechtsklick für Ende"};
+constexpr Asks kTrimAsks = {"Schnittkanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
+                            "Wegzuschneidenden Teil anklicken, Esc oder Rechtsklick für Ende"};
+constexpr Asks kExtendAsks = {"Begrenzungskanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
+                              "Zu dehnendes Ende anklicken, Esc oder Rechtsklick für Ende"};
 constexpr Asks kCopyMoveAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Zielpunkt"};
 constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpunkt", "Richtung"};
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
@@ -196,6 +204,10 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Stutzen1", .button = "TrimBtn", .shows = ButtonShows::Running, .picking = &T::intrimselect,
+     .mode = &T::intrim, .prompts = kTrimAsks},
+    {.menu = "Dehnen1", .button = "ExtendBtn", .shows = ButtonShows::Running, .picking = &T::inextendselect,
+     .mode = &T::inextend, .prompts = kExtendAsks},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,

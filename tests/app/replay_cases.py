@@ -666,6 +666,83 @@ def check_exploded(doc):
     return problems
 
 
+def parts_to_trim(path, version):
+    """A line between two cutting edges, a circle, an arc of a CAM program
+    (extrusion -Z) and a closed polyline with a half circle, each with a
+    vertical edge through it; a short line and a boundary ahead of it; on
+    Kontur in green."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    kontur = {"layer": "Kontur", "color": 3}
+    msp.add_line((0, 0), (10, 0), dxfattribs=kontur)
+    for x in (3, 6, 20, 30, 43):
+        msp.add_line((x, -5), (x, 5))
+    msp.add_circle((20, 0), 3, dxfattribs=kontur)
+    msp.add_arc((-30, 0), 3, 0, 180, dxfattribs=dict(kontur, extrusion=(0, 0, -1)))
+    square = [(40, -3, 0, 0, 0), (46, -3, 0, 0, 1), (46, 3, 0, 0, 0), (40, 3, 0, 0, 0)]
+    if version == "R12":
+        msp.add_polyline2d(square, format="xyseb", close=True, dxfattribs=kontur)
+    else:
+        msp.add_lwpolyline(square, close=True, dxfattribs=kontur)
+    msp.add_line((0, 10), (5, 10), dxfattribs=kontur)
+    msp.add_line((12, 8), (12, 12))
+    doc.saveas(path)
+
+
+def check_trimmed(doc):
+    """The line in two, the circle a half arc, the CAM arc its other
+    quarter in its plane, the polyline open round its half circle, the
+    short line carried on to x = 12; all still on Kontur in green, each
+    handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    pt = lambda v: tuple(round(c, 9) for c in v)
+    green = [e for e in msp if e.dxf.get("color") == 3]
+    if {e.dxf.layer for e in green} != {"Kontur"} or len(green) != 6:
+        problems.append(f"{len(green)} green objects on {sorted({e.dxf.layer for e in green})}; wanted 6 on Kontur")
+    lines = sorted((pt(e.dxf.start), pt(e.dxf.end)) for e in green if e.dxftype() == "LINE")
+    if lines != [((0, 0, 0), (3, 0, 0)), ((0, 10, 0), (12, 10, 0)), ((6, 0, 0), (10, 0, 0))]:
+        problems.append(f"lines {lines}")
+    arcs = sorted((pt(e.dxf.center), e.dxf.radius, round(e.dxf.start_angle, 9), round(e.dxf.end_angle, 9),
+                   pt(e.dxf.extrusion)) for e in green if e.dxftype() == "ARC")
+    if arcs != [((-30, 0, 0), 3, 90, 180, (0, 0, -1)), ((20, 0, 0), 3, 90, 270, (0, 0, 1))]:
+        problems.append(f"arcs {arcs}")
+    polylines = [e for e in green if e.dxftype() in ("LWPOLYLINE", "POLYLINE")]
+    if doc.dxfversion == "AC1009" and any(e.dxftype() == "LWPOLYLINE" for e in msp):
+        problems.append("an LWPOLYLINE in an R12 drawing")
+    for e in polylines:
+        if e.dxftype() == "LWPOLYLINE":
+            points = [(round(x, 9), round(y, 9), round(b, 9)) for x, y, _, _, b in e.get_points()]
+        else:
+            points = [(round(v.dxf.location.x, 9), round(v.dxf.location.y, 9), round(v.dxf.bulge, 9))
+                      for v in e.vertices]
+        if e.closed if e.dxftype() == "LWPOLYLINE" else e.is_closed:
+            problems.append("the polyline is still closed")
+        if points != [(43, -3, 0), (46, -3, 1), (46, 3, 0), (43, 3, 0)]:
+            problems.append(f"polyline {points}")
+    if len(polylines) != 1:
+        problems.append(f"{len(polylines)} polylines")
+    return problems
+
+
+# The trim and extend clicks on parts_to_trim, every object an edge.
+TRIM_CLICKS = """
+            trigger TrimBtn
+            click @0,0 right
+            click @4.5,0 ctrl
+            click @23,0 ctrl
+            click @27.8787,2.1213 ctrl
+            click @40,0 ctrl
+            key Escape
+            trigger ExtendBtn
+            click @12,11 ctrl
+            key Return
+            click @4,10 ctrl
+            click @4,10 right
+"""
+
+
 CASES = [
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
@@ -710,6 +787,57 @@ CASES = [
         audit="@TMP@/exploded.dxf",
         check=("@TMP@/exploded.dxf", check_exploded),
         same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
+    ),
+    dict(
+        name="Stutzen and Dehnen on an ezdxf drawing, every object an edge; undo gives the text back",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+""" + TRIM_CLICKS + """
+            state
+            saveas @TMP@/trimmed.dxf
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["undo: 5"],
+        audit="@TMP@/trimmed.dxf",
+        check=("@TMP@/trimmed.dxf", check_trimmed),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
+        name="Stutzen in an R12 drawing keeps POLYLINE and VERTEX",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R12"),
+        script="""
+            open @TMP@/parts.dxf
+""" + TRIM_CLICKS + """
+            saveas @TMP@/trimmed.dxf
+        """,
+        audit="@TMP@/trimmed.dxf",
+        check=("@TMP@/trimmed.dxf", check_trimmed),
+    ),
+    dict(
+        name="a recorded macro trims and extends again",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            trigger Makroaufzeichnen1
+""" + TRIM_CLICKS + """
+            answer QFileDialog fileNameEdit=@TMP@/trim.replay ok
+            trigger Makroaufzeichnen1
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            answer QFileDialog fileNameEdit=@TMP@/trim.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/trimmed.dxf
+        """,
+        check=("@TMP@/trimmed.dxf", check_trimmed),
     ),
     dict(
         name="a recorded macro joins again with the tolerance typed while it was recorded",

@@ -171,6 +171,60 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
   }
 }
 
+// Trim and extend with a vertical edge through (5, 0) and a boundary at
+// x = 20 beside the line: each click one step, until the right button.
+TEST_F(ModifyTest, TrimAndExtendClickByClick) {
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::vector<Segment> lines;
+    std::size_t undoSteps;
+    int message = 0;
+  } cases[] = {
+      {"trim, every object an edge", {C(&Editor::TrimBtnClick), R(), L(8, 0), R()},
+       {{0, 0, 5, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 1},
+      {"trim by the picked edges, Return ends the pick, two clicks",
+       {C(&Editor::TrimBtnClick), L(5, 3), L(2, 0), Ret(), L(8, 0), L(5, 4), Esc()},
+       {{0, 0, 5, 0}, {5, -5, 5, 0}, {20, -5, 20, 5}}, 2},
+      {"trim by a picked edge alone: the line is no edge", {C(&Editor::TrimBtnClick), L(5, 3), Ret(), L(5, 4), Esc()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingToCut},
+      {"trim where nothing is", {C(&Editor::TrimBtnClick), R(), L(50, 50), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingClicked},
+      {"trim where nothing crosses", {C(&Editor::TrimBtnClick), R(), L(20, 3), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingToCut},
+      {"extend to the next boundary", {C(&Editor::ExtendBtnClick), R(), L(8, 0), R()},
+       {{0, 0, 20, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 1},
+      {"extend with nothing ahead", {C(&Editor::ExtendBtnClick), R(), L(20, 4), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NoBoundaryAhead},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {5, -5, 0}, {5, 5, 0}), InsertResult::Inserted);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {20, -5, 0}, {20, 5, 0}), InsertResult::Inserted);
+    steps_ = ed().undos.undos.size();
+    Run(c.steps);
+    const std::vector<Segment> lines = Lines();
+    ASSERT_EQ(lines.size(), c.lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_NEAR(lines[i].x1, c.lines[i].x1, 1e-9);
+      EXPECT_NEAR(lines[i].y1, c.lines[i].y1, 1e-9);
+      EXPECT_NEAR(lines[i].x2, c.lines[i].x2, 1e-9);
+      EXPECT_NEAR(lines[i].y2, c.lines[i].y2, 1e-9);
+    }
+    EXPECT_EQ(NewSteps(), c.undoSteps);
+    if (c.message) {
+      ASSERT_EQ(pf().messages.size(), 1u);
+      EXPECT_EQ(pf().messages[0].nr, c.message);
+    } else {
+      EXPECT_TRUE(pf().messages.empty());
+    }
+    const ToolState& t = ed().tool;
+    EXPECT_FALSE(t.intrimselect || t.intrim || t.inextendselect || t.inextend) << "the tool has ended";
+    for (const tpoly& p : ed().drawing.polys) EXPECT_FALSE(p.selected) << "the edges are let go";
+  }
+}
+
 TEST_F(ModifyTest, PickingShowsTheArrowAndEndsOnEscapeKeepingTheSelection) {
   Start(false);
   Run({C(&Editor::LineBtnClick), C(&Editor::CopyBtnClick)});
