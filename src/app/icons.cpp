@@ -319,6 +319,13 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(7, 13), QPointF(14, 13));
         p.drawLine(QPointF(17, 15), QPointF(21, 21));
         break;
+      case Icon::Offset:
+        // A contour, and its parallel round it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(7, 21), QPointF(7, 11), QPointF(21, 11)}));
+        p.setPen(made);
+        p.drawPolyline(QPolygonF({QPointF(3, 21), QPointF(3, 7), QPointF(21, 7)}));
+        break;
       default: break;
     }
   }));
@@ -367,7 +374,8 @@ QIcon Of(Icon icon) {
     case Icon::Scale:
     case Icon::Array:
     case Icon::Join:
-    case Icon::Explode: return EditTool(icon);
+    case Icon::Explode:
+    case Icon::Offset: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

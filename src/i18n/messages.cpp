@@ -105,6 +105,13 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
+    "", "", "", "", "",
+    "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Auf dieser Seite bleibt in diesem Abstand keine Parallele übrig (der Radius würde 0 oder kleiner); es wurde "
+    "nichts geändert.",
+    "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
+    "", "",
 };
 
 }  // namespace

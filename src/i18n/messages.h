@@ -8,7 +8,7 @@
 
 namespace vestrel {
 
-inline constexpr int kMessageCount = msg::NoAngle;  // the last number
+inline constexpr int kMessageCount = 99;  // the last number (98 and 99 kept for the parallels)
 
 // Message `nr` (1 to kMessageCount); empty for a number not in use.
 std::string_view GermanMessage(int nr);

@@ -89,6 +89,9 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotOffset = 95,  // "Parallele": followed by the kind
+  OffsetVanished = 96,
+  OffsetOnObject = 97,
 };
 
 }  // namespace vestrel::msg

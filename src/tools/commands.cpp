@@ -91,6 +91,8 @@ const Command kCommands[] = {
      .hint = "Verbinden", .icon = Icon::Join, .handler = &E::JoinBtnClick},
     {.menu = "ndern1", .name = "Zerlegen1", .caption = "Zerlegen", .button = "ExplodeBtn", .bar = B::Editing,
      .hint = "Zerlegen", .icon = Icon::Explode, .handler = &E::ExplodeBtnClick},
+    {.menu = "ndern1", .name = "Parallele1", .caption = "Parallele...", .button = "OffsetBtn", .bar = B::Editing,
+     .hint = "Parallele", .icon = Icon::Offset, .handler = &E::OffsetBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

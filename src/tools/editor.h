@@ -77,6 +77,11 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Parallele": the object picked (-1 while one is picked), then its side
+  // or the point to pass through; the distance (none: through a point).
+  bool inoffset = false;
+  std::int32_t offsetentry = -1;
+  std::optional<double> offsetdistance;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -283,6 +288,9 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // "Parallele": asks for the distance, then takes object after object and
+  // the side of each until the right button or Escape.
+  void OffsetBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

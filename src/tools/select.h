@@ -16,6 +16,11 @@ namespace vestrel {
 // (inmassselect).
 void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bool deselect);
 
+// The object a tool picks at (px, py): the first shown, unlocked one, in
+// the order of the drawing, with a vertex or a segment under the pointer
+// (as a selection click catches it); -1 when there is none.
+std::int32_t EntryAt(Editor& e, const ScreenTransform& window, double px, double py);
+
 // The window between the screen points (x1, y1) and (x2, y2) of `window`:
 // every shown, unlocked object with a drawn vertex inside is selected, or
 // with `deselect` taken out of the selection. True when it caught

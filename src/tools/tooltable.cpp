@@ -38,6 +38,7 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "inoffset", .on = &T::inoffset, .click = OffsetClick, .preview = OffsetPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -88,6 +89,8 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kOffsetAsks = {"Objekt für die Parallele wählen, Rechtsklick für Ende",
+                               "Seite der Parallele, ohne Abstand ein Punkt auf ihr"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
 constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
 constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
@@ -196,6 +199,8 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Parallele1", .button = "OffsetBtn", .shows = ButtonShows::Running, .mode = &T::inoffset,
+     .prompts = kOffsetAsks, .step = OffsetStep},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,
