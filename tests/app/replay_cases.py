@@ -595,13 +595,12 @@ def unique_handles(path):
     return sorted(twice)
 
 
-def check_joined(doc):
-    """The square one closed polyline, the polyline and the line one
-    open polyline, exactly, on Kontur in red; each handle once."""
-    msp = doc.modelspace()
-    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+def polylines_of(doc, problems):
+    """The 2-D polylines of the model space: their (x, y, bulge) vertices,
+    whether closed, the entity; an LWPOLYLINE of an R12 drawing goes to
+    `problems` instead."""
     polylines = []
-    for e in msp:
+    for e in doc.modelspace():
         if e.dxftype() == "LWPOLYLINE" and doc.dxfversion == "AC1009":
             problems.append("an LWPOLYLINE in an R12 drawing")
         elif e.dxftype() == "LWPOLYLINE":
@@ -609,8 +608,15 @@ def check_joined(doc):
         elif e.dxftype() == "POLYLINE":
             polylines.append(([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices],
                               e.is_closed, e))
-        else:
-            problems.append(f"a {e.dxftype()} is left")
+    return polylines
+
+
+def check_joined(doc):
+    """The square one closed polyline, the polyline and the line one
+    open polyline, exactly, on Kontur in red; each handle once."""
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} is left" for e in doc.modelspace() if e.dxftype() not in ("LWPOLYLINE", "POLYLINE")]
     if len(polylines) != 2:
         return problems + [f"{len(polylines)} polylines, wanted 2"]
     (square, closed, e), (open_, open_closed, _) = sorted(polylines, key=lambda p: p[0][0][0])
@@ -690,17 +696,9 @@ def check_offset(doc):
     the line's through (3, 23.5); each on Kontur in red, each handle once."""
     msp = doc.modelspace()
     problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
-    polylines = []
-    for e in msp:
-        if e.dxftype() == "LWPOLYLINE" and doc.dxfversion == "AC1009":
-            problems.append("an LWPOLYLINE in an R12 drawing")
-        elif e.dxftype() == "LWPOLYLINE":
-            polylines.append(([(x, y, b) for x, y, _, _, b in e.get_points()], e.closed, e))
-        elif e.dxftype() == "POLYLINE":
-            polylines.append(([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices],
-                              e.is_closed, e))
-        if (e.dxf.layer, e.dxf.color) != ("Kontur", 1):
-            problems.append(f"a {e.dxftype()} on {e.dxf.layer} in {e.dxf.color}")
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} on {e.dxf.layer} in {e.dxf.color}" for e in msp
+                 if (e.dxf.layer, e.dxf.color) != ("Kontur", 1)]
     areas = sorted(round(abs(bulge_area(p, True)), 9) for p, closed, _ in polylines if closed)
     if len(polylines) != 2 or not near(areas, [72 + 8 * math.pi, 100 + 12.5 * math.pi]):
         problems.append(f"closed polylines of areas {areas}, wanted the square's and 72 + 8 pi")
