@@ -112,6 +112,7 @@ Planned Plan(const Drawing& d, std::int32_t entry, Point2 side, std::optional<do
   }
   if (!(Length(s.path) > 0)) {
     p.status = S::NoLength;
+    p.kind = s.refused;
     return p;
   }
   const Beside b = BesideOf(s.path, InPlane(s, side));

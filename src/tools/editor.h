@@ -77,10 +77,12 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
-  // "Parallele": the object picked (-1 while one is picked), then its side
-  // or the point to pass through; the distance (none: through a point).
+  // "Parallele": the object picked (-1 while one is picked) in the drawing
+  // as parsed then, then its side or the point to pass through; the
+  // distance (none: through a point).
   bool inoffset = false;
   std::int32_t offsetentry = -1;
+  std::uint64_t offsetgeneration = 0;
   std::optional<double> offsetdistance;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed

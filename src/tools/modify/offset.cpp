@@ -50,6 +50,9 @@ int OffsetStep(const ToolState& t) { return t.offsetentry < 0 ? 0 : 1; }
 
 void OffsetClick(Editor& e, const Click& c) {
   ToolState& t = e.tool;
+  // What was picked before an undo may be another object now: it is
+  // picked again.
+  if (t.offsetgeneration != e.drawing.generation) t.offsetentry = -1;
   if (c.right()) {
     t.inoffset = false;
     t.offsetentry = -1;
@@ -63,6 +66,7 @@ void OffsetClick(Editor& e, const Click& c) {
     if (const std::string kind = ParallelRefused(e.drawing, entry); !kind.empty())
       return e.platform.ShowMessage(msg::CannotOffset, kind, MsgIcon::Error);
     t.offsetentry = entry;
+    t.offsetgeneration = e.drawing.generation;
     return e.platform.ShowState();
   }
   const Point2 side = PointStep(e, std::nullopt, c);
@@ -80,7 +84,7 @@ void OffsetPreview(Editor& e, const Move& m) {
   e.removeall();
   const Point2 p = PreviewPoint(e, std::nullopt, m);
   t.band.reset();  // no point is fixed
-  if (t.offsetentry < 0) return;
+  if (t.offsetentry < 0 || t.offsetgeneration != e.drawing.generation) return;
   const Point2 w = m.window.toWorld(p.x, p.y);
   std::vector<Point2> band;
   for (const std::vector<Point3>& outline : ParallelOutlines(e.drawing, t.offsetentry, w, t.offsetdistance)) {
