@@ -360,25 +360,28 @@ TEST(AddParallel, ByKindAndSide) {
 }
 
 // An ellipse's parallel is a closed polyline of arcs that keeps within a
-// thousandth of the distance from it, at its vertices and between them.
+// thousandth of the distance from it, at its vertices and between them, on
+// the side clicked: in the plan, and in the mirrored plane (its centre at
+// x = 20 in the world either way).
 TEST(AddParallel, EllipseWithinAThousandthOfTheDistance) {
-  for (const double side : {12.0, 1.0}) {
-    SCOPED_TRACE(side);
-    auto doc = Doc::Of(DrawingOf("AC1015", "  0\nELLIPSE\n  5\nE1\n  8\nKontur\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n"
-                                           " 21\n0\n 31\n0\n 40\n0.5\n 41\n0\n 42\n6.283185307179586\n"));
-    ASSERT_EQ(AddParallel(doc->c, doc->shown().at(0), {side, 0}, 1).status, ParallelResult::Status::Done);
-    const std::vector<Entity> es = Entities(doc->d);
-    ASSERT_EQ(Count(es), "ELLIPSE=1 LWPOLYLINE=1 ");
-    const Path p = PolylinePath(es);
-    EXPECT_TRUE(p.closed);
-    const Conic ellipse{{0, 0}, {10, 0}, {0, 5}};
-    for (double u = 0; u < static_cast<double>(p.pieces.size()); u += 0.125) {
-      const Point2 q = PointAt(p, u), near = NearestOnConic(ellipse, q);
-      EXPECT_NEAR(std::hypot(q.x - near.x, q.y - near.y), 1, 1e-3);
-      // Outside when the side was, inside else.
-      EXPECT_EQ(q.x * q.x / 100 + q.y * q.y / 25 > 1, side > 10);
+  for (const double mirror : {1.0, -1.0})
+    for (const double side : {32.0, 21.0}) {
+      SCOPED_TRACE(std::to_string(mirror) + " " + std::to_string(side));
+      const std::string plane = mirror > 0 ? "" : kMinusZ;
+      auto doc = Doc::Of(DrawingOf("AC1015", "  0\nELLIPSE\n  5\nE1\n  8\nKontur\n 10\n20\n 20\n0\n 30\n0\n 11\n10\n"
+                                             " 21\n0\n 31\n0\n" + plane + " 40\n0.5\n 41\n0\n 42\n6.283185307179586\n"));
+      ASSERT_EQ(AddParallel(doc->c, doc->shown().at(0), {side, 0}, 1).status, ParallelResult::Status::Done);
+      const std::vector<Entity> es = Entities(doc->d);
+      ASSERT_EQ(Count(es), "ELLIPSE=1 LWPOLYLINE=1 ");
+      const Path p = PolylinePath(es);
+      EXPECT_TRUE(p.closed);
+      const Conic ellipse{{20, 0}, {10, 0}, {0, 5}};
+      for (double u = 0; u < static_cast<double>(p.pieces.size()); u += 0.125) {
+        const Point2 own = PointAt(p, u), q{mirror * own.x, own.y}, near = NearestOnConic(ellipse, q);
+        EXPECT_NEAR(std::hypot(q.x - near.x, q.y - near.y), 1, 1e-3);
+        EXPECT_EQ((q.x - 20) * (q.x - 20) / 100 + q.y * q.y / 25 > 1, side > 30);
+      }
     }
-  }
 }
 
 }  // namespace
