@@ -312,6 +312,12 @@ TEST(AddParallel, ByKindAndSide) {
   // A half circle in the mirrored plane, at height 2: its centre is (5, 0).
   const std::string cam = "  0\nLWPOLYLINE\n  5\n42\n  8\nKontur\n 90\n2\n 70\n0\n 38\n2\n 10\n0\n 20\n0\n 42\n1\n"
                           " 10\n-10\n 20\n0\n210\n0\n220\n0\n230\n-1\n";
+  // Two 10 x 10 squares joined by a neck 1 wide: inwards by 1 each keeps
+  // 8 x 8 and a bump where the neck was, 1 - sqrt(3)/4 - pi/6 of area.
+  std::string dumbbell = "  0\nLWPOLYLINE\n  5\n43\n  8\nKontur\n 90\n12\n 70\n1\n";
+  for (const auto& [x, y] : std::vector<std::pair<double, double>>{
+           {0, 0}, {10, 0}, {10, 4.5}, {20, 4.5}, {20, 0}, {30, 0}, {30, 10}, {20, 10}, {20, 5.5}, {10, 5.5}, {10, 10}, {0, 10}})
+    dumbbell += " 10\n" + std::to_string(x) + "\n 20\n" + std::to_string(y) + "\n";
   const std::string circle = "  0\nCIRCLE\n  5\nC1\n  8\nKontur\n 10\n0\n 20\n0\n 30\n0\n 40\n5\n";
   const std::string spline = "  0\nSPLINE\n  5\nD1\n  8\n0\n 70\n8\n 71\n1\n 72\n4\n 73\n2\n 40\n0\n 40\n0\n"
                              " 40\n1\n 40\n1\n 10\n0\n 20\n0\n 30\n0\n 10\n1\n 20\n1\n 30\n0\n";
@@ -329,6 +335,8 @@ TEST(AddParallel, ByKindAndSide) {
       {"open polyline, inside its corner", "AC1015", ell, {5, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 2 length " + N(18) + " z(none)"},
       {"open polyline, round its corner", "AC1015", ell, {5, -3}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 3 length " + N(20 + kPi / 2) + " z(none)"},
       {"-Z polyline, inside", "AC1015", cam, {5, 1}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 1 length " + N(4 * kPi) + " z-1"},
+      {"a contour that pinches apart", "AC1015", dumbbell, {5, 5}, 1, PS::Done, "LWPOLYLINE=3 ",
+       "LWPOLYLINE 7 area " + N(65 - std::sqrt(3) / 4 - kPi / 6) + " z(none)"},
       {"spline", "AC1015", spline, {5, 5}, 1, PS::NotThisKind, "SPLINE=1 ", ""},
       {"through a point on the line", "AC1015", Line(0, 0, 10, 0), {4, 0}, through, PS::OnTheObject, "LINE=1 ", ""},
       {"a distance of no number", "AC1015", Line(0, 0, 10, 0), {4, 1}, INFINITY, PS::InvalidValue, "LINE=1 ", ""},
