@@ -110,9 +110,9 @@ Planned Plan(const Drawing& d, std::int32_t entry, Point2 side, std::optional<do
     p.status = S::InvalidValue;
     return p;
   }
+  p.kind = s.refused;  // as a message about its length names it
   if (!(Length(s.path) > 0)) {
     p.status = S::NoLength;
-    p.kind = s.refused;
     return p;
   }
   const Beside b = BesideOf(s.path, InPlane(s, side));

@@ -27,7 +27,7 @@ struct ParallelResult {
     NoHandleLeft,      // they would need more handles than are left
   };
   Status status = Status::Done;
-  std::string kind;  // the DXF name of the kind refused ("SPLINE", "POLYLINE (3D)")
+  std::string kind;  // the DXF name of the kind refused or without length ("SPLINE", "POLYLINE (3D)")
   int made = 0;      // the objects made (a contour that pinches apart gives several)
 };
 
