@@ -141,6 +141,14 @@ struct JoinDialogValues {
   bool operator==(const JoinDialogValues&) const = default;
 };
 
+// The dialog "Verlängern": by how much (ArtCombo 0, "um") or to which
+// total length (1, "auf") the clicked ends go; negative shortens.
+struct LengthenDialogValues {
+  double DeltaEd = 1;
+  int ArtCombo = 0;
+  bool operator==(const LengthenDialogValues&) const = default;
+};
+
 // The aids to drawing precisely in the menu "Fang", each switched on and
 // off on its own: the snap grid, ortho and polar, with the values of their
 // dialogs.
@@ -161,6 +169,7 @@ struct DialogValues {
   NewLayerDialogValues newLayer;
   LineStyleDialogValues lineStyle;
   JoinDialogValues join;
+  LengthenDialogValues lengthen;
 };
 
 }  // namespace vestrel

@@ -91,6 +91,10 @@ const Command kCommands[] = {
      .hint = "Verbinden", .icon = Icon::Join, .handler = &E::JoinBtnClick},
     {.menu = "ndern1", .name = "Zerlegen1", .caption = "Zerlegen", .button = "ExplodeBtn", .bar = B::Editing,
      .hint = "Zerlegen", .icon = Icon::Explode, .handler = &E::ExplodeBtnClick},
+    {.menu = "ndern1", .name = "Brechen1", .caption = "Brechen", .button = "BreakBtn", .bar = B::Editing,
+     .hint = "Brechen", .icon = Icon::Break, .handler = &E::BreakBtnClick},
+    {.menu = "ndern1", .name = "Verlngern1", .caption = "Verlängern...", .button = "LengthenBtn", .bar = B::Editing,
+     .hint = "Verlängern", .icon = Icon::Lengthen, .handler = &E::LengthenBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

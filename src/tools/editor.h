@@ -77,6 +77,11 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Brechen": the object picked at its first point (breakobject,
+  // linesx/linesy once ellipsemode is 1), then the second point;
+  // "Verlängern": clicks near the ends of objects, until Escape.
+  bool inbreak = false, inlengthen = false;
+  std::int32_t breakobject = -1;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -283,6 +288,10 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // Break and lengthen pick their object by a click; lengthen asks first
+  // by how much, or to which length.
+  void BreakBtnClick();
+  void LengthenBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

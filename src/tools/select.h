@@ -22,4 +22,8 @@ void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bo
 // anything.
 bool MassSelect(Editor& e, const ScreenTransform& window, double x1, double y1, double x2, double y2, bool deselect);
 
+// The display-list entry of the first shown, unlocked object whose drawn
+// outline passes within 3 pixels of (px, py); -1 when none does.
+std::int32_t ObjectAt(Editor& e, const ScreenTransform& window, double px, double py);
+
 }  // namespace vestrel

@@ -38,6 +38,8 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "inbreak", .on = &T::inbreak, .click = BreakClick, .preview = BreakPreview},
+    {.name = "inlengthen", .on = &T::inlengthen, .click = LengthenClick, .preview = LengthenPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -88,6 +90,9 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kBreakAsks = {"Objekt am ersten Bruchpunkt wählen",
+                             "Zweiter Bruchpunkt; Rechtsklick oder @0,0 bricht am ersten"};
+constexpr Asks kLengthenAsks = {"Objekt nahe dem Ende wählen, das sich ändern soll; Esc für Ende"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
 constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
 constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
@@ -196,6 +201,10 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Brechen1", .button = "BreakBtn", .shows = ButtonShows::Running, .mode = &T::inbreak,
+     .prompts = kBreakAsks, .step = BreakStep},
+    {.menu = "Verlngern1", .button = "LengthenBtn", .shows = ButtonShows::Running, .mode = &T::inlengthen,
+     .prompts = kLengthenAsks, .step = LengthenStep},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,

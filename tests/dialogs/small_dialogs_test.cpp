@@ -17,6 +17,7 @@
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/LengthenFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
@@ -50,8 +51,9 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
-  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
-                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_};
+  TLengthenForm lengthen_;
+  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,   &viewport_,
+                                 &newLayer_, &raster_,   &polar_,   &join_,     &lengthen_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -76,6 +78,7 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
       {"JoinForm", "Verbinden"},
+      {"LengthenForm", "Verlängern"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -126,6 +129,7 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
+      {"LengthenForm", "DeltaEd", "Länge:", -kNone, kNone, 1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);
@@ -146,7 +150,8 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
                           {"AddNewLayerForm", "Edit1", "Name:"},
                           {"AddNewLayerForm", "LineCombo", "Linienstil:"},
                           {"AddNewLayerForm", "ColorComboBox", "Linienfarbe:"},
-                          {"AddNewLayerForm", "LineWeightBox", "Linienbreite:"}};
+                          {"AddNewLayerForm", "LineWeightBox", "Linienbreite:"},
+                          {"LengthenForm", "ArtCombo", "Verlängern:"}};
   for (const Other& o : others) {
     auto* w = form(o.form)->findChild<QWidget*>(o.name);
     ASSERT_NE(w, nullptr) << o.name;

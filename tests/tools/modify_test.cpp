@@ -142,6 +142,27 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
        {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
       {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
+      {"break between two points", false, {}, {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0)},
+       {{0, 0, 3, 0}, {6, 0, 10, 0}}},
+      {"break at one point by the right button", false, {}, {C(&Editor::BreakBtnClick), L(4, 0), R()},
+       {{0, 0, 4, 0}, {4, 0, 10, 0}}},
+      {"break stays on for the next", false, {},
+       {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0), L(8, 0), L(9, 0)}, {{0, 0, 3, 0}, {6, 0, 8, 0}, {9, 0, 10, 0}}, 2},
+      {"break beside the line picks nothing", false, {}, {C(&Editor::BreakBtnClick), L(5, 20), L(6, 20)},
+       {{0, 0, 10, 0}}, 0},
+      {"break from end to end", false, {}, {C(&Editor::BreakBtnClick), L(0, 0), L(10, 0)}, {{0, 0, 10, 0}}, 0,
+       msg::NothingWouldRemain},
+      {"lengthen at the ends clicked", false, [](test::FakePlatform& p) { p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = 5; }}); },
+       {C(&Editor::LengthenBtnClick), L(9, 0), L(1, 0)}, {{-5, 0, 15, 0}}, 2},
+      {"lengthen to a total", false,
+       [](test::FakePlatform& p) {
+         p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = 4, v.ArtCombo = 1; }});
+       },
+       {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 4, 0}}},
+      {"lengthen, shortened to nothing", false,
+       [](test::FakePlatform& p) { p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = -10; }}); },
+       {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 10, 0}}, 0, msg::NothingWouldRemain},
+      {"lengthen, the dialog cancelled", false, {}, {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 10, 0}}, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
