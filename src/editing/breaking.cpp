@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editing/shapes.h"
@@ -97,6 +98,33 @@ bool Write(CodeLines& l, const Picked& o, const Path& p) {
   return true;
 }
 
+// The world points of a path of the shape, each piece in 32 steps.
+std::vector<Point2> Outline(const Shape& s, const Path& p) {
+  std::vector<Point2> out;
+  const Placement ocs = ObjectCoordinates(s.normal);
+  for (const Piece& piece : p.pieces)
+    for (int k = out.empty() ? 0 : 1; k <= 32; ++k) {
+      const Point2 q = PointAt(piece, k / 32.0);
+      if (s.line) {
+        out.push_back(q);
+      } else {
+        const Point3 w = World(s, ocs, q);
+        out.push_back({w.x, w.y});
+      }
+    }
+  return out;
+}
+
+// The parameters a break between two points cuts at: the part from the
+// first to the second goes, on a closed object counter-clockwise as the
+// drawing shows it (in its plane unless that faces away, or the path runs
+// clockwise).
+std::pair<double, double> Cuts(const Shape& s, Point2 first, Point2 second) {
+  double u0 = ParameterOf(s, first), u1 = ParameterOf(s, second);
+  if (s.path.closed && (SignedArea(s.path) < 0) != (Unit(s.normal).z < 0)) std::swap(u0, u1);
+  return {u0, u1};
+}
+
 ReshapeResult Fault(GeometryFault f) {
   switch (f) {
     case GeometryFault::ZeroLength: return Refused(S::NothingLeft);
@@ -123,7 +151,8 @@ ReshapeResult BreakObject(DocumentContext& c, std::int32_t entry, Point2 first, 
   if (!Takes(s)) return Refused(S::NotThisKind, s.refused);
   if (!s.finite || !std::isfinite(first.x + first.y)) return Refused(S::InvalidValue);
   if (second && !std::isfinite(second->x + second->y)) return Refused(S::InvalidValue);
-  double u0 = ParameterOf(s, first);
+  if (!(Length(s.path) > 0)) return Refused(S::NothingLeft);
+  const double u0 = ParameterOf(s, first);
   const bool atOne = !second || (second->x == first.x && second->y == first.y);
   if (atOne) {
     // A circle or ellipse opened at one point would be a whole turn still;
@@ -135,12 +164,8 @@ ReshapeResult BreakObject(DocumentContext& c, std::int32_t entry, Point2 first, 
     if (!s.path.closed && parts.value.size() < 2) return Refused(S::NoBreakHere);
     return Replace(c, o, parts.value);
   }
-  double u1 = ParameterOf(s, *second);
-  // What goes of a closed object runs counter-clockwise as the drawing
-  // shows it: in its plane unless that faces away, or the path turns
-  // clockwise.
-  if (s.path.closed && (SignedArea(s.path) < 0) != (Unit(s.normal).z < 0)) std::swap(u0, u1);
-  const Outcome<std::vector<Path>> parts = BreakBetween(s.path, u0, u1);
+  const auto [from, to] = Cuts(s, first, *second);
+  const Outcome<std::vector<Path>> parts = BreakBetween(s.path, from, to);
   if (!parts.ok()) return Fault(parts.fault);
   return Replace(c, o, parts.value);
 }
@@ -151,12 +176,35 @@ ReshapeResult LengthenObject(DocumentContext& c, std::int32_t entry, Point2 near
   const Shape& s = o.shape;
   if (!Takes(s) || s.path.closed) return Refused(S::NotThisKind, Closed(s));
   if (!s.finite || !std::isfinite(near.x + near.y) || !std::isfinite(value)) return Refused(S::InvalidValue);
+  if (!(Length(s.path) > 0)) return Refused(S::NothingLeft);
   // The end nearer to the click along the object.
   const double u = ParameterOf(s, near);
   const bool atEnd = LengthAt(s.path, u) >= Length(s.path) / 2;
   const Outcome<Path> longer = total ? LengthenTo(s.path, atEnd, value) : Lengthen(s.path, atEnd, value);
   if (!longer.ok()) return Fault(longer.fault);
   return Replace(c, o, {longer.value});
+}
+
+std::vector<Point2> BreakGhost(const Drawing& d, std::int32_t entry, Point2 first, Point2 second) {
+  const Picked o = Pick(d, entry);
+  const Shape& s = o.shape;
+  if (!o.found || !Takes(s) || !s.finite || !IsFinite(s.path)) return {};
+  if (!std::isfinite(first.x + first.y + second.x + second.y)) return {};
+  auto [from, to] = Cuts(s, first, second);
+  const double n = static_cast<double>(s.path.pieces.size());
+  if (!s.path.closed && to < from) std::swap(from, to);
+  if (s.path.closed && to < from) to += n;
+  return Outline(s, Slice(s.path, from, to));
+}
+
+std::vector<Point2> LengthenGhost(const Drawing& d, std::int32_t entry, Point2 near, double value, bool total) {
+  const Picked o = Pick(d, entry);
+  const Shape& s = o.shape;
+  if (!o.found || !Takes(s) || s.path.closed || !s.finite || !std::isfinite(near.x + near.y + value)) return {};
+  const double u = ParameterOf(s, near);
+  const bool atEnd = LengthAt(s.path, u) >= Length(s.path) / 2;
+  const Outcome<Path> longer = total ? LengthenTo(s.path, atEnd, value) : Lengthen(s.path, atEnd, value);
+  return longer.ok() ? Outline(s, longer.value) : std::vector<Point2>{};
 }
 
 }  // namespace vestrel

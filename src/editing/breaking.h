@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "editing/reshape.h"
 #include "geometry/point.h"
@@ -30,5 +31,12 @@ ReshapeResult BreakObject(DocumentContext& c, std::int32_t entry, Point2 first, 
 // `value`. Lines go on along their direction, arcs along their circle or
 // ellipse, a polyline along its end segment.
 ReshapeResult LengthenObject(DocumentContext& c, std::int32_t entry, Point2 near, double value, bool total);
+
+// What the tools show while the pointer moves, as world points of the
+// drawing plane (none when the edit would be refused): the part a break
+// between `first` and `second` takes away, and the object as a lengthen
+// at the end nearer `near` would leave it.
+std::vector<Point2> BreakGhost(const Drawing& d, std::int32_t entry, Point2 first, Point2 second);
+std::vector<Point2> LengthenGhost(const Drawing& d, std::int32_t entry, Point2 near, double value, bool total);
 
 }  // namespace vestrel

@@ -257,6 +257,40 @@ TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
   EXPECT_GT(joined, 20);
 }
 
+TEST_F(ModifyTest, BreakAndLengthenShowWhatTheClickWouldDo) {
+  auto by = [](double delta) {
+    return [delta](test::FakePlatform& p) {
+      p.lengthenDialog.answers.push_back({[delta](LengthenDialogValues& v) { v.DeltaEd = delta; }});
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void(test::FakePlatform&)> answers;
+    std::vector<Step> steps;
+    Segment ghost;  // from the start of the rubber band to its end, in drawing units
+  } cases[] = {
+      {"break: the part that goes", {}, {C(&Editor::BreakBtnClick), L(3, 0), M(6, 0)}, {3, 0, 6, 0}},
+      {"lengthen at the end", by(5), {C(&Editor::LengthenBtnClick), M(9, 0)}, {0, 0, 15, 0}},
+      {"shorten at the start", by(-2), {C(&Editor::LengthenBtnClick), M(1, 0)}, {2, 0, 10, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    if (c.answers) c.answers(pf());
+    Run(c.steps);
+    ASSERT_GE(ed().tool.anzrem, 1);
+    const tremove& first = ed().tool.remove[0];
+    const tremove& last = ed().tool.remove[static_cast<std::size_t>(ed().tool.anzrem - 1)];
+    const Point2 a = DXF2Bildschirm(ed().views, c.ghost.x1, c.ghost.y1);
+    const Point2 b = DXF2Bildschirm(ed().views, c.ghost.x2, c.ghost.y2);
+    EXPECT_NEAR(first.x1, a.x, 1);
+    EXPECT_NEAR(first.y1, a.y, 1);
+    EXPECT_NEAR(last.x2, b.x, 1);
+    EXPECT_NEAR(last.y2, b.y, 1);
+    EXPECT_EQ(NewSteps(), 0u);
+  }
+}
+
 TEST_F(ModifyTest, ACompletingClickRepaintsOnce) {
   for (const std::vector<Step>& steps : std::vector<std::vector<Step>>{
            {C(&Editor::MoveBtnClick), L(0, 0), L(1, 1)},

@@ -3,6 +3,8 @@
 // button, or the first point again (typed @0,0), breaks at the first
 // alone. Each break is one undo step; the tool stays on for the next
 // object until Escape or the right button.
+#include <vector>
+
 #include "editing/breaking.h"
 #include "tools/modify/picking.h"
 #include "tools/select.h"
@@ -63,8 +65,15 @@ void BreakPreview(Editor& e, const Move& m) {
     t.band.reset();  // no point is fixed yet
     return;
   }
+  // The part that would go, from the first point to where the pointer
+  // lands.
   const Point2 from{t.linesx, t.linesy};
-  BandLine(e, m.window.toScreen(from.x, from.y), PreviewPoint(e, from, m));
+  PreviewPoint(e, from, m);
+  if (!t.band) return;
+  std::vector<Point2> band;
+  for (const Point2 p : BreakGhost(e.drawing, t.breakobject, from, t.band->second))
+    band.push_back(m.window.toScreen(p.x, p.y));
+  if (band.size() > 1) BandPolyline(e, band);
 }
 
 }  // namespace vestrel

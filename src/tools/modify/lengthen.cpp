@@ -3,6 +3,7 @@
 // polyline lengthens (or shortens) it there, one undo step each, until
 // Escape or the right button.
 #include <cmath>
+#include <vector>
 
 #include "editing/breaking.h"
 #include "tools/modify/picking.h"
@@ -38,10 +39,16 @@ void LengthenClick(Editor& e, const Click& c) {
 }
 
 void LengthenPreview(Editor& e, const Move& m) {
-  // Snap markers only: the click takes the object, not a point.
+  // The object under the pointer as the click would leave it.
   e.removeall();
-  PreviewPoint(e, std::nullopt, m);
-  e.tool.band.reset();
+  const std::int32_t entry = ObjectAt(e, m.window, m.x, m.y);
+  if (entry < 0) return;
+  const LengthenDialogValues& v = e.dialogs.lengthen;
+  const Point2 at = m.window.toWorld(m.x, m.y);
+  std::vector<Point2> band;
+  for (const Point2 p : LengthenGhost(e.drawing, entry, at, v.DeltaEd, v.ArtCombo == 1))
+    band.push_back(m.window.toScreen(p.x, p.y));
+  if (band.size() > 1) BandPolyline(e, band);
 }
 
 }  // namespace vestrel
