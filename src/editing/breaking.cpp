@@ -1,5 +1,6 @@
 #include "editing/breaking.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -73,6 +74,29 @@ Piece OnePiece(const Path& p) {
   return ConicPiece(k);
 }
 
+// The widths of the vertices of `p`, a part of the polyline `s`: each
+// segment tapers as the part of the segment of `s` it lies on did; none
+// when `s` has no width.
+std::vector<SegmentWidth> WidthsOf(const Shape& s, const Path& p) {
+  const std::size_t n = s.path.pieces.size();
+  if (s.widths.size() < n || std::all_of(s.widths.begin(), s.widths.end(), [](const SegmentWidth& w) {
+        return w.start == 0 && w.end == 0;
+      }))
+    return {};
+  std::vector<SegmentWidth> out;
+  for (const Piece& piece : p.pieces) {
+    const double u = NearestParameter(s.path, PointAt(piece, 0.5));
+    const std::size_t i = std::min(static_cast<std::size_t>(std::max(u, 0.0)), n - 1);
+    const Piece& from = s.path.pieces[i];
+    const SegmentWidth w = s.widths[i];
+    auto at = [&](Point2 q) { return w.start + (w.end - w.start) * NearestParameter(from, q); };
+    out.push_back({at(piece.a), at(piece.b)});
+  }
+  // An open polyline's last vertex starts no segment.
+  if (!p.closed) out.push_back({out.back().end, out.back().end});
+  return out;
+}
+
 // What is left of `s` as an object of its kind (a circle's part as an arc).
 bool Write(CodeLines& l, const Picked& o, const Path& p) {
   const Shape& s = o.shape;
@@ -84,7 +108,7 @@ bool Write(CodeLines& l, const Picked& o, const Path& p) {
   if (s.polyline) {
     const auto vertices = VerticesOf(p);
     if (!vertices) return false;
-    WritePolyline(l, o.unit, *vertices, p.closed, s.normal, s.elevation);
+    WritePolyline(l, o.unit, *vertices, p.closed, s.normal, s.elevation, WidthsOf(s, p));
     return true;
   }
   const Piece piece = OnePiece(p);

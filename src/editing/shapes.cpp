@@ -42,6 +42,19 @@ std::string_view LayerOf(const Drawing& d, const EditUnit& u) {
   return "0";
 }
 
+// Widths a vertex does not give are the polyline's.
+void DefaultWidths(std::vector<SegmentWidth>& widths, SegmentWidth given) {
+  for (SegmentWidth& w : widths) {
+    if (std::isnan(w.start)) w.start = given.start;
+    if (std::isnan(w.end)) w.end = given.end;
+  }
+}
+
+bool FiniteWidths(const std::vector<SegmentWidth>& widths) {
+  return std::all_of(widths.begin(), widths.end(),
+                     [](const SegmentWidth& w) { return std::isfinite(w.start) && std::isfinite(w.end); });
+}
+
 }  // namespace
 
 Shape ReadShape(const Drawing& d, const EditUnit& u) {
@@ -118,38 +131,48 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
   } else if (s.kind == "LWPOLYLINE") {
     std::vector<PolyVertex> v;
     int flags = 0;
+    SegmentWidth constant;
     EachGroup(d, u.from, u.to, [&](int g, std::string_view t) {
-      if (g == 10) v.push_back({Number(t), 0, 0, 0});
+      if (g == 10) v.push_back({Number(t), 0, 0, 0}), s.widths.push_back({kNaN, kNaN});
       if (g == 20 && !v.empty()) v.back().y = Number(t);
       if (g == 42 && !v.empty()) v.back().bulge = Number(t);
+      if (g == 40 && !v.empty()) s.widths.back().start = Number(t);
+      if (g == 41 && !v.empty()) s.widths.back().end = Number(t);
+      if (g == 43) constant = {Number(t), Number(t)};
       if (g == 38) s.elevation = Number(t);
       if (g == 70) flags = Integer(t);
       ReadNormal(g, t, s.normal);
     });
     s.path = PathOf(v, (flags & 1) != 0);
-    s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation);
+    DefaultWidths(s.widths, constant);
+    s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation) && FiniteWidths(s.widths);
     s.explodable = s.polyline = true;
   } else if (s.kind == "POLYLINE") {
     std::vector<PolyVertex> v;
     int flags = 0, vertexFlags = 0;
     bool header = true;
+    SegmentWidth defaults;
     auto endVertex = [&] {
       // The frame of a spline-fit polyline is not drawn.
-      if (!header && (vertexFlags & 16) != 0) v.pop_back();
+      if (!header && (vertexFlags & 16) != 0 && !v.empty()) v.pop_back(), s.widths.pop_back();
     };
     EachGroup(d, u.from, u.to, [&](int g, std::string_view t) {
       if (g == 0) {
         endVertex();
         header = false;
         vertexFlags = 0;
-        if (t == "VERTEX") v.push_back({});
+        if (t == "VERTEX") v.push_back({}), s.widths.push_back({kNaN, kNaN});
         return;
       }
       if (header) {
         if (g == 30) s.elevation = Number(t);
         if (g == 70) flags = Integer(t);
+        if (g == 40) defaults.start = Number(t);
+        if (g == 41) defaults.end = Number(t);
         ReadNormal(g, t, s.normal);
       } else if (!v.empty()) {
+        if (g == 40) s.widths.back().start = Number(t);
+        if (g == 41) s.widths.back().end = Number(t);
         if (g == 10) v.back().x = Number(t);
         if (g == 20) v.back().y = Number(t);
         if (g == 42) v.back().bulge = Number(t);
@@ -158,7 +181,8 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     });
     endVertex();
     s.path = PathOf(v, (flags & 1) != 0);
-    s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation);
+    DefaultWidths(s.widths, defaults);
+    s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation) && FiniteWidths(s.widths);
     // 3-D polylines, polygon meshes and polyface meshes have no plane.
     s.explodable = s.polyline = (flags & (8 | 16 | 64)) == 0;
     if (!s.explodable) s.refused = (flags & 8) ? "POLYLINE (3D)" : "POLYLINE (MESH)";
@@ -276,17 +300,31 @@ void WriteEllipse(CodeLines& l, const EditUnit& like, const Conic& k, Point3 nor
 }
 
 void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVertex>& v, bool closed, Point3 normal,
-                   double elevation) {
+                   double elevation, const std::vector<SegmentWidth>& widths) {
   const Drawing& d = l.drawing();
+  const bool wide = widths.size() == v.size() && std::any_of(widths.begin(), widths.end(), [](const SegmentWidth& w) {
+                      return w.start != 0 || w.end != 0;
+                    });
+  // One width all along is the polyline's own.
+  const bool constant = wide && std::all_of(widths.begin(), widths.end(), [&widths](const SegmentWidth& w) {
+                          return w.start == widths.front().start && w.end == widths.front().start;
+                        });
+  auto addWidths = [&](std::size_t i) {
+    if (!wide || constant) return;
+    l.add(" 40", widths[i].start);
+    l.add(" 41", widths[i].end);
+  };
   if (d.cadver > 1009) {
     StartLike(l, like, "LWPOLYLINE", "AcDbPolyline");
     l.add(" 90", static_cast<int>(v.size()));
     l.add(" 70", closed ? 1 : 0);
     if (elevation != 0) l.add(" 38", elevation);
-    for (const PolyVertex& q : v) {
-      l.add(" 10", q.x);
-      l.add(" 20", q.y);
-      if (q.bulge != 0) l.add(" 42", q.bulge);
+    if (constant) l.add(" 43", widths.front().start);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      l.add(" 10", v[i].x);
+      l.add(" 20", v[i].y);
+      addWidths(i);
+      if (v[i].bulge != 0) l.add(" 42", v[i].bulge);
     }
     AddNormal(l, normal);
     return;
@@ -298,15 +336,20 @@ void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVer
   l.add(" 20", 0.0);
   l.add(" 30", elevation);
   l.add(" 70", closed ? 1 : 0);
+  if (constant) {
+    l.add(" 40", widths.front().start);
+    l.add(" 41", widths.front().start);
+  }
   AddNormal(l, normal);
-  for (const PolyVertex& q : v) {
+  for (std::size_t i = 0; i < v.size(); ++i) {
     l.add("  0", std::string_view("VERTEX"));
     l.addHandle();
     l.add("  8", std::string_view(layer));
-    l.add(" 10", q.x);
-    l.add(" 20", q.y);
+    l.add(" 10", v[i].x);
+    l.add(" 20", v[i].y);
     l.add(" 30", 0.0);
-    if (q.bulge != 0) l.add(" 42", q.bulge);
+    addWidths(i);
+    if (v[i].bulge != 0) l.add(" 42", v[i].bulge);
   }
   l.add("  0", std::string_view("SEQEND"));
   l.addHandle();

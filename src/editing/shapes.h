@@ -21,6 +21,11 @@ namespace vestrel {
 inline double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline double Norm(Point3 a) { return std::sqrt(Dot(a, a)); }
 
+// The widths a polyline segment starts and ends with.
+struct SegmentWidth {
+  double start = 0, end = 0;
+};
+
 // A line, arc, circle, ellipse or polyline as read from its groups: its
 // path in its own plane (the object coordinate system of `normal`, at
 // `elevation`); a line's ends in the world.
@@ -35,6 +40,7 @@ struct Shape {
   bool joinable = true;  // false for a kind neither join nor explode takes
   bool explodable = false;
   bool polyline = false;  // a 2-D polyline, written as one again
+  std::vector<SegmentWidth> widths;  // a polyline's, vertex by vertex
   std::string refused;    // the kind as a refusal names it
 };
 
@@ -70,12 +76,13 @@ void AddNormal(CodeLines& l, Point3 n);
 // New objects like `like`: a line between world points; an arc, an
 // elliptic arc (or whole ellipse) and a polyline in the plane of `normal`
 // at `elevation`. R12 drawings get a POLYLINE with its vertices, newer
-// ones an LWPOLYLINE.
+// ones an LWPOLYLINE; `widths`, one for each vertex, or none for a
+// polyline of no width.
 void WriteLine(CodeLines& l, const EditUnit& like, Point3 a, Point3 b);
 void WriteArc(CodeLines& l, const EditUnit& like, const ArcShape& arc, Point3 normal, double elevation);
 void WriteEllipse(CodeLines& l, const EditUnit& like, const Conic& k, Point3 normal, double elevation);
 void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVertex>& v, bool closed, Point3 normal,
-                   double elevation);
+                   double elevation, const std::vector<SegmentWidth>& widths = {});
 
 // Makes the replacement as one step and parses the drawing again.
 ReshapeResult Commit(DocumentContext& c, const std::vector<EditUnit>& gone, Replacement& r, int made, int apart);

@@ -428,6 +428,36 @@ TEST(BreakObject, TakesOutThePartBetweenThePoints) {
   }
 }
 
+TEST(BreakObject, KeepsThePolylinesWidths) {
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entity;
+    std::string widths;  // the groups 40, 41 and 43 of what is left, in order
+  };
+  const std::string taper = "  0\nLWPOLYLINE\n  5\n40\n  8\n0\n 90\n2\n 70\n0\n 10\n0\n 20\n0\n 40\n0\n 41\n2\n"
+                            " 10\n10\n 20\n0\n";
+  const std::string constant = "  0\nLWPOLYLINE\n  5\n40\n  8\n0\n 90\n2\n 70\n0\n 43\n0.5\n 10\n0\n 20\n0\n"
+                               " 10\n10\n 20\n0\n";
+  const std::string r12 = "  0\nPOLYLINE\n  8\n0\n 66\n1\n 70\n0\n 40\n1\n 41\n1\n  0\nVERTEX\n  8\n0\n 10\n0\n 20\n0\n"
+                          "  0\nVERTEX\n  8\n0\n 10\n10\n 20\n0\n  0\nSEQEND\n  8\n0\n";
+  const Row rows[] = {
+      {"tapering", "AC1015", taper, "40=0 41=0.4 40=0.4 41=0.4 40=0.8 41=2 40=2 41=2 "},
+      {"one width all along", "AC1015", constant, "43=0.5 43=0.5 "},
+      {"R12, the widths of the polyline", "AC1009", r12, "40=1 41=1 40=1 41=1 "},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entity));
+    ASSERT_EQ(BreakObject(doc->c, doc->shown().at(0), {2, 0}, Point2{4, 0}).status, S::Done);
+    std::string widths;
+    for (const Entity& e : Entities(doc->d))
+      for (const auto& [g, v] : e.groups)
+        if (g == 40 || g == 41 || g == 43) widths += std::to_string(g) + "=" + v + " ";
+    EXPECT_EQ(widths, r.widths);
+  }
+}
+
 TEST(LengthenObject, MovesTheEndNearerTheClick) {
   struct Row {
     const char* name;
