@@ -310,14 +310,14 @@ std::string Circle(double r, const std::string& normal = "") {
 }
 // An ellipse round the origin, its major axis 10 along x, half as wide,
 // from parameter t0 to t1.
-std::string Ellipse(double t0, double t1) {
+std::string Ellipse(double t0, double t1, const std::string& normal = "") {
   auto n = [](double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return std::string(buf);
   };
   return "  0\nELLIPSE\n  5\nE1\n  8\nBogen\n100\nAcDbEntity\n100\nAcDbEllipse\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n"
-         " 21\n0\n 31\n0\n 40\n0.5\n 41\n" + n(t0) + "\n 42\n" + n(t1) + "\n";
+         " 21\n0\n 31\n0\n" + normal + " 40\n0.5\n 41\n" + n(t0) + "\n 42\n" + n(t1) + "\n";
 }
 // The 10 x 10 square, its right side a half circle out (counter-clockwise).
 const std::string kBulgedSquare = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n4\n 70\n1\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
@@ -410,6 +410,8 @@ TEST(BreakObject, TakesOutThePartBetweenThePoints) {
        10 + 2.5 * kPi},
       {"whole ellipse", "AC1015", Ellipse(0, 2 * kPi), {10, 0}, Point2{-10, 0}, S::Done, "ELLIPSE=1 ", "-10,0>10,0",
        HalfEllipse()},
+      {"whole ellipse in the mirrored plane, as the drawing shows it", "AC1015", Ellipse(0, 2 * kPi, kMinusZ), {10, 0},
+       Point2{-10, 0}, S::Done, "ELLIPSE=1 ", "10,0>-10,0", HalfEllipse()},
       {"elliptic arc at one point", "AC1015", Ellipse(0, kPi), {0, 5}, std::nullopt, S::Done, "ELLIPSE=2 ",
        "10,0>0,5; 0,5>-10,0", HalfEllipse()},
       // Nothing changes.
