@@ -15,8 +15,7 @@ namespace {
 
 using S = ReshapeResult::Status;
 
-// The object of an entry, its edit unit, and the kind refused when it is
-// none the tools take; `whole` when its path is closed.
+// The object of a display-list entry as read, and its lines.
 struct Picked {
   EditUnit unit{};
   Shape shape;
@@ -37,8 +36,11 @@ bool Takes(const Shape& s) {
   return s.line || s.polyline || s.kind == "ARC" || s.kind == "CIRCLE" || s.kind == "ELLIPSE";
 }
 
-// The kind as a refusal names it, a closed object's with its closing.
-std::string Closed(const Shape& s) { return s.refused + (s.path.closed ? " (CLOSED)" : ""); }
+// The kind as a refusal names it: a closed polyline or whole ellipse with
+// its closing.
+std::string Closed(const Shape& s) {
+  return s.refused + (s.path.closed && s.kind != "CIRCLE" ? " (CLOSED)" : "");
+}
 
 Point3 Unit(Point3 n) {
   const double l = Norm(n);
