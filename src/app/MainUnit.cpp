@@ -46,6 +46,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/LengthenFUnit.h"
 #include "dialogs/OffsetFUnit.h"
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
@@ -90,6 +91,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   RasterForm = new TRasterForm(this);
   PolarForm = new TPolarForm(this);
   JoinForm = new TJoinForm(this);
+  LengthenForm = new TLengthenForm(this);
   OffsetForm = new TOffsetForm(this);
   MessenForm = new TMessenForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);

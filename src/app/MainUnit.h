@@ -46,6 +46,7 @@ class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
 class TJoinForm;
+class TLengthenForm;
 class TOffsetForm;
 class TMessenForm;
 class TTranslateForm;
@@ -115,6 +116,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
+  DialogResult ShowLengthenDialog(LengthenDialogValues& values) override;
   DialogResult ShowOffsetDialog(OffsetDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
@@ -161,6 +163,7 @@ class TMainForm : public QMainWindow, public Platform {
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
   TJoinForm* JoinForm = nullptr;
+  TLengthenForm* LengthenForm = nullptr;
   TOffsetForm* OffsetForm = nullptr;
   TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;

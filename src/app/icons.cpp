@@ -319,6 +319,22 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(7, 13), QPointF(14, 13));
         p.drawLine(QPointF(17, 15), QPointF(21, 21));
         break;
+      case Icon::Break:
+        // A line with its middle gone.
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 8), QPointF(21, 8));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 17), QPointF(9, 17));
+        p.drawLine(QPointF(15, 17), QPointF(21, 17));
+        break;
+      case Icon::Lengthen:
+        // A line, and the same line gone on at its end.
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 8), QPointF(13, 8));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 17), QPointF(21, 17));
+        arrowHead(QPointF(21, 12), 0);
+        p.drawLine(QPointF(14, 12), QPointF(21, 12));
       case Icon::Trim:
         // A cutting edge across two lines; what lies beyond it goes.
         p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
@@ -396,6 +412,8 @@ QIcon Of(Icon icon) {
     case Icon::Array:
     case Icon::Join:
     case Icon::Explode:
+    case Icon::Break:
+    case Icon::Lengthen: return EditTool(icon);
     case Icon::Trim:
     case Icon::Extend: return EditTool(icon);
     case Icon::Offset: return EditTool(icon);

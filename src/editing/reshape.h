@@ -23,6 +23,9 @@ struct ReshapeResult {
     InvalidValue,      // a tolerance or a number of an object that is no finite number
     NoInsertionPoint,  // the new objects would have no place
     NoHandleLeft,      // they would need more handles than are left
+    NothingLeft,       // a break or a shortening would leave nothing of the object
+    WouldClose,        // a lengthened arc would close on itself
+    NoBreakHere,       // a break at one point of a circle or whole ellipse, or at an end
   };
   Status status = Status::Done;
   std::string kind;  // the DXF name of the kind refused ("CIRCLE", "POLYLINE (3D)")

@@ -105,6 +105,14 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
+    "", "", "", "", "", "", "",
+    "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist: ",
+    "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Vom Objekt bliebe nichts übrig; es wurde nichts geändert.",
+    "Der Bogen würde sich zum ganzen Kreis schließen; es wurde nichts geändert.",
+    "Hier lässt sich nicht an einem Punkt brechen: ein Kreis oder eine ganze Ellipse braucht zwei Punkte, ein offenes "
+    "Objekt einen Punkt zwischen seinen Enden; es wurde nichts geändert.",
     "Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
     "Angeklickt ist: ",
     "Keine Schnittkante kreuzt das Objekt neben dem angeklickten Punkt; es wurde nichts geändert.",

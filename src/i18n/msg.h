@@ -89,6 +89,11 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotBreak = 105,     // followed by the kind
+  CannotLengthen = 106,  // followed by the kind
+  NothingWouldRemain = 107,
+  ArcWouldClose = 108,
+  NoBreakHere = 109,
   CannotTrim = 90,       // followed by the kind
   NothingToCut = 91,
   NoBoundaryAhead = 92,

@@ -141,6 +141,12 @@ struct JoinDialogValues {
   bool operator==(const JoinDialogValues&) const = default;
 };
 
+// The dialog "Verlängern": by how much (ArtCombo 0, "um") or to which
+// total length (1, "auf") the clicked ends go; negative shortens.
+struct LengthenDialogValues {
+  double DeltaEd = 1;
+  int ArtCombo = 0;
+  bool operator==(const LengthenDialogValues&) const = default;
 // The dialog "Parallele": the distance of the parallels, or none: they
 // pass through a point clicked (also when the distance is left at 0).
 struct OffsetDialogValues {
@@ -169,6 +175,7 @@ struct DialogValues {
   NewLayerDialogValues newLayer;
   LineStyleDialogValues lineStyle;
   JoinDialogValues join;
+  LengthenDialogValues lengthen;
   OffsetDialogValues offset;
 };
 

@@ -78,6 +78,11 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Brechen": the object picked at its first point (breakobject,
+  // linesx/linesy once ellipsemode is 1), then the second point;
+  // "Verlängern": clicks near the ends of objects, until Escape.
+  bool inbreak = false, inlengthen = false;
+  std::int32_t breakobject = -1;
   // "Stutzen" and "Dehnen": their edges are picked, then the objects to cut
   // or carry on are clicked.
   bool intrimselect = false, inextendselect = false;
@@ -305,6 +310,10 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // Break and lengthen pick their object by a click; lengthen asks first
+  // by how much, or to which length.
+  void BreakBtnClick();
+  void LengthenBtnClick();
   // Trim and extend take their edges first, then click after click.
   void TrimBtnClick();
   void ExtendBtnClick();

@@ -143,6 +143,15 @@ void MirrorPicked(Editor& e, const Click& c);
 void ArrayPicked(Editor& e, const Click& c);
 void JoinPicked(Editor& e, const Click& c);
 void ExplodePicked(Editor& e, const Click& c);
+// "Brechen": the object and its first point, then the second point (the
+// right button: at the first alone); "Verlängern": each click an end. The
+// right button at the start ends them.
+void BreakClick(Editor& e, const Click& c);
+void BreakPreview(Editor& e, const Move& m);
+int BreakStep(const ToolState& t);
+void LengthenClick(Editor& e, const Click& c);
+void LengthenPreview(Editor& e, const Move& m);
+int LengthenStep(const ToolState& t);
 // Trim and extend: the right button or Return ends the picking of their
 // edges; then each click trims or extends the object under it, until the
 // right button or Escape (CutEnd) lets the edges go.

@@ -38,6 +38,8 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "inbreak", .on = &T::inbreak, .click = BreakClick, .preview = BreakPreview},
+    {.name = "inlengthen", .on = &T::inlengthen, .click = LengthenClick, .preview = LengthenPreview},
     {.name = "intrimselect", .on = &T::intrimselect, .click = TrimPicked, .rightOnly = true},
     {.name = "intrim", .on = &T::intrim, .click = TrimClick, .finish = CutEnd},
     {.name = "inextendselect", .on = &T::inextendselect, .click = ExtendPicked, .rightOnly = true},
@@ -97,6 +99,9 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kBreakAsks = {"Objekt am ersten Bruchpunkt wählen",
+                             "Zweiter Bruchpunkt; Rechtsklick oder @0,0 bricht am ersten"};
+constexpr Asks kLengthenAsks = {"Objekt nahe dem Ende wählen, das sich ändern soll; Esc für Ende"};
 constexpr Asks kOffsetAsks = {"Objekt für die Parallele wählen, Rechtsklick für Ende",
                                "Seite der Parallele, ohne Abstand ein Punkt auf ihr"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
@@ -207,6 +212,10 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Brechen1", .button = "BreakBtn", .shows = ButtonShows::Running, .mode = &T::inbreak,
+     .prompts = kBreakAsks, .step = BreakStep},
+    {.menu = "Verlngern1", .button = "LengthenBtn", .shows = ButtonShows::Running, .mode = &T::inlengthen,
+     .prompts = kLengthenAsks, .step = LengthenStep},
     {.menu = "Stutzen1", .button = "TrimBtn", .shows = ButtonShows::Running, .picking = &T::intrimselect,
      .mode = &T::intrim, .prompts = kTrimAsks},
     {.menu = "Dehnen1", .button = "ExtendBtn", .shows = ButtonShows::Running, .picking = &T::inextendselect,

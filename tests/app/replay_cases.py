@@ -808,6 +808,76 @@ OFFSET_CLICKS = """
 """
 
 
+def objects_to_break(path, version):
+    """A line on Kontur in green, a circle, an arc in the mirrored plane of
+    CAM programs (drawn from (130, 50) over (150, 70) to (170, 50)), a
+    closed polyline whose right side is a half circle out, and a whole
+    ellipse (R2000 only)."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (100, 0), dxfattribs={"layer": "Kontur", "color": 3})
+    msp.add_circle((50, 50), 20)
+    msp.add_arc((-150, 50), 20, 0, 180, dxfattribs={"extrusion": (0, 0, -1)})
+    square = [(0, 100, 0), (40, 100, 1), (40, 140, 0), (0, 140, 0)]
+    if version == "R12":
+        msp.add_polyline2d([(x, y) for x, y, _ in square], close=True, dxfattribs={"layer": "Kontur"})
+        msp.query("POLYLINE")[0].vertices[1].dxf.bulge = 1
+    else:
+        msp.add_lwpolyline([(x, y, 0, 0, b) for x, y, b in square], close=True, dxfattribs={"layer": "Kontur"})
+        msp.add_ellipse((150, 150), (30, 0, 0), 0.5)
+    doc.saveas(path)
+
+
+def polyline_vertices(e):
+    if e.dxftype() == "LWPOLYLINE":
+        return [(x, y, b) for x, y, _, _, b in e.get_points("xyseb")], e.closed
+    return [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices], e.is_closed
+
+
+def check_opened(doc):
+    """The closed polyline opened at (20, 100), on Kontur."""
+    polylines = doc.modelspace().query("LWPOLYLINE POLYLINE")
+    if len(polylines) != 1:
+        return [f"{len(polylines)} polylines"]
+    points, closed = polyline_vertices(polylines[0])
+    wanted = [(20, 100, 0), (40, 100, 1), (40, 140, 0), (0, 140, 0), (0, 100, 0), (20, 100, 0)]
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    if closed or len(points) != len(wanted) or not all(near(a, b) for a, b in zip(points, wanted)):
+        problems.append(f"polyline {points} closed={closed}")
+    if polylines[0].dxf.layer != "Kontur":
+        problems.append("the polyline is not on Kontur")
+    return problems
+
+
+def check_broken(doc):
+    """The line broken between 30 and 60 and lengthened by 5 at its end,
+    the circle broken from (70, 50) round to (50, 70), the mirrored arc
+    broken at its top and lengthened by 5 at (170, 50), the polyline opened
+    at (20, 100), the lower half of the ellipse left; each in its plane."""
+    msp = doc.modelspace()
+    problems = check_opened(doc)
+    lines = sorted((tuple(e.dxf.start), tuple(e.dxf.end), e.dxf.layer, e.dxf.color) for e in msp.query("LINE"))
+    wanted = [((0, 0, 0), (30, 0, 0)), ((60, 0, 0), (105, 0, 0))]
+    if len(lines) != 2 or not all(near(l[0], w[0]) and near(l[1], w[1]) and l[2:] == ("Kontur", 3)
+                                  for l, w in zip(lines, wanted)):
+        problems.append(f"lines {lines}")
+    arcs = sorted((tuple(e.dxf.center), e.dxf.radius, e.dxf.start_angle % 360, e.dxf.end_angle % 360,
+                   tuple(e.dxf.extrusion)) for e in msp.query("ARC"))
+    wanted = [((-150, 50, 0), 20, 0, 90, (0, 0, -1)),
+              ((-150, 50, 0), 20, 90, 180 + math.degrees(0.25), (0, 0, -1)),
+              ((50, 50, 0), 20, 90, 0, (0, 0, 1))]
+    if len(arcs) != 3 or not all(near(a[0], w[0]) and all(abs(x - y) <= 1e-9 for x, y in zip(a[1:4], w[1:4]))
+                                 and a[4] == w[4] for a, w in zip(arcs, wanted)):
+        problems.append(f"arcs {arcs}")
+    ellipses = [(tuple(e.dxf.center), tuple(e.dxf.major_axis), e.dxf.ratio, e.dxf.start_param, e.dxf.end_param)
+                for e in msp.query("ELLIPSE")]
+    if len(ellipses) != 1 or not (near(ellipses[0][0], (150, 150, 0)) and near(ellipses[0][1], (30, 0, 0))
+                                  and near(ellipses[0][2:], (0.5, math.pi, 2 * math.pi))):
+        problems.append(f"ellipses {ellipses}")
+    return problems
+
+
 CASES = [
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
@@ -852,6 +922,62 @@ CASES = [
         audit="@TMP@/exploded.dxf",
         check=("@TMP@/exploded.dxf", check_exploded),
         same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
+    ),
+    dict(
+        name="Brechen and Verlängern on an ezdxf drawing: typed and clicked points, one point, a mirrored arc; undo gives the text back",
+        setup=lambda tmp: objects_to_break(os.path.join(tmp, "break.dxf"), "R2000"),
+        script="""
+            open @TMP@/break.dxf
+            trigger BreakBtn
+            input 30,0
+            input 60,0
+            input 70,50
+            input 50,70
+            input 150,70
+            click @150,70 right
+            input 20,100
+            input @0,0
+            input 180,150
+            input 120,150
+            key Escape
+            answer LengthenForm ArtCombo=um DeltaEd=5 ok
+            trigger Verlngern1
+            input 100,0
+            input 170,50
+            key Escape
+            saveas @TMP@/broken.dxf
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/broken.dxf",
+        check=("@TMP@/broken.dxf", check_broken),
+        same=("@TMP@/undone.dxf", "@TMP@/break.dxf"),
+    ),
+    dict(
+        name="a recorded macro breaks an R12 polyline open again, as a POLYLINE",
+        setup=lambda tmp: objects_to_break(os.path.join(tmp, "break.dxf"), "R12"),
+        script="""
+            open @TMP@/break.dxf
+            trigger Makroaufzeichnen1
+            trigger Brechen1
+            input 20,100
+            input @0,0
+            key Escape
+            answer QFileDialog fileNameEdit=@TMP@/break.replay ok
+            trigger Makroaufzeichnen1
+            trigger Rckgngig1
+            answer QFileDialog fileNameEdit=@TMP@/break.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/opened.dxf
+        """,
+        audit="@TMP@/opened.dxf",
+        check=("@TMP@/opened.dxf", check_opened),
     ),
     dict(
         name="Stutzen and Dehnen on an ezdxf drawing, every object an edge; undo gives the text back",

@@ -17,6 +17,7 @@
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/LengthenFUnit.h"
 #include "dialogs/OffsetFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
@@ -51,9 +52,9 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
-  TOffsetForm offset_;
-  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
-                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_, &offset_};
+  TLengthenForm lengthen_;
+  std::vector<QDialog*> dialogs_{&text_,     &array_,  &polygon_, &rotation_, &scale_, &viewport_,
+                                 &newLayer_, &raster_, &polar_,   &join_,     &offset_, &lengthen_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -78,6 +79,7 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
       {"JoinForm", "Verbinden"},
+      {"LengthenForm", "Verlängern"},
       {"OffsetForm", "Parallele"},
   };
   for (const Row& r : rows) {
@@ -129,6 +131,7 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
+      {"LengthenForm", "DeltaEd", "Länge:", -kNone, kNone, 1},
       {"OffsetForm", "AbstandEd", "Abstand:", 0, kUnbounded, 1},
   };
   for (const Row& r : rows) {
@@ -150,7 +153,8 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
                           {"AddNewLayerForm", "Edit1", "Name:"},
                           {"AddNewLayerForm", "LineCombo", "Linienstil:"},
                           {"AddNewLayerForm", "ColorComboBox", "Linienfarbe:"},
-                          {"AddNewLayerForm", "LineWeightBox", "Linienbreite:"}};
+                          {"AddNewLayerForm", "LineWeightBox", "Linienbreite:"},
+                          {"LengthenForm", "ArtCombo", "Verlängern:"}};
   for (const Other& o : others) {
     auto* w = form(o.form)->findChild<QWidget*>(o.name);
     ASSERT_NE(w, nullptr) << o.name;

@@ -1,6 +1,6 @@
-// Join, explode and parallels on small drawings: what each makes of lines,
-// arcs, circles, ellipses and polylines (in R2000 and R12, in the plan and in the mirrored plane of CAM
-// programs), what each refuses, and that undo gives the text back.
+// Join, explode, parallels, break and lengthen on small drawings: what each
+// makes of lines, arcs, circles, ellipses and polylines (in R2000 and R12, in
+// the plan and in the mirrored plane of CAM programs), what each refuses, and that undo gives the text back.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "edit_support.h"
+#include "editing/breaking.h"
 #include "editing/parallel.h"
 #include "editing/reshape.h"
 #include "editing/undo.h"
@@ -263,6 +264,244 @@ TEST(ExplodeObjects, TakesPolylinesApartIntoLinesAndArcs) {
   }
 }
 
+// The world ends of what break and lengthen leave, "x,y>x,y" per object
+// in the order of the file (only planes of +Z and -Z here), and their
+// total length.
+struct Left {
+  std::string ends;
+  double length = 0;
+};
+Left LeftOf(const std::vector<Entity>& es) {
+  Left l;
+  auto add = [&l](Point2 a, Point2 b) {
+    auto n = [](double v) {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%.9g", std::round(v * 1e6) / 1e6 + 0.0);
+      return std::string(buf);
+    };
+    l.ends += (l.ends.empty() ? "" : "; ") + n(a.x) + "," + n(a.y) + ">" + n(b.x) + "," + n(b.y);
+  };
+  for (const Entity& e : es) {
+    const double nz = std::isnan(e.num(230)) ? 1 : e.num(230);
+    if (e.kind == "LINE") {
+      add({e.num(10), e.num(20)}, {e.num(11), e.num(21)});
+      l.length += std::hypot(e.num(11) - e.num(10), e.num(21) - e.num(20));
+    } else if (e.kind == "ARC") {
+      const double r = e.num(40), a0 = e.num(50) * kPi / 180, a1 = e.num(51) * kPi / 180;
+      add({nz * (e.num(10) + r * std::cos(a0)), e.num(20) + r * std::sin(a0)},
+          {nz * (e.num(10) + r * std::cos(a1)), e.num(20) + r * std::sin(a1)});
+      l.length += r * std::fmod(a1 - a0 + 4 * kPi, 2 * kPi);
+    } else if (e.kind == "ELLIPSE") {
+      Conic k;
+      k.c = {e.num(10), e.num(20)}, k.u = {e.num(11), e.num(21)};
+      k.v = {-nz * k.u.y * e.num(40), nz * k.u.x * e.num(40)};
+      k.t0 = e.num(41), k.t1 = e.num(42), k.full = false;
+      add(k.at(k.t0), k.at(k.t1));
+      l.length += Length(ConicPiece(k));
+    } else if (e.kind == "LWPOLYLINE" || e.kind == "POLYLINE") {
+      const Path p = PolylinePath(es);
+      add(PointAt(p, 0), PointAt(p, static_cast<double>(p.pieces.size())));
+      l.length += Length(p);
+    }
+  }
+  return l;
+}
+
+std::string Circle(double r, const std::string& normal = "") {
+  return "  0\nCIRCLE\n  5\nC1\n  8\nBogen\n 10\n0\n 20\n0\n 30\n0\n 40\n" + std::to_string(r) + "\n" + normal;
+}
+// An ellipse round the origin, its major axis 10 along x, half as wide,
+// from parameter t0 to t1.
+std::string Ellipse(double t0, double t1, const std::string& normal = "") {
+  auto n = [](double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return std::string(buf);
+  };
+  return "  0\nELLIPSE\n  5\nE1\n  8\nBogen\n100\nAcDbEntity\n100\nAcDbEllipse\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n"
+         " 21\n0\n 31\n0\n" + normal + " 40\n0.5\n 41\n" + n(t0) + "\n 42\n" + n(t1) + "\n";
+}
+// The 10 x 10 square, its right side a half circle out (counter-clockwise).
+const std::string kBulgedSquare = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n4\n 70\n1\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+                                  " 42\n1\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n";
+const std::string kBulgedSquareR12 = "  0\nPOLYLINE\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n1\n"
+                                     "  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n0\n  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n0\n 42\n1\n"
+                                     "  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n10\n  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n10\n"
+                                     "  0\nSEQEND\n  8\nKontur\n";
+// Open: straight along x, then a half circle up to (10, 10).
+const std::string kHook = "  0\nLWPOLYLINE\n  5\n41\n  8\nKontur\n 90\n3\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+                          " 42\n1\n 10\n10\n 20\n10\n";
+const std::string kSpline = "  0\nSPLINE\n  5\n50\n  8\n0\n 70\n8\n 71\n3\n 72\n8\n 73\n4\n"
+                            " 40\n0\n 40\n0\n 40\n0\n 40\n0\n 40\n1\n 40\n1\n 40\n1\n 40\n1\n"
+                            " 10\n0\n 20\n0\n 10\n1\n 20\n1\n 10\n2\n 20\n1\n 10\n3\n 20\n0\n";
+
+double HalfEllipse() {
+  Conic k;
+  k.u = {10, 0}, k.v = {0, 5}, k.t0 = 0, k.t1 = kPi, k.full = false;
+  return Length(ConicPiece(k));
+}
+
+// What a break or a lengthen of the one object `entity` of `drawing` left:
+// the kinds, their ends and total length, on the object's layer and in its
+// plane, one undo step that gives the text back; when refused, nothing
+// changed.
+template <class Edit>
+void ExpectLeft(const std::string& drawing, const std::string& entity, Edit edit, S status, const std::string& kinds,
+                const std::string& ends, double length) {
+  auto doc = Doc::Of(drawing);
+  const std::vector<std::string> before = WithoutSeed(*doc);
+  EXPECT_EQ(edit(*doc).status, status);
+  const std::vector<Entity> es = Entities(doc->d);
+  EXPECT_EQ(Count(es), kinds);
+  if (status != S::Done) {
+    EXPECT_EQ(WithoutSeed(*doc), before);
+    EXPECT_TRUE(doc->j.undos.empty());
+    return;
+  }
+  const Left left = LeftOf(es);
+  EXPECT_EQ(left.ends, ends);
+  EXPECT_NEAR(left.length, length, 1e-9);
+  const std::size_t layer = entity.find("  8\n") + 4;
+  for (const Entity& e : es)
+    if (e.kind != "VERTEX" && e.kind != "SEQEND") {
+      EXPECT_EQ(e.str(8), entity.substr(layer, entity.find('\n', layer) - layer));
+      EXPECT_EQ(e.str(230), entity.find("230\n-1") != std::string::npos ? "-1" : "(none)");
+    }
+  EXPECT_EQ(doc->j.undos.size(), 1u);
+  ExpectUndoGivesBack(*doc, before);
+}
+
+TEST(BreakObject, TakesOutThePartBetweenThePoints) {
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entity;
+    Point2 first;
+    std::optional<Point2> second;
+    S status;
+    std::string kinds, ends;
+    double length;
+  };
+  const double c30 = 10 * std::cos(kPi / 6), s30 = 5, c60 = 5, s60 = 10 * std::sin(kPi / 3);
+  const Row rows[] = {
+      {"line", "AC1015", Line(0, 0, 10, 0), {3, 0}, Point2{6, 0}, S::Done, "LINE=2 ", "0,0>3,0; 6,0>10,0", 7},
+      {"line, points the other way", "AC1015", Line(0, 0, 10, 0), {6, 0}, Point2{3, 0}, S::Done, "LINE=2 ",
+       "0,0>3,0; 6,0>10,0", 7},
+      {"line at one point", "AC1015", Line(0, 0, 10, 0), {4, 0}, std::nullopt, S::Done, "LINE=2 ", "0,0>4,0; 4,0>10,0",
+       10},
+      {"line, the second point on the first", "AC1015", Line(0, 0, 10, 0), {4, 0}, Point2{4, 0}, S::Done, "LINE=2 ",
+       "0,0>4,0; 4,0>10,0", 10},
+      {"line from its start", "AC1015", Line(0, 0, 10, 0), {0, 0}, Point2{4, 0}, S::Done, "LINE=1 ", "4,0>10,0", 6},
+      {"arc", "AC1015", Arc(0, 0, 10, 0, 180), {c30, s30}, Point2{c60, s60}, S::Done, "ARC=2 ",
+       "10,0>8.660254,5; 5,8.660254>-10,0", 10 * kPi * 5 / 6},
+      {"arc in the mirrored plane", "AC1015", Arc(0, 0, 10, 0, 180, kMinusZ), {-c30, s30}, Point2{-c60, s60}, S::Done,
+       "ARC=2 ", "-10,0>-8.660254,5; -5,8.660254>10,0", 10 * kPi * 5 / 6},
+      {"circle: counter-clockwise from the first point goes", "AC1015", Circle(10), {10, 0}, Point2{0, 10}, S::Done,
+       "ARC=1 ", "0,10>10,0", 15 * kPi},
+      {"circle, points the other way", "AC1015", Circle(10), {0, 10}, Point2{10, 0}, S::Done, "ARC=1 ", "10,0>0,10",
+       5 * kPi},
+      {"circle in the mirrored plane, as the drawing shows it", "AC1015", Circle(10, kMinusZ), {10, 0}, Point2{0, 10},
+       S::Done, "ARC=1 ", "10,0>0,10", 15 * kPi},
+      {"closed polyline with a bulge", "AC1015", kBulgedSquare, {0, 5}, Point2{5, 0}, S::Done, "LWPOLYLINE=1 ",
+       "5,0>0,5", 20 + 5 * kPi},
+      {"closed polyline opened at one point", "AC1015", kBulgedSquare, {5, 0}, std::nullopt, S::Done, "LWPOLYLINE=1 ",
+       "5,0>5,0", 30 + 5 * kPi},
+      {"closed polyline in R12", "AC1009", kBulgedSquareR12, {0, 5}, Point2{5, 0}, S::Done,
+       "POLYLINE=1 SEQEND=1 VERTEX=5 ", "5,0>0,5", 20 + 5 * kPi},
+      {"open polyline on its arc", "AC1015", kHook, {15, 5}, Point2{10, 10}, S::Done, "LWPOLYLINE=1 ", "0,0>15,5",
+       10 + 2.5 * kPi},
+      {"whole ellipse", "AC1015", Ellipse(0, 2 * kPi), {10, 0}, Point2{-10, 0}, S::Done, "ELLIPSE=1 ", "-10,0>10,0",
+       HalfEllipse()},
+      {"whole ellipse in the mirrored plane, as the drawing shows it", "AC1015", Ellipse(0, 2 * kPi, kMinusZ), {10, 0},
+       Point2{-10, 0}, S::Done, "ELLIPSE=1 ", "10,0>-10,0", HalfEllipse()},
+      {"elliptic arc at one point", "AC1015", Ellipse(0, kPi), {0, 5}, std::nullopt, S::Done, "ELLIPSE=2 ",
+       "10,0>0,5; 0,5>-10,0", HalfEllipse()},
+      // Nothing changes.
+      {"circle at one point", "AC1015", Circle(10), {10, 0}, std::nullopt, S::NoBreakHere, "CIRCLE=1 ", "", 0},
+      {"line at its end", "AC1015", Line(0, 0, 10, 0), {10, 0}, std::nullopt, S::NoBreakHere, "LINE=1 ", "", 0},
+      {"line from end to end", "AC1015", Line(0, 0, 10, 0), {0, 0}, Point2{10, 0}, S::NothingLeft, "LINE=1 ", "", 0},
+      {"spline", "AC1015", kSpline, {0, 0}, Point2{3, 0}, S::NotThisKind, "SPLINE=1 ", "", 0},
+      {"second point not a number", "AC1015", Line(0, 0, 10, 0), {3, 0}, Point2{std::nan(""), 0}, S::InvalidValue,
+       "LINE=1 ", "", 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    ExpectLeft(DrawingOf(r.version, r.entity), r.entity,
+               [&r](Doc& doc) { return BreakObject(doc.c, doc.shown().at(0), r.first, r.second); }, r.status, r.kinds,
+               r.ends, r.length);
+  }
+}
+
+TEST(BreakObject, KeepsThePolylinesWidths) {
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entity;
+    std::string widths;  // the groups 40, 41 and 43 of what is left, in order
+  };
+  const std::string taper = "  0\nLWPOLYLINE\n  5\n40\n  8\n0\n 90\n2\n 70\n0\n 10\n0\n 20\n0\n 40\n0\n 41\n2\n"
+                            " 10\n10\n 20\n0\n";
+  const std::string constant = "  0\nLWPOLYLINE\n  5\n40\n  8\n0\n 90\n2\n 70\n0\n 43\n0.5\n 10\n0\n 20\n0\n"
+                               " 10\n10\n 20\n0\n";
+  const std::string r12 = "  0\nPOLYLINE\n  8\n0\n 66\n1\n 70\n0\n 40\n1\n 41\n1\n  0\nVERTEX\n  8\n0\n 10\n0\n 20\n0\n"
+                          "  0\nVERTEX\n  8\n0\n 10\n10\n 20\n0\n  0\nSEQEND\n  8\n0\n";
+  const Row rows[] = {
+      {"tapering", "AC1015", taper, "40=0 41=0.4 40=0.4 41=0.4 40=0.8 41=2 40=2 41=2 "},
+      {"one width all along", "AC1015", constant, "43=0.5 43=0.5 "},
+      {"R12, the widths of the polyline", "AC1009", r12, "40=1 41=1 40=1 41=1 "},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entity));
+    ASSERT_EQ(BreakObject(doc->c, doc->shown().at(0), {2, 0}, Point2{4, 0}).status, S::Done);
+    std::string widths;
+    for (const Entity& e : Entities(doc->d))
+      for (const auto& [g, v] : e.groups)
+        if (g == 40 || g == 41 || g == 43) widths += std::to_string(g) + "=" + v + " ";
+    EXPECT_EQ(widths, r.widths);
+  }
+}
+
+TEST(LengthenObject, MovesTheEndNearerTheClick) {
+  struct Row {
+    const char* name;
+    std::string entity;
+    Point2 near;
+    double value;
+    bool total;
+    S status;
+    std::string kinds, ends;
+    double length;
+  };
+  const Row rows[] = {
+      {"line at its end", Line(0, 0, 10, 0), {9, 0}, 5, false, S::Done, "LINE=1 ", "0,0>15,0", 15},
+      {"line at its start", Line(0, 0, 10, 0), {1, 0}, 5, false, S::Done, "LINE=1 ", "-5,0>10,0", 15},
+      {"line shortened", Line(0, 0, 10, 0), {9, 0}, -4, false, S::Done, "LINE=1 ", "0,0>6,0", 6},
+      {"line to a total", Line(0, 0, 10, 0), {9, 0}, 4, true, S::Done, "LINE=1 ", "0,0>4,0", 4},
+      {"arc along its circle", Arc(0, 0, 10, 0, 90), {0, 10}, 5 * kPi, false, S::Done, "ARC=1 ", "10,0>-10,0",
+       10 * kPi},
+      {"arc in the mirrored plane at the end clicked", Arc(0, 0, 10, 0, 90, kMinusZ), {0, 10}, 5 * kPi, false,
+       S::Done, "ARC=1 ", "-10,0>10,0", 10 * kPi},
+      {"open polyline at its arc end", kHook, {10, 9}, 10 + 2.5 * kPi, true, S::Done, "LWPOLYLINE=1 ", "0,0>15,5",
+       10 + 2.5 * kPi},
+      {"open polyline at its straight start", kHook, {1, 0}, 2, false, S::Done, "LWPOLYLINE=1 ", "-2,0>10,10",
+       12 + 5 * kPi},
+      {"elliptic arc to a half", Ellipse(0, kPi / 2), {0, 5}, HalfEllipse(), true, S::Done, "ELLIPSE=1 ",
+       "10,0>-10,0", HalfEllipse()},
+      // Nothing changes.
+      {"shortened to nothing", Line(0, 0, 10, 0), {9, 0}, -10, false, S::NothingLeft, "LINE=1 ", "", 0},
+      {"a total of 0", Line(0, 0, 10, 0), {9, 0}, 0, true, S::NothingLeft, "LINE=1 ", "", 0},
+      {"arc closing on itself", Arc(0, 0, 10, 0, 270), {0, -10}, 5 * kPi, false, S::WouldClose, "ARC=1 ", "", 0},
+      {"closed polyline", kBulgedSquare, {0, 5}, 1, false, S::NotThisKind, "LWPOLYLINE=1 ", "", 0},
+      {"circle", Circle(10), {10, 0}, 1, false, S::NotThisKind, "CIRCLE=1 ", "", 0},
+      {"length not a number", Line(0, 0, 10, 0), {9, 0}, std::nan(""), false, S::InvalidValue, "LINE=1 ", "", 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    ExpectLeft(DrawingOf("AC1015", r.entity), r.entity,
+               [&r](Doc& doc) { return LengthenObject(doc.c, doc.shown().at(0), r.near, r.value, r.total); },
+               r.status, r.kinds, r.ends, r.length);
+  }
 // A number to 1e-9, as the rows below name them.
 std::string N(double v) {
   char text[64];

@@ -102,6 +102,7 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<LayerDialogValues> layerDialog;
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
   ScriptedDialog<JoinDialogValues> joinDialog;
+  ScriptedDialog<LengthenDialogValues> lengthenDialog;
   ScriptedDialog<OffsetDialogValues> offsetDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
@@ -189,6 +190,7 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
   DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
+  DialogResult ShowLengthenDialog(LengthenDialogValues& values) override { return lengthenDialog.Run(values); }
   DialogResult ShowOffsetDialog(OffsetDialogValues& values) override { return offsetDialog.Run(values); }
 
  private:

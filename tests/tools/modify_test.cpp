@@ -143,6 +143,27 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
        {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
       {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
+      {"break between two points", false, {}, {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0)},
+       {{0, 0, 3, 0}, {6, 0, 10, 0}}},
+      {"break at one point by the right button", false, {}, {C(&Editor::BreakBtnClick), L(4, 0), R()},
+       {{0, 0, 4, 0}, {4, 0, 10, 0}}},
+      {"break stays on for the next", false, {},
+       {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0), L(8, 0), L(9, 0)}, {{0, 0, 3, 0}, {6, 0, 8, 0}, {9, 0, 10, 0}}, 2},
+      {"break beside the line picks nothing", false, {}, {C(&Editor::BreakBtnClick), L(5, 20), L(6, 20)},
+       {{0, 0, 10, 0}}, 0},
+      {"break from end to end", false, {}, {C(&Editor::BreakBtnClick), L(0, 0), L(10, 0)}, {{0, 0, 10, 0}}, 0,
+       msg::NothingWouldRemain},
+      {"lengthen at the ends clicked", false, [](test::FakePlatform& p) { p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = 5; }}); },
+       {C(&Editor::LengthenBtnClick), L(9, 0), L(1, 0)}, {{-5, 0, 15, 0}}, 2},
+      {"lengthen to a total", false,
+       [](test::FakePlatform& p) {
+         p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = 4, v.ArtCombo = 1; }});
+       },
+       {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 4, 0}}},
+      {"lengthen, shortened to nothing", false,
+       [](test::FakePlatform& p) { p.lengthenDialog.answers.push_back({[](LengthenDialogValues& v) { v.DeltaEd = -10; }}); },
+       {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 10, 0}}, 0, msg::NothingWouldRemain},
+      {"lengthen, the dialog cancelled", false, {}, {C(&Editor::LengthenBtnClick), L(9, 0)}, {{0, 0, 10, 0}}, 0},
       {"parallels at a distance, one object after the other", false,
        [](test::FakePlatform& p) { p.offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 3; }}); },
        {C(&Editor::OffsetBtnClick), L(5, 0), L(5, 10), L(5, 3), L(5, 10), R()},
@@ -304,6 +325,38 @@ TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
   EXPECT_GT(joined, 20);
 }
 
+TEST_F(ModifyTest, BreakAndLengthenShowWhatTheClickWouldDo) {
+  auto by = [](double delta) {
+    return [delta](test::FakePlatform& p) {
+      p.lengthenDialog.answers.push_back({[delta](LengthenDialogValues& v) { v.DeltaEd = delta; }});
+    };
+  };
+  struct Case {
+    const char* what;
+    std::function<void(test::FakePlatform&)> answers;
+    std::vector<Step> steps;
+    Segment ghost;  // from the start of the rubber band to its end, in drawing units
+  } cases[] = {
+      {"break: the part that goes", {}, {C(&Editor::BreakBtnClick), L(3, 0), M(6, 0)}, {3, 0, 6, 0}},
+      {"lengthen at the end", by(5), {C(&Editor::LengthenBtnClick), M(9, 0)}, {0, 0, 15, 0}},
+      {"shorten at the start", by(-2), {C(&Editor::LengthenBtnClick), M(1, 0)}, {2, 0, 10, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    if (c.answers) c.answers(pf());
+    Run(c.steps);
+    ASSERT_GE(ed().tool.anzrem, 1);
+    const tremove& first = ed().tool.remove[0];
+    const tremove& last = ed().tool.remove[static_cast<std::size_t>(ed().tool.anzrem - 1)];
+    const Point2 a = DXF2Bildschirm(ed().views, c.ghost.x1, c.ghost.y1);
+    const Point2 b = DXF2Bildschirm(ed().views, c.ghost.x2, c.ghost.y2);
+    EXPECT_NEAR(first.x1, a.x, 1);
+    EXPECT_NEAR(first.y1, a.y, 1);
+    EXPECT_NEAR(last.x2, b.x, 1);
+    EXPECT_NEAR(last.y2, b.y, 1);
+    EXPECT_EQ(NewSteps(), 0u);
+  }
 TEST_F(ModifyTest, AParallelsGhostTakesTheSideOfThePointerAndItsPromptTheStep) {
   Start(false);
   pf().offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 2; }});

@@ -25,6 +25,7 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->lengthenDialog.answers.push_back({});
     screen.platform->offsetDialog.answers.push_back({});
     const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
     ASSERT_NE(command, nullptr);
@@ -37,6 +38,8 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     switch (tool.shows) {
       case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
       case ButtonShows::Running:
+        // Nothing is selected: it picks, or waits for the click on its object.
+        EXPECT_TRUE(tool.picking ? e.tool.*tool.picking : e.tool.*tool.mode);
         EXPECT_TRUE(e.tool.*(tool.picking ? tool.picking : tool.mode)) << "nothing is selected: it picks";
         break;
       case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
@@ -104,6 +107,10 @@ TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->lengthenDialog.answers.push_back({});
+    // A line along the walk's first step, for the tools that take the
+    // object clicked (one pixel a unit, the origin at pixel (100, 500)).
+    ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {200, 200, 0}, {280, 230, 0}), InsertResult::Inserted);
     e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
     screen.platform->offsetDialog.answers.push_back({});
     // The parallel takes a line under the walk's first point.
