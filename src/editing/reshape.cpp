@@ -10,7 +10,9 @@
 
 #include "document/numbers.h"
 #include "editing/editunits.h"
+#include "editing/explodeblocks.h"
 #include "editing/objectmap.h"
+#include "editing/reshapelines.h"
 #include "geometry/join.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -181,6 +183,8 @@ ReshapeResult Refused(ReshapeResult::Status status, std::string kind = {}) {
   return r;
 }
 
+}  // namespace
+
 // How a new entity starts: as a writer starts it, with the layer, colour,
 // line type, line weight, line-type scale, visibility and transparency of
 // the object `like`.
@@ -212,6 +216,8 @@ void AddNormal(CodeLines& l, Point3 n) {
   l.add("230", n.z);
 }
 
+namespace {
+
 std::string_view LayerOf(const Drawing& d, const EditUnit& u) {
   for (std::int32_t k = u.from + 2; k + 1 <= u.to; k += 2) {
     const int g = GroupCode(d.value(k));
@@ -220,6 +226,8 @@ std::string_view LayerOf(const Drawing& d, const EditUnit& u) {
   }
   return "0";
 }
+
+}  // namespace
 
 void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVertex>& v, bool closed, Point3 normal,
                    double elevation) {
@@ -258,6 +266,8 @@ void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVer
   l.addHandle();
   l.add("  8", std::string_view(layer));
 }
+
+namespace {
 
 // Makes the replacement as one step and parses the drawing again.
 ReshapeResult Commit(DocumentContext& c, const std::vector<EditUnit>& gone, Replacement& r, int made, int apart) {
@@ -361,15 +371,37 @@ ReshapeResult JoinObjects(DocumentContext& c, double tolerance) {
 
 ReshapeResult ExplodeObjects(DocumentContext& c) {
   using S = ReshapeResult::Status;
-  const Drawing& d = c.drawing;
+  Drawing& d = c.drawing;
   const std::vector<EditUnit> units = EditUnits(d, c.tab, false);
   if (units.empty()) return Refused(S::NothingSelected);
+  std::vector<Shape> shapes(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (ExplodesAsPicture(d, units[i])) continue;
+    shapes[i] = ReadShape(d, units[i]);
+    if (!shapes[i].explodable) return Refused(S::NotThisKind, shapes[i].refused);
+    if (!shapes[i].finite) return Refused(S::InvalidValue);
+  }
+  // The members of blocks are copied first, taking their handles; what
+  // does not go in gives them back.
+  const Handle top = d.maxhandle, issued = c.undos.handlesIssued;
+  auto nothingMade = [&](ReshapeResult r) {
+    d.maxhandle = top, c.undos.handlesIssued = issued;
+    return r;
+  };
+  std::vector<std::vector<std::string>> copies;
+  if (const ReshapeResult r = CopyPictures(c, units, copies); r.status != S::Done) return nothingMade(r);
   Replacement r(c);
   std::vector<EditUnit> gone;
-  for (const EditUnit& u : units) {
-    const Shape s = ReadShape(d, u);
-    if (!s.explodable) return Refused(S::NotThisKind, s.refused);
-    if (!s.finite) return Refused(S::InvalidValue);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const EditUnit& u = units[i];
+    if (ExplodesAsPicture(d, u)) {
+      for (std::size_t k = 0; k + 1 < copies[i].size(); k += 2) r.lines.add(copies[i][k], copies[i][k + 1]);
+      WriteOwnParts(r.lines, u);
+      r.place(u.from);
+      gone.push_back(u);
+      continue;
+    }
+    const Shape& s = shapes[i];
     const Placement own = ObjectCoordinates(s.normal);
     for (const Piece& piece : s.path.pieces) {
       if (Length(piece) == 0) continue;
@@ -405,8 +437,9 @@ ReshapeResult ExplodeObjects(DocumentContext& c) {
     r.place(u.from);
     gone.push_back(u);
   }
-  if (gone.empty()) return Refused(S::NoLength);
-  return Commit(c, gone, r, static_cast<int>(gone.size()), 0);
+  if (gone.empty()) return nothingMade(Refused(S::NoLength));
+  const ReshapeResult result = Commit(c, gone, r, static_cast<int>(gone.size()), 0);
+  return result.status == S::Done ? result : nothingMade(result);
 }
 
 }  // namespace vestrel

@@ -96,7 +96,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Keine zwei der gewählten Linien, Bögen und offenen Polylinien treffen sich innerhalb der Toleranz; es wurde "
     "nichts geändert.",
     "Verbinden geht nur mit Linien, Bögen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
-    "Zerlegen geht nur mit 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
+    "Zerlegen geht nur mit 2D-Polylinien, Blockbezügen, Bemaßungen und Schraffuren; es wurde nichts geändert. "
+    "Gewählt ist auch: ",
     "Nicht verbunden, da nicht in der Ebene des ersten Teils: ",
     "Die gewählten Polylinien haben keine Länge; es wurde nichts geändert.",
     "Abstand %1, dx %2, dy %3, Winkel %4°",
@@ -105,6 +106,11 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
+    "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+    "Der Block enthält ein Objekt, das so verzerrt (ungleich skaliert, oder als Bemaßung verschoben) nicht "
+    "dargestellt werden kann; es wurde nichts geändert. Das Objekt: ",
+    "Der Blockbezug nennt einen Block, den die Zeichnung nicht hat; es wurde nichts geändert. Der Block: ",
+    "Das Zerlegen ergäbe zu viele Objekte; es wurde nichts geändert.",
 };
 
 }  // namespace

@@ -89,6 +89,9 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotExplodeDistorted = 110,  // "Zerlegen": followed by the kind
+  MissingBlock = 111,            // followed by the block's name
+  ExplodeTooLarge = 112,
 };
 
 }  // namespace vestrel::msg
