@@ -27,7 +27,7 @@ using S = ReshapeResult::Status;
 // that say where it is and what it takes ("LINE 8=Ref 10=10 20=20 ..."),
 // numbers to nine decimals.
 std::vector<std::string> Shown(const Drawing& d) {
-  static const std::set<int> kWanted = {1, 2, 6, 8, 62, 10, 20, 30, 11, 21, 31, 40, 41, 42, 50, 51, 73, 230};
+  static const std::set<int> kWanted = {1, 2, 6, 8, 62, 10, 20, 30, 11, 21, 31, 40, 41, 42, 50, 51, 73, 210, 220, 230};
   std::vector<std::string> out;
   bool in = false;
   for (std::size_t k = 0; k + 1 < d.dxf.size(); k += 2) {
@@ -146,15 +146,15 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
        Insert(" 41\n2\n 42\n1\n 43\n1\n"),
        S::Done,
        {line + "11=14 21=20 31=0",
-        "ELLIPSE 8=Eigen 62=3 10=10 20=21 30=0 11=2 21=0 31=0 230=1 40=0.5 41=0 42=6.283185307",
-        "ELLIPSE 8=Ref 6=BYLAYER 10=10 20=20 30=0 11=4 21=0 31=0 230=1 40=0.5 41=0 42=1.570796327"}},
+        "ELLIPSE 8=Eigen 62=3 10=10 20=21 30=0 11=2 21=0 31=0 210=0 220=0 230=1 40=0.5 41=0 42=6.283185307",
+        "ELLIPSE 8=Ref 6=BYLAYER 10=10 20=20 30=0 11=4 21=0 31=0 210=0 220=0 230=1 40=0.5 41=0 42=1.570796327"}},
       {"stretched upright: the long axis turns",
        "AC1015",
        Insert(" 41\n1\n 42\n3\n 43\n1\n"),
        S::Done,
        {line + "11=12 21=20 31=0",
-        "ELLIPSE 8=Eigen 62=3 10=10 20=23 30=0 11=0 21=3 31=0 230=1 40=0.333333333 41=0 42=6.283185307",
-        "ELLIPSE 8=Ref 6=BYLAYER 10=10 20=20 30=0 11=0 21=6 31=0 230=1 40=0.333333333 41=4.71238898 "
+        "ELLIPSE 8=Eigen 62=3 10=10 20=23 30=0 11=0 21=3 31=0 210=0 220=0 230=1 40=0.333333333 41=0 42=6.283185307",
+        "ELLIPSE 8=Ref 6=BYLAYER 10=10 20=20 30=0 11=0 21=6 31=0 210=0 220=0 230=1 40=0.333333333 41=4.71238898 "
         "42=6.283185307"}},
       {"mirrored in x",
        "AC1015",
@@ -172,9 +172,16 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
        "AC1015",
        Insert("210\n0\n220\n0\n230\n-1\n"),
        S::Done,
-       {"LINE 8=Ref 62=5 10=-10 20=20 30=0 11=-12 21=20 31=0 230=-1",
-        "CIRCLE 8=Eigen 62=3 10=10 20=21 30=0 40=1 230=-1",
-        "ARC 8=Ref 6=BYLAYER 10=10 20=20 30=0 40=2 50=0 51=90 230=-1"}},
+       {"LINE 8=Ref 62=5 10=-10 20=20 30=0 11=-12 21=20 31=0 210=0 220=0 230=-1",
+        "CIRCLE 8=Eigen 62=3 10=10 20=21 30=0 40=1 210=0 220=0 230=-1",
+        "ARC 8=Ref 6=BYLAYER 10=10 20=20 30=0 40=2 50=0 51=90 210=0 220=0 230=-1"}},
+      {"mirrored and turned in the mirrored plane",
+       "AC1015",
+       Insert(" 41\n-1.5\n 42\n1.5\n 43\n1.5\n 50\n45\n210\n0\n220\n0\n230\n-1\n"),
+       S::Done,
+       {"LINE 8=Ref 62=5 10=-10 20=20 30=0 11=-7.878679656 21=17.878679656 31=0 210=0 220=0 230=-1",
+        "CIRCLE 8=Eigen 62=3 10=8.939339828 20=21.060660172 30=0 40=1.5 210=0 220=0 230=-1",
+        "ARC 8=Ref 6=BYLAYER 10=10 20=20 30=0 40=3 50=135 51=225 210=0 220=0 230=-1"}},
       {"an array of two columns",
        "AC1015",
        Insert(" 70\n2\n 44\n10\n"),
@@ -208,10 +215,10 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
        "AC1015",
        hatch,
        S::Done,
-       {"LWPOLYLINE 8=Flaeche 62=4 10=0 20=0 10=4 20=0 42=1 10=4 20=4 230=-1",
+       {"LWPOLYLINE 8=Flaeche 62=4 10=0 20=0 10=4 20=0 42=1 10=4 20=4 210=0 220=0 230=-1",
         "LINE 8=Flaeche 62=4 10=0 20=0 30=-2 11=-6 21=0 31=-2",
-        "ARC 8=Flaeche 62=4 10=6 20=3 30=2 40=3 230=-1 50=270 51=90",
-        "ELLIPSE 8=Flaeche 62=4 10=-3 20=6 30=-2 11=-3 21=0 31=0 230=-1 40=0.5 41=0 42=3.141592654"}},
+        "ARC 8=Flaeche 62=4 10=6 20=3 30=2 40=3 210=0 220=0 230=-1 50=270 51=90",
+        "ELLIPSE 8=Flaeche 62=4 10=-3 20=6 30=-2 11=-3 21=0 31=0 210=0 220=0 230=-1 40=0.5 41=0 42=3.141592654"}},
       {"stretched with a text: refused", "AC1015", Insert(" 41\n2\n"), S::Distorted, {},
        "  0\nTEXT\n  5\n2F\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n 40\n1\n  1\nx\n"},
       {"a block that is not there", "AC1015", Insert("", "X"), S::NoBlock, {}},
