@@ -198,7 +198,7 @@ bool HasArcsOrWidths(const Drawing& d, const Member& m) {
   return false;
 }
 
-enum class Way { Map, Ellipse, Leave, Refuse };
+enum class Way { Map, Ellipse, Text, Leave, Refuse };
 
 // How a member goes under a scale that differs between the axes.
 Way Distorted(const Drawing& d, const Member& m) {
@@ -209,6 +209,7 @@ Way Distorted(const Drawing& d, const Member& m) {
   const Point3 n = NormalOf(d, m);
   const bool plan = n.x == 0 && n.y == 0;
   if ((k == "SOLID" || k == "TRACE") && plan) return Way::Map;
+  if (k == "TEXT" && plan) return Way::Text;
   if ((k == "LWPOLYLINE" || k == "POLYLINE") && plan && !HasArcsOrWidths(d, m)) return Way::Map;
   return Way::Refuse;
 }
@@ -331,6 +332,45 @@ bool EllipseLines(DocumentContext& c, const Member& m, const Placement& place, c
   return true;
 }
 
+// A text under a scale that differs between the axes: its points mapped,
+// its height, width factor and rotation made those of the image of its own
+// frame (as CAD programs do). False where that frame comes out sheared,
+// mirrored or slanted: no text can show that.
+bool TextEdits(const Drawing& d, const Member& m, const EditMap& map, LineEdits& e) {
+  double height = 0, width = 1, degrees = 0, oblique = 0;
+  std::int32_t heightLine = -1, widthLine = -1, rotationLine = -1;
+  OwnGroups(d, m.from, m.to, [&](int g, std::string_view v, std::int32_t line) {
+    if (g == 40) height = Number(v), heightLine = line;
+    if (g == 41) width = Number(v), widthLine = line;
+    if (g == 50) degrees = Number(v), rotationLine = line;
+    if (g == 51) oblique = Number(v);
+  });
+  if (heightLine < 0 || oblique != 0 || map.reflects) return false;
+  const Point3 n = NormalOf(d, m);
+  const Placement ocs = ObjectCoordinates(n);
+  const double r = degrees * kPi / 180;
+  const Point3 along = map.m.linear(ocs.linear({std::cos(r), std::sin(r), 0}));
+  const Point3 up = map.m.linear(ocs.linear({-std::sin(r), std::cos(r), 0}));
+  const double a = Norm(along), b = Norm(up);
+  if (!(a > 0 && b > 0) || std::abs(Dot(along, up)) > 1e-9 * a * b) return false;
+  MapObject(d.dxf, m.from, m.to, map, e);
+  const Point3 in = IntoObject(ObjectCoordinates(InPlane(map, n).normal), along);
+  const double turned = Normalized(std::atan2(in.y, in.x) * 180 / kPi);
+  e.overwrite.emplace_back(heightLine, FloatToDxf(height * b));
+  if (widthLine >= 0)
+    e.overwrite.emplace_back(widthLine, FloatToDxf(width * a / b));
+  else if (a != b)
+    e.insert.push_back({heightLine + 1, {" 41", FloatToDxf(width * a / b)}});
+  if (rotationLine >= 0) {
+    e.overwrite.emplace_back(rotationLine, FloatToDxf(turned));
+  } else {
+    // The map's own turn of the text, added where it had none, is replaced.
+    std::erase_if(e.insert, [](const LineEdits::Insertion& i) { return !i.lines.empty() && i.lines[0] == " 50"; });
+    if (turned != 0) e.insert.push_back({heightLine + 1, {" 50", FloatToDxf(turned)}});
+  }
+  return std::isfinite(height * b) && std::isfinite(width * a / b);
+}
+
 bool IsIdentity(const Placement& p) {
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j)
@@ -350,7 +390,8 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
   const Drawing& d = c.drawing;
   BlockIndex index(d);
   copies.assign(units.size(), {});
-  // Everything is checked before the first handle is taken.
+  // Everything but the frames of texts is checked before the first handle
+  // is taken.
   std::vector<Picture> pictures(units.size());
   std::int64_t lines = 0;
   for (std::size_t i = 0; i < units.size(); ++i) {
@@ -408,7 +449,11 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
           continue;
         }
         LineEdits e;
-        MapObject(d.dxf, m.from, m.to, map, e);
+        if (way == Way::Text) {
+          if (!TextEdits(d, m, map, e)) return Refusal(S::Distorted, std::string(m.kind));
+        } else {
+          MapObject(d.dxf, m.from, m.to, map, e);
+        }
         if (!e.finite) return Refusal(S::InvalidValue);
         Inherited(d, m, in, e);
         if (!CopyLines(c, d.dxf, m.from, m.to, e, state, copies[i])) return Refusal(S::NoHandleLeft);

@@ -11,7 +11,9 @@
 // contents of the block that draws it. A scale that differs between the
 // axes keeps what is made of points (lines, points, solids, splines,
 // polylines without arcs or widths); circles, arcs and ellipses become
-// ellipses and elliptic arcs; any other kind is refused, naming it.
+// ellipses and elliptic arcs; texts get the height, width factor and
+// rotation of their stretched frame; any other kind, and a text the
+// stretch would shear, is refused, naming it.
 //
 // A hatch becomes its boundary in its plane: a polyline path a polyline
 // (with its bulges), the edges of an edge path lines, arcs, elliptic arcs
