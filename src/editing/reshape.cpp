@@ -13,6 +13,7 @@
 #include "editing/explodeblocks.h"
 #include "editing/objectmap.h"
 #include "editing/reshapelines.h"
+#include "editing/transforms.h"
 #include "geometry/join.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -438,6 +439,9 @@ ReshapeResult ExplodeObjects(DocumentContext& c) {
     gone.push_back(u);
   }
   if (gone.empty()) return nothingMade(Refused(S::NoLength));
+  // References to blocks that draw nothing just go.
+  if (r.lines.lines().empty()) return Loeschen(c) ? ReshapeResult{S::Done, {}, static_cast<int>(gone.size()), 0}
+                                                  : Refused(S::NothingSelected);
   const ReshapeResult result = Commit(c, gone, r, static_cast<int>(gone.size()), 0);
   return result.status == S::Done ? result : nothingMade(result);
 }

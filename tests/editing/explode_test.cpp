@@ -96,7 +96,9 @@ std::string Blocks(const std::string& more = "") {
           "  0\nBLOCK\n  5\n29\n  8\n0\n  2\n*D1\n 70\n1\n 10\n0\n 20\n0\n 30\n0\n  3\n*D1\n"
           "  0\nLINE\n  5\n2A\n  8\n0\n 62\n0\n 10\n0\n 20\n0\n 30\n0\n 11\n10\n 21\n0\n 31\n0\n"
           "  0\nMTEXT\n  5\n2B\n  8\n0\n 10\n5\n 20\n1\n 30\n0\n 40\n1\n  1\n10\n"
-          "  0\nENDBLK\n  5\n2C\n  8\n0\n");
+          "  0\nENDBLK\n  5\n2C\n  8\n0\n"
+          "  0\nBLOCK\n  5\n2D\n  8\n0\n  2\nLeer\n 70\n0\n 10\n0\n 20\n0\n 30\n0\n  3\nLeer\n"
+          "  0\nENDBLK\n  5\n2E\n  8\n0\n");
 }
 
 std::string DrawingOf(const std::string& version, const std::string& entities, const std::string& blockMore = "") {
@@ -232,6 +234,7 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
        "  0\nTEXT\n  5\n2F\n  8\n0\n 10\n1\n 20\n0\n 30\n0\n 40\n1\n 50\n90\n  1\nx\n"},
       {"stretched across a turned text: refused", "AC1015", Insert(" 41\n2\n"), S::Distorted, {},
        "  0\nTEXT\n  5\n2F\n  8\n0\n 10\n0\n 20\n0\n 30\n0\n 40\n1\n 50\n30\n  1\nx\n"},
+      {"a block that draws nothing: the reference goes", "AC1015", Insert("", "Leer"), S::Done, {}},
       {"a block that is not there", "AC1015", Insert("", "X"), S::NoBlock, {}},
       {"an array past what an edit may add", "AC1015", Insert(" 70\n30000\n 71\n30000\n"), S::TooLarge, {}},
       {"a zero scale", "AC1015", Insert(" 41\n0\n 42\n0\n 43\n0\n"), S::InvalidValue, {}},
