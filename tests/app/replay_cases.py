@@ -672,8 +672,8 @@ def pictures_to_explode(path, hatch):
     and an attribute definition) referenced turned and scaled with an
     attribute, stretched, mirrored in the mirrored plane, and as an array
     of 2 x 3; and a dimension. With `hatch`, a hatch in the mirrored plane
-    alone: a polyline path with an arc and an edge path of lines, an arc
-    and an elliptic arc."""
+    alone: a polyline path with an arc, an edge path of lines, an arc and
+    an elliptic arc, and one of a spline."""
     doc = ezdxf.new("R2000")
     msp = doc.modelspace()
     if hatch:
@@ -684,6 +684,8 @@ def pictures_to_explode(path, hatch):
         e.add_arc((16, -37), 3, 270, 90)
         e.add_ellipse((13, -34), (3, 0), 0.5, 0, 180)
         e.add_line((10, -34), (10, -40))
+        h.paths.add_edge_path().add_spline(control_points=[(20, -40), (21, -38), (23, -38), (24, -40)],
+                                           knot_values=[0, 0, 0, 0, 1, 1, 1, 1], degree=3)
         doc.saveas(path)
         return
     b = doc.blocks.new("Teil", base_point=(1, 0))
@@ -746,6 +748,8 @@ def drawn(e):
         return "INSERT " + e.dxf.name, [*e.dxf.insert, e.dxf.xscale, e.dxf.rotation]
     if t == "POINT":
         return t, [*e.dxf.location]
+    if t == "SPLINE":
+        return t, [c for p in e.control_points for c in p] + list(e.knots)
     return t, []
 
 
@@ -801,11 +805,12 @@ def check_exploded_pictures(doc):
 def check_exploded_hatch(doc):
     """The hatch in the mirrored plane (its x the world's -x) at height 2
     (world z -2) became its boundary: the polyline with its bulge, two
-    lines, the arc and the elliptic arc; each handle once."""
+    lines, the arc, the elliptic arc and the spline; each handle once."""
     want = [("LWPOLYLINE", [0, -40, -2, -4, -40, -2, -4, -36, -2, 0, 1, 0]),
             ("LINE", [-10, -40, -2, -16, -40, -2]), ("LINE", [-10, -34, -2, -10, -40, -2]),
             ("CURVE", [-16, -37, -2, -16, -40, -2, -16, -34, -2, -19, -37, -2]),
-            ("CURVE", [-13, -34, -2, -16, -34, -2, -10, -34, -2, -13, -32.5, -2])]
+            ("CURVE", [-13, -34, -2, -16, -34, -2, -10, -34, -2, -13, -32.5, -2]),
+            ("SPLINE", [-20, -40, -2, -21, -38, -2, -23, -38, -2, -24, -40, -2, 0, 0, 0, 0, 1, 1, 1, 1])]
     have = sorted(drawn(e) for e in doc.modelspace())
     problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
     if len(have) != len(want) or not all(k == w and _near(n, m) for (k, n), (w, m) in zip(have, sorted(want))):

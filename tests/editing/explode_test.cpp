@@ -131,10 +131,12 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
                                 " 11\n5\n 21\n1\n 31\n0\n 70\n32\n 13\n0\n 23\n0\n 33\n0\n 14\n10\n 24\n0\n 34\n0\n";
   const std::string hatch =
       "  0\nHATCH\n  5\n60\n  8\nFlaeche\n 62\n4\n 10\n0\n 20\n0\n 30\n2\n210\n0\n220\n0\n230\n-1\n  2\nSOLID\n 70\n1\n"
-      " 71\n0\n 91\n2\n"
+      " 71\n0\n 91\n3\n"
       " 92\n2\n 72\n1\n 73\n1\n 93\n3\n 10\n0\n 20\n0\n 10\n4\n 20\n0\n 42\n1\n 10\n4\n 20\n4\n 97\n0\n"
       " 92\n1\n 93\n3\n 72\n1\n 10\n0\n 20\n0\n 11\n6\n 21\n0\n 72\n2\n 10\n6\n 20\n3\n 40\n3\n 50\n270\n 51\n90\n"
       " 73\n1\n 72\n3\n 10\n3\n 20\n6\n 11\n3\n 21\n0\n 40\n0.5\n 50\n0\n 51\n180\n 73\n1\n 97\n1\n330\n99\n"
+      " 92\n1\n 93\n1\n 72\n4\n 94\n3\n 73\n0\n 74\n0\n 95\n8\n 96\n4\n 40\n0\n 40\n0\n 40\n0\n 40\n0\n"
+      " 40\n1\n 40\n1\n 40\n1\n 40\n1\n 10\n0\n 20\n0\n 10\n1\n 20\n2\n 10\n3\n 20\n2\n 10\n4\n 20\n0\n 97\n0\n 97\n0\n"
       " 75\n0\n 76\n1\n 98\n0\n";
   const Row rows[] = {
       {"uniform scale 2: layer 0 and BYBLOCK take the reference's",
@@ -220,7 +222,9 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
        {"LWPOLYLINE 8=Flaeche 62=4 10=0 20=0 10=4 20=0 42=1 10=4 20=4 210=0 220=0 230=-1",
         "LINE 8=Flaeche 62=4 10=0 20=0 30=-2 11=-6 21=0 31=-2",
         "ARC 8=Flaeche 62=4 10=6 20=3 30=2 40=3 210=0 220=0 230=-1 50=270 51=90",
-        "ELLIPSE 8=Flaeche 62=4 10=-3 20=6 30=-2 11=-3 21=0 31=0 210=0 220=0 230=-1 40=0.5 41=0 42=3.141592654"}},
+        "ELLIPSE 8=Flaeche 62=4 10=-3 20=6 30=-2 11=-3 21=0 31=0 210=0 220=0 230=-1 40=0.5 41=0 42=3.141592654",
+        "SPLINE 8=Flaeche 62=4 210=0 220=0 230=-1 73=4 40=0 40=0 40=0 40=0 40=1 40=1 40=1 40=1 10=0 20=0 30=-2 10=-1 20=2 "
+        "30=-2 10=-3 20=2 30=-2 10=-4 20=0 30=-2"}},
       {"stretched and turned: a text gets its height, width factor and rotation",
        "AC1015",
        Insert(" 41\n2\n 50\n30\n"),
