@@ -185,13 +185,16 @@ void Mapper::apply(Meaning m, std::size_t i, bool planar, const PlaneMap& pm) {
 
 void Mapper::setNormal(const PlaneMap& pm) {
   if (!pm.normalChanged) return;
-  const double v[3] = {pm.normal.x, pm.normal.y, pm.normal.z};
+  const double v[3] = {pm.normal.x + 0.0, pm.normal.y + 0.0, pm.normal.z + 0.0};
   const double fallback[3] = {0, 0, 1};
   std::int32_t last = -1;
   for (const Pair& p : pairs_)
     if (p.group == 210 || p.group == 220 || p.group == 230) last = std::max(last, p.line);
   if (last < 0) last = end_;
-  for (int k = 0; k < 3; ++k) ensure(210 + 10 * k, v[k], fallback[k], last);
+  // An extrusion is written whole: a lone 230 is no extrusion to other
+  // programs.
+  const bool whole = find(210) >= 0 && find(220) >= 0 && find(230) >= 0;
+  for (int k = 0; k < 3; ++k) ensure(210 + 10 * k, v[k], whole ? fallback[k] : std::nan(""), last);
 }
 
 // --- kinds -------------------------------------------------------------------------------

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "editing/explodeblocks.h"
 #include "editing/shapes.h"
+#include "editing/transforms.h"
 #include "geometry/join.h"
 
 namespace vestrel {
@@ -98,15 +100,37 @@ ReshapeResult JoinObjects(DocumentContext& c, double tolerance) {
 
 ReshapeResult ExplodeObjects(DocumentContext& c) {
   using S = ReshapeResult::Status;
-  const Drawing& d = c.drawing;
+  Drawing& d = c.drawing;
   const std::vector<EditUnit> units = EditUnits(d, c.tab, false);
   if (units.empty()) return Refused(S::NothingSelected);
+  std::vector<Shape> shapes(units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    if (ExplodesAsPicture(d, units[i])) continue;
+    shapes[i] = ReadShape(d, units[i]);
+    if (!shapes[i].explodable) return Refused(S::NotThisKind, shapes[i].refused);
+    if (!shapes[i].finite) return Refused(S::InvalidValue);
+  }
+  // The members of blocks are copied first, taking their handles; what
+  // does not go in gives them back.
+  const Handle top = d.maxhandle, issued = c.undos.handlesIssued;
+  auto nothingMade = [&](ReshapeResult r) {
+    d.maxhandle = top, c.undos.handlesIssued = issued;
+    return r;
+  };
+  std::vector<std::vector<std::string>> copies;
+  if (const ReshapeResult r = CopyPictures(c, units, copies); r.status != S::Done) return nothingMade(r);
   Replacement r(c);
   std::vector<EditUnit> gone;
-  for (const EditUnit& u : units) {
-    const Shape s = ReadShape(d, u);
-    if (!s.explodable) return Refused(S::NotThisKind, s.refused);
-    if (!s.finite) return Refused(S::InvalidValue);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const EditUnit& u = units[i];
+    if (ExplodesAsPicture(d, u)) {
+      for (std::size_t k = 0; k + 1 < copies[i].size(); k += 2) r.lines.add(copies[i][k], copies[i][k + 1]);
+      WriteOwnParts(r.lines, u);
+      r.place(u.from);
+      gone.push_back(u);
+      continue;
+    }
+    const Shape& s = shapes[i];
     const Placement own = ObjectCoordinates(s.normal);
     for (const Piece& piece : s.path.pieces) {
       if (Length(piece) == 0) continue;
@@ -121,8 +145,12 @@ ReshapeResult ExplodeObjects(DocumentContext& c) {
     r.place(u.from);
     gone.push_back(u);
   }
-  if (gone.empty()) return Refused(S::NoLength);
-  return Commit(c, gone, r, static_cast<int>(gone.size()), 0);
+  if (gone.empty()) return nothingMade(Refused(S::NoLength));
+  // References to blocks that draw nothing just go.
+  if (r.lines.lines().empty()) return Loeschen(c) ? ReshapeResult{S::Done, {}, static_cast<int>(gone.size()), 0}
+                                                  : Refused(S::NothingSelected);
+  const ReshapeResult result = Commit(c, gone, r, static_cast<int>(gone.size()), 0);
+  return result.status == S::Done ? result : nothingMade(result);
 }
 
 }  // namespace vestrel

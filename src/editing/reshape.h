@@ -23,6 +23,9 @@ struct ReshapeResult {
     InvalidValue,      // a tolerance or a number of an object that is no finite number
     NoInsertionPoint,  // the new objects would have no place
     NoHandleLeft,      // they would need more handles than are left
+    Distorted,         // a block holds `kind`, which the reference's transform cannot keep
+    NoBlock,           // a reference names the block `kind`, which the drawing lacks
+    TooLarge,          // an array would make more than an edit may add
     NothingLeft,       // a break or a shortening would leave nothing of the object
     WouldClose,        // a lengthened arc would close on itself
     NoBreakHere,       // a break at one point of a circle or whole ellipse, or at an end
@@ -47,7 +50,8 @@ ReshapeResult JoinObjects(DocumentContext& c, double tolerance);
 // The selected polylines (LWPOLYLINE, and 2-D POLYLINE, the control points
 // of a spline-fit one left out) taken apart into lines and arcs in their
 // place: the arcs keep the polyline's plane, widths are dropped, segments
-// of no length are left out.
+// of no length are left out. Block references, dimensions and hatches
+// become what they draw (see explodeblocks.h).
 ReshapeResult ExplodeObjects(DocumentContext& c);
 
 }  // namespace vestrel

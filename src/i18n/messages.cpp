@@ -96,7 +96,8 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Keine zwei der gewählten Linien, Bögen und offenen Polylinien treffen sich innerhalb der Toleranz; es wurde "
     "nichts geändert.",
     "Verbinden geht nur mit Linien, Bögen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
-    "Zerlegen geht nur mit 2D-Polylinien; es wurde nichts geändert. Gewählt ist auch: ",
+    "Zerlegen geht nur mit 2D-Polylinien, Blockbezügen, Bemaßungen und Schraffuren; es wurde nichts geändert. "
+    "Gewählt ist auch: ",
     "Nicht verbunden, da nicht in der Ebene des ersten Teils: ",
     "Die gewählten Polylinien haben keine Länge; es wurde nichts geändert.",
     "Abstand %1, dx %2, dy %3, Winkel %4°",
@@ -105,14 +106,7 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
-    "", "", "", "", "", "", "",
-    "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist: ",
-    "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
-    "Gewählt ist: ",
-    "Vom Objekt bliebe nichts übrig; es wurde nichts geändert.",
-    "Der Bogen würde sich zum ganzen Kreis schließen; es wurde nichts geändert.",
-    "Hier lässt sich nicht an einem Punkt brechen: ein Kreis oder eine ganze Ellipse braucht zwei Punkte, ein offenes "
-    "Objekt einen Punkt zwischen seinen Enden; es wurde nichts geändert.",
+    // 90 to 94: trimming and extending
     "Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
     "Angeklickt ist: ",
     "Keine Schnittkante kreuzt das Objekt neben dem angeklickten Punkt; es wurde nichts geändert.",
@@ -120,11 +114,28 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Hier liegt kein Objekt; es wurde nichts geändert.",
     "Dehnen geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
     "Angeklickt ist: ",
+    // 95 to 99: parallels
     "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
     "Gewählt ist: ",
     "Auf dieser Seite bleibt in diesem Abstand keine Parallele übrig (der Radius würde 0 oder kleiner); es wurde "
     "nichts geändert.",
     "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
+    "", "",
+    // 100 to 104: fillets and chamfers
+    "", "", "", "", "",
+    // 105 to 109: breaking and lengthening
+    "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist: ",
+    "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Vom Objekt bliebe nichts übrig; es wurde nichts geändert.",
+    "Der Bogen würde sich zum ganzen Kreis schließen; es wurde nichts geändert.",
+    "Hier lässt sich nicht an einem Punkt brechen: ein Kreis oder eine ganze Ellipse braucht zwei Punkte, ein offenes "
+    "Objekt einen Punkt zwischen seinen Enden; es wurde nichts geändert.",
+    // 110 to 114: exploding references, dimensions and hatches
+    "Der Block enthält ein Objekt, das so verzerrt (ungleich skaliert, oder als Bemaßung verschoben) nicht "
+    "dargestellt werden kann; es wurde nichts geändert. Das Objekt: ",
+    "Der Blockbezug nennt einen Block, den die Zeichnung nicht hat; es wurde nichts geändert. Der Block: ",
+    "Das Zerlegen ergäbe zu viele Objekte; es wurde nichts geändert.",
 };
 
 }  // namespace

@@ -89,11 +89,6 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
-  CannotBreak = 105,     // followed by the kind
-  CannotLengthen = 106,  // followed by the kind
-  NothingWouldRemain = 107,
-  ArcWouldClose = 108,
-  NoBreakHere = 109,
   CannotTrim = 90,       // followed by the kind
   NothingToCut = 91,
   NoBoundaryAhead = 92,
@@ -102,6 +97,14 @@ enum Nr : int {
   CannotOffset = 95,  // "Parallele": followed by the kind
   OffsetVanished = 96,
   OffsetOnObject = 97,
+  CannotBreak = 105,     // followed by the kind
+  CannotLengthen = 106,  // followed by the kind
+  NothingWouldRemain = 107,
+  ArcWouldClose = 108,
+  NoBreakHere = 109,
+  CannotExplodeDistorted = 110,  // "Zerlegen": followed by the kind
+  MissingBlock = 111,            // followed by the block's name
+  ExplodeTooLarge = 112,
 };
 
 }  // namespace vestrel::msg

@@ -878,6 +878,160 @@ def check_broken(doc):
     return problems
 
 
+def pictures_to_explode(path, hatch):
+    """Block Teil (based at (1, 0): a line on layer 0 in BYBLOCK colour, a
+    circle of its own layer, an arc in the BYBLOCK line type, a polyline
+    and an attribute definition) referenced turned and scaled with an
+    attribute, stretched, mirrored in the mirrored plane, and as an array
+    of 2 x 3; and a dimension. With `hatch`, a hatch in the mirrored plane
+    alone: a polyline path with an arc, an edge path of lines, an arc and
+    an elliptic arc, and one of a spline."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    if hatch:
+        h = msp.add_hatch(color=4, dxfattribs={"layer": "Flaeche", "elevation": (0, 0, 2), "extrusion": (0, 0, -1)})
+        h.paths.add_polyline_path([(0, -40, 0), (4, -40, 1), (4, -36, 0)], is_closed=True)
+        e = h.paths.add_edge_path()
+        e.add_line((10, -40), (16, -40))
+        e.add_arc((16, -37), 3, 270, 90)
+        e.add_ellipse((13, -34), (3, 0), 0.5, 0, 180)
+        e.add_line((10, -34), (10, -40))
+        h.paths.add_edge_path().add_spline(control_points=[(20, -40), (21, -38), (23, -38), (24, -40)],
+                                           knot_values=[0, 0, 0, 0, 1, 1, 1, 1], degree=3)
+        doc.saveas(path)
+        return
+    b = doc.blocks.new("Teil", base_point=(1, 0))
+    b.add_line((1, 0), (3, 0), dxfattribs={"layer": "0", "color": 0})
+    b.add_circle((1, 1), 1, dxfattribs={"layer": "Eigen", "color": 3})
+    b.add_arc((1, 0), 2, 0, 90, dxfattribs={"layer": "0", "linetype": "BYBLOCK"})
+    b.add_lwpolyline([(1, 2), (2, 3), (3, 2)], dxfattribs={"layer": "0"})
+    b.add_attdef("NR", (1, -1), dxfattribs={"height": 0.5})
+    ref = {"layer": "Ref", "color": 5}
+    turned = msp.add_blockref("Teil", (10, 20), dxfattribs=dict(ref, xscale=2, yscale=2, zscale=2, rotation=30))
+    turned.add_attrib("NR", "A-7", (11, 19), dxfattribs={"height": 0.5, "layer": "Ref"})
+    msp.add_blockref("Teil", (50, 0), dxfattribs=dict(ref, xscale=2, yscale=1, zscale=1, rotation=30))
+    msp.add_blockref("Teil", (0, 50), dxfattribs=dict(ref, xscale=-1.5, yscale=1.5, zscale=1.5, rotation=45,
+                                                        extrusion=(0, 0, -1)))
+    msp.add_blockref("Teil", (80, 50), dxfattribs=ref).grid(size=(2, 3), spacing=(10, 12))
+    msp.add_linear_dim(base=(0, -10), p1=(0, -20), p2=(30, -20), dxfattribs={"layer": "Mass"}).render()
+    doc.saveas(path)
+
+
+def _near(a, b):
+    return len(a) == len(b) and all(abs(x - y) <= 1e-9 * max(1, abs(x)) for x, y in zip(a, b))
+
+
+def _curve_points(e):
+    """An arc's or elliptic arc's ends (in either order) and middle, in the
+    world: the same whichever way its plane faces."""
+    if e.dxftype() == "ARC":
+        a0, a1 = e.dxf.start_angle, e.dxf.end_angle + (360 if e.dxf.end_angle <= e.dxf.start_angle else 0)
+        c, r, ocs = ezdxf.math.Vec3(e.dxf.center), e.dxf.radius, e.ocs()
+        at = lambda a: ocs.to_wcs(c + ezdxf.math.Vec3(r * math.cos(math.radians(a)), r * math.sin(math.radians(a))))
+        ends, middle = [at(a0), at(a1)], at((a0 + a1) / 2)
+    else:
+        t0, t1 = e.dxf.start_param, e.dxf.end_param + (math.tau if e.dxf.end_param <= e.dxf.start_param else 0)
+        tool = e.construction_tool()
+        ends, middle = list(tool.vertices([t0, t1])), list(tool.vertices([(t0 + t1) / 2]))[0]
+    ends.sort(key=lambda v: (round(v.x, 6), round(v.y, 6), round(v.z, 6)))
+    return [c for v in ends + [middle] for c in v]
+
+
+def drawn(e):
+    """Where an entity is drawn, in the world: a kind and numbers."""
+    t = e.dxftype()
+    if t == "LINE":
+        return t, [*e.dxf.start, *e.dxf.end]
+    if t == "CIRCLE":
+        return t, [*e.ocs().to_wcs(e.dxf.center), e.dxf.radius, abs(ezdxf.math.Vec3(e.dxf.extrusion).normalize().z)]
+    if t == "ARC":
+        return "CURVE", [*e.ocs().to_wcs(e.dxf.center), *_curve_points(e)]
+    if t == "ELLIPSE":
+        if abs(e.dxf.end_param - e.dxf.start_param) >= math.tau - 1e-9:
+            return "ELLIPSE", [*e.dxf.center, ezdxf.math.Vec3(e.dxf.major_axis).magnitude, e.dxf.ratio]
+        return "CURVE", [*e.dxf.center, *_curve_points(e)]
+    if t == "LWPOLYLINE":
+        return t, [c for v in e.vertices_in_wcs() for c in v] + [b for *_, b in e.get_points("xyb")]
+    if t in ("TEXT", "ATTRIB"):
+        return "TEXT " + e.dxf.text, [*e.ocs().to_wcs(e.dxf.insert), e.dxf.height]
+    if t == "MTEXT":
+        return "MTEXT " + e.text, [*e.dxf.insert]
+    if t == "INSERT":
+        return "INSERT " + e.dxf.name, [*e.dxf.insert, e.dxf.xscale, e.dxf.rotation]
+    if t == "POINT":
+        return t, [*e.dxf.location]
+    if t == "SPLINE":
+        return t, [c for p in e.control_points for c in p] + list(e.knots)
+    return t, []
+
+
+def _ink(path):
+    """Where a picture is drawn (clearly off its background), and that
+    grown by a pixel each way."""
+    from PIL import Image
+    import numpy
+    a = numpy.asarray(Image.open(path).convert("RGB")).astype(int)
+    ink = numpy.abs(a - a[0, 0]).sum(axis=2) > 96
+    grown = ink.copy()
+    grown[1:] |= ink[:-1]
+    grown[:-1] |= ink[1:]
+    wide = grown.copy()
+    wide[:, 1:] |= grown[:, :-1]
+    wide[:, :-1] |= grown[:, 1:]
+    return ink, wide
+
+
+def check_exploded_pictures(doc):
+    """Every reference, every cell of the array and the dimension drawn by
+    what they became, where ezdxf places their blocks' members (its own
+    explode), the attribute as a text where it stood; nothing left on layer
+    0 or BYBLOCK; each handle once; the picture the same within a pixel."""
+    folder = os.path.dirname(doc.filename)
+    want = []
+    for e in ezdxf.readfile(os.path.join(folder, "pictures.dxf")).modelspace():
+        if e.dxftype() == "INSERT":
+            for cell in e.multi_insert():
+                want += [drawn(v) for v in cell.virtual_entities() if v.dxftype() != "ATTDEF"]
+            want += [drawn(a) for a in e.attribs]
+        elif e.dxftype() == "DIMENSION":
+            want += [drawn(v) for v in e.virtual_entities()]
+    have = [drawn(e) for e in doc.modelspace()]
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    for kind, numbers in want:
+        match = next((i for i, (k, n) in enumerate(have) if k == kind and _near(numbers, n)), None)
+        if match is None:
+            problems.append(f"not drawn after the explode: {kind} {[round(x, 6) for x in numbers]}")
+        else:
+            del have[match]
+    problems += [f"drawn only after the explode: {k} {[round(x, 6) for x in n]}" for k, n in have]
+    for e in doc.modelspace():
+        if e.dxf.layer == "0" or e.dxf.get("color", 256) == 0 or e.dxf.get("linetype", "BYLAYER").upper() == "BYBLOCK":
+            problems.append(f"{e.dxftype()} on layer 0 or BYBLOCK")
+    before, wide_before = _ink(os.path.join(folder, "before.png"))
+    after, wide_after = _ink(os.path.join(folder, "after.png"))
+    if before.shape != after.shape or (before & ~wide_after).any() or (after & ~wide_before).any():
+        problems.append("the picture changed by more than a pixel")
+    return problems
+
+
+def check_exploded_hatch(doc):
+    """The hatch in the mirrored plane (its x the world's -x) at height 2
+    (world z -2) became its boundary: the polyline with its bulge, two
+    lines, the arc, the elliptic arc and the spline; each handle once."""
+    want = [("LWPOLYLINE", [0, -40, -2, -4, -40, -2, -4, -36, -2, 0, 1, 0]),
+            ("LINE", [-10, -40, -2, -16, -40, -2]), ("LINE", [-10, -34, -2, -10, -40, -2]),
+            ("CURVE", [-16, -37, -2, -16, -40, -2, -16, -34, -2, -19, -37, -2]),
+            ("CURVE", [-13, -34, -2, -16, -34, -2, -10, -34, -2, -13, -32.5, -2]),
+            ("SPLINE", [-20, -40, -2, -21, -38, -2, -23, -38, -2, -24, -40, -2, 0, 0, 0, 0, 1, 1, 1, 1])]
+    have = sorted(drawn(e) for e in doc.modelspace())
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    if len(have) != len(want) or not all(k == w and _near(n, m) for (k, n), (w, m) in zip(have, sorted(want))):
+        problems.append(f"the boundary is {[(k, [round(x, 9) for x in n]) for k, n in have]}")
+    if {(e.dxf.layer, e.dxf.color) for e in doc.modelspace()} != {("Flaeche", 4)}:
+        problems.append("a part of the boundary lost the hatch's layer or colour")
+    return problems
+
+
 CASES = [
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
@@ -922,6 +1076,39 @@ CASES = [
         audit="@TMP@/exploded.dxf",
         check=("@TMP@/exploded.dxf", check_exploded),
         same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
+    ),
+    dict(
+        name="Zerlegen takes ezdxf's block references (scaled, stretched, mirrored in the mirrored plane, an array, "
+             "with an attribute) and a dimension apart where ezdxf draws them; the picture stays; undo gives the text back",
+        setup=lambda tmp: pictures_to_explode(os.path.join(tmp, "pictures.dxf"), False),
+        script="""
+            open @TMP@/pictures.dxf
+            png @TMP@/before.png
+            key ctrl+a
+            trigger ExplodeBtn
+            png @TMP@/after.png
+            saveas @TMP@/exploded.dxf
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/exploded.dxf",
+        check=("@TMP@/exploded.dxf", check_exploded_pictures),
+        same=("@TMP@/undone.dxf", "@TMP@/pictures.dxf"),
+    ),
+    dict(
+        name="Zerlegen turns a hatch in the mirrored plane into its boundary",
+        setup=lambda tmp: pictures_to_explode(os.path.join(tmp, "hatch.dxf"), True),
+        script="""
+            open @TMP@/hatch.dxf
+            key ctrl+a
+            trigger Zerlegen1
+            saveas @TMP@/exploded.dxf
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/exploded.dxf",
+        check=("@TMP@/exploded.dxf", check_exploded_hatch),
+        same=("@TMP@/undone.dxf", "@TMP@/hatch.dxf"),
     ),
     dict(
         name="Brechen and Verlängern on an ezdxf drawing: typed and clicked points, one point, a mirrored arc; undo gives the text back",

@@ -1,5 +1,7 @@
-// "Zerlegen": the selected polylines become lines and arcs; with nothing
-// selected, the objects picked until the right button.
+// "Zerlegen": the selected polylines become lines and arcs, block
+// references and dimensions what their blocks draw, hatches their
+// boundaries; with nothing selected, the objects picked until the right
+// button.
 #include "tools/modify/picking.h"
 
 namespace vestrel {

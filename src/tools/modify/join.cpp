@@ -43,6 +43,9 @@ void ReportReshape(Editor& e, const ReshapeResult& r, msg::Nr refused) {
     case S::InvalidValue: e.platform.ShowMessage(msg::InvalidValue, "", MsgIcon::Error); break;
     case S::NoInsertionPoint: e.platform.ShowMessage(msg::NoInsertionPoint, "", MsgIcon::Error); break;
     case S::NoHandleLeft: e.platform.ShowMessage(msg::NoHandleLeft, "", MsgIcon::Error); break;
+    case S::Distorted: e.platform.ShowMessage(msg::CannotExplodeDistorted, r.kind, MsgIcon::Error); break;
+    case S::NoBlock: e.platform.ShowMessage(msg::MissingBlock, r.kind, MsgIcon::Error); break;
+    case S::TooLarge: e.platform.ShowMessage(msg::ExplodeTooLarge, "", MsgIcon::Error); break;
     case S::NothingLeft: e.platform.ShowMessage(msg::NothingWouldRemain, "", MsgIcon::Error); break;
     case S::WouldClose: e.platform.ShowMessage(msg::ArcWouldClose, "", MsgIcon::Error); break;
     case S::NoBreakHere: e.platform.ShowMessage(msg::NoBreakHere, "", MsgIcon::Error); break;
