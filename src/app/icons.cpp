@@ -335,6 +335,7 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(3, 17), QPointF(21, 17));
         arrowHead(QPointF(21, 12), 0);
         p.drawLine(QPointF(14, 12), QPointF(21, 12));
+        break;
       case Icon::Trim:
         // A cutting edge across two lines; what lies beyond it goes.
         p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
@@ -356,6 +357,7 @@ QIcon EditTool(Icon icon) {
         p.setPen(made);
         p.drawLine(QPointF(11, 7), QPointF(20, 7));
         p.drawLine(QPointF(11, 17), QPointF(20, 17));
+        break;
       case Icon::Offset:
         // A contour, and its parallel round it.
         p.setPen(ink);
@@ -412,11 +414,11 @@ QIcon Of(Icon icon) {
     case Icon::Array:
     case Icon::Join:
     case Icon::Explode:
+    case Icon::Trim:
+    case Icon::Extend:
+    case Icon::Offset:
     case Icon::Break:
     case Icon::Lengthen: return EditTool(icon);
-    case Icon::Trim:
-    case Icon::Extend: return EditTool(icon);
-    case Icon::Offset: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

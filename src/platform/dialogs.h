@@ -147,6 +147,8 @@ struct LengthenDialogValues {
   double DeltaEd = 1;
   int ArtCombo = 0;
   bool operator==(const LengthenDialogValues&) const = default;
+};
+
 // The dialog "Parallele": the distance of the parallels, or none: they
 // pass through a point clicked (also when the distance is left at 0).
 struct OffsetDialogValues {
