@@ -46,6 +46,8 @@ class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
 class TJoinForm;
+class TFilletForm;
+class TChamferForm;
 class TMessenForm;
 class TTranslateForm;
 class TViewPortForm;
@@ -114,6 +116,8 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
+  DialogResult ShowFilletDialog(FilletDialogValues& values) override;
+  DialogResult ShowChamferDialog(ChamferDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
@@ -159,6 +163,8 @@ class TMainForm : public QMainWindow, public Platform {
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
   TJoinForm* JoinForm = nullptr;
+  TFilletForm* FilletForm = nullptr;
+  TChamferForm* ChamferForm = nullptr;
   TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;

@@ -221,6 +221,22 @@ QIcon Tool(Icon icon) {
         p.drawPath(stroke);
         break;
       }
+      case Icon::Fillet:
+        // A corner, and the arc that rounds it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawArc(QRectF(3, 3, 18, 18), 180 * 16, 90 * 16);
+        break;
+      case Icon::Chamfer:
+        // A corner, and the line that bevels it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 12), QPointF(12, 21));
+        break;
       default: break;
     }
   }));
@@ -367,7 +383,9 @@ QIcon Of(Icon icon) {
     case Icon::Scale:
     case Icon::Array:
     case Icon::Join:
-    case Icon::Explode: return EditTool(icon);
+    case Icon::Explode:
+    case Icon::Fillet:
+    case Icon::Chamfer: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

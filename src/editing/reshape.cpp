@@ -11,6 +11,7 @@
 #include "document/numbers.h"
 #include "editing/editunits.h"
 #include "editing/objectmap.h"
+#include "editing/shape.h"
 #include "geometry/join.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -20,22 +21,6 @@ namespace vestrel {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// A line, arc or polyline as read from its groups: its path in its own
-// plane (the object coordinate system of `normal`, at `elevation`); a
-// line's ends in the world.
-struct Shape {
-  std::string_view kind;
-  Path path;
-  Point3 normal{0, 0, 1};
-  double elevation = 0;
-  bool line = false;
-  Point3 a, b;  // a line's ends
-  bool finite = true;
-  bool joinable = true;  // false for a kind neither tool takes
-  bool explodable = false;
-  std::string refused;  // the kind as a refusal names it
-};
 
 double Number(std::string_view v) { return ParseDouble(v).value_or(kNaN); }
 int Integer(std::string_view v) {
@@ -58,6 +43,8 @@ void ReadNormal(int g, std::string_view v, Point3& n) {
   if (g == 220) n.y = Number(v);
   if (g == 230) n.z = Number(v);
 }
+
+}  // namespace
 
 Shape ReadShape(const Drawing& d, const EditUnit& u) {
   Shape s;
@@ -109,6 +96,7 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     });
     s.path = PathOf(v, (flags & 1) != 0);
     s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation);
+    s.vertices = std::move(v);
     s.explodable = true;
   } else if (s.kind == "POLYLINE") {
     std::vector<PolyVertex> v;
@@ -140,6 +128,7 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     endVertex();
     s.path = PathOf(v, (flags & 1) != 0);
     s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation);
+    s.vertices = std::move(v);
     // 3-D polylines, polygon meshes and polyface meshes have no plane.
     s.explodable = (flags & (8 | 16 | 64)) == 0;
     if (!s.explodable) s.refused = (flags & 8) ? "POLYLINE (3D)" : "POLYLINE (MESH)";
@@ -151,6 +140,8 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
   if (Norm(s.normal) == 0) s.normal = {0, 0, 1};
   return s;
 }
+
+namespace {
 
 // The world point of a point of a shape's own plane.
 Point3 World(const Shape& s, const Placement& plane, Point2 p) {
@@ -181,9 +172,8 @@ ReshapeResult Refused(ReshapeResult::Status status, std::string kind = {}) {
   return r;
 }
 
-// How a new entity starts: as a writer starts it, with the layer, colour,
-// line type, line weight, line-type scale, visibility and transparency of
-// the object `like`.
+}  // namespace
+
 void StartLike(CodeLines& l, const EditUnit& like, std::string_view type, std::string_view subclass) {
   const Drawing& d = l.drawing();
   const bool newer = d.cadver > 1009;
@@ -211,6 +201,8 @@ void AddNormal(CodeLines& l, Point3 n) {
   l.add("220", n.y);
   l.add("230", n.z);
 }
+
+namespace {
 
 std::string_view LayerOf(const Drawing& d, const EditUnit& u) {
   for (std::int32_t k = u.from + 2; k + 1 <= u.to; k += 2) {

@@ -105,6 +105,14 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
+    "", "", "", "", "", "", "", "", "", "",
+    "Abrunden geht mit zwei Linien oder Bögen, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Fasen geht mit zwei Linien, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. Gewählt ist: ",
+    "Die beiden Linien sind parallel und bilden keine Ecke; es wurde nichts geändert.",
+    "Radius oder Abstand sind für diese Ecke zu groß; es wurde nichts geändert.",
+    "Hier lässt sich keine Ecke machen: die Objekte berühren sich schon, treffen sich nicht, liegen nicht in einer "
+    "Ebene, oder es sind keine zwei aneinanderstoßenden Segmente; es wurde nichts geändert.",
 };
 
 }  // namespace

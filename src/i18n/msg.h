@@ -89,6 +89,11 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotFillet = 100,  // followed by the kind
+  CannotChamfer = 101,
+  ParallelLines = 102,
+  CornerTooLarge = 103,
+  NoCornerHere = 104,
 };
 
 }  // namespace vestrel::msg

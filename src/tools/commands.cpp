@@ -91,6 +91,10 @@ const Command kCommands[] = {
      .hint = "Verbinden", .icon = Icon::Join, .handler = &E::JoinBtnClick},
     {.menu = "ndern1", .name = "Zerlegen1", .caption = "Zerlegen", .button = "ExplodeBtn", .bar = B::Editing,
      .hint = "Zerlegen", .icon = Icon::Explode, .handler = &E::ExplodeBtnClick},
+    {.menu = "ndern1", .name = "Abrunden1", .caption = "Abrunden...", .button = "FilletBtn", .bar = B::Editing,
+     .hint = "Abrunden", .icon = Icon::Fillet, .handler = &E::FilletBtnClick},
+    {.menu = "ndern1", .name = "Fasen1", .caption = "Fasen...", .button = "ChamferBtn", .bar = B::Editing,
+     .hint = "Fasen", .icon = Icon::Chamfer, .handler = &E::ChamferBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

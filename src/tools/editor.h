@@ -77,6 +77,11 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Abrunden" and "Fasen": the objects to round or bevel are clicked;
+  // the first, once clicked, is kept with where it was clicked.
+  bool infillet = false, inchamfer = false;
+  std::int32_t cornerentry = -1;
+  Point2 cornerpick;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -283,6 +288,10 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // Fillet and chamfer ask for their radius or distances, then take two
+  // clicked objects.
+  void FilletBtnClick();
+  void ChamferBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

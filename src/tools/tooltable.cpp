@@ -38,6 +38,8 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "infillet", .on = &T::infillet, .click = CornerClick, .preview = CornerPreview},
+    {.name = "inchamfer", .on = &T::inchamfer, .click = CornerClick, .preview = CornerPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -88,6 +90,8 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kCornerAsks = {"Erstes Objekt wählen",
+                              "Zweites Objekt wählen; nach einer Polylinie Rechtsklick für alle Ecken"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
 constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
 constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
@@ -196,6 +200,10 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Abrunden1", .button = "FilletBtn", .shows = ButtonShows::Running, .mode = &T::infillet,
+     .prompts = kCornerAsks, .step = CornerStep},
+    {.menu = "Fasen1", .button = "ChamferBtn", .shows = ButtonShows::Running, .mode = &T::inchamfer,
+     .prompts = kCornerAsks, .step = CornerStep},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,

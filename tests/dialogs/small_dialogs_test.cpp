@@ -17,6 +17,8 @@
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/FilletFUnit.h"
+#include "dialogs/ChamferFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
@@ -50,8 +52,10 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
-  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
-                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_};
+  TFilletForm fillet_;
+  TChamferForm chamfer_;
+  std::vector<QDialog*> dialogs_{&text_,   &array_, &polygon_, &rotation_, &scale_,  &viewport_,
+                                 &newLayer_, &raster_, &polar_, &join_,  &fillet_, &chamfer_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -76,6 +80,8 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
       {"JoinForm", "Verbinden"},
+      {"FilletForm", "Abrunden"},
+      {"ChamferForm", "Fasen"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -126,6 +132,9 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
+      {"FilletForm", "RadiusEd", "Radius:", 0, 1e9, 10},
+      {"ChamferForm", "Abstand1Ed", "Erster Abstand:", 0, 1e9, 10},
+      {"ChamferForm", "Abstand2Ed", "Zweiter Abstand:", 0, 1e9, 10},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);

@@ -102,6 +102,8 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<LayerDialogValues> layerDialog;
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
   ScriptedDialog<JoinDialogValues> joinDialog;
+  ScriptedDialog<FilletDialogValues> filletDialog;
+  ScriptedDialog<ChamferDialogValues> chamferDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   bool Progress(int, std::int64_t done, std::int64_t) override {
@@ -188,6 +190,8 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
   DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
+  DialogResult ShowFilletDialog(FilletDialogValues& values) override { return filletDialog.Run(values); }
+  DialogResult ShowChamferDialog(ChamferDialogValues& values) override { return chamferDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

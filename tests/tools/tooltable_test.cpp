@@ -8,6 +8,8 @@
 
 #include "support/editor_steps.h"
 #include "tools/commands.h"
+#include "view/transform.h"
+#include "writers/entitywriters.h"
 
 namespace vestrel {
 namespace {
@@ -24,6 +26,8 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->filletDialog.answers.push_back({});
+    screen.platform->chamferDialog.answers.push_back({});
     const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
     ASSERT_NE(command, nullptr);
     // A tool of a menu item alone shows itself there.
@@ -34,7 +38,11 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
 
     switch (tool.shows) {
       case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
-      case ButtonShows::Running: EXPECT_TRUE(e.tool.*tool.picking) << "nothing is selected: it picks"; break;
+      case ButtonShows::Running:
+        // Nothing is selected: it picks, or it takes the objects it is to
+        // work on by its clicks.
+        EXPECT_TRUE(e.tool.*(tool.picking ? tool.picking : tool.mode));
+        break;
       case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
     }
     EXPECT_EQ(Checkable(*button), tool.shows != ButtonShows::Never);
@@ -100,6 +108,12 @@ TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->filletDialog.answers.push_back({});
+    screen.platform->chamferDialog.answers.push_back({});
+    // Fillet and chamfer go on once they caught an object at the walk's
+    // start.
+    const Point2 a = Bildschirm2DXF(e.views, kWalk[0][0], kWalk[0][1]);
+    ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {a.x - 50, a.y, 0}, {a.x + 50, a.y, 0}), InsertResult::Inserted);
     e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
     (e.*CommandNamed(tool.menu.empty() ? tool.button : tool.menu)->handler)();
     ASSERT_FALSE(tool.prompts.empty());
