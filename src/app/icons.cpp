@@ -221,22 +221,6 @@ QIcon Tool(Icon icon) {
         p.drawPath(stroke);
         break;
       }
-      case Icon::Fillet:
-        // A corner, and the arc that rounds it.
-        p.setPen(ink);
-        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
-        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
-        p.setPen(made);
-        p.drawArc(QRectF(3, 3, 18, 18), 180 * 16, 90 * 16);
-        break;
-      case Icon::Chamfer:
-        // A corner, and the line that bevels it.
-        p.setPen(ink);
-        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
-        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
-        p.setPen(made);
-        p.drawLine(QPointF(3, 12), QPointF(12, 21));
-        break;
       default: break;
     }
   }));
@@ -334,6 +318,22 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(3, 21), QPointF(3, 15));
         p.drawLine(QPointF(7, 13), QPointF(14, 13));
         p.drawLine(QPointF(17, 15), QPointF(21, 21));
+        break;
+      case Icon::Fillet:
+        // A corner, and the arc that rounds it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawArc(QRectF(3, 3, 18, 18), 180 * 16, 90 * 16);
+        break;
+      case Icon::Chamfer:
+        // A corner, and the line that bevels it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 12), QPointF(12, 21));
         break;
       default: break;
     }
