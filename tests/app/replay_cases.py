@@ -756,6 +756,28 @@ def check_corners(doc):
     return problems
 
 
+def check_chamfered(doc):
+    """The chamfer of 2 and 3 at (10, 0), a new LINE with the first line's
+    properties; the polyline bevelled at its one vertex; the rest as it
+    was; each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    lines = [e for e in msp.query("LINE")]
+    if len(lines) != 6 or len(msp.query("ARC")) != 1:
+        return problems + [f"{len(lines)} lines and {len(msp.query('ARC'))} arcs, wanted 6 and 1"]
+    a, cut, b = lines[0], lines[1], lines[2]
+    if not near([*a.dxf.start, *a.dxf.end, *cut.dxf.start, *cut.dxf.end, *b.dxf.start, *b.dxf.end],
+                [0, 0, 0, 8, 0, 0, 8, 0, 0, 10, 3, 0, 10, 3, 0, 10, 10, 0]):
+        problems.append(f"the lines run {[(tuple(e.dxf.start), tuple(e.dxf.end)) for e in (a, cut, b)]}")
+    if (cut.dxf.layer, cut.dxf.color) != ("Kontur", 1):
+        problems.append(f"the chamfer is on {cut.dxf.layer} in {cut.dxf.color}")
+    p = [e for e in msp if e.dxftype() == "LWPOLYLINE"][0]
+    points = [(x, y, bulge) for x, y, _, _, bulge in p.get_points()]
+    if not near([v for q in points for v in q], [50, 0, 0, 58, 0, 0, 60, 2, 0, 60, 10, 0]):
+        problems.append(f"the polyline runs {points}")
+    return problems
+
+
 CASES = [
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
@@ -860,6 +882,36 @@ CASES = [
         """,
         audit="@TMP@/filleted.dxf",
         check=("@TMP@/filleted.dxf", check_corners),
+    ),
+    dict(
+        name="Fasen on an ezdxf drawing: two lines, every vertex of a polyline; an arc refused naming its kind; "
+             "undo gives the text back",
+        setup=lambda tmp: corners_to_make(os.path.join(tmp, "corners.dxf"), "R2000"),
+        script="""
+            open @TMP@/corners.dxf
+            answer ChamferForm Abstand1Ed=2 Abstand2Ed=3 ok
+            trigger ChamferBtn
+            click @2,0
+            click @10,8
+            answer ChamferForm Abstand1Ed=2 Abstand2Ed=2 ok
+            trigger Fasen1
+            click @55,0
+            click @55,0 right
+            answer ChamferForm ok
+            trigger ChamferBtn
+            click @22,2
+            answer message ok
+            click @33.5355,8.5355
+            saveas @TMP@/chamfered.dxf
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["message 101: Fasen geht mit zwei Linien, oder an einer Ecke einer 2D-Polylinie; es wurde nichts "
+                "geändert. Gewählt ist: ARC"],
+        audit="@TMP@/chamfered.dxf",
+        check=("@TMP@/chamfered.dxf", check_chamfered),
+        same=("@TMP@/undone.dxf", "@TMP@/corners.dxf"),
     ),
     dict(
         name="measuring: a line's length with snaps, an angle of typed points, an area with holes",
