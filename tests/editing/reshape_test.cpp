@@ -309,8 +309,10 @@ TEST(MakeCorner, RoundsAndBevelsPairsOfObjects) {
   };
   const CornerSize r2{false, 2}, r0{false, 0}, c23{true, 0, 2, 3};
   const std::string corner = Line(0, 0, 12, 0) + Line(10, -2, 10, 10);
+  // The corner vertex with widths, which both vertices that stand in for
+  // it keep.
   const std::string lw = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n3\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
-                         " 10\n10\n 20\n10\n";
+                         " 40\n0.5\n 41\n0.5\n 10\n10\n 20\n10\n";
   const std::string r12 = "  0\nPOLYLINE\n  5\n41\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n0\n"
                           "  0\nVERTEX\n  5\n42\n  8\nKontur\n 10\n0\n 20\n0\n"
                           "  0\nVERTEX\n  5\n43\n  8\nKontur\n 10\n10\n 20\n0\n"
@@ -385,6 +387,10 @@ TEST(MakeCorner, RoundsAndBevelsPairsOfObjects) {
       EXPECT_NEAR(p.pieces[0].b.x, 8, 1e-12);
       EXPECT_NEAR(p.pieces[2].a.y, r.size.chamfer ? 3 : 2, 1e-12);
       EXPECT_NEAR(p.pieces[1].bulge, r.size.chamfer ? 0 : std::tan(kPi / 8), 1e-12);
+      if (es[0].kind == "LWPOLYLINE") {
+        EXPECT_EQ(es[0].num(40, 1), 0.5);
+        EXPECT_EQ(es[0].num(90), 4);
+      }
       ExpectUndoGivesBack(*doc, before);
       continue;
     }
