@@ -31,6 +31,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
@@ -338,6 +339,7 @@ DialogResult TMainForm::ShowRasterDialog(RasterDialogValues& values) { return Ra
 
 DialogResult TMainForm::ShowPolarDialog(PolarDialogValues& values) { return PolarForm->Run(values); }
 DialogResult TMainForm::ShowJoinDialog(JoinDialogValues& values) { return JoinForm->Run(values); }
+DialogResult TMainForm::ShowOffsetDialog(OffsetDialogValues& values) { return OffsetForm->Run(values); }
 void TMainForm::ShowMeasureDialog(std::string_view text) { MessenForm->Run(text); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }

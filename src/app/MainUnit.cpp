@@ -46,6 +46,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
@@ -89,6 +90,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   RasterForm = new TRasterForm(this);
   PolarForm = new TPolarForm(this);
   JoinForm = new TJoinForm(this);
+  OffsetForm = new TOffsetForm(this);
   MessenForm = new TMessenForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);

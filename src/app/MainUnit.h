@@ -46,6 +46,7 @@ class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
 class TJoinForm;
+class TOffsetForm;
 class TMessenForm;
 class TTranslateForm;
 class TViewPortForm;
@@ -114,6 +115,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
+  DialogResult ShowOffsetDialog(OffsetDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
@@ -159,6 +161,7 @@ class TMainForm : public QMainWindow, public Platform {
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
   TJoinForm* JoinForm = nullptr;
+  TOffsetForm* OffsetForm = nullptr;
   TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;

@@ -340,6 +340,12 @@ QIcon EditTool(Icon icon) {
         p.setPen(made);
         p.drawLine(QPointF(11, 7), QPointF(20, 7));
         p.drawLine(QPointF(11, 17), QPointF(20, 17));
+      case Icon::Offset:
+        // A contour, and its parallel round it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(7, 21), QPointF(7, 11), QPointF(21, 11)}));
+        p.setPen(made);
+        p.drawPolyline(QPolygonF({QPointF(3, 21), QPointF(3, 7), QPointF(21, 7)}));
         break;
       default: break;
     }
@@ -392,6 +398,7 @@ QIcon Of(Icon icon) {
     case Icon::Explode:
     case Icon::Trim:
     case Icon::Extend: return EditTool(icon);
+    case Icon::Offset: return EditTool(icon);
     case Icon::SnapEndpoint:
     case Icon::SnapMidpoint:
     case Icon::SnapCentre:

@@ -112,6 +112,11 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Hier liegt kein Objekt; es wurde nichts geändert.",
     "Dehnen geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
     "Angeklickt ist: ",
+    "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Auf dieser Seite bleibt in diesem Abstand keine Parallele übrig (der Radius würde 0 oder kleiner); es wurde "
+    "nichts geändert.",
+    "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
 };
 
 }  // namespace

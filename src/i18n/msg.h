@@ -94,6 +94,9 @@ enum Nr : int {
   NoBoundaryAhead = 92,
   NothingClicked = 93,
   CannotExtend = 94,     // followed by the kind
+  CannotOffset = 95,  // "Parallele": followed by the kind
+  OffsetVanished = 96,
+  OffsetOnObject = 97,
 };
 
 }  // namespace vestrel::msg

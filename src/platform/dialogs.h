@@ -141,6 +141,14 @@ struct JoinDialogValues {
   bool operator==(const JoinDialogValues&) const = default;
 };
 
+// The dialog "Parallele": the distance of the parallels, or none: they
+// pass through a point clicked (also when the distance is left at 0).
+struct OffsetDialogValues {
+  double AbstandEd = 1;
+  bool DurchPunktCb = false;
+  bool operator==(const OffsetDialogValues&) const = default;
+};
+
 // The aids to drawing precisely in the menu "Fang", each switched on and
 // off on its own: the snap grid, ortho and polar, with the values of their
 // dialogs.
@@ -161,6 +169,7 @@ struct DialogValues {
   NewLayerDialogValues newLayer;
   LineStyleDialogValues lineStyle;
   JoinDialogValues join;
+  OffsetDialogValues offset;
 };
 
 }  // namespace vestrel

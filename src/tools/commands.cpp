@@ -95,6 +95,8 @@ const Command kCommands[] = {
      .hint = "Stutzen", .icon = Icon::Trim, .handler = &E::TrimBtnClick},
     {.menu = "ndern1", .name = "Dehnen1", .caption = "Dehnen", .button = "ExtendBtn", .bar = B::Editing,
      .hint = "Dehnen", .icon = Icon::Extend, .handler = &E::ExtendBtnClick},
+    {.menu = "ndern1", .name = "Parallele1", .caption = "Parallele...", .button = "OffsetBtn", .bar = B::Editing,
+     .hint = "Parallele", .icon = Icon::Offset, .handler = &E::OffsetBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

@@ -82,6 +82,13 @@ struct ToolState {
   // or carry on are clicked.
   bool intrimselect = false, inextendselect = false;
   bool intrim = false, inextend = false;
+  // "Parallele": the object picked (-1 while one is picked) in the drawing
+  // as parsed then, then its side or the point to pass through; the
+  // distance (none: through a point).
+  bool inoffset = false;
+  std::int32_t offsetentry = -1;
+  std::uint64_t offsetgeneration = 0;
+  std::optional<double> offsetdistance;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -301,6 +308,9 @@ class Editor {
   // Trim and extend take their edges first, then click after click.
   void TrimBtnClick();
   void ExtendBtnClick();
+  // "Parallele": asks for the distance, then takes object after object and
+  // the side of each until the right button or Escape.
+  void OffsetBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

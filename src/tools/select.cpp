@@ -161,15 +161,18 @@ void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bo
   if (changed || !(grip || drag)) e.Repaint();
 }
 
-std::optional<std::int32_t> EntryAt(Editor& e, const ScreenTransform& window, double px, double py) {
+std::int32_t ObjectAt(Editor& e, const ScreenTransform& window, double px, double py) {
   const ScreenSearch s(e, window);
   std::vector<std::uint32_t> runs;
   s.Runs(px, py, px, py, kSearchMargin, runs);
-  std::optional<std::int32_t> found;
+  std::int32_t found = -1;
   ByEntry(s, runs, [&](tpoly& p, std::int32_t entry, std::size_t first, std::size_t last) {
     if (!s.pickable(p)) return false;
     for (std::size_t k = first; k < last; ++k)
-      if (OutlineNear(s, s.index.run(runs[k]), {px, py})) return (found = entry).has_value();
+      if (OutlineNear(s, s.index.run(runs[k]), {px, py})) {
+        found = entry;
+        return true;
+      }
     return false;
   });
   return found;

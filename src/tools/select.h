@@ -16,10 +16,10 @@ namespace vestrel {
 // (inmassselect).
 void SelectAt(Editor& e, const ScreenTransform& window, double px, double py, bool deselect);
 
-// The first shown, unlocked object (in the order of the drawing) whose
-// drawn outline passes within 3 pixels of (px, py); none when no object
-// does.
-std::optional<std::int32_t> EntryAt(Editor& e, const ScreenTransform& window, double px, double py);
+// The first shown, unlocked object (in the order of the display list)
+// whose outline passes within 3 pixels of (px, py) of `window`: its entry;
+// -1 when there is none.
+std::int32_t ObjectAt(Editor& e, const ScreenTransform& window, double px, double py);
 
 // The window between the screen points (x1, y1) and (x2, y2) of `window`:
 // every shown, unlocked object with a drawn vertex inside is selected, or

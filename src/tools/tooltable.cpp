@@ -42,6 +42,7 @@ const Mode kModes[] = {
     {.name = "intrim", .on = &T::intrim, .click = TrimClick, .finish = CutEnd},
     {.name = "inextendselect", .on = &T::inextendselect, .click = ExtendPicked, .rightOnly = true},
     {.name = "inextend", .on = &T::inextend, .click = ExtendClick, .finish = CutEnd},
+    {.name = "inoffset", .on = &T::inoffset, .click = OffsetClick, .preview = OffsetPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -96,6 +97,8 @@ constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpun
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kOffsetAsks = {"Objekt für die Parallele wählen, Rechtsklick für Ende",
+                               "Seite der Parallele, ohne Abstand ein Punkt auf ihr"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
 constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
 constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
@@ -208,6 +211,8 @@ const Tool kTools[] = {
      .mode = &T::intrim, .prompts = kTrimAsks},
     {.menu = "Dehnen1", .button = "ExtendBtn", .shows = ButtonShows::Running, .picking = &T::inextendselect,
      .mode = &T::inextend, .prompts = kExtendAsks},
+    {.menu = "Parallele1", .button = "OffsetBtn", .shows = ButtonShows::Running, .mode = &T::inoffset,
+     .prompts = kOffsetAsks, .step = OffsetStep},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,

@@ -595,13 +595,12 @@ def unique_handles(path):
     return sorted(twice)
 
 
-def check_joined(doc):
-    """The square one closed polyline, the polyline and the line one
-    open polyline, exactly, on Kontur in red; each handle once."""
-    msp = doc.modelspace()
-    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+def polylines_of(doc, problems):
+    """The 2-D polylines of the model space: their (x, y, bulge) vertices,
+    whether closed, the entity; an LWPOLYLINE of an R12 drawing goes to
+    `problems` instead."""
     polylines = []
-    for e in msp:
+    for e in doc.modelspace():
         if e.dxftype() == "LWPOLYLINE" and doc.dxfversion == "AC1009":
             problems.append("an LWPOLYLINE in an R12 drawing")
         elif e.dxftype() == "LWPOLYLINE":
@@ -609,8 +608,15 @@ def check_joined(doc):
         elif e.dxftype() == "POLYLINE":
             polylines.append(([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices],
                               e.is_closed, e))
-        else:
-            problems.append(f"a {e.dxftype()} is left")
+    return polylines
+
+
+def check_joined(doc):
+    """The square one closed polyline, the polyline and the line one
+    open polyline, exactly, on Kontur in red; each handle once."""
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} is left" for e in doc.modelspace() if e.dxftype() not in ("LWPOLYLINE", "POLYLINE")]
     if len(polylines) != 2:
         return problems + [f"{len(polylines)} polylines, wanted 2"]
     (square, closed, e), (open_, open_closed, _) = sorted(polylines, key=lambda p: p[0][0][0])
@@ -740,6 +746,62 @@ TRIM_CLICKS = """
             key Return
             click @4,10 ctrl
             click @4,10 right
+def parts_to_offset(path, version):
+    """For parallels, made by ezdxf on the layer Kontur in red: the 10 x 10
+    square whose right side is a half circle out, as one closed polyline;
+    an arc of a CAM program, extrusion -Z, whose world centre is (30, 5);
+    a line from (0, 20) to (10, 20)."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    red = {"layer": "Kontur", "color": 1}
+    square = [(0, 0, 0), (10, 0, 1), (10, 10, 0), (0, 10, 0)]
+    if version == "R12":
+        msp.add_polyline2d([(x, y, 0, 0, b) for x, y, b in square], format="xyseb", close=True, dxfattribs=red)
+    else:
+        msp.add_lwpolyline([(x, y, 0, 0, b) for x, y, b in square], close=True, dxfattribs=red)
+    msp.add_arc((-30, 5), 5, 90, 270, dxfattribs=dict(red, extrusion=(0, 0, -1)))
+    msp.add_line((0, 20), (10, 20), dxfattribs=red)
+    doc.saveas(path)
+
+
+def check_offset(doc):
+    """The square's parallel 1 inside, the arc's 1 inside in its own plane,
+    the line's through (3, 23.5); each on Kontur in red, each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} on {e.dxf.layer} in {e.dxf.color}" for e in msp
+                 if (e.dxf.layer, e.dxf.color) != ("Kontur", 1)]
+    areas = sorted(round(abs(bulge_area(p, True)), 9) for p, closed, _ in polylines if closed)
+    if len(polylines) != 2 or not near(areas, [72 + 8 * math.pi, 100 + 12.5 * math.pi]):
+        problems.append(f"closed polylines of areas {areas}, wanted the square's and 72 + 8 pi")
+    arcs = sorted((tuple(e.dxf.center), e.dxf.radius, e.dxf.start_angle, e.dxf.end_angle, tuple(e.dxf.extrusion))
+                  for e in msp.query("ARC"))
+    if len(arcs) != 2 or not near([c for c in arcs[0][0]] + list(arcs[0][1:4]) + list(arcs[0][4]),
+                                  [-30, 5, 0, 4, 90, 270, 0, 0, -1]):
+        problems.append(f"arcs {arcs}")
+    lines = sorted((tuple(e.dxf.start), tuple(e.dxf.end)) for e in msp.query("LINE"))
+    if len(lines) != 2 or not near([c for p in lines[1] for c in p], [0, 23.5, 0, 10, 23.5, 0]):
+        problems.append(f"lines {lines}")
+    return problems
+
+
+# The clicks of the parallels checked by check_offset: the square's 1
+# inside, the arc's 1 inside, the line's through a typed point.
+OFFSET_CLICKS = """
+            answer OffsetForm AbstandEd=1 ok
+            trigger OffsetBtn
+            click @5,0
+            click @5,5
+            click @35,5
+            click @33,5
+            key Escape
+            answer OffsetForm DurchPunktCb=1 ok
+            trigger Parallele1
+            click @5,20
+            input 3,23.5
+            key Escape
 """
 
 
@@ -856,6 +918,53 @@ CASES = [
             saveas @TMP@/joined.dxf
         """,
         check=("@TMP@/joined.dxf", check_joined),
+    ),
+    # Undone through the menu: after a typed point the command field keeps
+    # the focus, and Ctrl+Z there takes back its own text.
+    dict(
+        name="Parallele: an ezdxf drawing's contour, CAM arc and line, at a distance and through a point; undo gives the text back",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+        """ + OFFSET_CLICKS + """
+            saveas @TMP@/offset.dxf
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/offset.dxf",
+        check=("@TMP@/offset.dxf", check_offset),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
+        name="Parallele in an R12 drawing makes POLYLINE and VERTEX",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R12"),
+        script="""
+            open @TMP@/parts.dxf
+        """ + OFFSET_CLICKS + """
+            saveas @TMP@/offset.dxf
+        """,
+        audit="@TMP@/offset.dxf",
+        check=("@TMP@/offset.dxf", check_offset),
+    ),
+    dict(
+        name="a recorded macro makes the parallels again",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            trigger Makroaufzeichnen1
+        """ + OFFSET_CLICKS + """
+            answer QFileDialog fileNameEdit=@TMP@/offset.replay ok
+            trigger Makroaufzeichnen1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            answer QFileDialog fileNameEdit=@TMP@/offset.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/offset.dxf
+        """,
+        check=("@TMP@/offset.dxf", check_offset),
     ),
     dict(
         name="measuring: a line's length with snaps, an angle of typed points, an area with holes",

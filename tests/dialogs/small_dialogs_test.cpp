@@ -17,6 +17,7 @@
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
@@ -50,8 +51,9 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
+  TOffsetForm offset_;
   std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_,
-                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_};
+                                 &viewport_, &newLayer_, &raster_,  &polar_,    &join_, &offset_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -76,6 +78,7 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
       {"JoinForm", "Verbinden"},
+      {"OffsetForm", "Parallele"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -126,6 +129,7 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
+      {"OffsetForm", "AbstandEd", "Abstand:", 0, kUnbounded, 1},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);

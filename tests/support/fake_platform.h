@@ -102,6 +102,7 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<LayerDialogValues> layerDialog;
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
   ScriptedDialog<JoinDialogValues> joinDialog;
+  ScriptedDialog<OffsetDialogValues> offsetDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   bool Progress(int, std::int64_t done, std::int64_t) override {
@@ -188,6 +189,7 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
   DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
+  DialogResult ShowOffsetDialog(OffsetDialogValues& values) override { return offsetDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

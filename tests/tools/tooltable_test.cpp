@@ -8,6 +8,7 @@
 
 #include "support/editor_steps.h"
 #include "tools/commands.h"
+#include "writers/entitywriters.h"
 
 namespace vestrel {
 namespace {
@@ -24,6 +25,7 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->offsetDialog.answers.push_back({});
     const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
     ASSERT_NE(command, nullptr);
     // A tool of a menu item alone shows itself there.
@@ -34,7 +36,9 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
 
     switch (tool.shows) {
       case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
-      case ButtonShows::Running: EXPECT_TRUE(e.tool.*tool.picking) << "nothing is selected: it picks"; break;
+      case ButtonShows::Running:
+        EXPECT_TRUE(e.tool.*(tool.picking ? tool.picking : tool.mode)) << "nothing is selected: it picks";
+        break;
       case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
     }
     EXPECT_EQ(Checkable(*button), tool.shows != ButtonShows::Never);
@@ -101,6 +105,11 @@ TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
     e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
+    screen.platform->offsetDialog.answers.push_back({});
+    // The parallel takes a line under the walk's first point.
+    const Point2 a = Bildschirm2DXF(e.views, 250, 300), b = Bildschirm2DXF(e.views, 350, 300);
+    if (tool.mode == &ToolState::inoffset)
+      ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {a.x, a.y, 0}, {b.x, b.y, 0}), InsertResult::Inserted);
     (e.*CommandNamed(tool.menu.empty() ? tool.button : tool.menu)->handler)();
     ASSERT_FALSE(tool.prompts.empty());
     EXPECT_EQ(Prompt(e.tool), tool.prompts.front());

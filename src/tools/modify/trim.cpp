@@ -125,25 +125,25 @@ void Tell(Editor& e, const CutResult& r, bool extend) {
 
 void Cut(Editor& e, const Click& c, bool extend) {
   const ScreenSearch s(e, c.window);
-  const std::optional<std::int32_t> entry = EntryAt(e, c.window, c.x, c.y);
-  if (!entry) {
+  const std::int32_t entry = ObjectAt(e, c.window, c.x, c.y);
+  if (entry < 0) {
     // The members of references are edges, never cut.
     if (OnReference(e, c)) return Tell(e, {CutResult::Status::NotThisKind, "INSERT"}, extend);
     return e.platform.ShowMessage(msg::NothingClicked, "", MsgIcon::Information);
   }
   std::string kind;
   std::vector<Piece> edges;
-  if (const std::optional<Path> path = CuttablePath(e.drawing, *entry, kind); path && !path->pieces.empty())
-    edges = EdgesNear(e, s, *entry, *path, extend);
+  if (const std::optional<Path> path = CuttablePath(e.drawing, entry, kind); path && !path->pieces.empty())
+    edges = EdgesNear(e, s, entry, *path, extend);
   Drawing& d = e.drawing;
-  const bool edge = d.polys[static_cast<std::size_t>(*entry)].selected;
+  const bool edge = d.polys[static_cast<std::size_t>(entry)].selected;
   const std::int32_t before = d.anzpoly();
-  const CutResult r = extend ? ExtendObject(e.doc, *entry, edges, c.point) : TrimObject(e.doc, *entry, edges, c.point);
+  const CutResult r = extend ? ExtendObject(e.doc, entry, edges, c.point) : TrimObject(e.doc, entry, edges, c.point);
   Tell(e, r, extend);
   if (r.status != CutResult::Status::Done) return;
   // A picked edge stays one, and so does the second part of it: they stand
   // where it stood.
-  for (std::int32_t i = *entry; edge && i <= *entry + d.anzpoly() - before && i < d.anzpoly(); ++i)
+  for (std::int32_t i = entry; edge && i <= entry + d.anzpoly() - before && i < d.anzpoly(); ++i)
     d.polys[static_cast<std::size_t>(i)].selected = true;
   e.Repaint();
 }
