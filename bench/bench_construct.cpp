@@ -5,6 +5,10 @@
 // BM_OffsetPolyline: the parallel, outwards and inwards, of a closed
 // polyline of 10,000 vertices on a circle whose segments bulge in or out
 // at random (inwards every corner closes into a loop to cut away).
+// BM_OffsetTool: the same polyline as an LWPOLYLINE of a drawing, its
+// parallel added as the tool adds it (read from the text, offset, written
+// in after it and the drawing parsed again), then taken back by undo
+// outside the timing.
 // BM_JoinLines: 100,000 loose lines, the sides of 1,000 polygons of 100
 // sides, shuffled, half of them reversed and every end moved by up to a
 // tenth of the tolerance.
@@ -15,6 +19,8 @@
 #include <random>
 #include <vector>
 
+#include "editing/parallel.h"
+#include "editing/undo.h"
 #include "geometry/join.h"
 #include "geometry/offset.h"
 
@@ -46,6 +52,30 @@ void BM_OffsetPolyline(benchmark::State& state) {
   state.counters["pieces"] = static_cast<double>(pieces);
 }
 BENCHMARK(BM_OffsetPolyline)->Arg(-1)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_OffsetTool(benchmark::State& state) {
+  std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$HANDSEED\n  5\nFFFF\n  0\nENDSEC\n"
+                     "  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n  5\nA\n  8\n0\n 90\n10000\n 70\n1\n";
+  for (const Piece& p : BulgedPolygon(10000).pieces)
+    text += " 10\n" + std::to_string(p.a.x) + "\n 20\n" + std::to_string(p.a.y) + "\n 42\n" + std::to_string(p.bulge) + "\n";
+  text += "  0\nENDSEC\n  0\nEOF\n";
+  Drawing d;
+  Journal j;
+  FileState file;
+  int tab = 0;
+  DocumentContext c{d, j, file, tab};
+  d.dxf.assign(std::move(text));
+  processdxf(d);
+  // Inside the circle, or beyond it.
+  const Point2 side{state.range(0) > 0 ? 0.0 : 2000.0, 0};
+  for (auto _ : state) {
+    if (AddParallel(c, 0, side, 0.1).status != ParallelResult::Status::Done) state.SkipWithError("no parallel");
+    state.PauseTiming();
+    UndoLastOperation(c);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OffsetTool)->Arg(-1)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_JoinLines(benchmark::State& state) {
   constexpr double kTolerance = 1e-6;

@@ -4,7 +4,9 @@
 // zoomed in over the densest part of the drawing, a whole mouse move of
 // the polyline tool,
 // building the spatial index they search, and bringing it up to date after
-// one object was moved.
+// one object was moved; one click of the trim tool with every object an
+// edge, at the middle of a line (the click found, its edges gathered, the
+// cut made and the drawing parsed again; undone, untimed, after).
 //
 //   bench_select [benchmark options] FILE.dxf
 //
@@ -18,10 +20,12 @@
 #include <vector>
 
 #include "document/journal.h"
+#include "editing/undo.h"
 #include "platform/nullplatform.h"
 #include "tools/editor.h"
 #include "tools/select.h"
 #include "tools/snap.h"
+#include "tools/steps.h"
 #include "view/transform.h"
 
 namespace {
@@ -157,6 +161,37 @@ void BM_IndexAfterAMove(benchmark::State& state) {
   state.counters["read whole"] = static_cast<double>(whole);
 }
 
+void BM_TrimClick(benchmark::State& state) {
+  Editor& e = *gEditor;
+  Drawing& d = e.drawing;
+  // The middles of lines, as pixels of the drawing area.
+  const ScreenTransform t = WindowTransform(e.views);
+  std::vector<Point2> middles;
+  for (const tpoly& p : d.polys)
+    if (p.kind == Kind::LINE && !p.isblock && p.anzp == 2 && middles.size() < 1000) {
+      const auto q = d.ps(p);
+      middles.push_back(t.toPixel((q[0].x + q[1].x) / 2, (q[0].y + q[1].y) / 2));
+    }
+  e.tool = {};
+  e.tool.intrimselect = true;
+  EdgesPicked(e);
+  std::size_t i = 0, cuts = 0;
+  for (auto _ : state) {
+    const Point2 at = middles[i++ % middles.size()];
+    const std::size_t before = e.undos.undos.size();
+    e.PaintBox1MouseDown(MouseButton::Left, {false, true}, static_cast<int>(at.x), static_cast<int>(at.y));
+    state.PauseTiming();
+    if (e.undos.undos.size() > before) {
+      ++cuts;
+      UndoLastOperation(e.doc);
+      e.spatialindex.Refresh(d);
+    }
+    state.ResumeTiming();
+  }
+  CutEnd(e);
+  state.counters["cut"] = static_cast<double>(cuts) / static_cast<double>(std::max<std::size_t>(i, 1));
+}
+
 BENCHMARK(BM_SelectClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_WindowAroundEverything)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SnapOneMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -164,6 +199,7 @@ BENCHMARK(BM_ObjectSnapOneMove)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->
 BENCHMARK(BM_PolylineToolMove)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BuildIndex)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_IndexAfterAMove)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TrimClick)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 // The edits on a large drawing: moving one selected object and moving all
 // of them, each the splice of its lines and the parse of the whole drawing
 // that follows; a quarter turn of all; the parse alone, for comparison;
-// and the ghost of a whole selection that one mouse move draws.
+// the ghost of a whole selection that one mouse move draws; and the join
+// of every line of the drawing into polylines.
 //
 //   bench_transforms [benchmark options] FILE.dxf
 //
@@ -11,6 +12,7 @@
 
 #include <iostream>
 
+#include "editing/reshape.h"
 #include "editing/transforms.h"
 #include "editing/undo.h"
 #include "platform/nullplatform.h"
@@ -74,11 +76,33 @@ void BM_GhostOfAll(benchmark::State& state) {
   e.tool = {};
 }
 
+// "Verbinden" with every line of the drawing selected (the lines of
+// gen_big.py lie loose, so most stay as they are): the chaining, the
+// splice of each chain and the parse.
+void BM_JoinAllLines(benchmark::State& state) {
+  Editor& e = *gEditor;
+  std::size_t lines = 0;
+  int made = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    lines = 0;
+    for (tpoly& p : e.drawing.polys) lines += (p.selected = p.kind == Kind::LINE && p.block < 0);
+    state.ResumeTiming();
+    made = JoinObjects(e.doc, 1e-6).made;
+    state.PauseTiming();
+    if (made > 0) UndoLastOperation(e.doc);
+    state.ResumeTiming();
+  }
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["polylines"] = made;
+}
+
 BENCHMARK(BM_MoveOne)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MoveAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RotateAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GhostOfAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_JoinAllLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

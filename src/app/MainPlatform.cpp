@@ -31,6 +31,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/FilletFUnit.h"
 #include "dialogs/ChamferFUnit.h"
 #include "dialogs/MessenFUnit.h"
@@ -340,6 +341,7 @@ DialogResult TMainForm::ShowRasterDialog(RasterDialogValues& values) { return Ra
 
 DialogResult TMainForm::ShowPolarDialog(PolarDialogValues& values) { return PolarForm->Run(values); }
 DialogResult TMainForm::ShowJoinDialog(JoinDialogValues& values) { return JoinForm->Run(values); }
+DialogResult TMainForm::ShowOffsetDialog(OffsetDialogValues& values) { return OffsetForm->Run(values); }
 DialogResult TMainForm::ShowFilletDialog(FilletDialogValues& values) { return FilletForm->Run(values); }
 DialogResult TMainForm::ShowChamferDialog(ChamferDialogValues& values) { return ChamferForm->Run(values); }
 void TMainForm::ShowMeasureDialog(std::string_view text) { MessenForm->Run(text); }

@@ -46,6 +46,7 @@
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/FilletFUnit.h"
 #include "dialogs/ChamferFUnit.h"
 #include "dialogs/MessenFUnit.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   RasterForm = new TRasterForm(this);
   PolarForm = new TPolarForm(this);
   JoinForm = new TJoinForm(this);
+  OffsetForm = new TOffsetForm(this);
   FilletForm = new TFilletForm(this);
   ChamferForm = new TChamferForm(this);
   MessenForm = new TMessenForm(this);

@@ -46,6 +46,7 @@ class TSkalierungForm;
 class TRasterForm;
 class TPolarForm;
 class TJoinForm;
+class TOffsetForm;
 class TFilletForm;
 class TChamferForm;
 class TMessenForm;
@@ -116,6 +117,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowRasterDialog(RasterDialogValues& values) override;
   DialogResult ShowPolarDialog(PolarDialogValues& values) override;
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
+  DialogResult ShowOffsetDialog(OffsetDialogValues& values) override;
   DialogResult ShowFilletDialog(FilletDialogValues& values) override;
   DialogResult ShowChamferDialog(ChamferDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
@@ -163,6 +165,7 @@ class TMainForm : public QMainWindow, public Platform {
   TRasterForm* RasterForm = nullptr;
   TPolarForm* PolarForm = nullptr;
   TJoinForm* JoinForm = nullptr;
+  TOffsetForm* OffsetForm = nullptr;
   TFilletForm* FilletForm = nullptr;
   TChamferForm* ChamferForm = nullptr;
   TMessenForm* MessenForm = nullptr;

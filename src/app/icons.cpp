@@ -319,6 +319,35 @@ QIcon EditTool(Icon icon) {
         p.drawLine(QPointF(7, 13), QPointF(14, 13));
         p.drawLine(QPointF(17, 15), QPointF(21, 21));
         break;
+      case Icon::Trim:
+        // A cutting edge across two lines; what lies beyond it goes.
+        p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(14, 2), QPointF(14, 22));
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 7), QPointF(14, 7));
+        p.drawLine(QPointF(3, 17), QPointF(14, 17));
+        p.setPen(QPen(QColor(200, 20, 20), 1.4, Qt::DotLine));
+        p.drawLine(QPointF(14, 7), QPointF(21, 7));
+        p.drawLine(QPointF(14, 17), QPointF(21, 17));
+        break;
+      case Icon::Extend:
+        // Two lines carried on to a boundary.
+        p.setPen(QPen(Qt::black, 1.2, Qt::DashLine));
+        p.drawLine(QPointF(20, 2), QPointF(20, 22));
+        p.setPen(ink);
+        p.drawLine(QPointF(3, 7), QPointF(11, 7));
+        p.drawLine(QPointF(3, 17), QPointF(11, 17));
+        p.setPen(made);
+        p.drawLine(QPointF(11, 7), QPointF(20, 7));
+        p.drawLine(QPointF(11, 17), QPointF(20, 17));
+        break;
+      case Icon::Offset:
+        // A contour, and its parallel round it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(7, 21), QPointF(7, 11), QPointF(21, 11)}));
+        p.setPen(made);
+        p.drawPolyline(QPolygonF({QPointF(3, 21), QPointF(3, 7), QPointF(21, 7)}));
+        break;
       case Icon::Fillet:
         // A corner, and the arc that rounds it.
         p.setPen(ink);
@@ -384,6 +413,9 @@ QIcon Of(Icon icon) {
     case Icon::Array:
     case Icon::Join:
     case Icon::Explode:
+    case Icon::Trim:
+    case Icon::Extend: return EditTool(icon);
+    case Icon::Offset: return EditTool(icon);
     case Icon::Fillet:
     case Icon::Chamfer: return EditTool(icon);
     case Icon::SnapEndpoint:

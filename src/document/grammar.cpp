@@ -68,6 +68,7 @@ constexpr KindGrammar kGrammars[] = {
     {"HATCH", Kind::HATCH, true, kHatch},
     {"WIPEOUT", Kind::WIPEOUT, false, kImage},
     {"SOLID", Kind::SOLID, true, kSolid},
+    {"TRACE", Kind::SOLID, true, kSolid},  // a solid of its own name: drawn alike
     {"POINT", Kind::POINT, false, kPoint},
     {"SPLINE", Kind::SPLINE, false, kSpline},
     {"ARC", Kind::ARC, true, kArc},
@@ -83,7 +84,6 @@ constexpr KindGrammar kGrammars[] = {
     {"MLEADER", Kind::MULTILEADER, false, {}},
     {"VERTEX", Kind::None, true, kVertex},
     {"SEQEND", Kind::None, false, {}},
-    {"TRACE", Kind::None, true, kSolid},
     {"3DFACE", Kind::None, false, kFace},
     {"ATTDEF", Kind::None, true, kText},
     {"IMAGE", Kind::None, false, kImage},

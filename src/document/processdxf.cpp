@@ -248,13 +248,26 @@ void Reader::readTable() {
   reuse_ = true;
 }
 
+// The block's name is its group 2, as every CAD program reads it; group 3
+// repeats it and stands in only where a writer left group 2 out. What a
+// header does not say is not taken from the block before.
 void Reader::readBlockHeader() {
   inBlock_ = true;
+  blockName_.clear();
+  blockOwner_ = 0;
+  blockBaseX_ = blockBaseY_ = blockBaseZ_ = 0;
+  bool named = false;
   while (!atEnd()) {
     readPair();
     if (isZero()) break;
     switch (group_) {
-      case 3: blockName_ = value_; break;
+      case 2:
+        blockName_ = value_;
+        named = true;
+        break;
+      case 3:
+        if (!named) blockName_ = value_;
+        break;
       case 330:
         if (const auto h = ParseHandle(value_)) blockOwner_ = *h;
         break;

@@ -9,7 +9,7 @@
 
 #include "document/numbers.h"
 #include "document/tabscope.h"
-#include "editing/shape.h"
+#include "editing/shapes.h"
 #include "geometry/fillet.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -245,16 +245,11 @@ Edit Joining(const Picked& like, const Plane& plane, const Corner& corner, bool 
               l.add(" 11", b.x), l.add(" 21", b.y), l.add(" 31", b.z);
               return;
             }
-            const bool ccw = join.bulge > 0;
-            StartLike(l, like.unit, "ARC", "AcDbCircle");
-            l.add(" 10", corner.centre.x);
-            l.add(" 20", corner.centre.y);
-            l.add(" 30", plane.elevation);
-            l.add(" 40", corner.radius);
-            AddNormal(l, plane.normal);
-            if (l.drawing().cadver > 1009) l.add("100", std::string_view("AcDbArc"));
-            l.add(" 50", Degrees(ccw ? join.a : join.b, corner.centre));
-            l.add(" 51", Degrees(ccw ? join.b : join.a, corner.centre));
+            // The arc about the corner's centre, as exactly as it was found.
+            std::optional<ArcShape> arc = CircleOf(join);
+            if (!arc) return;
+            arc->c = corner.centre, arc->r = corner.radius;
+            WriteArc(l, like.unit, *arc, plane.normal, plane.elevation);
           }};
 }
 

@@ -11,7 +11,7 @@
 #include "document/numbers.h"
 #include "editing/editunits.h"
 #include "editing/objectmap.h"
-#include "editing/shape.h"
+#include "editing/shapes.h"
 #include "geometry/join.h"
 #include "geometry/placement.h"
 #include "writers/insertcode.h"
@@ -62,7 +62,7 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     });
     s.path.pieces = {SegmentPiece({s.a.x, s.a.y}, {s.b.x, s.b.y})};
     s.finite = std::isfinite(s.a.x + s.a.y + s.a.z + s.b.x + s.b.y + s.b.z);
-  } else if (s.kind == "ARC") {
+  } else if (s.kind == "ARC" || s.kind == "CIRCLE") {
     Point3 c;
     double r = 0, start = 0, end = 0;
     EachGroup(d, u.from, u.to, [&](int g, std::string_view v) {
@@ -74,15 +74,19 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
       if (g == 51) end = Number(v);
       ReadNormal(g, v, s.normal);
     });
-    // Counter-clockwise in its own plane from start to end, less than a
-    // whole turn.
-    double sweep = std::fmod(end - start, 360.0);
-    if (sweep <= 0) sweep += 360;
-    const double a0 = start * kPi / 180, a1 = a0 + sweep * kPi / 180;
     s.elevation = c.z;
-    s.path.pieces = {BulgePiece({c.x + r * std::cos(a0), c.y + r * std::sin(a0)},
-                                {c.x + r * std::cos(a1), c.y + r * std::sin(a1)}, std::tan(sweep * kPi / 720))};
     s.finite = std::isfinite(c.x + c.y + c.z + r + start + end) && r > 0;
+    if (s.kind == "CIRCLE") {
+      s.path = {{ConicPiece({{c.x, c.y}, {r, 0}, {0, r}})}, true};
+    } else {
+      // Counter-clockwise in its own plane from start to end, less than a
+      // whole turn.
+      double sweep = std::fmod(end - start, 360.0);
+      if (sweep <= 0) sweep += 360;
+      const double a0 = start * kPi / 180, a1 = a0 + sweep * kPi / 180;
+      s.path.pieces = {BulgePiece({c.x + r * std::cos(a0), c.y + r * std::sin(a0)},
+                                  {c.x + r * std::cos(a1), c.y + r * std::sin(a1)}, std::tan(sweep * kPi / 720))};
+    }
   } else if (s.kind == "LWPOLYLINE") {
     std::vector<PolyVertex> v;
     int flags = 0;
@@ -132,6 +136,33 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     // 3-D polylines, polygon meshes and polyface meshes have no plane.
     s.explodable = (flags & (8 | 16 | 64)) == 0;
     if (!s.explodable) s.refused = (flags & 8) ? "POLYLINE (3D)" : "POLYLINE (MESH)";
+  } else if (s.kind == "ELLIPSE") {
+    // Its centre and major axis are in the world: taken into the plane of
+    // its extrusion, where the minor axis turns a quarter counter-clockwise
+    // from the major one.
+    Point3 c, major;
+    double ratio = 1, t0 = 0, t1 = 2 * kPi;
+    EachGroup(d, u.from, u.to, [&](int g, std::string_view v) {
+      if (g == 10) c.x = Number(v);
+      if (g == 20) c.y = Number(v);
+      if (g == 30) c.z = Number(v);
+      if (g == 11) major.x = Number(v);
+      if (g == 21) major.y = Number(v);
+      if (g == 31) major.z = Number(v);
+      if (g == 40) ratio = Number(v);
+      if (g == 41) t0 = Number(v);
+      if (g == 42) t1 = Number(v);
+      ReadNormal(g, v, s.normal);
+    });
+    if (Norm(s.normal) == 0) s.normal = {0, 0, 1};
+    const Placement own = ObjectCoordinates(s.normal);
+    const Point3 oc = IntoObject(own, c), om = IntoObject(own, major);
+    if (t1 <= t0) t1 += 2 * kPi;
+    Conic k{{oc.x, oc.y}, {om.x, om.y}, {-om.y * ratio, om.x * ratio}, t0, t1, t1 - t0 >= 2 * kPi * (1 - 1e-12)};
+    s.elevation = oc.z;
+    s.path = {{ConicPiece(k)}, k.full};
+    s.finite = std::isfinite(oc.x + oc.y + oc.z + om.x + om.y + ratio + t0 + t1) && ratio > 0 &&
+               std::hypot(om.x, om.y) > 0;
   } else {
     s.joinable = false;
   }
@@ -141,12 +172,12 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
   return s;
 }
 
-namespace {
-
 // The world point of a point of a shape's own plane.
 Point3 World(const Shape& s, const Placement& plane, Point2 p) {
   return plane.apply({p.x, p.y, s.elevation});
 }
+
+namespace {
 
 bool IsPlan(Point3 n) { return n.x == 0 && n.y == 0 && n.z > 0; }
 
@@ -174,6 +205,9 @@ ReshapeResult Refused(ReshapeResult::Status status, std::string kind = {}) {
 
 }  // namespace
 
+// How a new entity starts: as a writer starts it, with the layer, colour,
+// line type, line weight, line-type scale, visibility and transparency of
+// the object `like`.
 void StartLike(CodeLines& l, const EditUnit& like, std::string_view type, std::string_view subclass) {
   const Drawing& d = l.drawing();
   const bool newer = d.cadver > 1009;
@@ -213,6 +247,8 @@ std::string_view LayerOf(const Drawing& d, const EditUnit& u) {
   return "0";
 }
 
+}  // namespace
+
 void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVertex>& v, bool closed, Point3 normal,
                    double elevation) {
   const Drawing& d = l.drawing();
@@ -250,6 +286,26 @@ void WritePolyline(CodeLines& l, const EditUnit& like, const std::vector<PolyVer
   l.addHandle();
   l.add("  8", std::string_view(layer));
 }
+
+void WriteArc(CodeLines& l, const EditUnit& like, const ArcShape& arc, Point3 normal, double elevation) {
+  StartLike(l, like, "ARC", "AcDbCircle");
+  l.add(" 10", arc.c.x);
+  l.add(" 20", arc.c.y);
+  l.add(" 30", elevation);
+  l.add(" 40", arc.r);
+  AddNormal(l, normal);
+  if (l.drawing().cadver > 1009) l.add("100", std::string_view("AcDbArc"));
+  // Counter-clockwise from the start: a clockwise piece runs from its end.
+  const double from = arc.sweep > 0 ? arc.start : arc.start + arc.sweep;
+  auto degrees = [](double a) {
+    const double g = std::fmod(a * 180 / kPi, 360.0);
+    return g < 0 ? g + 360 : g;
+  };
+  l.add(" 50", degrees(from));
+  l.add(" 51", degrees(from + std::abs(arc.sweep)));
+}
+
+namespace {
 
 // Makes the replacement as one step and parses the drawing again.
 ReshapeResult Commit(DocumentContext& c, const std::vector<EditUnit>& gone, Replacement& r, int made, int apart) {
@@ -366,21 +422,7 @@ ReshapeResult ExplodeObjects(DocumentContext& c) {
     for (const Piece& piece : s.path.pieces) {
       if (Length(piece) == 0) continue;
       if (const std::optional<ArcShape> arc = CircleOf(piece)) {
-        StartLike(r.lines, u, "ARC", "AcDbCircle");
-        r.lines.add(" 10", arc->c.x);
-        r.lines.add(" 20", arc->c.y);
-        r.lines.add(" 30", s.elevation);
-        r.lines.add(" 40", arc->r);
-        AddNormal(r.lines, s.normal);
-        if (d.cadver > 1009) r.lines.add("100", std::string_view("AcDbArc"));
-        // Counter-clockwise from the start: a clockwise piece runs from its end.
-        const double from = arc->sweep > 0 ? arc->start : arc->start + arc->sweep;
-        auto degrees = [](double a) {
-          const double g = std::fmod(a * 180 / kPi, 360.0);
-          return g < 0 ? g + 360 : g;
-        };
-        r.lines.add(" 50", degrees(from));
-        r.lines.add(" 51", degrees(from + std::abs(arc->sweep)));
+        WriteArc(r.lines, u, *arc, s.normal, s.elevation);
       } else {
         const Point3 a = World(s, own, piece.a), b = World(s, own, piece.b);
         StartLike(r.lines, u, "LINE", "AcDbLine");

@@ -105,7 +105,19 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: ",
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
-    "", "", "", "", "", "", "", "", "", "",
+    "Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
+    "Angeklickt ist: ",
+    "Keine Schnittkante kreuzt das Objekt neben dem angeklickten Punkt; es wurde nichts geändert.",
+    "Vor diesem Ende liegt keine Begrenzungskante; es wurde nichts geändert.",
+    "Hier liegt kein Objekt; es wurde nichts geändert.",
+    "Dehnen geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
+    "Angeklickt ist: ",
+    "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Auf dieser Seite bleibt in diesem Abstand keine Parallele übrig (der Radius würde 0 oder kleiner); es wurde "
+    "nichts geändert.",
+    "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
+    "", "",
     "Abrunden geht mit zwei Linien oder Bögen, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. "
     "Gewählt ist: ",
     "Fasen geht mit zwei Linien, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. Gewählt ist: ",

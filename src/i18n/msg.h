@@ -89,6 +89,14 @@ enum Nr : int {
   NoArea = 87,       // followed by the kind that does not close
   NoLength = 88,     // followed by the kind that has no length
   NoAngle = 89,
+  CannotTrim = 90,       // followed by the kind
+  NothingToCut = 91,
+  NoBoundaryAhead = 92,
+  NothingClicked = 93,
+  CannotExtend = 94,     // followed by the kind
+  CannotOffset = 95,  // "Parallele": followed by the kind
+  OffsetVanished = 96,
+  OffsetOnObject = 97,
   CannotFillet = 100,  // followed by the kind
   CannotChamfer = 101,
   ParallelLines = 102,

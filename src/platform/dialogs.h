@@ -141,6 +141,14 @@ struct JoinDialogValues {
   bool operator==(const JoinDialogValues&) const = default;
 };
 
+// The dialog "Parallele": the distance of the parallels, or none: they
+// pass through a point clicked (also when the distance is left at 0).
+struct OffsetDialogValues {
+  double AbstandEd = 1;
+  bool DurchPunktCb = false;
+  bool operator==(const OffsetDialogValues&) const = default;
+};
+
 // "Abrunden": the radius of the fillets, and "Fasen": how far the chamfer
 // cuts back along the first and the second object; kept from one use to
 // the next while the program runs.
@@ -173,6 +181,7 @@ struct DialogValues {
   NewLayerDialogValues newLayer;
   LineStyleDialogValues lineStyle;
   JoinDialogValues join;
+  OffsetDialogValues offset;
   FilletDialogValues fillet;
   ChamferDialogValues chamfer;
 };

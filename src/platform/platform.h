@@ -173,6 +173,7 @@ class Platform {
   virtual DialogResult ShowRasterDialog(RasterDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowPolarDialog(PolarDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowJoinDialog(JoinDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowOffsetDialog(OffsetDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowFilletDialog(FilletDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowChamferDialog(ChamferDialogValues& /*values*/) { return DialogResult::Cancel; }
   // The result of "Messen", as the status bar shows it; its button

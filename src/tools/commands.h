@@ -20,7 +20,7 @@ enum class Icon {
   // The drawing tools.
   Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
   // The editing tools.
-  Delete, Copy, Move, Rotate, Mirror, Scale, Array, Join, Explode, Fillet, Chamfer,
+  Delete, Copy, Move, Rotate, Mirror, Scale, Array, Join, Explode, Trim, Extend, Offset, Fillet, Chamfer,
   // The object snaps, in the order of their kinds: their markers.
   SnapEndpoint, SnapMidpoint, SnapCentre, SnapQuadrant, SnapIntersection, SnapPerpendicular, SnapTangent,
   SnapNearest, SnapBase,

@@ -24,6 +24,7 @@
 #include "document/journal.h"
 #include "document/spatialindex.h"
 #include "editing/transforms.h"
+#include "geometry/path.h"
 #include "geometry/point.h"
 #include "file/context.h"
 #include "file/recovery.h"
@@ -77,6 +78,17 @@ struct ToolState {
   bool inscaleselect = false, inscaleline = false;
   bool inarrayselect = false;
   bool injoinselect = false, inexplodeselect = false;
+  // "Stutzen" and "Dehnen": their edges are picked, then the objects to cut
+  // or carry on are clicked.
+  bool intrimselect = false, inextendselect = false;
+  bool intrim = false, inextend = false;
+  // "Parallele": the object picked (-1 while one is picked) in the drawing
+  // as parsed then, then its side or the point to pass through; the
+  // distance (none: through a point).
+  bool inoffset = false;
+  std::int32_t offsetentry = -1;
+  std::uint64_t offsetgeneration = 0;
+  std::optional<double> offsetdistance;
   // "Abrunden" and "Fasen": the objects to round or bevel are clicked;
   // the first, once clicked, is kept with where it was clicked.
   bool infillet = false, inchamfer = false;
@@ -122,6 +134,16 @@ struct ToolState {
   // values ("distance", "dx", ...).
   std::vector<Point2> measuring;
   std::vector<std::pair<std::string_view, double>> measured;
+
+  // The edges of a trim or an extension: every shown object (`all`), or
+  // the selected ones; the curves that references among them draw, in the
+  // plan, taken once when the edges are picked (the tools change no
+  // reference); and how far the drawing reaches, for an end carried on.
+  struct Edges {
+    bool all = false;
+    std::vector<Piece> referenced;
+    double reach = 0;
+  } edges;
 
   int arcmode = 0;      // the variant of the armed tool (LineVariant, CircleVariant, ...)
   int ellipsemode = 0;  // the clicks a multi-click tool has stored after its first
@@ -288,6 +310,12 @@ class Editor {
   // join after asking for its tolerance.
   void JoinBtnClick();
   void ExplodeBtnClick();
+  // Trim and extend take their edges first, then click after click.
+  void TrimBtnClick();
+  void ExtendBtnClick();
+  // "Parallele": asks for the distance, then takes object after object and
+  // the side of each until the right button or Escape.
+  void OffsetBtnClick();
   // Fillet and chamfer ask for their radius or distances, then take two
   // clicked objects.
   void FilletBtnClick();

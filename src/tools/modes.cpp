@@ -50,6 +50,8 @@ void Editor::keyeditKeyDown(int key) {
   constexpr int kEscape = 27, kReturn = 13;
   // Return ends a measured area as the right button does.
   if (key == kReturn && tool.inmeasure) return MeasureEnd(*this);
+  // Return ends the picking of the edges of a trim or an extension.
+  if (key == kReturn && (tool.intrimselect || tool.inextendselect)) return EdgesPicked(*this);
   if (key != kEscape) return;
   if (tool.down != ToolButton::None) Release();
   // A mode that keeps what is drawn finishes it; else every mode ends.

@@ -61,6 +61,11 @@ void Editor::PaintBox1MouseDown(MouseButton button, ShiftState shift, int x, int
 void Editor::BenutzenBtnClick(double x, double y) { PressTyped(*this, {x, y}); }
 
 bool Editor::KoordEdReturn(std::string_view text) {
+  // Return on an empty field ends the picking of edges, as in the drawing.
+  if ((tool.intrimselect || tool.inextendselect) && Trim(text).empty()) {
+    EdgesPicked(*this);
+    return true;
+  }
   const PointEntry entry = ParsePointEntry(text);
   int error = entry.error;
   Point2 at = entry.value;

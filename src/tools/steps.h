@@ -143,6 +143,22 @@ void MirrorPicked(Editor& e, const Click& c);
 void ArrayPicked(Editor& e, const Click& c);
 void JoinPicked(Editor& e, const Click& c);
 void ExplodePicked(Editor& e, const Click& c);
+// Trim and extend: the right button or Return ends the picking of their
+// edges; then each click trims or extends the object under it, until the
+// right button or Escape (CutEnd) lets the edges go.
+void TrimPicked(Editor& e, const Click& c);
+void ExtendPicked(Editor& e, const Click& c);
+void EdgesPicked(Editor& e);
+void TrimClick(Editor& e, const Click& c);
+void ExtendClick(Editor& e, const Click& c);
+void CutEnd(Editor& e);
+// "Parallele": a click picks the object, the next gives its side (or the
+// point to pass through) and makes the parallel; the right button ends
+// the tool. The ghost of the parallel follows the pointer; the prompt goes
+// by the step.
+void OffsetClick(Editor& e, const Click& c);
+void OffsetPreview(Editor& e, const Move& m);
+int OffsetStep(const ToolState& t);
 // Their points: the base point, then the target (copy, move), the
 // direction (rotate), the factor's distance (scale) or the second point of
 // the axis (mirror); the right button gives up.

@@ -38,6 +38,11 @@ const Mode kModes[] = {
     {.name = "inarrayselect", .on = &T::inarrayselect, .click = ArrayPicked, .rightOnly = true},
     {.name = "injoinselect", .on = &T::injoinselect, .click = JoinPicked, .rightOnly = true},
     {.name = "inexplodeselect", .on = &T::inexplodeselect, .click = ExplodePicked, .rightOnly = true},
+    {.name = "intrimselect", .on = &T::intrimselect, .click = TrimPicked, .rightOnly = true},
+    {.name = "intrim", .on = &T::intrim, .click = TrimClick, .finish = CutEnd},
+    {.name = "inextendselect", .on = &T::inextendselect, .click = ExtendPicked, .rightOnly = true},
+    {.name = "inextend", .on = &T::inextend, .click = ExtendClick, .finish = CutEnd},
+    {.name = "inoffset", .on = &T::inoffset, .click = OffsetClick, .preview = OffsetPreview},
     {.name = "infillet", .on = &T::infillet, .click = CornerClick, .preview = CornerPreview},
     {.name = "inchamfer", .on = &T::inchamfer, .click = CornerClick, .preview = CornerPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
@@ -85,11 +90,17 @@ constexpr Asks kSolidAsks = {"Erste Ecke", "Zweite Ecke", "Dritte Ecke", "Vierte
 constexpr Asks kTextAsks = {"Einfügepunkt des Textes"};
 constexpr Asks kDimensionAsks = {"Erster Punkt", "Zweiter Punkt", "Lage der Maßlinie"};
 constexpr Asks kPickAsks = {"Objekte wählen, Rechtsklick für Ende"};
+constexpr Asks kTrimAsks = {"Schnittkanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
+                            "Wegzuschneidenden Teil anklicken, Esc oder Rechtsklick für Ende"};
+constexpr Asks kExtendAsks = {"Begrenzungskanten wählen, Eingabetaste oder Rechtsklick für Ende (keine gewählt: alle)",
+                              "Zu dehnendes Ende anklicken, Esc oder Rechtsklick für Ende"};
 constexpr Asks kCopyMoveAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Zielpunkt"};
 constexpr Asks kRotateAsks = {"Objekte wählen, Rechtsklick für Ende", "Drehpunkt", "Richtung"};
 constexpr Asks kMirrorAsks = {"Objekte wählen, Rechtsklick für Ende", "Erster Punkt der Spiegelachse",
                               "Zweiter Punkt der Spiegelachse"};
 constexpr Asks kScaleAsks = {"Objekte wählen, Rechtsklick für Ende", "Bezugspunkt", "Abstand für den Faktor"};
+constexpr Asks kOffsetAsks = {"Objekt für die Parallele wählen, Rechtsklick für Ende",
+                               "Seite der Parallele, ohne Abstand ein Punkt auf ihr"};
 constexpr Asks kCornerAsks = {"Erstes Objekt wählen",
                               "Zweites Objekt wählen; nach einer Polylinie Rechtsklick für alle Ecken"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
@@ -200,6 +211,12 @@ const Tool kTools[] = {
      .prompts = kPickAsks},
     {.menu = "Zerlegen1", .button = "ExplodeBtn", .shows = ButtonShows::Running, .picking = &T::inexplodeselect,
      .prompts = kPickAsks},
+    {.menu = "Stutzen1", .button = "TrimBtn", .shows = ButtonShows::Running, .picking = &T::intrimselect,
+     .mode = &T::intrim, .prompts = kTrimAsks},
+    {.menu = "Dehnen1", .button = "ExtendBtn", .shows = ButtonShows::Running, .picking = &T::inextendselect,
+     .mode = &T::inextend, .prompts = kExtendAsks},
+    {.menu = "Parallele1", .button = "OffsetBtn", .shows = ButtonShows::Running, .mode = &T::inoffset,
+     .prompts = kOffsetAsks, .step = OffsetStep},
     {.menu = "Abrunden1", .button = "FilletBtn", .shows = ButtonShows::Running, .mode = &T::infillet,
      .prompts = kCornerAsks, .step = CornerStep},
     {.menu = "Fasen1", .button = "ChamferBtn", .shows = ButtonShows::Running, .mode = &T::inchamfer,

@@ -193,7 +193,29 @@ InsertResult ReplaceCode(DocumentContext& c, std::vector<std::pair<std::int32_t,
   });
   std::int64_t seedShift = 0;
   ChangeStep step(c.undos, d.dxf);
-  for (const Splice& s : splices) {
+  for (std::size_t k = 0; k < splices.size(); ++k) {
+    const Splice& s = splices[k];
+    if (!s.insertion && k + 1 < splices.size() && splices[k + 1].insertion && splices[k + 1].line == s.line) {
+      // Lines that go and come at one place: those both cover are
+      // overwritten where they differ, and only what is left over is
+      // spliced, so that the lines after them move once at most.
+      const Splice& in = splices[++k];
+      const std::int32_t common = std::min(s.count, in.count);
+      for (std::int32_t j = 0; j < common; ++j) {
+        const std::string& text = lines.lines()[static_cast<std::size_t>(in.first + j)];
+        if (d.dxf[static_cast<std::size_t>(s.first + j)] != text) step.overwrite(s.first + j, text);
+      }
+      const std::int32_t rest = s.first + common;
+      if (in.count > common) {
+        const auto begin = lines.lines().begin() + in.first + common;
+        step.insert(rest, std::vector<std::string>(begin, begin + (in.count - common)));
+        if (d.handleseedpos >= rest) seedShift += in.count - common;
+      } else if (s.count > common) {
+        step.erase(rest, s.count - common);
+        if (d.handleseedpos > rest) seedShift -= s.count - common;
+      }
+      continue;
+    }
     if (s.insertion) {
       const auto begin = lines.lines().begin() + s.first;
       step.insert(s.line, std::vector<std::string>(begin, begin + s.count));

@@ -595,13 +595,12 @@ def unique_handles(path):
     return sorted(twice)
 
 
-def check_joined(doc):
-    """The square one closed polyline, the polyline and the line one
-    open polyline, exactly, on Kontur in red; each handle once."""
-    msp = doc.modelspace()
-    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+def polylines_of(doc, problems):
+    """The 2-D polylines of the model space: their (x, y, bulge) vertices,
+    whether closed, the entity; an LWPOLYLINE of an R12 drawing goes to
+    `problems` instead."""
     polylines = []
-    for e in msp:
+    for e in doc.modelspace():
         if e.dxftype() == "LWPOLYLINE" and doc.dxfversion == "AC1009":
             problems.append("an LWPOLYLINE in an R12 drawing")
         elif e.dxftype() == "LWPOLYLINE":
@@ -609,8 +608,15 @@ def check_joined(doc):
         elif e.dxftype() == "POLYLINE":
             polylines.append(([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices],
                               e.is_closed, e))
-        else:
-            problems.append(f"a {e.dxftype()} is left")
+    return polylines
+
+
+def check_joined(doc):
+    """The square one closed polyline, the polyline and the line one
+    open polyline, exactly, on Kontur in red; each handle once."""
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} is left" for e in doc.modelspace() if e.dxftype() not in ("LWPOLYLINE", "POLYLINE")]
     if len(polylines) != 2:
         return problems + [f"{len(polylines)} polylines, wanted 2"]
     (square, closed, e), (open_, open_closed, _) = sorted(polylines, key=lambda p: p[0][0][0])
@@ -664,6 +670,142 @@ def check_exploded(doc):
     if len(msp.query("LWPOLYLINE")) or {e.dxf.layer for e in msp} != {"Kontur"}:
         problems.append("a polyline is left, or an object is not on Kontur")
     return problems
+
+
+def parts_to_trim(path, version):
+    """A line between two cutting edges, a circle, an arc of a CAM program
+    (extrusion -Z) and a closed polyline with a half circle, each with a
+    vertical edge through it; a short line and a boundary ahead of it; on
+    Kontur in green."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    kontur = {"layer": "Kontur", "color": 3}
+    msp.add_line((0, 0), (10, 0), dxfattribs=kontur)
+    for x in (3, 6, 20, 30, 43):
+        msp.add_line((x, -5), (x, 5))
+    msp.add_circle((20, 0), 3, dxfattribs=kontur)
+    msp.add_arc((-30, 0), 3, 0, 180, dxfattribs=dict(kontur, extrusion=(0, 0, -1)))
+    square = [(40, -3, 0, 0, 0), (46, -3, 0, 0, 1), (46, 3, 0, 0, 0), (40, 3, 0, 0, 0)]
+    if version == "R12":
+        msp.add_polyline2d(square, format="xyseb", close=True, dxfattribs=kontur)
+    else:
+        msp.add_lwpolyline(square, close=True, dxfattribs=kontur)
+    msp.add_line((0, 10), (5, 10), dxfattribs=kontur)
+    msp.add_line((12, 8), (12, 12))
+    doc.saveas(path)
+
+
+def check_trimmed(doc):
+    """The line in two, the circle a half arc, the CAM arc its other
+    quarter in its plane, the polyline open round its half circle, the
+    short line carried on to x = 12; all still on Kontur in green, each
+    handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    pt = lambda v: tuple(round(c, 9) for c in v)
+    green = [e for e in msp if e.dxf.get("color") == 3]
+    if {e.dxf.layer for e in green} != {"Kontur"} or len(green) != 6:
+        problems.append(f"{len(green)} green objects on {sorted({e.dxf.layer for e in green})}; wanted 6 on Kontur")
+    lines = sorted((pt(e.dxf.start), pt(e.dxf.end)) for e in green if e.dxftype() == "LINE")
+    if lines != [((0, 0, 0), (3, 0, 0)), ((0, 10, 0), (12, 10, 0)), ((6, 0, 0), (10, 0, 0))]:
+        problems.append(f"lines {lines}")
+    arcs = sorted((pt(e.dxf.center), e.dxf.radius, round(e.dxf.start_angle, 9), round(e.dxf.end_angle, 9),
+                   pt(e.dxf.extrusion)) for e in green if e.dxftype() == "ARC")
+    if arcs != [((-30, 0, 0), 3, 90, 180, (0, 0, -1)), ((20, 0, 0), 3, 90, 270, (0, 0, 1))]:
+        problems.append(f"arcs {arcs}")
+    polylines = [e for e in green if e.dxftype() in ("LWPOLYLINE", "POLYLINE")]
+    if doc.dxfversion == "AC1009" and any(e.dxftype() == "LWPOLYLINE" for e in msp):
+        problems.append("an LWPOLYLINE in an R12 drawing")
+    for e in polylines:
+        if e.dxftype() == "LWPOLYLINE":
+            points = [(round(x, 9), round(y, 9), round(b, 9)) for x, y, _, _, b in e.get_points()]
+        else:
+            points = [(round(v.dxf.location.x, 9), round(v.dxf.location.y, 9), round(v.dxf.bulge, 9))
+                      for v in e.vertices]
+        if e.closed if e.dxftype() == "LWPOLYLINE" else e.is_closed:
+            problems.append("the polyline is still closed")
+        if points != [(43, -3, 0), (46, -3, 1), (46, 3, 0), (43, 3, 0)]:
+            problems.append(f"polyline {points}")
+    if len(polylines) != 1:
+        problems.append(f"{len(polylines)} polylines")
+    return problems
+
+
+# The trim and extend clicks on parts_to_trim, every object an edge.
+TRIM_CLICKS = """
+            trigger TrimBtn
+            click @0,0 right
+            click @4.5,0 ctrl
+            click @23,0 ctrl
+            click @27.8787,2.1213 ctrl
+            click @40,0 ctrl
+            key Escape
+            trigger ExtendBtn
+            click @12,11 ctrl
+            key Return
+            click @4,10 ctrl
+            click @4,10 right
+"""
+
+
+def parts_to_offset(path, version):
+    """For parallels, made by ezdxf on the layer Kontur in red: the 10 x 10
+    square whose right side is a half circle out, as one closed polyline;
+    an arc of a CAM program, extrusion -Z, whose world centre is (30, 5);
+    a line from (0, 20) to (10, 20)."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    red = {"layer": "Kontur", "color": 1}
+    square = [(0, 0, 0), (10, 0, 1), (10, 10, 0), (0, 10, 0)]
+    if version == "R12":
+        msp.add_polyline2d([(x, y, 0, 0, b) for x, y, b in square], format="xyseb", close=True, dxfattribs=red)
+    else:
+        msp.add_lwpolyline([(x, y, 0, 0, b) for x, y, b in square], close=True, dxfattribs=red)
+    msp.add_arc((-30, 5), 5, 90, 270, dxfattribs=dict(red, extrusion=(0, 0, -1)))
+    msp.add_line((0, 20), (10, 20), dxfattribs=red)
+    doc.saveas(path)
+
+
+def check_offset(doc):
+    """The square's parallel 1 inside, the arc's 1 inside in its own plane,
+    the line's through (3, 23.5); each on Kontur in red, each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    polylines = polylines_of(doc, problems)
+    problems += [f"a {e.dxftype()} on {e.dxf.layer} in {e.dxf.color}" for e in msp
+                 if (e.dxf.layer, e.dxf.color) != ("Kontur", 1)]
+    areas = sorted(round(abs(bulge_area(p, True)), 9) for p, closed, _ in polylines if closed)
+    if len(polylines) != 2 or not near(areas, [72 + 8 * math.pi, 100 + 12.5 * math.pi]):
+        problems.append(f"closed polylines of areas {areas}, wanted the square's and 72 + 8 pi")
+    arcs = sorted((tuple(e.dxf.center), e.dxf.radius, e.dxf.start_angle, e.dxf.end_angle, tuple(e.dxf.extrusion))
+                  for e in msp.query("ARC"))
+    if len(arcs) != 2 or not near([c for c in arcs[0][0]] + list(arcs[0][1:4]) + list(arcs[0][4]),
+                                  [-30, 5, 0, 4, 90, 270, 0, 0, -1]):
+        problems.append(f"arcs {arcs}")
+    lines = sorted((tuple(e.dxf.start), tuple(e.dxf.end)) for e in msp.query("LINE"))
+    if len(lines) != 2 or not near([c for p in lines[1] for c in p], [0, 23.5, 0, 10, 23.5, 0]):
+        problems.append(f"lines {lines}")
+    return problems
+
+
+# The clicks of the parallels checked by check_offset: the square's 1
+# inside, the arc's 1 inside, the line's through a typed point.
+OFFSET_CLICKS = """
+            answer OffsetForm AbstandEd=1 ok
+            trigger OffsetBtn
+            click @5,0
+            click @5,5
+            click @35,5
+            click @33,5
+            key Escape
+            answer OffsetForm DurchPunktCb=1 ok
+            trigger Parallele1
+            click @5,20
+            input 3,23.5
+            key Escape
+"""
 
 
 def corners_to_make(path, version):
@@ -824,6 +966,57 @@ CASES = [
         same=("@TMP@/undone.dxf", "@TMP@/polylines.dxf"),
     ),
     dict(
+        name="Stutzen and Dehnen on an ezdxf drawing, every object an edge; undo gives the text back",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+""" + TRIM_CLICKS + """
+            state
+            saveas @TMP@/trimmed.dxf
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["undo: 5"],
+        audit="@TMP@/trimmed.dxf",
+        check=("@TMP@/trimmed.dxf", check_trimmed),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
+        name="Stutzen in an R12 drawing keeps POLYLINE and VERTEX",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R12"),
+        script="""
+            open @TMP@/parts.dxf
+""" + TRIM_CLICKS + """
+            saveas @TMP@/trimmed.dxf
+        """,
+        audit="@TMP@/trimmed.dxf",
+        check=("@TMP@/trimmed.dxf", check_trimmed),
+    ),
+    dict(
+        name="a recorded macro trims and extends again",
+        setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            trigger Makroaufzeichnen1
+""" + TRIM_CLICKS + """
+            answer QFileDialog fileNameEdit=@TMP@/trim.replay ok
+            trigger Makroaufzeichnen1
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            answer QFileDialog fileNameEdit=@TMP@/trim.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/trimmed.dxf
+        """,
+        check=("@TMP@/trimmed.dxf", check_trimmed),
+    ),
+    dict(
         name="a recorded macro joins again with the tolerance typed while it was recorded",
         setup=lambda tmp: parts_to_join(os.path.join(tmp, "parts.dxf"), "R2000"),
         script="""
@@ -840,6 +1033,53 @@ CASES = [
             saveas @TMP@/joined.dxf
         """,
         check=("@TMP@/joined.dxf", check_joined),
+    ),
+    # Undone through the menu: after a typed point the command field keeps
+    # the focus, and Ctrl+Z there takes back its own text.
+    dict(
+        name="Parallele: an ezdxf drawing's contour, CAM arc and line, at a distance and through a point; undo gives the text back",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+        """ + OFFSET_CLICKS + """
+            saveas @TMP@/offset.dxf
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            saveas @TMP@/undone.dxf
+        """,
+        audit="@TMP@/offset.dxf",
+        check=("@TMP@/offset.dxf", check_offset),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
+        name="Parallele in an R12 drawing makes POLYLINE and VERTEX",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R12"),
+        script="""
+            open @TMP@/parts.dxf
+        """ + OFFSET_CLICKS + """
+            saveas @TMP@/offset.dxf
+        """,
+        audit="@TMP@/offset.dxf",
+        check=("@TMP@/offset.dxf", check_offset),
+    ),
+    dict(
+        name="a recorded macro makes the parallels again",
+        setup=lambda tmp: parts_to_offset(os.path.join(tmp, "parts.dxf"), "R2000"),
+        script="""
+            open @TMP@/parts.dxf
+            trigger Makroaufzeichnen1
+        """ + OFFSET_CLICKS + """
+            answer QFileDialog fileNameEdit=@TMP@/offset.replay ok
+            trigger Makroaufzeichnen1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            trigger Rckgngig1
+            answer QFileDialog fileNameEdit=@TMP@/offset.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/offset.dxf
+        """,
+        check=("@TMP@/offset.dxf", check_offset),
     ),
     dict(
         name="Abrunden on an ezdxf drawing: two lines, a line and a mirrored CAM arc, a polyline's vertex; "

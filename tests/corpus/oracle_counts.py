@@ -34,7 +34,7 @@ from ezdxf.document import Drawing
 KINDS = frozenset({
     "VIEWPORT", "POLYLINE", "DIMENSION", "RAY", "XLINE", "LINE", "LWPOLYLINE",
     "LEADER", "HATCH", "WIPEOUT", "SOLID", "POINT", "SPLINE", "ARC", "CIRCLE",
-    "ELLIPSE", "TEXT", "MTEXT", "INSERT", "MULTILEADER", "ATTRIB",
+    "ELLIPSE", "TEXT", "MTEXT", "INSERT", "MULTILEADER", "ATTRIB", "TRACE",
 })
 
 # Differences between our reader and ezdxf that are not faults, found by

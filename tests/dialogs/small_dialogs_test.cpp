@@ -17,6 +17,7 @@
 #include "dialogs/ArrayFUnit.h"
 #include "dialogs/PolarFUnit.h"
 #include "dialogs/JoinFUnit.h"
+#include "dialogs/OffsetFUnit.h"
 #include "dialogs/FilletFUnit.h"
 #include "dialogs/ChamferFUnit.h"
 #include "dialogs/PolygonFUnit.h"
@@ -52,10 +53,11 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
+  TOffsetForm offset_;
   TFilletForm fillet_;
   TChamferForm chamfer_;
-  std::vector<QDialog*> dialogs_{&text_,   &array_, &polygon_, &rotation_, &scale_,  &viewport_,
-                                 &newLayer_, &raster_, &polar_, &join_,  &fillet_, &chamfer_};
+  std::vector<QDialog*> dialogs_{&text_,     &array_,    &polygon_, &rotation_, &scale_, &viewport_, &newLayer_,
+                                 &raster_,   &polar_,    &join_,    &offset_,   &fillet_, &chamfer_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -80,6 +82,7 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"RasterForm", "Raster"},
       {"PolarForm", "Polar"},
       {"JoinForm", "Verbinden"},
+      {"OffsetForm", "Parallele"},
       {"FilletForm", "Abrunden"},
       {"ChamferForm", "Fasen"},
   };
@@ -132,6 +135,7 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"RasterForm", "AbstandEd", "Rasterabstand:", 0.000001, 1000000000, 10},
       {"PolarForm", "WinkelEd", "Winkelschritt in °:", 0.01, 180, 15},
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
+      {"OffsetForm", "AbstandEd", "Abstand:", 0, kUnbounded, 1},
       {"FilletForm", "RadiusEd", "Radius:", 0, 1e9, 10},
       {"ChamferForm", "Abstand1Ed", "Erster Abstand:", 0, 1e9, 10},
       {"ChamferForm", "Abstand2Ed", "Zweiter Abstand:", 0, 1e9, 10},

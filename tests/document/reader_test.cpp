@@ -229,6 +229,22 @@ TEST(ReaderBlocks, MembersKnowTheirBlock) {
   EXPECT_EQ(d.maxhandle, 0x2Bu);
 }
 
+TEST(ReaderBlocks, TheNameIsGroupTwoAndNothingCarriesOverFromTheBlockBefore) {
+  const std::string blocks =
+      "  0\nBLOCK\n  2\nA\n330\n1F\n 10\n5\n 20\n6\n  0\nENDBLK\n"
+      "  0\nBLOCK\n  2\nONLY2\n  0\nENDBLK\n"
+      "  0\nBLOCK\n  3\nONLY3\n  0\nENDBLK\n"
+      "  0\nBLOCK\n  3\nTHREE\n  2\nTWO\n  0\nENDBLK\n"
+      "  0\nBLOCK\n  0\nENDBLK\n";
+  const Drawing d = Parsed(WithEof(Section("BLOCKS", blocks)));
+  ASSERT_EQ(d.blocks.size(), 5u);
+  const char* names[] = {"A", "ONLY2", "ONLY3", "TWO", ""};
+  for (std::size_t b = 0; b < 5; ++b) EXPECT_EQ(d.blocks[b].blockname, names[b]) << b;
+  EXPECT_EQ(d.blocks[1].hand, 0u);
+  EXPECT_DOUBLE_EQ(d.blocks[1].basex, 0);
+  EXPECT_DOUBLE_EQ(d.blocks[1].basey, 0);
+}
+
 // --- layouts -------------------------------------------------------------------------
 
 std::string Layout(std::string_view name, int order, std::string_view record) {
@@ -255,12 +271,12 @@ TEST(ReaderLayouts, ModelFirstThenByOrder) {
 TEST(ReaderFrame, EveryKindBecomesOneEntryWithItsLines) {
   const char* kinds[] = {"VIEWPORT", "POLYLINE", "DIMENSION", "RAY",   "XLINE", "LINE",   "LWPOLYLINE",
                          "LEADER",   "HATCH",    "WIPEOUT",   "SOLID", "POINT", "SPLINE", "ARC",
-                         "CIRCLE",   "ELLIPSE",  "TEXT",      "MTEXT", "INSERT"};
+                         "CIRCLE",   "ELLIPSE",  "TEXT",      "MTEXT", "INSERT", "TRACE"};
   std::string body;
   for (const char* k : kinds) body += std::string("  0\n") + k + "\n  5\nA1\n  8\nL" + k + "\n";
   const Drawing d = Parsed(WithEof(Section("ENTITIES", body)));
-  ASSERT_EQ(d.anzpoly(), 19);
-  for (int i = 0; i < 19; ++i) {
+  ASSERT_EQ(d.anzpoly(), 20);
+  for (int i = 0; i < 20; ++i) {
     const tpoly& p = d.polys[static_cast<std::size_t>(i)];
     SCOPED_TRACE(kinds[i]);
     EXPECT_EQ(d.value(p.linefrom + 1), kinds[i]);
@@ -277,6 +293,7 @@ TEST(ReaderFrame, EveryKindBecomesOneEntryWithItsLines) {
   EXPECT_TRUE(at(8).patternfill() && at(8).issolid() && at(8).isclosed);
   EXPECT_TRUE(at(9).iswipeout());
   EXPECT_TRUE(at(10).issolid() && at(10).isclosed);
+  EXPECT_TRUE(at(19).issolid() && at(19).isclosed);  // a trace is filled as a solid
   EXPECT_TRUE(at(11).ispoint() && !at(11).issolid());
   EXPECT_TRUE(at(15).kind == Kind::ELLIPSE && at(15).needext230);
   EXPECT_TRUE(at(16).istext() && !at(16).ismtext() && at(16).needext210);

@@ -18,7 +18,7 @@ using Handler = void (Editor::*)();
 // One step of a case: a handler called, a mouse event at a drawing point,
 // or an answer queued for a dialog.
 struct Step {
-  enum Kind { Call, Click, Right, Move, Press, Release, Escape, Answer } kind;
+  enum Kind { Call, Click, Right, Move, Press, Release, Escape, Return, Answer } kind;
   double x = 0, y = 0;
   Handler handler = nullptr;
   std::function<void(FakePlatform&)> answer = {};
@@ -30,6 +30,7 @@ inline Step M(double x, double y) { return {Step::Move, x, y}; }
 inline Step P(double x, double y) { return {Step::Press, x, y}; }
 inline Step U(double x, double y) { return {Step::Release, x, y}; }
 inline Step Esc() { return {Step::Escape}; }
+inline Step Ret() { return {Step::Return}; }
 // The next showing of the dialog closes with OK on what it proposes.
 template <class Values>
 Step Ok(ScriptedDialog<Values> FakePlatform::*dialog) {
@@ -54,6 +55,7 @@ inline void RunSteps(Editor& e, const std::vector<Step>& steps) {
       case Step::Press: e.PaintBox1MouseDown(MouseButton::Left, kNoSnap, px, py); break;
       case Step::Release: e.PaintBox1MouseUp(MouseButton::Left, kNoSnap, px, py); break;
       case Step::Escape: e.keyeditKeyDown(27); break;
+      case Step::Return: e.keyeditKeyDown(13); break;
       case Step::Answer: s.answer(dynamic_cast<FakePlatform&>(e.platform)); break;
     }
   }

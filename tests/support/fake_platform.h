@@ -102,6 +102,7 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<LayerDialogValues> layerDialog;
   ScriptedDialog<LineStyleDialogValues> lineStyleDialog;
   ScriptedDialog<JoinDialogValues> joinDialog;
+  ScriptedDialog<OffsetDialogValues> offsetDialog;
   ScriptedDialog<FilletDialogValues> filletDialog;
   ScriptedDialog<ChamferDialogValues> chamferDialog;
 
@@ -190,6 +191,7 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowLayerDialog(LayerDialogValues& values) override { return layerDialog.Run(values); }
   DialogResult ShowLineStyleDialog(LineStyleDialogValues& values) override { return lineStyleDialog.Run(values); }
   DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
+  DialogResult ShowOffsetDialog(OffsetDialogValues& values) override { return offsetDialog.Run(values); }
   DialogResult ShowFilletDialog(FilletDialogValues& values) override { return filletDialog.Run(values); }
   DialogResult ShowChamferDialog(ChamferDialogValues& values) override { return chamferDialog.Run(values); }
 

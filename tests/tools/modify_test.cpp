@@ -12,6 +12,7 @@
 #include "i18n/msg.h"
 #include "support/editor_steps.h"
 #include "tools/editor.h"
+#include "tools/tooltable.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
@@ -152,6 +153,19 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
        {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
       {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
+      {"parallels at a distance, one object after the other", false,
+       [](test::FakePlatform& p) { p.offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 3; }}); },
+       {C(&Editor::OffsetBtnClick), L(5, 0), L(5, 10), L(5, 3), L(5, 10), R()},
+       {{0, 0, 10, 0}, {0, 3, 10, 3}, {0, 6, 10, 6}}, 2},
+      {"a parallel through a point", true,
+       [](test::FakePlatform& p) { p.offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.DurchPunktCb = true; }}); },
+       {C(&Editor::OffsetBtnClick), L(5, 0), L(2, -4), R()}, {{0, 0, 10, 0}, {0, -4, 10, -4}}},
+      {"a parallel: a click beside everything picks nothing", false, [](test::FakePlatform& p) { p.offsetDialog.answers.push_back({}); },
+       {C(&Editor::OffsetBtnClick), L(5, 40), L(5, 10), R()}, {{0, 0, 10, 0}}, 0},
+      {"a parallel, the dialog cancelled", false, {}, {C(&Editor::OffsetBtnClick), L(5, 0), L(5, 10)}, {{0, 0, 10, 0}}, 0},
+      {"a parallel at a distance of no number", false,
+       [](test::FakePlatform& p) { p.offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = kNaN; }}); },
+       {C(&Editor::OffsetBtnClick), L(5, 0), L(5, 10)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -169,8 +183,62 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
     const ToolState& t = ed().tool;
     EXPECT_FALSE(t.incopyline || t.inmoveline || t.inrotateline || t.inscaleline || t.inmirrorline || t.incopyselect ||
                  t.inmoveselect || t.inrotateselect || t.inscaleselect || t.inmirrorselect || t.inarrayselect ||
-                 t.indelselect || t.injoinselect || t.inexplodeselect)
+                 t.indelselect || t.injoinselect || t.inexplodeselect || t.inoffset)
         << "the tool has ended";
+  }
+}
+
+// Trim and extend with a vertical edge through (5, 0) and a boundary at
+// x = 20 beside the line: each click one step, until the right button.
+TEST_F(ModifyTest, TrimAndExtendClickByClick) {
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::vector<Segment> lines;
+    std::size_t undoSteps;
+    int message = 0;
+  } cases[] = {
+      {"trim, every object an edge", {C(&Editor::TrimBtnClick), R(), L(8, 0), R()},
+       {{0, 0, 5, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 1},
+      {"trim by the picked edges, Return ends the pick, two clicks",
+       {C(&Editor::TrimBtnClick), L(5, 3), L(2, 0), Ret(), L(8, 0), L(5, 4), Esc()},
+       {{0, 0, 5, 0}, {5, -5, 5, 0}, {20, -5, 20, 5}}, 2},
+      {"trim by a picked edge alone: the line is no edge", {C(&Editor::TrimBtnClick), L(5, 3), Ret(), L(5, 4), Esc()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingToCut},
+      {"trim where nothing is", {C(&Editor::TrimBtnClick), R(), L(50, 50), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingClicked},
+      {"trim where nothing crosses", {C(&Editor::TrimBtnClick), R(), L(20, 3), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NothingToCut},
+      {"extend to the next boundary", {C(&Editor::ExtendBtnClick), R(), L(8, 0), R()},
+       {{0, 0, 20, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 1},
+      {"extend with nothing ahead", {C(&Editor::ExtendBtnClick), R(), L(20, 4), R()},
+       {{0, 0, 10, 0}, {5, -5, 5, 5}, {20, -5, 20, 5}}, 0, msg::NoBoundaryAhead},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {5, -5, 0}, {5, 5, 0}), InsertResult::Inserted);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {20, -5, 0}, {20, 5, 0}), InsertResult::Inserted);
+    steps_ = ed().undos.undos.size();
+    Run(c.steps);
+    const std::vector<Segment> lines = Lines();
+    ASSERT_EQ(lines.size(), c.lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_NEAR(lines[i].x1, c.lines[i].x1, 1e-9);
+      EXPECT_NEAR(lines[i].y1, c.lines[i].y1, 1e-9);
+      EXPECT_NEAR(lines[i].x2, c.lines[i].x2, 1e-9);
+      EXPECT_NEAR(lines[i].y2, c.lines[i].y2, 1e-9);
+    }
+    EXPECT_EQ(NewSteps(), c.undoSteps);
+    if (c.message) {
+      ASSERT_EQ(pf().messages.size(), 1u);
+      EXPECT_EQ(pf().messages[0].nr, c.message);
+    } else {
+      EXPECT_TRUE(pf().messages.empty());
+    }
+    const ToolState& t = ed().tool;
+    EXPECT_FALSE(t.intrimselect || t.intrim || t.inextendselect || t.inextend) << "the tool has ended";
+    for (const tpoly& p : ed().drawing.polys) EXPECT_FALSE(p.selected) << "the edges are let go";
   }
 }
 
@@ -237,6 +305,29 @@ TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
   for (int i = 1; i < ed().tool.anzrem; ++i) ed().tool.remove[static_cast<std::size_t>(i)].joined ? ++joined : ++alone;
   EXPECT_EQ(alone, 2) << "the line's one segment and the circle's first";
   EXPECT_GT(joined, 20);
+}
+
+TEST_F(ModifyTest, AParallelsGhostTakesTheSideOfThePointerAndItsPromptTheStep) {
+  Start(false);
+  pf().offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 2; }});
+  Run({C(&Editor::OffsetBtnClick)});
+  EXPECT_EQ(Prompt(ed().tool), "Objekt für die Parallele wählen, Rechtsklick für Ende");
+  Run({L(5, 0)});
+  EXPECT_EQ(Prompt(ed().tool), "Seite der Parallele, ohne Abstand ein Punkt auf ihr");
+  for (const double side : {10.0, -10.0}) {
+    Run({M(5, side)});
+    ASSERT_EQ(ed().tool.anzrem, 1);
+    const tremove& g = ed().tool.remove[0];
+    const Point2 a = DXF2Bildschirm(ed().views, 0, side / 5), b = DXF2Bildschirm(ed().views, 10, side / 5);
+    EXPECT_NEAR(g.x1, a.x, 1);
+    EXPECT_NEAR(g.y1, a.y, 1);
+    EXPECT_NEAR(g.x2, b.x, 1);
+    EXPECT_NEAR(g.y2, b.y, 1);
+  }
+  Run({Esc()});
+  EXPECT_FALSE(ed().tool.inoffset);
+  EXPECT_EQ(Lines().size(), 1u);
+  EXPECT_EQ(NewSteps(), 0u);
 }
 
 TEST_F(ModifyTest, ACompletingClickRepaintsOnce) {

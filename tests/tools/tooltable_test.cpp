@@ -8,7 +8,6 @@
 
 #include "support/editor_steps.h"
 #include "tools/commands.h"
-#include "view/transform.h"
 #include "writers/entitywriters.h"
 
 namespace vestrel {
@@ -26,6 +25,7 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->offsetDialog.answers.push_back({});
     screen.platform->filletDialog.answers.push_back({});
     screen.platform->chamferDialog.answers.push_back({});
     const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
@@ -39,9 +39,7 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     switch (tool.shows) {
       case ButtonShows::Armed: EXPECT_EQ(ArmedTool(e.tool), &tool); break;
       case ButtonShows::Running:
-        // Nothing is selected: it picks, or it takes the objects it is to
-        // work on by its clicks.
-        EXPECT_TRUE(e.tool.*(tool.picking ? tool.picking : tool.mode));
+        EXPECT_TRUE(e.tool.*(tool.picking ? tool.picking : tool.mode)) << "nothing is selected: it picks";
         break;
       case ButtonShows::Never: EXPECT_TRUE(e.tool.*tool.mode); break;
     }
@@ -110,11 +108,14 @@ TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
     screen.platform->polygonDialog.answers.push_back({});
     screen.platform->filletDialog.answers.push_back({});
     screen.platform->chamferDialog.answers.push_back({});
-    // Fillet and chamfer go on once they caught an object at the walk's
-    // start.
-    const Point2 a = Bildschirm2DXF(e.views, kWalk[0][0], kWalk[0][1]);
-    ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {a.x - 50, a.y, 0}, {a.x + 50, a.y, 0}), InsertResult::Inserted);
     e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
+    screen.platform->offsetDialog.answers.push_back({});
+    // The parallel, the fillet and the chamfer take a line under the walk's
+    // first point.
+    const Point2 a = Bildschirm2DXF(e.views, 250, 300), b = Bildschirm2DXF(e.views, 350, 300);
+    if (tool.mode == &ToolState::inoffset || tool.mode == &ToolState::infillet ||
+        tool.mode == &ToolState::inchamfer)
+      ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {a.x, a.y, 0}, {b.x, b.y, 0}), InsertResult::Inserted);
     (e.*CommandNamed(tool.menu.empty() ? tool.button : tool.menu)->handler)();
     ASSERT_FALSE(tool.prompts.empty());
     EXPECT_EQ(Prompt(e.tool), tool.prompts.front());

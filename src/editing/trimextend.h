@@ -1,0 +1,46 @@
+// Trim and extend: one clicked object cut back to the edges that cross it,
+// or one of its ends carried on to the next boundary. The object keeps its
+// handle, its properties and its plane; what a trim leaves in two parts
+// gets a second object beside it with a new handle and the same
+// properties. Each is one undo step and a parse of the drawing; telling the
+// user and painting is the caller's.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file/context.h"
+#include "geometry/path.h"
+
+namespace vestrel {
+
+struct CutResult {
+  enum class Status {
+    Done,
+    NotThisKind,       // the object is of a kind the tool cannot take: `kind`
+    NoCut,             // no edge crosses it beside the click (trim)
+    NoBoundary,        // no boundary lies ahead of the end (extend)
+    InvalidValue,      // a number of the object is no finite number, or it has no length
+    NoInsertionPoint,  // the second part would have no place
+    NoHandleLeft,      // it would need a handle and none is left
+  };
+  Status status = Status::Done;
+  std::string kind;  // the DXF name of the kind refused ("SPLINE", "POLYLINE (3D)")
+};
+
+// The curve of entry `entry` in the plan (world x and y) as the tools cut
+// it: lines, arcs, circles, ellipses and elliptic arcs, LWPOLYLINE and 2-D
+// POLYLINE. None for any other kind, `kind` then naming it.
+std::optional<Path> CuttablePath(const Drawing& d, std::int32_t entry, std::string& kind);
+
+// Trims entry `entry` where the user clicked it (`picked`, in the plan):
+// the part between the crossings of `edges` either side of the click goes.
+// Circles become arcs, full ellipses elliptic arcs, closed polylines open.
+CutResult TrimObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& edges, Point2 picked);
+
+// Carries the end of entry `entry` nearer to `picked` on to the first of
+// `boundaries` ahead of it: lines, arcs, elliptic arcs and open polylines.
+CutResult ExtendObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& boundaries, Point2 picked);
+
+}  // namespace vestrel

@@ -1,0 +1,213 @@
+// "Stutzen" and "Dehnen": the edges are picked first (none picked, every
+// shown object is one), then each click cuts the object under the pointer
+// back to the edges either side of it, or carries its nearer end on to the
+// next edge ahead; one undo step a click, until the right button or
+// Escape. The picked edges stay selected meanwhile.
+#include <algorithm>
+#include <cmath>
+
+#include "editing/trimextend.h"
+#include "i18n/msg.h"
+#include "tools/modify/picking.h"
+#include "tools/screensearch.h"
+#include "tools/select.h"
+#include "view/extents.h"
+#include "view/measure.h"
+
+namespace vestrel {
+
+namespace {
+
+// How near a click must come to a reference's curve to be on it, in pixels.
+constexpr double kReach = 3;
+
+void Widen(WorldBox& box, Point2 p) {
+  box.minx = std::min(box.minx, p.x), box.maxx = std::max(box.maxx, p.x);
+  box.miny = std::min(box.miny, p.y), box.maxy = std::max(box.maxy, p.y);
+}
+
+// A box around a piece: a segment's ends, or its whole circle or ellipse.
+WorldBox BoxOf(const Piece& q) {
+  WorldBox box{q.a.x, q.a.y, q.a.x, q.a.y};
+  Widen(box, q.b);
+  Point2 c, half;
+  if (q.elliptic) {
+    c = q.conic.c;
+    half = {std::hypot(q.conic.u.x, q.conic.v.x), std::hypot(q.conic.u.y, q.conic.v.y)};
+  } else if (const std::optional<ArcShape> arc = CircleOf(q)) {
+    c = arc->c, half = {arc->r, arc->r};
+  } else {
+    return box;
+  }
+  Widen(box, {c.x - half.x, c.y - half.y});
+  Widen(box, {c.x + half.x, c.y + half.y});
+  return box;
+}
+
+bool Meet(const WorldBox& a, const WorldBox& b) {
+  return a.minx <= b.maxx && b.minx <= a.maxx && a.miny <= b.maxy && b.miny <= a.maxy;
+}
+
+// Where the edges of a click are looked for: around the object, and for an
+// end carried on, along the way its end pieces would go.
+WorldBox SearchBox(const Path& path, bool extend, double reach) {
+  WorldBox box = BoxOf(path.pieces.front());
+  for (const Piece& q : path.pieces) {
+    const WorldBox b = BoxOf(q);
+    Widen(box, {b.minx, b.miny});
+    Widen(box, {b.maxx, b.maxy});
+  }
+  if (extend)
+    for (const Piece& q : {path.pieces.front(), path.pieces.back()})
+      if (!q.elliptic && !CircleOf(q)) {
+        const Point2 d = DirectionAt(q, 0);
+        Widen(box, {q.a.x - d.x * reach, q.a.y - d.y * reach});
+        Widen(box, {q.b.x + d.x * reach, q.b.y + d.y * reach});
+      }
+  // The rounding of the index's float boxes.
+  const double slack = 1e-6 * (1 + std::max({std::abs(box.minx), std::abs(box.maxx), std::abs(box.miny), std::abs(box.maxy)}));
+  return {box.minx - slack, box.miny - slack, box.maxx + slack, box.maxy + slack};
+}
+
+// Whether an object is an edge: shown, and picked unless all are.
+bool IsEdge(const Editor& e, const ScreenSearch& s, const tpoly& p) {
+  return s.snappable(p) && (e.tool.edges.all || p.selected);
+}
+
+// The edges near entry `target`, its own curve left out: from the objects
+// the spatial index finds there, and from the references' curves.
+std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t target, const Path& path, bool extend) {
+  const WorldBox box = SearchBox(path, extend, e.tool.edges.reach);
+  std::vector<std::uint32_t> runs;
+  s.index.Find(box, runs);
+  std::vector<std::int32_t> entries;
+  for (const std::uint32_t r : runs) entries.push_back(s.index.run(r).entry);
+  std::sort(entries.begin(), entries.end());
+  entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+  std::vector<Contour> contours;
+  Blocks blocks(s.d);
+  for (const std::int32_t entry : entries) {
+    const tpoly& p = s.d.polys[static_cast<std::size_t>(entry)];
+    if (entry == target || p.kind == Kind::INSERT || !IsEdge(e, s, p)) continue;
+    AddContours(s.d, blocks, static_cast<std::size_t>(entry), contours);
+  }
+  std::vector<Piece> edges;
+  for (const Contour& c : contours) edges.insert(edges.end(), c.path.pieces.begin(), c.path.pieces.end());
+  for (const Piece& q : e.tool.edges.referenced)
+    if (Meet(BoxOf(q), box)) edges.push_back(q);
+  return edges;
+}
+
+// Whether the click lies on a curve a reference draws.
+bool OnReference(const Editor& e, const Click& c) {
+  for (const Piece& q : e.tool.edges.referenced) {
+    const Point2 p = PointAt(q, NearestParameter(q, c.point));
+    const Point2 at = c.window.toScreen(p.x, p.y);
+    if (std::hypot(at.x - c.x, at.y - c.y) <= kReach) return true;
+  }
+  return false;
+}
+
+void Tell(Editor& e, const CutResult& r, bool extend) {
+  using S = CutResult::Status;
+  switch (r.status) {
+    case S::Done: break;
+    case S::NotThisKind:
+      e.platform.ShowMessage(extend ? msg::CannotExtend : msg::CannotTrim, r.kind, MsgIcon::Error);
+      break;
+    case S::NoCut: e.platform.ShowMessage(msg::NothingToCut, "", MsgIcon::Information); break;
+    case S::NoBoundary: e.platform.ShowMessage(msg::NoBoundaryAhead, "", MsgIcon::Information); break;
+    case S::InvalidValue: e.platform.ShowMessage(msg::InvalidValue, "", MsgIcon::Error); break;
+    case S::NoInsertionPoint: e.platform.ShowMessage(msg::NoInsertionPoint, "", MsgIcon::Error); break;
+    case S::NoHandleLeft: e.platform.ShowMessage(msg::NoHandleLeft, "", MsgIcon::Error); break;
+  }
+}
+
+void Cut(Editor& e, const Click& c, bool extend) {
+  const ScreenSearch s(e, c.window);
+  const std::int32_t entry = ObjectAt(e, c.window, c.x, c.y);
+  if (entry < 0) {
+    // The members of references are edges, never cut.
+    if (OnReference(e, c)) return Tell(e, {CutResult::Status::NotThisKind, "INSERT"}, extend);
+    return e.platform.ShowMessage(msg::NothingClicked, "", MsgIcon::Information);
+  }
+  std::string kind;
+  std::vector<Piece> edges;
+  if (const std::optional<Path> path = CuttablePath(e.drawing, entry, kind); path && !path->pieces.empty())
+    edges = EdgesNear(e, s, entry, *path, extend);
+  Drawing& d = e.drawing;
+  const bool edge = d.polys[static_cast<std::size_t>(entry)].selected;
+  const std::int32_t before = d.anzpoly();
+  const CutResult r = extend ? ExtendObject(e.doc, entry, edges, c.point) : TrimObject(e.doc, entry, edges, c.point);
+  Tell(e, r, extend);
+  if (r.status != CutResult::Status::Done) return;
+  // A picked edge stays one, and so does the second part of it: they stand
+  // where it stood.
+  for (std::int32_t i = entry; edge && i <= entry + d.anzpoly() - before && i < d.anzpoly(); ++i)
+    d.polys[static_cast<std::size_t>(i)].selected = true;
+  e.Repaint();
+}
+
+void StartEdges(Editor& e, bool ToolState::*select) {
+  EndTools(e);
+  e.tool.edges = {};
+  StartPicking(e, select);
+}
+
+}  // namespace
+
+void Editor::TrimBtnClick() { StartEdges(*this, &ToolState::intrimselect); }
+void Editor::ExtendBtnClick() { StartEdges(*this, &ToolState::inextendselect); }
+
+void EdgesPicked(Editor& e) {
+  ToolState& t = e.tool;
+  const bool extend = t.inextendselect;
+  StopPicking(e, extend ? &ToolState::inextendselect : &ToolState::intrimselect, Cursor::CrossHair);
+  (extend ? t.inextend : t.intrim) = true;
+  t.ellipsemode = 0;
+  t.edges = {};
+  t.edges.all = !e.IsSelected();
+  // The references' curves, once: the spatial index knows only where
+  // they are inserted.
+  const ScreenSearch s(e, WindowTransform(e.views));
+  Blocks blocks(e.drawing);
+  std::vector<Contour> contours;
+  for (std::size_t i = 0; i < e.drawing.polys.size(); ++i) {
+    const tpoly& p = e.drawing.polys[i];
+    if (p.kind == Kind::INSERT && IsEdge(e, s, p)) AddContours(e.drawing, blocks, i, contours);
+  }
+  for (const Contour& c : contours)
+    t.edges.referenced.insert(t.edges.referenced.end(), c.path.pieces.begin(), c.path.pieces.end());
+  const Extents x = TabExtents(e.drawing, e.view.tab);
+  const double size = std::hypot(x.maxx - x.minx, x.maxy - x.miny);
+  t.edges.reach = std::isfinite(size) ? 2 * size + 1 : 1;
+  e.platform.ShowState();
+  e.Repaint();
+}
+
+void TrimPicked(Editor& e, const Click&) { EdgesPicked(e); }
+void ExtendPicked(Editor& e, const Click&) { EdgesPicked(e); }
+
+void CutEnd(Editor& e) {
+  ToolState& t = e.tool;
+  t.intrim = t.inextend = false;
+  t.edges = {};
+  e.removeall();
+  // The edges are let go.
+  for (tpoly& p : e.drawing.polys) p.selected = false;
+  e.platform.SetCursor(Cursor::CrossHair);
+  e.platform.ShowState();
+  e.Repaint();
+}
+
+void TrimClick(Editor& e, const Click& c) {
+  if (c.right()) return CutEnd(e);
+  Cut(e, c, false);
+}
+
+void ExtendClick(Editor& e, const Click& c) {
+  if (c.right()) return CutEnd(e);
+  Cut(e, c, true);
+}
+
+}  // namespace vestrel

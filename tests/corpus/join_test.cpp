@@ -1,0 +1,196 @@
+// "Verbinden" on every drawing: the lines, arcs and open polylines of the
+// model tab joined, one set of equal properties at a time (a join gives
+// the chain the first part's properties, so only parts that look alike are
+// joined together, as a drafter would). Afterwards no two ends meet alone
+// without being one polyline, no open part closes on itself, and the
+// picture is the one before but for the anti-aliasing of a pixel.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "editing/edit_support.h"
+#include "document/numbers.h"
+#include "editing/reshape.h"
+#include "support/corpus.h"
+#include "support/fake_platform.h"
+#include "support/qt_app.h"
+#include "view/extents.h"
+#include "view/renderer.h"
+#include "view/transform.h"
+
+namespace vestrel {
+namespace {
+
+using Key = std::tuple<std::string, std::string, int, std::uint32_t, int, std::string>;
+
+bool Joinable(const Drawing& d, const tpoly& p) {
+  if (p.kind == Kind::LINE || p.kind == Kind::ARC || p.kind == Kind::LWPOLYLINE) return true;
+  if (p.kind != Kind::POLYLINE) return false;
+  for (std::int32_t k = p.linefrom + 2; k + 1 <= p.linebis && Trim(d.dxf[k]) != "0"; k += 2)
+    if (Trim(d.dxf[k]) == "70") return (std::atoi(std::string(Trim(d.dxf[k + 1])).c_str()) & (8 | 16 | 64)) == 0;
+  return true;
+}
+
+// What makes two parts look alike: layer, line type, colour, weight, and
+// the plane they lie in (the extrusion as written).
+Key KeyOf(const Drawing& d, const tpoly& p) {
+  std::string normal;
+  for (std::int32_t k = p.linefrom + 2; k + 1 <= p.linebis && Trim(d.dxf[k]) != "0"; k += 2) {
+    const std::string_view g = Trim(d.dxf[k]);
+    if (g == "210" || g == "220" || g == "230") normal += std::string(Trim(d.dxf[k + 1])) + " ";
+  }
+  const std::string layer = p.layerpresent ? std::string(d.value(p.layerlinenr)) : "0";
+  return {layer, std::string(d.ltname(p)), p.colornr, p.truecolor, p.lineweight, normal};
+}
+
+QImage Picture(Drawing& d) {
+  test::FakePlatform platform;
+  platform.paintBox = {800, 600};
+  ViewState view;
+  PrintSetup print;
+  ViewContext s{d, view, print, platform};
+  ZoomFullIn(s);
+  QImage image(800, 600, QImage::Format_RGB32);
+  PaintBox1Paint(image, d, view, print, platform.page, 96);
+  return image;
+}
+
+// The pixels inked firmly in `a` with no pixel inked in about the same
+// colour among the 3 x 3 pixels around them in `b`. A line drawn as part
+// of a polyline rather than on its own may be shaded differently by the
+// anti-aliasing, half a pixel aside, but keeps its colour: seen from the
+// background, a pixel's colour keeps its direction however faint it is.
+int Unmatched(const QImage& a, const QImage& b, QRgb background) {
+  auto ink = [background](QRgb p) {
+    return std::array<double, 3>{double(qRed(p)) - qRed(background), double(qGreen(p)) - qGreen(background),
+                                 double(qBlue(p)) - qBlue(background)};
+  };
+  auto strength = [](const std::array<double, 3>& v) { return std::max({std::abs(v[0]), std::abs(v[1]), std::abs(v[2])}); };
+  auto alike = [](const std::array<double, 3>& u, const std::array<double, 3>& v) {
+    const double dot = u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
+    return dot > 0.95 * std::hypot(u[0], u[1], u[2]) * std::hypot(v[0], v[1], v[2]);
+  };
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const auto c = ink(a.pixel(x, y));
+      if (strength(c) <= 128) continue;
+      bool found = false;
+      for (int dy = -1; dy <= 1 && !found; ++dy)
+        for (int dx = -1; dx <= 1 && !found; ++dx) {
+          if (!b.valid(x + dx, y + dy)) continue;
+          const auto o = ink(b.pixel(x + dx, y + dy));
+          found = strength(o) > 32 && alike(c, o);
+        }
+      n += !found;
+    }
+  return n;
+}
+
+class CorpusJoin : public ::testing::TestWithParam<std::string> {
+ protected:
+  static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
+};
+
+TEST_P(CorpusJoin, ClosesWhatMeetsAndLooksTheSame) {
+  const auto doc = test::Doc::Read(GetParam());
+  if (!doc) GTEST_SKIP() << "not readable";
+  Drawing& d = doc->d;
+  const QImage before = Picture(d);
+  const Extents x = TabExtents(d, 0);
+  const double size = std::max(x.maxx - x.minx, x.maxy - x.miny);
+  const double tolerance = std::isfinite(size) && size > 0 ? size * 1e-6 : 1e-6;
+
+  auto parts = [&] {
+    std::map<Key, std::vector<std::int32_t>> out;
+    for (const std::int32_t i : doc->shown()) {
+      const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+      if (Joinable(d, p)) out[KeyOf(d, p)].push_back(i);
+    }
+    return out;
+  };
+  std::set<Key> keys;
+  for (const auto& [key, members] : parts()) keys.insert(key);
+  int made = 0;
+  for (const Key& key : keys) {
+    const auto now = parts();
+    const auto it = now.find(key);
+    if (it == now.end()) continue;
+    for (tpoly& p : d.polys) p.selected = false;
+    for (const std::int32_t i : it->second) d.polys[static_cast<std::size_t>(i)].selected = true;
+    const ReshapeResult r = JoinObjects(doc->c, tolerance);
+    using S = ReshapeResult::Status;
+    ASSERT_TRUE(r.status == S::Done || r.status == S::NothingToJoin || r.status == S::InvalidValue)
+        << static_cast<int>(r.status) << " " << r.kind;
+    made += r.made;
+  }
+  for (tpoly& p : d.polys) p.selected = false;
+
+  // The drawn ends of the open parts left, by their set of properties.
+  struct End {
+    double x, y;
+    std::int32_t part;
+  };
+  const double cell = 2 * tolerance;
+  int lonePairs = 0, closable = 0;
+  for (const auto& [key, members] : parts()) {
+    std::vector<End> ends;
+    for (const std::int32_t i : members) {
+      const tpoly& p = d.polys[static_cast<std::size_t>(i)];
+      if (p.anzp < 2 || p.isclosed) continue;
+      const Tmypoi& a = d.points[p.psfrom];
+      const Tmypoi& b = d.points[p.psfrom + static_cast<std::uint32_t>(p.anzp) - 1];
+      double length = 0;
+      for (std::uint32_t k = p.psfrom + 1; k < p.psfrom + static_cast<std::uint32_t>(p.anzp); ++k)
+        length += std::hypot(d.points[k].x - d.points[k - 1].x, d.points[k].y - d.points[k - 1].y);
+      if (length <= 2 * tolerance) continue;  // a point, not a contour
+      if (std::hypot(a.x - b.x, a.y - b.y) <= tolerance / 2) ++closable;
+      ends.push_back({a.x, a.y, i});
+      ends.push_back({b.x, b.y, i});
+    }
+    std::unordered_map<std::int64_t, std::vector<std::size_t>> grid;
+    auto cellOf = [&](double v) { return static_cast<std::int64_t>(std::floor(v / cell)); };
+    for (std::size_t k = 0; k < ends.size(); ++k)
+      grid[cellOf(ends[k].x) * 1000003 + cellOf(ends[k].y)].push_back(k);
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+      std::vector<std::size_t> near;
+      for (std::int64_t gx = -1; gx <= 1; ++gx)
+        for (std::int64_t gy = -1; gy <= 1; ++gy) {
+          const auto cellIt = grid.find((cellOf(ends[k].x) + gx) * 1000003 + cellOf(ends[k].y) + gy);
+          if (cellIt == grid.end()) continue;
+          for (const std::size_t m : cellIt->second)
+            if (std::hypot(ends[m].x - ends[k].x, ends[m].y - ends[k].y) <= cell) near.push_back(m);
+        }
+      // Exactly two ends there, close together, of two parts: they should
+      // have been joined.
+      if (near.size() == 2) {
+        const End& o = ends[near[0] == k ? near[1] : near[0]];
+        if (o.part != ends[k].part && std::hypot(o.x - ends[k].x, o.y - ends[k].y) <= tolerance / 2) ++lonePairs;
+      }
+    }
+  }
+  EXPECT_EQ(lonePairs, 0) << "ends that meet alone but were not joined (each counted from both sides)";
+  EXPECT_EQ(closable, 0) << "open parts whose ends meet";
+
+  const QImage after = Picture(d);
+  const QRgb background = before.pixel(0, 0);
+  EXPECT_EQ(Unmatched(after, before, background), 0) << made << " polylines made";
+  EXPECT_EQ(Unmatched(before, after, background), 0) << made << " polylines made";
+}
+
+std::string Name(const ::testing::TestParamInfo<std::string>& info) { return test::CorpusName(info.param, info.index); }
+
+INSTANTIATE_TEST_SUITE_P(Drawings, CorpusJoin, ::testing::ValuesIn(test::CorpusFiles()), Name);
+
+}  // namespace
+}  // namespace vestrel
