@@ -33,6 +33,8 @@
 #include "dialogs/JoinFUnit.h"
 #include "dialogs/LengthenFUnit.h"
 #include "dialogs/OffsetFUnit.h"
+#include "dialogs/FilletFUnit.h"
+#include "dialogs/ChamferFUnit.h"
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
@@ -342,6 +344,8 @@ DialogResult TMainForm::ShowPolarDialog(PolarDialogValues& values) { return Pola
 DialogResult TMainForm::ShowJoinDialog(JoinDialogValues& values) { return JoinForm->Run(values); }
 DialogResult TMainForm::ShowLengthenDialog(LengthenDialogValues& values) { return LengthenForm->Run(values); }
 DialogResult TMainForm::ShowOffsetDialog(OffsetDialogValues& values) { return OffsetForm->Run(values); }
+DialogResult TMainForm::ShowFilletDialog(FilletDialogValues& values) { return FilletForm->Run(values); }
+DialogResult TMainForm::ShowChamferDialog(ChamferDialogValues& values) { return ChamferForm->Run(values); }
 void TMainForm::ShowMeasureDialog(std::string_view text) { MessenForm->Run(text); }
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }

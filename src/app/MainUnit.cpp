@@ -48,6 +48,8 @@
 #include "dialogs/JoinFUnit.h"
 #include "dialogs/LengthenFUnit.h"
 #include "dialogs/OffsetFUnit.h"
+#include "dialogs/FilletFUnit.h"
+#include "dialogs/ChamferFUnit.h"
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
@@ -93,6 +95,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   JoinForm = new TJoinForm(this);
   LengthenForm = new TLengthenForm(this);
   OffsetForm = new TOffsetForm(this);
+  FilletForm = new TFilletForm(this);
+  ChamferForm = new TChamferForm(this);
   MessenForm = new TMessenForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);

@@ -48,6 +48,8 @@ class TPolarForm;
 class TJoinForm;
 class TLengthenForm;
 class TOffsetForm;
+class TFilletForm;
+class TChamferForm;
 class TMessenForm;
 class TTranslateForm;
 class TViewPortForm;
@@ -118,6 +120,8 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowJoinDialog(JoinDialogValues& values) override;
   DialogResult ShowLengthenDialog(LengthenDialogValues& values) override;
   DialogResult ShowOffsetDialog(OffsetDialogValues& values) override;
+  DialogResult ShowFilletDialog(FilletDialogValues& values) override;
+  DialogResult ShowChamferDialog(ChamferDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
@@ -165,6 +169,8 @@ class TMainForm : public QMainWindow, public Platform {
   TJoinForm* JoinForm = nullptr;
   TLengthenForm* LengthenForm = nullptr;
   TOffsetForm* OffsetForm = nullptr;
+  TFilletForm* FilletForm = nullptr;
+  TChamferForm* ChamferForm = nullptr;
   TMessenForm* MessenForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;

@@ -365,6 +365,22 @@ QIcon EditTool(Icon icon) {
         p.setPen(made);
         p.drawPolyline(QPolygonF({QPointF(3, 21), QPointF(3, 7), QPointF(21, 7)}));
         break;
+      case Icon::Fillet:
+        // A corner, and the arc that rounds it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawArc(QRectF(3, 3, 18, 18), 180 * 16, 90 * 16);
+        break;
+      case Icon::Chamfer:
+        // A corner, and the line that bevels it.
+        p.setPen(ink);
+        p.drawPolyline(QPolygonF({QPointF(3, 3), QPointF(3, 12)}));
+        p.drawPolyline(QPolygonF({QPointF(12, 21), QPointF(21, 21)}));
+        p.setPen(made);
+        p.drawLine(QPointF(3, 12), QPointF(12, 21));
+        break;
       default: break;
     }
   }));
@@ -417,6 +433,8 @@ QIcon Of(Icon icon) {
     case Icon::Trim:
     case Icon::Extend:
     case Icon::Offset:
+    case Icon::Fillet:
+    case Icon::Chamfer:
     case Icon::Break:
     case Icon::Lengthen: return EditTool(icon);
     case Icon::SnapEndpoint:

@@ -146,6 +146,7 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     s.path = PathOf(v, (flags & 1) != 0);
     DefaultWidths(s.widths, constant);
     s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation) && FiniteWidths(s.widths);
+    s.vertices = std::move(v);
     s.explodable = s.polyline = true;
   } else if (s.kind == "POLYLINE") {
     std::vector<PolyVertex> v;
@@ -183,6 +184,7 @@ Shape ReadShape(const Drawing& d, const EditUnit& u) {
     s.path = PathOf(v, (flags & 1) != 0);
     DefaultWidths(s.widths, defaults);
     s.finite = std::all_of(v.begin(), v.end(), FiniteVertex) && std::isfinite(s.elevation) && FiniteWidths(s.widths);
+    s.vertices = std::move(v);
     // 3-D polylines, polygon meshes and polyface meshes have no plane.
     s.explodable = s.polyline = (flags & (8 | 16 | 64)) == 0;
     if (!s.explodable) s.refused = (flags & 8) ? "POLYLINE (3D)" : "POLYLINE (MESH)";

@@ -32,6 +32,7 @@ struct SegmentWidth {
 struct Shape {
   std::string_view kind;
   Path path;
+  std::vector<PolyVertex> vertices;  // a polyline's, as drawn
   Point3 normal{0, 0, 1};
   double elevation = 0;
   bool line = false;
@@ -41,6 +42,7 @@ struct Shape {
   bool explodable = false;
   bool polyline = false;  // a 2-D polyline, written as one again
   std::vector<SegmentWidth> widths;  // a polyline's, vertex by vertex
+  std::vector<PolyVertex> vertices;  // a polyline's, as drawn
   std::string refused;    // the kind as a refusal names it
 };
 

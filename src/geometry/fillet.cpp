@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 #include "geometry/crossings.h"
 
@@ -87,6 +88,32 @@ Piece Moved(const Piece& piece, double d) {
 
 bool Straight(const Piece& piece) { return !piece.elliptic && !CircleOf(piece); }
 
+Point2 Scaled(Point2 v, double k) { return {v.x * k, v.y * k}; }
+
+// Which side of the whole line or circle of `piece` a way from its point x
+// in direction d goes to, signed as Side.
+double SideToward(const Piece& piece, Point2 x, Point2 d) {
+  if (const auto arc = CircleOf(piece)) return d.x * (x.x - arc->c.x) + d.y * (x.y - arc->c.y);
+  return Cross(Sub(piece.b, piece.a), d);
+}
+
+// The crossing a corner is made at: of those on both pieces the nearest
+// to the picks, else the nearest of all; none where they do not meet.
+std::optional<Crossing> CornerCrossing(const std::vector<Crossing>& meet, const Pick& pp, const Pick& pq) {
+  constexpr double kOn = 1e-9;
+  auto on = [](const Crossing& x) { return x.s >= -kOn && x.s <= 1 + kOn && x.t >= -kOn && x.t <= 1 + kOn; };
+  std::optional<Crossing> best;
+  double bestScore = INFINITY;
+  for (const bool both : {true, false}) {
+    for (const Crossing& x : meet) {
+      const double score = Distance(x.at, pp.at) + Distance(x.at, pq.at);
+      if ((!both || on(x)) && score < bestScore) best = x, bestScore = score;
+    }
+    if (best) break;
+  }
+  return best;
+}
+
 // The fillet (or sharp corner) of two pieces, the picks told as Picks.
 Outcome<Corner> Round(const Piece& p, const Pick& pp, const Piece& q, const Pick& pq, double radius) {
   if (!IsFinite(p) || !IsFinite(q) || !std::isfinite(radius) || !std::isfinite(pp.at.x + pp.at.y + pq.at.x + pq.at.y))
@@ -110,9 +137,21 @@ Outcome<Corner> Round(const Piece& p, const Pick& pp, const Piece& q, const Pick
     c.centre = x.at;
     return {c};
   }
-  // The centre lies `radius` from both, on the sides the picks show: on
-  // q's side of p where q was picked, and on p's side of q where p was.
-  const double wantP = Side(p, pq.at), wantQ = Side(q, pp.at);
+  // The centre lies `radius` from both, on the sides the picks show. Where
+  // the two cross, that is the wedge between the picked parts at the
+  // crossing they make the corner at (one on both objects rather than on
+  // their extensions, the nearest to the picks), and the arc comes as near
+  // to that crossing as it can: a line through a circle crosses it twice,
+  // and the pick on the line may lie outside the circle while the part of
+  // it that meets the arc runs inside. Elsewhere it is on q's side of p
+  // where q was picked, and on p's side of q where p was.
+  const std::optional<Crossing> at = CornerCrossing(meet, pp, pq);
+  double wantP = Side(p, pq.at), wantQ = Side(q, pp.at);
+  if (at) {
+    const Point2 towardP = Scaled(DirectionAt(p, at->s), pp.s < at->s ? -1 : 1);
+    const Point2 towardQ = Scaled(DirectionAt(q, at->t), pq.s < at->t ? -1 : 1);
+    wantP = SideToward(p, at->at, towardQ), wantQ = SideToward(q, at->at, towardP);
+  }
   std::optional<Corner> best;
   double bestScore = INFINITY;
   for (const double dp : {radius, -radius})
@@ -124,9 +163,10 @@ Outcome<Corner> Round(const Piece& p, const Pick& pp, const Piece& q, const Pick
         if ((Side(p, c) > 0) != (wantP > 0) || (Side(q, c) > 0) != (wantQ > 0)) continue;
         Point2 tp, tq;
         if (!Foot(p, c, tp) || !Foot(q, c, tq)) continue;
-        const double score = Distance(tp, pp.at) + Distance(tq, pq.at);
+        const double score =
+            at ? Distance(tp, at->at) + Distance(tq, at->at) : Distance(tp, pp.at) + Distance(tq, pq.at);
         if (score >= bestScore) continue;
-        auto corner = Kept(p, pp, tp, q, pq, tq, lines ? std::optional(meet.front().at) : std::nullopt);
+        auto corner = Kept(p, pp, tp, q, pq, tq, at ? std::optional(at->at) : std::nullopt);
         if (!corner) continue;
         // The arc leaves the first part the way it arrives, and turns
         // round the centre to the second.

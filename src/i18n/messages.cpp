@@ -122,7 +122,13 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
     "", "",
     // 100 to 104: fillets and chamfers
-    "", "", "", "", "",
+    "Abrunden geht mit zwei Linien oder Bögen, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. "
+    "Gewählt ist: ",
+    "Fasen geht mit zwei Linien, oder an einer Ecke einer 2D-Polylinie; es wurde nichts geändert. Gewählt ist: ",
+    "Die beiden Linien sind parallel und bilden keine Ecke; es wurde nichts geändert.",
+    "Radius oder Abstand sind für diese Ecke zu groß; es wurde nichts geändert.",
+    "Hier lässt sich keine Ecke machen: die Objekte berühren sich schon, treffen sich nicht, liegen nicht in einer "
+    "Ebene, oder es sind keine zwei aneinanderstoßenden Segmente; es wurde nichts geändert.",
     // 105 to 109: breaking and lengthening
     "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist: ",
     "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "

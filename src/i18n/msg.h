@@ -97,6 +97,11 @@ enum Nr : int {
   CannotOffset = 95,  // "Parallele": followed by the kind
   OffsetVanished = 96,
   OffsetOnObject = 97,
+  CannotFillet = 100,  // followed by the kind
+  CannotChamfer = 101,
+  ParallelLines = 102,
+  CornerTooLarge = 103,
+  NoCornerHere = 104,
   CannotBreak = 105,     // followed by the kind
   CannotLengthen = 106,  // followed by the kind
   NothingWouldRemain = 107,

@@ -157,6 +157,18 @@ struct OffsetDialogValues {
   bool operator==(const OffsetDialogValues&) const = default;
 };
 
+// "Abrunden": the radius of the fillets, and "Fasen": how far the chamfer
+// cuts back along the first and the second object; kept from one use to
+// the next while the program runs.
+struct FilletDialogValues {
+  double RadiusEd = 10;
+  bool operator==(const FilletDialogValues&) const = default;
+};
+struct ChamferDialogValues {
+  double Abstand1Ed = 10, Abstand2Ed = 10;
+  bool operator==(const ChamferDialogValues&) const = default;
+};
+
 // The aids to drawing precisely in the menu "Fang", each switched on and
 // off on its own: the snap grid, ortho and polar, with the values of their
 // dialogs.
@@ -179,6 +191,8 @@ struct DialogValues {
   JoinDialogValues join;
   LengthenDialogValues lengthen;
   OffsetDialogValues offset;
+  FilletDialogValues fillet;
+  ChamferDialogValues chamfer;
 };
 
 }  // namespace vestrel

@@ -175,6 +175,8 @@ class Platform {
   virtual DialogResult ShowJoinDialog(JoinDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowLengthenDialog(LengthenDialogValues& /*values*/) { return DialogResult::Cancel; }
   virtual DialogResult ShowOffsetDialog(OffsetDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowFilletDialog(FilletDialogValues& /*values*/) { return DialogResult::Cancel; }
+  virtual DialogResult ShowChamferDialog(ChamferDialogValues& /*values*/) { return DialogResult::Cancel; }
   // The result of "Messen", as the status bar shows it; its button
   // "Kopieren" puts it on the clipboard.
   virtual void ShowMeasureDialog(std::string_view /*text*/) {}

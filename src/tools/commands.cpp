@@ -101,6 +101,10 @@ const Command kCommands[] = {
      .hint = "Dehnen", .icon = Icon::Extend, .handler = &E::ExtendBtnClick},
     {.menu = "ndern1", .name = "Parallele1", .caption = "Parallele...", .button = "OffsetBtn", .bar = B::Editing,
      .hint = "Parallele", .icon = Icon::Offset, .handler = &E::OffsetBtnClick},
+    {.menu = "ndern1", .name = "Abrunden1", .caption = "Abrunden...", .button = "FilletBtn", .bar = B::Editing,
+     .hint = "Abrunden", .icon = Icon::Fillet, .handler = &E::FilletBtnClick},
+    {.menu = "ndern1", .name = "Fasen1", .caption = "Fasen...", .button = "ChamferBtn", .bar = B::Editing,
+     .hint = "Fasen", .icon = Icon::Chamfer, .handler = &E::ChamferBtnClick},
 
     {.name = "Ansicht1", .caption = "Ansicht"},
     {.menu = "Ansicht1", .name = "Alleszeigen1", .caption = "Alles zeigen", .button = "ZoomAll", .bar = B::Main,

@@ -20,7 +20,8 @@ enum class Icon {
   // The drawing tools.
   Line, PolyLine, Polygon, Rectangle, Arc, Circle, Spline, Ellipse, Text, Dimension, Point, Solid, Arrow, Pen,
   // The editing tools.
-  Delete, Copy, Move, Rotate, Mirror, Scale, Array, Join, Explode, Trim, Extend, Offset, Break, Lengthen,
+  Delete, Copy, Move, Rotate, Mirror, Scale, Array, Join, Explode, Trim, Extend, Offset, Fillet, Chamfer, Break,
+  Lengthen,
   // The object snaps, in the order of their kinds: their markers.
   SnapEndpoint, SnapMidpoint, SnapCentre, SnapQuadrant, SnapIntersection, SnapPerpendicular, SnapTangent,
   SnapNearest, SnapBase,

@@ -94,6 +94,11 @@ struct ToolState {
   std::int32_t offsetentry = -1;
   std::uint64_t offsetgeneration = 0;
   std::optional<double> offsetdistance;
+  // "Abrunden" and "Fasen": the objects to round or bevel are clicked;
+  // the first, once clicked, is kept with where it was clicked.
+  bool infillet = false, inchamfer = false;
+  std::int32_t cornerentry = -1;
+  Point2 cornerpick;
   bool inzoom = false;  // the drag-zoom tool is armed
   bool inhand = false;  // the pan tool is armed
   bool inzoomwindow = false;  // "Zoom Fenster": a window to zoom to, its first corner once ellipsemode is 1
@@ -320,6 +325,10 @@ class Editor {
   // "Parallele": asks for the distance, then takes object after object and
   // the side of each until the right button or Escape.
   void OffsetBtnClick();
+  // Fillet and chamfer ask for their radius or distances, then take two
+  // clicked objects.
+  void FilletBtnClick();
+  void ChamferBtnClick();
 
   // Menu "Ansicht", the tabs, the scroll bars and the wheel.
   void ZoomAllClick();

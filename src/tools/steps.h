@@ -179,6 +179,14 @@ void MirrorClick(Editor& e, const Click& c);
 // The selection as the pointer would move, turn, mirror or scale it, and
 // while it or one of its grips is dragged.
 void EditPreview(Editor& e, const Move& m);
+// Fillet and chamfer (tools/modify/corner.cpp): a click takes the first
+// object, the next the second and makes the corner; the right button
+// after a polyline makes one at each of its vertices, else ends the tool.
+// The ghost of the fillet arc or chamfer line follows the pointer over
+// the second.
+void CornerClick(Editor& e, const Click& c);
+void CornerPreview(Editor& e, const Move& m);
+int CornerStep(const ToolState& t);
 
 // --- measuring (tools/measure.cpp) ------------------------------------------------
 // Each click takes a point, the right button finishes an area or ends the

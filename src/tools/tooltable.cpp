@@ -45,6 +45,8 @@ const Mode kModes[] = {
     {.name = "inextendselect", .on = &T::inextendselect, .click = ExtendPicked, .rightOnly = true},
     {.name = "inextend", .on = &T::inextend, .click = ExtendClick, .finish = CutEnd},
     {.name = "inoffset", .on = &T::inoffset, .click = OffsetClick, .preview = OffsetPreview},
+    {.name = "infillet", .on = &T::infillet, .click = CornerClick, .preview = CornerPreview},
+    {.name = "inchamfer", .on = &T::inchamfer, .click = CornerClick, .preview = CornerPreview},
     {.name = "inmeasure", .on = &T::inmeasure, .click = MeasureClick, .preview = MeasurePreview},
     {.name = "inzoom", .on = &T::inzoom, .click = ZoomClick, .release = ZoomRelease},
     {.name = "inhand", .on = &T::inhand, .click = HandClick, .release = HandRelease},
@@ -104,6 +106,8 @@ constexpr Asks kBreakAsks = {"Objekt am ersten Bruchpunkt wählen",
 constexpr Asks kLengthenAsks = {"Objekt nahe dem Ende wählen, das sich ändern soll; Esc für Ende"};
 constexpr Asks kOffsetAsks = {"Objekt für die Parallele wählen, Rechtsklick für Ende",
                                "Seite der Parallele, ohne Abstand ein Punkt auf ihr"};
+constexpr Asks kCornerAsks = {"Erstes Objekt wählen",
+                              "Zweites Objekt wählen; nach einer Polylinie Rechtsklick für alle Ecken"};
 constexpr Asks kMeasureDistanceAsks = {"Erster Punkt", "Zweiter Punkt"};
 constexpr Asks kMeasureAngleAsks = {"Punkt auf dem ersten Schenkel", "Scheitelpunkt", "Punkt auf dem zweiten Schenkel"};
 constexpr Asks kMeasureAreaAsks = {"Erster Punkt der Fläche", "Nächster Punkt der Fläche",
@@ -222,6 +226,10 @@ const Tool kTools[] = {
      .mode = &T::inextend, .prompts = kExtendAsks},
     {.menu = "Parallele1", .button = "OffsetBtn", .shows = ButtonShows::Running, .mode = &T::inoffset,
      .prompts = kOffsetAsks, .step = OffsetStep},
+    {.menu = "Abrunden1", .button = "FilletBtn", .shows = ButtonShows::Running, .mode = &T::infillet,
+     .prompts = kCornerAsks, .step = CornerStep},
+    {.menu = "Fasen1", .button = "ChamferBtn", .shows = ButtonShows::Running, .mode = &T::inchamfer,
+     .prompts = kCornerAsks, .step = CornerStep},
 
     // Measuring: armed until the right button, taking point after point.
     {.menu = "MessenAbstand1", .shows = ButtonShows::Never, .variant = kMeasureDistance, .mode = &T::inmeasure,

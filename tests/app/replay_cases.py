@@ -1032,6 +1032,118 @@ def check_exploded_hatch(doc):
     return problems
 
 
+def corners_to_make(path, version):
+    """Two lines crossing at (10, 0); a line and a half circle in the
+    mirrored plane of CAM programs (its centre (30, 5) in the world); an
+    open polyline turning at (60, 0); all on Kontur."""
+    doc = ezdxf.new(version)
+    doc.layers.add("Kontur")
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (12, 0), dxfattribs={"layer": "Kontur", "color": 1})
+    msp.add_line((10, -2), (10, 10), dxfattribs={"layer": "Kontur", "color": 5})
+    msp.add_line((20, 2), (40, 2), dxfattribs={"layer": "Kontur", "color": 2})
+    msp.add_arc((-30, 5), 5, 90, 270, dxfattribs={"layer": "Kontur", "extrusion": (0, 0, -1)})
+    if version == "R12":
+        msp.add_polyline2d([(50, 0), (60, 0), (60, 10)], dxfattribs={"layer": "Kontur"})
+    else:
+        msp.add_lwpolyline([(50, 0), (60, 0), (60, 10)], dxfattribs={"layer": "Kontur"})
+    msp.add_line((70, 0), (80, 0), dxfattribs={"layer": "Kontur"})
+    msp.add_line((70, 5), (80, 5), dxfattribs={"layer": "Kontur"})
+    doc.saveas(path)
+
+
+# Three fillets on the drawing of corners_to_make, by the menu and the
+# button.
+FILLETS = """answer FilletForm RadiusEd=2 ok
+            trigger FilletBtn
+            click @2,0
+            click @10,8
+            answer FilletForm RadiusEd=1 ok
+            trigger Abrunden1
+            click @22,2
+            click @33.5355,8.5355
+            answer FilletForm RadiusEd=2 ok
+            trigger FilletBtn
+            click @55,0
+            click @60,5"""
+
+
+def check_corners(doc):
+    """The fillet of radius 2 at (10, 0), of radius 1 between the line and
+    the mirrored arc (kept in its plane), of radius 2 at the polyline's
+    vertex; tangent, the cut ends on the arcs' ends, exactly; the parallel
+    lines as they were; each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    lines = [e for e in msp.query("LINE")]
+    arcs = [e for e in msp.query("ARC")]
+    if len(lines) != 5 or len(arcs) != 3:
+        return problems + [f"{len(lines)} lines and {len(arcs)} arcs, wanted 5 and 3"]
+    a, b, c = lines[0], lines[1], lines[2]
+    ends = lambda e: [tuple(e.dxf.start)[:2], tuple(e.dxf.end)[:2]] if e.dxftype() == "LINE" else \
+        [tuple(e.start_point)[:2], tuple(e.end_point)[:2]]
+    if not near([*a.dxf.start, *a.dxf.end, *b.dxf.start, *b.dxf.end], [0, 0, 0, 8, 0, 0, 10, 2, 0, 10, 10, 0]):
+        problems.append(f"the crossing lines run {a.dxf.start} {a.dxf.end}, {b.dxf.start} {b.dxf.end}")
+    first = arcs[0]
+    if not near([*first.dxf.center, first.dxf.radius, first.dxf.start_angle, first.dxf.end_angle % 360],
+                [8, 2, 0, 2, 270, 0]) or (first.dxf.layer, first.dxf.color) != ("Kontur", 1):
+        problems.append(f"the first fillet is {first.dxf.center} r{first.dxf.radius} "
+                        f"{first.dxf.start_angle}..{first.dxf.end_angle} on {first.dxf.layer} in {first.dxf.color}")
+    # The line and the mirrored arc: the fillet's centre at height 3, 4 from
+    # the arc's centre, in the arc's plane.
+    fillet, arc = arcs[1], arcs[2]
+    x = 30 + math.sqrt(12)
+    centre = fillet.ocs().to_wcs(fillet.dxf.center)
+    if tuple(fillet.dxf.extrusion) != (0, 0, -1) or not near([centre.x, centre.y, fillet.dxf.radius], [x, 3, 1]):
+        problems.append(f"the second fillet is {centre} r{fillet.dxf.radius} in {fillet.dxf.extrusion}")
+    if tuple(arc.dxf.extrusion) != (0, 0, -1) or arc.dxf.radius != 5:
+        problems.append(f"the mirrored arc is now {arc.dxf.center} r{arc.dxf.radius} in {arc.dxf.extrusion}")
+    touch = (30 + 1.25 * (x - 30), 5 + 1.25 * (3 - 5))
+    want = sorted([(x, 2), touch])
+    if not near([v for p in sorted(ends(fillet)) for v in p], [v for p in want for v in p]):
+        problems.append(f"the second fillet runs {ends(fillet)}, wanted {want}")
+    if not near([v for p in sorted(ends(c)) for v in p], [20, 2, x, 2]):
+        problems.append(f"the line to the arc runs {ends(c)}")
+    if not near([v for p in sorted(ends(arc)) for v in p], [v for p in sorted([(30, 10), touch]) for v in p]):
+        problems.append(f"the mirrored arc runs {ends(arc)}")
+    poly = [e for e in msp if e.dxftype() in ("LWPOLYLINE", "POLYLINE")]
+    if doc.dxfversion == "AC1009" and msp.query("LWPOLYLINE"):
+        problems.append("an LWPOLYLINE in an R12 drawing")
+    if len(poly) != 1:
+        return problems + [f"{len(poly)} polylines"]
+    p = poly[0]
+    points = [(x, y, b) for x, y, _, _, b in p.get_points()] if p.dxftype() == "LWPOLYLINE" else \
+        [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in p.vertices]
+    if not near([v for q in points for v in q], [50, 0, 0, 58, 0, math.tan(math.pi / 8), 60, 2, 0, 60, 10, 0]):
+        problems.append(f"the polyline runs {points}")
+    if not near([*lines[3].dxf.start, *lines[3].dxf.end, *lines[4].dxf.start, *lines[4].dxf.end],
+                [70, 0, 0, 80, 0, 0, 70, 5, 0, 80, 5, 0]):
+        problems.append("the parallel lines changed")
+    return problems
+
+
+def check_chamfered(doc):
+    """The chamfer of 2 and 3 at (10, 0), a new LINE with the first line's
+    properties; the polyline bevelled at its one vertex; the rest as it
+    was; each handle once."""
+    msp = doc.modelspace()
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    lines = [e for e in msp.query("LINE")]
+    if len(lines) != 6 or len(msp.query("ARC")) != 1:
+        return problems + [f"{len(lines)} lines and {len(msp.query('ARC'))} arcs, wanted 6 and 1"]
+    a, cut, b = lines[0], lines[1], lines[2]
+    if not near([*a.dxf.start, *a.dxf.end, *cut.dxf.start, *cut.dxf.end, *b.dxf.start, *b.dxf.end],
+                [0, 0, 0, 8, 0, 0, 8, 0, 0, 10, 3, 0, 10, 3, 0, 10, 10, 0]):
+        problems.append(f"the lines run {[(tuple(e.dxf.start), tuple(e.dxf.end)) for e in (a, cut, b)]}")
+    if (cut.dxf.layer, cut.dxf.color) != ("Kontur", 1):
+        problems.append(f"the chamfer is on {cut.dxf.layer} in {cut.dxf.color}")
+    p = [e for e in msp if e.dxftype() == "LWPOLYLINE"][0]
+    points = [(x, y, bulge) for x, y, _, _, bulge in p.get_points()]
+    if not near([v for q in points for v in q], [50, 0, 0, 58, 0, 0, 60, 2, 0, 60, 10, 0]):
+        problems.append(f"the polyline runs {points}")
+    return problems
+
+
 CASES = [
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
@@ -1281,6 +1393,78 @@ CASES = [
             saveas @TMP@/offset.dxf
         """,
         check=("@TMP@/offset.dxf", check_offset),
+    ),
+    dict(
+        name="Abrunden on an ezdxf drawing: two lines, a line and a mirrored CAM arc, a polyline's vertex; "
+             "parallel lines refused; undo gives the text back",
+        setup=lambda tmp: corners_to_make(os.path.join(tmp, "corners.dxf"), "R2000"),
+        script="""
+            open @TMP@/corners.dxf
+            """ + FILLETS + """
+            answer FilletForm ok
+            trigger FilletBtn
+            click @72,0
+            answer message ok
+            click @72,5
+            saveas @TMP@/filleted.dxf
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["message 102: Die beiden Linien sind parallel und bilden keine Ecke; es wurde nichts geändert."],
+        audit="@TMP@/filleted.dxf",
+        check=("@TMP@/filleted.dxf", check_corners),
+        same=("@TMP@/undone.dxf", "@TMP@/corners.dxf"),
+    ),
+    dict(
+        name="Abrunden in an R12 drawing rounds the POLYLINE's vertex with a VERTEX more; a recorded macro does it again",
+        setup=lambda tmp: corners_to_make(os.path.join(tmp, "corners.dxf"), "R12"),
+        script="""
+            open @TMP@/corners.dxf
+            trigger Makroaufzeichnen1
+            """ + FILLETS + """
+            answer QFileDialog fileNameEdit=@TMP@/fillet.replay ok
+            trigger Makroaufzeichnen1
+            key ctrl+z
+            key ctrl+z
+            key ctrl+z
+            answer QFileDialog fileNameEdit=@TMP@/fillet.replay ok
+            trigger Makroabspielen1
+            saveas @TMP@/filleted.dxf
+        """,
+        audit="@TMP@/filleted.dxf",
+        check=("@TMP@/filleted.dxf", check_corners),
+    ),
+    dict(
+        name="Fasen on an ezdxf drawing: two lines, every vertex of a polyline; an arc refused naming its kind; "
+             "undo gives the text back",
+        setup=lambda tmp: corners_to_make(os.path.join(tmp, "corners.dxf"), "R2000"),
+        script="""
+            open @TMP@/corners.dxf
+            answer ChamferForm Abstand1Ed=2 Abstand2Ed=3 ok
+            trigger ChamferBtn
+            click @2,0
+            click @10,8
+            answer ChamferForm Abstand1Ed=2 Abstand2Ed=2 ok
+            trigger Fasen1
+            click @55,0
+            click @55,0 right
+            answer ChamferForm ok
+            trigger ChamferBtn
+            click @22,2
+            answer message ok
+            click @33.5355,8.5355
+            saveas @TMP@/chamfered.dxf
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["message 101: Fasen geht mit zwei Linien, oder an einer Ecke einer 2D-Polylinie; es wurde nichts "
+                "geändert. Gewählt ist: ARC"],
+        audit="@TMP@/chamfered.dxf",
+        check=("@TMP@/chamfered.dxf", check_chamfered),
+        same=("@TMP@/undone.dxf", "@TMP@/corners.dxf"),
     ),
     dict(
         name="measuring: a line's length with snaps, an angle of typed points, an area with holes",

@@ -19,6 +19,8 @@
 #include "dialogs/JoinFUnit.h"
 #include "dialogs/LengthenFUnit.h"
 #include "dialogs/OffsetFUnit.h"
+#include "dialogs/FilletFUnit.h"
+#include "dialogs/ChamferFUnit.h"
 #include "dialogs/PolygonFUnit.h"
 #include "dialogs/RasterFUnit.h"
 #include "dialogs/RotationsFUnit.h"
@@ -52,9 +54,12 @@ class SmallDialogs : public ::testing::Test {
   TRasterForm raster_;
   TPolarForm polar_;
   TJoinForm join_;
+  TOffsetForm offset_;
+  TFilletForm fillet_;
+  TChamferForm chamfer_;
   TLengthenForm lengthen_;
-  std::vector<QDialog*> dialogs_{&text_,     &array_,  &polygon_, &rotation_, &scale_, &viewport_,
-                                 &newLayer_, &raster_, &polar_,   &join_,     &offset_, &lengthen_};
+  std::vector<QDialog*> dialogs_{&text_,   &array_, &polygon_, &rotation_, &scale_,   &viewport_, &newLayer_,
+                                 &raster_, &polar_, &join_,    &offset_,   &fillet_, &chamfer_,  &lengthen_};
 };
 
 QString LabelOf(QWidget* field) {
@@ -81,6 +86,8 @@ TEST_F(SmallDialogs, CaptionsAndButtons) {
       {"JoinForm", "Verbinden"},
       {"LengthenForm", "Verlängern"},
       {"OffsetForm", "Parallele"},
+      {"FilletForm", "Abrunden"},
+      {"ChamferForm", "Fasen"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.form);
@@ -133,6 +140,9 @@ TEST_F(SmallDialogs, FieldsWithTheirLabelsLimitsAndDefaults) {
       {"JoinForm", "ToleranzEd", "Toleranz:", 0, 1e9, 1e-6},
       {"LengthenForm", "DeltaEd", "Länge:", -kNone, kNone, 1},
       {"OffsetForm", "AbstandEd", "Abstand:", 0, kUnbounded, 1},
+      {"FilletForm", "RadiusEd", "Radius:", 0, 1e9, 10},
+      {"ChamferForm", "Abstand1Ed", "Erster Abstand:", 0, 1e9, 10},
+      {"ChamferForm", "Abstand2Ed", "Zweiter Abstand:", 0, 1e9, 10},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(r.form) + "." + r.field);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "edit_support.h"
+#include "editing/corners.h"
 #include "editing/breaking.h"
 #include "editing/parallel.h"
 #include "editing/reshape.h"
@@ -629,6 +630,219 @@ TEST(AddParallel, EllipseWithinAThousandthOfTheDistance) {
         EXPECT_EQ((q.x - 20) * (q.x - 20) / 100 + q.y * q.y / 25 > 1, side > 30);
       }
     }
+}
+
+// --- fillet and chamfer ----------------------------------------------------
+
+// An end of a line or arc in the world (the mirrored plane's x negated).
+std::vector<Point2> Ends(const Entity& e) {
+  if (e.kind == "LINE") return {{e.num(10), e.num(20)}, {e.num(11), e.num(21)}};
+  const double s = e.num(230) < 0 ? -1 : 1, r = e.num(40);
+  auto at = [&](double deg) {
+    return Point2{s * (e.num(10) + r * std::cos(deg * kPi / 180)), e.num(20) + r * std::sin(deg * kPi / 180)};
+  };
+  return {at(e.num(50)), at(e.num(51))};
+}
+double Gap(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+bool Touches(Point2 p, const Entity& e) {
+  for (const Point2 q : Ends(e))
+    if (Gap(p, q) < 1e-9) return true;
+  return false;
+}
+// How far the fillet arc `f` (its centre in the world) lies from the line
+// or circle of `e`, less its radius: 0 when tangent.
+double Tangency(const Entity& f, const Entity& e) {
+  const Point2 c{(f.num(230) < 0 ? -1 : 1) * f.num(10), f.num(20)};
+  const double r = f.num(40);
+  if (e.kind == "LINE") {
+    const auto ends = Ends(e);
+    const Point2 a = ends[0], b = ends[1];
+    const double d = std::abs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / Gap(a, b);
+    return d - r;
+  }
+  const Point2 ce{(e.num(230) < 0 ? -1 : 1) * e.num(10), e.num(20)};
+  const double d = Gap(c, ce), big = e.num(40);
+  return std::min(std::abs(d - (big + r)), std::abs(d - std::abs(big - r)));
+}
+
+TEST(MakeCorner, RoundsAndBevelsPairsOfObjects) {
+  using CS = CornerResult::Status;
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entities;
+    Point2 pick1, pick2;  // picks of the first and second entity (the same for a polyline)
+    CornerSize size;
+    CS status;
+    std::string kinds;  // what the drawing holds afterwards
+    // The new object: "c(x,y) r" of an arc, "arc" for one only checked
+    // for tangency, "(x,y)-(x,y)" of a line; none for a sharp corner.
+    std::string join;
+  };
+  const CornerSize r2{false, 2}, r0{false, 0}, c23{true, 0, 2, 3};
+  const std::string corner = Line(0, 0, 12, 0) + Line(10, -2, 10, 10);
+  // The corner vertex with widths, which both vertices that stand in for
+  // it keep.
+  const std::string lw = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n3\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+                         " 40\n0.5\n 41\n0.5\n 10\n10\n 20\n10\n";
+  const std::string r12 = "  0\nPOLYLINE\n  5\n41\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n0\n"
+                          "  0\nVERTEX\n  5\n42\n  8\nKontur\n 10\n0\n 20\n0\n"
+                          "  0\nVERTEX\n  5\n43\n  8\nKontur\n 10\n10\n 20\n0\n"
+                          "  0\nVERTEX\n  5\n44\n  8\nKontur\n 10\n10\n 20\n10\n  0\nSEQEND\n  5\n45\n  8\nKontur\n";
+  const std::string circle = "  0\nCIRCLE\n  5\nC1\n  8\n0\n 10\n20\n 20\n0\n 40\n3\n";
+  const Row rows[] = {
+      {"line/line", "AC1015", corner, {2, 0}, {10, 8}, r2, CS::Done, "ARC=1 LINE=2 ", "c(8,2) r2"},
+      {"line/line, the other corner", "AC1015", corner, {11, 0}, {10, -1}, CornerSize{false, 1}, CS::Done,
+       "ARC=1 LINE=2 ", "c(11,-1) r1"},
+      {"line/line, radius 0", "AC1015", corner, {2, 0}, {10, 8}, r0, CS::Done, "LINE=2 ", ""},
+      {"line/line, in R12", "AC1009", corner, {2, 0}, {10, 8}, r2, CS::Done, "ARC=1 LINE=2 ", "c(8,2) r2"},
+      {"line/line chamfer", "AC1015", corner, {2, 0}, {10, 8}, c23, CS::Done, "LINE=3 ", "(8,0)-(10,3)"},
+      {"lines that do not reach", "AC1015", Line(0, 0, 5, 0) + Line(10, 3, 10, 10), {2, 0}, {10, 8}, r2, CS::Done,
+       "ARC=1 LINE=2 ", "c(8,2) r2"},
+      // The line runs through the arc's circle: the fillet is at the
+      // crossing on the arc, inside the circle.
+      {"line/arc", "AC1015", Line(0, 2, 20, 2) + Arc(10, 5, 5, 270, 90), {2, 2}, {13.5, 8.5}, r2, CS::Done,
+       "ARC=2 LINE=1 ", "c(12.8284,4) r2"},
+      {"line/arc of a CAM program", "AC1015", Line(0, 2, 20, 2) + Arc(-10, 5, 5, 90, 270, kMinusZ), {2, 2},
+       {13.5, 8.5}, CornerSize{false, 1}, CS::Done, "ARC=2 LINE=1 ", "c(-13.4641,3) r1"},
+      {"arc/arc", "AC1015", Arc(0, 0, 5, 0, 180) + Arc(8, 0, 5, 0, 180), {-3, 4}, {11, 4}, CornerSize{false, 1},
+       CS::Done, "ARC=3 ", "arc"},
+      {"polyline vertex", "AC1015", lw, {5, 0}, {10, 5}, r2, CS::Done, "LWPOLYLINE=1 ", "4 vertices"},
+      {"polyline vertex in R12", "AC1009", r12, {5, 0}, {10, 5}, r2, CS::Done, "POLYLINE=1 SEQEND=1 VERTEX=4 ",
+       "4 vertices"},
+      {"polyline vertex chamfer", "AC1015", lw, {5, 0}, {10, 5}, c23, CS::Done, "LWPOLYLINE=1 ", "4 vertices"},
+      {"parallel lines", "AC1015", Line(0, 0, 10, 0) + Line(0, 5, 10, 5), {2, 0}, {2, 5}, r2, CS::Parallel,
+       "LINE=2 ", ""},
+      {"tangent line and arc", "AC1015", Line(0, 0, 20, 0) + Arc(10, 5, 5, 180, 360), {2, 0}, {14, 2}, r2,
+       CS::NoCorner, "ARC=1 LINE=1 ", ""},
+      {"radius too large", "AC1015", Line(0, 0, 3, 0) + Line(3, 0, 3, 3), {1, 0}, {3, 1}, CornerSize{false, 50},
+       CS::TooLarge, "LINE=2 ", ""},
+      {"chamfer longer than the line", "AC1015", corner, {2, 0}, {10, 8}, CornerSize{true, 0, 20, 1}, CS::TooLarge,
+       "LINE=2 ", ""},
+      {"a circle", "AC1015", Line(0, 0, 30, 0) + circle, {2, 0}, {20, 3}, r2, CS::NotThisKind, "CIRCLE=1 LINE=1 ", ""},
+      {"chamfer of an arc", "AC1015", Line(0, 2, 20, 2) + Arc(10, 5, 5, 270, 90), {2, 2}, {13.5, 8.5}, c23,
+       CS::NotThisKind, "ARC=1 LINE=1 ", ""},
+      {"arc off the plane", "AC1015", Line(0, 2, 20, 2) + Arc(10, 5, 5, 270, 90, "210\n0\n220\n1\n230\n0\n"),
+       {2, 2}, {13.5, 8.5}, r2, CS::NoCorner, "ARC=1 LINE=1 ", ""},
+      {"segments that do not meet", "AC1015",
+       "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n4\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+       " 10\n10\n 20\n10\n 10\n20\n 20\n10\n",
+       {5, 0}, {15, 10}, r2, CS::NoCorner, "LWPOLYLINE=1 ", ""},
+      {"radius not a number", "AC1015", corner, {2, 0}, {10, 8}, CornerSize{false, std::nan("")}, CS::InvalidValue,
+       "LINE=2 ", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
+    const std::vector<std::string> before = WithoutSeed(*doc);
+    const std::vector<std::int32_t> shown = doc->shown();
+    const bool same = r.kinds.find("POLYLINE") != std::string::npos;
+    ASSERT_GE(shown.size(), same ? 1u : 2u);
+    const std::vector<Entity> was = Entities(doc->d);
+    const CornerResult result =
+        MakeCorner(doc->c, {shown[0], r.pick1}, {shown[same ? 0 : 1], r.pick2}, r.size);
+    EXPECT_EQ(result.status, r.status);
+    const std::vector<Entity> es = Entities(doc->d);
+    EXPECT_EQ(Count(es), r.kinds);
+    if (r.status != CS::Done) {
+      EXPECT_EQ(WithoutSeed(*doc), before);
+      EXPECT_TRUE(doc->j.undos.empty());
+      if (r.status == CS::NotThisKind) {
+        EXPECT_TRUE(result.kind == "CIRCLE" || result.kind == "ARC") << result.kind;
+      }
+      continue;
+    }
+    if (same) {
+      const Path p = PolylinePath(es);
+      EXPECT_EQ(std::to_string(p.pieces.size() + 1) + " vertices", r.join);
+      // The corner cut off: 2 along the first segment; the rest as it was.
+      EXPECT_NEAR(p.pieces[0].b.x, 8, 1e-12);
+      EXPECT_NEAR(p.pieces[2].a.y, r.size.chamfer ? 3 : 2, 1e-12);
+      EXPECT_NEAR(p.pieces[1].bulge, r.size.chamfer ? 0 : std::tan(kPi / 8), 1e-12);
+      if (es[0].kind == "LWPOLYLINE") {
+        EXPECT_EQ(es[0].num(40, 1), 0.5);
+        EXPECT_EQ(es[0].num(90), 4);
+      }
+      ExpectUndoGivesBack(*doc, before);
+      continue;
+    }
+    // The two objects keep their handles and their order; what is new
+    // follows the first.
+    ASSERT_EQ(es.size(), r.join.empty() ? 2u : 3u);
+    const Entity& a = es[0];
+    const Entity& b = es.back();
+    EXPECT_EQ(a.str(5), was[0].str(5));
+    EXPECT_EQ(b.str(5), was[1].str(5));
+    if (r.join.empty()) {
+      // A sharp corner: the two meet.
+      EXPECT_TRUE(Touches(Ends(b)[0], a) || Touches(Ends(b)[1], a));
+      ExpectUndoGivesBack(*doc, before);
+      continue;
+    }
+    const Entity& j = es[1];
+    EXPECT_EQ(j.str(8), a.str(8)) << "the properties of the first";
+    EXPECT_EQ(j.str(62), a.str(62));
+    const std::vector<Point2> ends = Ends(j);
+    EXPECT_TRUE((Touches(ends[0], a) && Touches(ends[1], b)) || (Touches(ends[1], a) && Touches(ends[0], b)));
+    if (j.kind == "ARC") {
+      EXPECT_NEAR(j.num(40), r.size.radius, 1e-12);
+      EXPECT_NEAR(Tangency(j, a), 0, 1e-9);
+      EXPECT_NEAR(Tangency(j, b), 0, 1e-9);
+      EXPECT_EQ(j.str(230), b.kind == "ARC" ? b.str(230) : a.str(230)) << "the plane of the arc";
+      if (r.join[0] == 'c') {
+        char text[64];
+        std::snprintf(text, sizeof text, "c(%g,%g) r%g", j.num(10), j.num(20), j.num(40));
+        EXPECT_EQ(text, r.join);
+      }
+    } else {
+      char text[64];
+      std::snprintf(text, sizeof text, "(%g,%g)-(%g,%g)", j.num(10), j.num(20), j.num(11), j.num(21));
+      EXPECT_EQ(text, r.join);
+    }
+    ExpectUndoGivesBack(*doc, before);
+  }
+}
+
+TEST(MakeAllCorners, RoundsEveryVertexOfAPolyline) {
+  const std::string square = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 90\n4\n 70\n1\n 43\n0.5\n 10\n0\n 20\n0\n"
+                             " 10\n10\n 20\n0\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n";
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entities;
+    CornerSize size;
+    int made, left;
+    double area;
+  };
+  const std::string r12 = "  0\nPOLYLINE\n  5\n41\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n1\n"
+                          "  0\nVERTEX\n  5\n42\n  8\nKontur\n 10\n0\n 20\n0\n"
+                          "  0\nVERTEX\n  5\n43\n  8\nKontur\n 10\n10\n 20\n0\n"
+                          "  0\nVERTEX\n  5\n44\n  8\nKontur\n 10\n10\n 20\n10\n"
+                          "  0\nVERTEX\n  5\n46\n  8\nKontur\n 10\n0\n 20\n10\n  0\nSEQEND\n  5\n45\n  8\nKontur\n";
+  const Row rows[] = {
+      {"closed square", "AC1015", square, {false, 1}, 4, 0, 100 - 4 + kPi},
+      {"closed square in R12", "AC1009", r12, {false, 1}, 4, 0, 100 - 4 + kPi},
+      {"closed square bevelled", "AC1015", square, {true, 0, 1, 1}, 4, 0, 100 - 2},
+      {"radius larger than the sides", "AC1015", square, {false, 11}, 0, 4, 100},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
+    const std::vector<std::string> before = WithoutSeed(*doc);
+    const CornerResult result = MakeAllCorners(doc->c, doc->shown()[0], r.size);
+    EXPECT_EQ(result.made, r.made);
+    EXPECT_EQ(result.left, r.left);
+    const Path p = PolylinePath(Entities(doc->d));
+    EXPECT_NEAR(std::abs(SignedArea(p)), r.area, 1e-9);
+    if (r.made == 0) {
+      EXPECT_EQ(result.status, CornerResult::Status::NoCorner);
+      EXPECT_EQ(WithoutSeed(*doc), before);
+      continue;
+    }
+    EXPECT_EQ(p.pieces.size(), 8u);
+    EXPECT_TRUE(p.closed);
+    ExpectUndoGivesBack(*doc, before);
+  }
 }
 
 }  // namespace

@@ -54,6 +54,13 @@ TEST(Corner, FilletsBetweenLinesAndArcs) {
        GeometryFault::None, BulgePiece({-1, 0}, {0.75, kR175 / 2}, -std::tan((kPi - std::acos(0.75)) / 4)),
        BulgePiece({0.75, kR175 / 2}, {2.25, kR175 / 2}, std::tan((kPi - 2 * std::acos(0.75)) / 4)),
        BulgePiece({2.25, kR175 / 2}, {4, 0}, -std::tan((kPi - std::acos(0.75)) / 4)), {1.5, kR175}},
+      // The line crosses the circle of the arc (the right half round
+      // (0, 0)) twice, the arc once: the corner is there, though the pick
+      // on the line lies outside the circle.
+      {"line through the circle of an arc", SegmentPiece({-10, -3}, {10, -3}), {-8, -3},
+       BulgePiece({0, -5}, {0, 5}, 1), {3.5, 3.5}, 1, GeometryFault::None, SegmentPiece({-10, -3}, {2 * kR3, -3}),
+       BulgePiece({2 * kR3, -3}, {2.5 * kR3, -2.5}, std::tan(kPi / 12)),
+       BulgePiece({2.5 * kR3, -2.5}, {0, 5}, std::tan(kPi / 6)), {2 * kR3, -2}},
       {"parallel lines", bottom, {5, 0}, SegmentPiece({0, 1}, {10, 1}), {5, 1}, 1, GeometryFault::Parallel, {}, {}, {},
        {}},
       {"radius too large", SegmentPiece({0, 0}, {1, 0}), {0.5, 0}, SegmentPiece({0, 0}, {0, 1}), {0, 0.5}, 2,

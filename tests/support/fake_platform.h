@@ -104,6 +104,8 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<JoinDialogValues> joinDialog;
   ScriptedDialog<LengthenDialogValues> lengthenDialog;
   ScriptedDialog<OffsetDialogValues> offsetDialog;
+  ScriptedDialog<FilletDialogValues> filletDialog;
+  ScriptedDialog<ChamferDialogValues> chamferDialog;
 
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
   bool Progress(int, std::int64_t done, std::int64_t) override {
@@ -192,6 +194,8 @@ class FakePlatform : public NullPlatform {
   DialogResult ShowJoinDialog(JoinDialogValues& values) override { return joinDialog.Run(values); }
   DialogResult ShowLengthenDialog(LengthenDialogValues& values) override { return lengthenDialog.Run(values); }
   DialogResult ShowOffsetDialog(OffsetDialogValues& values) override { return offsetDialog.Run(values); }
+  DialogResult ShowFilletDialog(FilletDialogValues& values) override { return filletDialog.Run(values); }
+  DialogResult ShowChamferDialog(ChamferDialogValues& values) override { return chamferDialog.Run(values); }
 
  private:
   static std::optional<std::string> Next(std::deque<std::optional<std::string>>& q, int& count) {

@@ -48,6 +48,16 @@ class ModifyTest : public ::testing::Test {
     }
     return out;
   }
+  void ExpectLines(const std::vector<Segment>& want) {
+    const std::vector<Segment> lines = Lines();
+    ASSERT_EQ(lines.size(), want.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_NEAR(lines[i].x1, want[i].x1, 1e-9);
+      EXPECT_NEAR(lines[i].y1, want[i].y1, 1e-9);
+      EXPECT_NEAR(lines[i].x2, want[i].x2, 1e-9);
+      EXPECT_NEAR(lines[i].y2, want[i].y2, 1e-9);
+    }
+  }
   std::size_t NewSteps() { return ed().undos.undos.size() - steps_; }
 
   Editor& ed() { return *screen_->editor; }
@@ -183,14 +193,7 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
     Start(c.selected);
     if (c.answers) c.answers(pf());
     Run(c.steps);
-    const std::vector<Segment> lines = Lines();
-    ASSERT_EQ(lines.size(), c.lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      EXPECT_NEAR(lines[i].x1, c.lines[i].x1, 1e-9);
-      EXPECT_NEAR(lines[i].y1, c.lines[i].y1, 1e-9);
-      EXPECT_NEAR(lines[i].x2, c.lines[i].x2, 1e-9);
-      EXPECT_NEAR(lines[i].y2, c.lines[i].y2, 1e-9);
-    }
+    ExpectLines(c.lines);
     EXPECT_EQ(NewSteps(), c.undoSteps);
     if (c.message) {
       ASSERT_EQ(pf().messages.size(), 1u);
@@ -392,6 +395,65 @@ TEST_F(ModifyTest, ACompletingClickRepaintsOnce) {
     EXPECT_EQ(pf().repaints, 1);
     EXPECT_EQ(NewSteps(), 1u);
   }
+}
+
+TEST_F(ModifyTest, FilletAndChamferTakeTwoClickedObjects) {
+  struct Case {
+    const char* what;
+    std::function<void(test::FakePlatform&)> answers;
+    std::vector<Step> steps;
+    std::vector<Segment> lines;
+    std::size_t undoSteps = 1;
+    int message = 0;
+  } cases[] = {
+      {"fillet", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({[](FilletDialogValues& v) { v.RadiusEd = 2; }}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), L(12, 8)}, {{0, 0, 10, 0}, {12, 2, 12, 10}}},
+      {"chamfer",
+       [](test::FakePlatform& p) {
+         p.chamferDialog.answers.push_back({[](ChamferDialogValues& v) { v.Abstand1Ed = 1, v.Abstand2Ed = 3; }});
+       },
+       {C(&Editor::ChamferBtnClick), L(2, 0), L(12, 8)}, {{0, 0, 11, 0}, {11, 0, 12, 3}, {12, 3, 12, 10}}},
+      {"a click on nothing waits", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), L(40, 40), L(12, 8)}, {{0, 0, 10, 0}, {12, 2, 12, 10}}},
+      {"one line twice", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), L(5, 0)}, {{0, 0, 10, 0}, {12, -2, 12, 10}}, 0, msg::NoCornerHere},
+      {"too large", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({[](FilletDialogValues& v) { v.RadiusEd = 50; }}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), L(12, 8)}, {{0, 0, 10, 0}, {12, -2, 12, 10}}, 0, msg::CornerTooLarge},
+      {"Escape after the first", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), Esc(), L(12, 8)}, {{0, 0, 10, 0}, {12, -2, 12, 10}}, 0},
+      {"the right button after a line", [](test::FakePlatform& p) { p.filletDialog.answers.push_back({}); },
+       {C(&Editor::FilletBtnClick), L(2, 0), R(), L(12, 8)}, {{0, 0, 10, 0}, {12, -2, 12, 10}}, 0},
+      {"the dialog cancelled", {}, {C(&Editor::FilletBtnClick), L(2, 0), L(12, 8)}, {{0, 0, 10, 0}, {12, -2, 12, 10}}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(false);
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {12, -2, 0}, {12, 10, 0}), InsertResult::Inserted);
+    steps_ = ed().undos.undos.size();
+    ed().dialogs.fillet.RadiusEd = 2;
+    if (c.answers) c.answers(pf());
+    Run(c.steps);
+    ExpectLines(c.lines);
+    EXPECT_EQ(NewSteps(), c.undoSteps);
+    ASSERT_EQ(pf().messages.size(), c.message ? 1u : 0u);
+    if (c.message) {
+      EXPECT_EQ(pf().messages[0].nr, c.message);
+    }
+    EXPECT_FALSE(ed().tool.infillet || ed().tool.inchamfer) << "the tool has ended";
+  }
+  // The ghost of the arc follows the pointer over the second object, and
+  // goes where there is none.
+  Start(false);
+  ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {12, -2, 0}, {12, 10, 0}), InsertResult::Inserted);
+  pf().filletDialog.answers.push_back({[](FilletDialogValues& v) { v.RadiusEd = 2; }});
+  Run({C(&Editor::FilletBtnClick), L(2, 0), M(12, 8)});
+  EXPECT_GT(ed().tool.anzrem, 8);
+  const tremove& first = ed().tool.remove[0];
+  const Point2 tangent = DXF2Bildschirm(ed().views, 10, 0);
+  EXPECT_NEAR(first.x1, tangent.x, 1);
+  EXPECT_NEAR(first.y1, tangent.y, 1);
+  Run({M(40, 40)});
+  EXPECT_EQ(ed().tool.anzrem, 0);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ TEST(ToolTable, EveryToolArmsThroughItsCommandShowsItselfRunsAndEndsWithEscape) 
     screen.platform->polygonDialog.answers.push_back({});
     screen.platform->lengthenDialog.answers.push_back({});
     screen.platform->offsetDialog.answers.push_back({});
+    screen.platform->filletDialog.answers.push_back({});
+    screen.platform->chamferDialog.answers.push_back({});
     const Command* command = CommandNamed(tool.menu.empty() ? tool.button : tool.menu);
     ASSERT_NE(command, nullptr);
     // A tool of a menu item alone shows itself there.
@@ -107,15 +109,19 @@ TEST(ToolTable, EveryToolPromptsAtEveryStepItReaches) {
     test::EditorOnScreen screen;
     Editor& e = *screen.editor;
     screen.platform->polygonDialog.answers.push_back({});
+    screen.platform->filletDialog.answers.push_back({});
+    screen.platform->chamferDialog.answers.push_back({});
     screen.platform->lengthenDialog.answers.push_back({});
     // A line along the walk's first step, for the tools that take the
     // object clicked (one pixel a unit, the origin at pixel (100, 500)).
     ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {200, 200, 0}, {280, 230, 0}), InsertResult::Inserted);
     e.tool.SkalierungsfaktorperTastatureingeben = false;  // the factor by a point
     screen.platform->offsetDialog.answers.push_back({});
-    // The parallel takes a line under the walk's first point.
+    // The parallel, the fillet and the chamfer take a line under the walk's
+    // first point.
     const Point2 a = Bildschirm2DXF(e.views, 250, 300), b = Bildschirm2DXF(e.views, 350, 300);
-    if (tool.mode == &ToolState::inoffset)
+    if (tool.mode == &ToolState::inoffset || tool.mode == &ToolState::infillet ||
+        tool.mode == &ToolState::inchamfer)
       ASSERT_EQ(Write(e.doc, AddLine, LineKind::Line, {a.x, a.y, 0}, {b.x, b.y, 0}), InsertResult::Inserted);
     (e.*CommandNamed(tool.menu.empty() ? tool.button : tool.menu)->handler)();
     ASSERT_FALSE(tool.prompts.empty());
