@@ -34,8 +34,6 @@ ReshapeResult Refusal(S status, std::string kind = {}) {
 }
 
 Point3 Cross(Point3 a, Point3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double Norm(Point3 a) { return std::sqrt(Dot(a, a)); }
 Point3 Scaled(Point3 a, double f) { return {a.x * f, a.y * f, a.z * f}; }
 Point3 Sum(Point3 a, Point3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 
