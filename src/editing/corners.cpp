@@ -27,7 +27,6 @@ CornerResult Refused(S status, std::string kind = {}) {
   return r;
 }
 
-double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 Point3 Unit(Point3 n) {
   const double l = std::sqrt(Dot(n, n));
   return {n.x / l, n.y / l, n.z / l};
