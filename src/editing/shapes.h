@@ -42,7 +42,6 @@ struct Shape {
   bool explodable = false;
   bool polyline = false;  // a 2-D polyline, written as one again
   std::vector<SegmentWidth> widths;  // a polyline's, vertex by vertex
-  std::vector<PolyVertex> vertices;  // a polyline's, as drawn
   std::string refused;    // the kind as a refusal names it
 };
 
