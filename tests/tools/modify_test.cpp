@@ -225,6 +225,28 @@ TEST_F(ModifyTest, TrimAndExtendClickByClick) {
   }
 }
 
+// A picked edge cut in two stays an edge in both parts.
+TEST_F(ModifyTest, BothPartsOfACutEdgeStayEdges) {
+  Start(false);
+  for (const double x : {3.0, 6.0})
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {x, -5, 0}, {x, 5, 0}), InsertResult::Inserted);
+  steps_ = ed().undos.undos.size();
+  ed().view.zoomedvalue = 1000;  // ten pixels a unit
+  Run({C(&Editor::TrimBtnClick), L(3, 4), L(6, 4), L(1, 0), Ret(), L(4.5, 0), L(3, -4), L(6, -4)});
+  EXPECT_TRUE(pf().messages.empty());
+  EXPECT_EQ(NewSteps(), 3u);
+  for (const tpoly& p : ed().drawing.polys) EXPECT_TRUE(p.selected) << "every part of an edge is one";
+  const std::vector<Segment> lines = Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  const Segment want[] = {{0, 0, 3, 0}, {3, 0, 3, 5}, {6, 0, 6, 5}, {6, 0, 10, 0}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_NEAR(lines[i].x1, want[i].x1, 1e-9);
+    EXPECT_NEAR(lines[i].y1, want[i].y1, 1e-9);
+    EXPECT_NEAR(lines[i].x2, want[i].x2, 1e-9);
+    EXPECT_NEAR(lines[i].y2, want[i].y2, 1e-9);
+  }
+}
+
 TEST_F(ModifyTest, PickingShowsTheArrowAndEndsOnEscapeKeepingTheSelection) {
   Start(false);
   Run({C(&Editor::LineBtnClick), C(&Editor::CopyBtnClick)});
