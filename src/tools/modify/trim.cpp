@@ -88,10 +88,33 @@ void KeepPicked(Editor& e, std::int32_t cut, std::int32_t secondLine) {
     const auto at = static_cast<std::int32_t>(second - d.polys.begin());
     const bool edge = std::binary_search(picked.begin(), picked.end(), cut);
     for (std::int32_t& i : picked) i += i >= at ? 1 : 0;
-    if (edge && at < d.anzpoly()) picked.insert(std::lower_bound(picked.begin(), picked.end(), at), at);
+    if (edge && at < d.anzpoly()) {
+      picked.insert(std::lower_bound(picked.begin(), picked.end(), at), at);
+      std::vector<Handle>& handles = e.tool.edges.handles;
+      const Handle h = d.polys[static_cast<std::size_t>(at)].han;
+      handles.insert(std::lower_bound(handles.begin(), handles.end(), h), h);
+    }
   }
   for (const std::int32_t i : picked)
     if (i < d.anzpoly()) d.polys[static_cast<std::size_t>(i)].selected = true;
+  e.tool.edges.generation = d.generation;
+}
+
+// After a change the tool did not make (an undo meanwhile), the picked
+// edges are found again by their handles.
+void FindPicked(Editor& e) {
+  ToolState::Edges& edges = e.tool.edges;
+  Drawing& d = e.drawing;
+  if (edges.all || edges.generation == d.generation) return;
+  edges.picked.clear();
+  for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
+    tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    if (p.han != 0 && std::binary_search(edges.handles.begin(), edges.handles.end(), p.han)) {
+      edges.picked.push_back(i);
+      p.selected = true;
+    }
+  }
+  edges.generation = d.generation;
 }
 
 // The edges near entry `target`, its own curve left out: from the objects
@@ -144,6 +167,7 @@ void Tell(Editor& e, const CutResult& r, bool extend) {
 }
 
 void Cut(Editor& e, const Click& c, bool extend) {
+  FindPicked(e);
   const ScreenSearch s(e, c.window);
   const std::optional<std::int32_t> entry = EntryAt(e, c.window, c.x, c.y);
   if (!entry) {
@@ -185,6 +209,9 @@ void EdgesPicked(Editor& e) {
     if (e.drawing.polys[static_cast<std::size_t>(i)].selected && s.scope.inBlock(e.drawing.polys[static_cast<std::size_t>(i)]))
       t.edges.picked.push_back(i);
   t.edges.all = t.edges.picked.empty();
+  for (const std::int32_t i : t.edges.picked) t.edges.handles.push_back(e.drawing.polys[static_cast<std::size_t>(i)].han);
+  std::sort(t.edges.handles.begin(), t.edges.handles.end());
+  t.edges.generation = e.drawing.generation;
   // The references' curves, once: the spatial index knows only where
   // they are inserted.
   Blocks blocks(e.drawing);
