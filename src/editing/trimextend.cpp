@@ -442,7 +442,9 @@ CutResult Refused(S status, std::string kind = {}) { return {status, std::move(k
 // in its place with its handle, the others after it.
 CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& parts) {
   CodeLines lines(c);
+  std::int32_t first = 0;  // the lines of the first part
   for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i == 1) first = static_cast<std::int32_t>(lines.lines().size());
     Out o(lines, i > 0);
     switch (t.shape) {
       case Shape::Line: WriteLine(o, t, parts[i]); break;
@@ -460,14 +462,23 @@ CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& 
     }
   }
   const auto count = static_cast<std::int32_t>(lines.lines().size());
-  switch (ReplaceCode(c, {{t.from, t.to}}, lines, {{t.from, count}})) {
+  if (parts.size() < 2) first = count;
+  // The second part is a new object: it goes where new objects of the tab
+  // go, after the others, so that nothing but the tab's end moves.
+  const std::int32_t end = lines.at();
+  if (first < count && end <= t.to) return Refused(S::NoInsertionPoint);
+  std::vector<std::pair<std::int32_t, std::int32_t>> at{{t.from, first}};
+  if (first < count) at.emplace_back(end, count - first);
+  switch (ReplaceCode(c, {{t.from, t.to}}, lines, at)) {
     case InsertResult::Inserted: break;
     case InsertResult::NoHandleLeft: return Refused(S::NoHandleLeft);
     case InsertResult::NoInsertionPoint: return Refused(S::NoInsertionPoint);
     default: return Refused(S::InvalidValue);
   }
   processdxf(c.drawing);
-  return {};
+  CutResult done;
+  if (first < count) done.second = end + first - (t.to - t.from + 1);
+  return done;
 }
 
 CutResult Faulted(GeometryFault fault) {

@@ -1,8 +1,8 @@
 // Trim and extend: one clicked object cut back to the edges that cross it,
 // or one of its ends carried on to the next boundary. The object keeps its
 // handle, its properties and its plane; what a trim leaves in two parts
-// gets a second object beside it with a new handle and the same
-// properties. Each is one undo step and a parse of the drawing; telling the
+// gets a second object, with a new handle and the same properties, where
+// new objects of the tab go. Each is one undo step and a parse of the drawing; telling the
 // user and painting is the caller's.
 #pragma once
 
@@ -27,6 +27,7 @@ struct CutResult {
   };
   Status status = Status::Done;
   std::string kind;  // the DXF name of the kind refused ("SPLINE", "POLYLINE (3D)")
+  std::int32_t second = -1;  // the first line of the second part a trim left, -1 for none
 };
 
 // The curve of entry `entry` in the plan (world x and y) as the tools cut

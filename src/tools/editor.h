@@ -141,11 +141,16 @@ struct ToolState {
   std::vector<std::pair<std::string_view, double>> measured;
 
   // The edges of a trim or an extension: every shown object (`all`), or
-  // the selected ones; the curves that references among them draw, in the
-  // plan, taken once when the edges are picked (the tools change no
-  // reference); and how far the drawing reaches, for an end carried on.
+  // those picked (their entries, in order, kept as the cuts change the
+  // drawing, and their handles, which find them again after an undo: the
+  // parse they stand for); the curves that references among them draw, in the plan,
+  // taken once when the edges are picked (the tools change no reference);
+  // and how far the drawing reaches, for an end carried on.
   struct Edges {
     bool all = false;
+    std::vector<std::int32_t> picked;
+    std::vector<Handle> handles;
+    std::uint64_t generation = 0;
     std::vector<Piece> referenced;
     double reach = 0;
   } edges;

@@ -732,6 +732,29 @@ def check_trimmed(doc):
     return problems
 
 
+def line_and_reference(path):
+    """A line across which a block reference draws a vertical bar."""
+    doc = ezdxf.new("R2000")
+    bar = doc.blocks.new("BAR")
+    bar.add_line((0, -5), (0, 5))
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (10, 0))
+    msp.add_blockref("BAR", (5, 0))
+    doc.saveas(path)
+
+
+def check_cut_at_reference(doc):
+    """The line cut where the reference's bar crosses it; the reference as
+    it was."""
+    msp = doc.modelspace()
+    lines = [(tuple(round(c, 9) for c in e.dxf.start), tuple(round(c, 9) for c in e.dxf.end))
+             for e in msp.query("LINE")]
+    problems = [] if lines == [((0, 0, 0), (5, 0, 0))] else [f"lines {lines}"]
+    if [tuple(e.dxf.insert) for e in msp.query("INSERT")] != [(5, 0, 0)]:
+        problems.append("the reference changed")
+    return problems
+
+
 # The trim and extend clicks on parts_to_trim, every object an edge.
 TRIM_CLICKS = """
             trigger TrimBtn
@@ -1308,6 +1331,23 @@ CASES = [
         """,
         audit="@TMP@/trimmed.dxf",
         check=("@TMP@/trimmed.dxf", check_trimmed),
+    ),
+    dict(
+        name="Stutzen cuts at what a block reference draws, and will not cut that",
+        setup=lambda tmp: line_and_reference(os.path.join(tmp, "reference.dxf")),
+        script="""
+            open @TMP@/reference.dxf
+            trigger TrimBtn
+            click @0,0 right
+            click @8,0 ctrl
+            answer message ok
+            click @5,3 ctrl
+            saveas @TMP@/cut.dxf
+        """,
+        stdout=["message 90: Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts "
+                "geändert. Angeklickt ist: INSERT"],
+        audit="@TMP@/cut.dxf",
+        check=("@TMP@/cut.dxf", check_cut_at_reference),
     ),
     dict(
         name="a recorded macro trims and extends again",

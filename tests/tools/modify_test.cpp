@@ -59,6 +59,25 @@ class ModifyTest : public ::testing::Test {
     }
   }
   std::size_t NewSteps() { return ed().undos.undos.size() - steps_; }
+  // The lines there are now, the undo steps taken and the one message
+  // shown (none for 0).
+  void ExpectOutcome(const std::vector<Segment>& want, std::size_t steps, int message) {
+    const std::vector<Segment> lines = Lines();
+    ASSERT_EQ(lines.size(), want.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_NEAR(lines[i].x1, want[i].x1, 1e-9);
+      EXPECT_NEAR(lines[i].y1, want[i].y1, 1e-9);
+      EXPECT_NEAR(lines[i].x2, want[i].x2, 1e-9);
+      EXPECT_NEAR(lines[i].y2, want[i].y2, 1e-9);
+    }
+    EXPECT_EQ(NewSteps(), steps);
+    if (message) {
+      ASSERT_EQ(pf().messages.size(), 1u);
+      EXPECT_EQ(pf().messages[0].nr, message);
+    } else {
+      EXPECT_TRUE(pf().messages.empty());
+    }
+  }
 
   Editor& ed() { return *screen_->editor; }
   test::FakePlatform& pf() { return *screen_->platform; }
@@ -193,14 +212,7 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
     Start(c.selected);
     if (c.answers) c.answers(pf());
     Run(c.steps);
-    ExpectLines(c.lines);
-    EXPECT_EQ(NewSteps(), c.undoSteps);
-    if (c.message) {
-      ASSERT_EQ(pf().messages.size(), 1u);
-      EXPECT_EQ(pf().messages[0].nr, c.message);
-    } else {
-      EXPECT_TRUE(pf().messages.empty());
-    }
+    ExpectOutcome(c.lines, c.undoSteps, c.message);
     const ToolState& t = ed().tool;
     EXPECT_FALSE(t.incopyline || t.inmoveline || t.inrotateline || t.inscaleline || t.inmirrorline || t.incopyselect ||
                  t.inmoveselect || t.inrotateselect || t.inscaleselect || t.inmirrorselect || t.inarrayselect ||
@@ -242,25 +254,23 @@ TEST_F(ModifyTest, TrimAndExtendClickByClick) {
     ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {20, -5, 0}, {20, 5, 0}), InsertResult::Inserted);
     steps_ = ed().undos.undos.size();
     Run(c.steps);
-    const std::vector<Segment> lines = Lines();
-    ASSERT_EQ(lines.size(), c.lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      EXPECT_NEAR(lines[i].x1, c.lines[i].x1, 1e-9);
-      EXPECT_NEAR(lines[i].y1, c.lines[i].y1, 1e-9);
-      EXPECT_NEAR(lines[i].x2, c.lines[i].x2, 1e-9);
-      EXPECT_NEAR(lines[i].y2, c.lines[i].y2, 1e-9);
-    }
-    EXPECT_EQ(NewSteps(), c.undoSteps);
-    if (c.message) {
-      ASSERT_EQ(pf().messages.size(), 1u);
-      EXPECT_EQ(pf().messages[0].nr, c.message);
-    } else {
-      EXPECT_TRUE(pf().messages.empty());
-    }
+    ExpectOutcome(c.lines, c.undoSteps, c.message);
     const ToolState& t = ed().tool;
     EXPECT_FALSE(t.intrimselect || t.intrim || t.inextendselect || t.inextend) << "the tool has ended";
     for (const tpoly& p : ed().drawing.polys) EXPECT_FALSE(p.selected) << "the edges are let go";
   }
+}
+
+// A picked edge cut in two stays an edge in both parts.
+TEST_F(ModifyTest, BothPartsOfACutEdgeStayEdges) {
+  Start(false);
+  for (const double x : {3.0, 6.0})
+    ASSERT_EQ(Write(ed().doc, AddLine, LineKind::Line, {x, -5, 0}, {x, 5, 0}), InsertResult::Inserted);
+  steps_ = ed().undos.undos.size();
+  ed().view.zoomedvalue = 1000;  // ten pixels a unit
+  Run({C(&Editor::TrimBtnClick), L(3, 4), L(6, 4), L(1, 0), Ret(), L(4.5, 0), L(3, -4), L(6, -4)});
+  ExpectOutcome({{0, 0, 3, 0}, {3, 0, 3, 5}, {6, 0, 6, 5}, {6, 0, 10, 0}}, 3, 0);
+  for (const tpoly& p : ed().drawing.polys) EXPECT_TRUE(p.selected) << "every part of an edge is one";
 }
 
 TEST_F(ModifyTest, PickingShowsTheArrowAndEndsOnEscapeKeepingTheSelection) {

@@ -70,8 +70,51 @@ WorldBox SearchBox(const Path& path, bool extend, double reach) {
 }
 
 // Whether an object is an edge: shown, and picked unless all are.
-bool IsEdge(const Editor& e, const ScreenSearch& s, const tpoly& p) {
-  return s.snappable(p) && (e.tool.edges.all || p.selected);
+bool IsEdge(const Editor& e, const ScreenSearch& s, std::int32_t entry) {
+  const ToolState::Edges& edges = e.tool.edges;
+  return s.snappable(s.d.polys[static_cast<std::size_t>(entry)]) &&
+         (edges.all || std::binary_search(edges.picked.begin(), edges.picked.end(), entry));
+}
+
+// After a cut, the picked edges as the drawing now lists them: those after
+// a second part the cut added move on by one, and the second part of a
+// picked edge is one too. They are shown selected again.
+void KeepPicked(Editor& e, std::int32_t cut, std::int32_t secondLine) {
+  Drawing& d = e.drawing;
+  std::vector<std::int32_t>& picked = e.tool.edges.picked;
+  if (secondLine >= 0) {
+    const auto second = std::lower_bound(d.polys.begin(), d.polys.end(), secondLine,
+                                         [](const tpoly& p, std::int32_t line) { return p.linefrom < line; });
+    const auto at = static_cast<std::int32_t>(second - d.polys.begin());
+    const bool edge = std::binary_search(picked.begin(), picked.end(), cut);
+    for (std::int32_t& i : picked) i += i >= at ? 1 : 0;
+    if (edge && at < d.anzpoly()) {
+      picked.insert(std::lower_bound(picked.begin(), picked.end(), at), at);
+      std::vector<Handle>& handles = e.tool.edges.handles;
+      const Handle h = d.polys[static_cast<std::size_t>(at)].han;
+      handles.insert(std::lower_bound(handles.begin(), handles.end(), h), h);
+    }
+  }
+  for (const std::int32_t i : picked)
+    if (i < d.anzpoly()) d.polys[static_cast<std::size_t>(i)].selected = true;
+  e.tool.edges.generation = d.generation;
+}
+
+// After a change the tool did not make (an undo meanwhile), the picked
+// edges are found again by their handles.
+void FindPicked(Editor& e) {
+  ToolState::Edges& edges = e.tool.edges;
+  Drawing& d = e.drawing;
+  if (edges.all || edges.generation == d.generation) return;
+  edges.picked.clear();
+  for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
+    tpoly& p = d.polys[static_cast<std::size_t>(i)];
+    if (p.han != 0 && std::binary_search(edges.handles.begin(), edges.handles.end(), p.han)) {
+      edges.picked.push_back(i);
+      p.selected = true;
+    }
+  }
+  edges.generation = d.generation;
 }
 
 // The edges near entry `target`, its own curve left out: from the objects
@@ -88,7 +131,7 @@ std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t targ
   Blocks blocks(s.d);
   for (const std::int32_t entry : entries) {
     const tpoly& p = s.d.polys[static_cast<std::size_t>(entry)];
-    if (entry == target || p.kind == Kind::INSERT || !IsEdge(e, s, p)) continue;
+    if (entry == target || p.kind == Kind::INSERT || !IsEdge(e, s, entry)) continue;
     AddContours(s.d, blocks, static_cast<std::size_t>(entry), contours);
   }
   std::vector<Piece> edges;
@@ -124,6 +167,7 @@ void Tell(Editor& e, const CutResult& r, bool extend) {
 }
 
 void Cut(Editor& e, const Click& c, bool extend) {
+  FindPicked(e);
   const ScreenSearch s(e, c.window);
   const std::int32_t entry = ObjectAt(e, c.window, c.x, c.y);
   if (entry < 0) {
@@ -135,16 +179,10 @@ void Cut(Editor& e, const Click& c, bool extend) {
   std::vector<Piece> edges;
   if (const std::optional<Path> path = CuttablePath(e.drawing, entry, kind); path && !path->pieces.empty())
     edges = EdgesNear(e, s, entry, *path, extend);
-  Drawing& d = e.drawing;
-  const bool edge = d.polys[static_cast<std::size_t>(entry)].selected;
-  const std::int32_t before = d.anzpoly();
   const CutResult r = extend ? ExtendObject(e.doc, entry, edges, c.point) : TrimObject(e.doc, entry, edges, c.point);
   Tell(e, r, extend);
   if (r.status != CutResult::Status::Done) return;
-  // A picked edge stays one, and so does the second part of it: they stand
-  // where it stood.
-  for (std::int32_t i = entry; edge && i <= entry + d.anzpoly() - before && i < d.anzpoly(); ++i)
-    d.polys[static_cast<std::size_t>(i)].selected = true;
+  KeepPicked(e, entry, r.second);
   e.Repaint();
 }
 
@@ -166,16 +204,21 @@ void EdgesPicked(Editor& e) {
   (extend ? t.inextend : t.intrim) = true;
   t.ellipsemode = 0;
   t.edges = {};
-  t.edges.all = !e.IsSelected();
+  const ScreenSearch s(e, WindowTransform(e.views));
+  for (std::int32_t i = 0; i < e.drawing.anzpoly(); ++i)
+    if (e.drawing.polys[static_cast<std::size_t>(i)].selected && s.scope.inBlock(e.drawing.polys[static_cast<std::size_t>(i)]))
+      t.edges.picked.push_back(i);
+  t.edges.all = t.edges.picked.empty();
+  for (const std::int32_t i : t.edges.picked) t.edges.handles.push_back(e.drawing.polys[static_cast<std::size_t>(i)].han);
+  std::sort(t.edges.handles.begin(), t.edges.handles.end());
+  t.edges.generation = e.drawing.generation;
   // The references' curves, once: the spatial index knows only where
   // they are inserted.
-  const ScreenSearch s(e, WindowTransform(e.views));
   Blocks blocks(e.drawing);
   std::vector<Contour> contours;
-  for (std::size_t i = 0; i < e.drawing.polys.size(); ++i) {
-    const tpoly& p = e.drawing.polys[i];
-    if (p.kind == Kind::INSERT && IsEdge(e, s, p)) AddContours(e.drawing, blocks, i, contours);
-  }
+  for (std::int32_t i = 0; i < e.drawing.anzpoly(); ++i)
+    if (e.drawing.polys[static_cast<std::size_t>(i)].kind == Kind::INSERT && IsEdge(e, s, i))
+      AddContours(e.drawing, blocks, static_cast<std::size_t>(i), contours);
   for (const Contour& c : contours)
     t.edges.referenced.insert(t.edges.referenced.end(), c.path.pieces.begin(), c.path.pieces.end());
   const Extents x = TabExtents(e.drawing, e.view.tab);
