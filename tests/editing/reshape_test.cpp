@@ -1,6 +1,7 @@
 // Join, explode, parallels, break and lengthen on small drawings: what each
 // makes of lines, arcs, circles, ellipses and polylines (in R2000 and R12, in
-// the plan and in the mirrored plane of CAM programs), what each refuses, and that undo gives the text back.
+// the plan and in the mirrored plane of CAM programs), what each refuses,
+// and that undo gives the text back.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,8 +12,8 @@
 #include <vector>
 
 #include "edit_support.h"
-#include "editing/corners.h"
 #include "editing/breaking.h"
+#include "editing/corners.h"
 #include "editing/parallel.h"
 #include "editing/reshape.h"
 #include "editing/undo.h"
@@ -265,6 +266,135 @@ TEST(ExplodeObjects, TakesPolylinesApartIntoLinesAndArcs) {
   }
 }
 
+// A number to 1e-9, as the rows below name them.
+std::string N(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.9f", std::round(v * 1e9) / 1e9 + 0.0);
+  return std::string(text) == "-0.000000000" ? "0.000000000" : text;
+}
+
+// What the entities from `es[k]` on make: a line by its ends, an arc or
+// circle by centre, radius, angles and extrusion, a polyline by how many
+// pieces, whether it closes and its area (closed) or length.
+std::string Made(const std::vector<Entity>& es, std::size_t k) {
+  if (k >= es.size()) return "(nothing)";
+  const Entity& e = es[k];
+  if (e.kind == "LINE")
+    return "LINE " + N(e.num(10)) + "," + N(e.num(20)) + "," + N(e.num(30)) + " " + N(e.num(11)) + "," + N(e.num(21)) +
+           "," + N(e.num(31));
+  if (e.kind == "ARC" || e.kind == "CIRCLE")
+    return e.kind + " " + N(e.num(10)) + "," + N(e.num(20)) + " r" + N(e.num(40)) +
+           (e.kind == "ARC" ? " " + N(e.num(50)) + ".." + N(e.num(51)) : "") + " z" + e.str(230);
+  const Path p = PolylinePath({es.begin() + static_cast<std::ptrdiff_t>(k), es.end()});
+  return e.kind + " " + std::to_string(p.pieces.size()) + (p.closed ? " area " + N(SignedArea(p)) : " length " + N(Length(p))) +
+         " z" + e.str(230);
+}
+
+TEST(AddParallel, ByKindAndSide) {
+  using PS = ParallelResult::Status;
+  const double through = std::nan("");
+  struct Row {
+    const char* name;
+    const char* version;
+    std::string entities;
+    Point2 side;
+    double distance;  // NaN: through the side
+    PS status;
+    std::string kinds;  // what the drawing holds afterwards
+    std::string made;
+  };
+  // A 10 x 10 square, its right side a half circle out; an L.
+  const std::string closed = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 62\n3\n 90\n4\n 70\n1\n 43\n0.5\n"
+                             " 10\n0\n 20\n0\n 10\n10\n 20\n0\n 42\n1\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n";
+  const std::string r12 = "  0\nPOLYLINE\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n1\n"
+                          "  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n0\n  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n0\n 42\n1\n"
+                          "  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n10\n  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n10\n"
+                          "  0\nSEQEND\n  8\nKontur\n";
+  const std::string ell = "  0\nLWPOLYLINE\n  5\n41\n  8\nKontur\n 90\n3\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+                          " 10\n10\n 20\n10\n";
+  // A half circle in the mirrored plane, at height 2: its centre is (5, 0).
+  const std::string cam = "  0\nLWPOLYLINE\n  5\n42\n  8\nKontur\n 90\n2\n 70\n0\n 38\n2\n 10\n0\n 20\n0\n 42\n1\n"
+                          " 10\n-10\n 20\n0\n210\n0\n220\n0\n230\n-1\n";
+  // Two 10 x 10 squares joined by a neck 1 wide: inwards by 1 each keeps
+  // 8 x 8 and a bump where the neck was, 1 - sqrt(3)/4 - pi/6 of area.
+  std::string dumbbell = "  0\nLWPOLYLINE\n  5\n43\n  8\nKontur\n 90\n12\n 70\n1\n";
+  for (const auto& [x, y] : std::vector<std::pair<double, double>>{
+           {0, 0}, {10, 0}, {10, 4.5}, {20, 4.5}, {20, 0}, {30, 0}, {30, 10}, {20, 10}, {20, 5.5}, {10, 5.5}, {10, 10}, {0, 10}})
+    dumbbell += " 10\n" + std::to_string(x) + "\n 20\n" + std::to_string(y) + "\n";
+  const std::string circle = "  0\nCIRCLE\n  5\nC1\n  8\nKontur\n 10\n0\n 20\n0\n 30\n0\n 40\n5\n";
+  const std::string spline = "  0\nSPLINE\n  5\nD1\n  8\n0\n 70\n8\n 71\n1\n 72\n4\n 73\n2\n 40\n0\n 40\n0\n"
+                             " 40\n1\n 40\n1\n 10\n0\n 20\n0\n 30\n0\n 10\n1\n 20\n1\n 30\n0\n";
+  const Row rows[] = {
+      {"line, left", "AC1015", Line(0, 0, 10, 0), {5, 5}, 2, PS::Done, "LINE=2 ", "LINE 0.000000000,2.000000000,0.000000000 10.000000000,2.000000000,0.000000000"},
+      {"line, right", "AC1015", Line(0, 0, 10, 0), {50, -1}, 2, PS::Done, "LINE=2 ", "LINE 0.000000000,-2.000000000,0.000000000 10.000000000,-2.000000000,0.000000000"},
+      {"line through a point", "AC1009", Line(0, 0, 10, 0), {3, 7.25}, through, PS::Done, "LINE=2 ", "LINE 0.000000000,7.250000000,0.000000000 10.000000000,7.250000000,0.000000000"},
+      {"-Z arc, inside", "AC1015", Arc(-10, 5, 5, 90, 270, kMinusZ), {12, 5}, 1, PS::Done, "ARC=2 ", "ARC -10.000000000,5.000000000 r4.000000000 90.000000000..270.000000000 z-1"},
+      {"-Z arc, outside", "AC1015", Arc(-10, 5, 5, 90, 270, kMinusZ), {16, 4}, 1, PS::Done, "ARC=2 ", "ARC -10.000000000,5.000000000 r6.000000000 90.000000000..270.000000000 z-1"},
+      {"circle, outside", "AC1015", circle, {0, 9}, 1.5, PS::Done, "CIRCLE=2 ", "CIRCLE 0.000000000,0.000000000 r6.500000000 z(none)"},
+      {"circle, inwards too far", "AC1015", circle, {0, 1}, 5, PS::Vanished, "CIRCLE=1 ", ""},
+      {"closed with a bulge, outwards", "AC1015", closed, {-3, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 6 area " + N(130 + 18.5 * kPi) + " z(none)"},
+      {"closed with a bulge, inwards", "AC1015", closed, {5, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 4 area " + N(72 + 8 * kPi) + " z(none)"},
+      {"R12 contour, inwards", "AC1009", r12, {5, 5}, 1, PS::Done, "POLYLINE=2 SEQEND=2 VERTEX=8 ", "POLYLINE 4 area " + N(72 + 8 * kPi) + " z(none)"},
+      {"open polyline, inside its corner", "AC1015", ell, {5, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 2 length " + N(18) + " z(none)"},
+      {"open polyline, round its corner", "AC1015", ell, {5, -3}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 3 length " + N(20 + kPi / 2) + " z(none)"},
+      {"-Z polyline, inside", "AC1015", cam, {5, 1}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 1 length " + N(4 * kPi) + " z-1"},
+      {"a contour that pinches apart", "AC1015", dumbbell, {5, 5}, 1, PS::Done, "LWPOLYLINE=3 ",
+       "LWPOLYLINE 7 area " + N(65 - std::sqrt(3) / 4 - kPi / 6) + " z(none)"},
+      {"spline", "AC1015", spline, {5, 5}, 1, PS::NotThisKind, "SPLINE=1 ", ""},
+      {"through a point on the line", "AC1015", Line(0, 0, 10, 0), {4, 0}, through, PS::OnTheObject, "LINE=1 ", ""},
+      {"a distance of no number", "AC1015", Line(0, 0, 10, 0), {4, 1}, INFINITY, PS::InvalidValue, "LINE=1 ", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
+    const std::vector<std::string> before = WithoutSeed(*doc);
+    const std::optional<double> distance = std::isnan(r.distance) ? std::nullopt : std::optional(r.distance);
+    const ParallelResult result = AddParallel(doc->c, doc->shown().at(0), r.side, distance);
+    EXPECT_EQ(result.status, r.status);
+    const std::vector<Entity> es = Entities(doc->d);
+    EXPECT_EQ(Count(es), r.kinds);
+    if (r.status != PS::Done) {
+      EXPECT_EQ(WithoutSeed(*doc), before);
+      EXPECT_TRUE(doc->j.undos.empty());
+      continue;
+    }
+    // The parallel follows its object, with its properties.
+    std::size_t k = 1;
+    if (es[0].kind == "POLYLINE")
+      while (es[k - 1].kind != "SEQEND") ++k;
+    EXPECT_EQ(Made(es, k), r.made);
+    EXPECT_EQ(es[k].str(8), es[0].str(8));
+    EXPECT_EQ(es[k].str(62), es[0].str(62));
+    EXPECT_EQ(es[k].str(43), "(none)") << "widths are dropped";
+    ExpectUndoGivesBack(*doc, before);
+  }
+}
+
+// An ellipse's parallel is a closed polyline of arcs that keeps within a
+// thousandth of the distance from it, at its vertices and between them, on
+// the side clicked: in the plan, and in the mirrored plane (its centre at
+// x = 20 in the world either way).
+TEST(AddParallel, EllipseWithinAThousandthOfTheDistance) {
+  for (const double mirror : {1.0, -1.0})
+    for (const double side : {32.0, 21.0}) {
+      SCOPED_TRACE(std::to_string(mirror) + " " + std::to_string(side));
+      const std::string plane = mirror > 0 ? "" : kMinusZ;
+      auto doc = Doc::Of(DrawingOf("AC1015", "  0\nELLIPSE\n  5\nE1\n  8\nKontur\n 10\n20\n 20\n0\n 30\n0\n 11\n10\n"
+                                             " 21\n0\n 31\n0\n" + plane + " 40\n0.5\n 41\n0\n 42\n6.283185307179586\n"));
+      ASSERT_EQ(AddParallel(doc->c, doc->shown().at(0), {side, 0}, 1).status, ParallelResult::Status::Done);
+      const std::vector<Entity> es = Entities(doc->d);
+      ASSERT_EQ(Count(es), "ELLIPSE=1 LWPOLYLINE=1 ");
+      const Path p = PolylinePath(es);
+      EXPECT_TRUE(p.closed);
+      const Conic ellipse{{20, 0}, {10, 0}, {0, 5}};
+      for (double u = 0; u < static_cast<double>(p.pieces.size()); u += 0.125) {
+        const Point2 own = PointAt(p, u), q{mirror * own.x, own.y}, near = NearestOnConic(ellipse, q);
+        EXPECT_NEAR(std::hypot(q.x - near.x, q.y - near.y), 1, 1e-3);
+        EXPECT_EQ((q.x - 20) * (q.x - 20) / 100 + q.y * q.y / 25 > 1, side > 30);
+      }
+    }
+}
+
 // The world ends of what break and lengthen leave, "x,y>x,y" per object
 // in the order of the file (only planes of +Z and -Z here), and their
 // total length.
@@ -503,133 +633,6 @@ TEST(LengthenObject, MovesTheEndNearerTheClick) {
                [&r](Doc& doc) { return LengthenObject(doc.c, doc.shown().at(0), r.near, r.value, r.total); },
                r.status, r.kinds, r.ends, r.length);
   }
-// A number to 1e-9, as the rows below name them.
-std::string N(double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.9f", std::round(v * 1e9) / 1e9 + 0.0);
-  return std::string(text) == "-0.000000000" ? "0.000000000" : text;
-}
-
-// What the entities from `es[k]` on make: a line by its ends, an arc or
-// circle by centre, radius, angles and extrusion, a polyline by how many
-// pieces, whether it closes and its area (closed) or length.
-std::string Made(const std::vector<Entity>& es, std::size_t k) {
-  if (k >= es.size()) return "(nothing)";
-  const Entity& e = es[k];
-  if (e.kind == "LINE")
-    return "LINE " + N(e.num(10)) + "," + N(e.num(20)) + "," + N(e.num(30)) + " " + N(e.num(11)) + "," + N(e.num(21)) +
-           "," + N(e.num(31));
-  if (e.kind == "ARC" || e.kind == "CIRCLE")
-    return e.kind + " " + N(e.num(10)) + "," + N(e.num(20)) + " r" + N(e.num(40)) +
-           (e.kind == "ARC" ? " " + N(e.num(50)) + ".." + N(e.num(51)) : "") + " z" + e.str(230);
-  const Path p = PolylinePath({es.begin() + static_cast<std::ptrdiff_t>(k), es.end()});
-  return e.kind + " " + std::to_string(p.pieces.size()) + (p.closed ? " area " + N(SignedArea(p)) : " length " + N(Length(p))) +
-         " z" + e.str(230);
-}
-
-TEST(AddParallel, ByKindAndSide) {
-  using PS = ParallelResult::Status;
-  const double through = std::nan("");
-  struct Row {
-    const char* name;
-    const char* version;
-    std::string entities;
-    Point2 side;
-    double distance;  // NaN: through the side
-    PS status;
-    std::string kinds;  // what the drawing holds afterwards
-    std::string made;
-  };
-  // A 10 x 10 square, its right side a half circle out; an L.
-  const std::string closed = "  0\nLWPOLYLINE\n  5\n40\n  8\nKontur\n 62\n3\n 90\n4\n 70\n1\n 43\n0.5\n"
-                             " 10\n0\n 20\n0\n 10\n10\n 20\n0\n 42\n1\n 10\n10\n 20\n10\n 10\n0\n 20\n10\n";
-  const std::string r12 = "  0\nPOLYLINE\n  8\nKontur\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n 70\n1\n"
-                          "  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n0\n  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n0\n 42\n1\n"
-                          "  0\nVERTEX\n  8\nKontur\n 10\n10\n 20\n10\n  0\nVERTEX\n  8\nKontur\n 10\n0\n 20\n10\n"
-                          "  0\nSEQEND\n  8\nKontur\n";
-  const std::string ell = "  0\nLWPOLYLINE\n  5\n41\n  8\nKontur\n 90\n3\n 70\n0\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
-                          " 10\n10\n 20\n10\n";
-  // A half circle in the mirrored plane, at height 2: its centre is (5, 0).
-  const std::string cam = "  0\nLWPOLYLINE\n  5\n42\n  8\nKontur\n 90\n2\n 70\n0\n 38\n2\n 10\n0\n 20\n0\n 42\n1\n"
-                          " 10\n-10\n 20\n0\n210\n0\n220\n0\n230\n-1\n";
-  // Two 10 x 10 squares joined by a neck 1 wide: inwards by 1 each keeps
-  // 8 x 8 and a bump where the neck was, 1 - sqrt(3)/4 - pi/6 of area.
-  std::string dumbbell = "  0\nLWPOLYLINE\n  5\n43\n  8\nKontur\n 90\n12\n 70\n1\n";
-  for (const auto& [x, y] : std::vector<std::pair<double, double>>{
-           {0, 0}, {10, 0}, {10, 4.5}, {20, 4.5}, {20, 0}, {30, 0}, {30, 10}, {20, 10}, {20, 5.5}, {10, 5.5}, {10, 10}, {0, 10}})
-    dumbbell += " 10\n" + std::to_string(x) + "\n 20\n" + std::to_string(y) + "\n";
-  const std::string circle = "  0\nCIRCLE\n  5\nC1\n  8\nKontur\n 10\n0\n 20\n0\n 30\n0\n 40\n5\n";
-  const std::string spline = "  0\nSPLINE\n  5\nD1\n  8\n0\n 70\n8\n 71\n1\n 72\n4\n 73\n2\n 40\n0\n 40\n0\n"
-                             " 40\n1\n 40\n1\n 10\n0\n 20\n0\n 30\n0\n 10\n1\n 20\n1\n 30\n0\n";
-  const Row rows[] = {
-      {"line, left", "AC1015", Line(0, 0, 10, 0), {5, 5}, 2, PS::Done, "LINE=2 ", "LINE 0.000000000,2.000000000,0.000000000 10.000000000,2.000000000,0.000000000"},
-      {"line, right", "AC1015", Line(0, 0, 10, 0), {50, -1}, 2, PS::Done, "LINE=2 ", "LINE 0.000000000,-2.000000000,0.000000000 10.000000000,-2.000000000,0.000000000"},
-      {"line through a point", "AC1009", Line(0, 0, 10, 0), {3, 7.25}, through, PS::Done, "LINE=2 ", "LINE 0.000000000,7.250000000,0.000000000 10.000000000,7.250000000,0.000000000"},
-      {"-Z arc, inside", "AC1015", Arc(-10, 5, 5, 90, 270, kMinusZ), {12, 5}, 1, PS::Done, "ARC=2 ", "ARC -10.000000000,5.000000000 r4.000000000 90.000000000..270.000000000 z-1"},
-      {"-Z arc, outside", "AC1015", Arc(-10, 5, 5, 90, 270, kMinusZ), {16, 4}, 1, PS::Done, "ARC=2 ", "ARC -10.000000000,5.000000000 r6.000000000 90.000000000..270.000000000 z-1"},
-      {"circle, outside", "AC1015", circle, {0, 9}, 1.5, PS::Done, "CIRCLE=2 ", "CIRCLE 0.000000000,0.000000000 r6.500000000 z(none)"},
-      {"circle, inwards too far", "AC1015", circle, {0, 1}, 5, PS::Vanished, "CIRCLE=1 ", ""},
-      {"closed with a bulge, outwards", "AC1015", closed, {-3, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 6 area " + N(130 + 18.5 * kPi) + " z(none)"},
-      {"closed with a bulge, inwards", "AC1015", closed, {5, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 4 area " + N(72 + 8 * kPi) + " z(none)"},
-      {"R12 contour, inwards", "AC1009", r12, {5, 5}, 1, PS::Done, "POLYLINE=2 SEQEND=2 VERTEX=8 ", "POLYLINE 4 area " + N(72 + 8 * kPi) + " z(none)"},
-      {"open polyline, inside its corner", "AC1015", ell, {5, 5}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 2 length " + N(18) + " z(none)"},
-      {"open polyline, round its corner", "AC1015", ell, {5, -3}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 3 length " + N(20 + kPi / 2) + " z(none)"},
-      {"-Z polyline, inside", "AC1015", cam, {5, 1}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 1 length " + N(4 * kPi) + " z-1"},
-      {"a contour that pinches apart", "AC1015", dumbbell, {5, 5}, 1, PS::Done, "LWPOLYLINE=3 ",
-       "LWPOLYLINE 7 area " + N(65 - std::sqrt(3) / 4 - kPi / 6) + " z(none)"},
-      {"spline", "AC1015", spline, {5, 5}, 1, PS::NotThisKind, "SPLINE=1 ", ""},
-      {"through a point on the line", "AC1015", Line(0, 0, 10, 0), {4, 0}, through, PS::OnTheObject, "LINE=1 ", ""},
-      {"a distance of no number", "AC1015", Line(0, 0, 10, 0), {4, 1}, INFINITY, PS::InvalidValue, "LINE=1 ", ""},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
-    auto doc = Doc::Of(DrawingOf(r.version, r.entities));
-    const std::vector<std::string> before = WithoutSeed(*doc);
-    const std::optional<double> distance = std::isnan(r.distance) ? std::nullopt : std::optional(r.distance);
-    const ParallelResult result = AddParallel(doc->c, doc->shown().at(0), r.side, distance);
-    EXPECT_EQ(result.status, r.status);
-    const std::vector<Entity> es = Entities(doc->d);
-    EXPECT_EQ(Count(es), r.kinds);
-    if (r.status != PS::Done) {
-      EXPECT_EQ(WithoutSeed(*doc), before);
-      EXPECT_TRUE(doc->j.undos.empty());
-      continue;
-    }
-    // The parallel follows its object, with its properties.
-    std::size_t k = 1;
-    if (es[0].kind == "POLYLINE")
-      while (es[k - 1].kind != "SEQEND") ++k;
-    EXPECT_EQ(Made(es, k), r.made);
-    EXPECT_EQ(es[k].str(8), es[0].str(8));
-    EXPECT_EQ(es[k].str(62), es[0].str(62));
-    EXPECT_EQ(es[k].str(43), "(none)") << "widths are dropped";
-    ExpectUndoGivesBack(*doc, before);
-  }
-}
-
-// An ellipse's parallel is a closed polyline of arcs that keeps within a
-// thousandth of the distance from it, at its vertices and between them, on
-// the side clicked: in the plan, and in the mirrored plane (its centre at
-// x = 20 in the world either way).
-TEST(AddParallel, EllipseWithinAThousandthOfTheDistance) {
-  for (const double mirror : {1.0, -1.0})
-    for (const double side : {32.0, 21.0}) {
-      SCOPED_TRACE(std::to_string(mirror) + " " + std::to_string(side));
-      const std::string plane = mirror > 0 ? "" : kMinusZ;
-      auto doc = Doc::Of(DrawingOf("AC1015", "  0\nELLIPSE\n  5\nE1\n  8\nKontur\n 10\n20\n 20\n0\n 30\n0\n 11\n10\n"
-                                             " 21\n0\n 31\n0\n" + plane + " 40\n0.5\n 41\n0\n 42\n6.283185307179586\n"));
-      ASSERT_EQ(AddParallel(doc->c, doc->shown().at(0), {side, 0}, 1).status, ParallelResult::Status::Done);
-      const std::vector<Entity> es = Entities(doc->d);
-      ASSERT_EQ(Count(es), "ELLIPSE=1 LWPOLYLINE=1 ");
-      const Path p = PolylinePath(es);
-      EXPECT_TRUE(p.closed);
-      const Conic ellipse{{20, 0}, {10, 0}, {0, 5}};
-      for (double u = 0; u < static_cast<double>(p.pieces.size()); u += 0.125) {
-        const Point2 own = PointAt(p, u), q{mirror * own.x, own.y}, near = NearestOnConic(ellipse, q);
-        EXPECT_NEAR(std::hypot(q.x - near.x, q.y - near.y), 1, 1e-3);
-        EXPECT_EQ((q.x - 20) * (q.x - 20) / 100 + q.y * q.y / 25 > 1, side > 30);
-      }
-    }
 }
 
 // --- fillet and chamfer ----------------------------------------------------
