@@ -259,7 +259,9 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
     EXPECT_EQ(Shown(doc->d), r.made);
     ExpectHandlesUnique(doc->d);
     // R12 has no subclass markers.
-    if (std::string(r.version) == "AC1009") EXPECT_EQ(test::LineOf(doc->d, "AcDbText"), -1);
+    if (std::string(r.version) == "AC1009") {
+      EXPECT_EQ(test::LineOf(doc->d, "AcDbText"), -1);
+    }
     ASSERT_TRUE(UndoLastOperation(doc->c));
     std::vector<std::string> undone = WithoutSeed(*doc), original = before;
     original[static_cast<std::size_t>(doc->d.handleseedpos)].clear();

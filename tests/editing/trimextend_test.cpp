@@ -159,14 +159,18 @@ TEST(TrimExtend, KindAgainstKind) {
       EXPECT_NEAR(p->pieces.front().a.y, e.ay, 1e-9);
       EXPECT_NEAR(p->pieces.back().b.x, e.bx, 1e-9);
       EXPECT_NEAR(p->pieces.back().b.y, e.by, 1e-9);
-      if (e.length > 0) EXPECT_NEAR(Length(*p), e.length, 1e-9);
+      if (e.length > 0) {
+        EXPECT_NEAR(Length(*p), e.length, 1e-9);
+      }
       EXPECT_FALSE(p->closed);
     }
     // The object keeps its handle and properties; a second part has its own.
     const std::vector<std::string> handles = Values(*doc, "5");
     EXPECT_EQ(std::set<std::string>(handles.begin(), handles.end()).size(), handles.size());
     for (const std::string& layer : Values(*doc, "8")) EXPECT_NE(layer, "");
-    if (r.entities.find("230\n-1") != std::string::npos) EXPECT_EQ(Values(*doc, "230"), std::vector<std::string>{"-1"});
+    if (r.entities.find("230\n-1") != std::string::npos) {
+      EXPECT_EQ(Values(*doc, "230"), std::vector<std::string>{"-1"});
+    }
     ASSERT_TRUE(UndoLastOperation(doc->c));
     EXPECT_EQ(WithoutSeed(*doc), before);
   }

@@ -62,14 +62,7 @@ class ModifyTest : public ::testing::Test {
   // The lines there are now, the undo steps taken and the one message
   // shown (none for 0).
   void ExpectOutcome(const std::vector<Segment>& want, std::size_t steps, int message) {
-    const std::vector<Segment> lines = Lines();
-    ASSERT_EQ(lines.size(), want.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      EXPECT_NEAR(lines[i].x1, want[i].x1, 1e-9);
-      EXPECT_NEAR(lines[i].y1, want[i].y1, 1e-9);
-      EXPECT_NEAR(lines[i].x2, want[i].x2, 1e-9);
-      EXPECT_NEAR(lines[i].y2, want[i].y2, 1e-9);
-    }
+    ExpectLines(want);
     EXPECT_EQ(NewSteps(), steps);
     if (message) {
       ASSERT_EQ(pf().messages.size(), 1u);
@@ -172,6 +165,7 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
        {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
       {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
+++ modify_test.cpp
       {"break between two points", false, {}, {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0)},
        {{0, 0, 3, 0}, {6, 0, 10, 0}}},
       {"break at one point by the right button", false, {}, {C(&Editor::BreakBtnClick), L(4, 0), R()},
@@ -338,6 +332,29 @@ TEST_F(ModifyTest, TheGhostFollowsThePointerAndIsErasedExactly) {
   EXPECT_GT(joined, 20);
 }
 
+TEST_F(ModifyTest, AParallelsGhostTakesTheSideOfThePointerAndItsPromptTheStep) {
+  Start(false);
+  pf().offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 2; }});
+  Run({C(&Editor::OffsetBtnClick)});
+  EXPECT_EQ(Prompt(ed().tool), "Objekt für die Parallele wählen, Rechtsklick für Ende");
+  Run({L(5, 0)});
+  EXPECT_EQ(Prompt(ed().tool), "Seite der Parallele, ohne Abstand ein Punkt auf ihr");
+  for (const double side : {10.0, -10.0}) {
+    Run({M(5, side)});
+    ASSERT_EQ(ed().tool.anzrem, 1);
+    const tremove& g = ed().tool.remove[0];
+    const Point2 a = DXF2Bildschirm(ed().views, 0, side / 5), b = DXF2Bildschirm(ed().views, 10, side / 5);
+    EXPECT_NEAR(g.x1, a.x, 1);
+    EXPECT_NEAR(g.y1, a.y, 1);
+    EXPECT_NEAR(g.x2, b.x, 1);
+    EXPECT_NEAR(g.y2, b.y, 1);
+  }
+  Run({Esc()});
+  EXPECT_FALSE(ed().tool.inoffset);
+  EXPECT_EQ(Lines().size(), 1u);
+  EXPECT_EQ(NewSteps(), 0u);
+}
+
 TEST_F(ModifyTest, BreakAndLengthenShowWhatTheClickWouldDo) {
   auto by = [](double delta) {
     return [delta](test::FakePlatform& p) {
@@ -370,27 +387,6 @@ TEST_F(ModifyTest, BreakAndLengthenShowWhatTheClickWouldDo) {
     EXPECT_NEAR(last.y2, b.y, 1);
     EXPECT_EQ(NewSteps(), 0u);
   }
-TEST_F(ModifyTest, AParallelsGhostTakesTheSideOfThePointerAndItsPromptTheStep) {
-  Start(false);
-  pf().offsetDialog.answers.push_back({[](OffsetDialogValues& v) { v.AbstandEd = 2; }});
-  Run({C(&Editor::OffsetBtnClick)});
-  EXPECT_EQ(Prompt(ed().tool), "Objekt für die Parallele wählen, Rechtsklick für Ende");
-  Run({L(5, 0)});
-  EXPECT_EQ(Prompt(ed().tool), "Seite der Parallele, ohne Abstand ein Punkt auf ihr");
-  for (const double side : {10.0, -10.0}) {
-    Run({M(5, side)});
-    ASSERT_EQ(ed().tool.anzrem, 1);
-    const tremove& g = ed().tool.remove[0];
-    const Point2 a = DXF2Bildschirm(ed().views, 0, side / 5), b = DXF2Bildschirm(ed().views, 10, side / 5);
-    EXPECT_NEAR(g.x1, a.x, 1);
-    EXPECT_NEAR(g.y1, a.y, 1);
-    EXPECT_NEAR(g.x2, b.x, 1);
-    EXPECT_NEAR(g.y2, b.y, 1);
-  }
-  Run({Esc()});
-  EXPECT_FALSE(ed().tool.inoffset);
-  EXPECT_EQ(Lines().size(), 1u);
-  EXPECT_EQ(NewSteps(), 0u);
 }
 
 TEST_F(ModifyTest, ACompletingClickRepaintsOnce) {
