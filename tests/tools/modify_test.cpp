@@ -165,7 +165,6 @@ TEST_F(ModifyTest, EachToolDoesWhatItsClicksSay) {
        [](test::FakePlatform& p) { p.joinDialog.answers.push_back({[](JoinDialogValues& v) { v.ToleranzEd = kNaN; }}); },
        {C(&Editor::JoinBtnClick)}, {{0, 0, 10, 0}}, 0, msg::InvalidValue},
       {"explode a line", true, {}, {C(&Editor::ExplodeBtnClick)}, {{0, 0, 10, 0}}, 0, msg::CannotExplode},
-++ modify_test.cpp
       {"break between two points", false, {}, {C(&Editor::BreakBtnClick), L(3, 0), L(6, 0)},
        {{0, 0, 3, 0}, {6, 0, 10, 0}}},
       {"break at one point by the right button", false, {}, {C(&Editor::BreakBtnClick), L(4, 0), R()},
