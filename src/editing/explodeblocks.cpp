@@ -22,9 +22,7 @@ namespace {
 
 using S = ReshapeResult::Status;
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-double Number(std::string_view v) { return ParseDouble(v).value_or(kNaN); }
 
 ReshapeResult Refusal(S status, std::string kind = {}) {
   ReshapeResult r;

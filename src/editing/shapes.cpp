@@ -9,11 +9,7 @@
 
 namespace vestrel {
 
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-double Number(std::string_view v) { return ParseDouble(v).value_or(kNaN); }
+double Number(std::string_view v) { return ParseDouble(v).value_or(std::numeric_limits<double>::quiet_NaN()); }
 int Integer(std::string_view v) {
   const double x = Number(v);
   return std::isfinite(x) && std::abs(x) < 1e9 ? static_cast<int>(x) : 0;
@@ -21,11 +17,9 @@ int Integer(std::string_view v) {
 
 bool FiniteVertex(const PolyVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.bulge); }
 
-// The groups of an object, pair by pair, after its "0" line to its last.
-template <class F>
-void EachGroup(const Drawing& d, std::int32_t from, std::int32_t to, F&& f) {
-  for (std::int32_t k = from + 2; k + 1 <= to; k += 2) f(GroupCode(d.value(k)), d.value(k + 1));
-}
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 void ReadNormal(int g, std::string_view v, Point3& n) {
   if (g == 210) n.x = Number(v);

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "document/numbers.h"
 #include "editing/editunits.h"
 #include "editing/reshape.h"
 #include "geometry/path.h"
@@ -20,6 +22,24 @@ namespace vestrel {
 
 inline double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline double Norm(Point3 a) { return std::sqrt(Dot(a, a)); }
+
+// A value of the drawing as a number: NaN where it is none; as a whole
+// number, 0 where it is none or out of range.
+double Number(std::string_view v);
+int Integer(std::string_view v);
+bool FiniteVertex(const PolyVertex& v);
+
+// The groups of an object, pair by pair, after its "0" line to its last:
+// f(code, value), or f(line of the code, code, value).
+template <class F>
+void EachGroup(const Drawing& d, std::int32_t from, std::int32_t to, F&& f) {
+  for (std::int32_t k = from + 2; k + 1 <= to; k += 2) {
+    if constexpr (std::is_invocable_v<F, int, std::string_view>)
+      f(GroupCode(d.value(k)), d.value(k + 1));
+    else
+      f(k, GroupCode(d.value(k)), d.value(k + 1));
+  }
+}
 
 // The widths a polyline segment starts and ends with.
 struct SegmentWidth {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "document/numbers.h"
+#include "editing/shapes.h"
 #include "geometry/placement.h"
 #include "geometry/trim.h"
 #include "writers/insertcode.h"
@@ -15,21 +16,15 @@ namespace vestrel {
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-double Number(std::string_view v) { return ParseDouble(v).value_or(kNaN); }
-int Integer(std::string_view v) {
-  const double x = Number(v);
-  return std::isfinite(x) && std::abs(x) < 1e9 ? static_cast<int>(x) : 0;
-}
 Point2 Flat(Point3 p) { return {p.x, p.y}; }
 
-enum class Shape { Line, Arc, Circle, Ellipse, LwPolyline, Polyline };
+enum class CutShape { Line, Arc, Circle, Ellipse, LwPolyline, Polyline };
 
 // The object as the tools cut it: its lines, its curve in the plan, and
 // what its groups say that the curve is written back with.
 struct Target {
-  Shape shape = Shape::Line;
+  CutShape shape = CutShape::Line;
   std::int32_t from = 0, to = 0;
   Path path;
   bool finite = true;
@@ -62,13 +57,6 @@ struct Normal {
   bool edgeOn() const { return std::abs(unit().z) < 1e-9; }
 };
 
-template <class F>
-void EachGroup(const Drawing& d, std::int32_t from, std::int32_t to, F&& f) {
-  for (std::int32_t k = from + 2; k + 1 <= to; k += 2) f(k, GroupCode(d.value(k)), d.value(k + 1));
-}
-
-bool FiniteVertex(const PolyVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.bulge); }
-
 // A polyline's vertices as the plan sees them, and back.
 std::vector<PolyVertex> Mirrored(std::vector<PolyVertex> v, double sx) {
   for (PolyVertex& q : v) q.x *= sx, q.bulge *= sx;
@@ -83,7 +71,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
   kind = std::string(d.value(t.from + 1));
   Normal n;
   if (kind == "LINE") {
-    t.shape = Shape::Line;
+    t.shape = CutShape::Line;
     EachGroup(d, t.from, t.to, [&](std::int32_t, int g, std::string_view v) {
       if (g == 10) t.a.x = Number(v);
       if (g == 20) t.a.y = Number(v);
@@ -97,7 +85,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
     return t;
   }
   if (kind == "ARC" || kind == "CIRCLE") {
-    t.shape = kind == "ARC" ? Shape::Arc : Shape::Circle;
+    t.shape = kind == "ARC" ? CutShape::Arc : CutShape::Circle;
     Point3 c;
     double r = 0, start = 0, end = 360;
     EachGroup(d, t.from, t.to, [&](std::int32_t, int g, std::string_view v) {
@@ -116,7 +104,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
     t.conic.c = Flat(ocs.apply(c));
     t.conic.u = Flat(ocs.linear({r, 0, 0}));
     t.conic.v = Flat(ocs.linear({0, r, 0}));
-    if (t.shape == Shape::Arc) {
+    if (t.shape == CutShape::Arc) {
       double sweep = std::fmod(end - start, 360.0);
       if (sweep <= 0) sweep += 360;
       t.conic.t0 = start * kPi / 180, t.conic.t1 = (start + sweep) * kPi / 180, t.conic.full = false;
@@ -125,7 +113,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
     return t;
   }
   if (kind == "ELLIPSE") {
-    t.shape = Shape::Ellipse;
+    t.shape = CutShape::Ellipse;
     Point3 c, major;
     double ratio = 1, start = 0, end = 2 * kPi;
     EachGroup(d, t.from, t.to, [&](std::int32_t, int g, std::string_view v) {
@@ -158,7 +146,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
   int flags = 0;
   double constant = 0;
   if (kind == "LWPOLYLINE") {
-    t.shape = Shape::LwPolyline;
+    t.shape = CutShape::LwPolyline;
     EachGroup(d, t.from, t.to, [&](std::int32_t, int g, std::string_view v) {
       if (g == 10) t.vertices.push_back({Number(v), 0, 0, 0}), t.widths.emplace_back(0, 0);
       if (g == 20 && !t.vertices.empty()) t.vertices.back().y = Number(v);
@@ -172,7 +160,7 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
       n.group(g, v);
     });
   } else if (kind == "POLYLINE") {
-    t.shape = Shape::Polyline;
+    t.shape = CutShape::Polyline;
     bool header = true;
     EachGroup(d, t.from, t.to, [&](std::int32_t, int g, std::string_view v) {
       if (g == 0) {
@@ -304,18 +292,18 @@ void WriteConic(Out& o, const Target& t, const Path& part) {
   const Drawing& d = o.drawing();
   const double t0 = t.conic.parameter(part.pieces.front().a);
   const double t1 = t.conic.parameter(part.pieces.back().b);
-  const bool ellipse = t.shape == Shape::Ellipse;
+  const bool ellipse = t.shape == CutShape::Ellipse;
   const double start = ellipse ? Turned(t0) : Degrees(t0), end = ellipse ? Turned(t1) : Degrees(t1);
   const int first = ellipse ? 41 : 50, second = ellipse ? 42 : 51;
   bool given[2] = {false, false};
-  if (t.shape == Shape::Circle) {
+  if (t.shape == CutShape::Circle) {
     o.put(t.from, std::string_view("ARC"));
   } else {
     o.keep(t.from);
   }
   const std::int32_t data = DataStart(d, t.from, t.to);
   auto added = [&] {
-    if (t.shape == Shape::Circle && d.cadver > 1009) o.add("100", std::string_view("AcDbArc"));
+    if (t.shape == CutShape::Circle && d.cadver > 1009) o.add("100", std::string_view("AcDbArc"));
     if (!given[0]) o.add(ellipse ? " 41" : " 50", start);
     if (!given[1]) o.add(ellipse ? " 42" : " 51", end);
   };
@@ -447,15 +435,15 @@ CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& 
     if (i == 1) first = static_cast<std::int32_t>(lines.lines().size());
     Out o(lines, i > 0);
     switch (t.shape) {
-      case Shape::Line: WriteLine(o, t, parts[i]); break;
-      case Shape::Arc:
-      case Shape::Circle:
-      case Shape::Ellipse: WriteConic(o, t, parts[i]); break;
-      case Shape::LwPolyline:
-      case Shape::Polyline: {
+      case CutShape::Line: WriteLine(o, t, parts[i]); break;
+      case CutShape::Arc:
+      case CutShape::Circle:
+      case CutShape::Ellipse: WriteConic(o, t, parts[i]); break;
+      case CutShape::LwPolyline:
+      case CutShape::Polyline: {
         const std::optional<Vertices> v = VerticesOfPart(t, parts[i]);
         if (!v) return Refused(S::InvalidValue);
-        if (t.shape == Shape::LwPolyline) WriteLwPolyline(o, t, *v);
+        if (t.shape == CutShape::LwPolyline) WriteLwPolyline(o, t, *v);
         else WritePolyline(o, t, *v);
         break;
       }
