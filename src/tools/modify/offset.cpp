@@ -85,6 +85,12 @@ void OffsetPreview(Editor& e, const Move& m) {
   const Point2 p = PreviewPoint(e, std::nullopt, m);
   t.band.reset();  // no point is fixed
   if (t.offsetentry < 0 || t.offsetgeneration != e.drawing.generation) return;
+  // The parallel of a long polyline is worked out anew on every move: past
+  // about 10,000 vertices the ghost is left out, so the pointer stays quick
+  // (a wobbly contour of 100,000 takes tens of seconds).
+  constexpr std::int32_t kGhostLines = 80000;
+  const tpoly& picked = e.drawing.polys[static_cast<std::size_t>(t.offsetentry)];
+  if (picked.linebis - picked.linefrom > kGhostLines) return;
   const Point2 w = m.window.toWorld(p.x, p.y);
   std::vector<Point2> band;
   for (const std::vector<Point3>& outline : ParallelOutlines(e.drawing, t.offsetentry, w, t.offsetdistance)) {
