@@ -127,6 +127,10 @@ bool Uniform(Point3 s) {
   const double a = std::abs(s.x);
   return std::abs(std::abs(s.y) - a) <= 1e-12 * a && std::abs(std::abs(s.z) - a) <= 1e-12 * a;
 }
+bool PlanUniform(Point3 s) {
+  const double a = std::abs(s.x);
+  return a > 0 && std::abs(std::abs(s.y) - a) <= 1e-12 * a;
+}
 
 // A reference or dimension as a source of members: its block and where
 // each cell of it puts the block's points.
@@ -196,14 +200,18 @@ bool HasArcsOrWidths(const Drawing& d, const Member& m) {
 
 enum class Way { Map, Ellipse, Text, Leave, Refuse };
 
-// How a member goes under a scale that differs between the axes.
-Way Distorted(const Drawing& d, const Member& m) {
+// How a member goes under a scale that differs between the axes. Where x
+// and y are scaled alike (`planUniform`; a reference scaled 2, 2, 1, say),
+// what lies in the plan keeps its shape, as it does in CAD programs: a
+// circle stays a circle.
+Way Distorted(const Drawing& d, const Member& m, bool planUniform) {
   const std::string_view k = m.kind;
   if (k == "ATTDEF") return Way::Leave;
-  if (k == "CIRCLE" || k == "ARC" || k == "ELLIPSE") return Way::Ellipse;
-  if (k == "LINE" || k == "POINT" || k == "SPLINE" || k == "XLINE" || k == "RAY" || k == "3DFACE") return Way::Map;
   const Point3 n = NormalOf(d, m);
   const bool plan = n.x == 0 && n.y == 0;
+  if (planUniform && plan) return Way::Map;
+  if (k == "CIRCLE" || k == "ARC" || k == "ELLIPSE") return Way::Ellipse;
+  if (k == "LINE" || k == "POINT" || k == "SPLINE" || k == "XLINE" || k == "RAY" || k == "3DFACE") return Way::Map;
   if ((k == "SOLID" || k == "TRACE") && plan) return Way::Map;
   if (k == "TEXT" && plan) return Way::Text;
   if ((k == "LWPOLYLINE" || k == "POLYLINE") && plan && !HasArcsOrWidths(d, m)) return Way::Map;
@@ -407,7 +415,8 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
     const bool uniform = Uniform(pic.scale);
     if (uniform && pic.scale.x == 0) return Refusal(S::InvalidValue);
     for (const Member& m : Members(d, pic.block->members, pic.block->endblk - 1)) {
-      if (!uniform && Distorted(d, m) == Way::Refuse) return Refusal(S::Distorted, std::string(m.kind));
+      if (!uniform && Distorted(d, m, PlanUniform(pic.scale)) == Way::Refuse)
+        return Refusal(S::Distorted, std::string(m.kind));
       // A dimension of the block keeps its own block's picture only where
       // the reference leaves the block as it is.
       if (m.kind == "DIMENSION" && (pic.cells.size() != 1 || !IsIdentity(pic.cells.front())))
@@ -416,13 +425,13 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
     if (!uniform && std::abs(pic.scale.z) == 0) return Refusal(S::InvalidValue);
     if (!uniform && d.cadver <= 1009)
       for (const Member& m : Members(d, pic.block->members, pic.block->endblk - 1))
-        if (Distorted(d, m) == Way::Ellipse) return Refusal(S::Distorted, std::string(m.kind));
+        if (Distorted(d, m, PlanUniform(pic.scale)) == Way::Ellipse) return Refusal(S::Distorted, std::string(m.kind));
   }
   for (std::size_t i = 0; i < units.size(); ++i) {
     const Picture& pic = pictures[i];
     if (!pic.block) continue;
     const Inherit in = InheritOf(c, units[i]);
-    const bool uniform = Uniform(pic.scale);
+    const bool uniform = Uniform(pic.scale), planUniform = PlanUniform(pic.scale);
     CopyState state;
     // The members point at the block's record as their owner: the copies
     // at the owner of the reference's space.
@@ -438,7 +447,9 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
       map.factor = std::abs(uniform ? pic.scale.x : pic.scale.z);
       map.reflects = pic.scale.x * pic.scale.y * pic.scale.z < 0;
       for (const Member& m : members) {
-        const Way way = uniform ? (m.kind == "ATTDEF" ? Way::Leave : Way::Map) : Distorted(d, m);
+        const Way way = uniform ? (m.kind == "ATTDEF" ? Way::Leave : Way::Map) : Distorted(d, m, planUniform);
+        // What keeps its shape in the plan takes the plan's scale.
+        map.factor = std::abs(uniform || (planUniform && way == Way::Map) ? pic.scale.x : pic.scale.z);
         if (way == Way::Leave) continue;
         if (way == Way::Ellipse) {
           if (!EllipseLines(c, m, cell, in, copies[i])) return Refusal(S::Distorted, std::string(m.kind));

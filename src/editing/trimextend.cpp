@@ -324,7 +324,7 @@ std::vector<std::pair<double, double>> WidthsOf(const Target& t, const Path& par
   for (const Piece& piece : part.pieces) {
     const double u = NearestParameter(whole, PointAt(piece, 0.5));
     const std::size_t k = std::min(static_cast<std::size_t>(std::max(u, 0.0)), whole.pieces.size() - 1);
-    const auto [w0, w1] = t.widths[k];
+    const double w0 = t.widths[k].first, w1 = t.widths[k].second;
     auto at = [&](Point2 p) { return w0 + (w1 - w0) * NearestParameter(whole.pieces[k], p); };
     widths.emplace_back(at(piece.a), at(piece.b));
   }

@@ -2,10 +2,13 @@
 // what each reference (uniform, stretched, mirrored, turned, in the
 // mirrored plane, an array, with attributes, nested) and each dimension
 // and hatch becomes, the layer and BYBLOCK rules, what is refused, and
-// that undo gives the text back.
+// that undo gives the text back; and that what an explode makes takes the
+// construction tools like anything drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,6 +16,9 @@
 
 #include "document/numbers.h"
 #include "edit_support.h"
+#include "editing/breaking.h"
+#include "editing/corners.h"
+#include "editing/parallel.h"
 #include "editing/reshape.h"
 #include "editing/undo.h"
 #include "support/dxf_text.h"
@@ -266,6 +272,67 @@ TEST(ExplodeObjects, TakesBlockReferencesDimensionsAndHatchesApart) {
     std::vector<std::string> undone = WithoutSeed(*doc), original = before;
     original[static_cast<std::size_t>(doc->d.handleseedpos)].clear();
     EXPECT_EQ(undone, original);
+  }
+}
+
+// Block B at twice its size in the plan at (10, 20) (its z scale left at 1,
+// as drawings have it: the arc stays an arc): its line runs from (10, 20)
+// to (14, 20), its arc round (10, 20) with radius 4 from (14, 20) to
+// (10, 24).
+// Each tool on what the explode made gives exactly what it gives on the
+// same objects drawn as they are.
+TEST(ExplodeObjects, WhatAnExplodeMadeTakesTheConstructionTools) {
+  using Edit = std::function<bool(DocumentContext&, std::int32_t line, std::int32_t arc)>;
+  struct Row {
+    const char* name;
+    Edit edit;
+    std::vector<std::string> has;  // in the shown entities, afterwards
+  };
+  const Row rows[] = {
+      {"a parallel of the line, 1 below",
+       [](DocumentContext& c, std::int32_t line, std::int32_t) {
+         return AddParallel(c, line, {12, 19}, 1.0).status == ParallelResult::Status::Done;
+       },
+       {"10=10 20=19 30=0 11=14 21=19 31=0"}},
+      {"the line broken between x 11 and 12",
+       [](DocumentContext& c, std::int32_t line, std::int32_t) {
+         return BreakObject(c, line, {11, 20}, Point2{12, 20}).status == S::Done;
+       },
+       {"10=10 20=20 30=0 11=11 21=20 31=0", "10=12 20=20 30=0 11=14 21=20 31=0"}},
+      {"the line lengthened by 2 at its end",
+       [](DocumentContext& c, std::int32_t line, std::int32_t) {
+         return LengthenObject(c, line, {13.5, 20}, 2, false).status == S::Done;
+       },
+       {"10=10 20=20 30=0 11=16 21=20 31=0"}},
+      {"a fillet of radius 1 between the line and the arc",
+       [](DocumentContext& c, std::int32_t line, std::int32_t arc) {
+         const CornerPick first{line, {11, 20}}, second{arc, {12, 20 + 2 * std::sqrt(3.0)}};
+         return MakeCorner(c, first, second, {false, 1, 0, 0}).status == CornerResult::Status::Done;
+       },
+       {"10=12.828427125 20=21 30=0 40=1"}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto doc = Doc::Of(DrawingOf("AC1015", Insert(" 41\n2\n 42\n2\n")));
+    doc->selectAll();
+    ASSERT_EQ(ExplodeObjects(doc->c).status, S::Done);
+    std::int32_t line = -1, arc = -1;
+    for (const std::int32_t i : doc->shown()) {
+      const std::string kind = doc->kind(doc->d.polys[static_cast<std::size_t>(i)]);
+      if (kind == "LINE") line = i;
+      if (kind == "ARC") arc = i;
+    }
+    ASSERT_GE(line, 0);
+    ASSERT_GE(arc, 0) << ::testing::PrintToString(Shown(doc->d));
+    for (tpoly& p : doc->d.polys) p.selected = false;
+    ASSERT_TRUE(r.edit(doc->c, line, arc));
+    const std::vector<std::string> shown = Shown(doc->d);
+    for (const std::string& want : r.has) {
+      const bool found =
+          std::any_of(shown.begin(), shown.end(), [&](const std::string& e) { return e.find(want) != std::string::npos; });
+      EXPECT_TRUE(found) << want;
+    }
+    ExpectHandlesUnique(doc->d);
   }
 }
 
