@@ -20,6 +20,7 @@
 #include "editing/corners.h"
 #include "editing/parallel.h"
 #include "editing/reshape.h"
+#include "editing/trimextend.h"
 #include "editing/undo.h"
 #include "support/dxf_text.h"
 
@@ -302,6 +303,24 @@ TEST(ExplodeObjects, WhatAnExplodeMadeTakesTheConstructionTools) {
       {"the line lengthened by 2 at its end",
        [](DocumentContext& c, std::int32_t line, std::int32_t) {
          return LengthenObject(c, line, {13.5, 20}, 2, false).status == S::Done;
+       },
+       {"10=10 20=20 30=0 11=16 21=20 31=0"}},
+      {"the line trimmed back to an edge at x 12",
+       [](DocumentContext& c, std::int32_t line, std::int32_t) {
+         const std::vector<Piece> edges = {SegmentPiece({12, 15}, {12, 30})};
+         return TrimObject(c, line, edges, {13, 20}).status == CutResult::Status::Done;
+       },
+       {"10=10 20=20 30=0 11=12 21=20 31=0"}},
+      {"the arc trimmed back to the same edge",
+       [](DocumentContext& c, std::int32_t, std::int32_t arc) {
+         const std::vector<Piece> edges = {SegmentPiece({12, 15}, {12, 30})};
+         return TrimObject(c, arc, edges, {13.5, 21.9365}).status == CutResult::Status::Done;
+       },
+       {"10=10 20=20 30=0 40=4 50=60 51=90"}},
+      {"the line extended to a boundary at x 16",
+       [](DocumentContext& c, std::int32_t line, std::int32_t) {
+         const std::vector<Piece> boundaries = {SegmentPiece({16, 15}, {16, 30})};
+         return ExtendObject(c, line, boundaries, {13.5, 20}).status == CutResult::Status::Done;
        },
        {"10=10 20=20 30=0 11=16 21=20 31=0"}},
       {"a fillet of radius 1 between the line and the arc",
