@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -333,9 +334,13 @@ void TMainForm::buildCentre() {
   KoordEd->setMinimumWidth(200);
   connect(KoordEd, &QLineEdit::returnPressed, this, [this] {
     editor_->KoordEdReturn(KoordEd->text().toStdString());
+    // Entered: the field's own undo history goes (setText clears it), so
+    // Ctrl+Z undoes the drawing, as after a click.
+    KoordEd->setText(KoordEd->text());
     KoordEd->selectAll();
     showPointer();
   });
+  KoordEd->installEventFilter(this);
   row->addWidget(KoordEd);
   row->addStretch(1);
   column->addWidget(Panel6);
@@ -373,6 +378,18 @@ void TMainForm::showPointer() {
 }
 
 void TMainForm::FormShow(const std::vector<std::string>& args) { editor_->FormShow(args); }
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // A line edit takes Ctrl+Z for itself even with nothing to undo; left
+  // alone here, the shortcut reaches "Rückgängig".
+  if (watched == KoordEd && event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->matches(QKeySequence::Undo) && !KoordEd->isUndoAvailable()) ||
+        (key->matches(QKeySequence::Redo) && !KoordEd->isRedoAvailable()))
+      return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   if (!editor_->FormCloseQuery()) return event->ignore();

@@ -179,6 +179,9 @@ class TMainForm : public QMainWindow, public Platform {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The command field leaves Ctrl+Z and its redo to the drawing once what
+  // was typed there has been entered.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Becoming the active window again: the editor looks whether others
   // changed the drawing's file meanwhile.
   void changeEvent(QEvent* event) override;

@@ -1302,6 +1302,18 @@ CASES = [
         check=("@TMP@/opened.dxf", check_opened),
     ),
     dict(
+        name="Ctrl+Z right after a point typed in the command field undoes the drawing, not the field's text",
+        script="""
+            trigger LineBtn
+            input 0,0
+            input 10,0
+            key Escape
+            key ctrl+z
+            state
+        """,
+        stdout=["undo: 0"],
+    ),
+    dict(
         name="Stutzen and Dehnen on an ezdxf drawing, every object an edge; undo gives the text back",
         setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R2000"),
         script="""
