@@ -22,15 +22,6 @@ namespace {
 
 using S = ReshapeResult::Status;
 
-
-
-ReshapeResult Refusal(S status, std::string kind = {}) {
-  ReshapeResult r;
-  r.status = status;
-  r.kind = std::move(kind);
-  return r;
-}
-
 Point3 Cross(Point3 a, Point3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 Point3 Scaled(Point3 a, double f) { return {a.x * f, a.y * f, a.z * f}; }
 Point3 Sum(Point3 a, Point3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
@@ -405,27 +396,27 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
     Picture& pic = pictures[i];
     std::string name;
     const S s = PictureOf(d, index, u, pic, name);
-    if (s != S::Done) return Refusal(s, name.empty() ? std::string(d.value(u.from + 1)) : name);
+    if (s != S::Done) return Refused(s, name.empty() ? std::string(d.value(u.from + 1)) : name);
     for (const Placement& cell : pic.cells)
       for (const auto& row : cell.m)
         for (const double v : row)
-          if (!std::isfinite(v)) return Refusal(S::InvalidValue);
+          if (!std::isfinite(v)) return Refused(S::InvalidValue);
     lines += static_cast<std::int64_t>(pic.cells.size()) * (pic.block->endblk - pic.block->members);
-    if (lines > kArrayMaxLines) return Refusal(S::TooLarge);
+    if (lines > kArrayMaxLines) return Refused(S::TooLarge);
     const bool uniform = Uniform(pic.scale);
-    if (uniform && pic.scale.x == 0) return Refusal(S::InvalidValue);
+    if (uniform && pic.scale.x == 0) return Refused(S::InvalidValue);
     for (const Member& m : Members(d, pic.block->members, pic.block->endblk - 1)) {
       if (!uniform && Distorted(d, m, PlanUniform(pic.scale)) == Way::Refuse)
-        return Refusal(S::Distorted, std::string(m.kind));
+        return Refused(S::Distorted, std::string(m.kind));
       // A dimension of the block keeps its own block's picture only where
       // the reference leaves the block as it is.
       if (m.kind == "DIMENSION" && (pic.cells.size() != 1 || !IsIdentity(pic.cells.front())))
-        return Refusal(S::Distorted, "DIMENSION");
+        return Refused(S::Distorted, "DIMENSION");
     }
-    if (!uniform && std::abs(pic.scale.z) == 0) return Refusal(S::InvalidValue);
+    if (!uniform && std::abs(pic.scale.z) == 0) return Refused(S::InvalidValue);
     if (!uniform && d.cadver <= 1009)
       for (const Member& m : Members(d, pic.block->members, pic.block->endblk - 1))
-        if (Distorted(d, m, PlanUniform(pic.scale)) == Way::Ellipse) return Refusal(S::Distorted, std::string(m.kind));
+        if (Distorted(d, m, PlanUniform(pic.scale)) == Way::Ellipse) return Refused(S::Distorted, std::string(m.kind));
   }
   for (std::size_t i = 0; i < units.size(); ++i) {
     const Picture& pic = pictures[i];
@@ -452,18 +443,18 @@ ReshapeResult CopyPictures(DocumentContext& c, const std::vector<EditUnit>& unit
         map.factor = std::abs(uniform || (planUniform && way == Way::Map) ? pic.scale.x : pic.scale.z);
         if (way == Way::Leave) continue;
         if (way == Way::Ellipse) {
-          if (!EllipseLines(c, m, cell, in, copies[i])) return Refusal(S::Distorted, std::string(m.kind));
+          if (!EllipseLines(c, m, cell, in, copies[i])) return Refused(S::Distorted, std::string(m.kind));
           continue;
         }
         LineEdits e;
         if (way == Way::Text) {
-          if (!TextEdits(d, m, map, e)) return Refusal(S::Distorted, std::string(m.kind));
+          if (!TextEdits(d, m, map, e)) return Refused(S::Distorted, std::string(m.kind));
         } else {
           MapObject(d.dxf, m.from, m.to, map, e);
         }
-        if (!e.finite) return Refusal(S::InvalidValue);
+        if (!e.finite) return Refused(S::InvalidValue);
         Inherited(d, m, in, e);
-        if (!CopyLines(c, d.dxf, m.from, m.to, e, state, copies[i])) return Refusal(S::NoHandleLeft);
+        if (!CopyLines(c, d.dxf, m.from, m.to, e, state, copies[i])) return Refused(S::NoHandleLeft);
       }
     }
   }
