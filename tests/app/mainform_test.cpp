@@ -28,7 +28,7 @@
 
 #include "app/macro.h"
 #include "dialogs/AddTextFUnit.h"
-#include "dialogs/PolygonFUnit.h"
+#include "dialogs/numberforms.h"
 #include "dialogs/fields.h"
 #include "file/lifecycle.h"
 #include "i18n/msg.h"
@@ -270,14 +270,15 @@ TEST_F(MainFormTest, TheDialogsProposeTheirLastValuesAndTheTextHeightsSurviveARe
 
   // A spin edit keeps its value from one use to the next.
   PolygonDialogValues& polygon = form.editor().dialogs.polygon;
+  auto* corners = form.PolygonForm->findChild<QSpinBox*>("EckenEd");
   test::WhileShown(
-      *form.PolygonForm, [&] { test::Type(form.PolygonForm->EckenEd, "6\n"); },
+      *form.PolygonForm, [&] { test::Type(corners, "6\n"); },
       [&] { form.ShowPolygonDialog(polygon); });
   int proposed = 0;
   test::WhileShown(
       *form.PolygonForm,
       [&] {
-        proposed = form.PolygonForm->EckenEd->value();
+        proposed = corners->value();
         test::Press(*form.PolygonForm, "OKBtn");
       },
       [&] { form.ShowPolygonDialog(polygon); });

@@ -3,6 +3,7 @@
 // and their results, and the text heights kept between runs.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -14,17 +15,7 @@
 
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/AddTextFUnit.h"
-#include "dialogs/ArrayFUnit.h"
-#include "dialogs/PolarFUnit.h"
-#include "dialogs/JoinFUnit.h"
-#include "dialogs/LengthenFUnit.h"
-#include "dialogs/OffsetFUnit.h"
-#include "dialogs/FilletFUnit.h"
-#include "dialogs/ChamferFUnit.h"
-#include "dialogs/PolygonFUnit.h"
-#include "dialogs/RasterFUnit.h"
-#include "dialogs/RotationsFUnit.h"
-#include "dialogs/SkalierungFUnit.h"
+#include "dialogs/numberforms.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "dialogs/fields.h"
 #include "support/dialog_driver.h"
@@ -61,6 +52,8 @@ class SmallDialogs : public ::testing::Test {
   std::vector<QDialog*> dialogs_{&text_,   &array_, &polygon_, &rotation_, &scale_,   &viewport_, &newLayer_,
                                  &raster_, &polar_, &join_,    &offset_,   &fillet_, &chamfer_,  &lengthen_};
 };
+
+QAbstractSpinBox* SpinEdit(QDialog& form, const char* name) { return form.findChild<QAbstractSpinBox*>(name); }
 
 QString LabelOf(QWidget* field) {
   auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout());
@@ -233,13 +226,13 @@ void TypeInto(Form& form, Values& values, QAbstractSpinBox* field, double propos
 
 TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) {
   PolygonDialogValues polygon{7};
-  TypeInto(polygon_, polygon, polygon_.EckenEd, 7, "2\n");  // Enter, without leaving the field
+  TypeInto(polygon_, polygon, SpinEdit(polygon_, "EckenEd"), 7, "2\n");  // Enter, without leaving the field
   EXPECT_EQ(polygon.EckenEd, 3);
   RotationDialogValues rotation{12.5};
-  TypeInto(rotation_, rotation, rotation_.RotEd, 12.5, "90");
+  TypeInto(rotation_, rotation, SpinEdit(rotation_, "RotEd"), 12.5, "90");
   EXPECT_EQ(rotation.RotEd, 90);
   ScaleDialogValues scale{50};
-  TypeInto(scale_, scale, scale_.SkalEd, 50, "0");
+  TypeInto(scale_, scale, SpinEdit(scale_, "SkalEd"), 50, "0");
   EXPECT_EQ(scale.SkalEd, 0.00001);
 
   // Cancelled, the array dialog leaves the values as they were.
@@ -247,9 +240,9 @@ TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) 
   const DialogResult cancelled = test::WhileShown(
       array_,
       [&] {
-        EXPECT_EQ(array_.ZeilenEd->value(), 3);
-        EXPECT_EQ(array_.ZeilenAbstandEd->value(), 2.5);
-        test::Type(array_.SpaltenEd, "6");
+        EXPECT_EQ(SpinEdit(array_, "ZeilenEd")->text(), "3");
+        EXPECT_EQ(SpinEdit(array_, "ZeilenAbstandEd")->text(), "2.5");
+        test::Type(SpinEdit(array_, "SpaltenEd"), "6");
         test::Press(array_, "AbbrechenBtn");
       },
       [&] { return array_.Run(array); });
@@ -258,7 +251,7 @@ TEST_F(SmallDialogs, EachShowsItsValuesFocusesItsFieldAndGivesBackWhatWasTyped) 
   const DialogResult ok = test::WhileShown(
       array_,
       [&] {
-        test::Type(array_.SpaltenEd, "6");
+        test::Type(SpinEdit(array_, "SpaltenEd"), "6");
         test::Press(array_, "OKBtn");
       },
       [&] { return array_.Run(array); });
@@ -286,12 +279,67 @@ void EscapeAfterTyping(Form& form, Values values, QWidget* field, const QString&
 
 TEST_F(SmallDialogs, EscapeCancelsEveryOneAndKeepsItsValues) {
   EscapeAfterTyping(text_, TextDialogValues{"alt"}, text_.Memo1, "neu");
-  EscapeAfterTyping(array_, ArrayDialogValues{}, array_.SpaltenEd, "9");
-  EscapeAfterTyping(polygon_, PolygonDialogValues{5}, polygon_.EckenEd, "8");
-  EscapeAfterTyping(rotation_, RotationDialogValues{12.5}, rotation_.RotEd, "90");
-  EscapeAfterTyping(scale_, ScaleDialogValues{50}, scale_.SkalEd, "200");
+  EscapeAfterTyping(array_, ArrayDialogValues{}, SpinEdit(array_, "SpaltenEd"), "9");
+  EscapeAfterTyping(polygon_, PolygonDialogValues{5}, SpinEdit(polygon_, "EckenEd"), "8");
+  EscapeAfterTyping(rotation_, RotationDialogValues{12.5}, SpinEdit(rotation_, "RotEd"), "90");
+  EscapeAfterTyping(scale_, ScaleDialogValues{50}, SpinEdit(scale_, "SkalEd"), "200");
   EscapeAfterTyping(viewport_, ViewportValues{10, 20, 5, 10, 0, 0, 100}, viewport_.breiteEd, "99");
   EscapeAfterTyping(newLayer_, NewLayerDialogValues{"Alt", {"Continuous"}}, newLayer_.Edit1, "Wände");
+}
+
+// A control as Tab reaches it: its name, and what a field shows.
+QString Reached(const QWidget* w) {
+  const QString name = w->objectName();
+  if (auto* e = qobject_cast<const QAbstractSpinBox*>(w)) return name + "=" + e->text();
+  if (auto* b = qobject_cast<const QComboBox*>(w)) return name + "=" + b->currentText();
+  if (auto* b = qobject_cast<const QCheckBox*>(w)) return name + (b->isChecked() ? "=1" : "=0");
+  return name;
+}
+
+// Shown on values other than its defaults, a form of numbers proposes each
+// in its own field, Tab goes from its first number field through `tabs` in
+// turn, and OK gives the values back as they were. The fractions need all
+// the decimals their fields keep.
+template <class Form, class Values>
+void ProposeTabAndGiveBack(Form& form, Values values, const QStringList& tabs) {
+  SCOPED_TRACE(form.objectName().toStdString());
+  ASSERT_FALSE(values == Values{});
+  const Values given = values;
+  QStringList reached;
+  const DialogResult r = test::WhileShown(
+      form,
+      [&] {
+        for (qsizetype i = 0; i < tabs.size(); ++i) {
+          reached << Reached(form.focusWidget());
+          QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+          QApplication::sendEvent(form.focusWidget(), &tab);
+        }
+        test::Press(form, "OKBtn");
+      },
+      [&] { return form.Run(values); });
+  EXPECT_EQ(reached.join(' ').toStdString(), tabs.join(' ').toStdString());
+  EXPECT_EQ(r, DialogResult::Ok);
+  EXPECT_TRUE(values == given);
+}
+
+TEST_F(SmallDialogs, TheFormsOfNumbersProposeTabAndGiveBack) {
+  const QStringList buttons{"OKBtn", "AbbrechenBtn"};
+  ProposeTabAndGiveBack(polar_, PolarDialogValues{22.5}, QStringList{"WinkelEd=22.5"} + buttons);
+  ProposeTabAndGiveBack(raster_, RasterDialogValues{0.5}, QStringList{"AbstandEd=0.5"} + buttons);
+  ProposeTabAndGiveBack(polygon_, PolygonDialogValues{6}, QStringList{"EckenEd=6"} + buttons);
+  ProposeTabAndGiveBack(rotation_, RotationDialogValues{-45}, QStringList{"RotEd=-45"} + buttons);
+  ProposeTabAndGiveBack(scale_, ScaleDialogValues{250}, QStringList{"SkalEd=250"} + buttons);
+  ProposeTabAndGiveBack(join_, JoinDialogValues{1.0 / 4096}, QStringList{"ToleranzEd=0.000244140625"} + buttons);
+  ProposeTabAndGiveBack(lengthen_, LengthenDialogValues{-1.0 / 1024, 1},
+                        QStringList{"DeltaEd=-0.0009765625"} + buttons + QStringList{"ArtCombo=auf"});
+  ProposeTabAndGiveBack(offset_, OffsetDialogValues{1.0 / 512, true},
+                        QStringList{"AbstandEd=0.001953125", "DurchPunktCb=1"} + buttons);
+  ProposeTabAndGiveBack(fillet_, FilletDialogValues{2.5}, QStringList{"RadiusEd=2.5"} + buttons);
+  ProposeTabAndGiveBack(chamfer_, ChamferDialogValues{2, 3}, QStringList{"Abstand1Ed=2", "Abstand2Ed=3"} + buttons);
+  ProposeTabAndGiveBack(array_, ArrayDialogValues{2, 3, 1.5, 2.5, 30},
+                        QStringList{"SpaltenEd=2", "ZeilenEd=3", "SpaltenAbstandEd=1.5", "ZeilenAbstandEd=2.5",
+                                    "RotierenEd=30"} +
+                            buttons);
 }
 
 TEST_F(SmallDialogs, TheTextDialog) {
