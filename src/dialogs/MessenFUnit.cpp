@@ -19,15 +19,9 @@ TMessenForm::TMessenForm(QWidget* parent) : QDialog(parent) {
   ErgebnisLabel->setProperty(kNotTranslated, true);  // the result, put into the language before
   ErgebnisLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   form->addRow(ErgebnisLabel);
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* copy = buttons->addButton("Kopieren", QDialogButtonBox::ActionRole);
+  QPushButton* copy = DialogButtons(this, form, false)->addButton("Kopieren", QDialogButtonBox::ActionRole);
   copy->setObjectName("KopierenBtn");
   connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(ErgebnisLabel->text()); });
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  ok->setObjectName("OKBtn");
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  form->addRow(buttons);
 }
 
 void TMessenForm::Run(std::string_view text) {

@@ -122,15 +122,16 @@ QFormLayout* DialogForm(QDialog* dialog, const char* caption, const char* name) 
   return new QFormLayout(dialog);
 }
 
-void DialogButtons(QDialog* dialog, QFormLayout* form) {
+QDialogButtonBox* DialogButtons(QDialog* dialog, QFormLayout* form, bool cancel) {
   auto* buttons = new QDialogButtonBox(dialog);
   QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
   ok->setObjectName("OKBtn");
   ok->setDefault(true);
-  buttons->addButton("Abbrechen", QDialogButtonBox::RejectRole)->setObjectName("AbbrechenBtn");
+  if (cancel) buttons->addButton("Abbrechen", QDialogButtonBox::RejectRole)->setObjectName("AbbrechenBtn");
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   form->addRow(buttons);
+  return buttons;
 }
 
 DialogResult RunDialog(QDialog* dialog, QWidget* focus) {

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 class QDialog;
+class QDialogButtonBox;
 class QFormLayout;
 
 namespace vestrel {
@@ -43,9 +44,10 @@ class IntSpinEdit : public QSpinBox {
 // Gives `dialog` its caption and form name and a form for its fields, the
 // buttons below it.
 QFormLayout* DialogForm(QDialog* dialog, const char* caption, const char* name);
-// Ends the form with the OK button ("OKBtn", the default) and "Abbrechen"
-// ("AbbrechenBtn"), which Escape presses too.
-void DialogButtons(QDialog* dialog, QFormLayout* form);
+// Ends the form with the OK button ("OKBtn", the default) and, unless
+// `cancel` is false, "Abbrechen" ("AbbrechenBtn"), which Escape presses
+// too. The buttons of the dialog's own go beside them.
+QDialogButtonBox* DialogButtons(QDialog* dialog, QFormLayout* form, bool cancel = true);
 // Shows `dialog` modally, with the focus in `focus` (its text selected)
 // when one is given; afterwards every spin edit in it holds what was typed
 // into it, brought within its limits.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/numberforms.h"
+#include "dialogs/MessenFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "dialogs/fields.h"
 #include "support/dialog_driver.h"
@@ -454,6 +456,27 @@ TEST_F(SmallDialogs, TheNewLayerDialogListsItsChoices) {
       newLayer_, [&] { test::Press(newLayer_, "OKBtn"); }, [&] { return newLayer_.Run(v); });
   EXPECT_EQ(chosen, DialogResult::Ok);
   EXPECT_EQ(v.LineCombo, -1);
+}
+
+// "Messen" shows its result until OK, with "Kopieren" beside OK to put
+// the result on the clipboard; there is nothing to cancel.
+TEST_F(SmallDialogs, TheMeasureDialogShowsItsResultAndCopiesIt) {
+  TMessenForm measure;
+  QApplication::clipboard()->clear();
+  test::WhileShown(
+      measure,
+      [&] {
+        EXPECT_EQ(measure.findChild<QAbstractButton*>("AbbrechenBtn"), nullptr);
+        auto* ok = measure.findChild<QPushButton*>("OKBtn");
+        ASSERT_NE(ok, nullptr);
+        EXPECT_TRUE(ok->isDefault());
+        test::Press(measure, "KopierenBtn");
+        EXPECT_TRUE(measure.isVisible());
+        test::Press(measure, "OKBtn");
+      },
+      [&] { measure.Run("Abstand 7.4785, Winkel 333.4349°"); });
+  EXPECT_EQ(QApplication::clipboard()->text(), "Abstand 7.4785, Winkel 333.4349°");
+  EXPECT_FALSE(measure.isVisible());
 }
 
 TEST(TextHeights, AreKeptBetweenRunsWithinTheirLimits) {
