@@ -1,8 +1,6 @@
 #include "dialogs/ViewPortFUnit.h"
 
-#include <QDoubleSpinBox>
 #include <QFormLayout>
-#include <limits>
 
 #include "dialogs/fields.h"
 
@@ -11,10 +9,9 @@ namespace vestrel {
 TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent) {
   QFormLayout* form = DialogForm(this, "Viewport konfigurieren", "ViewPortForm");
   auto field = [&](const char* label, const char* name) {
-    auto* ed = new QDoubleSpinBox(this);
-    ed->setObjectName(name);
-    ed->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
-    ed->setDecimals(4);
+    // "." as decimal separator whatever the locale, and ten decimals, so
+    // that OK without a change keeps what the drawing has.
+    auto* ed = new FloatSpinEdit(this, name, -kUnbounded, kUnbounded, 10);
     ed->setAlignment(Qt::AlignRight);
     ed->setMinimumWidth(140);
     form->addRow(label, ed);

@@ -197,6 +197,8 @@ TEST_F(SmallDialogs, TypedValuesComeBackWithinTheLimits) {
       {"ArrayForm", "ZeilenEd", "99999999999999999999", 10000},
       {"ArrayForm", "RotierenEd", "-720.5", -720.5},
       {"ArrayForm", "SpaltenAbstandEd", "1e6", 1000000},
+      {"ViewPortForm", "MitteXEd", "123.456789", 123.456789},  // all its decimals
+      {"ViewPortForm", "InhaltY", "1,5", 15},                  // "." whatever the locale
       {"RotationsForm", "RotEd", "-", 0},     // nothing but a sign
       {"RotationsForm", "RotEd", "x30", 30},  // a letter is not taken
   };
