@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <cmath>
+#include <limits>
 
 namespace vestrel {
 
@@ -143,14 +145,18 @@ DialogResult TDruckenForm::Run(PrintSetup& setup) {
 
 void TDruckenForm::Load(QSettings& settings, PrintSetup& setup) {
   settings.beginGroup("DruckenForm");
-  setup.XOffsetEd = settings.value("XOffsetEd", setup.XOffsetEd).toDouble();
-  setup.YOffsetEd = settings.value("YOffsetEd", setup.YOffsetEd).toDouble();
-  setup.RandEd = settings.value("RandEd", setup.RandEd).toDouble();
-  setup.UnitsEd = settings.value("UnitsEd", setup.UnitsEd).toDouble();
-  setup.mmEd = settings.value("mmEd", setup.mmEd).toDouble();
-  // A stored scale the dialog could not show is not taken.
-  if (!(setup.UnitsEd >= 0.0001)) setup.UnitsEd = 1;
-  if (!(setup.mmEd >= 0.0001)) setup.mmEd = 1;
+  // A stored value the dialog could not show (not a number, infinite, a
+  // scale of nothing) is not taken: the setting stays as it was.
+  auto take = [&](const char* key, double& value, double least) {
+    const double stored = settings.value(key, value).toDouble();
+    if (std::isfinite(stored) && stored >= least) value = stored;
+  };
+  const double any = -std::numeric_limits<double>::max();
+  take("XOffsetEd", setup.XOffsetEd, any);
+  take("YOffsetEd", setup.YOffsetEd, any);
+  take("RandEd", setup.RandEd, any);
+  take("UnitsEd", setup.UnitsEd, 0.0001);
+  take("mmEd", setup.mmEd, 0.0001);
   settings.endGroup();
 }
 

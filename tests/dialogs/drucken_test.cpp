@@ -50,10 +50,16 @@ TEST_F(DruckenTest, ThePageSetUpSurvivesARestart) {
   EXPECT_EQ(read.RandEd, 5);
   EXPECT_EQ(read.XOffsetEd, -3);
   EXPECT_EQ(read.YOffsetEd, 7.5);
-  // A scale the dialog cannot hold is not taken.
+  // A value the dialog cannot hold is not taken.
   settings.setValue("DruckenForm/UnitsEd", 0);
+  settings.setValue("DruckenForm/mmEd", "inf");
+  settings.setValue("DruckenForm/XOffsetEd", "nan");
+  settings.setValue("DruckenForm/RandEd", "1e999");
   TDruckenForm::Load(settings, read);
-  EXPECT_EQ(read.UnitsEd, 1);
+  EXPECT_EQ(read.UnitsEd, 2);
+  EXPECT_EQ(read.mmEd, 10);
+  EXPECT_EQ(read.XOffsetEd, -3);
+  EXPECT_EQ(read.RandEd, 5);
 }
 
 }  // namespace
