@@ -768,23 +768,34 @@ std::vector<double> SplineCrossings(const Spline& s, const Piece& edge, bool who
     f.at(Plan(c.at), grad);
     return Dot2(grad, Plan(c.d));
   };
-  const std::vector<double> at = Samples(s, 4);
+  const std::vector<double> at = Samples(s, 8);
   std::vector<double> value(at.size()), slope(at.size());
   for (std::size_t i = 0; i < at.size(); ++i) value[i] = g(at[i]), slope[i] = dg(at[i]);
   const double step = 1e-15 * (std::abs(at.front()) + std::abs(at.back()) + 1e-300);
+  auto opposite = [](double x, double y) { return x != 0 && y != 0 && (x < 0) != (y < 0); };
   for (std::size_t i = 0; i < at.size(); ++i) {
     if (value[i] == 0) roots.push_back(at[i]);
     if (i + 1 == at.size()) break;
     const double a = at[i], b = at[i + 1];
-    if (value[i] != 0 && value[i + 1] != 0 && (value[i] < 0) != (value[i + 1] < 0)) {
-      roots.push_back(Root(a, b, value[i], g, dg, step));
-    } else if ((slope[i] < 0) != (slope[i + 1] < 0) && slope[i] != 0 && slope[i + 1] != 0) {
-      // The curve turns back towards the piece and away again: it touches
-      // when the turning point lies on it.
+    // Where the curve turns back towards the piece and away again, the
+    // interval is split at the turning point: a crossing either side of
+    // it, or a touch when it lies on the piece.
+    double turn = NAN;
+    if (opposite(slope[i], slope[i + 1])) {
       const double h = 1e-7 * (b - a);
-      const double v = Root(a, b, slope[i], dg, [&](double x) { return (dg(x + h) - dg(x - h)) / (2 * h); }, step);
-      if (std::abs(g(v)) <= 1e-9 * size) roots.push_back(v);
+      turn = Root(a, b, slope[i], dg, [&](double x) { return (dg(x + h) - dg(x - h)) / (2 * h); }, step);
     }
+    if (std::isnan(turn)) {
+      if (opposite(value[i], value[i + 1])) roots.push_back(Root(a, b, value[i], g, dg, step));
+      continue;
+    }
+    const double gt = g(turn);
+    if (std::abs(gt) <= 1e-9 * size) {
+      roots.push_back(turn);
+      continue;
+    }
+    if (opposite(value[i], gt)) roots.push_back(Root(a, turn, value[i], g, dg, step));
+    if (opposite(gt, value[i + 1])) roots.push_back(Root(turn, b, gt, g, dg, step));
   }
   // Only what lies on the piece itself.
   if (!wholeEdge)
