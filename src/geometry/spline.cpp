@@ -809,6 +809,87 @@ std::vector<double> SplineCrossings(const Spline& s, const Piece& edge, bool who
   return roots;
 }
 
+Path SplineArcs(const Spline& s, double tolerance) {
+  Path out;
+  if (!Cuttable(s) || !(tolerance > 0)) return out;
+  const double lo = DomainStart(s), hi = DomainEnd(s);
+  // The point and unit direction at v, within the span that ends at v
+  // when `before`.
+  struct Along {
+    Point2 p, t;
+  };
+  auto along = [&](double v, bool before) {
+    const double at = before ? std::nextafter(v, lo) : v;
+    CurveDerivative c = CurveAndDerivative(s, at);
+    Point2 t = Plan(c.d);
+    double l = std::hypot(t.x, t.y);
+    if (!(l > 0)) {
+      // A standstill: the way the curve goes on from there.
+      const double step = (hi - lo) * 1e-7;
+      const Point3 q = CurveAndDerivative(s, before ? at - step : at + step).at;
+      t = before ? Point2{c.at.x - q.x, c.at.y - q.y} : Point2{q.x - c.at.x, q.y - c.at.y};
+      l = std::hypot(t.x, t.y);
+    }
+    return Along{{c.at.x, c.at.y}, l > 0 ? Point2{t.x / l, t.y / l} : Point2{}};
+  };
+  auto cross = [](Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; };
+  // The biarc from a to b: two arcs through the point between them where
+  // they meet tangentially, each as far from its end along the directions.
+  auto biarc = [&](const Along& a, const Along& b, Piece& first, Piece& second) {
+    const Point2 v{b.p.x - a.p.x, b.p.y - a.p.y}, t{a.t.x + b.t.x, a.t.y + b.t.y};
+    const double vt = Dot2(v, t), vv = Dot2(v, v), k = 4 - Dot2(t, t);
+    const double d = k > 1e-12 ? (-vt + std::sqrt(vt * vt + k * vv)) / k : vt > 0 ? vv / (2 * vt) : NAN;
+    if (!(d > 0) || !std::isfinite(d)) return false;
+    const Point2 j{(a.p.x + b.p.x + d * (a.t.x - b.t.x)) / 2, (a.p.y + b.p.y + d * (a.t.y - b.t.y)) / 2};
+    const Point2 c1{j.x - a.p.x, j.y - a.p.y}, c2{b.p.x - j.x, b.p.y - j.y};
+    first = BulgePiece(a.p, j, std::tan(std::atan2(cross(a.t, c1), Dot2(a.t, c1)) / 2));
+    second = BulgePiece(j, b.p, std::tan(std::atan2(cross(c2, b.t), Dot2(c2, b.t)) / 2));
+    return true;
+  };
+  auto off = [](const Piece& piece, Point2 q) {
+    const Point2 x = PointAt(piece, NearestParameter(piece, q));
+    return std::hypot(x.x - q.x, x.y - q.y);
+  };
+  const int p = s.order - 1, n = LastControl(s);
+  for (int k = p; k <= n; ++k) {
+    const double a = s.knots[static_cast<std::size_t>(k)], b = s.knots[static_cast<std::size_t>(k + 1)];
+    if (!(a < b)) continue;
+    struct Step {
+      double v0, v1;
+      int depth;
+    };
+    std::vector<Step> todo{{a, b, 0}};
+    while (!todo.empty() && out.pieces.size() < 200000) {
+      const Step step = todo.back();
+      todo.pop_back();
+      const Along from = along(step.v0, false), to = along(step.v1, true);
+      Piece first, second;
+      bool fits = biarc(from, to, first, second);
+      if (fits && step.depth < 40) {
+        for (const double f : {0.125, 0.25, 0.375, 0.5, 0.625, 0.75, 0.875}) {
+          const Point2 q = Plan(CurveAndDerivative(s, step.v0 + (step.v1 - step.v0) * f).at);
+          fits = fits && std::min(off(first, q), off(second, q)) <= tolerance;
+        }
+      }
+      if (!fits && step.depth < 40) {
+        const double m = (step.v0 + step.v1) / 2;
+        todo.push_back({m, step.v1, step.depth + 1});
+        todo.push_back({step.v0, m, step.depth + 1});
+        continue;
+      }
+      if (!fits) {
+        out.pieces.push_back(SegmentPiece(from.p, to.p));
+        continue;
+      }
+      out.pieces.push_back(first);
+      out.pieces.push_back(second);
+    }
+  }
+  std::erase_if(out.pieces, [](const Piece& q) { return !(Length(q) > 0); });
+  for (std::size_t i = 1; i < out.pieces.size(); ++i) out.pieces[i].a = out.pieces[i - 1].b;
+  return out;
+}
+
 std::vector<std::pair<double, double>> SplineCrossings(const Spline& a, const Spline& b) {
   std::vector<std::pair<double, double>> out;
   if (!Cuttable(a) || !Cuttable(b)) return out;

@@ -116,6 +116,13 @@ double NearestSplineParameter(const Spline& s, Point2 p);
 // exact one to 1e-12 of the curve's size; a touching point counts once.
 std::vector<double> SplineCrossings(const Spline& s, const Piece& edge, bool wholeEdge = false);
 
+// The curve in the plan as circular arcs (bulge pieces), two to each step
+// of its parameter, that meet each other tangentially where the curve
+// runs on smoothly (biarcs through its points with its directions there)
+// and stay within `tolerance` of it. Its knots where the curve turns a
+// corner stay corners.
+Path SplineArcs(const Spline& s, double tolerance);
+
 // Where two curves cross in the plan: the parameter on `a` and on `b` of
 // each point, sorted along `a`.
 std::vector<std::pair<double, double>> SplineCrossings(const Spline& a, const Spline& b);
