@@ -135,6 +135,9 @@ void WriteSpline(CodeLines& l, const EditUnit& like, const Spline& part, bool co
         l.add(code, (flags & ~(1 | 2 | 4)) | (rational ? 4 : 0));
         break;
       }
+      // (A curve through fit points alone is a cubic, whatever degree the
+      // file gives.)
+      case 71: l.add(code, part.order - 1); break;
       case 72: l.add(code, static_cast<int>(part.knots.size())); break;
       case 73: l.add(code, static_cast<int>(part.controls.size())); break;
       case 74: l.add(code, 0); break;

@@ -27,9 +27,9 @@ struct SplineObject {
 };
 SplineObject ReadSplineObject(const Drawing& d, std::int32_t from, std::int32_t to);
 
-// The groups of the spline `like` again with the curve `part` (of its
-// order): its knots, controls and weights where the old ones stood, their
-// counts, the flags of an open curve (rational when it has weights), and
+// The groups of the spline `like` again with the curve `part`: its knots,
+// controls and weights where the old ones stood, their counts and its
+// degree, the flags of an open curve (rational when it has weights), and
 // no fit points (their count 0) nor their tangents and tolerance. A `copy`
 // gets a new handle and leaves out the reactors and the extension
 // dictionary that belong to the original alone.

@@ -1,6 +1,7 @@
 #include "geometry/spline.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "geometry/crossings.h"
@@ -518,8 +519,10 @@ CurveDerivative CurveAndDerivative(const Spline& s, double v) {
   const int p = s.order - 1, k = SpanOf(s, v);
   const std::vector<double>& u = s.knots;
   const bool rational = Rational(s);
-  // de Boor's triangle, the last level but one kept for the derivative.
-  std::vector<Hom> d(static_cast<std::size_t>(p) + 1);
+  // de Boor's triangle, the last level but one kept for the derivative
+  // (degrees up to 30, as SplineOfFile takes them).
+  if (p > 30) return {};
+  std::array<Hom, 31> d;
   for (int j = 0; j <= p; ++j) {
     const Point3& c = s.controls[static_cast<std::size_t>(j + k - p)];
     const double w = rational ? s.weights[static_cast<std::size_t>(j + k - p)] : 1;
