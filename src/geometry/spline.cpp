@@ -412,7 +412,7 @@ std::vector<Hom> Homogeneous(const Spline& s) {
 }
 
 // The curve of knots u and homogeneous controls h; empty when a weight is
-// not positive.
+// not positive or a number overflows.
 Spline FromHomogeneous(int order, std::vector<double> u, const std::vector<Hom>& h, bool rational) {
   Spline s;
   s.order = order;
@@ -420,6 +420,7 @@ Spline FromHomogeneous(int order, std::vector<double> u, const std::vector<Hom>&
   for (const Hom& q : h) {
     if (!(q.w > 0) || !std::isfinite(q.w)) return {};
     s.controls.push_back({q.x / q.w, q.y / q.w, q.z / q.w});
+    if (!Finite(s.controls.back())) return {};
     if (rational) s.weights.push_back(q.w);
   }
   return s;

@@ -367,6 +367,15 @@ TEST(TrimExtend, SplinesRefused) {
   EXPECT_EQ(LengthenObject(open->c, open->shown().at(0), {1.9, 0.2}, -10, false).status,
             ReshapeResult::Status::NothingLeft);
   EXPECT_TRUE(open->j.undos.empty());
+  // Numbers at the end of what doubles hold: refused, nothing written.
+  const Spline huge{2, {0, 0, 1, 1}, {{-1e308, 0, 0}, {1e308, 1e308, 0}}, {}};
+  auto far = Doc::Of(DrawingOf("AC1015", SplineText(huge, 8) + Line(0, -1e308, 0, 1e308)));
+  const std::vector<std::string> farBefore = WithoutSeed(*far);
+  for (const Point2 at : {Point2{0, 5e307}, Point2{1e308, 1e308}}) {
+    EXPECT_NE(ExtendObject(far->c, far->shown().at(0), {Seg(1e308, -1e308, 1e308, 1e308)}, at).status, S::Done);
+    EXPECT_NE(LengthenObject(far->c, far->shown().at(0), at, 1e308, false).status, ReshapeResult::Status::Done);
+  }
+  EXPECT_EQ(WithoutSeed(*far), farBefore);
 }
 
 }  // namespace
