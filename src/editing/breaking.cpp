@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editing/shapes.h"
+#include "editing/splineobject.h"
 #include "geometry/trim.h"
 
 namespace vestrel {
@@ -168,15 +169,77 @@ ReshapeResult Replace(DocumentContext& c, const Picked& o, const std::vector<Pat
   return Commit(c, {o.unit}, r, static_cast<int>(parts.size()), 0);
 }
 
+// A spline is cut through its exact curve, in the plan.
+bool IsSpline(const Picked& o) { return o.found && o.shape.kind == "SPLINE"; }
+
+SplineObject SplineOfPick(const Drawing& d, const Picked& o) { return ReadSplineObject(d, o.unit.from, o.unit.to); }
+
+ReshapeResult Replace(DocumentContext& c, const Picked& o, const std::vector<Spline>& parts) {
+  Replacement r(c);
+  for (const Spline& p : parts) WriteSpline(r.lines, o.unit, p, true);
+  r.place(o.unit.from);
+  return Commit(c, {o.unit}, r, static_cast<int>(parts.size()), 0);
+}
+
+// The spline parameters a break between two points cuts at: on a closed
+// curve the part that goes runs counter-clockwise from the first.
+std::pair<double, double> Cuts(const SplineObject& so, Point2 first, Point2 second) {
+  double v0 = NearestSplineParameter(so.curve, first), v1 = NearestSplineParameter(so.curve, second);
+  if (so.closed) {
+    const std::vector<Point3> flat = FlattenSpline(so.curve);
+    double twice = 0;
+    for (std::size_t i = 1; i < flat.size(); ++i) twice += flat[i - 1].x * flat[i].y - flat[i].x * flat[i - 1].y;
+    if (twice < 0) std::swap(v0, v1);
+  }
+  return {v0, v1};
+}
+
+ReshapeResult BreakSpline(DocumentContext& c, const Picked& o, Point2 first, std::optional<Point2> second) {
+  const SplineObject so = SplineOfPick(c.drawing, o);
+  if (!so.cuttable) return Refused(S::InvalidValue);
+  const double lo = SplineStart(so.curve), hi = SplineEnd(so.curve);
+  Outcome<std::vector<Spline>> parts;
+  if (!second || (second->x == first.x && second->y == first.y)) {
+    const double v = NearestSplineParameter(so.curve, first);
+    if (!so.closed && (v <= lo || v >= hi)) return Refused(S::NoBreakHere);
+    parts = BreakAt(so.curve, so.closed, v);
+    if (parts.ok() && !so.closed && parts.value.size() < 2) return Refused(S::NoBreakHere);
+  } else {
+    const auto [v0, v1] = Cuts(so, first, *second);
+    parts = BreakBetween(so.curve, so.closed, v0, v1);
+  }
+  if (!parts.ok()) return Fault(parts.fault);
+  return Replace(c, o, parts.value);
+}
+
+// Whether a spline is lengthened at its end: the click lies nearer to it
+// along the curve.
+bool AtEnd(const Spline& s, Point2 near) {
+  const double lo = SplineStart(s), hi = SplineEnd(s);
+  return SplineLength(s, lo, NearestSplineParameter(s, near)) >= SplineLength(s, lo, hi) / 2;
+}
+
+Outcome<Spline> Lengthened(const Spline& s, Point2 near, double value, bool total) {
+  const bool atEnd = AtEnd(s, near);
+  return total ? LengthenTo(s, atEnd, value) : Lengthen(s, atEnd, value);
+}
+
+std::vector<Point2> Outline(const Spline& s) {
+  std::vector<Point2> out;
+  for (const Point3& p : FlattenSpline(s)) out.push_back({p.x, p.y});
+  return out;
+}
+
 }  // namespace
 
 ReshapeResult BreakObject(DocumentContext& c, std::int32_t entry, Point2 first, std::optional<Point2> second) {
   const Picked o = Pick(c.drawing, entry);
   if (!o.found) return Refused(S::NothingSelected);
   const Shape& s = o.shape;
-  if (!Takes(s)) return Refused(S::NotThisKind, s.refused);
+  if (!Takes(s) && !IsSpline(o)) return Refused(S::NotThisKind, s.refused);
   if (!s.finite || !std::isfinite(first.x + first.y)) return Refused(S::InvalidValue);
   if (second && !std::isfinite(second->x + second->y)) return Refused(S::InvalidValue);
+  if (IsSpline(o)) return BreakSpline(c, o, first, second);
   if (!(Length(s.path) > 0)) return Refused(S::NothingLeft);
   const double u0 = ParameterOf(s, first);
   const bool atOne = !second || (second->x == first.x && second->y == first.y);
@@ -200,6 +263,14 @@ ReshapeResult LengthenObject(DocumentContext& c, std::int32_t entry, Point2 near
   const Picked o = Pick(c.drawing, entry);
   if (!o.found) return Refused(S::NothingSelected);
   const Shape& s = o.shape;
+  if (IsSpline(o)) {
+    const SplineObject so = SplineOfPick(c.drawing, o);
+    if (so.closed) return Refused(S::NotThisKind, s.refused + " (CLOSED)");
+    if (!so.cuttable || !std::isfinite(near.x + near.y) || !std::isfinite(value)) return Refused(S::InvalidValue);
+    const Outcome<Spline> longer = Lengthened(so.curve, near, value, total);
+    if (!longer.ok()) return Fault(longer.fault);
+    return Replace(c, o, std::vector<Spline>{longer.value});
+  }
   if (!Takes(s) || s.path.closed) return Refused(S::NotThisKind, Closed(s));
   if (!s.finite || !std::isfinite(near.x + near.y) || !std::isfinite(value)) return Refused(S::InvalidValue);
   if (!(Length(s.path) > 0)) return Refused(S::NothingLeft);
@@ -214,8 +285,18 @@ ReshapeResult LengthenObject(DocumentContext& c, std::int32_t entry, Point2 near
 std::vector<Point2> BreakGhost(const Drawing& d, std::int32_t entry, Point2 first, Point2 second) {
   const Picked o = Pick(d, entry);
   const Shape& s = o.shape;
-  if (!o.found || !Takes(s) || !s.finite || !IsFinite(s.path)) return {};
   if (!std::isfinite(first.x + first.y + second.x + second.y)) return {};
+  if (IsSpline(o)) {
+    const SplineObject so = SplineOfPick(d, o);
+    if (!so.cuttable) return {};
+    auto [v0, v1] = Cuts(so, first, second);
+    if (!so.closed && v1 < v0) std::swap(v0, v1);
+    if (so.closed && v1 < v0) {
+      return Outline(JoinSplines(SubSpline(so.curve, v0, SplineEnd(so.curve)), SubSpline(so.curve, SplineStart(so.curve), v1)));
+    }
+    return Outline(SubSpline(so.curve, v0, v1));
+  }
+  if (!o.found || !Takes(s) || !s.finite || !IsFinite(s.path)) return {};
   auto [from, to] = Cuts(s, first, second);
   const double n = static_cast<double>(s.path.pieces.size());
   if (!s.path.closed && to < from) std::swap(from, to);
@@ -226,6 +307,12 @@ std::vector<Point2> BreakGhost(const Drawing& d, std::int32_t entry, Point2 firs
 std::vector<Point2> LengthenGhost(const Drawing& d, std::int32_t entry, Point2 near, double value, bool total) {
   const Picked o = Pick(d, entry);
   const Shape& s = o.shape;
+  if (IsSpline(o)) {
+    const SplineObject so = SplineOfPick(d, o);
+    if (so.closed || !so.cuttable || !std::isfinite(near.x + near.y + value)) return {};
+    const Outcome<Spline> longer = Lengthened(so.curve, near, value, total);
+    return longer.ok() ? Outline(longer.value) : std::vector<Point2>{};
+  }
   if (!o.found || !Takes(s) || s.path.closed || !s.finite || !std::isfinite(near.x + near.y + value)) return {};
   const double u = ParameterOf(s, near);
   const bool atEnd = LengthAt(s.path, u) >= Length(s.path) / 2;

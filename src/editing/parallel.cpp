@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "editing/shapes.h"
+#include "editing/splineobject.h"
 #include "geometry/offset.h"
 
 namespace vestrel {
@@ -17,7 +18,36 @@ Point2 Minus(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
 
 // The kinds that have a parallel, as read.
 bool HasParallel(const Shape& s) {
-  return s.line || s.kind == "ARC" || s.kind == "CIRCLE" || s.kind == "ELLIPSE" || s.explodable;
+  return s.line || s.kind == "ARC" || s.kind == "CIRCLE" || s.kind == "ELLIPSE" || s.explodable || s.kind == "SPLINE";
+}
+
+// A spline in its own plane: its curve there, at its elevation; refused as
+// "SPLINE (3D)" when its points do not lie in one plane.
+struct PlaneSpline {
+  Spline curve;
+  bool planar = false;
+  double size = 0;  // across its controls
+};
+PlaneSpline SplineInPlane(const Drawing& d, const EditUnit& u, Shape& s) {
+  PlaneSpline out;
+  EachGroup(d, u.from, u.to, [&](int g, std::string_view v) {
+    if (g == 210) s.normal.x = Number(v);
+    if (g == 220) s.normal.y = Number(v);
+    if (g == 230) s.normal.z = Number(v);
+  });
+  if (!std::isfinite(s.normal.x + s.normal.y + s.normal.z) || Norm(s.normal) == 0) s.normal = {0, 0, 1};
+  out.curve = SplineOf(d, u.from, u.to);
+  s.finite = Cuttable(out.curve);
+  if (!s.finite) return out;
+  const Placement own = ObjectCoordinates(s.normal);
+  for (Point3& c : out.curve.controls) c = IntoObject(own, c);
+  const Point3 first = out.curve.controls.front();
+  for (const Point3& c : out.curve.controls) out.size = std::max(out.size, Norm({c.x - first.x, c.y - first.y, c.z - first.z}));
+  s.elevation = first.z;
+  out.planar = std::all_of(out.curve.controls.begin(), out.curve.controls.end(),
+                           [&](const Point3& c) { return std::abs(c.z - s.elevation) <= 1e-9 * out.size; });
+  if (!out.planar) s.refused = "SPLINE (3D)";
+  return out;
 }
 
 std::string RefusedKind(const Shape& s) {
@@ -100,7 +130,14 @@ Planned Plan(const Drawing& d, std::int32_t entry, Point2 side, std::optional<do
   const tpoly& o = d.polys[static_cast<std::size_t>(entry)];
   p.unit = {o.linefrom, o.linebis, entry};
   p.shape = ReadShape(d, p.unit);
-  const Shape& s = p.shape;
+  // A spline's curve as arcs, finely first, to find the side and distance.
+  PlaneSpline spline;
+  if (p.shape.kind == "SPLINE") {
+    spline = SplineInPlane(d, p.unit, p.shape);
+    if (!spline.planar) p.shape.kind = {};
+    else p.shape.path = SplineArcs(spline.curve, 1e-6 * spline.size);
+  }
+  Shape& s = p.shape;
   p.kind = RefusedKind(s);
   if (!p.kind.empty()) {
     p.status = S::NotThisKind;
@@ -123,6 +160,9 @@ Planned Plan(const Drawing& d, std::int32_t entry, Point2 side, std::optional<do
     p.status = S::OnTheObject;
     return p;
   }
+  // Arcs whose parallels stay within a thousandth of the distance of the
+  // spline's (half of it for the arcs, half for where they meet).
+  if (!spline.curve.controls.empty()) s.path = SplineArcs(spline.curve, away / 4000);
   const Outcome<std::vector<Path>> r = Offset(s.path, b.side * away);
   switch (r.fault) {
     case GeometryFault::None: break;

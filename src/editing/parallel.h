@@ -1,5 +1,5 @@
-// "Parallele": a new object beside a line, arc, circle, ellipse or 2-D
-// polyline, at a distance or through a point, on the side the user
+// "Parallele": a new object beside a line, arc, circle, ellipse, 2-D
+// polyline or spline, at a distance or through a point, on the side the user
 // points at. It is worked out in the object's own plane (a mirrored arc of
 // a CAM program keeps its extrusion) and comes out where the pointer was
 // in the plan. Telling the user and painting is the caller's.
@@ -39,8 +39,8 @@ std::string ParallelRefused(const Drawing& d, std::int32_t entry);
 // plan), `distance` away from it (> 0), or without a distance through
 // `side`, as one undo step right after the object, and parses the drawing
 // again. Lines stay lines, arcs arcs, circles circles (concentric);
-// ellipses become polylines of arcs within 1/1000 of the distance of the
-// true parallel; a polyline's parallel is one whole (corners joined, arcs
+// ellipses and splines (in their own plane) become polylines of arcs
+// within 1/1000 of the distance of the true parallel; a polyline's parallel is one whole (corners joined, arcs
 // that shrink away dropped, where it would cross itself cut), several
 // polylines where a contour pinches apart, without widths. R12 drawings
 // get POLYLINEs with their vertices, newer ones LWPOLYLINEs. What is made

@@ -8,6 +8,7 @@
 
 #include "document/numbers.h"
 #include "editing/shapes.h"
+#include "editing/splineobject.h"
 #include "geometry/placement.h"
 #include "geometry/trim.h"
 #include "writers/insertcode.h"
@@ -19,7 +20,7 @@ namespace {
 
 Point2 Flat(Point3 p) { return {p.x, p.y}; }
 
-enum class CutShape { Line, Arc, Circle, Ellipse, LwPolyline, Polyline };
+enum class CutShape { Line, Arc, Circle, Ellipse, LwPolyline, Polyline, Spline };
 
 // The object as the tools cut it: its lines, its curve in the plan, and
 // what its groups say that the curve is written back with.
@@ -37,6 +38,7 @@ struct Target {
   bool ownWidths = false;  // a vertex has a width of its own
   bool closed = false;
   double sx = 1;
+  SplineObject spline;  // a spline's curve, in the world
 };
 
 struct Normal {
@@ -141,6 +143,16 @@ std::optional<Target> Read(const Drawing& d, std::int32_t entry, std::string& ki
     t.conic.t0 = start, t.conic.t1 = start + sweep;
     t.conic.full = sweep >= 2 * kPi * (1 - 1e-12);
     t.path = {{ConicPiece(t.conic)}, t.conic.full};
+    return t;
+  }
+  if (kind == "SPLINE") {
+    t.shape = CutShape::Spline;
+    t.spline = ReadSplineObject(d, t.from, t.to);
+    t.finite = t.spline.cuttable;
+    // Its flattened curve tells where to look for edges.
+    const std::vector<Point3> flat = FlattenSpline(t.spline.curve);
+    for (std::size_t i = 1; i < flat.size(); ++i) t.path.pieces.push_back(SegmentPiece(Flat(flat[i - 1]), Flat(flat[i])));
+    t.path.closed = t.spline.closed;
     return t;
   }
   int flags = 0;
@@ -428,11 +440,17 @@ CutResult Refused(S status, std::string kind = {}) { return {status, std::move(k
 
 // The object's lines replaced by the parts of it that are left, the first
 // in its place with its handle, the others after it.
-CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& parts) {
+CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& parts,
+                  const std::vector<Spline>& curves = {}) {
   CodeLines lines(c);
   std::int32_t first = 0;  // the lines of the first part
-  for (std::size_t i = 0; i < parts.size(); ++i) {
+  const std::size_t count = t.shape == CutShape::Spline ? curves.size() : parts.size();
+  for (std::size_t i = 0; i < count; ++i) {
     if (i == 1) first = static_cast<std::int32_t>(lines.lines().size());
+    if (t.shape == CutShape::Spline) {
+      WriteSpline(lines, {t.from, t.to, -1}, curves[i], i > 0);
+      continue;
+    }
     Out o(lines, i > 0);
     switch (t.shape) {
       case CutShape::Line: WriteLine(o, t, parts[i]); break;
@@ -447,16 +465,17 @@ CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& 
         else WritePolyline(o, t, *v);
         break;
       }
+      case CutShape::Spline: break;
     }
   }
-  const auto count = static_cast<std::int32_t>(lines.lines().size());
-  if (parts.size() < 2) first = count;
+  const auto written = static_cast<std::int32_t>(lines.lines().size());
+  if (count < 2) first = written;
   // The second part is a new object: it goes where new objects of the tab
   // go, after the others, so that nothing but the tab's end moves.
   const std::int32_t end = lines.at();
-  if (first < count && end <= t.to) return Refused(S::NoInsertionPoint);
+  if (first < written && end <= t.to) return Refused(S::NoInsertionPoint);
   std::vector<std::pair<std::int32_t, std::int32_t>> at{{t.from, first}};
-  if (first < count) at.emplace_back(end, count - first);
+  if (first < written) at.emplace_back(end, written - first);
   switch (ReplaceCode(c, {{t.from, t.to}}, lines, at)) {
     case InsertResult::Inserted: break;
     case InsertResult::NoHandleLeft: return Refused(S::NoHandleLeft);
@@ -465,8 +484,28 @@ CutResult Replace(DocumentContext& c, const Target& t, const std::vector<Path>& 
   }
   processdxf(c.drawing);
   CutResult done;
-  if (first < count) done.second = end + first - (t.to - t.from + 1);
+  if (first < written) done.second = end + first - (t.to - t.from + 1);
   return done;
+}
+
+// How far a spline's end is carried on at most when its boundaries are
+// looked for: twice across everything involved.
+double Reach(const Path& path, const std::vector<Piece>& boundaries, const std::vector<Spline>& curves) {
+  double minx = INFINITY, miny = INFINITY, maxx = -INFINITY, maxy = -INFINITY;
+  auto widen = [&](Point2 p, double r) {
+    minx = std::min(minx, p.x - r), maxx = std::max(maxx, p.x + r);
+    miny = std::min(miny, p.y - r), maxy = std::max(maxy, p.y + r);
+  };
+  for (const Piece& q : path.pieces) widen(q.a, 0), widen(q.b, 0);
+  for (const Piece& q : boundaries) {
+    widen(q.a, 0), widen(q.b, 0);
+    if (q.elliptic) widen(q.conic.c, std::hypot(q.conic.u.x, q.conic.u.y) + std::hypot(q.conic.v.x, q.conic.v.y));
+    if (const std::optional<ArcShape> arc = CircleOf(q)) widen(arc->c, arc->r);
+  }
+  for (const Spline& s : curves)
+    for (const Point3& p : s.controls) widen(Flat(p), 0);
+  const double size = std::hypot(maxx - minx, maxy - miny);
+  return std::isfinite(size) ? 2 * size + 1 : 1;
 }
 
 CutResult Faulted(GeometryFault fault) {
@@ -485,27 +524,41 @@ std::optional<Path> CuttablePath(const Drawing& d, std::int32_t entry, std::stri
   return t->path;
 }
 
-CutResult TrimObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& edges, Point2 picked) {
+CutResult TrimObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& edges, Point2 picked,
+                     const std::vector<Spline>& curves) {
   std::string kind;
   const std::optional<Target> t = Read(c.drawing, entry, kind);
   if (!t) return Refused(S::NotThisKind, kind);
   if (!t->finite || !(Length(t->path) > 0)) return Refused(S::InvalidValue);
+  if (t->shape == CutShape::Spline) {
+    const Spline& s = t->spline.curve;
+    const Outcome<std::vector<Spline>> kept = Trim(s, t->spline.closed, CutParameters(s, t->spline.closed, edges, curves),
+                                                   NearestSplineParameter(s, picked));
+    if (!kept.ok()) return Faulted(kept.fault);
+    return Replace(c, *t, {}, kept.value);
+  }
   const Outcome<std::vector<Path>> kept =
-      Trim(t->path, CutParameters(t->path, edges), NearestParameter(t->path, picked));
+      Trim(t->path, CutParameters(t->path, edges, curves), NearestParameter(t->path, picked));
   if (!kept.ok()) return Faulted(kept.fault);
   return Replace(c, *t, kept.value);
 }
 
-CutResult ExtendObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& boundaries, Point2 picked) {
+CutResult ExtendObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& boundaries, Point2 picked,
+                       const std::vector<Spline>& curves) {
   std::string kind;
   const std::optional<Target> t = Read(c.drawing, entry, kind);
   if (!t) return Refused(S::NotThisKind, kind);
   // What closes has no end to carry on.
-  if (t->finite && t->path.closed) return Refused(S::NotThisKind, kind);
+  if (t->finite && t->path.closed) return Refused(S::NotThisKind, t->shape == CutShape::Spline ? kind + " (CLOSED)" : kind);
   if (!t->finite || !(Length(t->path) > 0)) return Refused(S::InvalidValue);
   const double u = NearestParameter(t->path, picked);
   const bool atEnd = LengthAt(t->path, u) > Length(t->path) / 2;
-  const Outcome<Path> longer = Extend(t->path, atEnd, boundaries);
+  if (t->shape == CutShape::Spline) {
+    const Outcome<Spline> longer = Extend(t->spline.curve, atEnd, boundaries, curves, Reach(t->path, boundaries, curves));
+    if (!longer.ok()) return Faulted(longer.fault);
+    return Replace(c, *t, {}, {longer.value});
+  }
+  const Outcome<Path> longer = Extend(t->path, atEnd, boundaries, curves);
   if (!longer.ok()) return Faulted(longer.fault);
   return Replace(c, *t, {longer.value});
 }

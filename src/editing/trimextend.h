@@ -12,6 +12,7 @@
 
 #include "file/context.h"
 #include "geometry/path.h"
+#include "geometry/spline.h"
 
 namespace vestrel {
 
@@ -32,16 +33,22 @@ struct CutResult {
 
 // The curve of entry `entry` in the plan (world x and y) as the tools cut
 // it: lines, arcs, circles, ellipses and elliptic arcs, LWPOLYLINE and 2-D
-// POLYLINE. None for any other kind, `kind` then naming it.
+// POLYLINE, and a spline's curve flattened. None for any other kind,
+// `kind` then naming it.
 std::optional<Path> CuttablePath(const Drawing& d, std::int32_t entry, std::string& kind);
 
 // Trims entry `entry` where the user clicked it (`picked`, in the plan):
-// the part between the crossings of `edges` either side of the click goes.
-// Circles become arcs, full ellipses elliptic arcs, closed polylines open.
-CutResult TrimObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& edges, Point2 picked);
+// the part between the crossings of `edges` (and of the splines' `curves`)
+// either side of the click goes. Circles become arcs, full ellipses
+// elliptic arcs, closed polylines open; a spline leaves splines that
+// trace exactly what stays of its curve, a closed one an open one.
+CutResult TrimObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& edges, Point2 picked,
+                     const std::vector<Spline>& curves = {});
 
 // Carries the end of entry `entry` nearer to `picked` on to the first of
-// `boundaries` ahead of it: lines, arcs, elliptic arcs and open polylines.
-CutResult ExtendObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& boundaries, Point2 picked);
+// `boundaries` (or `curves`) ahead of it: lines, arcs, elliptic arcs, open
+// polylines, and open splines along the polynomial of their end span.
+CutResult ExtendObject(DocumentContext& c, std::int32_t entry, const std::vector<Piece>& boundaries, Point2 picked,
+                       const std::vector<Spline>& curves = {});
 
 }  // namespace vestrel

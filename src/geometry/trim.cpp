@@ -26,11 +26,18 @@ Path WithEndAt(const Path& path, double s) {
 
 }  // namespace
 
-std::vector<double> CutParameters(const Path& path, const std::vector<Piece>& edges) {
+std::vector<double> CutParameters(const Path& path, const std::vector<Piece>& edges, const std::vector<Spline>& curves) {
   std::vector<double> cuts;
-  for (std::size_t i = 0; i < path.pieces.size(); ++i)
+  for (std::size_t i = 0; i < path.pieces.size(); ++i) {
+    const Piece& piece = path.pieces[i];
     for (const Piece& edge : edges)
-      for (const Crossing& c : Crossings(path.pieces[i], edge)) cuts.push_back(static_cast<double>(i) + c.s);
+      for (const Crossing& c : Crossings(piece, edge)) cuts.push_back(static_cast<double>(i) + c.s);
+    for (const Spline& curve : curves)
+      for (const double v : SplineCrossings(curve, piece)) {
+        const Point3 p = CurveAndDerivative(curve, v).at;
+        cuts.push_back(static_cast<double>(i) + NearestParameter(piece, {p.x, p.y}));
+      }
+  }
   std::sort(cuts.begin(), cuts.end());
   // On a closed path its end is its start.
   if (path.closed)
@@ -71,11 +78,11 @@ Outcome<std::vector<Path>> Trim(const Path& path, std::vector<double> cuts, doub
   return {kept};
 }
 
-Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& boundaries) {
+Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& boundaries, const std::vector<Spline>& curves) {
   if (!Usable(path)) return Refused<Path>(GeometryFault::NotFinite);
   if (path.closed) return Refused<Path>(GeometryFault::ClosedPath);
   if (!atEnd) {
-    Outcome<Path> r = Extend(Reversed(path), true, boundaries);
+    Outcome<Path> r = Extend(Reversed(path), true, boundaries, curves);
     if (r.ok()) r.value = Reversed(r.value);
     return r;
   }
@@ -85,10 +92,16 @@ Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& bou
   // start on a circle or ellipse.
   const double span = TurnSpan(last);
   double best = INFINITY;
+  auto ahead = [&](double s) {
+    if (span > 0 && s < 1) s += span;
+    if (s > 1 + kSame && s < best && (span == 0 || s < span - kSame)) best = s;
+  };
   for (const Piece& boundary : boundaries)
-    for (Crossing c : Crossings(last, boundary, true, false)) {
-      if (span > 0 && c.s < 1) c.s += span;
-      if (c.s > 1 + kSame && c.s < best && (span == 0 || c.s < span - kSame)) best = c.s;
+    for (const Crossing& c : Crossings(last, boundary, true, false)) ahead(c.s);
+  for (const Spline& curve : curves)
+    for (const double v : SplineCrossings(curve, last, true)) {
+      const Point3 p = CurveAndDerivative(curve, v).at;
+      ahead(ParameterOnWhole(last, {p.x, p.y}));
     }
   if (!std::isfinite(best)) return Refused<Path>(GeometryFault::NoBoundary);
   return {WithEndAt(path, best)};
@@ -164,6 +177,177 @@ Outcome<Path> LengthenTo(const Path& path, bool atEnd, double total) {
   if (!std::isfinite(total)) return Refused<Path>(GeometryFault::NotFinite);
   if (!(total > 0)) return Refused<Path>(GeometryFault::ZeroLength);
   return Lengthen(path, atEnd, total - Length(path));
+}
+
+// --- Splines ------------------------------------------------------------------------
+
+namespace {
+
+// Parameters of a curve closer than this part of its range count as one.
+double Same(const Spline& s) { return kSame * (SplineEnd(s) - SplineStart(s)); }
+
+// The part of a closed curve from v0 forward to v1, round through its
+// start when v1 comes before v0.
+Spline Round(const Spline& s, double v0, double v1) {
+  if (v0 < v1) return SubSpline(s, v0, v1);
+  const Spline a = SubSpline(s, v0, SplineEnd(s)), b = SubSpline(s, SplineStart(s), v1);
+  if (a.controls.empty()) return b;
+  if (b.controls.empty()) return a;
+  return JoinSplines(a, b);
+}
+
+// The parts of an open curve before v0 and after v1, those that have a
+// length.
+Outcome<std::vector<Spline>> Outside(const Spline& s, double v0, double v1) {
+  std::vector<Spline> parts;
+  const double same = Same(s);
+  if (v0 > SplineStart(s) + same) parts.push_back(SubSpline(s, SplineStart(s), v0));
+  if (v1 < SplineEnd(s) - same) parts.push_back(SubSpline(s, v1, SplineEnd(s)));
+  if (parts.empty()) return Refused<std::vector<Spline>>(GeometryFault::ZeroLength);
+  for (const Spline& p : parts)
+    if (p.controls.empty()) return Refused<std::vector<Spline>>(GeometryFault::NotFinite);
+  return {parts};
+}
+
+Outcome<std::vector<Spline>> One(Spline s) {
+  if (s.controls.empty()) return Refused<std::vector<Spline>>(GeometryFault::NotFinite);
+  return {{std::move(s)}};
+}
+
+// How far past its end (or before its start, `atEnd` false) a curve is
+// carried on at first: until its end has gone `reach` away, or, with a
+// length, that much longer. 0 when it cannot be carried on.
+double Far(const Spline& s, bool atEnd, double reach, double length) {
+  const double lo = SplineStart(s), hi = SplineEnd(s), end = atEnd ? hi : lo;
+  const Point3 e = CurveAndDerivative(s, end).at;
+  double step = hi - lo;
+  for (int k = 0; k < 60; ++k, step *= 2) {
+    const double v = atEnd ? hi + step : lo - step;
+    const Spline longer = ExtendSpline(s, v);
+    if (longer.controls.empty()) return 0;
+    const Point3 p = CurveAndDerivative(s, v).at;
+    if (length > 0 ? std::abs(SplineLength(longer, std::min(v, end), std::max(v, end))) >= length
+                   : std::hypot(p.x - e.x, p.y - e.y) >= reach)
+      return v;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::vector<double> CutParameters(const Spline& s, bool closed, const std::vector<Piece>& edges,
+                                  const std::vector<Spline>& curves) {
+  std::vector<double> cuts;
+  for (const Piece& edge : edges)
+    for (const double v : SplineCrossings(s, edge)) cuts.push_back(v);
+  for (const Spline& curve : curves)
+    for (const auto& [v, w] : SplineCrossings(s, curve)) cuts.push_back(v);
+  const double same = Same(s);
+  if (closed)
+    for (double& v : cuts)
+      if (v >= SplineEnd(s) - same) v = SplineStart(s);
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end(), [&](double a, double b) { return b - a < same; }), cuts.end());
+  return cuts;
+}
+
+Outcome<std::vector<Spline>> Trim(const Spline& s, bool closed, std::vector<double> cuts, double picked) {
+  using Result = std::vector<Spline>;
+  if (!Cuttable(s) || !std::isfinite(picked)) return Refused<Result>(GeometryFault::NotFinite);
+  const double lo = SplineStart(s), hi = SplineEnd(s), same = Same(s);
+  std::erase_if(cuts, [&](double v) { return !std::isfinite(v) || v < lo || v > hi; });
+  std::sort(cuts.begin(), cuts.end());
+  picked = std::clamp(picked, lo, hi);
+  if (closed) {
+    if (cuts.size() < 2) return Refused<Result>(GeometryFault::NoCut);
+    const auto after = std::upper_bound(cuts.begin(), cuts.end(), picked);
+    const double upper = after == cuts.end() ? cuts.front() : *after;
+    const double lower = after == cuts.begin() ? cuts.back() : *(after - 1);
+    if (std::abs(upper - lower) < same) return Refused<Result>(GeometryFault::NoCut);
+    return One(Round(s, upper, lower));
+  }
+  double lower = lo, upper = hi;
+  for (const double v : cuts) {
+    if (v <= picked && v > lo + same) lower = v;
+    if (v > picked && v < hi - same && upper == hi) upper = v;
+  }
+  if (lower == lo && upper == hi) return Refused<Result>(GeometryFault::NoCut);
+  return Outside(s, lower, upper);
+}
+
+Outcome<std::vector<Spline>> BreakAt(const Spline& s, bool closed, double v) {
+  if (!Cuttable(s) || !std::isfinite(v)) return Refused<std::vector<Spline>>(GeometryFault::NotFinite);
+  v = std::clamp(v, SplineStart(s), SplineEnd(s));
+  if (closed) return One(Round(s, v, v));
+  return Outside(s, v, v);
+}
+
+Outcome<std::vector<Spline>> BreakBetween(const Spline& s, bool closed, double v0, double v1) {
+  using Result = std::vector<Spline>;
+  if (!Cuttable(s) || !std::isfinite(v0) || !std::isfinite(v1)) return Refused<Result>(GeometryFault::NotFinite);
+  const double lo = SplineStart(s), hi = SplineEnd(s);
+  v0 = std::clamp(v0, lo, hi), v1 = std::clamp(v1, lo, hi);
+  if (closed) {
+    // The same point, or the seam on both sides of it: nothing goes.
+    const double gone = v1 >= v0 ? v1 - v0 : v1 - v0 + (hi - lo);
+    if (gone < Same(s) || gone > hi - lo - Same(s)) return Refused<Result>(GeometryFault::ZeroLength);
+    return One(Round(s, v1, v0));
+  }
+  if (v1 < v0) std::swap(v0, v1);
+  return Outside(s, v0, v1);
+}
+
+Outcome<Spline> Extend(const Spline& s, bool atEnd, const std::vector<Piece>& boundaries,
+                       const std::vector<Spline>& curves, double reach) {
+  if (!Cuttable(s) || !std::isfinite(reach)) return Refused<Spline>(GeometryFault::NotFinite);
+  const double far = Far(s, atEnd, reach, 0);
+  if (far == 0) return Refused<Spline>(GeometryFault::NoBoundary);
+  const Spline longer = ExtendSpline(s, far);
+  const double end = atEnd ? SplineEnd(s) : SplineStart(s), same = Same(s);
+  double best = far;
+  bool found = false;
+  auto ahead = [&](double v) {
+    if (atEnd ? v > end + same && v <= best : v < end - same && v >= best) best = v, found = true;
+  };
+  for (const Piece& boundary : boundaries)
+    for (const double v : SplineCrossings(longer, boundary)) ahead(v);
+  for (const Spline& curve : curves)
+    for (const auto& [v, w] : SplineCrossings(longer, curve)) ahead(v);
+  if (!found) return Refused<Spline>(GeometryFault::NoBoundary);
+  Spline out = ExtendSpline(s, best);
+  if (out.controls.empty()) return Refused<Spline>(GeometryFault::NotFinite);
+  return {out};
+}
+
+Outcome<Spline> Lengthen(const Spline& s, bool atEnd, double delta) {
+  if (!Cuttable(s) || !std::isfinite(delta)) return Refused<Spline>(GeometryFault::NotFinite);
+  const double lo = SplineStart(s), hi = SplineEnd(s);
+  const double total = SplineLength(s, lo, hi);
+  if (!(total + delta > 0)) return Refused<Spline>(GeometryFault::ZeroLength);
+  Spline out;
+  if (delta <= 0) {
+    out = atEnd ? SubSpline(s, lo, SplineParameterAt(s, lo, total + delta)) : SubSpline(s, SplineParameterAt(s, lo, -delta), hi);
+  } else {
+    const double far = Far(s, atEnd, 0, delta);
+    if (far == 0) return Refused<Spline>(GeometryFault::NotFinite);
+    const Spline longer = ExtendSpline(s, far);
+    // Halved down to where the added length is delta.
+    double a = atEnd ? hi : lo, b = far;
+    for (int k = 0; k < 80; ++k) {
+      const double m = (a + b) / 2;
+      const double added = atEnd ? SplineLength(longer, hi, m) : SplineLength(longer, m, lo);
+      (added < delta ? a : b) = m;
+    }
+    out = ExtendSpline(s, (a + b) / 2);
+  }
+  if (out.controls.empty()) return Refused<Spline>(GeometryFault::NotFinite);
+  return {out};
+}
+
+Outcome<Spline> LengthenTo(const Spline& s, bool atEnd, double total) {
+  if (!std::isfinite(total)) return Refused<Spline>(GeometryFault::NotFinite);
+  if (!(total > 0)) return Refused<Spline>(GeometryFault::ZeroLength);
+  return Lengthen(s, atEnd, total - SplineLength(s, SplineStart(s), SplineEnd(s)));
 }
 
 }  // namespace vestrel

@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "geometry/path.h"
+#include "geometry/spline.h"
 
 namespace vestrel {
 
-// The path parameters where the cutting edges cross the path (each edge
-// taken as it is, not extended), sorted, each once.
-std::vector<double> CutParameters(const Path& path, const std::vector<Piece>& edges);
+// The path parameters where the cutting edges, and the curves of splines
+// among them, cross the path (each edge taken as it is, not extended),
+// sorted, each once.
+std::vector<double> CutParameters(const Path& path, const std::vector<Piece>& edges,
+                                  const std::vector<Spline>& curves = {});
 
 // What stays of `path` when the user clicks it at parameter `picked`,
 // `cuts` being where the cutting edges cross it: the part between the
@@ -25,7 +28,8 @@ Outcome<std::vector<Path>> Trim(const Path& path, std::vector<double> cuts, doub
 // nearest boundary ahead of it: a line along its direction, an arc along
 // its circle (less than a whole turn), an elliptic arc along its ellipse.
 // Boundaries are taken as they are. NoBoundary when none lies ahead.
-Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& boundaries);
+Outcome<Path> Extend(const Path& path, bool atEnd, const std::vector<Piece>& boundaries,
+                     const std::vector<Spline>& curves = {});
 
 // The path split at u: an open path into the parts before and after
 // (either left out when it would have no length), a closed one opened
@@ -45,5 +49,22 @@ Outcome<std::vector<Path>> BreakBetween(const Path& path, double u0, double u1);
 Outcome<Path> Lengthen(const Path& path, bool atEnd, double delta);
 // The same to a total length.
 Outcome<Path> LengthenTo(const Path& path, bool atEnd, double total);
+
+// The same for a spline's curve, by its own parameter, `closed` when its
+// ends meet and it is meant to close: what is left are curves of their own
+// that trace exactly what stays (SubSpline), a closed curve's from the cut
+// after the part that goes round through its start to the cut before it.
+std::vector<double> CutParameters(const Spline& s, bool closed, const std::vector<Piece>& edges,
+                                  const std::vector<Spline>& curves);
+Outcome<std::vector<Spline>> Trim(const Spline& s, bool closed, std::vector<double> cuts, double picked);
+Outcome<std::vector<Spline>> BreakAt(const Spline& s, bool closed, double v);
+Outcome<std::vector<Spline>> BreakBetween(const Spline& s, bool closed, double v0, double v1);
+// An open curve carried on at its end (or start) along its end span's
+// polynomial (ExtendSpline): to the nearest boundary ahead within `reach`
+// of its end, or by a length (in the plan; shorter for a negative one).
+Outcome<Spline> Extend(const Spline& s, bool atEnd, const std::vector<Piece>& boundaries,
+                       const std::vector<Spline>& curves, double reach);
+Outcome<Spline> Lengthen(const Spline& s, bool atEnd, double delta);
+Outcome<Spline> LengthenTo(const Spline& s, bool atEnd, double total);
 
 }  // namespace vestrel

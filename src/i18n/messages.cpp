@@ -107,16 +107,16 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Dieses Objekt hat keine Länge: ",
     "Ein Schenkel des Winkels hat keine Länge.",
     // 90 to 94: trimming and extending
-    "Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
+    "Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen, 2D-Polylinien und Splines; es wurde nichts geändert. "
     "Angeklickt ist: ",
     "Keine Schnittkante kreuzt das Objekt neben dem angeklickten Punkt; es wurde nichts geändert.",
     "Vor diesem Ende liegt keine Begrenzungskante; es wurde nichts geändert.",
     "Hier liegt kein Objekt; es wurde nichts geändert.",
-    "Dehnen geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
-    "Angeklickt ist: ",
+    "Dehnen geht nur mit Linien, Bögen, elliptischen Bögen, offenen 2D-Polylinien und offenen Splines; es wurde "
+    "nichts geändert. Angeklickt ist: ",
     // 95 to 99: parallels
-    "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. "
-    "Gewählt ist: ",
+    "Parallelen gibt es nur zu Linien, Bögen, Kreisen, Ellipsen, 2D-Polylinien und ebenen Splines; es wurde nichts "
+    "geändert. Gewählt ist: ",
     "Auf dieser Seite bleibt in diesem Abstand keine Parallele übrig (der Radius würde 0 oder kleiner); es wurde "
     "nichts geändert.",
     "Der Punkt liegt auf dem Objekt: er zeigt keine Seite; es wurde nichts geändert.",
@@ -130,9 +130,10 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "Hier lässt sich keine Ecke machen: die Objekte berühren sich schon, treffen sich nicht, liegen nicht in einer "
     "Ebene, oder es sind keine zwei aneinanderstoßenden Segmente; es wurde nichts geändert.",
     // 105 to 109: breaking and lengthening
-    "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts geändert. Gewählt ist: ",
-    "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen und offenen 2D-Polylinien; es wurde nichts geändert. "
+    "Brechen geht nur mit Linien, Bögen, Kreisen, Ellipsen, 2D-Polylinien und Splines; es wurde nichts geändert. "
     "Gewählt ist: ",
+    "Verlängern geht nur mit Linien, Bögen, elliptischen Bögen, offenen 2D-Polylinien und offenen Splines; es wurde "
+    "nichts geändert. Gewählt ist: ",
     "Vom Objekt bliebe nichts übrig; es wurde nichts geändert.",
     "Der Bogen würde sich zum ganzen Kreis schließen; es wurde nichts geändert.",
     "Hier lässt sich nicht an einem Punkt brechen: ein Kreis oder eine ganze Ellipse braucht zwei Punkte, ein offenes "

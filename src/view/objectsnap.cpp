@@ -73,37 +73,6 @@ double VertexBulge(const Drawing& d, const tpoly& p, const Tmypoi& v) {
   return 0.0;
 }
 
-Spline SplineOf(const Drawing& d, const tpoly& p) {
-  int degree = 3;
-  std::vector<Point3> controls, fits;
-  std::vector<double> knots, weights;
-  std::optional<Point3> start, end;
-  auto set = [](std::vector<Point3>& v, int axis, double x) {
-    if (axis == 0) v.push_back({x, 0, 0});
-    else if (!v.empty()) (axis == 1 ? v.back().y : v.back().z) = x;
-  };
-  auto tangent = [](std::optional<Point3>& t, int axis, double x) {
-    if (axis == 0) t = Point3{x, 0, 0};
-    else if (t) (axis == 1 ? t->y : t->z) = x;
-  };
-  for (std::int32_t k = p.linefrom + 2; k + 1 <= p.linebis; k += 2) {
-    const auto code = ParseInt(d.value(k));
-    const auto v = ParseDouble(d.value(k + 1));
-    if (!code || !v) continue;
-    switch (*code) {
-      case 71: degree = static_cast<int>(*v); break;
-      case 40: knots.push_back(*v); break;
-      case 41: weights.push_back(*v); break;
-      case 10: case 20: case 30: set(controls, *code / 10 - 1, *v); break;
-      case 11: case 21: case 31: set(fits, *code / 10 - 1, *v); break;
-      case 12: case 22: case 32: tangent(start, *code / 10 - 1, *v); break;
-      case 13: case 23: case 33: tangent(end, *code / 10 - 1, *v); break;
-      default: break;
-    }
-  }
-  return SplineOfFile(degree, controls, knots, weights, fits, start, end);
-}
-
 namespace {
 
 // One piece of an object's outline in the world: a segment or an arc of

@@ -13,6 +13,7 @@
 
 #include "document/spatialindex.h"
 #include "document/tabscope.h"
+#include "editing/splineobject.h"
 #include "geometry/curves.h"
 #include "geometry/placement.h"
 #include "geometry/spline.h"
@@ -20,9 +21,6 @@
 
 namespace vestrel {
 
-// The curve of a spline as its groups define it, made as the reader makes
-// it.
-Spline SplineOf(const Drawing& d, const tpoly& p);
 // The arc, circle or ellipse of entry p (none for another kind), placed
 // by pl.
 std::optional<Conic> ConicOf(const Drawing& d, const tpoly& p, const Placement& pl);

@@ -755,6 +755,59 @@ def check_cut_at_reference(doc):
     return problems
 
 
+def splines_to_cut(path):
+    """Two cubic Bezier splines of ezdxf on Kurve in blue: one across two
+    vertical lines at x = 4 and x = 11, and one (x = 9t, y = 20 + 6t - 6t^2)
+    whose end is carried on to a line at x = 12, reached at t = 4/3."""
+    doc = ezdxf.new("R2000")
+    doc.layers.add("Kurve")
+    msp = doc.modelspace()
+    kurve = {"layer": "Kurve", "color": 5}
+    msp.add_open_spline([(0, 0), (5, 10), (10, -10), (15, 0)], degree=3, dxfattribs=kurve)
+    msp.add_open_spline([(0, 20), (3, 22), (6, 22), (9, 20)], degree=3, dxfattribs=kurve)
+    for x, y0, y1 in ((4, -10, 10), (11, -10, 10), (12, 10, 30)):
+        msp.add_line((x, y0), (x, y1))
+    doc.saveas(path)
+
+
+def check_splines_cut(doc):
+    """The first spline in two, ending and starting on the lines at x = 4 and
+    x = 11; the second carried on to (12, 17 1/3); each tracing its original
+    at the same parameters of their knots within 1e-9, of degree 3, on Kurve
+    in blue; each handle once."""
+    problems = [f"handles twice: {h}" for h in unique_handles(doc.filename)]
+    original = ezdxf.readfile(os.path.join(os.path.dirname(doc.filename), "parts.dxf"))
+
+    # The point at parameter t of the spline's own knots (ezdxf's curves
+    # run over their knots moved and scaled to start at 0).
+    def curve(e):
+        knots, tool = list(e.knots), e.construction_tool()
+        return lambda t: tool.point((t - knots[0]) / (knots[-1] - knots[0]) * tool.max_t), knots[3], knots[-4]
+
+    curves = [curve(e) for e in original.modelspace().query("SPLINE")]
+    splines = list(doc.modelspace().query("SPLINE"))
+    if len(splines) != 3:
+        return problems + [f"{len(splines)} splines; wanted 3"]
+    ends = []
+    for e in splines:
+        if (e.dxf.layer, e.dxf.get("color"), e.dxf.degree) != ("Kurve", 5, 3):
+            problems.append(f"spline {e.dxf.handle} on {e.dxf.layer} in {e.dxf.get('color')} of degree {e.dxf.degree}")
+        at, lo, hi = curve(e)
+        mine, olo, ohi = curves[0] if e.control_points[0][1] < 15 else curves[1]
+        for k in range(17):
+            t = lo + (hi - lo) * k / 16
+            if olo <= t <= ohi and (at(t) - mine(t)).magnitude > 1e-9:
+                problems.append(f"spline {e.dxf.handle} at {t}: {tuple(at(t))}, not {tuple(mine(t))}")
+                break
+        ends.append((tuple(round(c, 9) for c in at(lo)), tuple(round(c, 9) for c in at(hi))))
+    ends.sort()
+    if [(a[0], b[0]) for a, b in ends] != [(0, 4), (0, 12), (11, 15)]:
+        problems.append(f"the splines run from x to x: {[(a[0], b[0]) for a, b in ends]}")
+    if ends[1][1] != (12, round(17 + 1 / 3, 9), 0):
+        problems.append(f"the carried on spline ends at {ends[1][1]}")
+    return problems
+
+
 # The trim and extend clicks on parts_to_trim, every object an edge.
 TRIM_CLICKS = """
             trigger TrimBtn
@@ -1334,6 +1387,30 @@ CASES = [
         same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
     ),
     dict(
+        name="Stutzen and Dehnen of ezdxf splines through their exact curves; undo gives the text back",
+        setup=lambda tmp: splines_to_cut(os.path.join(tmp, "parts.dxf")),
+        script="""
+            open @TMP@/parts.dxf
+            trigger TrimBtn
+            click @0,0 right
+            click @7.5,0 ctrl
+            key Escape
+            trigger ExtendBtn
+            click @0,0 right
+            click @8.1,20.54 ctrl
+            click @8.1,20.54 right
+            state
+            saveas @TMP@/cut.dxf
+            key ctrl+z
+            key ctrl+z
+            saveas @TMP@/undone.dxf
+        """,
+        stdout=["undo: 2"],
+        audit="@TMP@/cut.dxf",
+        check=("@TMP@/cut.dxf", check_splines_cut),
+        same=("@TMP@/undone.dxf", "@TMP@/parts.dxf"),
+    ),
+    dict(
         name="Stutzen in an R12 drawing keeps POLYLINE and VERTEX",
         setup=lambda tmp: parts_to_trim(os.path.join(tmp, "parts.dxf"), "R12"),
         script="""
@@ -1356,8 +1433,8 @@ CASES = [
             click @5,3 ctrl
             saveas @TMP@/cut.dxf
         """,
-        stdout=["message 90: Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen und 2D-Polylinien; es wurde nichts "
-                "geändert. Angeklickt ist: INSERT"],
+        stdout=["message 90: Stutzen geht nur mit Linien, Bögen, Kreisen, Ellipsen, 2D-Polylinien und Splines; es wurde "
+                "nichts geändert. Angeklickt ist: INSERT"],
         audit="@TMP@/cut.dxf",
         check=("@TMP@/cut.dxf", check_cut_at_reference),
     ),

@@ -19,6 +19,7 @@
 #include "editing/undo.h"
 #include "geometry/curves.h"
 #include "geometry/path.h"
+#include "geometry/spline.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -340,7 +341,10 @@ TEST(AddParallel, ByKindAndSide) {
       {"-Z polyline, inside", "AC1015", cam, {5, 1}, 1, PS::Done, "LWPOLYLINE=2 ", "LWPOLYLINE 1 length " + N(4 * kPi) + " z-1"},
       {"a contour that pinches apart", "AC1015", dumbbell, {5, 5}, 1, PS::Done, "LWPOLYLINE=3 ",
        "LWPOLYLINE 7 area " + N(65 - std::sqrt(3) / 4 - kPi / 6) + " z(none)"},
-      {"spline", "AC1015", spline, {5, 5}, 1, PS::NotThisKind, "SPLINE=1 ", ""},
+      {"straight spline, left", "AC1015", spline, {0, 5}, 1, PS::Done, "LWPOLYLINE=1 SPLINE=1 ",
+       "LWPOLYLINE 2 length " + N(std::sqrt(2.0)) + " z(none)"},
+      {"spline off its plane", "AC1015", "  0\nSPLINE\n  5\nD2\n  8\n0\n 71\n1\n 10\n0\n 20\n0\n 30\n0\n 10\n1\n 20\n1\n 30\n1\n",
+       {0, 5}, 1, PS::NotThisKind, "SPLINE=1 ", ""},
       {"through a point on the line", "AC1015", Line(0, 0, 10, 0), {4, 0}, through, PS::OnTheObject, "LINE=1 ", ""},
       {"a distance of no number", "AC1015", Line(0, 0, 10, 0), {4, 1}, INFINITY, PS::InvalidValue, "LINE=1 ", ""},
   };
@@ -393,6 +397,50 @@ TEST(AddParallel, EllipseWithinAThousandthOfTheDistance) {
         EXPECT_EQ((q.x - 20) * (q.x - 20) / 100 + q.y * q.y / 25 > 1, side > 30);
       }
     }
+}
+
+// A spline's parallel is a polyline of arcs within a thousandth of the
+// distance from its curve, on the side clicked: a rational quarter circle
+// of radius 10 (its parallels concentric arcs), and a cubic that bends
+// both ways, in the plan and in a plane from below.
+TEST(AddParallel, SplineWithinAThousandthOfTheDistance) {
+  const Spline quarter{3, {0, 0, 0, 1, 1, 1}, {{10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, {1, std::sqrt(0.5), 1}};
+  const Spline cubic{4, {0, 0, 0, 0, 0.3, 1.1, 2, 2, 2, 2}, {{0, 0, 0}, {1, 3, 0}, {3, 4, 0}, {5, 1, 0}, {6, -2, 0}, {8, 0, 0}}, {}};
+  struct Case {
+    Spline s;
+    Point2 side;
+    double distance;
+    std::string plane;
+  };
+  const Case cases[] = {{quarter, {1, 1}, 2, ""}, {quarter, {12, 12}, 2, ""}, {cubic, {3, 5}, 0.5, ""},
+                        {cubic, {5, -1}, 0.5, ""}, {cubic, {3, 5}, 0.5, kMinusZ}};
+  for (const Case& c : cases) {
+    const double mirror = c.plane.empty() ? 1 : -1;
+    std::string text = "  0\nSPLINE\n  5\nD1\n  8\nKontur\n" + c.plane + " 70\n" + (c.s.weights.empty() ? "8" : "12") +
+                       "\n 71\n" + std::to_string(c.s.order - 1) + "\n";
+    for (const double k : c.s.knots) text += " 40\n" + N(k) + "\n";
+    for (const double w : c.s.weights) text += " 41\n" + N(w) + "\n";
+    // Written in the world: x mirrored when the plane is seen from below.
+    for (const Point3& p : c.s.controls) text += " 10\n" + N(p.x * mirror) + "\n 20\n" + N(p.y) + "\n 30\n0\n";
+    auto doc = Doc::Of(DrawingOf("AC1015", text));
+    ASSERT_EQ(AddParallel(doc->c, doc->shown().at(0), {c.side.x * mirror, c.side.y}, c.distance).status,
+              ParallelResult::Status::Done);
+    const std::vector<Entity> es = Entities(doc->d);
+    ASSERT_EQ(Count(es), "LWPOLYLINE=1 SPLINE=1 ");
+    EXPECT_EQ(es[1].str(230), c.plane.empty() ? "(none)" : "-1");
+    const Path p = PolylinePath(es);
+    ASSERT_GE(p.pieces.size(), 2u);
+    for (double u = 0; u <= static_cast<double>(p.pieces.size()); u += 0.125) {
+      const Point2 q = PointAt(p, u);
+      const Point3 near = CurveAndDerivative(c.s, NearestSplineParameter(c.s, q)).at;
+      EXPECT_NEAR(std::hypot(q.x - near.x, q.y - near.y), c.distance, c.distance / 1000) << u;
+    }
+    // On the side clicked: the parallel's middle is nearer the click than
+    // the curve's.
+    const Point2 mid = PointAt(p, p.pieces.size() / 2.0);
+    const Point3 on = CurveAndDerivative(c.s, NearestSplineParameter(c.s, mid)).at;
+    EXPECT_LT(std::hypot(mid.x - c.side.x, mid.y - c.side.y), std::hypot(on.x - c.side.x, on.y - c.side.y));
+  }
 }
 
 // The world ends of what break and lengthen leave, "x,y>x,y" per object
@@ -551,7 +599,7 @@ TEST(BreakObject, TakesOutThePartBetweenThePoints) {
       {"circle at one point", "AC1015", Circle(10), {10, 0}, std::nullopt, S::NoBreakHere, "CIRCLE=1 ", "", 0},
       {"line at its end", "AC1015", Line(0, 0, 10, 0), {10, 0}, std::nullopt, S::NoBreakHere, "LINE=1 ", "", 0},
       {"line from end to end", "AC1015", Line(0, 0, 10, 0), {0, 0}, Point2{10, 0}, S::NothingLeft, "LINE=1 ", "", 0},
-      {"spline", "AC1015", kSpline, {0, 0}, Point2{3, 0}, S::NotThisKind, "SPLINE=1 ", "", 0},
+      {"spline taken away from end to end", "AC1015", kSpline, {0, 0}, Point2{3, 0}, S::NothingLeft, "SPLINE=1 ", "", 0},
       {"second point not a number", "AC1015", Line(0, 0, 10, 0), {3, 0}, Point2{std::nan(""), 0}, S::InvalidValue,
        "LINE=1 ", "", 0},
   };

@@ -197,5 +197,162 @@ TEST(SplineInterpolation, ThroughTheFitPointsOfLinesCirclesAndLongRows) {
   EXPECT_GT(s.controls[s.controls.size() - 2].y, 0);
 }
 
+// Curves whose points are known exactly: a straight line (x = v, y = 2v
+// for v in [0, 3]), the parabola y = x (2 - x) as a quadratic Bezier (x =
+// 2v), a rational quarter of the unit circle, a cubic over uneven knots,
+// a closed uniform (unclamped) cubic and a quadratic with a double knot.
+Spline Straight() { return {2, {0, 0, 1, 2, 3, 3}, {{0, 0, 0}, {1, 2, 0}, {2, 4, 0}, {3, 6, 0}}, {}}; }
+Spline Parabola() { return {3, {0, 0, 0, 1, 1, 1}, {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}}, {}}; }
+Spline Quarter() {
+  return {3, {0, 0, 0, 1, 1, 1}, {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {1, std::sqrt(0.5), 1}};
+}
+Spline Uneven() {
+  return {4, {0, 0, 0, 0, 0.3, 1.1, 2, 2, 2, 2}, {{0, 0, 1}, {1, 3, 1}, {3, 4, 2}, {5, 1, 0}, {6, -2, 1}, {8, 0, 0}}, {}};
+}
+Spline Periodic() {
+  return {4, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}, {0, 0, 0}, {4, 0, 0}, {4, 4, 0}}, {}};
+}
+Spline Cornered() {
+  return {3, {0, 0, 0, 1, 2, 2, 3, 3, 3}, {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}, {3, 1, 0}, {4, 3, 0}, {5, 0, 0}}, {2, 1, 0.5, 1, 3, 1}};
+}
+
+double Apart(Point3 a, Point3 b) { return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z); }
+
+// The parts of a split trace the curve at the same parameters, joined
+// again they are the whole, and the end spans carried on keep their
+// polynomial: the line stays the line, the parabola the parabola and the
+// quarter circle the circle.
+TEST(SplineCut, PartsTraceTheCurveExactly) {
+  for (const Spline& s : {Straight(), Parabola(), Quarter(), Uneven(), Periodic(), Cornered()}) {
+    const double lo = SplineStart(s), hi = SplineEnd(s);
+    for (const double f : {0.0, 0.13, 0.5, 0.77}) {
+      for (const double g : {0.2, 0.61, 0.9, 1.0}) {
+        if (g <= f) continue;
+        const double v0 = lo + (hi - lo) * f, v1 = lo + (hi - lo) * g;
+        const Spline part = SubSpline(s, v0, v1);
+        ASSERT_EQ(part.order, s.order);
+        ASSERT_EQ(part.knots.size(), part.controls.size() + static_cast<std::size_t>(part.order));
+        EXPECT_EQ(part.weights.size(), s.weights.empty() ? 0u : part.controls.size());
+        for (int k = 0; k <= 16; ++k) {
+          const double v = v0 + (v1 - v0) * k / 16;
+          EXPECT_LT(Apart(CurveAndDerivative(part, v).at, CurveAndDerivative(s, v).at), 1e-12) << f << " " << g << " " << k;
+        }
+        // The part begins and ends at its own first and last controls.
+        EXPECT_LT(Apart(part.controls.front(), CurveAndDerivative(s, v0).at), 1e-12);
+        EXPECT_LT(Apart(part.controls.back(), CurveAndDerivative(s, v1).at), 1e-12);
+      }
+    }
+    const double m = lo + (hi - lo) * 0.4;
+    const Spline joined = JoinSplines(SubSpline(s, lo, m), SubSpline(s, m, hi));
+    for (int k = 0; k <= 16; ++k) {
+      const double v = lo + (hi - lo) * k / 16;
+      EXPECT_LT(Apart(CurveAndDerivative(joined, v).at, CurveAndDerivative(s, v).at), 1e-12);
+    }
+  }
+  struct Carried {
+    Spline s;
+    double v;
+    Point3 expected;
+  };
+  const Carried carried[] = {
+      {Straight(), 4.5, {4.5, 9, 0}},
+      {Straight(), -1, {-1, -2, 0}},
+      {Parabola(), 1.5, {3, -3, 0}},
+      {Parabola(), -0.5, {-1, -3, 0}},
+  };
+  for (const Carried& c : carried) {
+    const Spline longer = ExtendSpline(c.s, c.v);
+    ASSERT_FALSE(longer.controls.empty());
+    EXPECT_EQ(c.v > SplineEnd(c.s) ? SplineEnd(longer) : SplineStart(longer), c.v);
+    EXPECT_LT(Apart(c.v > SplineEnd(c.s) ? longer.controls.back() : longer.controls.front(), c.expected), 1e-12);
+    for (int k = 0; k <= 8; ++k) {
+      const double v = SplineStart(c.s) + (SplineEnd(c.s) - SplineStart(c.s)) * k / 8;
+      EXPECT_LT(Apart(CurveAndDerivative(longer, v).at, CurveAndDerivative(c.s, v).at), 1e-12);
+    }
+  }
+  const Spline round = ExtendSpline(Quarter(), 1.4);
+  for (int k = 0; k <= 8; ++k) {
+    const Point3 p = CurveAndDerivative(round, 1.4 * k / 8).at;
+    EXPECT_NEAR(std::hypot(p.x, p.y), 1, 1e-12);
+  }
+  // What is no curve, or no range, gives none.
+  EXPECT_TRUE(SubSpline(Parabola(), 0.5, 0.5).controls.empty());
+  EXPECT_TRUE(SubSpline({3, {0, 0, 0, 1, 1}, {{0, 0, 0}, {1, 2, 0}, {2, 0, 0}}, {}}, 0, 1).controls.empty());
+  EXPECT_TRUE(ExtendSpline(Parabola(), NAN).controls.empty());
+}
+
+// Crossings on the exact curve, against lines, arcs, circles, ellipses and
+// other curves; a touching point counts once, a piece's end bounds it.
+TEST(SplineCut, CrossingsOnTheExactCurve) {
+  const Conic ellipse{{1, 0}, {2, 0}, {0, 0.5}};
+  Conic unit{{0, 0}, {1, 0}, {0, 1}};
+  Conic upperHalf = unit;
+  upperHalf.t0 = 0, upperHalf.t1 = kPi, upperHalf.full = false;
+  struct Case {
+    const char* name;
+    Spline s;
+    Piece edge;
+    bool whole;
+    std::vector<double> expected;
+  };
+  const double h = std::sqrt(3.0) / 2;
+  const Case cases[] = {
+      {"parabola across a line", Parabola(), SegmentPiece({-1, 0.75}, {3, 0.75}), false, {0.25, 0.75}},
+      {"parabola touching a line", Parabola(), SegmentPiece({-1, 1}, {3, 1}), false, {0.5}},
+      {"line ends short", Parabola(), SegmentPiece({-1, 0.75}, {1, 0.75}), false, {0.25}},
+      {"line taken whole", Parabola(), SegmentPiece({-1, 0.75}, {0, 0.75}), true, {0.25, 0.75}},
+      {"line through the ends", Parabola(), SegmentPiece({-1, 0}, {3, 0}), false, {0, 1}},
+      {"straight across a circle", Straight(), ConicPiece({{0, 0}, {std::sqrt(5.0), 0}, {0, std::sqrt(5.0)}}), false, {1}},
+      // (x - 1)^2 / 4 + 4 (2x)^2 = 1: 65 x^2 - 2x - 3 = 0.
+      {"straight out of an ellipse", Straight(), ConicPiece(ellipse), false, {3.0 / 13}},
+      {"straight across a half circle", Straight(), ConicPiece(upperHalf), false, {1 / std::sqrt(5.0)}},
+      {"straight past a bulge arc", Straight(), BulgePiece({1, 0}, {-1, 0}, -1), false, {}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<double> got = SplineCrossings(c.s, c.edge, c.whole);
+    ASSERT_EQ(got.size(), c.expected.size()) << c.name;
+    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.expected[i], 1e-12) << c.name;
+  }
+  // The parabola meets the ellipse where x (2 - x) = 0.5 sqrt(1 - (x - 1)^2 / 4).
+  for (const double v : SplineCrossings(Parabola(), ConicPiece(ellipse))) {
+    const Point3 p = CurveAndDerivative(Parabola(), v).at;
+    EXPECT_NEAR((p.x - 1) * (p.x - 1) / 4 + p.y * p.y * 4, 1, 1e-12);
+  }
+  EXPECT_EQ(SplineCrossings(Parabola(), ConicPiece(ellipse)).size(), 2u);
+  // The quarter circle against the circle round (1, 0): at (1/2, h).
+  const std::vector<double> q = SplineCrossings(Quarter(), ConicPiece({{1, 0}, {1, 0}, {0, 1}}));
+  ASSERT_EQ(q.size(), 1u);
+  EXPECT_LT(Apart(CurveAndDerivative(Quarter(), q[0]).at, {0.5, h, 0}), 1e-12);
+  // Two curves: the parabola against the straight line y = 2x meets it at
+  // the start only; a parabola upside down, y = 1.5 - x (2 - x), where
+  // x (2 - x) = 0.75.
+  const std::vector<std::pair<double, double>> start = SplineCrossings(Parabola(), Straight());
+  ASSERT_EQ(start.size(), 1u);
+  EXPECT_NEAR(start[0].first, 0, 1e-12);
+  const Spline down{3, {0, 0, 0, 1, 1, 1}, {{0, 1.5, 0}, {1, -0.5, 0}, {2, 1.5, 0}}, {}};
+  const std::vector<std::pair<double, double>> two = SplineCrossings(Parabola(), down);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_NEAR(two[0].first, 0.25, 1e-12);
+  EXPECT_NEAR(two[1].second, 0.75, 1e-12);
+}
+
+TEST(SplineCut, LengthsAndNearestPoints) {
+  EXPECT_NEAR(SplineLength(Straight(), 0, 3), 3 * std::sqrt(5.0), 1e-12);
+  EXPECT_NEAR(SplineLength(Straight(), 1, 2.5), 1.5 * std::sqrt(5.0), 1e-12);
+  EXPECT_NEAR(SplineLength(Quarter(), 0, 1), kPi / 2, 1e-10);
+  // y = x (2 - x) from 0 to 2: the integral of sqrt(1 + (2 - 2x)^2).
+  EXPECT_NEAR(SplineLength(Parabola(), 0, 1), std::sqrt(5.0) + std::asinh(2.0) / 2, 1e-10);
+  EXPECT_NEAR(SplineParameterAt(Straight(), 1, std::sqrt(5.0)), 2, 1e-10);
+  EXPECT_EQ(SplineParameterAt(Straight(), 1, 100), 3);
+  struct Near {
+    Spline s;
+    Point2 p;
+    double v;
+  };
+  const Near near[] = {{Parabola(), {1, 5}, 0.5}, {Straight(), {1, 2}, 1}, {Straight(), {-5, 0}, 0},
+                       {Straight(), {2 + 2, 4 - 1}, 2}, {Quarter(), {2, 2}, 0.5}};
+  for (const Near& n : near) EXPECT_NEAR(NearestSplineParameter(n.s, n.p), n.v, 1e-9);
+}
+
 }  // namespace
 }  // namespace vestrel

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "editing/splineobject.h"
 #include "editing/trimextend.h"
 #include "i18n/msg.h"
 #include "tools/modify/picking.h"
@@ -118,8 +119,10 @@ void FindPicked(Editor& e) {
 }
 
 // The edges near entry `target`, its own curve left out: from the objects
-// the spatial index finds there, and from the references' curves.
-std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t target, const Path& path, bool extend) {
+// the spatial index finds there (splines by their exact curves, in
+// `curves`), and from the references' curves.
+std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t target, const Path& path, bool extend,
+                             std::vector<Spline>& curves) {
   const WorldBox box = SearchBox(path, extend, e.tool.edges.reach);
   std::vector<std::uint32_t> runs;
   s.index.Find(box, runs);
@@ -132,6 +135,12 @@ std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t targ
   for (const std::int32_t entry : entries) {
     const tpoly& p = s.d.polys[static_cast<std::size_t>(entry)];
     if (entry == target || p.kind == Kind::INSERT || !IsEdge(e, s, entry)) continue;
+    if (p.kind == Kind::SPLINE) {
+      if (Spline curve = SplineOf(s.d, p); Cuttable(curve)) {
+        curves.push_back(std::move(curve));
+        continue;
+      }
+    }
     AddContours(s.d, blocks, static_cast<std::size_t>(entry), contours);
   }
   std::vector<Piece> edges;
@@ -177,9 +186,11 @@ void Cut(Editor& e, const Click& c, bool extend) {
   }
   std::string kind;
   std::vector<Piece> edges;
+  std::vector<Spline> curves;
   if (const std::optional<Path> path = CuttablePath(e.drawing, entry, kind); path && !path->pieces.empty())
-    edges = EdgesNear(e, s, entry, *path, extend);
-  const CutResult r = extend ? ExtendObject(e.doc, entry, edges, c.point) : TrimObject(e.doc, entry, edges, c.point);
+    edges = EdgesNear(e, s, entry, *path, extend, curves);
+  const CutResult r = extend ? ExtendObject(e.doc, entry, edges, c.point, curves)
+                             : TrimObject(e.doc, entry, edges, c.point, curves);
   Tell(e, r, extend);
   if (r.status != CutResult::Status::Done) return;
   KeepPicked(e, entry, r.second);
