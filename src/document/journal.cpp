@@ -138,16 +138,29 @@ class Pass {
   void flush() {
     if (plays_.empty()) return;
     if (order_ == Order::Down) std::reverse(plays_.begin(), plays_.end());
-    std::vector<std::vector<std::string>> taken(plays_.size());
-    std::vector<LineList::Splice> splices;
-    splices.reserve(plays_.size());
-    for (std::size_t k = 0; k < plays_.size(); ++k) {
-      const Play& p = plays_[k];
-      if (p.erase > 0) taken[k] = dxf_.copy(p.at, p.erase);
-      splices.push_back({p.at, p.erase, p.puts ? &p.action->ustrs : nullptr});
+    // The lines taken out, one after another, kept until the actions take
+    // them over in the texts they hold (an overwrite in the room of the
+    // text it puts back).
+    taken_.clear();
+    ends_.clear();
+    splices_.clear();
+    for (const Play& p : plays_) {
+      for (std::size_t i = p.at; i < p.at + p.erase; ++i) {
+        taken_.append(dxf_[i]);
+        ends_.push_back(taken_.size());
+      }
+      splices_.push_back({p.at, p.erase, p.puts ? &p.action->ustrs : nullptr});
     }
-    dxf_.splice(splices);
-    for (std::size_t k = 0; k < plays_.size(); ++k) plays_[k].action->ustrs = std::move(taken[k]);
+    dxf_.splice(splices_);
+    std::size_t line = 0;
+    for (const Play& p : plays_) {
+      std::vector<std::string>& texts = p.action->ustrs;
+      texts.resize(p.erase);
+      for (std::string& t : texts) {
+        const std::size_t from = line == 0 ? 0 : ends_[line - 1];
+        t.assign(taken_, from, ends_[line++] - from);
+      }
+    }
     plays_.clear();
     order_ = Order::Any;
     shift_ = 0;
@@ -160,6 +173,9 @@ class Pass {
   Order order_ = Order::Any;
   std::ptrdiff_t shift_ = 0;  // what the pass puts in less what it takes out
   std::size_t last_ = 0, lastPut_ = 0;  // where the last play stands now, and what it puts
+  std::string taken_;
+  std::vector<std::size_t> ends_;
+  std::vector<LineList::Splice> splices_;
 };
 
 }  // namespace
