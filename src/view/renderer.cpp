@@ -279,6 +279,7 @@ void Painter::draw(const DrawParams& P, int depth) {
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   tpoly& p = d_.polys[i];
+  if (collecting_ && !p.selected) return;  // it has no grips to collect
   // An entry of the scope itself (not a block's member drawn by a
   // reference) the pass may leave out. Where no layer is locked, it leaves
   // it out at once; else the entry is still told its layer is locked.
