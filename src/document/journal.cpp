@@ -138,6 +138,17 @@ class Pass {
   void flush() {
     if (plays_.empty()) return;
     if (order_ == Order::Down) std::reverse(plays_.begin(), plays_.end());
+    // Overwrites alone move no line: each swaps its text in place.
+    if (shift_ == 0 && std::all_of(plays_.begin(), plays_.end(), [](const Play& p) { return p.erase == 1 && p.put() == 1; })) {
+      for (const Play& p : plays_) {
+        std::string now(dxf_[p.at]);
+        dxf_.replace(p.at, p.action->ustrs.front());
+        p.action->ustrs.front() = std::move(now);
+      }
+      plays_.clear();
+      order_ = Order::Any;
+      return;
+    }
     // The lines taken out, one after another, kept until the actions take
     // them over in the texts they hold (an overwrite in the room of the
     // text it puts back).
