@@ -82,43 +82,112 @@ void ChangeStep::erase(std::int32_t at, std::int32_t count) {
 // for a redo. A step keeps the lines that are not in the document: taken
 // back, an insertion keeps the lines it takes out and an overwrite the text
 // it replaces; done again, a deletion keeps its lines again.
+//
+// The splices are played in as few passes over the lines as their order
+// allows: a run of them each wholly after the one before (as the lines
+// stand after it) or each wholly before it is one pass, so that the undo
+// of an edit of every object costs what the edit cost.
 namespace {
 
-void Backwards(taction& a, LineList& dxf) {
-  const auto at = static_cast<std::size_t>(a.start);
+// What playing an action does: takes `erase` lines out at its start (they
+// become its texts) and puts its texts in, or not.
+struct Play {
+  taction* action;
+  std::size_t at;  // in the lines as they stand before the pass
+  std::size_t erase;
+  bool puts;
+  std::size_t put() const { return puts ? action->ustrs.size() : 0; }
+};
+
+Play Played(taction& a, bool backwards) {
+  const auto at = static_cast<std::size_t>(a.start), len = static_cast<std::size_t>(a.len);
   switch (a.typ) {
-    case 0:
-      a.ustrs = dxf.copy(at, static_cast<std::size_t>(a.len));
-      dxf.erase(at, static_cast<std::size_t>(a.len));
-      break;
-    case 1:
-      dxf.insert(at, a.ustrs);
-      a.ustrs.clear();
-      break;
-    case 2:
-      if (!a.ustrs.empty()) {
-        std::string now(dxf[at]);
-        dxf.replace(at, a.ustrs.front());
-        a.ustrs.front() = std::move(now);
-      }
-      break;
+    case 0: return backwards ? Play{&a, at, len, false} : Play{&a, at, 0, true};
+    case 1: return backwards ? Play{&a, at, 0, true} : Play{&a, at, len, false};
+    default: return Play{&a, at, a.ustrs.empty() ? 0 : 1, !a.ustrs.empty()};  // an overwrite swaps its two texts
   }
 }
 
-void Forwards(taction& a, LineList& dxf) {
-  const auto at = static_cast<std::size_t>(a.start);
-  switch (a.typ) {
-    case 0:
-      dxf.insert(at, a.ustrs);
-      a.ustrs.clear();
-      break;
-    case 1:
-      a.ustrs = dxf.copy(at, static_cast<std::size_t>(a.len));
-      dxf.erase(at, static_cast<std::size_t>(a.len));
-      break;
-    case 2: Backwards(a, dxf); break;  // an overwrite swaps its two texts either way
+class Pass {
+ public:
+  explicit Pass(LineList& dxf) : dxf_(dxf) {}
+
+  // Plays `p` (its place as the lines stand after those added before), in
+  // this pass when it can; what is added is played at the latest by flush().
+  void add(Play p) {
+    if (p.erase == 0 && p.put() == 0) return void(p.action->ustrs.clear());
+    if (!plays_.empty()) {
+      const std::size_t at = p.at;
+      if (order_ != Order::Down && at >= last_ + lastPut_) {
+        order_ = Order::Up;
+        p.at = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(at) - shift_);
+      } else if (order_ != Order::Up && at + p.erase <= last_) {
+        order_ = Order::Down;
+      } else {
+        flush();
+      }
+      last_ = at;
+    } else {
+      last_ = p.at;
+    }
+    lastPut_ = p.put();
+    shift_ += static_cast<std::ptrdiff_t>(p.put()) - static_cast<std::ptrdiff_t>(p.erase);
+    plays_.push_back(p);
   }
-}
+
+  void flush() {
+    if (plays_.empty()) return;
+    if (order_ == Order::Down) std::reverse(plays_.begin(), plays_.end());
+    // Overwrites alone move no line: each swaps its text in place.
+    if (shift_ == 0 && std::all_of(plays_.begin(), plays_.end(), [](const Play& p) { return p.erase == 1 && p.put() == 1; })) {
+      for (const Play& p : plays_) {
+        std::string now(dxf_[p.at]);
+        dxf_.replace(p.at, p.action->ustrs.front());
+        p.action->ustrs.front() = std::move(now);
+      }
+      plays_.clear();
+      order_ = Order::Any;
+      return;
+    }
+    // The lines taken out, one after another, kept until the actions take
+    // them over in the texts they hold (an overwrite in the room of the
+    // text it puts back).
+    taken_.clear();
+    ends_.clear();
+    splices_.clear();
+    for (const Play& p : plays_) {
+      for (std::size_t i = p.at; i < p.at + p.erase; ++i) {
+        taken_.append(dxf_[i]);
+        ends_.push_back(taken_.size());
+      }
+      splices_.push_back({p.at, p.erase, p.puts ? &p.action->ustrs : nullptr});
+    }
+    dxf_.splice(splices_);
+    std::size_t line = 0;
+    for (const Play& p : plays_) {
+      std::vector<std::string>& texts = p.action->ustrs;
+      texts.resize(p.erase);
+      for (std::string& t : texts) {
+        const std::size_t from = line == 0 ? 0 : ends_[line - 1];
+        t.assign(taken_, from, ends_[line++] - from);
+      }
+    }
+    plays_.clear();
+    order_ = Order::Any;
+    shift_ = 0;
+  }
+
+ private:
+  enum class Order { Any, Up, Down };
+  LineList& dxf_;
+  std::vector<Play> plays_;
+  Order order_ = Order::Any;
+  std::ptrdiff_t shift_ = 0;  // what the pass puts in less what it takes out
+  std::size_t last_ = 0, lastPut_ = 0;  // where the last play stands now, and what it puts
+  std::string taken_;
+  std::vector<std::size_t> ends_;
+  std::vector<LineList::Splice> splices_;
+};
 
 }  // namespace
 
@@ -126,7 +195,9 @@ bool UndoLastStep(Journal& j, LineList& dxf) {
   if (j.undos.empty()) return false;
   tundo& step = j.undos.back();
   if (j.listener) j.listener->Undoing(step);
-  for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a) Backwards(*a, dxf);
+  Pass pass(dxf);
+  for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a) pass.add(Played(*a, true));
+  pass.flush();
   j.redos.push_back(std::move(step));
   j.undos.pop_back();
   return true;
@@ -136,7 +207,9 @@ bool RedoLastStep(Journal& j, LineList& dxf) {
   if (j.redos.empty()) return false;
   tundo& step = j.redos.back();
   if (j.listener) j.listener->Redoing(step);
-  for (taction& a : step.actions) Forwards(a, dxf);
+  Pass pass(dxf);
+  for (taction& a : step.actions) pass.add(Played(a, false));
+  pass.flush();
   j.undos.push_back(std::move(step));
   j.redos.pop_back();
   return true;

@@ -152,27 +152,50 @@ void LineList::insert(std::size_t at, std::string_view line) {
 
 void LineList::insert(std::vector<Insertion> insertions) {
   std::stable_sort(insertions.begin(), insertions.end(), [](const Insertion& a, const Insertion& b) { return a.at < b.at; });
-  std::size_t total = 0, bytes = 0;
-  for (const Insertion& i : insertions) total += i.lines->size(), bytes += Bytes(*i.lines);
-  // Made before the index is copied: a compaction moves the lines.
+  std::vector<Splice> splices;
+  splices.reserve(insertions.size());
+  for (const Insertion& i : insertions) splices.push_back({i.at, 0, i.lines});
+  splice(splices);
+}
+
+void LineList::splice(const std::vector<Splice>& splices) {
+  std::size_t bytes = 0;
+  for (const Splice& s : splices)
+    if (s.lines) bytes += Bytes(*s.lines);
+  // Made before the lines move: a compaction rewrites the index.
   makeRoom(bytes);
-  std::vector<Span> spans;
-  spans.reserve(spans_.size() + total);
-  std::size_t from = 0;
-  for (const Insertion& i : insertions) {
-    spans.insert(spans.end(), spans_.begin() + static_cast<std::ptrdiff_t>(from),
-                 spans_.begin() + static_cast<std::ptrdiff_t>(i.at));
-    for (const std::string& l : *i.lines) spans.push_back(append(l));
-    from = i.at;
+  // The lines between two splices move by what the splices before them
+  // put in less what they took out: those moving left are moved first,
+  // from the left, then those moving right, from the right, so that none
+  // is overwritten before it has moved.
+  const std::size_t n = splices.size(), oldSize = spans_.size();
+  std::vector<std::ptrdiff_t> shift(n + 1, 0);
+  for (std::size_t k = 0; k < n; ++k) {
+    const Splice& s = splices[k];
+    for (std::size_t i = s.at; i < s.at + s.erase; ++i) dropped(spans_[i]);
+    const std::size_t put = s.lines ? s.lines->size() : 0;
+    shift[k + 1] = shift[k] + static_cast<std::ptrdiff_t>(put) - static_cast<std::ptrdiff_t>(s.erase);
   }
-  spans.insert(spans.end(), spans_.begin() + static_cast<std::ptrdiff_t>(from), spans_.end());
-  spans_ = std::move(spans);
-  // As if inserted one by one, the first first.
-  std::size_t before = 0;
-  for (const Insertion& i : insertions) {
-    changes_.splice(i.at + before, 0, i.lines->size());
-    before += i.lines->size();
+  const auto newSize = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(oldSize) + shift[n]);
+  if (newSize > oldSize) spans_.resize(newSize);
+  // Stretch k: the lines after splice k - 1 and before splice k.
+  auto from = [&](std::size_t k) { return k == 0 ? 0 : splices[k - 1].at + splices[k - 1].erase; };
+  auto to = [&](std::size_t k) { return k == n ? oldSize : splices[k].at; };
+  auto at = [&](std::size_t i, std::ptrdiff_t by = 0) { return spans_.begin() + static_cast<std::ptrdiff_t>(i) + by; };
+  for (std::size_t k = 1; k <= n; ++k)
+    if (shift[k] < 0) std::move(at(from(k)), at(to(k)), at(from(k), shift[k]));
+  for (std::size_t k = n; k >= 1; --k)
+    if (shift[k] > 0) std::move_backward(at(from(k)), at(to(k)), at(to(k), shift[k]));
+  for (std::size_t k = 0; k < n; ++k) {
+    const Splice& s = splices[k];
+    auto put = at(s.at, shift[k]);
+    if (s.lines)
+      for (const std::string& l : *s.lines) *put++ = append(l);
+    changes_.splice(static_cast<std::size_t>(static_cast<std::ptrdiff_t>(s.at) + shift[k]), s.erase,
+                    s.lines ? s.lines->size() : 0);
   }
+  if (newSize < oldSize) spans_.resize(newSize);
+  compactIfWasteful();
 }
 
 void LineList::erase(std::size_t at, std::size_t count) {

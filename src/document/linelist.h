@@ -82,6 +82,17 @@ class LineList {
     const std::vector<std::string>* lines;
   };
   void insert(std::vector<Insertion> insertions);
+  // Several splices in one pass, each taking `erase` lines out at line `at`
+  // of the list as it is now and putting `lines` (none when null) in their
+  // place: the same as making them one by one from the last to the first.
+  // Their places ascend and what they take out does not overlap; several
+  // at one place come in the order given.
+  struct Splice {
+    std::size_t at;
+    std::size_t erase;
+    const std::vector<std::string>* lines;
+  };
+  void splice(const std::vector<Splice>& splices);
   void erase(std::size_t at, std::size_t count);
   void replace(std::size_t i, std::string_view line);
 

@@ -65,6 +65,49 @@ constexpr std::size_t kBudget = 2000000;
 constexpr std::size_t kScreenBudget = 100000;
 constexpr std::chrono::milliseconds kScreenTime(250);
 constexpr std::size_t kNoOwner = SIZE_MAX;
+// From this many selected entries on, the grips that later grips cover are
+// looked for first.
+constexpr std::size_t kManySelected = 64;
+
+// Which of the grips centred on the pixels `grips` (in the order drawn, on
+// a target of width x height pixels) the grips drawn after them cover
+// wholly. A grip touches the pixels within 5 of its centre (its square
+// filled from half a pixel before them to half a pixel after, its outline
+// on their middles) and leaves those within 4 opaque blue whatever lay
+// there; one whose pixels (and one more all round) lie within those of
+// grips drawn after it, or off the target, shows nowhere.
+std::vector<bool> CoveredGrips(const std::vector<QPoint>& grips, int width, int height) {
+  std::vector<bool> covered(grips.size(), true);
+  if (width <= 0 || height <= 0) return covered;
+  const auto words = static_cast<std::size_t>(width + 63) / 64;
+  std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
+  // Whether pixels x0..x1 of row y are all settled; or settles them.
+  auto row = [&](int y, int x0, int x1, bool settle) {
+    std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
+    for (int w = x0 / 64; w <= x1 / 64; ++w) {
+      const int from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
+      const std::uint64_t mask = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << from) - 1);
+      if (settle) bits[w] |= mask;
+      else if ((bits[w] & mask) != mask) return false;
+    }
+    return true;
+  };
+  for (std::size_t k = grips.size(); k-- > 0;) {
+    const std::int64_t cx = grips[k].x(), cy = grips[k].y();
+    auto within = [](std::int64_t v, int size) { return static_cast<int>(std::clamp<std::int64_t>(v, 0, size - 1)); };
+    if (cx + 6 < 0 || cy + 6 < 0 || cx - 6 >= width || cy - 6 >= height) continue;  // off the target
+    bool hidden = true;
+    for (int y = within(cy - 6, height), x0 = within(cx - 6, width), x1 = within(cx + 6, width);
+         hidden && y <= within(cy + 6, height); ++y)
+      hidden = row(y, x0, x1, false);
+    covered[k] = hidden;
+    if (hidden || cx + 4 < 0 || cy + 4 < 0 || cx - 4 >= width || cy - 4 >= height) continue;
+    for (int y = within(cy - 4, height), x0 = within(cx - 4, width), x1 = within(cx + 4, width);
+         y <= within(cy + 4, height); ++y)
+      row(y, x0, x1, true);
+  }
+  return covered;
+}
 
 class Painter {
  public:
@@ -84,6 +127,10 @@ class Painter {
     budget_ = kScreenBudget;
     deadline_ = std::chrono::steady_clock::now() + kScreenTime;
   }
+  // Finds, before the tab is drawn, the grips that grips drawn after them
+  // will cover wholly: those are left out. Returns how many.
+  std::size_t coverGrips(const DrawParams& P, const tblock* layoutBlock);
+  bool hurried() const { return deadline_.has_value(); }
   // Whether block references were left out because the paint reached its
   // budget.
   bool incomplete() const { return incomplete_; }
@@ -127,6 +174,14 @@ class Painter {
   // Going through without drawing: only what references and viewports
   // would draw is counted.
   bool counting_ = false;
+  // Going through without drawing: the grips that would be drawn plainly
+  // (on pixel centres, without a clip) are collected in their order.
+  bool collecting_ = false;
+  std::vector<QPoint> grips_;
+  // Of the grips drawn plainly, in their order, those left out; and how
+  // many were drawn or left out so far.
+  std::vector<bool> covered_;
+  std::size_t plainGrips_ = 0;
   // What the target shows, in painter coordinates: entries are left out
   // against it.
   QRectF clip_;
@@ -224,6 +279,7 @@ void Painter::draw(const DrawParams& P, int depth) {
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   tpoly& p = d_.polys[i];
+  if (collecting_ && !p.selected) return;  // it has no grips to collect
   // An entry of the scope itself (not a block's member drawn by a
   // reference) the pass may leave out. Where no layer is locked, it leaves
   // it out at once; else the entry is still told its layer is locked.
@@ -273,6 +329,10 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     const DimensionData& dim = d_.dimension(p);
     const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
+  }
+  if (collecting_) {
+    if (!P.forprint && p.selected) drawGrips(p, P, t);
+    return;
   }
   const bool colorByBlock = p.colorispresent && p.colornr == 0;
   const Argb color = P.byblock && colorByBlock ? P.byblock->color : EntryColor(p, layer, P.showmodelforcolor);
@@ -592,12 +652,21 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
 void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
   const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   const auto pts = d_.ps(p);
+  // Grips on pixel centres, without a clip, are where CoveredGrips takes
+  // them to be.
+  const bool plain = !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
+  bool drawn = false;
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
+    const bool icon = p.isviewport() && !p.issheet && j >= 5 && j <= 7;
+    if (collecting_) {
+      if (plain && !icon) grips_.emplace_back(WholePixels(gx), WholePixels(gy));
+      continue;
+    }
     touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (p.isviewport() && !p.issheet && j >= 5 && j <= 7) {
+    if (icon) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
       g_.setBrush(Qt::yellow);
@@ -612,10 +681,13 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
       g_.setBrush(Qt::NoBrush);
       continue;
     }
+    drawn = true;
+    if (plain && plainGrips_ < covered_.size() && covered_[plainGrips_++]) continue;
     g_.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
     g_.setPen(pen);
     g_.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
   }
+  if (drawn) g_.setPen(pen);  // as when the last was drawn
 }
 
 void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
@@ -627,6 +699,16 @@ void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
     members.transform = P.transform.shifted(-layoutBlock->basex, -layoutBlock->basey);
     draw(members, 0);
   }
+}
+
+std::size_t Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
+  collecting_ = true;
+  drawTab(P, layoutBlock);
+  collecting_ = false;
+  const QPaintDevice* target = g_.device();
+  covered_ = CoveredGrips(grips_, target->width(), target->height());
+  grips_ = {};
+  return static_cast<std::size_t>(std::count(covered_.begin(), covered_.end(), true));
 }
 
 bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
@@ -683,6 +765,12 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   // The screen does not wait for a paint that leaves out references anyway.
   // (A printout takes what the whole budget allows.)
   if (pass && painter.reachesBudget(params, layoutBlock)) painter.hurry();
+  // A paint in a hurry may end early: the grips it would not reach cover
+  // nothing.
+  if (pass && pass->coverGrips && !params.forprint && !painter.hurried() &&
+      static_cast<std::size_t>(std::count_if(d.polys.begin(), d.polys.end(), [](const tpoly& p) { return p.selected; })) >=
+          kManySelected)
+    pass->gripsCovered = painter.coverGrips(params, layoutBlock);
   painter.drawTab(params, layoutBlock);
   if (pass) pass->spent = painter.spent();
   return !painter.incomplete();

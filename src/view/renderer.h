@@ -73,6 +73,11 @@ struct PaintPass {
   // Set by the paint: how much of what one paint may spend (points drawn
   // through block references, hatch pattern work) it spent; 1 is all.
   double spent = 0;
+  // Whether the grips of a large selection that later grips cover wholly
+  // are left out (the picture is the same); and, set by the paint, how
+  // many were.
+  bool coverGrips = true;
+  std::size_t gripsCovered = 0;
 };
 
 // Draws a tab: the entries of `params.scope` (the tab's entries outside

@@ -1,13 +1,16 @@
 // A paint after a change that redraws only where the change shows gives the
 // picture a paint of the whole area gives, bit for bit: every corpus drawing
 // on its model and its first layout tab, at its extents and zoomed in, in
-// the print preview, through random edits and selections.
+// the print preview, through random edits and selections. So does a paint
+// of everything selected that leaves out the grips later grips cover.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <functional>
+#include <random>
 
 #include "support/fake_platform.h"
 #include "support/qt_app.h"
@@ -38,33 +41,44 @@ struct View {
   bool preview;
 };
 
-class PartialPaint : public ::testing::TestWithParam<std::string> {
- protected:
-  static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
-};
+const View kViews[] = {{"extents", 0, 1, false}, {"zoomed in", 0, 5, false}, {"preview", 0, 2, true},
+                       {"layout", 1, 1, false}};
 
-TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
-  const View views[] = {{"extents", 0, 1, false}, {"zoomed in", 0, 5, false}, {"preview", 0, 2, true},
-                        {"layout", 1, 1, false}};
-  int parts = 0, paints = 0;
-  std::size_t entities = 0;  // objects of the ENTITIES section
-  for (const View& v : views) {
-    SCOPED_TRACE(v.name);
-    Drawing d;
-    ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
-    processdxf(d);
-    entities = static_cast<std::size_t>(std::count_if(d.entryparse.begin(), d.entryparse.end(),
-                                                      [](const EntryParse& e) { return e.sections == kInEntities; }));
-    test::FakePlatform platform;
+// A drawing area of 480 x 360 showing `v`.
+struct Shown {
+  Shown(Drawing& d, const View& v) {
     platform.paintBox = {480, 360};
-    ViewState view;
-    PrintSetup print;
     print.mmEd = 0.5;
     ViewContext s{d, view, print, platform};
     view.tab = v.tab;
     view.Druckvorschau = v.preview;
     ZoomFullIn(s);
     if (v.zoom != 1) ZoomAbout(s, 240, 180, v.zoom);
+  }
+  test::FakePlatform platform;
+  ViewState view;
+  PrintSetup print;
+};
+
+class PartialPaint : public ::testing::TestWithParam<std::string> {
+ protected:
+  static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
+};
+
+TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
+  int parts = 0, paints = 0;
+  std::size_t entities = 0;  // objects of the ENTITIES section
+  for (const View& v : kViews) {
+    SCOPED_TRACE(v.name);
+    Drawing d;
+    ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
+    processdxf(d);
+    entities = static_cast<std::size_t>(std::count_if(d.entryparse.begin(), d.entryparse.end(),
+                                                      [](const EntryParse& e) { return e.sections == kInEntities; }));
+    Shown shown(d, v);
+    test::FakePlatform& platform = shown.platform;
+    ViewState& view = shown.view;
+    PrintSetup& print = shown.print;
 
     PaintCache cache;
     QImage kept(480, 360, QImage::Format_RGB32), fresh(480, 360, QImage::Format_RGB32);
@@ -142,6 +156,63 @@ TEST(PartialPaintOfBlocks, AChangedMemberIsRedrawnWhereItsReferencesDrawIt) {
     PaintBox1Paint(fresh, d, view, print, platform.page, 96);
     EXPECT_TRUE(kept == fresh) << Difference(kept, fresh);
   }
+}
+
+// Everything selected, painted with the grips that later grips cover left
+// out and with every grip drawn: the same picture, bit for bit. Returns how
+// many grips were left out.
+std::size_t ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
+  for (tpoly& p : d.polys) p.selected = true;
+  const Shown shown(d, v);
+  QImage pictures[2] = {QImage(480, 360, QImage::Format_RGB32), QImage(480, 360, QImage::Format_RGB32)};
+  std::size_t covered = 0;
+  for (const bool cover : {false, true}) {
+    QImage& canvas = pictures[cover];
+    QPainter g(&canvas);
+    const TabPaint paint =
+        PaintBackground(g, canvas.width(), canvas.height(), d, shown.view, shown.print, shown.platform.page, 96);
+    PaintPass pass;
+    pass.shown = paint.shown;
+    pass.coverGrips = cover;
+    DrawTab(g, d, paint.params, paint.layoutBlock, &pass);
+    covered = pass.gripsCovered;
+  }
+  EXPECT_TRUE(pictures[0] == pictures[1]) << Difference(pictures[0], pictures[1]);
+  return covered;
+}
+
+TEST_P(PartialPaint, GripsThatLaterGripsCoverAreLeftOutAsIfDrawn) {
+  for (const View& v : kViews) {
+    SCOPED_TRACE(v.name);
+    Drawing d;
+    ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
+    processdxf(d);
+    ExpectGripsAsEveryGripDrawn(d, v);
+  }
+}
+
+// Thousands of short lines on a small square, lines across them and a
+// circle over them: most grips lie under later ones.
+TEST(GripsOfManyObjects, MostAreCoveredAndThePictureIsTheSame) {
+  test::EnsureApp<QGuiApplication>();
+  std::mt19937 random(17);
+  std::uniform_real_distribution<double> at(0, 100), near(-3, 3);
+  std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+  auto line = [&](double x1, double y1, double x2, double y2) {
+    text += "  0\nLINE\n  8\n0\n 10\n" + std::to_string(x1) + "\n 20\n" + std::to_string(y1) + "\n 11\n" +
+            std::to_string(x2) + "\n 21\n" + std::to_string(y2) + "\n";
+  };
+  for (int i = 0; i < 3000; ++i) {
+    const double x = at(random), y = at(random);
+    line(x, y, x + near(random), y + near(random));
+    if (i % 500 == 0) line(0, at(random), 100, at(random));
+  }
+  text += "  0\nCIRCLE\n  8\n0\n 62\n1\n 10\n50\n 20\n50\n 40\n30\n  0\nENDSEC\n  0\nEOF\n";
+  Drawing d;
+  ASSERT_TRUE(d.dxf.assign(text));
+  processdxf(d);
+  EXPECT_GT(ExpectGripsAsEveryGripDrawn(d, {"extents", 0, 1, false}), 1000u);
+  EXPECT_GT(ExpectGripsAsEveryGripDrawn(d, {"zoomed in", 0, 3, false}), 100u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drawings, PartialPaint, ::testing::ValuesIn(test::EditedDrawings()),

@@ -167,6 +167,74 @@ TEST(Journal, StepsComeBackOneAtATimeAndAnEmptyStepCounts) {
   EXPECT_TRUE(j.undos.empty());
 }
 
+// Steps whose splices each lie after the one before, or each before it (as
+// the edits of every object make them), are played in passes over the
+// lines: each undo and redo gives the texts, and the changes since the
+// parse, that playing the splices one by one gives.
+TEST(Journal, StepsInOrderComeBackAsSplicedOneByOne) {
+  std::mt19937 random(3);
+  auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+  std::string text;
+  for (int i = 0; i < 80; ++i) text += std::to_string(i) + "\n";
+  for (int round = 0; round < 300; ++round) {
+    LineList d = Doc(text);
+    Journal j;
+    const bool up = round % 2 == 0;
+    {
+      ChangeStep step(j, d);
+      // Up: each after the lines the one before put; down: each before it.
+      std::size_t at = up ? 0 : d.size();
+      for (std::size_t k = below(12) + 1; k-- > 0;) {
+        const std::size_t gap = below(3) == 0 ? 0 : below(5);
+        const std::size_t kind = below(3);
+        const std::size_t count = kind == 1 ? 1 : below(3) + 1;
+        if (up) {
+          at += gap;
+          if (at + count > d.size()) break;
+        } else {
+          if (at < gap + count) break;
+          at -= gap + count;
+        }
+        const auto place = static_cast<std::int32_t>(at);
+        if (kind == 0) {
+          step.insert(place, Lines(count, "i" + std::to_string(k)));
+        } else if (kind == 1) {
+          step.overwrite(place, "o" + std::to_string(k));
+        } else {
+          step.erase(place, static_cast<std::int32_t>(count));
+          if (up) at -= count;
+        }
+        if (up) at += count;
+      }
+    }
+    const Lines before = All(Doc(text)), after = All(d);
+    // The same step played backwards splice by splice, on a copy.
+    LineList one = d;
+    one.forgetChanges();
+    d.forgetChanges();
+    const tundo& step = j.undos.back();
+    for (auto a = step.actions.rbegin(); a != step.actions.rend(); ++a) {
+      if (a->typ == 0) one.erase(static_cast<std::size_t>(a->start), static_cast<std::size_t>(a->len));
+      else if (a->typ == 1) one.insert(static_cast<std::size_t>(a->start), a->ustrs);
+      else one.replace(static_cast<std::size_t>(a->start), a->ustrs.front());
+    }
+    ASSERT_TRUE(UndoLastStep(j, d));
+    ASSERT_EQ(All(d), before) << "round " << round;
+    ASSERT_EQ(All(one), before) << "round " << round;
+    const auto& a = d.changes().runs();
+    const auto& b = one.changes().runs();
+    ASSERT_EQ(a.size(), b.size()) << "round " << round;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      EXPECT_EQ(std::tie(a[i].start, a[i].count, a[i].oldStart, a[i].oldCount),
+                std::tie(b[i].start, b[i].count, b[i].oldStart, b[i].oldCount))
+          << "round " << round << ", run " << i;
+    ASSERT_TRUE(RedoLastStep(j, d));
+    ASSERT_EQ(All(d), after) << "round " << round;
+    ASSERT_TRUE(UndoLastStep(j, d));
+    ASSERT_EQ(All(d), before) << "round " << round;
+  }
+}
+
 TEST(Journal, RedoPlaysForwardsWhatUndoTookBackAndANewStepForgetsIt) {
   // Random steps, undos and redos against the history of the texts they
   // must give.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace vestrel {
 namespace {
 
@@ -67,6 +69,45 @@ TEST(LineListSplice, ManyOverwritesKeepEveryLine) {
   EXPECT_EQ(All(l), (std::vector<std::string>{"19998", "19999", "19997"}));
 }
 
+// Splices made together in one pass give the lines, and the changes since
+// the parse, that the same splices made one by one from the last give.
+TEST(LineListSplice, ManyInOnePassAsOneByOneFromTheLast) {
+  std::mt19937 random(5);
+  auto below = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += std::to_string(i) + "\n";
+    LineList together, alone;
+    together.assign(text);
+    together.forgetChanges();
+    alone = together;
+    // Ascending places, some of them the same, taking out lines apart.
+    std::vector<std::vector<std::string>> texts(below(8) + 1);
+    std::vector<LineList::Splice> splices;
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+      at += below(3) == 0 ? 0 : below(8);
+      if (at > together.size()) break;
+      const std::size_t erase = std::min(below(3), together.size() - at);
+      texts[k].assign(below(3), "r" + std::to_string(round) + "." + std::to_string(k));
+      splices.push_back({at, erase, below(4) == 0 ? nullptr : &texts[k]});
+      at += erase;
+    }
+    together.splice(splices);
+    for (auto s = splices.rbegin(); s != splices.rend(); ++s) {
+      alone.erase(s->at, s->erase);
+      if (s->lines) alone.insert(s->at, *s->lines);
+    }
+    ASSERT_EQ(All(together), All(alone)) << "round " << round;
+    const auto& a = together.changes().runs();
+    const auto& b = alone.changes().runs();
+    ASSERT_EQ(a.size(), b.size()) << "round " << round;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      EXPECT_EQ(std::tie(a[i].start, a[i].count, a[i].oldStart, a[i].oldCount),
+                std::tie(b[i].start, b[i].count, b[i].oldStart, b[i].oldCount))
+          << "round " << round << ", run " << i;
+  }
+}
 
 // What the splices since the last parse changed: each run as it stands and
 // the lines it replaced; lines elsewhere map both ways.
