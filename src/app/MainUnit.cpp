@@ -139,7 +139,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   keep->start(500);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // The editor goes before the widgets: a picture still to come is not
+  // painted as the window closes.
+  PaintBox1->onPaint = nullptr;
+  PaintBox1->onBandGone = nullptr;
+}
 
 void TMainForm::buildCommands() {
   ToolBar1 = addToolBar("ToolBar1");
@@ -252,6 +257,7 @@ void TMainForm::buildCentre() {
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->setCursor(Qt::CrossCursor);
   PaintBox1->onPaint = [this](QImage& canvas) { PaintBox1Paint(canvas); };
+  PaintBox1->onBandGone = [this] { editor_->tool.anzrem = 0; };
   PaintBox1->setFocusPolicy(Qt::ClickFocus);
   PaintBox1->onMouseDown = [this](QMouseEvent* e) {
     // Keys pressed while working in the drawing reach the editor.
@@ -473,7 +479,8 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
     for (const Point2 p : GridDots(WindowTransform(editor_->views), grid, canvas.width(), canvas.height()))
       g.drawPoint(WholePixels(p.x), WholePixels(p.y));
   }
-  editor_->tool.anzrem = 0;  // the rubber band went with the old picture
+  const ViewState& v = editor_->view;
+  pictureView_ = PictureView{WindowTransform(editor_->views), v.tab, v.Druckvorschau, v.Linienbreitezeigen};
 }
 
 // --- what the window shows of the editor's state --------------------------------

@@ -81,6 +81,7 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
+  void RepaintView() override;
   void ShowState() override;
   void ShowPopupMenu(int x, int y) override;
   void CloseMainWindow() override;
@@ -215,6 +216,13 @@ class TMainForm : public QMainWindow, public Platform {
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
   double shownGrid_ = 0;  // the spacing of the grid the canvas shows; 0 for none
+  // The view the paint box's picture was last rendered for.
+  struct PictureView {
+    ScreenTransform window;
+    int tab;
+    bool preview, weights;
+  };
+  std::optional<PictureView> pictureView_;
   // The long work under way: since when, its progress bar once shown, when
   // the window last had its turn, and whether the user cancelled it.
   QElapsedTimer progressClock_;
