@@ -119,9 +119,9 @@ void BM_ScrollStep(benchmark::State& state) {
   });
 }
 
-BENCHMARK(BM_WheelStep)->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK(BM_PanStep)->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_WheelStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_PanStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 }  // namespace
 

@@ -148,11 +148,13 @@ void TMainForm::Repaint() {
 }
 
 void TMainForm::RepaintView() {
-  showState();
   const ViewState& v = editor_->view;
   const std::optional<PictureView>& p = pictureView_;
-  if (!p || p->tab != v.tab || p->preview != v.Druckvorschau || p->weights != v.Linienbreitezeigen)
-    return PaintBox1->render();
+  if (!p || p->tab != v.tab || p->preview != v.Druckvorschau || p->weights != v.Linienbreitezeigen) return Repaint();
+  // Of the state the window shows, the view changed: the bars, and
+  // whether there is a view to go back to.
+  showScrollbars();
+  showCommands();
   // Both transforms scale and shift: where two pixels go says where all go.
   // A pixel's centre lies half a pixel into it.
   const ScreenTransform now = WindowTransform(editor_->views);
@@ -161,8 +163,7 @@ void TMainForm::RepaintView() {
   const Point2 a = now.toScreen(wa.x, wa.y), b = now.toScreen(wb.x, wb.y);
   const double kx = (b.x - a.x) / kSpan, ky = (b.y - a.y) / kSpan;
   const QTransform move(kx, 0, 0, ky, a.x + 0.5 - 0.5 * kx, a.y + 0.5 - 0.5 * ky);
-  if (!(kx > 0 && ky > 0) || !move.isAffine() || !std::isfinite(move.dx()) || !std::isfinite(move.dy()))
-    return PaintBox1->render();
+  if (!(kx > 0 && ky > 0) || !std::isfinite(move.dx()) || !std::isfinite(move.dy())) return PaintBox1->render();
   PaintBox1->renderMoved(move, GroundColor(editor_->drawing, v));
 }
 

@@ -498,6 +498,12 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
 
 QString TMainForm::translated(std::string_view text) { return Q(editor_->languages.Translate(text)); }
 
+void TMainForm::showScrollbars() {
+  const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
+  HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
+  VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
+}
+
 void TMainForm::showState() {
   const Editor& e = *editor_;
   const PropertyBar& bar = e.bar;
@@ -527,20 +533,22 @@ void TMainForm::showState() {
   }
   const QSignalBlocker blockTabs(TabControl1);
   TabControl1->setCurrentIndex(e.view.tab);
-  const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
-  HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
-  VertScrollbar->setValue(e.view.VertScrollbarPosition);
+  showScrollbars();
   // With a selection, the length of what it draws.
   const std::size_t selected = e.SelectedCount();
   const double length = selected ? e.SelectedLength() : 0;
   SelectedLabel->setText(length > 0 ? translated(kSelectedLength).arg(selected).arg(Q(FormatFixed(length, 4)))
                                     : translated(kSelectedCount).arg(selected));
   showPointer();
+  showCommands();
+}
+
+void TMainForm::showCommands() {
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {
       if (!a) continue;
-      if (Checkable(*c.command)) a->setChecked(Checked(e, *c.command));
-      if (c.command->enabled) a->setEnabled(c.command->enabled(e));
+      if (Checkable(*c.command)) a->setChecked(Checked(*editor_, *c.command));
+      if (c.command->enabled) a->setEnabled(c.command->enabled(*editor_));
     }
   }
 }

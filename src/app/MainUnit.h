@@ -205,6 +205,10 @@ class TMainForm : public QMainWindow, public Platform {
   void fillRecentFiles();
   void buildCentre();
   void showState();
+  // The view's offsets on the scroll bars.
+  void showScrollbars();
+  // The check marks and the enabled state of every command.
+  void showCommands();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
   QString translated(std::string_view text);
   void PaintBox1Paint(QImage& canvas);

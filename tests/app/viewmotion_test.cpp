@@ -5,6 +5,7 @@
 // corpus drawing, on the model and on its first layout tab.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -118,9 +119,12 @@ TEST(ViewMotionPicture, APanShiftsTheLastPictureAndAWheelStepScalesItAboutThePoi
   form.show();
   form.FormShow({test::OwnDrawing("gear.dxf")});
   const QImage before = form.PaintBox1->canvas().copy();
+  const QAction* back = form.findChild<QAction*>("ZoomVorher1");
+  ASSERT_FALSE(back->isEnabled());
   Middle(form.PaintBox1, QEvent::MouseButtonPress, {100, 100});
   Middle(form.PaintBox1, QEvent::MouseMove, {113, 94});
   ASSERT_FALSE(form.PaintBox1->settled());
+  EXPECT_TRUE(back->isEnabled());  // the view before, to go back to
   const QImage& moved = form.PaintBox1->canvas();
   int ground = 0;
   for (int y = 0; y < 180; ++y)
