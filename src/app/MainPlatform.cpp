@@ -12,6 +12,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTransform>
+#include <cmath>
 #include <fstream>
 
 #include "app/MainUnit.h"
@@ -33,6 +35,7 @@
 #include "i18n/msg.h"
 #include "i18n/translateforms.h"
 #include "view/printing.h"
+#include "view/renderer.h"
 
 namespace vestrel {
 
@@ -132,6 +135,26 @@ void TMainForm::SetCaption(std::string_view caption) { setWindowTitle(Q(caption)
 void TMainForm::Repaint() {
   showState();
   PaintBox1->render();
+}
+
+void TMainForm::RepaintView() {
+  const ViewState& v = editor_->view;
+  const std::optional<PictureView>& p = pictureView_;
+  if (!p || p->tab != v.tab || p->preview != v.Druckvorschau || p->weights != v.Linienbreitezeigen) return Repaint();
+  // Of the state the window shows, the view changed: the bars, and
+  // whether there is a view to go back to.
+  showScrollbars();
+  showCommands();
+  // Both transforms scale and shift: where two pixels go says where all go.
+  // A pixel's centre lies half a pixel into it.
+  const ScreenTransform now = WindowTransform(editor_->views);
+  constexpr double kSpan = 1000;
+  const Point2 wa = p->window.toWorld(0, 0), wb = p->window.toWorld(kSpan, kSpan);
+  const Point2 a = now.toScreen(wa.x, wa.y), b = now.toScreen(wb.x, wb.y);
+  const double kx = (b.x - a.x) / kSpan, ky = (b.y - a.y) / kSpan;
+  const QTransform move(kx, 0, 0, ky, a.x + 0.5 - 0.5 * kx, a.y + 0.5 - 0.5 * ky);
+  if (!(kx > 0 && ky > 0) || !std::isfinite(move.dx()) || !std::isfinite(move.dy())) return PaintBox1->render();
+  PaintBox1->renderMoved(move, GroundColor(editor_->drawing, v));
 }
 
 void TMainForm::ShowState() { showState(); }

@@ -129,7 +129,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   keep->start(500);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // The editor goes before the widgets: a picture still to come is not
+  // painted as the window closes.
+  PaintBox1->onPaint = nullptr;
+  PaintBox1->onBandGone = nullptr;
+}
 
 void TMainForm::buildCommands() {
   ToolBar1 = addToolBar("ToolBar1");
@@ -242,6 +247,7 @@ void TMainForm::buildCentre() {
   PaintBox1->setObjectName("PaintBox1");
   PaintBox1->setCursor(Qt::CrossCursor);
   PaintBox1->onPaint = [this](QImage& canvas) { PaintBox1Paint(canvas); };
+  PaintBox1->onBandGone = [this] { editor_->tool.anzrem = 0; };
   PaintBox1->setFocusPolicy(Qt::ClickFocus);
   PaintBox1->onMouseDown = [this](QMouseEvent* e) {
     // Keys pressed while working in the drawing reach the editor.
@@ -463,7 +469,8 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
     for (const Point2 p : GridDots(WindowTransform(editor_->views), grid, canvas.width(), canvas.height()))
       g.drawPoint(WholePixels(p.x), WholePixels(p.y));
   }
-  editor_->tool.anzrem = 0;  // the rubber band went with the old picture
+  const ViewState& v = editor_->view;
+  pictureView_ = PictureView{WindowTransform(editor_->views), v.tab, v.Druckvorschau, v.Linienbreitezeigen};
 }
 
 // --- what the window shows of the editor's state --------------------------------
@@ -480,6 +487,12 @@ void TMainForm::fillCombo(QComboBox* box, const ItemList& list, bool documentTex
 }
 
 QString TMainForm::translated(std::string_view text) { return Q(editor_->languages.Translate(text)); }
+
+void TMainForm::showScrollbars() {
+  const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
+  HorzScrollbar->setValue(editor_->view.HorzScrollbarPosition);
+  VertScrollbar->setValue(editor_->view.VertScrollbarPosition);
+}
 
 void TMainForm::showState() {
   const Editor& e = *editor_;
@@ -510,20 +523,22 @@ void TMainForm::showState() {
   }
   const QSignalBlocker blockTabs(TabControl1);
   TabControl1->setCurrentIndex(e.view.tab);
-  const QSignalBlocker blockH(HorzScrollbar), blockV(VertScrollbar);
-  HorzScrollbar->setValue(e.view.HorzScrollbarPosition);
-  VertScrollbar->setValue(e.view.VertScrollbarPosition);
+  showScrollbars();
   // With a selection, the length of what it draws.
   const std::size_t selected = e.SelectedCount();
   const double length = selected ? e.SelectedLength() : 0;
   SelectedLabel->setText(length > 0 ? translated(kSelectedLength).arg(selected).arg(Q(FormatFixed(length, 4)))
                                     : translated(kSelectedCount).arg(selected));
   showPointer();
+  showCommands();
+}
+
+void TMainForm::showCommands() {
   for (const Control& c : controls_) {
     for (QAction* a : {c.item, c.button}) {
       if (!a) continue;
-      if (Checkable(*c.command)) a->setChecked(Checked(e, *c.command));
-      if (c.command->enabled) a->setEnabled(c.command->enabled(e));
+      if (Checkable(*c.command)) a->setChecked(Checked(*editor_, *c.command));
+      if (c.command->enabled) a->setEnabled(c.command->enabled(*editor_));
     }
   }
 }

@@ -81,6 +81,7 @@ class TMainForm : public QMainWindow, public Platform {
   void ShowMessage(int nr, std::string_view suffix, MsgIcon icon, int captionNr) override;
   void SetCaption(std::string_view caption) override;
   void Repaint() override;
+  void RepaintView() override;
   void ShowState() override;
   void ShowPopupMenu(int x, int y) override;
   void CloseMainWindow() override;
@@ -204,6 +205,10 @@ class TMainForm : public QMainWindow, public Platform {
   void fillRecentFiles();
   void buildCentre();
   void showState();
+  // The view's offsets on the scroll bars.
+  void showScrollbars();
+  // The check marks and the enabled state of every command.
+  void showCommands();
   void fillCombo(QComboBox* box, const ItemList& list, bool documentText);
   QString translated(std::string_view text);
   void PaintBox1Paint(QImage& canvas);
@@ -215,6 +220,13 @@ class TMainForm : public QMainWindow, public Platform {
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
   double shownGrid_ = 0;  // the spacing of the grid the canvas shows; 0 for none
+  // The view the paint box's picture was last rendered for.
+  struct PictureView {
+    ScreenTransform window;
+    int tab;
+    bool preview, weights;
+  };
+  std::optional<PictureView> pictureView_;
   // The long work under way: since when, its progress bar once shown, when
   // the window last had its turn, and whether the user cancelled it.
   QElapsedTimer progressClock_;

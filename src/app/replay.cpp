@@ -86,6 +86,8 @@ class Replayer : public QObject {
   void fileCommand(const char* action, std::optional<FileAnswer> file);
   // Another program's turn: the script goes on once `name` exists.
   void waitFor(const std::string& name);
+  // When the line before showed its first frame and its exact picture.
+  void printTiming();
 
   // The replay that runs now: a macro played from a script runs inside
   // it, and only the inner one answers dialogs until it ends.
@@ -100,6 +102,9 @@ class Replayer : public QObject {
   std::deque<const ScriptStep*> answers_;
   std::optional<FileAnswer> file_;
   WindowUser user_;
+  // The start of the last line run but `timing`, and the frames it showed.
+  PaintBox::Clock::time_point stepStart_;
+  PaintBox::Frames stepFrames_;
 };
 
 bool Replayer::eventFilter(QObject* watched, QEvent* event) {
@@ -236,6 +241,14 @@ void Replayer::waitFor(const std::string& name) {
   }
 }
 
+void Replayer::printTiming() {
+  auto since = [&](const std::optional<PaintBox::Clock::time_point>& at) {
+    if (!at) return std::string("-");
+    return FormatFixed(std::chrono::duration<double, std::milli>(*at - stepStart_).count(), 3);
+  };
+  out_ << "timing: first=" << since(stepFrames_.first) << " exact=" << since(stepFrames_.exact) << std::endl;
+}
+
 void Replayer::step(const ScriptStep& s) {
   const Qt::KeyboardModifiers mods = (s.shift ? Qt::ShiftModifier : Qt::NoModifier) |
                                      (s.ctrl ? Qt::ControlModifier : Qt::NoModifier);
@@ -335,6 +348,7 @@ void Replayer::step(const ScriptStep& s) {
       return;
     case Word::State: return PrintState(form_, out_);
     case Word::Wait: return waitFor(s.name);
+    case Word::Timing: return printTiming();
   }
 }
 
@@ -378,6 +392,8 @@ int Replayer::run(const Script& script, std::ostream& err) {
       QApplication::processEvents();
     }
     inStep_ = true;
+    const auto start = PaintBox::Clock::now();
+    form_.PaintBox1->watchFrames();
     try {
       step(s);
     } catch (const std::bad_alloc&) {
@@ -385,7 +401,14 @@ int Replayer::run(const Script& script, std::ostream& err) {
     }
     inStep_ = false;
     QApplication::processEvents();
+    // The next line sees the exact picture of this one's view.
+    form_.PaintBox1->settle();
+    QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (s.word != Word::Timing) {
+      stepStart_ = start;
+      stepFrames_ = form_.PaintBox1->frames();
+    }
     // The answers are for the dialogs of the line that follows them.
     if (s.word != Word::Answer && !answers_.empty())
       fail("the answer of line " + std::to_string(answers_.front()->line) + " for " + answers_.front()->name +

@@ -27,6 +27,7 @@ constexpr std::array kWords{
     WordInfo{"open", Word::Open},       WordInfo{"save", Word::Save},       WordInfo{"saveas", Word::SaveAs},
     WordInfo{"new", Word::New},         WordInfo{"new12", Word::New12},     WordInfo{"png", Word::Png},
     WordInfo{"state", Word::State},     WordInfo{"wait", Word::Wait},       WordInfo{"input", Word::Input},
+    WordInfo{"timing", Word::Timing},
 };
 
 constexpr std::array<std::string_view, 4> kCombos{"ColorComboBox", "LayerCombo", "LineCombo", "LineWeightBox"};
@@ -127,6 +128,7 @@ std::string ReadStep(std::vector<std::string> words, ScriptStep& step) {
     case Word::New:
     case Word::New12:
     case Word::State:
+    case Word::Timing:
       return exactly(0, "nothing after it");
     case Word::Press:
     case Word::Move:

@@ -27,7 +27,7 @@ struct ScriptField {
 struct ScriptStep {
   enum class Word {
     Trigger, Press, Move, Release, Click, DblClick, Wheel, Key, Typed, Combo, Tab, Answer,
-    Open, Save, SaveAs, New, New12, Png, State, Wait, Input,
+    Open, Save, SaveAs, New, New12, Png, State, Wait, Input, Timing,
   };
   int line = 0;  // 1-based, in the script file
   Word word = Word::State;

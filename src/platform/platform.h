@@ -82,6 +82,10 @@ class Platform {
   // Shows the editor's state: the drawing painted anew, the lists, tabs,
   // scroll bars and the state of every command.
   virtual void Repaint() = 0;
+  // The same after a change of the view alone (zoom and scroll; nothing
+  // else changed since the last Repaint): the window may show its last
+  // picture moved and scaled at once and the exact one right after.
+  virtual void RepaintView() { Repaint(); }
   // Shows the state of every command (pressed buttons, check marks,
   // enabled items) without painting the drawing anew.
   virtual void ShowState() {}

@@ -21,6 +21,11 @@ void Editor::Repaint() {
   tool.anzrem = 0;  // the rubber band went with the old picture
 }
 
+void Editor::RepaintView() {
+  platform.RepaintView();
+  tool.anzrem = 0;
+}
+
 void Editor::ShowCaption() { platform.SetCaption(Caption(file, platform.Message(msg::Unnamed))); }
 
 void Editor::Report(InsertResult result) {

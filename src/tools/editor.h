@@ -218,6 +218,8 @@ class Editor {
   // Brings the window up to date after a handler's work: the lists after a
   // parse, the caption, then the one repaint.
   void Repaint();
+  // The repaint after a change of the view alone: zoom and scroll.
+  void RepaintView();
   // Only the caption, for handlers that change nothing that is drawn.
   void ShowCaption();
 

@@ -13,13 +13,13 @@ void Editor::ZoomAllClick() {
 void Editor::ZoomInBtnClick() {
   RememberView(views);
   ZoomIn(views);
-  Repaint();
+  RepaintView();
 }
 
 void Editor::ZoomOutBtnClick() {
   RememberView(views);
   ZoomOut(views);
-  Repaint();
+  RepaintView();
 }
 
 void Editor::Druckvorschau1Click() {
@@ -41,18 +41,18 @@ void Editor::TabControl1Change(int tab) {
 
 void Editor::HorzScrollbarChange(int position) {
   SetHorzScrollbar(views, position);
-  Repaint();
+  RepaintView();
 }
 
 void Editor::VertScrollbarChange(int position) {
   SetVertScrollbar(views, position);
-  Repaint();
+  RepaintView();
 }
 
 void Editor::FormMouseWheel(bool up, ShiftState shift, double x, double y) {
   RememberView(views);
   MouseWheel(views, up, shift.shift, shift.ctrl, x, y);
-  Repaint();
+  RepaintView();
 }
 
 }  // namespace vestrel

@@ -67,12 +67,12 @@ void HandClick(Editor& e, const Click& c) {
 
 void ZoomDrag(Editor& e, int x, int y) {
   DragZoom(e.views, x, y);
-  e.Repaint();
+  e.RepaintView();
 }
 
 void PanDrag(Editor& e, int x, int y) {
   Pan(e.views, x, y);
-  e.Repaint();
+  e.RepaintView();
 }
 
 void ZoomRelease(Editor& e, const Click&) { e.view.inzoomit = false; }

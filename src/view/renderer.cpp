@@ -776,13 +776,23 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   return !painter.incomplete();
 }
 
+namespace {
+
+bool ShowsSheet(const TabScope& scope, const ViewState& view) { return !scope.model() || view.Druckvorschau; }
+
+}  // namespace
+
+QColor GroundColor(const Drawing& d, const ViewState& view) {
+  return ShowsSheet(TabScope::OfTab(d, view.tab), view) ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white);
+}
+
 TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const ViewState& view,
                          const PrintSetup& print, const PrinterPage& page, int screenDpi) {
   const TabScope scope = TabScope::OfTab(d, view.tab);
   const ScreenTransform window = WindowTransform(view, height);
   QRect shown(0, 0, width, height);
-  const bool sheet = !scope.model() || view.Druckvorschau;
-  g.fillRect(QRect(0, 0, width, height), sheet ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
+  const bool sheet = ShowsSheet(scope, view);
+  g.fillRect(QRect(0, 0, width, height), GroundColor(d, view));
 
   if (sheet) {
     const Sheet s = TabSheet(d, view.tab, print, page);

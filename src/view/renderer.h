@@ -101,6 +101,10 @@ struct TabPaint {
   QRectF shown;  // the area the entries are drawn in, in painter coordinates
 };
 
+// The colour of the drawing area where nothing is drawn: grey around the
+// paper sheet of a layout tab and of the print preview, white in the model.
+QColor GroundColor(const Drawing& d, const ViewState& view);
+
 // The drawing area's ground: its colour, on a layout tab or in the print
 // preview the paper sheet and its printable area (the preview then clips
 // what follows to it), in the model the origin icon; the painter left set

@@ -28,11 +28,14 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <functional>
+#include <regex>
 #include <sstream>
 
 #include "app/MainUnit.h"
 #include "app/paintbox.h"
 #include "document/numbers.h"
+#include "view/renderer.h"
+#include "support/corpus.h"
 #include "support/dialog_driver.h"
 #include "support/temp_dir.h"
 
@@ -320,6 +323,28 @@ TEST_F(ReplayTest, APictureOfTheDrawingAreaWithTheRubberBand) {
   for (int x = 0; x < 400; ++x) changed += before.pixel(x, 150) != after.pixel(x, 150);
   EXPECT_EQ(changed, 400);
   for (int y : {0, 149, 151, 299}) EXPECT_EQ(before.pixel(200, y), after.pixel(200, y)) << y;
+}
+
+// A line that changes the view waits for the exact picture: the next line
+// sees it, and `timing` tells when the moved and the exact one were shown.
+TEST_F(ReplayTest, TheLinesAfterAStepOfTheViewSeeTheExactPicture) {
+  const test::TempDir tmp;
+  TMainForm form;
+  const std::string shot = tmp.path("view.png");
+  const Outcome r = Replay(form, "open " + test::OwnDrawing("gear.dxf") +
+                                     "\nwheel 130 90 up\ntiming\n"
+                                     "press 200 150 middle\nmove 223 161 middle\ntiming\n"
+                                     "png " + shot + "\nrelease 223 161 middle");
+  EXPECT_EQ(r.err, "");
+  const std::regex line(R"(timing: first=(\d+\.\d{3}) exact=(\d+\.\d{3})\n)");
+  int timings = 0;
+  for (auto m = std::sregex_iterator(r.out.begin(), r.out.end(), line); m != std::sregex_iterator(); ++m, ++timings)
+    EXPECT_LE(std::stod((*m)[1]), std::stod((*m)[2])) << r.out;
+  EXPECT_EQ(timings, 2) << r.out;
+  Editor& e = form.editor();
+  QImage whole(400, 300, QImage::Format_RGB32);
+  PaintBox1Paint(whole, e.drawing, e.view, e.print, form.PrinterPageSize(), form.PaintBox1->logicalDpiX());
+  EXPECT_TRUE(QImage(QString::fromStdString(shot)).convertToFormat(QImage::Format_RGB32) == whole);
 }
 
 TEST_F(ReplayTest, ALineThatCannotRunStopsTheReplay) {

@@ -14,7 +14,7 @@ std::string Describe(const ScriptStep& s) {
   static const char* const kWords[] = {"trigger", "press", "move",   "release", "click", "dblclick", "wheel",
                                        "key",     "typed", "combo",  "tab",     "answer", "open",   "save",
                                        "saveas",  "new",   "new12",  "png",     "state",    "wait",
-                                       "input"};
+                                       "input",   "timing"};
   static const char* const kButtons[] = {"", " left", " right", " middle"};
   char number[64];
   std::string d = std::to_string(s.line) + ":" + kWords[static_cast<int>(s.word)];
@@ -68,6 +68,7 @@ TEST(ReplayScript, ReadsEveryCommandAndStopsAtTheFirstLineThatIsNone) {
       {"open \"my drawing.dxf\"\nsave\nsaveas out.dxf\nnew\nnew12\npng a.png",
        "1:open [my drawing.dxf]; 2:save; 3:saveas [out.dxf]; 4:new; 5:new12; 6:png [a.png]"},
       {"wait \"the other/is done\"", "1:wait [the other/is done]"},
+      {"wheel 5 5 up\ntiming", "1:wheel 5,5 up; 2:timing"},
       {"input \"@2,5 < 30\"\ninput 1,2", "1:input [@2,5 < 30]; 2:input [1,2]"},
 
       {"state\nfrobnicate 1\nbogus", "error 2: unknown command \"frobnicate\""},
