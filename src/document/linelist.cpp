@@ -40,47 +40,63 @@ LineList& LineList::operator=(LineList&& other) noexcept {
   return *this;
 }
 
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+
+// The high bit of every byte of `w` that is `c`, and no other bit.
+std::uint64_t BytesEqual(std::uint64_t w, char c) {
+  const std::uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+  constexpr std::uint64_t kLow7 = kOnes * 0x7F;
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// Calls at(i) for every byte i of `text` that is LF or CR, in order; eight
+// bytes at a time, as lines of a drawing are short.
+template <class At>
+void EachLineEndByte(std::string_view text, bool withCR, At at) {
+  const char* const data = text.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, data + i, 8);
+    std::uint64_t ends = BytesEqual(w, '\n');
+    if (withCR) ends |= BytesEqual(w, '\r');
+    for (; ends; ends &= ends - 1) at(i + static_cast<std::size_t>(__builtin_ctzll(ends)) / 8);
+  }
+  for (; i < n; ++i)
+    if (data[i] == '\n' || (withCR && data[i] == '\r')) at(i);
+}
+
+}  // namespace
+
 bool LineList::assign(std::string text) {
   if (text.size() > kMaxBytes) return false;
-  const char* const data = text.data();
-  const char* const end = data + text.size();
-
-  // Over-reserving costs only address space: untouched pages are never
-  // faulted in.
-  const bool hasCR = std::memchr(data, '\r', text.size()) != nullptr;
-  std::size_t upper = static_cast<std::size_t>(std::count(data, end, '\n')) + 1;
-  if (hasCR) upper += static_cast<std::size_t>(std::count(data, end, '\r'));
+  const std::string_view all(text);
+  const bool hasCR = all.find('\r') != std::string_view::npos;
+  // Room for every line, counted first: growing the index would copy it.
+  std::size_t upper = 1;
+  EachLineEndByte(all, hasCR, [&](std::size_t) { ++upper; });
   if (upper > kMaxLines + 1) return false;
 
   std::vector<Span> spans;
   spans.reserve(upper);
-  const char* p = data;
-  if (!hasCR) {
-    while (p < end) {
-      const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-      const char* stop = nl ? nl : end;
-      spans.push_back({static_cast<std::uint32_t>(p - data), static_cast<std::uint32_t>(stop - p)});
-      p = nl ? nl + 1 : end;
-    }
-  } else {
-    // CR LF is one line end; a lone CR or LF is one too.
-    const char* start = p;
-    while (p < end) {
-      const char c = *p;
-      if (c == '\n' || c == '\r') {
-        spans.push_back({static_cast<std::uint32_t>(start - data), static_cast<std::uint32_t>(p - start)});
-        ++p;
-        if (c == '\r' && p < end && *p == '\n') ++p;
-        start = p;
-      } else {
-        ++p;
-      }
-    }
-    if (start < end) spans.push_back({static_cast<std::uint32_t>(start - data), static_cast<std::uint32_t>(end - start)});
+  // CR LF is one line end; a lone CR or LF is one too.
+  std::size_t start = 0;
+  bool tooLong = false;
+  EachLineEndByte(all, hasCR, [&](std::size_t i) {
+    if (i < start) return;  // the LF of a CR LF
+    tooLong = tooLong || ((i - start) & kAddedBit);  // a single line of 2 GiB or more
+    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start)});
+    start = i + 1;
+    if (all[i] == '\r' && start < all.size() && all[start] == '\n') ++start;
+  });
+  if (start < all.size()) {
+    tooLong = tooLong || ((all.size() - start) & kAddedBit);
+    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(all.size() - start)});
   }
-  if (spans.size() > kMaxLines) return false;
-  for (const Span& s : spans)
-    if (s.len & kAddedBit) return false;  // a single line of 2 GiB or more
+  if (spans.size() > kMaxLines || tooLong) return false;
 
   base_ = std::move(text);
   added_.clear();

@@ -74,9 +74,12 @@ void Reader::reset() {
   d_.maxhandle = 0;
 }
 
-void Reader::run() {
-  reset();
+void Reader::walk() {
   while (!atEnd()) {
+    if (stopAt_ != SIZE_MAX && (reuse_ ? codepos_ : pos_) == stopAt_ && amongEntitiesOnly()) {
+      stopped_ = true;
+      return;
+    }
     if (!reuse_) readPair();
     reuse_ = false;
 
@@ -159,6 +162,9 @@ void Reader::run() {
         skipObject();
     }
   }
+}
+
+void Reader::finish() {
   sortLayouts();
   d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_, dxf_.identity()};
 }

@@ -34,6 +34,40 @@ TEST(LineListSplit, LineEndsOfEveryKind) {
   }
 }
 
+// The split looks at several bytes at once: line ends at every place
+// within and across those steps, against splitting one byte at a time.
+TEST(LineListSplit, EveryPlaceOfEveryLineEnd) {
+  auto bytewise = [](const std::string& t) {
+    std::vector<std::string> out;
+    std::string line;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+      if (t[i] != '\r' && t[i] != '\n') {
+        line += t[i];
+        continue;
+      }
+      out.push_back(line);
+      line.clear();
+      if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    }
+    if (!line.empty()) out.push_back(line);
+    return out;
+  };
+  std::uint32_t seed = 12345;
+  for (int round = 0; round < 3000; ++round) {
+    seed = seed * 1664525u + 1013904223u;
+    std::string text;
+    const std::size_t length = (seed >> 8) % 40;
+    const char* alphabet = round % 2 ? "ab\n" : "a\r\n\x8A\r";  // LF only, or all kinds
+    for (std::size_t i = 0; i < length; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      text += alphabet[(seed >> 16) % (round % 2 ? 3 : 5)];
+    }
+    LineList l;
+    ASSERT_TRUE(l.assign(text));
+    ASSERT_EQ(All(l), bytewise(text)) << "text: " << ::testing::PrintToString(text);
+  }
+}
+
 TEST(LineListSplit, BytesAreKeptAsTheyAre) {
   const std::string odd = std::string("a\0b", 3) + "\xE4\xFF  \t\n";
   LineList l;
