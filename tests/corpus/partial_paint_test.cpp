@@ -1,7 +1,8 @@
 // A paint after a change that redraws only where the change shows gives the
 // picture a paint of the whole area gives, bit for bit: every corpus drawing
 // on its model and its first layout tab, at its extents and zoomed in, in
-// the print preview, through random edits and selections.
+// the print preview, through random edits and selections. So does a paint
+// that visits only the entries in view, in bands on several threads.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "document/spatialindex.h"
 #include "support/fake_platform.h"
 #include "support/qt_app.h"
 #include "support/random_edits.h"
@@ -66,9 +68,15 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
     ZoomFullIn(s);
     if (v.zoom != 1) ZoomAbout(s, 240, 180, v.zoom);
 
+    // The cache visits only what is in view, in bands; the whole paint
+    // goes through the whole list on one thread.
     PaintCache cache;
+    SpatialIndex index;
+    InView inView(index);
+    inView.bandedFrom = 0;
     QImage kept(480, 360, QImage::Format_RGB32), fresh(480, 360, QImage::Format_RGB32);
-    cache.paint(kept, d, view, print, platform.page, 96);
+    index.Refresh(d);
+    cache.paint(kept, d, view, print, platform.page, 96, &inView);
     Journal j;
     test::Edits edits(d, j, 11);
     for (int cycle = 0; cycle < 24; ++cycle) {
@@ -82,7 +90,8 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
         tpoly& p = d.polys[static_cast<std::size_t>(cycle * 7919 + k * 104729) % d.polys.size()];
         p.selected = !p.selected;
       }
-      cache.paint(kept, d, view, print, platform.page, 96);
+      index.Refresh(d);
+      cache.paint(kept, d, view, print, platform.page, 96, &inView);
       // Entries outside blocks learn whether their layer is locked from
       // either paint.
       std::vector<bool> locked;
@@ -92,13 +101,50 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
         ASSERT_EQ(locked[i], !d.polys[i].isblock && d.polys[i].locked) << "entry " << i;
       ++paints;
       parts += cache.partial();
-      ASSERT_TRUE(kept == fresh) << Difference(kept, fresh);
+      ASSERT_TRUE(kept == fresh) << Difference(kept, fresh) << (cache.partial() ? " in part" : " whole");
     }
   }
   // Changes of one object or a few, and of the selection, are mostly
   // redrawn in part, or the comparison proves little.
   if (entities >= 20) {
     EXPECT_GE(parts, paints / 3);
+  }
+}
+
+TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
+  Drawing d;
+  ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
+  processdxf(d);
+  SpatialIndex index;
+  index.Refresh(d);
+  InView inView(index);
+  inView.bandedFrom = 0;
+  test::FakePlatform platform;
+  platform.paintBox = {480, 360};
+  ViewState view;
+  PrintSetup print;
+  print.mmEd = 0.5;
+  ViewContext s{d, view, print, platform};
+  // Zoomed about a point of the area after zoom to extents.
+  struct Zoomed {
+    int tab;
+    double zoom, x, y;
+    bool preview;
+  };
+  const Zoomed views[] = {{0, 1, 0, 0, false},     {0, 4, 240, 180, false}, {0, 30, 100, 290, false},
+                          {0, 300, 400, 60, false}, {0, 2, 240, 180, true},  {1, 1, 0, 0, false},
+                          {1, 8, 300, 200, false}};
+  for (const Zoomed& v : views) {
+    if (v.tab > 0 && d.layouts.size() < 2) continue;
+    SCOPED_TRACE("tab " + std::to_string(v.tab) + " zoom " + std::to_string(v.zoom));
+    view.tab = v.tab;
+    view.Druckvorschau = v.preview;
+    ZoomFullIn(s);
+    if (v.zoom != 1) ZoomAbout(s, v.x, v.y, v.zoom);
+    QImage whole(480, 360, QImage::Format_RGB32), inview(480, 360, QImage::Format_RGB32);
+    const bool complete = PaintBox1Paint(whole, d, view, print, platform.page, 96);
+    EXPECT_EQ(PaintBox1Paint(inview, d, view, print, platform.page, 96, &inView), complete);
+    EXPECT_TRUE(whole == inview) << Difference(whole, inview);
   }
 }
 
