@@ -135,8 +135,14 @@ bool InView::refresh(const Drawing& d) {
 
 void InView::entries(const WorldBox& part, double margin, const WorldBox& shown, double blockMargin,
                      std::vector<std::int32_t>& out) const {
-  std::vector<std::uint8_t> marks = always_;
   const WorldBox wide{part.minx - margin, part.miny - margin, part.maxx + margin, part.maxy + margin};
+  if (index_.Inside(wide)) {
+    // All of the drawing: every entry.
+    out.reserve(out.size() + always_.size());
+    for (std::size_t i = 0; i < always_.size(); ++i) out.push_back(static_cast<std::int32_t>(i));
+    return;
+  }
+  std::vector<std::uint8_t> marks = always_;
   for (const Boxed& t : texts_)
     if (Meet(t.box, wide)) marks[static_cast<std::size_t>(t.entry)] = 1;
   const WorldBox blocks{shown.minx - blockMargin, shown.miny - blockMargin, shown.maxx + blockMargin,

@@ -40,6 +40,27 @@ struct View {
   bool preview;
 };
 
+// The drawing area painted: 480 x 360 pixels, the print preview's paper at
+// half a millimetre a unit.
+struct Area {
+  test::FakePlatform platform;
+  ViewState view;
+  PrintSetup print;
+  Area() {
+    platform.paintBox = {480, 360};
+    print.mmEd = 0.5;
+  }
+  // Tab `tab` (or its print preview) at its extents, zoomed by `zoom`
+  // about (x, y).
+  void show(Drawing& d, int tab, bool preview, double zoom, double x = 240, double y = 180) {
+    ViewContext s{d, view, print, platform};
+    view.tab = tab;
+    view.Druckvorschau = preview;
+    ZoomFullIn(s);
+    if (zoom != 1) ZoomAbout(s, x, y, zoom);
+  }
+};
+
 class PartialPaint : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
@@ -57,16 +78,11 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
     processdxf(d);
     entities = static_cast<std::size_t>(std::count_if(d.entryparse.begin(), d.entryparse.end(),
                                                       [](const EntryParse& e) { return e.sections == kInEntities; }));
-    test::FakePlatform platform;
-    platform.paintBox = {480, 360};
-    ViewState view;
-    PrintSetup print;
-    print.mmEd = 0.5;
-    ViewContext s{d, view, print, platform};
-    view.tab = v.tab;
-    view.Druckvorschau = v.preview;
-    ZoomFullIn(s);
-    if (v.zoom != 1) ZoomAbout(s, 240, 180, v.zoom);
+    Area a;
+    a.show(d, v.tab, v.preview, v.zoom);
+    const test::FakePlatform& platform = a.platform;
+    const ViewState& view = a.view;
+    const PrintSetup& print = a.print;
 
     // The cache visits only what is in view, in bands; the whole paint
     // goes through the whole list on one thread.
@@ -119,12 +135,7 @@ TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
   index.Refresh(d);
   InView inView(index);
   inView.bandedFrom = 0;
-  test::FakePlatform platform;
-  platform.paintBox = {480, 360};
-  ViewState view;
-  PrintSetup print;
-  print.mmEd = 0.5;
-  ViewContext s{d, view, print, platform};
+  Area a;
   // Zoomed about a point of the area after zoom to extents.
   struct Zoomed {
     int tab;
@@ -137,13 +148,10 @@ TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
   for (const Zoomed& v : views) {
     if (v.tab > 0 && d.layouts.size() < 2) continue;
     SCOPED_TRACE("tab " + std::to_string(v.tab) + " zoom " + std::to_string(v.zoom));
-    view.tab = v.tab;
-    view.Druckvorschau = v.preview;
-    ZoomFullIn(s);
-    if (v.zoom != 1) ZoomAbout(s, v.x, v.y, v.zoom);
+    a.show(d, v.tab, v.preview, v.zoom, v.x, v.y);
     QImage whole(480, 360, QImage::Format_RGB32), inview(480, 360, QImage::Format_RGB32);
-    const bool complete = PaintBox1Paint(whole, d, view, print, platform.page, 96);
-    EXPECT_EQ(PaintBox1Paint(inview, d, view, print, platform.page, 96, &inView), complete);
+    const bool complete = PaintBox1Paint(whole, d, a.view, a.print, a.platform.page, 96);
+    EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &inView), complete);
     EXPECT_TRUE(whole == inview) << Difference(whole, inview);
   }
 }
