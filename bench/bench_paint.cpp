@@ -1,5 +1,6 @@
 // Painting a large drawing into a 1600 x 1000 canvas: zoomed to its extents,
-// and zoomed into a hundredth of its area.
+// and zoomed into a hundredth of its area; as the window paints, with the
+// spatial index it builds for picking.
 //
 //   bench_paint [benchmark options] FILE.dxf
 #include <benchmark/benchmark.h>
@@ -10,6 +11,7 @@
 #include <iostream>
 
 #include "document/drawing.h"
+#include "document/spatialindex.h"
 #include "file/dxffile.h"
 #include "platform/nullplatform.h"
 #include "view/renderer.h"
@@ -20,6 +22,7 @@ namespace {
 using namespace vestrel;
 
 Drawing* gDrawing = nullptr;
+InView* gInView = nullptr;
 
 void Paint(benchmark::State& state, double zoomFactor) {
   NullPlatform platform({1600, 1000});
@@ -30,7 +33,7 @@ void Paint(benchmark::State& state, double zoomFactor) {
   // A hundredth of the area: ten times the zoom about the centre.
   if (zoomFactor != 1) ZoomAbout(s, 800, 500, zoomFactor);
   QImage canvas(1600, 1000, QImage::Format_RGB32);
-  for (auto _ : state) PaintBox1Paint(canvas, *gDrawing, view, print, platform.PrinterPageSize(), 96);
+  for (auto _ : state) PaintBox1Paint(canvas, *gDrawing, view, print, platform.PrinterPageSize(), 96, gInView);
 }
 
 void BM_PaintExtents(benchmark::State& state) { Paint(state, 1); }
@@ -56,6 +59,10 @@ int main(int argc, char** argv) {
   }
   processdxf(d);
   gDrawing = &d;
+  SpatialIndex index;
+  index.Refresh(d);
+  InView inView(index);
+  gInView = &inView;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -460,8 +460,9 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
   const double grid = aids.raster ? aids.grid.AbstandEd : 0;
   if (grid != shownGrid_) PaintBox1->paintCache().forget();
   shownGrid_ = grid;
+  editor_->spatialindex.Refresh(editor_->drawing);
   if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
-                                     PaintBox1->logicalDpiX()))
+                                     PaintBox1->logicalDpiX(), &editor_->inview))
     StatusBar1->showMessage(translated(kNotAllDrawn));
   if (grid > 0) {
     QPainter g(&canvas);

@@ -268,6 +268,15 @@ void SpatialIndex::Pack() {
   }
 }
 
+bool SpatialIndex::Inside(const WorldBox& box) const {
+  auto inside = [&](const FloatBox& b) {
+    return box.minx <= b.minx && b.maxx <= box.maxx && box.miny <= b.miny && b.maxy <= box.maxy;
+  };
+  for (std::size_t i = tree_; i < runs_.size(); ++i)
+    if (!Dropped(runs_[i]) && !inside(runs_[i].box)) return false;
+  return levels_.empty() || inside(nodes_[levels_.back()].box);
+}
+
 void SpatialIndex::Find(const WorldBox& box, std::vector<std::uint32_t>& out) const {
   for (std::size_t i = tree_; i < runs_.size(); ++i)
     if (!Dropped(runs_[i]) && Meet(runs_[i].box, box)) out.push_back(static_cast<std::uint32_t>(i));

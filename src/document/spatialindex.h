@@ -80,6 +80,8 @@ class SpatialIndex {
   // number meets nothing.
   void Find(const WorldBox& box, std::vector<std::uint32_t>& out) const;
   const Run& run(std::uint32_t i) const { return runs_[i]; }
+  // Whether the box of every run held lies inside `box`: all would be found.
+  bool Inside(const WorldBox& box) const;
   // Runs held, those dropped since the last build among them.
   std::size_t size() const { return runs_.size(); }
 

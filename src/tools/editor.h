@@ -31,6 +31,7 @@
 #include "i18n/language.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
+#include "view/inview.h"
 #include "view/objectsnap.h"
 #include "view/transform.h"
 #include "writers/insertcode.h"
@@ -209,6 +210,8 @@ class Editor {
   // Where the display list's points lie, for snapping and picking; rebuilt
   // on demand after a parse.
   SpatialIndex spatialindex;
+  // Which entries the view shows, for painting, found through the index.
+  InView inview{spatialindex};
   // What the object snaps keep from one mouse move to the next.
   ObjectSnap objectsnap;
   // What the lower layers work on.

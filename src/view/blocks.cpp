@@ -47,8 +47,15 @@ Box3 Box3::placed(const Placement& p) const {
 void Blocks::index() {
   if (indexed_) return;
   indexed_ = true;
-  for (std::size_t i = 0; i < d_.polys.size(); ++i)
-    if (d_.polys[i].isblock) members_[d_.theblockname(d_.polys[i])].push_back(i);
+  if (memberEntries_) {
+    for (const std::int32_t i : *memberEntries_) {
+      const tpoly& p = d_.polys[static_cast<std::size_t>(i)];
+      members_[d_.theblockname(p)].push_back(static_cast<std::size_t>(i));
+    }
+  } else {
+    for (std::size_t i = 0; i < d_.polys.size(); ++i)
+      if (d_.polys[i].isblock) members_[d_.theblockname(d_.polys[i])].push_back(i);
+  }
   for (const tblock& b : d_.blocks) blocks_.try_emplace(b.blockname, &b);
 }
 

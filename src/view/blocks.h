@@ -26,7 +26,10 @@ struct Box3 {
 
 class Blocks {
  public:
-  explicit Blocks(const Drawing& d) : d_(d), tables_(d) {}
+  // `memberEntries`, when given, are the entries of the drawing that are
+  // members of blocks, in list order (what would otherwise be looked for).
+  explicit Blocks(const Drawing& d, const std::vector<std::int32_t>* memberEntries = nullptr)
+      : d_(d), tables_(d), memberEntries_(memberEntries) {}
 
   // Whether entry `p` is drawn at all: its layer is neither off nor frozen.
   bool shown(const tpoly& p) const { return !tables_.layer(p).off; }
@@ -62,6 +65,7 @@ class Blocks {
 
   const Drawing& d_;
   StyleTables tables_;
+  const std::vector<std::int32_t>* memberEntries_;
   bool indexed_ = false;
   std::unordered_map<std::string_view, std::vector<std::size_t>> members_;
   std::unordered_map<std::string_view, const tblock*> blocks_;

@@ -30,7 +30,8 @@ std::vector<std::int32_t> SelectedEntries(const Drawing& d) {
 }  // namespace
 
 bool PaintCache::paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
-                       const PrinterPage& page, int screenDpi) {
+                       const PrinterPage& page, int screenDpi, InView* inView) {
+  inView_ = inView && inView->refresh(d) ? inView : nullptr;
   const Key key{&d,
                 canvas.width(),
                 canvas.height(),
@@ -64,6 +65,7 @@ bool PaintCache::whole(QImage& canvas, Drawing& d, const ViewState& view, const 
   const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
   PaintPass pass;
   pass.shown = tab.shown;
+  pass.inView = inView_;
   pass.reach = &reach_;
   const bool complete = DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
   // A paint that left out what it could not afford is always painted whole.
@@ -167,6 +169,7 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
     const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
     PaintPass pass;
     pass.shown = tab.shown;
+    pass.inView = inView_;
     pass.only = &measure;
     pass.throughViewports = true;
     pass.reach = &reach_;
@@ -216,6 +219,7 @@ bool PaintCache::part(QImage& canvas, Drawing& d, const ViewState& view, const P
     const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
     PaintPass pass;
     pass.shown = tab.shown;
+    pass.inView = inView_;
     pass.only = &shown;
     if (!DrawTab(g, d, tab.params, tab.layoutBlock, &pass)) return false;
   }

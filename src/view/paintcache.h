@@ -45,7 +45,7 @@ class PaintCache {
   // PaintBox1Paint into `canvas`, which holds the picture of the last paint
   // through this cache unless it was forgotten since.
   bool paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print, const PrinterPage& page,
-             int screenDpi);
+             int screenDpi, InView* inView = nullptr);
 
  private:
   // What a picture depends on besides the display list.
@@ -67,6 +67,7 @@ class PaintCache {
   bool part(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print, const PrinterPage& page,
             int screenDpi);
 
+  InView* inView_ = nullptr;  // of this paint, brought up to the drawing
   bool valid_ = false, partial_ = false;
   Key key_;
   std::uint64_t generation_ = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -15,6 +16,7 @@
 #include "geometry/point.h"
 #include "view/arrowhead.h"
 #include "view/blocks.h"
+#include "document/workers.h"
 #include "view/colors.h"
 #include "view/fonttable.h"
 #include "view/hatchpaint.h"
@@ -109,10 +111,15 @@ std::vector<bool> CoveredGrips(const std::vector<QPoint>& grips, int width, int 
   return covered;
 }
 
+// Room for pens, arrows and texts at the edges of a block's box: a block
+// reference whose box lies farther off what is shown draws nothing.
+constexpr double kBlockMargin = 64;
+
 class Painter {
  public:
   Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr)
-      : g_(g), d_(d), tables_(d), blocks_(d), pass_(pass),
+      : g_(g), d_(d), tables_(d), blocks_(d, pass && pass->inView ? &pass->inView->blockMembers() : nullptr),
+        pass_(pass), inView_(pass ? pass->inView : nullptr),
         lockedLayers_(std::any_of(d.layers.begin(), d.layers.begin() + d.anzlayer,
                                   [](const TLayer& l) { return (l.flag & 4) != 0; })) {}
 
@@ -136,9 +143,29 @@ class Painter {
   bool incomplete() const { return incomplete_; }
   // How much of its budgets the paint has spent: 1 all.
   double spent() const { return std::max(static_cast<double>(expanded_) / budget_, hatches_.spent()); }
+  // What the pattern lines of hatches have cost, and what reachesBudget()
+  // found references to draw: 1 all.
+  double hatchesSpent() const { return hatches_.spent(); }
+  double countedSpent() const { return static_cast<double>(counted_) / budget_; }
+  // Draws only what may reach the rows from `top` to `bottom` (painter
+  // coordinates), without clipping it there; another painter notes
+  // whether entries are locked.
+  // Letters are not drawn there: a painter stops at the first it meets.
+  void band(double top, double bottom, bool noteLocked) {
+    bandTop_ = top, bandBottom_ = bottom;
+    noteLocked_ = noteLocked;
+    lettersBarred_ = true;
+  }
+  // Whether it stopped at letters.
+  bool metLetters() const { return lettersMet_; }
 
  private:
-  void drawEntry(std::size_t i, const DrawParams& P, int depth);
+  // An entry not `shown` (out of view) is only told whether its layer
+  // is locked.
+  void drawEntry(std::size_t i, const DrawParams& P, int depth, bool shown = true);
+  // The entries of the scope's list that may draw into what this paint
+  // shows; false when all are to be visited.
+  bool entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out) const;
   bool offScreen(const tpoly& p, const ScreenTransform& t, double margin) const;
   void drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen);
   void drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen);
@@ -166,6 +193,7 @@ class Painter {
   // What block references have drawn so far; past the budget no more
   // reference is expanded.
   std::size_t expanded_ = 0;
+  std::size_t counted_ = 0;  // by reachesBudget()
   std::size_t budget_ = kBudget;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
   std::size_t viewports_ = 0;  // viewports that have shown the model
@@ -185,13 +213,44 @@ class Painter {
   // What the target shows, in painter coordinates: entries are left out
   // against it.
   QRectF clip_;
+  // The rows this painter draws for, in painter coordinates: all unless it
+  // paints a band.
+  double bandTop_ = -std::numeric_limits<double>::infinity(), bandBottom_ = std::numeric_limits<double>::infinity();
+  bool noteLocked_ = true;
+  // Letters come from the font engine of the thread that draws them, and
+  // not every thread's engine draws them alike pixel for pixel: a band
+  // drawn on another thread stops at the first.
+  bool lettersBarred_ = false, lettersMet_ = false;
+  bool stopAtLetters() {
+    lettersMet_ = lettersMet_ || lettersBarred_;
+    return lettersBarred_;
+  }
   PaintPass* pass_;
+  const InView* inView_;
   const bool lockedLayers_;  // a layer of the drawing is locked
   // The entry of the scope being drawn whose pixels are noted, and how
   // painter coordinates become pixels.
   std::size_t owner_ = kNoOwner;
   QTransform toDevice_;
   Dashes dashes_;
+  // The pen of the last entry, kept while the next ones draw alike: the
+  // paint engine sets a pen up again only when it is another.
+  QPen pen_;
+  Argb penColor_ = 0;
+  double penWidth_ = -1;
+  Dashes penDashes_;
+  const QPen& entryPen(Argb color, double width) {
+    if (color != penColor_ || width != penWidth_ || dashes_.pattern != penDashes_.pattern ||
+        dashes_.offset != penDashes_.offset) {
+      pen_ = QPen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+      if (!dashes_.pattern.empty()) {
+        pen_.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
+        pen_.setDashOffset(dashes_.offset);
+      }
+      penColor_ = color, penWidth_ = width, penDashes_ = dashes_;
+    }
+    return pen_;
+  }
   HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
   TextLayout layout_;  // of the text being drawn; its storage serves them all
@@ -229,10 +288,8 @@ bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
     left = std::min(left, s.x), right = std::max(right, s.x);
     top = std::min(top, s.y), bottom = std::max(bottom, s.y);
   }
-  // Room for pens, arrows and texts at its edges.
-  constexpr double kMargin = 64;
-  if (right < clip_.left() - kMargin || left > clip_.right() + kMargin || bottom < clip_.top() - kMargin ||
-      top > clip_.bottom() + kMargin)
+  if (right < clip_.left() - kBlockMargin || left > clip_.right() + kBlockMargin || bottom < clip_.top() - kBlockMargin ||
+      top > clip_.bottom() + kBlockMargin)
     return true;
   return right - left < 1 && bottom - top < 1;
 }
@@ -264,10 +321,28 @@ void Painter::draw(const DrawParams& P, int depth) {
     toDevice_ = g_.transform();
   }
   if (P.scope.block().empty()) {
-    for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) drawEntry(i, P, depth);
+    std::vector<std::int32_t> shown;
+    const bool culled = entriesInView(P, depth, shown);
+    if (!culled) {
+      for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) drawEntry(i, P, depth);
+    } else if (lockedLayers_ && noteLocked_) {
+      // Those out of view are still told whether their layer is locked.
+      auto next = shown.begin();
+      for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) {
+        const bool in = next != shown.end() && static_cast<std::size_t>(*next) == i;
+        next += in;
+        drawEntry(i, P, depth, in);
+      }
+    } else {
+      for (const std::int32_t i : shown) {
+        if ((counting_ && budgetReached_) || lettersMet_) break;
+        drawEntry(static_cast<std::size_t>(i), P, depth);
+      }
+    }
   } else {
     // A block's members, in list order; in a hurry, while time lasts.
     for (const std::size_t i : blocks_.members(P.scope.block())) {
+      if (lettersMet_) return;
       if (deadline_ && spentUp()) {
         incomplete_ = budgetReached_ = true;
         return;
@@ -277,7 +352,7 @@ void Painter::draw(const DrawParams& P, int depth) {
   }
 }
 
-void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
+void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool shown) {
   tpoly& p = d_.polys[i];
   if (collecting_ && !p.selected) return;  // it has no grips to collect
   // An entry of the scope itself (not a block's member drawn by a
@@ -285,7 +360,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   // it out at once; else the entry is still told its layer is locked.
   const bool own = !P.byblock && pass_;
   const bool chosen = !own || !pass_->only || (*pass_->only)[i];
-  const bool through = chosen || (pass_->throughViewports && p.isviewport());
+  const bool through = shown && (chosen || (pass_->throughViewports && p.isviewport()));
   if (!through && !lockedLayers_) return;
   // Of the scope's own entries, only references and viewports draw what
   // is counted.
@@ -301,7 +376,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     if (ownerLook.off) return;
     if (OnLayerZero(d_, p)) layer = ownerLook;
   }
-  p.locked = layer.locked;
+  if (noteLocked_) p.locked = layer.locked;
   if (layer.off) return;
   if (!P.scope.inBlock(p)) return;
   if (!through) return;
@@ -347,12 +422,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
   }
 
   const bool selectedLook = p.selected && !P.forprint;
-  QPen pen(Color(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   EntryDashes(d_, tables_, p, layer, t.zoom(), selectedLook, dashes_);
-  if (!dashes_.pattern.empty()) {
-    pen.setDashPattern(QList<qreal>(dashes_.pattern.begin(), dashes_.pattern.end()));
-    pen.setDashOffset(dashes_.offset);
-  }
+  const QPen& pen = entryPen(color, width);
   if (text && !p.ismleader()) {
     if (p.anzp > 0) drawText(p, P, t, color, pen);
   } else {
@@ -361,6 +432,38 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth) {
     if (p.isviewport() && !p.issheet) drawViewport(p, P, t, depth);
   }
   if (!P.forprint && p.selected) drawGrips(p, P, t);
+}
+
+bool Painter::entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out) const {
+  // Only where the index stands for the drawing units and the entries
+  // visited are not counted against the budget (which would otherwise be
+  // spent differently).
+  const ScreenTransform& t = P.transform;
+  if (!inView_ || t.turned() || P.byblock || (depth > 0 && viewports_ > 1) || !(t.zoom() > 0)) return false;
+  const double top = std::max(clip_.top(), bandTop_), bottom = std::min(clip_.bottom(), bandBottom_);
+  if (!(top <= bottom)) return true;  // nothing shows
+  auto world = [&](double top, double bottom) {
+    const Point2 a = t.toWorld(clip_.left(), bottom), b = t.toWorld(clip_.right(), top);
+    return WorldBox{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+  };
+  // Pens, arrowheads (a sixth of a unit, 1.1 times over) and grips.
+  std::int32_t weight = InView::kWidestWeight;
+  for (std::int32_t l = 0; l < d_.anzlayer && l < static_cast<std::int32_t>(d_.layers.size()); ++l)
+    weight = std::max(weight, d_.layers[static_cast<std::size_t>(l)].lineweight);
+  tpoly widest;
+  widest.linweightpresent = true;
+  widest.lineweight = weight;
+  const double pixels = PenWidth(widest, {}, P.dpi1, P.showweight) + 32;
+  const double margin = pixels * 100 / t.zoom() + 0.25;
+  // A block is drawn where its box widened as invisible() widens it shows
+  // (and a pixel more against rounding).
+  const double blockMargin = (kBlockMargin + 1) * 100 / t.zoom();
+  const WorldBox part = world(top, bottom), shown = world(clip_.top(), clip_.bottom());
+  for (const double v : {part.minx, part.miny, part.maxx, part.maxy, shown.minx, shown.miny, shown.maxx, shown.maxy,
+                         margin, blockMargin})
+    if (!std::isfinite(v)) return false;
+  inView_->entries(part, margin, shown, blockMargin, out);
+  return true;
 }
 
 void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock& look, const DrawParams& P,
@@ -458,6 +561,7 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
     const double k = r.height / (pixels * kCapPerEm);
     const QTransform glyphs(k * r.widthFactor, 0, -k * slant, -k, r.x, r.y);
     const QTransform all = glyphs * toScreen;
+    if (stopAtLetters()) return;
     QFont f = textFont(pixels);
     if (r.tracking != 1) f.setLetterSpacing(QFont::PercentageSpacing, r.tracking * 100);
     const std::string_view utf8 = l.text(r);
@@ -569,6 +673,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
       if ((p.arrowhead && firstSegment) || q.botharrows == 1 || q.botharrows == 3) arrow(cx, cy, tx, ty);
       if (q.botharrows == 2 || q.botharrows == 3) arrow(tx, ty, cx, cy);
       if (q.doadddimtexthere) {
+        if (stopAtLetters()) return;
         const DimensionData& dim = d_.dimension(p);
         const auto [ax, ay] = t.toPaint(dim.cx1, dim.cy1, dim.cz1);
         const QFont font = ArialPixels(std::min(WholePixels(t.pixels(0.3)), 1 << 16));
@@ -715,6 +820,7 @@ bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
   counting_ = true;
   drawTab(P, layoutBlock);
   const bool reached = budgetReached_;
+  counted_ = expanded_;
   counting_ = incomplete_ = budgetReached_ = false;
   expanded_ = viewports_ = 0;
   return reached;
@@ -760,17 +866,107 @@ void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
 
 }  // namespace
 
+namespace {
+
+// A picture with fewer rows than this is painted on one thread.
+constexpr int kFewestRows = 64;
+
+// Paints the tab in bands of rows, one per worker, each on a picture of
+// its own the size of the canvas: the entries that may reach a band are
+// drawn there as a whole paint draws them, without a clip (which would
+// shade the edges of lines crossing it otherwise), and the band's rows are
+// copied into the canvas. False, with the canvas as it was, when the
+// bands together spent what a whole paint may spend on hatch patterns (a
+// whole paint might have filled a hatch that they drew lined), or when
+// letters showed.
+bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock,
+                PaintPass& pass, bool& complete) {
+  const int bands = std::min(WorkerCount(), canvas.height() / (kFewestRows / 2));
+  const std::size_t n = d.polys.size();
+  struct Band {
+    QImage picture;
+    std::vector<PixelBox> reach;
+    double hatches = 0;
+    bool incomplete = false, letters = false;
+  };
+  std::vector<Band> out(static_cast<std::size_t>(bands));
+  const auto line = static_cast<std::size_t>(canvas.bytesPerLine());
+  auto first = [&](int k) { return canvas.height() * k / bands; };
+  const QTransform toPainter = g.transform().inverted();
+  const std::optional<QRect> clip =
+      g.hasClipping() && pass.shown ? std::optional(g.transform().mapRect(*pass.shown).toRect()) : std::nullopt;
+  auto bandTask = [&](int k) {
+    Band& b = out[static_cast<std::size_t>(k)];
+    const int y0 = first(k), y1 = first(k + 1);
+    b.picture = QImage(canvas.size(), canvas.format());
+    for (int y = y0; y < y1; ++y) std::memcpy(b.picture.scanLine(y), canvas.constScanLine(y), line);
+    QPainter painter(&b.picture);
+    painter.setRenderHints(g.renderHints());
+    if (clip) painter.setClipRect(*clip);
+    painter.setTransform(g.transform());
+    painter.setPen(g.pen());
+    painter.setBrush(g.brush());
+    PaintPass own = pass;
+    if (pass.reach) {
+      b.reach.assign(n, PixelBox{});
+      own.reach = &b.reach;
+    }
+    Painter p(painter, d, &own);
+    // The rows of the band and a pixel around, in painter coordinates;
+    // the first and the last reach beyond the canvas.
+    constexpr double kAll = std::numeric_limits<double>::infinity();
+    const double top = k == 0 ? -kAll : toPainter.map(QPointF(0, y0 - 1)).y();
+    const double bottom = k == bands - 1 ? kAll : toPainter.map(QPointF(0, y1 + 1)).y();
+    p.band(top, bottom, k == 0);
+    p.drawTab(params, layoutBlock);
+    b.hatches = p.hatchesSpent();
+    b.incomplete = p.incomplete();
+    b.letters = p.metLetters();
+  };
+  RunTasks(bands, bandTask);
+  double hatches = 0;
+  bool letters = false;
+  for (const Band& b : out) hatches += b.hatches, letters = letters || b.letters;
+  if (letters) pass.inView->noteLetters(params.transform.zoom());
+  if (hatches >= 1 || letters) return false;
+  for (int k = 0; k < bands; ++k) {
+    const Band& b = out[static_cast<std::size_t>(k)];
+    for (int y = first(k); y < first(k + 1); ++y) std::memcpy(canvas.scanLine(y), b.picture.constScanLine(y), line);
+    if (pass.reach)
+      for (std::size_t i = 0; i < n; ++i) (*pass.reach)[i].add(b.reach[i]);
+    complete = complete && !b.incomplete;
+  }
+  pass.spent = std::max(pass.spent, hatches);
+  return true;
+}
+
+}  // namespace
+
 bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock, PaintPass* pass) {
   Painter painter(g, d, pass);
   // The screen does not wait for a paint that leaves out references anyway.
   // (A printout takes what the whole budget allows.)
-  if (pass && painter.reachesBudget(params, layoutBlock)) painter.hurry();
+  const bool hurry = pass && painter.reachesBudget(params, layoutBlock);
+  if (hurry) painter.hurry();
   // A paint in a hurry may end early: the grips it would not reach cover
   // nothing.
-  if (pass && pass->coverGrips && !params.forprint && !painter.hurried() &&
+  const bool manyGrips =
+      pass && pass->coverGrips && !params.forprint && !hurry &&
       static_cast<std::size_t>(std::count_if(d.polys.begin(), d.polys.end(), [](const tpoly& p) { return p.selected; })) >=
-          kManySelected)
-    pass->gripsCovered = painter.coverGrips(params, layoutBlock);
+          kManySelected;
+  if (manyGrips) pass->gripsCovered = painter.coverGrips(params, layoutBlock);
+  // A large picture of many entries is painted in bands on the machine's
+  // cores, when it does not hurry (which would end the bands at different
+  // points) and leaves out no grips (which are told in the order one whole
+  // paint draws them).
+  auto* canvas = dynamic_cast<QImage*>(g.device());
+  if (pass && pass->inView && !pass->only && !hurry && !manyGrips && canvas && WorkerCount() > 1 &&
+      canvas->height() >= kFewestRows && d.polys.size() >= pass->inView->bandedFrom &&
+      !pass->inView->showsLetters(params.transform.zoom())) {
+    bool complete = true;
+    pass->spent = painter.countedSpent();
+    if (PaintBands(*canvas, g, d, params, layoutBlock, *pass, complete)) return complete;
+  }
   painter.drawTab(params, layoutBlock);
   if (pass) pass->spent = painter.spent();
   return !painter.incomplete();
@@ -827,11 +1023,12 @@ TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const V
 }
 
 bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
-                    const PrinterPage& page, int screenDpi) {
+                    const PrinterPage& page, int screenDpi, InView* inView) {
   QPainter g(&canvas);
   const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
   PaintPass pass;
   pass.shown = tab.shown;
+  if (inView && inView->refresh(d)) pass.inView = inView;
   return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
 }
 

@@ -12,6 +12,7 @@
 #include "document/tabscope.h"
 #include "platform/platform.h"
 #include "view/colors.h"
+#include "view/inview.h"
 #include "view/screentransform.h"
 #include "view/transform.h"
 
@@ -70,6 +71,10 @@ struct PaintPass {
   // its clip: entries are left out against this, as a paint of the whole
   // target would leave them out.
   std::optional<QRectF> shown;
+  // When set (and brought up to the drawing's parse), only the entries in
+  // view are visited, and a large picture is painted in bands on the
+  // machine's cores; the picture is the same as without.
+  InView* inView = nullptr;
   // Set by the paint: how much of what one paint may spend (points drawn
   // through block references, hatch pattern work) it spent; 1 is all.
   double spent = 0;
@@ -112,9 +117,9 @@ QColor GroundColor(const Drawing& d, const ViewState& view);
 TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const ViewState& view,
                          const PrintSetup& print, const PrinterPage& page, int screenDpi);
 
-// Paints the drawing area into `canvas` as the view shows it. False as for
-// DrawTab.
+// Paints the drawing area into `canvas` as the view shows it, visiting
+// only the entries in view when `inView` is given. False as for DrawTab.
 bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
-                    const PrinterPage& page, int screenDpi);
+                    const PrinterPage& page, int screenDpi, InView* inView = nullptr);
 
 }  // namespace vestrel

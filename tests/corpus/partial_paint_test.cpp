@@ -2,7 +2,8 @@
 // picture a paint of the whole area gives, bit for bit: every corpus drawing
 // on its model and its first layout tab, at its extents and zoomed in, in
 // the print preview, through random edits and selections. So does a paint
-// of everything selected that leaves out the grips later grips cover.
+// that visits only the entries in view, in bands on several threads, and a
+// paint of everything selected that leaves out the grips later grips cover.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <random>
 
+#include "document/spatialindex.h"
 #include "support/fake_platform.h"
 #include "support/qt_app.h"
 #include "support/random_edits.h"
@@ -44,20 +46,25 @@ struct View {
 const View kViews[] = {{"extents", 0, 1, false}, {"zoomed in", 0, 5, false}, {"preview", 0, 2, true},
                        {"layout", 1, 1, false}};
 
-// A drawing area of 480 x 360 showing `v`.
-struct Shown {
-  Shown(Drawing& d, const View& v) {
-    platform.paintBox = {480, 360};
-    print.mmEd = 0.5;
-    ViewContext s{d, view, print, platform};
-    view.tab = v.tab;
-    view.Druckvorschau = v.preview;
-    ZoomFullIn(s);
-    if (v.zoom != 1) ZoomAbout(s, 240, 180, v.zoom);
-  }
+// The drawing area painted: 480 x 360 pixels, the print preview's paper at
+// half a millimetre a unit.
+struct Area {
   test::FakePlatform platform;
   ViewState view;
   PrintSetup print;
+  Area() {
+    platform.paintBox = {480, 360};
+    print.mmEd = 0.5;
+  }
+  // Tab `tab` (or its print preview) at its extents, zoomed by `zoom`
+  // about (x, y).
+  void show(Drawing& d, int tab, bool preview, double zoom, double x = 240, double y = 180) {
+    ViewContext s{d, view, print, platform};
+    view.tab = tab;
+    view.Druckvorschau = preview;
+    ZoomFullIn(s);
+    if (zoom != 1) ZoomAbout(s, x, y, zoom);
+  }
 };
 
 class PartialPaint : public ::testing::TestWithParam<std::string> {
@@ -75,14 +82,21 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
     processdxf(d);
     entities = static_cast<std::size_t>(std::count_if(d.entryparse.begin(), d.entryparse.end(),
                                                       [](const EntryParse& e) { return e.sections == kInEntities; }));
-    Shown shown(d, v);
-    test::FakePlatform& platform = shown.platform;
-    ViewState& view = shown.view;
-    PrintSetup& print = shown.print;
+    Area a;
+    a.show(d, v.tab, v.preview, v.zoom);
+    const test::FakePlatform& platform = a.platform;
+    const ViewState& view = a.view;
+    const PrintSetup& print = a.print;
 
+    // The cache visits only what is in view, in bands; the whole paint
+    // goes through the whole list on one thread.
     PaintCache cache;
+    SpatialIndex index;
+    InView inView(index);
+    inView.bandedFrom = 0;
     QImage kept(480, 360, QImage::Format_RGB32), fresh(480, 360, QImage::Format_RGB32);
-    cache.paint(kept, d, view, print, platform.page, 96);
+    index.Refresh(d);
+    cache.paint(kept, d, view, print, platform.page, 96, &inView);
     Journal j;
     test::Edits edits(d, j, 11);
     for (int cycle = 0; cycle < 24; ++cycle) {
@@ -96,7 +110,8 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
         tpoly& p = d.polys[static_cast<std::size_t>(cycle * 7919 + k * 104729) % d.polys.size()];
         p.selected = !p.selected;
       }
-      cache.paint(kept, d, view, print, platform.page, 96);
+      index.Refresh(d);
+      cache.paint(kept, d, view, print, platform.page, 96, &inView);
       // Entries outside blocks learn whether their layer is locked from
       // either paint.
       std::vector<bool> locked;
@@ -106,13 +121,42 @@ TEST_P(PartialPaint, RandomEditsRedrawnAsAWholePaintDrawsThem) {
         ASSERT_EQ(locked[i], !d.polys[i].isblock && d.polys[i].locked) << "entry " << i;
       ++paints;
       parts += cache.partial();
-      ASSERT_TRUE(kept == fresh) << Difference(kept, fresh);
+      ASSERT_TRUE(kept == fresh) << Difference(kept, fresh) << (cache.partial() ? " in part" : " whole");
     }
   }
   // Changes of one object or a few, and of the selection, are mostly
   // redrawn in part, or the comparison proves little.
   if (entities >= 20) {
     EXPECT_GE(parts, paints / 3);
+  }
+}
+
+TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
+  Drawing d;
+  ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
+  processdxf(d);
+  SpatialIndex index;
+  index.Refresh(d);
+  InView inView(index);
+  inView.bandedFrom = 0;
+  Area a;
+  // Zoomed about a point of the area after zoom to extents.
+  struct Zoomed {
+    int tab;
+    double zoom, x, y;
+    bool preview;
+  };
+  const Zoomed views[] = {{0, 1, 0, 0, false},     {0, 4, 240, 180, false}, {0, 30, 100, 290, false},
+                          {0, 300, 400, 60, false}, {0, 2, 240, 180, true},  {1, 1, 0, 0, false},
+                          {1, 8, 300, 200, false}};
+  for (const Zoomed& v : views) {
+    if (v.tab > 0 && d.layouts.size() < 2) continue;
+    SCOPED_TRACE("tab " + std::to_string(v.tab) + " zoom " + std::to_string(v.zoom));
+    a.show(d, v.tab, v.preview, v.zoom, v.x, v.y);
+    QImage whole(480, 360, QImage::Format_RGB32), inview(480, 360, QImage::Format_RGB32);
+    const bool complete = PaintBox1Paint(whole, d, a.view, a.print, a.platform.page, 96);
+    EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &inView), complete);
+    EXPECT_TRUE(whole == inview) << Difference(whole, inview);
   }
 }
 
@@ -163,14 +207,15 @@ TEST(PartialPaintOfBlocks, AChangedMemberIsRedrawnWhereItsReferencesDrawIt) {
 // many grips were left out.
 std::size_t ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
   for (tpoly& p : d.polys) p.selected = true;
-  const Shown shown(d, v);
+  Area a;
+  a.show(d, v.tab, v.preview, v.zoom);
   QImage pictures[2] = {QImage(480, 360, QImage::Format_RGB32), QImage(480, 360, QImage::Format_RGB32)};
   std::size_t covered = 0;
   for (const bool cover : {false, true}) {
     QImage& canvas = pictures[cover];
     QPainter g(&canvas);
     const TabPaint paint =
-        PaintBackground(g, canvas.width(), canvas.height(), d, shown.view, shown.print, shown.platform.page, 96);
+        PaintBackground(g, canvas.width(), canvas.height(), d, a.view, a.print, a.platform.page, 96);
     PaintPass pass;
     pass.shown = paint.shown;
     pass.coverGrips = cover;
