@@ -1,12 +1,17 @@
 #include "app/commandline.h"
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 
 #include "document/drawing.h"
+#include "document/numbers.h"
 #include "file/dxffile.h"
 #include "file/encoding.h"
+#include "i18n/messages.h"
+#include "i18n/msg.h"
 #include "tools/propertybar.h"
+#include "view/cutcheck.h"
 #include "view/extents.h"
 
 namespace vestrel {
@@ -32,7 +37,161 @@ std::string Coordinate(double v) {
   return text;
 }
 
+// A number for JSON: as many digits as tell it; null for one that is not
+// finite.
+std::string JsonNumber(double v) {
+  if (!std::isfinite(v)) return "null";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", v);
+  return text;
+}
+
+std::string JsonString(std::string_view s) {
+  std::string out = "\"";
+  for (const char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\', out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+      out += code;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+std::string JsonBox(const CutBox& b) {
+  if (b.empty) return "null";
+  return "[" + JsonNumber(b.minx) + ", " + JsonNumber(b.miny) + ", " + JsonNumber(b.maxx) + ", " +
+         JsonNumber(b.maxy) + "]";
+}
+
+// The line of the drawing where an object starts (counted from 1).
+std::string JsonLine(const Drawing& d, std::size_t entry) {
+  return entry < d.polys.size() ? std::to_string(d.polys[entry].linefrom + 1) : "null";
+}
+
+std::string JsonFigures(const CutFigures& f) {
+  return "{\"length\": " + JsonNumber(f.length) + ", \"pierces\": " + std::to_string(f.pierces) +
+         ", \"area\": " + JsonNumber(f.area) + ", \"box\": " + JsonBox(f.box) + "}";
+}
+
+void PrintJson(const CheckOptions& o, const Drawing& d, const CutCheck& c, std::ostream& out) {
+  out << "{\n  \"file\": " << JsonString(o.input) << ",\n  \"tab\": " << o.tab
+      << ",\n  \"tolerance\": " << JsonNumber(o.tolerance) << ",\n  \"ready\": " << (c.ready() ? "true" : "false")
+      << ",\n  \"counts\": {";
+  for (std::size_t k = 0; k < CutFinding::kKinds; ++k)
+    out << (k ? ", " : "") << JsonString(FindingName(static_cast<CutFinding::Kind>(k))) << ": " << c.counts[k];
+  out << "},\n  \"findings\": [";
+  const char* sep = "\n    ";
+  for (const CutFinding& f : c.findings) {
+    out << sep << "{\"kind\": " << JsonString(FindingName(f.kind))
+        << ", \"type\": " << JsonString(DecodeUnicode(f.type, d.dxf.encoding)) << ", \"line\": " << JsonLine(d, f.entry)
+        << ", \"other_line\": " << JsonLine(d, f.other) << ", \"at\": [" << JsonNumber(f.at.x) << ", "
+        << JsonNumber(f.at.y) << "], \"box\": " << JsonBox(f.box) << ", \"width\": " << JsonNumber(f.width) << "}";
+    sep = ",\n    ";
+  }
+  out << (c.findings.empty() ? "" : "\n  ") << "],\n  \"parts\": [";
+  sep = "\n    ";
+  for (const CutFigures& f : c.parts) out << sep << JsonFigures(f), sep = ",\n    ";
+  out << (c.parts.empty() ? "" : "\n  ") << "],\n  \"contours\": " << c.contours
+      << ",\n  \"total\": " << JsonFigures(c.total) << "\n}\n";
+}
+
+// A message with %1, %2, ... replaced by the texts.
+std::string Filled(int nr, std::initializer_list<std::string> values) {
+  std::string text(GermanMessage(nr));
+  int k = 1;
+  for (const std::string& v : values) {
+    const std::string mark = "%" + std::to_string(k++);
+    if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), v);
+  }
+  return text;
+}
+
+void PrintText(const Drawing& d, const CutCheck& c, std::ostream& out) {
+  std::vector<std::string> labels;
+  const std::string_view all = GermanMessage(msg::CutCheckLabels);
+  for (std::size_t from = 0; from <= all.size();) {
+    const std::size_t to = std::min(all.find(';', from), all.size());
+    labels.emplace_back(all.substr(from, to - from));
+    from = to + 1;
+  }
+  labels.resize(CutFinding::kKinds + 2);
+  auto fixed = [](double v) { return FormatFixed(v, 4); };
+  out << GermanMessage(c.ready() ? msg::ReadyToCut : msg::NotReadyToCut) << '\n';
+  for (std::size_t k = 0; k < CutFinding::kKinds; ++k) out << labels[k] << ": " << c.counts[k] << '\n';
+  for (const CutFinding& f : c.findings)
+    out << Filled(msg::CutFindingLine, {labels[static_cast<std::size_t>(f.kind)], fixed(f.at.x), fixed(f.at.y),
+                                        fixed(f.width), DecodeUnicode(f.type, d.dxf.encoding)})
+        << '\n';
+  auto figures = [&](const std::string& label, const CutFigures& f) {
+    const CutBox& b = f.box;
+    out << Filled(msg::CutFiguresLine, {label, fixed(f.length), std::to_string(f.pierces), fixed(f.area),
+                                        fixed(b.empty ? 0 : b.minx), fixed(b.empty ? 0 : b.miny),
+                                        fixed(b.empty ? 0 : b.maxx), fixed(b.empty ? 0 : b.maxy)})
+        << '\n';
+  };
+  for (std::size_t i = 0; i < c.parts.size(); ++i)
+    figures(labels[CutFinding::kKinds] + " " + std::to_string(i + 1), c.parts[i]);
+  figures(labels[CutFinding::kKinds + 1], c.total);
+}
+
 }  // namespace
+
+std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& o) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    if (a == "--json") {
+      o.json = true;
+      continue;
+    }
+    if (a == "--tab") {
+      const auto t = value ? ParseInt(*value) : std::nullopt;
+      if (!t || *t < 0) return "--tab wants a tab number";
+      o.tab = *t;
+    } else if (a == "--tolerance") {
+      const auto t = value ? ParseDouble(*value) : std::nullopt;
+      if (!t || *t < 0) return "--tolerance wants a number of drawing units, 0 or more";
+      o.tolerance = *t;
+    } else if (a.starts_with("--")) {
+      return "unknown option " + std::string(a);
+    } else {
+      names.emplace_back(a);
+      continue;
+    }
+    ++i;  // the option's value
+  }
+  if (names.size() != 1) return "--check wants one file";
+  o.input = names[0];
+  return {};
+}
+
+int RunCheck(const CheckOptions& o, std::ostream& out, std::ostream& err) {
+  Drawing d;
+  if (const FileError e = ReadDxfFile(o.input, d.dxf); e != FileError::None) {
+    err << "vestrel: cannot read " << o.input << ": " << FileErrorEnglish(e) << '\n';
+    return 2;
+  }
+  processdxf(d);
+  PropertyBar bar;
+  RefreshPropertyBar(bar, d);
+  const int tabs = static_cast<int>(bar.TabControl1.size());
+  if (o.tab < 0 || o.tab >= tabs) {
+    err << "vestrel: the drawing has no tab " << o.tab << " (it has " << tabs << ")\n";
+    return 2;
+  }
+  const CutCheck c = CheckCut(d, o.tab, o.tolerance);
+  if (o.json)
+    PrintJson(o, d, c, out);
+  else
+    PrintText(d, c, out);
+  return c.ready() ? 0 : 1;
+}
 
 int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   Drawing d;
@@ -85,6 +244,7 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
 void PrintUsage(std::ostream& out) {
   out << "Usage: vestrel [FILE.dxf]\n"
          "       vestrel --info FILE.dxf\n"
+         "       vestrel --check FILE.dxf [--tab N] [--tolerance T] [--json]\n"
          "       vestrel --export-png OUT.png [--size WxH] [--tab N] FILE.dxf\n"
          "       vestrel --export-pdf OUT.pdf [--tab N] [--scale MM:UNITS] [--margin MM]\n"
          "                            [--offset XMM:YMM] FILE.dxf\n"
@@ -95,6 +255,12 @@ void PrintUsage(std::ostream& out) {
          "  FILE.dxf       open this drawing in the editor\n"
          "  --info         read and parse the drawing without a window and print\n"
          "                 what it holds, one \"key: value\" per line\n"
+         "  --check        check whether tab N (0 unless --tab says otherwise) is\n"
+         "                 ready to cut: open contours, near ends (within T, 0.01\n"
+         "                 unless --tolerance says otherwise), duplicates, short\n"
+         "                 segments, self-crossings; and per part its cut length,\n"
+         "                 pierces, area and box. Exits 0 when ready, 1 when not,\n"
+         "                 2 when the file cannot be read; --json prints JSON\n"
          "  --export-png   write what the window shows after zoom to extents\n"
          "                 (1600x1000 pixels unless --size says otherwise) of tab N\n"
          "                 (0, the model, unless --tab says otherwise)\n"

@@ -4,12 +4,28 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace vestrel {
 
 // Reads and parses `path` and prints one "key: value" line per fact.
 // Returns the exit code: 0, or 1 when the file cannot be read.
 int RunInfo(const std::string& path, std::ostream& out, std::ostream& err);
+
+// --check FILE.dxf [--tab N] [--tolerance T] [--json]
+struct CheckOptions {
+  std::string input;
+  int tab = 0;
+  double tolerance = 0.01;
+  bool json = false;
+};
+// What is wrong with the arguments after --check; empty when nothing is.
+std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& o);
+// Checks whether the drawing is ready to cut and prints the findings and
+// the figures (German text, or JSON). Returns the exit code: 0 when it is
+// ready, 1 when it is not, 2 when the file cannot be read or has no such
+// tab.
+int RunCheck(const CheckOptions& o, std::ostream& out, std::ostream& err);
 
 // The options, for --help.
 void PrintUsage(std::ostream& out);

@@ -33,14 +33,15 @@ class Application : public QApplication {
   }
 };
 
-// What runs without a window: a failed allocation is a message and exit 1.
+// What runs without a window: a failed allocation is a message and exit 1
+// (or `failed`).
 template <class F>
-int Guarded(F run) {
+int Guarded(F run, int failed = 1) {
   try {
     return run();
   } catch (const std::bad_alloc&) {
     std::cerr << "vestrel: not enough memory\n";
-    return 1;
+    return failed;
   }
 }
 
@@ -105,6 +106,12 @@ int main(int argc, char** argv) {
     if (first == "--info") {
       if (argc != 3) return Usage("--info wants one file");
       return Guarded([&] { return vestrel::RunInfo(argv[2], std::cout, std::cerr); });
+    }
+    if (first == "--check") {
+      vestrel::CheckOptions o;
+      if (const std::string problem = vestrel::ParseCheckOptions({argv + 2, argv + argc}, o); !problem.empty())
+        return Usage(problem), 2;
+      return Guarded([&] { return vestrel::RunCheck(o, std::cout, std::cerr); }, 2);
     }
     if (first == "--export-png") return Export(argc, argv, false);
     if (first == "--export-pdf") return Export(argc, argv, true);

@@ -86,6 +86,8 @@ Contour SampledContour(const std::function<Point2(double)>& at, std::span<const 
     c.area = limit(fine.twiceArea, half.twiceArea, quarter.twiceArea) / 2;
     points.pop_back();
     c.path = PolygonPath(points);
+  } else {
+    for (std::size_t i = 1; i < points.size(); ++i) c.path.pieces.push_back(SegmentPiece(points[i - 1], points[i]));
   }
   return c;
 }

@@ -21,8 +21,8 @@ Distance DistanceOf(Point2 a, Point2 b);
 double AngleAt(Point2 a, Point2 vertex, Point2 b);
 
 // One curve of what is measured: its length and, when it closes, the area
-// it encloses (positive counter-clockwise). `path` tells what lies inside
-// it (for a spline, its curve finely flattened; nothing for an open one).
+// it encloses (positive counter-clockwise). `path` is where it runs (for a
+// spline, its curve finely flattened), and so what lies inside it.
 struct Contour {
   Path path;
   double length = 0;

@@ -143,6 +143,15 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "dargestellt werden kann; es wurde nichts geändert. Das Objekt: ",
     "Der Blockbezug nennt einen Block, den die Zeichnung nicht hat; es wurde nichts geändert. Der Block: ",
     "Das Zerlegen ergäbe zu viele Objekte; es wurde nichts geändert.",
+    // 113 to 125: not used here
+    "", "", "", "", "", "", "", "", "", "", "", "", "",
+    // 126 to 130: ready to cut
+    "Die Zeichnung ist bereit zum Zuschneiden.",
+    "Die Zeichnung ist nicht bereit zum Zuschneiden.",
+    "Offene Kontur;Fast treffende Enden;Doppelt;Überlappung;Zu kurzes Segment;Ohne Länge;Selbstüberschneidung;"
+    "Nicht schneidbar;Teil;Gesamt",
+    "%1 bei %2, %3: %4 (%5)",
+    "%1: Schnittlänge %2, Einstiche %3, Fläche %4, Box %5, %6 bis %7, %8",
 };
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace vestrel {
 
-inline constexpr int kMessageCount = msg::ExplodeTooLarge;  // the last number
+inline constexpr int kMessageCount = msg::CutFiguresLine;  // the last number
 
 // Message `nr` (1 to kMessageCount); empty for a number not in use.
 std::string_view GermanMessage(int nr);

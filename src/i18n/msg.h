@@ -110,6 +110,12 @@ enum Nr : int {
   CannotExplodeDistorted = 110,  // "Zerlegen": followed by the kind
   MissingBlock = 111,            // followed by the block's name
   ExplodeTooLarge = 112,
+  // 126 to 130: whether a drawing is ready to cut
+  ReadyToCut = 126,
+  NotReadyToCut = 127,
+  CutCheckLabels = 128,  // the kinds of findings, then "Teil" and "Gesamt", separated by ";"
+  CutFindingLine = 129,     // one finding: kind, x, y, its figure, the object's kind
+  CutFiguresLine = 130,     // a part or the total: its label, cut length, pierces, area, box
 };
 
 }  // namespace vestrel::msg

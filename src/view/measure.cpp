@@ -56,6 +56,9 @@ Contour Polyline(const Drawing& d, const tpoly& p, const Placement& pl) {
   std::vector<const Tmypoi*> vertices;
   for (const Tmypoi& v : d.ps(p))
     if (v.linex != 0 && !v.donotdraw) vertices.push_back(&v);
+  // The reader ends a closed outline with a copy of its first vertex: the
+  // closing segment below draws that way back.
+  if (p.isclosed && vertices.size() > 1 && vertices.back()->linex == vertices.front()->linex) vertices.pop_back();
   Path path;
   const std::size_t n = vertices.size();
   const std::size_t segments = p.isclosed && n > 1 ? n : n - std::min<std::size_t>(n, 1);

@@ -1,4 +1,5 @@
-// vestrel --info: what it prints for a drawing, and a clear failure.
+// vestrel --info and --check: what they print for a drawing, their exit
+// codes, and clear failures.
 #include "app/commandline.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,81 @@ TEST(CommandLineInfo, AFileThatCannotBeReadExitsWithOne) {
   EXPECT_EQ(RunInfo("/nonexistent/drawing.dxf", out, err), 1);
   EXPECT_TRUE(out.str().empty());
   EXPECT_NE(err.str().find("/nonexistent/drawing.dxf"), std::string::npos);
+}
+
+// A plate of 10 by 10 with a hole of radius 1 in the middle; `more` adds
+// what else the drawing holds.
+std::string Plate(const std::string& more = "") {
+  return "  0\nSECTION\n  2\nENTITIES\n  0\nLWPOLYLINE\n  8\n0\n 90\n4\n 70\n1\n 10\n0\n 20\n0\n 10\n10\n 20\n0\n"
+         " 10\n10\n 20\n10\n 10\n0\n 20\n10\n  0\nCIRCLE\n  8\n0\n 10\n5\n 20\n5\n 40\n1\n" +
+         more + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+TEST(CommandLineCheck, ExitCodesAndArguments) {
+  const test::TempDir tmp;
+  const std::string ready = tmp.write("ready.dxf", Plate());
+  const std::string open = tmp.write("open.dxf", Plate("  0\nLINE\n  8\n0\n 10\n20\n 20\n0\n 11\n30\n 21\n0\n"));
+  const std::string text = tmp.write("text.dxf", Plate("  0\nTEXT\n  8\n0\n 10\n1\n 20\n1\n 40\n1\n  1\nA\n"));
+  struct Case {
+    std::vector<std::string> args;
+    int code;  // -1: the arguments are refused
+    std::string err;  // what stderr says
+  } cases[] = {
+      {{ready}, 0, ""},
+      {{ready, "--json"}, 0, ""},
+      {{open}, 1, ""},
+      {{text}, 0, ""},  // a text is listed, not an error
+      {{open, "--tolerance", "0"}, 1, ""},
+      {{ready, "--tab", "1"}, 0, ""},
+      {{ready, "--tab", "2"}, 2, "no tab 2"},
+      {{"/nonexistent/drawing.dxf"}, 2, "cannot read /nonexistent/drawing.dxf"},
+      {{}, -1, "--check wants one file"},
+      {{ready, open}, -1, "--check wants one file"},
+      {{ready, "--tolerance"}, -1, "--tolerance wants"},
+      {{ready, "--tolerance", "-1"}, -1, "--tolerance wants"},
+      {{ready, "--tolerance", "nan"}, -1, "--tolerance wants"},
+      {{ready, "--tab", "x"}, -1, "--tab wants"},
+      {{ready, "--tabs", "1"}, -1, "unknown option --tabs"},
+  };
+  for (const Case& c : cases) {
+    CheckOptions o;
+    const std::string problem = ParseCheckOptions(c.args, o);
+    const std::string name = c.args.empty() ? "no arguments" : c.args.back();
+    if (c.code < 0) {
+      EXPECT_NE(problem.find(c.err), std::string::npos) << name << ": " << problem;
+      continue;
+    }
+    ASSERT_EQ(problem, "") << name;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheck(o, out, err), c.code) << name;
+    EXPECT_NE(err.str().find(c.err), std::string::npos) << name << ": " << err.str();
+    EXPECT_EQ(out.str().empty(), c.code == 2) << name;
+  }
+}
+
+TEST(CommandLineCheck, PrintsFindingsAndFiguresInGermanOrAsJson) {
+  const test::TempDir tmp;
+  const std::string file = tmp.write("open.dxf", Plate("  0\nLINE\n  8\n0\n 10\n20\n 20\n0\n 11\n30\n 21\n0\n"));
+  CheckOptions o;
+  o.input = file;
+  std::ostringstream text, json, err;
+  EXPECT_EQ(RunCheck(o, text, err), 1);
+  EXPECT_EQ(text.str(),
+            "Die Zeichnung ist nicht bereit zum Zuschneiden.\n"
+            "Offene Kontur: 1\nFast treffende Enden: 0\nDoppelt: 0\n\xC3\x9C"
+            "berlappung: 0\nZu kurzes Segment: 0\nOhne L\xC3\xA4nge: 0\n"
+            "Selbst\xC3\xBC" "berschneidung: 0\nNicht schneidbar: 0\n"
+            "Offene Kontur bei 25.0000, 0.0000: 10.0000 (LINE)\n"
+            "Teil 1: Schnittl\xC3\xA4nge 46.2832, Einstiche 2, Fl\xC3\xA4" "che 96.8584, Box 0.0000, 0.0000 bis "
+            "10.0000, 10.0000\n"
+            "Gesamt: Schnittl\xC3\xA4nge 56.2832, Einstiche 3, Fl\xC3\xA4" "che 96.8584, Box 0.0000, 0.0000 bis "
+            "30.0000, 10.0000\n");
+  o.json = true;
+  EXPECT_EQ(RunCheck(o, json, err), 1);
+  const std::string j = json.str();
+  for (const char* part : {"\"ready\": false", "\"open_contour\": 1", "\"kind\": \"open_contour\", \"type\": \"LINE\"",
+                           "\"width\": 10}", "\"pierces\": 3", "\"contours\": 3", "\"box\": [0, 0, 30, 10]"})
+    EXPECT_NE(j.find(part), std::string::npos) << part << " in\n" << j;
 }
 
 }  // namespace
