@@ -6,10 +6,7 @@
 // next. A failed allocation throws std::bad_alloc.
 #pragma once
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -63,34 +60,6 @@ class Pool {
     if (size_ + n > capacity_) grow(size_ + n);
     std::memcpy(static_cast<void*>(data_ + size_), first, n * sizeof(T));
     size_ += n;
-  }
-  // Appends the records of `o` and leaves it empty, giving its memory back
-  // while they are copied, so that the two never hold them all twice.
-  void takeAll(Pool& o) {
-    if (empty()) {
-      swap(o);
-      o.clear();
-      return;
-    }
-    reserve(size_ + o.size_);
-    constexpr std::uintptr_t kPage = 4096, kStep = std::uintptr_t{8} << 20;
-    const auto from = reinterpret_cast<std::uintptr_t>(o.data_);
-    const std::uintptr_t bytes = o.size_ * sizeof(T);
-    // The pages wholly within the records copied go back; the first page
-    // may hold what the allocator keeps of the block.
-    std::uintptr_t released = (from + kPage - 1) & ~(kPage - 1);
-    for (std::uintptr_t done = 0; done < bytes; done += kStep) {
-      const std::uintptr_t step = std::min(kStep, bytes - done);
-      std::memcpy(reinterpret_cast<unsigned char*>(data_ + size_) + done, reinterpret_cast<unsigned char*>(from) + done,
-                  step);
-      const std::uintptr_t copied = (from + done + step) & ~(kPage - 1);
-      if (copied > released) {
-        ::madvise(reinterpret_cast<void*>(released), copied - released, MADV_DONTNEED);
-        released = copied;
-      }
-    }
-    size_ += o.size_;
-    o = Pool();
   }
   // Shorter, or longer by records as T{} makes them.
   void resize(std::size_t n) {

@@ -74,12 +74,9 @@ void Reader::reset() {
   d_.maxhandle = 0;
 }
 
-void Reader::walk() {
+void Reader::run() {
+  reset();
   while (!atEnd()) {
-    if (stopAt_ != SIZE_MAX && (reuse_ ? codepos_ : pos_) == stopAt_ && amongEntitiesOnly()) {
-      stopped_ = true;
-      return;
-    }
     if (!reuse_) readPair();
     reuse_ = false;
 
@@ -162,9 +159,6 @@ void Reader::walk() {
         skipObject();
     }
   }
-}
-
-void Reader::finish() {
   sortLayouts();
   d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_, dxf_.identity()};
 }

@@ -21,11 +21,7 @@ struct Region;
 class Reader {
  public:
   explicit Reader(Drawing& d) : d_(d), dxf_(d.dxf), n_(d.dxf.size()) {}
-  // Reads all of the list; a large one in two parts at once (inparts.cpp).
   void run();
-  // Reads all of the list in two parts, the second from line `split` on;
-  // whether the parts could be joined there (else the first part read on).
-  bool runInTwo(std::size_t split);
   // Reads again only what the line list's changes touched (reparse.cpp);
   // false, with the display list to be read in full, when that cannot give
   // what a full reading gives. `before` is the parse the list came from.
@@ -52,26 +48,8 @@ class Reader {
   // their entries; false when that cannot give what a full reading gives.
   bool readAgain(const std::vector<LineChanges::Run>& runs, std::vector<Region>& regions);
 
-  // A reader of the second part, into a drawing of its own.
-  Reader(Drawing& part, const LineList& lines) : d_(part), dxf_(lines), n_(lines.size()) {}
-
   // --- sections, tables, blocks, layouts ------------------------------------
   void reset();
-  // The pairs from the read position on, up to the end of the list or to
-  // line stopAt_, where the reader stands among the entities and nothing
-  // else is open; then stopped_.
-  void walk();
-  void finish();
-  bool amongEntitiesOnly() const;
-  std::size_t stopAt_ = SIZE_MAX;
-  bool stopped_ = false;
-  // The second part: the objects of the ENTITIES section from line `from`,
-  // where one that is no attribute must begin, up to the section's end;
-  // false where they are not such.
-  bool readEntitiesFrom(std::size_t from);
-  // The second part's entries after this part's; this reader then stands
-  // where that one stopped.
-  void join(Reader& second);
   void readTable();
   void readBlockHeader();
   void readLayout();
