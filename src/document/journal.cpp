@@ -104,7 +104,7 @@ Play Played(taction& a, bool backwards) {
   switch (a.typ) {
     case 0: return backwards ? Play{&a, at, len, false} : Play{&a, at, 0, true};
     case 1: return backwards ? Play{&a, at, 0, true} : Play{&a, at, len, false};
-    default: return Play{&a, at, a.ustrs.empty() ? 0 : 1, !a.ustrs.empty()};  // an overwrite swaps its two texts
+    default: return Play{&a, at, a.ustrs.empty() ? std::size_t{0} : std::size_t{1}, !a.ustrs.empty()};  // an overwrite swaps its two texts
   }
 }
 
