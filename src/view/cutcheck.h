@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,7 +48,7 @@ struct CutFinding {
   Point2 at;                  // where to look
   CutBox box;                 // what to show
   double width = 0;
-  std::string_view type;      // the DXF kind of `entry`
+  std::string type;           // the DXF kind of `entry` (a copy: the finding outlives a reparse)
 };
 
 // What cutting costs: the length the cutter travels, one pierce per

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "support/dxf_text.h"
+#include "support/sanitized.h"
 
 namespace vestrel {
 namespace {
@@ -225,7 +226,7 @@ TEST(CutCheck, LargeHostileDrawingsStayLinear) {
   EXPECT_GT(r.count(K::NearEnds), 0);
   EXPECT_EQ(r.count(K::Overlap), 0);
   EXPECT_EQ(r.count(K::OpenContour), 1 + 3000);  // the star, and each line side by side
-  EXPECT_LT(seconds, 1.0);
+  EXPECT_LT(seconds, test::kSanitized ? 10.0 : 1.0);  // the sanitizer is several times slower
 }
 
 }  // namespace
