@@ -56,9 +56,9 @@ struct Part {
   std::vector<Piece> pieces;
   bool closed = false;
   double z = 0;
-  std::string look;  // its layer, colour, line type, weight, scale: what a joined chain must share
-  // What became of it.
-  std::vector<Spans> keep;  // of each piece, what no other draws
+  // What became of it: of each piece, what no other draws (none while
+  // all of it is left).
+  std::vector<Spans> keep;
   bool trimmed = false, gone = false, moved = false, joined = false;
 };
 
@@ -119,8 +119,6 @@ std::optional<Part> PlanPart(const Drawing& d, const EditUnit& u) {
     }
   }
   if (part.pieces.empty()) return std::nullopt;
-  part.look = LookOf(d, u);
-  part.keep.assign(part.pieces.size(), Spans{{0.0, 1.0}});
   return part;
 }
 
@@ -137,21 +135,39 @@ struct KeyHash {
   }
 };
 
-// Ends in cells of a size: those within a cell of an end lie in its cell
-// or the eight around it.
+// A filter of the keys in use: most cells looked at are empty, and a bit
+// tells so without the cache miss of a hash table.
+class KeyFilter {
+ public:
+  void add(const Key& k) { bits_[Bit(k) / 64] |= std::uint64_t{1} << (Bit(k) % 64); }
+  bool mayHold(const Key& k) const { return (bits_[Bit(k) / 64] >> (Bit(k) % 64)) & 1; }
+
+ private:
+  static constexpr std::size_t kBits = std::size_t{1} << 22;
+  static std::size_t Bit(const Key& k) { return KeyHash{}(k) & (kBits - 1); }
+  std::vector<std::uint64_t> bits_ = std::vector<std::uint64_t>(kBits / 64);
+};
+
+// Ends in cells twice the reach wide: those within reach of an end lie in
+// its cell or in the neighbours on its nearer sides.
 class EndGrid {
  public:
-  explicit EndGrid(double cell) : cell_(cell) {}
-  Key cellOf(Point2 p) const { return {false, CellOf(p.x, cell_).k, CellOf(p.y, cell_).k, 0}; }
-  void add(Point2 p, std::size_t e) { cells_[cellOf(p)].push_back(e); }
+  EndGrid(double reach, std::size_t ends) : cell_(2 * reach) { cells_.reserve(ends); }
+  void add(Point2 p, std::size_t e) {
+    const Key k{false, CellOf(p.x, cell_).k, CellOf(p.y, cell_).k, 0};
+    cells_[k].push_back(e);
+    used_.add(k);
+  }
   // f(e) for the ends near p, the first kCrowd of them that `counts`.
   template <class Counts, class F>
   void near(Point2 p, Counts counts, F f) const {
-    const Key k = cellOf(p);
+    const Cell x = CellOf(p.x, cell_), y = CellOf(p.y, cell_);
     int looked = 0;
-    for (std::int64_t dx = -1; dx <= 1; ++dx)
-      for (std::int64_t dy = -1; dy <= 1; ++dy) {
-        const auto it = cells_.find({false, k.a + dx, k.b + dy, 0});
+    for (const std::int64_t cx : {x.k, x.k + x.side})
+      for (const std::int64_t cy : {y.k, y.k + y.side}) {
+        const Key k{false, cx, cy, 0};
+        if (!used_.mayHold(k)) continue;
+        const auto it = cells_.find(k);
         if (it == cells_.end()) continue;
         for (const std::size_t e : it->second)
           if (looked < kCrowd && counts(e)) ++looked, f(e);
@@ -161,6 +177,7 @@ class EndGrid {
  private:
   double cell_;
   std::unordered_map<Key, std::vector<std::size_t>, KeyHash> cells_;
+  KeyFilter used_;
 };
 
 class Repairer {
@@ -223,6 +240,7 @@ class Repairer {
     origin_ = {(box_.minx + box_.maxx) / 2, (box_.miny + box_.maxy) / 2};
     q_ = 2 * std::max(tol_, eps_);
     qa_ = std::clamp(q_ / std::max(reach_, 1.0), 1e-12, 1e-4);
+    accepted_.reserve(parts_.size());
     std::vector<std::size_t> order(parts_.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     auto rank = [&](std::size_t i) { return parts_[i].closed ? 0 : parts_[i].pieces.size() > 1 ? 1 : 2; };
@@ -252,7 +270,8 @@ class Repairer {
         }
         for (const auto& [lo, hi] : keep) accept(SubPiece(part.pieces[k], lo, hi));
         left = left || !keep.empty();
-        part.keep[k] = std::move(keep);
+        if (part.trimmed && part.keep.empty()) part.keep.assign(part.pieces.size(), Spans{{0.0, 1.0}});
+        if (part.trimmed) part.keep[k] = std::move(keep);
       }
       if (!left) {
         part.gone = true, part.trimmed = false;
@@ -320,12 +339,16 @@ class Repairer {
     if (!frame) return keep;
     const double length = Length(p);
     EachKey(*frame, [&](const Key& key) {
+      if (!used_.mayHold(key)) return;
       const auto bucket = accepted_.find(key);
       if (bucket == accepted_.end()) return;
-      const auto& spans = bucket->second;
+      const auto& spans = bucket->second.spans;
       for (const auto& [lo, hi] : SpansIn(p, key)) {
+        // Back over the spans that start before lo and may reach it.
         auto it = spans.lower_bound(lo);
-        for (int back = 0; back < kCrowd && it != spans.begin(); ++back) --it;
+        for (int back = 0; back < kCrowd && it != spans.begin() && std::prev(it)->first + bucket->second.longest > lo;
+             ++back)
+          --it;
         for (int looked = 0; it != spans.end() && it->first < hi && looked < 2 * kCrowd; ++it, ++looked) {
           if (it->second.hi <= lo) continue;
           for (const auto& [s0, s1] : covered(p, it->second.piece))
@@ -341,7 +364,12 @@ class Repairer {
     const std::optional<Frame> frame = FrameOf(p);
     if (!frame) return;
     pieces_.push_back(p);
-    for (const auto& [lo, hi] : SpansIn(p, frame->key)) accepted_[frame->key].emplace(lo, Accepted{hi, pieces_.size() - 1});
+    Bucket& bucket = accepted_[frame->key];
+    used_.add(frame->key);
+    for (const auto& [lo, hi] : SpansIn(p, frame->key)) {
+      bucket.spans.emplace(lo, Accepted{hi, pieces_.size() - 1});
+      bucket.longest = std::max(bucket.longest, hi - lo);
+    }
   }
 
   // Where piece `q` covers piece `p` (lying on the same line or circle
@@ -393,6 +421,10 @@ class Repairer {
         if (!run.pieces.empty() && Length(run) > eps_) fragments_.push_back({i, std::move(run)});
         run = {};
       };
+      if (part.keep.empty()) {
+        fragments_.push_back({i, {part.pieces, false}});
+        continue;
+      }
       for (std::size_t k = 0; k < part.pieces.size(); ++k) {
         const Spans& keep = part.keep[k];
         if (keep.size() == 1 && keep.front() == std::pair{0.0, 1.0}) {
@@ -423,7 +455,7 @@ class Repairer {
     }
     const std::size_t n = 2 * fragments_.size();
     auto at = [&](std::size_t e) -> Point2& { return endAt(e); };
-    EndGrid grid(std::max(tol_, eps_));
+    EndGrid grid(std::max(tol_, eps_), n);
     for (std::size_t e = 0; e < n; ++e) grid.add(at(e), e);
     rep_.assign(n, kNone);
     for (std::size_t e = 0; e < n; ++e) {
@@ -458,7 +490,7 @@ class Repairer {
     std::vector<std::size_t> free;
     for (std::size_t e = 0; e < n; ++e)
       if (degree[rep_[e]] == 1) free.push_back(e);
-    EndGrid grid(gaps_);
+    EndGrid grid(gaps_, free.size());
     for (const std::size_t e : free) grid.add(endAt(e), e);
     struct Pair {
       double gap;
@@ -499,9 +531,10 @@ class Repairer {
     for (const Joined& chain : joined.value) {
       if (!chain.path.closed) continue;
       const Part& first = parts_[fragments_[chain.parts.front()].part];
+      const std::string look = LookOf(d_, first.unit);
       const bool alike = std::all_of(chain.parts.begin(), chain.parts.end(), [&](std::size_t k) {
         const Part& p = parts_[fragments_[k].part];
-        return p.look == first.look && std::abs(p.z - first.z) <= tol_;
+        return std::abs(p.z - first.z) <= tol_ && (&p == &first || LookOf(d_, p.unit) == look);
       });
       if (!alike || !VerticesOf(chain.path)) continue;
       for (const std::size_t k : chain.parts) fragments_[k].joined = true, parts_[fragments_[k].part].joined = true;
@@ -611,7 +644,12 @@ class Repairer {
     double hi;
     std::size_t piece;
   };
-  std::unordered_map<Key, std::multimap<double, Accepted>, KeyHash> accepted_;
+  struct Bucket {
+    std::multimap<double, Accepted> spans;  // by where they start
+    double longest = 0;
+  };
+  std::unordered_map<Key, Bucket, KeyHash> accepted_;
+  KeyFilter used_;
   std::vector<Fragment> fragments_;
   std::vector<std::size_t> rep_;
   std::vector<Joined> chains_;
