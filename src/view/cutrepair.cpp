@@ -442,10 +442,13 @@ class Repairer {
     }
   }
 
-  // Ends within the tolerance of one another made one point: the first of
-  // them (in the drawing's order) stays, those within reach of it move
-  // onto it. A single piece's own two ends stay apart, but for an arc
-  // that nearly closes: it is halved, so that its ends can meet.
+  // Ends that meet (within the numbers' precision) made one point; then
+  // free ends (those that meet no other) within the tolerance of one
+  // another paired, the nearest first, the later moving onto the earlier.
+  // Where more ends crowd, or a free end lies near a point where two meet
+  // already, nothing is certain and all stays. A single piece's two ends
+  // never go to one point, but an arc that nearly closes is halved, so
+  // that its ends can meet.
   void ends() {
     for (Fragment& f : fragments_) {
       if (f.path.pieces.size() != 1 || !CircleOf(f.path.pieces.front())) continue;
@@ -454,23 +457,25 @@ class Repairer {
         f.path.pieces = {SubPiece(p, 0, 0.5), SubPiece(p, 0.5, 1)};
     }
     const std::size_t n = 2 * fragments_.size();
-    auto at = [&](std::size_t e) -> Point2& { return endAt(e); };
-    EndGrid grid(std::max(tol_, eps_), n);
-    for (std::size_t e = 0; e < n; ++e) grid.add(at(e), e);
+    EndGrid grid(eps_, n);
+    for (std::size_t e = 0; e < n; ++e) grid.add(endAt(e), e);
     rep_.assign(n, kNone);
     for (std::size_t e = 0; e < n; ++e) {
       if (rep_[e] != kNone) continue;
       rep_[e] = e;
-      const Point2 p = at(e);
+      const Point2 p = endAt(e);
       grid.near(p, [&](std::size_t f) { return rep_[f] == kNone; }, [&](std::size_t f) {
-        if (f / 2 == e / 2 && fragments_[e / 2].path.pieces.size() < 2) return;
-        if (!(Apart(p, at(f)) <= tol_)) return;
-        rep_[f] = e;
-        // (Ends that differ in the last digits only, as a cut leaves them,
-        // are made one without a word.)
-        if (Apart(at(f), p) > eps_) parts_[fragments_[f / 2].part].moved = true, ++report_.ends;
-        at(f) = p;
+        if (fragments_[f / 2].path.pieces.size() < 2 && rep_[f ^ 1] == e) return;
+        if (Apart(p, endAt(f)) <= eps_) rep_[f] = e, endAt(f) = p;
       });
+    }
+    degree_.assign(n, 0);
+    for (std::size_t e = 0; e < n; ++e) ++degree_[rep_[e]];
+    for (const auto& [gap, e, f] : freePairs(tol_, false)) {
+      if (gap > eps_) parts_[fragments_[f / 2].part].moved = true, ++report_.ends;
+      endAt(f) = endAt(e);
+      rep_[f] = rep_[e];
+      ++degree_[rep_[e]];
     }
   }
 
@@ -480,48 +485,59 @@ class Repairer {
     return e % 2 == 0 ? path.pieces.front().a : path.pieces.back().b;
   }
 
-  // Free ends within the second tolerance of one another bridged by a
-  // straight segment, the nearest pairs first; not the two ends of one
-  // straight piece.
-  void bridges() {
+  // The free ends within `reach` of one another, in pairs, the nearest
+  // first; not the two ends of a single piece (`arcs`: but for an arc's).
+  struct Pair {
+    double gap;
+    std::size_t e, f;
+  };
+  std::vector<Pair> freePairs(double reach, bool arcs) {
     const std::size_t n = 2 * fragments_.size();
-    std::vector<int> degree(n, 0);
-    for (std::size_t e = 0; e < n; ++e) ++degree[rep_[e]];
     std::vector<std::size_t> free;
     for (std::size_t e = 0; e < n; ++e)
-      if (degree[rep_[e]] == 1) free.push_back(e);
-    EndGrid grid(gaps_, free.size());
+      if (degree_[rep_[e]] == 1) free.push_back(e);
+    EndGrid grid(reach, free.size());
     for (const std::size_t e : free) grid.add(endAt(e), e);
-    struct Pair {
-      double gap;
-      std::size_t e, f;
-    };
     std::vector<Pair> pairs;
     for (const std::size_t e : free) {
       const Path& own = fragments_[e / 2].path;
       grid.near(endAt(e), [&](std::size_t f) { return f > e; }, [&](std::size_t f) {
-        if (f / 2 == e / 2 && own.pieces.size() == 1 && !CircleOf(own.pieces.front())) return;
+        if (f / 2 == e / 2 && own.pieces.size() == 1 && !(arcs && CircleOf(own.pieces.front()))) return;
         const double gap = Apart(endAt(e), endAt(f));
-        if (gap <= gaps_ && gap > 0) pairs.push_back({gap, e, f});
+        if (gap <= reach && gap > 0) pairs.push_back({gap, e, f});
       });
     }
     std::sort(pairs.begin(), pairs.end(),
               [](const Pair& x, const Pair& y) { return x.gap != y.gap ? x.gap < y.gap : x.e < y.e; });
     std::vector<bool> used(n, false);
+    std::vector<Pair> out;
     for (const Pair& p : pairs) {
       if (used[p.e] || used[p.f]) continue;
       used[p.e] = used[p.f] = true;
+      out.push_back(p);
+    }
+    return out;
+  }
+
+  // Free ends within the second tolerance of one another bridged by a
+  // straight segment, the nearest pairs first.
+  void bridges() {
+    for (const Pair& p : freePairs(gaps_, true)) {
       Fragment bridge;
       bridge.part = fragments_[p.e / 2].part;
       bridge.path.pieces = {SegmentPiece(endAt(p.e), endAt(p.f))};
       bridge.bridge = true;
       fragments_.push_back(std::move(bridge));
+      // Its ends meet the two it bridges.
+      rep_.push_back(rep_[p.e]), rep_.push_back(rep_[p.f]);
+      ++degree_[rep_[p.e]], ++degree_[rep_[p.f]];
       ++report_.gaps;
     }
   }
 
   // The chains that close, of parts that look alike and lie at one
-  // height, joined into closed polylines.
+  // height, joined into closed polylines; not where more than two ends
+  // meet (a chain through a junction would leave the rest of it open).
   void join() {
     std::vector<Path> paths;
     paths.reserve(fragments_.size());
@@ -530,6 +546,10 @@ class Repairer {
     if (!joined.ok()) return;
     for (const Joined& chain : joined.value) {
       if (!chain.path.closed) continue;
+      if (!std::all_of(chain.parts.begin(), chain.parts.end(), [&](std::size_t k) {
+            return degree_[rep_[2 * k]] == 2 && degree_[rep_[2 * k + 1]] == 2;
+          }))
+        continue;
       const Part& first = parts_[fragments_[chain.parts.front()].part];
       const std::string look = LookOf(d_, first.unit);
       const bool alike = std::all_of(chain.parts.begin(), chain.parts.end(), [&](std::size_t k) {
@@ -651,7 +671,8 @@ class Repairer {
   std::unordered_map<Key, Bucket, KeyHash> accepted_;
   KeyFilter used_;
   std::vector<Fragment> fragments_;
-  std::vector<std::size_t> rep_;
+  std::vector<std::size_t> rep_;  // of each end, the end it was made one with
+  std::vector<int> degree_;       // of each such end, how many ends meet there
   std::vector<Joined> chains_;
   CutRepair report_;
 };
