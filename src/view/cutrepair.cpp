@@ -158,19 +158,20 @@ class EndGrid {
     cells_[k].push_back(e);
     used_.add(k);
   }
-  // f(e) for the ends near p, the first kCrowd of them that `counts`.
-  template <class Counts, class F>
-  void near(Point2 p, Counts counts, F f) const {
+  // f(e) for the ends near p that come after end `after` (ends are added
+  // in their order), of a crowd the first few.
+  template <class F>
+  void near(Point2 p, std::size_t after, F f) const {
     const Cell x = CellOf(p.x, cell_), y = CellOf(p.y, cell_);
-    int looked = 0;
     for (const std::int64_t cx : {x.k, x.k + x.side})
       for (const std::int64_t cy : {y.k, y.k + y.side}) {
         const Key k{false, cx, cy, 0};
         if (!used_.mayHold(k)) continue;
         const auto it = cells_.find(k);
         if (it == cells_.end()) continue;
-        for (const std::size_t e : it->second)
-          if (looked < kCrowd && counts(e)) ++looked, f(e);
+        const std::vector<std::size_t>& ends = it->second;
+        auto e = std::upper_bound(ends.begin(), ends.end(), after);
+        for (int looked = 0; e != ends.end() && looked < kCrowd; ++e, ++looked) f(*e);
       }
   }
 
@@ -464,8 +465,8 @@ class Repairer {
       if (rep_[e] != kNone) continue;
       rep_[e] = e;
       const Point2 p = endAt(e);
-      grid.near(p, [&](std::size_t f) { return rep_[f] == kNone; }, [&](std::size_t f) {
-        if (fragments_[f / 2].path.pieces.size() < 2 && rep_[f ^ 1] == e) return;
+      grid.near(p, e, [&](std::size_t f) {
+        if (rep_[f] != kNone || (fragments_[f / 2].path.pieces.size() < 2 && rep_[f ^ 1] == e)) return;
         if (Apart(p, endAt(f)) <= eps_) rep_[f] = e, endAt(f) = p;
       });
     }
@@ -498,17 +499,24 @@ class Repairer {
       if (degree_[rep_[e]] == 1) free.push_back(e);
     EndGrid grid(reach, free.size());
     for (const std::size_t e : free) grid.add(endAt(e), e);
-    std::vector<Pair> pairs;
+    auto nearer = [](const Pair& x, const Pair& y) { return x.gap != y.gap ? x.gap < y.gap : x.e < y.e; };
+    // Of each end's candidates the nearest few: enough to pair it, and
+    // bounded in a crowd.
+    constexpr std::size_t kFew = 4;
+    std::vector<Pair> pairs, mine;
     for (const std::size_t e : free) {
       const Path& own = fragments_[e / 2].path;
-      grid.near(endAt(e), [&](std::size_t f) { return f > e; }, [&](std::size_t f) {
+      mine.clear();
+      grid.near(endAt(e), e, [&](std::size_t f) {
         if (f / 2 == e / 2 && own.pieces.size() == 1 && !(arcs && CircleOf(own.pieces.front()))) return;
         const double gap = Apart(endAt(e), endAt(f));
-        if (gap <= reach && gap > 0) pairs.push_back({gap, e, f});
+        if (gap <= reach && gap > 0) mine.push_back({gap, e, f});
       });
+      const auto few = mine.begin() + static_cast<std::ptrdiff_t>(std::min(kFew, mine.size()));
+      std::partial_sort(mine.begin(), few, mine.end(), nearer);
+      pairs.insert(pairs.end(), mine.begin(), few);
     }
-    std::sort(pairs.begin(), pairs.end(),
-              [](const Pair& x, const Pair& y) { return x.gap != y.gap ? x.gap < y.gap : x.e < y.e; });
+    std::sort(pairs.begin(), pairs.end(), nearer);
     std::vector<bool> used(n, false);
     std::vector<Pair> out;
     for (const Pair& p : pairs) {
