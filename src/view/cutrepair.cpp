@@ -254,7 +254,7 @@ class Repairer {
           ++report_.duplicates;
           continue;
         }
-        for (const Piece& p : part.pieces) accept(p);
+        for (std::size_t k = 0; k < part.pieces.size(); ++k) accept(i, k);
         continue;
       }
       // An open part piece by piece: a piece that runs back over one
@@ -269,7 +269,14 @@ class Repairer {
           std::erase_if(keep, [&](const auto& s) { return (s.second - s.first) * length <= tol_; });
           part.trimmed = true;
         }
-        for (const auto& [lo, hi] : keep) accept(SubPiece(part.pieces[k], lo, hi));
+        if (keep.size() == 1 && keep.front() == std::pair{0.0, 1.0}) {
+          accept(i, k);
+        } else {
+          for (const auto& [lo, hi] : keep) {
+            pieces_.push_back(SubPiece(part.pieces[k], lo, hi));
+            accept(kNone, pieces_.size() - 1);
+          }
+        }
         left = left || !keep.empty();
         if (part.trimmed && part.keep.empty()) part.keep.assign(part.pieces.size(), Spans{{0.0, 1.0}});
         if (part.trimmed) part.keep[k] = std::move(keep);
@@ -352,7 +359,7 @@ class Repairer {
           --it;
         for (int looked = 0; it != spans.end() && it->first < hi && looked < 2 * kCrowd; ++it, ++looked) {
           if (it->second.hi <= lo) continue;
-          for (const auto& [s0, s1] : covered(p, it->second.piece))
+          for (const auto& [s0, s1] : covered(p, pieceOf(it->second)))
             if ((s1 - s0) * length > tol_ || (s0 <= 0 && s1 >= 1)) Subtract(keep, s0, s1);
           if (keep.empty()) return;
         }
@@ -361,22 +368,31 @@ class Repairer {
     return keep;
   }
 
-  void accept(const Piece& p) {
+  // A piece that others are measured against from now: piece k of part
+  // `part`, or, of no part, what is left of one.
+  struct Accepted {
+    double hi;
+    std::size_t part, piece;
+  };
+  const Piece& pieceOf(const Accepted& a) const {
+    return a.part == kNone ? pieces_[a.piece] : parts_[a.part].pieces[a.piece];
+  }
+  void accept(std::size_t part, std::size_t k) {
+    const Accepted a{0, part, k};
+    const Piece& p = pieceOf(a);
     const std::optional<Frame> frame = FrameOf(p);
     if (!frame) return;
-    pieces_.push_back(p);
     Bucket& bucket = accepted_[frame->key];
     used_.add(frame->key);
     for (const auto& [lo, hi] : SpansIn(p, frame->key)) {
-      bucket.spans.emplace(lo, Accepted{hi, pieces_.size() - 1});
+      bucket.spans.emplace(lo, Accepted{hi, part, k});
       bucket.longest = std::max(bucket.longest, hi - lo);
     }
   }
 
   // Where piece `q` covers piece `p` (lying on the same line or circle
   // within the tolerance): spans of p's parameter.
-  Spans covered(const Piece& p, std::size_t qi) const {
-    const Piece& q = pieces_[qi];
+  Spans covered(const Piece& p, const Piece& q) const {
     const auto pc = CircleOf(p), qc = CircleOf(q);
     if (pc.has_value() != qc.has_value()) return {};
     if (!pc) {
@@ -415,7 +431,7 @@ class Repairer {
   // The open parts as the runs of pieces that are left of them.
   void fragments() {
     for (std::size_t i = 0; i < parts_.size(); ++i) {
-      const Part& part = parts_[i];
+      Part& part = parts_[i];
       if (part.gone || part.closed) continue;
       Path run;
       auto flush = [&] {
@@ -423,7 +439,7 @@ class Repairer {
         run = {};
       };
       if (part.keep.empty()) {
-        fragments_.push_back({i, {part.pieces, false}});
+        fragments_.push_back({i, {std::move(part.pieces), false}});
         continue;
       }
       for (std::size_t k = 0; k < part.pieces.size(); ++k) {
@@ -548,16 +564,14 @@ class Repairer {
   // meet (a chain through a junction would leave the rest of it open).
   void join() {
     std::vector<Path> paths;
-    paths.reserve(fragments_.size());
-    for (const Fragment& f : fragments_) paths.push_back(f.path);
-    const Outcome<std::vector<Joined>> joined = Join(paths, 0);
+    std::vector<std::size_t> which;  // the fragment of each path
+    for (std::size_t k = 0; k < fragments_.size(); ++k)
+      if (degree_[rep_[2 * k]] == 2 && degree_[rep_[2 * k + 1]] == 2) paths.push_back(fragments_[k].path), which.push_back(k);
+    Outcome<std::vector<Joined>> joined = Join(paths, 0);
     if (!joined.ok()) return;
-    for (const Joined& chain : joined.value) {
+    for (Joined& chain : joined.value) {
       if (!chain.path.closed) continue;
-      if (!std::all_of(chain.parts.begin(), chain.parts.end(), [&](std::size_t k) {
-            return degree_[rep_[2 * k]] == 2 && degree_[rep_[2 * k + 1]] == 2;
-          }))
-        continue;
+      for (std::size_t& k : chain.parts) k = which[k];
       const Part& first = parts_[fragments_[chain.parts.front()].part];
       const std::string look = LookOf(d_, first.unit);
       const bool alike = std::all_of(chain.parts.begin(), chain.parts.end(), [&](std::size_t k) {
@@ -566,7 +580,7 @@ class Repairer {
       });
       if (!alike || !VerticesOf(chain.path)) continue;
       for (const std::size_t k : chain.parts) fragments_[k].joined = true, parts_[fragments_[k].part].joined = true;
-      chains_.push_back(chain);
+      chains_.push_back(std::move(chain));
       ++report_.contours;
     }
   }
@@ -667,11 +681,7 @@ class Repairer {
     double maxx = std::numeric_limits<double>::lowest(), maxy = std::numeric_limits<double>::lowest();
   } box_;
   std::vector<Part> parts_;
-  std::vector<Piece> pieces_;  // the pieces accepted, in the buckets by index
-  struct Accepted {
-    double hi;
-    std::size_t piece;
-  };
+  std::vector<Piece> pieces_;  // what is left of pieces that lie on others in part
   struct Bucket {
     std::multimap<double, Accepted> spans;  // by where they start
     double longest = 0;
