@@ -77,20 +77,25 @@ std::string LookOf(const Drawing& d, const EditUnit& u) {
   for (std::int32_t k = u.from + 2; k + 1 <= u.to; k += 2) {
     const int g = GroupCode(d.value(k));
     if (g == 0 || g == 1001) break;
-    if (g == 8 || g == 6 || g == 62 || g == 420 || g == 370 || g == 48 || g == 60 || g == 440 || g == 39)
+    if (g == 8 || g == 6 || g == 62 || g == 420 || g == 370 || g == 48 || g == 60 || g == 440)
       look.append(std::to_string(g)).append("=").append(d.value(k + 1)).push_back('\n');
   }
   return look;
 }
 
 // The part an object makes in the plan: none for a kind the repair does
-// not take, for one not lying in the plan, or for a polyline with widths.
+// not take, for one not lying in the plan, for a polyline with widths and
+// for an object with a thickness.
 std::optional<Part> PlanPart(const Drawing& d, const EditUnit& u) {
   const Shape s = ReadShape(d, u);
   const bool circle = s.kind == "CIRCLE";
   if (!s.finite || !(s.kind == "LINE" || s.kind == "ARC" || circle || s.polyline)) return std::nullopt;
   if (std::any_of(s.widths.begin(), s.widths.end(), [](const SegmentWidth& w) { return w.start != 0 || w.end != 0; }))
     return std::nullopt;
+  // A thickness makes a wall of it, which a new object would not keep.
+  bool thick = false;
+  EachGroup(d, u.from, u.to, [&](int g, std::string_view v) { thick = thick || (g == 39 && Number(v) != 0); });
+  if (thick) return std::nullopt;
   Part part;
   part.unit = u;
   if (s.line) {
@@ -203,15 +208,15 @@ class Repairer {
     return r;
   }
 
-  // The parts: what the tab shows outside blocks on layers shown and not
-  // locked.
+  // The parts: the tab's own objects (not what references draw) on layers
+  // shown and not locked.
   void collect() {
     const TabScope scope = TabScope::OfTab(d_, c_.tab);
     const StyleTables tables(d_);
     double extent = 1;
     for (std::int32_t i = 0; i < d_.anzpoly(); ++i) {
       const tpoly& p = d_.polys[static_cast<std::size_t>(i)];
-      if (p.isblock || !scope.shows(p)) continue;
+      if (!scope.shows(p)) continue;
       if (p.kind != Kind::LINE && p.kind != Kind::ARC && p.kind != Kind::CIRCLE && p.kind != Kind::LWPOLYLINE &&
           p.kind != Kind::POLYLINE)
         continue;

@@ -1,23 +1,25 @@
 // Making a drawing ready to cut: what the cut check finds and can be
 // mended, mended on the shown tab's visible objects as one undo step.
 //
-// The repair takes the lines, arcs, circles and 2-D polylines (without
-// widths) that lie in the plan, outside blocks, on layers that are shown
-// and not locked. In this order it
+// The repair takes the tab's own lines, arcs, circles and 2-D polylines
+// (without widths; not what block references draw) that lie in the plan,
+// on layers that are shown and not locked. In this order it
 //   - deletes the objects whose every piece another one draws already
 //     (within the tolerance): duplicates;
 //   - shortens open objects to what no other draws (a line on a polyline's
 //     side goes, one of two collinear overlapping lines keeps what the
 //     other does not cover); closed ones are kept whole or deleted whole;
-//   - makes ends that lie within the tolerance one point, the first of
-//     them staying where it is;
+//   - makes free ends (that meet no other end) within the tolerance of
+//     one another one point, in pairs, the nearest first, the earlier
+//     staying where it is; where three or more crowd, it leaves them;
 //   - when asked, closes a gap between free ends up to a second tolerance
 //     with a straight segment;
-//   - joins the chains that now close into closed polylines, as
-//     "Verbinden" does, where the first of their parts stood and with its
-//     properties.
+//   - joins the chains that now close, where two ends meet at each point,
+//     into closed polylines, as "Verbinden" does, where the first of their
+//     parts stood and with its properties (parts of different layers,
+//     colours or line types stay apart).
 // What it does not take (texts, references, ellipses, splines, objects in
-// a plane of their own, wide polylines) stays as it is; so does every
+// a plane of their own or with a thickness, wide polylines) stays as it is; so does every
 // object it does not change, byte for byte. The drawing is parsed again
 // once.
 #pragma once

@@ -91,6 +91,9 @@ TEST(CutRepair, MendsEachFaultAloneAndTogether) {
        Entity("ARC", {{10, "0"}, {20, "0"}, {40, "5"}, {210, "0"}, {220, "0.6"}, {230, "0.8"}, {50, "0"}, {51, "90"}}) +
            Entity("ARC", {{10, "0"}, {20, "0"}, {40, "5"}, {210, "0"}, {220, "0.6"}, {230, "0.8"}, {50, "0"}, {51, "90"}}),
        "nothing", "as before"},
+      {"a line with a thickness is left alone", Line(0, 0, 10, 0) + Entity("LINE", {{39, "2"}, {10, "0"}, {20, "0"},
+                                                                               {11, "10"}, {21, "0"}}),
+       "nothing", "as before"},
       {"a chain of two layers keeps its parts",
        Line(0, 0, 10, 0) + Line(10, 0, 10, 10) + OnLayer(Line(10, 10, 0, 0.005), "CUT"),
        "dup=0 over=0 ends=1 closed=0 gaps=0", ""},
@@ -143,6 +146,12 @@ TEST(CutRepair, KeepsWhatItDoesNotTouchAndItsProperties) {
   for (std::int32_t k = joined.linefrom; k <= joined.linebis; ++k) own += std::string(doc->d.value(k)) + "\n";
   EXPECT_NE(own.find("8\nCUT\n"), std::string::npos);
   EXPECT_NE(own.find("62\n1\n"), std::string::npos);
+  // The paper tab's own objects are its, the model's the model's.
+  auto paper = test::Doc::Of(Dxf(Line(0, 0, 10, 0) + Entity("LINE", {{67, "1"}, {10, "0"}, {20, "0"}, {11, "10"}, {21, "0"}}) +
+                                 Entity("LINE", {{67, "1"}, {10, "10"}, {20, "0"}, {11, "0"}, {21, "0"}})));
+  EXPECT_EQ(RepairCut(paper->c).status, CutRepair::Status::NothingToRepair);
+  paper->tab = 1;
+  EXPECT_EQ(RepairCut(paper->c).duplicates, 1);
   // A tolerance that is no number changes nothing.
   EXPECT_EQ(RepairCut(doc->c, -1).status, CutRepair::Status::InvalidValue);
   EXPECT_EQ(RepairCut(doc->c, 0.01, std::nan("")).status, CutRepair::Status::InvalidValue);
