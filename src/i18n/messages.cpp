@@ -143,8 +143,12 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "dargestellt werden kann; es wurde nichts geändert. Das Objekt: ",
     "Der Blockbezug nennt einen Block, den die Zeichnung nicht hat; es wurde nichts geändert. Der Block: ",
     "Das Zerlegen ergäbe zu viele Objekte; es wurde nichts geändert.",
-    // 113 to 125: not used here
-    "", "", "", "", "", "", "", "", "", "", "", "", "",
+    // 113 to 116: not used here
+    "", "", "", "",
+    // 117 to 122: "Zuschnitt prüfen"
+    "Weitere %1 sind hier nicht aufgeführt.", "", "", "", "", "",
+    // 123 to 125: not used here
+    "", "", "",
     // 126 to 130: ready to cut
     "Die Zeichnung ist bereit zum Zuschneiden.",
     "Die Zeichnung ist nicht bereit zum Zuschneiden.",

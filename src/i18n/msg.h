@@ -110,6 +110,8 @@ enum Nr : int {
   CannotExplodeDistorted = 110,  // "Zerlegen": followed by the kind
   MissingBlock = 111,            // followed by the block's name
   ExplodeTooLarge = 112,
+  // 117 to 122: "Zuschnitt prüfen"
+  CutRowsLeftOut = 117,  // below a list of the check's dialog: %1 rows more not shown
   // 126 to 130: whether a drawing is ready to cut
   ReadyToCut = 126,
   NotReadyToCut = 127,

@@ -1032,4 +1032,27 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
   return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
 }
 
+void DrawCutMarks(QPainter& g, const std::vector<CutMark>& marks) {
+  // Colours that stand out on the white model and on the black sheet
+  // alike, and from the drawing's own colours: errors pink, kinds the
+  // machines do not take blue.
+  const QColor error(255, 0, 144), notCut(0, 144, 255);
+  constexpr int kFrameGap = 3;
+  g.save();
+  g.setRenderHint(QPainter::Antialiasing, false);
+  g.setBrush(Qt::NoBrush);
+  for (const CutMark& m : marks) {
+    const QColor& c = m.error ? error : notCut;
+    if (m.boxed) {
+      // A little outside the box, so that the drawing's own lines along
+      // its edges stay in sight.
+      g.setPen(QPen(c, 1));
+      g.drawRect(QRect(QPoint(m.x0 - kFrameGap, m.y0 - kFrameGap), QPoint(m.x1 + kFrameGap, m.y1 + kFrameGap)));
+    }
+    g.setPen(QPen(c, 3));
+    g.drawEllipse(QPoint(m.x, m.y), kCutMarkRadius, kCutMarkRadius);
+  }
+  g.restore();
+}
+
 }  // namespace vestrel
