@@ -6,12 +6,14 @@
 
 #include "document/drawing.h"
 #include "document/numbers.h"
+#include "file/context.h"
 #include "file/dxffile.h"
 #include "file/encoding.h"
 #include "i18n/messages.h"
 #include "i18n/msg.h"
 #include "tools/propertybar.h"
 #include "view/cutcheck.h"
+#include "view/cutrepair.h"
 #include "view/extents.h"
 
 namespace vestrel {
@@ -139,25 +141,25 @@ void PrintText(const Drawing& d, const CutCheck& c, std::ostream& out) {
   figures(labels[CutFinding::kKinds + 1], c.total);
 }
 
-}  // namespace
-
-std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& o) {
-  std::vector<std::string> names;
+// The options --check and --repair share, the files they name, and each
+// one's own (--json of the check, --close-gaps of the repair, when given).
+std::string ParseCutOptions(const std::vector<std::string>& args, int& tab, double& tolerance, bool* json,
+                            double* gaps, std::vector<std::string>& names) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
     const std::string* value = i + 1 < args.size() ? &args[i + 1] : nullptr;
-    if (a == "--json") {
-      o.json = true;
+    if (a == "--json" && json) {
+      *json = true;
       continue;
     }
     if (a == "--tab") {
       const auto t = value ? ParseInt(*value) : std::nullopt;
       if (!t || *t < 0) return "--tab wants a tab number";
-      o.tab = *t;
-    } else if (a == "--tolerance") {
+      tab = *t;
+    } else if (a == "--tolerance" || (a == "--close-gaps" && gaps)) {
       const auto t = value ? ParseDouble(*value) : std::nullopt;
-      if (!t || *t < 0) return "--tolerance wants a number of drawing units, 0 or more";
-      o.tolerance = *t;
+      if (!t || *t < 0) return std::string(a) + " wants a number of drawing units, 0 or more";
+      (a == "--tolerance" ? tolerance : *gaps) = *t;
     } else if (a.starts_with("--")) {
       return "unknown option " + std::string(a);
     } else {
@@ -166,6 +168,33 @@ std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
     }
     ++i;  // the option's value
   }
+  return {};
+}
+
+// Reads and parses the drawing at `path` and makes sure it has tab `tab`;
+// false, with the reason on `err`, when not.
+bool ReadTab(const std::string& path, int tab, Drawing& d, std::ostream& err) {
+  if (const FileError e = ReadDxfFile(path, d.dxf); e != FileError::None) {
+    err << "vestrel: cannot read " << path << ": " << FileErrorEnglish(e) << '\n';
+    return false;
+  }
+  processdxf(d);
+  PropertyBar bar;
+  RefreshPropertyBar(bar, d);
+  const int tabs = static_cast<int>(bar.TabControl1.size());
+  if (tab < 0 || tab >= tabs) {
+    err << "vestrel: the drawing has no tab " << tab << " (it has " << tabs << ")\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions& o) {
+  std::vector<std::string> names;
+  if (std::string problem = ParseCutOptions(args, o.tab, o.tolerance, &o.json, nullptr, names); !problem.empty())
+    return problem;
   if (names.size() != 1) return "--check wants one file";
   o.input = names[0];
   return {};
@@ -173,24 +202,53 @@ std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
 
 int RunCheck(const CheckOptions& o, std::ostream& out, std::ostream& err) {
   Drawing d;
-  if (const FileError e = ReadDxfFile(o.input, d.dxf); e != FileError::None) {
-    err << "vestrel: cannot read " << o.input << ": " << FileErrorEnglish(e) << '\n';
-    return 2;
-  }
-  processdxf(d);
-  PropertyBar bar;
-  RefreshPropertyBar(bar, d);
-  const int tabs = static_cast<int>(bar.TabControl1.size());
-  if (o.tab < 0 || o.tab >= tabs) {
-    err << "vestrel: the drawing has no tab " << o.tab << " (it has " << tabs << ")\n";
-    return 2;
-  }
+  if (!ReadTab(o.input, o.tab, d, err)) return 2;
   const CutCheck c = CheckCut(d, o.tab, o.tolerance);
   if (o.json)
     PrintJson(o, d, c, out);
   else
     PrintText(d, c, out);
   return c.ready() ? 0 : 1;
+}
+
+std::string ParseRepairOptions(const std::vector<std::string>& args, RepairOptions& o) {
+  std::vector<std::string> names;
+  if (std::string problem = ParseCutOptions(args, o.tab, o.tolerance, nullptr, &o.gaps, names); !problem.empty())
+    return problem;
+  if (names.size() != 2) return "--repair wants the drawing to repair and the file to write";
+  o.input = names[0], o.output = names[1];
+  return {};
+}
+
+int RunRepair(const RepairOptions& o, std::ostream& out, std::ostream& err) {
+  Drawing d;
+  if (!ReadTab(o.input, o.tab, d, err)) return 2;
+  Journal journal;
+  FileState file;
+  DocumentContext c{d, journal, file, o.tab};
+  const CutRepair r = RepairCut(c, o.tolerance, o.gaps);
+  using S = CutRepair::Status;
+  if (r.status != S::Done && r.status != S::NothingToRepair) {
+    err << "vestrel: cannot repair " << o.input << ": "
+        << GermanMessage(r.status == S::NoHandleLeft       ? msg::NoHandleLeft
+                         : r.status == S::NoInsertionPoint ? msg::NoInsertionPoint
+                                                           : msg::InvalidValue)
+        << '\n';
+    return 2;
+  }
+  // Written whole or not at all: the old file stays when the write fails,
+  // so the drawing may be written over itself.
+  if (const FileError e = WriteDxfFile(o.output, d.dxf); e != FileError::None) {
+    err << "vestrel: cannot write " << o.output << ": " << FileErrorEnglish(e) << '\n';
+    return 2;
+  }
+  if (r.status == S::Done)
+    out << Filled(msg::CutRepaired, {std::to_string(r.duplicates), std::to_string(r.overlaps), std::to_string(r.ends),
+                                     std::to_string(r.contours), std::to_string(r.gaps)})
+        << '\n';
+  else
+    out << GermanMessage(msg::NothingToRepair) << '\n';
+  return 0;
 }
 
 int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -245,6 +303,7 @@ void PrintUsage(std::ostream& out) {
   out << "Usage: vestrel [FILE.dxf]\n"
          "       vestrel --info FILE.dxf\n"
          "       vestrel --check FILE.dxf [--tab N] [--tolerance T] [--json]\n"
+         "       vestrel --repair IN.dxf OUT.dxf [--tab N] [--tolerance T] [--close-gaps G]\n"
          "       vestrel --export-png OUT.png [--size WxH] [--tab N] FILE.dxf\n"
          "       vestrel --export-pdf OUT.pdf [--tab N] [--scale MM:UNITS] [--margin MM]\n"
          "                            [--offset XMM:YMM] FILE.dxf\n"
@@ -261,6 +320,12 @@ void PrintUsage(std::ostream& out) {
          "                 segments, self-crossings; and per part its cut length,\n"
          "                 pierces, area and box. Exits 0 when ready, 1 when not,\n"
          "                 2 when the file cannot be read; --json prints JSON\n"
+         "  --repair       repair tab N of IN.dxf for cutting and write OUT.dxf (may\n"
+         "                 be IN.dxf): duplicates and overlaps out, ends within T\n"
+         "                 made one, chains that close joined into polylines, gaps\n"
+         "                 up to G bridged with a line (none unless --close-gaps\n"
+         "                 says); prints what it did. Exits 0 when OUT.dxf is\n"
+         "                 written, 2 when IN.dxf cannot be read or OUT.dxf written\n"
          "  --export-png   write what the window shows after zoom to extents\n"
          "                 (1600x1000 pixels unless --size says otherwise) of tab N\n"
          "                 (0, the model, unless --tab says otherwise)\n"

@@ -27,6 +27,21 @@ std::string ParseCheckOptions(const std::vector<std::string>& args, CheckOptions
 // tab.
 int RunCheck(const CheckOptions& o, std::ostream& out, std::ostream& err);
 
+// --repair IN.dxf OUT.dxf [--tab N] [--tolerance T] [--close-gaps G]
+struct RepairOptions {
+  std::string input, output;
+  int tab = 0;
+  double tolerance = 0.01;
+  double gaps = 0;  // none closed
+};
+// What is wrong with the arguments after --repair; empty when nothing is.
+std::string ParseRepairOptions(const std::vector<std::string>& args, RepairOptions& o);
+// Repairs the drawing for cutting, writes it to the output file (written
+// whole or not at all) and prints what it did in German. Returns the exit
+// code: 0 when the file is written, 2 when the input cannot be read, has
+// no such tab or cannot be repaired, or the output cannot be written.
+int RunRepair(const RepairOptions& o, std::ostream& out, std::ostream& err);
+
 // The options, for --help.
 void PrintUsage(std::ostream& out);
 

@@ -113,6 +113,12 @@ int main(int argc, char** argv) {
         return Usage(problem), 2;
       return Guarded([&] { return vestrel::RunCheck(o, std::cout, std::cerr); }, 2);
     }
+    if (first == "--repair") {
+      vestrel::RepairOptions o;
+      if (const std::string problem = vestrel::ParseRepairOptions({argv + 2, argv + argc}, o); !problem.empty())
+        return Usage(problem), 2;
+      return Guarded([&] { return vestrel::RunRepair(o, std::cout, std::cerr); }, 2);
+    }
     if (first == "--export-png") return Export(argc, argv, false);
     if (first == "--export-pdf") return Export(argc, argv, true);
     if (first == "--replay") return Replay(argc, argv);

@@ -52,7 +52,8 @@ void Fill(QTreeWidget* list, const std::vector<CutFindingRow>& rows) {
   list->addTopLevelItems(items);
 }
 
-void ShowLeftOut(QLabel* label, const std::string& text) {
+// A label shown only when it has something to say.
+void ShowIfAny(QLabel* label, const std::string& text) {
   label->setText(Q(text));
   label->setVisible(!text.empty());
 }
@@ -65,8 +66,13 @@ TZuschnittForm::TZuschnittForm(QWidget* parent) : QDialog(parent) {
   // Checked again once the value is entered, not at every key.
   ToleranzEd->setKeyboardTracking(false);
   form->addRow("Toleranz:", ToleranzEd);
+  LueckenEd = new FloatSpinEdit(this, "LueckenEd", 0, 1e9, 10);
+  form->addRow("Lücken schließen bis:", LueckenEd);
   ErgebnisLabel = Told(this, "ErgebnisLabel");
   form->addRow(ErgebnisLabel);
+  BereinigtLabel = Told(this, "BereinigtLabel");
+  BereinigtLabel->setWordWrap(true);
+  form->addRow(BereinigtLabel);
   const QStringList findings{"Art", "Ort", "Maß", "Objekt"};
   FehlerListe = List(this, "FehlerListe", findings, 160);
   form->addRow(new QLabel("Fehler:", this));
@@ -83,9 +89,20 @@ TZuschnittForm::TZuschnittForm(QWidget* parent) : QDialog(parent) {
   form->addRow(ZahlenListe);
   TeileMehrLabel = Told(this, "TeileMehrLabel");
   form->addRow(TeileMehrLabel);
-  QPushButton* copy = DialogButtons(this, form, false)->addButton("Kopieren", QDialogButtonBox::ActionRole);
+  QDialogButtonBox* buttons = DialogButtons(this, form, false);
+  QPushButton* repair = buttons->addButton("Bereinigen", QDialogButtonBox::ActionRole);
+  repair->setObjectName("BereinigenBtn");
+  repair->setAutoDefault(false);
+  QPushButton* copy = buttons->addButton("Kopieren", QDialogButtonBox::ActionRole);
   copy->setObjectName("KopierenBtn");
   copy->setAutoDefault(false);
+  connect(repair, &QPushButton::clicked, this, [this] {
+    if (!values_) return;
+    LueckenEd->interpretText();
+    values_->LueckenEd = LueckenEd->value();
+    steps_->Repair(*values_);
+    show(*values_);
+  });
   connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(figuresText()); });
   connect(ToleranzEd, &QDoubleSpinBox::valueChanged, this, [this](double tolerance) {
     if (!values_ || tolerance == values_->ToleranzEd) return;
@@ -100,9 +117,9 @@ TZuschnittForm::TZuschnittForm(QWidget* parent) : QDialog(parent) {
 }
 
 void TZuschnittForm::keyPressEvent(QKeyEvent* event) {
-  // Return enters the tolerance typed and leaves the dialog open.
+  // Return enters what was typed and leaves the dialog open.
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    ToleranzEd->interpretText();
+    for (FloatSpinEdit* field : {ToleranzEd, LueckenEd}) field->interpretText();
     return event->accept();
   }
   QDialog::keyPressEvent(event);
@@ -110,16 +127,17 @@ void TZuschnittForm::keyPressEvent(QKeyEvent* event) {
 
 void TZuschnittForm::show(const CutCheckDialogValues& v) {
   ErgebnisLabel->setText(Q(v.summary));
+  ShowIfAny(BereinigtLabel, v.repaired);
   Fill(FehlerListe, v.errors);
   Fill(HinweisListe, v.notCut);
-  ShowLeftOut(FehlerMehrLabel, v.errorsLeftOut);
-  ShowLeftOut(HinweisMehrLabel, v.notCutLeftOut);
+  ShowIfAny(FehlerMehrLabel, v.errorsLeftOut);
+  ShowIfAny(HinweisMehrLabel, v.notCutLeftOut);
   ZahlenListe->clear();
   QList<QTreeWidgetItem*> items;
   for (const CutFigureRow& r : v.figures)
     items << new QTreeWidgetItem({Q(r.part), Q(r.length), Q(r.pierces), Q(r.area), Q(r.box)});
   ZahlenListe->addTopLevelItems(items);
-  ShowLeftOut(TeileMehrLabel, v.partsLeftOut);
+  ShowIfAny(TeileMehrLabel, v.partsLeftOut);
   for (QTreeWidget* list : {FehlerListe, HinweisListe, ZahlenListe})
     for (int c = 0; c < list->columnCount(); ++c) list->resizeColumnToContents(c);
 }
@@ -140,6 +158,7 @@ QString TZuschnittForm::figuresText() const {
 void TZuschnittForm::Run(CutCheckDialogValues& values, CutCheckSteps& steps) {
   values_ = nullptr;  // the value proposed is no change
   ToleranzEd->setValue(values.ToleranzEd);
+  LueckenEd->setValue(values.LueckenEd);
   values_ = &values;
   steps_ = &steps;
   show(values);
@@ -150,6 +169,7 @@ void TZuschnittForm::Run(CutCheckDialogValues& values, CutCheckSteps& steps) {
     move(std::max(area.left(), area.right() - width() - 16), area.top() + 80);
   }
   RunDialog(this, ToleranzEd);
+  values.LueckenEd = LueckenEd->value();
   values_ = nullptr;
   steps_ = nullptr;
 }

@@ -1,9 +1,10 @@
 // The dialog "Zuschnitt prüfen": the tolerance, whether the drawing is
 // ready to cut, the findings (the errors apart from the kinds the machines
 // do not take) and what cutting costs per part and in total, which
-// "Kopieren" puts on the clipboard. A changed tolerance checks again, and a
-// double click on a finding zooms the view to it, both through the
-// editor's steps while the dialog stays open.
+// "Kopieren" puts on the clipboard. A changed tolerance checks again, a
+// double click on a finding zooms the view to it, and "Bereinigen"
+// repairs (closing gaps up to "Lücken schließen bis:") and says what it
+// did, all through the editor's steps while the dialog stays open.
 #pragma once
 
 #include <QDialog>
@@ -25,8 +26,8 @@ class TZuschnittForm : public QDialog {
   // Shows the dialog on `values` until OK; they hold the last check then.
   void Run(CutCheckDialogValues& values, CutCheckSteps& steps);
 
-  FloatSpinEdit* ToleranzEd;
-  QLabel *ErgebnisLabel, *FehlerMehrLabel, *HinweisMehrLabel, *TeileMehrLabel;
+  FloatSpinEdit *ToleranzEd, *LueckenEd;
+  QLabel *ErgebnisLabel, *BereinigtLabel, *FehlerMehrLabel, *HinweisMehrLabel, *TeileMehrLabel;
   QTreeWidget *FehlerListe, *HinweisListe, *ZahlenListe;
 
  protected:

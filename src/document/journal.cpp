@@ -77,6 +77,22 @@ void ChangeStep::erase(std::int32_t at, std::int32_t count) {
   dxf_.erase(static_cast<std::size_t>(at), static_cast<std::size_t>(count));
 }
 
+void ChangeStep::splice(const std::vector<LineList::Splice>& splices) {
+  for (auto s = splices.rbegin(); s != splices.rend(); ++s) {
+    const auto at = static_cast<std::int32_t>(s->at);
+    if (s->erase > 0) {
+      const auto count = static_cast<std::int32_t>(s->erase);
+      if (j_.listener) j_.listener->Erased(at, count);
+      step().actions.push_back({1, at, count, 0, dxf_.copy(s->at, s->erase)});
+    }
+    if (s->lines && !s->lines->empty()) {
+      if (j_.listener) j_.listener->Inserted(at, *s->lines);
+      step().actions.push_back({0, at, static_cast<std::int32_t>(s->lines->size()), 0, {}});
+    }
+  }
+  dxf_.splice(splices);
+}
+
 // Each splice is undone in the list as it stood right after it, so the
 // step goes backwards from its last splice to its first, and forwards again
 // for a redo. A step keeps the lines that are not in the document: taken

@@ -61,6 +61,10 @@ class ChangeStep {
   void insert(const std::vector<LineList::Insertion>& insertions);
   void overwrite(std::int32_t at, std::string_view text);
   void erase(std::int32_t at, std::int32_t count);
+  // Several splices at places of the lines as they are now (see
+  // LineList::splice), made in one pass and recorded as if made one by one
+  // from the last place to the first, each an erasure and an insertion.
+  void splice(const std::vector<LineList::Splice>& splices);
 
  private:
   tundo& step() { return j_.undos[index_]; }

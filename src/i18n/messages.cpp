@@ -143,8 +143,11 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "dargestellt werden kann; es wurde nichts geändert. Das Objekt: ",
     "Der Blockbezug nennt einen Block, den die Zeichnung nicht hat; es wurde nichts geändert. Der Block: ",
     "Das Zerlegen ergäbe zu viele Objekte; es wurde nichts geändert.",
-    // 113 to 116: not used here
-    "", "", "", "",
+    // 113 to 116: the cut repair
+    "Bereinigt: %1 doppelte Objekte gelöscht, %2 überlappende gekürzt, %3 Enden zusammengeführt, %4 Konturen "
+    "geschlossen, %5 Lücken überbrückt.",
+    "Es gab nichts zu bereinigen; die Zeichnung bleibt, wie sie ist.",
+    "", "",
     // 117 to 122: "Zuschnitt prüfen"
     "Weitere %1 sind hier nicht aufgeführt.", "", "", "", "", "",
     // 123 to 125: not used here

@@ -1,8 +1,11 @@
 // "Zuschnitt prüfen" in the menu "Extras": the shown tab checked for
 // cutting machines in its dialog, what the check found marked in the
 // drawing area (until the drawing changes, another tab shows or the check
-// runs again), and the view zoomed to a finding on request.
+// runs again), the view zoomed to a finding on request, and the repair
+// ("Bereinigen").
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "document/numbers.h"
@@ -10,6 +13,7 @@
 #include "i18n/msg.h"
 #include "tools/editor.h"
 #include "view/cutmarks.h"
+#include "view/cutrepair.h"
 #include "view/transform.h"
 
 namespace vestrel {
@@ -45,12 +49,37 @@ CutFigureRow FigureRow(std::string part, const CutFigures& f) {
           b.empty ? std::string() : Fixed(b.minx) + ", " + Fixed(b.miny) + " – " + Fixed(b.maxx) + ", " + Fixed(b.maxy)};
 }
 
+// Message `nr` in the language in force, %1, %2, ... replaced by the counts.
+std::string Counted(Editor& e, int nr, std::initializer_list<std::size_t> counts) {
+  std::string text = e.platform.Message(nr);
+  int k = 1;
+  for (const std::size_t n : counts) {
+    const std::string mark = "%" + std::to_string(k++);
+    if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), std::to_string(n));
+  }
+  return text;
+}
+
 // What is said of `count` rows left out of a list; nothing for none.
 std::string LeftOut(Editor& e, std::size_t count) {
-  if (count == 0) return {};
-  std::string text = e.platform.Message(msg::CutRowsLeftOut);
-  if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, std::to_string(count));
-  return text;
+  return count == 0 ? std::string() : Counted(e, msg::CutRowsLeftOut, {count});
+}
+
+// What the repair did, in the dialog's words; a repair refused is told in
+// a message box, and the dialog says nothing of it.
+std::string Repaired(Editor& e, const CutRepair& r) {
+  using S = CutRepair::Status;
+  auto count = [](int n) { return static_cast<std::size_t>(std::max(n, 0)); };
+  switch (r.status) {
+    case S::Done:
+      return Counted(e, msg::CutRepaired,
+                     {count(r.duplicates), count(r.overlaps), count(r.ends), count(r.contours), count(r.gaps)});
+    case S::NothingToRepair: return e.platform.Message(msg::NothingToRepair);
+    case S::InvalidValue: e.platform.ShowMessage(msg::InvalidValue, "", MsgIcon::Error); break;
+    case S::NoInsertionPoint: e.platform.ShowMessage(msg::NoInsertionPoint, "", MsgIcon::Error); break;
+    case S::NoHandleLeft: e.platform.ShowMessage(msg::NoHandleLeft, "", MsgIcon::Error); break;
+  }
+  return {};
 }
 
 void Fill(Editor& e, const CutCheck& c, CutCheckDialogValues& v) {
@@ -92,6 +121,7 @@ class CutCheckRun final : public CutCheckSteps {
     c.generation = e_.drawing.generation;
     c.tab = e_.view.tab;
     c.run = run;
+    v.repaired.clear();
     Fill(e_, c.check, v);
     e_.Repaint();
   }
@@ -103,6 +133,13 @@ class CutCheckRun final : public CutCheckSteps {
     RememberView(e_.views);
     ZoomWindow(e_.views, a, b);
     e_.RepaintView();
+  }
+
+  void Repair(CutCheckDialogValues& v) override {
+    if (!std::isfinite(v.LueckenEd) || v.LueckenEd < 0) v.LueckenEd = 0;
+    const std::string said = Repaired(e_, RepairCut(e_.doc, v.ToleranzEd, v.LueckenEd));
+    Check(v);
+    v.repaired = said;
   }
 
  private:
@@ -120,10 +157,12 @@ void Editor::ZuschnittPruefen1Click() {
   SetAlltoFalse();
   CutCheckDialogValues v;
   v.ToleranzEd = dialogs.cutTolerance;
+  v.LueckenEd = dialogs.cutGaps;
   CutCheckRun steps(*this);
   steps.Check(v);
   platform.ShowCutCheckDialog(v, steps);
   dialogs.cutTolerance = v.ToleranzEd;
+  dialogs.cutGaps = v.LueckenEd;
 }
 
 }  // namespace vestrel

@@ -10,6 +10,7 @@
 #include "document/tabscope.h"
 #include "geometry/crossings.h"
 #include "geometry/segments.h"
+#include "view/cutgrid.h"
 #include "view/measure.h"
 
 namespace vestrel {
@@ -92,20 +93,6 @@ CutBox BoxOf(const Path& path) {
 
 double Dot(Point2 a, Point2 b) { return a.x * b.x + a.y * b.y; }
 Point2 Sub(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
-
-// The cell of v among cells of `size` (clamped to what the numbers hold),
-// and the side its nearer neighbour lies on: whatever lies within half a
-// cell of v lies in one of the two.
-struct Cell {
-  std::int64_t k = 0;
-  int side = 1;
-};
-Cell CellOf(double v, double size) {
-  const double x = std::clamp(v / size, -4e18, 4e18);
-  const double k = std::floor(x);
-  if (!std::isfinite(k)) return {};
-  return {static_cast<std::int64_t>(k), x - k < 0.5 ? -1 : 1};
-}
 
 // The size of the numbers of a box: what "one point" is measured against.
 double Scale(const CutBox& b) {
@@ -498,24 +485,15 @@ class Checker {
         if (!(l > eps_)) continue;
         entered[k] += l;
         if (const auto arc = CircleOf(piece)) {
-          double start = arc->sweep < 0 ? arc->start + arc->sweep : arc->start;
-          const double sweep = std::min(std::abs(arc->sweep), 2 * kPi);
-          start = std::fmod(start, 2 * kPi);
-          if (start < 0) start += 2 * kPi;
+          const auto [start, sweep] = CounterClockwise(arc->start, arc->sweep);
           const Cell x = CellOf(arc->c.x - origin.x, q), y = CellOf(arc->c.y - origin.y, q), r = CellOf(arc->r, q);
           const BucketKey key{true, x.k, y.k, r.k}, side{true, x.side, y.side, r.side};
           add(key, side, {k, &piece, start * arc->r, std::min(start + sweep, 2 * kPi) * arc->r});
           if (start + sweep > 2 * kPi) add(key, side, {k, &piece, 0, (start + sweep - 2 * kPi) * arc->r});
         } else if (!piece.elliptic) {
-          Point2 u{(piece.b.x - piece.a.x) / l, (piece.b.y - piece.a.y) / l};
-          if (u.y < 0 || (u.y == 0 && u.x < 0)) u = {-u.x, -u.y};
-          double theta = std::atan2(u.y, u.x);
-          if (theta >= kPi - qa) theta -= kPi;
-          const Cell ka = CellOf(theta, qa);
-          const double bucketAngle = (static_cast<double>(ka.k) + 0.5) * qa;
-          const Point2 along{std::cos(bucketAngle), std::sin(bucketAngle)}, across{-along.y, along.x};
-          const Point2 a = Sub(piece.a, origin), b = Sub(piece.b, origin);
-          const Cell ko = CellOf(Dot(across, a), q);
+          const LineBucket line = LineBucketOf(piece.a, piece.b, origin, q, qa);
+          const Cell ka = line.angle, ko = line.offset;
+          const Point2 along = line.along, a = Sub(piece.a, origin), b = Sub(piece.b, origin);
           add({false, ka.k, ko.k, 0}, {false, ka.side, ko.side, 0},
               {k, &piece, std::min(Dot(along, a), Dot(along, b)), std::max(Dot(along, a), Dot(along, b))});
         }

@@ -1,10 +1,12 @@
-// vestrel --info and --check: what they print for a drawing, their exit
-// codes, and clear failures.
+// vestrel --info, --check and --repair: what they print for a drawing,
+// their exit codes, and clear failures.
 #include "app/commandline.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "file/dxffile.h"
 
 #include "support/temp_dir.h"
 
@@ -123,6 +125,69 @@ TEST(CommandLineCheck, PrintsFindingsAndFiguresInGermanOrAsJson) {
   for (const char* part : {"\"ready\": false", "\"open_contour\": 1", "\"kind\": \"open_contour\", \"type\": \"LINE\"",
                            "\"width\": 10}", "\"pierces\": 3", "\"contours\": 3", "\"box\": [0, 0, 30, 10]"})
     EXPECT_NE(j.find(part), std::string::npos) << part << " in\n" << j;
+}
+
+TEST(CommandLineRepair, WritesTheRepairedDrawingOrSaysWhyNot) {
+  const test::TempDir tmp;
+  // The plate with its square drawn twice and a line that nearly closes
+  // a triangle with two others.
+  const std::string twice =
+      Plate("  0\nLINE\n  8\n0\n 10\n0\n 20\n0\n 11\n10\n 21\n0\n"
+            "  0\nLINE\n  8\n0\n 10\n20\n 20\n0\n 11\n30\n 21\n0\n  0\nLINE\n  8\n0\n 10\n30\n 20\n0\n 11\n20\n 21\n10\n"
+            "  0\nLINE\n  8\n0\n 10\n20\n 20\n10\n 11\n20\n 21\n0.5\n");
+  const std::string in = tmp.write("in.dxf", twice);
+  const std::string ready = tmp.write("ready.dxf", Plate());
+  const std::string folder = tmp.path("no/such/folder/out.dxf");
+  struct Case {
+    std::vector<std::string> args;
+    int code;         // -1: the arguments are refused
+    std::string out;  // what stdout or stderr says
+    int left = 0;     // open contours a check finds in the file written
+  } cases[] = {
+      {{in, tmp.path("a.dxf")}, 0,
+       "Bereinigt: 1 doppelte Objekte gel\xC3\xB6scht, 0 \xC3\xBC" "berlappende gek\xC3\xBCrzt, 0 Enden "
+       "zusammengef\xC3\xBChrt, 0 Konturen geschlossen, 0 L\xC3\xBC" "cken \xC3\xBC" "berbr\xC3\xBC" "ckt.\n",
+       1},
+      {{in, tmp.path("b.dxf"), "--close-gaps", "0.5"}, 0, "1 Konturen geschlossen, 1 L\xC3\xBC" "cken", 0},
+      {{in, tmp.path("c.dxf"), "--tolerance", "0.5"}, 0, "1 Enden zusammengef\xC3\xBChrt, 1 Konturen", 0},
+      {{ready, tmp.path("d.dxf")}, 0, "nichts zu bereinigen", 0},
+      {{in, folder}, 2, "cannot write " + folder},
+      {{"/nonexistent/drawing.dxf", tmp.path("e.dxf")}, 2, "cannot read /nonexistent/drawing.dxf"},
+      {{in, tmp.path("f.dxf"), "--tab", "2"}, 2, "no tab 2"},
+      {{in}, -1, "--repair wants the drawing to repair and the file to write"},
+      {{in, "--close-gaps", "-1", tmp.path("g.dxf")}, -1, "--close-gaps wants"},
+      {{in, tmp.path("g.dxf"), "--json"}, -1, "unknown option --json"},
+  };
+  for (const Case& c : cases) {
+    RepairOptions o;
+    const std::string problem = ParseRepairOptions(c.args, o);
+    const std::string name = c.args.empty() ? "no arguments" : c.args.back();
+    if (c.code < 0) {
+      EXPECT_NE(problem.find(c.out), std::string::npos) << name << ": " << problem;
+      continue;
+    }
+    ASSERT_EQ(problem, "") << name;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunRepair(o, out, err), c.code) << name;
+    EXPECT_NE((c.code == 0 ? out : err).str().find(c.out), std::string::npos) << name << ": " << out.str() << err.str();
+    LineList written;
+    EXPECT_EQ(ReadDxfFile(o.output, written) == FileError::None, c.code == 0) << name;
+    if (c.code != 0) continue;
+    CheckOptions check;
+    check.input = o.output;
+    std::ostringstream found;
+    RunCheck(check, found, err);
+    EXPECT_NE(found.str().find("Offene Kontur: " + std::to_string(c.left) + "\n"), std::string::npos) << found.str();
+    EXPECT_NE(found.str().find("Doppelt: 0\n"), std::string::npos) << found.str();
+  }
+  // The drawing repaired over itself.
+  RepairOptions self;
+  ASSERT_EQ(ParseRepairOptions({in, in, "--close-gaps", "1"}, self), "");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunRepair(self, out, err), 0) << err.str();
+  CheckOptions check;
+  check.input = in;
+  EXPECT_EQ(RunCheck(check, out, err), 0) << out.str();
 }
 
 }  // namespace

@@ -588,23 +588,31 @@ def cut_counts(doc, tolerance):
 
 
 def check_cut_states(stdout, path):
-    """What is wrong with the `check`, `marked` and `zoom` lines the cut
-    check's case printed: the counts at 0.01 and at 0.001 as ezdxf's
-    reading of the drawing has them, every finding marked until the drawing
-    changed, and the view zoomed in by the double click."""
+    """What is wrong with the `check`, `marked`, `undo` and `zoom` lines the
+    cut check's case printed: the counts at 0.01 and at 0.001 as ezdxf's
+    reading of the drawing has them, and after "Bereinigen" as its reading
+    of the repaired drawing (saved beside it) has them, one undo step that
+    takes it back; every finding marked until the drawing changed, and the
+    view zoomed by the double click to the first finding."""
     doc = ezdxf.readfile(path)
+    repaired = ezdxf.readfile(os.path.join(os.path.dirname(path), "repaired.dxf"))
     states = [dict(l.split(": ", 1) for l in block.splitlines() if ": " in l)
               for block in stdout.split("modes:")[1:]]
-    if len(states) != 3:
-        return [f"{len(states)} states printed, wanted 3"]
+    if len(states) != 5:
+        return [f"{len(states)} states printed, wanted 5"]
     problems = []
-    for state, tolerance in zip(states[:2], (0.01, 0.001)):
-        wanted = cut_counts(doc, tolerance)
+    for k, (state, drawing, tolerance, undo) in enumerate(zip(
+            states, (doc, doc, repaired, doc), (0.01, 0.001, 0.01, 0.01), ("0", "0", "1", "0"))):
+        wanted = cut_counts(drawing, tolerance)
         got = dict(kv.split("=") for kv in state.get("check", "").split())
         if {k: int(v) for k, v in got.items()} != wanted:
-            problems.append(f"at {tolerance}: check {got}, ezdxf {wanted}")
+            problems.append(f"state {k + 1}, at {tolerance}: check {got}, ezdxf {wanted}")
         if int(state.get("marked", -1)) != sum(wanted.values()):
-            problems.append(f"at {tolerance}: {state.get('marked')} marked, wanted {sum(wanted.values())}")
+            problems.append(f"state {k + 1}: {state.get('marked')} marked, wanted {sum(wanted.values())}")
+        if state.get("undo") != undo:
+            problems.append(f"state {k + 1}: {state.get('undo')} undo steps, wanted {undo}")
+    if cut_counts(repaired, 0.01)["near_ends"] or cut_counts(repaired, 0.01)["duplicate"]:
+        problems.append(f"the repaired drawing still has {cut_counts(repaired, 0.01)}")
     # The first row: the square left open, zoomed to with a fifth of its
     # larger side around it, in the drawing area of 1200 x 800 pixels.
     msp = doc.modelspace()
@@ -620,8 +628,8 @@ def check_cut_states(stdout, path):
     zoom = 100 * min(1200 / (w + 2 * margin), 800 / (h + 2 * margin))
     if abs(float(states[1]["zoom"]) - zoom) > 1e-6 * zoom:
         problems.append(f"the double click zoomed to {states[1]['zoom']}, wanted {zoom}")
-    if states[2].get("marked") != "0" or states[2].get("check") != states[1].get("check"):
-        problems.append(f"after a line was drawn: marked {states[2].get('marked')}, check {states[2].get('check')}")
+    if states[4].get("marked") != "0" or states[4].get("check") != states[3].get("check"):
+        problems.append(f"after a line was drawn: marked {states[4].get('marked')}, check {states[4].get('check')}")
     return problems
 
 
@@ -1724,7 +1732,8 @@ CASES = [
         measured=("@TMP@/measure.dxf", check_measured),
     ),
     dict(
-        name="the cut check: its findings at two tolerances, a double click zooms there, the marks until a change",
+        name="the cut check: its findings at two tolerances, a double click zooms there, the repair and its undo, "
+             "the marks until a change",
         setup=lambda tmp: cut_drawing(os.path.join(tmp, "cut.dxf")),
         args=["@TMP@/cut.dxf"],
         script="""
@@ -1735,6 +1744,15 @@ CASES = [
             trigger ZuschnittPruefen1
             png @TMP@/marked.png
             state
+            answer ZuschnittForm ToleranzEd=0.01 press=BereinigenBtn ok
+            trigger ZuschnittPruefen1
+            state
+            saveas @TMP@/repaired.dxf
+            key ctrl+z
+            answer ZuschnittForm ok
+            trigger ZuschnittPruefen1
+            state
+            saveas @TMP@/undone.dxf
             trigger LineBtn
             click 10 10
             click 50 50
@@ -1742,6 +1760,8 @@ CASES = [
             state
         """,
         png=("@TMP@/marked.png", 1200, 800),
+        audit="@TMP@/repaired.dxf",
+        same=("@TMP@/undone.dxf", "@TMP@/cut.dxf"),
         measured=("@TMP@/cut.dxf", check_cut_states),
     ),
     dict(

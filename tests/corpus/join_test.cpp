@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <set>
@@ -22,11 +21,9 @@
 #include "document/numbers.h"
 #include "editing/reshape.h"
 #include "support/corpus.h"
-#include "support/fake_platform.h"
+#include "support/pictures.h"
 #include "support/qt_app.h"
 #include "view/extents.h"
-#include "view/renderer.h"
-#include "view/transform.h"
 
 namespace vestrel {
 namespace {
@@ -53,50 +50,6 @@ Key KeyOf(const Drawing& d, const tpoly& p) {
   return {layer, std::string(d.ltname(p)), p.colornr, p.truecolor, p.lineweight, normal};
 }
 
-QImage Picture(Drawing& d) {
-  test::FakePlatform platform;
-  platform.paintBox = {800, 600};
-  ViewState view;
-  PrintSetup print;
-  ViewContext s{d, view, print, platform};
-  ZoomFullIn(s);
-  QImage image(800, 600, QImage::Format_RGB32);
-  PaintBox1Paint(image, d, view, print, platform.page, 96);
-  return image;
-}
-
-// The pixels inked firmly in `a` with no pixel inked in about the same
-// colour among the 3 x 3 pixels around them in `b`. A line drawn as part
-// of a polyline rather than on its own may be shaded differently by the
-// anti-aliasing, half a pixel aside, but keeps its colour: seen from the
-// background, a pixel's colour keeps its direction however faint it is.
-int Unmatched(const QImage& a, const QImage& b, QRgb background) {
-  auto ink = [background](QRgb p) {
-    return std::array<double, 3>{double(qRed(p)) - qRed(background), double(qGreen(p)) - qGreen(background),
-                                 double(qBlue(p)) - qBlue(background)};
-  };
-  auto strength = [](const std::array<double, 3>& v) { return std::max({std::abs(v[0]), std::abs(v[1]), std::abs(v[2])}); };
-  auto alike = [](const std::array<double, 3>& u, const std::array<double, 3>& v) {
-    const double dot = u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
-    return dot > 0.95 * std::hypot(u[0], u[1], u[2]) * std::hypot(v[0], v[1], v[2]);
-  };
-  int n = 0;
-  for (int y = 0; y < a.height(); ++y)
-    for (int x = 0; x < a.width(); ++x) {
-      const auto c = ink(a.pixel(x, y));
-      if (strength(c) <= 128) continue;
-      bool found = false;
-      for (int dy = -1; dy <= 1 && !found; ++dy)
-        for (int dx = -1; dx <= 1 && !found; ++dx) {
-          if (!b.valid(x + dx, y + dy)) continue;
-          const auto o = ink(b.pixel(x + dx, y + dy));
-          found = strength(o) > 32 && alike(c, o);
-        }
-      n += !found;
-    }
-  return n;
-}
-
 class CorpusJoin : public ::testing::TestWithParam<std::string> {
  protected:
   static void SetUpTestSuite() { test::EnsureApp<QGuiApplication>(); }
@@ -106,7 +59,7 @@ TEST_P(CorpusJoin, ClosesWhatMeetsAndLooksTheSame) {
   const auto doc = test::Doc::Read(GetParam());
   if (!doc) GTEST_SKIP() << "not readable";
   Drawing& d = doc->d;
-  const QImage before = Picture(d);
+  const QImage before = test::Picture(d);
   const Extents x = TabExtents(d, 0);
   const double size = std::max(x.maxx - x.minx, x.maxy - x.miny);
   const double tolerance = std::isfinite(size) && size > 0 ? size * 1e-6 : 1e-6;
@@ -182,10 +135,10 @@ TEST_P(CorpusJoin, ClosesWhatMeetsAndLooksTheSame) {
   EXPECT_EQ(lonePairs, 0) << "ends that meet alone but were not joined (each counted from both sides)";
   EXPECT_EQ(closable, 0) << "open parts whose ends meet";
 
-  const QImage after = Picture(d);
+  const QImage after = test::Picture(d);
   const QRgb background = before.pixel(0, 0);
-  EXPECT_EQ(Unmatched(after, before, background), 0) << made << " polylines made";
-  EXPECT_EQ(Unmatched(before, after, background), 0) << made << " polylines made";
+  EXPECT_EQ(test::Unmatched(after, before, background), 0) << made << " polylines made";
+  EXPECT_EQ(test::Unmatched(before, after, background), 0) << made << " polylines made";
 }
 
 std::string Name(const ::testing::TestParamInfo<std::string>& info) { return test::CorpusName(info.param, info.index); }

@@ -251,14 +251,22 @@ def drawings(folders):
     return found
 
 
-def main(argv):
+def program_and_folders(argv, usage):
+    """VESTREL and the folders of the arguments; None, said why, when they are wrong."""
     if len(argv) < 3:
-        print(__doc__.strip().splitlines()[2], file=sys.stderr)
+        print(usage.strip().splitlines()[2], file=sys.stderr)
+        return None
+    if not os.access(argv[1], os.X_OK):
+        print(f"not an executable: {argv[1]}", file=sys.stderr)
+        return None
+    return argv[1], argv[2:]
+
+
+def main(argv):
+    arguments = program_and_folders(argv, __doc__)
+    if not arguments:
         return 2
-    vestrel, folders = argv[1], argv[2:]
-    if not os.access(vestrel, os.X_OK):
-        print(f"not an executable: {vestrel}", file=sys.stderr)
-        return 2
+    vestrel, folders = arguments
     try:
         paths = drawings(folders)
     except RuntimeError as e:

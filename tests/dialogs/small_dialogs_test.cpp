@@ -485,8 +485,8 @@ TEST_F(SmallDialogs, TheMeasureDialogShowsItsResultAndCopiesIt) {
 }
 
 // "Zuschnitt prüfen" stays open while the tolerance typed (entered with
-// Return) checks again and a double click zooms to a finding; "Kopieren"
-// puts the figures on the clipboard as a table.
+// Return) checks again, a double click zooms to a finding and "Bereinigen"
+// repairs; "Kopieren" puts the figures on the clipboard as a table.
 TEST_F(SmallDialogs, TheCutCheckDialogChecksAgainZoomsAndCopies) {
   struct Steps final : CutCheckSteps {
     std::vector<double> checked;
@@ -497,6 +497,12 @@ TEST_F(SmallDialogs, TheCutCheckDialogChecksAgainZoomsAndCopies) {
       v.summary = "nicht bereit";
     }
     void ShowFinding(std::size_t finding) override { shown.push_back(finding); }
+    void Repair(CutCheckDialogValues& v) override {
+      repairedWith = v.LueckenEd;
+      v.errors.clear();
+      v.repaired = "Bereinigt: 1";
+    }
+    double repairedWith = -1;
   } steps;
   CutCheckDialogValues values;
   values.errors = {{"Fast treffende Enden", "0.0000, 0.0000", "0.0040", "LINE", 3},
@@ -524,12 +530,20 @@ TEST_F(SmallDialogs, TheCutCheckDialogChecksAgainZoomsAndCopies) {
         EXPECT_TRUE(check.isVisible()) << "Return only entered the tolerance";
         EXPECT_EQ(check.FehlerListe->topLevelItemCount(), 1);
         EXPECT_EQ(check.ErgebnisLabel->text(), "nicht bereit");
+        EXPECT_FALSE(check.BereinigtLabel->isVisibleTo(&check));
+        test::Type(check.LueckenEd, "0.25");
+        test::Press(check, "BereinigenBtn");
+        EXPECT_EQ(check.FehlerListe->topLevelItemCount(), 0);
+        EXPECT_EQ(check.BereinigtLabel->text(), "Bereinigt: 1");
+        EXPECT_TRUE(check.BereinigtLabel->isVisibleTo(&check));
         test::Press(check, "OKBtn");
       },
       [&] { check.Run(values, steps); });
   EXPECT_EQ(steps.shown, (std::vector<std::size_t>{4, 5}));
   EXPECT_EQ(steps.checked, std::vector<double>{0.5});
   EXPECT_EQ(values.ToleranzEd, 0.5);
+  EXPECT_EQ(steps.repairedWith, 0.25) << "the gap typed, not yet entered";
+  EXPECT_EQ(values.LueckenEd, 0.25);
   EXPECT_EQ(QApplication::clipboard()->text(),
             "Teil\tSchnittlänge\tEinstiche\tFläche\tBox\n"
             "Teil 1\t40.0000\t1\t100.0000\t0.0000, 0.0000 – 10.0000, 10.0000\n"

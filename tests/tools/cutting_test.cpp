@@ -96,6 +96,39 @@ TEST(CutCheckDialog, ADoubleClickZoomsToTheFindingThroughTheView) {
   EXPECT_TRUE(HasPreviousView(e.view)) << "\"Vorherige Ansicht\" goes back";
 }
 
+TEST(CutCheckDialog, BereinigenRepairsInOneStepAndChecksAgain) {
+  EditorOnScreen screen;
+  Editor& e = *screen.editor;
+  DrawNearlyClosedSquare(e);
+  RunSteps(e, {C(&E::CircleBtnClick), L(50, 5), L(52, 5)});  // the circle twice
+  // The text from the objects on (undo leaves the handle seed naming the
+  // next handle).
+  auto objects = [&e] {
+    const std::string text = e.drawing.dxf.join("\n");
+    return text.substr(text.find("ENTITIES"));
+  };
+  const std::string before = objects();
+  const std::size_t steps = e.undos.undos.size();
+  std::vector<CutCheckDialogValues> seen;
+  screen.platform->cutCheckUser = [&](CutCheckDialogValues& v, CutCheckSteps& s) {
+    s.Repair(v);
+    seen.push_back(v);
+    s.Repair(v);  // nothing left to do
+  };
+  e.ZuschnittPruefen1Click();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].repaired, "Bereinigt: 1 doppelte Objekte gelöscht, 0 überlappende gekürzt, 1 Enden "
+                              "zusammengeführt, 1 Konturen geschlossen, 0 Lücken überbrückt.");
+  EXPECT_TRUE(seen[0].errors.empty()) << "checked again: ready";
+  EXPECT_EQ(seen[0].summary, GermanMessage(msg::ReadyToCut));
+  const CutCheckDialogValues& last = screen.platform->cutCheckClosed.back();
+  EXPECT_EQ(last.repaired, GermanMessage(msg::NothingToRepair));
+  EXPECT_EQ(e.undos.undos.size(), steps + 1) << "one step";
+  ASSERT_NE(e.CutMarksShown(), nullptr) << "the marks of the check after the repair";
+  e.Rckgngig1Click();
+  EXPECT_EQ(objects(), before) << "the undo takes it back whole";
+}
+
 TEST(CutCheckDialog, TheMarksStayUntilTheDrawingChanges) {
   EditorOnScreen screen;
   Editor& e = *screen.editor;
