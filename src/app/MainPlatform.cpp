@@ -30,6 +30,7 @@
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
+#include "dialogs/ZuschnittFUnit.h"
 #include "app/windowtexts.h"
 #include "file/encoding.h"
 #include "i18n/msg.h"
@@ -360,6 +361,9 @@ DialogResult TMainForm::ShowOffsetDialog(OffsetDialogValues& values) { return Of
 DialogResult TMainForm::ShowFilletDialog(FilletDialogValues& values) { return FilletForm->Run(values); }
 DialogResult TMainForm::ShowChamferDialog(ChamferDialogValues& values) { return ChamferForm->Run(values); }
 void TMainForm::ShowMeasureDialog(std::string_view text) { MessenForm->Run(text); }
+void TMainForm::ShowCutCheckDialog(CutCheckDialogValues& values, CutCheckSteps& steps) {
+  ZuschnittForm->Run(values, steps);
+}
 
 DialogResult TMainForm::ShowNewLayerDialog(NewLayerDialogValues& values) { return AddNewLayerForm->Run(values); }
 DialogResult TMainForm::ShowLayerDialog(LayerDialogValues& values) { return LayerForm->Run(values); }

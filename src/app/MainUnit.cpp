@@ -44,6 +44,7 @@
 #include "dialogs/MessenFUnit.h"
 #include "dialogs/TranslateFUnit.h"
 #include "dialogs/ViewPortFUnit.h"
+#include "dialogs/ZuschnittFUnit.h"
 #include "app/windowtexts.h"
 #include "file/encoding.h"
 #include "i18n/translateforms.h"
@@ -89,6 +90,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), editor_(std::make_u
   FilletForm = new TFilletForm(this);
   ChamferForm = new TChamferForm(this);
   MessenForm = new TMessenForm(this);
+  ZuschnittForm = new TZuschnittForm(this);
   AddNewLayerForm = new TAddNewLayerForm(this);
   LayerForm = new TLayerForm(this);
   LinienstilForm = new TLinienstilForm(this);
@@ -458,8 +460,12 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
   // what is there while they stay as they are.
   const DraftAids& aids = editor_->tool.aids;
   const double grid = aids.raster ? aids.grid.AbstandEd : 0;
-  if (grid != shownGrid_) PaintBox1->paintCache().forget();
+  // So do the marks of the cut check.
+  const CutCheck* check = editor_->CutMarksShown();
+  const std::uint64_t marks = check ? editor_->cutchecked->run : 0;
+  if (grid != shownGrid_ || marks != shownCutMarks_) PaintBox1->paintCache().forget();
   shownGrid_ = grid;
+  shownCutMarks_ = marks;
   editor_->spatialindex.Refresh(editor_->drawing);
   if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
                                      PaintBox1->logicalDpiX(), &editor_->inview))
@@ -469,6 +475,10 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
     g.setPen(QColor(0x80, 0x80, 0x80));
     for (const Point2 p : GridDots(WindowTransform(editor_->views), grid, canvas.width(), canvas.height()))
       g.drawPoint(WholePixels(p.x), WholePixels(p.y));
+  }
+  if (check) {
+    QPainter g(&canvas);
+    DrawCutMarks(g, CutMarks(*check, WindowTransform(editor_->views), canvas.width(), canvas.height()));
   }
   const ViewState& v = editor_->view;
   pictureView_ = PictureView{WindowTransform(editor_->views), v.tab, v.Druckvorschau, v.Linienbreitezeigen};

@@ -51,6 +51,7 @@ class TOffsetForm;
 class TFilletForm;
 class TChamferForm;
 class TMessenForm;
+class TZuschnittForm;
 class TTranslateForm;
 class TViewPortForm;
 struct ItemList;
@@ -124,6 +125,7 @@ class TMainForm : public QMainWindow, public Platform {
   DialogResult ShowFilletDialog(FilletDialogValues& values) override;
   DialogResult ShowChamferDialog(ChamferDialogValues& values) override;
   void ShowMeasureDialog(std::string_view text) override;
+  void ShowCutCheckDialog(CutCheckDialogValues& values, CutCheckSteps& steps) override;
   DialogResult ShowLayerDialog(LayerDialogValues& values) override;
   // A script starts with the object snaps, the grid, ortho and polar off
   // and their spacing and angle as at a first start, whatever the user
@@ -173,6 +175,7 @@ class TMainForm : public QMainWindow, public Platform {
   TFilletForm* FilletForm = nullptr;
   TChamferForm* ChamferForm = nullptr;
   TMessenForm* MessenForm = nullptr;
+  TZuschnittForm* ZuschnittForm = nullptr;
   TAddNewLayerForm* AddNewLayerForm = nullptr;
   TLayerForm* LayerForm = nullptr;
   TLinienstilForm* LinienstilForm = nullptr;
@@ -220,6 +223,7 @@ class TMainForm : public QMainWindow, public Platform {
   std::vector<Control> controls_;
   std::uint64_t shownGeneration_ = ~std::uint64_t{0};
   double shownGrid_ = 0;  // the spacing of the grid the canvas shows; 0 for none
+  std::uint64_t shownCutMarks_ = 0;  // the check whose marks the canvas shows; 0 for none
   // The view the paint box's picture was last rendered for.
   struct PictureView {
     ScreenTransform window;

@@ -161,6 +161,14 @@ void Replayer::answerDialog(QDialog& d) {
         if (failure_) break;
         continue;
       }
+      // The selected row of a list double-clicked.
+      if (f.control == "dblclick") {
+        QWidget* list = open->findChild<QWidget*>(Q(f.value));
+        const std::string why = list ? DoubleClickRow(*list) : form + " has no control " + f.value;
+        if (!why.empty()) fail(form + " dblclick=" + f.value + ": " + why);
+        if (failure_) break;
+        continue;
+      }
       // NAME.COLUMN: a cell of the selected row of a grid.
       std::string name = f.control;
       std::optional<int> column;

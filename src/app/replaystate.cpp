@@ -75,6 +75,16 @@ void PrintState(TMainForm& form, std::ostream& out) {
     measure += (measure.empty() ? "" : " ") + std::string(key) + '=' + digits;
   }
   line("measure", measure);
+  // The counts of each kind of finding of the last "Zuschnitt prüfen", and
+  // how many of its findings the drawing area marks now.
+  std::string check;
+  if (e.cutchecked)
+    for (std::size_t k = 0; k < CutFinding::kKinds; ++k)
+      check += (k ? " " : "") + std::string(FindingName(static_cast<CutFinding::Kind>(k))) + '=' +
+               std::to_string(e.cutchecked->check.counts[k]);
+  line("check", check);
+  const CutCheck* marked = e.CutMarksShown();
+  line("marked", std::to_string(marked ? marked->findings.size() : 0));
   out << std::flush;
 }
 

@@ -185,6 +185,25 @@ std::string SetControl(QWidget& c, const std::string& value, const QWidget& wind
   return std::string("a ") + c.metaObject()->className() + " cannot be set";
 }
 
+std::string DoubleClickRow(QWidget& c) {
+  auto* v = qobject_cast<QAbstractItemView*>(&c);
+  if (!v || !v->model()) return "it is no list or grid";
+  if (!v->currentIndex().isValid()) return "no row is selected";
+  v->scrollTo(v->currentIndex());
+  const QPointF at = v->visualRect(v->currentIndex()).center();
+  QWidget* surface = v->viewport();
+  // The second press of a double click comes as its own event, after a
+  // first click on the same row.
+  for (const QEvent::Type type :
+       {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+    const bool down = type != QEvent::MouseButtonRelease;
+    QMouseEvent e(type, at, surface->mapToGlobal(at), Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(surface, &e);
+  }
+  return {};
+}
+
 std::string Press(QDialog& d, const std::string& word) {
   std::optional<QDialogButtonBox::ButtonRole> role;
   if (word == "ok") role = QDialogButtonBox::AcceptRole;

@@ -33,6 +33,8 @@ std::string SetControl(QWidget& c, const std::string& value, const QWidget& wind
 // Types `value` into column `column` of the selected row, as a user edits
 // a cell.
 std::string SetCell(QWidget& c, int column, const std::string& value);
+// Double-clicks the selected row of a list or grid, as a user does.
+std::string DoubleClickRow(QWidget& c);
 // Presses the button `word` of a dialog: "ok", "cancel", "yes" or "no" by
 // their roles, any other by its program name or its caption. "cancel" on a
 // dialog without such a button is the Escape key.

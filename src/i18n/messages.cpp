@@ -148,8 +148,10 @@ constexpr std::string_view kMessages[kMessageCount + 1] = {
     "geschlossen, %5 Lücken überbrückt.",
     "Es gab nichts zu bereinigen; die Zeichnung bleibt, wie sie ist.",
     "", "",
-    // 117 to 125: not used here
-    "", "", "", "", "", "", "", "", "",
+    // 117 to 122: "Zuschnitt prüfen"
+    "Weitere %1 sind hier nicht aufgeführt.", "", "", "", "", "",
+    // 123 to 125: not used here
+    "", "", "",
     // 126 to 130: ready to cut
     "Die Zeichnung ist bereit zum Zuschneiden.",
     "Die Zeichnung ist nicht bereit zum Zuschneiden.",

@@ -113,6 +113,8 @@ enum Nr : int {
   // 113 to 116: the cut repair
   CutRepaired = 113,     // what it did: duplicates, overlaps, ends, contours, gaps
   NothingToRepair = 114,
+  // 117 to 122: "Zuschnitt prüfen"
+  CutRowsLeftOut = 117,  // below a list of the check's dialog: %1 rows more not shown
   // 126 to 130: whether a drawing is ready to cut
   ReadyToCut = 126,
   NotReadyToCut = 127,

@@ -3,6 +3,7 @@
 // the window.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,45 @@ struct DraftAids {
   bool operator==(const DraftAids&) const = default;
 };
 
+// The dialog "Zuschnitt prüfen": the tolerance of the check in drawing
+// units and the widest gap "Bereinigen" closes (0: none), what the check
+// found, and what the last repair did, as shown (texts in the language in
+// force). The findings that are errors and those of kinds the machines
+// do not take are listed apart, each at most kCutRowsShown rows (what is
+// left out is said below the list); a row knows its finding by its index
+// in the check. The figures are one row per part (as many at most), then
+// the total.
+inline constexpr std::size_t kCutRowsShown = 5000;
+struct CutFindingRow {
+  std::string kind, place, width, object;
+  std::size_t finding = 0;
+};
+struct CutFigureRow {
+  std::string part, length, pierces, area, box;
+};
+struct CutCheckDialogValues {
+  double ToleranzEd = 0.01, LueckenEd = 0;
+  std::vector<CutFindingRow> errors, notCut;
+  std::string errorsLeftOut, notCutLeftOut;  // empty when none is
+  std::string summary;
+  std::vector<CutFigureRow> figures;
+  std::string partsLeftOut;
+  std::string repaired;  // empty before "Bereinigen"
+};
+// What the open dialog "Zuschnitt prüfen" asks of the editor: the check
+// again at the tolerance typed, the view zoomed to a finding (a double
+// click on its row), and the repair, one undo step, then the check again;
+// the check and the repair fill the values anew for the dialog to show.
+class CutCheckSteps {
+ public:
+  virtual void Check(CutCheckDialogValues& values) = 0;
+  virtual void ShowFinding(std::size_t finding) = 0;
+  virtual void Repair(CutCheckDialogValues& values) = 0;
+
+ protected:
+  ~CutCheckSteps() = default;
+};
+
 // What the editor keeps of its small dialogs from one use to the next.
 struct DialogValues {
   TextDialogValues text;
@@ -193,6 +233,7 @@ struct DialogValues {
   OffsetDialogValues offset;
   FilletDialogValues fillet;
   ChamferDialogValues chamfer;
+  double cutTolerance = 0.01, cutGaps = 0;  // "Zuschnitt prüfen"
 };
 
 }  // namespace vestrel

@@ -184,6 +184,9 @@ class Platform {
   // The result of "Messen", as the status bar shows it; its button
   // "Kopieren" puts it on the clipboard.
   virtual void ShowMeasureDialog(std::string_view /*text*/) {}
+  // "Zuschnitt prüfen" on what the check found, until OK; meanwhile
+  // `steps` checks again, zooms the view and repairs.
+  virtual void ShowCutCheckDialog(CutCheckDialogValues& /*values*/, CutCheckSteps& /*steps*/) {}
   // The translation editor on the whole dictionary; its edits are in the
   // dictionary (and on disk) when it closes.
   virtual void ShowTranslateDialog() {}

@@ -198,6 +198,9 @@ const Command kCommands[] = {
      .handler = &E::MessenWinkel1Click},
     {.menu = "Messen1", .name = "MessenFlaeche1", .caption = "Fläche",
      .hint = "Fläche und Umfang von Punkten oder der gewählten geschlossenen Objekte", .handler = &E::MessenFlaeche1Click},
+    {.menu = "Extras1", .name = "ZuschnittPruefen1", .caption = "Zuschnitt prüfen...",
+     .hint = "Ob die Zeichnung zum Schneiden bereit ist, und was das Schneiden kostet",
+     .handler = &E::ZuschnittPruefen1Click},
 
     {.name = "Optionen1", .caption = "Optionen"},
     {.menu = "Optionen1", .name = "SkalierungsfaktorperTastatureingeben1",

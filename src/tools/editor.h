@@ -31,6 +31,7 @@
 #include "i18n/language.h"
 #include "platform/platform.h"
 #include "tools/propertybar.h"
+#include "view/cutcheck.h"
 #include "view/inview.h"
 #include "view/objectsnap.h"
 #include "view/transform.h"
@@ -293,6 +294,21 @@ class Editor {
   void MessenAbstand1Click();
   void MessenWinkel1Click();
   void MessenFlaeche1Click();
+  // "Zuschnitt prüfen": the shown tab checked for cutting machines, in its
+  // dialog (tools/cutting.cpp).
+  void ZuschnittPruefen1Click();
+  // The last check, with the parse and the tab it was made on, and which
+  // check of this run it was (the window redraws the marks of a new one).
+  struct CutChecked {
+    CutCheck check;
+    std::uint64_t generation = 0;
+    int tab = 0;
+    std::uint64_t run = 0;
+  };
+  std::optional<CutChecked> cutchecked;
+  // The check whose findings the drawing area marks: the last, while the
+  // drawing and the tab are still those it checked; none otherwise.
+  const CutCheck* CutMarksShown() const;
   // The length of all that is selected (in the shown tab's block or
   // outside blocks), by the exact curves of what has a length.
   double SelectedLength() const;

@@ -1032,4 +1032,51 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
   return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
 }
 
+namespace {
+
+// The ring of a mark in colour `c`, drawn once for all: opaque where it
+// is, transparent around it, its centre at (kCutMarkRadius + 2, the same).
+QImage CutRing(const QColor& c) {
+  constexpr int kCentre = kCutMarkRadius + 2;
+  QImage ring(2 * kCentre + 1, 2 * kCentre + 1, QImage::Format_ARGB32_Premultiplied);
+  ring.fill(Qt::transparent);
+  QPainter g(&ring);
+  g.setPen(QPen(c, 3));
+  g.drawEllipse(QPoint(kCentre, kCentre), kCutMarkRadius, kCutMarkRadius);
+  return ring;
+}
+
+}  // namespace
+
+void DrawCutMarks(QPainter& g, const std::vector<CutMark>& marks) {
+  // Colours that stand out on the white model and on the black sheet
+  // alike, and from the drawing's own colours: errors pink, kinds the
+  // machines do not take blue.
+  const QColor colours[2] = {QColor(0, 144, 255), QColor(255, 0, 144)};
+  const QImage rings[2] = {CutRing(colours[0]), CutRing(colours[1])};
+  constexpr int kFrameGap = 3, kCentre = kCutMarkRadius + 2;
+  // Many findings at one pixel (a drawing seen whole) need one ring there.
+  const int width = g.device() ? g.device()->width() : 0, height = g.device() ? g.device()->height() : 0;
+  std::vector<std::uint8_t> ringed(static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)));
+  g.save();
+  g.setRenderHint(QPainter::Antialiasing, false);
+  g.setBrush(Qt::NoBrush);
+  for (const CutMark& m : marks) {
+    const int kind = m.error ? 1 : 0;
+    if (m.boxed) {
+      // A little outside the box, so that the drawing's own lines along
+      // its edges stay in sight.
+      g.setPen(QPen(colours[kind], 1));
+      g.drawRect(QRect(QPoint(m.x0 - kFrameGap, m.y0 - kFrameGap), QPoint(m.x1 + kFrameGap, m.y1 + kFrameGap)));
+    }
+    if (m.x >= 0 && m.x < width && m.y >= 0 && m.y < height) {
+      std::uint8_t& at = ringed[static_cast<std::size_t>(m.y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(m.x)];
+      if (at & (1 << kind)) continue;
+      at |= static_cast<std::uint8_t>(1 << kind);
+    }
+    g.drawImage(m.x - kCentre, m.y - kCentre, rings[kind]);
+  }
+  g.restore();
+}
+
 }  // namespace vestrel

@@ -12,6 +12,7 @@
 #include "document/tabscope.h"
 #include "platform/platform.h"
 #include "view/colors.h"
+#include "view/cutmarks.h"
 #include "view/inview.h"
 #include "view/screentransform.h"
 #include "view/transform.h"
@@ -121,5 +122,9 @@ TabPaint PaintBackground(QPainter& g, int width, int height, Drawing& d, const V
 // only the entries in view when `inView` is given. False as for DrawTab.
 bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                     const PrinterPage& page, int screenDpi, InView* inView = nullptr);
+
+// The marks of the cut check over the picture, not smoothed and opaque, so
+// that drawing them twice changes no pixel.
+void DrawCutMarks(QPainter& g, const std::vector<CutMark>& marks);
 
 }  // namespace vestrel

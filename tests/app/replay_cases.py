@@ -526,6 +526,113 @@ def check_measured(stdout, path):
     return problems
 
 
+CUT_KINDS = ["open_contour", "near_ends", "duplicate", "overlap", "short_segment", "zero_length", "self_crossing",
+             "not_cut"]
+
+
+def cut_drawing(path):
+    """A square of lines whose last end stops 0.004 short of its start, an
+    open polyline, a circle drawn twice and a text."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    for a, b in [((0, 0), (40, 0)), ((40, 0), (40, 30)), ((40, 30), (0, 30)), ((0, 30), (0.004, 0))]:
+        msp.add_line(a, b)
+    msp.add_lwpolyline([(60, 0), (80, 0), (80, 20)])
+    msp.add_circle((100, 15), 10)
+    msp.add_circle((100, 15), 10)
+    msp.add_text("Teil 1", dxfattribs={"insert": (0, 40), "height": 2.5})
+    doc.saveas(path)
+
+
+def cut_counts(doc, tolerance):
+    """The counts of the cut check's findings, by ezdxf's reading of the
+    drawing of lines, open polylines, circles and texts: ends of different
+    curves closer than the tolerance but not one point, circles drawn twice,
+    chains of curves whose ends meet (to 1e-9) with an end that meets no
+    other: a gap, however narrow, leaves a contour open."""
+    msp = doc.modelspace()
+    chains = [[(l.dxf.start.x, l.dxf.start.y), (l.dxf.end.x, l.dxf.end.y)] for l in msp.query("LINE")]
+    chains += [[tuple(p[:2]) for p in pl.get_points("xy")] for pl in msp.query("LWPOLYLINE") if not pl.closed]
+    ends = [(i, c[k]) for i, c in enumerate(chains) for k in (0, -1)]
+    counts = dict.fromkeys(CUT_KINDS, 0)
+    parent = list(range(len(ends)))
+    def root(i):
+        while parent[i] != i:
+            i = parent[i]
+        return i
+    for a in range(len(ends)):
+        for b in range(a + 1, len(ends)):
+            d = math.dist(ends[a][1], ends[b][1])
+            if d <= 1e-9:
+                parent[root(a)] = root(b)
+            elif d <= tolerance and ends[a][0] != ends[b][0]:
+                counts["near_ends"] += 1
+    # A point where ends meet, and the chains through it.
+    meets = {}
+    for k, (i, _) in enumerate(ends):
+        meets.setdefault(root(k), []).append(i)
+    component = list(range(len(chains)))
+    def top(i):
+        while component[i] != i:
+            i = component[i]
+        return i
+    for members in meets.values():
+        for i in members[1:]:
+            component[top(i)] = top(members[0])
+    open_parts = {top(i) for members in meets.values() if len(members) != 2 for i in members}
+    counts["open_contour"] = len(open_parts)
+    circles = [(c.dxf.center.x, c.dxf.center.y, c.dxf.radius) for c in msp.query("CIRCLE")]
+    counts["duplicate"] = len(circles) - len(set(circles))
+    counts["not_cut"] = len(msp.query("TEXT"))
+    return counts
+
+
+def check_cut_states(stdout, path):
+    """What is wrong with the `check`, `marked`, `undo` and `zoom` lines the
+    cut check's case printed: the counts at 0.01 and at 0.001 as ezdxf's
+    reading of the drawing has them, and after "Bereinigen" as its reading
+    of the repaired drawing (saved beside it) has them, one undo step that
+    takes it back; every finding marked until the drawing changed, and the
+    view zoomed by the double click to the first finding."""
+    doc = ezdxf.readfile(path)
+    repaired = ezdxf.readfile(os.path.join(os.path.dirname(path), "repaired.dxf"))
+    states = [dict(l.split(": ", 1) for l in block.splitlines() if ": " in l)
+              for block in stdout.split("modes:")[1:]]
+    if len(states) != 5:
+        return [f"{len(states)} states printed, wanted 5"]
+    problems = []
+    for k, (state, drawing, tolerance, undo) in enumerate(zip(
+            states, (doc, doc, repaired, doc), (0.01, 0.001, 0.01, 0.01), ("0", "0", "1", "0"))):
+        wanted = cut_counts(drawing, tolerance)
+        got = dict(kv.split("=") for kv in state.get("check", "").split())
+        if {k: int(v) for k, v in got.items()} != wanted:
+            problems.append(f"state {k + 1}, at {tolerance}: check {got}, ezdxf {wanted}")
+        if int(state.get("marked", -1)) != sum(wanted.values()):
+            problems.append(f"state {k + 1}: {state.get('marked')} marked, wanted {sum(wanted.values())}")
+        if state.get("undo") != undo:
+            problems.append(f"state {k + 1}: {state.get('undo')} undo steps, wanted {undo}")
+    if cut_counts(repaired, 0.01)["near_ends"] or cut_counts(repaired, 0.01)["duplicate"]:
+        problems.append(f"the repaired drawing still has {cut_counts(repaired, 0.01)}")
+    # The first row: the square left open, zoomed to with a fifth of its
+    # larger side around it, in the drawing area of 1200 x 800 pixels.
+    msp = doc.modelspace()
+    def box(points):
+        xs, ys = [p[0] for p in points], [p[1] for p in points]
+        return min(xs), min(ys), max(xs), max(ys)
+    square = box([p for l in msp.query("LINE") for p in (l.dxf.start, l.dxf.end)])
+    whole = box([square[:2], square[2:]] + [p for pl in msp.query("LWPOLYLINE") for p in pl.get_points("xy")] +
+                [(c.dxf.center.x + dx * c.dxf.radius, c.dxf.center.y + dy * c.dxf.radius)
+                 for c in msp.query("CIRCLE") for dx, dy in ((-1, -1), (1, 1))])
+    w, h = square[2] - square[0], square[3] - square[1]
+    margin = max(max(w, h) / 5, max(whole[2] - whole[0], whole[3] - whole[1]) / 50)
+    zoom = 100 * min(1200 / (w + 2 * margin), 800 / (h + 2 * margin))
+    if abs(float(states[1]["zoom"]) - zoom) > 1e-6 * zoom:
+        problems.append(f"the double click zoomed to {states[1]['zoom']}, wanted {zoom}")
+    if states[4].get("marked") != "0" or states[4].get("check") != states[3].get("check"):
+        problems.append(f"after a line was drawn: marked {states[4].get('marked')}, check {states[4].get('check')}")
+    return problems
+
+
 def plain_drawing(path):
     """An R2000 drawing with the layers 0 and Waende, its header without
     $CLAYER."""
@@ -1623,6 +1730,39 @@ CASES = [
         """,
         stdout=["message 87: Nur geschlossene Objekte haben eine Fläche; nicht geschlossen ist: LINE"],
         measured=("@TMP@/measure.dxf", check_measured),
+    ),
+    dict(
+        name="the cut check: its findings at two tolerances, a double click zooms there, the repair and its undo, "
+             "the marks until a change",
+        setup=lambda tmp: cut_drawing(os.path.join(tmp, "cut.dxf")),
+        args=["@TMP@/cut.dxf"],
+        script="""
+            answer ZuschnittForm press=KopierenBtn ok
+            trigger ZuschnittPruefen1
+            state
+            answer ZuschnittForm ToleranzEd=0.001 FehlerListe=0 dblclick=FehlerListe ok
+            trigger ZuschnittPruefen1
+            png @TMP@/marked.png
+            state
+            answer ZuschnittForm ToleranzEd=0.01 press=BereinigenBtn ok
+            trigger ZuschnittPruefen1
+            state
+            saveas @TMP@/repaired.dxf
+            key ctrl+z
+            answer ZuschnittForm ok
+            trigger ZuschnittPruefen1
+            state
+            saveas @TMP@/undone.dxf
+            trigger LineBtn
+            click 10 10
+            click 50 50
+            key Escape
+            state
+        """,
+        png=("@TMP@/marked.png", 1200, 800),
+        audit="@TMP@/repaired.dxf",
+        same=("@TMP@/undone.dxf", "@TMP@/cut.dxf"),
+        measured=("@TMP@/cut.dxf", check_cut_states),
     ),
     dict(
         name="blocks that insert each other many times over: each paint is quick and says not all is drawn",

@@ -12,12 +12,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTreeWidget>
 #include <memory>
 
 #include "dialogs/AddNewLayerFUnit.h"
 #include "dialogs/AddTextFUnit.h"
 #include "dialogs/numberforms.h"
 #include "dialogs/MessenFUnit.h"
+#include "dialogs/ZuschnittFUnit.h"
+#include "app/replaywidgets.h"
 #include "dialogs/ViewPortFUnit.h"
 #include "dialogs/fields.h"
 #include "support/dialog_driver.h"
@@ -479,6 +482,72 @@ TEST_F(SmallDialogs, TheMeasureDialogShowsItsResultAndCopiesIt) {
       [&] { measure.Run("Abstand 7.4785, Winkel 333.4349°"); });
   EXPECT_EQ(QApplication::clipboard()->text(), "Abstand 7.4785, Winkel 333.4349°");
   EXPECT_FALSE(measure.isVisible());
+}
+
+// "Zuschnitt prüfen" stays open while the tolerance typed (entered with
+// Return) checks again, a double click zooms to a finding and "Bereinigen"
+// repairs; "Kopieren" puts the figures on the clipboard as a table.
+TEST_F(SmallDialogs, TheCutCheckDialogChecksAgainZoomsAndCopies) {
+  struct Steps final : CutCheckSteps {
+    std::vector<double> checked;
+    std::vector<std::size_t> shown;
+    void Check(CutCheckDialogValues& v) override {
+      checked.push_back(v.ToleranzEd);
+      v.errors = {{"Offene Kontur", "1.0000, 2.0000", "0.0050", "LINE", 7}};
+      v.summary = "nicht bereit";
+    }
+    void ShowFinding(std::size_t finding) override { shown.push_back(finding); }
+    void Repair(CutCheckDialogValues& v) override {
+      repairedWith = v.LueckenEd;
+      v.errors.clear();
+      v.repaired = "Bereinigt: 1";
+    }
+    double repairedWith = -1;
+  } steps;
+  CutCheckDialogValues values;
+  values.errors = {{"Fast treffende Enden", "0.0000, 0.0000", "0.0040", "LINE", 3},
+                   {"Doppelt", "5.0000, 0.0000", "10.0000", "LINE", 4}};
+  values.notCut = {{"Nicht schneidbar", "0.0000, 9.0000", "", "TEXT", 5}};
+  values.figures = {{"Teil 1", "40.0000", "1", "100.0000", "0.0000, 0.0000 – 10.0000, 10.0000"},
+                    {"Gesamt", "40.0000", "1", "100.0000", "0.0000, 0.0000 – 10.0000, 10.0000"}};
+  values.notCutLeftOut = "Weitere 9 sind hier nicht aufgeführt.";
+  TZuschnittForm check;
+  QApplication::clipboard()->clear();
+  test::WhileShown(
+      check,
+      [&] {
+        EXPECT_EQ(check.ToleranzEd->value(), 0.01);
+        EXPECT_EQ(check.FehlerListe->topLevelItemCount(), 2);
+        EXPECT_EQ(check.HinweisListe->topLevelItemCount(), 1);
+        EXPECT_FALSE(check.FehlerMehrLabel->isVisibleTo(&check));
+        EXPECT_TRUE(check.HinweisMehrLabel->isVisibleTo(&check));
+        check.FehlerListe->setCurrentItem(check.FehlerListe->topLevelItem(1));
+        EXPECT_EQ(DoubleClickRow(*check.FehlerListe), "");
+        check.HinweisListe->setCurrentItem(check.HinweisListe->topLevelItem(0));
+        EXPECT_EQ(DoubleClickRow(*check.HinweisListe), "");
+        test::Press(check, "KopierenBtn");
+        test::Type(check.ToleranzEd, "0.5\n");
+        EXPECT_TRUE(check.isVisible()) << "Return only entered the tolerance";
+        EXPECT_EQ(check.FehlerListe->topLevelItemCount(), 1);
+        EXPECT_EQ(check.ErgebnisLabel->text(), "nicht bereit");
+        EXPECT_FALSE(check.BereinigtLabel->isVisibleTo(&check));
+        test::Type(check.LueckenEd, "0.25");
+        test::Press(check, "BereinigenBtn");
+        EXPECT_EQ(check.FehlerListe->topLevelItemCount(), 0);
+        EXPECT_EQ(check.BereinigtLabel->text(), "Bereinigt: 1");
+        EXPECT_TRUE(check.BereinigtLabel->isVisibleTo(&check));
+        test::Press(check, "OKBtn");
+      },
+      [&] { check.Run(values, steps); });
+  EXPECT_EQ(steps.shown, (std::vector<std::size_t>{4, 5}));
+  EXPECT_EQ(steps.checked, std::vector<double>{0.5});
+  EXPECT_EQ(values.ToleranzEd, 0.5);
+  EXPECT_EQ(steps.repairedWith, 0.25) << "the gap typed, not yet entered";
+  EXPECT_EQ(values.LueckenEd, 0.25);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            "Teil\tSchnittlänge\tEinstiche\tFläche\tBox\n"
+            "Teil 1\t40.0000\t1\t100.0000\t0.0000, 0.0000 – 10.0000, 10.0000\n"
+            "Gesamt\t40.0000\t1\t100.0000\t0.0000, 0.0000 – 10.0000, 10.0000\n");
 }
 
 TEST(TextHeights, AreKeptBetweenRunsWithinTheirLimits) {

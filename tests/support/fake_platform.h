@@ -107,7 +107,16 @@ class FakePlatform : public NullPlatform {
   ScriptedDialog<FilletDialogValues> filletDialog;
   ScriptedDialog<ChamferDialogValues> chamferDialog;
 
+  // "Zuschnitt prüfen": what the user does while it is open (nothing when
+  // not given), and the values it closed with, each time.
+  std::function<void(CutCheckDialogValues&, CutCheckSteps&)> cutCheckUser;
+  std::vector<CutCheckDialogValues> cutCheckClosed;
+
   std::string Message(int nr) override { return std::string(GermanMessage(nr)); }
+  void ShowCutCheckDialog(CutCheckDialogValues& values, CutCheckSteps& steps) override {
+    if (cutCheckUser) cutCheckUser(values, steps);
+    cutCheckClosed.push_back(values);
+  }
   bool Progress(int, std::int64_t done, std::int64_t) override {
     progress.push_back(done);
     return done != stopProgressAt;

@@ -86,6 +86,32 @@ TEST_F(RendererTest, ALineWhereTheTransformPutsIt) {
   EXPECT_EQ(img.pixel(200, 20), qRgb(255, 255, 255));
 }
 
+TEST_F(RendererTest, CutMarksStandOutOnBothGroundsAndDrawnTwiceChangeNothing) {
+  const std::vector<CutMark> marks = {{.x = 50, .y = 50}, {.x = 150, .y = 50, .boxed = true, .x0 = 120, .y0 = 40,
+                                                           .x1 = 180, .y1 = 60, .error = false}};
+  for (const QColor ground : {QColor(Qt::white), QColor(Qt::black)}) {
+    QImage once(200, 100, QImage::Format_RGB32);
+    once.fill(ground);
+    {
+      QPainter g(&once);
+      g.setRenderHint(QPainter::Antialiasing);  // as the paint leaves it
+      DrawCutMarks(g, marks);
+    }
+    QImage twice = once.copy();
+    {
+      QPainter g(&twice);
+      DrawCutMarks(g, marks);
+    }
+    EXPECT_EQ(once, twice) << "a paint of a part draws the marks over those it kept";
+    // The ring at its radius, in the colour of its kind; the box's edge.
+    EXPECT_EQ(once.pixelColor(50 + kCutMarkRadius, 50), QColor(255, 0, 144));
+    EXPECT_EQ(once.pixelColor(150 - kCutMarkRadius, 50), QColor(0, 144, 255));
+    EXPECT_EQ(once.pixelColor(120 - 3, 50), QColor(0, 144, 255)) << "the frame, off the box's edge";
+    EXPECT_EQ(once.pixelColor(120, 50), ground);
+    EXPECT_EQ(once.pixelColor(50, 50), ground) << "the place itself stays visible";
+  }
+}
+
 TEST_F(RendererTest, ALayerWithANegativeColourDrawsNothing) {
   loadEntities("  0\nLINE\n  8\nOFF\n 10\n100\n 20\n150\n 11\n300\n 21\n150\n",
                "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nOFF\n 70\n0\n 62\n-7\n  0\nENDTAB\n");
