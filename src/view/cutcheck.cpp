@@ -266,7 +266,12 @@ class Checker {
         if (p.kind != vestrel::Kind::INSERT) continue;
       }
       got.clear();
-      AddContours(d_, blocks, i, got);
+      if (!AddContours(d_, blocks, i, got)) {
+        // A kind without an outline to cut along (a mesh is a surface).
+        const CutBox box = Flat(DrawnBox(d_, p, blocks));
+        find(Kind::NotCut, i, Centre(box), box);
+        continue;
+      }
       bool drawn = false;
       for (Contour& c : got) {
         Curve curve;

@@ -108,6 +108,13 @@ TEST(CutCheck, FindsEachKindAloneAndTogether) {
        Square(0, 0, 10) + Entity("TEXT", {{10, "1"}, {20, "1"}, {40, "1"}, {1, "A"}}) +
            Entity("POINT", {{10, "1"}, {20, "1"}}) + Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}),
        "not_cut=3 "},
+      {"a mesh is a surface, listed, not cut",
+       Entity("POLYLINE", {{66, "1"}, {70, "16"}, {71, "2"}, {72, "2"}}) +
+           Entity("VERTEX", {{10, "0"}, {20, "0"}, {30, "0"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "0"}, {20, "5"}, {30, "0"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "5"}, {20, "0"}, {30, "1"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "5"}, {20, "5"}, {30, "1"}, {70, "64"}}) + Entity("SEQEND", {}),
+       "not_cut=1 "},
       {"a reference drawn twice in one place",
        Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}) + Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}),
        "duplicate=1 not_cut=2 "},
