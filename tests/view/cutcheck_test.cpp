@@ -236,5 +236,38 @@ TEST(CutCheck, LargeHostileDrawingsStayLinear) {
   EXPECT_LT(seconds, test::kSanitized ? 10.0 : 1.0);  // the sanitizer is several times slower
 }
 
+TEST(CutCheck, CrowdsAreCheckedWhole) {
+  // What lies behind a crowd is found: the square's corner behind 10,000
+  // ends at one point beside it, the second line behind 10,000 short
+  // pieces on the first; and each of 10,000 staggered copies of a line.
+  std::string star, shorts, staggered;
+  for (int i = 0; i < 10000; ++i) {
+    const double a = i * 2 * kPi / 10000;
+    star += Line(0.015, 0.012, 0.015 + std::cos(a) * 30, 0.012 + std::sin(a) * 30);
+    shorts += Line(i * 0.011, 0, i * 0.011 + 0.008, 0);
+    staggered += Line(i * 0.02, 5, i * 0.02 + 50, 5);
+  }
+  struct Case {
+    const char* name;
+    std::string entities;
+    K kind;
+    int count;
+  } cases[] = {
+      {"a corner crowded by ends", Line(0, 0, 10, 0) + star + Line(10, 0, 10, 10) + Line(10, 10, 0, 10) + Line(0, 10, 0, 0),
+       K::OpenContour, 1},
+      {"a line behind short pieces", Line(0, 0, 200, 0) + shorts + Line(50, 0, 200, 0), K::Overlap, 1},
+      {"staggered copies", staggered, K::Overlap, 9999},
+  };
+  for (const Case& c : cases) {
+    const Drawing d = test::Parsed(test::Section("ENTITIES", c.entities) + "  0\nEOF\n");
+    const std::clock_t start = std::clock();
+    const CutCheck r = CheckCut(d, 0);
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_EQ(r.count(c.kind), c.count) << c.name << ": " << Counts(r);
+    EXPECT_EQ(r.count(K::Duplicate), 0) << c.name;
+    EXPECT_LT(seconds, test::kSanitized ? 10.0 : 1.0) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
