@@ -53,8 +53,10 @@ namespace {
 
 using Kind = CutFinding::Kind;
 constexpr std::size_t kNone = CutFinding::kNone;
-// Of a crowd of candidates, so many are looked at: what keeps a hostile
-// drawing (ten thousand lines through one point) linear.
+// Of a crowd of candidates that start after a piece, so many are looked at
+// (those that start before it are met through the one reaching farthest),
+// and so many pieces of a contour are crossed with each: what keeps a
+// hostile drawing linear.
 constexpr int kCrowd = 64;
 
 Point2 Mid(Point2 a, Point2 b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
@@ -139,7 +141,8 @@ struct Curve {
 // A contour that closes: one closed curve, or a chain of curves whose
 // ends meet in pairs.
 struct Loop {
-  Path path;
+  std::size_t curve = kNone;  // a closed curve, else `chained`: the curves of a chain one after the other
+  Path chained;
   double length = 0, area = 0;
   CutBox box;
   std::size_t parent = kNone;
@@ -162,6 +165,111 @@ class UnionFind {
   std::vector<std::size_t> up_;
 };
 
+// The end points in a tree of boxes halved along their longer side: the
+// points that meet one, and the nearest one a test accepts, in about
+// log n steps each. A box no wider than the numbers' precision is one
+// point to both questions, so that no crowd of points costs more than
+// its size.
+class PointTree {
+ public:
+  PointTree(const std::vector<Point2>& points, double eps) : p_(points), eps_(eps) {
+    order_.resize(p_.size());
+    std::iota(order_.begin(), order_.end(), std::size_t{0});
+    nodes_.resize(p_.size());
+    if (!p_.empty()) build(0, p_.size());
+  }
+
+  // Of the points near `q`: `meet` is called with each point within the
+  // precision of it (with one of a group no wider than the precision that
+  // lies wholly there); the nearest one within `r` and beyond the
+  // precision that `accept` takes is returned, or kNone.
+  template <class Meet, class Accept>
+  std::size_t search(Point2 q, double r, Meet meet, Accept accept) const {
+    Search<Meet, Accept> s{q, std::max(r, eps_) * std::max(r, eps_), r * r, kNone, meet, accept};
+    if (!p_.empty()) search(0, p_.size(), s);
+    return s.best;
+  }
+
+ private:
+  struct Node {
+    CutBox box;
+    bool alongX = true;
+    bool tight = false;  // no wider than the precision
+  };
+  static constexpr std::size_t kLeaf = 8;
+
+  void build(std::size_t lo, std::size_t hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    Node& node = nodes_[mid];
+    for (std::size_t i = lo; i < hi; ++i) node.box.add(p_[order_[i]]);
+    node.alongX = node.box.maxx - node.box.minx >= node.box.maxy - node.box.miny;
+    node.tight = Squared({node.box.minx, node.box.miny}, {node.box.maxx, node.box.maxy}) <= eps_ * eps_;
+    if (hi - lo <= kLeaf) return;
+    const bool x = node.alongX;
+    std::nth_element(order_.begin() + static_cast<std::ptrdiff_t>(lo), order_.begin() + static_cast<std::ptrdiff_t>(mid),
+                     order_.begin() + static_cast<std::ptrdiff_t>(hi), [&](std::size_t a, std::size_t b) {
+                       return x ? p_[a].x < p_[b].x : p_[a].y < p_[b].y;
+                     });
+    build(lo, mid);
+    build(mid + 1, hi);
+  }
+
+  // Squared distances (no square roots on the way down): to the nearest
+  // and the farthest point of a box, between two points.
+  static double Near(const CutBox& b, Point2 q) {
+    const double dx = std::max({b.minx - q.x, 0.0, q.x - b.maxx}), dy = std::max({b.miny - q.y, 0.0, q.y - b.maxy});
+    return dx * dx + dy * dy;
+  }
+  static double Far(const CutBox& b, Point2 q) {
+    const double dx = std::max(q.x - b.minx, b.maxx - q.x), dy = std::max(q.y - b.miny, b.maxy - q.y);
+    return dx * dx + dy * dy;
+  }
+  static double Squared(Point2 a, Point2 b) { return (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y); }
+
+  template <class Meet, class Accept>
+  struct Search {
+    Point2 q;
+    double reach;  // squared: how far a point may still matter
+    double within; // squared: how far the nearest may lie
+    std::size_t best;
+    Meet& meet;
+    Accept& accept;
+  };
+
+  template <class Meet, class Accept>
+  void search(std::size_t lo, std::size_t hi, Search<Meet, Accept>& s) const {
+    if (lo >= hi) return;
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const Node& node = nodes_[mid];
+    if (!(Near(node.box, s.q) <= s.reach)) return;
+    // A tight box wholly within the precision of q: one meeting point, and
+    // no candidate.
+    if (node.tight && Far(node.box, s.q) <= eps_ * eps_) return s.meet(order_[mid]);
+    auto consider = [&](std::size_t i) {
+      const double d = Squared(p_[i], s.q);
+      if (d <= eps_ * eps_) return s.meet(i);
+      if (d <= s.within && (s.best == kNone || d < s.within || i < s.best) && s.accept(i))
+        s.best = i, s.within = d, s.reach = std::max(d, eps_ * eps_);
+    };
+    if (hi - lo <= kLeaf) {
+      for (std::size_t i = lo; i < hi; ++i) consider(order_[i]);
+      return;
+    }
+    consider(order_[mid]);
+    // The side of q first.
+    if (node.alongX ? s.q.x <= p_[order_[mid]].x : s.q.y <= p_[order_[mid]].y) {
+      search(lo, mid, s), search(mid + 1, hi, s);
+    } else {
+      search(mid + 1, hi, s), search(lo, mid, s);
+    }
+  }
+
+  const std::vector<Point2>& p_;
+  double eps_;
+  std::vector<std::size_t> order_;
+  std::vector<Node> nodes_;
+};
+
 // A piece on the line or circle it runs on, from t0 to t1 along it (in
 // drawing units).
 struct Span {
@@ -176,13 +284,17 @@ struct BucketKey {
 };
 
 // Ids in buckets: sorted once by bucket, and within a bucket in the order
-// the caller gives; a bucket's ids are found by halving. (One sorted list,
-// no allocation per bucket.)
+// the caller gives; a bucket's ids are found through a hash table of where
+// each bucket begins and ends. (One sorted list, no allocation per bucket.)
 class Buckets {
  public:
   struct Item {
     BucketKey key;
     std::size_t id = 0;
+  };
+  // The ids of a bucket: all of them from `lo`, those after a given id from `from`.
+  struct Range {
+    const Item *lo = nullptr, *from = nullptr, *to = nullptr;
   };
   void add(const BucketKey& key, std::size_t id) { items_.push_back({key, id}); }
   template <class Less>
@@ -190,18 +302,53 @@ class Buckets {
     std::sort(items_.begin(), items_.end(), [&](const Item& x, const Item& y) {
       return x.key != y.key ? x.key < y.key : within(x.id, y.id);
     });
+    // An open-addressed table of the buckets, at most half full: one
+    // probe of memory for most look-ups.
+    std::size_t groups = 0;
+    for (std::size_t i = 0; i < items_.size(); ++i) groups += i == 0 || items_[i].key != items_[i - 1].key;
+    std::size_t size = 16;
+    while (size < 2 * groups) size *= 2;
+    table_.assign(size, Slot{});
+    for (std::size_t i = 0, j = 0; i < items_.size(); i = j) {
+      for (j = i + 1; j < items_.size() && items_[j].key == items_[i].key;) ++j;
+      std::size_t h = Hash(items_[i].key) & (size - 1);
+      while (table_[h].to != 0) h = (h + 1) & (size - 1);
+      table_[h] = {items_[i].key, i, j};
+    }
   }
-  // The ids of bucket `key` that come after `id` in the order it was sorted by.
+  const std::vector<Item>& items() const { return items_; }
+  // The ids of bucket `key`, and those that come after `id` in the order it was sorted by.
   template <class Less>
-  std::pair<const Item*, const Item*> after(const BucketKey& key, std::size_t id, Less within) const {
-    const auto [lo, hi] = std::equal_range(items_.begin(), items_.end(), Item{key, 0},
-                                           [](const Item& x, const Item& y) { return x.key < y.key; });
-    const auto from = std::upper_bound(lo, hi, id, [&](std::size_t v, const Item& x) { return within(v, x.id); });
-    return {items_.data() + (from - items_.begin()), items_.data() + (hi - items_.begin())};
+  Range after(const BucketKey& key, std::size_t id, Less within) const {
+    if (table_.empty()) return {};
+    std::size_t h = Hash(key) & (table_.size() - 1);
+    while (table_[h].to != 0 && table_[h].key != key) h = (h + 1) & (table_.size() - 1);
+    if (table_[h].to == 0) return {};
+    const Item* lo = items_.data() + table_[h].from;
+    const Item* hi = items_.data() + table_[h].to;
+    const Item* from = std::upper_bound(lo, hi, id, [&](std::size_t v, const Item& x) { return within(v, x.id); });
+    return {lo, from, hi};
   }
 
  private:
+  // splitmix64's finaliser over the three numbers: neighbouring cells land
+  // far apart.
+  static std::size_t Hash(const BucketKey& k) {
+    auto mix = [](std::uint64_t h) {
+      h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ull;
+      h = (h ^ (h >> 27)) * 0x94D049BB133111EBull;
+      return h ^ (h >> 31);
+    };
+    std::uint64_t h = mix(static_cast<std::uint64_t>(k.a) + (k.circle ? 0x9E3779B97F4A7C15ull : 0));
+    h = mix(h ^ static_cast<std::uint64_t>(k.b));
+    return static_cast<std::size_t>(mix(h ^ static_cast<std::uint64_t>(k.c)));
+  }
+  struct Slot {
+    BucketKey key;
+    std::size_t from = 0, to = 0;  // to == 0: empty
+  };
   std::vector<Item> items_;
+  std::vector<Slot> table_;
 };
 
 // Where two pieces lie on each other: the length they share and its ends.
@@ -253,7 +400,12 @@ class Checker {
         if (p.kind != vestrel::Kind::INSERT) continue;
       }
       got.clear();
-      AddContours(d_, blocks, i, got);
+      if (!AddContours(d_, blocks, i, got)) {
+        // A kind without an outline to cut along (a mesh is a surface).
+        const CutBox box = Flat(DrawnBox(d_, p, blocks));
+        find(Kind::NotCut, i, Centre(box), box);
+        continue;
+      }
       bool drawn = false;
       for (Contour& c : got) {
         Curve curve;
@@ -294,49 +446,57 @@ class Checker {
   void ends() {
     const std::size_t n = curves_.size();
     std::vector<Point2> at(2 * n);
+    std::vector<std::size_t> open;
     for (std::size_t k = 0; k < n; ++k)
-      if (!curves_[k].closed) at[2 * k] = curves_[k].path.pieces.front().a, at[2 * k + 1] = curves_[k].path.pieces.back().b;
-    // Cells twice the tolerance wide: ends within reach lie in the cell of
-    // one or in a neighbour on its nearer side.
-    const double cell = 2 * std::max(tol_, eps_);
-    auto key = [](std::int64_t x, std::int64_t y) { return BucketKey{false, x, y, 0}; };
-    const auto byEnd = [](std::size_t e, std::size_t f) { return e < f; };
-    Buckets grid;
-    for (std::size_t e = 0; e < 2 * n; ++e)
-      if (!curves_[e / 2].closed) grid.add(key(CellOf(at[e].x, cell).k, CellOf(at[e].y, cell).k), e);
-    grid.sort(byEnd);
-    UnionFind meet(2 * n);
-    std::vector<bool> reported(2 * n, false);  // an end already named as near another
-    for (std::size_t e = 0; e < 2 * n; ++e) {
-      if (curves_[e / 2].closed) continue;
-      const Cell x = CellOf(at[e].x, cell), y = CellOf(at[e].y, cell);
-      int looked = 0;
-      std::size_t nearest = kNone;
-      double nearestGap = 0;
-      for (const std::int64_t cx : {x.k, x.k + x.side})
-        for (const std::int64_t cy : {y.k, y.k + y.side}) {
-          const auto [from, to] = grid.after(key(cx, cy), e, byEnd);
-          for (const Buckets::Item* it = from; it != to && looked < kCrowd; ++it) {
-            const std::size_t* f = &it->id;
-            const double gap = Apart(at[e], at[*f]);
-            ++looked;
-            if (gap > tol_ && gap > eps_) continue;
-            if (gap <= eps_) {
-              meet.unite(e, *f);
-            } else if (!(*f == e + 1 && e % 2 == 0 && curves_[e / 2].path.pieces.size() < 2 &&
-                         !curves_[e / 2].path.pieces.front().elliptic) &&
-                       (nearest == kNone || gap < nearestGap)) {
-              nearest = *f, nearestGap = gap;
-            }
-          }
-        }
-      if (nearest != kNone && !reported[nearest]) {
-        reported[nearest] = true;
-        CutBox box;
-        box.add(at[e]), box.add(at[nearest]);
-        find(Kind::NearEnds, curves_[e / 2].entry, Mid(at[e], at[nearest]), box, nearestGap,
-             curves_[nearest / 2].entry);
+      if (!curves_[k].closed) {
+        at[2 * k] = curves_[k].path.pieces.front().a, at[2 * k + 1] = curves_[k].path.pieces.back().b;
+        open.push_back(2 * k), open.push_back(2 * k + 1);
       }
+    UnionFind meet(2 * n);
+    // Ends at the very same point are one point of the tree: a crowd of
+    // ends drawn to one point costs no more than one end.
+    std::sort(open.begin(), open.end(), [&](std::size_t e, std::size_t f) {
+      return at[e].x != at[f].x ? at[e].x < at[f].x : at[e].y != at[f].y ? at[e].y < at[f].y : e < f;
+    });
+    std::vector<Point2> points;
+    std::vector<std::size_t> first, ends;  // each point's lowest end, and how many ends it has
+    for (std::size_t i = 0; i < open.size(); ++i) {
+      const std::size_t e = open[i];
+      if (i > 0 && at[e].x == at[open[i - 1]].x && at[e].y == at[open[i - 1]].y) {
+        meet.unite(e, first.back());
+        first.back() = std::min(first.back(), e), ++ends.back();
+        continue;
+      }
+      points.push_back(at[e]), first.push_back(e), ends.push_back(1);
+    }
+    const PointTree tree(points, eps_);
+    // The ends within the numbers' precision of each other meet; of the
+    // others, each point's nearest within the tolerance is a near end (not
+    // the other end of its own straight segment: that is a short segment).
+    std::vector<std::size_t> nearest(points.size(), kNone);
+    std::vector<double> gap(points.size(), 0);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const std::size_t e = first[i];
+      const bool segment = ends[i] == 1 && curves_[e / 2].path.pieces.size() == 1 &&
+                           !curves_[e / 2].path.pieces.front().elliptic;
+      const auto meets = [&](std::size_t j) { meet.unite(e, first[j]); };
+      const auto accept = [&](std::size_t j) { return j != i && !(segment && ends[j] == 1 && first[j] / 2 == e / 2); };
+      nearest[i] = tree.search(points[i], tol_, meets, accept);
+      if (nearest[i] != kNone) gap[i] = Apart(points[i], points[nearest[i]]);
+    }
+    // Each pair once, in the order of the drawing.
+    std::vector<std::size_t> byEnd(points.size());
+    std::iota(byEnd.begin(), byEnd.end(), std::size_t{0});
+    std::sort(byEnd.begin(), byEnd.end(), [&](std::size_t i, std::size_t j) { return first[i] < first[j]; });
+    std::vector<bool> named(points.size(), false);
+    for (const std::size_t i : byEnd) {
+      const std::size_t j = nearest[i];
+      if (j == kNone || (nearest[j] == i && named[j])) continue;
+      named[i] = true;
+      CutBox box;
+      box.add(points[i]), box.add(points[j]);
+      find(Kind::NearEnds, curves_[first[i] / 2].entry, Mid(points[i], points[j]), box, gap[i],
+           curves_[first[j] / 2].entry);
     }
 
     // The ends of each meeting point, and the chains.
@@ -358,7 +518,7 @@ class Checker {
     for (std::size_t k = 0; k < n; ++k) {
       if (curves_[k].closed) {
         Loop l;
-        l.path = curves_[k].path, l.length = curves_[k].length, l.area = curves_[k].area, l.box = curves_[k].box;
+        l.curve = k, l.length = curves_[k].length, l.area = curves_[k].area, l.box = curves_[k].box;
         loops_.push_back(std::move(l));
         crossing(curves_[k].path, curves_[k].entry, true);
         continue;
@@ -395,16 +555,21 @@ class Checker {
       std::size_t i = k;
       bool reversed = false;
       for (std::size_t steps = 0; steps < n; ++steps) {
-        const Path part = reversed ? Reversed(curves_[i].path) : curves_[i].path;
-        l.path.pieces.insert(l.path.pieces.end(), part.pieces.begin(), part.pieces.end());
+        std::vector<Piece>& into = l.chained.pieces;
+        if (reversed) {
+          const Path back = Reversed(curves_[i].path);
+          into.insert(into.end(), back.pieces.begin(), back.pieces.end());
+        } else {
+          into.insert(into.end(), curves_[i].path.pieces.begin(), curves_[i].path.pieces.end());
+        }
         l.length += curves_[i].length;
         const std::size_t next = other(2 * i + (reversed ? 0 : 1));
         i = next / 2, reversed = next % 2 == 1;
         if (i == k) break;
       }
-      l.path.closed = true;
-      l.area = SignedArea(l.path);
-      crossing(l.path, curves_[k].entry, true);
+      l.chained.closed = true;
+      l.area = SignedArea(l.chained);
+      crossing(l.chained, curves_[k].entry, true);
       loops_.push_back(std::move(l));
     }
   }
@@ -508,29 +673,59 @@ class Checker {
       CutBox box;
       Point2 at;
     };
+    // Of each bucket's spans so far in its order, the one that reaches
+    // farthest: the earlier-starting span most likely to lie on the next.
+    const std::vector<Buckets::Item>& items = buckets.items();
+    std::vector<std::size_t> farthest(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const std::size_t f = i > 0 && items[i - 1].key == items[i].key ? farthest[i - 1] : kNone;
+      farthest[i] = f != kNone && spans[items[f].id].t1 >= spans[items[i].id].t1 ? f : i;
+    }
+    std::vector<std::size_t> position(spans.size());
+    for (std::size_t i = 0; i < items.size(); ++i) position[items[i].id] = i;
+    // Whether span `c`, looking at those that start after it, has met span
+    // `s` already: s lies in a bucket it looks into, among the first of it.
+    auto metBy = [&](std::size_t c, std::size_t s) {
+      const BucketKey &key = keys[c], &side = sides[c], &at = keys[s];
+      const bool looks = at.circle == key.circle && (at.a == key.a || at.a == key.a + side.a) &&
+                         (at.b == key.b || at.b == key.b + side.b) &&
+                         (!key.circle || at.c == key.c || at.c == key.c + side.c);
+      if (!looks) return false;
+      const Buckets::Range r = buckets.after(at, c, before);
+      return static_cast<std::ptrdiff_t>(position[s]) - (r.from - items.data()) < kCrowd;
+    };
     std::unordered_map<std::size_t, Over> found;
+    auto compare = [&](std::size_t s, std::size_t c, bool circle) {
+      const Span& x = spans[s];
+      const Span& y = spans[c];
+      if (x.curve == y.curve && x.piece == y.piece) return;
+      const Shared shared = circle ? onCircle(x, y) : onLine(x, y);
+      if (!(shared.length > tol_ || shared.same)) return;
+      const std::size_t later = std::max(x.curve, y.curve), earlier = std::min(x.curve, y.curve);
+      Over& o = found[later];
+      if (o.with == kNone) o.with = earlier, o.at = shared.mid;
+      if (o.with != earlier) return;
+      o.length += shared.length;
+      o.box.add(shared.from), o.box.add(shared.to), o.box.add(shared.mid);
+    };
     for (std::size_t s = 0; s < spans.size(); ++s) {
       const BucketKey &key = keys[s], &side = sides[s];
       for (const std::int64_t da : {std::int64_t{0}, side.a})
         for (const std::int64_t db : {std::int64_t{0}, side.b})
           for (int ic = 0; ic < (key.circle ? 2 : 1); ++ic) {
             const std::int64_t dc = ic == 0 ? 0 : side.c;
-            const auto [from, to] = buckets.after({key.circle, key.a + da, key.b + db, key.c + dc}, s, before);
+            const Buckets::Range r = buckets.after({key.circle, key.a + da, key.b + db, key.c + dc}, s, before);
+            // Those that start later, as far as they may reach into it (a
+            // crowd of them as far as kCrowd: the farthest-reaching one
+            // finds each of the crowd in its turn) ...
             int looked = 0;
-            for (const Buckets::Item* c = from; c != to && looked < kCrowd && spans[c->id].t0 <= spans[s].t1 + q;
-                 ++c, ++looked) {
-              const Span& x = spans[s];
-              const Span& y = spans[c->id];
-              if (x.curve == y.curve && x.piece == y.piece) continue;
-              const Shared shared = key.circle ? onCircle(x, y) : onLine(x, y);
-              if (!(shared.length > tol_ || shared.same)) continue;
-              const std::size_t later = std::max(x.curve, y.curve), earlier = std::min(x.curve, y.curve);
-              Over& o = found[later];
-              if (o.with == kNone) o.with = earlier, o.at = shared.mid;
-              if (o.with != earlier) continue;
-              o.length += shared.length;
-              o.box.add(shared.from), o.box.add(shared.to), o.box.add(shared.mid);
-            }
+            for (const Buckets::Item* c = r.from; c != r.to && looked < kCrowd && spans[c->id].t0 <= spans[s].t1 + q;
+                 ++c, ++looked)
+              compare(s, c->id, key.circle);
+            // ... and of those that start before it, the one reaching farthest.
+            if (r.from == r.lo) continue;
+            const std::size_t far = items[farthest[static_cast<std::size_t>(r.from - items.data()) - 1]].id;
+            if (spans[far].t1 >= spans[s].t0 - q && !metBy(far, s)) compare(s, far, key.circle);
           }
     }
     std::vector<std::size_t> later;
@@ -601,7 +796,7 @@ class Checker {
       // A chain that runs there and back (a line drawn twice) encloses
       // nothing: cut, but no part.
       if (!(std::abs(l.area) > eps_ * l.length)) continue;
-      const Point2 p = l.path.pieces.front().a;
+      const Point2 p = path(l).pieces.front().a;
       // Its container: among the larger loops seen so far (their boxes
       // hold p), the smallest that winds round p.
       auto consider = [&](std::size_t i) {
@@ -610,7 +805,7 @@ class Checker {
         // (A contour drawn twice is no hole in itself.)
         if (!(std::abs(o.area) > std::abs(l.area) * (1 + 1e-9))) return;
         if (l.parent != kNone && std::abs(loops_[l.parent].area) <= std::abs(o.area)) return;
-        if (WindingNumber(o.path, p) != 0) l.parent = i;
+        if (WindingNumber(path(o), p) != 0) l.parent = i;
       };
       int looked = 0;
       for (const std::size_t i : cells[row(p.y) * side + column(p.x)])
@@ -639,6 +834,8 @@ class Checker {
     t.pierces = out_.contours;
     t.box = box_;
   }
+
+  const Path& path(const Loop& l) const { return l.curve != kNone ? curves_[l.curve].path : l.chained; }
 
   const Drawing& d_;
   double tol_;

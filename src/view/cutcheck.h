@@ -4,9 +4,9 @@
 //
 // The check works on the curves the objects draw, as measuring sees them
 // (view/measure.h): in their own planes, block references through their
-// placement. Candidates come from grids of the ends and from buckets of
+// placement. Candidates come from a tree of the ends and from buckets of
 // the lines and circles the pieces run on, never from all pairs, so the
-// check stays linear on hostile drawings.
+// check stays within n log n on hostile drawings.
 #pragma once
 
 #include <array>

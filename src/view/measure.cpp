@@ -5,6 +5,7 @@
 
 #include "editing/objectplane.h"
 #include "geometry/bulge.h"
+#include "document/numbers.h"
 #include "geometry/spline.h"
 #include "view/colors.h"
 #include "view/objectsnap.h"
@@ -85,6 +86,19 @@ Contour Polyline(const Drawing& d, const tpoly& p, const Placement& pl) {
   return Closing(std::move(path), p.isclosed && n > 1);
 }
 
+// A polygon mesh or a polyface mesh is a surface: its vertices are a grid
+// or the corners of its faces, no path along which it could be measured.
+bool IsMesh(const Drawing& d, const tpoly& p) {
+  for (std::int32_t i = p.linefrom + 2; i + 1 <= p.linebis; i += 2) {
+    const std::string_view code = d.value(i);
+    if (code == "0") break;
+    if (GroupCode(code) != 70) continue;
+    const auto flags = ParseInt(d.value(i + 1));
+    return flags && (*flags & (16 | 64)) != 0;
+  }
+  return false;
+}
+
 class Measurer {
  public:
   Measurer(const Drawing& d, Blocks& blocks, std::vector<Contour>& out) : d_(d), blocks_(blocks), out_(out) {}
@@ -96,8 +110,11 @@ class Measurer {
       case Kind::LEADER: add(Outline(d_, p, pl, false)); return true;
       case Kind::SOLID:
       case Kind::WIPEOUT: add(Outline(d_, p, pl, true)); return true;
-      case Kind::LWPOLYLINE:
-      case Kind::POLYLINE: add(Polyline(d_, p, pl)); return true;
+      case Kind::POLYLINE:
+        if (IsMesh(d_, p)) return false;
+        add(Polyline(d_, p, pl));
+        return true;
+      case Kind::LWPOLYLINE: add(Polyline(d_, p, pl)); return true;
       case Kind::ARC:
       case Kind::CIRCLE:
       case Kind::ELLIPSE:

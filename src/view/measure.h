@@ -13,8 +13,9 @@
 namespace vestrel {
 
 // Adds the contours of entry `entry` to `out`. False for a kind that has
-// no length (texts, points, hatches, images, rays and construction lines),
-// which adds nothing; a block reference adds what its shown members draw.
+// no length (texts, points, hatches, images, rays and construction lines,
+// polygon and polyface meshes), which adds nothing; a block reference adds
+// what its shown members draw.
 bool AddContours(const Drawing& d, Blocks& blocks, std::size_t entry, std::vector<Contour>& out);
 
 }  // namespace vestrel

@@ -81,6 +81,13 @@ TEST(CutCheck, FindsEachKindAloneAndTogether) {
        Square(0, 0, 10) + Entity("TEXT", {{10, "1"}, {20, "1"}, {40, "1"}, {1, "A"}}) +
            Entity("POINT", {{10, "1"}, {20, "1"}}) + Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}),
        "not_cut=3 "},
+      {"a mesh is a surface, listed, not cut",
+       Entity("POLYLINE", {{66, "1"}, {70, "16"}, {71, "2"}, {72, "2"}}) +
+           Entity("VERTEX", {{10, "0"}, {20, "0"}, {30, "0"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "0"}, {20, "5"}, {30, "0"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "5"}, {20, "0"}, {30, "1"}, {70, "64"}}) +
+           Entity("VERTEX", {{10, "5"}, {20, "5"}, {30, "1"}, {70, "64"}}) + Entity("SEQEND", {}),
+       "not_cut=1 "},
       {"a reference drawn twice in one place",
        Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}) + Entity("INSERT", {{2, "R1"}, {10, "5"}, {20, "5"}}),
        "duplicate=1 not_cut=2 "},
@@ -200,6 +207,39 @@ TEST(CutCheck, LargeHostileDrawingsStayLinear) {
   EXPECT_EQ(r.count(K::Overlap), 0);
   EXPECT_EQ(r.count(K::OpenContour), 1 + 3000);  // the star, and each line side by side
   EXPECT_LT(seconds, test::kSanitized ? 10.0 : 1.0);  // the sanitizer is several times slower
+}
+
+TEST(CutCheck, CrowdsAreCheckedWhole) {
+  // What lies behind a crowd is found: the square's corner behind 10,000
+  // ends at one point beside it, the second line behind 10,000 short
+  // pieces on the first; and each of 10,000 staggered copies of a line.
+  std::string star, shorts, staggered;
+  for (int i = 0; i < 10000; ++i) {
+    const double a = i * 2 * kPi / 10000;
+    star += Line(0.015, 0.012, 0.015 + std::cos(a) * 30, 0.012 + std::sin(a) * 30);
+    shorts += Line(i * 0.011, 0, i * 0.011 + 0.008, 0);
+    staggered += Line(i * 0.02, 5, i * 0.02 + 50, 5);
+  }
+  struct Case {
+    const char* name;
+    std::string entities;
+    K kind;
+    int count;
+  } cases[] = {
+      {"a corner crowded by ends", Line(0, 0, 10, 0) + star + Line(10, 0, 10, 10) + Line(10, 10, 0, 10) + Line(0, 10, 0, 0),
+       K::OpenContour, 1},
+      {"a line behind short pieces", Line(0, 0, 200, 0) + shorts + Line(50, 0, 200, 0), K::Overlap, 1},
+      {"staggered copies", staggered, K::Overlap, 9999},
+  };
+  for (const Case& c : cases) {
+    const Drawing d = test::Parsed(test::Section("ENTITIES", c.entities) + "  0\nEOF\n");
+    const std::clock_t start = std::clock();
+    const CutCheck r = CheckCut(d, 0);
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_EQ(r.count(c.kind), c.count) << c.name << ": " << Counts(r);
+    EXPECT_EQ(r.count(K::Duplicate), 0) << c.name;
+    EXPECT_LT(seconds, test::kSanitized ? 10.0 : 1.0) << c.name;
+  }
 }
 
 }  // namespace
