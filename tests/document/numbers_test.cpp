@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace vestrel {
 namespace {
 
@@ -42,6 +48,35 @@ TEST(Numbers, RealsUseThePointWhateverTheLocale) {
   EXPECT_DOUBLE_EQ(*ParseDouble("1.0E-02"), 0.01);
   for (const char* t : {"", "1,5", "inf", "nan", "-inf", "1e999", "abc", "1.5x", "--1"})
     EXPECT_FALSE(ParseDouble(t)) << t;
+}
+
+// Plain decimals take a shorter way than other reals: each must come out
+// as the very double the general reading gives, on both sides of where
+// the shorter way stops (digits a double cannot hold exactly, more than
+// 22 after the point).
+TEST(Numbers, RealsOfEveryFormReadAlike) {
+  std::vector<std::string> texts = {"0", "-0", "0.1", "0.3", "5.", ".5", "-.5", "1.", "00012.500",
+                                    "9007199254740992", "9007199254740993", "9007199254740993.5",
+                                    "123456789012345678901234567890", "0.1234567890123456789012",
+                                    "0.12345678901234567890123", "4503599627370497.5", "1e5", "2.5E-3"};
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::string t;
+    for (std::size_t n = 1 + random() % 24; t.size() < n;) t += static_cast<char>('0' + random() % 10);
+    const std::size_t point = random() % (t.size() + 1);
+    if (point < t.size()) t.insert(point, ".");
+    if (random() % 2) t.insert(0, "-");
+    texts.push_back(t);
+  }
+  for (const std::string& t : texts) {
+    const std::string_view digits = t[0] == '-' ? std::string_view(t).substr(1) : std::string_view(t);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    const bool whole = ec == std::errc() && end == digits.data() + digits.size();
+    const auto got = ParseDouble(t);
+    ASSERT_EQ(got.has_value(), whole) << t;
+    if (whole) EXPECT_EQ(std::bit_cast<std::uint64_t>(*got), std::bit_cast<std::uint64_t>(t[0] == '-' ? -v : v)) << t;
+  }
 }
 
 }  // namespace
