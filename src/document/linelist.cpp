@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "document/pool.h"
+
 namespace vestrel {
 
 std::uint64_t LineList::NewIdentity() {
@@ -82,6 +84,7 @@ bool LineList::assign(std::string text) {
 
   std::vector<Span> spans;
   spans.reserve(upper);
+  PopulatePages(spans.data(), upper * sizeof(Span));
   // CR LF is one line end; a lone CR or LF is one too.
   std::size_t start = 0;
   bool tooLong = false;
