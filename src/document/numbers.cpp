@@ -19,8 +19,17 @@ std::optional<std::int32_t> ParseInt(std::string_view t) {
 std::optional<std::uint64_t> ParseHandle(std::string_view t) {
   if (t.empty()) return std::nullopt;
   std::uint64_t v = 0;
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v, 16);
-  if (ec != std::errc() || end != t.data() + t.size()) return std::nullopt;
+  for (const char c : t) {
+    unsigned digit;
+    if (c >= '0' && c <= '9')
+      digit = static_cast<unsigned>(c - '0');
+    else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+      digit = static_cast<unsigned>((c | 0x20) - 'a' + 10);
+    else
+      return std::nullopt;
+    if (v >> 60) return std::nullopt;  // beyond 64 bits
+    v = v << 4 | digit;
+  }
   return v;
 }
 
