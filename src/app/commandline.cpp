@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 
 #include "document/drawing.h"
 #include "document/numbers.h"
@@ -285,9 +286,11 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   out << "maxhandle: " << hex << '\n';
   out << "insertlinepos: " << d.insertlinepos << '\n';
 
-  // The kind of an entry is the value of its first pair.
-  std::map<std::string, int> kinds;
-  for (const tpoly& p : d.polys) ++kinds[std::string(d.value(p.linefrom + 1))];
+  // The kind of an entry is the value of its first pair; counted by its
+  // text in the drawing, then in order of the names.
+  std::unordered_map<std::string_view, int> counted;
+  for (const tpoly& p : d.polys) ++counted[d.value(p.linefrom + 1)];
+  const std::map<std::string_view, int> kinds(counted.begin(), counted.end());
   out << "entities: " << d.polys.size() << '\n';
   for (const auto& [kind, count] : kinds) out << "entities " << kind << ": " << count << '\n';
   const std::map<std::string, int> stepped(d.steppedover.begin(), d.steppedover.end());

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "document/pool.h"
+
 namespace vestrel {
 
 std::uint64_t LineList::NewIdentity() {
@@ -69,6 +71,22 @@ void EachLineEndByte(std::string_view text, bool withCR, At at) {
     if (data[i] == '\n' || (withCR && data[i] == '\r')) at(i);
 }
 
+// How many bytes of `text` are LF (or CR, when `withCR`).
+std::size_t CountLineEndBytes(std::string_view text, bool withCR) {
+  std::size_t count = 0;
+  const std::size_t whole = text.size() / 8 * 8;
+  for (std::size_t i = 0; i < whole; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    std::uint64_t ends = BytesEqual(w, '\n');
+    if (withCR) ends |= BytesEqual(w, '\r');
+    // One bit a byte: their sum gathers in the top byte.
+    count += static_cast<std::size_t>(((ends >> 7) * kOnes) >> 56);
+  }
+  for (std::size_t i = whole; i < text.size(); ++i) count += text[i] == '\n' || (withCR && text[i] == '\r');
+  return count;
+}
+
 }  // namespace
 
 bool LineList::assign(std::string text) {
@@ -76,12 +94,12 @@ bool LineList::assign(std::string text) {
   const std::string_view all(text);
   const bool hasCR = all.find('\r') != std::string_view::npos;
   // Room for every line, counted first: growing the index would copy it.
-  std::size_t upper = 1;
-  EachLineEndByte(all, hasCR, [&](std::size_t) { ++upper; });
+  const std::size_t upper = CountLineEndBytes(all, hasCR) + 1;
   if (upper > kMaxLines + 1) return false;
 
   std::vector<Span> spans;
   spans.reserve(upper);
+  PopulatePages(spans.data(), upper * sizeof(Span));
   // CR LF is one line end; a lone CR or LF is one too.
   std::size_t start = 0;
   bool tooLong = false;

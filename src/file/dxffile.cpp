@@ -13,6 +13,7 @@
 #include <new>
 
 #include "document/numbers.h"
+#include "document/pool.h"
 #include "file/encoding.h"
 
 namespace vestrel {
@@ -108,7 +109,11 @@ FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintma
     ::close(fd);
     return changed;
   }
-  std::string read(static_cast<std::size_t>(st.st_size), '\0');
+  // The pages asked for at once before they are cleared and read into.
+  std::string read;
+  read.reserve(static_cast<std::size_t>(st.st_size));
+  PopulatePages(read.data(), read.capacity());
+  read.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
   while (got < read.size()) {
     const ssize_t r = ::read(fd, read.data() + got, read.size() - got);

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace vestrel {
 namespace {
 
@@ -30,6 +36,7 @@ TEST(Numbers, Handles) {
   EXPECT_EQ(ParseHandle("1F"), 0x1Fu);
   EXPECT_EQ(ParseHandle("ff"), 0xFFu);
   EXPECT_EQ(ParseHandle("FFFFFFFFFFFFFFFF"), 0xFFFFFFFFFFFFFFFFull);
+  EXPECT_EQ(ParseHandle("00000000000000000001F"), 0x1Fu);  // leading zeros are no overflow
   for (const char* t : {"", "-1", "G", "$1F", "10000000000000000"}) EXPECT_FALSE(ParseHandle(t)) << t;
 }
 
@@ -42,6 +49,38 @@ TEST(Numbers, RealsUseThePointWhateverTheLocale) {
   EXPECT_DOUBLE_EQ(*ParseDouble("1.0E-02"), 0.01);
   for (const char* t : {"", "1,5", "inf", "nan", "-inf", "1e999", "abc", "1.5x", "--1"})
     EXPECT_FALSE(ParseDouble(t)) << t;
+}
+
+// Plain decimals take a shorter way than other reals: each must come out
+// as the very double the general reading gives, on both sides of where
+// the shorter way stops (digits a double cannot hold exactly, more than
+// 22 after the point).
+TEST(Numbers, RealsOfEveryFormReadAlike) {
+  std::vector<std::string> texts = {"0", "-0", "0.1", "0.3", "5.", ".5", "-.5", "1.", "00012.500",
+                                    "9007199254740992", "9007199254740993", "9007199254740993.5",
+                                    "123456789012345678901234567890", "0.1234567890123456789012",
+                                    "0.12345678901234567890123", "4503599627370497.5", "1e5", "2.5E-3"};
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::string t = random() % 2 ? "-" : "";
+    const std::size_t digits = 1 + random() % 24, point = random() % (digits + 1);
+    for (std::size_t k = 0; k < digits; ++k) {
+      if (k == point) t += '.';
+      t += static_cast<char>('0' + random() % 10);
+    }
+    texts.push_back(t);
+  }
+  for (const std::string& t : texts) {
+    const std::string_view digits = t[0] == '-' ? std::string_view(t).substr(1) : std::string_view(t);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+    const bool whole = ec == std::errc() && end == digits.data() + digits.size();
+    const auto got = ParseDouble(t);
+    ASSERT_EQ(got.has_value(), whole) << t;
+    if (whole) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(*got), std::bit_cast<std::uint64_t>(t[0] == '-' ? -v : v)) << t;
+    }
+  }
 }
 
 }  // namespace
