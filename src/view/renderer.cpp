@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -147,6 +148,9 @@ class Painter {
   // found references to draw: 1 all.
   double hatchesSpent() const { return hatches_.spent(); }
   double countedSpent() const { return static_cast<double>(counted_) / budget_; }
+  // How many selected entries reachesBudget() went by (some of them
+  // more than once): only those can draw grips.
+  std::size_t selectedSeen() const { return selectedSeen_; }
   // Draws only what may reach the rows from `top` to `bottom` (painter
   // coordinates), without clipping it there; another painter notes
   // whether entries are locked.
@@ -165,7 +169,7 @@ class Painter {
   void drawEntry(std::size_t i, const DrawParams& P, int depth, bool shown = true);
   // The entries of the scope's list that may draw into what this paint
   // shows; false when all are to be visited.
-  bool entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out) const;
+  bool entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out);
   bool offScreen(const tpoly& p, const ScreenTransform& t, double margin) const;
   void drawText(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, const QPen& pen);
   void drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen);
@@ -181,6 +185,29 @@ class Painter {
   // been touched by the entry being drawn: noted for it, when the pass
   // notes them.
   void touch(QRectF r, double margin);
+  // The entries visited next lie far apart in memory, and so do their
+  // points and the names of their layers: the entry `entry` places ahead
+  // is asked for early, and the points and layer name of the one `line`
+  // places ahead (whose record has arrived by then). kNoOwner: none.
+  static constexpr std::size_t kAheadEntry = 4, kAheadLine = 2;
+  void ahead(std::size_t entry, std::size_t line) const {
+    if (entry != kNoOwner) {
+      const char* e = reinterpret_cast<const char*>(&d_.polys[entry]);
+      __builtin_prefetch(e);
+      __builtin_prefetch(e + 64);
+      __builtin_prefetch(e + sizeof(tpoly) - 1);
+    }
+    if (line != kNoOwner) {
+      const tpoly& p = d_.polys[line];
+      // Its first points, as far as they are there.
+      const std::size_t first = std::min<std::size_t>(p.psfrom, d_.points.size());
+      const std::size_t count = std::min(d_.points.size() - first, static_cast<std::size_t>(std::clamp(p.anzp, 0, 8)));
+      const char* points = reinterpret_cast<const char*>(d_.points.data() + first);
+      for (std::size_t b = 0; b < count * sizeof(Tmypoi); b += 64) __builtin_prefetch(points + b);
+      if (p.layerpresent && static_cast<std::size_t>(p.layerlinenr) < d_.dxf.size())
+        __builtin_prefetch(d_.dxf[static_cast<std::size_t>(p.layerlinenr)].data());
+    }
+  }
   // Whether references are to be left out from here on.
   bool spentUp() const {
     return expanded_ >= budget_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
@@ -194,6 +221,7 @@ class Painter {
   // reference is expanded.
   std::size_t expanded_ = 0;
   std::size_t counted_ = 0;  // by reachesBudget()
+  std::size_t selectedSeen_ = 0;
   std::size_t budget_ = kBudget;
   std::optional<std::chrono::steady_clock::time_point> deadline_;
   std::size_t viewports_ = 0;  // viewports that have shown the model
@@ -227,6 +255,10 @@ class Painter {
   }
   PaintPass* pass_;
   const InView* inView_;
+  // The last question put to inView_ (the parts asked for, the margins)
+  // and its answer.
+  std::optional<std::array<double, 10>> lastQuery_;
+  std::vector<std::int32_t> lastInView_;
   const bool lockedLayers_;  // a layer of the drawing is locked
   // The entry of the scope being drawn whose pixels are noted, and how
   // painter coordinates become pixels.
@@ -251,6 +283,8 @@ class Painter {
     }
     return pen_;
   }
+  // The outline being drawn; its storage serves every entry.
+  QPainterPath path_;
   HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
   TextLayout layout_;  // of the text being drawn; its storage serves them all
@@ -262,7 +296,8 @@ class Painter {
   }
 };
 
-// Whether nothing of the entry can reach the target's clip.
+// Whether nothing of the entry can reach the target's clip (and the rows
+// of the band painted).
 bool Painter::offScreen(const tpoly& p, const ScreenTransform& t, double margin) const {
   const QRectF& clip = clip_;
   Point2 low = t.toScreen(p.boxminx, p.boxminy), high = t.toScreen(p.boxmaxx, p.boxmaxy);
@@ -275,8 +310,9 @@ bool Painter::offScreen(const tpoly& p, const ScreenTransform& t, double margin)
       high = {std::max({low.x, high.x, c.x}), std::min({low.y, high.y, c.y})};
     }
   }
-  return high.x < clip.left() - margin || low.x > clip.right() + margin || low.y < clip.top() - margin ||
-         high.y > clip.bottom() + margin;
+  // A band's picture keeps only its own rows.
+  return high.x < clip.left() - margin || low.x > clip.right() + margin ||
+         low.y < std::max(clip.top(), bandTop_) - margin || high.y > std::min(clip.bottom(), bandBottom_) + margin;
 }
 
 bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
@@ -324,7 +360,11 @@ void Painter::draw(const DrawParams& P, int depth) {
     std::vector<std::int32_t> shown;
     const bool culled = entriesInView(P, depth, shown);
     if (!culled) {
-      for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) drawEntry(i, P, depth);
+      const std::size_t n = d_.polys.size();
+      for (std::size_t i = 0; i < n && !(counting_ && budgetReached_); ++i) {
+        ahead(i + kAheadEntry < n ? i + kAheadEntry : kNoOwner, i + kAheadLine < n ? i + kAheadLine : kNoOwner);
+        drawEntry(i, P, depth);
+      }
     } else if (lockedLayers_ && noteLocked_) {
       // Those out of view are still told whether their layer is locked.
       auto next = shown.begin();
@@ -334,9 +374,11 @@ void Painter::draw(const DrawParams& P, int depth) {
         drawEntry(i, P, depth, in);
       }
     } else {
-      for (const std::int32_t i : shown) {
+      for (std::size_t k = 0; k < shown.size(); ++k) {
         if ((counting_ && budgetReached_) || lettersMet_) break;
-        drawEntry(static_cast<std::size_t>(i), P, depth);
+        auto at = [&](std::size_t j) { return j < shown.size() ? static_cast<std::size_t>(shown[j]) : kNoOwner; };
+        ahead(at(k + kAheadEntry), at(k + kAheadLine));
+        drawEntry(static_cast<std::size_t>(shown[k]), P, depth);
       }
     }
   } else {
@@ -364,6 +406,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   if (!through && !lockedLayers_) return;
   // Of the scope's own entries, only references and viewports draw what
   // is counted.
+  if (counting_ && through && p.selected) ++selectedSeen_;
   if (counting_ && depth == 0 && !p.insertstrpresent && p.extrakind != ExtraKind::Dimension && !p.isviewport()) return;
   if (!P.scope.inSpace(p)) return;
   // A block's members on layer "0" are on the layer of the reference that
@@ -434,7 +477,7 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   if (!P.forprint && p.selected) drawGrips(p, P, t);
 }
 
-bool Painter::entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out) const {
+bool Painter::entriesInView(const DrawParams& P, int depth, std::vector<std::int32_t>& out) {
   // Only where the index stands for the drawing units and the entries
   // visited are not counted against the budget (which would otherwise be
   // spent differently).
@@ -462,7 +505,15 @@ bool Painter::entriesInView(const DrawParams& P, int depth, std::vector<std::int
   for (const double v : {part.minx, part.miny, part.maxx, part.maxy, shown.minx, shown.miny, shown.maxx, shown.maxy,
                          margin, blockMargin})
     if (!std::isfinite(v)) return false;
-  inView_->entries(part, margin, shown, blockMargin, out);
+  // The budget's count and the paint after it ask alike.
+  const std::array<double, 10> query{part.minx, part.miny, part.maxx, part.maxy, shown.minx,
+                                     shown.miny, shown.maxx, shown.maxy, margin, blockMargin};
+  if (lastQuery_ != query) {
+    lastInView_.clear();
+    inView_->entries(part, margin, shown, blockMargin, lastInView_);
+    lastQuery_ = query;
+  }
+  out.insert(out.end(), lastInView_.begin(), lastInView_.end());
   return true;
 }
 
@@ -614,13 +665,14 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   double widest = pen.widthF(), arrowReach = 0;
 
   const bool fill = (p.issolid() && !p.patternfill()) || p.iswipeout();
-  QPainterPath path;
+  QPainterPath& path = path_;
+  path.clear();
   bool split = false, started = false;
   double cx = 0, cy = 0;
   bool firstSegment = true;
   auto stroke = [&] {
     if (!path.isEmpty()) g_.strokePath(path, pen);
-    path = QPainterPath();
+    path.clear();
   };
   auto arrow = [&](double tipx, double tipy, double fromx, double fromy) {
     const auto head = ArrowHead({tipx, tipy}, {fromx, fromy}, k);
@@ -653,11 +705,13 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   double pendx = 0, pendy = 0;
   for (const Tmypoi& q : pts) {
     if (q.donotdraw) continue;
-    if (q.setwid && q.wid != 0) pen.setWidthF(widthFor(q.wid));
+    if (q.setwid && q.wid != 0) {
+      pen.setWidthF(widthFor(q.wid));
+      widest = std::max(widest, pen.widthF());
+    }
     const auto [tx, ty] = t.toPaint(q.x, q.y, q.z);
     reachMinx = std::min(reachMinx, tx), reachMaxx = std::max(reachMaxx, tx);
     reachMiny = std::min(reachMiny, ty), reachMaxy = std::max(reachMaxy, ty);
-    widest = std::max(widest, pen.widthF());
     if (q.setwid) widest = std::max({widest, widthFor(q.startwid), widthFor(q.wid)});
     if (started && !q.moveonly && !q.setwid && !q.botharrows && !q.doadddimtexthere && !(p.arrowhead && firstSegment) &&
         std::abs(tx - cx) < kSubPixel && std::abs(ty - cy) < kSubPixel) {
@@ -949,11 +1003,9 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   const bool hurry = pass && painter.reachesBudget(params, layoutBlock);
   if (hurry) painter.hurry();
   // A paint in a hurry may end early: the grips it would not reach cover
-  // nothing.
+  // nothing. The count went by every entry the paint visits.
   const bool manyGrips =
-      pass && pass->coverGrips && !params.forprint && !hurry &&
-      static_cast<std::size_t>(std::count_if(d.polys.begin(), d.polys.end(), [](const tpoly& p) { return p.selected; })) >=
-          kManySelected;
+      pass && pass->coverGrips && !params.forprint && !hurry && painter.selectedSeen() >= kManySelected;
   if (manyGrips) pass->gripsCovered = painter.coverGrips(params, layoutBlock);
   // A large picture of many entries is painted in bands on the machine's
   // cores, when it does not hurry (which would end the bands at different
