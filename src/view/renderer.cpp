@@ -71,15 +71,31 @@ constexpr std::size_t kNoOwner = SIZE_MAX;
 // looked for first.
 constexpr std::size_t kManySelected = 64;
 
-// Which of the grips centred on the pixels `grips` (in the order drawn, on
-// a target of width x height pixels) the grips drawn after them cover
-// wholly. A grip touches the pixels within 5 of its centre (its square
-// filled from half a pixel before them to half a pixel after, its outline
-// on their middles) and leaves those within 4 opaque blue whatever lay
-// there; one whose pixels (and one more all round) lie within those of
-// grips drawn after it, or off the target, shows nowhere.
-std::vector<bool> CoveredGrips(const std::vector<QPoint>& grips, int width, int height) {
-  std::vector<bool> covered(grips.size(), true);
+// What a paint of a large selection draws, in its order, as far as later
+// grips may cover it: a grip, or the outline of a selected entry. A piece
+// may touch the pixels of `reach`; a grip leaves those of `opaque` opaque
+// blue whatever lay there (an outline leaves none).
+struct Piece {
+  PixelBox reach, opaque;
+};
+
+Piece GripPiece(int cx, int cy) {
+  // A grip's square is filled from half a pixel before the pixels within 5
+  // of its centre to half a pixel after, its outline on their middles: it
+  // touches those (and, against rounding, one more all round) and leaves
+  // the pixels within 4 opaque.
+  auto box = [&](int r) {
+    return PixelBox{static_cast<std::int32_t>(std::int64_t{cx} - r), static_cast<std::int32_t>(std::int64_t{cy} - r),
+                    static_cast<std::int32_t>(std::int64_t{cx} + r), static_cast<std::int32_t>(std::int64_t{cy} + r)};
+  };
+  return {box(6), box(4)};
+}
+
+// Which of the pieces (in the order drawn, on a target of width x height
+// pixels) the grips drawn after them cover wholly: those show nowhere, nor
+// do those off the target.
+std::vector<bool> CoveredPieces(const std::vector<Piece>& pieces, int width, int height) {
+  std::vector<bool> covered(pieces.size(), true);
   if (width <= 0 || height <= 0) return covered;
   const auto words = static_cast<std::size_t>(width + 63) / 64;
   std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
@@ -94,22 +110,138 @@ std::vector<bool> CoveredGrips(const std::vector<QPoint>& grips, int width, int 
     }
     return true;
   };
-  for (std::size_t k = grips.size(); k-- > 0;) {
-    const std::int64_t cx = grips[k].x(), cy = grips[k].y();
-    auto within = [](std::int64_t v, int size) { return static_cast<int>(std::clamp<std::int64_t>(v, 0, size - 1)); };
-    if (cx + 6 < 0 || cy + 6 < 0 || cx - 6 >= width || cy - 6 >= height) continue;  // off the target
+  // The part of a box on the target; empty when it is off it.
+  auto onTarget = [&](const PixelBox& b) {
+    return PixelBox{std::max(b.x0, 0), std::max(b.y0, 0), std::min(b.x1, width - 1), std::min(b.y1, height - 1)};
+  };
+  for (std::size_t k = pieces.size(); k-- > 0;) {
+    const PixelBox reach = onTarget(pieces[k].reach);
     bool hidden = true;
-    for (int y = within(cy - 6, height), x0 = within(cx - 6, width), x1 = within(cx + 6, width);
-         hidden && y <= within(cy + 6, height); ++y)
-      hidden = row(y, x0, x1, false);
+    for (int y = reach.y0; hidden && !reach.empty() && y <= reach.y1; ++y) hidden = row(y, reach.x0, reach.x1, false);
     covered[k] = hidden;
-    if (hidden || cx + 4 < 0 || cy + 4 < 0 || cx - 4 >= width || cy - 4 >= height) continue;
-    for (int y = within(cy - 4, height), x0 = within(cx - 4, width), x1 = within(cx + 4, width);
-         y <= within(cy + 4, height); ++y)
-      row(y, x0, x1, true);
+    if (hidden) continue;
+    const PixelBox opaque = onTarget(pieces[k].opaque);
+    for (int y = opaque.y0; !opaque.empty() && y <= opaque.y1; ++y) row(y, opaque.x0, opaque.x1, true);
   }
   return covered;
 }
+
+// The hints a paint on pixel centres draws with (PixelCentres).
+constexpr QPainter::RenderHints kCentredHints = QPainter::Antialiasing | QPainter::TextAntialiasing;
+
+// A grip as QPainter draws it on pixel centres of an RGB32 picture, to be
+// set straight into the picture's pixels: what each pixel of its square
+// and of the row of pixels around it becomes, channel by channel, of each
+// value it had (QPainter blends the channels each on its own). Found by
+// letting QPainter draw it on every grey, and proven on a picture of
+// random colours; where the proof fails, QPainter draws the grips.
+class GripStamp {
+ public:
+  static constexpr int kReach = 6;  // pixels from the centre it may touch
+  static constexpr int kSide = 2 * kReach + 1;
+
+  // The stamp of the grip outlined in `pen` (black or white).
+  static const GripStamp& Of(Argb pen) {
+    static const GripStamp black(kBlack), white(kWhite);
+    return pen == kWhite ? white : black;
+  }
+  bool usable() const { return usable_; }
+
+  // The grip centred on pixel (cx, cy) of a picture of width x height
+  // pixels, its rows `perLine` pixels apart.
+  void draw(std::uint32_t* pixels, qsizetype perLine, int width, int height, int cx, int cy) const {
+    for (int dy = -kReach; dy <= kReach; ++dy) {
+      const std::int64_t y = std::int64_t{cy} + dy;
+      if (y < 0 || y >= height) continue;
+      std::uint32_t* line = pixels + y * perLine;
+      const Cell* cell = cells_.data() + (dy + kReach) * kSide;
+      for (int dx = -kReach; dx <= kReach; ++dx, ++cell) {
+        const std::int64_t x = std::int64_t{cx} + dx;
+        if (x < 0 || x >= width || cell->kind == Cell::Kept) continue;
+        std::uint32_t& px = line[x];
+        if (cell->kind == Cell::Set) {
+          px = cell->value;
+          continue;
+        }
+        const std::uint8_t* t = tables_.data() + cell->table;
+        px = 0xFF000000u | std::uint32_t{t[(px >> 16) & 0xFF]} << 16 | std::uint32_t{t[256 + ((px >> 8) & 0xFF)]} << 8 |
+             t[512 + (px & 0xFF)];
+      }
+    }
+  }
+
+  // The grip as drawRect draws it, on a painter set up as for a paint.
+  static void Paint(QPainter& g, double gx, double gy, const QPen& pen) {
+    g.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
+    g.setPen(pen);
+    g.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
+  }
+
+ private:
+  struct Cell {
+    enum Kind : std::uint8_t { Kept, Set, Blended } kind = Kept;
+    std::uint32_t value = 0;  // Set
+    std::size_t table = 0;    // Blended: three tables of 256 in tables_
+  };
+
+  explicit GripStamp(Argb penColor) {
+    const QPen pen(QColor::fromRgba(penColor), 1);
+    auto painted = [&](QImage& picture, const std::vector<QPoint>& centres) {
+      QPainter g(&picture);
+      g.setRenderHints(kCentredHints);
+      g.translate(0.5, 0.5);
+      for (const QPoint c : centres) Paint(g, c.x(), c.y(), pen);
+    };
+    // Every grey, one grip on each.
+    QImage greys(256 * kSide, kSide, QImage::Format_RGB32);
+    std::vector<QPoint> centres;
+    for (int v = 0; v < 256; ++v) {
+      for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) greys.setPixel(v * kSide + x, y, qRgb(v, v, v));
+      centres.emplace_back(v * kSide + kReach, kReach);
+    }
+    painted(greys, centres);
+    cells_.resize(kSide * kSide);
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        std::uint8_t t[768];
+        for (int v = 0; v < 256; ++v) {
+          const QRgb c = greys.pixel(v * kSide + x, y);
+          t[v] = static_cast<std::uint8_t>(qRed(c)), t[256 + v] = static_cast<std::uint8_t>(qGreen(c)),
+          t[512 + v] = static_cast<std::uint8_t>(qBlue(c));
+        }
+        Cell& cell = cells_[static_cast<std::size_t>(y * kSide + x)];
+        bool kept = true, set = true;
+        for (int v = 0; v < 256; ++v)
+          for (int k = 0; k < 3; ++k) kept = kept && t[256 * k + v] == v, set = set && t[256 * k + v] == t[256 * k];
+        if (kept) continue;
+        if (set) {
+          cell.kind = Cell::Set;
+          cell.value = qRgb(t[0], t[256], t[512]);
+          continue;
+        }
+        cell.kind = Cell::Blended;
+        cell.table = tables_.size();
+        tables_.insert(tables_.end(), std::begin(t), std::end(t));
+      }
+    // The proof: grips on random colours, overlapping and cut by the edges.
+    QImage drawn(64, 48, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) drawn.setPixel(x, y, 0xFF000000u | ((seed = seed * 1664525u + 1013904223u) >> 8));
+    QImage stamped = drawn.copy();
+    const std::vector<QPoint> proof = {{3, 3}, {20, 10}, {24, 13}, {62, 46}, {40, -4}, {-5, 30}, {33, 24}, {37, 24}};
+    painted(drawn, proof);
+    for (const QPoint c : proof)
+      draw(reinterpret_cast<std::uint32_t*>(stamped.bits()), stamped.bytesPerLine() / 4, stamped.width(),
+           stamped.height(), c.x(), c.y());
+    usable_ = drawn == stamped;
+  }
+
+  std::vector<Cell> cells_;
+  std::vector<std::uint8_t> tables_;
+  bool usable_ = false;
+};
 
 // Room for pens, arrows and texts at the edges of a block's box: a block
 // reference whose box lies farther off what is shown draws nothing.
@@ -134,9 +266,10 @@ class Painter {
     budget_ = kScreenBudget;
     deadline_ = std::chrono::steady_clock::now() + kScreenTime;
   }
-  // Finds, before the tab is drawn, the grips that grips drawn after them
-  // will cover wholly: those are left out. Returns how many.
-  std::size_t coverGrips(const DrawParams& P, const tblock* layoutBlock);
+  // Finds, before the tab is drawn, the grips and the outlines of selected
+  // entries that grips drawn after them will cover wholly: those are left
+  // out. Notes in the pass how many.
+  void coverGrips(const DrawParams& P, const tblock* layoutBlock);
   bool hurried() const { return deadline_.has_value(); }
   // Whether block references were left out because the paint reached its
   // budget.
@@ -202,14 +335,31 @@ class Painter {
   // Going through without drawing: only what references and viewports
   // would draw is counted.
   bool counting_ = false;
-  // Going through without drawing: the grips that would be drawn plainly
-  // (on pixel centres, without a clip) are collected in their order.
+  // Going through without drawing: the grips and outlines that would be
+  // drawn plainly (on pixel centres, without a clip) are collected in their
+  // order.
   bool collecting_ = false;
-  std::vector<QPoint> grips_;
-  // Of the grips drawn plainly, in their order, those left out; and how
+  std::vector<Piece> pieces_;
+  // Of the pieces drawn plainly, in their order, those left out; and how
   // many were drawn or left out so far.
   std::vector<bool> covered_;
-  std::size_t plainGrips_ = 0;
+  std::size_t plainPieces_ = 0;
+  // Whether grips and outlines drawn now land where CoveredPieces takes
+  // them to be: on pixel centres, without a clip.
+  bool plain(const DrawParams& P) const {
+    return !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
+  }
+  // Whether the next plain piece is left out; counts it.
+  bool nextCovered() { return plainPieces_ < covered_.size() && covered_[plainPieces_++]; }
+  // The box of the drawn points of a selected entry that draws nothing but
+  // its outline, and the margin of its pen around them, in painter
+  // coordinates, as drawGeometry notes them: grips drawn after it may cover
+  // it wholly. None for any other entry.
+  struct Outline {
+    QRectF box;
+    double margin = 0;
+  };
+  std::optional<Outline> plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t, double width) const;
   // What the target shows, in painter coordinates: entries are left out
   // against it.
   QRectF clip_;
@@ -406,6 +556,14 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
   }
   if (collecting_) {
+    if (!P.forprint && p.selected && name.empty()) {
+      if (const auto o = plainOutline(p, P, t, width)) {
+        const QRectF px = toDevice_.mapRect(o->box.adjusted(-o->margin - 2, -o->margin - 2, o->margin + 2, o->margin + 2));
+        pieces_.push_back({{static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
+                            static_cast<std::int32_t>(std::ceil(px.right())), static_cast<std::int32_t>(std::ceil(px.bottom()))},
+                           {}});
+      }
+    }
     if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
@@ -422,6 +580,14 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   }
 
   const bool selectedLook = p.selected && !P.forprint;
+  if (selectedLook && !covered_.empty()) {
+    // Grips drawn after it hide it: only where it would draw is noted.
+    if (const auto o = plainOutline(p, P, t, width); o && nextCovered()) {
+      touch(o->box, o->margin);
+      drawGrips(p, P, t);
+      return;
+    }
+  }
   EntryDashes(d_, tables_, p, layer, t.zoom(), selectedLook, dashes_);
   const QPen& pen = entryPen(color, width);
   if (text && !p.ismleader()) {
@@ -757,9 +923,14 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
 void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
   const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   const auto pts = d_.ps(p);
-  // Grips on pixel centres, without a clip, are where CoveredGrips takes
-  // them to be.
-  const bool plain = !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
+  const bool plain = this->plain(P);
+  // Plain grips on a picture are set into its pixels as QPainter would draw them.
+  auto* picture = dynamic_cast<QImage*>(g_.device());
+  const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
+  const bool stamped = (!pass_ || pass_->stampGrips) && plain && picture && picture->format() == QImage::Format_RGB32 && stamp.usable() &&
+                       g_.renderHints() == kCentredHints && g_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                       g_.opacity() == 1;
+  std::uint32_t* pixels = stamped ? reinterpret_cast<std::uint32_t*>(picture->bits()) : nullptr;
   bool drawn = false;
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
@@ -767,7 +938,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
     const bool icon = p.isviewport() && !p.issheet && j >= 5 && j <= 7;
     if (collecting_) {
-      if (plain && !icon) grips_.emplace_back(WholePixels(gx), WholePixels(gy));
+      if (plain && !icon) pieces_.push_back(GripPiece(WholePixels(gx), WholePixels(gy)));
       continue;
     }
     touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
@@ -787,10 +958,12 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
       continue;
     }
     drawn = true;
-    if (plain && plainGrips_ < covered_.size() && covered_[plainGrips_++]) continue;
-    g_.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
-    g_.setPen(pen);
-    g_.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
+    if (plain && nextCovered()) continue;
+    if (stamped) {
+      stamp.draw(pixels, picture->bytesPerLine() / 4, picture->width(), picture->height(), WholePixels(gx), WholePixels(gy));
+      if (pass_) ++pass_->gripsStamped;
+    } else
+      GripStamp::Paint(g_, gx, gy, pen);
   }
   if (drawn) g_.setPen(pen);  // as when the last was drawn
 }
@@ -806,14 +979,39 @@ void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
   }
 }
 
-std::size_t Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
+void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
   collecting_ = true;
   drawTab(P, layoutBlock);
   collecting_ = false;
   const QPaintDevice* target = g_.device();
-  covered_ = CoveredGrips(grips_, target->width(), target->height());
-  grips_ = {};
-  return static_cast<std::size_t>(std::count(covered_.begin(), covered_.end(), true));
+  covered_ = CoveredPieces(pieces_, target->width(), target->height());
+  for (std::size_t k = 0; k < pieces_.size(); ++k)
+    if (covered_[k]) ++(pieces_[k].opaque.empty() ? pass_->outlinesCovered : pass_->gripsCovered);
+  pieces_ = {};
+}
+
+std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
+                                                      double width) const {
+  // Texts, viewports, hatches and multileaders draw more than an outline,
+  // arrows and a dimension's text beyond its points.
+  if (!plain(P) || p.istext() || p.ismleader() || p.isviewport() || p.patternfill() || p.arrowhead) return std::nullopt;
+  auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
+  double pen = p.setwidonce && p.thewid > 0 ? widthFor(p.thewid) : width, widest = pen;
+  double minx = std::numeric_limits<double>::infinity(), miny = minx, maxx = -minx, maxy = -minx;
+  for (const Tmypoi& q : d_.ps(p)) {
+    if (q.donotdraw) continue;
+    if (q.botharrows || q.doadddimtexthere) return std::nullopt;
+    if (q.setwid && q.wid != 0) pen = widthFor(q.wid);
+    const auto [x, y] = t.toPaint(q.x, q.y, q.z);
+    minx = std::min(minx, x), maxx = std::max(maxx, x), miny = std::min(miny, y), maxy = std::max(maxy, y);
+    widest = std::max(widest, pen);
+    if (q.setwid) widest = std::max({widest, widthFor(q.startwid), widthFor(q.wid)});
+  }
+  const double margin = widest / 2 + 1;
+  if (!(minx <= maxx) || !std::isfinite(minx) || !std::isfinite(maxx) || !std::isfinite(miny) || !std::isfinite(maxy) ||
+      !std::isfinite(margin))
+    return std::nullopt;
+  return Outline{QRectF(QPointF(minx, miny), QPointF(maxx, maxy)), margin};
 }
 
 bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
@@ -954,7 +1152,7 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
       pass && pass->coverGrips && !params.forprint && !hurry &&
       static_cast<std::size_t>(std::count_if(d.polys.begin(), d.polys.end(), [](const tpoly& p) { return p.selected; })) >=
           kManySelected;
-  if (manyGrips) pass->gripsCovered = painter.coverGrips(params, layoutBlock);
+  if (manyGrips) painter.coverGrips(params, layoutBlock);
   // A large picture of many entries is painted in bands on the machine's
   // cores, when it does not hurry (which would end the bands at different
   // points) and leaves out no grips (which are told in the order one whole
