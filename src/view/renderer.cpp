@@ -71,63 +71,18 @@ constexpr std::size_t kNoOwner = SIZE_MAX;
 // looked for first.
 constexpr std::size_t kManySelected = 64;
 
-// What a paint of a large selection draws, in its order, as far as later
-// grips may cover it: a grip, or the outline of a selected entry. A piece
-// may touch the pixels of `reach`; a grip leaves those of `opaque` opaque
-// blue whatever lay there (an outline leaves none).
-struct Piece {
-  PixelBox reach, opaque;
-};
-
-Piece GripPiece(int cx, int cy) {
-  // A grip's square is filled from half a pixel before the pixels within 5
-  // of its centre to half a pixel after, its outline on their middles: it
-  // touches those (and, against rounding, one more all round) and leaves
-  // the pixels within 4 opaque.
-  auto box = [&](int r) {
-    return PixelBox{static_cast<std::int32_t>(std::int64_t{cx} - r), static_cast<std::int32_t>(std::int64_t{cy} - r),
-                    static_cast<std::int32_t>(std::int64_t{cx} + r), static_cast<std::int32_t>(std::int64_t{cy} + r)};
-  };
-  return {box(6), box(4)};
-}
-
-// Which of the pieces (in the order drawn, on a target of width x height
-// pixels) the grips drawn after them cover wholly: those show nowhere, nor
-// do those off the target.
-std::vector<bool> CoveredPieces(const std::vector<Piece>& pieces, int width, int height) {
-  std::vector<bool> covered(pieces.size(), true);
-  if (width <= 0 || height <= 0) return covered;
-  const auto words = static_cast<std::size_t>(width + 63) / 64;
-  std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
-  // Whether pixels x0..x1 of row y are all settled; or settles them.
-  auto row = [&](int y, int x0, int x1, bool settle) {
-    std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
-    for (int w = x0 / 64; w <= x1 / 64; ++w) {
-      const int from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
-      const std::uint64_t mask = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << from) - 1);
-      if (settle) bits[w] |= mask;
-      else if ((bits[w] & mask) != mask) return false;
-    }
-    return true;
-  };
-  // The part of a box on the target; empty when it is off it.
-  auto onTarget = [&](const PixelBox& b) {
-    return PixelBox{std::max(b.x0, 0), std::max(b.y0, 0), std::min(b.x1, width - 1), std::min(b.y1, height - 1)};
-  };
-  for (std::size_t k = pieces.size(); k-- > 0;) {
-    const PixelBox reach = onTarget(pieces[k].reach);
-    bool hidden = true;
-    for (int y = reach.y0; hidden && !reach.empty() && y <= reach.y1; ++y) hidden = row(y, reach.x0, reach.x1, false);
-    covered[k] = hidden;
-    if (hidden) continue;
-    const PixelBox opaque = onTarget(pieces[k].opaque);
-    for (int y = opaque.y0; !opaque.empty() && y <= opaque.y1; ++y) row(y, opaque.x0, opaque.x1, true);
-  }
-  return covered;
-}
-
 // The hints a paint on pixel centres draws with (PixelCentres).
 constexpr QPainter::RenderHints kCentredHints = QPainter::Antialiasing | QPainter::TextAntialiasing;
+
+// The pixels a grip may touch: those within `reach` of its centre; those it
+// leaves as it sets them whatever lay there: those within `opaque`, and
+// with `edges` those one farther but the four corners. Unless a stamp
+// (below) proves more: its square and one more pixel all round, against
+// rounding, and the square's inside.
+struct GripShape {
+  int reach = 6, opaque = 4;
+  bool edges = false;
+};
 
 // A grip as QPainter draws it on pixel centres of an RGB32 picture, to be
 // set straight into the picture's pixels: what each pixel of its square
@@ -146,6 +101,8 @@ class GripStamp {
     return pen == kWhite ? white : black;
   }
   bool usable() const { return usable_; }
+  // The pixels it touches and those it sets whatever lay there.
+  GripShape shape() const { return shape_; }
 
   // The grip centred on pixel (cx, cy) of a picture of width x height
   // pixels, its rows `perLine` pixels apart.
@@ -236,12 +193,90 @@ class GripStamp {
       draw(reinterpret_cast<std::uint32_t*>(stamped.bits()), stamped.bytesPerLine() / 4, stamped.width(),
            stamped.height(), c.x(), c.y());
     usable_ = drawn == stamped;
+    // Its shape, from the pixels it touched and those it set.
+    auto cell = [&](int dx, int dy) { return cells_[static_cast<std::size_t>((dy + kReach) * kSide + dx + kReach)].kind; };
+    auto ring = [&](int r, bool corners, auto test) {
+      for (int d = -r; d <= r; ++d)
+        for (const auto [dx, dy] : {std::pair{d, -r}, std::pair{d, r}, std::pair{-r, d}, std::pair{r, d}})
+          if ((corners || std::abs(d) != r) && !test(cell(dx, dy))) return false;
+      return true;
+    };
+    shape_.reach = kReach;
+    while (shape_.reach > 0 && ring(shape_.reach, true, [](Cell::Kind k) { return k == Cell::Kept; })) --shape_.reach;
+    shape_.opaque = -1;
+    while (shape_.opaque < kReach && ring(shape_.opaque + 1, true, [](Cell::Kind k) { return k == Cell::Set; }))
+      ++shape_.opaque;
+    shape_.edges = shape_.opaque < kReach && ring(shape_.opaque + 1, false, [](Cell::Kind k) { return k == Cell::Set; });
   }
 
   std::vector<Cell> cells_;
   std::vector<std::uint8_t> tables_;
   bool usable_ = false;
+  GripShape shape_;
 };
+
+// What a paint of a large selection draws, in its order, as far as later
+// grips may cover it: a grip, centred on a pixel, or the outline of a
+// selected entry, which may touch the pixels of a box and leaves none
+// opaque.
+struct Pieces {
+  std::vector<PixelBox> boxes;  // a grip's centre, or the box an outline may touch
+  std::vector<bool> grip;
+  void addGrip(int cx, int cy) {
+    boxes.push_back({cx, cy, cx, cy});
+    grip.push_back(true);
+  }
+  void addOutline(const PixelBox& b) {
+    boxes.push_back(b);
+    grip.push_back(false);
+  }
+};
+
+// Which of the pieces (in the order drawn, on a target of width x height
+// pixels) the grips drawn after them cover wholly: those show nowhere, nor
+// do those off the target.
+std::vector<bool> CoveredPieces(const Pieces& pieces, const GripShape& shape, int width, int height) {
+  std::vector<bool> covered(pieces.boxes.size(), true);
+  if (width <= 0 || height <= 0) return covered;
+  const auto words = static_cast<std::size_t>(width + 63) / 64;
+  std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
+  // Whether pixels x0..x1 of row y are all settled; or settles them.
+  auto row = [&](int y, int x0, int x1, bool settle) {
+    std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
+    for (int w = x0 / 64; w <= x1 / 64; ++w) {
+      const int from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
+      const std::uint64_t mask = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << from) - 1);
+      if (settle) bits[w] |= mask;
+      else if ((bits[w] & mask) != mask) return false;
+    }
+    return true;
+  };
+  // Settles (or tells whether all are settled) the pixels of a box that
+  // lie on the target.
+  auto box = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, bool settle) {
+    x0 = std::max<std::int64_t>(x0, 0), y0 = std::max<std::int64_t>(y0, 0);
+    x1 = std::min<std::int64_t>(x1, width - 1), y1 = std::min<std::int64_t>(y1, height - 1);
+    for (auto y = y0; y <= y1 && x0 <= x1; ++y)
+      if (!row(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), settle)) return false;
+    return true;
+  };
+  for (std::size_t k = pieces.boxes.size(); k-- > 0;) {
+    const PixelBox& b = pieces.boxes[k];
+    if (!pieces.grip[k]) {
+      covered[k] = box(b.x0, b.y0, b.x1, b.y1, false);
+      continue;
+    }
+    const std::int64_t cx = b.x0, cy = b.y0, r = shape.reach, o = shape.opaque;
+    covered[k] = box(cx - r, cy - r, cx + r, cy + r, false);
+    if (covered[k]) continue;
+    box(cx - o, cy - o, cx + o, cy + o, true);
+    if (shape.edges) {
+      box(cx - o, cy - o - 1, cx + o, cy - o - 1, true), box(cx - o, cy + o + 1, cx + o, cy + o + 1, true);
+      box(cx - o - 1, cy - o, cx - o - 1, cy + o, true), box(cx + o + 1, cy - o, cx + o + 1, cy + o, true);
+    }
+  }
+  return covered;
+}
 
 // Room for pens, arrows and texts at the edges of a block's box: a block
 // reference whose box lies farther off what is shown draws nothing.
@@ -313,7 +348,14 @@ class Painter {
   // The pixels of `r` (painter coordinates) widened by `margin` may have
   // been touched by the entry being drawn: noted for it, when the pass
   // notes them.
-  void touch(QRectF r, double margin);
+  void touch(QRectF r, double margin) {
+    if (owner_ == kNoOwner) return;
+    if (const auto part = seenPart(r, margin)) (*pass_->reach)[owner_].add(pixelsOf(*part));
+  }
+  // What touch() notes of `r` and `margin`: the part that may show, in
+  // painter coordinates (none when none does), and its pixels.
+  std::optional<QRectF> seenPart(QRectF r, double margin) const;
+  PixelBox pixelsOf(const QRectF& r) const;
   // Whether references are to be left out from here on.
   bool spentUp() const {
     return expanded_ >= budget_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
@@ -339,7 +381,7 @@ class Painter {
   // drawn plainly (on pixel centres, without a clip) are collected in their
   // order.
   bool collecting_ = false;
-  std::vector<Piece> pieces_;
+  Pieces pieces_;
   // Of the pieces drawn plainly, in their order, those left out; and how
   // many were drawn or left out so far.
   std::vector<bool> covered_;
@@ -349,6 +391,14 @@ class Painter {
   bool plain(const DrawParams& P) const {
     return !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
   }
+  // The entries with a plain outline, in their order, and what touch()
+  // notes of it; and how many of them were drawn or left out so far.
+  struct OutlineNote {
+    std::size_t entry;
+    PixelBox touched;
+  };
+  std::vector<OutlineNote> outlines_;
+  std::size_t outlineAt_ = 0;
   // Whether the next plain piece is left out; counts it.
   bool nextCovered() { return plainPieces_ < covered_.size() && covered_[plainPieces_++]; }
   // The box of the drawn points of a selected entry that draws nothing but
@@ -444,21 +494,20 @@ bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
   return right - left < 1 && bottom - top < 1;
 }
 
-void Painter::touch(QRectF r, double margin) {
-  if (owner_ == kNoOwner) return;
+std::optional<QRectF> Painter::seenPart(QRectF r, double margin) const {
   const QRectF seen = clip_.adjusted(-2, -2, 2, 2);
-  if (std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.right()) && std::isfinite(r.bottom()) &&
-      std::isfinite(margin)) {
-    r = r.normalized().adjusted(-margin - 2, -margin - 2, margin + 2, margin + 2);
-    if (!r.intersects(seen)) return;
-    r = r.intersected(seen);
-  } else {
-    r = seen;  // somewhere on the target
-  }
+  if (!std::isfinite(r.left()) || !std::isfinite(r.top()) || !std::isfinite(r.right()) || !std::isfinite(r.bottom()) ||
+      !std::isfinite(margin))
+    return seen;  // somewhere on the target
+  r = r.normalized().adjusted(-margin - 2, -margin - 2, margin + 2, margin + 2);
+  if (!r.intersects(seen)) return std::nullopt;
+  return r.intersected(seen);
+}
+
+PixelBox Painter::pixelsOf(const QRectF& r) const {
   const QRectF px = toDevice_.mapRect(r);
-  (*pass_->reach)[owner_].add({static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
-                               static_cast<std::int32_t>(std::ceil(px.right())),
-                               static_cast<std::int32_t>(std::ceil(px.bottom()))});
+  return {static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
+          static_cast<std::int32_t>(std::ceil(px.right())), static_cast<std::int32_t>(std::ceil(px.bottom()))};
 }
 
 void Painter::draw(const DrawParams& P, int depth) {
@@ -558,10 +607,9 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   if (collecting_) {
     if (!P.forprint && p.selected && name.empty()) {
       if (const auto o = plainOutline(p, P, t, width)) {
-        const QRectF px = toDevice_.mapRect(o->box.adjusted(-o->margin - 2, -o->margin - 2, o->margin + 2, o->margin + 2));
-        pieces_.push_back({{static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
-                            static_cast<std::int32_t>(std::ceil(px.right())), static_cast<std::int32_t>(std::ceil(px.bottom()))},
-                           {}});
+        pieces_.addOutline(pixelsOf(o->box.adjusted(-o->margin - 2, -o->margin - 2, o->margin + 2, o->margin + 2)));
+        const auto part = seenPart(o->box, o->margin);
+        outlines_.push_back({i, part ? pixelsOf(*part) : PixelBox{}});
       }
     }
     if (!P.forprint && p.selected) drawGrips(p, P, t);
@@ -580,10 +628,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   }
 
   const bool selectedLook = p.selected && !P.forprint;
-  if (selectedLook && !covered_.empty()) {
+  if (selectedLook && outlineAt_ < outlines_.size() && outlines_[outlineAt_].entry == i && plain(P)) {
     // Grips drawn after it hide it: only where it would draw is noted.
-    if (const auto o = plainOutline(p, P, t, width); o && nextCovered()) {
-      touch(o->box, o->margin);
+    const PixelBox touched = outlines_[outlineAt_++].touched;
+    if (nextCovered()) {
+      if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(touched);
       drawGrips(p, P, t);
       return;
     }
@@ -921,9 +970,18 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
 // Blue squares on the points that have their own lines in the drawing; the
 // three hidden grips of a viewport get pictures of their own.
 void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
-  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   const auto pts = d_.ps(p);
   const bool plain = this->plain(P);
+  auto icon = [&](std::size_t j) { return p.isviewport() && !p.issheet && j >= 5 && j <= 7; };
+  if (collecting_) {
+    for (std::size_t j = 0; j < pts.size() && plain; ++j)
+      if (const Tmypoi& q = pts[j]; q.linex > 0 && !icon(j)) {
+        const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
+        pieces_.addGrip(WholePixels(gx), WholePixels(gy));
+      }
+    return;
+  }
+  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   // Plain grips on a picture are set into its pixels as QPainter would draw them.
   auto* picture = dynamic_cast<QImage*>(g_.device());
   const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
@@ -931,18 +989,20 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
                        g_.renderHints() == kCentredHints && g_.compositionMode() == QPainter::CompositionMode_SourceOver &&
                        g_.opacity() == 1;
   std::uint32_t* pixels = stamped ? reinterpret_cast<std::uint32_t*>(picture->bits()) : nullptr;
+  // On pixel centres the squares are noted at once: the box round the
+  // parts of them that may show has the pixels noting each one gives.
+  std::optional<QRectF> reached;
+  auto reach = [&](double gx, double gy) {
+    if (!plain || owner_ == kNoOwner) return touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
+    if (const auto part = seenPart(QRectF(gx - 8, gy - 8, 16, 16), 1)) reached = reached ? reached->united(*part) : *part;
+  };
   bool drawn = false;
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
-    const bool icon = p.isviewport() && !p.issheet && j >= 5 && j <= 7;
-    if (collecting_) {
-      if (plain && !icon) pieces_.push_back(GripPiece(WholePixels(gx), WholePixels(gy)));
-      continue;
-    }
-    touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (icon) {
+    reach(gx, gy);
+    if (icon(j)) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
       g_.setBrush(Qt::yellow);
@@ -966,6 +1026,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
       GripStamp::Paint(g_, gx, gy, pen);
   }
   if (drawn) g_.setPen(pen);  // as when the last was drawn
+  if (reached) (*pass_->reach)[owner_].add(pixelsOf(*reached));
 }
 
 void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
@@ -984,9 +1045,11 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
   drawTab(P, layoutBlock);
   collecting_ = false;
   const QPaintDevice* target = g_.device();
-  covered_ = CoveredPieces(pieces_, target->width(), target->height());
-  for (std::size_t k = 0; k < pieces_.size(); ++k)
-    if (covered_[k]) ++(pieces_[k].opaque.empty() ? pass_->outlinesCovered : pass_->gripsCovered);
+  const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
+  covered_ = CoveredPieces(pieces_, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
+  outlineAt_ = 0;
+  for (std::size_t k = 0; k < covered_.size(); ++k)
+    if (covered_[k]) ++(pieces_.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
   pieces_ = {};
 }
 
