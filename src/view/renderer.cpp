@@ -107,20 +107,19 @@ class GripStamp {
   // The grip centred on pixel (cx, cy) of a picture of width x height
   // pixels, its rows `perLine` pixels apart.
   void draw(std::uint32_t* pixels, qsizetype perLine, int width, int height, int cx, int cy) const {
-    for (int dy = -kReach; dy <= kReach; ++dy) {
-      const std::int64_t y = std::int64_t{cy} + dy;
-      if (y < 0 || y >= height) continue;
+    for (const Span& s : spans_) {
+      const std::int64_t y = std::int64_t{cy} + s.dy;
+      const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{cx} + s.dx0, 0);
+      const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{cx} + s.dx1, width - 1);
+      if (y < 0 || y >= height || x0 > x1) continue;
       std::uint32_t* line = pixels + y * perLine;
-      const Cell* cell = cells_.data() + (dy + kReach) * kSide;
-      for (int dx = -kReach; dx <= kReach; ++dx, ++cell) {
-        const std::int64_t x = std::int64_t{cx} + dx;
-        if (x < 0 || x >= width || cell->kind == Cell::Kept) continue;
+      if (s.kind == Cell::Set) {
+        std::fill(line + x0, line + x1 + 1, s.value);
+        continue;
+      }
+      const std::uint8_t* t = tables_.data() + s.table;
+      for (auto x = x0; x <= x1; ++x) {
         std::uint32_t& px = line[x];
-        if (cell->kind == Cell::Set) {
-          px = cell->value;
-          continue;
-        }
-        const std::uint8_t* t = tables_.data() + cell->table;
         px = 0xFF000000u | std::uint32_t{t[(px >> 16) & 0xFF]} << 16 | std::uint32_t{t[256 + ((px >> 8) & 0xFF)]} << 8 |
              t[512 + (px & 0xFF)];
       }
@@ -139,6 +138,13 @@ class GripStamp {
     enum Kind : std::uint8_t { Kept, Set, Blended } kind = Kept;
     std::uint32_t value = 0;  // Set
     std::size_t table = 0;    // Blended: three tables of 256 in tables_
+  };
+  // The cells in runs along the rows: of one value set, or one blended.
+  struct Span {
+    int dy, dx0, dx1;
+    Cell::Kind kind;
+    std::uint32_t value;
+    std::size_t table;
   };
 
   explicit GripStamp(Argb penColor) {
@@ -181,6 +187,17 @@ class GripStamp {
         cell.table = tables_.size();
         tables_.insert(tables_.end(), std::begin(t), std::end(t));
       }
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        const Cell& c = cells_[static_cast<std::size_t>(y * kSide + x)];
+        if (c.kind == Cell::Kept) continue;
+        Span* last = spans_.empty() ? nullptr : &spans_.back();
+        if (c.kind == Cell::Set && last && last->kind == Cell::Set && last->dy == y - kReach &&
+            last->dx1 == x - kReach - 1 && last->value == c.value)
+          last->dx1 = x - kReach;
+        else
+          spans_.push_back({y - kReach, x - kReach, x - kReach, c.kind, c.value, c.table});
+      }
     // The proof: grips on random colours, overlapping and cut by the edges.
     QImage drawn(64, 48, QImage::Format_RGB32);
     std::uint32_t seed = 12345;
@@ -210,6 +227,7 @@ class GripStamp {
   }
 
   std::vector<Cell> cells_;
+  std::vector<Span> spans_;
   std::vector<std::uint8_t> tables_;
   bool usable_ = false;
   GripShape shape_;
@@ -240,24 +258,24 @@ std::vector<bool> CoveredPieces(const Pieces& pieces, const GripShape& shape, in
   if (width <= 0 || height <= 0) return covered;
   const auto words = static_cast<std::size_t>(width + 63) / 64;
   std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
-  // Whether pixels x0..x1 of row y are all settled; or settles them.
-  auto row = [&](int y, int x0, int x1, bool settle) {
-    std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
-    for (int w = x0 / 64; w <= x1 / 64; ++w) {
-      const int from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
-      const std::uint64_t mask = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << from) - 1);
-      if (settle) bits[w] |= mask;
-      else if ((bits[w] & mask) != mask) return false;
-    }
-    return true;
-  };
   // Settles (or tells whether all are settled) the pixels of a box that
   // lie on the target.
   auto box = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, bool settle) {
     x0 = std::max<std::int64_t>(x0, 0), y0 = std::max<std::int64_t>(y0, 0);
     x1 = std::min<std::int64_t>(x1, width - 1), y1 = std::min<std::int64_t>(y1, height - 1);
-    for (auto y = y0; y <= y1 && x0 <= x1; ++y)
-      if (!row(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1), settle)) return false;
+    if (x0 > x1 || y0 > y1) return true;
+    // The words of a row it spans, and the bits of its first and last.
+    const auto w0 = static_cast<std::size_t>(x0 / 64), w1 = static_cast<std::size_t>(x1 / 64);
+    const std::uint64_t first = ~std::uint64_t{0} << (x0 % 64);
+    const std::uint64_t last = x1 % 64 == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (x1 % 64 + 1)) - 1;
+    for (auto y = y0; y <= y1; ++y) {
+      std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
+      for (std::size_t w = w0; w <= w1; ++w) {
+        const std::uint64_t mask = (w == w0 ? first : ~std::uint64_t{0}) & (w == w1 ? last : ~std::uint64_t{0});
+        if (settle) bits[w] |= mask;
+        else if ((bits[w] & mask) != mask) return false;
+      }
+    }
     return true;
   };
   for (std::size_t k = pieces.boxes.size(); k-- > 0;) {
