@@ -625,9 +625,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   if (collecting_) {
     if (!P.forprint && p.selected && name.empty()) {
       if (const auto o = plainOutline(p, P, t, width)) {
-        pieces_.addOutline(pixelsOf(o->box.adjusted(-o->margin - 2, -o->margin - 2, o->margin + 2, o->margin + 2)));
+        // What it may touch on the target (nothing: it shows nowhere).
         const auto part = seenPart(o->box, o->margin);
-        outlines_.push_back({i, part ? pixelsOf(*part) : PixelBox{}});
+        const PixelBox touched = part ? pixelsOf(*part) : PixelBox{};
+        pieces_.addOutline(touched);
+        outlines_.push_back({i, touched});
       }
     }
     if (!P.forprint && p.selected) drawGrips(p, P, t);
