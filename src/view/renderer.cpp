@@ -72,42 +72,227 @@ constexpr std::size_t kNoOwner = SIZE_MAX;
 // looked for first.
 constexpr std::size_t kManySelected = 64;
 
-// Which of the grips centred on the pixels `grips` (in the order drawn, on
-// a target of width x height pixels) the grips drawn after them cover
-// wholly. A grip touches the pixels within 5 of its centre (its square
-// filled from half a pixel before them to half a pixel after, its outline
-// on their middles) and leaves those within 4 opaque blue whatever lay
-// there; one whose pixels (and one more all round) lie within those of
-// grips drawn after it, or off the target, shows nowhere.
-std::vector<bool> CoveredGrips(const std::vector<QPoint>& grips, int width, int height) {
-  std::vector<bool> covered(grips.size(), true);
+// The hints a paint on pixel centres draws with (PixelCentres).
+constexpr QPainter::RenderHints kCentredHints = QPainter::Antialiasing | QPainter::TextAntialiasing;
+
+// The pixels a grip may touch: those within `reach` of its centre; those it
+// leaves as it sets them whatever lay there: those within `opaque`, and
+// with `edges` those one farther but the four corners. Unless a stamp
+// (below) proves more: its square and one more pixel all round, against
+// rounding, and the square's inside.
+struct GripShape {
+  int reach = 6, opaque = 4;
+  bool edges = false;
+};
+
+// A grip as QPainter draws it on pixel centres of an RGB32 picture, to be
+// set straight into the picture's pixels: what each pixel of its square
+// and of the row of pixels around it becomes, channel by channel, of each
+// value it had (QPainter blends the channels each on its own). Found by
+// letting QPainter draw it on every grey, and proven on a picture of
+// random colours; where the proof fails, QPainter draws the grips.
+class GripStamp {
+ public:
+  static constexpr int kReach = 6;  // pixels from the centre it may touch
+  static constexpr int kSide = 2 * kReach + 1;
+
+  // The stamp of the grip outlined in `pen` (black or white).
+  static const GripStamp& Of(Argb pen) {
+    static const GripStamp black(kBlack), white(kWhite);
+    return pen == kWhite ? white : black;
+  }
+  bool usable() const { return usable_; }
+  // The pixels it touches and those it sets whatever lay there.
+  GripShape shape() const { return shape_; }
+
+  // The grip centred on pixel (cx, cy) of a picture of width x height
+  // pixels, its rows `perLine` pixels apart.
+  void draw(std::uint32_t* pixels, qsizetype perLine, int width, int height, int cx, int cy) const {
+    for (const Span& s : spans_) {
+      const std::int64_t y = std::int64_t{cy} + s.dy;
+      const std::int64_t x0 = std::max<std::int64_t>(std::int64_t{cx} + s.dx0, 0);
+      const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{cx} + s.dx1, width - 1);
+      if (y < 0 || y >= height || x0 > x1) continue;
+      std::uint32_t* line = pixels + y * perLine;
+      if (s.kind == Cell::Set) {
+        std::fill(line + x0, line + x1 + 1, s.value);
+        continue;
+      }
+      const std::uint8_t* t = tables_.data() + s.table;
+      for (auto x = x0; x <= x1; ++x) {
+        std::uint32_t& px = line[x];
+        px = 0xFF000000u | std::uint32_t{t[(px >> 16) & 0xFF]} << 16 | std::uint32_t{t[256 + ((px >> 8) & 0xFF)]} << 8 |
+             t[512 + (px & 0xFF)];
+      }
+    }
+  }
+
+  // The grip as drawRect draws it, on a painter set up as for a paint.
+  static void Paint(QPainter& g, double gx, double gy, const QPen& pen) {
+    g.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
+    g.setPen(pen);
+    g.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
+  }
+
+ private:
+  struct Cell {
+    enum Kind : std::uint8_t { Kept, Set, Blended } kind = Kept;
+    std::uint32_t value = 0;  // Set
+    std::size_t table = 0;    // Blended: three tables of 256 in tables_
+  };
+  // The cells in runs along the rows: of one value set, or one blended.
+  struct Span {
+    int dy, dx0, dx1;
+    Cell::Kind kind;
+    std::uint32_t value;
+    std::size_t table;
+  };
+
+  explicit GripStamp(Argb penColor) {
+    const QPen pen(QColor::fromRgba(penColor), 1);
+    auto painted = [&](QImage& picture, const std::vector<QPoint>& centres) {
+      QPainter g(&picture);
+      g.setRenderHints(kCentredHints);
+      g.translate(0.5, 0.5);
+      for (const QPoint c : centres) Paint(g, c.x(), c.y(), pen);
+    };
+    // Every grey, one grip on each.
+    QImage greys(256 * kSide, kSide, QImage::Format_RGB32);
+    std::vector<QPoint> centres;
+    for (int v = 0; v < 256; ++v) {
+      for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) greys.setPixel(v * kSide + x, y, qRgb(v, v, v));
+      centres.emplace_back(v * kSide + kReach, kReach);
+    }
+    painted(greys, centres);
+    cells_.resize(kSide * kSide);
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        std::uint8_t t[768];
+        for (int v = 0; v < 256; ++v) {
+          const QRgb c = greys.pixel(v * kSide + x, y);
+          t[v] = static_cast<std::uint8_t>(qRed(c)), t[256 + v] = static_cast<std::uint8_t>(qGreen(c)),
+          t[512 + v] = static_cast<std::uint8_t>(qBlue(c));
+        }
+        Cell& cell = cells_[static_cast<std::size_t>(y * kSide + x)];
+        bool kept = true, set = true;
+        for (int v = 0; v < 256; ++v)
+          for (int k = 0; k < 3; ++k) kept = kept && t[256 * k + v] == v, set = set && t[256 * k + v] == t[256 * k];
+        if (kept) continue;
+        if (set) {
+          cell.kind = Cell::Set;
+          cell.value = qRgb(t[0], t[256], t[512]);
+          continue;
+        }
+        cell.kind = Cell::Blended;
+        cell.table = tables_.size();
+        tables_.insert(tables_.end(), std::begin(t), std::end(t));
+      }
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) {
+        const Cell& c = cells_[static_cast<std::size_t>(y * kSide + x)];
+        if (c.kind == Cell::Kept) continue;
+        Span* last = spans_.empty() ? nullptr : &spans_.back();
+        if (c.kind == Cell::Set && last && last->kind == Cell::Set && last->dy == y - kReach &&
+            last->dx1 == x - kReach - 1 && last->value == c.value)
+          last->dx1 = x - kReach;
+        else
+          spans_.push_back({y - kReach, x - kReach, x - kReach, c.kind, c.value, c.table});
+      }
+    // The proof: grips on random colours, overlapping and cut by the edges.
+    QImage drawn(64, 48, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) drawn.setPixel(x, y, 0xFF000000u | ((seed = seed * 1664525u + 1013904223u) >> 8));
+    QImage stamped = drawn.copy();
+    const std::vector<QPoint> proof = {{3, 3}, {20, 10}, {24, 13}, {62, 46}, {40, -4}, {-5, 30}, {33, 24}, {37, 24}};
+    painted(drawn, proof);
+    for (const QPoint c : proof)
+      draw(reinterpret_cast<std::uint32_t*>(stamped.bits()), stamped.bytesPerLine() / 4, stamped.width(),
+           stamped.height(), c.x(), c.y());
+    usable_ = drawn == stamped;
+    // Its shape, from the pixels it touched and those it set.
+    auto cell = [&](int dx, int dy) { return cells_[static_cast<std::size_t>((dy + kReach) * kSide + dx + kReach)].kind; };
+    auto ring = [&](int r, bool corners, auto test) {
+      for (int d = -r; d <= r; ++d)
+        for (const auto [dx, dy] : {std::pair{d, -r}, std::pair{d, r}, std::pair{-r, d}, std::pair{r, d}})
+          if ((corners || std::abs(d) != r) && !test(cell(dx, dy))) return false;
+      return true;
+    };
+    shape_.reach = kReach;
+    while (shape_.reach > 0 && ring(shape_.reach, true, [](Cell::Kind k) { return k == Cell::Kept; })) --shape_.reach;
+    shape_.opaque = -1;
+    while (shape_.opaque < kReach && ring(shape_.opaque + 1, true, [](Cell::Kind k) { return k == Cell::Set; }))
+      ++shape_.opaque;
+    shape_.edges = shape_.opaque < kReach && ring(shape_.opaque + 1, false, [](Cell::Kind k) { return k == Cell::Set; });
+  }
+
+  std::vector<Cell> cells_;
+  std::vector<Span> spans_;
+  std::vector<std::uint8_t> tables_;
+  bool usable_ = false;
+  GripShape shape_;
+};
+
+// What a paint of a large selection draws, in its order, as far as later
+// grips may cover it: a grip, centred on a pixel, or the outline of a
+// selected entry, which may touch the pixels of a box and leaves none
+// opaque.
+struct Pieces {
+  std::vector<PixelBox> boxes;  // a grip's centre, or the box an outline may touch
+  std::vector<bool> grip;
+  void addGrip(int cx, int cy) {
+    boxes.push_back({cx, cy, cx, cy});
+    grip.push_back(true);
+  }
+  void addOutline(const PixelBox& b) {
+    boxes.push_back(b);
+    grip.push_back(false);
+  }
+};
+
+// Which of the pieces (in the order drawn, on a target of width x height
+// pixels) the grips drawn after them cover wholly: those show nowhere, nor
+// do those off the target.
+std::vector<bool> CoveredPieces(const Pieces& pieces, const GripShape& shape, int width, int height) {
+  std::vector<bool> covered(pieces.boxes.size(), true);
   if (width <= 0 || height <= 0) return covered;
   const auto words = static_cast<std::size_t>(width + 63) / 64;
   std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
-  // Whether pixels x0..x1 of row y are all settled; or settles them.
-  auto row = [&](int y, int x0, int x1, bool settle) {
-    std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
-    for (int w = x0 / 64; w <= x1 / 64; ++w) {
-      const int from = std::max(x0, w * 64) - w * 64, to = std::min(x1, w * 64 + 63) - w * 64;
-      const std::uint64_t mask = (to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1) & ~((std::uint64_t{1} << from) - 1);
-      if (settle) bits[w] |= mask;
-      else if ((bits[w] & mask) != mask) return false;
+  // Settles (or tells whether all are settled) the pixels of a box that
+  // lie on the target.
+  auto box = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, bool settle) {
+    x0 = std::max<std::int64_t>(x0, 0), y0 = std::max<std::int64_t>(y0, 0);
+    x1 = std::min<std::int64_t>(x1, width - 1), y1 = std::min<std::int64_t>(y1, height - 1);
+    if (x0 > x1 || y0 > y1) return true;
+    // The words of a row it spans, and the bits of its first and last.
+    const auto w0 = static_cast<std::size_t>(x0 / 64), w1 = static_cast<std::size_t>(x1 / 64);
+    const std::uint64_t first = ~std::uint64_t{0} << (x0 % 64);
+    const std::uint64_t last = x1 % 64 == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (x1 % 64 + 1)) - 1;
+    for (auto y = y0; y <= y1; ++y) {
+      std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
+      for (std::size_t w = w0; w <= w1; ++w) {
+        const std::uint64_t mask = (w == w0 ? first : ~std::uint64_t{0}) & (w == w1 ? last : ~std::uint64_t{0});
+        if (settle) bits[w] |= mask;
+        else if ((bits[w] & mask) != mask) return false;
+      }
     }
     return true;
   };
-  for (std::size_t k = grips.size(); k-- > 0;) {
-    const std::int64_t cx = grips[k].x(), cy = grips[k].y();
-    auto within = [](std::int64_t v, int size) { return static_cast<int>(std::clamp<std::int64_t>(v, 0, size - 1)); };
-    if (cx + 6 < 0 || cy + 6 < 0 || cx - 6 >= width || cy - 6 >= height) continue;  // off the target
-    bool hidden = true;
-    for (int y = within(cy - 6, height), x0 = within(cx - 6, width), x1 = within(cx + 6, width);
-         hidden && y <= within(cy + 6, height); ++y)
-      hidden = row(y, x0, x1, false);
-    covered[k] = hidden;
-    if (hidden || cx + 4 < 0 || cy + 4 < 0 || cx - 4 >= width || cy - 4 >= height) continue;
-    for (int y = within(cy - 4, height), x0 = within(cx - 4, width), x1 = within(cx + 4, width);
-         y <= within(cy + 4, height); ++y)
-      row(y, x0, x1, true);
+  for (std::size_t k = pieces.boxes.size(); k-- > 0;) {
+    const PixelBox& b = pieces.boxes[k];
+    if (!pieces.grip[k]) {
+      covered[k] = box(b.x0, b.y0, b.x1, b.y1, false);
+      continue;
+    }
+    const std::int64_t cx = b.x0, cy = b.y0, r = shape.reach, o = shape.opaque;
+    covered[k] = box(cx - r, cy - r, cx + r, cy + r, false);
+    if (covered[k]) continue;
+    box(cx - o, cy - o, cx + o, cy + o, true);
+    if (shape.edges) {
+      box(cx - o, cy - o - 1, cx + o, cy - o - 1, true), box(cx - o, cy + o + 1, cx + o, cy + o + 1, true);
+      box(cx - o - 1, cy - o, cx - o - 1, cy + o, true), box(cx + o + 1, cy - o, cx + o + 1, cy + o, true);
+    }
   }
   return covered;
 }
@@ -135,9 +320,10 @@ class Painter {
     budget_ = kScreenBudget;
     deadline_ = std::chrono::steady_clock::now() + kScreenTime;
   }
-  // Finds, before the tab is drawn, the grips that grips drawn after them
-  // will cover wholly: those are left out. Returns how many.
-  std::size_t coverGrips(const DrawParams& P, const tblock* layoutBlock);
+  // Finds, before the tab is drawn, the grips and the outlines of selected
+  // entries that grips drawn after them will cover wholly: those are left
+  // out. Notes in the pass how many.
+  void coverGrips(const DrawParams& P, const tblock* layoutBlock);
   bool hurried() const { return deadline_.has_value(); }
   // Whether block references were left out because the paint reached its
   // budget.
@@ -184,7 +370,14 @@ class Painter {
   // The pixels of `r` (painter coordinates) widened by `margin` may have
   // been touched by the entry being drawn: noted for it, when the pass
   // notes them.
-  void touch(QRectF r, double margin);
+  void touch(QRectF r, double margin) {
+    if (owner_ == kNoOwner) return;
+    if (const auto part = seenPart(r, margin)) (*pass_->reach)[owner_].add(pixelsOf(*part));
+  }
+  // What touch() notes of `r` and `margin`: the part that may show, in
+  // painter coordinates (none when none does), and its pixels.
+  std::optional<QRectF> seenPart(QRectF r, double margin) const;
+  PixelBox pixelsOf(const QRectF& r) const;
   // The entries visited next lie far apart in memory, and so do their
   // points and the names of their layers: the entry `entry` places ahead
   // is asked for early, and the points and layer name of the one `line`
@@ -230,14 +423,39 @@ class Painter {
   // Going through without drawing: only what references and viewports
   // would draw is counted.
   bool counting_ = false;
-  // Going through without drawing: the grips that would be drawn plainly
-  // (on pixel centres, without a clip) are collected in their order.
+  // Going through without drawing: the grips and outlines that would be
+  // drawn plainly (on pixel centres, without a clip) are collected in their
+  // order.
   bool collecting_ = false;
-  std::vector<QPoint> grips_;
-  // Of the grips drawn plainly, in their order, those left out; and how
+  Pieces pieces_;
+  // Of the pieces drawn plainly, in their order, those left out; and how
   // many were drawn or left out so far.
   std::vector<bool> covered_;
-  std::size_t plainGrips_ = 0;
+  std::size_t plainPieces_ = 0;
+  // Whether grips and outlines drawn now land where CoveredPieces takes
+  // them to be: on pixel centres, without a clip.
+  bool plain(const DrawParams& P) const {
+    return !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
+  }
+  // The entries with a plain outline, in their order, and what touch()
+  // notes of it; and how many of them were drawn or left out so far.
+  struct OutlineNote {
+    std::size_t entry;
+    PixelBox touched;
+  };
+  std::vector<OutlineNote> outlines_;
+  std::size_t outlineAt_ = 0;
+  // Whether the next plain piece is left out; counts it.
+  bool nextCovered() { return plainPieces_ < covered_.size() && covered_[plainPieces_++]; }
+  // The box of the drawn points of a selected entry that draws nothing but
+  // its outline, and the margin of its pen around them, in painter
+  // coordinates, as drawGeometry notes them: grips drawn after it may cover
+  // it wholly. None for any other entry.
+  struct Outline {
+    QRectF box;
+    double margin = 0;
+  };
+  std::optional<Outline> plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t, double width) const;
   // What the target shows, in painter coordinates: entries are left out
   // against it.
   QRectF clip_;
@@ -330,21 +548,20 @@ bool Painter::invisible(const Box3& box, const ScreenTransform& t) const {
   return right - left < 1 && bottom - top < 1;
 }
 
-void Painter::touch(QRectF r, double margin) {
-  if (owner_ == kNoOwner) return;
+std::optional<QRectF> Painter::seenPart(QRectF r, double margin) const {
   const QRectF seen = clip_.adjusted(-2, -2, 2, 2);
-  if (std::isfinite(r.left()) && std::isfinite(r.top()) && std::isfinite(r.right()) && std::isfinite(r.bottom()) &&
-      std::isfinite(margin)) {
-    r = r.normalized().adjusted(-margin - 2, -margin - 2, margin + 2, margin + 2);
-    if (!r.intersects(seen)) return;
-    r = r.intersected(seen);
-  } else {
-    r = seen;  // somewhere on the target
-  }
+  if (!std::isfinite(r.left()) || !std::isfinite(r.top()) || !std::isfinite(r.right()) || !std::isfinite(r.bottom()) ||
+      !std::isfinite(margin))
+    return seen;  // somewhere on the target
+  r = r.normalized().adjusted(-margin - 2, -margin - 2, margin + 2, margin + 2);
+  if (!r.intersects(seen)) return std::nullopt;
+  return r.intersected(seen);
+}
+
+PixelBox Painter::pixelsOf(const QRectF& r) const {
   const QRectF px = toDevice_.mapRect(r);
-  (*pass_->reach)[owner_].add({static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
-                               static_cast<std::int32_t>(std::ceil(px.right())),
-                               static_cast<std::int32_t>(std::ceil(px.bottom()))});
+  return {static_cast<std::int32_t>(std::floor(px.left())), static_cast<std::int32_t>(std::floor(px.top())),
+          static_cast<std::int32_t>(std::ceil(px.right())), static_cast<std::int32_t>(std::ceil(px.bottom()))};
 }
 
 void Painter::draw(const DrawParams& P, int depth) {
@@ -449,6 +666,15 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
   }
   if (collecting_) {
+    if (!P.forprint && p.selected && name.empty()) {
+      if (const auto o = plainOutline(p, P, t, width)) {
+        // What it may touch on the target (nothing: it shows nowhere).
+        const auto part = seenPart(o->box, o->margin);
+        const PixelBox touched = part ? pixelsOf(*part) : PixelBox{};
+        pieces_.addOutline(touched);
+        outlines_.push_back({i, touched});
+      }
+    }
     if (!P.forprint && p.selected) drawGrips(p, P, t);
     return;
   }
@@ -465,6 +691,15 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   }
 
   const bool selectedLook = p.selected && !P.forprint;
+  if (selectedLook && outlineAt_ < outlines_.size() && outlines_[outlineAt_].entry == i && plain(P)) {
+    // Grips drawn after it hide it: only where it would draw is noted.
+    const PixelBox touched = outlines_[outlineAt_++].touched;
+    if (nextCovered()) {
+      if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(touched);
+      drawGrips(p, P, t);
+      return;
+    }
+  }
   EntryDashes(d_, tables_, p, layer, t.zoom(), selectedLook, dashes_);
   const QPen& pen = entryPen(color, width);
   if (text && !p.ismleader()) {
@@ -809,23 +1044,39 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
 // Blue squares on the points that have their own lines in the drawing; the
 // three hidden grips of a viewport get pictures of their own.
 void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
-  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
   const auto pts = d_.ps(p);
-  // Grips on pixel centres, without a clip, are where CoveredGrips takes
-  // them to be.
-  const bool plain = !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
+  const bool plain = this->plain(P);
+  auto icon = [&](std::size_t j) { return p.isviewport() && !p.issheet && j >= 5 && j <= 7; };
+  if (collecting_) {
+    for (std::size_t j = 0; j < pts.size() && plain; ++j)
+      if (const Tmypoi& q = pts[j]; q.linex > 0 && !icon(j)) {
+        const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
+        pieces_.addGrip(WholePixels(gx), WholePixels(gy));
+      }
+    return;
+  }
+  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
+  // Plain grips on a picture are set into its pixels as QPainter would draw them.
+  auto* picture = dynamic_cast<QImage*>(g_.device());
+  const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
+  const bool stamped = (!pass_ || pass_->stampGrips) && plain && picture && picture->format() == QImage::Format_RGB32 && stamp.usable() &&
+                       g_.renderHints() == kCentredHints && g_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                       g_.opacity() == 1;
+  std::uint32_t* pixels = stamped ? reinterpret_cast<std::uint32_t*>(picture->bits()) : nullptr;
+  // On pixel centres the squares are noted at once: the box round the
+  // parts of them that may show has the pixels noting each one gives.
+  std::optional<QRectF> reached;
+  auto reach = [&](double gx, double gy) {
+    if (!plain || owner_ == kNoOwner) return touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
+    if (const auto part = seenPart(QRectF(gx - 8, gy - 8, 16, 16), 1)) reached = reached ? reached->united(*part) : *part;
+  };
   bool drawn = false;
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
     const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
-    const bool icon = p.isviewport() && !p.issheet && j >= 5 && j <= 7;
-    if (collecting_) {
-      if (plain && !icon) grips_.emplace_back(WholePixels(gx), WholePixels(gy));
-      continue;
-    }
-    touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (icon) {
+    reach(gx, gy);
+    if (icon(j)) {
       // Pan (a cross) and the two zoom handles (triangles up and down).
       g_.setPen(pen);
       g_.setBrush(Qt::yellow);
@@ -841,12 +1092,15 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
       continue;
     }
     drawn = true;
-    if (plain && plainGrips_ < covered_.size() && covered_[plainGrips_++]) continue;
-    g_.fillRect(QRectF(gx - 5, gy - 5, 10, 10), QColor(0, 0, 255));
-    g_.setPen(pen);
-    g_.drawRect(QRectF(gx - 5, gy - 5, 10, 10));
+    if (plain && nextCovered()) continue;
+    if (stamped) {
+      stamp.draw(pixels, picture->bytesPerLine() / 4, picture->width(), picture->height(), WholePixels(gx), WholePixels(gy));
+      if (pass_) ++pass_->gripsStamped;
+    } else
+      GripStamp::Paint(g_, gx, gy, pen);
   }
   if (drawn) g_.setPen(pen);  // as when the last was drawn
+  if (reached) (*pass_->reach)[owner_].add(pixelsOf(*reached));
 }
 
 void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
@@ -860,14 +1114,41 @@ void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
   }
 }
 
-std::size_t Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
+void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
   collecting_ = true;
   drawTab(P, layoutBlock);
   collecting_ = false;
   const QPaintDevice* target = g_.device();
-  covered_ = CoveredGrips(grips_, target->width(), target->height());
-  grips_ = {};
-  return static_cast<std::size_t>(std::count(covered_.begin(), covered_.end(), true));
+  const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
+  covered_ = CoveredPieces(pieces_, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
+  outlineAt_ = 0;
+  for (std::size_t k = 0; k < covered_.size(); ++k)
+    if (covered_[k]) ++(pieces_.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
+  pieces_ = {};
+}
+
+std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
+                                                      double width) const {
+  // Texts, viewports, hatches and multileaders draw more than an outline,
+  // arrows and a dimension's text beyond its points.
+  if (!plain(P) || p.istext() || p.ismleader() || p.isviewport() || p.patternfill() || p.arrowhead) return std::nullopt;
+  auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
+  double pen = p.setwidonce && p.thewid > 0 ? widthFor(p.thewid) : width, widest = pen;
+  double minx = std::numeric_limits<double>::infinity(), miny = minx, maxx = -minx, maxy = -minx;
+  for (const Tmypoi& q : d_.ps(p)) {
+    if (q.donotdraw) continue;
+    if (q.botharrows || q.doadddimtexthere) return std::nullopt;
+    if (q.setwid && q.wid != 0) pen = widthFor(q.wid);
+    const auto [x, y] = t.toPaint(q.x, q.y, q.z);
+    minx = std::min(minx, x), maxx = std::max(maxx, x), miny = std::min(miny, y), maxy = std::max(maxy, y);
+    widest = std::max(widest, pen);
+    if (q.setwid) widest = std::max({widest, widthFor(q.startwid), widthFor(q.wid)});
+  }
+  const double margin = widest / 2 + 1;
+  if (!(minx <= maxx) || !std::isfinite(minx) || !std::isfinite(maxx) || !std::isfinite(miny) || !std::isfinite(maxy) ||
+      !std::isfinite(margin))
+    return std::nullopt;
+  return Outline{QRectF(QPointF(minx, miny), QPointF(maxx, maxy)), margin};
 }
 
 bool Painter::reachesBudget(const DrawParams& P, const tblock* layoutBlock) {
@@ -1006,7 +1287,7 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   // nothing. The count went by every entry the paint visits.
   const bool manyGrips =
       pass && pass->coverGrips && !params.forprint && !hurry && painter.selectedSeen() >= kManySelected;
-  if (manyGrips) pass->gripsCovered = painter.coverGrips(params, layoutBlock);
+  if (manyGrips) painter.coverGrips(params, layoutBlock);
   // A large picture of many entries is painted in bands on the machine's
   // cores, when it does not hurry (which would end the bands at different
   // points) and leaves out no grips (which are told in the order one whole

@@ -43,6 +43,7 @@ struct DrawParams {
 struct PixelBox {
   std::int32_t x0 = 0, y0 = 0, x1 = -1, y1 = -1;
   bool empty() const { return x1 < x0 || y1 < y0; }
+  bool operator==(const PixelBox&) const = default;
   void add(const PixelBox& b) {
     if (b.empty()) return;
     if (empty()) {
@@ -79,11 +80,16 @@ struct PaintPass {
   // Set by the paint: how much of what one paint may spend (points drawn
   // through block references, hatch pattern work) it spent; 1 is all.
   double spent = 0;
-  // Whether the grips of a large selection that later grips cover wholly
-  // are left out (the picture is the same); and, set by the paint, how
-  // many were.
+  // Whether the grips of a large selection, and the outlines of its
+  // entries, that later grips cover wholly are left out (the picture is
+  // the same); and, set by the paint, how many were.
   bool coverGrips = true;
-  std::size_t gripsCovered = 0;
+  std::size_t gripsCovered = 0, outlinesCovered = 0;
+  // Whether grips are set straight into the pixels of the picture where
+  // that gives the pixels QPainter draws; and, set by the paint, how many
+  // were.
+  bool stampGrips = true;
+  std::size_t gripsStamped = 0;
 };
 
 // Draws a tab: the entries of `params.scope` (the tab's entries outside

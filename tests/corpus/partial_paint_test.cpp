@@ -202,15 +202,17 @@ TEST(PartialPaintOfBlocks, AChangedMemberIsRedrawnWhereItsReferencesDrawIt) {
   }
 }
 
-// Everything selected, painted with the grips that later grips cover left
-// out and with every grip drawn: the same picture, bit for bit. Returns how
-// many grips were left out.
-std::size_t ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
+// Everything selected, painted with the grips and outlines that later grips
+// cover left out and the grips set into the pixels, and with all drawn by
+// QPainter: the same picture, bit for bit, and the same pixels noted for
+// each entry. Returns how many grips and how many outlines were left out.
+std::pair<std::size_t, std::size_t> ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
   for (tpoly& p : d.polys) p.selected = true;
   Area a;
   a.show(d, v.tab, v.preview, v.zoom);
   QImage pictures[2] = {QImage(480, 360, QImage::Format_RGB32), QImage(480, 360, QImage::Format_RGB32)};
-  std::size_t covered = 0;
+  std::vector<PixelBox> reach[2];
+  std::pair<std::size_t, std::size_t> covered;
   for (const bool cover : {false, true}) {
     QImage& canvas = pictures[cover];
     QPainter g(&canvas);
@@ -218,11 +220,15 @@ std::size_t ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
         PaintBackground(g, canvas.width(), canvas.height(), d, a.view, a.print, a.platform.page, 96);
     PaintPass pass;
     pass.shown = paint.shown;
-    pass.coverGrips = cover;
+    pass.coverGrips = pass.stampGrips = cover;
+    reach[cover].assign(d.polys.size(), PixelBox{});
+    pass.reach = &reach[cover];
     DrawTab(g, d, paint.params, paint.layoutBlock, &pass);
-    covered = pass.gripsCovered;
+    covered = {pass.gripsCovered, pass.outlinesCovered};
+    if (cover && pass.gripsCovered + pass.gripsStamped > 0) EXPECT_GT(pass.gripsStamped, 0u);
   }
   EXPECT_TRUE(pictures[0] == pictures[1]) << Difference(pictures[0], pictures[1]);
+  EXPECT_TRUE(reach[0] == reach[1]);
   return covered;
 }
 
@@ -256,8 +262,10 @@ TEST(GripsOfManyObjects, MostAreCoveredAndThePictureIsTheSame) {
   Drawing d;
   ASSERT_TRUE(d.dxf.assign(text));
   processdxf(d);
-  EXPECT_GT(ExpectGripsAsEveryGripDrawn(d, {"extents", 0, 1, false}), 1000u);
-  EXPECT_GT(ExpectGripsAsEveryGripDrawn(d, {"zoomed in", 0, 3, false}), 100u);
+  const auto [grips, outlines] = ExpectGripsAsEveryGripDrawn(d, {"extents", 0, 1, false});
+  EXPECT_GT(grips, 1000u);
+  EXPECT_GT(outlines, 1000u);
+  EXPECT_GT(ExpectGripsAsEveryGripDrawn(d, {"zoomed in", 0, 3, false}).first, 100u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drawings, PartialPaint, ::testing::ValuesIn(test::EditedDrawings()),
