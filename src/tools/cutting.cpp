@@ -116,7 +116,10 @@ class CutCheckRun final : public CutCheckSteps {
   void Check(CutCheckDialogValues& v) override {
     if (!std::isfinite(v.ToleranzEd) || v.ToleranzEd < 0) v.ToleranzEd = kCutTolerance;
     const std::uint64_t run = e_.cutchecked ? e_.cutchecked->run + 1 : 1;
-    Editor::CutChecked& c = e_.cutchecked.emplace();
+    // Assigned, not emplaced: clang takes a member type of a class to be
+    // default-constructible only once the class is complete.
+    e_.cutchecked = Editor::CutChecked{};
+    Editor::CutChecked& c = *e_.cutchecked;
     c.check = CheckCut(e_.drawing, e_.view.tab, v.ToleranzEd);
     c.generation = e_.drawing.generation;
     c.tab = e_.view.tab;

@@ -215,7 +215,7 @@ class GripStamp {
     auto cell = [&](int dx, int dy) { return cells_[static_cast<std::size_t>((dy + kReach) * kSide + dx + kReach)].kind; };
     auto ring = [&](int r, bool corners, auto test) {
       for (int d = -r; d <= r; ++d)
-        for (const auto [dx, dy] : {std::pair{d, -r}, std::pair{d, r}, std::pair{-r, d}, std::pair{r, d}})
+        for (const auto& [dx, dy] : {std::pair{d, -r}, std::pair{d, r}, std::pair{-r, d}, std::pair{r, d}})
           if ((corners || std::abs(d) != r) && !test(cell(dx, dy))) return false;
       return true;
     };
