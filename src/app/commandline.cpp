@@ -105,13 +105,24 @@ void PrintJson(const CheckOptions& o, const Drawing& d, const CutCheck& c, std::
 
 // A message with %1, %2, ... replaced by the texts.
 std::string Filled(int nr, std::initializer_list<std::string> values) {
-  std::string text(GermanMessage(nr));
-  int k = 1;
-  for (const std::string& v : values) {
-    const std::string mark = "%" + std::to_string(k++);
-    if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), v);
+  // In one pass: the first %1 to %9 of each value given takes it, and what
+  // a value brings is never read as a mark.
+  const std::string_view text = GermanMessage(nr);
+  std::string out;
+  out.reserve(text.size() + 64);
+  unsigned used = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t k = text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9'
+                              ? static_cast<std::size_t>(text[i + 1] - '1')
+                              : values.size();
+    if (k < values.size() && !(used >> k & 1u)) {
+      out += values.begin()[k];
+      used |= 1u << k, ++i;
+    } else {
+      out += text[i];
+    }
   }
-  return text;
+  return out;
 }
 
 void PrintText(const Drawing& d, const CutCheck& c, std::ostream& out) {
@@ -126,10 +137,14 @@ void PrintText(const Drawing& d, const CutCheck& c, std::ostream& out) {
   auto fixed = [](double v) { return FormatFixed(v, 4); };
   out << GermanMessage(c.ready() ? msg::ReadyToCut : msg::NotReadyToCut) << '\n';
   for (std::size_t k = 0; k < CutFinding::kKinds; ++k) out << labels[k] << ": " << c.counts[k] << '\n';
-  for (const CutFinding& f : c.findings)
+  std::unordered_map<std::string_view, std::string> types;  // each kind of object's name, decoded once
+  for (const CutFinding& f : c.findings) {
+    auto [type, fresh] = types.try_emplace(f.type);
+    if (fresh) type->second = DecodeUnicode(f.type, d.dxf.encoding);
     out << Filled(msg::CutFindingLine, {labels[static_cast<std::size_t>(f.kind)], fixed(f.at.x), fixed(f.at.y),
-                                        fixed(f.width), DecodeUnicode(f.type, d.dxf.encoding)})
+                                        fixed(f.width), type->second})
         << '\n';
+  }
   auto figures = [&](const std::string& label, const CutFigures& f) {
     const CutBox& b = f.box;
     out << Filled(msg::CutFiguresLine, {label, fixed(f.length), std::to_string(f.pierces), fixed(f.area),

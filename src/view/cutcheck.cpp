@@ -1,6 +1,7 @@
 #include "view/cutcheck.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <deque>
@@ -8,6 +9,7 @@
 #include <unordered_map>
 
 #include "document/tabscope.h"
+#include "document/workers.h"
 #include "geometry/crossings.h"
 #include "geometry/segments.h"
 #include "view/cutgrid.h"
@@ -172,11 +174,11 @@ class UnionFind {
 // its size.
 class PointTree {
  public:
-  PointTree(const std::vector<Point2>& points, double eps) : p_(points), eps_(eps) {
-    order_.resize(p_.size());
-    std::iota(order_.begin(), order_.end(), std::size_t{0});
-    nodes_.resize(p_.size());
-    if (!p_.empty()) build(0, p_.size());
+  // The tree of those of `points` that `among` names.
+  PointTree(const std::vector<Point2>& points, std::vector<std::size_t> among, double eps)
+      : p_(points), eps_(eps), order_(std::move(among)) {
+    nodes_.resize(order_.size());
+    if (!order_.empty()) build(0, order_.size());
   }
 
   // Of the points near `q`: `meet` is called with each point within the
@@ -186,7 +188,7 @@ class PointTree {
   template <class Meet, class Accept>
   std::size_t search(Point2 q, double r, Meet meet, Accept accept) const {
     Search<Meet, Accept> s{q, std::max(r, eps_) * std::max(r, eps_), r * r, kNone, meet, accept};
-    if (!p_.empty()) search(0, p_.size(), s);
+    if (!order_.empty()) search(0, order_.size(), s);
     return s.best;
   }
 
@@ -291,6 +293,7 @@ class Buckets {
   struct Item {
     BucketKey key;
     std::size_t id = 0;
+    std::size_t from = 0, to = 0;  // its bucket's items
   };
   // The ids of a bucket: all of them from `lo`, those after a given id from `from`.
   struct Range {
@@ -309,25 +312,39 @@ class Buckets {
     std::size_t size = 16;
     while (size < 2 * groups) size *= 2;
     table_.assign(size, Slot{});
+    tags_.assign(size, 0);
+    // Four bits a bucket, at least a word.
+    std::size_t bits = 64;
+    while (bits < 4 * groups) bits *= 2;
+    filter_.assign(bits / 64, 0);
     for (std::size_t i = 0, j = 0; i < items_.size(); i = j) {
       for (j = i + 1; j < items_.size() && items_[j].key == items_[i].key;) ++j;
-      std::size_t h = Hash(items_[i].key) & (size - 1);
-      while (table_[h].to != 0) h = (h + 1) & (size - 1);
+      for (std::size_t k = i; k < j; ++k) items_[k].from = i, items_[k].to = j;
+      const std::size_t hash = Hash(items_[i].key);
+      std::size_t h = hash & (size - 1);
+      while (tags_[h] != 0) h = (h + 1) & (size - 1);
       table_[h] = {items_[i].key, i, j};
+      tags_[h] = Tag(hash);
+      const std::size_t bit = Bit(hash, filter_.size());
+      filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
   }
   const std::vector<Item>& items() const { return items_; }
   // The ids of bucket `key`, and those that come after `id` in the order it was sorted by.
   template <class Less>
   Range after(const BucketKey& key, std::size_t id, Less within) const {
-    if (table_.empty()) return {};
-    std::size_t h = Hash(key) & (table_.size() - 1);
-    while (table_[h].to != 0 && table_[h].key != key) h = (h + 1) & (table_.size() - 1);
-    if (table_[h].to == 0) return {};
-    const Item* lo = items_.data() + table_[h].from;
-    const Item* hi = items_.data() + table_[h].to;
+    const Slot* slot = find(key);
+    if (!slot) return {};
+    const Item* lo = items_.data() + slot->from;
+    const Item* hi = items_.data() + slot->to;
     const Item* from = std::upper_bound(lo, hi, id, [&](std::size_t v, const Item& x) { return within(v, x.id); });
     return {lo, from, hi};
+  }
+  // The same for the item at `index` of items(), in its own bucket: no
+  // search within the bucket.
+  Range afterItem(std::size_t index) const {
+    const Item& item = items_[index];
+    return {items_.data() + item.from, items_.data() + index + 1, items_.data() + item.to};
   }
 
  private:
@@ -343,12 +360,32 @@ class Buckets {
     h = mix(h ^ static_cast<std::uint64_t>(k.b));
     return static_cast<std::size_t>(mix(h ^ static_cast<std::uint64_t>(k.c)));
   }
+  // A slot's tag: a byte of its key's hash, never 0 (0: the slot is empty).
+  static std::uint8_t Tag(std::size_t hash) { return static_cast<std::uint8_t>(hash >> 56) | 1; }
+  // A bucket's bit in the filter of `words` words (a power of two).
+  static std::size_t Bit(std::size_t hash, std::size_t words) { return (hash >> 20) & (64 * words - 1); }
   struct Slot {
     BucketKey key;
-    std::size_t from = 0, to = 0;  // to == 0: empty
+    std::size_t from = 0, to = 0;
   };
+  // Most look-ups are of empty buckets beside a span's own: a filter of a
+  // bit for every key that may be there answers most of them from the
+  // processor's cache, and the tags, a byte a slot, most of the others
+  // without reading the slots themselves.
+  const Slot* find(const BucketKey& key) const {
+    if (table_.empty()) return nullptr;
+    const std::size_t hash = Hash(key), mask = table_.size() - 1;
+    const std::size_t bit = Bit(hash, filter_.size());
+    if (!(filter_[bit / 64] >> (bit % 64) & 1)) return nullptr;
+    const std::uint8_t tag = Tag(hash);
+    for (std::size_t h = hash & mask; tags_[h] != 0; h = (h + 1) & mask)
+      if (tags_[h] == tag && table_[h].key == key) return &table_[h];
+    return nullptr;
+  }
   std::vector<Item> items_;
   std::vector<Slot> table_;
+  std::vector<std::uint8_t> tags_;
+  std::vector<std::uint64_t> filter_;
 };
 
 // Where two pieces lie on each other: the length they share and its ends.
@@ -366,44 +403,85 @@ class Checker {
     collect(tab);
     for (const Curve& c : curves_) box_.add(c.box);
     eps_ = 1e-9 * Scale(box_);
-    shortSegments();
-    ends();
-    overlaps();
+    // The overlaps only read the curves: they are sought on another core
+    // while the ends and the short segments are. (Each kind of finding
+    // comes from one of them, in its own order.)
+    std::vector<CutFinding> shorts, overlapping;
+    RunTasks(2, [&](int task) {
+      if (task == 0) {
+        ends();
+        shorts = shortSegments();
+      } else {
+        overlapping = overlaps();
+      }
+    });
+    out_.findings.insert(out_.findings.end(), shorts.begin(), shorts.end());
+    out_.findings.insert(out_.findings.end(), overlapping.begin(), overlapping.end());
     parts();
-    std::stable_sort(out_.findings.begin(), out_.findings.end(),
-                     [](const CutFinding& a, const CutFinding& b) { return a.kind < b.kind; });
+    // By kind, each kind in the order found: counted, then moved into place.
     for (const CutFinding& f : out_.findings) ++out_.counts[static_cast<std::size_t>(f.kind)];
+    std::array<std::size_t, CutFinding::kKinds> place{};
+    for (std::size_t k = 1; k < place.size(); ++k)
+      place[k] = place[k - 1] + static_cast<std::size_t>(out_.counts[k - 1]);
+    std::vector<CutFinding> sorted(out_.findings.size());
+    for (CutFinding& f : out_.findings) sorted[place[static_cast<std::size_t>(f.kind)]++] = std::move(f);
+    out_.findings = std::move(sorted);
     return std::move(out_);
   }
 
  private:
-  void find(Kind kind, std::size_t entry, Point2 at, const CutBox& box, double width = 0,
-            std::size_t other = kNone) {
+  CutFinding finding(Kind kind, std::size_t entry, Point2 at, const CutBox& box, double width = 0,
+                     std::size_t other = kNone) const {
     CutFinding f;
     f.kind = kind, f.entry = entry, f.other = other, f.at = at, f.box = box, f.width = width;
     if (entry < d_.polys.size()) f.type = d_.value(d_.polys[entry].linefrom + 1);
-    out_.findings.push_back(f);
+    return f;
+  }
+  void find(Kind kind, std::size_t entry, Point2 at, const CutBox& box, double width = 0, std::size_t other = kNone) {
+    out_.findings.push_back(finding(kind, entry, at, box, width, other));
   }
 
   // The curves of the shown objects; what draws nothing of any length, and
-  // what the machines do not take, as findings.
+  // what the machines do not take, as findings. A long list is shared out
+  // to two cores in runs of entries, every other run to each (costly kinds
+  // come together in a drawing), and the runs' curves and findings put one
+  // after the other as a single pass would have them.
   void collect(int tab) {
     const TabScope scope = TabScope::OfTab(d_, tab);
-    Blocks blocks(d_);
+    const std::size_t n = d_.polys.size(), runs = (n + kRun - 1) / kRun;
+    const int cores = n >= kSharedFrom ? 2 : 1;
+    std::vector<Collected> got(runs);
+    RunTasks(cores, [&](int core) {
+      Blocks blocks(d_);
+      for (std::size_t r = static_cast<std::size_t>(core); r < runs; r += static_cast<std::size_t>(cores))
+        collect(scope, blocks, r * kRun, std::min(n, (r + 1) * kRun), got[r]);
+    });
+    for (Collected& c : got) {
+      curves_.insert(curves_.end(), std::make_move_iterator(c.curves.begin()), std::make_move_iterator(c.curves.end()));
+      out_.findings.insert(out_.findings.end(), c.findings.begin(), c.findings.end());
+    }
+  }
+  static constexpr std::size_t kSharedFrom = 20000, kRun = 256;
+  struct Collected {
+    std::vector<Curve> curves;
+    std::vector<CutFinding> findings;
+  };
+  // Those of the entries from `from` to `to`.
+  void collect(const TabScope& scope, Blocks& blocks, std::size_t from, std::size_t to, Collected& out) const {
     std::vector<Contour> got;
-    for (std::size_t i = 0; i < d_.polys.size(); ++i) {
+    for (std::size_t i = from; i < to; ++i) {
       const tpoly& p = d_.polys[i];
       if (p.kind == vestrel::Kind::VIEWPORT || !scope.shows(p) || !blocks.shown(p)) continue;
       if (NotCut(p.kind)) {
         const CutBox box = Flat(DrawnBox(d_, p, blocks));
-        find(Kind::NotCut, i, Centre(box), box);
+        out.findings.push_back(finding(Kind::NotCut, i, Centre(box), box));
         if (p.kind != vestrel::Kind::INSERT) continue;
       }
       got.clear();
       if (!AddContours(d_, blocks, i, got)) {
         // A kind without an outline to cut along (a mesh is a surface).
         const CutBox box = Flat(DrawnBox(d_, p, blocks));
-        find(Kind::NotCut, i, Centre(box), box);
+        out.findings.push_back(finding(Kind::NotCut, i, Centre(box), box));
         continue;
       }
       bool drawn = false;
@@ -417,27 +495,30 @@ class Checker {
         curve.chords = p.kind == vestrel::Kind::SPLINE;
         curve.entry = i;
         curve.path = std::move(c.path);
-        curves_.push_back(std::move(curve));
+        out.curves.push_back(std::move(curve));
       }
       if (!drawn && p.kind != vestrel::Kind::INSERT) {
         CutBox box = Flat(DrawnBox(d_, p, blocks));
         for (const Tmypoi& v : d_.ps(p))
           if (!v.donotdraw) box.add(Point2{v.x, v.y});
-        find(Kind::ZeroLength, i, Centre(box), box);
+        out.findings.push_back(finding(Kind::ZeroLength, i, Centre(box), box));
       }
     }
   }
 
   // Segments and arcs shorter than the tolerance, and of no length, inside
   // the curves (not the chords a spline is measured by).
-  void shortSegments() {
+  std::vector<CutFinding> shortSegments() const {
+    std::vector<CutFinding> got;
     for (const Curve& c : curves_) {
       if (c.chords) continue;
       for (const Piece& piece : c.path.pieces) {
         const double l = Length(piece);
-        if (l < tol_ || l <= eps_) find(Kind::ShortSegment, c.entry, Mid(piece.a, piece.b), BoxOf(piece), l);
+        if (l < tol_ || l <= eps_)
+          got.push_back(finding(Kind::ShortSegment, c.entry, Mid(piece.a, piece.b), BoxOf(piece), l));
       }
     }
+    return got;
   }
 
   // The ends of the open curves: those that meet (within the numbers'
@@ -446,36 +527,58 @@ class Checker {
   void ends() {
     const std::size_t n = curves_.size();
     std::vector<Point2> at(2 * n);
-    std::vector<std::size_t> open;
+    // The free ends with their places, sorted by place (kept side by side
+    // for the sort).
+    struct End {
+      Point2 at;
+      std::size_t e;
+    };
+    std::vector<End> open;
     for (std::size_t k = 0; k < n; ++k)
       if (!curves_[k].closed) {
         at[2 * k] = curves_[k].path.pieces.front().a, at[2 * k + 1] = curves_[k].path.pieces.back().b;
-        open.push_back(2 * k), open.push_back(2 * k + 1);
+        open.push_back({at[2 * k], 2 * k}), open.push_back({at[2 * k + 1], 2 * k + 1});
       }
     UnionFind meet(2 * n);
     // Ends at the very same point are one point of the tree: a crowd of
     // ends drawn to one point costs no more than one end.
-    std::sort(open.begin(), open.end(), [&](std::size_t e, std::size_t f) {
-      return at[e].x != at[f].x ? at[e].x < at[f].x : at[e].y != at[f].y ? at[e].y < at[f].y : e < f;
+    std::sort(open.begin(), open.end(), [](const End& u, const End& v) {
+      return u.at.x != v.at.x ? u.at.x < v.at.x : u.at.y != v.at.y ? u.at.y < v.at.y : u.e < v.e;
     });
     std::vector<Point2> points;
     std::vector<std::size_t> first, ends;  // each point's lowest end, and how many ends it has
     for (std::size_t i = 0; i < open.size(); ++i) {
-      const std::size_t e = open[i];
-      if (i > 0 && at[e].x == at[open[i - 1]].x && at[e].y == at[open[i - 1]].y) {
+      const std::size_t e = open[i].e;
+      if (i > 0 && open[i].at.x == open[i - 1].at.x && open[i].at.y == open[i - 1].at.y) {
         meet.unite(e, first.back());
         first.back() = std::min(first.back(), e), ++ends.back();
         continue;
       }
-      points.push_back(at[e]), first.push_back(e), ends.push_back(1);
+      points.push_back(open[i].at), first.push_back(e), ends.push_back(1);
     }
-    const PointTree tree(points, eps_);
+    // Most points have no other within reach. The points lie sorted by x:
+    // a look at their neighbours in that order tells which, and only the
+    // others are put in the tree and ask it (whatever lies within reach of
+    // one of them is one of them too).
+    const double slab = std::max(tol_, eps_) * (1 + 1e-6);
+    auto alone = [&](std::size_t i) {
+      int looked = 0;
+      for (std::size_t j = i; j-- > 0 && points[i].x - points[j].x <= slab;)
+        if (++looked > kCrowd || std::abs(points[j].y - points[i].y) <= slab) return false;
+      for (std::size_t j = i + 1; j < points.size() && points[j].x - points[i].x <= slab; ++j)
+        if (++looked > kCrowd || std::abs(points[j].y - points[i].y) <= slab) return false;
+      return true;
+    };
+    std::vector<std::size_t> near;
+    for (std::size_t i = 0; i < points.size(); ++i)
+      if (!alone(i)) near.push_back(i);
+    const PointTree tree(points, near, eps_);
     // The ends within the numbers' precision of each other meet; of the
     // others, each point's nearest within the tolerance is a near end (not
     // the other end of its own straight segment: that is a short segment).
     std::vector<std::size_t> nearest(points.size(), kNone);
     std::vector<double> gap(points.size(), 0);
-    for (std::size_t i = 0; i < points.size(); ++i) {
+    for (const std::size_t i : near) {
       const std::size_t e = first[i];
       const bool segment = ends[i] == 1 && curves_[e / 2].path.pieces.size() == 1 &&
                            !curves_[e / 2].path.pieces.front().elliptic;
@@ -509,12 +612,18 @@ class Checker {
     UnionFind chain(n);
     for (std::size_t e = 0; e < 2 * n; ++e)
       if (!curves_[e / 2].closed) chain.unite(e / 2, meet.root(e) / 2);
+    // Each chain kept at its root curve: its curves in their order as a
+    // list through `later`, its first two free ends and how many it has.
     struct Chain {
-      std::vector<std::size_t> curves, free;
+      std::size_t first = kNone, last = kNone;
+      std::array<std::size_t, 2> free{kNone, kNone};
+      std::size_t frees = 0;
       bool simple = true;  // every meeting point joins two ends
       CutBox box;
     };
-    std::unordered_map<std::size_t, Chain> chains;
+    std::vector<Chain> chains(n);
+    std::vector<std::size_t> later(n, kNone);
+    std::size_t openChains = 0;
     for (std::size_t k = 0; k < n; ++k) {
       if (curves_[k].closed) {
         Loop l;
@@ -524,23 +633,28 @@ class Checker {
         continue;
       }
       Chain& c = chains[chain.root(k)];
-      c.curves.push_back(k);
+      if (c.first == kNone) {
+        ++openChains, c.first = k;
+      } else {
+        later[c.last] = k;
+      }
+      c.last = k;
       c.box.add(curves_[k].box);
       for (const std::size_t e : {2 * k, 2 * k + 1}) {
         const std::size_t s = size[meet.root(e)];
-        if (s == 1) c.free.push_back(e);
+        if (s == 1 && c.frees++ < 2) c.free[c.frees - 1] = e;
         if (s != 2) c.simple = false;
       }
     }
-    out_.contours = static_cast<int>(loops_.size() + chains.size());
+    out_.contours = static_cast<int>(loops_.size() + openChains);
     // In the order of the curves, so that the findings come in the drawing's order.
     for (std::size_t k = 0; k < n; ++k) {
       if (curves_[k].closed || chain.root(k) != k) continue;
       const Chain& c = chains[k];
-      if (!c.free.empty()) {
-        for (const std::size_t j : c.curves) crossing(curves_[j].path, curves_[j].entry, false);
-        const Point2 a = at[c.free.front()], b = c.free.size() > 1 ? at[c.free[1]] : a;
-        find(Kind::OpenContour, curves_[c.free.front() / 2].entry, Mid(a, b), c.box, Apart(a, b));
+      if (c.frees > 0) {
+        for (std::size_t j = c.first; j != kNone; j = later[j]) crossing(curves_[j].path, curves_[j].entry, false);
+        const Point2 a = at[c.free[0]], b = c.frees > 1 ? at[c.free[1]] : a;
+        find(Kind::OpenContour, curves_[c.free[0] / 2].entry, Mid(a, b), c.box, Apart(a, b));
         continue;
       }
       if (!c.simple) continue;
@@ -577,6 +691,7 @@ class Checker {
   // Where a contour crosses or touches itself away from the points where
   // its pieces follow each other; the first such point as a finding.
   void crossing(const Path& path, std::size_t entry, bool closed) {
+    if (path.pieces.size() < 2) return;
     // (Pieces of no length are passed over: those on either side follow
     // each other.)
     std::vector<Piece> pieces;
@@ -620,8 +735,8 @@ class Checker {
   // drawing's far corner by about the tolerance); within a bucket and its
   // neighbours, sorted along it, those that reach into each other are
   // compared. Each curve is reported once, against the first earlier one
-  // it lies on.
-  void overlaps() {
+  // it lies on; the findings are returned in the order of the curves.
+  std::vector<CutFinding> overlaps() const {
     const Point2 origin = Centre(box_);
     const double reach = std::max(Scale(box_), 1.0);
     const double q = 2 * std::max(tol_, eps_);
@@ -714,7 +829,9 @@ class Checker {
         for (const std::int64_t db : {std::int64_t{0}, side.b})
           for (int ic = 0; ic < (key.circle ? 2 : 1); ++ic) {
             const std::int64_t dc = ic == 0 ? 0 : side.c;
-            const Buckets::Range r = buckets.after({key.circle, key.a + da, key.b + db, key.c + dc}, s, before);
+            const Buckets::Range r = da == 0 && db == 0 && dc == 0
+                                         ? buckets.afterItem(position[s])
+                                         : buckets.after({key.circle, key.a + da, key.b + db, key.c + dc}, s, before);
             // Those that start later, as far as they may reach into it (a
             // crowd of them as far as kCrowd: the farthest-reaching one
             // finds each of the crowd in its turn) ...
@@ -731,12 +848,15 @@ class Checker {
     std::vector<std::size_t> later;
     for (const auto& [k, o] : found) later.push_back(k);
     std::sort(later.begin(), later.end());
+    std::vector<CutFinding> got;
     for (const std::size_t k : later) {
       const Over& o = found[k];
       const bool whole =
           o.with != k && o.length >= entered[k] - tol_ - eps_ && o.length >= entered[o.with] - tol_ - eps_;
-      find(whole ? Kind::Duplicate : Kind::Overlap, curves_[k].entry, o.at, o.box, o.length, curves_[o.with].entry);
+      got.push_back(finding(whole ? Kind::Duplicate : Kind::Overlap, curves_[k].entry, o.at, o.box, o.length,
+                            curves_[o.with].entry));
     }
+    return got;
   }
 
   Shared onLine(const Span& x, const Span& y) const {
