@@ -323,7 +323,7 @@ class Buckets {
       const std::size_t hash = Hash(items_[i].key);
       std::size_t h = hash & (size - 1);
       while (tags_[h] != 0) h = (h + 1) & (size - 1);
-      table_[h] = {items_[i].key, i, j};
+      table_[h] = {items_[i].key, i};
       tags_[h] = Tag(hash);
       const std::size_t bit = Bit(hash, filter_.size());
       filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
@@ -335,8 +335,8 @@ class Buckets {
   Range after(const BucketKey& key, std::size_t id, Less within) const {
     const Slot* slot = find(key);
     if (!slot) return {};
-    const Item* lo = items_.data() + slot->from;
-    const Item* hi = items_.data() + slot->to;
+    const Item* lo = items_.data() + slot->first;
+    const Item* hi = items_.data() + lo->to;
     const Item* from = std::upper_bound(lo, hi, id, [&](std::size_t v, const Item& x) { return within(v, x.id); });
     return {lo, from, hi};
   }
@@ -366,7 +366,7 @@ class Buckets {
   static std::size_t Bit(std::size_t hash, std::size_t words) { return (hash >> 20) & (64 * words - 1); }
   struct Slot {
     BucketKey key;
-    std::size_t from = 0, to = 0;
+    std::size_t first = 0;  // the bucket's first item
   };
   // Most look-ups are of empty buckets beside a span's own: a filter of a
   // bit for every key that may be there answers most of them from the
