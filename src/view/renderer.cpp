@@ -251,6 +251,25 @@ struct Pieces {
   }
 };
 
+// What a paint of a large selection leaves out: which of its plain pieces
+// later grips cover, and where the pieces of each entry are among them,
+// so that a painter drawing only some of the entries (a band) leaves out
+// what the whole paint leaves out.
+struct GripCover {
+  static constexpr std::uint32_t kNone = UINT32_MAX;
+  struct Entry {
+    std::uint32_t gripsFrom = kNone;  // its first grip's piece; its outline's is the one before
+    bool outline = false;
+    PixelBox outlineTouched;  // what touch() notes of its outline
+  };
+  std::vector<bool> covered;
+  std::vector<Entry> entries;  // by index into the display list
+  bool twice = false;          // an entry drew pieces twice: nothing is left out
+  const Entry* of(std::size_t i) const {
+    return i < entries.size() && entries[i].gripsFrom != kNone ? &entries[i] : nullptr;
+  }
+};
+
 // Which of the pieces (in the order drawn, on a target of width x height
 // pixels) the grips drawn after them cover wholly: those show nowhere, nor
 // do those off the target.
@@ -322,8 +341,12 @@ class Painter {
   }
   // Finds, before the tab is drawn, the grips and the outlines of selected
   // entries that grips drawn after them will cover wholly: those are left
-  // out. Notes in the pass how many.
+  // out. Notes in the pass how many. (Where an entry draws its grips
+  // twice, none are left out.)
   void coverGrips(const DrawParams& P, const tblock* layoutBlock);
+  // What it found, for the painters of the bands.
+  const GripCover& cover() const { return *cover_; }
+  void shareCover(const GripCover& cover) { cover_ = &cover; }
   bool hurried() const { return deadline_.has_value(); }
   // Whether block references were left out because the paint reached its
   // budget.
@@ -428,25 +451,17 @@ class Painter {
   // order.
   bool collecting_ = false;
   Pieces pieces_;
-  // Of the pieces drawn plainly, in their order, those left out; and how
-  // many were drawn or left out so far.
-  std::vector<bool> covered_;
+  GripCover ownCover_;
+  const GripCover* cover_ = &ownCover_;
+  // The plain piece drawn next.
   std::size_t plainPieces_ = 0;
   // Whether grips and outlines drawn now land where CoveredPieces takes
   // them to be: on pixel centres, without a clip.
   bool plain(const DrawParams& P) const {
     return !P.byblock && g_.transform() == QTransform::fromTranslate(0.5, 0.5) && !g_.hasClipping();
   }
-  // The entries with a plain outline, in their order, and what touch()
-  // notes of it; and how many of them were drawn or left out so far.
-  struct OutlineNote {
-    std::size_t entry;
-    PixelBox touched;
-  };
-  std::vector<OutlineNote> outlines_;
-  std::size_t outlineAt_ = 0;
   // Whether the next plain piece is left out; counts it.
-  bool nextCovered() { return plainPieces_ < covered_.size() && covered_[plainPieces_++]; }
+  bool nextCovered() { return plainPieces_ < cover_->covered.size() && cover_->covered[plainPieces_++]; }
   // The box of the drawn points of a selected entry that draws nothing but
   // its outline, and the margin of its pen around them, in painter
   // coordinates, as drawGeometry notes them: grips drawn after it may cover
@@ -666,16 +681,23 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
   }
   if (collecting_) {
-    if (!P.forprint && p.selected && name.empty()) {
+    if (P.forprint || !p.selected) return;
+    GripCover::Entry& e = ownCover_.entries[i];
+    const auto first = static_cast<std::uint32_t>(pieces_.boxes.size());
+    // Drawn plainly twice, an entry's pieces could not be told apart.
+    if (e.gripsFrom != GripCover::kNone) ownCover_.twice = true;
+    if (name.empty())
       if (const auto o = plainOutline(p, P, t, width)) {
         // What it may touch on the target (nothing: it shows nowhere).
         const auto part = seenPart(o->box, o->margin);
         const PixelBox touched = part ? pixelsOf(*part) : PixelBox{};
         pieces_.addOutline(touched);
-        outlines_.push_back({i, touched});
+        e.outlineTouched = touched;
+        e.outline = true;
       }
-    }
-    if (!P.forprint && p.selected) drawGrips(p, P, t);
+    e.gripsFrom = first + e.outline;
+    drawGrips(p, P, t);
+    if (pieces_.boxes.size() == first) e = {};
     return;
   }
   const bool colorByBlock = p.colorispresent && p.colornr == 0;
@@ -691,11 +713,11 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   }
 
   const bool selectedLook = p.selected && !P.forprint;
-  if (selectedLook && outlineAt_ < outlines_.size() && outlines_[outlineAt_].entry == i && plain(P)) {
+  if (const GripCover::Entry* e = cover_->of(i); selectedLook && e && e->outline && plain(P)) {
     // Grips drawn after it hide it: only where it would draw is noted.
-    const PixelBox touched = outlines_[outlineAt_++].touched;
+    plainPieces_ = e->gripsFrom - 1;
     if (nextCovered()) {
-      if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(touched);
+      if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(e->outlineTouched);
       drawGrips(p, P, t);
       return;
     }
@@ -1056,6 +1078,10 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     return;
   }
   const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
+  if (plain) {
+    const GripCover::Entry* e = cover_->of(static_cast<std::size_t>(&p - d_.polys.data()));
+    plainPieces_ = e ? e->gripsFrom : cover_->covered.size();
+  }
   // Plain grips on a picture are set into its pixels as QPainter would draw them.
   auto* picture = dynamic_cast<QImage*>(g_.device());
   const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
@@ -1115,15 +1141,21 @@ void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
 }
 
 void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
+  ownCover_.entries.assign(d_.polys.size(), GripCover::Entry{});
   collecting_ = true;
   drawTab(P, layoutBlock);
   collecting_ = false;
+  if (ownCover_.twice) {
+    ownCover_ = {};
+    pieces_ = {};
+    return;
+  }
   const QPaintDevice* target = g_.device();
   const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
-  covered_ = CoveredPieces(pieces_, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
-  outlineAt_ = 0;
-  for (std::size_t k = 0; k < covered_.size(); ++k)
-    if (covered_[k]) ++(pieces_.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
+  ownCover_.covered =
+      CoveredPieces(pieces_, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
+  for (std::size_t k = 0; k < ownCover_.covered.size(); ++k)
+    if (ownCover_.covered[k]) ++(pieces_.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
   pieces_ = {};
 }
 
@@ -1215,12 +1247,13 @@ constexpr int kFewestRows = 64;
 // whole paint might have filled a hatch that they drew lined), or when
 // letters showed.
 bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock,
-                PaintPass& pass, bool& complete) {
+                const GripCover& cover, PaintPass& pass, bool& complete) {
   const int bands = std::min(WorkerCount(), canvas.height() / (kFewestRows / 2));
   const std::size_t n = d.polys.size();
   struct Band {
     QImage picture;
     std::vector<PixelBox> reach;
+    std::size_t gripsStamped = 0;
     double hatches = 0;
     bool incomplete = false, letters = false;
   };
@@ -1242,11 +1275,13 @@ bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& param
     painter.setPen(g.pen());
     painter.setBrush(g.brush());
     PaintPass own = pass;
+    own.gripsStamped = 0;
     if (pass.reach) {
       b.reach.assign(n, PixelBox{});
       own.reach = &b.reach;
     }
     Painter p(painter, d, &own);
+    p.shareCover(cover);
     // The rows of the band and a pixel around, in painter coordinates;
     // the first and the last reach beyond the canvas.
     constexpr double kAll = std::numeric_limits<double>::infinity();
@@ -1257,6 +1292,7 @@ bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& param
     b.hatches = p.hatchesSpent();
     b.incomplete = p.incomplete();
     b.letters = p.metLetters();
+    b.gripsStamped = own.gripsStamped;
   };
   RunTasks(bands, bandTask);
   double hatches = 0;
@@ -1270,6 +1306,7 @@ bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& param
     if (pass.reach)
       for (std::size_t i = 0; i < n; ++i) (*pass.reach)[i].add(b.reach[i]);
     complete = complete && !b.incomplete;
+    pass.gripsStamped += b.gripsStamped;
   }
   pass.spent = std::max(pass.spent, hatches);
   return true;
@@ -1285,20 +1322,17 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   if (hurry) painter.hurry();
   // A paint in a hurry may end early: the grips it would not reach cover
   // nothing. The count went by every entry the paint visits.
-  const bool manyGrips =
-      pass && pass->coverGrips && !params.forprint && !hurry && painter.selectedSeen() >= kManySelected;
-  if (manyGrips) painter.coverGrips(params, layoutBlock);
+  if (pass && pass->coverGrips && !params.forprint && !hurry && painter.selectedSeen() >= kManySelected)
+    painter.coverGrips(params, layoutBlock);
   // A large picture of many entries is painted in bands on the machine's
   // cores, when it does not hurry (which would end the bands at different
-  // points) and leaves out no grips (which are told in the order one whole
-  // paint draws them).
+  // points).
   auto* canvas = dynamic_cast<QImage*>(g.device());
-  if (pass && pass->inView && !pass->only && !hurry && !manyGrips && canvas && WorkerCount() > 1 &&
-      canvas->height() >= kFewestRows && d.polys.size() >= pass->inView->bandedFrom &&
-      !pass->inView->showsLetters(params.transform.zoom())) {
+  if (pass && pass->inView && !pass->only && !hurry && canvas && WorkerCount() > 1 && canvas->height() >= kFewestRows &&
+      d.polys.size() >= pass->inView->bandedFrom && !pass->inView->showsLetters(params.transform.zoom())) {
     bool complete = true;
     pass->spent = painter.countedSpent();
-    if (PaintBands(*canvas, g, d, params, layoutBlock, *pass, complete)) return complete;
+    if (PaintBands(*canvas, g, d, params, layoutBlock, painter.cover(), *pass, complete)) return complete;
   }
   painter.drawTab(params, layoutBlock);
   if (pass) pass->spent = painter.spent();

@@ -203,32 +203,43 @@ TEST(PartialPaintOfBlocks, AChangedMemberIsRedrawnWhereItsReferencesDrawIt) {
 }
 
 // Everything selected, painted with the grips and outlines that later grips
-// cover left out and the grips set into the pixels, and with all drawn by
-// QPainter: the same picture, bit for bit, and the same pixels noted for
-// each entry. Returns how many grips and how many outlines were left out.
+// cover left out and the grips set into the pixels, on one thread and in
+// bands, and with all drawn by QPainter: the same picture, bit for bit, and
+// on one thread the same pixels noted for each entry. Returns how many grips and how many
+// outlines were left out.
 std::pair<std::size_t, std::size_t> ExpectGripsAsEveryGripDrawn(Drawing& d, const View& v) {
   for (tpoly& p : d.polys) p.selected = true;
   Area a;
   a.show(d, v.tab, v.preview, v.zoom);
-  QImage pictures[2] = {QImage(480, 360, QImage::Format_RGB32), QImage(480, 360, QImage::Format_RGB32)};
-  std::vector<PixelBox> reach[2];
+  SpatialIndex index;
+  index.Refresh(d);
+  InView inView(index);
+  inView.bandedFrom = 0;
+  inView.refresh(d);
+  QImage pictures[3];
+  std::vector<PixelBox> reach[3];
   std::pair<std::size_t, std::size_t> covered;
-  for (const bool cover : {false, true}) {
-    QImage& canvas = pictures[cover];
+  for (const int way : {0, 1, 2}) {
+    SCOPED_TRACE(way);
+    const bool cover = way > 0;
+    QImage& canvas = pictures[way] = QImage(480, 360, QImage::Format_RGB32);
     QPainter g(&canvas);
     const TabPaint paint =
         PaintBackground(g, canvas.width(), canvas.height(), d, a.view, a.print, a.platform.page, 96);
     PaintPass pass;
     pass.shown = paint.shown;
     pass.coverGrips = pass.stampGrips = cover;
-    reach[cover].assign(d.polys.size(), PixelBox{});
-    pass.reach = &reach[cover];
+    if (way == 2) pass.inView = &inView;
+    reach[way].assign(d.polys.size(), PixelBox{});
+    pass.reach = &reach[way];
     DrawTab(g, d, paint.params, paint.layoutBlock, &pass);
-    covered = {pass.gripsCovered, pass.outlinesCovered};
+    if (way == 1) covered = {pass.gripsCovered, pass.outlinesCovered};
     if (cover && pass.gripsCovered + pass.gripsStamped > 0) EXPECT_GT(pass.gripsStamped, 0u);
   }
-  EXPECT_TRUE(pictures[0] == pictures[1]) << Difference(pictures[0], pictures[1]);
+  // (A paint of what is in view notes only what it visits.)
   EXPECT_TRUE(reach[0] == reach[1]);
+  for (const int way : {1, 2})
+    EXPECT_TRUE(pictures[0] == pictures[way]) << way << Difference(pictures[0], pictures[way]);
   return covered;
 }
 
