@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "document/pool.h"
+#include "document/workers.h"
 
 namespace vestrel {
 
@@ -89,32 +90,70 @@ std::size_t CountLineEndBytes(std::string_view text, bool withCR) {
 
 }  // namespace
 
+namespace {
+
+// Texts shorter than this are split into lines on one core.
+constexpr std::size_t kSplitBytes = std::size_t{8} << 20;
+
+}  // namespace
+
 bool LineList::assign(std::string text) {
   if (text.size() > kMaxBytes) return false;
   const std::string_view all(text);
   const bool hasCR = all.find('\r') != std::string_view::npos;
+  // A large text is split into lines in parts on the machine's cores, cut
+  // after a LF (which ends a line whatever stands before it).
+  std::vector<std::string_view> parts{all};
+  if (all.size() >= kSplitBytes && WorkerCount() > 1) {
+    const std::size_t lf = all.find('\n', all.size() / 2);
+    if (lf != std::string_view::npos && lf + 1 < all.size()) parts = {all.substr(0, lf + 1), all.substr(lf + 1)};
+  }
+  const std::size_t n = parts.size();
   // Room for every line, counted first: growing the index would copy it.
-  const std::size_t upper = CountLineEndBytes(all, hasCR) + 1;
-  if (upper > kMaxLines + 1) return false;
+  std::vector<std::size_t> upper(n), from(n), count(n);
+  RunTasks(static_cast<int>(n), [&](int k) {
+    upper[static_cast<std::size_t>(k)] = CountLineEndBytes(parts[static_cast<std::size_t>(k)], hasCR);
+  });
+  std::size_t room = 1;
+  for (std::size_t k = 0; k < n; ++k) from[k] = room - 1, room += upper[k];
+  if (room > kMaxLines + 1) return false;
 
   std::vector<Span> spans;
-  spans.reserve(upper);
-  PopulatePages(spans.data(), upper * sizeof(Span));
+  spans.reserve(room);
+  PreferHugePages(spans.data(), room * sizeof(Span));
+  PopulatePages(spans.data(), room * sizeof(Span));
+  spans.resize(room);
   // CR LF is one line end; a lone CR or LF is one too.
-  std::size_t start = 0;
-  bool tooLong = false;
-  EachLineEndByte(all, hasCR, [&](std::size_t i) {
-    if (i < start) return;  // the LF of a CR LF
-    tooLong = tooLong || ((i - start) & kAddedBit);  // a single line of 2 GiB or more
-    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start)});
-    start = i + 1;
-    if (all[i] == '\r' && start < all.size() && all[start] == '\n') ++start;
+  std::vector<char> tooLong(n, 0);
+  RunTasks(static_cast<int>(n), [&](int task) {
+    const auto k = static_cast<std::size_t>(task);
+    const std::string_view part = parts[k];
+    const auto offset = static_cast<std::size_t>(part.data() - all.data());
+    Span* out = spans.data() + from[k];
+    std::size_t start = 0, made = 0;
+    bool tooLongHere = false;
+    EachLineEndByte(part, hasCR, [&](std::size_t i) {
+      if (i < start) return;                                   // the LF of a CR LF
+      tooLongHere = tooLongHere || ((i - start) & kAddedBit);  // a single line of 2 GiB or more
+      out[made++] = {static_cast<std::uint32_t>(offset + start), static_cast<std::uint32_t>(i - start)};
+      start = i + 1;
+      if (part[i] == '\r' && start < part.size() && part[start] == '\n') ++start;
+    });
+    if (start < part.size()) {
+      tooLongHere = tooLongHere || ((part.size() - start) & kAddedBit);
+      out[made++] = {static_cast<std::uint32_t>(offset + start), static_cast<std::uint32_t>(part.size() - start)};
+    }
+    count[k] = made;
+    tooLong[k] = tooLongHere;
   });
-  if (start < all.size()) {
-    tooLong = tooLong || ((all.size() - start) & kAddedBit);
-    spans.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(all.size() - start)});
+  // The parts' lines one after the other (CR LF counted twice left room).
+  std::size_t lines = count[0];
+  for (std::size_t k = 1; k < n; ++k) {
+    std::memmove(spans.data() + lines, spans.data() + from[k], count[k] * sizeof(Span));
+    lines += count[k];
   }
-  if (spans.size() > kMaxLines || tooLong) return false;
+  spans.resize(lines);
+  if (lines > kMaxLines || std::find(tooLong.begin(), tooLong.end(), 1) != tooLong.end()) return false;
 
   base_ = std::move(text);
   added_.clear();

@@ -22,16 +22,32 @@
 
 namespace vestrel {
 
-// Has the system back the whole pages of [p, p + bytes) with memory now,
-// as writing them would, in one call rather than a fault per page. Only a
-// way to be faster: where the system cannot, the pages come on first
-// touch as usual.
+// Gives the system `advice` on the whole pages of `page` bytes within
+// [p, p + bytes). Only a way to be faster: where the system cannot take
+// it, nothing changes.
+inline void AdvisePages(void* p, std::size_t bytes, std::uintptr_t page, int advice) {
+  const auto from = (reinterpret_cast<std::uintptr_t>(p) + page - 1) & ~(page - 1);
+  const auto to = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(page - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
+}
+
+// Has the system back the pages of [p, p + bytes) with memory now, as
+// writing them would, in one call rather than a fault per page; where it
+// cannot, the pages come on first touch as usual.
 inline void PopulatePages(void* p, std::size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
-  constexpr std::uintptr_t kPage = 4096;
-  const auto from = (reinterpret_cast<std::uintptr_t>(p) + kPage - 1) & ~(kPage - 1);
-  const auto to = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kPage - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+  AdvisePages(p, bytes, 4096, MADV_POPULATE_WRITE);
+#else
+  (void)p, (void)bytes;
+#endif
+}
+
+// Asks the system to back [p, p + bytes) with huge pages, for a large block
+// filled at once: a fault (or a page asked for) then brings 2 MiB, not
+// 4 KiB.
+inline void PreferHugePages(void* p, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  AdvisePages(p, bytes, std::uintptr_t{2} << 20, MADV_HUGEPAGE);
 #else
   (void)p, (void)bytes;
 #endif

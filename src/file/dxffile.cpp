@@ -112,6 +112,7 @@ FileError ReadWholeFile(const std::string& path, std::string& bytes, std::uintma
   // The pages asked for at once before they are cleared and read into.
   std::string read;
   read.reserve(static_cast<std::size_t>(st.st_size));
+  PreferHugePages(read.data(), read.capacity());
   PopulatePages(read.data(), read.capacity());
   read.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;

@@ -34,24 +34,26 @@ TEST(LineListSplit, LineEndsOfEveryKind) {
   }
 }
 
+// The lines of `t` split one byte at a time.
+std::vector<std::string> Bytewise(const std::string& t) {
+  std::vector<std::string> out;
+  std::string line;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] != '\r' && t[i] != '\n') {
+      line += t[i];
+      continue;
+    }
+    out.push_back(line);
+    line.clear();
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+  }
+  if (!line.empty()) out.push_back(line);
+  return out;
+}
+
 // The split looks at several bytes at once: line ends at every place
 // within and across those steps, against splitting one byte at a time.
 TEST(LineListSplit, EveryPlaceOfEveryLineEnd) {
-  auto bytewise = [](const std::string& t) {
-    std::vector<std::string> out;
-    std::string line;
-    for (std::size_t i = 0; i < t.size(); ++i) {
-      if (t[i] != '\r' && t[i] != '\n') {
-        line += t[i];
-        continue;
-      }
-      out.push_back(line);
-      line.clear();
-      if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-    }
-    if (!line.empty()) out.push_back(line);
-    return out;
-  };
   std::uint32_t seed = 12345;
   for (int round = 0; round < 3000; ++round) {
     seed = seed * 1664525u + 1013904223u;
@@ -64,7 +66,26 @@ TEST(LineListSplit, EveryPlaceOfEveryLineEnd) {
     }
     LineList l;
     ASSERT_TRUE(l.assign(text));
-    ASSERT_EQ(All(l), bytewise(text)) << "text: " << ::testing::PrintToString(text);
+    ASSERT_EQ(All(l), Bytewise(text)) << "text: " << ::testing::PrintToString(text);
+  }
+}
+
+// A large text is split in parts, cut after a LF near its middle: line ends
+// of every kind there, and a text with no LF after its middle.
+TEST(LineListSplit, ALargeTextAsOneByteAtATime) {
+  const std::string filler(90, 'x');
+  const char* const middles[] = {"\r\n\r\n", "\n\n", "\r\r\n\r", "\n\r", "\r", "y\r\nz\n"};
+  for (const char* middle : middles) {
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+      std::string text;
+      while (text.size() < (std::size_t{9} << 20) / 2) text += filler + end;
+      text += middle;
+      while (text.size() < (std::size_t{9} << 20)) text += filler + end;
+      text += "last";
+      LineList l;
+      ASSERT_TRUE(l.assign(text));
+      ASSERT_EQ(All(l), Bytewise(text)) << ::testing::PrintToString(middle) << ::testing::PrintToString(end);
+    }
   }
 }
 
