@@ -142,6 +142,10 @@ struct Drawing {
     return at >= 0 ? value(at) : std::string_view{};
   }
   std::string_view layer(const tpoly& p) const { return p.layerpresent ? value(p.layerlinenr) : std::string_view{}; }
+  // The entry's slot in the layer table; nullptr when it names none there.
+  const TLayer* layerOf(const tpoly& p) const {
+    return p.layerindex >= 0 && p.layerindex < anzlayer ? &layers[static_cast<std::size_t>(p.layerindex)] : nullptr;
+  }
   std::string_view ltname(const tpoly& p) const {
     return p.ltnamepresent ? value(p.ltnamelinenr) : std::string_view{};
   }

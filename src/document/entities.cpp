@@ -168,6 +168,7 @@ bool Reader::commonGroup(tpoly& p, Kind kind) {
     case 8:
       p.layerpresent = true;
       p.layerlinenr = valueLine();
+      p.layerindex = layerIndexOf(value_);
       return true;
     case 6:
       if (kind == Kind::VIEWPORT) return false;
@@ -195,6 +196,31 @@ bool Reader::commonGroup(tpoly& p, Kind kind) {
       return true;
     default: return false;
   }
+}
+
+std::int32_t Reader::layerIndexOf(std::string_view name) {
+  if (name.empty()) return -1;
+  if (layersMapped_ != d_.anzlayer) {
+    layerIndex_.clear();
+    for (std::int32_t i = 0; i < d_.anzlayer; ++i)
+      layerIndex_.try_emplace(Trim(d_.layers[static_cast<std::size_t>(i)].name), i);
+    layersMapped_ = d_.anzlayer;
+    lastLayerName_ = {};
+  }
+  layersAsked_ = std::min(layersAsked_, d_.anzlayer);
+  // Entries come in runs on the same layer.
+  if (name == lastLayerName_) return lastLayerIndex_;
+  const auto it = layerIndex_.find(name);
+  lastLayerName_ = name;
+  return lastLayerIndex_ = it == layerIndex_.end() ? -1 : it->second;
+}
+
+// Entries read before (a part of) the layer table may name a layer it had
+// not yet then; the first slot of a name stays its first as the table grows.
+void Reader::resolveLateLayers() {
+  if (layersAsked_ >= d_.anzlayer) return;
+  for (tpoly& p : d_.polys)
+    if (p.layerpresent && p.layerindex < 0) p.layerindex = layerIndexOf(d_.layer(p));
 }
 
 void Reader::readEntity(Kind kind) {

@@ -159,6 +159,7 @@ void Reader::run() {
         skipObject();
     }
   }
+  resolveLateLayers();
   sortLayouts();
   d_.parserecord = {true, outside_, seed_, seedPaired_, tablesEnd_, dxf_.identity()};
 }

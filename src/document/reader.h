@@ -213,6 +213,17 @@ class Reader {
     Point3 textAt, textDirection{1, 0, 0}, textNormal{0, 0, 1};
     double scale = 1, width = 0;
   } mleader_;
+  // The layers by name, the first slot of each name, for the entries'
+  // layer indexes; built from the layer table as it stands when an entry
+  // first asks (again when the table has grown since). `layersAsked_`: the
+  // fewest layers an entry was resolved against.
+  std::int32_t layerIndexOf(std::string_view name);
+  void resolveLateLayers();
+  std::unordered_map<std::string_view, std::int32_t> layerIndex_;
+  std::int32_t layersMapped_ = -1;
+  std::int32_t layersAsked_ = INT32_MAX;
+  std::string_view lastLayerName_;
+  std::int32_t lastLayerIndex_ = -1;
   // The last block reference read, which the attributes after it belong to.
   std::size_t lastInsert_ = SIZE_MAX;
   // The bulges of the current object's points, by index; none beyond.

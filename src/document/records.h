@@ -120,6 +120,10 @@ struct tpoly {
   // index of their record in the drawing's table of that kind (TextData,
   // DimensionData, ViewportData, InsertData, HatchData).
   std::int32_t extra = -1;
+  // The entry's layer: its slot in Drawing::layers, the first of the name
+  // its group 8 gives; -1 when it gives none, an empty one, or one the
+  // table does not have. Resolved by the reader.
+  std::int32_t layerindex = -1;
 
   double thewid = 0;
   double radius1 = 0;  // ELLIPSE: the length of its major axis

@@ -72,19 +72,26 @@ void RefreshPropertyBar(PropertyBar& bar, const Drawing& d) {
 void ShowProperties(PropertyBar& bar, const Drawing& d, int tab) {
   const TabScope scope = TabScope::OfTab(d, tab);
   std::optional<Properties> common;
+  std::int32_t commonLayer = -1;  // the first one's slot in the layer table
   bool differ[4] = {};
+  auto layerOf = [&](const tpoly& p) { return p.layerpresent ? d.layer(p) : "0"; };
+  auto linetypeOf = [&](const tpoly& p) { return p.ltnamepresent ? d.value(p.ltnamelinenr) : "BYLAYER"; };
   for (const tpoly& p : d.polys) {
     if (!p.selected || !scope.shows(p)) continue;
-    Properties o{p.layerpresent ? d.layer(p) : "0", p.ltnamepresent ? d.value(p.ltnamelinenr) : "BYLAYER",
-                 p.truecolorpresent ? -1 : p.colorispresent ? p.colornr : 256, p.linweightpresent ? p.lineweight : -1};
+    const int color = p.truecolorpresent ? -1 : p.colorispresent ? p.colornr : 256;
+    const int weight = p.linweightpresent ? p.lineweight : -1;
     if (!common) {
-      common = o;
+      common = Properties{layerOf(p), linetypeOf(p), color, weight};
+      commonLayer = p.layerindex;
       continue;
     }
-    differ[0] |= !SameName(o.layer, common->layer);
-    differ[1] |= !SameName(o.linetype, common->linetype);
-    differ[2] |= o.color != common->color;
-    differ[3] |= o.weight != common->weight;
+    // The names are read only where they may still tell: entries on the
+    // same slot of the layer table have the same name.
+    if (!differ[0] && (p.layerindex < 0 || p.layerindex != commonLayer))
+      differ[0] = !SameName(layerOf(p), common->layer);
+    if (!differ[1]) differ[1] = !SameName(linetypeOf(p), common->linetype);
+    differ[2] |= color != common->color;
+    differ[3] |= weight != common->weight;
   }
   const std::string layer = NewObjectLayer(d), linetype = NewObjectLineType(d);
   if (!common)

@@ -62,28 +62,23 @@ Argb getcolornr(int nr, bool showmodel) {
 }
 
 StyleTables::StyleTables(const Drawing& d) : d_(d) {
-  for (int i = 0; i < d.anzlayer; ++i) layers_.try_emplace(Trim(d.layers[static_cast<std::size_t>(i)].name), i);
+  layers_.reserve(static_cast<std::size_t>(std::max(d.anzlayer, 0)));
+  for (int i = 0; i < d.anzlayer; ++i) {
+    const TLayer& l = d.layers[static_cast<std::size_t>(i)];
+    LayerLook& look = layers_.emplace_back();
+    look.found = true;
+    look.colornr = l.colornr;
+    look.off = l.colornr < 0 || (l.flag & 1) != 0;
+    if (l.linweightpresent) look.lineweight = l.lineweight;
+    look.ltname = l.ltname;
+    look.locked = (l.flag & 4) != 0;
+  }
   for (int i = 0; i < d.anzlt; ++i) linetypes_.try_emplace(d.linetype[static_cast<std::size_t>(i)].name, i);
 }
 
 LayerLook StyleTables::layer(const tpoly& p) const {
-  LayerLook look;
-  if (!p.layerpresent) return look;
-  const std::string_view name = d_.layer(p);
-  if (name.empty()) return look;
-  // Entries come in runs on the same layer.
-  if (name == lastName_) return lastLook_;
-  lastName_ = name;
-  const auto it = layers_.find(name);
-  if (it == layers_.end()) return lastLook_ = look;
-  const TLayer& l = d_.layers[static_cast<std::size_t>(it->second)];
-  look.found = true;
-  look.colornr = l.colornr;
-  look.off = l.colornr < 0 || (l.flag & 1) != 0;
-  if (l.linweightpresent) look.lineweight = l.lineweight;
-  look.ltname = l.ltname;
-  look.locked = (l.flag & 4) != 0;
-  return lastLook_ = look;
+  const auto i = static_cast<std::size_t>(p.layerindex);
+  return p.layerindex >= 0 && i < layers_.size() ? layers_[i] : LayerLook{};
 }
 
 const TLineType* StyleTables::linetype(std::string_view name) const {
@@ -92,6 +87,7 @@ const TLineType* StyleTables::linetype(std::string_view name) const {
 }
 
 bool OnLayerZero(const Drawing& d, const tpoly& p) {
+  if (const TLayer* l = d.layerOf(p)) return Trim(l->name) == "0";
   const std::string_view name = d.layer(p);
   return name.empty() || name == "0";
 }

@@ -30,7 +30,8 @@ struct LayerLook {
   std::string_view ltname;  // the layer's line type
 };
 
-// Looks entries' layers and line types up by name, once per paint.
+// What each layer gives its entries, and the line types by name, looked up
+// once per paint.
 class StyleTables {
  public:
   explicit StyleTables(const Drawing& d);
@@ -40,10 +41,8 @@ class StyleTables {
 
  private:
   const Drawing& d_;
-  std::unordered_map<std::string_view, int> layers_;
+  std::vector<LayerLook> layers_;  // by slot of the layer table
   std::unordered_map<std::string_view, int> linetypes_;
-  mutable std::string_view lastName_;
-  mutable LayerLook lastLook_;
 };
 
 // Whether the entry is on layer "0" (where an entry without a layer is).

@@ -402,9 +402,9 @@ class Painter {
   std::optional<QRectF> seenPart(QRectF r, double margin) const;
   PixelBox pixelsOf(const QRectF& r) const;
   // The entries visited next lie far apart in memory, and so do their
-  // points and the names of their layers: the entry `entry` places ahead
-  // is asked for early, and the points and layer name of the one `line`
-  // places ahead (whose record has arrived by then). kNoOwner: none.
+  // points: the entry `entry` places ahead is asked for early, and the
+  // points of the one `line` places ahead (whose record has arrived by
+  // then). kNoOwner: none.
   static constexpr std::size_t kAheadEntry = 4, kAheadLine = 2;
   void ahead(std::size_t entry, std::size_t line) const {
     if (entry != kNoOwner) {
@@ -420,8 +420,6 @@ class Painter {
       const std::size_t count = std::min(d_.points.size() - first, static_cast<std::size_t>(std::clamp(p.anzp, 0, 8)));
       const char* points = reinterpret_cast<const char*>(d_.points.data() + first);
       for (std::size_t b = 0; b < count * sizeof(Tmypoi); b += 64) __builtin_prefetch(points + b);
-      if (p.layerpresent && static_cast<std::size_t>(p.layerlinenr) < d_.dxf.size())
-        __builtin_prefetch(d_.dxf[static_cast<std::size_t>(p.layerlinenr)].data());
     }
   }
   // Whether references are to be left out from here on.

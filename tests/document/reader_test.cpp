@@ -2,6 +2,9 @@
 // layouts, the entity frame and the lists it leaves for the window.
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "document/journal.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -374,6 +377,58 @@ TEST(ReaderFrame, ReparseGivesTheSameResult) {
   EXPECT_EQ(d.anzpoly(), firstCount);
   EXPECT_EQ(d.maxhandle, firstHandle);
   EXPECT_EQ(d.anzlayer, 2);
+}
+
+// An edit of some entries reads only those again: every entry has the slot
+// of its layer that reading it all gives, those moved with the lines too.
+TEST(ReaderFrame, LayerSlotsAfterAnEditAreThoseOfAFullReading) {
+  auto line = [](const char* layer) { return "  0\nLINE\n  8\n" + std::string(layer) + "\n 10\n0\n 20\n0\n"; };
+  Drawing d = Parsed(WithEof(Section("TABLES", kTables) +
+                             Section("ENTITIES", line("0") + line("HIDDEN") + line("0") + line("HIDDEN"))));
+  Journal j;
+  struct Edit {
+    const char* what;
+    std::function<void(ChangeStep&)> apply;
+    std::vector<int> slots;
+  };
+  auto entry = [&](std::size_t i) -> const tpoly& { return d.polys[i]; };
+  const Edit edits[] = {
+      {"a layer changed", [&](ChangeStep& s) { s.overwrite(entry(1).layerlinenr, "0"); }, {0, 0, 0, 1}},
+      {"to one not in the table", [&](ChangeStep& s) { s.overwrite(entry(0).layerlinenr, "NONE"); }, {-1, 0, 0, 1}},
+      {"to an empty one", [&](ChangeStep& s) { s.overwrite(entry(2).layerlinenr, ""); }, {-1, 0, -1, 1}},
+      {"its group 8 gone", [&](ChangeStep& s) { s.erase(entry(3).layerlinenr - 1, 2); }, {-1, 0, -1, -1}},
+      {"a second group 8",
+       [&](ChangeStep& s) {
+         s.insert(entry(0).layerlinenr + 1, {"  8", "HIDDEN"});
+       },
+       {1, 0, -1, -1}},
+      {"the entries after moved",
+       [&](ChangeStep& s) {
+         s.insert(entry(0).linefrom + 2, {" 62", "1"});
+       },
+       {1, 0, -1, -1}},
+      {"a group 8 again",
+       [&](ChangeStep& s) {
+         s.insert(entry(3).linefrom + 2, {"  8", "HIDDEN"});
+       },
+       {1, 0, -1, 1}},
+  };
+  for (const Edit& e : edits) {
+    SCOPED_TRACE(e.what);
+    {
+      ChangeStep step(j, d.dxf);
+      e.apply(step);
+    }
+    processdxf(d);
+    EXPECT_FALSE(d.reparsed.whole);
+    Drawing full = d;  // another list: read whole
+    processdxf(full);
+    ASSERT_EQ(d.anzpoly(), 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(d.polys[i].layerindex, e.slots[i]) << i;
+      EXPECT_EQ(full.polys[i].layerindex, e.slots[i]) << i;
+    }
+  }
 }
 
 }  // namespace

@@ -39,12 +39,11 @@ std::string Fields(const A&... a) {
 inline std::string Of(const tpoly& p) {
   return Fields(p.psfrom, p.anzp, p.snapfrom, p.anzs, p.linefrom, p.linebis, p.han, p.layhan, p.layerlinenr,
                 p.ltnamelinenr, p.colorlinenr, p.colornr, p.truecolor, p.lineweightlinenr, p.lineweight,
-                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid,
-                p.addtextmode, p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent,
-                p.kind, p.ispaperspace, p.locked, p.setwidonce, p.linweighttpolypresent, p.arrowhead,
-                p.colorispresent, p.truecolorpresent, p.needext210, p.needext220, p.needext230, p.isblock,
-                p.massselected, p.selected, p.isclosed, p.extra, p.extrakind, p.thewid,
-                p.radius1, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
+                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid, p.addtextmode,
+                p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent, p.kind, p.ispaperspace,
+                p.locked, p.setwidonce, p.linweighttpolypresent, p.arrowhead, p.colorispresent, p.truecolorpresent,
+                p.needext210, p.needext220, p.needext230, p.isblock, p.massselected, p.selected, p.isclosed, p.extra,
+                p.extrakind, p.layerindex, p.thewid, p.radius1, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
                 p.boxmaxx, p.boxmaxy);
 }
 inline std::string Of(const Tmypoi& q) {

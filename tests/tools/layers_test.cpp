@@ -7,6 +7,7 @@
 #include "support/dxf_text.h"
 #include "support/fake_platform.h"
 #include "tools/editor.h"
+#include "view/colors.h"
 
 namespace vestrel {
 namespace {
@@ -180,6 +181,36 @@ TEST_F(LayerManager, ANewLayerFromTheManager) {
   EXPECT_EQ(LayerGroup("W\\U+00E4nde", "62"), "5");
   EXPECT_EQ(LayerGroup("W\\U+00E4nde", "6"), "CENTER");
   EXPECT_EQ(LayerGroup("W\\U+00E4nde", "370"), "25");
+}
+
+// What the manager changes of a layer, its entries show at once; entries
+// on a layer it makes find it.
+TEST_F(LayerManager, EntriesFollowTheirLayers) {
+  Drawing& d = editor.drawing;
+  std::vector<std::string> lines;
+  for (const char* layer : {"LAYER1", "NEW", "HIDDEN", "0"})
+    lines.insert(lines.end(), {"  0", "LINE", "  8", layer, " 10", "0", " 20", "0", " 11", "1", " 21", "1"});
+  d.dxf.insert(static_cast<std::size_t>(d.insertlinepos), lines);
+  processdxf(d);
+  ASSERT_EQ(d.anzpoly(), 4);
+  platform.layerDialog.answers.push_back({[](LayerDialogValues& v) { v.rows[1].Gesperrt = v.locked; }});
+  editor.LayerBtnClick();
+  editor.AllesAuswhlen1Click();
+  EXPECT_FALSE(d.polys[0].selected);  // on the layer locked now
+  EXPECT_TRUE(d.polys[1].selected && d.polys[2].selected && d.polys[3].selected);
+  EXPECT_FALSE(StyleTables(d).layer(d.polys[1]).found);
+  platform.layerDialog.answers.push_back({[](LayerDialogValues& v) { v.newLayer = true; }});
+  platform.newLayerDialog.answers.push_back({[](NewLayerDialogValues& v) {
+    v.Edit1 = "NEW";
+    v.ColorComboBox = 4;  // "Blau"
+  }});
+  editor.LayerBtnClick();
+  ASSERT_EQ(d.anzlayer, 4);
+  const StyleTables tables(d);
+  const int colours[] = {3, 5, -12, 7};
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(tables.layer(d.polys[i]).colornr, colours[i]) << i;
+  EXPECT_TRUE(tables.layer(d.polys[0]).locked);
+  EXPECT_TRUE(tables.layer(d.polys[2]).off);
 }
 
 TEST_F(LayerManager, ALineStyleIsCheckedThenAdded) {

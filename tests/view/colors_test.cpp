@@ -104,5 +104,74 @@ TEST(Colors, DashPatterns) {
   EXPECT_EQ(pattern(0, 100, true), (std::vector<double>{5, 5}));
 }
 
+// An entry's layer is the first of the table's layers of its name, to the
+// byte; it has none without a name, with an empty one or with one not in
+// the table. Wherever the layer tables stand in the file, entries before
+// them included.
+TEST(Colors, EntriesTakeTheFirstLayerOfTheirName) {
+  const std::string first =
+      "  0\nTABLE\n  2\nLAYER\n"
+      "  0\nLAYER\n  2\n0\n 62\n2\n"
+      "  0\nLAYER\n  2\nA\n 62\n3\n"
+      "  0\nLAYER\n  2\nA\n 62\n5\n"
+      "  0\nLAYER\n  2\nlower\n 62\n6\n 70\n4\n"
+      "  0\nENDTAB\n";
+  const std::string second = "  0\nTABLE\n  2\nLAYER\n  0\nLAYER\n  2\nLATE\n 62\n1\n  0\nENDTAB\n";
+  struct Entry {
+    const char* kind;
+    const char* groups;
+    int slot, colornr;
+    bool zero;
+  };
+  const Entry entries[] = {
+      {"LINE", " 10\n0\n", -1, 7, true},                    // no group 8: layer "0", not looked up
+      {"LINE", "  8\n\n", -1, 7, true},                     // an empty name likewise
+      {"LINE", "  8\nNOWHERE\n", -1, 7, false},             // not in the table
+      {"LINE", "  8\nA\n", 1, 3, false},                    // the first of two of that name
+      {"LINE", "  8\n  A  \n", 1, 3, false},                // blanks around do not count
+      {"LINE", "  8\na\n", -1, 7, false},                   // letter case does
+      {"LINE", "  8\nNOWHERE\n  8\nlower\n", 3, 6, false},  // the last group 8
+      {"LINE", "  8\n0\n", 0, 2, true},
+      {"LINE", "  8\nLATE\n", 4, 1, false},  // in the second table
+      {"POLYLINE", "  8\nA\n 66\n1\n  0\nVERTEX\n  8\nLATE\n  0\nSEQEND\n  8\nLATE\n", 1, 3, false},  // its header's
+  };
+  std::string body;
+  for (const Entry& e : entries) body += "  0\n" + std::string(e.kind) + "\n" + e.groups;
+  const std::string entities = test::Section("ENTITIES", body);
+  const std::pair<const char*, std::string> files[] = {
+      {"tables first", test::Section("TABLES", first + second) + entities},
+      {"tables last", entities + test::Section("TABLES", first + second)},
+      {"a second table after the entities",
+       test::Section("TABLES", first) + entities + test::Section("TABLES", second)},
+  };
+  for (const auto& [name, text] : files) {
+    SCOPED_TRACE(name);
+    Drawing d = test::Parsed(test::WithEof(text));
+    ASSERT_EQ(d.anzpoly(), static_cast<std::int32_t>(std::size(entries)));
+    ASSERT_EQ(d.anzlayer, 5);
+    for (int pass = 0; pass < 2; ++pass) {  // and as read again
+      const StyleTables tables(d);
+      for (std::size_t i = 0; i < std::size(entries); ++i) {
+        SCOPED_TRACE(entries[i].groups);
+        const tpoly& p = d.polys[i];
+        EXPECT_EQ(p.layerindex, entries[i].slot);
+        EXPECT_EQ(tables.layer(p).found, entries[i].slot >= 0);
+        EXPECT_EQ(tables.layer(p).colornr, entries[i].colornr);
+        EXPECT_EQ(tables.layer(p).locked, entries[i].slot == 3);
+        EXPECT_EQ(OnLayerZero(d, p), entries[i].zero);
+      }
+      d.parserecord = {};  // read in full again, on the slots of this parse
+      processdxf(d);
+    }
+  }
+  // Without a layer table, layer "0" is still where an entry names it.
+  const Drawing bare = test::Parsed(test::WithEof(entities));
+  ASSERT_EQ(bare.anzlayer, 0);
+  for (std::size_t i = 0; i < std::size(entries); ++i) {
+    EXPECT_EQ(bare.polys[i].layerindex, -1);
+    EXPECT_EQ(OnLayerZero(bare, bare.polys[i]), entries[i].zero) << entries[i].groups;
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
