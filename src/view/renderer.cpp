@@ -448,7 +448,18 @@ class Painter {
   // drawn plainly (on pixel centres, without a clip) are collected in their
   // order.
   bool collecting_ = false;
-  Pieces pieces_;
+  // What a painter collecting in parts takes: of the selected entries it
+  // visits, the runs of kCollectRun whose number modulo parts_ is part_.
+  // It notes, at the start of each run it takes, how many pieces and
+  // entries it had collected.
+  static constexpr std::size_t kCollectRun = 512;
+  int part_ = 0, parts_ = 1;
+  std::size_t visits_ = 0;
+  struct Collected {
+    Pieces pieces;
+    std::vector<std::pair<std::size_t, GripCover::Entry>> entries;  // by index, their pieces counted here
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+  } collected_;
   GripCover ownCover_;
   const GripCover* cover_ = &ownCover_;
   // The plain piece drawn next.
@@ -626,7 +637,13 @@ void Painter::draw(const DrawParams& P, int depth) {
 
 void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool shown) {
   tpoly& p = d_.polys[i];
-  if (collecting_ && !p.selected) return;  // it has no grips to collect
+  if (collecting_) {
+    if (!p.selected) return;  // it has no grips to collect
+    const std::size_t visit = visits_++;
+    if (visit / kCollectRun % static_cast<std::size_t>(parts_) != static_cast<std::size_t>(part_)) return;
+    if (visit % kCollectRun == 0)
+      collected_.runs.emplace_back(collected_.pieces.boxes.size(), collected_.entries.size());
+  }
   // An entry of the scope itself (not a block's member drawn by a
   // reference) the pass may leave out. Where no layer is locked, it leaves
   // it out at once; else the entry is still told its layer is locked.
@@ -679,23 +696,22 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
     if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
   }
   if (collecting_) {
-    if (P.forprint || !p.selected) return;
-    GripCover::Entry& e = ownCover_.entries[i];
-    const auto first = static_cast<std::uint32_t>(pieces_.boxes.size());
-    // Drawn plainly twice, an entry's pieces could not be told apart.
-    if (e.gripsFrom != GripCover::kNone) ownCover_.twice = true;
+    if (P.forprint) return;
+    Pieces& pieces = collected_.pieces;
+    GripCover::Entry e;
+    const auto first = static_cast<std::uint32_t>(pieces.boxes.size());
     if (name.empty())
       if (const auto o = plainOutline(p, P, t, width)) {
         // What it may touch on the target (nothing: it shows nowhere).
         const auto part = seenPart(o->box, o->margin);
         const PixelBox touched = part ? pixelsOf(*part) : PixelBox{};
-        pieces_.addOutline(touched);
+        pieces.addOutline(touched);
         e.outlineTouched = touched;
         e.outline = true;
       }
     e.gripsFrom = first + e.outline;
     drawGrips(p, P, t);
-    if (pieces_.boxes.size() == first) e = {};
+    if (pieces.boxes.size() > first) collected_.entries.emplace_back(i, e);
     return;
   }
   const bool colorByBlock = p.colorispresent && p.colornr == 0;
@@ -1071,7 +1087,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     for (std::size_t j = 0; j < pts.size() && plain; ++j)
       if (const Tmypoi& q = pts[j]; q.linex > 0 && !icon(j)) {
         const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
-        pieces_.addGrip(WholePixels(gx), WholePixels(gy));
+        collected_.pieces.addGrip(WholePixels(gx), WholePixels(gy));
       }
     return;
   }
@@ -1139,22 +1155,52 @@ void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
 }
 
 void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
+  // Gone through on the machine's cores, each painter taking its runs of
+  // the selected entries visited; the pieces then put in the order of one
+  // going through.
+  const int parts = WorkerCount();
+  std::vector<Collected> collected(static_cast<std::size_t>(parts));
+  RunTasks(parts, [&](int k) {
+    Painter c(g_, d_, pass_);
+    c.collecting_ = true;
+    c.noteLocked_ = false;
+    c.part_ = k, c.parts_ = parts;
+    c.drawTab(P, layoutBlock);
+    collected[static_cast<std::size_t>(k)] = std::move(c.collected_);
+  });
+  Pieces pieces;
   ownCover_.entries.assign(d_.polys.size(), GripCover::Entry{});
-  collecting_ = true;
-  drawTab(P, layoutBlock);
-  collecting_ = false;
+  for (std::size_t run = 0;; ++run) {
+    const Collected& c = collected[run % collected.size()];
+    const std::size_t j = run / collected.size();
+    if (j >= c.runs.size()) break;
+    const auto [piecesFrom, entriesFrom] = c.runs[j];
+    const std::size_t piecesTo = j + 1 < c.runs.size() ? c.runs[j + 1].first : c.pieces.boxes.size();
+    const std::size_t entriesTo = j + 1 < c.runs.size() ? c.runs[j + 1].second : c.entries.size();
+    const auto shift = static_cast<std::uint32_t>(pieces.boxes.size() - piecesFrom);
+    pieces.boxes.insert(pieces.boxes.end(), c.pieces.boxes.begin() + static_cast<std::ptrdiff_t>(piecesFrom),
+                        c.pieces.boxes.begin() + static_cast<std::ptrdiff_t>(piecesTo));
+    pieces.grip.insert(pieces.grip.end(), c.pieces.grip.begin() + static_cast<std::ptrdiff_t>(piecesFrom),
+                       c.pieces.grip.begin() + static_cast<std::ptrdiff_t>(piecesTo));
+    for (std::size_t k = entriesFrom; k < entriesTo; ++k) {
+      auto [i, e] = c.entries[k];
+      GripCover::Entry& to = ownCover_.entries[i];
+      // Drawn plainly twice, an entry's pieces could not be told apart.
+      if (to.gripsFrom != GripCover::kNone) ownCover_.twice = true;
+      e.gripsFrom += shift;
+      to = e;
+    }
+  }
   if (ownCover_.twice) {
     ownCover_ = {};
-    pieces_ = {};
     return;
   }
   const QPaintDevice* target = g_.device();
   const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
   ownCover_.covered =
-      CoveredPieces(pieces_, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
+      CoveredPieces(pieces, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
   for (std::size_t k = 0; k < ownCover_.covered.size(); ++k)
-    if (ownCover_.covered[k]) ++(pieces_.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
-  pieces_ = {};
+    if (ownCover_.covered[k]) ++(pieces.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
 }
 
 std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
