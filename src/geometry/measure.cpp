@@ -60,7 +60,7 @@ Chords ChordsOf(const std::vector<Point2>& points, std::size_t stride) {
 
 }  // namespace
 
-Contour SampledContour(const std::function<Point2(double)>& at, std::span<const double> breaks) {
+Contour SampledContour(const std::function<Point2(double)>& at, std::span<const double> breaks, bool withPath) {
   // Chords fall short of a smooth curve by shares that go with the square,
   // the fourth power, ... of their length: three flattenings, each twice
   // as fine as the one before, give the limit to the sixth power (Romberg).
@@ -85,8 +85,8 @@ Contour SampledContour(const std::function<Point2(double)>& at, std::span<const 
   if (c.closed) {
     c.area = limit(fine.twiceArea, half.twiceArea, quarter.twiceArea) / 2;
     points.pop_back();
-    c.path = PolygonPath(points);
-  } else {
+    if (withPath) c.path = PolygonPath(points);
+  } else if (withPath) {
     for (std::size_t i = 1; i < points.size(); ++i) c.path.pieces.push_back(SegmentPiece(points[i - 1], points[i]));
   }
   return c;

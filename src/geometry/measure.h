@@ -33,8 +33,9 @@ Contour ContourOf(Path path);
 // A curve given by its points at(v) for v over the spans between
 // `breaks` (ascending): its length and area by chords through ever more
 // points, taken to the limit (Romberg), exact to about 1e-12 relative for
-// smooth spans. Closed when its ends meet.
-Contour SampledContour(const std::function<Point2(double)>& at, std::span<const double> breaks);
+// smooth spans. Closed when its ends meet. Without its path (the chords
+// through the points) unless `withPath`.
+Contour SampledContour(const std::function<Point2(double)>& at, std::span<const double> breaks, bool withPath);
 // The closed polygon through `points`.
 Path PolygonPath(std::span<const Point2> points);
 

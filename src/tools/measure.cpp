@@ -49,12 +49,13 @@ void ShowArea(Editor& e, const Surface& s) {
 }
 
 // The selected objects of the shown tab, each with the kind it has in the
-// text, as contours.
+// text, as contours (those sampled through points with their paths only
+// when `withPaths`).
 struct Selected {
   std::vector<Contour> contours;
   std::string_view noLength, open;  // the first kind without a length, the first that does not close
 };
-Selected SelectedContours(const Editor& e) {
+Selected SelectedContours(const Editor& e, bool withPaths) {
   Selected s;
   const Drawing& d = e.drawing;
   const TabScope scope = TabScope::OfTab(d, e.view.tab);
@@ -64,7 +65,7 @@ Selected SelectedContours(const Editor& e) {
     if (!p.selected || !scope.inBlock(p)) continue;
     const std::size_t before = s.contours.size();
     const std::string_view kind = d.value(p.linefrom + 1);
-    if (!AddContours(d, blocks, i, s.contours)) {
+    if (!AddContours(d, blocks, i, s.contours, withPaths)) {
       if (s.noLength.empty()) s.noLength = kind;
       continue;
     }
@@ -76,7 +77,7 @@ Selected SelectedContours(const Editor& e) {
 
 // The area of the selection: every selected object must close.
 void MeasureSelection(Editor& e) {
-  const Selected s = SelectedContours(e);
+  const Selected s = SelectedContours(e, true);
   if (!s.noLength.empty()) return e.platform.ShowMessage(msg::NoLength, s.noLength, MsgIcon::Error);
   if (!s.open.empty()) return e.platform.ShowMessage(msg::NoArea, s.open, MsgIcon::Error);
   ShowArea(e, AreaOf(s.contours));
@@ -122,7 +123,7 @@ double Editor::SelectedLength() const {
       selectedLength_->selected == selected)
     return selectedLength_->length;
   double length = 0;
-  for (const Contour& c : SelectedContours(*this).contours) length += c.length;
+  for (const Contour& c : SelectedContours(*this, false).contours) length += c.length;
   selectedLength_ = LengthOfSelection{drawing.generation, view.tab, std::move(selected), length};
   return length;
 }

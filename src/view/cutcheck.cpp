@@ -478,7 +478,7 @@ class Checker {
         if (p.kind != vestrel::Kind::INSERT) continue;
       }
       got.clear();
-      if (!AddContours(d_, blocks, i, got)) {
+      if (!AddContours(d_, blocks, i, got, true)) {
         // A kind without an outline to cut along (a mesh is a surface).
         const CutBox box = Flat(DrawnBox(d_, p, blocks));
         out.findings.push_back(finding(Kind::NotCut, i, Centre(box), box));

@@ -101,7 +101,8 @@ bool IsMesh(const Drawing& d, const tpoly& p) {
 
 class Measurer {
  public:
-  Measurer(const Drawing& d, Blocks& blocks, std::vector<Contour>& out) : d_(d), blocks_(blocks), out_(out) {}
+  Measurer(const Drawing& d, Blocks& blocks, std::vector<Contour>& out, bool withPaths)
+      : d_(d), blocks_(blocks), out_(out), withPaths_(withPaths) {}
 
   bool object(std::size_t i, const Placement& pl, int depth) {
     const tpoly& p = d_.polys[i];
@@ -129,7 +130,8 @@ class Measurer {
         breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
         // The spans are open at their ends: the curve's end is their limit.
         const double end = std::nextafter(breaks.back(), breaks.front());
-        add(SampledContour([&](double v) { return Flat(pl.apply(CurvePoint(s, std::min(v, end)))); }, breaks));
+        add(SampledContour([&](double v) { return Flat(pl.apply(CurvePoint(s, std::min(v, end)))); }, breaks,
+                           withPaths_));
         return true;
       }
       case Kind::INSERT: {
@@ -162,14 +164,15 @@ class Measurer {
   const Drawing& d_;
   Blocks& blocks_;
   std::vector<Contour>& out_;
+  const bool withPaths_;
   std::size_t visits_ = 0;
 };
 
 }  // namespace
 
-bool AddContours(const Drawing& d, Blocks& blocks, std::size_t entry, std::vector<Contour>& out) {
+bool AddContours(const Drawing& d, Blocks& blocks, std::size_t entry, std::vector<Contour>& out, bool withPaths) {
   if (entry >= d.polys.size()) return false;
-  return Measurer(d, blocks, out).object(entry, Placement{}, 0);
+  return Measurer(d, blocks, out, withPaths).object(entry, Placement{}, 0);
 }
 
 }  // namespace vestrel

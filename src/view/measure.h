@@ -15,7 +15,8 @@ namespace vestrel {
 // Adds the contours of entry `entry` to `out`. False for a kind that has
 // no length (texts, points, hatches, images, rays and construction lines,
 // polygon and polyface meshes), which adds nothing; a block reference adds
-// what its shown members draw.
-bool AddContours(const Drawing& d, Blocks& blocks, std::size_t entry, std::vector<Contour>& out);
+// what its shown members draw. A curve measured through points it samples
+// (a spline) comes without its path unless `withPaths`.
+bool AddContours(const Drawing& d, Blocks& blocks, std::size_t entry, std::vector<Contour>& out, bool withPaths);
 
 }  // namespace vestrel

@@ -40,11 +40,21 @@ struct Measured {
 Measured Measure(const std::string& entities) {
   const Drawing d = test::Parsed(kBlocks + test::Section("ENTITIES", entities) + "  0\nEOF\n");
   Blocks blocks(d);
-  std::vector<Contour> contours;
+  std::vector<Contour> contours, lengths;
   Measured m;
   for (std::size_t i = 0; i < d.polys.size(); ++i)
-    if (!d.polys[i].isblock) m.measurable = AddContours(d, blocks, i, contours) && m.measurable;
+    if (!d.polys[i].isblock) {
+      m.measurable = AddContours(d, blocks, i, contours, true) && m.measurable;
+      AddContours(d, blocks, i, lengths, false);
+    }
   m.surface = AreaOf(contours);
+  // Without their paths, the same lengths.
+  auto total = [](const std::vector<Contour>& c) {
+    double sum = 0;
+    for (const Contour& k : c) sum += k.length;
+    return sum;
+  };
+  EXPECT_EQ(total(contours), total(lengths));
   return m;
 }
 

@@ -141,7 +141,7 @@ std::vector<Piece> EdgesNear(Editor& e, const ScreenSearch& s, std::int32_t targ
         continue;
       }
     }
-    AddContours(s.d, blocks, static_cast<std::size_t>(entry), contours);
+    AddContours(s.d, blocks, static_cast<std::size_t>(entry), contours, true);
   }
   std::vector<Piece> edges;
   for (const Contour& c : contours) edges.insert(edges.end(), c.path.pieces.begin(), c.path.pieces.end());
@@ -229,7 +229,7 @@ void EdgesPicked(Editor& e) {
   std::vector<Contour> contours;
   for (std::int32_t i = 0; i < e.drawing.anzpoly(); ++i)
     if (e.drawing.polys[static_cast<std::size_t>(i)].kind == Kind::INSERT && IsEdge(e, s, i))
-      AddContours(e.drawing, blocks, static_cast<std::size_t>(i), contours);
+      AddContours(e.drawing, blocks, static_cast<std::size_t>(i), contours, true);
   for (const Contour& c : contours)
     t.edges.referenced.insert(t.edges.referenced.end(), c.path.pieces.begin(), c.path.pieces.end());
   const Extents x = TabExtents(e.drawing, e.view.tab);
