@@ -1,5 +1,7 @@
 // "Messen" as the user clicks it: the results it keeps and shows, and what
 // it refuses with a message, the drawing left as it was.
+#include "view/measure.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "i18n/msg.h"
+#include "support/dxf_text.h"
 #include "support/editor_steps.h"
 
 namespace vestrel {
@@ -74,6 +77,28 @@ TEST(MeasureTool, ReturnEndsAnAreaAndTheToolGoesOnUntilTheRightButton) {
   RunSteps(e, {C(&E::CircleBtnClick), L(0, 0), L(0, 2), C(&E::RectangleBtnClick), L(5, 5), L(6, 7),
                C(&E::AllesAuswhlen1Click)});
   EXPECT_NEAR(e.SelectedLength(), 4 * kPi + 6, 1e-12);
+}
+
+// The length of a large selection is measured on the machine's cores: the
+// sum of the objects' lengths in their order, to the last bit.
+TEST(MeasureTool, TheLengthOfALargeSelectionIsTheSumInOrder) {
+  EditorOnScreen screen;
+  Editor& e = *screen.editor;
+  std::string entities;
+  for (int i = 0; i < 1500; ++i) {
+    const std::string y = std::to_string(i), x = std::to_string(0.1 + i * 0.0137);
+    entities += i % 3 ? "  0\nLINE\n  8\n0\n 10\n0\n 20\n" + y + "\n 11\n" + x + "\n 21\n" + y + "\n"
+                      : "  0\nCIRCLE\n  8\n0\n 10\n0\n 20\n" + y + "\n 40\n" + x + "\n";
+  }
+  e.drawing.dxf.assign(WithEof(Section("ENTITIES", entities)));
+  processdxf(e.drawing);
+  Blocks blocks(e.drawing);
+  std::vector<Contour> contours;
+  for (std::size_t i = 0; i < e.drawing.polys.size(); ++i) AddContours(e.drawing, blocks, i, contours, true);
+  double sum = 0;
+  for (const Contour& c : contours) sum += c.length;
+  e.AllesAuswhlen1Click();
+  EXPECT_EQ(e.SelectedLength(), sum);
 }
 
 }  // namespace
