@@ -5,7 +5,6 @@
 // replay's `state`.
 #include "view/measure.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -128,19 +127,14 @@ double Editor::SelectedLength() const {
   // Measured on the machine's cores, every other run of the objects on
   // each; their lengths then added in their order.
   constexpr std::size_t kRun = 256;
-  const std::size_t runs = (selected.size() + kRun - 1) / kRun;
-  const int parts = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(WorkerCount()), runs));
-  std::vector<std::vector<double>> lengths(runs);
-  RunTasks(parts, [&](int part) {
-    Blocks blocks(drawing);
-    std::vector<Contour> contours;
-    for (auto run = static_cast<std::size_t>(part); run < runs; run += static_cast<std::size_t>(parts)) {
-      contours.clear();
-      for (std::size_t k = run * kRun; k < std::min(selected.size(), (run + 1) * kRun); ++k)
-        AddContours(drawing, blocks, selected[k], contours, false);
-      for (const Contour& c : contours) lengths[run].push_back(c.length);
-    }
-  });
+  std::vector<std::vector<double>> lengths((selected.size() + kRun - 1) / kRun);
+  RunInRuns(
+      selected.size(), kRun, WorkerCount(), [&] { return Blocks(drawing); },
+      [&](Blocks& blocks, std::size_t run, std::size_t from, std::size_t to) {
+        std::vector<Contour> contours;
+        for (std::size_t k = from; k < to; ++k) AddContours(drawing, blocks, selected[k], contours, false);
+        for (const Contour& c : contours) lengths[run].push_back(c.length);
+      });
   double length = 0;
   for (const std::vector<double>& run : lengths)
     for (const double l : run) length += l;

@@ -448,14 +448,13 @@ class Checker {
   // after the other as a single pass would have them.
   void collect(int tab) {
     const TabScope scope = TabScope::OfTab(d_, tab);
-    const std::size_t n = d_.polys.size(), runs = (n + kRun - 1) / kRun;
-    const int cores = n >= kSharedFrom ? 2 : 1;
-    std::vector<Collected> got(runs);
-    RunTasks(cores, [&](int core) {
-      Blocks blocks(d_);
-      for (std::size_t r = static_cast<std::size_t>(core); r < runs; r += static_cast<std::size_t>(cores))
-        collect(scope, blocks, r * kRun, std::min(n, (r + 1) * kRun), got[r]);
-    });
+    const std::size_t n = d_.polys.size();
+    std::vector<Collected> got((n + kRun - 1) / kRun);
+    RunInRuns(
+        n, kRun, n >= kSharedFrom ? 2 : 1, [&] { return Blocks(d_); },
+        [&](Blocks& blocks, std::size_t run, std::size_t from, std::size_t to) {
+          collect(scope, blocks, from, to, got[run]);
+        });
     for (Collected& c : got) {
       curves_.insert(curves_.end(), std::make_move_iterator(c.curves.begin()), std::make_move_iterator(c.curves.end()));
       out_.findings.insert(out_.findings.end(), c.findings.begin(), c.findings.end());

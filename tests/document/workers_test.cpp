@@ -26,5 +26,28 @@ TEST(Workers, EveryTaskRunsOnceAndTheFirstFaultComesBack) {
   EXPECT_GE(WorkerCount(), 1);
 }
 
+// Items in runs: each item once, in a run of its own number, with a state
+// per core.
+TEST(Workers, RunsCoverEveryItemOnce) {
+  struct Case {
+    std::size_t n, size;
+    int cores;
+  };
+  for (const Case& c : {Case{0, 4, 2}, Case{1, 4, 2}, Case{10, 4, 2}, Case{12, 4, 1}, Case{1000, 7, 8}}) {
+    const std::size_t n = c.n, size = c.size;
+    const int cores = c.cores;
+    std::vector<std::atomic<int>> seen(n);
+    std::atomic<int> states{0};
+    RunInRuns(
+        n, size, cores, [&] { return ++states; },
+        [&](int, std::size_t run, std::size_t from, std::size_t to) {
+          EXPECT_EQ(from, run * size);
+          for (std::size_t i = from; i < to; ++i) ++seen[i];
+        });
+    for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(seen[i].load(), 1) << i << " of " << n;
+    EXPECT_LE(states.load(), std::max(1, std::min(cores, WorkerCount())));
+  }
+}
+
 }  // namespace
 }  // namespace vestrel
