@@ -1,7 +1,8 @@
 // The one place that owns threads. The editor works on one thread; the
-// work that is worth the machine's other cores (the first parse of a large
-// file, the paint of a large picture) hands a count of independent tasks
-// here and waits until all of them are done.
+// work that is worth the machine's other cores (splitting a large file
+// into lines, the paint of a large picture, the cut check, measuring a
+// large selection) hands a count of independent tasks here and waits
+// until all of them are done.
 #pragma once
 
 #include <algorithm>
