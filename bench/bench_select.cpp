@@ -11,14 +11,14 @@
 //   bench_select [benchmark options] FILE.dxf
 //
 // Make FILE.dxf with bench/gen_big.py (scale 1).
-#include "bench_editor.h"
-
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <vector>
 
+#include "bench_editor.h"
 #include "document/journal.h"
 #include "editing/undo.h"
 #include "platform/nullplatform.h"
@@ -146,10 +146,10 @@ void BM_IndexAfterAMove(benchmark::State& state) {
   std::size_t next = 0, whole = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    const Tmypoi* q = nullptr;
+    std::optional<Tmypoi> q;
     while (!q) {
       const tpoly& p = d.polys[(next += 7919) % d.polys.size()];
-      if (p.anzp > 0 && d.ps(p)[0].linex > 0) q = &d.ps(p)[0];
+      if (p.anzp > 0 && d.ps(p)[0].linex > 0) q = d.ps(p)[0];
     }
     ChangeStep(e.undos, d.dxf).overwrite(q->linex, FloatToDxf(q->x + 1));
     processdxf(d);

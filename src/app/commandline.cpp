@@ -310,7 +310,9 @@ int RunInfo(const std::string& path, std::ostream& out, std::ostream& err) {
   for (const auto& [kind, count] : kinds) out << "entities " << kind << ": " << count << '\n';
   const std::map<std::string, int> stepped(d.steppedover.begin(), d.steppedover.end());
   for (const auto& [kind, count] : stepped) out << "stepped over " << DecodeUnicode(kind, enc) << ": " << count << '\n';
-  out << "points: " << d.points.size() << '\n';
+  std::size_t points = 0;  // those made when asked included
+  for (const tpoly& p : d.polys) points += static_cast<std::size_t>(p.anzp);
+  out << "points: " << points << '\n';
   const Extents e = TabExtents(d, 0);
   out << "extents: " << Coordinate(e.minx) << ' ' << Coordinate(e.miny) << ' ' << Coordinate(e.maxx) << ' '
       << Coordinate(e.maxy) << '\n';

@@ -110,10 +110,11 @@ struct Drawing {
             &currentpos[0],  &currentpos[1],     &currentpos[2],    &currentpos[3]};
   }
 
-  std::span<Tmypoi> ps(const tpoly& p) { return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)}; }
-  std::span<const Tmypoi> ps(const tpoly& p) const {
-    return {points.data() + p.psfrom, static_cast<std::size_t>(p.anzp)};
-  }
+  // All points of an entry, those made when asked included.
+  EntryPoints ps(const tpoly& p) const { return EntryPoints(stored(p), p); }
+  // The points of an entry that the pool holds.
+  std::span<Tmypoi> stored(const tpoly& p) { return {points.data() + p.psfrom, p.stored()}; }
+  std::span<const Tmypoi> stored(const tpoly& p) const { return {points.data() + p.psfrom, p.stored()}; }
   std::span<const Tmypoi> snap(const tpoly& p) const {
     return {snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)};
   }

@@ -3,6 +3,7 @@
 // and the dispatch of every other group to the branch of its kind.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "document/reader.h"
 #include "geometry/floats.h"
@@ -325,17 +326,21 @@ void Reader::readEntity(Kind kind) {
                            lastInsert_ == SIZE_MAX ? -1 : static_cast<std::int32_t>(lastInsert_), open});
 }
 
-void Reader::toWorld(tpoly& p, Kind kind) {
-  if (!GrammarOf(kind).planar) return;
-  if (kind == Kind::POLYLINE && WorldVertices(o_.polylineFlags)) return;
+bool Reader::inPlan(Kind kind) const {
+  if (!GrammarOf(kind).planar) return true;
+  if (kind == Kind::POLYLINE && WorldVertices(o_.polylineFlags)) return true;
   const Point3 n = o_.normal;
-  if (n.x == 0 && n.y == 0 && n.z > 0) return;  // the world's own
-  const Placement ocs = ObjectCoordinates(n);
+  return n.x == 0 && n.y == 0 && n.z > 0;  // the world's own
+}
+
+void Reader::toWorld(tpoly& p, Kind kind) {
+  if (inPlan(kind)) return;
+  const Placement ocs = ObjectCoordinates(o_.normal);
   auto place = [&](Tmypoi& q) {
     const Point3 w = ocs.apply({q.x, q.y, q.z});
     q.x = w.x, q.y = w.y, q.z = w.z;
   };
-  for (Tmypoi& q : d_.ps(p)) place(q);
+  for (Tmypoi& q : d_.stored(p)) place(q);
   for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs))) place(q);
   const Point3 c = ocs.apply({p.cx, p.cy, p.cz});
   p.cx = c.x, p.cy = c.y, p.cz = c.z;
@@ -349,7 +354,7 @@ void Reader::keepFinite(tpoly& p) {
     else if (std::isinf(v))
       v = v > 0 ? kLargest : -kLargest;
   };
-  for (Tmypoi& q : d_.ps(p)) finite(q.x), finite(q.y), finite(q.z);
+  for (Tmypoi& q : d_.stored(p)) finite(q.x), finite(q.y), finite(q.z);
   for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
     finite(q.x), finite(q.y), finite(q.z);
   for (double* v : {&p.radius, &p.radius1}) finite(*v);
@@ -362,7 +367,7 @@ void Reader::finishEntity(tpoly& p, bool terminated) {
   reuse_ = true;
   keepFinite(p);
   if (p.anzp > 0) {
-    const auto pts = d_.ps(p);
+    const auto pts = std::as_const(d_).ps(p);
     double minx = pts[0].x, maxx = minx, miny = pts[0].y, maxy = miny;
     for (const Tmypoi& q : pts) {
       minx = std::min(minx, q.x), maxx = std::max(maxx, q.x);

@@ -110,7 +110,7 @@ void HatchReader::finish(tpoly& p, Point3 normal) {
   h.solid = solidFlag_ || solidName_;
   h.nx = normal.x, h.ny = normal.y, h.nz = normal.z;
   h.lines = static_cast<std::int32_t>(d_.hatchlines.size() - h.linefrom);
-  for (Tmypoi& q : d_.ps(p)) q.z = h.elevation;
+  for (Tmypoi& q : d_.stored(p)) q.z = h.elevation;
   for (Tmypoi& q : std::span<Tmypoi>(d_.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs))) q.z = h.elevation;
   h_ = nullptr;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "document/reader.h"
 #include "geometry/anglesteps.h"
@@ -52,12 +53,12 @@ void Reader::lineGroup(tpoly& p) {
 void Reader::finishLine(tpoly& p, Kind kind) {
   // A light-weight polyline's vertices lie at its elevation.
   if (kind == Kind::LWPOLYLINE && o_.elevation != 0)
-    for (Tmypoi& q : d_.ps(p)) q.z = o_.elevation;
+    for (Tmypoi& q : d_.stored(p)) q.z = o_.elevation;
   bulgeArcs(p);
   if (p.anzp < 2 || (kind != Kind::XLINE && kind != Kind::RAY)) return;
   // Construction lines and rays: a base point and a direction, drawn far
   // out along it.
-  const auto pts = d_.ps(p);
+  const auto pts = d_.stored(p);
   Tmypoi& b = pts[0];
   Tmypoi& v = pts[1];
   const double bx = b.x, by = b.y, bz = b.z;
@@ -131,7 +132,7 @@ void Reader::readBulge(tpoly& p) {
 void Reader::bulgeArcs(tpoly& p) {
   if (p.anzp == 0) return;
   if (p.isclosed) {
-    Tmypoi first = d_.ps(p).front();
+    Tmypoi first = d_.stored(p).front();
     first.donotdraw = false;
     addPoint(p) = first;
   }
@@ -231,23 +232,57 @@ void Reader::finishArc(tpoly& p, Kind kind) {
     }
   }
   if (end <= start) end += 360;
+  p.arcfrom = start, p.arcto = end;
+  const int n = ArcOutlinePoints(p);
+  // In the plan, and where every point it makes is a finite number, the
+  // outline is made whenever it is asked for: the entry says all of it,
+  // and in a drawing of many arcs and circles their outlines would be most
+  // of its points. Anything else keeps its outline here, to be turned into
+  // the world and made finite with the rest.
+  constexpr double kFar = 1e300;
+  auto near = [&](double c) { return std::isfinite(c) && std::abs(c) + std::abs(r) < kFar; };
+  if (inPlan(kind) && std::isfinite(r) && std::isfinite(start) && std::isfinite(end) && near(p.cx) && near(p.cy) &&
+      std::isfinite(p.cz)) {
+    p.outline = static_cast<std::uint8_t>(n);
+    p.anzp += n;
+    return;
+  }
+  p.anzp += n;
+  d_.points.resize(d_.points.size() + static_cast<std::size_t>(n));
+  MakeArcOutline(p, d_.points.data() + d_.points.size() - n);
+}
+
+}  // namespace vestrel::reader
+
+namespace vestrel {
+
+int ArcOutlinePoints(const tpoly& p) {
+  const double sweep = (p.arcto - p.arcfrom) * kPi / 180;
+  return (p.kind == Kind::CIRCLE ? ArcSegments(2 * kPi) : (ArcSegments(sweep) + 1) / 2 * 2) + 1;
+}
+
+void MakeArcOutline(const tpoly& p, Tmypoi* out) {
   // A circle in as many pieces as a full turn needs, a multiple of four; an
   // arc in an even number, so that its middle is a vertex.
-  const double sweep = (end - start) * kPi / 180;
-  const int n = kind == Kind::CIRCLE ? ArcSegments(2 * kPi) : (ArcSegments(sweep) + 1) / 2 * 2;
-  AngleSteps a(start * kPi / 180, sweep / n);
+  const int n = ArcOutlinePoints(p) - 1;
+  const double sweep = (p.arcto - p.arcfrom) * kPi / 180;
+  AngleSteps a(p.arcfrom * kPi / 180, sweep / n);
   for (int k = 0; k <= n; ++k, a.next()) {
-    Tmypoi& q = addPoint(p);
-    q.x = o_.cx + r * a.cos();
-    q.y = o_.cy + r * a.sin();
-    q.z = o_.cz;
+    Tmypoi& q = *new (out + k) Tmypoi;
+    q.x = p.cx + p.radius * a.cos();
+    q.y = p.cy + p.radius * a.sin();
+    q.z = p.cz;
     // Radius grips: the arc's middle, the circle's quadrants.
-    if (kind == Kind::ARC ? k == n / 2 : k % (n / 4) == 0 && k < n) {
+    if (p.kind == Kind::ARC ? k == n / 2 : k % (n / 4) == 0 && k < n) {
       q.linex = p.radiuslinenr;
       q.mode = 1;
     }
   }
 }
+
+}  // namespace vestrel
+
+namespace vestrel::reader {
 
 // --- ELLIPSE ---------------------------------------------------------------------------
 
@@ -337,7 +372,7 @@ void Reader::solidGroup(tpoly& p) {
 // The file lists a solid's corners in the order 1, 2, 4, 3 of its outline.
 void Reader::finishSolid(tpoly& p) {
   if (p.anzp <= 3) return;
-  const auto pts = d_.ps(p);
+  const auto pts = d_.stored(p);
   Tmypoi& a = pts[pts.size() - 2];
   Tmypoi& b = pts[pts.size() - 1];
   std::swap(a.x, b.x);
@@ -368,7 +403,7 @@ void Reader::wipeoutGroup(tpoly& p) {
 // The clip boundary is given in the image's own units: map it through the
 // insertion point and the u and v vectors.
 void Reader::finishWipeout(tpoly& p) {
-  for (Tmypoi& q : d_.ps(p)) {
+  for (Tmypoi& q : d_.stored(p)) {
     const double px = q.x, py = q.y;
     q.x = px * o_.ax - py * o_.vx + o_.cx + o_.ax / 2 + o_.vx / 2;
     q.y = px * o_.ay - py * o_.vy + o_.cy + o_.ay / 2 + o_.vy / 2;

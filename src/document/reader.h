@@ -110,6 +110,9 @@ class Reader {
 
   // The points of a planar kind from its object coordinate system into
   // the world's.
+  // Whether the object's points are the world's already: toWorld leaves
+  // them as they are.
+  bool inPlan(Kind kind) const;
   void toWorld(tpoly& p, Kind kind);
   // Infinite or undefined numbers that the geometry of extreme input made
   // never reach the display list.

@@ -8,7 +8,11 @@
 // the matching presence flag.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,12 +54,12 @@ struct Tmypoi {
 
 // One display-list entry: one drawable object of the drawing.
 //
-// Its points are not held here but in the drawing's point pool (see
-// Drawing::ps); names and other texts that are plain value lines are read
+// Its points are not held here but in the drawing's point pool, or made
+// when asked (see `outline` and Drawing::ps); names and other texts that are plain value lines are read
 // from the line list through their line numbers (Drawing::layer, ...).
 struct tpoly {
   std::uint32_t psfrom = 0;    // first point in the drawing's point pool
-  std::int32_t anzp = 0;       // number of points
+  std::int32_t anzp = 0;       // number of points, those made when asked included
   std::uint32_t snapfrom = 0;  // first extra snap point in the snap pool
   std::int32_t anzs = 0;       // number of extra snap points
 
@@ -79,6 +83,11 @@ struct tpoly {
   std::int32_t block = -1;           // index of the enclosing block in Drawing::blocks, -1 outside
   std::int32_t viewid = 0;
   std::int8_t addtextmode = 0;
+  // The last `outline` of its anzp points are not in the pool: an ARC's
+  // or CIRCLE's outline in the plan is made from its centre, radius and
+  // angles whenever it is asked for (Drawing::ps), the same to the last bit
+  // as if it were kept. 0: all its points are in the pool.
+  std::uint8_t outline = 0;
   // Which table of the drawing holds what the entry has beyond the common
   // fields (see `extra`).
   ExtraKind extrakind = ExtraKind::None;
@@ -115,6 +124,8 @@ struct tpoly {
   bool patternfill() const { return kind == Kind::HATCH; }
   bool ray() const { return kind == Kind::RAY; }
   bool xline() const { return kind == Kind::XLINE; }
+  // How many of its points the pool holds.
+  std::size_t stored() const { return static_cast<std::size_t>(anzp - outline); }
 
   // What only texts, dimensions, viewports, inserts or hatches have: the
   // index of their record in the drawing's table of that kind (TextData,
@@ -129,9 +140,63 @@ struct tpoly {
   double radius1 = 0;  // ELLIPSE: the length of its major axis
   double cx = 0, cy = 0, cz = 0;
   double radius = 0;
+  double arcfrom = 0, arcto = 0;  // ARC, CIRCLE: start and end angle in degrees, the end after the start
   // The box around all points (x and y), for skipping what lies off screen:
   // each edge the float next outwards of the points' own.
   float boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
+};
+
+// The points of an ARC's or CIRCLE's outline: how many, and the points
+// themselves after its stored ones (centre and angle grips), written to
+// `out`. Every parse and every view of the entry makes them here.
+int ArcOutlinePoints(const tpoly& p);
+void MakeArcOutline(const tpoly& p, Tmypoi* out);
+
+// The points of one entry (Drawing::ps): a view of the pool, or, for an
+// entry whose outline is made when asked, a copy of its stored points with
+// the outline after them. Either way one array, valid while this lives; an
+// element asked of a temporary comes back as a copy.
+class EntryPoints {
+ public:
+  static constexpr std::size_t kMost = 68;  // an arc: centre, two angle grips, 65 outline points
+
+  explicit EntryPoints(std::span<const Tmypoi> pool) : data_(pool.data()), size_(pool.size()) {}
+  // The entry `p` whose points the pool holds are `stored`.
+  EntryPoints(std::span<const Tmypoi> stored, const tpoly& p) : EntryPoints(stored) {
+    if (p.outline == 0) return;
+    data_ = made(), size_ = stored.size() + p.outline;
+    if (size_ > kMost) size_ = stored.size() > kMost ? 0 : stored.size();  // never more than it has room for
+    std::memcpy(static_cast<void*>(made()), stored.data(), std::min(stored.size(), size_) * sizeof(Tmypoi));
+    if (size_ > stored.size()) MakeArcOutline(p, made() + stored.size());
+  }
+  EntryPoints(const EntryPoints& o) : data_(o.data_), size_(o.size_) {
+    if (o.data_ == o.made()) data_ = made(), std::memcpy(static_cast<void*>(made()), o.data_, size_ * sizeof(Tmypoi));
+  }
+  EntryPoints& operator=(const EntryPoints&) = delete;
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const Tmypoi* data() const& { return data_; }
+  const Tmypoi* begin() const& { return data_; }
+  const Tmypoi* end() const& { return data_ + size_; }
+  const Tmypoi& operator[](std::size_t i) const& { return data_[i]; }
+  Tmypoi operator[](std::size_t i) && { return data_[i]; }
+  const Tmypoi& front() const& { return data_[0]; }
+  Tmypoi front() && { return data_[0]; }
+  const Tmypoi& back() const& { return data_[size_ - 1]; }
+  Tmypoi back() && { return data_[size_ - 1]; }
+  std::span<const Tmypoi> span() const& { return {data_, size_}; }
+  void data() && = delete;
+  void begin() && = delete;
+  void end() && = delete;
+  void span() && = delete;
+
+ private:
+  Tmypoi* made() { return reinterpret_cast<Tmypoi*>(made_); }
+  const Tmypoi* made() const { return reinterpret_cast<const Tmypoi*>(made_); }
+  const Tmypoi* data_;
+  std::size_t size_;
+  alignas(Tmypoi) unsigned char made_[kMost * sizeof(Tmypoi)];
 };
 
 // What a TEXT, MTEXT or ATTRIB has beside the common fields. Its height

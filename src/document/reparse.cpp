@@ -275,7 +275,7 @@ void MoveTheRest(Drawing& d, const LineChanges& changes, const std::vector<Regio
       for (std::int32_t* f : {&p.layerlinenr, &p.ltnamelinenr, &p.colorlinenr, &p.lineweightlinenr, &p.winkel1linenr,
                               &p.winkel2linenr, &p.radiuslinenr, &p.insertstrlinenr})
         ShiftLine(*f, lines);
-      for (Tmypoi& q : d.ps(p)) ShiftLine(q.linex, lines), ShiftLine(q.liney, lines), ShiftLine(q.linez, lines);
+      for (Tmypoi& q : d.stored(p)) ShiftLine(q.linex, lines), ShiftLine(q.liney, lines), ShiftLine(q.linez, lines);
       for (Tmypoi& q : std::span<Tmypoi>(d.snaps.data() + p.snapfrom, static_cast<std::size_t>(p.anzs)))
         ShiftLine(q.linex, lines), ShiftLine(q.liney, lines), ShiftLine(q.linez, lines);
       if (t == Dimensions) {

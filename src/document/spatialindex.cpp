@@ -170,7 +170,9 @@ void SpatialIndex::Build(const Drawing& d) {
   levels_.clear();
   // Room for the most runs there can be, so that they are never copied
   // as they grow: what is not used is never touched and takes no memory.
-  const std::size_t most = 3 * d.polys.size() + (d.points.size() + d.snaps.size()) / kRunLength;
+  std::size_t made = 0;  // points made when asked
+  for (const tpoly& p : d.polys) made += p.outline;
+  const std::size_t most = 3 * d.polys.size() + (d.points.size() + made + d.snaps.size()) / kRunLength;
   if (runs_.capacity() < most) runs_ = std::vector<Run>(), runs_.reserve(most);
   for (std::int32_t i = 0; i < d.anzpoly(); ++i) AddRuns(d, i);
   Pack();
@@ -193,8 +195,8 @@ void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
     box.minx -= slack, box.miny -= slack, box.maxx += slack, box.maxy += slack;
     runs_.push_back({Outwards(box), entry, from, before, static_cast<std::uint8_t>(count), kind});
   };
-  if (p.anzp > 0 && p.psfrom + static_cast<std::size_t>(p.anzp) <= d.points.size()) {
-    const std::span<const Tmypoi> pts = d.ps(p);
+  if (p.anzp > 0 && p.psfrom + p.stored() <= d.points.size()) {
+    const auto pts = d.ps(p);
     const auto n = static_cast<std::int32_t>(pts.size());
     // The closing segment runs back to where the outline's last piece
     // began: its first drawn point, or the last one that starts a piece

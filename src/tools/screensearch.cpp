@@ -32,9 +32,10 @@ void ScreenSearch::Runs(double x1, double y1, double x2, double y2, double margi
   });
 }
 
-std::span<const Tmypoi> ScreenSearch::points(const SpatialIndex::Run& r) const {
+EntryPoints ScreenSearch::points(const SpatialIndex::Run& r) const {
   const tpoly& p = d.polys[static_cast<std::size_t>(r.entry)];
-  return r.kind == SpatialIndex::RunKind::Snaps ? d.snap(p) : d.ps(p);
+  if (r.kind == SpatialIndex::RunKind::Snaps) return EntryPoints(d.snap(p));
+  return d.ps(p);
 }
 
 }  // namespace vestrel

@@ -45,7 +45,7 @@ class ScreenSearch {
   void Runs(double x1, double y1, double x2, double y2, double margin, std::vector<std::uint32_t>& out) const;
 
   // The points of a run: the entry's own or its snap points.
-  std::span<const Tmypoi> points(const SpatialIndex::Run& r) const;
+  EntryPoints points(const SpatialIndex::Run& r) const;
 };
 
 }  // namespace vestrel

@@ -43,7 +43,7 @@ void ByEntry(const ScreenSearch& s, const std::vector<std::uint32_t>& runs, Visi
 // `reach` pixels of the pointer in x and in y; -1 when none.
 std::int32_t FirstGrip(const ScreenSearch& s, const SpatialIndex::Run& r, Point2 m, double reach) {
   if (r.kind != RunKind::Points) return -1;
-  const std::span<const Tmypoi> pts = s.points(r);
+  const auto pts = s.points(r);
   for (std::int32_t j = r.from; j < r.from + r.count; ++j) {
     const Tmypoi& q = pts[static_cast<std::size_t>(j)];
     if (q.linex <= 0) continue;
@@ -60,7 +60,7 @@ std::int32_t FirstGrip(const ScreenSearch& s, const SpatialIndex::Run& r, Point2
 // segment. Stops at the first test that returns true.
 template <class Test>
 bool WalkOutline(const ScreenSearch& s, const SpatialIndex::Run& r, Test test) {
-  const std::span<const Tmypoi> pts = s.points(r);
+  const auto pts = s.points(r);
   auto at = [&](std::int32_t j) { return s.pixel(pts[static_cast<std::size_t>(j)]); };
   if (r.kind == RunKind::Closing) return test(at(r.from), at(r.before), false, false);
   if (r.kind != RunKind::Points) return false;

@@ -143,7 +143,8 @@ bool SnapPoints(Editor& e, const ScreenTransform& window, double xx, double yy, 
     const SpatialIndex::Run& r = s.index.run(i);
     if (r.kind == SpatialIndex::RunKind::Closing) continue;
     if (!s.snappable(s.d.polys[static_cast<std::size_t>(r.entry)])) continue;
-    for (const Tmypoi& q : s.points(r).subspan(static_cast<std::size_t>(r.from), static_cast<std::size_t>(r.count))) {
+    const auto pts = s.points(r);
+    for (const Tmypoi& q : pts.span().subspan(static_cast<std::size_t>(r.from), static_cast<std::size_t>(r.count))) {
       const Point2 sp = s.pixel(q);
       if (!(std::abs(sp.x - ox) <= kCatch && std::abs(sp.y - oy) <= kCatch)) continue;
       const double dx = sp.x - ox, dy = sp.y - oy;

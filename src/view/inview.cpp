@@ -34,7 +34,7 @@ bool InView::note(const Drawing& d, Blocks& blocks, std::int32_t i, std::vector<
         always = true;
     }
   }
-  if (!always && !p.istext() && p.anzp > 0 && p.psfrom + static_cast<std::size_t>(p.anzp) <= d.points.size()) {
+  if (!always && !p.istext() && p.anzp > 0 && p.psfrom + p.stored() <= d.points.size()) {
     // Widths of its own, at its vertices.
     const auto pts = d.ps(p);
     always = std::any_of(pts.begin(), pts.end(), [](const Tmypoi& q) { return q.setwid && (q.wid != 0 || q.startwid != 0); });

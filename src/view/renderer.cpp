@@ -417,7 +417,7 @@ class Painter {
       const tpoly& p = d_.polys[line];
       // Its first points, as far as they are there.
       const std::size_t first = std::min<std::size_t>(p.psfrom, d_.points.size());
-      const std::size_t count = std::min(d_.points.size() - first, static_cast<std::size_t>(std::clamp(p.anzp, 0, 8)));
+      const std::size_t count = std::min({d_.points.size() - first, p.stored(), std::size_t{8}});
       const char* points = reinterpret_cast<const char*>(d_.points.data() + first);
       for (std::size_t b = 0; b < count * sizeof(Tmypoi); b += 64) __builtin_prefetch(points + b);
     }
@@ -427,8 +427,17 @@ class Painter {
     return expanded_ >= budget_ || (deadline_ && std::chrono::steady_clock::now() >= *deadline_);
   }
 
+  // The points of `p`, kept for the next ask: a selected arc's outline is
+  // made once for its covering, its outline and its grips.
+  const EntryPoints& points(const tpoly& p) const {
+    if (pointsOf_ != &p) pointsOf_ = nullptr, points_.emplace(d_.stored(p), p), pointsOf_ = &p;
+    return *points_;
+  }
+
   QPainter& g_;
   Drawing& d_;
+  mutable const tpoly* pointsOf_ = nullptr;
+  mutable std::optional<EntryPoints> points_;
   StyleTables tables_;
   Blocks blocks_;
   // What block references have drawn so far; past the budget no more
@@ -907,7 +916,7 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
 }
 
 void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTransform& t, Argb color, QPen pen) {
-  const auto pts = d_.ps(p);
+  const EntryPoints& pts = points(p);
   if (pts.empty()) return;
   const bool selectedLook = p.selected && !P.forprint;
   const QColor arrowColor = Color(P.showmodelforcolor ? kBlack : kWhite);
@@ -1080,7 +1089,7 @@ void Painter::drawViewport(const tpoly& p, const DrawParams& P, const ScreenTran
 // Blue squares on the points that have their own lines in the drawing; the
 // three hidden grips of a viewport get pictures of their own.
 void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransform& t) {
-  const auto pts = d_.ps(p);
+  const EntryPoints& pts = points(p);
   const bool plain = this->plain(P);
   auto icon = [&](std::size_t j) { return p.isviewport() && !p.issheet && j >= 5 && j <= 7; };
   if (collecting_) {
@@ -1211,7 +1220,7 @@ std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const Draw
   auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   double pen = p.setwidonce && p.thewid > 0 ? widthFor(p.thewid) : width, widest = pen;
   double minx = std::numeric_limits<double>::infinity(), miny = minx, maxx = -minx, maxy = -minx;
-  for (const Tmypoi& q : d_.ps(p)) {
+  for (const Tmypoi& q : points(p)) {
     if (q.donotdraw) continue;
     if (q.botharrows || q.doadddimtexthere) return std::nullopt;
     if (q.setwid && q.wid != 0) pen = widthFor(q.wid);

@@ -101,11 +101,11 @@ TEST_P(CorpusJoin, ClosesWhatMeetsAndLooksTheSame) {
     for (const std::int32_t i : members) {
       const tpoly& p = d.polys[static_cast<std::size_t>(i)];
       if (p.anzp < 2 || p.isclosed) continue;
-      const Tmypoi& a = d.points[p.psfrom];
-      const Tmypoi& b = d.points[p.psfrom + static_cast<std::uint32_t>(p.anzp) - 1];
+      const auto pts = d.ps(p);
+      const Tmypoi &a = pts.front(), &b = pts.back();
       double length = 0;
-      for (std::uint32_t k = p.psfrom + 1; k < p.psfrom + static_cast<std::uint32_t>(p.anzp); ++k)
-        length += std::hypot(d.points[k].x - d.points[k - 1].x, d.points[k].y - d.points[k - 1].y);
+      for (std::size_t k = 1; k < pts.size(); ++k)
+        length += std::hypot(pts[k].x - pts[k - 1].x, pts[k].y - pts[k - 1].y);
       if (length <= 2 * tolerance) continue;  // a point, not a contour
       if (std::hypot(a.x - b.x, a.y - b.y) <= tolerance / 2) ++closable;
       ends.push_back({a.x, a.y, i});

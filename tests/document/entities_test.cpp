@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <span>
 
 #include "geometry/point.h"
@@ -205,6 +206,67 @@ TEST(ArcsAndCircles, AnArcThroughZeroDegrees) {
   ExpectAt(ps[5], 2, 1);
   EXPECT_EQ(ps[5].mode, 1);
   ExpectAt(ps[7], 1 + std::cos(10 * kPi / 180), 1 + std::sin(10 * kPi / 180));
+}
+
+TEST(ArcsAndCircles, AnOutlineInThePlanIsMadeWhenAskedOthersAreKept) {
+  struct Case {
+    const char* entity;
+    bool made;           // the outline is not in the pool
+    std::size_t points;  // all of them
+  } cases[] = {
+      {"  0\nCIRCLE\n 10\n1\n 20\n2\n 30\n3\n 40\n2\n", true, 66},
+      {"  0\nARC\n 10\n1\n 20\n1\n 40\n1\n 50\n350\n 51\n10\n", true, 8},
+      {"  0\nARC\n 10\n1\n 20\n1\n 40\n1\n 50\n10\n 51\n10\n", true, 68},  // a full turn
+      {"  0\nARC\n 10\n0\n 20\n0\n 40\n5\n 50\n-7200.5\n 51\n1e6\n", true, 0},
+      {"  0\nCIRCLE\n 10\n2\n 20\n3\n 40\n1\n210\n0\n220\n0\n230\n2\n", true, 66},        // up, not unit
+      {"  0\nCIRCLE\n 10\n2\n 20\n3\n 40\n1\n210\n0\n220\n0\n230\n-1\n", false, 66},      // seen from below
+      {"  0\nARC\n 10\n2\n 20\n3\n 40\n1\n 51\n90\n210\n1\n220\n0\n230\n0\n", false, 0},  // upright
+      {"  0\nCIRCLE\n 10\n1e308\n 20\n0\n 40\n1e308\n", false, 66},                       // would overflow
+      {"  0\nARC\n 10\n0\n 20\n-1e299\n 40\n1e300\n 50\n0\n 51\n45\n", false, 0},
+      {"  0\nCIRCLE\n 10\n0\n 20\n0\n 40\nnan\n", true, 66},  // an unread radius is 0
+  };
+  for (const Case& c : cases) {
+    const Drawing d = Entities(c.entity);
+    ASSERT_EQ(d.anzpoly(), 1) << c.entity;
+    const tpoly& p = d.polys[0];
+    EXPECT_EQ(p.outline != 0, c.made) << c.entity;
+    EXPECT_EQ(d.points.size(), p.stored()) << c.entity;
+    const auto ps = Points(d);
+    ASSERT_EQ(ps.size(), static_cast<std::size_t>(p.anzp)) << c.entity;
+    if (c.points) EXPECT_EQ(ps.size(), c.points) << c.entity;
+    // The outline runs from the start grip round to the end grip, each
+    // point on the circle, and the box holds them all.
+    const std::size_t first = p.kind == Kind::ARC ? 3 : 1;
+    const double r = p.radius, scale = std::max({r, std::abs(p.cx), std::abs(p.cy), 1.0});
+    if (p.kind == Kind::ARC) {
+      EXPECT_EQ(ps[first].x, ps[1].x) << c.entity;
+      EXPECT_EQ(ps[first].y, ps[1].y) << c.entity;
+      EXPECT_NEAR(ps.back().x, ps[2].x, 1e-9 * scale) << c.entity;
+      EXPECT_NEAR(ps.back().y, ps[2].y, 1e-9 * scale) << c.entity;
+    }
+    int grips = 0;
+    for (std::size_t k = first; k < ps.size(); ++k) {
+      const Tmypoi& q = ps[k];
+      ASSERT_TRUE(std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z)) << c.entity;
+      EXPECT_FALSE(q.donotdraw) << c.entity;
+      if (c.made) EXPECT_NEAR(std::hypot(q.x - p.cx, q.y - p.cy), r, 1e-9 * scale) << c.entity;
+      EXPECT_TRUE(q.x >= p.boxminx && q.x <= p.boxmaxx && q.y >= p.boxminy && q.y <= p.boxmaxy) << c.entity;
+      if (q.mode != 1) continue;
+      ++grips;
+      EXPECT_EQ(q.linex, p.radiuslinenr) << c.entity;
+    }
+    EXPECT_EQ(grips, p.kind == Kind::ARC ? 1 : 4) << c.entity;
+    // A copy of the points stands on its own.
+    std::optional<EntryPoints> copy;
+    {
+      const EntryPoints all = d.ps(p);
+      copy.emplace(all);
+    }
+    ASSERT_EQ(copy->size(), ps.size());
+    EXPECT_TRUE(std::equal(ps.begin(), ps.end(), copy->begin(), [](const Tmypoi& a, const Tmypoi& b) {
+      return a.x == b.x && a.y == b.y && a.z == b.z && a.linex == b.linex && a.mode == b.mode;
+    })) << c.entity;
+  }
 }
 
 // --- ellipses ---------------------------------------------------------------------------------

@@ -72,7 +72,7 @@ void Check(const Drawing& d) {
     const vestrel::tpoly& p = d.polys[i];
     if (p.linefrom < 0 || p.linefrom > p.linebis || p.linebis >= n)
       Broken("entry %zu spans lines %d..%d of %lld", i, p.linefrom, p.linebis, static_cast<long long>(n));
-    if (p.anzp < 0 || std::uint64_t{p.psfrom} + static_cast<std::uint64_t>(p.anzp) > npoints)
+    if (p.anzp < p.outline || std::uint64_t{p.psfrom} + p.stored() > npoints)
       Broken("entry %zu has points %u + %d of %llu", i, p.psfrom, p.anzp, static_cast<unsigned long long>(npoints));
     if (p.anzs < 0 || std::uint64_t{p.snapfrom} + static_cast<std::uint64_t>(p.anzs) > nsnaps)
       Broken("entry %zu has snap points %u + %d of %llu", i, p.snapfrom, p.anzs,

@@ -43,8 +43,8 @@ inline std::string Of(const tpoly& p) {
                 p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent, p.kind, p.ispaperspace,
                 p.locked, p.setwidonce, p.linweighttpolypresent, p.arrowhead, p.colorispresent, p.truecolorpresent,
                 p.needext210, p.needext220, p.needext230, p.isblock, p.massselected, p.selected, p.isclosed, p.extra,
-                p.extrakind, p.layerindex, p.thewid, p.radius1, p.cx, p.cy, p.cz, p.radius, p.boxminx, p.boxminy,
-                p.boxmaxx, p.boxmaxy);
+                p.extrakind, p.layerindex, p.outline, p.thewid, p.radius1, p.cx, p.cy, p.cz, p.radius, p.arcfrom,
+                p.arcto, p.boxminx, p.boxminy, p.boxmaxx, p.boxmaxy);
 }
 inline std::string Of(const Tmypoi& q) {
   return Fields(q.x, q.y, q.z, q.startwid, q.wid, q.linex, q.liney, q.linez, q.botharrows, q.mode, q.setwid,

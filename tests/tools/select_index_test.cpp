@@ -104,7 +104,8 @@ class Walk {
     for (const tpoly& p : e_.drawing.polys) {
       if (!shown(p)) continue;
       const Drawing& d = e_.drawing;
-      for (const std::span<const Tmypoi> list : {d.ps(p), d.snap(p)}) {
+      const auto own = d.ps(p);
+      for (const std::span<const Tmypoi> list : {own.span(), d.snap(p)}) {
         for (const Tmypoi& q : list) {
           const Point2 s = pixel(q);
           if (!(std::abs(s.x - ox) <= 5 && std::abs(s.y - oy) <= 5)) continue;
