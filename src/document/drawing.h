@@ -21,7 +21,7 @@ namespace vestrel {
 // Drawing::eachTable.
 namespace tables {
 enum Id : std::size_t {
-  Polys, Points, Snaps, Texts, Dimensions, Viewports, Inserts, Hatches, HatchLines, HatchDashes, kCount
+  Polys, Points, Snaps, Texts, Dimensions, Viewports, Inserts, Hatches, HatchLines, HatchDashes, Ellipses, kCount
 };
 }
 
@@ -45,8 +45,8 @@ struct Drawing {
   Pool<tpoly> polys;
   Pool<Tmypoi> points;  // the points of all entries, entry after entry
   Pool<Tmypoi> snaps;   // the extra snap points of all entries
-  // What texts, dimensions, viewports, inserts and hatches have beyond the
-  // common fields.
+  // What texts, dimensions, viewports, inserts, hatches and ellipses have
+  // beyond the common fields.
   std::vector<TextData> texts;
   std::vector<DimensionData> dimensions;
   std::vector<ViewportData> viewports;
@@ -54,6 +54,7 @@ struct Drawing {
   std::vector<HatchData> hatches;
   Pool<HatchLine> hatchlines;  // the pattern lines of all hatches, hatch after hatch
   Pool<double> hatchdashes;    // the dashes of all pattern lines, line after line
+  std::vector<EllipseData> ellipses;
 
   std::vector<TLayer> layers;  // slots outlive a parse; anzlayer are valid
   std::int32_t anzlayer = 0;
@@ -111,7 +112,9 @@ struct Drawing {
   }
 
   // All points of an entry, those made when asked included.
-  EntryPoints ps(const tpoly& p) const { return EntryPoints(stored(p), p); }
+  EntryPoints ps(const tpoly& p) const {
+    return p.outline == 0 ? EntryPoints(stored(p)) : EntryPoints(stored(p), p, ellipse(p));
+  }
   // The points of an entry that the pool holds.
   std::span<Tmypoi> stored(const tpoly& p) { return {points.data() + p.psfrom, p.stored()}; }
   std::span<const Tmypoi> stored(const tpoly& p) const { return {points.data() + p.psfrom, p.stored()}; }
@@ -126,6 +129,7 @@ struct Drawing {
   const ViewportData& viewport(const tpoly& p) const { return Extra(viewports, p, ExtraKind::Viewport); }
   const InsertData& insert(const tpoly& p) const { return Extra(inserts, p, ExtraKind::Insert); }
   const HatchData& hatch(const tpoly& p) const { return Extra(hatches, p, ExtraKind::Hatch); }
+  const EllipseData& ellipse(const tpoly& p) const { return Extra(ellipses, p, ExtraKind::Ellipse); }
   std::span<const HatchLine> lines(const HatchData& h) const {
     return {hatchlines.data() + h.linefrom, static_cast<std::size_t>(h.lines)};
   }
@@ -187,6 +191,7 @@ struct Drawing {
     f(d.hatches, tables::Hatches);
     f(d.hatchlines, tables::HatchLines);
     f(d.hatchdashes, tables::HatchDashes);
+    f(d.ellipses, tables::Ellipses);
   }
   template <class T>
   static const T& Extra(const std::vector<T>& table, const tpoly& p, ExtraKind kind) {

@@ -17,6 +17,9 @@ namespace vestrel::reader {
 
 namespace {
 
+// Arcs, circles and ellipses whose coordinates and extent reach this far
+// keep their outline, to be made finite with the rest of their points.
+constexpr double kFar = 1e300;
 
 // Group 70 of polylines: bit 1 closed; bit 32 closed in the second
 // direction of a mesh.
@@ -233,38 +236,51 @@ void Reader::finishArc(tpoly& p, Kind kind) {
   }
   if (end <= start) end += 360;
   p.arcfrom = start, p.arcto = end;
-  const int n = ArcOutlinePoints(p);
+  auto near = [&](double c) { return std::isfinite(c) && std::abs(c) + std::abs(r) < kFar; };
+  addOutline(p, inPlan(kind) && std::isfinite(r) && std::isfinite(start) && std::isfinite(end) && near(p.cx) &&
+                    near(p.cy) && std::isfinite(p.cz));
+}
+
+void Reader::addOutline(tpoly& p, bool made) {
+  const EllipseData& e = d_.ellipse(p);
+  const int n = OutlinePoints(p, e);
+  p.anzp += n;
   // In the plan, and where every point it makes is a finite number, the
   // outline is made whenever it is asked for: the entry says all of it,
-  // and in a drawing of many arcs and circles their outlines would be most
-  // of its points. Anything else keeps its outline here, to be turned into
-  // the world and made finite with the rest.
-  constexpr double kFar = 1e300;
-  auto near = [&](double c) { return std::isfinite(c) && std::abs(c) + std::abs(r) < kFar; };
-  if (inPlan(kind) && std::isfinite(r) && std::isfinite(start) && std::isfinite(end) && near(p.cx) && near(p.cy) &&
-      std::isfinite(p.cz)) {
+  // and in a drawing of many arcs, circles and ellipses their outlines
+  // would be most of its points. Anything else keeps its outline here, to
+  // be turned into the world and made finite with the rest.
+  if (made) {
     p.outline = static_cast<std::uint8_t>(n);
-    p.anzp += n;
     return;
   }
-  p.anzp += n;
   d_.points.resize(d_.points.size() + static_cast<std::size_t>(n));
-  MakeArcOutline(p, d_.points.data() + d_.points.size() - n);
+  MakeOutline(p, e, d_.points.data() + d_.points.size() - n);
 }
 
 }  // namespace vestrel::reader
 
 namespace vestrel {
 
-int ArcOutlinePoints(const tpoly& p) {
+int OutlinePoints(const tpoly& p, const EllipseData& e) {
+  if (p.kind == Kind::ELLIPSE) return ArcSegments(e.end - e.start) + 1;
   const double sweep = (p.arcto - p.arcfrom) * kPi / 180;
   return (p.kind == Kind::CIRCLE ? ArcSegments(2 * kPi) : (ArcSegments(sweep) + 1) / 2 * 2) + 1;
 }
 
-void MakeArcOutline(const tpoly& p, Tmypoi* out) {
+void MakeOutline(const tpoly& p, const EllipseData& e, Tmypoi* out) {
+  const int n = OutlinePoints(p, e) - 1;
+  if (p.kind == Kind::ELLIPSE) {
+    AngleSteps t(e.start, (e.end - e.start) / n);
+    for (int k = 0; k <= n; ++k, t.next()) {
+      Tmypoi& q = *new (out + k) Tmypoi;
+      const Point3 w = e.at(t.cos(), t.sin());
+      q.x = w.x, q.y = w.y, q.z = w.z;
+    }
+    return;
+  }
   // A circle in as many pieces as a full turn needs, a multiple of four; an
   // arc in an even number, so that its middle is a vertex.
-  const int n = ArcOutlinePoints(p) - 1;
   const double sweep = (p.arcto - p.arcfrom) * kPi / 180;
   AngleSteps a(p.arcfrom * kPi / 180, sweep / n);
   for (int k = 0; k <= n; ++k, a.next()) {
@@ -325,11 +341,9 @@ void Reader::finishEllipse(tpoly& p) {
   const Point3 z = ObjectCoordinates(o_.normal).linear({0, 0, 1});
   const Point3 across{(z.y * major.z - z.z * major.y) * p.radius, (z.z * major.x - z.x * major.z) * p.radius,
                       (z.x * major.y - z.y * major.x) * p.radius};
-  auto at = [&](Tmypoi& q, double cost, double sint) {
-    q.x = o_.cx + major.x * cost + across.x * sint;
-    q.y = o_.cy + major.y * cost + across.y * sint;
-    q.z = o_.cz + major.z * cost + across.z * sint;
-  };
+  p.extra = static_cast<std::int32_t>(d_.ellipses.size());
+  p.extrakind = ExtraKind::Ellipse;
+  const EllipseData& e = d_.ellipses.emplace_back(EllipseData{{o_.cx, o_.cy, o_.cz}, major, across, start, end});
   Tmypoi& centre = addPoint(p);
   centre.x = o_.cx, centre.y = o_.cy, centre.z = o_.cz;
   centre.linex = o_.line10, centre.liney = o_.line20, centre.linez = o_.line30;
@@ -339,13 +353,17 @@ void Reader::finishEllipse(tpoly& p) {
   axis.linex = o_.line11, axis.liney = o_.line21, axis.linez = o_.line31;
   axis.donotdraw = true;
   Tmypoi& minor = addPoint(p);
-  at(minor, 0, 1);
+  const Point3 m = e.at(0, 1);
+  minor.x = m.x, minor.y = m.y, minor.z = m.z;
   minor.mode = 2;
   minor.linex = p.radiuslinenr;
   minor.donotdraw = true;
-  const int n = ArcSegments(end - start);
-  AngleSteps t(start, (end - start) / n);
-  for (int k = 0; k <= n; ++k, t.next()) at(addPoint(p), t.cos(), t.sin());
+  // Each coordinate of the centre with the axes' that add to it.
+  auto near = [](double c, double u, double v) {
+    return std::isfinite(c) && std::isfinite(u) && std::isfinite(v) && std::abs(c) + std::abs(u) + std::abs(v) < kFar;
+  };
+  addOutline(p, std::isfinite(start) && std::isfinite(end) && near(e.centre.x, major.x, across.x) &&
+                    near(e.centre.y, major.y, across.y) && near(e.centre.z, major.z, across.z));
 }
 
 // --- SOLID and POINT ----------------------------------------------------------------------

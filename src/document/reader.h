@@ -87,6 +87,9 @@ class Reader {
   void finishLine(tpoly& p, Kind kind);
   void finishArc(tpoly& p, Kind kind);
   void finishEllipse(tpoly& p);
+  // The outline of the arc, circle or ellipse just finished: counted and
+  // `made` when asked for, or written to the pool now.
+  void addOutline(tpoly& p, bool made);
   void finishSolid(tpoly& p);
   void finishWipeout(tpoly& p);
   // Group 42: the bulge of the segment from the last point on.

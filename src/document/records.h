@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "geometry/point.h"
+
 namespace vestrel {
 
 // Handles are hexadecimal in the text and 64 bits wide here: real drawings
@@ -33,7 +35,7 @@ enum class Kind : std::uint8_t {
 
 // The table of records that holds what an entry has beyond the common
 // fields.
-enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert, Hatch };
+enum class ExtraKind : std::uint8_t { None, Text, Dimension, Viewport, Insert, Hatch, Ellipse };
 
 // One point of a display-list entry.
 struct Tmypoi {
@@ -85,8 +87,9 @@ struct tpoly {
   std::int8_t addtextmode = 0;
   // The last `outline` of its anzp points are not in the pool: an ARC's
   // or CIRCLE's outline in the plan is made from its centre, radius and
-  // angles whenever it is asked for (Drawing::ps), the same to the last bit
-  // as if it were kept. 0: all its points are in the pool.
+  // angles, an ELLIPSE's from its axes, whenever it is asked for
+  // (Drawing::ps), the same to the last bit as if it were kept. 0: all its
+  // points are in the pool.
   std::uint8_t outline = 0;
   // Which table of the drawing holds what the entry has beyond the common
   // fields (see `extra`).
@@ -127,9 +130,10 @@ struct tpoly {
   // How many of its points the pool holds.
   std::size_t stored() const { return static_cast<std::size_t>(anzp - outline); }
 
-  // What only texts, dimensions, viewports, inserts or hatches have: the
-  // index of their record in the drawing's table of that kind (TextData,
-  // DimensionData, ViewportData, InsertData, HatchData).
+  // What only texts, dimensions, viewports, inserts, hatches or ellipses
+  // have: the index of their record in the drawing's table of that kind
+  // (TextData, DimensionData, ViewportData, InsertData, HatchData,
+  // EllipseData).
   std::int32_t extra = -1;
   // The entry's layer: its slot in Drawing::layers, the first of the name
   // its group 8 gives; -1 when it gives none, an empty one, or one the
@@ -146,11 +150,27 @@ struct tpoly {
   float boxminx = 0, boxminy = 0, boxmaxx = 0, boxmaxy = 0;
 };
 
-// The points of an ARC's or CIRCLE's outline: how many, and the points
-// themselves after its stored ones (centre and angle grips), written to
-// `out`. Every parse and every view of the entry makes them here.
-int ArcOutlinePoints(const tpoly& p);
-void MakeArcOutline(const tpoly& p, Tmypoi* out);
+// What an ELLIPSE has beside the common fields: what its outline is made
+// of, all in the world.
+struct EllipseData {
+  Point3 centre;
+  Point3 major;               // from the centre to the end of the major axis
+  Point3 minor;               // the major axis turned a quarter about the extrusion, times the ratio
+  double start = 0, end = 0;  // parameters in radians, the end after the start
+
+  // The point of parameter t, given its cosine and sine.
+  Point3 at(double cost, double sint) const {
+    return {centre.x + major.x * cost + minor.x * sint, centre.y + major.y * cost + minor.y * sint,
+            centre.z + major.z * cost + minor.z * sint};
+  }
+};
+
+// The points of an ARC's, CIRCLE's or ELLIPSE's outline: how many, and the
+// points themselves after its stored ones (centre and grips), written to
+// `out`. Every parse and every view of the entry makes them here; `e` is
+// the ellipse's record.
+int OutlinePoints(const tpoly& p, const EllipseData& e);
+void MakeOutline(const tpoly& p, const EllipseData& e, Tmypoi* out);
 
 // The points of one entry (Drawing::ps): a view of the pool, or, for an
 // entry whose outline is made when asked, a copy of its stored points with
@@ -158,16 +178,19 @@ void MakeArcOutline(const tpoly& p, Tmypoi* out);
 // element asked of a temporary comes back as a copy.
 class EntryPoints {
  public:
-  static constexpr std::size_t kMost = 68;  // an arc: centre, two angle grips, 65 outline points
+  // An arc: centre, two angle grips, 65 outline points; an ellipse: centre,
+  // two axis grips, 65 outline points.
+  static constexpr std::size_t kMost = 68;
 
   explicit EntryPoints(std::span<const Tmypoi> pool) : data_(pool.data()), size_(pool.size()) {}
-  // The entry `p` whose points the pool holds are `stored`.
-  EntryPoints(std::span<const Tmypoi> stored, const tpoly& p) : EntryPoints(stored) {
+  // The entry `p` whose points the pool holds are `stored`; `e` is its
+  // record when it is an ellipse.
+  EntryPoints(std::span<const Tmypoi> stored, const tpoly& p, const EllipseData& e) : EntryPoints(stored) {
     if (p.outline == 0) return;
     data_ = made(), size_ = stored.size() + p.outline;
     if (size_ > kMost) size_ = stored.size() > kMost ? 0 : stored.size();  // never more than it has room for
     std::memcpy(static_cast<void*>(made()), stored.data(), std::min(stored.size(), size_) * sizeof(Tmypoi));
-    if (size_ > stored.size()) MakeArcOutline(p, made() + stored.size());
+    if (size_ > stored.size()) MakeOutline(p, e, made() + stored.size());
   }
   EntryPoints(const EntryPoints& o) : data_(o.data_), size_(o.size_) {
     if (o.data_ == o.made()) data_ = made(), std::memcpy(static_cast<void*>(made()), o.data_, size_ * sizeof(Tmypoi));

@@ -43,13 +43,15 @@ Sizes SizesOf(const Drawing& d) {
 // The tables of the entries' extra records that may be read again (a
 // viewport never is: its number counts over the whole drawing), and the
 // table of an entry's extra record among them.
-constexpr std::array kExtraTables = {Texts, Dimensions, Inserts, Hatches};
+constexpr std::array kExtraTables = {Texts, Dimensions, Inserts, Hatches, Ellipses};
 int TableOf(ExtraKind k) {
   switch (k) {
     case ExtraKind::Text: return Texts;
     case ExtraKind::Dimension: return Dimensions;
     case ExtraKind::Insert: return Inserts;
     case ExtraKind::Hatch: return Hatches;
+    case ExtraKind::Ellipse:
+      return Ellipses;
     default: return -1;
   }
 }

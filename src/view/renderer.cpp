@@ -430,7 +430,7 @@ class Painter {
   // The points of `p`, kept for the next ask: a selected arc's outline is
   // made once for its covering, its outline and its grips.
   const EntryPoints& points(const tpoly& p) const {
-    if (pointsOf_ != &p) pointsOf_ = nullptr, points_.emplace(d_.stored(p), p), pointsOf_ = &p;
+    if (pointsOf_ != &p) pointsOf_ = nullptr, points_.emplace(d_.stored(p), p, d_.ellipse(p)), pointsOf_ = &p;
     return *points_;
   }
 

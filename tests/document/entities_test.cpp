@@ -208,7 +208,7 @@ TEST(ArcsAndCircles, AnArcThroughZeroDegrees) {
   ExpectAt(ps[7], 1 + std::cos(10 * kPi / 180), 1 + std::sin(10 * kPi / 180));
 }
 
-TEST(ArcsAndCircles, AnOutlineInThePlanIsMadeWhenAskedOthersAreKept) {
+TEST(ArcsAndCircles, AnOutlineInThePlanOrOfAnEllipseIsMadeWhenAskedOthersAreKept) {
   struct Case {
     const char* entity;
     bool made;           // the outline is not in the pool
@@ -224,6 +224,12 @@ TEST(ArcsAndCircles, AnOutlineInThePlanIsMadeWhenAskedOthersAreKept) {
       {"  0\nCIRCLE\n 10\n1e308\n 20\n0\n 40\n1e308\n", false, 66},                       // would overflow
       {"  0\nARC\n 10\n0\n 20\n-1e299\n 40\n1e300\n 50\n0\n 51\n45\n", false, 0},
       {"  0\nCIRCLE\n 10\n0\n 20\n0\n 40\nnan\n", true, 66},  // an unread radius is 0
+      {"  0\nELLIPSE\n 10\n1\n 20\n2\n 30\n3\n 11\n4\n 21\n1\n 40\n0.5\n 41\n0\n 42\n6.283185307179586\n", true, 68},
+      {"  0\nELLIPSE\n 10\n1\n 20\n2\n 11\n0\n 21\n-3\n 40\n0.25\n 41\n5\n 42\n1\n", true, 0},        // through 0
+      {"  0\nELLIPSE\n 10\n1\n 20\n2\n 11\n3\n 31\n4\n 40\n0.5\n210\n0\n220\n1\n230\n0\n", true, 0},  // upright
+      {"  0\nELLIPSE\n 10\n1\n 20\n2\n 11\n4\n 40\n0.5\n 41\n0\n 42\n3\n230\n-1\n", true, 0},         // from below
+      {"  0\nELLIPSE\n 10\n1e300\n 20\n0\n 11\n1e300\n 21\n0\n 40\n1\n", false, 0},                   // would overflow
+      {"  0\nELLIPSE\n 10\n0\n 20\n0\n 11\n2\n 21\n0\n 40\n1e300\n", false, 0},  // a ratio far too large
   };
   for (const Case& c : cases) {
     const Drawing d = Entities(c.entity);
@@ -236,8 +242,20 @@ TEST(ArcsAndCircles, AnOutlineInThePlanIsMadeWhenAskedOthersAreKept) {
     if (c.points) EXPECT_EQ(ps.size(), c.points) << c.entity;
     // The outline runs from the start grip round to the end grip, each
     // point on the circle, and the box holds them all.
-    const std::size_t first = p.kind == Kind::ARC ? 3 : 1;
-    const double r = p.radius, scale = std::max({r, std::abs(p.cx), std::abs(p.cy), 1.0});
+    const std::size_t first = p.kind == Kind::CIRCLE ? 1 : 3;
+    const double r = p.radius, scale = std::max({r, std::abs(p.cx), std::abs(p.cy), p.radius1, 1.0});
+    // How far a point is off the curve: off the circle, or, on an
+    // ellipse, by how much its parameter's cosine and sine miss the unit
+    // circle, times the major axis.
+    const EllipseData& e = d.ellipse(p);
+    auto off = [&](const Tmypoi& q) {
+      if (p.kind != Kind::ELLIPSE) return std::hypot(q.x - p.cx, q.y - p.cy) - r;
+      const Point3 v{q.x - e.centre.x, q.y - e.centre.y, q.z - e.centre.z};
+      auto along = [&](const Point3& a) {
+        return (v.x * a.x + v.y * a.y + v.z * a.z) / (a.x * a.x + a.y * a.y + a.z * a.z);
+      };
+      return (std::hypot(along(e.major), along(e.minor)) - 1) * p.radius1;
+    };
     if (p.kind == Kind::ARC) {
       EXPECT_EQ(ps[first].x, ps[1].x) << c.entity;
       EXPECT_EQ(ps[first].y, ps[1].y) << c.entity;
@@ -249,13 +267,13 @@ TEST(ArcsAndCircles, AnOutlineInThePlanIsMadeWhenAskedOthersAreKept) {
       const Tmypoi& q = ps[k];
       ASSERT_TRUE(std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z)) << c.entity;
       EXPECT_FALSE(q.donotdraw) << c.entity;
-      if (c.made) EXPECT_NEAR(std::hypot(q.x - p.cx, q.y - p.cy), r, 1e-9 * scale) << c.entity;
+      if (c.made) EXPECT_NEAR(off(q), 0, 1e-9 * scale) << c.entity;
       EXPECT_TRUE(q.x >= p.boxminx && q.x <= p.boxmaxx && q.y >= p.boxminy && q.y <= p.boxmaxy) << c.entity;
       if (q.mode != 1) continue;
       ++grips;
       EXPECT_EQ(q.linex, p.radiuslinenr) << c.entity;
     }
-    EXPECT_EQ(grips, p.kind == Kind::ARC ? 1 : 4) << c.entity;
+    EXPECT_EQ(grips, p.kind == Kind::ARC ? 1 : p.kind == Kind::CIRCLE ? 4 : 0) << c.entity;
     // A copy of the points stands on its own.
     std::optional<EntryPoints> copy;
     {

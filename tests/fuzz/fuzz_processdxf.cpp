@@ -74,6 +74,9 @@ void Check(const Drawing& d) {
       Broken("entry %zu spans lines %d..%d of %lld", i, p.linefrom, p.linebis, static_cast<long long>(n));
     if (p.anzp < p.outline || std::uint64_t{p.psfrom} + p.stored() > npoints)
       Broken("entry %zu has points %u + %d of %llu", i, p.psfrom, p.anzp, static_cast<unsigned long long>(npoints));
+    if (p.kind == vestrel::Kind::ELLIPSE &&
+        (p.extrakind != vestrel::ExtraKind::Ellipse || p.extra < 0 || std::size_t(p.extra) >= d.ellipses.size()))
+      Broken("ellipse %zu has record %d of %zu", i, p.extra, d.ellipses.size());
     if (p.anzs < 0 || std::uint64_t{p.snapfrom} + static_cast<std::uint64_t>(p.anzs) > nsnaps)
       Broken("entry %zu has snap points %u + %d of %llu", i, p.snapfrom, p.anzs,
              static_cast<unsigned long long>(nsnaps));

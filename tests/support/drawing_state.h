@@ -70,6 +70,10 @@ inline std::string Of(const HatchLine& l) {
   return Fields(l.angle, l.basex, l.basey, l.offsetx, l.offsety, l.dashfrom, l.dashes);
 }
 inline std::string Of(double v) { return Fields(v); }
+inline std::string Of(const EllipseData& e) {
+  return Fields(e.centre.x, e.centre.y, e.centre.z, e.major.x, e.major.y, e.major.z, e.minor.x, e.minor.y, e.minor.z,
+                e.start, e.end);
+}
 inline std::string Of(const TLayer& l) {
   return Fields(l.newltname, l.name, l.ltname, l.ltnamelinenr, l.newlineweight, l.newflag, l.flaglinenr,
                 l.lineweightlinenr, l.lineweight, l.newcolornr, l.colorlinenr, l.colornr, l.plotflag, l.flag,
@@ -104,10 +108,11 @@ inline std::string DrawingDifference(const Drawing& a, const Drawing& b) {
   for (const std::string& s :
        {FirstDifference("polys", a.polys, b.polys), FirstDifference("points", a.points, b.points),
         FirstDifference("snaps", a.snaps, b.snaps), FirstDifference("texts", a.texts, b.texts),
-        FirstDifference("dimensions", a.dimensions, b.dimensions), FirstDifference("viewports", a.viewports, b.viewports),
-        FirstDifference("inserts", a.inserts, b.inserts), FirstDifference("hatches", a.hatches, b.hatches),
-        FirstDifference("hatchlines", a.hatchlines, b.hatchlines),
-        FirstDifference("hatchdashes", a.hatchdashes, b.hatchdashes), FirstDifference("layers", a.layers, b.layers),
+        FirstDifference("dimensions", a.dimensions, b.dimensions),
+        FirstDifference("viewports", a.viewports, b.viewports), FirstDifference("inserts", a.inserts, b.inserts),
+        FirstDifference("hatches", a.hatches, b.hatches), FirstDifference("hatchlines", a.hatchlines, b.hatchlines),
+        FirstDifference("hatchdashes", a.hatchdashes, b.hatchdashes),
+        FirstDifference("ellipses", a.ellipses, b.ellipses), FirstDifference("layers", a.layers, b.layers),
         FirstDifference("linetype", a.linetype, b.linetype), FirstDifference("blocks", a.blocks, b.blocks),
         FirstDifference("layouts", a.layouts, b.layouts), FirstDifference("entryparse", a.entryparse, b.entryparse)})
     if (!s.empty()) return s;
