@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "document/workers.h"
 #include "geometry/floats.h"
 
 namespace vestrel {
@@ -122,10 +123,8 @@ bool SpatialIndex::Update(const Drawing& d) {
       return false;
     lastEnd = e.oldFirst + e.oldCount;
     polys += e.newCount - e.oldCount;
-    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) {
-      const tpoly& p = d.polys[static_cast<std::size_t>(i)];
-      bound += 3 + (p.anzp + p.anzs) / kRunLength;
-    }
+    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i)
+      bound += static_cast<std::int64_t>(MostRuns(d.polys[static_cast<std::size_t>(i)]));
   }
   if (polys != static_cast<std::int64_t>(d.polys.size()) || lastEnd > static_cast<std::int64_t>(polys_)) return false;
   // Runs kept beside the tree are searched one by one, and dropped ones
@@ -153,7 +152,11 @@ bool SpatialIndex::Update(const Drawing& d) {
     }
   }
   for (const EntryRange& e : r.ranges)
-    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) AddRuns(d, i);
+    for (std::int32_t i = e.newFirst; i < e.newFirst + e.newCount; ++i) {
+      const std::size_t at = runs_.size();
+      runs_.resize(at + MostRuns(d.polys[static_cast<std::size_t>(i)]));
+      runs_.resize(at + AddRuns(d, i, runs_.data() + at));
+    }
   generation_ = d.generation;
   polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();
   built_ = true;
@@ -168,13 +171,32 @@ void SpatialIndex::Build(const Drawing& d) {
   runs_.clear();
   nodes_.clear();
   levels_.clear();
-  // Room for the most runs there can be, so that they are never copied
-  // as they grow: what is not used is never touched and takes no memory.
-  std::size_t made = 0;  // points made when asked
-  for (const tpoly& p : d.polys) made += p.outline;
-  const std::size_t most = 3 * d.polys.size() + (d.points.size() + made + d.snaps.size()) / kRunLength;
-  if (runs_.capacity() < most) runs_ = std::vector<Run>(), runs_.reserve(most);
-  for (std::int32_t i = 0; i < d.anzpoly(); ++i) AddRuns(d, i);
+  // Stretches of entries find their runs on the machine's cores, each into
+  // room for the most it can have; then the runs are closed up, in the
+  // entries' order.
+  constexpr std::size_t kStretch = 2048;
+  const std::size_t n = d.polys.size(), stretches = (n + kStretch - 1) / kStretch;
+  std::vector<std::size_t> room(stretches + 1), found(stretches);
+  for (std::size_t s = 0; s < stretches; ++s) {
+    room[s + 1] = room[s];
+    for (std::size_t i = s * kStretch; i < std::min(n, (s + 1) * kStretch); ++i) room[s + 1] += MostRuns(d.polys[i]);
+  }
+  if (runs_.capacity() < room.back()) runs_ = std::vector<Run>(), runs_.reserve(room.back());
+  runs_.resize(room.back());
+  RunInRuns(
+      n, kStretch, WorkerCount(), [] { return 0; },
+      [&](int, std::size_t s, std::size_t from, std::size_t to) {
+        std::size_t k = room[s];
+        for (std::size_t i = from; i < to; ++i) k += AddRuns(d, static_cast<std::int32_t>(i), runs_.data() + k);
+        found[s] = k - room[s];
+      });
+  std::size_t end = 0;
+  for (std::size_t s = 0; s < stretches; ++s) {
+    std::copy_n(runs_.begin() + static_cast<std::ptrdiff_t>(room[s]), found[s],
+                runs_.begin() + static_cast<std::ptrdiff_t>(end));
+    end += found[s];
+  }
+  runs_.resize(end);
   Pack();
   tree_ = runs_.size();
   generation_ = d.generation;
@@ -182,8 +204,9 @@ void SpatialIndex::Build(const Drawing& d) {
   built_ = true;
 }
 
-void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
+std::size_t SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry, Run* out) {
   const tpoly& p = d.polys[static_cast<std::size_t>(entry)];
+  std::size_t made = 0;
   auto add = [&](RunKind kind, std::int32_t from, std::int32_t count, std::int32_t before, const BoxBuilder& b) {
     if (!b.any) return;
     // Whether the pointer is near a segment is worked out in doubles on
@@ -193,7 +216,7 @@ void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
     WorldBox box = b.box;
     const double slack = ((box.maxx - box.minx) + (box.maxy - box.miny)) * 1e-12;
     box.minx -= slack, box.miny -= slack, box.maxx += slack, box.maxy += slack;
-    runs_.push_back({Outwards(box), entry, from, before, static_cast<std::uint8_t>(count), kind});
+    out[made++] = {Outwards(box), entry, from, before, static_cast<std::uint8_t>(count), kind};
   };
   if (p.anzp > 0 && p.psfrom + p.stored() <= d.points.size()) {
     const auto pts = d.ps(p);
@@ -233,6 +256,7 @@ void SpatialIndex::AddRuns(const Drawing& d, std::int32_t entry) {
       add(RunKind::Snaps, s, count, -1, b);
     }
   }
+  return made;
 }
 
 void SpatialIndex::Pack() {

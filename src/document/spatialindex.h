@@ -89,7 +89,13 @@ class SpatialIndex {
   void Build(const Drawing& d);
   // Takes in what the last parse read again; false when it cannot.
   bool Update(const Drawing& d);
-  void AddRuns(const Drawing& d, std::int32_t entry);
+  // The runs of an entry, written from `out` on: at most MostRuns(p) of
+  // them. Returns how many.
+  static std::size_t AddRuns(const Drawing& d, std::int32_t entry, Run* out);
+  static std::size_t MostRuns(const tpoly& p) {
+    auto runs = [](std::int32_t n) { return n > 0 ? (static_cast<std::size_t>(n) + kRunLength - 1) / kRunLength : 0; };
+    return runs(p.anzp) + (p.isclosed ? 1 : 0) + runs(p.anzs);
+  }
   void Pack();
   static bool Dropped(const Run& r) { return r.count == 0; }
 
