@@ -41,8 +41,8 @@ void Reader::viewportGroup(tpoly& p) {
       if (real(v.pany)) o_.line22 = valueLine();
       break;
     case 69:
-      p.viewid = intValue(p.viewid);
-      if (p.viewid > d_.maxviewportid) d_.maxviewportid = p.viewid;
+      v.id = intValue(v.id);
+      if (v.id > d_.maxviewportid) d_.maxviewportid = v.id;
       break;
     case 68:
       o_.statusSeen = true;
@@ -78,13 +78,13 @@ void Reader::finishViewport(tpoly& p) {
   // in a layout that was not current when saved (ids and status written as
   // 0) the viewport that views exactly itself.
   auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max({1.0, std::abs(a), std::abs(b)}); };
-  p.issheet = p.viewid == 1 || (p.block >= 0 && v.widy > 0 && same(v.panx, p.cx) && same(v.pany, p.cy) &&
+  p.issheet = v.id == 1 || (p.block >= 0 && v.widy > 0 && same(v.panx, p.cx) && same(v.pany, p.cy) &&
                                 same(v.viewheight, v.widy));
   if (p.issheet) return;
   // Switched off: bit 0x20000 of the flags where a file writes them (the
   // status of a layout not current is 0 while its viewports are on), else
   // status 0, or id -1 without a status as some programs say it.
-  v.off = o_.flagsSeen ? (o_.flags & 0x20000) != 0 : (o_.statusSeen && o_.status == 0) || (p.viewid == -1 && !o_.statusSeen);
+  v.off = o_.flagsSeen ? (o_.flags & 0x20000) != 0 : (o_.statusSeen && o_.status == 0) || (v.id == -1 && !o_.statusSeen);
   const double w = v.widx / 2, h = v.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
     Tmypoi& q = addPoint(p, x, y, p.cz);

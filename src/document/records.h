@@ -83,7 +83,6 @@ struct tpoly {
   std::int32_t radiuslinenr = 0;
   std::int32_t insertstrlinenr = 0;  // INSERT: value line of the block name (group 2)
   std::int32_t block = -1;           // index of the enclosing block in Drawing::blocks, -1 outside
-  std::int32_t viewid = 0;
   std::int8_t addtextmode = 0;
   // The last `outline` of its anzp points are not in the pool: an ARC's
   // or CIRCLE's outline in the plan is made from its centre, radius and
@@ -301,6 +300,7 @@ struct HatchData {
 
 // What a VIEWPORT has beside the common fields.
 struct ViewportData {
+  std::int32_t id = 0;    // group 69: 1 the layout's own paper view
   double viewheight = 0;  // model units shown over its height
   double panx = 0, pany = 0;  // the model point at its centre
   double widx = 0, widy = 0;  // its size on the sheet

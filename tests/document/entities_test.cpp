@@ -482,7 +482,7 @@ TEST(Viewports, FrameAndHiddenGrips) {
       "  0\nVIEWPORT\n 67\n1\n 10\n100\n 20\n50\n 30\n0\n 40\n40\n 41\n20\n 69\n1\n"
       "  0\nVIEWPORT\n 67\n1\n 10\n100\n 20\n50\n 30\n0\n 40\n40\n 41\n20\n 12\n7\n 22\n8\n 45\n30\n 69\n4\n");
   EXPECT_EQ(d.polys[0].anzp, 0);
-  EXPECT_EQ(d.polys[0].viewid, 1);
+  EXPECT_EQ(d.viewport(d.polys[0]).id, 1);
   const auto ps = Points(d, 1);
   ASSERT_EQ(ps.size(), 8u);
   const double frame[5][2] = {{80, 40}, {120, 40}, {120, 60}, {80, 60}, {80, 40}};

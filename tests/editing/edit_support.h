@@ -42,7 +42,7 @@ struct Doc {
     std::vector<std::int32_t> out;
     for (std::int32_t i = 0; i < d.anzpoly(); ++i) {
       const tpoly& p = d.polys[static_cast<std::size_t>(i)];
-      if (s.shows(p) && !p.isblock && !(p.isviewport() && p.viewid == 1)) out.push_back(i);
+      if (s.shows(p) && !p.isblock && !(p.isviewport() && d.viewport(p).id == 1)) out.push_back(i);
     }
     return out;
   }

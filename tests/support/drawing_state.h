@@ -39,7 +39,7 @@ std::string Fields(const A&... a) {
 inline std::string Of(const tpoly& p) {
   return Fields(p.psfrom, p.anzp, p.snapfrom, p.anzs, p.linefrom, p.linebis, p.han, p.layhan, p.layerlinenr,
                 p.ltnamelinenr, p.colorlinenr, p.colornr, p.truecolor, p.lineweightlinenr, p.lineweight,
-                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.viewid, p.addtextmode,
+                p.winkel1linenr, p.winkel2linenr, p.radiuslinenr, p.insertstrlinenr, p.block, p.addtextmode,
                 p.linweightpresent, p.layerpresent, p.ltnamepresent, p.insertstrpresent, p.kind, p.ispaperspace,
                 p.locked, p.setwidonce, p.linweighttpolypresent, p.arrowhead, p.colorispresent, p.truecolorpresent,
                 p.needext210, p.needext220, p.needext230, p.isblock, p.massselected, p.selected, p.isclosed, p.extra,
@@ -62,7 +62,9 @@ inline std::string Of(const DimensionData& m) {
 inline std::string Of(const InsertData& r) {
   return Fields(r.sx, r.sy, r.sz, r.rotation, r.columns, r.rows, r.colspacing, r.rowspacing, r.ex, r.ey, r.ez);
 }
-inline std::string Of(const ViewportData& v) { return Fields(v.viewheight, v.panx, v.pany, v.widx, v.widy, v.off); }
+inline std::string Of(const ViewportData& v) {
+  return Fields(v.id, v.viewheight, v.panx, v.pany, v.widx, v.widy, v.off);
+}
 inline std::string Of(const HatchData& h) {
   return Fields(h.solid, h.gradient, h.gradientRgb, h.gradientAci, h.elevation, h.nx, h.ny, h.nz, h.linefrom, h.lines);
 }

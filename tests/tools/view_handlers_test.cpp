@@ -250,7 +250,7 @@ TEST_F(ViewHandlersTest, ALayoutWithoutViewportsGetsOneOnItsFirstVisit) {
   auto viewports = [&] {
     int sheet = 0, model = 0;
     for (const tpoly& p : editor.drawing.polys)
-      if (p.isviewport()) ++(p.viewid == 1 ? sheet : model);
+      if (p.isviewport()) ++(editor.drawing.viewport(p).id == 1 ? sheet : model);
     return std::pair{sheet, model};
   };
   // The active paper space ("*Paper_Space") gets no sheet viewport, but one
