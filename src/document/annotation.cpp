@@ -78,13 +78,14 @@ void Reader::finishViewport(tpoly& p) {
   // in a layout that was not current when saved (ids and status written as
   // 0) the viewport that views exactly itself.
   auto same = [](double a, double b) { return std::abs(a - b) <= 1e-9 * std::max({1.0, std::abs(a), std::abs(b)}); };
-  p.issheet = v.id == 1 || (p.block >= 0 && v.widy > 0 && same(v.panx, p.cx) && same(v.pany, p.cy) &&
-                                same(v.viewheight, v.widy));
+  p.issheet = v.id == 1 ||
+              (p.block >= 0 && v.widy > 0 && same(v.panx, p.cx) && same(v.pany, p.cy) && same(v.viewheight, v.widy));
   if (p.issheet) return;
   // Switched off: bit 0x20000 of the flags where a file writes them (the
   // status of a layout not current is 0 while its viewports are on), else
   // status 0, or id -1 without a status as some programs say it.
-  v.off = o_.flagsSeen ? (o_.flags & 0x20000) != 0 : (o_.statusSeen && o_.status == 0) || (v.id == -1 && !o_.statusSeen);
+  v.off =
+      o_.flagsSeen ? (o_.flags & 0x20000) != 0 : (o_.statusSeen && o_.status == 0) || (v.id == -1 && !o_.statusSeen);
   const double w = v.widx / 2, h = v.widy / 2;
   auto add = [&](double x, double y, std::int32_t linex, bool hidden) -> Tmypoi& {
     Tmypoi& q = addPoint(p, x, y, p.cz);
@@ -105,72 +106,16 @@ void Reader::finishViewport(tpoly& p) {
 // --- SPLINE -------------------------------------------------------------------------
 
 void Reader::splineGroup(tpoly& p) {
-  switch (group_) {
-    case 70:
-      if (const auto v = ParseInt(value_)) p.isclosed = *v & 1;
-      break;
-    case 71: o_.degree = intValue(o_.degree); break;
-    case 40:
-      if (double k; real(k)) knots_.push_back(k);
-      break;
-    case 10: {
-      double x;
-      if (!real(x)) break;
-      Tmypoi& c = controls_.emplace_back();
-      c.x = x;
-      c.linex = valueLine();
-      c.donotdraw = true;
-      break;
-    }
-    case 20: fileY(controls_.empty() ? nullptr : &controls_.back()); break;
-    case 30: fileZ(controls_.empty() ? nullptr : &controls_.back()); break;
-    case 11:
-      if (double x; real(x)) fits_.emplace_back().x = x;
-      break;
-    case 21:
-      if (!fits_.empty()) real(fits_.back().y);
-      break;
-    case 31:
-      if (!fits_.empty()) real(fits_.back().z);
-      break;
-    case 41:
-      if (double w; real(w)) weights_.push_back(w);
-      break;
-    // The directions of the curve at its start and end.
-    case 12: o_.startTangent = real(o_.tangent0.x); break;
-    case 22: real(o_.tangent0.y); break;
-    case 32: real(o_.tangent0.z); break;
-    case 13: o_.endTangent = real(o_.tangent1.x); break;
-    case 23: real(o_.tangent1.y); break;
-    case 33: real(o_.tangent1.z); break;
-    default: break;
-  }
+  if (group_ != 70) return spline_.take(group_, value_, valueLine());
+  if (const auto v = ParseInt(value_)) p.isclosed = *v & 1;
 }
 
 void Reader::finishSpline(tpoly& p) {
-  auto asPoints = [](const std::vector<Tmypoi>& pts) {
-    std::vector<Point3> out;
-    out.reserve(pts.size());
-    for (const Tmypoi& q : pts) out.push_back({q.x, q.y, q.z});
-    return out;
-  };
-  const int n = static_cast<int>(controls_.size()) - 1;
-  const Spline s = SplineOfFile(o_.degree, asPoints(controls_), knots_, weights_, asPoints(fits_),
-                                o_.startTangent ? std::optional(o_.tangent0) : std::nullopt,
-                                o_.endTangent ? std::optional(o_.tangent1) : std::nullopt);
-  const std::vector<Point3> curve = FlattenSpline(s);
-  if (curve.empty()) {
-    // What makes no curve is drawn through its defining points.
-    for (const Tmypoi& q : n >= 0 ? controls_ : fits_) addPoint(p, q.x, q.y, q.z);
-  } else {
-    for (const Point3& c : curve) addPoint(p, c.x, c.y, c.z);
-  }
-  // The control points stay reachable for grips and snapping.
-  if (n >= 0) {
-    for (const Tmypoi& c : controls_) addPoint(p) = c;
-  } else if (!curve.empty()) {
-    for (const Point3& c : s.controls) addPoint(p, c.x, c.y, c.z).donotdraw = true;
-  }
+  std::optional<std::vector<Tmypoi>> made;
+  if (ahead_ && spline_.worthAhead()) made = ahead_->take(p.linefrom, spline_);
+  if (!made) made = spline_.points();
+  d_.points.append(made->data(), made->data() + made->size());
+  p.anzp += static_cast<std::int32_t>(made->size());
 }
 
 // --- TEXT and MTEXT -----------------------------------------------------------------

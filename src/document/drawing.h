@@ -210,6 +210,11 @@ struct Drawing {
 // members of blocks (and the value of $HANDSEED) only those objects are
 // read again, with what follows them up to where the reader stands as it
 // stood before; the result is what reading it all would give.
-void processdxf(Drawing& d);
+//
+// A list of `splinesAheadFrom` lines or more that is read in full has its
+// splines flattened ahead of the reader on another core, when the machine
+// has one; the result is the same.
+inline constexpr std::size_t kSplinesAheadFrom = 100000;
+void processdxf(Drawing& d, std::size_t splinesAheadFrom = kSplinesAheadFrom);
 
 }  // namespace vestrel

@@ -135,7 +135,9 @@ tpoly& Reader::beginEntity(Kind kind) {
       p.extrakind = ExtraKind::Insert;
       d_.inserts.emplace_back();
       break;
-    case Kind::SPLINE: controls_.clear(), fits_.clear(), knots_.clear(), weights_.clear(); break;
+    case Kind::SPLINE:
+      spline_.clear();
+      break;
     default: break;
   }
   return p;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "document/reader.h"
+#include "document/workers.h"
 
 namespace vestrel {
 
@@ -14,14 +15,31 @@ std::vector<std::string> Drawing::code(const tpoly& p) const {
   return out;
 }
 
-void processdxf(Drawing& d) {
+namespace {
+
+void ReadAll(Drawing& d, std::size_t splinesAheadFrom) {
+  if (d.dxf.size() < splinesAheadFrom || WorkerCount() < 2) return reader::Reader(d).run();
+  reader::SplinesAhead ahead(d.dxf);
+  RunTasks(2, [&](int task) {
+    if (task == 1) return ahead.work();
+    struct Done {
+      reader::SplinesAhead& ahead;
+      ~Done() { ahead.stop(); }
+    } done{ahead};
+    reader::Reader(d, &ahead).run();
+  });
+}
+
+}  // namespace
+
+void processdxf(Drawing& d, std::size_t splinesAheadFrom) {
   // Every parse gets a number no parse had before, whatever drawing it is.
   static std::uint64_t parses = 0;
   const std::uint64_t before = d.generation;
   d.generation = ++parses;
   try {
     if (!reader::Reader(d).reparse(before)) {
-      reader::Reader(d).run();
+      ReadAll(d, splinesAheadFrom);
       d.reparsed = {before, true, {}};
     }
   } catch (...) {

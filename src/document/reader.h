@@ -12,6 +12,7 @@
 #include "document/drawing.h"
 #include "document/grammar.h"
 #include "document/hatch.h"
+#include "document/splineahead.h"
 #include "geometry/point.h"
 
 namespace vestrel::reader {
@@ -20,7 +21,8 @@ struct Region;
 
 class Reader {
  public:
-  explicit Reader(Drawing& d) : d_(d), dxf_(d.dxf), n_(d.dxf.size()) {}
+  // `ahead`: the splines flattened ahead of the reader, when they are.
+  explicit Reader(Drawing& d, SplinesAhead* ahead = nullptr) : d_(d), dxf_(d.dxf), n_(d.dxf.size()), ahead_(ahead) {}
   void run();
   // Reads again only what the line list's changes touched (reparse.cpp);
   // false, with the display list to be read in full, when that cannot give
@@ -182,9 +184,6 @@ class Reader {
     bool flagsSeen = false;         // VIEWPORT: group 90
     std::int32_t flags = 0;         // VIEWPORT: group 90, bit 0x20000 off
     std::int32_t line40 = 0, line41 = 0, line12 = 0, line22 = 0, lineHeight = 0;
-    int degree = 3;                  // SPLINE
-    bool startTangent = false, endTangent = false;  // SPLINE: groups 12 and 13 were read
-    Point3 tangent0, tangent1;
     bool rotationFrom50 = true;      // TEXT, MTEXT
     bool embedded = false;           // ATTRIB: the multi-line text it carries begins
     // Groups 210/220/230: the extrusion, whose object coordinate system
@@ -196,12 +195,10 @@ class Reader {
   } o_;
   // HATCH: its paths and pattern.
   HatchReader hatch_{d_};
-  // SPLINE: control points, fit points, knots and weights, kept for their
-  // capacity.
-  std::vector<Tmypoi> controls_;
-  std::vector<Tmypoi> fits_;
-  std::vector<double> knots_;
-  std::vector<double> weights_;
+  // SPLINE: its groups, kept for their capacity, and the splines
+  // flattened ahead.
+  SplineGroups spline_;
+  SplinesAhead* ahead_;
   // MULTILEADER: where its groups stand (the nesting of its braces), and
   // its leaders.
   enum class LeaderPart : std::uint8_t { Main, Context, Leader, Line };

@@ -1,5 +1,6 @@
 // The parse after a change, which reads again only what the change touched,
-// leaves every drawing of the corpus exactly as reading it all would: random
+// leaves every drawing of the corpus exactly as reading it all (its splines
+// flattened ahead on another core) would: random
 // edits of every kind (moves, copies, deletions, new pairs, broken codes,
 // changed kinds, the seed, undo), each compared field by field with a full
 // parse of the same text.
@@ -44,8 +45,8 @@ TEST_P(CorpusReparse, RandomEditsReadAsAFullParseReadsThem) {
       const int steps = 1 + cycle % 3;
       for (int k = 0; k < steps; ++k) broken = edits.once() || broken;
     }
-    Drawing full = d;  // a copy is another list: read whole
-    processdxf(full);
+    Drawing full = d;  // a copy is another list: read whole, its splines flattened ahead
+    processdxf(full, 0);
     processdxf(d);
     ASSERT_TRUE(full.reparsed.whole);
     if (!d.reparsed.whole) ++reread;

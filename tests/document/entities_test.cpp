@@ -7,7 +7,9 @@
 #include <optional>
 #include <span>
 
+#include "document/splineahead.h"
 #include "geometry/point.h"
+#include "support/drawing_state.h"
 #include "support/dxf_text.h"
 
 namespace vestrel {
@@ -624,6 +626,36 @@ TEST(Splines, WhatCannotMakeACurveIsDrawnThroughItsPoints) {
   // Never a curve that falls back to the origin.
   for (int i = 0; i < 4; ++i)
     for (const Tmypoi& q : Points(d, i)) EXPECT_GE(q.x, 1);
+}
+
+// A large drawing has its splines flattened ahead of the reader on another
+// core: what it reads is the same to the last bit, whether the helper is
+// ahead, behind or held back by the points it keeps, and whatever it meets
+// that the reader reads otherwise (a SPLINE among the objects, a broken
+// number, a spline with no curve).
+TEST(Splines, FlattenedAheadOnAnotherCoreTheyAreTheSame) {
+  std::string entities, blocks = "  0\nBLOCK\n  2\nB\n 10\n0\n 20\n0\n";
+  for (int i = 0; i < 3000; ++i) {
+    const double x = i % 97, y = i / 97;
+    std::string spline = "  0\nSPLINE\n  8\n0\n 71\n" + std::to_string(2 + i % 3) + "\n";
+    if (i % 5 == 0) spline += " 41\n1\n 41\n0.5\n 41\n2\n 41\n1\n 41\n1\n";  // rational
+    if (i % 7 == 0) spline += " 40\nx\n";                                    // a number that does not read
+    spline += i % 11 == 0 ? Controls({{x, y}, {x + 3, y + 8}, {x + 5, y - 2}, {x + 9, y + 1}}, " 11")
+                          : Controls({{x, y}, {x + 1, y + 4}, {x + 3, y - 4}, {x + 4, y + 2}, {x + 6, y}});
+    if (i % 13 == 0) spline = "  0\nSPLINE\n 71\n3\n" + Controls({{x, y}, {x + 1, y}});  // no curve
+    (i % 50 == 0 ? blocks : entities) += spline;
+    entities += "  0\nLINE\n 10\n" + std::to_string(x) + "\n 20\n0\n 11\n1\n 21\n1\n";
+  }
+  blocks += "  0\nENDBLK\n";
+  const std::string text =
+      test::WithEof(test::Section("BLOCKS", blocks) + test::Section("ENTITIES", entities) +
+                    test::Section("OBJECTS", "  0\nSPLINE\n 71\n3\n" + Controls({{0, 0}, {1, 1}})));
+  Drawing ahead, alone;
+  ahead.dxf.assign(text), alone.dxf.assign(text);
+  processdxf(ahead, 0);
+  processdxf(alone, SIZE_MAX);
+  EXPECT_GT(ahead.points.size(), reader::SplinesAhead::kAhead);  // the helper is held back
+  EXPECT_EQ(test::DrawingDifference(ahead, alone), "");
 }
 
 // --- texts and inserts ------------------------------------------------------------------------------

@@ -137,8 +137,8 @@ void Paint(Drawing& d, std::size_t edited) {
   }
   if (d.polys.size() == 0) return;
   Edit(d, edited % d.polys.size());
-  Drawing full = d;  // a copy is another list: read whole
-  vestrel::processdxf(full);
+  Drawing full = d;  // a copy is another list: read whole, its splines flattened ahead
+  vestrel::processdxf(full, 0);
   vestrel::processdxf(d);
   Check(d);
   if (const std::string diff = vestrel::test::DrawingDifference(d, full); !diff.empty())
