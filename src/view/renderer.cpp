@@ -270,49 +270,79 @@ struct GripCover {
   }
 };
 
-// Which of the pieces (in the order drawn, on a target of width x height
+// A picture with fewer rows than this is painted on one thread.
+constexpr int kFewestRows = 64;
+
+// The pieces of a paint in the order drawn, as stretches of those that the
+// painters collecting them gathered.
+struct PieceStretch {
+  const Pieces* pieces;
+  std::size_t from, to;  // of pieces->boxes
+};
+
+// Which of the `count` pieces of `order` (on a target of width x height
 // pixels) the grips drawn after them cover wholly: those show nowhere, nor
-// do those off the target.
-std::vector<bool> CoveredPieces(const Pieces& pieces, const GripShape& shape, int width, int height) {
-  std::vector<bool> covered(pieces.boxes.size(), true);
+// do those off the target. The rows do not depend on each other: they are
+// gone through in stripes on the machine's cores, and a piece is covered
+// where it is covered in every stripe.
+std::vector<bool> CoveredPieces(const std::vector<PieceStretch>& order, std::size_t count, const GripShape& shape,
+                                int width, int height) {
+  std::vector<bool> covered(count, true);
   if (width <= 0 || height <= 0) return covered;
+  const int stripes = std::clamp(height / kFewestRows, 1, WorkerCount());
+  std::vector<std::vector<bool>> more(static_cast<std::size_t>(stripes - 1));
   const auto words = static_cast<std::size_t>(width + 63) / 64;
-  std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(height), 0);
-  // Settles (or tells whether all are settled) the pixels of a box that
-  // lie on the target.
-  auto box = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, bool settle) {
-    x0 = std::max<std::int64_t>(x0, 0), y0 = std::max<std::int64_t>(y0, 0);
-    x1 = std::min<std::int64_t>(x1, width - 1), y1 = std::min<std::int64_t>(y1, height - 1);
-    if (x0 > x1 || y0 > y1) return true;
-    // The words of a row it spans, and the bits of its first and last.
-    const auto w0 = static_cast<std::size_t>(x0 / 64), w1 = static_cast<std::size_t>(x1 / 64);
-    const std::uint64_t first = ~std::uint64_t{0} << (x0 % 64);
-    const std::uint64_t last = x1 % 64 == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (x1 % 64 + 1)) - 1;
-    for (auto y = y0; y <= y1; ++y) {
-      std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y) * words;
-      for (std::size_t w = w0; w <= w1; ++w) {
-        const std::uint64_t mask = (w == w0 ? first : ~std::uint64_t{0}) & (w == w1 ? last : ~std::uint64_t{0});
-        if (settle) bits[w] |= mask;
-        else if ((bits[w] & mask) != mask) return false;
+  RunTasks(stripes, [&](int stripe) {
+    std::vector<bool>& out = stripe == 0 ? covered : more[static_cast<std::size_t>(stripe - 1)];
+    if (stripe > 0) out.assign(count, true);
+    const std::int64_t top = std::int64_t{height} * stripe / stripes,
+                       bottom = std::int64_t{height} * (stripe + 1) / stripes - 1;
+    std::vector<std::uint64_t> settled(words * static_cast<std::size_t>(bottom - top + 1), 0);
+    // Settles (or tells whether all are settled) the pixels of a box that
+    // lie on the stripe.
+    auto box = [&](std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, bool settle) {
+      x0 = std::max<std::int64_t>(x0, 0), y0 = std::max(y0, top);
+      x1 = std::min<std::int64_t>(x1, width - 1), y1 = std::min(y1, bottom);
+      if (x0 > x1 || y0 > y1) return true;
+      // The words of a row it spans, and the bits of its first and last.
+      const auto w0 = static_cast<std::size_t>(x0 / 64), w1 = static_cast<std::size_t>(x1 / 64);
+      const std::uint64_t first = ~std::uint64_t{0} << (x0 % 64);
+      const std::uint64_t last = x1 % 64 == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (x1 % 64 + 1)) - 1;
+      for (auto y = y0; y <= y1; ++y) {
+        std::uint64_t* bits = settled.data() + static_cast<std::size_t>(y - top) * words;
+        for (std::size_t w = w0; w <= w1; ++w) {
+          const std::uint64_t mask = (w == w0 ? first : ~std::uint64_t{0}) & (w == w1 ? last : ~std::uint64_t{0});
+          if (settle)
+            bits[w] |= mask;
+          else if ((bits[w] & mask) != mask)
+            return false;
+        }
       }
-    }
-    return true;
-  };
-  for (std::size_t k = pieces.boxes.size(); k-- > 0;) {
-    const PixelBox& b = pieces.boxes[k];
-    if (!pieces.grip[k]) {
-      covered[k] = box(b.x0, b.y0, b.x1, b.y1, false);
-      continue;
-    }
-    const std::int64_t cx = b.x0, cy = b.y0, r = shape.reach, o = shape.opaque;
-    covered[k] = box(cx - r, cy - r, cx + r, cy + r, false);
-    if (covered[k]) continue;
-    box(cx - o, cy - o, cx + o, cy + o, true);
-    if (shape.edges) {
-      box(cx - o, cy - o - 1, cx + o, cy - o - 1, true), box(cx - o, cy + o + 1, cx + o, cy + o + 1, true);
-      box(cx - o - 1, cy - o, cx - o - 1, cy + o, true), box(cx + o + 1, cy - o, cx + o + 1, cy + o, true);
-    }
-  }
+      return true;
+    };
+    std::size_t k = count;
+    for (auto stretch = order.rbegin(); stretch != order.rend(); ++stretch)
+      for (std::size_t j = stretch->to; j-- > stretch->from;) {
+        const PixelBox& b = stretch->pieces->boxes[j];
+        --k;
+        if (!stretch->pieces->grip[j]) {
+          out[k] = box(b.x0, b.y0, b.x1, b.y1, false);
+          continue;
+        }
+        // A grip covered on the stripe would settle nothing new there: its
+        // opaque part lies within its reach.
+        const std::int64_t cx = b.x0, cy = b.y0, r = shape.reach, o = shape.opaque;
+        out[k] = box(cx - r, cy - r, cx + r, cy + r, false);
+        if (out[k]) continue;
+        box(cx - o, cy - o, cx + o, cy + o, true);
+        if (shape.edges) {
+          box(cx - o, cy - o - 1, cx + o, cy - o - 1, true), box(cx - o, cy + o + 1, cx + o, cy + o + 1, true);
+          box(cx - o - 1, cy - o, cx - o - 1, cy + o, true), box(cx + o + 1, cy - o, cx + o + 1, cy + o, true);
+        }
+      }
+  });
+  for (const std::vector<bool>& m : more)
+    for (std::size_t k = 0; k < count; ++k) covered[k] = covered[k] && m[k];
   return covered;
 }
 
@@ -1177,7 +1207,8 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
     c.drawTab(P, layoutBlock);
     collected[static_cast<std::size_t>(k)] = std::move(c.collected_);
   });
-  Pieces pieces;
+  std::vector<PieceStretch> order;
+  std::size_t count = 0;
   ownCover_.entries.assign(d_.polys.size(), GripCover::Entry{});
   for (std::size_t run = 0;; ++run) {
     const Collected& c = collected[run % collected.size()];
@@ -1186,11 +1217,9 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
     const auto [piecesFrom, entriesFrom] = c.runs[j];
     const std::size_t piecesTo = j + 1 < c.runs.size() ? c.runs[j + 1].first : c.pieces.boxes.size();
     const std::size_t entriesTo = j + 1 < c.runs.size() ? c.runs[j + 1].second : c.entries.size();
-    const auto shift = static_cast<std::uint32_t>(pieces.boxes.size() - piecesFrom);
-    pieces.boxes.insert(pieces.boxes.end(), c.pieces.boxes.begin() + static_cast<std::ptrdiff_t>(piecesFrom),
-                        c.pieces.boxes.begin() + static_cast<std::ptrdiff_t>(piecesTo));
-    pieces.grip.insert(pieces.grip.end(), c.pieces.grip.begin() + static_cast<std::ptrdiff_t>(piecesFrom),
-                       c.pieces.grip.begin() + static_cast<std::ptrdiff_t>(piecesTo));
+    const auto shift = static_cast<std::uint32_t>(count - piecesFrom);
+    order.push_back({&c.pieces, piecesFrom, piecesTo});
+    count += piecesTo - piecesFrom;
     for (std::size_t k = entriesFrom; k < entriesTo; ++k) {
       auto [i, e] = c.entries[k];
       GripCover::Entry& to = ownCover_.entries[i];
@@ -1207,9 +1236,11 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
   const QPaintDevice* target = g_.device();
   const GripStamp& stamp = GripStamp::Of(P.showmodelforcolor ? kBlack : kWhite);
   ownCover_.covered =
-      CoveredPieces(pieces, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
-  for (std::size_t k = 0; k < ownCover_.covered.size(); ++k)
-    if (ownCover_.covered[k]) ++(pieces.grip[k] ? pass_->gripsCovered : pass_->outlinesCovered);
+      CoveredPieces(order, count, stamp.usable() ? stamp.shape() : GripShape{}, target->width(), target->height());
+  std::size_t k = 0;
+  for (const PieceStretch& stretch : order)
+    for (std::size_t j = stretch.from; j < stretch.to; ++j, ++k)
+      if (ownCover_.covered[k]) ++(stretch.pieces->grip[j] ? pass_->gripsCovered : pass_->outlinesCovered);
 }
 
 std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
@@ -1287,9 +1318,6 @@ void OriginIcon(QPainter& g, int width, int height, Point2 origin) {
 }  // namespace
 
 namespace {
-
-// A picture with fewer rows than this is painted on one thread.
-constexpr int kFewestRows = 64;
 
 // Paints the tab in bands of rows, one per worker, each on a picture of
 // its own the size of the canvas: the entries that may reach a band are
