@@ -466,7 +466,8 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
   if (grid != shownGrid_ || marks != shownCutMarks_) PaintBox1->paintCache().forget();
   shownGrid_ = grid;
   shownCutMarks_ = marks;
-  editor_->spatialindex.Refresh(editor_->drawing);
+  // What is in view is noted while the index is packed.
+  editor_->spatialindex.Refresh(editor_->drawing, [this] { editor_->inview.prepare(editor_->drawing); });
   if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
                                      PaintBox1->logicalDpiX(), &editor_->inview))
     StatusBar1->showMessage(translated(kNotAllDrawn));

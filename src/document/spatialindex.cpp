@@ -103,11 +103,14 @@ bool SpatialIndex::current(const Drawing& d) const {
          snaps_ == d.snaps.size();
 }
 
-bool SpatialIndex::Refresh(const Drawing& d) {
-  if (current(d)) return false;
-  if (Update(d)) return true;
-  Build(d);
-  return false;
+bool SpatialIndex::Refresh(const Drawing& d, const std::function<void()>& alongside) {
+  const bool updated = !current(d) && Update(d);
+  if (!current(d)) {
+    Build(d, alongside);
+    return false;
+  }
+  if (alongside) alongside();
+  return updated;
 }
 
 bool SpatialIndex::Update(const Drawing& d) {
@@ -163,7 +166,7 @@ bool SpatialIndex::Update(const Drawing& d) {
   return true;
 }
 
-void SpatialIndex::Build(const Drawing& d) {
+void SpatialIndex::Build(const Drawing& d, const std::function<void()>& alongside) {
   // Until the build is done, the index is of no parse (a build that runs
   // out of memory leaves it so, and the next one starts again).
   built_ = false;
@@ -197,7 +200,10 @@ void SpatialIndex::Build(const Drawing& d) {
     end += found[s];
   }
   runs_.resize(end);
-  Pack();
+  if (alongside)
+    RunTasks(2, [&](int k) { k == 0 ? Pack() : alongside(); });
+  else
+    Pack();
   tree_ = runs_.size();
   generation_ = d.generation;
   polys_ = d.polys.size(), points_ = d.points.size(), snaps_ = d.snaps.size();

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -71,7 +72,9 @@ class SpatialIndex {
 
   // Brings the index up to the drawing's last parse, unless it is there
   // already. True when it only took in what that parse read again.
-  bool Refresh(const Drawing& d);
+  // `alongside`, work that does not read the index, is done once: on the
+  // machine's other core while a build packs the tree, else after.
+  bool Refresh(const Drawing& d, const std::function<void()>& alongside = {});
   // Whether the index was built from the drawing's current parse.
   bool current(const Drawing& d) const;
 
@@ -86,7 +89,7 @@ class SpatialIndex {
   std::size_t size() const { return runs_.size(); }
 
  private:
-  void Build(const Drawing& d);
+  void Build(const Drawing& d, const std::function<void()>& alongside);
   // Takes in what the last parse read again; false when it cannot.
   bool Update(const Drawing& d);
   // The runs of an entry, written from `out` on: at most MostRuns(p) of

@@ -126,11 +126,15 @@ bool InView::update(const Drawing& d) {
 
 bool InView::refresh(const Drawing& d) {
   if (!index_.current(d)) return false;
-  if (built_ && generation_ == d.generation && always_.size() == d.polys.size()) return true;
+  prepare(d);
+  return true;
+}
+
+void InView::prepare(const Drawing& d) {
+  if (built_ && generation_ == d.generation && always_.size() == d.polys.size()) return;
   if (!update(d)) build(d);
   built_ = true;
   generation_ = d.generation;
-  return true;
 }
 
 void InView::entries(const WorldBox& part, double margin, const WorldBox& shown, double blockMargin,

@@ -37,6 +37,9 @@ class InView {
   // Brings the notes up to the drawing's last parse; false (nothing can be
   // told) when the spatial index is not of that parse.
   bool refresh(const Drawing& d);
+  // Brings the notes up to the drawing's last parse, whatever the spatial
+  // index is of: they do not read it, and may be made while it is built.
+  void prepare(const Drawing& d);
 
   // The entries that may draw into `part` of the target (drawing units),
   // in list order, into `out`; `margin` (drawing units) is what pens,
