@@ -58,8 +58,8 @@ class InView {
   const std::vector<std::int32_t>& blockMembers() const { return members_; }
 
   // Whether texts showed in letters (not strokes) at `zoom` or at a lower
-  // one since the last parse of the whole drawing: a paint in bands then
-  // stops, and is not tried again.
+  // one since the last parse of the whole drawing: a band painted on
+  // another thread then stops before the entries that may show them.
   bool showsLetters(double zoom) const { return zoom >= lettersFrom_; }
   void noteLetters(double zoom) { lettersFrom_ = std::min(lettersFrom_, zoom); }
 

@@ -10,14 +10,16 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "document/workers.h"
 #include "geometry/point.h"
 #include "view/arrowhead.h"
 #include "view/blocks.h"
-#include "document/workers.h"
 #include "view/colors.h"
 #include "view/fonttable.h"
 #include "view/hatchpaint.h"
@@ -393,11 +395,26 @@ class Painter {
   // Draws only what may reach the rows from `top` to `bottom` (painter
   // coordinates), without clipping it there; another painter notes
   // whether entries are locked.
-  // Letters are not drawn there: a painter stops at the first it meets.
-  void band(double top, double bottom, bool noteLocked) {
+  // Letters come from the font engine of the thread that draws them, and
+  // not every thread's engine draws them alike pixel for pixel. A band
+  // drawn on the thread that asked for the paint draws them (`letters`);
+  // one drawn on another stops at the first it meets, or, `beforeLetters`,
+  // before the first of the tab's entries that may show any: the thread
+  // that asked draws the rest with resume().
+  void band(double top, double bottom, bool noteLocked, bool letters, bool beforeLetters) {
     bandTop_ = top, bandBottom_ = bottom;
     noteLocked_ = noteLocked;
-    lettersBarred_ = true;
+    lettersBarred_ = !letters;
+    stopBeforeLetters_ = !letters && beforeLetters;
+  }
+  // Whether it stopped before an entry that may show letters.
+  bool stoppedBeforeLetters() const { return stopped_; }
+  // Draws the tab on from where it stopped, letters and all.
+  void resume(const DrawParams& P, const tblock* layoutBlock) {
+    resumeFrom_ = position_ - 1;
+    position_ = 0;
+    stopped_ = stopBeforeLetters_ = lettersBarred_ = false;
+    drawTab(P, layoutBlock);
   }
   // Whether it stopped at letters.
   bool metLetters() const { return lettersMet_; }
@@ -530,6 +547,32 @@ class Painter {
   // not every thread's engine draws them alike pixel for pixel: a band
   // drawn on another thread stops at the first.
   bool lettersBarred_ = false, lettersMet_ = false;
+  // The tab's own entries are counted as they come (those out of view
+  // too, where all are gone through); a band that stops before letters
+  // stops at one, and is resumed from it.
+  bool stopBeforeLetters_ = false, stopped_ = false;
+  std::size_t position_ = 0, resumeFrom_ = 0;
+  bool takes(std::size_t i, bool shown) {
+    if (stopped_ || position_++ < resumeFrom_) return false;
+    stopped_ = stopBeforeLetters_ && shown && mayShowLetters(d_.polys[i]);
+    return !stopped_;
+  }
+  // Texts, dimensions, multileaders, viewports and references to blocks
+  // with any of them (however deep) may show letters.
+  std::unordered_map<std::string_view, bool> blockLetters_;
+  bool mayShowLetters(const tpoly& p) {
+    if (p.istext() || p.ismleader() || p.isviewport() || p.extrakind == ExtraKind::Dimension) return true;
+    const std::string_view name = blocks_.referenced(p);
+    if (name.empty()) return false;
+    // A block met again within itself counts as showing them.
+    if (const auto it = blockLetters_.find(name); it != blockLetters_.end()) return it->second;
+    blockLetters_.emplace(name, true);
+    const std::vector<std::size_t>& members = blocks_.members(name);
+    const bool letters =
+        std::any_of(members.begin(), members.end(), [&](std::size_t m) { return mayShowLetters(d_.polys[m]); });
+    blockLetters_[name] = letters;
+    return letters;
+  }
   bool stopAtLetters() {
     lettersMet_ = lettersMet_ || lettersBarred_;
     return lettersBarred_;
@@ -642,6 +685,7 @@ void Painter::draw(const DrawParams& P, int depth) {
     if (!culled) {
       const std::size_t n = d_.polys.size();
       for (std::size_t i = 0; i < n && !(counting_ && budgetReached_); ++i) {
+        if (depth == 0 && !takes(i, true)) continue;
         ahead(i + kAheadEntry < n ? i + kAheadEntry : kNoOwner, i + kAheadLine < n ? i + kAheadLine : kNoOwner);
         drawEntry(i, P, depth);
       }
@@ -651,11 +695,13 @@ void Painter::draw(const DrawParams& P, int depth) {
       for (std::size_t i = 0; i < d_.polys.size() && !(counting_ && budgetReached_); ++i) {
         const bool in = next != shown.end() && static_cast<std::size_t>(*next) == i;
         next += in;
+        if (depth == 0 && !takes(i, in)) continue;
         drawEntry(i, P, depth, in);
       }
     } else {
       for (std::size_t k = 0; k < shown.size(); ++k) {
         if ((counting_ && budgetReached_) || lettersMet_) break;
+        if (depth == 0 && !takes(static_cast<std::size_t>(shown[k]), true)) continue;
         auto at = [&](std::size_t j) { return j < shown.size() ? static_cast<std::size_t>(shown[j]) : kNoOwner; };
         ahead(at(k + kAheadEntry), at(k + kAheadLine));
         drawEntry(static_cast<std::size_t>(shown[k]), P, depth);
@@ -665,6 +711,7 @@ void Painter::draw(const DrawParams& P, int depth) {
     // A block's members, in list order; in a hurry, while time lasts.
     for (const std::size_t i : blocks_.members(P.scope.block())) {
       if (lettersMet_) return;
+      if (depth == 0 && !takes(i, true)) continue;
       if (deadline_ && spentUp()) {
         incomplete_ = budgetReached_ = true;
         return;
@@ -1323,20 +1370,22 @@ namespace {
 // its own the size of the canvas: the entries that may reach a band are
 // drawn there as a whole paint draws them, without a clip (which would
 // shade the edges of lines crossing it otherwise), and the band's rows are
-// copied into the canvas. False, with the canvas as it was, when the
-// bands together spent what a whole paint may spend on hatch patterns (a
-// whole paint might have filled a hatch that they drew lined), or when
-// letters showed.
+// copied into the canvas. Where letters have shown at this zoom or a lower
+// one, a band on another thread stops before the first entry that may show
+// them, and this thread draws the rest of it after its own. False, with the
+// canvas as it was, when the bands together spent what a whole paint may
+// spend on hatch patterns (a whole paint might have filled a hatch that
+// they drew lined), or when a band on another thread met letters.
 bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& params, const tblock* layoutBlock,
                 const GripCover& cover, PaintPass& pass, bool& complete) {
   const int bands = std::min(WorkerCount(), canvas.height() / (kFewestRows / 2));
   const std::size_t n = d.polys.size();
   struct Band {
     QImage picture;
+    std::unique_ptr<QPainter> painter;
+    std::unique_ptr<Painter> p;
+    PaintPass own;
     std::vector<PixelBox> reach;
-    std::size_t gripsStamped = 0;
-    double hatches = 0;
-    bool incomplete = false, letters = false;
   };
   std::vector<Band> out(static_cast<std::size_t>(bands));
   const auto line = static_cast<std::size_t>(canvas.bytesPerLine());
@@ -1344,50 +1393,54 @@ bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& param
   const QTransform toPainter = g.transform().inverted();
   const std::optional<QRect> clip =
       g.hasClipping() && pass.shown ? std::optional(g.transform().mapRect(*pass.shown).toRect()) : std::nullopt;
+  const bool beforeLetters = pass.inView->showsLetters(params.transform.zoom());
+  const std::thread::id asked = std::this_thread::get_id();
   auto bandTask = [&](int k) {
     Band& b = out[static_cast<std::size_t>(k)];
     const int y0 = first(k), y1 = first(k + 1);
     b.picture = QImage(canvas.size(), canvas.format());
     for (int y = y0; y < y1; ++y) std::memcpy(b.picture.scanLine(y), canvas.constScanLine(y), line);
-    QPainter painter(&b.picture);
+    b.painter = std::make_unique<QPainter>(&b.picture);
+    QPainter& painter = *b.painter;
     painter.setRenderHints(g.renderHints());
     if (clip) painter.setClipRect(*clip);
     painter.setTransform(g.transform());
     painter.setPen(g.pen());
     painter.setBrush(g.brush());
-    PaintPass own = pass;
-    own.gripsStamped = 0;
+    b.own = pass;
+    b.own.gripsStamped = 0;
     if (pass.reach) {
       b.reach.assign(n, PixelBox{});
-      own.reach = &b.reach;
+      b.own.reach = &b.reach;
     }
-    Painter p(painter, d, &own);
+    b.p = std::make_unique<Painter>(painter, d, &b.own);
+    Painter& p = *b.p;
     p.shareCover(cover);
     // The rows of the band and a pixel around, in painter coordinates;
     // the first and the last reach beyond the canvas.
     constexpr double kAll = std::numeric_limits<double>::infinity();
     const double top = k == 0 ? -kAll : toPainter.map(QPointF(0, y0 - 1)).y();
     const double bottom = k == bands - 1 ? kAll : toPainter.map(QPointF(0, y1 + 1)).y();
-    p.band(top, bottom, k == 0);
+    p.band(top, bottom, k == 0, std::this_thread::get_id() == asked, beforeLetters);
     p.drawTab(params, layoutBlock);
-    b.hatches = p.hatchesSpent();
-    b.incomplete = p.incomplete();
-    b.letters = p.metLetters();
-    b.gripsStamped = own.gripsStamped;
   };
   RunTasks(bands, bandTask);
   double hatches = 0;
   bool letters = false;
-  for (const Band& b : out) hatches += b.hatches, letters = letters || b.letters;
+  for (Band& b : out) {
+    if (!letters && b.p->stoppedBeforeLetters()) b.p->resume(params, layoutBlock);
+    hatches += b.p->hatchesSpent(), letters = letters || b.p->metLetters();
+  }
   if (letters) pass.inView->noteLetters(params.transform.zoom());
   if (hatches >= 1 || letters) return false;
   for (int k = 0; k < bands; ++k) {
-    const Band& b = out[static_cast<std::size_t>(k)];
+    Band& b = out[static_cast<std::size_t>(k)];
+    b.painter->end();
     for (int y = first(k); y < first(k + 1); ++y) std::memcpy(canvas.scanLine(y), b.picture.constScanLine(y), line);
     if (pass.reach)
       for (std::size_t i = 0; i < n; ++i) (*pass.reach)[i].add(b.reach[i]);
-    complete = complete && !b.incomplete;
-    pass.gripsStamped += b.gripsStamped;
+    complete = complete && !b.p->incomplete();
+    pass.gripsStamped += b.own.gripsStamped;
   }
   pass.spent = std::max(pass.spent, hatches);
   return true;
@@ -1410,7 +1463,7 @@ bool DrawTab(QPainter& g, Drawing& d, const DrawParams& params, const tblock* la
   // points).
   auto* canvas = dynamic_cast<QImage*>(g.device());
   if (pass && pass->inView && !pass->only && !hurry && canvas && WorkerCount() > 1 && canvas->height() >= kFewestRows &&
-      d.polys.size() >= pass->inView->bandedFrom && !pass->inView->showsLetters(params.transform.zoom())) {
+      d.polys.size() >= pass->inView->bandedFrom) {
     bool complete = true;
     pass->spent = painter.countedSpent();
     if (PaintBands(*canvas, g, d, params, layoutBlock, painter.cover(), *pass, complete)) return complete;

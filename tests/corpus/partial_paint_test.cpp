@@ -155,8 +155,12 @@ TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
     a.show(d, v.tab, v.preview, v.zoom, v.x, v.y);
     QImage whole(480, 360, QImage::Format_RGB32), inview(480, 360, QImage::Format_RGB32);
     const bool complete = PaintBox1Paint(whole, d, a.view, a.print, a.platform.page, 96);
-    EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &inView), complete);
-    EXPECT_TRUE(whole == inview) << Difference(whole, inview);
+    // Twice: once letters showed, a band on another thread stops before
+    // them and this one draws the rest of it.
+    for (int paint = 0; paint < 2; ++paint) {
+      EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &inView), complete);
+      EXPECT_TRUE(whole == inview) << paint << Difference(whole, inview);
+    }
   }
 }
 
