@@ -154,12 +154,15 @@ class Pass {
   void flush() {
     if (plays_.empty()) return;
     if (order_ == Order::Down) std::reverse(plays_.begin(), plays_.end());
-    // Overwrites alone move no line: each swaps its text in place.
+    // Overwrites alone move no line: each swaps its text in place, the
+    // line it takes out kept in the room of the text it puts.
     if (shift_ == 0 && std::all_of(plays_.begin(), plays_.end(), [](const Play& p) { return p.erase == 1 && p.put() == 1; })) {
+      std::string now;
       for (const Play& p : plays_) {
-        std::string now(dxf_[p.at]);
-        dxf_.replace(p.at, p.action->ustrs.front());
-        p.action->ustrs.front() = std::move(now);
+        std::string& text = p.action->ustrs.front();
+        now.assign(dxf_[p.at]);
+        dxf_.replace(p.at, text);
+        text.assign(now);
       }
       plays_.clear();
       order_ = Order::Any;

@@ -280,10 +280,20 @@ void LineList::erase(std::size_t at, std::size_t count) {
 }
 
 void LineList::replace(std::size_t i, std::string_view line) {
-  makeRoom(line.size());
-  const Span old = spans_[i];
-  spans_[i] = append(line);
-  dropped(old);
+  Span& s = spans_[i];
+  const std::uint32_t len = s.len & ~kAddedBit;
+  if ((s.len & kAddedBit) && line.size() <= len) {
+    // A line of the added arena is its bytes' only owner: a line no
+    // longer than it takes its place there.
+    std::memmove(added_.data() + s.off, line.data(), line.size());
+    s.len = static_cast<std::uint32_t>(line.size()) | kAddedBit;
+    garbage_ += len - line.size();
+  } else {
+    makeRoom(line.size());
+    const Span old = s;
+    spans_[i] = append(line);
+    dropped(old);
+  }
   changes_.splice(i, 1, 1);
   compactIfWasteful();
 }

@@ -122,6 +122,18 @@ TEST(LineListSplice, ManyOverwritesKeepEveryLine) {
   l.assign("0\n1\n2\n");
   for (int i = 0; i < 20000; ++i) l.replace(static_cast<std::size_t>(i % 3), std::to_string(i));
   EXPECT_EQ(All(l), (std::vector<std::string>{"19998", "19999", "19997"}));
+  // Shorter ones take the room of the line they replace, longer ones not;
+  // a copy keeps its own.
+  std::vector<std::string> lines = All(l);
+  const LineList copy = l;
+  std::mt19937 random(3);
+  for (int i = 0; i < 20000; ++i) {
+    const std::size_t at = random() % 3;
+    lines[at].assign(random() % 12, static_cast<char>('a' + i % 26));
+    l.replace(at, lines[at]);
+  }
+  EXPECT_EQ(All(l), lines);
+  EXPECT_EQ(All(copy), (std::vector<std::string>{"19998", "19999", "19997"}));
 }
 
 // Splices made together in one pass give the lines, and the changes since
