@@ -620,6 +620,15 @@ class Painter {
   }
 };
 
+// The widest of an entry's own widths (drawing units): its constant one
+// and those its vertices set.
+double WidestOwnWidth(std::span<const Tmypoi> points, double constant) {
+  double widest = std::max(constant, 0.0);
+  for (const Tmypoi& q : points)
+    if (q.setwid) widest = std::max({widest, static_cast<double>(q.wid), static_cast<double>(q.startwid)});
+  return widest;
+}
+
 // Whether nothing of the entry can reach the target's clip (and the rows
 // of the band painted).
 bool Painter::offScreen(const tpoly& p, const ScreenTransform& t, double margin) const {
@@ -779,7 +788,12 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
   if (name.empty() && !p.isviewport() && !text) {
     const DimensionData& dim = d_.dimension(p);
     const double textReach = t.pixels(0.3) * (dim.messuaretxt.size() + dim.textstr.size() + 2);
-    if (offScreen(p, t, width + t.pixels(std::max(p.thewid, 0.0)) + t.zoom() / 600 + textReach + 12)) return;
+    const double margin = width + t.zoom() / 600 + textReach + 12;
+    // Widths at its vertices widen it too (looked for only where its
+    // constant width leaves it off the screen).
+    if (offScreen(p, t, margin + t.pixels(std::max(p.thewid, 0.0))) &&
+        offScreen(p, t, margin + t.pixels(WidestOwnWidth(d_.stored(p), p.thewid))))
+      return;
   }
   if (collecting_) {
     if (P.forprint) return;

@@ -316,6 +316,10 @@ TEST_F(RendererTest, APolylineSegmentNarrowsFromItsStartWidthToItsEndWidth) {
   EXPECT_EQ(Darkest(img, 290, 149 - 5, 290, 149 - 3), 255);     // near the end: 1 of 2
   EXPECT_LT(Darkest(img, 200, 149 - 9, 200, 149 + 9), 100);     // half way: 10 to either side
   EXPECT_EQ(Darkest(img, 200, 149 - 14, 200, 149 - 12), 255);
+
+  // Thirty units below the picture, 80 wide: its upper ten units show.
+  loadEntities("  0\nLWPOLYLINE\n  8\n0\n 10\n100\n 20\n-30\n 40\n80\n 41\n80\n 10\n300\n 20\n-30\n");
+  EXPECT_LT(Darkest(paint(), 150, 292, 250, 298), 100);
 }
 
 TEST_F(RendererTest, AViewportThatIsSwitchedOffShowsNothingOfTheModel) {
