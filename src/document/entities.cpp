@@ -35,11 +35,7 @@ void Reader::skipObject() {
   reuse_ = true;
 }
 
-bool Reader::real(double& field) const {
-  const auto v = ParseDouble(value_);
-  if (v) field = *v;
-  return v.has_value();
-}
+bool Reader::real(double& field) const { return ParseDouble(value_, field); }
 
 std::int32_t Reader::intValue(std::int32_t previous) const { return ParseInt(value_).value_or(previous); }
 

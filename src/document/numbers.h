@@ -56,6 +56,12 @@ std::optional<std::uint64_t> ParseHandle(std::string_view t);
 // A finite real number with an optional sign, "." as decimal separator and
 // an optional exponent.
 std::optional<double> ParseDouble(std::string_view t);
+// The same into `field` when `t` is one (else `field` stays); whether it was.
+inline bool ParseDouble(std::string_view t, double& field) {
+  const auto v = ParseDouble(t);
+  if (v) field = *v;
+  return v.has_value();
+}
 
 // A number in fixed point with `decimals` digits after the ".", as the
 // program shows measurements and coordinates: 12.5 with 4 decimals is

@@ -309,9 +309,6 @@ void Reader::readBlockHeader() {
 
 void Reader::readLayout() {
   Tlayout& l = d_.layouts.emplace_back();
-  auto real = [this](double& field) {
-    if (const auto v = ParseDouble(value_)) field = *v;
-  };
   while (!atEnd()) {
     readPair();
     if (isZero()) break;

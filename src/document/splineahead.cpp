@@ -9,12 +9,6 @@ namespace vestrel::reader {
 
 namespace {
 
-bool Real(std::string_view value, double& field) {
-  const auto v = ParseDouble(value);
-  if (v) field = *v;
-  return v.has_value();
-}
-
 std::vector<Point3> AsPoints(const std::vector<Tmypoi>& pts) {
   std::vector<Point3> out;
   out.reserve(pts.size());
@@ -54,11 +48,11 @@ void SplineGroups::take(int group, std::string_view value, std::int32_t line) {
       degree = ParseInt(value).value_or(degree);
       break;
     case 40:
-      if (double k; Real(value, k)) knots.push_back(k);
+      if (double k; ParseDouble(value, k)) knots.push_back(k);
       break;
     case 10: {
       double x;
-      if (!Real(value, x)) break;
+      if (!ParseDouble(value, x)) break;
       Tmypoi& c = controls.emplace_back();
       c.x = x;
       c.linex = line;
@@ -66,41 +60,41 @@ void SplineGroups::take(int group, std::string_view value, std::int32_t line) {
       break;
     }
     case 20:
-      if (control && Real(value, control->y)) control->liney = line;
+      if (control && ParseDouble(value, control->y)) control->liney = line;
       break;
     case 30:
-      if (control && Real(value, control->z)) control->linez = line;
+      if (control && ParseDouble(value, control->z)) control->linez = line;
       break;
     case 11:
-      if (double x; Real(value, x)) fits.emplace_back().x = x;
+      if (double x; ParseDouble(value, x)) fits.emplace_back().x = x;
       break;
     case 21:
-      if (!fits.empty()) Real(value, fits.back().y);
+      if (!fits.empty()) ParseDouble(value, fits.back().y);
       break;
     case 31:
-      if (!fits.empty()) Real(value, fits.back().z);
+      if (!fits.empty()) ParseDouble(value, fits.back().z);
       break;
     case 41:
-      if (double w; Real(value, w)) weights.push_back(w);
+      if (double w; ParseDouble(value, w)) weights.push_back(w);
       break;
     // The directions of the curve at its start and end.
     case 12:
-      startTangent = Real(value, tangent0.x);
+      startTangent = ParseDouble(value, tangent0.x);
       break;
     case 22:
-      Real(value, tangent0.y);
+      ParseDouble(value, tangent0.y);
       break;
     case 32:
-      Real(value, tangent0.z);
+      ParseDouble(value, tangent0.z);
       break;
     case 13:
-      endTangent = Real(value, tangent1.x);
+      endTangent = ParseDouble(value, tangent1.x);
       break;
     case 23:
-      Real(value, tangent1.y);
+      ParseDouble(value, tangent1.y);
       break;
     case 33:
-      Real(value, tangent1.z);
+      ParseDouble(value, tangent1.z);
       break;
     default:
       break;
@@ -137,9 +131,7 @@ std::vector<Tmypoi> SplineGroups::points() const {
 bool SplineGroups::same(const SplineGroups& o) const {
   return degree == o.degree && SamePoints(controls, o.controls) && SamePoints(fits, o.fits) &&
          SameNumbers(knots, o.knots) && SameNumbers(weights, o.weights) && startTangent == o.startTangent &&
-         endTangent == o.endTangent && Bits(tangent0.x, o.tangent0.x) && Bits(tangent0.y, o.tangent0.y) &&
-         Bits(tangent0.z, o.tangent0.z) && Bits(tangent1.x, o.tangent1.x) && Bits(tangent1.y, o.tangent1.y) &&
-         Bits(tangent1.z, o.tangent1.z);
+         endTangent == o.endTangent && Bits(tangent0, o.tangent0) && Bits(tangent1, o.tangent1);
 }
 
 void SplinesAhead::work() {
