@@ -143,19 +143,43 @@ std::vector<std::size_t> Blocks::drawing(std::vector<std::string_view> names) {
 }
 
 const Box3& Blocks::box(std::string_view name) {
-  Cached& c = boxes_[name];
-  if (c.done || c.busy) return c.box;
-  c.busy = true;
-  Box3 box;
+  if (const Cached& c = boxes_[name]; c.done || c.busy) return c.box;
   // Members on layer "0" are shown as their reference is.
-  for (const std::size_t i : members(name))
-    if (OnLayerZero(d_, d_.polys[i]) || shown(d_.polys[i])) box.add(DrawnBox(d_, d_.polys[i], *this));
-  // The map may have grown meanwhile: look the entry up again.
-  Cached& done = boxes_[name];
-  done.box = box;
-  done.done = true;
-  done.busy = false;
-  return done.box;
+  auto counts = [&](std::size_t i) { return OnLayerZero(d_, d_.polys[i]) || shown(d_.polys[i]); };
+  // The blocks its members refer to first, in their order and however deep,
+  // on a stack of its own: a chain of blocks each referring to the next is
+  // as long as the file makes it. A block met again within itself adds
+  // nothing there.
+  std::vector<std::string_view> stack{name};
+  while (!stack.empty()) {
+    const std::string_view block = stack.back();
+    Cached& c = boxes_[block];
+    if (c.done) {
+      stack.pop_back();
+      continue;
+    }
+    if (!c.busy) {
+      c.busy = true;
+      const std::vector<std::size_t>& inside = members(block);
+      const std::size_t waiting = stack.size();
+      for (auto i = inside.rbegin(); i != inside.rend(); ++i)
+        if (const std::string_view inner = referenced(d_.polys[*i]); !inner.empty() && counts(*i)) {
+          const Cached& m = boxes_[inner];
+          if (!m.done && !m.busy) stack.push_back(inner);
+        }
+      if (stack.size() > waiting) continue;
+    }
+    Box3 box;
+    for (const std::size_t i : members(block))
+      if (counts(i)) box.add(DrawnBox(d_, d_.polys[i], *this));
+    // The map may have grown meanwhile: look the entry up again.
+    Cached& done = boxes_[block];
+    done.box = box;
+    done.done = true;
+    done.busy = false;
+    stack.pop_back();
+  }
+  return boxes_[name].box;
 }
 
 Box3 DrawnBox(const Drawing& d, const tpoly& p, Blocks& blocks) {

@@ -352,6 +352,9 @@ std::vector<bool> CoveredPieces(const std::vector<PieceStretch>& order, std::siz
 // reference whose box lies farther off what is shown draws nothing.
 constexpr double kBlockMargin = 64;
 
+// Nested block references deeper than this are not drawn.
+constexpr int kMaxDepth = 128;
+
 class Painter {
  public:
   Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr)
@@ -558,18 +561,20 @@ class Painter {
     return !stopped_;
   }
   // Texts, dimensions, multileaders, viewports and references to blocks
-  // with any of them (however deep) may show letters.
+  // with any of them may show letters.
   std::unordered_map<std::string_view, bool> blockLetters_;
-  bool mayShowLetters(const tpoly& p) {
+  bool mayShowLetters(const tpoly& p, int depth = 0) {
     if (p.istext() || p.ismleader() || p.isviewport() || p.extrakind == ExtraKind::Dimension) return true;
     const std::string_view name = blocks_.referenced(p);
     if (name.empty()) return false;
-    // A block met again within itself counts as showing them.
+    // A block met again within itself, or deeper than references are
+    // drawn, counts as showing them.
+    if (depth >= kMaxDepth) return true;
     if (const auto it = blockLetters_.find(name); it != blockLetters_.end()) return it->second;
     blockLetters_.emplace(name, true);
     const std::vector<std::size_t>& members = blocks_.members(name);
-    const bool letters =
-        std::any_of(members.begin(), members.end(), [&](std::size_t m) { return mayShowLetters(d_.polys[m]); });
+    const bool letters = std::any_of(members.begin(), members.end(),
+                                     [&](std::size_t m) { return mayShowLetters(d_.polys[m], depth + 1); });
     blockLetters_[name] = letters;
     return letters;
   }
@@ -890,8 +895,6 @@ bool Painter::entriesInView(const DrawParams& P, int depth, std::vector<std::int
 
 void Painter::drawReference(const tpoly& p, std::string_view name, const ByBlock& look, const DrawParams& P,
                             const ScreenTransform& t, int depth) {
-  // Nested block references deeper than this are not drawn.
-  constexpr int kMaxDepth = 128;
   if (std::find(blockStack_.begin(), blockStack_.end(), name) != blockStack_.end()) return;  // drawn once
   if (depth >= kMaxDepth) {
     incomplete_ = true;

@@ -187,21 +187,22 @@ TEST_F(RendererTest, AReferencePlacesItsBlockScaledTurnedMirroredAndInAnArray) {
 }
 
 TEST_F(RendererTest, BlocksThatInsertEachOtherManyTimesOverAreBounded) {
-  // 34 levels, each block inserting the next twice (or ten times).
-  for (const int refs : {2, 10}) {
+  // 34 levels, each block inserting the next twice (or ten times); a chain
+  // of 100,000 blocks, each inserting the next once.
+  for (const auto& [levels, refs] : {std::pair{34, 2}, std::pair{34, 10}, std::pair{100000, 1}}) {
     std::string blocks;
-    for (int k = 0; k < 34; ++k) {
+    for (int k = 0; k < levels; ++k) {
       blocks += "  0\nBLOCK\n  2\nB" + std::to_string(k) + "\n  3\nB" + std::to_string(k) + "\n 10\n0\n 20\n0\n";
-      for (int r = 0; k + 1 < 34 && r < refs; ++r)
+      for (int r = 0; k + 1 < levels && r < refs; ++r)
         blocks += "  0\nINSERT\n  2\nB" + std::to_string(k + 1) + "\n 10\n" + std::to_string(r) + "\n 20\n0\n";
-      if (k + 1 == 34) blocks += "  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n";
+      if (k + 1 == levels) blocks += "  0\nLINE\n 10\n0\n 20\n0\n 11\n1\n 21\n1\n";
       blocks += "  0\nENDBLK\n";
     }
     load(test::Section("BLOCKS", blocks) + test::Section("ENTITIES", "  0\nINSERT\n  2\nB0\n 10\n0\n 20\n0\n"));
     const auto start = std::chrono::steady_clock::now();
     const auto e = DrawnExtents(d, 0);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->maxx, 33 * (refs - 1) + 1);  // each level shifts up to refs - 1 further
+    ASSERT_TRUE(e) << levels;
+    EXPECT_EQ(e->maxx, (levels - 1) * (refs - 1) + 1);  // each level shifts up to refs - 1 further
     QImage canvas(400, 300, QImage::Format_RGB32);
     EXPECT_FALSE(PaintBox1Paint(canvas, d, v, print, page, 96));  // not all: says so
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 30);
