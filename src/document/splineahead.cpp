@@ -77,25 +77,19 @@ void SplineGroups::take(int group, std::string_view value, std::int32_t line) {
     case 41:
       if (double w; ParseDouble(value, w)) weights.push_back(w);
       break;
-    // The directions of the curve at its start and end.
+    // The directions of the curve at its start (12, 22, 32) and end (13,
+    // 23, 33); its x says whether it has one.
     case 12:
-      startTangent = ParseDouble(value, tangent0.x);
-      break;
     case 22:
-      ParseDouble(value, tangent0.y);
-      break;
     case 32:
-      ParseDouble(value, tangent0.z);
-      break;
     case 13:
-      endTangent = ParseDouble(value, tangent1.x);
-      break;
     case 23:
-      ParseDouble(value, tangent1.y);
+    case 33: {
+      Point3& tangent = group % 10 == 2 ? tangent0 : tangent1;
+      const bool read = ParseDouble(value, group < 20 ? tangent.x : group < 30 ? tangent.y : tangent.z);
+      if (group < 20) (group == 12 ? startTangent : endTangent) = read;
       break;
-    case 33:
-      ParseDouble(value, tangent1.z);
-      break;
+    }
     default:
       break;
   }

@@ -587,8 +587,9 @@ TEST(Splines, ControlPointsAndKnotsGiveTheCurveThenTheControls) {
 TEST(Splines, FitPointsAloneAreInterpolatedWithTheirEndTangents) {
   const std::vector<std::pair<double, double>> fits = {{0, 0}, {10, 20}, {30, -5}, {40, 10}, {50, 0}};
   const Drawing d = Entities("  0\nSPLINE\n 71\n3\n 74\n5\n" + Controls(fits, " 11") +
-                             "  0\nSPLINE\n 71\n3\n 12\n0\n 22\n-1\n 32\n0\n" + Controls(fits, " 11"));
-  for (int i = 0; i < 2; ++i) {
+                             "  0\nSPLINE\n 71\n3\n 12\n0\n 22\n-1\n 32\n0\n" + Controls(fits, " 11") +
+                             "  0\nSPLINE\n 71\n3\n 13\n0\n 23\n1\n 33\n0\n" + Controls(fits, " 11"));
+  for (int i = 0; i < 3; ++i) {
     const auto [drawn, hidden] = DrawnAndHidden(d, i);
     ExpectAt(drawn.front(), 0, 0);
     ExpectAt(drawn.back(), 50, 0);
@@ -603,6 +604,9 @@ TEST(Splines, FitPointsAloneAreInterpolatedWithTheirEndTangents) {
   // The start tangent points down: the curve leaves the origin downwards.
   EXPECT_GT(DrawnAndHidden(d, 0).first[1].y, 0);
   EXPECT_LT(DrawnAndHidden(d, 1).first[1].y, 0);
+  // The end tangent points up: the curve comes to its end from below.
+  EXPECT_GT(DrawnAndHidden(d, 0).first.end()[-2].y, 0);
+  EXPECT_LT(DrawnAndHidden(d, 2).first.end()[-2].y, 0);
 }
 
 TEST(Splines, WhatCannotMakeACurveIsDrawnThroughItsPoints) {
