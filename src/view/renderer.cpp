@@ -23,6 +23,7 @@
 #include "view/colors.h"
 #include "view/fonttable.h"
 #include "view/hatchpaint.h"
+#include "view/outlinepath.h"
 #include "view/textlayout.h"
 #include "view/texts.h"
 
@@ -613,7 +614,7 @@ class Painter {
     return pen_;
   }
   // The outline being drawn; its storage serves every entry.
-  QPainterPath path_;
+  OutlinePath outline_;
   HatchPainter hatches_;
   std::vector<std::string_view> blockStack_;  // the blocks being drawn, against endless recursion
   TextLayout layout_;  // of the text being drawn; its storage serves them all
@@ -1039,13 +1040,13 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
   double widest = pen.widthF(), arrowReach = 0;
 
   const bool fill = (p.issolid() && !p.patternfill()) || p.iswipeout();
-  QPainterPath& path = path_;
+  OutlinePath& path = outline_;
   path.clear();
   bool split = false, started = false;
   double cx = 0, cy = 0;
   bool firstSegment = true;
   auto stroke = [&] {
-    if (!path.isEmpty()) g_.strokePath(path, pen);
+    path.stroke(g_, pen);
     path.clear();
   };
   auto arrow = [&](double tipx, double tipy, double fromx, double fromy) {
@@ -1057,7 +1058,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     path.lineTo(back1.x, back1.y);
     path.lineTo(back2.x, back2.y);
     path.lineTo(at.x, at.y);
-    g_.fillPath(path, arrowColor);
+    g_.fillPath(path.path(), arrowColor);
   };
 
   // A segment that narrows or widens along its length: its outline filled.
@@ -1111,8 +1112,10 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
         const double oy = std::nearbyint(ay) - std::floor(m.height() / 2);
         touch(QRectF(ox, oy, m.horizontalAdvance(text), m.height()), pen.widthF() + 0.3 * font.pixelSize());
         if (selectedLook) {
-          path.addText(ox, oy + m.ascent(), font, text);
-          stroke();
+          QPainterPath outlined = path.path();
+          outlined.addText(ox, oy + m.ascent(), font, text);
+          g_.strokePath(outlined, pen);
+          path.clear();
         } else {
           g_.setFont(font);
           g_.setPen(Color(color));
@@ -1126,7 +1129,7 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
         taper(cx, cy, tx, ty, widthFor(q.startwid), widthFor(q.wid));
         path.moveTo(tx, ty);
       } else {
-        if (path.elementCount() == 0 || path.currentPosition() != QPointF(cx, cy)) path.moveTo(cx, cy);
+        if (path.current() != QPointF(cx, cy)) path.moveTo(cx, cy);
         path.lineTo(tx, ty);
       }
       firstSegment = false;
@@ -1139,12 +1142,12 @@ void Painter::drawGeometry(const tpoly& p, const DrawParams& P, const ScreenTran
     }
   }
   if (pending) {
-    if (path.elementCount() == 0 || path.currentPosition() != QPointF(cx, cy)) path.moveTo(cx, cy);
+    if (path.current() != QPointF(cx, cy)) path.moveTo(cx, cy);
     path.lineTo(pendx, pendy);
   }
-  if (p.isclosed && !split) path.closeSubpath();
+  if (p.isclosed && !split) path.close();
   if (fill) {
-    g_.fillPath(path, p.iswipeout() ? QColor(Qt::white) : Color(color));
+    g_.fillPath(path.path(), p.iswipeout() ? QColor(Qt::white) : Color(color));
   }
   stroke();
   if (reachMinx <= reachMaxx)
