@@ -466,8 +466,13 @@ void TMainForm::PaintBox1Paint(QImage& canvas) {
   if (grid != shownGrid_ || marks != shownCutMarks_) PaintBox1->paintCache().forget();
   shownGrid_ = grid;
   shownCutMarks_ = marks;
-  // What is in view is noted while the index is packed.
-  editor_->spatialindex.Refresh(editor_->drawing, [this] { editor_->inview.prepare(editor_->drawing); });
+  // After a parse of the whole drawing the picture does not wait for the
+  // spatial index: it visits every entry, and the index is built once the
+  // picture shows (what is in view is noted while it packs its tree).
+  if (!editor_->spatialindex.Follow(editor_->drawing))
+    PaintBox1->afterNextFrame([this] {
+      editor_->spatialindex.Refresh(editor_->drawing, [this] { editor_->inview.prepare(editor_->drawing); });
+    });
   if (!PaintBox1->paintCache().paint(canvas, editor_->drawing, editor_->view, editor_->print, PrinterPageSize(),
                                      PaintBox1->logicalDpiX(), &editor_->inview))
     StatusBar1->showMessage(translated(kNotAllDrawn));

@@ -169,7 +169,6 @@ int RunExportPng(const ExportOptions& o, std::ostream& err) {
   Editor editor(platform);
   if (!Load(editor, platform, o, err)) return 1;
   QImage canvas(o.width, o.height, QImage::Format_RGB32);
-  editor.spatialindex.Refresh(editor.drawing);
   if (!PaintBox1Paint(canvas, editor.drawing, editor.view, editor.print, platform.PrinterPageSize(), 96,
                       &editor.inview))
     err << "vestrel: " << kNotAllDrawn << '\n';

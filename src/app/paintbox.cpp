@@ -148,6 +148,7 @@ void PaintBox::paintEvent(QPaintEvent*) {
   const Clock::time_point now = Clock::now();
   if (!frames_.first) frames_.first = now;
   if (!frames_.exact && settled()) frames_.exact = now;
+  if (afterFrame_) QTimer::singleShot(0, this, std::exchange(afterFrame_, nullptr));
 }
 
 void PaintBox::resizeEvent(QResizeEvent* event) {

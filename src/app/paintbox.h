@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -54,6 +55,9 @@ class PaintBox : public QWidget {
   // drawing them again restores it. They are drawn together when the
   // widget is painted next.
   void xorLines(std::span<const tremove> segments);
+  // Work that starts once the next frame is on the screen (the last given
+  // of it, once).
+  void afterNextFrame(std::function<void()> work) { afterFrame_ = std::move(work); }
 
   // The window's handlers.
   std::function<void(QImage&)> onPaint;
@@ -91,6 +95,7 @@ class PaintBox : public QWidget {
   PaintCache cache_;
   QTimer exact_;  // the exact picture still to come
   Frames frames_;
+  std::function<void()> afterFrame_;
 };
 
 }  // namespace vestrel

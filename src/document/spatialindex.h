@@ -75,6 +75,9 @@ class SpatialIndex {
   // `alongside`, work that does not read the index, is done once: on the
   // machine's other core while a build packs the tree, else after.
   bool Refresh(const Drawing& d, const std::function<void()>& alongside = {});
+  // Brings the index up to the drawing's last parse where that takes no
+  // build (it takes in what the parse read again); true when it is there.
+  bool Follow(const Drawing& d) { return current(d) || Update(d); }
   // Whether the index was built from the drawing's current parse.
   bool current(const Drawing& d) const;
 

@@ -124,10 +124,10 @@ bool InView::update(const Drawing& d) {
   return true;
 }
 
-bool InView::refresh(const Drawing& d) {
-  if (!index_.current(d)) return false;
-  prepare(d);
-  return true;
+void InView::refresh(const Drawing& d) {
+  indexed_ = index_.current(d);
+  entries_ = d.polys.size();
+  if (indexed_) prepare(d);
 }
 
 void InView::prepare(const Drawing& d) {
@@ -140,10 +140,10 @@ void InView::prepare(const Drawing& d) {
 void InView::entries(const WorldBox& part, double margin, const WorldBox& shown, double blockMargin,
                      std::vector<std::int32_t>& out) const {
   const WorldBox wide{part.minx - margin, part.miny - margin, part.maxx + margin, part.maxy + margin};
-  if (index_.Inside(wide)) {
-    // All of the drawing: every entry.
-    out.reserve(out.size() + always_.size());
-    for (std::size_t i = 0; i < always_.size(); ++i) out.push_back(static_cast<std::int32_t>(i));
+  if (!indexed_ || index_.Inside(wide)) {
+    // All of the drawing, or nothing known of it: every entry.
+    out.reserve(out.size() + entries_);
+    for (std::size_t i = 0; i < entries_; ++i) out.push_back(static_cast<std::int32_t>(i));
     return;
   }
   std::vector<std::uint8_t> marks = always_;

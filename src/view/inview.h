@@ -34,9 +34,10 @@ class InView {
  public:
   explicit InView(const SpatialIndex& index) : index_(index) {}
 
-  // Brings the notes up to the drawing's last parse; false (nothing can be
-  // told) when the spatial index is not of that parse.
-  bool refresh(const Drawing& d);
+  // Brings the notes up to the drawing's last parse. Where the spatial
+  // index is not of that parse (a paint does not wait for its build),
+  // entries() gives every entry instead.
+  void refresh(const Drawing& d);
   // Brings the notes up to the drawing's last parse, whatever the spatial
   // index is of: they do not read it, and may be made while it is built.
   void prepare(const Drawing& d);
@@ -45,8 +46,8 @@ class InView {
   // in list order, into `out`; `margin` (drawing units) is what pens,
   // arrowheads and grips add to an entry's points. References are drawn
   // where their blocks' boxes meet `shown` (all the target shows), widened
-  // by `blockMargin`. Only after refresh() gave true for this parse; safe
-  // on several threads at once.
+  // by `blockMargin`. After refresh() for this parse; safe on several
+  // threads at once.
   void entries(const WorldBox& part, double margin, const WorldBox& shown, double blockMargin,
                std::vector<std::int32_t>& out) const;
 
@@ -54,8 +55,9 @@ class InView {
   // painted in bands of rows on the machine's cores (see DrawTab).
   std::size_t bandedFrom = 4096;
 
-  // The entries that are members of blocks, in list order.
-  const std::vector<std::int32_t>& blockMembers() const { return members_; }
+  // The entries that are members of blocks, in list order; none where the
+  // notes were not made.
+  const std::vector<std::int32_t>* blockMembers() const { return indexed_ ? &members_ : nullptr; }
 
   // Whether texts showed in letters (not strokes) at `zoom` or at a lower
   // one since the last parse of the whole drawing: a band painted on
@@ -80,6 +82,8 @@ class InView {
   bool update(const Drawing& d);
 
   const SpatialIndex& index_;
+  bool indexed_ = false;     // the index is of the last parse refreshed to
+  std::size_t entries_ = 0;  // in that parse
   bool built_ = false;
   std::uint64_t generation_ = 0;
   std::vector<std::uint8_t> always_;  // by entry

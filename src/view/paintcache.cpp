@@ -31,7 +31,8 @@ std::vector<std::int32_t> SelectedEntries(const Drawing& d) {
 
 bool PaintCache::paint(QImage& canvas, Drawing& d, const ViewState& view, const PrintSetup& print,
                        const PrinterPage& page, int screenDpi, InView* inView) {
-  inView_ = inView && inView->refresh(d) ? inView : nullptr;
+  if (inView) inView->refresh(d);
+  inView_ = inView;
   const Key key{&d,
                 canvas.width(),
                 canvas.height(),

@@ -359,8 +359,12 @@ constexpr int kMaxDepth = 128;
 class Painter {
  public:
   Painter(QPainter& g, Drawing& d, PaintPass* pass = nullptr)
-      : g_(g), d_(d), tables_(d), blocks_(d, pass && pass->inView ? &pass->inView->blockMembers() : nullptr),
-        pass_(pass), inView_(pass ? pass->inView : nullptr),
+      : g_(g),
+        d_(d),
+        tables_(d),
+        blocks_(d, pass && pass->inView ? pass->inView->blockMembers() : nullptr),
+        pass_(pass),
+        inView_(pass ? pass->inView : nullptr),
         lockedLayers_(std::any_of(d.layers.begin(), d.layers.begin() + d.anzlayer,
                                   [](const TLayer& l) { return (l.flag & 4) != 0; })) {}
 
@@ -1549,7 +1553,8 @@ bool PaintBox1Paint(QImage& canvas, Drawing& d, const ViewState& view, const Pri
   const TabPaint tab = PaintBackground(g, canvas.width(), canvas.height(), d, view, print, page, screenDpi);
   PaintPass pass;
   pass.shown = tab.shown;
-  if (inView && inView->refresh(d)) pass.inView = inView;
+  pass.inView = inView;
+  if (inView) inView->refresh(d);
   return DrawTab(g, d, tab.params, tab.layoutBlock, &pass);
 }
 

@@ -177,6 +177,11 @@ TEST_F(MainFormTest, OpensADrawing) {
   form.FormShow({test::OwnDrawing("gear.dxf")});  // layers of every state
   EXPECT_EQ(form.windowTitle(), "Vestrel - [gear.dxf]");
   const Drawing& d = form.editor().drawing;
+  // The picture shows before the spatial index is built, which follows.
+  form.PaintBox1->render();
+  EXPECT_FALSE(form.editor().spatialindex.current(d));
+  for (int k = 0; k < 20 && !form.editor().spatialindex.current(d); ++k) QCoreApplication::processEvents();
+  EXPECT_TRUE(form.editor().spatialindex.current(d));
   ASSERT_GT(d.anzlayer, 1);
   ASSERT_EQ(form.LayerCombo->count(), d.anzlayer);
   for (int i = 0; i < d.anzlayer; ++i)

@@ -135,10 +135,10 @@ TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
   Drawing d;
   ASSERT_TRUE(test::LoadDrawing(GetParam(), d));
   processdxf(d);
-  SpatialIndex index;
+  SpatialIndex index, unbuilt;
   index.Refresh(d);
-  InView inView(index);
-  inView.bandedFrom = 0;
+  InView inView(index), everyEntry(unbuilt);
+  inView.bandedFrom = everyEntry.bandedFrom = 0;
   Area a;
   // Zoomed about a point of the area after zoom to extents.
   struct Zoomed {
@@ -161,6 +161,9 @@ TEST_P(PartialPaint, ThePartInViewIsPaintedAsTheWholeListPaintsIt) {
       EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &inView), complete);
       EXPECT_TRUE(whole == inview) << paint << Difference(whole, inview);
     }
+    // Before the index is built: every entry visited, in bands.
+    EXPECT_EQ(PaintBox1Paint(inview, d, a.view, a.print, a.platform.page, 96, &everyEntry), complete);
+    EXPECT_TRUE(whole == inview) << "without the index" << Difference(whole, inview);
   }
 }
 
