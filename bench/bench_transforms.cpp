@@ -225,6 +225,10 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   form.FormShow({argv[1]});
   gForm = &form;
+  // The window builds the spatial index once it shows the drawing.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!form.editor().spatialindex.current(form.editor().drawing) && std::chrono::steady_clock::now() < until)
+    QApplication::processEvents();
   const std::function<void(QImage&)> paint = form.PaintBox1->onPaint;
   form.PaintBox1->onPaint = [&paint](QImage& canvas) {
     const auto start = std::chrono::steady_clock::now();
