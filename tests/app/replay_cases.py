@@ -654,6 +654,25 @@ def check_current(doc):
     return problems
 
 
+def line_rows(path):
+    """80 rows of 80 short lines by ezdxf, enough to be painted in bands."""
+    doc = ezdxf.new("R2000")
+    msp = doc.modelspace()
+    for i in range(80):
+        for j in range(80):
+            msp.add_line((j * 10, i * 10), (j * 10 + 6, i * 10))
+    doc.saveas(path)
+
+
+def check_one_line_gone(doc):
+    """Every line where it was, but the one from (400, 400) to (406, 400)."""
+    have = sorted((round(e.dxf.start.x, 9), round(e.dxf.start.y, 9), round(e.dxf.end.x, 9))
+                  for e in doc.modelspace().query("LINE"))
+    want = sorted((j * 10, i * 10, j * 10 + 6) for i in range(80) for j in range(80) if (i, j) != (40, 40))
+    return [] if have == want else [f"{len(have)} lines, the first that differs: "
+                                    f"{next((h, w) for h, w in zip(have + [None], want + [None]) if h != w)}"]
+
+
 def parts_to_join(path, version):
     """Loose parts made by ezdxf: a 10 x 10 square whose right side is a
     half circle out, its sides shuffled and two drawn backwards, on the
@@ -1328,6 +1347,24 @@ def check_chamfered(doc):
 
 
 CASES = [
+    dict(
+        name="right after an undo of a move of everything, a click picks what lies under it (the index follows the picture)",
+        setup=lambda tmp: line_rows(os.path.join(tmp, "rows.dxf")),
+        script="""
+            open @TMP@/rows.dxf
+            key ctrl+a
+            trigger Verschieben1
+            input 0,0
+            input 1000,0
+            key Escape
+            key ctrl+z
+            click @403,400
+            trigger Lschen1
+            saveas @TMP@/picked.dxf
+        """,
+        audit="@TMP@/picked.dxf",
+        check=("@TMP@/picked.dxf", check_one_line_gone),
+    ),
     dict(
         name="Verbinden joins loose lines, an arc and a polyline of an ezdxf drawing into polylines; undo gives the text back",
         setup=lambda tmp: parts_to_join(os.path.join(tmp, "parts.dxf"), "R2000"),
