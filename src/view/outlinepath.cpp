@@ -3,6 +3,9 @@
 #include <QTransform>
 #include <QtNumeric>
 #include <cmath>
+#include <optional>
+
+#include "view/thinlines.h"
 
 namespace vestrel {
 
@@ -65,6 +68,11 @@ QPainterPath OutlinePath::path() const {
 void OutlinePath::stroke(QPainter& g, const QPen& pen) const {
   if (empty()) return;
   if (!Cosmetic(g, pen)) return g.strokePath(path(), pen);
+  if (std::optional<ThinLines> lines = ThinLines::For(g, pen)) {
+    for (std::size_t k = 0; k < starts_.size(); ++k)
+      lines->polyline(points_.data() + starts_[k], static_cast<int>(pieceEnd(k) - starts_[k]));
+    return;
+  }
   g.setPen(pen);
   for (std::size_t k = 0; k < starts_.size(); ++k)
     g.drawPolyline(points_.data() + starts_[k], static_cast<int>(pieceEnd(k) - starts_[k]));
