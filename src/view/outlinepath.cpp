@@ -18,8 +18,8 @@ bool Taken(double v) { return std::isfinite(v) && std::abs(v) < 1e128; }
 // time, as the cosmetic stroker does: a solid colour at most a pixel wide,
 // antialiased, without scaling.
 bool Cosmetic(const QPainter& g, const QPen& pen) {
-  return pen.style() != Qt::NoPen && pen.brush().style() == Qt::SolidPattern && pen.widthF() <= 1 &&
-         g.testRenderHint(QPainter::Antialiasing) && g.transform().type() <= QTransform::TxTranslate;
+  return pen.style() != Qt::NoPen && pen.isSolid() && pen.widthF() <= 1 && g.testRenderHint(QPainter::Antialiasing) &&
+         g.transform().type() <= QTransform::TxTranslate;
 }
 
 }  // namespace

@@ -262,8 +262,11 @@ struct GripCover {
   static constexpr std::uint32_t kNone = UINT32_MAX;
   struct Entry {
     std::uint32_t gripsFrom = kNone;  // its first grip's piece; its outline's is the one before
+    std::uint32_t grips = 0;
     bool outline = false;
-    PixelBox outlineTouched;  // what touch() notes of its outline
+    bool gripsCovered = false;  // every one of its grips
+    PixelBox outlineTouched;    // what touch() notes of its outline
+    PixelBox gripsTouched;      // and what drawing its grips notes
   };
   std::vector<bool> covered;
   std::vector<Entry> entries;  // by index into the display list
@@ -523,6 +526,7 @@ class Painter {
     Pieces pieces;
     std::vector<std::pair<std::size_t, GripCover::Entry>> entries;  // by index, their pieces counted here
     std::vector<std::pair<std::size_t, std::size_t>> runs;
+    PixelBox gripsTouched;  // by the last entry's grips
   } collected_;
   GripCover ownCover_;
   const GripCover* cover_ = &ownCover_;
@@ -617,6 +621,8 @@ class Painter {
     }
     return pen_;
   }
+  // The pens grips are outlined with: white, and black on a white ground.
+  const QPen gripPens_[2] = {QPen(Color(kWhite), 1), QPen(Color(kBlack), 1)};
   // The outline being drawn; its storage serves every entry.
   OutlinePath outline_;
   HatchPainter hatches_;
@@ -821,6 +827,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
       }
     e.gripsFrom = first + e.outline;
     drawGrips(p, P, t);
+    e.grips = static_cast<std::uint32_t>(pieces.boxes.size() - e.gripsFrom);
+    e.gripsTouched = collected_.gripsTouched;
     if (pieces.boxes.size() > first) collected_.entries.emplace_back(i, e);
     return;
   }
@@ -842,7 +850,8 @@ void Painter::drawEntry(std::size_t i, const DrawParams& P, int depth, bool show
     plainPieces_ = e->gripsFrom - 1;
     if (nextCovered()) {
       if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(e->outlineTouched);
-      drawGrips(p, P, t);
+      if (!e->gripsCovered) return drawGrips(p, P, t);
+      if (owner_ != kNoOwner) (*pass_->reach)[owner_].add(e->gripsTouched);
       return;
     }
   }
@@ -1193,15 +1202,26 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
   const EntryPoints& pts = points(p);
   const bool plain = this->plain(P);
   auto icon = [&](std::size_t j) { return p.isviewport() && !p.issheet && j >= 5 && j <= 7; };
+  // On pixel centres the squares are noted at once: the box round the
+  // parts of them that may show has the pixels noting each one gives.
+  std::optional<QRectF> reached;
+  auto reach = [&](double gx, double gy) {
+    if (!plain || owner_ == kNoOwner) return touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
+    if (const auto part = seenPart(QRectF(gx - 8, gy - 8, 16, 16), 1))
+      reached = reached ? reached->united(*part) : *part;
+  };
   if (collecting_) {
+    // What drawing them would note is noted for the band that finds them all covered.
     for (std::size_t j = 0; j < pts.size() && plain; ++j)
       if (const Tmypoi& q = pts[j]; q.linex > 0 && !icon(j)) {
         const auto [gx, gy] = t.toPixel(q.x, q.y, q.z);
         collected_.pieces.addGrip(WholePixels(gx), WholePixels(gy));
+        reach(gx, gy);
       }
+    collected_.gripsTouched = reached ? pixelsOf(*reached) : PixelBox{};
     return;
   }
-  const QPen pen(Color(P.showmodelforcolor ? kBlack : kWhite), 1);
+  const QPen& pen = gripPens_[P.showmodelforcolor ? 1 : 0];
   if (plain) {
     const GripCover::Entry* e = cover_->of(static_cast<std::size_t>(&p - d_.polys.data()));
     plainPieces_ = e ? e->gripsFrom : cover_->covered.size();
@@ -1213,14 +1233,6 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
                        g_.renderHints() == kCentredHints && g_.compositionMode() == QPainter::CompositionMode_SourceOver &&
                        g_.opacity() == 1;
   std::uint32_t* pixels = stamped ? reinterpret_cast<std::uint32_t*>(picture->bits()) : nullptr;
-  // On pixel centres the squares are noted at once: the box round the
-  // parts of them that may show has the pixels noting each one gives.
-  std::optional<QRectF> reached;
-  auto reach = [&](double gx, double gy) {
-    if (!plain || owner_ == kNoOwner) return touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
-    if (const auto part = seenPart(QRectF(gx - 8, gy - 8, 16, 16), 1)) reached = reached ? reached->united(*part) : *part;
-  };
-  bool drawn = false;
   for (std::size_t j = 0; j < pts.size(); ++j) {
     const Tmypoi& q = pts[j];
     if (q.linex <= 0) continue;
@@ -1241,7 +1253,6 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
       g_.setBrush(Qt::NoBrush);
       continue;
     }
-    drawn = true;
     if (plain && nextCovered()) continue;
     if (stamped) {
       stamp.draw(pixels, picture->bytesPerLine() / 4, picture->width(), picture->height(), WholePixels(gx), WholePixels(gy));
@@ -1249,7 +1260,6 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     } else
       GripStamp::Paint(g_, gx, gy, pen);
   }
-  if (drawn) g_.setPen(pen);  // as when the last was drawn
   if (reached) (*pass_->reach)[owner_].add(pixelsOf(*reached));
 }
 
@@ -1312,6 +1322,13 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
   for (const PieceStretch& stretch : order)
     for (std::size_t j = stretch.from; j < stretch.to; ++j, ++k)
       if (ownCover_.covered[k]) ++(stretch.pieces->grip[j] ? pass_->gripsCovered : pass_->outlinesCovered);
+  // An entry whose grips are all covered draws nothing: a band leaves it at once.
+  for (GripCover::Entry& e : ownCover_.entries) {
+    if (e.gripsFrom == GripCover::kNone) continue;
+    e.gripsCovered = true;
+    for (std::size_t g = e.gripsFrom; g < e.gripsFrom + e.grips && e.gripsCovered; ++g)
+      e.gripsCovered = ownCover_.covered[g];
+  }
 }
 
 std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
@@ -1322,14 +1339,22 @@ std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const Draw
   auto widthFor = [&](double w) { return t.pixels(w) < 0 ? 1.0 : t.pixels(w); };
   double pen = p.setwidonce && p.thewid > 0 ? widthFor(p.thewid) : width, widest = pen;
   double minx = std::numeric_limits<double>::infinity(), miny = minx, maxx = -minx, maxy = -minx;
+  // Where points are only moved and scaled, each step of toPaint keeps the
+  // order of x and (turned over) of y: the box of the points placed is the
+  // box of the points, placed.
+  const bool ordered = !t.turned() && t.zoom() > 0;
   for (const Tmypoi& q : points(p)) {
     if (q.donotdraw) continue;
     if (q.botharrows || q.doadddimtexthere) return std::nullopt;
     if (q.setwid && q.wid != 0) pen = widthFor(q.wid);
-    const auto [x, y] = t.toPaint(q.x, q.y, q.z);
+    const auto [x, y] = ordered ? Point2{q.x, q.y} : t.toPaint(q.x, q.y, q.z);
     minx = std::min(minx, x), maxx = std::max(maxx, x), miny = std::min(miny, y), maxy = std::max(maxy, y);
     widest = std::max(widest, pen);
     if (q.setwid) widest = std::max({widest, widthFor(q.startwid), widthFor(q.wid)});
+  }
+  if (ordered && minx <= maxx && miny <= maxy) {
+    const Point2 low = t.toPaint(minx, maxy), high = t.toPaint(maxx, miny);
+    minx = low.x, miny = low.y, maxx = high.x, maxy = high.y;
   }
   const double margin = widest / 2 + 1;
   if (!(minx <= maxx) || !std::isfinite(minx) || !std::isfinite(maxx) || !std::isfinite(miny) || !std::isfinite(maxy) ||

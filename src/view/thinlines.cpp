@@ -35,8 +35,8 @@ std::optional<ThinLines> ThinLines::Set(QPainter& g, const QPen& pen) {
   auto* picture = dynamic_cast<QImage*>(g.device());
   if (!picture || picture->format() != QImage::Format_RGB32 || g.hasClipping() || g.opacity() != 1 ||
       g.compositionMode() != QPainter::CompositionMode_SourceOver || !g.testRenderHint(QPainter::Antialiasing) ||
-      g.transform().type() > QTransform::TxTranslate || pen.style() != Qt::SolidLine ||
-      pen.brush().style() != Qt::SolidPattern || !(pen.widthF() <= 1) || pen.color().spec() == QColor::ExtendedRgb)
+      g.transform().type() > QTransform::TxTranslate || pen.style() != Qt::SolidLine || !pen.isSolid() ||
+      !(pen.widthF() <= 1) || pen.color().spec() == QColor::ExtendedRgb)
     return std::nullopt;
   const QColor solid = QColor::fromRgba64(pen.color().rgba64().premultiplied());
   if (solid.rgba64().alpha() == 0) return std::nullopt;  // draws nothing
