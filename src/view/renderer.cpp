@@ -1204,11 +1204,27 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
   auto icon = [&](std::size_t j) { return p.isviewport() && !p.issheet && j >= 5 && j <= 7; };
   // On pixel centres the squares are noted at once: the box round the
   // parts of them that may show has the pixels noting each one gives.
+  // A square wholly within what may show (nearly every one) is its own
+  // part: on whole pixels, the box round those is found from their centres.
   std::optional<QRectF> reached;
+  const QRectF seen = clip_.adjusted(-2, -2, 2, 2);
+  const double seenRight = seen.x() + seen.width(), seenBottom = seen.y() + seen.height();
+  constexpr double kReach = 8 + 1 + 2;  // the square, the pen, and two pixels more
+  double lowx = std::numeric_limits<double>::infinity(), lowy = lowx, highx = -lowx, highy = -lowx;
   auto reach = [&](double gx, double gy) {
     if (!plain || owner_ == kNoOwner) return touch(QRectF(gx - 8, gy - 8, 16, 16), 1);
+    if (gx - kReach >= seen.x() && gx + kReach <= seenRight && gy - kReach >= seen.y() && gy + kReach <= seenBottom) {
+      lowx = std::min(lowx, gx), highx = std::max(highx, gx), lowy = std::min(lowy, gy), highy = std::max(highy, gy);
+      return;
+    }
     if (const auto part = seenPart(QRectF(gx - 8, gy - 8, 16, 16), 1))
       reached = reached ? reached->united(*part) : *part;
+  };
+  auto allReached = [&]() -> std::optional<QRectF> {
+    if (!(lowx <= highx)) return reached;
+    const QRectF inside(lowx - kReach, lowy - kReach, highx + kReach - (lowx - kReach),
+                        highy + kReach - (lowy - kReach));
+    return reached ? reached->united(inside) : inside;
   };
   if (collecting_) {
     // What drawing them would note is noted for the band that finds them all covered.
@@ -1218,7 +1234,8 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
         collected_.pieces.addGrip(WholePixels(gx), WholePixels(gy));
         reach(gx, gy);
       }
-    collected_.gripsTouched = reached ? pixelsOf(*reached) : PixelBox{};
+    const auto all = allReached();
+    collected_.gripsTouched = all ? pixelsOf(*all) : PixelBox{};
     return;
   }
   const QPen& pen = gripPens_[P.showmodelforcolor ? 1 : 0];
@@ -1260,7 +1277,7 @@ void Painter::drawGrips(const tpoly& p, const DrawParams& P, const ScreenTransfo
     } else
       GripStamp::Paint(g_, gx, gy, pen);
   }
-  if (reached) (*pass_->reach)[owner_].add(pixelsOf(*reached));
+  if (const auto all = allReached()) (*pass_->reach)[owner_].add(pixelsOf(*all));
 }
 
 void Painter::drawTab(const DrawParams& P, const tblock* layoutBlock) {
@@ -1323,12 +1340,17 @@ void Painter::coverGrips(const DrawParams& P, const tblock* layoutBlock) {
     for (std::size_t j = stretch.from; j < stretch.to; ++j, ++k)
       if (ownCover_.covered[k]) ++(stretch.pieces->grip[j] ? pass_->gripsCovered : pass_->outlinesCovered);
   // An entry whose grips are all covered draws nothing: a band leaves it at once.
-  for (GripCover::Entry& e : ownCover_.entries) {
-    if (e.gripsFrom == GripCover::kNone) continue;
-    e.gripsCovered = true;
-    for (std::size_t g = e.gripsFrom; g < e.gripsFrom + e.grips && e.gripsCovered; ++g)
-      e.gripsCovered = ownCover_.covered[g];
-  }
+  const std::size_t n = ownCover_.entries.size();
+  RunTasks(parts, [&](int k) {
+    const auto to = n * static_cast<std::size_t>(k + 1) / static_cast<std::size_t>(parts);
+    for (auto i = n * static_cast<std::size_t>(k) / static_cast<std::size_t>(parts); i < to; ++i) {
+      GripCover::Entry& e = ownCover_.entries[i];
+      if (e.gripsFrom == GripCover::kNone) continue;
+      e.gripsCovered = true;
+      for (std::size_t g = e.gripsFrom; g < e.gripsFrom + e.grips && e.gripsCovered; ++g)
+        e.gripsCovered = ownCover_.covered[g];
+    }
+  });
 }
 
 std::optional<Painter::Outline> Painter::plainOutline(const tpoly& p, const DrawParams& P, const ScreenTransform& t,
@@ -1482,12 +1504,21 @@ bool PaintBands(QImage& canvas, QPainter& g, Drawing& d, const DrawParams& param
   }
   if (letters) pass.inView->noteLetters(params.transform.zoom());
   if (hatches >= 1 || letters) return false;
-  for (int k = 0; k < bands; ++k) {
+  // Each band's rows into the canvas, and the notes of every band for a
+  // share of the entries, on the machine's cores.
+  uchar* rows = canvas.bits();
+  RunTasks(bands, [&](int k) {
     Band& b = out[static_cast<std::size_t>(k)];
     b.painter->end();
-    for (int y = first(k); y < first(k + 1); ++y) std::memcpy(canvas.scanLine(y), b.picture.constScanLine(y), line);
-    if (pass.reach)
-      for (std::size_t i = 0; i < n; ++i) (*pass.reach)[i].add(b.reach[i]);
+    for (int y = first(k); y < first(k + 1); ++y)
+      std::memcpy(rows + static_cast<std::size_t>(y) * line, b.picture.constScanLine(y), line);
+    if (!pass.reach) return;
+    const auto from = n * static_cast<std::size_t>(k) / static_cast<std::size_t>(bands),
+               to = n * static_cast<std::size_t>(k + 1) / static_cast<std::size_t>(bands);
+    for (const Band& each : out)
+      for (std::size_t i = from; i < to; ++i) (*pass.reach)[i].add(each.reach[i]);
+  });
+  for (const Band& b : out) {
     complete = complete && !b.p->incomplete();
     pass.gripsStamped += b.own.gripsStamped;
   }
