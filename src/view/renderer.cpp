@@ -26,6 +26,7 @@
 #include "view/outlinepath.h"
 #include "view/textlayout.h"
 #include "view/texts.h"
+#include "view/thinlines.h"
 
 namespace vestrel {
 
@@ -971,9 +972,13 @@ void Painter::drawText(const tpoly& p, const DrawParams& P, const ScreenTransfor
   auto line = [&](double x0, double y0, double x1, double y1, double width, const QColor& c) {
     QPen linePen = outline ? pen : QPen(c, width, Qt::SolidLine, Qt::FlatCap);
     if (outline) linePen.setWidthF(std::max(width, pen.widthF()));
-    g_.setPen(linePen);
     const QPointF a = toScreen.map(QPointF(x0, y0)), b = toScreen.map(QPointF(x1, y1));
-    g_.drawLine(a, b);
+    if (std::optional<ThinLines> thin = ThinLines::For(g_, linePen)) {
+      thin->line(a, b);
+    } else {
+      g_.setPen(linePen);
+      g_.drawLine(a, b);
+    }
     touch(QRectF(a, b), linePen.widthF());
   };
   const QTransform saved = g_.transform();

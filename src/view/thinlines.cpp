@@ -24,6 +24,13 @@ std::uint32_t ChannelsTimes(std::uint32_t x, std::uint32_t a) {
   return static_cast<std::uint32_t>(t) | static_cast<std::uint32_t>(t >> 24);
 }
 
+// A pixel `coverage` (of 255) covered by a pen of `color` and `opacity`
+// (of 256).
+inline void Blend(std::uint32_t& pixel, std::uint32_t color, int coverage, int opacity) {
+  const auto c = ChannelsTimes(color, static_cast<std::uint32_t>(coverage * opacity >> 8));
+  if (c != 0) pixel = c + ChannelsTimes(pixel, (~c) >> 24);
+}
+
 }  // namespace
 
 std::optional<ThinLines> ThinLines::For(QPainter& g, const QPen& pen) {
@@ -62,7 +69,7 @@ void ThinLines::polyline(const QPointF* points, int count) {
   for (int i = 1; i < count; ++i) {
     if (open && ends_ && i == count - 1) ends |= kEnd;
     const double x2 = points[i].x() + dx_, y2 = points[i].y() + dy_;
-    line(x, y, x2, y2, ends);
+    segment(x, y, x2, y2, ends);
     x = x2, y = y2, ends = 0;
   }
 }
@@ -70,7 +77,18 @@ void ThinLines::polyline(const QPointF* points, int count) {
 // One segment in 26.6 fixed point, stepped along its longer axis a pixel
 // at a time, each step shading the two pixels across it that the line
 // passes between.
-void ThinLines::line(double x1, double y1, double x2, double y2, int ends) {
+void ThinLines::line(QPointF a, QPointF b) {
+  const QPointF from(a.x() + dx_, a.y() + dy_), to(b.x() + dx_, b.y() + dy_);
+  if (from != to) return segment(from.x(), from.y(), to.x(), to.y(), ends_ ? kBegin | kEnd : 0);
+  // Ends that all but meet (as QPointF compares them): one pixel, the
+  // nearest to where it starts.
+  constexpr double kFar = 1 << 30;
+  if (!(std::abs(from.x()) < kFar && std::abs(from.y()) < kFar)) return;
+  const int x = qRound(from.x()), y = qRound(from.y());
+  if (x >= 0 && x < width_ && y >= 0 && y < height_) Blend(pixels_[x + perLine_ * y], color_, 255, opacity_);
+}
+
+void ThinLines::segment(double x1, double y1, double x2, double y2, int ends) {
   if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
   // Cut to the picture and a pixel around, across x and then across y.
   auto cut = [](double& u1, double& v1, double& u2, double& v2, double low, double high) {
@@ -110,10 +128,7 @@ void ThinLines::line(double x1, double y1, double x2, double y2, int ends) {
   const int last = a2 >> 6;
   const int startShare = a == last ? a2 - a1 : 64 - (a1 & 63), endShare = a == last ? 0 : a2 & 63;
   auto pixel = [this](int x, int y, int coverage) {
-    const auto c = ChannelsTimes(color_, static_cast<std::uint32_t>(coverage * opacity_ >> 8));
-    if (c == 0 || x < 0 || x >= width_ || y < 0 || y >= height_) return;
-    std::uint32_t& d = pixels_[x + perLine_ * y];
-    d = c + ChannelsTimes(d, (~c) >> 24);
+    if (x >= 0 && x < width_ && y >= 0 && y < height_) Blend(pixels_[x + perLine_ * y], color_, coverage, opacity_);
   };
   // The two pixels of step `a`, of `share` 64ths of it (64: whole).
   auto shade = [&](int share) {
@@ -157,6 +172,12 @@ bool ThinLines::proven() {
       if (k % 2) points.push_back(points.front());
       g.drawPolyline(points.data(), static_cast<int>(points.size()));
       lines->polyline(points.data(), static_cast<int>(points.size()));
+      // Single lines, one of them all but a point.
+      for (const auto& [a, b] :
+           {std::pair{points[0], points[3]}, std::pair{points[4], points[4] + QPointF(0, 1e-13)}}) {
+        g.drawLine(a, b);
+        lines->line(a, b);
+      }
     }
     g.end(), s.end();
     return drawn == set;

@@ -28,6 +28,8 @@ class ThinLines {
 
   // As g.drawPolyline(points, count) with the pen.
   void polyline(const QPointF* points, int count);
+  // As g.drawLine(a, b).
+  void line(QPointF a, QPointF b);
 
   // Whether the first use proved them (for the tests).
   static bool proven();
@@ -36,7 +38,7 @@ class ThinLines {
   ThinLines() = default;
   // For() without the proof.
   static std::optional<ThinLines> Set(QPainter& g, const QPen& pen);
-  void line(double x1, double y1, double x2, double y2, int ends);
+  void segment(double x1, double y1, double x2, double y2, int ends);
 
   std::uint32_t* pixels_ = nullptr;
   std::int64_t perLine_ = 0;

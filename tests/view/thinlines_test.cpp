@@ -1,5 +1,5 @@
 // Thin lines set into the pixels against QPainter drawing the same
-// polylines: the same pixels for every pen and polyline, and QPainter
+// polylines and lines: the same pixels for every pen and line, and QPainter
 // left to draw where the painter or pen is set up otherwise.
 #include "view/thinlines.h"
 
@@ -53,6 +53,10 @@ TEST(ThinLines, SetThePixelsQPainterDraws) {
         std::optional<ThinLines> lines = ThinLines::For(g, pen);
         ASSERT_TRUE(lines) << "alpha " << pen.color().alpha() << ", width " << pen.widthF();
         lines->polyline(points.data(), static_cast<int>(points.size()));
+        // A line, now and then from a point to itself (a dot).
+        const QPointF to = next(4) == 0 ? points.front() : points.back();
+        e.drawLine(points.front(), to);
+        lines->line(points.front(), to);
       }
     }
     e.end(), g.end();
