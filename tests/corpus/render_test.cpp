@@ -1,5 +1,5 @@
 // Every corpus drawing renders on every one of its tabs, and what it shows
-// is not empty.
+// is not empty, and the same where QPainter draws every line.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -39,6 +39,11 @@ TEST_P(CorpusRender, EveryTabShowsSomething) {
     ZoomFullIn(s);
     QImage canvas(640, 480, QImage::Format_RGB32), bare(640, 480, QImage::Format_RGB32);
     PaintBox1Paint(canvas, d, view, print, platform.page, 96);
+    // Thin lines are set into the pixels of an RGB32 picture only: on
+    // another, QPainter draws them all, to the same pixels.
+    QImage drawnByQt(640, 480, QImage::Format_ARGB32_Premultiplied);
+    PaintBox1Paint(drawnByQt, d, view, print, platform.page, 96);
+    EXPECT_TRUE(canvas.convertToFormat(QImage::Format_ARGB32_Premultiplied) == drawnByQt);
     // The same view without the drawing's entries: sheet and icon only.
     Pool<tpoly> entries;
     entries.swap(d.polys);
