@@ -106,6 +106,9 @@ void ThinLines::segment(double x1, double y1, double x2, double y2, int ends) {
     return true;
   };
   if (!cut(x1, y1, x2, y2, -1, width_ + 1) || !cut(y1, x1, y2, x2, -1, height_ + 1)) return;
+  // Ends so far apart that cutting them overflowed draw nothing.
+  constexpr double kFar = 1 << 24;
+  if (!(std::abs(x1) < kFar && std::abs(x2) < kFar && std::abs(y1) < kFar && std::abs(y2) < kFar)) return;
 
   const int fx1 = static_cast<int>(x1 * 64.), fy1 = static_cast<int>(y1 * 64.);
   const int fx2 = static_cast<int>(x2 * 64.), fy2 = static_cast<int>(y2 * 64.);

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -94,9 +95,22 @@ TEST(ThinLines, LeaveToQPainterWhatTheyDoNotDrawAsIt) {
     EXPECT_FALSE(ThinLines::For(g, c.pen)) << c.name;
   }
   QImage picture(20, 20, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  const QImage white = picture.copy();
   QPainter g(&picture);
   g.setRenderHint(QPainter::Antialiasing);
-  EXPECT_TRUE(ThinLines::For(g, plain));
+  std::optional<ThinLines> lines = ThinLines::For(g, plain);
+  ASSERT_TRUE(lines);
+  // Ends so far apart that cutting them to the picture overflows, and
+  // ends that are no numbers: nothing drawn, nothing undefined.
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  lines->line({-1e308, -1e308}, {1e308, 1e308});
+  lines->line({-1e308, 1e308}, {1e308, -1e308});
+  lines->line({nan, 2}, {4, 4});
+  lines->line({inf, inf}, {inf, inf});
+  lines->line({1e300, 1e300}, {1e300, 1e300});
+  g.end();
+  EXPECT_TRUE(picture == white);
 }
 
 }  // namespace
